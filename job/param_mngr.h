@@ -1,0 +1,52 @@
+#pragma once
+// CParamMngr: the one process-wide holder of the job options and the paper tables.
+#include <string>
+
+#include "job/job_settings.h"
+#include "job/paper_tables.h"
+
+class CParamMngr {
+public:
+    JobSettings m_JobSettings;  // read directly by the pages, the preview and the PJL header
+
+    // Checked setters: 1 when stored, 0 (field unchanged) when out of range.
+    int SetPrintRange(int nValue);
+    int SetFromPage(int nValue);
+    int SetToPage(int nValue);
+    int SetPageRange(int nFrom, int nTo);
+    int SetCopies(int nValue);
+    int SetOrientation(int nValue);
+    int SetPaperSize(int nValue);
+    int SetPaperType(int nValue);
+    int SetDuplex(int nValue);
+    int SetColorMode(int nValue);
+    int SetFitToPage(int nValue);
+    int SetZoom(int nValue);
+
+    // The current paper size (row m_nPaperSize) and paper type (row m_nPaperType).
+    std::wstring GetPaperSizeName() const;
+    std::wstring GetPaperSizePJL() const;
+    short GetPaperWidthMM() const;
+    short GetPaperHeightMM() const;
+    double GetPaperWidthInch() const;
+    double GetPaperHeightInch() const;
+    std::wstring GetPaperTypeName() const;
+    std::wstring GetPaperTypePJL() const;
+
+    const PaperSizeTable& PaperSizes() const { return m_PaperSizes; }
+    const PaperTypeTable& PaperTypes() const { return m_PaperTypes; }
+
+private:
+    friend CParamMngr* CreateParamMngr();
+    CParamMngr();
+    const PaperSizeInfo& CurrentSize() const;
+    const PaperTypeInfo& CurrentType() const;
+
+    PaperSizeTable m_PaperSizes;
+    PaperTypeTable m_PaperTypes;
+};
+
+// Creates the object (or returns the existing one); needs the UI string file resolved.
+CParamMngr* CreateParamMngr();
+CParamMngr* GetParamMngr();
+void DestroyParamMngr();

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "common/ansi_text.h"
+#include "common/debug_log.h"
+#include "common/ini_text.h"
+#include "common/ui_text.h"
+#include "common/wide_format.h"
+#include "files/file_types.h"
+#include "tests/support/log_capture.h"
+
+TEST(DebugLog, WritesOnlyWhenTheSwitchIsOn)
+{
+    {
+        LogCapture log(0);
+        DebugLog(L"hidden %d", 1);
+        DebugLogAlways(L"shown %d", 2);
+        EXPECT_EQ(log.Lines(), std::vector<std::wstring>{L"shown 2"});
+    }
+    {
+        LogCapture log(0x10000 >> 4);  // any non-zero value
+        DebugLog(L"PortName is %s", L"USB001");
+        EXPECT_EQ(log.Lines(), std::vector<std::wstring>{L"PortName is USB001"});
+    }
+}
+
+TEST(DebugLog, CutsAtTheBufferAndAddsNothing)
+{
+    LogCapture log;
+    std::wstring longText(3000, L'y');
+    DebugLog(L"%s", longText.c_str());
+    ASSERT_EQ(log.Lines().size(), 1u);
+    EXPECT_EQ(log.Lines()[0], std::wstring(1023, L'y'));
+}
+
+TEST(WideFormat, UsesTheWindowsMeaningOfStringConversions)
+{
+    EXPECT_EQ(FormatWide(64, L"[%s] [%S] %d%%", L"wide", "narrow", 42), L"[wide] [narrow] 42%");
+    EXPECT_EQ(FormatWide(64, L"%-5s|%3d", L"ab", 7), L"ab   |  7");
+    EXPECT_EQ(FormatWide(4, L"%s", L"abcdef"), L"abc");
+}
+
+TEST(UIText, DefaultsMissingKeysEmptyValuesAndCut)
+{
+    CIniText ini(L"\xFEFF[UI_SHEET]\r\nIDL_TITLE = Lumeo Deutsch \r\nIDL_OK=\r\n[ERROR_MSG]\r\nLONG=" +
+                 std::wstring(400, L'z') + L"\r\n");
+    SetUITextSource(&ini);
+    EXPECT_EQ(GetUIText(L"UI_SHEET", L"IDL_TITLE", L"Lumeo"), L"Lumeo Deutsch");
+    EXPECT_EQ(GetUIText(L"ui_sheet", L"idl_title", L"Lumeo"), L"Lumeo Deutsch");  // names ignore case
+    EXPECT_EQ(GetUIText(L"UI_SHEET", L"IDL_OK", L"OK"), L"");
+    EXPECT_EQ(GetUIText(L"UI_SHEET", L"IDL_HELP", L"Help"), L"Help");
+    EXPECT_EQ(GetUIText(L"NOSECTION", L"X", L"dflt"), L"dflt");
+    EXPECT_EQ(GetUIText(L"ERROR_MSG", L"LONG", L""), std::wstring(259, L'z'));
+    SetUITextSource(nullptr);
+}
+
+TEST(UIText, IntegersReadLikeTheProfileReader)
+{
+    CIniText ini(L"[P]\nA=210\nB= -12x\nC=abc\nD=\n");
+    SetUITextSource(&ini);
+    EXPECT_EQ(GetUIInt(L"P", L"A", 1), 210);
+    EXPECT_EQ(GetUIInt(L"P", L"B", 1), -12);
+    EXPECT_EQ(GetUIInt(L"P", L"C", 1), 0);
+    EXPECT_EQ(GetUIInt(L"P", L"MISSING", 33), 33);
+    SetUITextSource(nullptr);
+}
+
+TEST(UIText, NoFileGivesTheBuiltInDefault)
+{
+    g_szUIFileName[0] = L'\0';
+    EXPECT_EQ(GetUIText(L"UI_SHEET", L"IDL_TITLE", L"Lumeo"), L"Lumeo");
+    EXPECT_EQ(GetUIInt(L"PAPER_INFO_A4", L"WIDTH_MM", 210), 210);
+}
+
+TEST(AnsiText, AsciiRoundTrips)
+{
+    EXPECT_EQ(ToThreadAnsi(L"@PJL SET PAPER=A4\r\n"), "@PJL SET PAPER=A4\r\n");
+    EXPECT_EQ(FromAnsi("MFG:X;CMD:PDF,JPEG;"), L"MFG:X;CMD:PDF,JPEG;");
+}
+
+TEST(FileTypes, AdmissionListsAndWholeEntryMatch)
+{
+    EXPECT_EQ(AdmissionListOfMask(31), L".pdf/.jpg/.jpeg/.jpe/.jfif/.tif/.tiff/.png/.bmp/");
+    EXPECT_EQ(AdmissionListOfMask(3), L".pdf/.jpg/.jpeg/.jpe/.jfif/");
+    EXPECT_EQ(AdmissionListOfMask(0), L"");
+    EXPECT_EQ(AdmissionListOfMask(-1), L"");
+    EXPECT_EQ(AdmissionListOfMask(-2), L"");
+    EXPECT_EQ(FileTypeOfExtension(L".PDF"), kTypePDF);
+    EXPECT_EQ(FileTypeOfExtension(L".Jfif"), kTypeJPEG);
+    EXPECT_EQ(FileTypeOfExtension(L".jp"), 0);
+    EXPECT_EQ(FileTypeOfExtension(L".pe"), 0);  // inside ".jpe/" but not a whole entry
+    EXPECT_EQ(FileTypeOfExtension(L"."), 0);
+    EXPECT_EQ(FileTypeOfExtension(L""), 0);
+    EXPECT_EQ(PathExtension(L"C:\\a.b\\report.PDF"), L".PDF");
+    EXPECT_EQ(PathExtension(L"C:\\a.b\\report"), L"");
+    EXPECT_EQ(PathExtension(L"report.pdf copy"), L"");
+}

@@ -1,0 +1,93 @@
+// The Windows halves of the shared helpers: profile reader, system error text.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cwchar>
+#include <fstream>
+
+#include "common/debug_log.h"
+#include "common/ui_text.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/temp_file.h"
+
+namespace {
+// Writes a UI string file as UTF-16LE with BOM, the form the language files use.
+std::string Utf16File(const std::wstring& text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return bytes;
+}
+}  // namespace
+
+TEST(UITextWindows, ReadsTheUIStringFileThroughTheProfileReader)
+{
+    TempFile ini("LOCAL_GR.dat", Utf16File(L"[UI_SHEET]\r\nIDL_TITLE=Lumeo \x00DC" L"bersicht\r\nIDL_OK=\r\n"
+                                           L"[PAPER_INFO_A4]\r\nWIDTH_MM=211\r\n[ERROR_MSG]\r\nLONG=" +
+                                           std::wstring(400, L'z') + L"\r\n"));
+    wcsncpy(g_szUIFileName, ini.Path().c_str(), kTextChars - 1);
+    EXPECT_EQ(GetUIText(L"UI_SHEET", L"IDL_TITLE", L"Lumeo"), L"Lumeo \x00DC" L"bersicht");
+    EXPECT_EQ(GetUIText(L"UI_SHEET", L"IDL_OK", L"OK"), L"");
+    EXPECT_EQ(GetUIText(L"UI_SHEET", L"IDL_HELP", L"Help"), L"Help");
+    EXPECT_EQ(GetUIText(L"ERROR_MSG", L"LONG", L""), std::wstring(259, L'z'));
+    EXPECT_EQ(GetUIInt(L"PAPER_INFO_A4", L"WIDTH_MM", 210), 211);
+    EXPECT_EQ(GetUIInt(L"PAPER_INFO_A4", L"HEIGHT_MM", 297), 297);
+    g_szUIFileName[0] = L'\0';
+}
+
+TEST(UITextWindows, MissingFileGivesDefaults)
+{
+    wcscpy(g_szUIFileName, L"C:\\no\\such\\folder\\LOCAL_EN.dat");
+    EXPECT_EQ(GetUIText(L"UI_SHEET", L"IDL_TITLE", L"Lumeo"), L"Lumeo");
+    g_szUIFileName[0] = L'\0';
+}
+
+TEST(LogLastErrorWindows, SystemTextIsWrittenAsDataNotAsAFormat)
+{
+    // Find a system message that holds an insert such as "%1".
+    DWORD withInsert = 0;
+    std::wstring expected;
+    for (DWORD code : {193u, 2u, 5u, 1157u, 126u}) {
+        wchar_t* text = nullptr;
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&text),
+                       0, nullptr);
+        if (!text)
+            continue;
+        std::wstring t = text;
+        LocalFree(text);
+        if (withInsert == 0 || t.find(L'%') != std::wstring::npos) {
+            withInsert = code;
+            expected = t;
+        }
+        if (t.find(L'%') != std::wstring::npos)
+            break;
+    }
+    ASSERT_NE(withInsert, 0u);
+    LogCapture log(0);  // written whatever the switch
+    SetLastError(withInsert);
+    LogLastError();
+    ASSERT_EQ(log.Lines().size(), 1u);
+    EXPECT_EQ(log.Lines()[0], expected.substr(0, 1023));
+}
+
+TEST(LogSwitchWindows, ReadFromTheRegistry)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Corvane\\KVQ", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    DWORD value = 0x00030005;  // low 16 bits count
+    RegSetValueExW(key, L"LogKVQ", 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), sizeof(value));
+    g_wLogSwitch = 0;
+    ReadLogSwitch();
+    EXPECT_EQ(g_wLogSwitch, 5);
+    RegDeleteValueW(key, L"LogKVQ");
+    g_wLogSwitch = 0;
+    ReadLogSwitch();
+    EXPECT_EQ(g_wLogSwitch, 0);  // missing value leaves 0
+    RegCloseKey(key);
+}

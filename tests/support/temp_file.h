@@ -1,0 +1,30 @@
+#pragma once
+// Temporary files for tests, removed when the object goes.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+class TempFile {
+public:
+    TempFile(const std::string& name, const std::string& content)
+    {
+        m_path = std::filesystem::temp_directory_path() / ("lumeo_test_" + name);
+        std::ofstream(m_path, std::ios::binary) << content;
+    }
+    ~TempFile()
+    {
+        std::error_code ec;
+        std::filesystem::remove(m_path, ec);
+    }
+    std::wstring Path() const { return m_path.wstring(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+inline std::string ReadWholeFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
