@@ -1,0 +1,57 @@
+#pragma once
+// CPrtControl: the installed printers, the current printer, the device-ID routes
+// and the spool file mapped for submission. Windows build only.
+#include <windows.h>
+#include <winspool.h>
+
+#include <string>
+
+class CPrtControl {
+public:
+    CPrtControl();
+    virtual ~CPrtControl();
+
+    // Printer list, default printer and current printer (prt_control_win.cpp).
+    int RefreshPrinterList();
+    int GetPrinterCount() const { return m_nCount; }
+    int GetCurrentIndex() const { return m_nCurrentIndex; }
+    int SetCurrentIndex(int nIndex);
+    std::wstring GetPrinterDisplayName(int nIndex) const;
+    std::wstring GetPrinterPortName(int nIndex) const;
+    int SetCurrentPrinter(const std::wstring& strName);
+    int GetDefaultPrinterIndex();
+    int GetOSVersionCode();
+    std::wstring GetWin2kDefaultPrinter();
+    std::wstring GetNTDefaultPrinter();
+    std::wstring Get9xDefaultPrinter();
+    // The level-2 record at an index, nullptr when out of range.
+    const PRINTER_INFO_2W* GetPrinterInfo(int nIndex) const;
+
+    // Spooler submission of one mapped spool file (prt_document_win.cpp).
+    int MapDocument(const wchar_t* pszPath);
+    unsigned long long WriteDocument(const std::wstring& strDocName);
+    void ReleaseDocument();
+    bool IsXPSDriver(HANDLE hPrinter);
+
+    // Device ID of the current printer (prt_device_id_win.cpp and friends).
+    int GetCurrentPrinterDeviceID(std::wstring& strDeviceID);
+    int GetLocalUSBDeviceID(const std::wstring& strPortName, std::wstring& strDeviceID);
+    int GetLocalLPTDeviceID(const std::wstring& strPortName, std::wstring& strDeviceID);
+    int GetNetworkDeviceID(std::wstring strAddress, std::wstring strCommunity, std::wstring& strDeviceID);
+
+private:
+    // Printer list: the PRINTER_INFO_2W block of the spooler, owned.
+    BYTE* m_pPrinterList = nullptr;
+    int m_nCount = 0;
+    int m_nCurrentIndex = -1;
+
+    // The mapped spool file, between MapDocument and ReleaseDocument.
+    HANDLE m_hDocFile = INVALID_HANDLE_VALUE;
+    HANDLE m_hDocMapping = nullptr;
+    const BYTE* m_pDocView = nullptr;
+    unsigned long long m_nDocSize = 0;
+    std::wstring m_strDocPath;
+};
+
+// Set by GetCurrentPrinterDeviceID when no network lookup could even be attempted.
+extern bool g_bUnsupportedPort;
