@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/udp_peers.h"  // winsock2.h must come before windows.h
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -16,7 +18,6 @@
 #endif
 
 #include "snmp/snmp.h"
-#include "tests/support/udp_peers.h"
 
 class SnmpAgent {
 public:
@@ -66,8 +67,10 @@ private:
     {
 #ifdef _WIN32
         std::wstring cmd = L"/bin/sh -c \"";
+        // Windows command-line rules: only a quote needs a backslash (the script has
+        // no backslash right before a quote).
         for (char c : script) {
-            if (c == '"' || c == '\\')
+            if (c == '"')
                 cmd += L'\\';
             cmd += static_cast<wchar_t>(static_cast<unsigned char>(c));
         }
