@@ -141,7 +141,7 @@ HPROPSHEETPAGE CPropertyPageImpl::Create(const std::wstring& strTitle)
     m_strTitle = strTitle;
     PROPSHEETPAGEW psp = {};
     psp.dwSize = sizeof(psp);
-    psp.dwFlags = PSP_USECALLBACK | (m_strTitle.empty() ? 0 : PSP_USETITLE);
+    psp.dwFlags = PSP_USECALLBACK | PSP_HASHELP | (m_strTitle.empty() ? 0 : PSP_USETITLE);
     psp.hInstance = GetModuleHandleW(nullptr);
     psp.pszTemplate = MAKEINTRESOURCEW(m_nTemplateId);
     psp.pszTitle = m_strTitle.c_str();
