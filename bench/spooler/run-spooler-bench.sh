@@ -2,7 +2,8 @@
 # Sends a 512 MiB file through SendDataToDevice to a captured port under Wine and,
 # in the same run, times `cp` of the file and `cat` of it into the same kind of
 # sink (a file on the same disk). Prints the ratios and the sending process's peak
-# memory after a 128 MiB and after the 512 MiB file (both above the 64 MiB mapped window) (it must not grow with size).
+# memory after a 128 MiB and after the 512 MiB file: both exceed the 64 MiB mapped
+# window, so equal peaks show the memory does not grow with the file size.
 #   bench/spooler/run-spooler-bench.sh [size-MiB]      (needs tools/build.sh windows)
 # The spool file in the temporary folder is one copy of the data by design.
 set -euo pipefail
