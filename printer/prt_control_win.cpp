@@ -49,9 +49,11 @@ int CPrtControl::RefreshPrinterList()
     for (int nTry = 0; nTry < 3 && nResult == 0; ++nTry) {
         DWORD cbNeeded = 0;
         DWORD nReturned = 0;
-        api.EnumPrintersW(dwFlags, nullptr, 2, nullptr, 0, &cbNeeded, &nReturned);
-        if (cbNeeded == 0)
+        const BOOL bSized = api.EnumPrintersW(dwFlags, nullptr, 2, nullptr, 0, &cbNeeded, &nReturned);
+        if (cbNeeded == 0) {
+            nResult = bSized ? 1 : 0;  // no printers installed is a list, an empty one
             break;
+        }
         BYTE* pBuffer = new BYTE[cbNeeded];
         if (api.EnumPrintersW(dwFlags, nullptr, 2, pBuffer, cbNeeded, &cbNeeded, &nReturned)) {
             m_pPrinterList = pBuffer;
