@@ -18,7 +18,7 @@ bool IsAdmittedExtension(const std::wstring& extension)
     if (extension.size() != 4)
         return false;
     for (size_t i = 0; i < 4; ++i)
-        if (std::towupper(extension[i]) != kPdf[i])
+        if (static_cast<wchar_t>(std::towupper(extension[i])) != kPdf[i])
             return false;
     return true;
 }
