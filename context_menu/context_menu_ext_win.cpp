@@ -2,15 +2,15 @@
 
 #include <shellapi.h>
 
+#include "common/ui_text.h"
+#include "context_menu/koretta_app_win.h"
 #include "context_menu/koretta_log.h"
 #include "context_menu/koretta_module_win.h"
 #include "context_menu/koretta_resource_ids.h"
 #include "context_menu/pdf_selection.h"
 #include "context_menu/type_library_win.h"
-#include "context_menu/ui_file_win.h"
 
 namespace {
-constexpr int kTextChars = MAX_PATH;
 constexpr HRESULT kNoMenuItem = static_cast<HRESULT>(0x80000001);
 constexpr wchar_t kHelpText[] = L"This is the Lumeo shell extension's help";
 
@@ -289,7 +289,7 @@ std::wstring CContextMenuExt::GetExString(const std::wstring& strSection, const 
     KorettaLog(L"CContextMenuExt::GetExString / strDefault : %s", strDefault.c_str());
     std::wstring strValue = strDefault;
     wchar_t szUIFile[kTextChars] = {};
-    if (ResolveKorettaUIFile(g_korettaModule.GetModuleInstance(), szUIFile)) {
+    if (g_korettaLangManager.GetUIFileName(szUIFile, kTextChars)) {
         wchar_t szText[kTextChars] = {};
         GetPrivateProfileStringW(strSection.c_str(), strKey.c_str(), L"", szText, kTextChars, szUIFile);
         // Unlike Lumeo, an empty value here means the built-in text.

@@ -5,12 +5,15 @@
 #include "context_menu/koretta_log.h"
 #include "context_menu/koretta_module_win.h"
 
+extern "C" IMAGE_DOS_HEADER __ImageBase;  // this module, known before DllMain runs
+
 namespace {
 const KorettaObjectEntry kObjectMap[] = {
     {&kClsidContextMenuExt, &CContextMenuExt::CreateInstance, &CContextMenuExt::UpdateRegistry},
 };
 }  // namespace
 
+CLangManager g_korettaLangManager(LangModuleInfo::Koretta(reinterpret_cast<HMODULE>(&__ImageBase)));
 CKorettaApp theApp;
 
 BOOL CKorettaApp::InitInstance(HINSTANCE hInstance)

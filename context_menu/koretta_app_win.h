@@ -3,6 +3,8 @@
 // and takes it down when the library unloads.
 #include <windows.h>
 
+#include "i18n/lang_manager.h"
+
 class CKorettaApp {
 public:
     BOOL InitInstance(HINSTANCE hInstance);
@@ -10,3 +12,5 @@ public:
 };
 
 extern CKorettaApp theApp;
+// The language manager for Koretta's own folder; it resolves the UI string file anew for every text.
+extern CLangManager g_korettaLangManager;
