@@ -5,13 +5,11 @@
 #include <string>
 
 #include "context_menu/registrar_script.h"
+#include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::wstring text;
-    text.reserve(size);
-    for (size_t i = 0; i < size; ++i)
-        text += static_cast<wchar_t>(data[i]);
+    std::wstring text = WideFromBytes(data, size);
     RegistrarScript script;
     std::wstring error;
     ParseRegistrarScript(text, {{L"MODULE", L"C:\\Program Files\\Lumeo\\Koretta.dll"}}, script, error);
