@@ -8,11 +8,12 @@ add_subdirectory(${LUMEO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FR
 include(GoogleTest)
 
 # lumeo_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [WINDOWS_ONLY] [NATIVE_ONLY]
-#                [TIMEOUT s] [ENVIRONMENT k=v ...])
+#                [TIMEOUT s] [ENVIRONMENT k=v ...] [RESOURCE_LOCK name])
+# Tests that add or remove Wine printers take RESOURCE_LOCK wine_printers.
 # Native tests are registered case by case; Windows tests run as one executable
 # under Wine (one Wine start per executable instead of per case).
 function(lumeo_add_test name)
-  cmake_parse_arguments(T "WINDOWS_ONLY;NATIVE_ONLY" "TIMEOUT" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(T "WINDOWS_ONLY;NATIVE_ONLY" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
   if(T_WINDOWS_ONLY AND NOT WIN32)
     return()
   endif()
@@ -29,6 +30,9 @@ function(lumeo_add_test name)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "wine;${T_LABELS}"
       ENVIRONMENT "${T_ENVIRONMENT}")
+    if(T_RESOURCE_LOCK)
+      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${T_RESOURCE_LOCK})
+    endif()
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
       PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "native;${T_LABELS}" ENVIRONMENT "${T_ENVIRONMENT}")
