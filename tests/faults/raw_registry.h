@@ -33,3 +33,40 @@ public:
 private:
     std::vector<std::pair<HKEY, std::wstring>> m_keys;
 };
+
+// HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE of this process redirected to empty keys of
+// its own, for values that other tests running at the same time must not see.
+class PrivateHives {
+public:
+    PrivateHives()
+    {
+        m_strBase = L"Software\\LumeoTests\\faults_" + std::to_wstring(GetCurrentProcessId());
+        RegDeleteTreeW(HKEY_CURRENT_USER, m_strBase.c_str());
+        m_hUser = Create(L"\\user");
+        m_hMachine = Create(L"\\machine");
+        RegOverridePredefKey(HKEY_CURRENT_USER, m_hUser);
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_hMachine);
+    }
+    ~PrivateHives()
+    {
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        RegCloseKey(m_hUser);
+        RegCloseKey(m_hMachine);
+        RegDeleteTreeW(HKEY_CURRENT_USER, m_strBase.c_str());
+    }
+    PrivateHives(const PrivateHives&) = delete;
+    PrivateHives& operator=(const PrivateHives&) = delete;
+
+private:
+    HKEY Create(const wchar_t* szSub)
+    {
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, (m_strBase + szSub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr);
+        return key;
+    }
+    std::wstring m_strBase;
+    HKEY m_hUser = nullptr;
+    HKEY m_hMachine = nullptr;
+};

@@ -11,7 +11,6 @@
 #include "printer/port_device_id.h"
 #include "printer/unsupported_port.h"
 #include "tests/faults/raw_registry.h"
-#include "tests/i18n/program_folder.h"
 #include "tests/support/log_capture.h"
 
 namespace {
@@ -49,8 +48,8 @@ TEST(RegistryValues, UnterminatedPortValuesAreReadExactly)
     const std::wstring port = UniquePort(L"UNTERM");
     const std::wstring address = L"127.0.0.1:" + std::to_wstring(agent.Port());
     RawRegistry reg;
-    // 260 characters fill the reader's 520 bytes exactly; the blank makes it no address.
-    const std::wstring full = std::wstring(259, L'x') + L" ";
+    // 259 characters and no terminator; the blank makes it no address.
+    const std::wstring full = std::wstring(258, L'x') + L" ";
     ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, kStdKey + port, L"IPAddress", full));
     ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, kStdKey + port, L"HostName", address));
     ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, kStdKey + port, L"SNMP Community", L"public"));
@@ -64,6 +63,17 @@ TEST(RegistryValues, UnterminatedPortValuesAreReadExactly)
     EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ Invalid agent address"));
     EXPECT_TRUE(log.Contains(L"[HostName] Host is " + address));
     EXPECT_EQ(SupportedTypesOfPort(port), 9);
+
+    // 260 characters fill the reader's 520 bytes: read whole, or refused where the platform
+    // wants room for a terminator, but never read with anything after them.
+    const std::wstring exact = std::wstring(259, L'y') + L" ";
+    ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, kStdKey + port, L"IPAddress", exact));
+    LogCapture log2;
+    EXPECT_EQ(DeviceIDForPort(port, id), 1);
+    EXPECT_TRUE(log2.Contains(L"[IPAddress] IP is " + exact) || log2.Contains(L"[IPAddress]Can't query ip reg value"));
+    for (const std::wstring& line : log2.Lines())
+        if (line.rfind(L"[IPAddress] IP is ", 0) == 0)
+            EXPECT_EQ(line.size(), 18 + exact.size());
 }
 
 TEST(RegistryValues, OverlongPortValuesAreRefusedAndTheNextSourceDecides)
@@ -109,7 +119,7 @@ TEST(RegistryValues, OverlongVendorValuesAloneLeaveThePortUnsupported)
 
 TEST(RegistryValues, LanguageCodesOfThousandsOfCharactersOrOddBytesAreRefused)
 {
-    PrivateRegistryRoots roots;
+    PrivateHives hives;
     const std::wstring key = L"SOFTWARE\\KVQ\\Lumeora";
     RawRegistry reg;
     ASSERT_TRUE(reg.SetUnterminated(HKEY_CURRENT_USER, key, L"KVQLangCode", std::wstring(10000, L'J')));
