@@ -1,0 +1,16 @@
+#pragma once
+// The seven user messages of Lumeo: section "ERROR_MSG" keys with English defaults.
+// Codes 1 to 4 concern files and printers (Basic page), 5 to 7 the print run.
+#include <string>
+
+struct UserMessageText {
+    const wchar_t* key;
+    const wchar_t* defaultText;
+};
+
+// nullptr for a code outside 1 to 7.
+const UserMessageText* UserMessageOfCode(int nCode);
+
+// The localized text of a code (empty for an unknown code) and the message title.
+std::wstring GetUserMessageText(int nCode);
+std::wstring GetUserMessageTitle();

@@ -1,0 +1,60 @@
+#pragma once
+// Drives the Lumeo program from another process: starts it with a command line,
+// finds the sheet, the Basic page and their controls by class and id, types, clicks,
+// reads the file list and the message dialog. Windows (Wine) only.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CUiDriver {
+public:
+    ~CUiDriver();
+
+    // Starts the program (path in the build tree) with the command line after its name.
+    bool Launch(const std::wstring& strExe, const std::wstring& strCmdLine);
+    // Waits for the sheet with the Basic page; false on time-out.
+    bool WaitForSheet(DWORD dwTimeoutMs = 20000);
+    // Closes the sheet and waits for the process; returns its exit code.
+    DWORD Close();
+
+    HWND Sheet() const { return m_hSheet; }
+    HWND Page() const { return m_hPage; }
+    HWND Control(int nId) const { return GetDlgItem(m_hPage, nId); }
+    HWND SheetButton(int nId) const { return GetDlgItem(m_hSheet, nId); }
+
+    static std::wstring Text(HWND hWnd);
+    void SetText(HWND hWnd, const std::wstring& strText) const;
+    void Click(HWND hButton) const;
+    // Every action is sent, so it has been handled when the call returns (a modal
+    // dialog it opens does not block: sends time out after 10 s).
+    // Typed characters, one WM_CHAR each.
+    void Type(HWND hWnd, const std::wstring& strChars) const;
+    void SelectAllText(HWND hEdit) const;
+    // Moves the keyboard focus inside the page (the leaving control gets its kill-focus).
+    void FocusControl(HWND hWnd) const;
+
+    std::vector<std::wstring> ListItems(int nListId) const;
+    int SelectedListItemCount(int nListId) const;
+    void SelectListItems(int nListId, const std::vector<int>& arrIndices) const;
+    std::vector<std::wstring> ComboItems(int nComboId) const;
+    // Chooses a combo item as the user would (selection, then the change notice).
+    void ChooseComboItem(int nComboId, int nIndex) const;
+
+    // The message dialog of the program (visible, holding the text control), or nullptr.
+    HWND FindMessageDialog() const;
+    HWND WaitForMessageDialog(DWORD dwTimeoutMs) const;
+    std::wstring MessageText(HWND hDialog) const { return Text(GetDlgItem(hDialog, 1054)); }
+
+    static bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs);
+
+private:
+    std::vector<HWND> ProcessWindows() const;
+    PROCESS_INFORMATION m_process = {};
+    HWND m_hSheet = nullptr;
+    HWND m_hPage = nullptr;
+};
+
+// A path of the Linux build tree as Wine sees it (drive Z:).
+std::wstring WinePath(const std::string& strUnixPath);

@@ -1,0 +1,271 @@
+#include "ui_driver.h"
+
+#include <commctrl.h>
+
+namespace {
+constexpr int kComboPrinterId = 1034;
+constexpr int kMessageTextId = 1054;
+constexpr DWORD kSendTimeoutMs = 10000;
+
+struct FindContext {
+    DWORD dwProcessId;
+    std::vector<HWND>* pWindows;
+};
+
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
+{
+    auto* pContext = reinterpret_cast<FindContext*>(lParam);
+    DWORD dwProcessId = 0;
+    GetWindowThreadProcessId(hWnd, &dwProcessId);
+    if (dwProcessId == pContext->dwProcessId)
+        pContext->pWindows->push_back(hWnd);
+    return TRUE;
+}
+
+bool HasClass(HWND hWnd, const wchar_t* pszClass)
+{
+    wchar_t szClass[64] = {};
+    GetClassNameW(hWnd, szClass, 64);
+    return lstrcmpiW(szClass, pszClass) == 0;
+}
+
+LRESULT SendWithTimeout(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR dwResult = 0;
+    SendMessageTimeoutW(hWnd, uMsg, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &dwResult);
+    return static_cast<LRESULT>(dwResult);
+}
+
+// Memory in the program's address space for messages that carry pointers.
+class CRemoteBuffer {
+public:
+    CRemoteBuffer(HANDLE hProcess, size_t nBytes) : m_hProcess(hProcess)
+    {
+        m_pRemote = VirtualAllocEx(hProcess, nullptr, nBytes, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~CRemoteBuffer()
+    {
+        if (m_pRemote)
+            VirtualFreeEx(m_hProcess, m_pRemote, 0, MEM_RELEASE);
+    }
+    BYTE* Address(size_t nOffset = 0) const { return static_cast<BYTE*>(m_pRemote) + nOffset; }
+    void Write(size_t nOffset, const void* pData, size_t nBytes) const
+    {
+        WriteProcessMemory(m_hProcess, Address(nOffset), pData, nBytes, nullptr);
+    }
+    void Read(size_t nOffset, void* pData, size_t nBytes) const
+    {
+        ReadProcessMemory(m_hProcess, Address(nOffset), pData, nBytes, nullptr);
+    }
+
+private:
+    HANDLE m_hProcess;
+    void* m_pRemote;
+};
+}  // namespace
+
+std::wstring WinePath(const std::string& strUnixPath)
+{
+    std::wstring strPath = L"Z:";
+    for (char ch : strUnixPath)
+        strPath += ch == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(ch));
+    return strPath;
+}
+
+CUiDriver::~CUiDriver()
+{
+    if (m_process.hProcess) {
+        if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
+            Close();
+        if (m_process.hProcess) {
+            CloseHandle(m_process.hProcess);
+            CloseHandle(m_process.hThread);
+        }
+    }
+}
+
+bool CUiDriver::Launch(const std::wstring& strExe, const std::wstring& strCmdLine)
+{
+    std::wstring strCommand = L"\"" + strExe + L"\"" + strCmdLine;
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    std::vector<wchar_t> command(strCommand.begin(), strCommand.end());
+    command.push_back(L'\0');
+    return CreateProcessW(strExe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &m_process) != FALSE;
+}
+
+std::vector<HWND> CUiDriver::ProcessWindows() const
+{
+    std::vector<HWND> windows;
+    FindContext context{m_process.dwProcessId, &windows};
+    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&context));
+    return windows;
+}
+
+bool CUiDriver::WaitForSheet(DWORD dwTimeoutMs)
+{
+    return WaitUntil(
+        [this] {
+            for (HWND hWnd : ProcessWindows()) {
+                if (!IsWindowVisible(hWnd) || !HasClass(hWnd, L"#32770"))
+                    continue;
+                for (HWND hChild = GetWindow(hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
+                    if (HasClass(hChild, L"#32770") && GetDlgItem(hChild, kComboPrinterId)) {
+                        m_hSheet = hWnd;
+                        m_hPage = hChild;
+                        return true;
+                    }
+            }
+            return false;
+        },
+        dwTimeoutMs);
+}
+
+DWORD CUiDriver::Close()
+{
+    DWORD dwExit = STILL_ACTIVE;
+    if (!m_process.hProcess)
+        return dwExit;
+    for (HWND hDialog = FindMessageDialog(); hDialog; hDialog = FindMessageDialog()) {
+        PostMessageW(GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
+        Sleep(200);
+    }
+    if (m_hSheet)
+        PostMessageW(m_hSheet, WM_COMMAND, IDCANCEL, 0);
+    if (WaitForSingleObject(m_process.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(m_process.hProcess, 99);
+    WaitForSingleObject(m_process.hProcess, 5000);
+    GetExitCodeProcess(m_process.hProcess, &dwExit);
+    CloseHandle(m_process.hProcess);
+    CloseHandle(m_process.hThread);
+    m_process = {};
+    return dwExit;
+}
+
+std::wstring CUiDriver::Text(HWND hWnd)
+{
+    wchar_t szText[1024] = {};
+    DWORD_PTR dwResult = 0;
+    SendMessageTimeoutW(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(szText), SMTO_NORMAL, kSendTimeoutMs,
+                        &dwResult);
+    return szText;
+}
+
+void CUiDriver::SetText(HWND hWnd, const std::wstring& strText) const
+{
+    DWORD_PTR dwResult = 0;
+    SendMessageTimeoutW(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strText.c_str()), SMTO_NORMAL,
+                        kSendTimeoutMs, &dwResult);
+}
+
+void CUiDriver::Click(HWND hButton) const
+{
+    SendWithTimeout(hButton, BM_CLICK, 0, 0);
+}
+
+void CUiDriver::Type(HWND hWnd, const std::wstring& strChars) const
+{
+    for (wchar_t ch : strChars) {
+        SendWithTimeout(hWnd, WM_CHAR, ch, 1);
+    }
+}
+
+void CUiDriver::SelectAllText(HWND hEdit) const { SendWithTimeout(hEdit, EM_SETSEL, 0, -1); }
+
+void CUiDriver::FocusControl(HWND hWnd) const
+{
+    SendWithTimeout(m_hPage, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hWnd), TRUE);
+}
+
+
+std::vector<std::wstring> CUiDriver::ListItems(int nListId) const
+{
+    std::vector<std::wstring> items;
+    HWND hList = Control(nListId);
+    const int nCount = static_cast<int>(SendWithTimeout(hList, LVM_GETITEMCOUNT, 0, 0));
+    constexpr size_t kChars = 260;
+    CRemoteBuffer remote(m_process.hProcess, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    for (int i = 0; i < nCount; ++i) {
+        LVITEMW item = {};
+        item.iSubItem = 0;
+        item.cchTextMax = kChars;
+        item.pszText = reinterpret_cast<wchar_t*>(remote.Address(sizeof(LVITEMW)));
+        remote.Write(0, &item, sizeof(item));
+        SendWithTimeout(hList, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote.Address()));
+        wchar_t szText[kChars] = {};
+        remote.Read(sizeof(LVITEMW), szText, sizeof(szText));
+        szText[kChars - 1] = L'\0';
+        items.emplace_back(szText);
+    }
+    return items;
+}
+
+int CUiDriver::SelectedListItemCount(int nListId) const
+{
+    return static_cast<int>(SendWithTimeout(Control(nListId), LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+void CUiDriver::SelectListItems(int nListId, const std::vector<int>& arrIndices) const
+{
+    HWND hList = Control(nListId);
+    CRemoteBuffer remote(m_process.hProcess, sizeof(LVITEMW));
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = 0;
+    remote.Write(0, &item, sizeof(item));
+    SendWithTimeout(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote.Address()));
+    item.state = LVIS_SELECTED;
+    remote.Write(0, &item, sizeof(item));
+    for (int nIndex : arrIndices)
+        SendWithTimeout(hList, LVM_SETITEMSTATE, nIndex, reinterpret_cast<LPARAM>(remote.Address()));
+}
+
+std::vector<std::wstring> CUiDriver::ComboItems(int nComboId) const
+{
+    std::vector<std::wstring> items;
+    HWND hCombo = Control(nComboId);
+    const int nCount = static_cast<int>(SendWithTimeout(hCombo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i) {
+        wchar_t szText[512] = {};
+        DWORD_PTR dwResult = 0;
+        SendMessageTimeoutW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(szText), SMTO_NORMAL,
+                            kSendTimeoutMs, &dwResult);
+        items.emplace_back(szText);
+    }
+    return items;
+}
+
+void CUiDriver::ChooseComboItem(int nComboId, int nIndex) const
+{
+    HWND hCombo = Control(nComboId);
+    SendWithTimeout(hCombo, CB_SETCURSEL, nIndex, 0);
+    SendWithTimeout(m_hPage, WM_COMMAND, MAKEWPARAM(nComboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+}
+
+HWND CUiDriver::FindMessageDialog() const
+{
+    for (HWND hWnd : ProcessWindows())
+        if (hWnd != m_hSheet && IsWindowVisible(hWnd) && HasClass(hWnd, L"#32770") && GetDlgItem(hWnd, kMessageTextId))
+            return hWnd;
+    return nullptr;
+}
+
+HWND CUiDriver::WaitForMessageDialog(DWORD dwTimeoutMs) const
+{
+    HWND hDialog = nullptr;
+    WaitUntil([&] { return (hDialog = FindMessageDialog()) != nullptr; }, dwTimeoutMs);
+    return hDialog;
+}
+
+bool CUiDriver::WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs)
+{
+    const ULONGLONG ullEnd = GetTickCount64() + dwTimeoutMs;
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount64() >= ullEnd)
+            return false;
+        Sleep(50);
+    }
+}

@@ -1,0 +1,123 @@
+// Basic page: data exchange with JobSettings and the repairs of the number edits.
+#include "ui/basic_opts_page.h"
+
+#include "common/debug_log.h"
+#include "files/file_list.h"
+#include "job/param_mngr.h"
+#include "resources/resource.h"
+
+bool CBasicOptsPage::ExchangeBasic(DdxDirection dir)
+{
+    JobSettings& js = GetParamMngr()->m_JobSettings;
+    HWND h = m_hWnd;
+    return DDX_Radio(h, IDC_RADIO_PRINTRANGE_ALL, js.m_nPrintRange, dir) &&
+           DDX_Radio(h, IDC_RADIO_ORIENTATION_PORTRAIT, js.m_nOrientation, dir) &&
+           DDX_Int(h, IDC_EDIT_COPIES, js.m_nCopies, dir) &&
+           DDX_IntRange(h, IDC_EDIT_COPIES, js.m_nCopies, dir, 1, 99) &&
+           DDX_IntRange(h, IDC_EDIT_FROM, js.m_nFromPage, dir, 1, 9999) &&
+           DDX_IntRange(h, IDC_EDIT_TO, js.m_nToPage, dir, 1, 9999) &&
+           DDX_Int(h, IDC_EDIT_FROM, js.m_nFromPage, dir) && DDX_Int(h, IDC_EDIT_TO, js.m_nToPage, dir);
+}
+
+void CBasicOptsPage::OnDataValidateError(HWND hDlg, int nId)
+{
+    if (nId != IDC_EDIT_COPIES)
+        return;
+    SetDlgItemTextW(hDlg, IDC_EDIT_COPIES, L"1");
+    SetFocus(::GetDlgItem(hDlg, IDC_EDIT_COPIES));
+}
+
+bool CBasicOptsPage::IsPrintRangeValid()
+{
+    if (!m_bInitialized)
+        return true;
+    bool bValid = true;
+    if (ExchangeBasic(DdxDirection::Save)) {
+        const JobSettings& js = GetParamMngr()->m_JobSettings;
+        bValid = js.m_nToPage >= js.m_nFromPage;
+    }
+    RefreshPreview();
+    return bValid;
+}
+
+int CBasicOptsPage::CollectPrintFiles(std::vector<std::wstring>& arrFiles, int bTakeAll)
+{
+    ExchangeBasic(DdxDirection::Save);
+    if (!m_hList || FileCount() == 0)
+        return 0;
+    return CollectFileEntries(m_hList, arrFiles, bTakeAll == 1);
+}
+
+void CBasicOptsPage::OnChangeEdit()
+{
+    if (m_bInitialized && ExchangeBasic(DdxDirection::Save))
+        RefreshPreview();
+}
+
+void CBasicOptsPage::OnKillFocusCopies()
+{
+    if (!m_bInitialized || ExchangeBasic(DdxDirection::Save))
+        return;
+    CParamMngr* pMngr = GetParamMngr();
+    const int nCopies = pMngr->m_JobSettings.m_nCopies;
+    if (nCopies < 1 || nCopies > 99) {
+        pMngr->SetCopies(1);
+        SetDlgItemTextW(m_hWnd, IDC_EDIT_COPIES, L"1");
+    }
+}
+
+namespace {
+// A page bound that failed to read: above 9999 it takes the other bound, at 0 or
+// less it becomes 1; the edit shows the result.
+void RepairPageBound(HWND hDlg, int nEditId, bool bFrom)
+{
+    CParamMngr* pMngr = GetParamMngr();
+    JobSettings& js = pMngr->m_JobSettings;
+    const int nValue = bFrom ? js.m_nFromPage : js.m_nToPage;
+    const int nOther = bFrom ? js.m_nToPage : js.m_nFromPage;
+    if (nValue > 9999) {
+        if (bFrom)
+            pMngr->SetFromPage(nOther);
+        else
+            pMngr->SetToPage(nOther);
+        SetDlgItemInt(hDlg, nEditId, static_cast<UINT>(bFrom ? js.m_nFromPage : js.m_nToPage), TRUE);
+    } else if (nValue <= 0) {
+        if (bFrom)
+            pMngr->SetFromPage(1);
+        else
+            pMngr->SetToPage(1);
+        SetDlgItemTextW(hDlg, nEditId, L"1");
+    }
+}
+}  // namespace
+
+void CBasicOptsPage::OnKillFocusFrom()
+{
+    if (m_bInitialized && !ExchangeBasic(DdxDirection::Save))
+        RepairPageBound(m_hWnd, IDC_EDIT_FROM, true);
+}
+
+void CBasicOptsPage::OnKillFocusTo()
+{
+    if (m_bInitialized && !ExchangeBasic(DdxDirection::Save))
+        RepairPageBound(m_hWnd, IDC_EDIT_TO, false);
+}
+
+void CBasicOptsPage::OnClickedPrintRange()
+{
+    ExchangeBasic(DdxDirection::Save);
+    const JobSettings& js = GetParamMngr()->m_JobSettings;
+    if (js.m_nPrintRange == 0) {
+        SetDlgItemTextW(m_hWnd, IDC_EDIT_FROM, L"1");
+        SetDlgItemTextW(m_hWnd, IDC_EDIT_TO, L"1");
+        EnableItem(IDC_EDIT_FROM, false);
+        EnableItem(IDC_EDIT_TO, false);
+    } else if (js.m_nPrintRange == 1) {
+        const int nFrom = js.m_nFromPage, nTo = js.m_nToPage;
+        SetDlgItemInt(m_hWnd, IDC_EDIT_FROM, static_cast<UINT>(nFrom), TRUE);
+        SetDlgItemInt(m_hWnd, IDC_EDIT_TO, static_cast<UINT>(nTo), TRUE);
+        EnableItem(IDC_EDIT_FROM, true);
+        EnableItem(IDC_EDIT_TO, true);
+    }
+    RefreshPreview();
+}

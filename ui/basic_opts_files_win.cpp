@@ -1,0 +1,76 @@
+// Basic page: the routes by which files enter and leave the file list.
+#include "ui/basic_opts_page.h"
+
+#include <shellapi.h>
+
+#include "common/ui_text.h"
+#include "files/admission.h"
+#include "files/browse_filter.h"
+#include "files/file_list.h"
+#include "files/shell_files.h"
+#include "resources/resource.h"
+
+namespace {
+// A shortcut stands for its target; anything else for itself.
+std::wstring ResolvedPath(const std::wstring& strPath)
+{
+    const std::wstring strTarget = ResolveShortcut(strPath);
+    return strTarget.empty() ? strPath : strTarget;
+}
+}  // namespace
+
+void CBasicOptsPage::AddCommandLineFiles()
+{
+    if (nSupportedTypes <= 0)
+        return;
+    for (const std::wstring& strFile : m_arrCmdFiles) {
+        const std::wstring strPath = ResolvedPath(strFile);
+        if (ValidatePathname(strPath, nSupportedTypes))
+            AppendFileEntry(m_hList, strPath);
+    }
+    EnableRemoveForEntries(FileCount());
+}
+
+void CBasicOptsPage::OnClickedButtonBrowse()
+{
+    const std::wstring strWord = GetUIText(L"UI_BASIC_TAB", L"IDC_FILES", L"files");
+    const std::vector<wchar_t> filter = FilterToDialogBuffer(BuildBrowseFilter(nSupportedTypes, strWord));
+    std::vector<std::wstring> arrPaths;
+    if (!BrowseForFiles(GetActiveWindow(), filter, arrPaths))
+        return;
+    const bool bSingle = arrPaths.size() == 1;
+    for (const std::wstring& strChosen : arrPaths) {
+        // A single choice comes back resolved by the dialog itself.
+        const std::wstring strPath = bSingle ? strChosen : ResolvedPath(strChosen);
+        if (ValidatePathname(strPath, nSupportedTypes)) {
+            AppendFileEntry(m_hList, strPath);
+            EnableItem(IDC_BUTTON_REMOVE, true);
+        } else {
+            ShowErrorMessage(1);
+        }
+    }
+}
+
+void CBasicOptsPage::OnDropFiles(HDROP hDrop)
+{
+    const UINT nFiles = DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < nFiles; ++i) {
+        wchar_t szPath[kTextChars] = {};
+        DragQueryFileW(hDrop, i, szPath, kTextChars);
+        const std::wstring strPath = ResolvedPath(szPath);
+        if (ValidatePathname(strPath, nSupportedTypes))
+            AppendFileEntry(m_hList, strPath);
+        else
+            ShowErrorMessage(DropRefusalMessage(nSupportedTypes));
+    }
+    DragFinish(hDrop);
+    if (FileCount() > 0)
+        EnableItem(IDC_BUTTON_REMOVE, true);
+}
+
+void CBasicOptsPage::OnClickedButtonRemove()
+{
+    if (ListView_GetSelectedCount(m_hList) == 0)
+        return;
+    EnableRemoveForEntries(RemoveSelectedEntries(m_hList));
+}

@@ -1,0 +1,92 @@
+#pragma once
+// CBasicOptsPage: the sheet's first page. Printer choice (with the capability check
+// and its messages), the file list, print range and copies, and the summary panel.
+// Owns CPrtControl and nSupportedTypes; writes its controls into JobSettings.
+#include <string>
+#include <vector>
+
+#include "printer/prt_control.h"
+#include "ui/bmp_btn.h"
+#include "ui/data_exchange.h"
+#include "ui/gradient_bkgnd.h"
+#include "ui/info_preview.h"
+#include "ui/simple_controls.h"
+#include "ui/skin_list.h"
+#include "ui/window_layer.h"
+
+// Timers of the page: each shows its printer message once.
+constexpr UINT_PTR kTimerNoPrinter = 1002;       // message 3
+constexpr UINT_PTR kTimerNoSupport = 1003;       // message 2
+constexpr UINT_PTR kTimerBusyOrOff = 1004;       // message 4
+
+class CBasicOptsPage : public CPropertyPageImpl, public CGradientBkgndT, public CWinDataExchange {
+public:
+    CBasicOptsPage();
+
+    // Command line: set by the entry point before the page is created.
+    std::wstring m_strCmdLine;
+    std::vector<std::wstring> m_arrCmdFiles;
+    std::wstring m_strCmdPrinter;
+
+    int nSupportedTypes = -2;
+    bool m_bInitialized = false;
+
+    // Save: controls into JobSettings, true when every entry succeeded. Load: the reverse.
+    bool ExchangeBasic(DdxDirection dir);
+    // Reads the controls again; invalid when To is less than From (read without a stop).
+    bool IsPrintRangeValid();
+    // Appends every entry's path in order; bTakeAll 1 then empties the list.
+    int CollectPrintFiles(std::vector<std::wstring>& arrFiles, int bTakeAll);
+    void RefreshPreview() { m_preview.Refresh(); }
+    void ShowErrorMessage(int nCode);
+    int CheckSupportedTypes();
+    CPrtControl& PrtControl() { return m_PrtControl; }
+
+protected:
+    bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+    LRESULT OnSetActive() override;
+    LRESULT OnApply() override;
+    void OnDataValidateError(HWND hDlg, int nId) override;
+
+private:
+    bool OnCommand(int nId, int nCode);
+    BOOL OnInitDialog();
+    void LoadBasicTexts();
+    void ApplyBasicDefaults();
+    void FillPrinterList();
+    LRESULT OnSelchangeComboPrinterlist();
+    void OnTimer(UINT_PTR nId);
+    void OnChangeEdit();
+    void OnKillFocusCopies();
+    void OnKillFocusFrom();
+    void OnKillFocusTo();
+    void OnClickedPrintRange();
+    void OnClickedButtonDefault();
+    LRESULT OnCustomdrawList(NMLVCUSTOMDRAW* pDraw);
+
+    // File list routes.
+    void AddCommandLineFiles();
+    void OnClickedButtonBrowse();
+    void OnDropFiles(HDROP hDrop);
+    void OnClickedButtonRemove();
+
+    void ShowPrintButton(bool bShow);
+    void EnableItem(int nId, bool bEnable) { EnableWindow(GetDlgItem(nId), bEnable); }
+    void EnableRemoveForEntries(int nEntries) { EnableItem(1007, nEntries > 0); }
+    void AttachSpin();
+    int FileCount() const;
+
+    CPrtControl m_PrtControl;
+    CBmpBtn m_btnDefault;
+    CBmpBtn m_btnRemove;
+    CBmpBtn m_btnBrowse;
+    CSkinListCtrl m_listFile;
+    CInfoPreview m_preview;
+    CNumEdit m_editCopies;
+    CNumEdit m_editFrom;
+    CNumEdit m_editTo;
+    CUpDownCtrlImpl m_spinCopies;
+    HWND m_hComboPrinter = nullptr;
+    HWND m_hPictureOrientation = nullptr;
+    HWND m_hList = nullptr;
+};

@@ -1,0 +1,360 @@
+// Basic page: creation, texts, defaults, printer choice, timers and the sheet's notifications.
+#include "ui/basic_opts_page.h"
+
+#include <shellapi.h>
+
+#include "common/debug_log.h"
+#include "common/ui_text.h"
+#include "files/command_line.h"
+#include "files/file_list.h"
+#include "files/shell_files.h"
+#include "job/param_mngr.h"
+#include "resources/resource.h"
+#include "ui/message_dialog.h"
+#include "ui/printer_check.h"
+
+namespace {
+struct LabelText {
+    int nId;
+    const wchar_t* key;
+    const wchar_t* defaultText;
+};
+constexpr LabelText kBasicLabels[] = {
+    {IDC_STATIC_SELECTPRINTER, L"IDC_STATIC_SELECTPRINTER", L"Select Printer"},
+    {IDC_STATIC_SELECTFILES, L"IDC_STATIC_SELECTFILES", L"Select Files"},
+    {IDC_BUTTON_REMOVE, L"IDC_BUTTON_REMOVE", L"Remove"},
+    {IDC_BUTTON_BROWSE, L"IDC_BUTTON_BROWSE", L"Browse"},
+    {IDC_STATIC_PRINTRANGE, L"IDC_STATIC_PRINTRANGE", L"Print Range"},
+    {IDC_RADIO_PRINTRANGE_ALL, L"IDC_RADIO_PRINTRANGE_ALL", L"All"},
+    {IDC_RADIO_PRINTRANGE_PAGES, L"IDC_RADIO_PRINTRANGE_PAGES", L"Pages"},
+    {IDC_STATIC_PRINTRANGE_FROM, L"IDC_STATIC_PRINTRANGE_FROM", L"From :"},
+    {IDC_STATIC_PRINTRANGE_TO, L"IDC_STATIC_PRINTRANGE_TO", L"To :"},
+    {IDC_STATIC_COPIES, L"IDC_STATIC_COPIES", L"Copies"},
+    {IDC_STATIC_ORIENTATION, L"IDC_STATIC_ORIENTATION", L"Orientation"},
+    {IDC_RADIO_ORIENTATION_PORTRAIT, L"IDC_RADIO_ORIENTATION_PORTRAIT", L"Portrait"},
+    {IDC_RADIO_ORIENTATION_LANDSCAPE, L"IDC_RADIO_ORIENTATION_LANDSCAPE", L"Landscape"},
+    {IDC_BUTTON_DEFAULT, L"IDC_BUTTON_DEFAULT", L"Default"},
+};
+
+std::wstring Trim(const std::wstring& text)
+{
+    const size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
+}
+}  // namespace
+
+CBasicOptsPage::CBasicOptsPage()
+    : CPropertyPageImpl(IDD_BASIC, L"Basic"),
+      CGradientBkgndT(IDB_PAGE_BKGND, 1),
+      m_btnDefault(IDB_BUTTON_FACE, 4),
+      m_btnRemove(IDB_BUTTON_FACE, 4),
+      m_btnBrowse(IDB_BUTTON_FACE, 4)
+{
+}
+
+int CBasicOptsPage::CheckSupportedTypes() { return ::CheckSupportedTypes(m_PrtControl); }
+
+void CBasicOptsPage::ShowErrorMessage(int nCode) { ShowUserMessage(m_hWnd, nCode); }
+
+void CBasicOptsPage::ShowPrintButton(bool bShow)
+{
+    HWND hPrint = ::GetDlgItem(GetSheet(), IDOK);
+    if (hPrint)
+        ShowWindow(hPrint, bShow ? SW_SHOW : SW_HIDE);
+}
+
+int CBasicOptsPage::FileCount() const { return m_hList ? ListView_GetItemCount(m_hList) : 0; }
+
+void CBasicOptsPage::AttachSpin()
+{
+    if (!m_spinCopies.m_hWnd)
+        m_spinCopies.SubclassWindow(GetDlgItem(IDC_SPIN_COPIES));
+}
+
+bool CBasicOptsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    switch (uMsg) {
+    case WM_INITDIALOG:
+        lResult = OnInitDialog();
+        return true;
+    case WM_COMMAND:
+        if (OnCommand(CommandId(wParam), CommandCode(wParam))) {
+            lResult = 0;
+            return true;
+        }
+        break;
+    case WM_NOTIFY: {
+        auto* pHdr = reinterpret_cast<NMHDR*>(lParam);
+        if (pHdr->idFrom == IDC_LIST_FILE && pHdr->code == NM_CUSTOMDRAW) {
+            lResult = OnCustomdrawList(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+            return true;
+        }
+        break;
+    }
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        lResult = 0;
+        return true;
+    case WM_TIMER:
+        OnTimer(wParam);
+        lResult = 0;
+        return true;
+    default:
+        break;
+    }
+    if (CPropertyPageImpl::HandleMessage(uMsg, wParam, lParam, lResult))
+        return true;
+    return ProcessBkgndMessage(m_hWnd, uMsg, wParam, lParam, lResult);
+}
+
+bool CBasicOptsPage::OnCommand(int nId, int nCode)
+{
+    switch (nId) {
+    case IDC_BUTTON_DEFAULT:
+        if (nCode != BN_CLICKED)
+            return false;
+        OnClickedButtonDefault();
+        return true;
+    case IDC_BUTTON_REMOVE:
+        if (nCode != BN_CLICKED)
+            return false;
+        OnClickedButtonRemove();
+        return true;
+    case IDC_BUTTON_BROWSE:
+        if (nCode != BN_CLICKED)
+            return false;
+        OnClickedButtonBrowse();
+        return true;
+    case IDC_RADIO_PRINTRANGE_ALL:
+    case IDC_RADIO_PRINTRANGE_PAGES:
+        if (nCode != BN_CLICKED)
+            return false;
+        OnClickedPrintRange();
+        return true;
+    case IDC_COMBO_PRINTERLIST:
+        if (nCode != CBN_SELCHANGE)
+            return false;
+        OnSelchangeComboPrinterlist();
+        return true;
+    case IDC_EDIT_COPIES:
+    case IDC_EDIT_FROM:
+    case IDC_EDIT_TO:
+        if (nCode == EN_CHANGE) {
+            OnChangeEdit();
+            return true;
+        }
+        if (nCode == EN_KILLFOCUS) {
+            if (nId == IDC_EDIT_COPIES)
+                OnKillFocusCopies();
+            else if (nId == IDC_EDIT_FROM)
+                OnKillFocusFrom();
+            else
+                OnKillFocusTo();
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+BOOL CBasicOptsPage::OnInitDialog()
+{
+    DebugLog(L"CBasicOptsPage::OnInitDialog:");
+    m_btnDefault.Attach(GetDlgItem(IDC_BUTTON_DEFAULT));
+    m_btnRemove.Attach(GetDlgItem(IDC_BUTTON_REMOVE));
+    m_btnBrowse.Attach(GetDlgItem(IDC_BUTTON_BROWSE));
+
+    // The orientation choice is part of the layout but not offered.
+    ShowWindow(GetDlgItem(IDC_STATIC_ORIENTATION), SW_HIDE);
+    ShowWindow(GetDlgItem(IDC_RADIO_ORIENTATION_PORTRAIT), SW_HIDE);
+    ShowWindow(GetDlgItem(IDC_RADIO_ORIENTATION_LANDSCAPE), SW_HIDE);
+    ShowWindow(GetDlgItem(IDC_PICTURE_ORIENTATION), SW_HIDE);
+
+    m_hComboPrinter = GetDlgItem(IDC_COMBO_PRINTERLIST);
+    m_hPictureOrientation = GetDlgItem(IDC_PICTURE_ORIENTATION);
+    m_hList = GetDlgItem(IDC_LIST_FILE);
+    m_listFile.Attach(m_hList);
+    ListView_SetTextBkColor(m_hList, RGB(255, 255, 255));
+    ListView_SetTextColor(m_hList, RGB(100, 100, 100));
+    m_preview.Attach(GetDlgItem(IDC_INFO_PREVIEW_BASIC));
+    m_editCopies.Attach(GetDlgItem(IDC_EDIT_COPIES), 2);
+    m_editFrom.Attach(GetDlgItem(IDC_EDIT_FROM), 4);
+    m_editTo.Attach(GetDlgItem(IDC_EDIT_TO), 4);
+
+    ParseCommandLine(m_strCmdLine, m_arrCmdFiles, m_strCmdPrinter);
+    LoadBasicTexts();
+    ApplyBasicDefaults();
+    AttachSpin();
+    ExchangeBasic(DdxDirection::Load);
+    GetSystemImageList(m_hList, L"*.txt");
+    SendMessageW(GetSheet(), WM_APP, 0, 0);
+    m_spinCopies.SetRange(1, 99);
+    DebugLog(L"CBasicOptsPage::OnInitDialog End");
+    m_bInitialized = true;
+
+    SetDefaultGuiFontOnChildren(m_hWnd);
+    RECT rcList;
+    GetWindowRect(m_hList, &rcList);
+    const std::wstring strColumn = GetUIText(L"UI_BASIC_TAB", L"IDC_LIST_FILE", L"File Name");
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
+    column.fmt = LVCFMT_LEFT;
+    column.pszText = const_cast<wchar_t*>(strColumn.c_str());
+    column.cx = (rcList.right - rcList.left) - 5;
+    SendMessageW(m_hList, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    ListView_SetExtendedListViewStyle(m_hList, LVS_EX_FULLROWSELECT);
+
+    if (nSupportedTypes > 0)
+        AddCommandLineFiles();
+    ShowWindow(GetDlgItem(IDC_PICTURE_BASIC_LOGO), SW_HIDE);
+    return TRUE;
+}
+
+void CBasicOptsPage::LoadBasicTexts()
+{
+    DebugLog(L"LoadLocalizedString / FileName / %s", g_szUIFileName);
+    for (const LabelText& label : kBasicLabels)
+        SetDlgItemTextW(m_hWnd, label.nId, GetUIText(L"UI_BASIC_TAB", label.key, label.defaultText).c_str());
+}
+
+void CBasicOptsPage::ApplyBasicDefaults()
+{
+    CParamMngr* pMngr = GetParamMngr();
+    pMngr->SetCopies(1);
+    pMngr->SetOrientation(0);
+    pMngr->SetPrintRange(0);
+    pMngr->SetFromPage(1);
+    pMngr->SetToPage(1);
+    m_PrtControl.SetCurrentIndex(m_PrtControl.GetDefaultPrinterIndex());
+    FillPrinterList();
+    AttachSpin();
+    ExchangeBasic(DdxDirection::Load);
+    SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_RADIO_PRINTRANGE_ALL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(IDC_RADIO_PRINTRANGE_ALL)));
+}
+
+void CBasicOptsPage::FillPrinterList()
+{
+    EnableWindow(m_hComboPrinter, TRUE);
+    SendMessageW(m_hComboPrinter, CB_RESETCONTENT, 0, 0);
+    const int nPrinters = m_PrtControl.GetPrinterCount();
+    const int nEntries = FileCount();
+    if (nPrinters <= 0) {
+        nSupportedTypes = -2;
+        ShowPrintButton(false);
+        EnableWindow(m_hComboPrinter, FALSE);
+        EnableItem(IDC_BUTTON_BROWSE, false);
+        EnableRemoveForEntries(nEntries);
+        SetTimer(m_hWnd, kTimerNoPrinter, 2000, nullptr);
+        return;
+    }
+    for (int i = 0; i < nPrinters; ++i) {
+        const std::wstring strName = Trim(m_PrtControl.GetPrinterDisplayName(i));
+        SendMessageW(m_hComboPrinter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(strName.c_str()));
+    }
+    if (!m_strCmdPrinter.empty())
+        m_PrtControl.SetCurrentPrinter(m_strCmdPrinter);
+    SendMessageW(m_hComboPrinter, CB_SETCURSEL, m_PrtControl.GetCurrentIndex(), 0);
+    EnableWindow(m_hComboPrinter, TRUE);
+    nSupportedTypes = CheckSupportedTypes();
+    if (nSupportedTypes == -1) {
+        SetTimer(m_hWnd, kTimerBusyOrOff, 1300, nullptr);
+        ShowPrintButton(false);
+        EnableItem(IDC_BUTTON_BROWSE, false);
+    } else if (nSupportedTypes == 0) {
+        SetTimer(m_hWnd, kTimerNoSupport, 1300, nullptr);
+        ShowPrintButton(false);
+        EnableItem(IDC_BUTTON_BROWSE, false);
+    } else {
+        ShowPrintButton(true);
+        EnableItem(IDC_BUTTON_BROWSE, true);
+    }
+    EnableRemoveForEntries(nEntries);
+}
+
+LRESULT CBasicOptsPage::OnSelchangeComboPrinterlist()
+{
+    const int nIndex = static_cast<int>(SendMessageW(m_hComboPrinter, CB_GETCURSEL, 0, 0));
+    m_PrtControl.SetCurrentIndex(nIndex);
+    nSupportedTypes = CheckSupportedTypes();
+    const int nEntries = FileCount();
+    if (nSupportedTypes == -1) {
+        SetTimer(m_hWnd, kTimerBusyOrOff, 500, nullptr);
+        DebugLog(L"OnSelchangeComboPrinterlist / No support(Busy)");
+        ShowPrintButton(false);
+        EnableItem(IDC_BUTTON_BROWSE, false);
+    } else if (nSupportedTypes == 0) {
+        SetTimer(m_hWnd, kTimerNoSupport, 500, nullptr);
+        DebugLog(L"OnSelchangeComboPrinterlist / No support");
+        ShowPrintButton(false);
+        EnableItem(IDC_BUTTON_BROWSE, false);
+    } else {
+        RemoveRefusedEntries(m_hList, nSupportedTypes);
+        ShowPrintButton(true);
+        EnableItem(IDC_BUTTON_BROWSE, true);
+    }
+    EnableRemoveForEntries(nEntries);
+    return 0;
+}
+
+void CBasicOptsPage::OnTimer(UINT_PTR nId)
+{
+    int nCode = 0;
+    if (nId == kTimerNoPrinter)
+        nCode = 3;
+    else if (nId == kTimerNoSupport)
+        nCode = 2;
+    else if (nId == kTimerBusyOrOff)
+        nCode = 4;
+    if (!nCode)
+        return;
+    KillTimer(m_hWnd, nId);
+    ShowErrorMessage(nCode);
+}
+
+void CBasicOptsPage::OnClickedButtonDefault()
+{
+    m_strCmdPrinter.clear();
+    ApplyBasicDefaults();
+}
+
+LRESULT CBasicOptsPage::OnSetActive()
+{
+    DebugLog(L"CBasicOptsPage : OnSetActive");
+    ExchangeBasic(DdxDirection::Save);
+    return 0;
+}
+
+LRESULT CBasicOptsPage::OnApply()
+{
+    DebugLog(L"CBasicOptsPage::OnApply()");
+    return PSNRET_INVALID_NOCHANGEPAGE;
+}
+
+LRESULT CBasicOptsPage::OnCustomdrawList(NMLVCUSTOMDRAW* pDraw)
+{
+    switch (pDraw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+        const int nItem = static_cast<int>(pDraw->nmcd.dwItemSpec);
+        const UINT uState = ListView_GetItemState(m_hList, nItem, LVIS_SELECTED);
+        pDraw->clrText = RGB(0, 0, 0);
+        if (uState & LVIS_SELECTED) {
+            pDraw->clrTextBk = RGB(164, 212, 255);
+            DebugLog(L"OnCustomdrawList / LVIS_SELECTED / nItem : %d", nItem);
+            DebugLog(L"OnCustomdrawList / LVIS_SELECTED / rItem.state : %d", static_cast<int>(uState));
+            // Our colours, not the system highlight.
+            pDraw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+        } else {
+            pDraw->clrTextBk = (nItem % 2 == 0) ? RGB(238, 238, 238) : RGB(255, 255, 255);
+        }
+        return CDRF_DODEFAULT;
+    }
+    default:
+        return CDRF_DODEFAULT;
+    }
+}

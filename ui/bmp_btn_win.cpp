@@ -1,0 +1,140 @@
+#include "ui/bmp_btn.h"
+
+#include "ui/bitmap_draw.h"
+#include "ui/skin_geometry.h"
+
+CBmpBtn::CBmpBtn(UINT nFaceBitmap, int nCorner) : m_nFaceBitmap(nFaceBitmap), m_nCorner(nCorner) {}
+
+CBmpBtn::~CBmpBtn()
+{
+    if (m_hTooltip)
+        DestroyWindow(m_hTooltip);
+}
+
+bool CBmpBtn::Attach(HWND hButton)
+{
+    if (!SubclassWindow(hButton))
+        return false;
+    m_face.Load(m_nFaceBitmap);
+    LONG_PTR style = GetWindowLongPtrW(hButton, GWL_STYLE);
+    SetWindowLongPtrW(hButton, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
+    if (!m_strTooltip.empty()) {
+        m_hTooltip = CreateWindowExW(WS_EX_TOPMOST, L"tooltips_class32", nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hButton, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+        TTTOOLINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = GetParent(hButton);
+        info.uId = reinterpret_cast<UINT_PTR>(hButton);
+        info.lpszText = const_cast<wchar_t*>(m_strTooltip.c_str());
+        SendMessageW(m_hTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+    Redraw();
+    return true;
+}
+
+void CBmpBtn::SetLatched(bool bLatched)
+{
+    m_bLatched = bLatched;
+    if (m_hWnd)
+        Redraw();
+}
+
+bool CBmpBtn::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    switch (uMsg) {
+    case WM_PAINT: {
+        if (m_nCorner <= 0 || !m_face.IsLoaded())
+            return false;
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(m_hWnd, &ps);
+        Paint(hdc);
+        EndPaint(m_hWnd, &ps);
+        lResult = 0;
+        return true;
+    }
+    case WM_ERASEBKGND:
+        lResult = TRUE;
+        return m_nCorner > 0;
+    case WM_MOUSEMOVE:
+        if (!m_bHover) {
+            m_bHover = true;
+            TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
+            TrackMouseEvent(&tme);
+            Redraw();
+        }
+        return false;
+    case WM_MOUSELEAVE:
+        m_bHover = false;
+        Redraw();
+        return false;
+    case WM_LBUTTONDBLCLK:
+        // Owner-drawn buttons turn a quick second click into a double-click notice;
+        // a push button must see two clicks.
+        lResult = DefaultProc(WM_LBUTTONDOWN, wParam, lParam);
+        return true;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        m_bFocus = uMsg == WM_SETFOCUS;
+        lResult = DefaultProc(uMsg, wParam, lParam);
+        Redraw();
+        return true;
+    case BM_SETSTATE:
+        m_bPressed = wParam != FALSE;
+        lResult = DefaultProc(uMsg, wParam, lParam);
+        Redraw();
+        return true;
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case WM_UPDATEUISTATE:
+        lResult = DefaultProc(uMsg, wParam, lParam);
+        Redraw();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CBmpBtn::Paint(HDC hdcWindow)
+{
+    RECT rc;
+    GetClientRect(m_hWnd, &rc);
+    CMemoryCanvas canvas(hdcWindow, rc.right, rc.bottom);
+    HDC hdc = canvas.DC();
+    const bool bDisabled = !IsWindowEnabled(m_hWnd);
+    const int nImage = m_nImages[BmpBtnImageIndex(bDisabled, m_bPressed, m_bLatched, m_bHover)];
+    const int nImageWidth = m_face.Width() / 4;
+    const POINT ptOrigin = {nImage * nImageWidth, 0};
+    SetLayoutLeftToRight(m_face.DC());
+    DrawTiled(hdc, rc, m_face.DC(), {nImageWidth, m_face.Height()}, m_nCorner, nullptr, ptOrigin);
+
+    RECT rcText = rc;
+    if (m_nIconBitmap) {
+        CBitmapDC icon(m_nIconBitmap);
+        if (icon.IsLoaded()) {
+            const int cx = icon.Width() / 2, cy = icon.Height();
+            const int nMargin = (rc.bottom - cy) / 2;
+            DrawTransparent(hdc, nMargin, nMargin, cx, cy, icon.DC(), m_bLatched ? cx : 0, 0);
+            rcText.left = nMargin + cx + nMargin;
+        }
+    }
+    COLORREF crText = RGB(131, 131, 131);
+    if (!bDisabled) {
+        const COLORREF crFace = GetPixel(m_face.DC(), ptOrigin.x + m_nCorner, m_nCorner);
+        crText = IsDarkFace(GetRValue(crFace), GetGValue(crFace), GetBValue(crFace)) ? RGB(255, 255, 255) : RGB(0, 0, 0);
+    }
+    wchar_t szText[256] = {};
+    GetWindowTextW(m_hWnd, szText, 256);
+    CSelectObject font(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, crText);
+    DrawTextW(hdc, szText, -1, &rcText,
+              (m_nIconBitmap ? DT_LEFT : DT_CENTER) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (GetFocus() == m_hWnd) {
+        RECT rcFocus = rc;
+        InflateRect(&rcFocus, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+        DrawFocusRect(hdc, &rcFocus);
+    }
+    canvas.CopyTo(hdcWindow, 0, 0);
+}

@@ -1,0 +1,87 @@
+#include "ui/custom_tab.h"
+
+#include "resources/resource.h"
+#include "ui/bitmap_draw.h"
+
+bool CCustomTab::Attach(HWND hTab)
+{
+    if (!SubclassWindow(hTab))
+        return false;
+    m_selected.bitmap.Load(IDB_TAB_SELECTED);
+    m_unselected.bitmap.Load(IDB_TAB_UNSELECTED);
+    m_background.Load(IDB_TAB_BKGND);
+    InvalidateRect(hTab, nullptr, TRUE);
+    return true;
+}
+
+bool CCustomTab::HandleMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lResult)
+{
+    switch (uMsg) {
+    case WM_ERASEBKGND:
+        lResult = TRUE;
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(m_hWnd, &ps);
+        Paint(hdc);
+        EndPaint(m_hWnd, &ps);
+        lResult = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void CCustomTab::DrawTab(HDC hdc, const RECT& rc, const TabSkin& skin)
+{
+    if (!skin.bitmap.IsLoaded())
+        return;
+    const int bw = skin.bitmap.Width(), bh = skin.bitmap.Height();
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    const int l = skin.nLeft, r = skin.nRight, t = skin.nTop;
+    HDC src = skin.bitmap.DC();
+    const int nOld = SetStretchBltMode(hdc, COLORONCOLOR);
+    // Six parts; no bottom edge, so the tab stays open towards the page.
+    StretchBlt(hdc, rc.left, rc.top, l, t, src, 0, 0, l, t, SRCCOPY);
+    StretchBlt(hdc, rc.left + l, rc.top, w - l - r, t, src, l, 0, bw - l - r, t, SRCCOPY);
+    StretchBlt(hdc, rc.right - r, rc.top, r, t, src, bw - r, 0, r, t, SRCCOPY);
+    StretchBlt(hdc, rc.left, rc.top + t, l, h - t, src, 0, t, l, bh - t, SRCCOPY);
+    StretchBlt(hdc, rc.right - r, rc.top + t, r, h - t, src, bw - r, t, r, bh - t, SRCCOPY);
+    StretchBlt(hdc, rc.left + l, rc.top + t, w - l - r, h - t, src, l, t, bw - l - r, bh - t, SRCCOPY);
+    SetStretchBltMode(hdc, nOld);
+}
+
+void CCustomTab::Paint(HDC hdcWindow)
+{
+    RECT rcClient;
+    GetClientRect(m_hWnd, &rcClient);
+    const int nTabs = TabCtrl_GetItemCount(m_hWnd);
+    const int nSelected = TabCtrl_GetCurSel(m_hWnd);
+    {
+        CMemoryCanvas canvas(hdcWindow, rcClient.right, rcClient.bottom);
+        if (m_background.IsLoaded())
+            DrawTiled(canvas.DC(), rcClient, m_background.DC(), m_background.Size(), 1);
+        for (int i = 0; i < nTabs; ++i) {
+            RECT rc;
+            TabCtrl_GetItemRect(m_hWnd, i, &rc);
+            DrawTab(canvas.DC(), rc, i == nSelected ? m_selected : m_unselected);
+        }
+        canvas.CopyTo(hdcWindow, 0, 0);
+    }
+    HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    CSelectObject selectFont(hdcWindow, hFont);
+    SetBkMode(hdcWindow, TRANSPARENT);
+    for (int i = 0; i < nTabs; ++i) {
+        wchar_t szText[260] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = szText;
+        item.cchTextMax = 260;
+        SendMessageW(m_hWnd, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        RECT rc;
+        TabCtrl_GetItemRect(m_hWnd, i, &rc);
+        SetTextColor(hdcWindow, i == nSelected ? RGB(255, 255, 255) : RGB(0, 0, 0));
+        DrawTextW(hdcWindow, szText, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    }
+}

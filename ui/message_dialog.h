@@ -1,0 +1,45 @@
+#pragma once
+// The program's message box: framed caption, bitmap background, a system icon, the
+// text and one bitmap OK button (dialog template 232). Modal over an owner window;
+// returns 1 when closed.
+#include <string>
+
+#include "ui/bmp_btn.h"
+#include "ui/frame_dlg.h"
+#include "ui/gradient_bkgnd.h"
+#include "ui/simple_controls.h"
+#include "ui/window_layer.h"
+
+class IMessageDialog {
+public:
+    virtual ~IMessageDialog() = default;
+    virtual INT_PTR ShowModal(HWND hOwner) = 0;
+};
+
+class CCommonMessageDialog : public CDialogImpl, public CFrameDlgT, public CGradientBkgndT, public IMessageDialog {
+public:
+    CCommonMessageDialog(std::wstring strText, std::wstring strCaption, LPCWSTR pszIconId);
+    INT_PTR ShowModal(HWND hOwner) override { return DoModal(hOwner); }
+
+protected:
+    bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+    virtual bool OnInitDialog();
+
+    std::wstring m_strText;
+    std::wstring m_strCaption;
+    HICON m_hIcon;
+    CStdIcon m_icon;
+    CBmpBtn m_btnOK;
+};
+
+class CMessageDialog : public CCommonMessageDialog {
+public:
+    using CCommonMessageDialog::CCommonMessageDialog;
+};
+
+// Centres a window over its owner, or over the work area when the owner is hidden,
+// minimised or missing; the window stays inside the work area.
+void CenterOverOwner(HWND hWnd, HWND hOwner);
+
+// Shows one of the seven user messages (error icon, "Lumeo" title) over an owner.
+void ShowUserMessage(HWND hOwner, int nCode);

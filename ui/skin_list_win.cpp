@@ -1,0 +1,116 @@
+#include "ui/skin_list.h"
+
+#include "common/debug_log.h"
+#include "resources/resource.h"
+#include "ui/gdi_helpers.h"
+
+CSkinListCtrl::CSkinListCtrl() : m_header(IDB_LIST_HEADER, IDB_LIST_HEADER) {}
+
+bool CSkinListCtrl::Attach(HWND hList)
+{
+    if (!SubclassWindow(hList))
+        return false;
+    LONG_PTR style = GetWindowLongPtrW(hList, GWL_STYLE);
+    if (!(style & WS_BORDER))
+        SetWindowLongPtrW(hList, GWL_STYLE, style | WS_BORDER);
+    HWND hHeader = ListView_GetHeader(hList);
+    if (hHeader)
+        m_header.SubclassWindow(hHeader);
+    return true;
+}
+
+bool CSkinListCtrl::HandleMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lResult)
+{
+    switch (uMsg) {
+    case WM_ERASEBKGND:
+        lResult = TRUE;
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(m_hWnd, &ps);
+        HWND hHeader = ListView_GetHeader(m_hWnd);
+        if (hHeader && IsWindowVisible(hHeader)) {
+            RECT rcHeader;
+            GetWindowRect(hHeader, &rcHeader);
+            MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rcHeader), 2);
+            ExcludeClipRect(hdc, rcHeader.left, rcHeader.top, rcHeader.right, rcHeader.bottom);
+        }
+        RECT rcClip;
+        GetClipBox(hdc, &rcClip);
+        HBRUSH hBrush = CreateSolidBrush(ListView_GetTextBkColor(m_hWnd));
+        FillRect(hdc, &rcClip, hBrush);
+        DeleteObject(hBrush);
+        DefaultProc(WM_PAINT, reinterpret_cast<WPARAM>(hdc), 0);
+        EndPaint(m_hWnd, &ps);
+        lResult = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool CSkinListHeader::HandleMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lResult)
+{
+    switch (uMsg) {
+    case WM_ERASEBKGND:
+        lResult = TRUE;
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(m_hWnd, &ps);
+        Paint(hdc);
+        EndPaint(m_hWnd, &ps);
+        lResult = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void CSkinListHeader::Paint(HDC hdcWindow)
+{
+    RECT rc;
+    GetClientRect(m_hWnd, &rc);
+    DebugLog(L"LIST : DrawFrame : W : %d / H : %d", static_cast<int>(rc.right), static_cast<int>(rc.bottom));
+    CBitmapDC face(IsWindowEnabled(m_hWnd) ? m_nEnabledBitmap : m_nDisabledBitmap);
+    const int nItems = Header_GetItemCount(m_hWnd);
+    {
+        CMemoryCanvas canvas(hdcWindow, rc.right, rc.bottom);
+        if (face.IsLoaded()) {
+            const int nOld = SetStretchBltMode(canvas.DC(), COLORONCOLOR);
+            StretchBlt(canvas.DC(), 0, 0, rc.right, rc.bottom, face.DC(), 0, 0, face.Width(), face.Height(), SRCCOPY);
+            for (int i = 0; i < nItems; ++i) {
+                RECT rcItem;
+                Header_GetItemRect(m_hWnd, i, &rcItem);
+                InflateRect(&rcItem, -2, -2);
+                StretchBlt(canvas.DC(), rcItem.left, rcItem.top, rcItem.right - rcItem.left,
+                           rcItem.bottom - rcItem.top, face.DC(), 0, 0, face.Width(), face.Height(), SRCCOPY);
+            }
+            SetStretchBltMode(canvas.DC(), nOld);
+        }
+        canvas.CopyTo(hdcWindow, 0, 0);
+    }
+    HFONT hFont = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    CSelectObject selectFont(hdcWindow, hFont ? static_cast<HGDIOBJ>(hFont) : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(hdcWindow, TRANSPARENT);
+    SetTextColor(hdcWindow, RGB(255, 255, 255));
+    for (int i = 0; i < nItems; ++i) {
+        wchar_t szText[260] = {};
+        HDITEMW item = {};
+        item.mask = HDI_TEXT | HDI_FORMAT;
+        item.pszText = szText;
+        item.cchTextMax = 260;
+        SendMessageW(m_hWnd, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        RECT rcItem;
+        Header_GetItemRect(m_hWnd, i, &rcItem);
+        InflateRect(&rcItem, -2, -2);
+        UINT uAlign = DT_LEFT;
+        if ((item.fmt & HDF_JUSTIFYMASK) == HDF_CENTER)
+            uAlign = DT_CENTER;
+        else if ((item.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT)
+            uAlign = DT_RIGHT;
+        DrawTextW(hdcWindow, szText, -1, &rcItem, uAlign | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    }
+}
