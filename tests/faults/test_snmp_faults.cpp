@@ -1,0 +1,177 @@
+// Network device-ID queries against agents that misbehave: garbage, answers to another
+// request, answers from another port, echoes, empty answers. None may crash, hang past
+// the two time-outs or yield a device ID that the agent did not send for this request.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+
+#include "printer/network_device_id.h"
+#include "printer/supported_types.h"
+#include "tests/faults/hostile_agent.h"
+#include "tests/support/log_capture.h"
+
+namespace {
+const char kGoodId[] = "MFG:Corvane;CMD:PDF,JPEG;";
+
+std::wstring AddressOf(const HostileAgent& agent) { return L"127.0.0.1:" + std::to_wstring(agent.Port()); }
+
+struct Outcome {
+    int nResult = -1;
+    std::wstring strId = L"stale";
+    std::chrono::steady_clock::duration took{};
+};
+
+Outcome Query(const HostileAgent& agent)
+{
+    Outcome o;
+    auto start = std::chrono::steady_clock::now();
+    o.nResult = QueryNetworkDeviceID(AddressOf(agent), L"public", o.strId);
+    o.took = std::chrono::steady_clock::now() - start;
+    return o;
+}
+
+// Every way a query can come back empty: nothing stored, the time-out named, two requests.
+void ExpectTimedOutTwice(const Outcome& o, const LogCapture& log, const HostileAgent& agent)
+{
+    EXPECT_EQ(o.nResult, 0);
+    EXPECT_EQ(o.strId, L"");
+    EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ No response from agent (time-out)"));
+    EXPECT_TRUE(log.Contains(L"GetNetworkDeviceID / bRet / 0"));
+    EXPECT_LT(o.took, std::chrono::seconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(agent.Received(), 2);
+    // What the capability check makes of it: busy or off.
+    EXPECT_EQ(SupportedTypesOfLookup(o.nResult, false, o.strId), -1);
+}
+
+std::vector<uint8_t> Encode(const snmp_ber::Message& m) { return snmp_ber::EncodeMessage(m); }
+}  // namespace
+
+TEST(SnmpFaults, GarbageOnlyIsATimeOut)
+{
+    HostileAgent agent([](const snmp_ber::Message& request) {
+        std::vector<Datagram> out;
+        std::mt19937 random(static_cast<unsigned>(request.requestId));
+        for (int i = 0; i < 30; ++i) {
+            std::vector<uint8_t> junk(random() % 600);
+            for (uint8_t& b : junk)
+                b = static_cast<uint8_t>(random());
+            if (!junk.empty() && i % 2 == 0)
+                junk[0] = 0x30;  // looks like a message at first sight
+            out.push_back({junk});
+        }
+        // Every cut of the true answer, and the true answer with lengths that lie.
+        const std::vector<uint8_t> whole = Encode(AnswerOf(request, snmp_ber::kOctetString, kGoodId));
+        for (size_t cut = 0; cut < whole.size(); cut += 3)
+            out.push_back({std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(cut))});
+        std::vector<uint8_t> longer = whole;
+        longer[1] = static_cast<uint8_t>(longer[1] + 40);
+        out.push_back({longer});
+        std::vector<uint8_t> trailing = whole;
+        trailing.push_back(0);
+        out.push_back({trailing});
+        return out;
+    });
+    LogCapture log;
+    ExpectTimedOutTwice(Query(agent), log, agent);
+}
+
+TEST(SnmpFaults, AnswersToAnotherRequestAreNeverTaken)
+{
+    HostileAgent agent([](const snmp_ber::Message& request) {
+        std::vector<Datagram> out;
+        for (int32_t delta : {1, -1, 0x40000000}) {
+            snmp_ber::Message other = AnswerOf(request, snmp_ber::kOctetString, "CMD:FOREIGN;");
+            other.requestId = static_cast<int32_t>(static_cast<uint32_t>(request.requestId) + static_cast<uint32_t>(delta));
+            out.push_back({Encode(other)});
+        }
+        snmp_ber::Message zero = AnswerOf(request, snmp_ber::kOctetString, "CMD:ZERO;");
+        zero.requestId = 0;
+        out.push_back({Encode(zero)});
+        return out;
+    });
+    LogCapture log;
+    Outcome o = Query(agent);
+    ExpectTimedOutTwice(o, log, agent);
+    for (const std::wstring& line : log.Lines())
+        EXPECT_EQ(line.find(L"FOREIGN"), std::wstring::npos) << "taken: " << std::string(line.begin(), line.end());
+}
+
+TEST(SnmpFaults, EchoesAndAnswersFromAnotherPortAreNeverTaken)
+{
+    HostileAgent agent([](const snmp_ber::Message& request) {
+        snmp_ber::Message echo = request;  // a GetRequest, not a response
+        snmp_ber::Message set = AnswerOf(request, snmp_ber::kOctetString, "CMD:SET;");
+        set.pduType = snmp_ber::kSetRequest;
+        return std::vector<Datagram>{
+            {Encode(echo)},
+            {Encode(set)},
+            {Encode(AnswerOf(request, snmp_ber::kOctetString, "CMD:SPOOFED;")), true},
+        };
+    });
+    LogCapture log;
+    ExpectTimedOutTwice(Query(agent), log, agent);
+}
+
+TEST(SnmpFaults, TheTrueAnswerStillCountsAfterAFloodOfWrongOnes)
+{
+    HostileAgent agent([](const snmp_ber::Message& request) {
+        std::vector<Datagram> out;
+        for (int i = 0; i < 60; ++i) {
+            snmp_ber::Message other = AnswerOf(request, snmp_ber::kOctetString, "CMD:FOREIGN;");
+            other.requestId ^= (i + 1);
+            out.push_back({Encode(other)});
+            out.push_back({{0x30, 0x84, 0xFF, 0xFF, 0xFF, 0xFF}});
+        }
+        out.push_back({Encode(AnswerOf(request, snmp_ber::kOctetString, kGoodId))});
+        return out;
+    });
+    Outcome o = Query(agent);
+    EXPECT_EQ(o.nResult, 1);
+    EXPECT_EQ(o.strId, L"MFG:Corvane;CMD:PDF,JPEG;");
+    EXPECT_EQ(SupportedTypesOfLookup(o.nResult, false, o.strId), 3);
+    EXPECT_EQ(agent.Received(), 1);
+}
+
+TEST(SnmpFaults, AnswerWithoutBindingsOrWithAnErrorIsNoDeviceID)
+{
+    HostileAgent empty([](const snmp_ber::Message& request) {
+        snmp_ber::Message reply = AnswerOf(request, snmp_ber::kOctetString, kGoodId);
+        reply.varbinds.clear();
+        return std::vector<Datagram>{{Encode(reply)}};
+    });
+    LogCapture log;
+    Outcome o = Query(empty);
+    EXPECT_EQ(o.nResult, 0);
+    EXPECT_EQ(o.strId, L"");
+    EXPECT_TRUE(log.Contains(L"Failed to MIB Value."));
+
+    // An error status with a value attached: the value is not taken.
+    HostileAgent failing([](const snmp_ber::Message& request) {
+        snmp_ber::Message reply = AnswerOf(request, snmp_ber::kOctetString, kGoodId);
+        reply.errorStatus = 5;
+        reply.errorIndex = 1;
+        return std::vector<Datagram>{{Encode(reply)}};
+    });
+    LogCapture log2;
+    o = Query(failing);
+    EXPECT_EQ(o.nResult, 0);
+    EXPECT_EQ(o.strId, L"");
+    EXPECT_TRUE(log2.Contains(L"Failed to SNMP get/ General error"));
+    EXPECT_EQ(failing.Received(), 2);  // an agent error is asked once more
+}
+
+TEST(SnmpFaults, HugeOctetStringIsTakenWhole)
+{
+    // The largest value our decoder takes; the device ID is not cut at any buffer.
+    const std::string big = "CMD:PDF;" + std::string(snmp_ber::kMaxValueBytes - 8, 'x');
+    HostileAgent agent([&big](const snmp_ber::Message& request) {
+        return std::vector<Datagram>{{Encode(AnswerOf(request, snmp_ber::kOctetString, big + "y"))},
+                                     {Encode(AnswerOf(request, snmp_ber::kOctetString, big))}};
+    });
+    Outcome o = Query(agent);
+    EXPECT_EQ(o.nResult, 1);
+    EXPECT_EQ(o.strId.size(), big.size());
+    EXPECT_EQ(SupportedTypesFromDeviceID(o.strId), 1);
+}
