@@ -199,7 +199,8 @@ int CLangManager::ResolveFile(const FileKind& kind, wchar_t* szPath, int nCapaci
         GetLanguageSuffix(szLangCode, kCodeChars);
     }
     Log(L"[KVQ] %s : szLangCode: %s", kind.szName, szLangCode);
-    _wsetlocale(LC_ALL, L"English");
+    if (m_module.bSetsCrtLocale)
+        _wsetlocale(LC_ALL, L"English");
     if (FormatLangPath(szPath, nCapacity, kind.szFormat, szFolder, szLangCode) && IsFile(szPath)) {
         if (kind.bSetsCharSet)
             g_nCharSet = GetCharSetFromLangCode(szLangCode);

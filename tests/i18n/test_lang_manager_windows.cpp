@@ -2,6 +2,8 @@
 // registry code (per user before machine-wide), vnMUIDLL, the English fallback, the
 // help character set, and the program folder of either deliverable.
 #include <gtest/gtest.h>
+
+#include <clocale>
 #include <windows.h>
 
 #include <string>
@@ -228,6 +230,24 @@ TEST_F(LangManagerTest, KeyIsBuiltFromTheModuleStringsWithBuiltInFallback)
         EXPECT_EQ(manager.GetLocalCodeFromRegistry(szCode, 3), 1);
         EXPECT_STREQ(szCode, L"KR");
     }
+}
+
+TEST_F(LangManagerTest, OnlyTheProgramChangesTheRuntimeLocale)
+{
+    AddLanguage(L"EN");
+    wchar_t szPath[260] = {};
+    _wsetlocale(LC_ALL, L"C");
+    {
+        CLangManager manager(LangModuleInfo::Koretta(m_folder.Module()));
+        manager.GetUIFileName(szPath, 260);
+    }
+    EXPECT_STREQ(_wsetlocale(LC_ALL, nullptr), L"C");  // the host's locale stays
+    {
+        CLangManager manager(LangModuleInfo{m_folder.Module(), 61403, 61404, false});
+        manager.GetUIFileName(szPath, 260);
+    }
+    EXPECT_STRNE(_wsetlocale(LC_ALL, nullptr), L"C");
+    _wsetlocale(LC_ALL, L"C");
 }
 
 TEST_F(LangManagerTest, LibraryAnswerWinsOverTheRegistry)
