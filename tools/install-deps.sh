@@ -13,6 +13,8 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# The help and language-file generators need a python3; any will do.
+command -v python3 >/dev/null 2>&1 || missing+=(python3)
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi

@@ -34,6 +34,12 @@ build_or_fail() {
 
 build_or_fail native && run_ctest native
 build_or_fail sanitize && run_ctest sanitize
+
+# Fuzz targets, a bounded time each; every target is one test.
+fuzz_log="$root/build/fuzz-run.log"
+bash tools/run-fuzz.sh "${LUMEO_FUZZ_SECONDS:-10}" 2>&1 | tee "$fuzz_log"
+passed=$((passed + $(grep -c "^fuzz .*: no finding" "$fuzz_log")))
+failed=$((failed + $(grep -c -E "^fuzz .*: FINDING|^fuzz build failed" "$fuzz_log")))
 if build_or_fail windows; then
   run_ctest windows xvfb-run -a -s "-screen 0 1280x1024x24" tools/with-wine.sh
 fi

@@ -1,0 +1,50 @@
+// vnMUIDLL: picks the language file for the user's Windows display language.
+// GetFullLangFileNameW2(folder, pattern with "$$", out file[260], out code[260]):
+// 1 with the full path of the file for the user's language, or of the English one
+// when that is missing; 0 when neither exists.
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+#include "i18n/lang_pattern.h"
+#include "i18n/language_suffix.h"
+
+namespace {
+constexpr size_t kOutChars = 260;
+
+bool IsFile(const std::wstring& strPath)
+{
+    const DWORD attributes = GetFileAttributesW(strPath.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool TryCode(const std::wstring& strFolder, const wchar_t* szPattern, const wchar_t* szCode, wchar_t* szOutFile,
+             wchar_t* szOutCode)
+{
+    const std::wstring strPath = strFolder + ExpandLangPattern(szPattern, szCode);
+    if (strPath.size() >= kOutChars || !IsFile(strPath))
+        return false;
+    std::wcscpy(szOutFile, strPath.c_str());
+    std::wcscpy(szOutCode, szCode);
+    return true;
+}
+}  // namespace
+
+extern "C" __declspec(dllexport) int __cdecl GetFullLangFileNameW2(const wchar_t* szFolder, const wchar_t* szPattern,
+                                                                   wchar_t* szOutFile, wchar_t* szOutCode)
+{
+    if (!szFolder || !szPattern || !szOutFile || !szOutCode)
+        return 0;
+    szOutFile[0] = L'\0';
+    szOutCode[0] = L'\0';
+    std::wstring strFolder = szFolder;
+    if (!strFolder.empty() && strFolder.back() != L'\\' && strFolder.back() != L'/')
+        strFolder += L'\\';
+    const wchar_t* szCode = LanguageSuffixOfLangId(GetUserDefaultUILanguage());
+    if (TryCode(strFolder, szPattern, szCode, szOutFile, szOutCode))
+        return 1;
+    return TryCode(strFolder, szPattern, L"EN", szOutFile, szOutCode) ? 1 : 0;
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }

@@ -1,0 +1,193 @@
+// The shipped UI string files: encoding, the same keys in every language, the keys the
+// program reads, and English values that match the built-in defaults.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "common/ini_text.h"
+#include "common/ui_text.h"
+#include "job/paper_tables.h"
+#include "tests/i18n/lang_file_entries.h"
+
+namespace {
+using KeySet = std::set<std::pair<std::wstring, std::wstring>>;
+
+std::vector<LangEntry> Shipped(const std::string& code)
+{
+    return ParseLangEntries(DecodeUtf16(ReadBytes(LangFolder() / ("LOCAL_" + code + ".dat"))));
+}
+
+KeySet Keys(const std::vector<LangEntry>& entries)
+{
+    KeySet keys;
+    for (const LangEntry& e : entries)
+        keys.insert({e.strSection, e.strKey});
+    return keys;
+}
+
+std::wstring Describe(const KeySet& keys)
+{
+    std::wstring text;
+    for (const auto& [section, key] : keys)
+        text += L" [" + section + L"]" + key;
+    return text;
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// Swaps the text source for the file's entries while alive.
+class ScopedLangSource {
+public:
+    explicit ScopedLangSource(const std::vector<LangEntry>& entries)
+    {
+        for (const LangEntry& e : entries)
+            m_ini.Set(e.strSection, e.strKey, e.strValue);
+        SetUITextSource(&m_ini);
+    }
+    ~ScopedLangSource() { SetUITextSource(nullptr); }
+
+private:
+    CIniText m_ini;
+};
+}  // namespace
+
+TEST(LangFiles, AreUtf16WithBomCrlfAndMatchTheirSources)
+{
+    for (const std::string& code : ShippedLanguages()) {
+        const std::string bytes = ReadBytes(LangFolder() / ("LOCAL_" + code + ".dat"));
+        ASSERT_GE(bytes.size(), 2u) << code;
+        EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE") << code;
+        std::wstring dat = DecodeUtf16(bytes);
+        EXPECT_EQ(dat.find(L"\r\n") != std::wstring::npos, true) << code;
+        std::wstring lf;
+        for (size_t i = 0; i < dat.size(); ++i)
+            if (!(dat[i] == L'\r' && i + 1 < dat.size() && dat[i + 1] == L'\n'))
+                lf += dat[i];
+        const std::wstring src = DecodeUtf8(ReadBytes(LangFolder() / "src" / ("LOCAL_" + code + ".ini")));
+        EXPECT_TRUE(lf == src) << "LOCAL_" << code << ".dat is out of date: run tools/gen-lang-files.py";
+    }
+}
+
+TEST(LangFiles, EveryLanguageHoldsExactlyTheKeysOfEnglish)
+{
+    const KeySet english = Keys(Shipped("EN"));
+    ASSERT_FALSE(english.empty());
+    for (const std::string& code : ShippedLanguages()) {
+        const std::vector<LangEntry> entries = Shipped(code);
+        const KeySet keys = Keys(entries);
+        EXPECT_EQ(keys.size(), entries.size()) << code << ": a key appears twice";
+        KeySet missing, extra;
+        for (const auto& k : english)
+            if (!keys.count(k))
+                missing.insert(k);
+        for (const auto& k : keys)
+            if (!english.count(k))
+                extra.insert(k);
+        EXPECT_TRUE(missing.empty()) << code << " lacks" << Narrow(Describe(missing));
+        EXPECT_TRUE(extra.empty()) << code << " has extra" << Narrow(Describe(extra));
+        for (const LangEntry& e : entries)
+            EXPECT_FALSE(e.strValue.empty()) << code << " [" << Narrow(e.strSection) << "]" << Narrow(e.strKey);
+    }
+}
+
+TEST(LangFiles, EnglishHoldsEveryTextTheProgramReads)
+{
+    const std::map<std::wstring, std::vector<std::wstring>> kRead = {
+        {L"UI_SHEET", {L"IDL_TITLE", L"IDL_OK", L"IDL_PRINT", L"IDL_CANCEL", L"IDL_HELP", L"IDL_VERSION",
+                       L"IDD_BASICDLG", L"IDD_ADVANCEDDLG"}},
+        {L"ERROR_MSG", {L"IDL_MESSAGE_NOSUPPORT", L"IDL_MESSAGE_NOPRINTERSUPPORT", L"IDL_MESSAGE_NOPRINTER",
+                        L"IDL_MESSAGE_BUSYOROFF", L"IDL_MESSAGE_NOFILES", L"IDL_MESSAGE_INVAILDFILE",
+                        L"IDL_MESSAGE_INVALIDPRNRANGE", L"IDL_MESSAGE_PRINTFAILED"}},
+        {L"UI_BASIC_TAB", {L"IDC_STATIC_SELECTPRINTER", L"IDC_STATIC_SELECTFILES", L"IDC_LIST_FILE",
+                           L"IDC_BUTTON_REMOVE", L"IDC_BUTTON_BROWSE", L"IDC_STATIC_PRINTRANGE",
+                           L"IDC_RADIO_PRINTRANGE_ALL", L"IDC_RADIO_PRINTRANGE_PAGES", L"IDC_STATIC_PRINTRANGE_FROM",
+                           L"IDC_STATIC_PRINTRANGE_TO", L"IDC_STATIC_COPIES", L"IDC_STATIC_ORIENTATION",
+                           L"IDC_RADIO_ORIENTATION_PORTRAIT", L"IDC_RADIO_ORIENTATION_LANDSCAPE",
+                           L"IDC_BUTTON_DEFAULT", L"IDC_FILES"}},
+        {L"UI_ADVANCED_TAB", {L"IDC_STATIC_PAPAEROPTION", L"IDC_STATIC_PAPERSIZE", L"IDC_STATIC_PAPERTYPE",
+                              L"IDC_STATIC_DUPLEX", L"IDC_RADIO_DUPLEX_NONE", L"IDC_RADIO_DUPLEX_LONG",
+                              L"IDC_RADIO_DUPLEX_SHORT", L"IDC_STATIC_COLORMODE", L"IDC_RADIO_COLORMODE_AUTO",
+                              L"IDC_RADIO_COLORMODE_BW", L"IDC_STATIC_REDUCEENLARGE", L"IDC_CHECK_ZOOM_FIT",
+                              L"IDC_STATIC_CUSTOM", L"IDC_BUTTON_ADV_DEFAULT"}},
+        {L"UNIT", {L"IDC_UNIT_MM", L"IDC_UNIT_INCH"}},
+        {L"KORETTA_MENU", {L"MENUTEXT", L"COMMAND1", L"LIMITEDSELECTEDFILES"}},
+    };
+    const KeySet english = Keys(Shipped("EN"));
+    for (const auto& [section, keys] : kRead)
+        for (const std::wstring& key : keys)
+            EXPECT_TRUE(english.count({section, key})) << Narrow(section) << "/" << Narrow(key);
+}
+
+TEST(LangFiles, EnglishPaperTablesEqualTheBuiltInOnesAndEveryRowIsThere)
+{
+    const PaperSizeTable builtInSizes[2] = {BuildPaperSizeTable(false), BuildPaperSizeTable(true)};
+    const PaperTypeTable builtInTypes = BuildPaperTypeTable();
+    const std::vector<LangEntry> english = Shipped("EN");
+    {
+        ScopedLangSource source(english);
+        for (int bEnglish = 0; bEnglish < 2; ++bEnglish) {
+            const PaperSizeTable sizes = BuildPaperSizeTable(bEnglish != 0);
+            for (int i = 0; i < kPaperSizeCount; ++i) {
+                const PaperSizeInfo& expected = builtInSizes[bEnglish][i];
+                EXPECT_EQ(sizes[i].strName, expected.strName) << i;
+                EXPECT_EQ(sizes[i].strPJL, expected.strPJL) << i;
+                EXPECT_EQ(sizes[i].nWidthMM, expected.nWidthMM) << i;
+                EXPECT_EQ(sizes[i].nHeightMM, expected.nHeightMM) << i;
+                EXPECT_DOUBLE_EQ(sizes[i].dWidthInch, expected.dWidthInch) << i;
+                EXPECT_DOUBLE_EQ(sizes[i].dHeightInch, expected.dHeightInch) << i;
+            }
+        }
+        const PaperTypeTable types = BuildPaperTypeTable();
+        for (int i = 0; i < kPaperTypeCount; ++i) {
+            EXPECT_EQ(types[i].strName, builtInTypes[i].strName) << i;
+            EXPECT_EQ(types[i].strPJL, builtInTypes[i].strPJL) << i;
+        }
+    }
+    // Every row has its section (a misspelt section would only fall back to the defaults).
+    std::set<std::wstring> sizeSections, typeSections;
+    for (const LangEntry& e : english) {
+        if (e.strSection.rfind(L"PAPER_INFO_", 0) == 0)
+            sizeSections.insert(e.strSection);
+        if (e.strSection.rfind(L"PAPERTYPE_INFO_", 0) == 0)
+            typeSections.insert(e.strSection);
+    }
+    EXPECT_EQ(sizeSections.size(), static_cast<size_t>(kPaperSizeCount));
+    EXPECT_EQ(typeSections.size(), static_cast<size_t>(kPaperTypeCount));
+    EXPECT_TRUE(sizeSections.count(L"PAPER_INFO_ORIGINAL"));
+    for (int i = 1; i < kPaperSizeCount; ++i)
+        EXPECT_TRUE(sizeSections.count(L"PAPER_INFO_" + builtInSizes[0][i].strPJL)) << i;
+    for (int i = 0; i < kPaperTypeCount; ++i)
+        EXPECT_TRUE(typeSections.count(L"PAPERTYPE_INFO_" + builtInTypes[i].strPJL)) << i;
+}
+
+TEST(LangFiles, TranslationsKeepThePrinterKeywordsAndTheOriginalSizeFollowsTheUser)
+{
+    std::map<std::wstring, std::wstring> englishKeywords;
+    for (const LangEntry& e : Shipped("EN"))
+        if (e.strKey == L"PJLCMD")
+            englishKeywords[e.strSection] = e.strValue;
+    for (const std::string& code : ShippedLanguages()) {
+        const std::vector<LangEntry> entries = Shipped(code);
+        for (const LangEntry& e : entries) {
+            if (e.strKey == L"PJLCMD") {
+                EXPECT_EQ(e.strValue, englishKeywords[e.strSection]) << code << " " << Narrow(e.strSection);
+            }
+            if (e.strSection == L"PAPER_INFO_ORIGINAL") {
+                EXPECT_TRUE(e.strKey == L"NAME" || e.strKey == L"PJLCMD") << code << " " << Narrow(e.strKey);
+            }
+        }
+        // With the file in use the "Original" row still takes its dimensions from the user's language.
+        ScopedLangSource source(entries);
+        const PaperSizeTable english = BuildPaperSizeTable(true);
+        const PaperSizeTable other = BuildPaperSizeTable(false);
+        EXPECT_EQ(english[0].nWidthMM, 216) << code;
+        EXPECT_EQ(english[0].nHeightMM, 279) << code;
+        EXPECT_DOUBLE_EQ(english[0].dWidthInch, 8.5) << code;
+        EXPECT_EQ(other[0].nWidthMM, 210) << code;
+        EXPECT_EQ(other[0].nHeightMM, 297) << code;
+        EXPECT_DOUBLE_EQ(other[0].dHeightInch, 11.69) << code;
+        EXPECT_EQ(other[4].strPJL, L"A4") << code;
+    }
+}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets and runs each over its seed corpus for a bounded time.
+# Any crash, leak or sanitizer report fails the run.   run-fuzz.sh [seconds per target]
+set -uo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+seconds="${1:-10}"
+bash "$root/tools/build.sh" fuzz >/dev/null || { echo "fuzz build failed"; exit 1; }
+status=0
+work="$root/build/fuzz/runs"
+mkdir -p "$work"
+for exe in "$root"/build/fuzz/tests/fuzz/fuzz_*; do
+  [ -x "$exe" ] || continue
+  name="${exe##*/fuzz_}"
+  seeds="$root/tests/fuzz/corpus/$name"
+  corpus="$work/$name"
+  mkdir -p "$corpus"
+  if "$exe" -max_total_time="$seconds" -max_len=4096 -timeout=10 -artifact_prefix="$work/$name-" \
+       "$corpus" "$seeds" >"$work/$name.log" 2>&1; then
+    echo "fuzz $name: no finding ($(grep -c . "$work/$name.log") log lines)"
+  else
+    echo "fuzz $name: FINDING, see $work/$name.log"
+    tail -40 "$work/$name.log"
+    status=1
+  fi
+done
+exit $status
