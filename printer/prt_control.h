@@ -51,6 +51,11 @@ private:
     const BYTE* m_pDocView = nullptr;
     unsigned long long m_nDocSize = 0;
     std::wstring m_strDocPath;
+    // The window of the spool file that m_pDocView shows (a large file is sent window by window).
+    unsigned long long m_nDocViewOffset = 0;
+
+    const BYTE* MapDocumentWindow(unsigned long long nOffset);
+    bool WriteWholeDocument(HANDLE hPrinter, unsigned long long& nWritten);
 };
 
 // Set by GetCurrentPrinterDeviceID when no network lookup could even be attempted.

@@ -1,0 +1,26 @@
+#pragma once
+// One file to one print job: PJL header, the file's bytes and the PJL trailer
+// in a spool file in the temporary folder, sent as one raw document to the
+// current printer of a CPrtControl, then deleted. Windows build only.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+class CPrtControl;
+
+// 1 when the spool file was handed to the spooler, 0 when the file could not be
+// read or the spool file not be prepared (message kind 6 was shown then). A spooler
+// that does not take the whole document shows message kind 8; the result stays 1.
+int SendDataToDevice(CPrtControl& prtControl, const std::wstring& strPath);
+
+// Where the user messages of SendDataToDevice go (kinds of job/job_messages.h).
+// Unset, they are shown with MessageBoxW over the active window.
+using JobMessageHandler = std::function<void(int nKind)>;
+void SetJobMessageHandler(JobMessageHandler handler);
+void ShowJobMessage(int nKind);
+
+// Creates the spool file at a path that the system has just named; tests replace it
+// to see a creation fail. nullptr restores CreateFileW.
+using SpoolFileCreator = HANDLE (*)(const wchar_t* pszPath);
+void SetSpoolFileCreator(SpoolFileCreator creator);

@@ -1,0 +1,148 @@
+#include "job/send_data_to_device.h"
+
+#include "common/ansi_text.h"
+#include "common/debug_log.h"
+#include "common/ui_text.h"
+#include "job/job_messages.h"
+#include "job/pjl_envelope.h"
+#include "printer/prt_control.h"
+
+namespace {
+constexpr DWORD kCopyBlockBytes = 4096;
+
+JobMessageHandler& MessageHandler()
+{
+    static JobMessageHandler handler;
+    return handler;
+}
+
+SpoolFileCreator g_pSpoolFileCreator = nullptr;
+
+HANDLE CreateSpoolFile(const wchar_t* pszPath)
+{
+    if (g_pSpoolFileCreator)
+        return g_pSpoolFileCreator(pszPath);
+    return CreateFileW(pszPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
+
+// Adds what was written to nTotal, so the caller knows the spool file's size.
+bool WriteAll(HANDLE hFile, const void* pData, DWORD nBytes, unsigned long long& nTotal)
+{
+    DWORD nWritten = 0;
+    const bool bOk = WriteFile(hFile, pData, nBytes, &nWritten, nullptr) && nWritten == nBytes;
+    nTotal += nWritten;
+    return bOk;
+}
+
+bool WriteAnsi(HANDLE hFile, const std::wstring& strText, unsigned long long& nTotal)
+{
+    const std::string strBytes = ToThreadAnsi(strText);
+    return WriteAll(hFile, strBytes.data(), static_cast<DWORD>(strBytes.size()), nTotal);
+}
+
+// The file's bytes after the header. A read or write error fails the whole
+// spool file: a job cut short must not be printed.
+bool CopyFileBytes(HANDLE hSource, HANDLE hSpool, unsigned long long& nTotal)
+{
+    BYTE buffer[kCopyBlockBytes];
+    for (;;) {
+        DWORD nRead = 0;
+        if (!ReadFile(hSource, buffer, kCopyBlockBytes, &nRead, nullptr))
+            return false;
+        if (nRead == 0)
+            return true;
+        if (!WriteAll(hSpool, buffer, nRead, nTotal))
+            return false;
+    }
+}
+
+std::wstring FileNamePart(const std::wstring& strPath)
+{
+    const size_t nSlash = strPath.rfind(L'\\');
+    return nSlash == std::wstring::npos ? strPath : strPath.substr(nSlash + 1);
+}
+}  // namespace
+
+void SetJobMessageHandler(JobMessageHandler handler) { MessageHandler() = std::move(handler); }
+
+void ShowJobMessage(int nKind)
+{
+    if (MessageHandler()) {
+        MessageHandler()(nKind);
+        return;
+    }
+    MessageBoxW(GetActiveWindow(), JobMessageText(nKind).c_str(), JobMessageCaption().c_str(), MB_OK | MB_ICONERROR);
+}
+
+void SetSpoolFileCreator(SpoolFileCreator creator) { g_pSpoolFileCreator = creator; }
+
+int SendDataToDevice(CPrtControl& prtControl, const std::wstring& strPath)
+{
+    HANDLE hSource = CreateFileW(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hSource == INVALID_HANDLE_VALUE) {
+        DebugLog(L"SendDataToDevice / Cannot Open PDF file");
+        ShowJobMessage(kMsgInvalidFile);
+        return 0;
+    }
+
+    wchar_t szTempPath[kTextChars] = {};
+    wchar_t szTempName[kTextChars] = {};
+    const DWORD nTempChars = GetTempPathW(kTextChars, szTempPath);
+    const bool bNamed = nTempChars > 0 && nTempChars < static_cast<DWORD>(kTextChars) &&
+                        GetTempFileNameW(szTempPath, L"KVQ", 0, szTempName) != 0;
+    if (bNamed)
+        DebugLog(L"SendDataToDevice / szTempName : %s", szTempName);
+
+    HANDLE hSpool = bNamed ? CreateSpoolFile(szTempName) : INVALID_HANDLE_VALUE;
+    if (hSpool == INVALID_HANDLE_VALUE) {
+        DebugLog(L"SendDataToDevice / Cannot Create the temp file");
+        // The name request made an empty file; it must not stay behind.
+        if (bNamed)
+            DeleteFileW(szTempName);
+        ShowJobMessage(kMsgInvalidFile);
+        CloseHandle(hSource);
+        return 0;
+    }
+
+    const std::wstring strStartPJLCMD = SendStartPJLCommand(strPath);
+    DebugLog(L"SendDataToDevice / strStartPJLCMD : %s", strStartPJLCMD.c_str());
+    unsigned long long nSpoolBytes = 0;
+    bool bSpoolComplete = WriteAnsi(hSpool, strStartPJLCMD, nSpoolBytes);
+    bSpoolComplete = bSpoolComplete && CopyFileBytes(hSource, hSpool, nSpoolBytes);
+    const std::wstring strEndPJLCMD = SendEndPJLCommand();
+    DebugLog(L"SendDataToDevice / strEndPJLCMD : %s", strEndPJLCMD.c_str());
+    bSpoolComplete = bSpoolComplete && WriteAnsi(hSpool, strEndPJLCMD, nSpoolBytes);
+    CloseHandle(hSpool);
+    CloseHandle(hSource);
+
+    if (!bSpoolComplete) {
+        DebugLog(L"SendDataToDevice / Cannot write the temp file");
+        DeleteFileW(szTempName);
+        ShowJobMessage(kMsgInvalidFile);
+        return 0;
+    }
+
+    if (!prtControl.MapDocument(szTempName)) {
+        DeleteFileW(szTempName);
+        ShowJobMessage(kMsgInvalidFile);
+        return 0;
+    }
+
+    const std::wstring strDocName = L"KVQ_" + FileNamePart(strPath);
+    DebugLog(L"SendDataToDevice / strDocName : %s", strDocName.c_str());
+
+    const unsigned long long nResult = prtControl.WriteDocument(strDocName);
+    DebugLog(L"SendDataToDevice / nResult : %I64d", static_cast<long long>(nResult));
+
+    prtControl.ReleaseDocument();
+    if (!DeleteFileW(szTempName))
+        DebugLog(L"SendDataToDevice / Cannot delete the temp file %s", szTempName);
+
+    if (nResult != nSpoolBytes) {
+        DebugLog(L"SendDataToDevice / The spooler did not take the whole document");
+        ShowJobMessage(kMsgPrintFailed);
+    }
+    return 1;
+}

@@ -1,0 +1,173 @@
+// CPrtControl: the spool file mapped for submission and its one raw document.
+#include <algorithm>
+#include <cwchar>
+
+#include "common/debug_log.h"
+#include "printer/document_window.h"
+#include "printer/prt_control.h"
+#include "printer/spooler_api.h"
+
+namespace {
+const wchar_t kXPSDriverFile[] = L"mxdwdrv.dll";
+
+const wchar_t* FileNamePart(const wchar_t* pszPath)
+{
+    const wchar_t* pszSlash = wcsrchr(pszPath, L'\\');
+    return pszSlash ? pszSlash + 1 : pszPath;
+}
+}  // namespace
+
+void CPrtControl::ReleaseDocument()
+{
+    if (m_pDocView) {
+        UnmapViewOfFile(m_pDocView);
+        m_pDocView = nullptr;
+    }
+    if (m_hDocMapping) {
+        CloseHandle(m_hDocMapping);
+        m_hDocMapping = nullptr;
+    }
+    if (m_hDocFile != INVALID_HANDLE_VALUE) {
+        CloseHandle(m_hDocFile);
+        m_hDocFile = INVALID_HANDLE_VALUE;
+    }
+    m_nDocSize = 0;
+    m_nDocViewOffset = 0;
+    m_strDocPath.clear();
+}
+
+// Maps the window that starts at nOffset in place of the one mapped before.
+const BYTE* CPrtControl::MapDocumentWindow(unsigned long long nOffset)
+{
+    if (m_pDocView) {
+        UnmapViewOfFile(m_pDocView);
+        m_pDocView = nullptr;
+    }
+    if (!m_hDocMapping || nOffset >= m_nDocSize)
+        return nullptr;
+    const unsigned long long nBytes = std::min<unsigned long long>(DocumentWindowBytes(), m_nDocSize - nOffset);
+    m_pDocView = static_cast<const BYTE*>(MapViewOfFile(m_hDocMapping, FILE_MAP_READ,
+                                                        static_cast<DWORD>(nOffset >> 32),
+                                                        static_cast<DWORD>(nOffset & 0xFFFFFFFFu),
+                                                        static_cast<SIZE_T>(nBytes)));
+    m_nDocViewOffset = nOffset;
+    return m_pDocView;
+}
+
+int CPrtControl::MapDocument(const wchar_t* pszPath)
+{
+    ReleaseDocument();
+    if (!pszPath)
+        return 0;
+
+    m_hDocFile = CreateFileW(pszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER size = {};
+    bool bMapped = m_hDocFile != INVALID_HANDLE_VALUE && GetFileSizeEx(m_hDocFile, &size);
+    if (bMapped) {
+        m_nDocSize = static_cast<unsigned long long>(size.QuadPart);
+        // An empty file has nothing to map; a larger one shows its first window.
+        if (m_nDocSize > 0) {
+            m_hDocMapping = CreateFileMappingW(m_hDocFile, nullptr, PAGE_READONLY, 0, 0, nullptr);
+            bMapped = m_hDocMapping && MapDocumentWindow(0);
+        }
+    }
+    if (!bMapped) {
+        ReleaseDocument();
+        return 0;
+    }
+    m_strDocPath = pszPath;
+    return 1;
+}
+
+// Hands every byte of the spool file to the open document, window by window, and
+// each window until the spooler has taken all of it. False when the spooler fails.
+bool CPrtControl::WriteWholeDocument(HANDLE hPrinter, unsigned long long& nWritten)
+{
+    const SpoolerApi& api = Spooler();
+    nWritten = 0;
+    while (nWritten < m_nDocSize) {
+        const BYTE* pView = (m_pDocView && m_nDocViewOffset == nWritten) ? m_pDocView : MapDocumentWindow(nWritten);
+        if (!pView)
+            return false;
+        const DWORD nWindowBytes =
+            static_cast<DWORD>(std::min<unsigned long long>(DocumentWindowBytes(), m_nDocSize - nWritten));
+        DWORD nDone = 0;
+        while (nDone < nWindowBytes) {
+            DWORD nThisWrite = 0;
+            const BOOL bRet = api.WritePrinter(hPrinter, const_cast<BYTE*>(pView + nDone), nWindowBytes - nDone,
+                                               &nThisWrite);
+            DebugLog(L"WriteDocument / ret : WritePrinter : %d", bRet);
+            // A write that takes nothing would never end.
+            if (!bRet || nThisWrite == 0)
+                return false;
+            const DWORD nTaken = std::min(nThisWrite, nWindowBytes - nDone);
+            nDone += nTaken;
+            nWritten += nTaken;
+        }
+    }
+    return true;
+}
+
+unsigned long long CPrtControl::WriteDocument(const std::wstring& strDocName)
+{
+    const PRINTER_INFO_2W* pInfo = GetPrinterInfo(m_nCurrentIndex);
+    if (!pInfo || !pInfo->pPrinterName)
+        return 0;
+    const SpoolerApi& api = Spooler();
+    HANDLE hPrinter = nullptr;
+    if (!api.OpenPrinterW(pInfo->pPrinterName, &hPrinter, nullptr) || !hPrinter)
+        return 0;
+
+    const wchar_t* pszDataType = L"RAW";
+    if (IsXPSDriver(hPrinter)) {
+        DebugLog(L"This is XPS Driver so Document Data type was set [XPS_PASS]");
+        pszDataType = L"XPS_PASS";
+    }
+
+    DOC_INFO_1W docInfo = {};
+    docInfo.pDocName = const_cast<wchar_t*>(strDocName.c_str());
+    docInfo.pOutputFile = nullptr;
+    docInfo.pDatatype = const_cast<wchar_t*>(pszDataType);
+
+    unsigned long long nWritten = 0;
+    if (api.StartDocPrinterW(hPrinter, 1, reinterpret_cast<BYTE*>(&docInfo))) {
+        bool bComplete = false;
+        if (api.StartPagePrinter(hPrinter)) {
+            bComplete = WriteWholeDocument(hPrinter, nWritten);
+            api.EndPagePrinter(hPrinter);
+        }
+        if (!bComplete) {
+            // A cut-short job must not reach the printer as if it were whole.
+            DebugLog(L"WriteDocument / job aborted after %I64u of %I64u bytes", nWritten, m_nDocSize);
+            api.AbortPrinter(hPrinter);
+        } else if (!api.EndDocPrinter(hPrinter)) {
+            DebugLog(L"WriteDocument / EndDocPrinter failed");
+            nWritten = 0;
+        }
+    }
+    api.ClosePrinter(hPrinter);
+    return nWritten;
+}
+
+bool CPrtControl::IsXPSDriver(HANDLE hPrinter)
+{
+    if (!hPrinter)
+        return false;
+    const SpoolerApi& api = Spooler();
+    DWORD cbNeeded = 0;
+    api.GetPrinterDriverW(hPrinter, nullptr, 2, nullptr, 0, &cbNeeded);
+    if (cbNeeded < sizeof(DRIVER_INFO_2W))
+        return false;
+    BYTE* pBuffer = static_cast<BYTE*>(GlobalAlloc(GPTR, cbNeeded));
+    if (!pBuffer)
+        return false;
+    bool bXPS = false;
+    if (api.GetPrinterDriverW(hPrinter, nullptr, 2, pBuffer, cbNeeded, &cbNeeded)) {
+        const DRIVER_INFO_2W* pDriver = reinterpret_cast<const DRIVER_INFO_2W*>(pBuffer);
+        if (pDriver->pDriverPath)
+            bXPS = _wcsicmp(FileNamePart(pDriver->pDriverPath), kXPSDriverFile) == 0;
+    }
+    GlobalFree(pBuffer);
+    return bXPS;
+}

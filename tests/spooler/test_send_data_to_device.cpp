@@ -1,0 +1,412 @@
+// One file to one print job, through Wine's spooler to a captured port: the port
+// must receive exactly the PJL header, the file and the trailer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/ansi_text.h"
+#include "job/job_messages.h"
+#include "job/pjl_envelope.h"
+#include "job/send_data_to_device.h"
+#include "printer/document_window.h"
+#include "printer/prt_control.h"
+#include "printer/spooler_api.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/temp_file.h"
+#include "tests/support/wine_printers.h"
+
+namespace {
+const wchar_t kUsbName[] = L"Lumeo Submit USB";
+const wchar_t kNetName[] = L"Lumeo Submit Network";
+const wchar_t kXpsName[] = L"Lumeo Submit XPS";
+const wchar_t kGoneName[] = L"Lumeo Submit Gone";
+const std::string kUELBytes = "\x1B%-12345X";
+
+std::string PseudoRandomBytes(size_t nBytes)
+{
+    std::string strBytes(nBytes, '\0');
+    unsigned int nState = 12345u;
+    for (char& c : strBytes) {
+        nState = nState * 1103515245u + 12345u;
+        c = static_cast<char>(nState >> 23);
+    }
+    return strBytes;
+}
+
+std::wstring SpoolFileOf(const LogCapture& log)
+{
+    const std::wstring strPrefix = L"SendDataToDevice / szTempName : ";
+    for (const std::wstring& line : log.Lines())
+        if (line.rfind(strPrefix, 0) == 0)
+            return line.substr(strPrefix.size());
+    return {};
+}
+
+bool FileExists(const std::wstring& strPath) { return GetFileAttributesW(strPath.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// What a spooler seam saw.
+struct SpoolerCalls {
+    std::vector<std::wstring> docNames;
+    std::vector<std::wstring> dataTypes;
+    int nWrites = 0;
+    int nEndDocs = 0;
+    int nAborts = 0;
+    DWORD nWriteLimit = 0;    // a write takes at most this much (0: all)
+    int nFailingWrite = -1;   // the write (0-based) that fails
+    bool bWriteTakesNothing = false;
+};
+SpoolerCalls g_calls;
+
+DWORD WINAPI RecordingStartDoc(HANDLE hPrinter, DWORD dwLevel, LPBYTE pDocInfo)
+{
+    const auto* pInfo = reinterpret_cast<const DOC_INFO_1W*>(pDocInfo);
+    g_calls.docNames.push_back(pInfo->pDocName ? pInfo->pDocName : L"");
+    g_calls.dataTypes.push_back(pInfo->pDatatype ? pInfo->pDatatype : L"");
+    return WinspoolApi().StartDocPrinterW(hPrinter, dwLevel, pDocInfo);
+}
+
+BOOL WINAPI LimitedWrite(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritten)
+{
+    const int nThis = g_calls.nWrites++;
+    if (nThis == g_calls.nFailingWrite) {
+        *pcWritten = 0;
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    if (g_calls.bWriteTakesNothing) {
+        *pcWritten = 0;
+        return TRUE;
+    }
+    const DWORD cbTake = g_calls.nWriteLimit && cbBuf > g_calls.nWriteLimit ? g_calls.nWriteLimit : cbBuf;
+    return WinspoolApi().WritePrinter(hPrinter, pBuf, cbTake, pcWritten);
+}
+
+// A spooler that accepts the document without printing it (for failures Wine's own
+// spooler cannot show: its AbortPrinter still prints the job on closing).
+BOOL WINAPI FakeOpen(LPWSTR, LPHANDLE phPrinter, LPPRINTER_DEFAULTSW)
+{
+    *phPrinter = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x5150));
+    return TRUE;
+}
+BOOL WINAPI FakeClose(HANDLE) { return TRUE; }
+BOOL WINAPI FakeNoDriver(HANDLE, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD pcbNeeded)
+{
+    *pcbNeeded = 0;
+    SetLastError(ERROR_UNKNOWN_PRINTER_DRIVER);
+    return FALSE;
+}
+DWORD WINAPI FakeStartDoc(HANDLE, DWORD, LPBYTE) { return 7; }
+BOOL WINAPI FakePage(HANDLE) { return TRUE; }
+BOOL WINAPI FakeWrite(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritten)
+{
+    const int nThis = g_calls.nWrites++;
+    if (nThis == g_calls.nFailingWrite) {
+        *pcWritten = 0;
+        return FALSE;
+    }
+    *pcWritten = g_calls.bWriteTakesNothing ? 0 : (cbBuf > 1000 ? 1000 : cbBuf);
+    return TRUE;
+}
+BOOL WINAPI FakeEndDoc(HANDLE)
+{
+    ++g_calls.nEndDocs;
+    return TRUE;
+}
+BOOL WINAPI FakeAbort(HANDLE)
+{
+    ++g_calls.nAborts;
+    return TRUE;
+}
+
+// A driver record whose driver file is the given path.
+const wchar_t* g_pszDriverPath = nullptr;
+BOOL WINAPI FakeDriver(HANDLE, LPWSTR, DWORD, LPBYTE pBuffer, DWORD cbBuf, LPDWORD pcbNeeded)
+{
+    *pcbNeeded = sizeof(DRIVER_INFO_2W);
+    if (!pBuffer || cbBuf < sizeof(DRIVER_INFO_2W)) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    DRIVER_INFO_2W info = {};
+    info.pDriverPath = const_cast<wchar_t*>(g_pszDriverPath);
+    memcpy(pBuffer, &info, sizeof(info));
+    return TRUE;
+}
+
+HANDLE FailingSpoolFileCreator(const wchar_t*) { return INVALID_HANDLE_VALUE; }
+}  // namespace
+
+class SpoolerSubmission : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_pPrinters = new WinePrinters(L"Submit");
+        s_pUsb = s_pPrinters->AddRawPrinter(kUsbName, L"USB001");
+        s_pNet = s_pPrinters->AddRawPrinter(kNetName, L"IP_127.0.0.1");
+        s_pXps = s_pPrinters->AddXpsPrinter(kXpsName, L"XPS001:");
+        s_pGone = s_pPrinters->AddRawPrinter(kGoneName, L"USB009");
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_pPrinters;
+        s_pPrinters = nullptr;
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_pUsb && s_pNet && s_pXps && s_pGone) << "Wine did not accept the test printers";
+        g_calls = SpoolerCalls();
+        SetJobMessageHandler([this](int nKind) { m_messages.push_back(nKind); });
+    }
+    void TearDown() override
+    {
+        SetJobMessageHandler(nullptr);
+        SetSpoolerApi(nullptr);
+        SetSpoolFileCreator(nullptr);
+        SetDocumentWindowBytes(0);
+    }
+
+    static void UseSpooler(const SpoolerApi& api)
+    {
+        static SpoolerApi s_api;
+        s_api = api;
+        SetSpoolerApi(&s_api);
+    }
+    static SpoolerApi FakeSpooler()
+    {
+        SpoolerApi api = WinspoolApi();
+        api.OpenPrinterW = FakeOpen;
+        api.ClosePrinter = FakeClose;
+        api.GetPrinterDriverW = FakeNoDriver;
+        api.StartDocPrinterW = FakeStartDoc;
+        api.StartPagePrinter = FakePage;
+        api.WritePrinter = FakeWrite;
+        api.EndPagePrinter = FakePage;
+        api.EndDocPrinter = FakeEndDoc;
+        api.AbortPrinter = FakeAbort;
+        return api;
+    }
+
+    static std::string Envelope(const std::wstring& strPath, const std::string& strContent)
+    {
+        return ToThreadAnsi(SendStartPJLCommand(strPath)) + strContent + ToThreadAnsi(SendEndPJLCommand());
+    }
+
+    // Sends the file to the named printer; checks the spool file is gone afterwards.
+    int Send(const TestPrinter& printer, const std::wstring& strPath)
+    {
+        CPrtControl prt;
+        prt.SetCurrentPrinter(printer.strName);
+        EXPECT_EQ(prt.GetPrinterInfo(prt.GetCurrentIndex())->pPrinterName, printer.strName);
+        WinePrinters::ClearCapture(printer);
+        LogCapture log;
+        const int nResult = SendDataToDevice(prt, strPath);
+        m_strSpoolFile = SpoolFileOf(log);
+        m_log = log.Lines();
+        if (!m_strSpoolFile.empty()) {
+            EXPECT_FALSE(FileExists(m_strSpoolFile)) << "spool file left behind";
+        }
+        return nResult;
+    }
+    bool Logged(const std::wstring& strLine) const
+    {
+        for (const std::wstring& line : m_log)
+            if (line == strLine)
+                return true;
+        return false;
+    }
+
+    static WinePrinters* s_pPrinters;
+    static const TestPrinter* s_pUsb;
+    static const TestPrinter* s_pNet;
+    static const TestPrinter* s_pXps;
+    static const TestPrinter* s_pGone;
+    std::vector<int> m_messages;
+    std::wstring m_strSpoolFile;
+    std::vector<std::wstring> m_log;
+};
+WinePrinters* SpoolerSubmission::s_pPrinters = nullptr;
+const TestPrinter* SpoolerSubmission::s_pUsb = nullptr;
+const TestPrinter* SpoolerSubmission::s_pNet = nullptr;
+const TestPrinter* SpoolerSubmission::s_pXps = nullptr;
+const TestPrinter* SpoolerSubmission::s_pGone = nullptr;
+
+TEST_F(SpoolerSubmission, EmptyAndSmallFilesArriveWrappedInTheEnvelope)
+{
+    TempFile empty("submit_empty.pdf", "");
+    ASSERT_EQ(Send(*s_pUsb, empty.Path()), 1);
+    const std::string strEmpty = WinePrinters::ReadCapture(*s_pUsb);
+    EXPECT_EQ(strEmpty, Envelope(empty.Path(), ""));
+    EXPECT_EQ(strEmpty.rfind(kUELBytes + "@PJL\r\n", 0), 0u);
+    EXPECT_NE(strEmpty.find("@PJL SET JOBATTR=\"@FILESIZE=0\"\r\n"), std::string::npos);
+    EXPECT_NE(strEmpty.find("@PJL ENTER LANGUAGE=PDF\r\n" + kUELBytes), std::string::npos);
+    EXPECT_FALSE(m_strSpoolFile.empty());
+
+    const std::string strBlock = PseudoRandomBytes(4096);
+    TempFile block("submit_block.jpg", strBlock);
+    ASSERT_EQ(Send(*s_pNet, block.Path()), 1);
+    const std::string strCaptured = WinePrinters::ReadCapture(*s_pNet);
+    EXPECT_EQ(strCaptured, Envelope(block.Path(), strBlock));
+    EXPECT_NE(strCaptured.find("@FILESIZE=4096\""), std::string::npos);
+    EXPECT_EQ(strCaptured.substr(strCaptured.size() - kUELBytes.size() - 4096, 4096), strBlock);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(SpoolerSubmission, MultiMegabyteFileArrivesWholeInOneWindowOrMany)
+{
+    const std::string strContent = PseudoRandomBytes((5u << 20) + 321);
+    TempFile file("submit_large.tif", strContent);
+    const std::string strExpected = Envelope(file.Path(), strContent);
+
+    ASSERT_EQ(Send(*s_pUsb, file.Path()), 1);
+    EXPECT_TRUE(WinePrinters::ReadCapture(*s_pUsb) == strExpected);
+
+    SetDocumentWindowBytes(1u << 20);  // six windows, the last one short
+    ASSERT_EQ(Send(*s_pUsb, file.Path()), 1);
+    EXPECT_TRUE(WinePrinters::ReadCapture(*s_pUsb) == strExpected);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(SpoolerSubmission, SpoolerTakingPartOfEachWriteStillGetsEveryByte)
+{
+    const std::string strContent = PseudoRandomBytes((3u << 20) + 17);
+    TempFile file("submit_partial.png", strContent);
+    SpoolerApi api = WinspoolApi();
+    api.WritePrinter = LimitedWrite;
+    UseSpooler(api);
+    g_calls.nWriteLimit = 65521;
+    SetDocumentWindowBytes(1u << 20);
+
+    ASSERT_EQ(Send(*s_pNet, file.Path()), 1);
+    EXPECT_TRUE(WinePrinters::ReadCapture(*s_pNet) == Envelope(file.Path(), strContent));
+    EXPECT_GT(g_calls.nWrites, 48);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(SpoolerSubmission, DocumentNameAndDataTypeFollowFileAndDriver)
+{
+    SpoolerApi api = WinspoolApi();
+    api.StartDocPrinterW = RecordingStartDoc;
+    UseSpooler(api);
+    TempFile file("submit_named.bmp", "BM123");
+    Send(*s_pUsb, file.Path());
+    Send(*s_pXps, file.Path());
+    ASSERT_EQ(g_calls.docNames.size(), 2u);
+    EXPECT_EQ(g_calls.docNames[0], L"KVQ_lumeo_test_submit_named.bmp");
+    EXPECT_EQ(g_calls.dataTypes[0], L"RAW");
+    EXPECT_EQ(g_calls.dataTypes[1], L"XPS_PASS");
+    EXPECT_TRUE(Logged(L"This is XPS Driver so Document Data type was set [XPS_PASS]"));
+    m_messages.clear();  // Wine's print processor refuses XPS_PASS, which is fine here
+
+    // A path without a backslash is the whole name.
+    wchar_t szOldDir[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, szOldDir);
+    const std::wstring strDir = file.Path().substr(0, file.Path().rfind(L'\\'));
+    SetCurrentDirectoryW(strDir.c_str());
+    const std::string strExpected = Envelope(L"lumeo_test_submit_named.bmp", "BM123");
+    EXPECT_EQ(Send(*s_pUsb, L"lumeo_test_submit_named.bmp"), 1);
+    SetCurrentDirectoryW(szOldDir);
+    ASSERT_EQ(g_calls.docNames.size(), 3u);
+    EXPECT_EQ(g_calls.docNames[2], L"KVQ_lumeo_test_submit_named.bmp");
+    EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), strExpected);
+    EXPECT_NE(strExpected.find("@FILESIZE=5\""), std::string::npos);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(SpoolerSubmission, XpsDriverIsKnownByItsFileNameInAnyCase)
+{
+    SpoolerApi api = WinspoolApi();
+    api.GetPrinterDriverW = FakeDriver;
+    UseSpooler(api);
+    CPrtControl prt;
+    HANDLE hAny = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1));
+    for (const wchar_t* pszPath : {L"C:\\Windows\\System32\\spool\\drivers\\x64\\3\\MXDWDRV.DLL",
+                                   L"C:\\drivers\\MxDwDrv.dll", L"mxdwdrv.dll"}) {
+        g_pszDriverPath = pszPath;
+        EXPECT_TRUE(prt.IsXPSDriver(hAny)) << pszPath;
+    }
+    for (const wchar_t* pszPath : {L"C:\\drivers\\mxdwdrv.dll.bak", L"C:\\mxdwdrv.dll\\unidrv.dll",
+                                   L"C:\\drivers\\xmxdwdrv.dll", static_cast<const wchar_t*>(nullptr)}) {
+        g_pszDriverPath = pszPath;
+        EXPECT_FALSE(prt.IsXPSDriver(hAny)) << (pszPath ? pszPath : L"(null)");
+    }
+    EXPECT_FALSE(prt.IsXPSDriver(nullptr));
+}
+
+TEST_F(SpoolerSubmission, PrinterThatCannotBeOpenedIsReportedAndTheRunGoesOn)
+{
+    CPrtControl prt;  // lists the printer, which then goes away
+    prt.SetCurrentPrinter(kGoneName);
+    ASSERT_TRUE(s_pPrinters->DeletePrinter(kGoneName));
+    TempFile first("submit_gone1.pdf", "%PDF-first");
+    TempFile second("submit_gone2.pdf", "%PDF-second");
+    LogCapture log;
+    EXPECT_EQ(SendDataToDevice(prt, first.Path()), 1);
+    EXPECT_TRUE(log.Contains(L"SendDataToDevice / nResult : 0"));
+    EXPECT_EQ(m_messages, std::vector<int>{kMsgPrintFailed});
+    EXPECT_FALSE(FileExists(SpoolFileOf(log)));
+
+    prt.SetCurrentPrinter(kUsbName);
+    EXPECT_EQ(SendDataToDevice(prt, second.Path()), 1);
+    EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), Envelope(second.Path(), "%PDF-second"));
+    EXPECT_EQ(m_messages, std::vector<int>{kMsgPrintFailed});
+}
+
+TEST_F(SpoolerSubmission, FailingWriteAbortsTheJobAndTellsTheUserOnce)
+{
+    UseSpooler(FakeSpooler());
+    TempFile file("submit_fail.pdf", PseudoRandomBytes(10000));
+    g_calls.nFailingWrite = 3;
+    EXPECT_EQ(Send(*s_pUsb, file.Path()), 1);
+    EXPECT_EQ(g_calls.nAborts, 1);
+    EXPECT_EQ(g_calls.nEndDocs, 0);
+    EXPECT_EQ(m_messages, std::vector<int>{kMsgPrintFailed});
+    EXPECT_TRUE(Logged(L"SendDataToDevice / nResult : 3000"));
+
+    // A spooler that keeps taking nothing is a failure, not an endless loop.
+    g_calls = SpoolerCalls();
+    g_calls.bWriteTakesNothing = true;
+    m_messages.clear();
+    EXPECT_EQ(Send(*s_pUsb, file.Path()), 1);
+    EXPECT_EQ(g_calls.nWrites, 1);
+    EXPECT_EQ(g_calls.nAborts, 1);
+    EXPECT_EQ(m_messages, std::vector<int>{kMsgPrintFailed});
+
+    // Everything taken in 1000-byte bites ends the document normally.
+    g_calls = SpoolerCalls();
+    m_messages.clear();
+    EXPECT_EQ(Send(*s_pUsb, file.Path()), 1);
+    EXPECT_EQ(g_calls.nEndDocs, 1);
+    EXPECT_EQ(g_calls.nAborts, 0);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(SpoolerSubmission, UnreadableFileOrSpoolFileShowsMessageSixAndLeavesNothing)
+{
+    EXPECT_EQ(Send(*s_pUsb, L"C:\\no\\such\\folder\\missing.pdf"), 0);
+    EXPECT_TRUE(Logged(L"SendDataToDevice / Cannot Open PDF file"));
+    EXPECT_TRUE(m_strSpoolFile.empty());
+    EXPECT_EQ(m_messages, std::vector<int>{kMsgInvalidFile});
+
+    m_messages.clear();
+    SetSpoolFileCreator(FailingSpoolFileCreator);
+    TempFile file("submit_nospool.pdf", "%PDF");
+    EXPECT_EQ(Send(*s_pUsb, file.Path()), 0);
+    EXPECT_TRUE(Logged(L"SendDataToDevice / Cannot Create the temp file"));
+    ASSERT_FALSE(m_strSpoolFile.empty());  // named, then removed (checked by Send)
+    EXPECT_EQ(m_messages, std::vector<int>{kMsgInvalidFile});
+    EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), "");
+}
+
+TEST_F(SpoolerSubmission, SpoolFileIsNamedKVQInTheTemporaryFolder)
+{
+    TempFile file("submit_spool.pdf", "%PDF-1.4");
+    ASSERT_EQ(Send(*s_pUsb, file.Path()), 1);
+    wchar_t szTemp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, szTemp);
+    const std::wstring strExpectedStart = std::wstring(szTemp) + L"KVQ";
+    EXPECT_EQ(_wcsnicmp(m_strSpoolFile.c_str(), strExpectedStart.c_str(), strExpectedStart.size()), 0)
+        << m_strSpoolFile;
+    EXPECT_TRUE(Logged(L"SendDataToDevice / strDocName : KVQ_lumeo_test_submit_spool.pdf"));
+}

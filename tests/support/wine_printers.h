@@ -1,0 +1,63 @@
+#pragma once
+// Test printers in the Wine prefix whose output lands in capture files.
+//
+// Wine's local spooler sends a finished job to the printer's port; the value of
+// HKCU\Software\Wine\Printing\Spooler named by the port redirects it: a Unix path
+// receives each job (the file is rewritten per job), "|command" gets it on stdin.
+// The drivers are copies of Wine's own PostScript driver under our file names, so
+// Wine can load them as it adds the printer; RAW jobs pass winprint untouched.
+// Windows build only, for programs running under Wine.
+#include <windows.h>
+
+#include <list>
+#include <string>
+
+struct TestPrinter {
+    std::wstring strName;
+    std::wstring strPort;
+    std::wstring strDriver;
+    std::wstring strCapturePath;  // Windows path of the capture file
+};
+
+class WinePrinters {
+public:
+    // strTag makes the names unique per test program: printers "Lumeo <tag> ...",
+    // drivers "Lumeo Raw <tag>" and "Lumeo XPS <tag>". bKeep leaves everything in
+    // place when the object goes (demo printers).
+    explicit WinePrinters(const std::wstring& strTag, bool bKeep = false);
+    ~WinePrinters();
+    WinePrinters(const WinePrinters&) = delete;
+    WinePrinters& operator=(const WinePrinters&) = delete;
+
+    // A printer with a raw driver on strPort, its jobs captured in strCaptureFile
+    // (a Windows path; empty: a fresh file in the temporary folder). bAppend keeps
+    // every job in the capture ("|cat >>") instead of only the last.
+    // Returns nullptr when Wine refused the printer.
+    const TestPrinter* AddRawPrinter(const std::wstring& strName, const std::wstring& strPort,
+                                     const std::wstring& strCaptureFile = L"", bool bAppend = false);
+    // The same with a driver whose file is named mxdwdrv.dll.
+    const TestPrinter* AddXpsPrinter(const std::wstring& strName, const std::wstring& strPort,
+                                     const std::wstring& strCaptureFile = L"", bool bAppend = false);
+    // Deletes a printer now (its capture stays until the object goes).
+    bool DeletePrinter(const std::wstring& strName);
+
+    // Everything the spooler delivered to the printer's port so far.
+    static std::string ReadCapture(const TestPrinter& printer);
+    static void ClearCapture(const TestPrinter& printer);
+
+    const std::wstring& Tag() const { return m_strTag; }
+
+private:
+    bool EnsureDriver(const std::wstring& strDriver, const std::wstring& strFile);
+    const TestPrinter* InstallPrinter(const std::wstring& strName, const std::wstring& strPort,
+                                  const std::wstring& strDriver, const std::wstring& strCaptureFile, bool bAppend);
+
+    std::wstring m_strTag;
+    bool m_bKeep;
+    HANDLE m_hSetupMutex = nullptr;
+    std::list<TestPrinter> m_printers;  // a list: the pointers handed out stay valid
+};
+
+// The Unix path Wine maps a Windows path to, and back; empty when not running under Wine.
+std::string WineUnixPath(const std::wstring& strWindowsPath);
+std::wstring WineWindowsPath(const std::string& strUnixPath);
