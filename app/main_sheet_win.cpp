@@ -7,6 +7,7 @@
 #include "app/version_info.h"
 #include "common/debug_log.h"
 #include "common/ui_text.h"
+#include "i18n/lang_globals.h"
 #include "job/param_mngr.h"
 #include "job/send_data_to_device.h"
 #include "resources/resource.h"
