@@ -1,5 +1,7 @@
 #include "job/send_data_to_device.h"
 
+#include <vector>
+
 #include "common/ansi_text.h"
 #include "common/debug_log.h"
 #include "common/ui_text.h"
@@ -8,7 +10,9 @@
 #include "printer/prt_control.h"
 
 namespace {
-constexpr DWORD kCopyBlockBytes = 4096;
+// Under Wine every ReadFile and WriteFile is a trip to the host, so 4 KiB blocks
+// made the copy several times slower than the disk; the block stays fixed-size.
+constexpr DWORD kCopyBlockBytes = 256u << 10;
 
 JobMessageHandler& MessageHandler()
 {
@@ -45,14 +49,14 @@ bool WriteAnsi(HANDLE hFile, const std::wstring& strText, unsigned long long& nT
 // spool file: a job cut short must not be printed.
 bool CopyFileBytes(HANDLE hSource, HANDLE hSpool, unsigned long long& nTotal)
 {
-    BYTE buffer[kCopyBlockBytes];
+    std::vector<BYTE> buffer(kCopyBlockBytes);
     for (;;) {
         DWORD nRead = 0;
-        if (!ReadFile(hSource, buffer, kCopyBlockBytes, &nRead, nullptr))
+        if (!ReadFile(hSource, buffer.data(), kCopyBlockBytes, &nRead, nullptr))
             return false;
         if (nRead == 0)
             return true;
-        if (!WriteAll(hSpool, buffer, nRead, nTotal))
+        if (!WriteAll(hSpool, buffer.data(), nRead, nTotal))
             return false;
     }
 }

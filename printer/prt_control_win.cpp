@@ -44,13 +44,16 @@ int CPrtControl::RefreshPrinterList()
     const SpoolerApi& api = Spooler();
     const DWORD dwFlags = PRINTER_ENUM_LOCAL;
     int nResult = 0;
-    // A printer added between the size query and the read makes the buffer too small: ask again.
+    // A printer added or removed between the size query and the read makes the read
+    // fail (buffer too small, record gone): ask again.
     for (int nTry = 0; nTry < 3 && nResult == 0; ++nTry) {
         DWORD cbNeeded = 0;
         DWORD nReturned = 0;
-        api.EnumPrintersW(dwFlags, nullptr, 2, nullptr, 0, &cbNeeded, &nReturned);
-        if (cbNeeded == 0)
+        const BOOL bSized = api.EnumPrintersW(dwFlags, nullptr, 2, nullptr, 0, &cbNeeded, &nReturned);
+        if (cbNeeded == 0) {
+            nResult = bSized ? 1 : 0;  // no printers installed is a list, an empty one
             break;
+        }
         BYTE* pBuffer = new BYTE[cbNeeded];
         if (api.EnumPrintersW(dwFlags, nullptr, 2, pBuffer, cbNeeded, &cbNeeded, &nReturned)) {
             m_pPrinterList = pBuffer;
@@ -58,8 +61,6 @@ int CPrtControl::RefreshPrinterList()
             nResult = 1;
         } else {
             delete[] pBuffer;
-            if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-                break;
         }
     }
     m_nCurrentIndex = GetDefaultPrinterIndex();

@@ -125,6 +125,8 @@ protected:
         return &s_api;
     }
 
+    // The list read by each test must not change under it.
+    PrinterChangeLock m_lock;
     static WinePrinters* s_pPrinters;
     static bool s_bReady;
 };
@@ -255,6 +257,7 @@ TEST_F(PrinterList, DefaultPrinterMarkedInTheListForWindows9x)
     SetSpoolerApi(nullptr);
     prt.RefreshPrinterList();
     const int nUsb = IndexOf(prt, kUsbName);
+    ASSERT_GE(nUsb, 0);
     EXPECT_FALSE(prt.GetPrinterInfo(nUsb)->Attributes & PRINTER_ATTRIBUTE_DEFAULT);
 }
 

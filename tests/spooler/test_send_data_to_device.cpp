@@ -198,7 +198,8 @@ protected:
     {
         CPrtControl prt;
         prt.SetCurrentPrinter(printer.strName);
-        EXPECT_EQ(prt.GetPrinterInfo(prt.GetCurrentIndex())->pPrinterName, printer.strName);
+        const PRINTER_INFO_2W* pInfo = prt.GetPrinterInfo(prt.GetCurrentIndex());
+        EXPECT_TRUE(pInfo && pInfo->pPrinterName == printer.strName) << "printer not listed";
         WinePrinters::ClearCapture(printer);
         LogCapture log;
         const int nResult = SendDataToDevice(prt, strPath);
@@ -217,6 +218,8 @@ protected:
         return false;
     }
 
+    // The list read by each test must not change under it.
+    PrinterChangeLock m_lock;
     static WinePrinters* s_pPrinters;
     static const TestPrinter* s_pUsb;
     static const TestPrinter* s_pNet;

@@ -8,19 +8,10 @@
 
 namespace {
 const wchar_t kSpoolerKey[] = L"Software\\Wine\\Printing\\Spooler";
-// Serialises driver installation between test programs that share the prefix.
-const wchar_t kSetupMutex[] = L"Lumeo.TestPrinters.Setup";
+// Serialises printer changes between test programs that share the prefix.
+const wchar_t kChangeMutex[] = L"Lumeo.TestPrinters.Change";
 const wchar_t kRawDriverFile[] = L"lumeo_raw.dll";
 const wchar_t kXpsDriverFile[] = L"mxdwdrv.dll";
-
-class MutexLock {
-public:
-    explicit MutexLock(HANDLE hMutex) : m_hMutex(hMutex) { WaitForSingleObject(m_hMutex, 60000); }
-    ~MutexLock() { ReleaseMutex(m_hMutex); }
-
-private:
-    HANDLE m_hMutex;
-};
 
 std::wstring DriverDirectory()
 {
@@ -102,13 +93,26 @@ std::wstring WineWindowsPath(const std::string& strUnixPath)
     return strDos;
 }
 
-WinePrinters::WinePrinters(const std::wstring& strTag, bool bKeep)
-    : m_strTag(strTag), m_bKeep(bKeep), m_hSetupMutex(CreateMutexW(nullptr, FALSE, kSetupMutex))
+PrinterChangeLock::PrinterChangeLock() : m_hMutex(CreateMutexW(nullptr, FALSE, kChangeMutex))
 {
+    // An abandoned mutex is owned all the same; a minute bounds a stuck holder.
+    if (m_hMutex)
+        WaitForSingleObject(m_hMutex, 60000);
 }
+
+PrinterChangeLock::~PrinterChangeLock()
+{
+    if (m_hMutex) {
+        ReleaseMutex(m_hMutex);
+        CloseHandle(m_hMutex);
+    }
+}
+
+WinePrinters::WinePrinters(const std::wstring& strTag, bool bKeep) : m_strTag(strTag), m_bKeep(bKeep) {}
 
 WinePrinters::~WinePrinters()
 {
+    PrinterChangeLock lock;
     if (!m_bKeep) {
         for (const TestPrinter& printer : m_printers) {
             DeletePrinter(printer.strName);
@@ -116,8 +120,6 @@ WinePrinters::~WinePrinters()
             DeleteFileW(printer.strCapturePath.c_str());
         }
     }
-    if (m_hSetupMutex)
-        CloseHandle(m_hSetupMutex);
 }
 
 // Wine loads a driver's files as it adds a printer and asks it for its device
@@ -182,7 +184,7 @@ const TestPrinter* WinePrinters::AddRawPrinter(const std::wstring& strName, cons
                                                const std::wstring& strCaptureFile, bool bAppend)
 {
     const std::wstring strDriver = L"Lumeo Raw " + m_strTag;
-    MutexLock lock(m_hSetupMutex);
+    PrinterChangeLock lock;
     if (!EnsureDriver(strDriver, kRawDriverFile))
         return nullptr;
     return InstallPrinter(strName, strPort, strDriver, strCaptureFile, bAppend);
@@ -192,7 +194,7 @@ const TestPrinter* WinePrinters::AddXpsPrinter(const std::wstring& strName, cons
                                                const std::wstring& strCaptureFile, bool bAppend)
 {
     const std::wstring strDriver = L"Lumeo XPS " + m_strTag;
-    MutexLock lock(m_hSetupMutex);
+    PrinterChangeLock lock;
     if (!EnsureDriver(strDriver, kXpsDriverFile))
         return nullptr;
     return InstallPrinter(strName, strPort, strDriver, strCaptureFile, bAppend);
@@ -200,6 +202,7 @@ const TestPrinter* WinePrinters::AddXpsPrinter(const std::wstring& strName, cons
 
 bool WinePrinters::DeletePrinter(const std::wstring& strName)
 {
+    PrinterChangeLock lock;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE hPrinter = nullptr;
     if (!OpenPrinterW(const_cast<wchar_t*>(strName.c_str()), &hPrinter, &defaults))

@@ -54,8 +54,22 @@ private:
 
     std::wstring m_strTag;
     bool m_bKeep;
-    HANDLE m_hSetupMutex = nullptr;
     std::list<TestPrinter> m_printers;  // a list: the pointers handed out stay valid
+};
+
+// Holds off printer changes by the other test programs sharing the prefix while it
+// lives: Wine's printer enumeration can skip a printer that another process adds or
+// deletes meanwhile. WinePrinters takes it for every change; tests take it while
+// they read the printer list.
+class PrinterChangeLock {
+public:
+    PrinterChangeLock();
+    ~PrinterChangeLock();
+    PrinterChangeLock(const PrinterChangeLock&) = delete;
+    PrinterChangeLock& operator=(const PrinterChangeLock&) = delete;
+
+private:
+    HANDLE m_hMutex;
 };
 
 // The Unix path Wine maps a Windows path to, and back; empty when not running under Wine.

@@ -27,7 +27,9 @@ public:
     static std::wstring Text(HWND hWnd);
     void SetText(HWND hWnd, const std::wstring& strText) const;
     void Click(HWND hButton) const;
-    // Typed characters, posted one by one as WM_CHAR to the control; waits until handled.
+    // Every action is sent, so it has been handled when the call returns (a modal
+    // dialog it opens does not block: sends time out after 10 s).
+    // Typed characters, one WM_CHAR each.
     void Type(HWND hWnd, const std::wstring& strChars) const;
     void SelectAllText(HWND hEdit) const;
     // Moves the keyboard focus inside the page (the leaving control gets its kill-focus).
@@ -45,8 +47,6 @@ public:
     HWND WaitForMessageDialog(DWORD dwTimeoutMs) const;
     std::wstring MessageText(HWND hDialog) const { return Text(GetDlgItem(hDialog, 1054)); }
 
-    // Waits until the program's UI thread has handled everything sent before.
-    void Sync() const;
     static bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs);
 
 private:

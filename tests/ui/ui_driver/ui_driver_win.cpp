@@ -161,15 +161,13 @@ void CUiDriver::SetText(HWND hWnd, const std::wstring& strText) const
 
 void CUiDriver::Click(HWND hButton) const
 {
-    PostMessageW(hButton, BM_CLICK, 0, 0);
-    Sync();
+    SendWithTimeout(hButton, BM_CLICK, 0, 0);
 }
 
 void CUiDriver::Type(HWND hWnd, const std::wstring& strChars) const
 {
     for (wchar_t ch : strChars) {
-        PostMessageW(hWnd, WM_CHAR, ch, 1);
-        Sync();
+        SendWithTimeout(hWnd, WM_CHAR, ch, 1);
     }
 }
 
@@ -177,16 +175,9 @@ void CUiDriver::SelectAllText(HWND hEdit) const { SendWithTimeout(hEdit, EM_SETS
 
 void CUiDriver::FocusControl(HWND hWnd) const
 {
-    PostMessageW(m_hPage, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hWnd), TRUE);
-    Sync();
+    SendWithTimeout(m_hPage, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hWnd), TRUE);
 }
 
-void CUiDriver::Sync() const
-{
-    // A message sent after the posted ones returns once they are handled.
-    if (m_hSheet)
-        SendWithTimeout(m_hSheet, WM_NULL, 0, 0);
-}
 
 std::vector<std::wstring> CUiDriver::ListItems(int nListId) const
 {
@@ -249,8 +240,7 @@ void CUiDriver::ChooseComboItem(int nComboId, int nIndex) const
 {
     HWND hCombo = Control(nComboId);
     SendWithTimeout(hCombo, CB_SETCURSEL, nIndex, 0);
-    PostMessageW(m_hPage, WM_COMMAND, MAKEWPARAM(nComboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
-    Sync();
+    SendWithTimeout(m_hPage, WM_COMMAND, MAKEWPARAM(nComboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
 }
 
 HWND CUiDriver::FindMessageDialog() const

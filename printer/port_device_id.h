@@ -1,0 +1,12 @@
+#pragma once
+// The device ID of the printer on a port: the route by port kind, and for network ports
+// the address from the print monitors' registry keys or the WSD port monitor.
+// Windows build only.
+#include <string>
+
+// 1 with the ID when one was obtained, else 0. Clears g_bUnsupportedPort first and sets
+// it when no network address lookup could even be attempted.
+int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID);
+
+// The supported-type mask of the printer on a port (see supported_types.h).
+int SupportedTypesOfPort(const std::wstring& strPortName);

@@ -1,0 +1,3 @@
+#include "printer/unsupported_port.h"
+
+bool g_bUnsupportedPort = false;

@@ -1,0 +1,32 @@
+#pragma once
+// Sends requests to agents and waits for their responses.
+#include "snmp/req_resp_pdu.h"
+#include "snmp/target.h"
+
+// Status of SNMPManager::get: 0 success, 1 to 18 the agent's error status, negative our own.
+enum SNMPStatus {
+    SNMP_SUCCESS = 0,
+    SNMP_ERROR_NOT_STARTED = -1,
+    SNMP_ERROR_BAD_ADDRESS = -2,
+    SNMP_ERROR_NOT_RESOLVED = -3,
+    SNMP_ERROR_SOCKET = -4,
+    SNMP_ERROR_TIMEOUT = -5,
+    SNMP_ERROR_UNREACHABLE = -6,
+    SNMP_ERROR_BAD_REQUEST = -7,
+    SNMP_ERROR_SEND = -8,
+};
+
+class SNMPManager {
+public:
+    SNMPManager() = default;
+    SNMPManager(const SNMPManager&) = default;
+    SNMPManager& operator=(const SNMPManager&) = default;
+
+    // GET of the request's bindings. Each request waits the target's time-out for the
+    // matching response (replies that do not decode or carry another request id are
+    // ignored) and is repeated up to the retry count. On success, and on an agent error
+    // status, the response's bindings are in `pdu`.
+    int get(ReqRespPDU& pdu, const Target& target);
+
+    static const char* errorToString(int nStatus);
+};

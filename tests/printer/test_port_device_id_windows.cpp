@@ -1,0 +1,184 @@
+// Port classification and the network address lookup in a Wine prefix: print-monitor
+// keys in the registry, a printer installed on such a port, and a real snmpd behind it.
+#include "tests/support/snmp_agent.h"  // winsock2.h before windows.h
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winspool.h>
+
+#include "printer/port_device_id.h"
+#include "printer/port_kind.h"
+#include "printer/unsupported_port.h"
+#include "tests/printer/registry_fixture.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/udp_peers.h"
+
+namespace {
+const char kDeviceId[] = "MFG:Corvane;CMD:PCL,PDF,JPEG;MDL:KV 200;";
+const std::wstring kStdKey = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\";
+const std::wstring kOsmiraKey = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Osmira Port Type S\\";
+
+std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+// A printer installed in the Wine prefix on a given port, removed afterwards.
+class WinePrinter {
+public:
+    WinePrinter(const std::wstring& name, const std::wstring& port) : m_name(name)
+    {
+        DRIVER_INFO_3W driver{};
+        driver.cVersion = 3;
+        driver.pName = const_cast<wchar_t*>(L"Lumeo Test Driver");
+        driver.pDriverPath = const_cast<wchar_t*>(L"C:\\windows\\system32\\wineps.drv");
+        driver.pDataFile = driver.pDriverPath;
+        driver.pConfigFile = driver.pDriverPath;
+        AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES);
+        PRINTER_INFO_2W info{};
+        info.pPrinterName = m_name.data();
+        info.pPortName = const_cast<wchar_t*>(port.c_str());
+        info.pDriverName = driver.pName;
+        info.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
+        info.pDatatype = const_cast<wchar_t*>(L"RAW");
+        m_handle = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+    }
+    ~WinePrinter()
+    {
+        if (m_handle) {
+            DeletePrinter(m_handle);
+            ClosePrinter(m_handle);
+        }
+    }
+    bool Installed() const { return m_handle != nullptr; }
+    // The port the spooler reports for this printer.
+    std::wstring SpoolerPort() const
+    {
+        DWORD need = 0, count = 0;
+        EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &need, &count);
+        std::vector<BYTE> block(need);
+        if (!EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, block.data(), need, &need, &count))
+            return {};
+        const auto* printers = reinterpret_cast<const PRINTER_INFO_2W*>(block.data());
+        for (DWORD i = 0; i < count; ++i)
+            if (m_name == printers[i].pPrinterName)
+                return printers[i].pPortName;
+        return {};
+    }
+
+private:
+    std::wstring m_name;
+    HANDLE m_handle = nullptr;
+};
+}  // namespace
+
+TEST(NetworkPort, PrinterOnStandardTcpIpPortGetsTheMaskOfItsAgent)
+{
+    SnmpAgent agent(kDeviceId);
+    ASSERT_TRUE(agent.Ready());
+    std::wstring port = L"LUMEO_IP_" + std::to_wstring(agent.Port());
+    RegistryFixture reg;
+    ASSERT_TRUE(reg.Write(kStdKey + port, {{L"IPAddress", Wide(agent.V4Address())},
+                                           {L"HostName", L"unused.invalid"},
+                                           {L"SNMP Community", L"public"}}));
+    WinePrinter printer(L"Lumeo Test " + port, port);
+    ASSERT_TRUE(printer.Installed());
+    ASSERT_EQ(printer.SpoolerPort(), port);
+
+    LogCapture log;
+    EXPECT_EQ(SupportedTypesOfPort(printer.SpoolerPort()), 3);
+    EXPECT_FALSE(g_bUnsupportedPort);
+    EXPECT_TRUE(log.Contains(L"[SNMP Community] SNMP Community is public"));
+    EXPECT_TRUE(log.Contains(L"[IPAddress] GetNetworkDeviceID : ret : TRUE"));
+    EXPECT_TRUE(log.Contains(L"[HostName] got IP Address from IPAddress KEY \n No more try"));
+    EXPECT_FALSE(log.Contains(L"Not support : Standard TCP/IP Port"));  // no other monitor is tried
+    EXPECT_TRUE(log.Contains(L"GetCurrentPrinterDeviceID : strDeviceID : " + Wide(kDeviceId)));
+}
+
+TEST(NetworkPort, EmptyIPAddressIsQueriedByHostNameWithTheDefaultCommunity)
+{
+    SnmpAgent agent(kDeviceId, {"mirlan"});
+    ASSERT_TRUE(agent.Ready());
+    std::wstring port = L"LUMEO_HOST_" + std::to_wstring(agent.Port());
+    RegistryFixture reg;
+    ASSERT_TRUE(reg.Write(kStdKey + port, {{L"IPAddress", L""}, {L"HostName", L"localhost:" + std::to_wstring(agent.Port())}}));
+    LogCapture log;
+    std::wstring id;
+    EXPECT_EQ(DeviceIDForPort(port, id), 1);
+    EXPECT_EQ(id, Wide(kDeviceId));
+    EXPECT_TRUE(log.Contains(L"[SNMP Community] Can't query ip reg value / default : mirlan"));
+    EXPECT_TRUE(log.Contains(L"[IPAddress] IPAddress is Empty"));
+    EXPECT_TRUE(log.Contains(L"[HostName] GetNetworkDeviceID : ret : TRUE"));
+}
+
+TEST(NetworkPort, SilentPrinterIsBusyAndEveryOtherSourceIsStillTried)
+{
+    udp_test::SilentAgent silent;
+    SnmpAgent agent(kDeviceId);
+    ASSERT_TRUE(agent.Ready());
+    std::wstring port = L"LUMEO_SILENT_" + std::to_wstring(silent.Port());
+    RegistryFixture reg;
+    ASSERT_TRUE(reg.Write(kStdKey + port, {{L"IPAddress", L"127.0.0.1:" + std::to_wstring(silent.Port())},
+                                           {L"SNMP Community", L"public"}}));
+    {
+        LogCapture log;
+        EXPECT_EQ(SupportedTypesOfPort(port), -1);
+        EXPECT_FALSE(g_bUnsupportedPort);
+        EXPECT_TRUE(log.Contains(L"[HostName] Can't query ip reg value"));
+        EXPECT_TRUE(log.Contains(L"Not support : Standard TCP/IP Port"));
+        EXPECT_TRUE(log.Contains(L"Corvane : Can't Open reg Key(IP Ports)"));
+        EXPECT_TRUE(log.Contains(L"Brenlo : Can't Open reg Key(IP Ports)"));
+    }
+    // A vendor monitor that knows the port answers with the Standard TCP/IP community.
+    ASSERT_TRUE(reg.Write(kOsmiraKey + port, {{L"IP", Wide(agent.V4Address())}}));
+    LogCapture log;
+    EXPECT_EQ(SupportedTypesOfPort(port), 3);
+    EXPECT_TRUE(log.Contains(L"Osmira : Success Open reg Key(IP Ports)"));
+    EXPECT_TRUE(log.Contains(L"IP is " + Wide(agent.V4Address())));
+}
+
+TEST(NetworkPort, VendorPortWithoutStandardKeyIsAskedWithAnEmptyCommunity)
+{
+    SnmpAgent agent(kDeviceId);
+    ASSERT_TRUE(agent.Ready());
+    std::wstring port = L"LUMEO_VENDOR_" + std::to_wstring(agent.Port());
+    RegistryFixture reg;
+    ASSERT_TRUE(reg.Write(kOsmiraKey + port, {{L"IP", Wide(agent.V4Address())}}));
+    LogCapture log;
+    std::wstring id;
+    EXPECT_EQ(DeviceIDForPort(port, id), 0);  // the agent does not answer an empty community
+    EXPECT_FALSE(g_bUnsupportedPort);         // but a lookup was made: busy or off
+    EXPECT_TRUE(log.Contains(L"[CPrtControl] GetNetworkDeviceID : SNMP Community :  "));
+}
+
+TEST(NetworkPort, PortOfNoKnownKindIsUnsupported)
+{
+    WinePrinter printer(L"Lumeo Test COM", L"COM1:");
+    ASSERT_TRUE(printer.Installed());
+    LogCapture log;
+    std::wstring id;
+    EXPECT_EQ(DeviceIDForPort(printer.SpoolerPort(), id), 0);
+    EXPECT_TRUE(g_bUnsupportedPort);
+    EXPECT_EQ(SupportedTypesOfPort(L"COM1:"), 0);
+    EXPECT_TRUE(log.Contains(L"Can't Open reg Key(" + kStdKey + L"COM1:)"));
+    // The flag describes the last call only.
+    EXPECT_EQ(DeviceIDForPort(L"FILE:", id), 1);
+    EXPECT_FALSE(g_bUnsupportedPort);
+}
+
+TEST(NetworkPort, FilePortNeedsNoQuery)
+{
+    LogCapture log;
+    std::wstring id;
+    EXPECT_EQ(DeviceIDForPort(L"FILE:", id), 1);
+    EXPECT_EQ(id, kFilePortDeviceID);
+    EXPECT_EQ(SupportedTypesOfPort(L"FILE:"), 31);
+    EXPECT_FALSE(log.Contains(L"NW IP Port"));
+    EXPECT_TRUE(log.Contains(L"FILE"));
+}
+
+TEST(NetworkPort, LowerCaseUsbIsANetworkPort)
+{
+    LogCapture log;
+    std::wstring id;
+    EXPECT_EQ(DeviceIDForPort(L"usb001", id), 0);
+    EXPECT_TRUE(log.Contains(L"NW IP Port"));
+    EXPECT_TRUE(g_bUnsupportedPort);
+}

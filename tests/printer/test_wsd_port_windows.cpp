@@ -1,0 +1,110 @@
+// WSD port resolution: the port monitor's answers stand in, the Plug and Play keys are
+// written to the Wine registry, and the resolved host is asked over SNMP.
+#include "tests/support/snmp_agent.h"  // winsock2.h before windows.h
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "printer/port_device_id.h"
+#include "printer/unsupported_port.h"
+#include "printer/wsd_printer_port.h"
+#include "tests/printer/registry_fixture.h"
+#include "tests/printer/spooler_fakes.h"
+#include "tests/support/log_capture.h"
+
+namespace {
+const std::wstring kEnum = L"System\\CurrentControlSet\\Enum\\";
+
+// A WSD port whose monitor hands out `deviceId`/`pnpxId`, and the device's PnP keys.
+struct WsdSetup {
+    FakeSpooler spooler;
+    RegistryFixture reg;
+    WsdSetup(const std::wstring& port, const std::wstring& deviceId, const std::wstring& pnpxId,
+             const std::wstring& location)
+    {
+        spooler.ports = {{L"COM1:", L"Local Monitor"}, {port, L"Other Monitor"}, {port, L"WSD Port Monitor"}};
+        spooler.xcv = {{L"DeviceID", deviceId}, {L"PnPXID", pnpxId}};
+        std::wstring umb = kEnum + deviceId + L"\\UMB\\";
+        reg.Write(umb + L"other_device", {{L"LocationInformation", L"http://203.0.113.9:80/wrong"}});
+        reg.Write(umb + L"umb_" + pnpxId + L"_1", {{L"LocationInformation", location}});
+    }
+};
+}  // namespace
+
+TEST(WsdPort, IsWSDPortWalksPastOtherMonitorsButStopsAtAMissingOne)
+{
+    FakeSpooler spooler;
+    FakeSpooler::Guard guard(spooler);
+    WSDPrinterPort wsd;
+    spooler.ports = {{L"WSD-1", L"Local Monitor"}, {L"WSD-1", L"WSD Port Monitor"}};
+    EXPECT_EQ(wsd.IsWSDPort(L"WSD-1"), 1);
+    EXPECT_EQ(wsd.IsWSDPort(L"wsd-1"), 0);  // exact name
+    spooler.ports = {{L"WSD-1", std::nullopt}, {L"WSD-1", L"WSD Port Monitor"}};
+    EXPECT_EQ(wsd.IsWSDPort(L"WSD-1"), 0);
+    spooler.ports = {{L"WSD-1", L"wsd port monitor"}};
+    EXPECT_EQ(wsd.IsWSDPort(L"WSD-1"), 0);  // exact monitor name
+}
+
+TEST(WsdPort, HostComesFromTheSubkeyNamingThePnPXID)
+{
+    WsdSetup setup(L"WSD-a1", L"SWD\\LUMEOTEST\\A1", L"uuid:a1", L"http://192.0.2.10:80/ws/");
+    FakeSpooler::Guard guard(setup.spooler);
+    WSDPrinterPort wsd;
+    std::wstring address = L"unchanged";
+    EXPECT_NE(wsd.GetWsdIP(L"WSD-a1", address), 0);
+    EXPECT_EQ(address, L"192.0.2.10");
+    EXPECT_STREQ(g_szWsdIP, L"192.0.2.10");
+    EXPECT_EQ(setup.spooler.opened, std::vector<std::wstring>{L",XcvPort WSD-a1"});
+    EXPECT_EQ(setup.spooler.closed, 1);
+}
+
+TEST(WsdPort, BracketsOfAnIPv6HostAreRemoved)
+{
+    WsdSetup setup(L"WSD-v6", L"SWD\\LUMEOTEST\\V6", L"uuid:v6", L"http://[fe80::1%4]:80/ws");
+    FakeSpooler::Guard guard(setup.spooler);
+    std::wstring address;
+    EXPECT_NE(WSDPrinterPort().GetWsdIP(L"WSD-v6", address), 0);
+    EXPECT_EQ(address, L"fe80::1%4");
+    EXPECT_STREQ(g_szWsdIP, L"[fe80::1%4]");
+}
+
+TEST(WsdPort, LocationsWithoutAnAddressLeaveTheOutStringAlone)
+{
+    for (const wchar_t* location : {L"https://192.0.2.10:80/ws", L"http://192.0.2.10/ws"}) {
+        WsdSetup setup(L"WSD-none", L"SWD\\LUMEOTEST\\NONE", L"uuid:none", location);
+        FakeSpooler::Guard guard(setup.spooler);
+        std::wstring address = L"unchanged";
+        EXPECT_EQ(WSDPrinterPort().GetWsdIP(L"WSD-none", address), 0) << location;
+        EXPECT_EQ(address, L"unchanged");
+    }
+    // A monitor that refuses a request.
+    WsdSetup setup(L"WSD-x", L"SWD\\LUMEOTEST\\X", L"uuid:x", L"http://192.0.2.10:80/");
+    setup.spooler.xcv.erase(L"PnPXID");
+    FakeSpooler::Guard guard(setup.spooler);
+    LogCapture log;
+    std::wstring address;
+    EXPECT_EQ(WSDPrinterPort().GetXcvData(L"WSD-x"), 0);
+    EXPECT_TRUE(log.Contains(L"Inside WSDPrinterPort::GetXcvData failure"));
+}
+
+TEST(WsdPort, ResolvedPrinterIsAskedOverSnmpWithTheDefaultCommunity)
+{
+    SnmpAgent agent("MFG:Corvane;CMD:PDF,JPEG,PNG;", {"mirlan"});
+    ASSERT_TRUE(agent.Ready());
+    // The cut at the last colon leaves "host:port" when the URL carries one more colon.
+    std::wstring location = L"http://127.0.0.1:" + std::to_wstring(agent.Port()) + L":80/ws";
+    WsdSetup setup(L"WSD-snmp", L"SWD\\LUMEOTEST\\SNMP", L"uuid:snmp", location);
+    FakeSpooler::Guard guard(setup.spooler);
+    EXPECT_EQ(SupportedTypesOfPort(L"WSD-snmp"), 11);
+    EXPECT_FALSE(g_bUnsupportedPort);
+}
+
+TEST(WsdPort, UnresolvedWsdPortCountsAsBusyNotUnsupported)
+{
+    WsdSetup setup(L"WSD-lost", L"SWD\\LUMEOTEST\\LOST", L"uuid:lost", L"HTTP://192.0.2.10:80/");
+    FakeSpooler::Guard guard(setup.spooler);
+    LogCapture log;
+    EXPECT_EQ(SupportedTypesOfPort(L"wsd-LOST"), -1);  // the scan ignores case
+    EXPECT_FALSE(g_bUnsupportedPort);
+    EXPECT_TRUE(log.Contains(L"[CPrtControl] GetNetworkDeviceID : IP Address :  "));
+}

@@ -1,0 +1,197 @@
+// Our SNMP layer and the device-ID query against a real net-snmp agent, against peers
+// that stay silent or lose the first request, and against an agent that sends junk.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "printer/network_device_id.h"
+#include "snmp/ber_codec.h"
+#include "snmp/snmp.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/snmp_agent.h"
+#include "tests/support/udp_peers.h"
+
+namespace {
+const char kDeviceId[] = "MFG:Corvane;CMD:PDF,JPEG;MDL:KV 200;CLS:PRINTER;";
+const wchar_t kDeviceIdWide[] = L"MFG:Corvane;CMD:PDF,JPEG;MDL:KV 200;CLS:PRINTER;";
+
+std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+// Answers each request with the datagrams a script makes of it.
+class ScriptedAgent : public udp_test::Peer {
+public:
+    using Script = std::function<std::vector<std::vector<uint8_t>>(const snmp_ber::Message&)>;
+    explicit ScriptedAgent(Script script) : m_script(std::move(script)) { Start(); }
+    ~ScriptedAgent() override { Stop(); }
+
+private:
+    void Run() override
+    {
+        std::vector<uint8_t> buf(65536);
+        while (!m_stop) {
+            if (!udp_test::Readable(m_socket, 50))
+                continue;
+            sockaddr_in from{};
+            socklen_t len = sizeof(from);
+            auto n = recvfrom(m_socket, reinterpret_cast<char*>(buf.data()), static_cast<int>(buf.size()), 0,
+                              reinterpret_cast<sockaddr*>(&from), &len);
+            if (n <= 0)
+                continue;
+            ++m_received;
+            snmp_ber::Message request;
+            if (snmp_ber::DecodeMessage(std::span<const uint8_t>(buf.data(), static_cast<size_t>(n)), request) !=
+                snmp_ber::DecodeError::None)
+                continue;
+            for (const std::vector<uint8_t>& reply : m_script(request))
+                sendto(m_socket, reinterpret_cast<const char*>(reply.data()), static_cast<int>(reply.size()), 0,
+                       reinterpret_cast<sockaddr*>(&from), len);
+        }
+    }
+    Script m_script;
+};
+
+snmp_ber::Message ReplyTo(const snmp_ber::Message& request, uint8_t tag, const std::string& value)
+{
+    snmp_ber::Message reply = request;
+    reply.pduType = snmp_ber::kGetResponse;
+    reply.varbinds[0].valueTag = tag;
+    reply.varbinds[0].value.assign(value.begin(), value.end());
+    return reply;
+}
+
+int Get(const std::string& address, const char* oid, SNMPVersion version, ReqRespPDU& pdu,
+        const char* community = "public")
+{
+    Target target;
+    target.setAgentAddress(address.c_str());
+    target.setReadCommunity(community);
+    target.setVersion(version);
+    VarBind vb;
+    vb.setOID(OID(oid));
+    pdu.setVarBindList(&vb, 1);
+    SNMPStartup();
+    int status = SNMPManager().get(pdu, target);
+    SNMPCleanup();
+    return status;
+}
+}  // namespace
+
+TEST(SnmpAgent, DeviceIdIsReadOverIPv4IPv6AndHostName)
+{
+    SnmpAgent agent(kDeviceId);
+    ASSERT_TRUE(agent.Ready());
+    std::string port = std::to_string(agent.Port());
+    for (const std::string& address : {agent.V4Address(), agent.V6Address(), "localhost:" + port}) {
+        std::wstring id = L"stale";
+        EXPECT_EQ(QueryNetworkDeviceID(Wide(address), L"public", id), 1) << address;
+        EXPECT_EQ(id, kDeviceIdWide) << address;
+    }
+    // The community the print monitor falls back on.
+    std::wstring id;
+    EXPECT_EQ(QueryNetworkDeviceID(Wide(agent.V4Address()), L"mirlan", id), 1);
+}
+
+TEST(SnmpAgent, V1AndV2cReportAMissingObjectEachInItsOwnWay)
+{
+    SnmpAgent agent(kDeviceId);
+    ASSERT_TRUE(agent.Ready());
+    const char* missing = "1.3.6.1.4.1.48751.11.5.1.1.1.27.0";
+    ReqRespPDU v1;
+    EXPECT_EQ(Get(agent.V4Address(), missing, SNMPVersion::V1, v1), 2);  // noSuchName
+    EXPECT_STREQ(SNMPManager::errorToString(2), "No such name");
+    ReqRespPDU v2;
+    ASSERT_EQ(Get(agent.V4Address(), missing, SNMPVersion::V2c, v2), SNMP_SUCCESS);
+    EXPECT_EQ(v2.getVarBind(0)->getValue().getDataType(), SNMP_TYPE_NO_SUCH_OBJECT);
+    ReqRespPDU found;
+    ASSERT_EQ(Get(agent.V6Address(), SnmpAgent::kDeviceIdOid, SNMPVersion::V2c, found), SNMP_SUCCESS);
+    OctetString s;
+    s = found.getVarBind(0)->getValue();
+    EXPECT_EQ(s.toString(), kDeviceId);
+    EXPECT_EQ(found.getVarBind(1), nullptr);
+}
+
+TEST(SnmpAgent, WrongCommunityIsUnansweredAndFails)
+{
+    SnmpAgent agent(kDeviceId);
+    ASSERT_TRUE(agent.Ready());
+    LogCapture log;
+    std::wstring id;
+    EXPECT_EQ(QueryNetworkDeviceID(Wide(agent.V4Address()), L"secret", id), 0);
+    EXPECT_EQ(id, L"");
+    EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ No response from agent (time-out)"));
+    EXPECT_TRUE(log.Contains(L"GetNetworkDeviceID / bRet / 0"));
+}
+
+TEST(SnmpAgent, SilentAgentFailsAfterTwoRequestsWithinTwoTimeOuts)
+{
+    udp_test::SilentAgent silent;
+    std::wstring id = L"stale";
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(silent.Port()), L"public", id), 0);
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(id, L"");
+    EXPECT_LT(took, std::chrono::seconds(4));  // two one-second time-outs, with room for a slow host
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(silent.Received(), 2);
+}
+
+TEST(SnmpAgent, AgentThatAnswersOnlyTheSecondRequestSucceeds)
+{
+    SnmpAgent agent(kDeviceId);
+    ASSERT_TRUE(agent.Ready());
+    udp_test::LossyRelay relay(agent.Port(), 1);
+    std::wstring id;
+    EXPECT_EQ(QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(relay.Port()), L"public", id), 1);
+    EXPECT_EQ(id, kDeviceIdWide);
+    EXPECT_EQ(relay.Received(), 2);
+}
+
+TEST(SnmpAgent, EmptyAddressFailsWithoutWaiting)
+{
+    LogCapture log;
+    std::wstring id;
+    EXPECT_EQ(QueryNetworkDeviceID(L"", L"mirlan", id), 0);
+    EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ Invalid agent address"));
+}
+
+TEST(SnmpHostileAgent, JunkAndForeignRepliesAreIgnoredUntilTheRealOne)
+{
+    ScriptedAgent agent([](const snmp_ber::Message& request) {
+        snmp_ber::Message foreign = ReplyTo(request, snmp_ber::kOctetString, "CMD:FOREIGN;");
+        foreign.requestId ^= 1;
+        snmp_ber::Message otherVersion = ReplyTo(request, snmp_ber::kOctetString, "CMD:V2;");
+        otherVersion.version = 1;
+        std::vector<uint8_t> lying = snmp_ber::EncodeMessage(ReplyTo(request, snmp_ber::kOctetString, "CMD:LIE;"));
+        lying[1] = 0x7F;
+        return std::vector<std::vector<uint8_t>>{
+            {0xDE, 0xAD, 0xBE, 0xEF},
+            lying,
+            snmp_ber::EncodeMessage(foreign),
+            snmp_ber::EncodeMessage(otherVersion),
+            std::vector<uint8_t>(3000, 0x30),
+            snmp_ber::EncodeMessage(ReplyTo(request, snmp_ber::kOctetString, "CMD:PDF;")),
+        };
+    });
+    std::wstring id;
+    EXPECT_EQ(QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(agent.Port()), L"public", id), 1);
+    EXPECT_EQ(id, L"CMD:PDF;");
+    EXPECT_EQ(agent.Received(), 1);
+}
+
+TEST(SnmpHostileAgent, OnlyJunkMeansTimeOutAndAValueOfAnotherTypeFails)
+{
+    ScriptedAgent junk([](const snmp_ber::Message&) {
+        return std::vector<std::vector<uint8_t>>{{0x30, 0x82, 0xFF, 0xFF, 0x02}, {}};
+    });
+    std::wstring id;
+    EXPECT_EQ(QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(junk.Port()), L"public", id), 0);
+    EXPECT_EQ(junk.Received(), 2);
+
+    ScriptedAgent integer([](const snmp_ber::Message& request) {
+        return std::vector<std::vector<uint8_t>>{snmp_ber::EncodeMessage(ReplyTo(request, snmp_ber::kInteger, "\x05"))};
+    });
+    LogCapture log;
+    EXPECT_EQ(QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(integer.Port()), L"public", id), 0);
+    EXPECT_TRUE(log.Contains(L"Failed to MIB Value."));
+    EXPECT_EQ(integer.Received(), 1);  // an answer of the wrong type is not asked again
+}

@@ -1,0 +1,123 @@
+#pragma once
+// Starts the system's net-snmp agent (/usr/sbin/snmpd) on 127.0.0.1 and [::1] at a free
+// unprivileged port, answering the printer device-ID object with a given value, and
+// stops it when the object goes. Under Wine the agent is started as a Unix program
+// through /bin/sh, which Wine runs natively.
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/udp_peers.h"  // winsock2.h must come before windows.h
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include "snmp/snmp.h"
+
+class SnmpAgent {
+public:
+    static constexpr const char* kDeviceIdOid = "1.3.6.1.4.1.48751.11.5.1.1.1.26.0";
+
+    // `deviceId` must not hold single quotes; `communities` are the read communities served.
+    explicit SnmpAgent(const std::string& deviceId, std::vector<std::string> communities = {"public", "mirlan"})
+    {
+        m_strProbeCommunity = communities.empty() ? "public" : communities.front();
+        m_port = udp_test::FreePort();
+        m_dir = "/tmp/lumeo_snmpd_" + std::to_string(m_port) + "_" + std::to_string(ProcessId());
+        std::string p = std::to_string(m_port);
+        std::vector<std::string> lines = {"agentaddress udp:127.0.0.1:" + p + ",udp6:[::1]:" + p};
+        for (const std::string& c : communities) {
+            lines.push_back("rocommunity " + c + " 127.0.0.1");
+            lines.push_back("rocommunity6 " + c + " ::1");
+        }
+        lines.push_back(std::string("override ") + kDeviceIdOid + " octet_str \"" + deviceId + "\"");
+        std::string script = "rm -rf " + m_dir + " && mkdir -p " + m_dir + " && printf '%s\\n'";
+        for (const std::string& l : lines)
+            script += " '" + l + "'";
+        script += " > " + m_dir + "/snmpd.conf && (SNMP_PERSISTENT_DIR=" + m_dir +
+                  "/persist MIBS= timeout 300 /usr/sbin/snmpd -f -Lo -C -c " + m_dir + "/snmpd.conf > " + m_dir +
+                  "/snmpd.log 2>&1 & echo $! > " + m_dir + "/pid)";
+        RunShell(script);
+        m_ready = WaitUntilAnswering();
+    }
+
+    ~SnmpAgent() { RunShell("kill $(cat " + m_dir + "/pid) 2>/dev/null; sleep 0.1; rm -rf " + m_dir); }
+
+    bool Ready() const { return m_ready; }
+    uint16_t Port() const { return m_port; }
+    std::string V4Address() const { return "127.0.0.1:" + std::to_string(m_port); }
+    std::string V6Address() const { return "[::1]:" + std::to_string(m_port); }
+
+private:
+    static long ProcessId()
+    {
+#ifdef _WIN32
+        return static_cast<long>(GetCurrentProcessId());
+#else
+        return static_cast<long>(getpid());
+#endif
+    }
+
+    static void RunShell(const std::string& script)
+    {
+#ifdef _WIN32
+        std::wstring cmd = L"/bin/sh -c \"";
+        // Windows command-line rules: only a quote needs a backslash (the script has
+        // no backslash right before a quote).
+        for (char c : script) {
+            if (c == '"')
+                cmd += L'\\';
+            cmd += static_cast<wchar_t>(static_cast<unsigned char>(c));
+        }
+        cmd += L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        if (CreateProcessW(L"/bin/sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            WaitForSingleObject(pi.hProcess, 10000);
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+        }
+#else
+        pid_t pid = fork();
+        if (pid == 0) {
+            execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        if (pid > 0)
+            waitpid(pid, &status, 0);
+#endif
+    }
+
+    bool WaitUntilAnswering() const
+    {
+        SNMPStartup();
+        Target target;
+        target.setAgentAddress(V4Address().c_str());
+        target.setReadCommunity(m_strProbeCommunity.c_str());
+        VarBind vb;
+        vb.setOID(OID(kDeviceIdOid));
+        bool answered = false;
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+        while (!answered && std::chrono::steady_clock::now() < until) {
+            ReqRespPDU pdu;
+            pdu.setVarBindList(&vb, 1);
+            answered = SNMPManager().get(pdu, target) == SNMP_SUCCESS;
+            if (!answered)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        SNMPCleanup();
+        return answered;
+    }
+
+    uint16_t m_port = 0;
+    std::string m_dir;
+    std::string m_strProbeCommunity;
+    bool m_ready = false;
+};

@@ -1,0 +1,205 @@
+// The window layer and skinned controls in-process (Windows, under Wine).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <thread>
+
+#include "files/user_messages.h"
+#include "resources/resource.h"
+#include "ui/bitmap_draw.h"
+#include "ui/data_exchange.h"
+#include "ui/gdi_helpers.h"
+#include "ui/message_dialog.h"
+#include "ui/simple_controls.h"
+
+namespace {
+// A hidden top-level window to hold test controls.
+class CTestWindow {
+public:
+    CTestWindow()
+    {
+        m_hWnd = CreateWindowExW(0, L"STATIC", L"test", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    }
+    ~CTestWindow() { DestroyWindow(m_hWnd); }
+    HWND Add(const wchar_t* pszClass, DWORD dwStyle, int nId)
+    {
+        return CreateWindowExW(0, pszClass, L"", WS_CHILD | WS_VISIBLE | dwStyle, 0, 0, 50, 20, m_hWnd,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)), GetModuleHandleW(nullptr), nullptr);
+    }
+    HWND m_hWnd;
+};
+
+std::wstring TextOf(HWND hWnd)
+{
+    wchar_t szText[512] = {};
+    GetWindowTextW(hWnd, szText, 512);
+    return szText;
+}
+
+class CExchange : public CWinDataExchange {
+public:
+    using CWinDataExchange::DDX_Check;
+    using CWinDataExchange::DDX_Int;
+    using CWinDataExchange::DDX_IntRange;
+    using CWinDataExchange::DDX_Radio;
+    int m_nValidateId = 0;
+
+protected:
+    void OnDataValidateError(HWND, int nId) override { m_nValidateId = nId; }
+};
+}  // namespace
+
+TEST(Resources, EveryBitmapHasItsSize)
+{
+    const struct {
+        UINT id;
+        int w, h;
+    } bitmaps[] = {{201, 66, 52},  {202, 66, 52},   {203, 48, 14},  {228, 48, 14},   {207, 112, 23},
+                   {208, 108, 27}, {209, 27, 415},  {210, 64, 520}, {240, 64, 520},  {212, 120, 25},
+                   {214, 64, 21},  {236, 185, 257}, {231, 97, 123}, {238, 123, 97}};
+    for (const auto& b : bitmaps) {
+        CBitmapDC bitmap(b.id);
+        ASSERT_TRUE(bitmap.IsLoaded()) << b.id;
+        EXPECT_EQ(bitmap.Width(), b.w) << b.id;
+        EXPECT_EQ(bitmap.Height(), b.h) << b.id;
+    }
+    EXPECT_FALSE(CBitmapDC(9999).IsLoaded());
+}
+
+TEST(NumEdit, DigitsAndBackspaceOnly)
+{
+    CTestWindow window;
+    HWND hEdit = window.Add(L"EDIT", ES_AUTOHSCROLL, 100);
+    CNumEdit edit;
+    ASSERT_TRUE(edit.Attach(hEdit, 4));
+    for (wchar_t ch : std::wstring(L"1a-2 \b3"))
+        SendMessageW(hEdit, WM_CHAR, ch, 1);
+    EXPECT_EQ(TextOf(hEdit), L"13");
+    for (wchar_t ch : std::wstring(L"4567"))
+        SendMessageW(hEdit, WM_CHAR, ch, 1);
+    EXPECT_EQ(TextOf(hEdit), L"1345");  // limited to four characters
+    SetWindowTextW(hEdit, L"x-1");      // text set otherwise is not filtered
+    EXPECT_EQ(TextOf(hEdit), L"x-1");
+}
+
+TEST(DataExchange, RadioGroupUpToTheNextGroup)
+{
+    CTestWindow window;
+    window.Add(L"BUTTON", BS_AUTORADIOBUTTON | WS_GROUP, 10);
+    window.Add(L"BUTTON", BS_AUTORADIOBUTTON, 11);
+    window.Add(L"BUTTON", BS_AUTORADIOBUTTON | WS_GROUP, 12);  // the next group
+    CExchange dx;
+    int32_t nValue = 5;
+    EXPECT_TRUE(dx.DDX_Radio(window.m_hWnd, 10, nValue, DdxDirection::Save));
+    EXPECT_EQ(nValue, -1);
+    nValue = 1;
+    dx.DDX_Radio(window.m_hWnd, 10, nValue, DdxDirection::Load);
+    EXPECT_EQ(SendMessageW(GetDlgItem(window.m_hWnd, 11), BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendMessageW(GetDlgItem(window.m_hWnd, 12), BM_SETCHECK, BST_CHECKED, 0);
+    nValue = -7;
+    dx.DDX_Radio(window.m_hWnd, 10, nValue, DdxDirection::Save);
+    EXPECT_EQ(nValue, 1);
+    nValue = 0;
+    dx.DDX_Radio(window.m_hWnd, 10, nValue, DdxDirection::Load);
+    EXPECT_EQ(SendMessageW(GetDlgItem(window.m_hWnd, 10), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(GetDlgItem(window.m_hWnd, 11), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageW(GetDlgItem(window.m_hWnd, 12), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST(DataExchange, NumbersAreStoredBeforeTheyAreChecked)
+{
+    CTestWindow window;
+    HWND hEdit = window.Add(L"EDIT", 0, 20);
+    CExchange dx;
+    int32_t nValue = 42;
+    SetWindowTextW(hEdit, L"12");
+    EXPECT_TRUE(dx.DDX_IntRange(window.m_hWnd, 20, nValue, DdxDirection::Save, 1, 99));
+    EXPECT_EQ(nValue, 12);
+
+    SetWindowTextW(hEdit, L"150");
+    EXPECT_FALSE(dx.DDX_IntRange(window.m_hWnd, 20, nValue, DdxDirection::Save, 1, 99));
+    EXPECT_EQ(nValue, 150);  // the value stays stored
+    EXPECT_EQ(dx.m_nValidateId, 20);
+
+    for (const wchar_t* pszText : {L"", L"abc", L"-"}) {
+        nValue = 42;
+        dx.m_nValidateId = 0;
+        SetWindowTextW(hEdit, pszText);
+        EXPECT_FALSE(dx.DDX_IntRange(window.m_hWnd, 20, nValue, DdxDirection::Save, 1, 99)) << pszText;
+        EXPECT_EQ(nValue, 0) << pszText;
+        EXPECT_EQ(dx.m_nValidateId, 0) << pszText;  // no number: no range check
+    }
+    nValue = -5;
+    EXPECT_TRUE(dx.DDX_Int(window.m_hWnd, 20, nValue, DdxDirection::Load));
+    EXPECT_EQ(TextOf(hEdit), L"-5");
+    nValue = 500;  // ranges are not checked when loading
+    EXPECT_TRUE(dx.DDX_IntRange(window.m_hWnd, 20, nValue, DdxDirection::Load, 1, 99));
+    EXPECT_EQ(TextOf(hEdit), L"500");
+}
+
+TEST(DrawTiled, CopiesFromTheImagesOrigin)
+{
+    // Source: two 4 x 4 images side by side, red and blue.
+    HDC hScreen = GetDC(nullptr);
+    CMemoryCanvas source(hScreen, 8, 4);
+    CMemoryCanvas target(hScreen, 10, 6);
+    ReleaseDC(nullptr, hScreen);
+    RECT rcRed = {0, 0, 4, 4}, rcBlue = {4, 0, 8, 4};
+    HBRUSH hRed = CreateSolidBrush(RGB(255, 0, 0)), hBlue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(source.DC(), &rcRed, hRed);
+    FillRect(source.DC(), &rcBlue, hBlue);
+    DeleteObject(hRed);
+    DeleteObject(hBlue);
+    RECT rcTarget = {0, 0, 10, 6};
+    DrawTiled(target.DC(), rcTarget, source.DC(), {4, 4}, 1, nullptr, {4, 0});
+    for (POINT pt : {POINT{0, 0}, POINT{5, 3}, POINT{9, 5}})
+        EXPECT_EQ(GetPixel(target.DC(), pt.x, pt.y), RGB(0, 0, 255)) << pt.x << "," << pt.y;
+    // A clip rectangle skips the pieces it misses.
+    RECT rcClip = {0, 0, 1, 1};
+    DrawTiled(target.DC(), rcTarget, source.DC(), {4, 4}, 1, &rcClip, {0, 0});
+    EXPECT_EQ(GetPixel(target.DC(), 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(target.DC(), 9, 5), RGB(0, 0, 255));
+}
+
+TEST(MessageDialog, ShowsTheTextAndClosesWithOK)
+{
+    std::wstring strCaption, strText, strOK;
+    bool bHasSystemCaption = true;
+    SIZE clientSize = {}, templateSize = {};
+    std::thread watcher([&] {
+        HWND hDialog = nullptr;
+        for (int i = 0; i < 200 && !hDialog; ++i) {
+            Sleep(50);
+            hDialog = FindWindowW(L"#32770", L"Lumeo");
+        }
+        if (!hDialog)
+            return;
+        Sleep(200);
+        strCaption = TextOf(hDialog);
+        strText = TextOf(GetDlgItem(hDialog, IDC_MESSAGE_TEXT));
+        strOK = TextOf(GetDlgItem(hDialog, IDOK));
+        bHasSystemCaption = (GetWindowLongW(hDialog, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+        RECT rcClient;
+        GetClientRect(hDialog, &rcClient);
+        clientSize = {rcClient.right, rcClient.bottom};
+        RECT rcTemplate = {0, 0, 227, 85};
+        MapDialogRect(hDialog, &rcTemplate);
+        templateSize = {rcTemplate.right, rcTemplate.bottom};
+        PostMessageW(GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
+    });
+    CMessageDialog dialog(GetUserMessageText(3), GetUserMessageTitle(), IDI_HAND);
+    const INT_PTR nResult = dialog.ShowModal(nullptr);
+    watcher.join();
+    EXPECT_EQ(nResult, 1);
+    EXPECT_EQ(strCaption, L"Lumeo");
+    EXPECT_EQ(strText, L"Before you can print, you need to install a printer.");
+    EXPECT_EQ(strOK, L"OK");
+    // Our own frame replaces the system caption and keeps the template's client size.
+    EXPECT_FALSE(bHasSystemCaption);
+    EXPECT_EQ(clientSize.cx, templateSize.cx);
+    EXPECT_EQ(clientSize.cy, templateSize.cy);
+}
