@@ -142,6 +142,7 @@ void CSplashWnd::Paint(HDC hdc)
                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
     HGDIOBJ hOldFont = SelectObject(hdc, hFont);
     SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, RGB(255, 255, 255));
     TextOutW(hdc, m_size.cx / 2 + kTextOffset, m_size.cy / 2 + kTextOffset, m_strText.c_str(),
              static_cast<int>(m_strText.size()));
     SelectObject(hdc, hOldFont);
