@@ -3,10 +3,13 @@
 // each job is appended to FILE_Demo.prn in a folder.
 //   lumeo_demo_file_printer <unix-folder> [--remove]
 //   lumeo_demo_file_printer --press-print   (presses Print on the open sheet, then closes it)
+//   lumeo_demo_file_printer --show-page <n> [control ids to click...]  (for screenshots)
 #include <windows.h>
+#include <prsht.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tests/support/wine_printers.h"
 
@@ -36,12 +39,33 @@ int PressPrint()
     PostMessageW(hSheet, WM_COMMAND, IDCANCEL, 0);
     return 0;
 }
+
+// Opens tab nPage and clicks controls of that page.
+int ShowPage(int nPage, const std::vector<int>& arrClicks)
+{
+    HWND hSheet = WaitForSheet(60000);
+    if (!hSheet)
+        return 1;
+    DWORD_PTR dwResult = 0;
+    SendMessageTimeoutW(hSheet, PSM_SETCURSEL, nPage, 0, SMTO_NORMAL, 10000, &dwResult);
+    SendMessageTimeoutW(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_NORMAL, 10000, &dwResult);
+    HWND hPage = reinterpret_cast<HWND>(dwResult);
+    for (int nId : arrClicks)
+        SendMessageTimeoutW(GetDlgItem(hPage, nId), BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &dwResult);
+    return 0;
+}
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc == 2 && std::wstring(argv[1]) == L"--press-print")
         return PressPrint();
+    if (argc >= 3 && std::wstring(argv[1]) == L"--show-page") {
+        std::vector<int> arrClicks;
+        for (int i = 3; i < argc; ++i)
+            arrClicks.push_back(_wtoi(argv[i]));
+        return ShowPage(_wtoi(argv[2]), arrClicks);
+    }
     if (argc < 2) {
         std::fprintf(stderr, "usage: lumeo_demo_file_printer <unix-folder> [--remove]\n");
         return 2;
