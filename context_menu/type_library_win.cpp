@@ -1,0 +1,51 @@
+#include "context_menu/type_library_win.h"
+
+#include <oleauto.h>
+
+namespace {
+HRESULT LoadEmbedded(const std::wstring& strModulePath, ITypeLib** ppTypeLib)
+{
+    if (strModulePath.empty())
+        return E_UNEXPECTED;
+    return LoadTypeLibEx(strModulePath.c_str(), REGKIND_NONE, ppTypeLib);
+}
+}  // namespace
+
+HRESULT RegisterKorettaTypeLibrary(const std::wstring& strModulePath)
+{
+    ITypeLib* pTypeLib = nullptr;
+    HRESULT hr = LoadEmbedded(strModulePath, &pTypeLib);
+    if (FAILED(hr))
+        return hr;
+    std::wstring strPath = strModulePath;
+    hr = RegisterTypeLib(pTypeLib, strPath.data(), nullptr);
+    pTypeLib->Release();
+    return hr;
+}
+
+HRESULT UnregisterKorettaTypeLibrary(const std::wstring& strModulePath)
+{
+    ITypeLib* pTypeLib = nullptr;
+    HRESULT hr = LoadEmbedded(strModulePath, &pTypeLib);
+    if (FAILED(hr))
+        return hr;
+    TLIBATTR* pAttr = nullptr;
+    hr = pTypeLib->GetLibAttr(&pAttr);
+    if (SUCCEEDED(hr)) {
+        hr = UnRegisterTypeLib(pAttr->guid, pAttr->wMajorVerNum, pAttr->wMinorVerNum, pAttr->lcid, pAttr->syskind);
+        pTypeLib->ReleaseTLibAttr(pAttr);
+    }
+    pTypeLib->Release();
+    return hr;
+}
+
+HRESULT LoadKorettaTypeInfo(const std::wstring& strModulePath, REFGUID guid, ITypeInfo** ppTypeInfo)
+{
+    ITypeLib* pTypeLib = nullptr;
+    HRESULT hr = LoadEmbedded(strModulePath, &pTypeLib);
+    if (FAILED(hr))
+        return hr;
+    hr = pTypeLib->GetTypeInfoOfGuid(guid, ppTypeInfo);
+    pTypeLib->Release();
+    return hr;
+}
