@@ -1,12 +1,38 @@
+// The main sheet: construction defaults, pages, the sheet callback, its buttons and
+// tab, and the sheet window's own messages.
 #include "app/main_sheet.h"
 
+#include "app/help_viewer.h"
+#include "app/splash_wnd.h"
+#include "app/version_info.h"
 #include "common/debug_log.h"
 #include "common/ui_text.h"
+#include "i18n/lang_globals.h"
 #include "job/param_mngr.h"
+#include "job/send_data_to_device.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
 
 CMainPropertySheet* g_pMainSheet = nullptr;
+
+namespace {
+constexpr int kTabWidth = 91;
+constexpr int kTabHeight = 23;
+constexpr DWORD kSplashMs = 2000;
+constexpr DWORD kSplashHoldMs = 1000;
+
+// Part of the sheet template the callback adjusts: DLGTEMPLATE, or DLGTEMPLATEEX
+// when its second word is 0xFFFF.
+struct DlgTemplateExHead {
+    WORD dlgVer;
+    WORD signature;
+    DWORD helpID;
+    DWORD exStyle;
+    DWORD style;
+    WORD cDlgItems;
+    short x, y, cx, cy;
+};
+}  // namespace
 
 CMainPropertySheet::CMainPropertySheet(const std::wstring& strTitle)
     : CGradientBkgndT(IDB_SHEET_BKGND, 1),
@@ -29,17 +55,26 @@ CMainPropertySheet::CMainPropertySheet(const std::wstring& strTitle)
     pMngr->SetOrientation(0);
     pMngr->SetPrintRange(0);
     pMngr->SetPageRange(1, 1);
-    const std::wstring strBasic = GetUIText(L"UI_SHEET", L"IDD_BASICDLG", L"Basic");
-    if (HPROPSHEETPAGE hPage = m_pageBasic.Create(strBasic))
-        m_hPages[m_nPages++] = hPage;
+    AddPage(m_pageBasic, L"IDD_BASICDLG", L"Basic");
+    AddPage(m_pageAdvanced, L"IDD_ADVANCEDDLG", L"Advanced");
+    // Files dropped onto the Advanced page belong to the Basic page's list.
+    m_pageAdvanced.SetDropTarget([this] { return m_pageBasic.m_hWnd; });
+    SetJobMessageHandler([this](int nKind) { ShowErrorMessage(nKind); });
     DebugLog(L"CMainPropertySheet");
 }
 
 CMainPropertySheet::~CMainPropertySheet()
 {
     DebugLog(L"CMainPropertySheet::~CMainPropertySheet()");
+    SetJobMessageHandler(nullptr);
     if (GetParamMngr())
         DestroyParamMngr();
+}
+
+void CMainPropertySheet::AddPage(CPropertyPageImpl& page, const wchar_t* key, const wchar_t* defaultTitle)
+{
+    if (HPROPSHEETPAGE hPage = page.Create(GetUIText(L"UI_SHEET", key, defaultTitle)))
+        m_hPages[m_nPages++] = hPage;
 }
 
 INT_PTR CMainPropertySheet::DoModal(HWND hOwner)
@@ -57,18 +92,50 @@ INT_PTR CMainPropertySheet::DoModal(HWND hOwner)
     return PropertySheetW(&psh);
 }
 
-int CALLBACK CMainPropertySheet::PropSheetCallback(HWND hWnd, UINT uMsg, LPARAM)
+int CALLBACK CMainPropertySheet::PropSheetCallback(HWND hWnd, UINT uMsg, LPARAM lParam)
 {
-    if (uMsg == PSCB_INITIALIZED && g_pMainSheet)
+    if (uMsg == PSCB_PRECREATE && lParam)
+        AdjustTemplate(lParam);
+    else if (uMsg == PSCB_INITIALIZED && g_pMainSheet)
         g_pMainSheet->OnInitialized(hWnd);
     return 0;
+}
+
+void CMainPropertySheet::AdjustTemplate(LPARAM lParam)
+{
+    // The frame is drawn by CFrameDlgT; the template only grows by 3 x 5 dialog units
+    // for it. Its style value takes the sheet's offset, wrapping around.
+    constexpr DWORD kStyleOffset = 0x7FFB0000;
+    auto* pTemplate = reinterpret_cast<DLGTEMPLATE*>(lParam);
+    auto* pEx = reinterpret_cast<DlgTemplateExHead*>(lParam);
+    if (pEx->signature == 0xFFFF) {
+        pEx->style += kStyleOffset;
+        pEx->cx += 3;
+        pEx->cy += 5;
+    } else {
+        pTemplate->style += kStyleOffset;
+        pTemplate->cx += 3;
+        pTemplate->cy += 5;
+    }
 }
 
 void CMainPropertySheet::OnInitialized(HWND hWnd)
 {
     SubclassWindow(hWnd);
+    m_nPages = 0;  // the page records were needed for creation only
     AttachFrame(hWnd);
     CenterOverOwner(hWnd, GetWindow(hWnd, GW_OWNER));
+    SetUpButtons();
+    SetUpTab();
+
+    const std::wstring strVersion = ComposeSheetVersionText();
+    CSplashWnd::Show(IDB_SPLASH, kSplashMs, hWnd, strVersion);
+    // The splash is painted already; the sheet appears after it has been seen.
+    Sleep(kSplashHoldMs);
+}
+
+void CMainPropertySheet::SetUpButtons()
+{
     struct {
         int nId;
         const wchar_t* key;
@@ -83,12 +150,16 @@ void CMainPropertySheet::OnInitialized(HWND hWnd)
         button.pButton->Attach(hButton);
     }
     EnableWindow(GetDlgItem(IDHELP), TRUE);
-    HWND hTab = reinterpret_cast<HWND>(SendMessageW(hWnd, PSM_GETTABCONTROL, 0, 0));
-    if (hTab) {
-        m_tab.Attach(hTab);
-        SetWindowLongPtrW(hTab, GWL_STYLE, GetWindowLongPtrW(hTab, GWL_STYLE) | TCS_FIXEDWIDTH);
-        SendMessageW(hTab, TCM_SETITEMSIZE, 0, MAKELPARAM(91, 23));
-    }
+}
+
+void CMainPropertySheet::SetUpTab()
+{
+    HWND hTab = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETTABCONTROL, 0, 0));
+    if (!hTab)
+        return;
+    m_tab.Attach(hTab);
+    SetWindowLongPtrW(hTab, GWL_STYLE, GetWindowLongPtrW(hTab, GWL_STYLE) | TCS_FIXEDWIDTH);
+    SendMessageW(hTab, TCM_SETITEMSIZE, 0, MAKELPARAM(kTabWidth, kTabHeight));
 }
 
 bool CMainPropertySheet::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
@@ -102,8 +173,12 @@ bool CMainPropertySheet::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
         lResult = 0;
         return true;
     case WM_COMMAND:
-        if (CommandId(wParam) == IDOK || CommandId(wParam) == IDHELP) {
-            // Print (the print run) and Help (the help file) come with their own code.
+        if (CommandId(wParam) == IDOK) {
+            lResult = OnPrint();
+            return true;
+        }
+        if (CommandId(wParam) == IDHELP) {
+            OnHelp();
             lResult = 0;
             return true;
         }
@@ -118,10 +193,28 @@ bool CMainPropertySheet::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
         DebugLog(L"OnContextMenu");
         lResult = 0;
         return true;
+    case WM_HELP:
+        OnHelpInfo(reinterpret_cast<const HELPINFO*>(lParam));
+        lResult = TRUE;
+        return true;
     default:
         break;
     }
     if (ProcessFrameMessage(m_hWnd, uMsg, wParam, lParam, lResult))
         return true;
     return ProcessBkgndMessage(m_hWnd, uMsg, wParam, lParam, lResult);
+}
+
+void CMainPropertySheet::OnHelp()
+{
+    SetFocus(m_hWnd);
+    DebugLog(L"CMainPropertySheet::OnHelp : %s", g_szHelpFileName);
+    OpenHelpFile(nullptr, g_szHelpFileName);
+}
+
+void CMainPropertySheet::OnHelpInfo(const HELPINFO* pInfo)
+{
+    DebugLog(L"Sheet / OnHelpInfo");
+    HWND hOwner = pInfo ? static_cast<HWND>(pInfo->hItemHandle) : nullptr;
+    OpenHelpFile(hOwner, g_szHelpFileName);
 }

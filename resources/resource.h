@@ -58,7 +58,7 @@
 #define IDC_PICTURE_BASIC_LOGO          1048
 #define IDC_INFO_PREVIEW_BASIC          1051
 
-// Advanced page controls (the page itself comes later; ids kept here with the rest)
+// Advanced page controls
 #define IDC_RADIO_COLORMODE_AUTO        1009
 #define IDC_RADIO_DUPLEX_LONG           1010
 #define IDC_RADIO_COLORMODE_BW          1011

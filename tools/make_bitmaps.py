@@ -290,17 +290,49 @@ def logo():
     c.save("logo.bmp")
 
 
+GLYPHS = {
+    "L": ["10000", "10000", "10000", "10000", "10000", "10000", "11111"],
+    "U": ["10001", "10001", "10001", "10001", "10001", "10001", "01110"],
+    "M": ["10001", "11011", "10101", "10101", "10001", "10001", "10001"],
+    "E": ["11111", "10000", "10000", "11110", "10000", "10000", "11111"],
+    "O": ["01110", "10001", "10001", "10001", "10001", "10001", "01110"],
+}
+
+
 def splash():
-    c = Canvas(400, 250)
-    c.vgrad(0, 0, 400, 250, (52, 116, 220), (22, 64, 150))
-    for i in range(6):
-        c.line(-40 + i * 90, 260, 120 + i * 90, -10, 26, mix((52, 116, 220), WHITE, 0.06))
-    big = Canvas(18, 17)
-    app_icon(big, 0, 0, BLUE_BOTTOM)
+    """560 x 320: the program's glyph and name; the version is drawn at run time
+    from the centre plus 110 pixels right and down, so the lower right stays calm."""
+    w, h = 560, 320
+    top, bottom = (52, 116, 220), (22, 64, 150)
+    c = Canvas(w, h)
+    c.vgrad(0, 0, w, h, top, bottom)
+    for i in range(8):
+        c.line(-60 + i * 90, h + 10, 140 + i * 90, -10, 26, mix(top, WHITE, 0.06))
+    icon = Canvas(18, 17)
+    app_icon(icon, 0, 0, BLUE_BOTTOM)
+    scale, x0, y0 = 6, (w - 18 * 6) // 2, 44
     for y in range(17):
         for x in range(18):
-            if big.px[y][x] != KEY:
-                c.rect(140 + x * 6, 50 + y * 6, 146 + x * 6, 56 + y * 6, big.px[y][x])
+            p = icon.px[y][x]
+            if p == KEY:
+                continue
+            for dy in range(scale):
+                for dx in range(scale):
+                    if p[0] == 255 and p[2] == 255 and p[1] < 255:
+                        # white blended into the key colour: white at that coverage
+                        c.put(x0 + x * scale + dx, y0 + y * scale + dy, WHITE, p[1] / 255)
+                    else:
+                        c.put(x0 + x * scale + dx, y0 + y * scale + dy, p)
+    word, cell, gap = "LUMEO", 5, 10
+    width = len(word) * 5 * cell + (len(word) - 1) * gap
+    lx, ly = (w - width) // 2, 176
+    for n, ch in enumerate(word):
+        for gy, row in enumerate(GLYPHS[ch]):
+            for gx, bit in enumerate(row):
+                if bit == "1":
+                    x = lx + n * (5 * cell + gap) + gx * cell
+                    c.rect(x, ly + gy * cell, x + cell, ly + (gy + 1) * cell, WHITE)
+    c.rect(lx, ly + 7 * cell + 14, lx + width, ly + 7 * cell + 16, mix(top, WHITE, 0.45))
     c.save("splash.bmp")
 
 

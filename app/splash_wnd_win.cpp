@@ -1,0 +1,152 @@
+#include "app/splash_wnd.h"
+
+#include "common/debug_log.h"
+#include "i18n/lang_globals.h"
+#include "ui/message_dialog.h"
+
+namespace {
+const wchar_t kSplashClass[] = L"LumeoSplashWnd";
+constexpr int kTextOffset = 110;  // from the bitmap's centre, right and down
+constexpr int kTextHeight = 16;
+
+bool RegisterSplashClass(WNDPROC pfnProc)
+{
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), kSplashClass, &wc))
+        return true;
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = pfnProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kSplashClass;
+    return RegisterClassExW(&wc) != 0;
+}
+}  // namespace
+
+CSplashWnd::CSplashWnd(HBITMAP hBitmap, DWORD dwDisplayMs, HWND hCenterOn, std::wstring strText)
+    : m_hBitmap(hBitmap), m_dwDisplayMs(dwDisplayMs), m_hCenterOn(hCenterOn), m_strText(std::move(strText))
+{
+    BITMAP bm = {};
+    GetObjectW(m_hBitmap, sizeof(bm), &bm);
+    m_size = {bm.bmWidth, bm.bmHeight};
+}
+
+CSplashWnd::~CSplashWnd()
+{
+    if (m_hBitmap)
+        DeleteObject(m_hBitmap);
+}
+
+HWND CSplashWnd::Show(UINT nBitmapId, DWORD dwDisplayMs, HWND hCenterOn, const std::wstring& strText)
+{
+    HBITMAP hBitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nBitmapId));
+    if (!hBitmap || !RegisterSplashClass(&CSplashWnd::WindowProc)) {
+        DebugLog(L"CSplashWnd : no splash bitmap");
+        if (hBitmap)
+            DeleteObject(hBitmap);
+        return nullptr;
+    }
+    auto* pSplash = new CSplashWnd(hBitmap, dwDisplayMs, hCenterOn, strText);
+    HWND hWnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kSplashClass, L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                                pSplash->m_size.cx, pSplash->m_size.cy, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                pSplash);
+    if (!hWnd) {
+        delete pSplash;
+        return nullptr;
+    }
+    UpdateWindow(hWnd);
+    return hWnd;
+}
+
+LRESULT CALLBACK CSplashWnd::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_NCCREATE) {
+        auto* pSplash = static_cast<CSplashWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        pSplash->m_hWnd = hWnd;
+        Bind(hWnd, pSplash);
+    }
+    CWindowBase* pThis = FromHandle(hWnd);
+    LRESULT lResult = 0;
+    if (pThis && pThis->HandleMessage(uMsg, wParam, lParam, lResult))
+        return lResult;
+    lResult = DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    if (uMsg == WM_NCDESTROY && pThis) {
+        Unbind(hWnd);
+        pThis->m_hWnd = nullptr;
+        pThis->OnFinalMessage(hWnd);
+    }
+    return lResult;
+}
+
+bool CSplashWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM, LRESULT& lResult)
+{
+    switch (uMsg) {
+    case WM_CREATE:
+        OnCreate();
+        lResult = 0;
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(m_hWnd, &ps);
+        Paint(hdc);
+        EndPaint(m_hWnd, &ps);
+        lResult = 0;
+        return true;
+    }
+    case WM_ERASEBKGND:
+        lResult = TRUE;  // the bitmap covers the window
+        return true;
+    case WM_TIMER:
+        if (wParam == kSplashTimerId) {
+            KillTimer(m_hWnd, kSplashTimerId);
+            PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+        }
+        lResult = 0;
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+        lResult = 0;
+        return true;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE)
+            PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+        lResult = 0;
+        return true;
+    case WM_CHAR:
+    case WM_KEYUP:
+        lResult = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CSplashWnd::OnCreate()
+{
+    CenterOverOwner(m_hWnd, m_hCenterOn);
+    SetTimer(m_hWnd, kSplashTimerId, m_dwDisplayMs, nullptr);
+}
+
+void CSplashWnd::Paint(HDC hdc)
+{
+    HDC hdcMem = CreateCompatibleDC(hdc);
+    HGDIOBJ hOld = SelectObject(hdcMem, m_hBitmap);
+    BitBlt(hdc, 0, 0, m_size.cx, m_size.cy, hdcMem, 0, 0, SRCCOPY);
+    SelectObject(hdcMem, hOld);
+    DeleteDC(hdcMem);
+    if (m_strText.empty())
+        return;
+    HFONT hFont = CreateFontW(kTextHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, static_cast<BYTE>(g_nCharSet),
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
+    HGDIOBJ hOldFont = SelectObject(hdc, hFont);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, RGB(255, 255, 255));
+    TextOutW(hdc, m_size.cx / 2 + kTextOffset, m_size.cy / 2 + kTextOffset, m_strText.c_str(),
+             static_cast<int>(m_strText.size()));
+    SelectObject(hdc, hOldFont);
+    DeleteObject(hFont);
+}
+
+void CSplashWnd::OnFinalMessage(HWND) { delete this; }

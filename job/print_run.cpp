@@ -1,0 +1,57 @@
+#include "job/print_run.h"
+
+#include "common/debug_log.h"
+#include "job/job_messages.h"
+#include "job/param_mngr.h"
+
+namespace {
+constexpr int kMinPage = 1;
+constexpr int kMaxPage = 9999;
+constexpr int kMinCopies = 1;
+constexpr int kMaxCopies = 99;
+
+bool IsPageInRange(int nPage) { return nPage >= kMinPage && nPage <= kMaxPage; }
+}  // namespace
+
+PrintRunResult RunPrint(PrintRunHost& host)
+{
+    DebugLog(L"OnPrint");
+    host.FocusSheet();
+    CParamMngr* pMngr = GetParamMngr();
+    JobSettings& js = pMngr->m_JobSettings;
+
+    host.ExchangeBasic();
+    bool bValid = true;
+    if (host.IsBasicInitialized()) {
+        // An empty copies edit stops the reading before the range; it prints one copy.
+        if (js.m_nCopies < kMinCopies || js.m_nCopies > kMaxCopies)
+            host.ResetCopies();
+        bValid = host.IsPrintRangeValid();
+        // A bound the edits cannot repair (0, or no number) is no range to print:
+        // the run stops here instead of printing every page.
+        if (!IsPageInRange(js.m_nFromPage) || !IsPageInRange(js.m_nToPage))
+            bValid = false;
+    }
+    if (!bValid) {
+        DebugLog(L"OnPrint / Invalid print range : %d - %d", js.m_nFromPage, js.m_nToPage);
+        host.ShowErrorMessage(kMsgInvalidPrintRange);
+        pMngr->SetPageRange(1, 1);
+        host.SetPageEditsToOne();
+        return PrintRunResult::InvalidRange;
+    }
+
+    if (host.IsAdvancedInitialized())
+        host.ExchangeAdvancedForPrint();
+
+    const std::vector<std::wstring> arrFiles = host.TakePrintFiles();
+    if (arrFiles.empty()) {
+        DebugLog(L"OnPrint / No files");
+        host.ShowErrorMessage(kMsgNoFiles);
+        return PrintRunResult::NoFiles;
+    }
+    for (const std::wstring& strPath : arrFiles) {
+        DebugLog(L"OnPrint / SendDataToDevice : %s", strPath.c_str());
+        host.SendDataToDevice(strPath);
+    }
+    return PrintRunResult::Printed;
+}

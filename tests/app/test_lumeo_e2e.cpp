@@ -1,0 +1,291 @@
+// Lumeo.exe started as a user starts it, driven from outside, printing to a Wine
+// printer whose port Wine delivers into a capture file. The port's name starts with
+// "FILE", so the program gives it the file port's capability (every file type).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/support/wine_printers.h"
+#include "ui_driver.h"
+
+namespace {
+using Paths = std::vector<std::wstring>;
+
+const std::wstring kPrinter = L"Lumeo E2E File";
+const std::wstring kPort = L"FILE_LumeoE2E";
+const std::string kUEL = "\x1B%-12345X";
+constexpr DWORD kSendTimeoutMs = 10000;
+
+LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    DWORD_PTR dwResult = 0;
+    SendMessageTimeoutW(hWnd, uMsg, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &dwResult);
+    return static_cast<LRESULT>(dwResult);
+}
+
+std::string Narrow(const std::wstring& strText) { return std::string(strText.begin(), strText.end()); }
+
+// The header the printer must receive for a file, line by line.
+struct Expected {
+    std::string strColor = "COLOR";
+    std::string strDuplex = "@PJL SET DUPLEX=OFF\r\n";
+    int nZoom = 100;
+    int nCopies = 1;
+    int nFrom = 0, nTo = 0;
+    std::string strPaper = "AUTO";
+    std::string strPaperType = "OFF";
+
+    std::string Job(const std::string& strLanguage, const std::string& strBytes) const
+    {
+        return kUEL + "@PJL\r\n" + "@PJL SET COLORMODE=" + strColor + "\r\n" + strDuplex +
+               "@PJL SET JOBATTR=\"@ZOOM=" + std::to_string(nZoom) + "\"\r\n" +
+               "@PJL SET COPIES=" + std::to_string(nCopies) + "\r\n" + "@PJL SET ORIENTATION=PORTRAIT\r\n" +
+               "@PJL SET JOBATTR=\"@FSTP=" + std::to_string(nFrom) + "\"\r\n" +
+               "@PJL SET JOBATTR=\"@LSTP=" + std::to_string(nTo) + "\"\r\n" + "@PJL SET PAPER=" + strPaper +
+               "\r\n" + "@PJL SET PAPERTYPE=" + strPaperType + "\r\n" + "@PJL SET JOBATTR=\"@FILESIZE=" +
+               std::to_string(strBytes.size()) + "\"\r\n" + "@PJL ENTER LANGUAGE=" + strLanguage + "\r\n" +
+               strBytes + kUEL;
+    }
+};
+
+class LumeoEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t szTemp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, szTemp);
+        m_folder = std::filesystem::path(szTemp) / ("lumeo_e2e_" + std::to_string(GetCurrentProcessId()));
+        std::filesystem::create_directories(m_folder);
+        m_pPrinter = m_printers.AddRawPrinter(kPrinter, kPort, L"", /*bAppend=*/true);
+        ASSERT_NE(m_pPrinter, nullptr) << "Wine refused the capture printer";
+    }
+    void TearDown() override
+    {
+        m_driver.reset();
+        std::error_code ec;
+        std::filesystem::remove_all(m_folder, ec);
+    }
+
+    std::wstring MakeFile(const std::wstring& strName, const std::string& strBytes)
+    {
+        const std::filesystem::path path = m_folder / strName;
+        std::ofstream(path, std::ios::binary) << strBytes;
+        return path.wstring();
+    }
+    // The program from the build tree, its printer named with the M option.
+    CUiDriver& Start(const Paths& arrFiles)
+    {
+        std::wstring strCmdLine = L" -M \"" + kPrinter + L"\"";
+        for (const std::wstring& strPath : arrFiles)
+            strCmdLine += L" \"" + strPath + L"\"";
+        m_driver = std::make_unique<CUiDriver>();
+        EXPECT_TRUE(m_driver->Launch(WinePath(LUMEO_PROGRAM_EXE), strCmdLine));
+        EXPECT_TRUE(m_driver->WaitForSheet());
+        return *m_driver;
+    }
+    // Opens the Advanced tab as a user would and returns its page.
+    HWND OpenAdvancedPage(CUiDriver& ui)
+    {
+        Send(ui.Sheet(), PSM_SETCURSEL, 1, 0);
+        HWND hPage = nullptr;
+        CUiDriver::WaitUntil(
+            [&] {
+                hPage = reinterpret_cast<HWND>(Send(ui.Sheet(), PSM_GETCURRENTPAGEHWND));
+                return hPage && GetDlgItem(hPage, IDC_COMBO_PAPERSIZE);
+            },
+            5000);
+        return hPage;
+    }
+    static void ChooseCombo(HWND hPage, int nId, int nIndex)
+    {
+        HWND hCombo = GetDlgItem(hPage, nId);
+        Send(hCombo, CB_SETCURSEL, nIndex);
+        Send(hPage, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+    }
+    // Print as the sheet's button sends it; returns when the run has ended.
+    static void PressPrint(CUiDriver& ui)
+    {
+        Send(ui.Sheet(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ui.SheetButton(IDOK)));
+    }
+    // The same without waiting, for runs that end in a message.
+    static void PostPrint(CUiDriver& ui)
+    {
+        PostMessageW(ui.Sheet(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(ui.SheetButton(IDOK)));
+    }
+    std::string WaitForCapture(size_t nJobs)
+    {
+        std::string strCapture;
+        CUiDriver::WaitUntil(
+            [&] {
+                strCapture = WinePrinters::ReadCapture(*m_pPrinter);
+                size_t nEnds = 0;
+                for (size_t at = strCapture.find(kUEL + "@PJL"); at != std::string::npos;
+                     at = strCapture.find(kUEL + "@PJL", at + 1))
+                    ++nEnds;
+                return nEnds >= nJobs && strCapture.size() >= kUEL.size() &&
+                       strCapture.compare(strCapture.size() - kUEL.size(), kUEL.size(), kUEL) == 0;
+            },
+            15000);
+        return strCapture;
+    }
+    std::wstring DismissMessage(CUiDriver& ui)
+    {
+        HWND hMessage = ui.WaitForMessageDialog(8000);
+        if (!hMessage)
+            return L"(no message)";
+        const std::wstring strText = ui.MessageText(hMessage);
+        PostMessageW(GetDlgItem(hMessage, IDOK), BM_CLICK, 0, 0);
+        CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() == nullptr; }, 5000);
+        return strText;
+    }
+
+    WinePrinters m_printers{L"E2E"};
+    const TestPrinter* m_pPrinter = nullptr;
+    std::filesystem::path m_folder;
+    std::unique_ptr<CUiDriver> m_driver;
+};
+
+const std::string kPdfBytes = "%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\ntrailer << /Root 1 0 R >>\n%%EOF\n";
+const std::string kJpegBytes = std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00", 20) +
+                               std::string("\x00\x1A\x1B\xFF\xD9", 5);
+}  // namespace
+
+TEST_F(LumeoEndToEnd, PrintsTwoFilesWithTheAdvancedChoicesInListOrder)
+{
+    const std::wstring strPdf = MakeFile(L"first.pdf", kPdfBytes);
+    const std::wstring strJpeg = MakeFile(L"second.jpg", kJpegBytes);
+    CUiDriver& ui = Start({strPdf, strJpeg});
+    ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strJpeg}));
+    ui.SetText(ui.Control(IDC_EDIT_COPIES), L"2");
+
+    HWND hAdvanced = OpenAdvancedPage(ui);
+    ASSERT_NE(hAdvanced, nullptr);
+    ui.Click(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_LONG));
+    ui.Click(GetDlgItem(hAdvanced, IDC_RADIO_COLORMODE_BW));
+    ChooseCombo(hAdvanced, IDC_COMBO_PAPERSIZE, 4);
+    ChooseCombo(hAdvanced, IDC_COMBO_PAPERTYPE, 2);
+    ui.SetText(GetDlgItem(hAdvanced, IDC_EDIT_ZOOM), L"150");
+    PressPrint(ui);
+
+    Expected expected;
+    expected.strColor = "MONO";
+    expected.strDuplex = "@PJL SET DUPLEX=ON\r\n@PJL SET BINDING=LONGEDGE\r\n";
+    expected.nZoom = 150;
+    expected.nCopies = 2;
+    expected.strPaper = "A4";
+    expected.strPaperType = "THICK";
+    const std::string strCapture = WaitForCapture(2);
+    EXPECT_EQ(strCapture, expected.Job("PDF", kPdfBytes) + expected.Job("JPEG", kJpegBytes));
+    EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
+    EXPECT_EQ(ui.FindMessageDialog(), nullptr);
+    EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_REMOVE)));
+
+    // The sheet stays open with the options kept, ready for the next run.
+    WinePrinters::ClearCapture(*m_pPrinter);
+    ui.Click(GetDlgItem(hAdvanced, IDC_CHECK_ZOOM_FIT));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hAdvanced, IDC_EDIT_ZOOM)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hAdvanced, IDC_SPIN_ZOOM)));
+    EXPECT_EQ(ui.Close(), static_cast<DWORD>(0));
+}
+
+TEST_F(LumeoEndToEnd, ARunBeforeTheAdvancedPageWasOpenedSendsTheSheetsDefaults)
+{
+    const std::wstring strPdf = MakeFile(L"only.pdf", kPdfBytes);
+    CUiDriver& ui = Start({strPdf});
+    ui.Click(ui.Control(IDC_RADIO_PRINTRANGE_PAGES));
+    ui.SetText(ui.Control(IDC_EDIT_FROM), L"2");
+    ui.SetText(ui.Control(IDC_EDIT_TO), L"7");
+    PressPrint(ui);
+    Expected expected;
+    expected.nFrom = 2;
+    expected.nTo = 7;
+    EXPECT_EQ(WaitForCapture(1), expected.Job("PDF", kPdfBytes));
+    EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
+}
+
+TEST_F(LumeoEndToEnd, AZoomOutOfRangeIsSentAsTheFiftyItsEditShows)
+{
+    const std::wstring strPdf = MakeFile(L"zoom.pdf", kPdfBytes);
+    CUiDriver& ui = Start({strPdf});
+    HWND hAdvanced = OpenAdvancedPage(ui);
+    ASSERT_NE(hAdvanced, nullptr);
+    HWND hZoom = GetDlgItem(hAdvanced, IDC_EDIT_ZOOM);
+    ui.SetText(hZoom, L"250");
+    PressPrint(ui);  // before the zoom timer has run
+    Expected expected;
+    expected.nZoom = 50;
+    EXPECT_EQ(WaitForCapture(1), expected.Job("PDF", kPdfBytes));
+    EXPECT_EQ(CUiDriver::Text(hZoom), L"50");
+}
+
+TEST_F(LumeoEndToEnd, TheZoomTimerPutsAHundredIntoAnEditOutOfRange)
+{
+    CUiDriver& ui = Start({});
+    HWND hAdvanced = OpenAdvancedPage(ui);
+    ASSERT_NE(hAdvanced, nullptr);
+    HWND hZoom = GetDlgItem(hAdvanced, IDC_EDIT_ZOOM);
+    ui.SetText(hZoom, L"250");
+    EXPECT_EQ(CUiDriver::Text(hZoom), L"250");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return CUiDriver::Text(hZoom) == L"100"; }, 4000));
+}
+
+TEST_F(LumeoEndToEnd, PrintWithAnEmptyListShowsMessage5)
+{
+    CUiDriver& ui = Start({});
+    PostPrint(ui);
+    EXPECT_EQ(DismissMessage(ui), L"There is no file to print. Select the file(s) properly and try again.");
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+}
+
+TEST_F(LumeoEndToEnd, FromAboveToShowsMessage7AndKeepsTheFiles)
+{
+    const std::wstring strPdf = MakeFile(L"range.pdf", kPdfBytes);
+    CUiDriver& ui = Start({strPdf});
+    ui.Click(ui.Control(IDC_RADIO_PRINTRANGE_PAGES));
+    ui.SetText(ui.Control(IDC_EDIT_FROM), L"5");
+    ui.SetText(ui.Control(IDC_EDIT_TO), L"3");
+    PostPrint(ui);
+    EXPECT_EQ(DismissMessage(ui), L"Out of Range.Print Range Pages To: value should be greater than or equal to "
+                                  L"Print Range Pages From: value.");
+    EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_FROM)), L"1");
+    EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_TO)), L"1");
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+}
+
+TEST_F(LumeoEndToEnd, APageBoundOfZeroStopsTheRunWithMessage7)
+{
+    const std::wstring strPdf = MakeFile(L"zero.pdf", kPdfBytes);
+    CUiDriver& ui = Start({strPdf});
+    ui.Click(ui.Control(IDC_RADIO_PRINTRANGE_PAGES));
+    ui.SetText(ui.Control(IDC_EDIT_FROM), L"0");
+    ui.SetText(ui.Control(IDC_EDIT_TO), L"3");
+    PostPrint(ui);
+    EXPECT_EQ(DismissMessage(ui).rfind(L"Out of Range.", 0), 0u);
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+}
+
+TEST_F(LumeoEndToEnd, AFileGoneBeforePrintShowsMessage6AndTheOthersPrint)
+{
+    const std::wstring strFirst = MakeFile(L"one.pdf", kPdfBytes);
+    const std::wstring strGone = MakeFile(L"gone.pdf", kPdfBytes);
+    const std::wstring strThird = MakeFile(L"three.pdf", kPdfBytes);
+    CUiDriver& ui = Start({strFirst, strGone, strThird});
+    ASSERT_EQ(ui.ListItems(IDC_LIST_FILE).size(), 3u);
+    std::filesystem::remove(strGone);
+    PostPrint(ui);
+    EXPECT_EQ(DismissMessage(ui), L"The system cannot open the file or access is denied.");
+    const Expected expected;
+    EXPECT_EQ(WaitForCapture(2), expected.Job("PDF", kPdfBytes) + expected.Job("PDF", kPdfBytes));
+    EXPECT_EQ(ui.FindMessageDialog(), nullptr) << "message 6 came once";
+}

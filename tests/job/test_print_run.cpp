@@ -1,0 +1,210 @@
+// The print run over a stand-in of the sheet whose Basic page reads its edits the way
+// the real page does: the number is stored first, a failure stops the reading.
+#include <gtest/gtest.h>
+
+#include <cwchar>
+
+#include "common/ini_text.h"
+#include "job/job_messages.h"
+#include "job/param_mngr.h"
+#include "job/print_run.h"
+
+namespace {
+class FakeSheet : public PrintRunHost {
+public:
+    bool bBasicInitialized = true;
+    bool bAdvancedInitialized = false;
+    std::wstring strCopies = L"1", strFrom = L"1", strTo = L"1";
+    std::vector<std::wstring> arrList;
+    std::vector<std::wstring> arrSent;
+    std::vector<int> arrMessages;
+    std::vector<std::wstring> arrUnreadable;
+    int nFocusSheet = 0;
+    int nAdvancedReads = 0;
+
+    void FocusSheet() override { ++nFocusSheet; }
+    bool IsBasicInitialized() const override { return bBasicInitialized; }
+    bool ExchangeBasic() override
+    {
+        JobSettings& js = GetParamMngr()->m_JobSettings;
+        if (!Read(strCopies, js.m_nCopies))
+            return false;
+        if (js.m_nCopies < 1 || js.m_nCopies > 99) {
+            strCopies = L"1";  // the copies edit's repair
+            return false;
+        }
+        return Read(strFrom, js.m_nFromPage) && InPageRange(js.m_nFromPage) && Read(strTo, js.m_nToPage) &&
+               InPageRange(js.m_nToPage);
+    }
+    bool IsPrintRangeValid() override
+    {
+        if (!ExchangeBasic())
+            return true;
+        const JobSettings& js = GetParamMngr()->m_JobSettings;
+        return js.m_nToPage >= js.m_nFromPage;
+    }
+    void ResetCopies() override
+    {
+        GetParamMngr()->SetCopies(1);
+        strCopies = L"1";
+    }
+    void SetPageEditsToOne() override { strFrom = strTo = L"1"; }
+    bool IsAdvancedInitialized() const override { return bAdvancedInitialized; }
+    bool ExchangeAdvancedForPrint() override
+    {
+        ++nAdvancedReads;
+        GetParamMngr()->SetColorMode(1);
+        return true;
+    }
+    std::vector<std::wstring> TakePrintFiles() override
+    {
+        ExchangeBasic();
+        std::vector<std::wstring> arrTaken;
+        arrTaken.swap(arrList);
+        return arrTaken;
+    }
+    int SendDataToDevice(const std::wstring& strPath) override
+    {
+        for (const std::wstring& strBad : arrUnreadable)
+            if (strBad == strPath) {
+                ShowErrorMessage(kMsgInvalidFile);
+                return 0;
+            }
+        arrSent.push_back(strPath);
+        return 1;
+    }
+    void ShowErrorMessage(int nKind) override { arrMessages.push_back(nKind); }
+
+private:
+    static bool Read(const std::wstring& strText, int32_t& nField)
+    {
+        wchar_t* pEnd = nullptr;
+        const long nValue = std::wcstol(strText.c_str(), &pEnd, 10);
+        if (strText.empty() || *pEnd) {
+            nField = 0;
+            return false;
+        }
+        nField = static_cast<int32_t>(nValue);
+        return true;
+    }
+    static bool InPageRange(int n) { return n >= 1 && n <= 9999; }
+};
+
+class PrintRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetUITextSource(&m_ini);
+        CParamMngr* pMngr = CreateParamMngr();
+        pMngr->SetZoom(100);
+        pMngr->SetCopies(1);
+        pMngr->SetPageRange(1, 1);
+        pMngr->SetPrintRange(1);
+    }
+    void TearDown() override
+    {
+        DestroyParamMngr();
+        SetUITextSource(nullptr);
+    }
+    const JobSettings& Settings() const { return GetParamMngr()->m_JobSettings; }
+    CIniText m_ini;
+    FakeSheet m_sheet;
+};
+}  // namespace
+
+TEST_F(PrintRun, SendsEveryFileInListOrderAndEmptiesTheList)
+{
+    m_sheet.arrList = {L"C:\\a.pdf", L"C:\\b.jpg", L"C:\\c.pdf"};
+    m_sheet.strFrom = L"2";
+    m_sheet.strTo = L"5";
+    EXPECT_EQ(RunPrint(m_sheet), PrintRunResult::Printed);
+    EXPECT_EQ(m_sheet.arrSent, (std::vector<std::wstring>{L"C:\\a.pdf", L"C:\\b.jpg", L"C:\\c.pdf"}));
+    EXPECT_TRUE(m_sheet.arrList.empty());
+    EXPECT_TRUE(m_sheet.arrMessages.empty());
+    EXPECT_EQ(m_sheet.nFocusSheet, 1);
+    EXPECT_EQ(Settings().m_nFromPage, 2);
+    EXPECT_EQ(Settings().m_nToPage, 5);
+}
+
+TEST_F(PrintRun, AnEmptyListShowsMessage5AndKeepsTheOptions)
+{
+    m_sheet.strCopies = L"7";
+    EXPECT_EQ(RunPrint(m_sheet), PrintRunResult::NoFiles);
+    EXPECT_EQ(m_sheet.arrMessages, std::vector<int>{kMsgNoFiles});
+    EXPECT_EQ(Settings().m_nCopies, 7);
+    EXPECT_EQ(Settings().m_nZoom, 100);
+}
+
+TEST_F(PrintRun, ToBelowFromShowsMessage7AndResetsTheRangeToOne)
+{
+    m_sheet.arrList = {L"C:\\a.pdf"};
+    m_sheet.strFrom = L"5";
+    m_sheet.strTo = L"3";
+    EXPECT_EQ(RunPrint(m_sheet), PrintRunResult::InvalidRange);
+    EXPECT_EQ(m_sheet.arrMessages, std::vector<int>{kMsgInvalidPrintRange});
+    EXPECT_EQ(Settings().m_nFromPage, 1);
+    EXPECT_EQ(Settings().m_nToPage, 1);
+    EXPECT_EQ(m_sheet.strFrom, L"1");
+    EXPECT_EQ(m_sheet.strTo, L"1");
+    EXPECT_TRUE(m_sheet.arrSent.empty());
+    EXPECT_EQ(m_sheet.arrList.size(), 1u) << "the files stay for the next try";
+}
+
+TEST_F(PrintRun, ABoundOfZeroOrNoNumberStopsTheRunInsteadOfPrintingAllPages)
+{
+    for (const auto& bounds : {std::pair<std::wstring, std::wstring>{L"0", L"3"}, {L"2", L"0"}, {L"", L"3"},
+                               {L"2", L""}}) {
+        SCOPED_TRACE(testing::Message() << "From '" << std::string(bounds.first.begin(), bounds.first.end())
+                                        << "' To '" << std::string(bounds.second.begin(), bounds.second.end()) << "'");
+        m_sheet.arrMessages.clear();
+        m_sheet.arrList = {L"C:\\a.pdf"};
+        m_sheet.strFrom = bounds.first;
+        m_sheet.strTo = bounds.second;
+        EXPECT_EQ(RunPrint(m_sheet), PrintRunResult::InvalidRange);
+        EXPECT_EQ(m_sheet.arrMessages, std::vector<int>{kMsgInvalidPrintRange});
+        EXPECT_TRUE(m_sheet.arrSent.empty());
+        EXPECT_EQ(Settings().m_nFromPage, 1);
+        EXPECT_EQ(Settings().m_nToPage, 1);
+    }
+}
+
+TEST_F(PrintRun, CopiesOfZeroOrAnEmptyEditPrintOneCopyAndTheEditShowsOne)
+{
+    for (const std::wstring strCopies : {L"0", L""}) {
+        m_sheet.arrList = {L"C:\\a.pdf"};
+        m_sheet.strCopies = strCopies;
+        m_sheet.strFrom = L"3";
+        m_sheet.strTo = L"4";
+        EXPECT_EQ(RunPrint(m_sheet), PrintRunResult::Printed);
+        EXPECT_EQ(Settings().m_nCopies, 1);
+        EXPECT_EQ(m_sheet.strCopies, L"1");
+        EXPECT_EQ(Settings().m_nFromPage, 3) << "the range is read after the copies' repair";
+        EXPECT_EQ(Settings().m_nToPage, 4);
+    }
+}
+
+TEST_F(PrintRun, AFileThatCannotBeOpenedDoesNotEndTheRun)
+{
+    m_sheet.arrList = {L"C:\\a.pdf", L"C:\\gone.pdf", L"C:\\c.pdf"};
+    m_sheet.arrUnreadable = {L"C:\\gone.pdf"};
+    EXPECT_EQ(RunPrint(m_sheet), PrintRunResult::Printed);
+    EXPECT_EQ(m_sheet.arrSent, (std::vector<std::wstring>{L"C:\\a.pdf", L"C:\\c.pdf"}));
+    EXPECT_EQ(m_sheet.arrMessages, std::vector<int>{kMsgInvalidFile});
+}
+
+TEST_F(PrintRun, PagesNeverOpenedAreNeitherCheckedNorRead)
+{
+    m_sheet.bBasicInitialized = false;
+    m_sheet.strFrom = L"5";
+    m_sheet.strTo = L"3";
+    m_sheet.arrList = {L"C:\\a.pdf"};
+    EXPECT_EQ(RunPrint(m_sheet), PrintRunResult::Printed);
+    EXPECT_EQ(m_sheet.nAdvancedReads, 0);
+    EXPECT_EQ(Settings().m_nColorMode, 0) << "the sheet's defaults go out";
+
+    m_sheet.bAdvancedInitialized = true;
+    m_sheet.arrList = {L"C:\\a.pdf"};
+    RunPrint(m_sheet);
+    EXPECT_EQ(m_sheet.nAdvancedReads, 1);
+    EXPECT_EQ(Settings().m_nColorMode, 1);
+}

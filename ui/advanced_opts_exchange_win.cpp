@@ -1,0 +1,126 @@
+// Advanced page: data exchange with JobSettings, the zoom edit's repairs and timer,
+// and the click handlers that follow a change with the pictures and enabling.
+#include "ui/advanced_opts_page.h"
+
+#include "common/debug_log.h"
+#include "job/param_mngr.h"
+#include "resources/resource.h"
+
+namespace {
+struct Picture {
+    int nValue;
+    UINT nBitmapId;
+};
+constexpr Picture kColorPictures[] = {{0, IDB_COLOR_AUTO}, {1, IDB_COLOR_BW}};
+constexpr Picture kDuplexPictures[] = {{0, IDB_DUPLEX_NONE}, {1, IDB_DUPLEX_LONG}, {2, IDB_DUPLEX_SHORT}};
+
+template <size_t N>
+UINT PictureOf(const Picture (&pictures)[N], int nValue)
+{
+    for (const Picture& picture : pictures)
+        if (picture.nValue == nValue)
+            return picture.nBitmapId;
+    return 0;
+}
+
+bool IsZoomTextNumber(HWND hDlg)
+{
+    BOOL bTranslated = FALSE;
+    GetDlgItemInt(hDlg, IDC_EDIT_ZOOM, &bTranslated, TRUE);
+    return bTranslated != FALSE;
+}
+}  // namespace
+
+void CAdvancedOptsPage::AttachSpin()
+{
+    if (!m_spinZoom.m_hWnd)
+        m_spinZoom.SubclassWindow(GetDlgItem(IDC_SPIN_ZOOM));
+}
+
+bool CAdvancedOptsPage::ExchangeAdvanced(DdxDirection dir)
+{
+    JobSettings& js = GetParamMngr()->m_JobSettings;
+    HWND h = m_hWnd;
+    if (dir == DdxDirection::Save)
+        return DDX_Radio(h, IDC_RADIO_COLORMODE_AUTO, js.m_nColorMode, dir) &&
+               DDX_Radio(h, IDC_RADIO_DUPLEX_NONE, js.m_nDuplex, dir) &&
+               DDX_IntRange(h, IDC_EDIT_ZOOM, js.m_nZoom, dir, 50, 200) &&
+               DDX_Check(h, IDC_CHECK_ZOOM_FIT, js.m_bFitToPage, dir);
+    DDX_Radio(h, IDC_RADIO_COLORMODE_AUTO, js.m_nColorMode, dir);
+    DDX_Radio(h, IDC_RADIO_DUPLEX_NONE, js.m_nDuplex, dir);
+    AttachSpin();
+    if (!DDX_Int(h, IDC_EDIT_ZOOM, js.m_nZoom, dir))
+        return false;
+    if (js.m_bFitToPage < 0 || js.m_bFitToPage > 2)
+        js.m_bFitToPage = 0;
+    return DDX_Check(h, IDC_CHECK_ZOOM_FIT, js.m_bFitToPage, dir);
+}
+
+bool CAdvancedOptsPage::ExchangeAdvancedForPrint()
+{
+    if (ExchangeAdvanced(DdxDirection::Save))
+        return true;
+    // A value out of range has left "50" in the edit; an edit with no number gets
+    // the zoom the timer would give it.
+    if (!IsZoomTextNumber(m_hWnd))
+        SetDlgItemTextW(m_hWnd, IDC_EDIT_ZOOM, L"100");
+    const bool bRead = ExchangeAdvanced(DdxDirection::Save);
+    DebugLog(L"ExchangeAdvancedForPrint / zoom repaired : %d", GetParamMngr()->m_JobSettings.m_nZoom);
+    return bRead;
+}
+
+void CAdvancedOptsPage::OnDataValidateError(HWND hDlg, int nId)
+{
+    if (nId != IDC_EDIT_ZOOM)
+        return;
+    SetDlgItemTextW(hDlg, IDC_EDIT_ZOOM, L"50");
+    SetFocus(::GetDlgItem(hDlg, IDC_EDIT_ZOOM));
+}
+
+void CAdvancedOptsPage::OnClickedColorMode()
+{
+    ExchangeAdvanced(DdxDirection::Save);
+    if (UINT nBitmap = PictureOf(kColorPictures, GetParamMngr()->m_JobSettings.m_nColorMode))
+        SetPicture(m_hPictureColor, m_hBitmapColor, nBitmap);
+    m_preview.Refresh();
+}
+
+void CAdvancedOptsPage::OnClickedDuplex()
+{
+    ExchangeAdvanced(DdxDirection::Save);
+    if (UINT nBitmap = PictureOf(kDuplexPictures, GetParamMngr()->m_JobSettings.m_nDuplex))
+        SetPicture(m_hPictureDuplex, m_hBitmapDuplex, nBitmap);
+    m_preview.Refresh();
+}
+
+void CAdvancedOptsPage::OnClickedFitToPage()
+{
+    ExchangeAdvanced(DdxDirection::Save);
+    // After a bad zoom the box was not read; the value stored before decides.
+    const BOOL bEnable = GetParamMngr()->m_JobSettings.m_bFitToPage == 0;
+    EnableWindow(GetDlgItem(IDC_EDIT_ZOOM), bEnable);
+    EnableWindow(GetDlgItem(IDC_SPIN_ZOOM), bEnable);
+    m_preview.Refresh();
+}
+
+void CAdvancedOptsPage::OnChangeZoom()
+{
+    KillTimer(m_hWnd, DEF_TIMER_ID_ADVANCED_UPDATEDATA);
+    SetTimer(m_hWnd, DEF_TIMER_ID_ADVANCED_UPDATEDATA, kZoomTimerMs, nullptr);
+}
+
+void CAdvancedOptsPage::OnTimer(UINT_PTR nId)
+{
+    if (nId != DEF_TIMER_ID_ADVANCED_UPDATEDATA)
+        return;
+    KillTimer(m_hWnd, nId);
+    DebugLog(L"Advanced : DEF_TIMER_ID_ADVANCED_UPDATEDATA");
+    if (m_bInitialized && !ExchangeAdvanced(DdxDirection::Save))
+        SetDlgItemTextW(m_hWnd, IDC_EDIT_ZOOM, L"100");
+}
+
+void CAdvancedOptsPage::OnKillFocusZoom()
+{
+    if (m_bInitialized && !ExchangeAdvanced(DdxDirection::Save))
+        SetDlgItemTextW(m_hWnd, IDC_EDIT_ZOOM, L"100");
+}

@@ -1,0 +1,73 @@
+#pragma once
+// CAdvancedOptsPage: the sheet's second page. Paper size and type, double-sided
+// printing, colour mode and scaling (fit to page or a zoom in percent), written into
+// JobSettings; the summary panel; files dropped here go to the Basic page.
+#include <functional>
+
+#include "ui/bmp_btn.h"
+#include "ui/data_exchange.h"
+#include "ui/gradient_bkgnd.h"
+#include "ui/info_preview.h"
+#include "ui/simple_controls.h"
+#include "ui/window_layer.h"
+
+// Takes the zoom over one second after its edit last changed.
+constexpr UINT_PTR DEF_TIMER_ID_ADVANCED_UPDATEDATA = 1008;
+constexpr UINT kZoomTimerMs = 1000;
+
+class CAdvancedOptsPage : public CPropertyPageImpl, public CGradientBkgndT, public CWinDataExchange {
+public:
+    CAdvancedOptsPage();
+    ~CAdvancedOptsPage() override;
+
+    bool m_bInitialized = false;
+
+    // Save: controls into JobSettings, true when every entry succeeded. Load: the reverse.
+    bool ExchangeAdvanced(DdxDirection dir);
+    // The save the print run makes: a zoom that fails is repaired in its edit ("50"
+    // when out of range, "100" when no number) and read again, so the job carries
+    // exactly what the edit shows.
+    bool ExchangeAdvancedForPrint();
+    // The window that takes the files dropped onto this page (the Basic page).
+    void SetDropTarget(std::function<HWND()> dropTarget) { m_dropTarget = std::move(dropTarget); }
+
+protected:
+    bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+    LRESULT OnSetActive() override;
+    LRESULT OnApply() override;
+    void OnDataValidateError(HWND hDlg, int nId) override;
+
+private:
+    bool OnCommand(int nId, int nCode);
+    BOOL OnInitDialog();
+    void LoadAdvancedTexts();
+    void FillPaperSizeCombo();
+    void FillPaperTypeCombo();
+    void ApplyAdvancedDefaults();
+    void OnClickedButtonAdvDefault() { ApplyAdvancedDefaults(); }
+    void OnClickedColorMode();
+    void OnClickedDuplex();
+    void OnClickedFitToPage();
+    void OnChangeZoom();
+    void OnKillFocusZoom();
+    void OnSelchangePaperSize();
+    void OnSelchangePaperType();
+    void OnTimer(UINT_PTR nId);
+    void OnDropFiles(HDROP hDrop);
+
+    void AttachSpin();
+    void SendClick(int nId);
+    void SetPicture(HWND hPicture, HBITMAP& hOwned, UINT nBitmapId);
+
+    CBmpBtn m_btnDefault;
+    CUpDownCtrlImpl m_spinZoom;
+    CInfoPreview m_preview;
+    CNumEdit m_editZoom;
+    HWND m_hComboPaperSize = nullptr;
+    HWND m_hComboPaperType = nullptr;
+    HWND m_hPictureColor = nullptr;
+    HWND m_hPictureDuplex = nullptr;
+    HBITMAP m_hBitmapColor = nullptr;   // owned: what the colour picture shows
+    HBITMAP m_hBitmapDuplex = nullptr;  // owned: what the double-sided picture shows
+    std::function<HWND()> m_dropTarget;
+};

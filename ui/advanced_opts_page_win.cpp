@@ -1,0 +1,261 @@
+// Advanced page: creation, texts, paper lists, defaults, pictures, the sheet's
+// notifications and dropped files.
+#include "ui/advanced_opts_page.h"
+
+#include <shellapi.h>
+
+#include "common/debug_log.h"
+#include "common/ui_text.h"
+#include "common/user_language.h"
+#include "job/param_mngr.h"
+#include "resources/resource.h"
+#include "ui/advanced_opts_text.h"
+
+namespace {
+struct LabelText {
+    int nId;
+    const wchar_t* key;
+    const wchar_t* defaultText;
+};
+constexpr LabelText kAdvancedLabels[] = {
+    {IDC_STATIC_PAPAEROPTION, L"IDC_STATIC_PAPAEROPTION", L"Paper Option"},
+    {IDC_STATIC_PAPERSIZE, L"IDC_STATIC_PAPERSIZE", L"Size"},
+    {IDC_STATIC_PAPERTYPE, L"IDC_STATIC_PAPERTYPE", L"Type"},
+    {IDC_STATIC_DUPLEX, L"IDC_STATIC_DUPLEX", L"Double-Sided Printing"},
+    {IDC_RADIO_DUPLEX_NONE, L"IDC_RADIO_DUPLEX_NONE", L"None"},
+    {IDC_RADIO_DUPLEX_LONG, L"IDC_RADIO_DUPLEX_LONG", L"Long Edge"},
+    {IDC_RADIO_DUPLEX_SHORT, L"IDC_RADIO_DUPLEX_SHORT", L"Short Edge"},
+    {IDC_STATIC_COLORMODE, L"IDC_STATIC_COLORMODE", L"Color"},
+    {IDC_RADIO_COLORMODE_AUTO, L"IDC_RADIO_COLORMODE_AUTO", L"Auto"},
+    {IDC_STATIC_REDUCEENLARGE, L"IDC_STATIC_REDUCEENLARGE", L"Reduce / Enlarge"},
+    {IDC_CHECK_ZOOM_FIT, L"IDC_CHECK_ZOOM_FIT", L"Fit to page"},
+    {IDC_STATIC_CUSTOM, L"IDC_STATIC_CUSTOM", L"Custom :"},
+    {IDC_BUTTON_ADV_DEFAULT, L"IDC_BUTTON_ADV_DEFAULT", L"Default"},
+};
+
+void FillCombo(HWND hCombo, const std::vector<std::wstring>& arrItems)
+{
+    SendMessageW(hCombo, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& strItem : arrItems)
+        SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(strItem.c_str()));
+}
+}  // namespace
+
+CAdvancedOptsPage::CAdvancedOptsPage()
+    : CPropertyPageImpl(IDD_ADVANCED, L"Advanced"), CGradientBkgndT(IDB_PAGE_BKGND, 1), m_btnDefault(IDB_BUTTON_FACE, 4)
+{
+}
+
+CAdvancedOptsPage::~CAdvancedOptsPage()
+{
+    if (m_hBitmapColor)
+        DeleteObject(m_hBitmapColor);
+    if (m_hBitmapDuplex)
+        DeleteObject(m_hBitmapDuplex);
+}
+
+bool CAdvancedOptsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    switch (uMsg) {
+    case WM_INITDIALOG:
+        lResult = OnInitDialog();
+        return true;
+    case WM_COMMAND:
+        if (OnCommand(CommandId(wParam), CommandCode(wParam))) {
+            lResult = 0;
+            return true;
+        }
+        break;
+    case WM_TIMER:
+        OnTimer(wParam);
+        lResult = 0;
+        return true;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        lResult = 0;
+        return true;
+    default:
+        break;
+    }
+    if (CPropertyPageImpl::HandleMessage(uMsg, wParam, lParam, lResult))
+        return true;
+    return ProcessBkgndMessage(m_hWnd, uMsg, wParam, lParam, lResult);
+}
+
+bool CAdvancedOptsPage::OnCommand(int nId, int nCode)
+{
+    switch (nId) {
+    case IDC_BUTTON_ADV_DEFAULT:
+        if (nCode != BN_CLICKED)
+            return false;
+        OnClickedButtonAdvDefault();
+        return true;
+    case IDC_RADIO_COLORMODE_AUTO:
+    case IDC_RADIO_COLORMODE_BW:
+        if (nCode != BN_CLICKED)
+            return false;
+        OnClickedColorMode();
+        return true;
+    case IDC_RADIO_DUPLEX_NONE:
+    case IDC_RADIO_DUPLEX_LONG:
+    case IDC_RADIO_DUPLEX_SHORT:
+        if (nCode != BN_CLICKED)
+            return false;
+        OnClickedDuplex();
+        return true;
+    case IDC_CHECK_ZOOM_FIT:
+        if (nCode != BN_CLICKED)
+            return false;
+        OnClickedFitToPage();
+        return true;
+    case IDC_EDIT_ZOOM:
+        if (nCode == EN_CHANGE) {
+            OnChangeZoom();
+            return true;
+        }
+        if (nCode == EN_KILLFOCUS) {
+            OnKillFocusZoom();
+            return true;
+        }
+        return false;
+    case IDC_COMBO_PAPERSIZE:
+        if (nCode != CBN_SELCHANGE)
+            return false;
+        OnSelchangePaperSize();
+        return true;
+    case IDC_COMBO_PAPERTYPE:
+        if (nCode != CBN_SELCHANGE)
+            return false;
+        OnSelchangePaperType();
+        return true;
+    default:
+        return false;
+    }
+}
+
+BOOL CAdvancedOptsPage::OnInitDialog()
+{
+    DebugLog(L"CAdvancedOptsPage::OnInitDialog:");
+    m_hPictureColor = GetDlgItem(IDC_PICTURE_COLORMODE);
+    m_hPictureDuplex = GetDlgItem(IDC_PICTURE_DUPLEX);
+    m_btnDefault.Attach(GetDlgItem(IDC_BUTTON_ADV_DEFAULT));
+    m_hComboPaperSize = GetDlgItem(IDC_COMBO_PAPERSIZE);
+    m_preview.Attach(GetDlgItem(IDC_INFO_PREVIEW_ADVANCED));
+    m_hComboPaperType = GetDlgItem(IDC_COMBO_PAPERTYPE);
+    m_editZoom.Attach(GetDlgItem(IDC_EDIT_ZOOM), 3);
+
+    LoadAdvancedTexts();
+    FillPaperSizeCombo();
+    FillPaperTypeCombo();
+    ApplyAdvancedDefaults();
+    ExchangeAdvanced(DdxDirection::Load);
+    SendMessageW(GetSheet(), WM_APP, 0, 0);
+
+    SetDefaultGuiFontOnChildren(m_hWnd);
+    ShowWindow(GetDlgItem(IDC_PICTURE_ADVANCED_LOGO), SW_HIDE);
+    m_spinZoom.SetRange(50, 200);
+    DebugLog(L"CAdvancedOptsPage::OnInitDialog End");
+    m_bInitialized = true;
+    return TRUE;
+}
+
+void CAdvancedOptsPage::LoadAdvancedTexts()
+{
+    DebugLog(L"LoadLocalizedString / FileName / %s", g_szUIFileName);
+    for (const LabelText& label : kAdvancedLabels)
+        SetDlgItemTextW(m_hWnd, label.nId, GetUIText(L"UI_ADVANCED_TAB", label.key, label.defaultText).c_str());
+    // "Black & White": the ampersand is part of the text, not a mnemonic.
+    const std::wstring strBW = GetUIText(L"UI_ADVANCED_TAB", L"IDC_RADIO_COLORMODE_BW", L"Black & White");
+    DebugLog(L"IDC_RADIO_COLORMODE_BW / %s", strBW.c_str());
+    const std::wstring strRemoveAND = DoubleAmpersands(strBW);
+    DebugLog(L"IDC_RADIO_COLORMODE_BW / strRemoveAND %s", strRemoveAND.c_str());
+    SetDlgItemTextW(m_hWnd, IDC_RADIO_COLORMODE_BW, strRemoveAND.c_str());
+}
+
+void CAdvancedOptsPage::FillPaperSizeCombo()
+{
+    FillCombo(m_hComboPaperSize, PaperSizeListItems(*GetParamMngr(), GetUserPrimaryLanguage()));
+}
+
+void CAdvancedOptsPage::FillPaperTypeCombo() { FillCombo(m_hComboPaperType, PaperTypeListItems(*GetParamMngr())); }
+
+void CAdvancedOptsPage::ApplyAdvancedDefaults()
+{
+    CParamMngr* pMngr = GetParamMngr();
+    pMngr->SetColorMode(0);
+    pMngr->SetDuplex(0);
+    pMngr->SetZoom(100);
+    pMngr->SetFitToPage(0);
+    pMngr->SetPaperSize(0);
+    pMngr->SetPaperType(0);
+    ExchangeAdvanced(DdxDirection::Load);
+    const JobSettings& js = pMngr->m_JobSettings;
+    SendMessageW(m_hComboPaperSize, CB_SETCURSEL, js.m_nPaperSize, 0);
+    SendMessageW(m_hComboPaperType, CB_SETCURSEL, js.m_nPaperType, 0);
+    // Their handlers set the pictures and the zoom controls' enabling.
+    SendClick(IDC_RADIO_COLORMODE_AUTO);
+    SendClick(IDC_RADIO_DUPLEX_NONE);
+    SendClick(IDC_CHECK_ZOOM_FIT);
+}
+
+void CAdvancedOptsPage::SendClick(int nId)
+{
+    SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(nId)));
+}
+
+void CAdvancedOptsPage::SetPicture(HWND hPicture, HBITMAP& hOwned, UINT nBitmapId)
+{
+    HBITMAP hBitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nBitmapId));
+    if (!hBitmap)
+        return;
+    SendMessageW(hPicture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap));
+    // The pictures set here are ours; the template's first one stays the control's.
+    if (hOwned && hOwned != hBitmap)
+        DeleteObject(hOwned);
+    hOwned = hBitmap;
+    InvalidateRect(hPicture, nullptr, TRUE);
+}
+
+void CAdvancedOptsPage::OnSelchangePaperSize()
+{
+    const int nIndex = static_cast<int>(SendMessageW(m_hComboPaperSize, CB_GETCURSEL, 0, 0));
+    DebugLog(L"Paper Size : GetCurSel : %d", nIndex);
+    CParamMngr* pMngr = GetParamMngr();
+    pMngr->SetPaperSize(nIndex);
+    m_preview.Refresh();
+    DebugLog(L"Paper Size : %s / %s / %d * %d", pMngr->GetPaperSizeName().c_str(), pMngr->GetPaperSizePJL().c_str(),
+             static_cast<int>(pMngr->GetPaperWidthMM()), static_cast<int>(pMngr->GetPaperHeightMM()));
+}
+
+void CAdvancedOptsPage::OnSelchangePaperType()
+{
+    const int nIndex = static_cast<int>(SendMessageW(m_hComboPaperType, CB_GETCURSEL, 0, 0));
+    CParamMngr* pMngr = GetParamMngr();
+    pMngr->SetPaperType(nIndex);
+    m_preview.Refresh();
+    DebugLog(L"Paper Type : %s / %s", pMngr->GetPaperTypeName().c_str(), pMngr->GetPaperTypePJL().c_str());
+}
+
+LRESULT CAdvancedOptsPage::OnSetActive()
+{
+    DebugLog(L"CAdvancedOptsPage : OnSetActive");
+    m_preview.Refresh();
+    return 0;
+}
+
+LRESULT CAdvancedOptsPage::OnApply()
+{
+    DebugLog(L"CAdvancedOptsPage::OnApply()");
+    return PSNRET_INVALID_NOCHANGEPAGE;
+}
+
+void CAdvancedOptsPage::OnDropFiles(HDROP hDrop)
+{
+    HWND hTarget = m_dropTarget ? m_dropTarget() : nullptr;
+    if (hTarget && ::IsWindow(hTarget)) {
+        // The Basic page adds the files and releases the handle.
+        SendMessageW(hTarget, WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
+        return;
+    }
+    DragFinish(hDrop);
+}
