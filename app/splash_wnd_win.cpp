@@ -86,17 +86,9 @@ bool CSplashWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM, LRESULT& lResul
         OnCreate();
         lResult = 0;
         return true;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(m_hWnd, &ps);
-        Paint(hdc);
-        EndPaint(m_hWnd, &ps);
-        lResult = 0;
-        return true;
-    }
-    case WM_ERASEBKGND:
-        lResult = TRUE;  // the bitmap covers the window
-        return true;
+    case WM_PAINT:
+    case WM_ERASEBKGND:  // the bitmap covers the window
+        return ProcessSelfPaintMessage(m_hWnd, uMsg, lResult, [this](HDC hdc) { Paint(hdc); });
     case WM_TIMER:
         if (wParam == kSplashTimerId) {
             KillTimer(m_hWnd, kSplashTimerId);

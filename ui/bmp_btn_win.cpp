@@ -47,12 +47,7 @@ bool CBmpBtn::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
     case WM_PAINT: {
         if (m_nCorner <= 0 || !m_face.IsLoaded())
             return false;
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(m_hWnd, &ps);
-        Paint(hdc);
-        EndPaint(m_hWnd, &ps);
-        lResult = 0;
-        return true;
+        return ProcessSelfPaintMessage(m_hWnd, uMsg, lResult, [this](HDC hdc) { Paint(hdc); });
     }
     case WM_ERASEBKGND:
         lResult = TRUE;

@@ -16,21 +16,7 @@ bool CCustomTab::Attach(HWND hTab)
 
 bool CCustomTab::HandleMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lResult)
 {
-    switch (uMsg) {
-    case WM_ERASEBKGND:
-        lResult = TRUE;
-        return true;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(m_hWnd, &ps);
-        Paint(hdc);
-        EndPaint(m_hWnd, &ps);
-        lResult = 0;
-        return true;
-    }
-    default:
-        return false;
-    }
+    return ProcessSelfPaintMessage(m_hWnd, uMsg, lResult, [this](HDC hdc) { Paint(hdc); });
 }
 
 void CCustomTab::DrawTab(HDC hdc, const RECT& rc, const TabSkin& skin)

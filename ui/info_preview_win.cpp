@@ -27,21 +27,7 @@ void CInfoPreview::Refresh()
 
 bool CInfoPreview::HandleMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lResult)
 {
-    switch (uMsg) {
-    case WM_ERASEBKGND:
-        lResult = TRUE;
-        return true;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(m_hWnd, &ps);
-        Paint(hdc);
-        EndPaint(m_hWnd, &ps);
-        lResult = 0;
-        return true;
-    }
-    default:
-        return false;
-    }
+    return ProcessSelfPaintMessage(m_hWnd, uMsg, lResult, [this](HDC hdc) { Paint(hdc); });
 }
 
 void CInfoPreview::Paint(HDC hdcWindow)

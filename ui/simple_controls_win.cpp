@@ -2,22 +2,10 @@
 
 bool CStdIcon::HandleMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lResult)
 {
-    switch (uMsg) {
-    case WM_ERASEBKGND:
-        lResult = TRUE;
-        return true;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(m_hWnd, &ps);
+    return ProcessSelfPaintMessage(m_hWnd, uMsg, lResult, [this](HDC hdc) {
         if (m_hIcon)
             DrawIconEx(hdc, 0, 0, m_hIcon, 0, 0, 0, nullptr, DI_NORMAL);
-        EndPaint(m_hWnd, &ps);
-        lResult = 0;
-        return true;
-    }
-    default:
-        return false;
-    }
+    });
 }
 
 bool IsNumEditChar(wchar_t ch) { return (ch >= L'0' && ch <= L'9') || ch == L'\b'; }

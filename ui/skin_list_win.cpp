@@ -21,13 +21,7 @@ bool CSkinListCtrl::Attach(HWND hList)
 
 bool CSkinListCtrl::HandleMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lResult)
 {
-    switch (uMsg) {
-    case WM_ERASEBKGND:
-        lResult = TRUE;
-        return true;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(m_hWnd, &ps);
+    return ProcessSelfPaintMessage(m_hWnd, uMsg, lResult, [this](HDC hdc) {
         HWND hHeader = ListView_GetHeader(m_hWnd);
         if (hHeader && IsWindowVisible(hHeader)) {
             RECT rcHeader;
@@ -41,32 +35,12 @@ bool CSkinListCtrl::HandleMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lResult)
         FillRect(hdc, &rcClip, hBrush);
         DeleteObject(hBrush);
         DefaultProc(WM_PAINT, reinterpret_cast<WPARAM>(hdc), 0);
-        EndPaint(m_hWnd, &ps);
-        lResult = 0;
-        return true;
-    }
-    default:
-        return false;
-    }
+    });
 }
 
 bool CSkinListHeader::HandleMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lResult)
 {
-    switch (uMsg) {
-    case WM_ERASEBKGND:
-        lResult = TRUE;
-        return true;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(m_hWnd, &ps);
-        Paint(hdc);
-        EndPaint(m_hWnd, &ps);
-        lResult = 0;
-        return true;
-    }
-    default:
-        return false;
-    }
+    return ProcessSelfPaintMessage(m_hWnd, uMsg, lResult, [this](HDC hdc) { Paint(hdc); });
 }
 
 void CSkinListHeader::Paint(HDC hdcWindow)

@@ -100,5 +100,26 @@ private:
     std::wstring m_strTitle;
 };
 
+// For a window that paints all of itself: WM_ERASEBKGND erases nothing and WM_PAINT
+// calls paint(hdc) between BeginPaint and EndPaint. True when the message was one of them.
+template <typename PaintFn>
+bool ProcessSelfPaintMessage(HWND hWnd, UINT uMsg, LRESULT& lResult, PaintFn&& paint)
+{
+    switch (uMsg) {
+    case WM_ERASEBKGND:
+        lResult = TRUE;
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        paint(BeginPaint(hWnd, &ps));
+        EndPaint(hWnd, &ps);
+        lResult = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 // Sets the default GUI font on every child of a window.
 void SetDefaultGuiFontOnChildren(HWND hParent);
