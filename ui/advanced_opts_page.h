@@ -5,22 +5,18 @@
 #include <functional>
 
 #include "ui/bmp_btn.h"
-#include "ui/data_exchange.h"
-#include "ui/gradient_bkgnd.h"
 #include "ui/info_preview.h"
+#include "ui/options_page.h"
 #include "ui/simple_controls.h"
-#include "ui/window_layer.h"
 
 // Takes the zoom over one second after its edit last changed.
 constexpr UINT_PTR DEF_TIMER_ID_ADVANCED_UPDATEDATA = 1008;
 constexpr UINT kZoomTimerMs = 1000;
 
-class CAdvancedOptsPage : public CPropertyPageImpl, public CGradientBkgndT, public CWinDataExchange {
+class CAdvancedOptsPage : public COptionsPage {
 public:
     CAdvancedOptsPage();
     ~CAdvancedOptsPage() override;
-
-    bool m_bInitialized = false;
 
     // Save: controls into JobSettings, true when every entry succeeded. Load: the reverse.
     bool ExchangeAdvanced(DdxDirection dir);
@@ -32,14 +28,13 @@ public:
     void SetDropTarget(std::function<HWND()> dropTarget) { m_dropTarget = std::move(dropTarget); }
 
 protected:
-    bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
     LRESULT OnSetActive() override;
     LRESULT OnApply() override;
     void OnDataValidateError(HWND hDlg, int nId) override;
 
 private:
-    bool OnCommand(int nId, int nCode);
-    BOOL OnInitDialog();
+    bool OnCommand(int nId, int nCode) override;
+    BOOL OnInitDialog() override;
     void LoadAdvancedTexts();
     void FillPaperSizeCombo();
     void FillPaperTypeCombo();
@@ -52,8 +47,8 @@ private:
     void OnKillFocusZoom();
     void OnSelchangePaperSize();
     void OnSelchangePaperType();
-    void OnTimer(UINT_PTR nId);
-    void OnDropFiles(HDROP hDrop);
+    void OnTimer(UINT_PTR nId) override;
+    void OnDropFiles(HDROP hDrop) override;
 
     void AttachSpin();
     void SendClick(int nId);

@@ -12,11 +12,6 @@
 #include "ui/advanced_opts_text.h"
 
 namespace {
-struct LabelText {
-    int nId;
-    const wchar_t* key;
-    const wchar_t* defaultText;
-};
 constexpr LabelText kAdvancedLabels[] = {
     {IDC_STATIC_PAPAEROPTION, L"IDC_STATIC_PAPAEROPTION", L"Paper Option"},
     {IDC_STATIC_PAPERSIZE, L"IDC_STATIC_PAPERSIZE", L"Size"},
@@ -42,7 +37,7 @@ void FillCombo(HWND hCombo, const std::vector<std::wstring>& arrItems)
 }  // namespace
 
 CAdvancedOptsPage::CAdvancedOptsPage()
-    : CPropertyPageImpl(IDD_ADVANCED, L"Advanced"), CGradientBkgndT(IDB_PAGE_BKGND, 1), m_btnDefault(IDB_BUTTON_FACE, 4)
+    : COptionsPage(IDD_ADVANCED, L"Advanced"), m_btnDefault(IDB_BUTTON_FACE, 4)
 {
 }
 
@@ -54,83 +49,23 @@ CAdvancedOptsPage::~CAdvancedOptsPage()
         DeleteObject(m_hBitmapDuplex);
 }
 
-bool CAdvancedOptsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
-{
-    switch (uMsg) {
-    case WM_INITDIALOG:
-        lResult = OnInitDialog();
-        return true;
-    case WM_COMMAND:
-        if (OnCommand(CommandId(wParam), CommandCode(wParam))) {
-            lResult = 0;
-            return true;
-        }
-        break;
-    case WM_TIMER:
-        OnTimer(wParam);
-        lResult = 0;
-        return true;
-    case WM_DROPFILES:
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
-        lResult = 0;
-        return true;
-    default:
-        break;
-    }
-    if (CPropertyPageImpl::HandleMessage(uMsg, wParam, lParam, lResult))
-        return true;
-    return ProcessBkgndMessage(m_hWnd, uMsg, wParam, lParam, lResult);
-}
-
 bool CAdvancedOptsPage::OnCommand(int nId, int nCode)
 {
-    switch (nId) {
-    case IDC_BUTTON_ADV_DEFAULT:
-        if (nCode != BN_CLICKED)
-            return false;
-        OnClickedButtonAdvDefault();
-        return true;
-    case IDC_RADIO_COLORMODE_AUTO:
-    case IDC_RADIO_COLORMODE_BW:
-        if (nCode != BN_CLICKED)
-            return false;
-        OnClickedColorMode();
-        return true;
-    case IDC_RADIO_DUPLEX_NONE:
-    case IDC_RADIO_DUPLEX_LONG:
-    case IDC_RADIO_DUPLEX_SHORT:
-        if (nCode != BN_CLICKED)
-            return false;
-        OnClickedDuplex();
-        return true;
-    case IDC_CHECK_ZOOM_FIT:
-        if (nCode != BN_CLICKED)
-            return false;
-        OnClickedFitToPage();
-        return true;
-    case IDC_EDIT_ZOOM:
-        if (nCode == EN_CHANGE) {
-            OnChangeZoom();
-            return true;
-        }
-        if (nCode == EN_KILLFOCUS) {
-            OnKillFocusZoom();
-            return true;
-        }
-        return false;
-    case IDC_COMBO_PAPERSIZE:
-        if (nCode != CBN_SELCHANGE)
-            return false;
-        OnSelchangePaperSize();
-        return true;
-    case IDC_COMBO_PAPERTYPE:
-        if (nCode != CBN_SELCHANGE)
-            return false;
-        OnSelchangePaperType();
-        return true;
-    default:
-        return false;
-    }
+    using Page = CAdvancedOptsPage;
+    static constexpr CommandRoute<Page> kRoutes[] = {
+        {IDC_BUTTON_ADV_DEFAULT, BN_CLICKED, &Page::OnClickedButtonAdvDefault},
+        {IDC_RADIO_COLORMODE_AUTO, BN_CLICKED, &Page::OnClickedColorMode},
+        {IDC_RADIO_COLORMODE_BW, BN_CLICKED, &Page::OnClickedColorMode},
+        {IDC_RADIO_DUPLEX_NONE, BN_CLICKED, &Page::OnClickedDuplex},
+        {IDC_RADIO_DUPLEX_LONG, BN_CLICKED, &Page::OnClickedDuplex},
+        {IDC_RADIO_DUPLEX_SHORT, BN_CLICKED, &Page::OnClickedDuplex},
+        {IDC_CHECK_ZOOM_FIT, BN_CLICKED, &Page::OnClickedFitToPage},
+        {IDC_EDIT_ZOOM, EN_CHANGE, &Page::OnChangeZoom},
+        {IDC_EDIT_ZOOM, EN_KILLFOCUS, &Page::OnKillFocusZoom},
+        {IDC_COMBO_PAPERSIZE, CBN_SELCHANGE, &Page::OnSelchangePaperSize},
+        {IDC_COMBO_PAPERTYPE, CBN_SELCHANGE, &Page::OnSelchangePaperType},
+    };
+    return RouteCommand(*this, kRoutes, nId, nCode);
 }
 
 BOOL CAdvancedOptsPage::OnInitDialog()
@@ -161,9 +96,7 @@ BOOL CAdvancedOptsPage::OnInitDialog()
 
 void CAdvancedOptsPage::LoadAdvancedTexts()
 {
-    DebugLog(L"LoadLocalizedString / FileName / %s", g_szUIFileName);
-    for (const LabelText& label : kAdvancedLabels)
-        SetDlgItemTextW(m_hWnd, label.nId, GetUIText(L"UI_ADVANCED_TAB", label.key, label.defaultText).c_str());
+    LoadLabelTexts(L"UI_ADVANCED_TAB", kAdvancedLabels);
     // "Black & White": the ampersand is part of the text, not a mnemonic.
     const std::wstring strBW = GetUIText(L"UI_ADVANCED_TAB", L"IDC_RADIO_COLORMODE_BW", L"Black & White");
     DebugLog(L"IDC_RADIO_COLORMODE_BW / %s", strBW.c_str());

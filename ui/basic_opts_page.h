@@ -7,19 +7,17 @@
 
 #include "printer/prt_control.h"
 #include "ui/bmp_btn.h"
-#include "ui/data_exchange.h"
-#include "ui/gradient_bkgnd.h"
 #include "ui/info_preview.h"
+#include "ui/options_page.h"
 #include "ui/simple_controls.h"
 #include "ui/skin_list.h"
-#include "ui/window_layer.h"
 
 // Timers of the page: each shows its printer message once.
 constexpr UINT_PTR kTimerNoPrinter = 1002;       // message 3
 constexpr UINT_PTR kTimerNoSupport = 1003;       // message 2
 constexpr UINT_PTR kTimerBusyOrOff = 1004;       // message 4
 
-class CBasicOptsPage : public CPropertyPageImpl, public CGradientBkgndT, public CWinDataExchange {
+class CBasicOptsPage : public COptionsPage {
 public:
     CBasicOptsPage();
 
@@ -29,7 +27,6 @@ public:
     std::wstring m_strCmdPrinter;
 
     int nSupportedTypes = -2;
-    bool m_bInitialized = false;
 
     // Save: controls into JobSettings, true when every entry succeeded. Load: the reverse.
     bool ExchangeBasic(DdxDirection dir);
@@ -49,13 +46,13 @@ protected:
     void OnDataValidateError(HWND hDlg, int nId) override;
 
 private:
-    bool OnCommand(int nId, int nCode);
-    BOOL OnInitDialog();
+    bool OnCommand(int nId, int nCode) override;
+    BOOL OnInitDialog() override;
     void LoadBasicTexts();
     void ApplyBasicDefaults();
     void FillPrinterList();
-    LRESULT OnSelchangeComboPrinterlist();
-    void OnTimer(UINT_PTR nId);
+    void OnSelchangeComboPrinterlist();
+    void OnTimer(UINT_PTR nId) override;
     void OnChangeEdit();
     void OnKillFocusCopies();
     void OnKillFocusFrom();
@@ -67,7 +64,7 @@ private:
     // File list routes.
     void AddCommandLineFiles();
     void OnClickedButtonBrowse();
-    void OnDropFiles(HDROP hDrop);
+    void OnDropFiles(HDROP hDrop) override;
     void OnClickedButtonRemove();
 
     void ShowPrintButton(bool bShow);

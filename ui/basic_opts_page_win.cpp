@@ -14,11 +14,6 @@
 #include "ui/printer_check.h"
 
 namespace {
-struct LabelText {
-    int nId;
-    const wchar_t* key;
-    const wchar_t* defaultText;
-};
 constexpr LabelText kBasicLabels[] = {
     {IDC_STATIC_SELECTPRINTER, L"IDC_STATIC_SELECTPRINTER", L"Select Printer"},
     {IDC_STATIC_SELECTFILES, L"IDC_STATIC_SELECTFILES", L"Select Files"},
@@ -46,8 +41,7 @@ std::wstring Trim(const std::wstring& text)
 }  // namespace
 
 CBasicOptsPage::CBasicOptsPage()
-    : CPropertyPageImpl(IDD_BASIC, L"Basic"),
-      CGradientBkgndT(IDB_PAGE_BKGND, 1),
+    : COptionsPage(IDD_BASIC, L"Basic"),
       m_btnDefault(IDB_BUTTON_FACE, 4),
       m_btnRemove(IDB_BUTTON_FACE, 4),
       m_btnBrowse(IDB_BUTTON_FACE, 4)
@@ -75,89 +69,34 @@ void CBasicOptsPage::AttachSpin()
 
 bool CBasicOptsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
-    switch (uMsg) {
-    case WM_INITDIALOG:
-        lResult = OnInitDialog();
-        return true;
-    case WM_COMMAND:
-        if (OnCommand(CommandId(wParam), CommandCode(wParam))) {
-            lResult = 0;
-            return true;
-        }
-        break;
-    case WM_NOTIFY: {
+    if (uMsg == WM_NOTIFY) {
         auto* pHdr = reinterpret_cast<NMHDR*>(lParam);
         if (pHdr->idFrom == IDC_LIST_FILE && pHdr->code == NM_CUSTOMDRAW) {
             lResult = OnCustomdrawList(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
             return true;
         }
-        break;
     }
-    case WM_DROPFILES:
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
-        lResult = 0;
-        return true;
-    case WM_TIMER:
-        OnTimer(wParam);
-        lResult = 0;
-        return true;
-    default:
-        break;
-    }
-    if (CPropertyPageImpl::HandleMessage(uMsg, wParam, lParam, lResult))
-        return true;
-    return ProcessBkgndMessage(m_hWnd, uMsg, wParam, lParam, lResult);
+    return COptionsPage::HandleMessage(uMsg, wParam, lParam, lResult);
 }
 
 bool CBasicOptsPage::OnCommand(int nId, int nCode)
 {
-    switch (nId) {
-    case IDC_BUTTON_DEFAULT:
-        if (nCode != BN_CLICKED)
-            return false;
-        OnClickedButtonDefault();
-        return true;
-    case IDC_BUTTON_REMOVE:
-        if (nCode != BN_CLICKED)
-            return false;
-        OnClickedButtonRemove();
-        return true;
-    case IDC_BUTTON_BROWSE:
-        if (nCode != BN_CLICKED)
-            return false;
-        OnClickedButtonBrowse();
-        return true;
-    case IDC_RADIO_PRINTRANGE_ALL:
-    case IDC_RADIO_PRINTRANGE_PAGES:
-        if (nCode != BN_CLICKED)
-            return false;
-        OnClickedPrintRange();
-        return true;
-    case IDC_COMBO_PRINTERLIST:
-        if (nCode != CBN_SELCHANGE)
-            return false;
-        OnSelchangeComboPrinterlist();
-        return true;
-    case IDC_EDIT_COPIES:
-    case IDC_EDIT_FROM:
-    case IDC_EDIT_TO:
-        if (nCode == EN_CHANGE) {
-            OnChangeEdit();
-            return true;
-        }
-        if (nCode == EN_KILLFOCUS) {
-            if (nId == IDC_EDIT_COPIES)
-                OnKillFocusCopies();
-            else if (nId == IDC_EDIT_FROM)
-                OnKillFocusFrom();
-            else
-                OnKillFocusTo();
-            return true;
-        }
-        return false;
-    default:
-        return false;
-    }
+    using Page = CBasicOptsPage;
+    static constexpr CommandRoute<Page> kRoutes[] = {
+        {IDC_BUTTON_DEFAULT, BN_CLICKED, &Page::OnClickedButtonDefault},
+        {IDC_BUTTON_REMOVE, BN_CLICKED, &Page::OnClickedButtonRemove},
+        {IDC_BUTTON_BROWSE, BN_CLICKED, &Page::OnClickedButtonBrowse},
+        {IDC_RADIO_PRINTRANGE_ALL, BN_CLICKED, &Page::OnClickedPrintRange},
+        {IDC_RADIO_PRINTRANGE_PAGES, BN_CLICKED, &Page::OnClickedPrintRange},
+        {IDC_COMBO_PRINTERLIST, CBN_SELCHANGE, &Page::OnSelchangeComboPrinterlist},
+        {IDC_EDIT_COPIES, EN_CHANGE, &Page::OnChangeEdit},
+        {IDC_EDIT_FROM, EN_CHANGE, &Page::OnChangeEdit},
+        {IDC_EDIT_TO, EN_CHANGE, &Page::OnChangeEdit},
+        {IDC_EDIT_COPIES, EN_KILLFOCUS, &Page::OnKillFocusCopies},
+        {IDC_EDIT_FROM, EN_KILLFOCUS, &Page::OnKillFocusFrom},
+        {IDC_EDIT_TO, EN_KILLFOCUS, &Page::OnKillFocusTo},
+    };
+    return RouteCommand(*this, kRoutes, nId, nCode);
 }
 
 BOOL CBasicOptsPage::OnInitDialog()
@@ -215,9 +154,7 @@ BOOL CBasicOptsPage::OnInitDialog()
 
 void CBasicOptsPage::LoadBasicTexts()
 {
-    DebugLog(L"LoadLocalizedString / FileName / %s", g_szUIFileName);
-    for (const LabelText& label : kBasicLabels)
-        SetDlgItemTextW(m_hWnd, label.nId, GetUIText(L"UI_BASIC_TAB", label.key, label.defaultText).c_str());
+    LoadLabelTexts(L"UI_BASIC_TAB", kBasicLabels);
 }
 
 void CBasicOptsPage::ApplyBasicDefaults()
@@ -275,7 +212,7 @@ void CBasicOptsPage::FillPrinterList()
     EnableRemoveForEntries(nEntries);
 }
 
-LRESULT CBasicOptsPage::OnSelchangeComboPrinterlist()
+void CBasicOptsPage::OnSelchangeComboPrinterlist()
 {
     const int nIndex = static_cast<int>(SendMessageW(m_hComboPrinter, CB_GETCURSEL, 0, 0));
     m_PrtControl.SetCurrentIndex(nIndex);
@@ -297,7 +234,6 @@ LRESULT CBasicOptsPage::OnSelchangeComboPrinterlist()
         EnableItem(IDC_BUTTON_BROWSE, true);
     }
     EnableRemoveForEntries(nEntries);
-    return 0;
 }
 
 void CBasicOptsPage::OnTimer(UINT_PTR nId)

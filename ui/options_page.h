@@ -1,0 +1,61 @@
+#pragma once
+// COptionsPage: what the sheet's Basic and Advanced pages share: the page background,
+// the control exchange, the dialog messages both answer and their labels' texts.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstddef>
+#include <span>
+
+#include "ui/data_exchange.h"
+#include "ui/gradient_bkgnd.h"
+#include "ui/window_layer.h"
+
+// A control's text in the UI file: its key and the built-in English default.
+struct LabelText {
+    int nId;
+    const wchar_t* key;
+    const wchar_t* defaultText;
+};
+
+// A row of a page's command table: a control's notification and the page's handler.
+template <class Page>
+struct CommandRoute {
+    int nId;
+    int nCode;
+    void (Page::*pfnHandler)();
+};
+
+// Calls the handler of the row for (nId, nCode); false when no row has them.
+template <class Page, std::size_t N>
+bool RouteCommand(Page& page, const CommandRoute<Page> (&routes)[N], int nId, int nCode)
+{
+    for (const CommandRoute<Page>& route : routes) {
+        if (route.nId == nId && route.nCode == nCode) {
+            (page.*route.pfnHandler)();
+            return true;
+        }
+    }
+    return false;
+}
+
+class COptionsPage : public CPropertyPageImpl, public CGradientBkgndT, public CWinDataExchange {
+public:
+    // pszLogName names the page in the creation log line ("Basic", "Advanced").
+    COptionsPage(UINT nTemplateId, const wchar_t* pszLogName);
+
+    bool m_bInitialized = false;
+
+protected:
+    // WM_INITDIALOG, WM_COMMAND, WM_TIMER and WM_DROPFILES go to the handlers below,
+    // then the sheet's notifications and the background get their turn.
+    bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+    virtual BOOL OnInitDialog() = 0;
+    // True when the command was handled.
+    virtual bool OnCommand(int nId, int nCode) = 0;
+    virtual void OnTimer(UINT_PTR nId) = 0;
+    virtual void OnDropFiles(HDROP hDrop) = 0;
+
+    // Sets each label from the UI file's section, the default where it has no text.
+    void LoadLabelTexts(const wchar_t* pszSection, std::span<const LabelText> labels);
+};
