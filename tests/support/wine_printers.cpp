@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace {
 const wchar_t kSpoolerKey[] = L"Software\\Wine\\Printing\\Spooler";
@@ -147,9 +148,13 @@ bool WinePrinters::EnsureDriver(const std::wstring& strDriver, const std::wstrin
 }
 
 const TestPrinter* WinePrinters::InstallPrinter(const std::wstring& strName, const std::wstring& strPort,
-                                            const std::wstring& strDriver, const std::wstring& strCaptureFile,
-                                            bool bAppend)
+                                                const std::wstring& strDriver, const std::wstring& strDriverFile,
+                                                const std::wstring& strCaptureFile, bool bAppend,
+                                                const std::wstring& strComment)
 {
+    PrinterChangeLock lock;
+    if (!EnsureDriver(strDriver, strDriverFile))
+        return nullptr;
     TestPrinter printer{strName, strPort, strDriver,
                         strCaptureFile.empty() ? FreshCaptureFile(m_strTag, strPort) : strCaptureFile};
     // The capture exists from the start, so a printer that got nothing reads as empty.
@@ -171,6 +176,7 @@ const TestPrinter* WinePrinters::InstallPrinter(const std::wstring& strName, con
     info.pDriverName = const_cast<wchar_t*>(strDriver.c_str());
     info.pPrintProcessor = const_cast<wchar_t*>(L"winprint");
     info.pDatatype = const_cast<wchar_t*>(L"RAW");
+    info.pComment = const_cast<wchar_t*>(strComment.c_str());
     HANDLE hPrinter = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
     if (!hPrinter && GetLastError() != ERROR_PRINTER_ALREADY_EXISTS)
         return nullptr;
@@ -183,21 +189,19 @@ const TestPrinter* WinePrinters::InstallPrinter(const std::wstring& strName, con
 const TestPrinter* WinePrinters::AddRawPrinter(const std::wstring& strName, const std::wstring& strPort,
                                                const std::wstring& strCaptureFile, bool bAppend)
 {
-    const std::wstring strDriver = L"Lumeo Raw " + m_strTag;
-    PrinterChangeLock lock;
-    if (!EnsureDriver(strDriver, kRawDriverFile))
-        return nullptr;
-    return InstallPrinter(strName, strPort, strDriver, strCaptureFile, bAppend);
+    return InstallPrinter(strName, strPort, L"Lumeo Raw " + m_strTag, kRawDriverFile, strCaptureFile, bAppend);
 }
 
 const TestPrinter* WinePrinters::AddXpsPrinter(const std::wstring& strName, const std::wstring& strPort,
                                                const std::wstring& strCaptureFile, bool bAppend)
 {
-    const std::wstring strDriver = L"Lumeo XPS " + m_strTag;
-    PrinterChangeLock lock;
-    if (!EnsureDriver(strDriver, kXpsDriverFile))
-        return nullptr;
-    return InstallPrinter(strName, strPort, strDriver, strCaptureFile, bAppend);
+    return InstallPrinter(strName, strPort, L"Lumeo XPS " + m_strTag, kXpsDriverFile, strCaptureFile, bAppend);
+}
+
+const TestPrinter* WinePrinters::AddPrinterWithComment(const std::wstring& strName, const std::wstring& strPort,
+                                                       const std::wstring& strComment)
+{
+    return InstallPrinter(strName, strPort, L"Lumeo Raw " + m_strTag, kRawDriverFile, L"", false, strComment);
 }
 
 bool WinePrinters::DeletePrinter(const std::wstring& strName)
@@ -224,4 +228,18 @@ void WinePrinters::ClearCapture(const TestPrinter& printer)
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hCapture != INVALID_HANDLE_VALUE)
         CloseHandle(hCapture);
+}
+
+bool WinePrinters::MakeDefault(const std::wstring& strName) { return SetDefaultPrinterW(strName.c_str()); }
+
+int CountLocalPrinters()
+{
+    DWORD dwNeeded = 0, dwCount = 0;
+    EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &dwNeeded, &dwCount);
+    if (dwNeeded == 0)
+        return 0;
+    std::vector<BYTE> buffer(dwNeeded);
+    if (!EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), dwNeeded, &dwNeeded, &dwCount))
+        return 0;
+    return static_cast<int>(dwCount);
 }

@@ -38,19 +38,27 @@ public:
     // The same with a driver whose file is named mxdwdrv.dll.
     const TestPrinter* AddXpsPrinter(const std::wstring& strName, const std::wstring& strPort,
                                      const std::wstring& strCaptureFile = L"", bool bAppend = false);
+    // A raw printer whose comment is strComment (the UI tests' stand-in capability
+    // check reads a device ID, or "BUSY", from it); its jobs go to a fresh capture.
+    const TestPrinter* AddPrinterWithComment(const std::wstring& strName, const std::wstring& strPort,
+                                             const std::wstring& strComment);
     // Deletes a printer now (its capture stays until the object goes).
     bool DeletePrinter(const std::wstring& strName);
 
     // Everything the spooler delivered to the printer's port so far.
     static std::string ReadCapture(const TestPrinter& printer);
     static void ClearCapture(const TestPrinter& printer);
+    static bool MakeDefault(const std::wstring& strName);
 
     const std::wstring& Tag() const { return m_strTag; }
 
 private:
     bool EnsureDriver(const std::wstring& strDriver, const std::wstring& strFile);
+    // Adds the printer with the driver named strDriver (its file strDriverFile).
     const TestPrinter* InstallPrinter(const std::wstring& strName, const std::wstring& strPort,
-                                  const std::wstring& strDriver, const std::wstring& strCaptureFile, bool bAppend);
+                                      const std::wstring& strDriver, const std::wstring& strDriverFile,
+                                      const std::wstring& strCaptureFile, bool bAppend,
+                                      const std::wstring& strComment = L"");
 
     std::wstring m_strTag;
     bool m_bKeep;
@@ -71,6 +79,9 @@ public:
 private:
     HANDLE m_hMutex;
 };
+
+// How many local printers the spooler lists.
+int CountLocalPrinters();
 
 // The Unix path Wine maps a Windows path to, and back; empty when not running under Wine.
 std::string WineUnixPath(const std::wstring& strWindowsPath);

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/support/wine_printers.h"
 #include "ui_driver.h"
-#include "wine_printers.h"
 
 namespace {
 using Paths = std::vector<std::wstring>;
@@ -29,26 +29,26 @@ protected:
         GetTempPathW(MAX_PATH, szTemp);
         m_folder = std::filesystem::path(szTemp) / ("lumeo_ui_" + std::to_string(GetCurrentProcessId()));
         std::filesystem::create_directories(m_folder);
+        m_printers = std::make_unique<WinePrinters>(L"UI");
     }
     void TearDown() override
     {
         m_driver.reset();
-        m_printers.clear();
+        m_printers.reset();
         std::error_code ec;
         std::filesystem::remove_all(m_folder, ec);
     }
 
     void AddPrinter(const std::wstring& strName, const std::wstring& strPort, const std::wstring& strComment = L"")
     {
-        m_printers.push_back(std::make_unique<CTestPrinter>(strName, strPort, strComment));
-        ASSERT_TRUE(m_printers.back()->IsAdded()) << "could not add a Wine printer";
+        ASSERT_TRUE(m_printers->AddPrinterWithComment(strName, strPort, strComment)) << "could not add a Wine printer";
     }
     void AddStandardPrinters()
     {
         AddPrinter(kFilePrinter, L"FILE:");
         AddPrinter(kPdfPrinter, L"LPT1:", L"MFG:Test;CMD:PCL,PDF;MDL:T;");
         AddPrinter(kUnsupportedPrinter, L"COM1:");
-        m_printers.front()->MakeDefault();
+        WinePrinters::MakeDefault(kFilePrinter);
     }
     std::wstring MakeFile(const std::wstring& strName)
     {
@@ -82,7 +82,7 @@ protected:
     static bool Enabled(HWND hWnd) { return IsWindowEnabled(hWnd) != FALSE; }
 
     std::filesystem::path m_folder;
-    std::vector<std::unique_ptr<CTestPrinter>> m_printers;
+    std::unique_ptr<WinePrinters> m_printers;
     std::unique_ptr<CUiDriver> m_driver;
 };
 }  // namespace
@@ -215,7 +215,7 @@ TEST_F(BasicPageDriven, CopiesFromAndToRepairThemselves)
 TEST_F(BasicPageDriven, BusyPrinterShowsItsMessageAfterTheTimer)
 {
     AddPrinter(kBusyPrinter, L"LPT1:", L"BUSY");
-    m_printers.front()->MakeDefault();
+    WinePrinters::MakeDefault(kBusyPrinter);
     const std::wstring pdf = MakeFile(L"a.pdf");
     CUiDriver& ui = Start(Quoted({pdf}));
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());  // never admitted while busy
@@ -233,7 +233,7 @@ TEST_F(BasicPageDriven, BusyPrinterShowsItsMessageAfterTheTimer)
 
 TEST_F(BasicPageDriven, WithoutPrintersTheNoPrinterMessageFollows)
 {
-    if (CountInstalledPrinters() != 0)
+    if (CountLocalPrinters() != 0)
         GTEST_SKIP() << "the prefix holds printers of its own";
     CUiDriver& ui = Start(L"");
     EXPECT_TRUE(ui.ComboItems(IDC_COMBO_PRINTERLIST).empty());
