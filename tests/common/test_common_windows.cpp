@@ -10,19 +10,6 @@
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_file.h"
 
-namespace {
-// Writes a UI string file as UTF-16LE with BOM, the form the language files use.
-std::string Utf16File(const std::wstring& text)
-{
-    std::string bytes = "\xFF\xFE";
-    for (wchar_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>((c >> 8) & 0xFF);
-    }
-    return bytes;
-}
-}  // namespace
-
 TEST(UITextWindows, ReadsTheUIStringFileThroughTheProfileReader)
 {
     TempFile ini("LOCAL_GR.dat", Utf16File(L"[UI_SHEET]\r\nIDL_TITLE=Lumeo \x00DC" L"bersicht\r\nIDL_OK=\r\n"

@@ -13,16 +13,6 @@
 #include "tests/support/temp_file.h"
 
 namespace {
-std::string Utf16File(const std::wstring& text)
-{
-    std::string bytes = "\xFF\xFE";
-    for (wchar_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>((c >> 8) & 0xFF);
-    }
-    return bytes;
-}
-
 class UIFile {
 public:
     UIFile(const char* name, const std::wstring& text) : m_file(name, Utf16File(text))

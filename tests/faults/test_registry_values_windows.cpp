@@ -2,7 +2,7 @@
 // their terminator, strings of thousands of characters, values of the wrong type. The
 // readers take what fits their buffers whole, refuse the rest and go on with the next
 // source, never reading past the value.
-#include "tests/faults/hostile_agent.h"  // winsock2.h before windows.h
+#include "tests/support/hostile_agent.h"  // winsock2.h before windows.h
 
 #include <gtest/gtest.h>
 #include <windows.h>

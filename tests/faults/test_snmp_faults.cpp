@@ -8,7 +8,7 @@
 
 #include "printer/network_device_id.h"
 #include "printer/supported_types.h"
-#include "tests/faults/hostile_agent.h"
+#include "tests/support/hostile_agent.h"
 #include "tests/support/log_capture.h"
 
 namespace {

@@ -15,23 +15,12 @@
 #include "job/send_data_to_device.h"
 #include "printer/prt_control.h"
 #include "printer/spooler_api.h"
-#include "tests/support/log_capture.h"
+#include "tests/support/submission_run.h"
 #include "tests/support/temp_file.h"
 #include "tests/support/wine_printers.h"
 
 namespace {
 const wchar_t kPrinterName[] = L"Lumeo Faults USB";
-
-std::wstring SpoolFileOf(const LogCapture& log)
-{
-    const std::wstring strPrefix = L"SendDataToDevice / szTempName : ";
-    for (const std::wstring& line : log.Lines())
-        if (line.rfind(strPrefix, 0) == 0)
-            return line.substr(strPrefix.size());
-    return {};
-}
-
-bool Exists(const std::wstring& strPath) { return GetFileAttributesW(strPath.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Files named KVQ*.tmp in a folder: what a run may have left behind.
 int SpoolFilesIn(const std::wstring& strFolder)
@@ -127,7 +116,7 @@ HANDLE FillingDiskCreator(const wchar_t*)
 }
 }  // namespace
 
-class SubmissionFaults : public ::testing::Test {
+class SubmissionFaults : public ::testing::Test, protected SubmissionRecorder {
 protected:
     static void SetUpTestSuite()
     {
@@ -165,20 +154,7 @@ protected:
     {
         CPrtControl prt;
         prt.SetCurrentPrinter(kPrinterName);
-        LogCapture log;
-        const int nResult = SendDataToDevice(prt, strPath);
-        m_strSpoolFile = SpoolFileOf(log);
-        m_log = log.Lines();
-        if (!m_strSpoolFile.empty())
-            EXPECT_FALSE(Exists(m_strSpoolFile)) << "spool file left behind";
-        return nResult;
-    }
-    bool Logged(const std::wstring& strLine) const
-    {
-        for (const std::wstring& line : m_log)
-            if (line == strLine)
-                return true;
-        return false;
+        return SendRecorded(prt, strPath);
     }
     // Nothing reached the printer and the user was told the file could not be printed.
     void ExpectRefusedBeforeTheSpooler()
@@ -193,8 +169,6 @@ protected:
     static WinePrinters* s_pPrinters;
     static const TestPrinter* s_pPrinter;
     std::vector<int> m_messages;
-    std::wstring m_strSpoolFile;
-    std::vector<std::wstring> m_log;
 };
 WinePrinters* SubmissionFaults::s_pPrinters = nullptr;
 const TestPrinter* SubmissionFaults::s_pPrinter = nullptr;
@@ -267,7 +241,7 @@ TEST_F(SubmissionFaults, FileRemovedOrLockedBetweenAdmissionAndPrint)
     {
         TempFile file("faults_removed.pdf", "%PDF-1.4 removed");
         strPath = file.Path();
-        ASSERT_TRUE(Exists(strPath));  // admitted while it stood
+        ASSERT_TRUE(FileExists(strPath));  // admitted while it stood
     }
     EXPECT_EQ(Send(strPath), 0);
     EXPECT_TRUE(Logged(L"SendDataToDevice / Cannot Open PDF file"));

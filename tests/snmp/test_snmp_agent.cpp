@@ -2,11 +2,10 @@
 // that stay silent or lose the first request, and against an agent that sends junk.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "printer/network_device_id.h"
 #include "snmp/ber_codec.h"
 #include "snmp/snmp.h"
+#include "tests/support/hostile_agent.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/snmp_agent.h"
 #include "tests/support/udp_peers.h"
@@ -16,48 +15,6 @@ const char kDeviceId[] = "MFG:Corvane;CMD:PDF,JPEG;MDL:KV 200;CLS:PRINTER;";
 const wchar_t kDeviceIdWide[] = L"MFG:Corvane;CMD:PDF,JPEG;MDL:KV 200;CLS:PRINTER;";
 
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
-
-// Answers each request with the datagrams a script makes of it.
-class ScriptedAgent : public udp_test::Peer {
-public:
-    using Script = std::function<std::vector<std::vector<uint8_t>>(const snmp_ber::Message&)>;
-    explicit ScriptedAgent(Script script) : m_script(std::move(script)) { Start(); }
-    ~ScriptedAgent() override { Stop(); }
-
-private:
-    void Run() override
-    {
-        std::vector<uint8_t> buf(65536);
-        while (!m_stop) {
-            if (!udp_test::Readable(m_socket, 50))
-                continue;
-            sockaddr_in from{};
-            socklen_t len = sizeof(from);
-            auto n = recvfrom(m_socket, reinterpret_cast<char*>(buf.data()), static_cast<int>(buf.size()), 0,
-                              reinterpret_cast<sockaddr*>(&from), &len);
-            if (n <= 0)
-                continue;
-            ++m_received;
-            snmp_ber::Message request;
-            if (snmp_ber::DecodeMessage(std::span<const uint8_t>(buf.data(), static_cast<size_t>(n)), request) !=
-                snmp_ber::DecodeError::None)
-                continue;
-            for (const std::vector<uint8_t>& reply : m_script(request))
-                sendto(m_socket, reinterpret_cast<const char*>(reply.data()), static_cast<int>(reply.size()), 0,
-                       reinterpret_cast<sockaddr*>(&from), len);
-        }
-    }
-    Script m_script;
-};
-
-snmp_ber::Message ReplyTo(const snmp_ber::Message& request, uint8_t tag, const std::string& value)
-{
-    snmp_ber::Message reply = request;
-    reply.pduType = snmp_ber::kGetResponse;
-    reply.varbinds[0].valueTag = tag;
-    reply.varbinds[0].value.assign(value.begin(), value.end());
-    return reply;
-}
 
 int Get(const std::string& address, const char* oid, SNMPVersion version, ReqRespPDU& pdu,
         const char* community = "public")
@@ -156,20 +113,20 @@ TEST(SnmpAgent, EmptyAddressFailsWithoutWaiting)
 
 TEST(SnmpHostileAgent, JunkAndForeignRepliesAreIgnoredUntilTheRealOne)
 {
-    ScriptedAgent agent([](const snmp_ber::Message& request) {
-        snmp_ber::Message foreign = ReplyTo(request, snmp_ber::kOctetString, "CMD:FOREIGN;");
+    HostileAgent agent([](const snmp_ber::Message& request) {
+        snmp_ber::Message foreign = AnswerOf(request, snmp_ber::kOctetString, "CMD:FOREIGN;");
         foreign.requestId ^= 1;
-        snmp_ber::Message otherVersion = ReplyTo(request, snmp_ber::kOctetString, "CMD:V2;");
+        snmp_ber::Message otherVersion = AnswerOf(request, snmp_ber::kOctetString, "CMD:V2;");
         otherVersion.version = 1;
-        std::vector<uint8_t> lying = snmp_ber::EncodeMessage(ReplyTo(request, snmp_ber::kOctetString, "CMD:LIE;"));
+        std::vector<uint8_t> lying = snmp_ber::EncodeMessage(AnswerOf(request, snmp_ber::kOctetString, "CMD:LIE;"));
         lying[1] = 0x7F;
-        return std::vector<std::vector<uint8_t>>{
-            {0xDE, 0xAD, 0xBE, 0xEF},
-            lying,
-            snmp_ber::EncodeMessage(foreign),
-            snmp_ber::EncodeMessage(otherVersion),
-            std::vector<uint8_t>(3000, 0x30),
-            snmp_ber::EncodeMessage(ReplyTo(request, snmp_ber::kOctetString, "CMD:PDF;")),
+        return std::vector<Datagram>{
+            {{0xDE, 0xAD, 0xBE, 0xEF}},
+            {lying},
+            {snmp_ber::EncodeMessage(foreign)},
+            {snmp_ber::EncodeMessage(otherVersion)},
+            {std::vector<uint8_t>(3000, 0x30)},
+            {snmp_ber::EncodeMessage(AnswerOf(request, snmp_ber::kOctetString, "CMD:PDF;"))},
         };
     });
     std::wstring id;
@@ -180,15 +137,15 @@ TEST(SnmpHostileAgent, JunkAndForeignRepliesAreIgnoredUntilTheRealOne)
 
 TEST(SnmpHostileAgent, OnlyJunkMeansTimeOutAndAValueOfAnotherTypeFails)
 {
-    ScriptedAgent junk([](const snmp_ber::Message&) {
-        return std::vector<std::vector<uint8_t>>{{0x30, 0x82, 0xFF, 0xFF, 0x02}, {}};
+    HostileAgent junk([](const snmp_ber::Message&) {
+        return std::vector<Datagram>{{{0x30, 0x82, 0xFF, 0xFF, 0x02}}, {}};
     });
     std::wstring id;
     EXPECT_EQ(QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(junk.Port()), L"public", id), 0);
     EXPECT_EQ(junk.Received(), 2);
 
-    ScriptedAgent integer([](const snmp_ber::Message& request) {
-        return std::vector<std::vector<uint8_t>>{snmp_ber::EncodeMessage(ReplyTo(request, snmp_ber::kInteger, "\x05"))};
+    HostileAgent integer([](const snmp_ber::Message& request) {
+        return std::vector<Datagram>{{snmp_ber::EncodeMessage(AnswerOf(request, snmp_ber::kInteger, "\x05"))}};
     });
     LogCapture log;
     EXPECT_EQ(QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(integer.Port()), L"public", id), 0);

@@ -14,6 +14,7 @@
 #include "printer/prt_control.h"
 #include "printer/spooler_api.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/submission_run.h"
 #include "tests/support/temp_file.h"
 #include "tests/support/wine_printers.h"
 
@@ -34,17 +35,6 @@ std::string PseudoRandomBytes(size_t nBytes)
     }
     return strBytes;
 }
-
-std::wstring SpoolFileOf(const LogCapture& log)
-{
-    const std::wstring strPrefix = L"SendDataToDevice / szTempName : ";
-    for (const std::wstring& line : log.Lines())
-        if (line.rfind(strPrefix, 0) == 0)
-            return line.substr(strPrefix.size());
-    return {};
-}
-
-bool FileExists(const std::wstring& strPath) { return GetFileAttributesW(strPath.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // What a spooler seam saw.
 struct SpoolerCalls {
@@ -138,7 +128,7 @@ BOOL WINAPI FakeDriver(HANDLE, LPWSTR, DWORD, LPBYTE pBuffer, DWORD cbBuf, LPDWO
 HANDLE FailingSpoolFileCreator(const wchar_t*) { return INVALID_HANDLE_VALUE; }
 }  // namespace
 
-class SpoolerSubmission : public ::testing::Test {
+class SpoolerSubmission : public ::testing::Test, protected SubmissionRecorder {
 protected:
     static void SetUpTestSuite()
     {
@@ -201,21 +191,7 @@ protected:
         const PRINTER_INFO_2W* pInfo = prt.GetPrinterInfo(prt.GetCurrentIndex());
         EXPECT_TRUE(pInfo && pInfo->pPrinterName == printer.strName) << "printer not listed";
         WinePrinters::ClearCapture(printer);
-        LogCapture log;
-        const int nResult = SendDataToDevice(prt, strPath);
-        m_strSpoolFile = SpoolFileOf(log);
-        m_log = log.Lines();
-        if (!m_strSpoolFile.empty()) {
-            EXPECT_FALSE(FileExists(m_strSpoolFile)) << "spool file left behind";
-        }
-        return nResult;
-    }
-    bool Logged(const std::wstring& strLine) const
-    {
-        for (const std::wstring& line : m_log)
-            if (line == strLine)
-                return true;
-        return false;
+        return SendRecorded(prt, strPath);
     }
 
     // The list read by each test must not change under it.
@@ -226,8 +202,6 @@ protected:
     static const TestPrinter* s_pXps;
     static const TestPrinter* s_pGone;
     std::vector<int> m_messages;
-    std::wstring m_strSpoolFile;
-    std::vector<std::wstring> m_log;
 };
 WinePrinters* SpoolerSubmission::s_pPrinters = nullptr;
 const TestPrinter* SpoolerSubmission::s_pUsb = nullptr;
