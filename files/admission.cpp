@@ -5,6 +5,7 @@
 
 #include "common/ansi_text.h"
 #include "common/debug_log.h"
+#include "common/ui_text.h"
 #include "files/file_types.h"
 
 namespace {
@@ -12,6 +13,10 @@ bool IsRegularFile(const std::wstring& strPath)
 {
     // The platform's status call refuses wildcards; refuse them alike everywhere.
     if (strPath.empty() || strPath.find_first_of(L"*?") != std::wstring::npos)
+        return false;
+    // The list entry, the print run and the PJL file size hold 259 characters; a longer
+    // path that a long-path-aware system still opens would be cut or sized as 0.
+    if (strPath.size() >= static_cast<size_t>(kTextChars))
         return false;
 #ifdef _WIN32
     struct _stat64 st;

@@ -83,8 +83,12 @@ void SetSpoolFileCreator(SpoolFileCreator creator) { g_pSpoolFileCreator = creat
 
 int SendDataToDevice(CPrtControl& prtControl, const std::wstring& strPath)
 {
-    HANDLE hSource = CreateFileW(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A path past the 260-character buffers is refused as unreadable, as Windows does
+    // without long-path support: the header would give it a file size of 0.
+    HANDLE hSource = strPath.size() >= static_cast<size_t>(kTextChars)
+                         ? INVALID_HANDLE_VALUE
+                         : CreateFileW(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hSource == INVALID_HANDLE_VALUE) {
         DebugLog(L"SendDataToDevice / Cannot Open PDF file");
         ShowJobMessage(kMsgInvalidFile);
