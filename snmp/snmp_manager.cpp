@@ -83,12 +83,18 @@ int SNMPManager::get(ReqRespPDU& pdu, const Target& target)
     if (datagram.empty())
         return SNMP_ERROR_BAD_REQUEST;
 
-    snmp_net::UdpSocket socket;
-    switch (socket.Open(target.getAgentAddress())) {
-    case snmp_net::OpenResult::Opened: break;
-    case snmp_net::OpenResult::NotResolved: return SNMP_ERROR_NOT_RESOLVED;
-    case snmp_net::OpenResult::SocketFailed: return SNMP_ERROR_SOCKET;
+    const std::string strAgent = target.getAgentAddress().toString();
+    if (!m_pSocket || m_strSocketAgent != strAgent) {
+        auto pSocket = std::make_shared<snmp_net::UdpSocket>();
+        switch (pSocket->Open(target.getAgentAddress())) {
+        case snmp_net::OpenResult::Opened: break;
+        case snmp_net::OpenResult::NotResolved: return SNMP_ERROR_NOT_RESOLVED;
+        case snmp_net::OpenResult::SocketFailed: return SNMP_ERROR_SOCKET;
+        }
+        m_pSocket = std::move(pSocket);
+        m_strSocketAgent = strAgent;
     }
+    snmp_net::UdpSocket& socket = *m_pSocket;
 
     int status = SNMP_ERROR_TIMEOUT;
     std::vector<uint8_t> reply;
@@ -109,8 +115,10 @@ int SNMPManager::get(ReqRespPDU& pdu, const Target& target)
                 status = SNMP_ERROR_UNREACHABLE;
                 break;
             }
-            if (r == snmp_net::ReceiveResult::Failed)
+            if (r == snmp_net::ReceiveResult::Failed) {
+                m_pSocket.reset();  // open a fresh one next time
                 return SNMP_ERROR_SOCKET;
+            }
             snmp_ber::Message response;
             if (snmp_ber::DecodeMessage(reply, response) != snmp_ber::DecodeError::None)
                 continue;  // garbage or a hostile reply: keep waiting for the real one

@@ -1,7 +1,14 @@
 #pragma once
 // Sends requests to agents and waits for their responses.
+#include <memory>
+#include <string>
+
 #include "snmp/req_resp_pdu.h"
 #include "snmp/target.h"
+
+namespace snmp_net {
+class UdpSocket;
+}
 
 // Status of SNMPManager::get: 0 success, 1 to 18 the agent's error status, negative our own.
 enum SNMPStatus {
@@ -26,7 +33,14 @@ public:
     // matching response (replies that do not decode or carry another request id are
     // ignored) and is repeated up to the retry count. On success, and on an agent error
     // status, the response's bindings are in `pdu`.
+    // The socket to an agent is kept for the manager's life, so repeated GETs to the
+    // same agent (a retry, a poll) do not open and close one each time.
     int get(ReqRespPDU& pdu, const Target& target);
 
     static const char* errorToString(int nStatus);
+
+private:
+    // The open socket to m_strSocketAgent; copies of a manager share it.
+    std::shared_ptr<snmp_net::UdpSocket> m_pSocket;
+    std::string m_strSocketAgent;
 };
