@@ -21,6 +21,6 @@ fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -q
-apt-get install -y -q --no-install-recommends "${missing[@]}"
+apt-get install -y -q "${missing[@]}"
 # The package starts an agent on port 161; our tests run their own.
 (systemctl disable --now snmpd 2>/dev/null || service snmpd stop 2>/dev/null || pkill -x snmpd) >/dev/null 2>&1 || true
