@@ -31,8 +31,6 @@ LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0)
     return static_cast<LRESULT>(dwResult);
 }
 
-std::string Narrow(const std::wstring& strText) { return std::string(strText.begin(), strText.end()); }
-
 // The header the printer must receive for a file, line by line.
 struct Expected {
     std::string strColor = "COLOR";

@@ -73,9 +73,11 @@ TEST(BigSubmission, FileOfTwoGibibytesAndOneByteArrivesWhole)
         LogCapture log;
         nResult = SendDataToDevice(prt, file.Path());
         const std::wstring strPrefix = L"SendDataToDevice / szTempName : ";
-        for (const std::wstring& line : log.Lines())
-            if (line.rfind(strPrefix, 0) == 0)
+        for (const std::wstring& line : log.Lines()) {
+            if (line.rfind(strPrefix, 0) == 0) {
                 EXPECT_EQ(GetFileAttributesW(line.substr(strPrefix.size()).c_str()), INVALID_FILE_ATTRIBUTES);
+            }
+        }
         EXPECT_TRUE(log.Contains(L"SendDataToDevice / nResult : " +
                                  std::to_wstring(strHeader.size() + kSize + strTrailer.size())));
     }

@@ -71,9 +71,11 @@ TEST(RegistryValues, UnterminatedPortValuesAreReadExactly)
     LogCapture log2;
     EXPECT_EQ(DeviceIDForPort(port, id), 1);
     EXPECT_TRUE(log2.Contains(L"[IPAddress] IP is " + exact) || log2.Contains(L"[IPAddress]Can't query ip reg value"));
-    for (const std::wstring& line : log2.Lines())
-        if (line.rfind(L"[IPAddress] IP is ", 0) == 0)
+    for (const std::wstring& line : log2.Lines()) {
+        if (line.rfind(L"[IPAddress] IP is ", 0) == 0) {
             EXPECT_EQ(line.size(), 18 + exact.size());
+        }
+    }
 }
 
 TEST(RegistryValues, OverlongPortValuesAreRefusedAndTheNextSourceDecides)

@@ -6,7 +6,7 @@
 #include "ui/info_preview_text.h"
 
 namespace {
-constexpr int kLetter = 1, kA4 = 4, kA3 = 15;
+constexpr int kLetter = 1, kA4 = 4;
 
 class InfoPreviewText : public ::testing::Test {
 protected:
