@@ -12,35 +12,10 @@
 #include "common/user_language.h"
 #include "job/param_mngr.h"
 #include "resources/resource.h"
+#include "tests/support/message_pump.h"
 #include "ui/advanced_opts_page.h"
 
 namespace {
-void Pump(DWORD dwMs)
-{
-    const ULONGLONG ullEnd = GetTickCount64() + dwMs;
-    while (GetTickCount64() < ullEnd) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
-}
-
-// Runs the message loop until the condition holds; false after dwTimeoutMs.
-template <typename Condition>
-bool PumpUntil(Condition condition, DWORD dwTimeoutMs)
-{
-    const ULONGLONG ullEnd = GetTickCount64() + dwTimeoutMs;
-    while (!condition()) {
-        if (GetTickCount64() >= ullEnd)
-            return false;
-        Pump(10);
-    }
-    return true;
-}
-
 std::wstring TextOf(HWND hWnd)
 {
     wchar_t szText[512] = {};

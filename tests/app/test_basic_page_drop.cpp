@@ -21,6 +21,7 @@
 #include "common/user_language.h"
 #include "job/param_mngr.h"
 #include "resources/resource.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/wine_printers.h"
 #include "ui/advanced_opts_page.h"
 #include "ui/basic_opts_page.h"
@@ -35,31 +36,6 @@ const std::wstring kNoPrinter = L"Before you can print, you need to install a pr
 const std::wstring kBusyOrOff =
     L"The selected printer is being used by another program, the printer cable may be improperly connected, or the "
     L"power may be off.";
-
-void Pump(DWORD dwMs)
-{
-    const ULONGLONG ullEnd = GetTickCount64() + dwMs;
-    while (GetTickCount64() < ullEnd) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
-}
-
-template <typename Condition>
-bool PumpUntil(Condition condition, DWORD dwTimeoutMs)
-{
-    const ULONGLONG ullEnd = GetTickCount64() + dwTimeoutMs;
-    while (!condition()) {
-        if (GetTickCount64() >= ullEnd)
-            return false;
-        Pump(10);
-    }
-    return true;
-}
 
 // A drop block as the shell builds it: DROPFILES, then the wide paths, each ended
 // by a terminator, and one more terminator. The page releases it.
