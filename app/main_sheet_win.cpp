@@ -45,16 +45,8 @@ CMainPropertySheet::CMainPropertySheet(const std::wstring& strTitle)
     CParamMngr* pMngr = CreateParamMngr();
     pMngr->SetZoom(100);
     DebugLog(L"######### ZOOM : %d", pMngr->m_JobSettings.m_nZoom);
-    pMngr->SetColorMode(0);
-    pMngr->SetDuplex(0);
-    pMngr->SetZoom(100);
-    pMngr->SetFitToPage(0);
-    pMngr->SetPaperSize(0);
-    pMngr->SetPaperType(0);
-    pMngr->SetCopies(1);
-    pMngr->SetOrientation(0);
-    pMngr->SetPrintRange(0);
-    pMngr->SetPageRange(1, 1);
+    pMngr->SetAdvancedDefaults();
+    pMngr->SetBasicDefaults();
     AddPage(m_pageBasic, L"IDD_BASICDLG", L"Basic");
     AddPage(m_pageAdvanced, L"IDD_ADVANCEDDLG", L"Advanced");
     // Files dropped onto the Advanced page belong to the Basic page's list.

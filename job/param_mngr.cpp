@@ -87,6 +87,24 @@ int CParamMngr::SetZoom(int nValue)
     return 1;
 }
 
+void CParamMngr::SetAdvancedDefaults()
+{
+    SetColorMode(0);
+    SetDuplex(0);
+    SetZoom(100);
+    SetFitToPage(0);
+    SetPaperSize(0);
+    SetPaperType(0);
+}
+
+void CParamMngr::SetBasicDefaults()
+{
+    SetCopies(1);
+    SetOrientation(0);
+    SetPrintRange(0);
+    SetPageRange(1, 1);
+}
+
 const PaperSizeInfo& CParamMngr::CurrentSize() const { return RowAt(m_PaperSizes, m_JobSettings.m_nPaperSize); }
 const PaperTypeInfo& CParamMngr::CurrentType() const { return RowAt(m_PaperTypes, m_JobSettings.m_nPaperType); }
 

@@ -23,6 +23,12 @@ public:
     int SetFitToPage(int nValue);
     int SetZoom(int nValue);
 
+    // The defaults of the Advanced page's options: colour auto, no duplex, zoom 100
+    // without fit, "Original" paper of the "Default" type.
+    void SetAdvancedDefaults();
+    // The defaults of the Basic page's options: 1 copy, portrait, all pages, From and To 1.
+    void SetBasicDefaults();
+
     // The current paper size (row m_nPaperSize) and paper type (row m_nPaperType).
     std::wstring GetPaperSizeName() const;
     std::wstring GetPaperSizePJL() const;

@@ -115,12 +115,7 @@ void CAdvancedOptsPage::FillPaperTypeCombo() { FillCombo(m_hComboPaperType, Pape
 void CAdvancedOptsPage::ApplyAdvancedDefaults()
 {
     CParamMngr* pMngr = GetParamMngr();
-    pMngr->SetColorMode(0);
-    pMngr->SetDuplex(0);
-    pMngr->SetZoom(100);
-    pMngr->SetFitToPage(0);
-    pMngr->SetPaperSize(0);
-    pMngr->SetPaperType(0);
+    pMngr->SetAdvancedDefaults();
     ExchangeAdvanced(DdxDirection::Load);
     const JobSettings& js = pMngr->m_JobSettings;
     SendMessageW(m_hComboPaperSize, CB_SETCURSEL, js.m_nPaperSize, 0);

@@ -159,12 +159,7 @@ void CBasicOptsPage::LoadBasicTexts()
 
 void CBasicOptsPage::ApplyBasicDefaults()
 {
-    CParamMngr* pMngr = GetParamMngr();
-    pMngr->SetCopies(1);
-    pMngr->SetOrientation(0);
-    pMngr->SetPrintRange(0);
-    pMngr->SetFromPage(1);
-    pMngr->SetToPage(1);
+    GetParamMngr()->SetBasicDefaults();
     m_PrtControl.SetCurrentIndex(m_PrtControl.GetDefaultPrinterIndex());
     FillPrinterList();
     AttachSpin();

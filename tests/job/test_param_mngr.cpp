@@ -140,6 +140,24 @@ TEST_F(ParamMngr, TablesHoldTheBuiltInRows)
     EXPECT_EQ(p->GetPaperTypePJL(), L"OHP");
 }
 
+TEST_F(ParamMngr, DefaultsOfEachPageTouchOnlyTheirOwnOptions)
+{
+    CParamMngr* p = Create();
+    JobSettings& s = p->m_JobSettings;
+    s = JobSettings{2, 5, 7, 9, 1, 4, 3, 2, 1, 1, 150};
+    p->SetAdvancedDefaults();
+    EXPECT_EQ(s.m_nColorMode | s.m_nDuplex | s.m_bFitToPage | s.m_nPaperSize | s.m_nPaperType, 0);
+    EXPECT_EQ(s.m_nZoom, 100);
+    EXPECT_EQ(s.m_nPrintRange, 2);  // the Basic page's options stay
+    EXPECT_EQ(s.m_nCopies, 9);
+    p->SetBasicDefaults();
+    EXPECT_EQ(s.m_nPrintRange, 0);
+    EXPECT_EQ(s.m_nFromPage, 1);
+    EXPECT_EQ(s.m_nToPage, 1);
+    EXPECT_EQ(s.m_nCopies, 1);
+    EXPECT_EQ(s.m_nOrientation, 0);
+}
+
 TEST_F(ParamMngr, UIStringFileOverridesEntryByEntry)
 {
     m_ini.Parse(L"[PAPER_INFO_A4]\nNAME=DIN A4\n"
