@@ -51,6 +51,13 @@ private:
 
 LRESULT CMainPropertySheet::OnPrint()
 {
+    // No printer that takes the files: Print is disabled, and nothing else (Enter in
+    // a control, a posted command) may start a run.
+    if (m_pageBasic.nSupportedTypes <= 0) {
+        DebugLog(L"CMainPropertySheet::OnPrint / nSupportedTypes : %d / refused", m_pageBasic.nSupportedTypes);
+        MessageBeep(0xFFFFFFFF);
+        return 0;
+    }
     CSheetPrintRun host(*this);
     RunPrint(host);
     m_pageBasic.RefreshPreview();

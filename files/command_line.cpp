@@ -2,14 +2,19 @@
 
 #include "common/debug_log.h"
 
-size_t GetCmdToken(const wchar_t* pszText, wchar_t* pszToken, size_t nTokenSize)
+size_t GetCmdToken(const wchar_t* pszText, wchar_t* pszToken, size_t nTokenSize, bool* pbFits)
 {
     size_t nPos = 0;
     size_t nOut = 0;
+    bool bFits = true;
     auto put = [&](wchar_t ch) {
         if (nOut + 1 < nTokenSize)
             pszToken[nOut++] = ch;
+        else
+            bFits = false;
     };
+    if (pbFits)
+        *pbFits = true;
     while (pszText[nPos] == L' ')
         ++nPos;
     if (nTokenSize > 0)
@@ -23,8 +28,12 @@ size_t GetCmdToken(const wchar_t* pszText, wchar_t* pszToken, size_t nTokenSize)
         put(pszText[nPos++]);
     if (pszText[nPos] == chEnd)
         ++nPos;
+    if (!bFits)
+        nOut = 0;
     if (nTokenSize > 0)
         pszToken[nOut] = L'\0';
+    if (pbFits)
+        *pbFits = bFits;
     return nPos;
 }
 
@@ -45,21 +54,31 @@ void ParseCommandLine(const std::wstring& strCmdLine, std::vector<std::wstring>&
             nPos += 2;
             if (chOption == L'M' || chOption == L'm') {
                 wchar_t szPrinter[kPrinterTokenChars];
-                const size_t nUsed = GetCmdToken(pszText + nPos, szPrinter, kPrinterTokenChars);
+                bool bFits = true;
+                const size_t nUsed = GetCmdToken(pszText + nPos, szPrinter, kPrinterTokenChars, &bFits);
                 if (nUsed == 0)
                     return;
-                strCmdPrinter = szPrinter;
-                DebugLog(L"ParseCommandLine / Printer : %s", szPrinter);
+                if (bFits) {
+                    strCmdPrinter = szPrinter;
+                    DebugLog(L"ParseCommandLine / Printer : %s", szPrinter);
+                } else {
+                    DebugLog(L"ParseCommandLine / Printer name too long: skipped");
+                }
                 nPos += nUsed;
             }
             continue;
         }
         wchar_t szFile[kFileTokenChars];
-        const size_t nUsed = GetCmdToken(pszText + nPos, szFile, kFileTokenChars);
+        bool bFits = true;
+        const size_t nUsed = GetCmdToken(pszText + nPos, szFile, kFileTokenChars, &bFits);
         if (nUsed == 0)
             return;
-        arrCmdFiles.emplace_back(szFile);
-        DebugLog(L"ParseCommandLine / File : %s", szFile);
+        if (bFits) {
+            arrCmdFiles.emplace_back(szFile);
+            DebugLog(L"ParseCommandLine / File : %s", szFile);
+        } else {
+            DebugLog(L"ParseCommandLine / File name too long: skipped");
+        }
         nPos += nUsed;
     }
 }

@@ -10,11 +10,14 @@ constexpr size_t kFileTokenChars = 260;     // a file token holds at most 259 ch
 constexpr size_t kPrinterTokenChars = 250;  // the printer-name token at most 249
 
 // Reads one token from pszText into pszToken (nTokenSize characters, terminator
-// included; a longer token is cut). Returns the characters consumed, the closing
-// quote or blank included; 0 when only blanks or nothing remain.
-size_t GetCmdToken(const wchar_t* pszText, wchar_t* pszToken, size_t nTokenSize);
+// included). Returns the characters consumed, the closing quote or blank included;
+// 0 when only blanks or nothing remain. A token that does not fit is consumed but
+// not taken: the buffer is left empty and *pbFits (when given) false, since a cut
+// path could name another file.
+size_t GetCmdToken(const wchar_t* pszText, wchar_t* pszToken, size_t nTokenSize, bool* pbFits = nullptr);
 
 // Splits the command line into file names (in order) and the printer name of the
-// last M option (left as it was when there is none).
+// last M option (left as it was when there is none). Tokens that do not fit their
+// buffers are skipped whole.
 void ParseCommandLine(const std::wstring& strCmdLine, std::vector<std::wstring>& arrCmdFiles,
                       std::wstring& strCmdPrinter);

@@ -55,8 +55,12 @@ void CBasicOptsPage::ShowErrorMessage(int nCode) { ShowUserMessage(m_hWnd, nCode
 void CBasicOptsPage::ShowPrintButton(bool bShow)
 {
     HWND hPrint = ::GetDlgItem(GetSheet(), IDOK);
-    if (hPrint)
-        ShowWindow(hPrint, bShow ? SW_SHOW : SW_HIDE);
+    if (!hPrint)
+        return;
+    // A hidden default button still answers Enter through the dialog manager; a
+    // disabled one does not.
+    EnableWindow(hPrint, bShow);
+    ShowWindow(hPrint, bShow ? SW_SHOW : SW_HIDE);
 }
 
 int CBasicOptsPage::FileCount() const { return m_hList ? ListView_GetItemCount(m_hList) : 0; }

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -53,6 +54,57 @@ struct Expected {
                strBytes + kUEL;
     }
 };
+
+// Keys as the keyboard gives them, so that they pass through the dialog manager:
+// xdotool types them into the X window of the sheet. Wine starts Linux programs but
+// cannot wait for them, so a shell runs xdotool and leaves its exit code in a file.
+class XKeyboard {
+public:
+    bool Available() const
+    {
+        return GetFileAttributesW(WineWindowsPath("/usr/bin/xdotool").c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    // Gives the X focus to the sheet's window and types the keys (xdotool key names).
+    bool Press(HWND hSheet, const std::string& strKeys) const
+    {
+        const auto xid = reinterpret_cast<ULONG_PTR>(GetPropW(hSheet, L"__wine_x11_whole_window"));
+        wchar_t szTemp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, szTemp);
+        const std::wstring strDone = std::wstring(szTemp) + L"lumeo_e2e_keys.done";
+        DeleteFileW(strDone.c_str());
+        const std::string strDoneUnix = WineUnixPath(strDone);
+        if (!xid || strDoneUnix.empty())
+            return false;
+        const std::string strScript = "xdotool windowfocus " + std::to_string(xid) + " key --delay 50 " + strKeys +
+                                      "; echo $? > '" + strDoneUnix + "'";
+        std::wstring strCommand = L"\"" + WineWindowsPath("/bin/sh") + L"\" -c \"" +
+                                  std::wstring(strScript.begin(), strScript.end()) + L"\"";
+        STARTUPINFOW si = {};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi = {};
+        if (!CreateProcessW(nullptr, strCommand.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return false;
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        std::string strExit;
+        CUiDriver::WaitUntil(
+            [&] {
+                std::ifstream(std::filesystem::path(strDone)) >> strExit;
+                return !strExit.empty();
+            },
+            20000);
+        DeleteFileW(strDone.c_str());
+        return strExit == "0";
+    }
+};
+
+// The window that has the keyboard focus in the thread of hWnd.
+HWND FocusOf(HWND hWnd)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info) ? info.hwndFocus : nullptr;
+}
 
 class LumeoEndToEnd : public ::testing::Test {
 protected:
@@ -286,4 +338,63 @@ TEST_F(LumeoEndToEnd, AFileGoneBeforePrintShowsMessage6AndTheOthersPrint)
     const Expected expected;
     EXPECT_EQ(WaitForCapture(2), expected.Job("PDF", kPdfBytes) + expected.Job("PDF", kPdfBytes));
     EXPECT_EQ(ui.FindMessageDialog(), nullptr) << "message 6 came once";
+}
+
+TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
+{
+    XKeyboard keyboard;
+    if (!keyboard.Available())
+        GTEST_SKIP() << "xdotool is not installed";
+    // A port of no known kind (not supported) and a USB port without its device (busy or off).
+    const TestPrinter* pUnsupported = m_printers.AddRawPrinter(L"Lumeo E2E Serial", L"COM7:", L"", true);
+    const TestPrinter* pBusy = m_printers.AddRawPrinter(L"Lumeo E2E Usb", L"USB047", L"", true);
+    ASSERT_TRUE(pUnsupported && pBusy);
+    const std::wstring strPdf = MakeFile(L"enter.pdf", kPdfBytes);
+    CUiDriver& ui = Start({strPdf});
+    ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
+    HWND hCombo = ui.Control(IDC_COMBO_PRINTERLIST);
+    HWND hPrint = ui.SheetButton(IDOK);
+    const std::vector<std::wstring> arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
+    auto IndexOf = [&](const std::wstring& strName) {
+        return static_cast<int>(std::find(arrPrinters.begin(), arrPrinters.end(), strName) - arrPrinters.begin());
+    };
+    // Enter with the focus on the printer list, then Tab: once the focus has moved on,
+    // the Enter before it has been handled.
+    auto PressEnter = [&] {
+        ui.FocusControl(hCombo);
+        EXPECT_TRUE(keyboard.Press(ui.Sheet(), "Return Tab"));
+        EXPECT_TRUE(CUiDriver::WaitUntil([&] { return FocusOf(ui.Sheet()) != hCombo; }, 10000));
+    };
+
+    const struct {
+        const TestPrinter* pPrinter;
+        std::wstring strMessage;
+    } cases[] = {
+        {pUnsupported,
+         L"The selected printer does not support this program. Please, select the appropriate printer."},
+        {pBusy, L"The selected printer is being used by another program, the printer cable may be improperly "
+                L"connected, or the power may be off."},
+    };
+    for (const auto& c : cases) {
+        ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, IndexOf(c.pPrinter->strName));
+        EXPECT_EQ(DismissMessage(ui), c.strMessage);
+        EXPECT_FALSE(IsWindowVisible(hPrint));
+        EXPECT_FALSE(IsWindowEnabled(hPrint));
+        PressEnter();
+        // A print command that arrives all the same is refused.
+        PressPrint(ui);
+        EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
+        EXPECT_EQ(ui.FindMessageDialog(), nullptr);
+        EXPECT_EQ(WinePrinters::ReadCapture(*c.pPrinter), "");
+    }
+
+    // Back on a printer that takes the file, the same Enter prints it.
+    ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, IndexOf(kPrinter));
+    EXPECT_TRUE(IsWindowVisible(hPrint));
+    EXPECT_TRUE(IsWindowEnabled(hPrint));
+    PressEnter();
+    EXPECT_EQ(WaitForCapture(1), Expected().Job("PDF", kPdfBytes));
+    EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
+    EXPECT_EQ(WinePrinters::ReadCapture(*pUnsupported), "");
+    EXPECT_EQ(WinePrinters::ReadCapture(*pBusy), "");
 }

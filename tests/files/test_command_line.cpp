@@ -81,16 +81,20 @@ TEST(ParseCommandLine, EmptyAndBlankLines)
     EXPECT_TRUE(Parse(L"     ").files.empty());
 }
 
-TEST(ParseCommandLine, OverlongTokensAreCut)
+TEST(ParseCommandLine, TokensThatDoNotFitAreSkippedWhole)
 {
-    const std::wstring longName(400, L'f');
-    Parsed p = Parse(L"\"" + longName + L"\" next.pdf");
-    ASSERT_EQ(p.files.size(), 2u);
-    EXPECT_EQ(p.files[0], longName.substr(0, 259));
-    EXPECT_EQ(p.files[1], L"next.pdf");
+    // A cut path could name another file that exists: nothing is taken from it.
+    const std::wstring str259(259, L'f');
+    const std::wstring str260(260, L'g');
+    const std::wstring str300(300, L'h');
+    Parsed p = Parse(L" \"" + str259 + L"\" \"" + str260 + L"\" " + str300 + L" next.pdf");
+    EXPECT_EQ(p.files, (Files{str259, L"next.pdf"}));
 
-    p = Parse(L"-M " + longName + L" a.pdf");
-    EXPECT_EQ(p.printer, longName.substr(0, 249));
+    p = Parse(L"-M " + std::wstring(249, L'p') + L" a.pdf");
+    EXPECT_EQ(p.printer, std::wstring(249, L'p'));
+    // An overlong printer name leaves the one named before it.
+    p = Parse(L"-M Office -M \"" + std::wstring(250, L'q') + L"\" a.pdf");
+    EXPECT_EQ(p.printer, L"Office");
     EXPECT_EQ(p.files, (Files{L"a.pdf"}));
 }
 
@@ -99,11 +103,16 @@ TEST(GetCmdToken, NeverWritesPastItsBuffer)
     wchar_t buffer[8];
     for (wchar_t& ch : buffer)
         ch = L'#';
-    const size_t used = GetCmdToken(L"  abcdefghijkl rest", buffer, 5);
+    bool bFits = true;
+    const size_t used = GetCmdToken(L"  abcdefghijkl rest", buffer, 5, &bFits);
     EXPECT_EQ(used, 2u + 12u + 1u);  // blanks, token, ending blank
-    EXPECT_EQ(std::wstring(buffer), L"abcd");
+    EXPECT_FALSE(bFits);
+    EXPECT_EQ(std::wstring(buffer), L"");
     EXPECT_EQ(buffer[5], L'#');
     EXPECT_EQ(buffer[7], L'#');
+    EXPECT_EQ(GetCmdToken(L"abcd", buffer, 5, &bFits), 4u);
+    EXPECT_TRUE(bFits);
+    EXPECT_EQ(std::wstring(buffer), L"abcd");
 }
 
 TEST(GetCmdToken, ConsumedCounts)
