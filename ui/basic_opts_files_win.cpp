@@ -55,9 +55,12 @@ void CBasicOptsPage::OnDropFiles(HDROP hDrop)
 {
     const UINT nFiles = DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < nFiles; ++i) {
+        // Measured first: a path cut to the buffer could name another file.
+        const UINT nLength = DragQueryFileW(hDrop, i, nullptr, 0);
         wchar_t szPath[kTextChars] = {};
-        DragQueryFileW(hDrop, i, szPath, kTextChars);
-        const std::wstring strPath = ResolvedPath(szPath);
+        if (nLength < static_cast<UINT>(kTextChars))
+            DragQueryFileW(hDrop, i, szPath, kTextChars);
+        const std::wstring strPath = ResolvedPath(szPath);  // empty, and so refused, when too long
         if (ValidatePathname(strPath, nSupportedTypes))
             AppendFileEntry(m_hList, strPath);
         else

@@ -276,3 +276,18 @@ TEST_F(PageDrop, FilesDroppedOnTheAdvancedPageReachTheBasicPagesList)
     EXPECT_EQ(m_messages.Texts(), (Paths{kNotSupported}));
     EXPECT_TRUE(RemoveEnabled());
 }
+
+TEST_F(PageDrop, APathTooLongForTheListIsRefusedNotCut)
+{
+    // An existing file whose path has 259 characters, the most the list holds, and a
+    // dropped path of 300 characters that begins with it.
+    const std::wstring strFolder = m_folder.wstring() + L"\\";
+    const std::wstring str259 = MakeFile(std::wstring(259 - strFolder.size() - 4, L'f') + L".pdf", "%PDF-1.4");
+    ASSERT_EQ(str259.size(), 259u);
+    Drop(m_basic.m_hWnd, {str259 + std::wstring(41, L'x')});
+    EXPECT_TRUE(ListItems().empty());
+    EXPECT_EQ(m_messages.Texts(), Paths{kNotSupported});
+
+    Drop(m_basic.m_hWnd, {str259});
+    EXPECT_EQ(ListItems(), Paths{str259});
+}
