@@ -181,15 +181,21 @@ HRESULT CContextMenuExt::ReadSelection(HDROP hDrop)
         std::wstring strExt = ExtensionOfFileName(szFile);
         KorettaLog(L"CContextMenuExt::Initialize: szFile : %s", szFile);
         KorettaLog(L"CContextMenuExt::Initialize: Ext : %s", strExt.c_str());
-        if (strExt.empty() || IsFolder(szFile)) {
+        if (strExt.empty()) {
             KorettaLog(L"CContextMenuExt::Initialize: Ext : Directory");
             continue;
         }
-        if (IsAdmittedExtension(strExt)) {
-            KorettaLog(L"CContextMenuExt::Initialize: Ext : Valid file");
-            ++nValidFileCount;
-            m_files.push_back(szFile);
+        // The name decides first: a large selection on a share must not cost a disk
+        // query per item on Explorer's thread.
+        if (!IsAdmittedExtension(strExt))
+            continue;
+        if (IsFolder(szFile)) {
+            KorettaLog(L"CContextMenuExt::Initialize: Ext : Directory");
+            continue;
         }
+        KorettaLog(L"CContextMenuExt::Initialize: Ext : Valid file");
+        ++nValidFileCount;
+        m_files.push_back(szFile);
     }
     KorettaLog(L"CContextMenuExt::Initialize: nValidFileCount : %d", nValidFileCount);
     if (nValidFileCount == 0)
@@ -273,7 +279,8 @@ STDMETHODIMP CContextMenuExt::InvokeCommand(CMINVOKECOMMANDINFO* pici)
             L"KORETTA_MENU", L"LIMITEDSELECTEDFILES",
             L"Selected files are over the limit. Please, remove some of selected files.");
         std::wstring strCaption = m_strMenuText.empty() ? std::wstring(L"Lumeo") : m_strMenuText;
-        MessageBoxW(nullptr, strMessage.c_str(), strCaption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        // Owned by the window the command came from, so it opens in front of it.
+        MessageBoxW(pici->hwnd, strMessage.c_str(), strCaption.c_str(), MB_OK | MB_ICONEXCLAMATION);
     }
     return S_OK;
 }

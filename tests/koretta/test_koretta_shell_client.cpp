@@ -6,6 +6,8 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -56,6 +58,7 @@ public:
     }
     std::vector<std::wstring> m_captions;
     std::vector<std::wstring> m_texts;
+    std::vector<HWND> m_owners;
 
 private:
     static BOOL CALLBACK CollectText(HWND hChild, LPARAM lParam)
@@ -76,6 +79,7 @@ private:
                 wchar_t szCaption[256] = {};
                 GetWindowTextW(hDialog, szCaption, 256);
                 s_pCurrent->m_captions.push_back(szCaption);
+                s_pCurrent->m_owners.push_back(GetWindow(hDialog, GW_OWNER));
                 EnumChildWindows(hDialog, &DialogCatcher::CollectText, reinterpret_cast<LPARAM>(s_pCurrent));
                 PostMessageW(hDialog, WM_COMMAND, IDOK, 0);
             }
@@ -86,6 +90,94 @@ private:
     HHOOK m_hHook = nullptr;
 };
 DialogCatcher* DialogCatcher::s_pCurrent = nullptr;
+
+// Every path a module asks the file system about through its kernel32 imports, while
+// the object lives: the module's import slots are pointed at counting stand-ins.
+class DiskQueries {
+public:
+    explicit DiskQueries(HMODULE hModule) : m_hModule(hModule)
+    {
+        s_paths.clear();
+        Patch("GetFileAttributesW", reinterpret_cast<void*>(&GetAttributes), s_pfnGetAttributes);
+        Patch("GetFileAttributesExW", reinterpret_cast<void*>(&GetAttributesEx), s_pfnGetAttributesEx);
+        Patch("FindFirstFileW", reinterpret_cast<void*>(&FindFirst), s_pfnFindFirst);
+        Patch("CreateFileW", reinterpret_cast<void*>(&Create), s_pfnCreate);
+    }
+    ~DiskQueries()
+    {
+        for (const auto& [pSlot, pOriginal] : m_patched)
+            Write(pSlot, pOriginal);
+    }
+    // How many queries named a path that starts with strPrefix.
+    static size_t Count(const std::wstring& strPrefix)
+    {
+        return static_cast<size_t>(std::count_if(s_paths.begin(), s_paths.end(), [&](const std::wstring& strPath) {
+            return strPath.compare(0, strPrefix.size(), strPrefix) == 0;
+        }));
+    }
+
+private:
+    template <typename Function>
+    void Patch(const char* pszName, void* pfnHook, Function& pfnOriginal)
+    {
+        auto* pBase = reinterpret_cast<BYTE*>(m_hModule);
+        const auto* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+            pBase + reinterpret_cast<const IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* pImport = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(pBase + imports.VirtualAddress);
+             pImport->Name; ++pImport) {
+            auto* pName = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pImport->OriginalFirstThunk);
+            auto* pSlot = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pImport->FirstThunk);
+            for (; pName->u1.AddressOfData; ++pName, ++pSlot) {
+                if (IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal) ||
+                    strcmp(reinterpret_cast<const char*>(
+                               reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(pBase + pName->u1.AddressOfData)->Name),
+                           pszName) != 0)
+                    continue;
+                void* pOriginal = reinterpret_cast<void*>(pSlot->u1.Function);
+                pfnOriginal = reinterpret_cast<Function>(pOriginal);
+                m_patched.emplace_back(&pSlot->u1.Function, pOriginal);
+                Write(&pSlot->u1.Function, pfnHook);
+            }
+        }
+    }
+    static void Write(ULONG_PTR* pSlot, void* pValue)
+    {
+        DWORD dwOld = 0;
+        VirtualProtect(pSlot, sizeof(*pSlot), PAGE_READWRITE, &dwOld);
+        *pSlot = reinterpret_cast<ULONG_PTR>(pValue);
+        VirtualProtect(pSlot, sizeof(*pSlot), dwOld, &dwOld);
+    }
+    static DWORD WINAPI GetAttributes(LPCWSTR pszPath)
+    {
+        s_paths.push_back(pszPath);
+        return s_pfnGetAttributes(pszPath);
+    }
+    static BOOL WINAPI GetAttributesEx(LPCWSTR pszPath, GET_FILEEX_INFO_LEVELS level, LPVOID pInfo)
+    {
+        s_paths.push_back(pszPath);
+        return s_pfnGetAttributesEx(pszPath, level, pInfo);
+    }
+    static HANDLE WINAPI FindFirst(LPCWSTR pszPath, LPWIN32_FIND_DATAW pData)
+    {
+        s_paths.push_back(pszPath);
+        return s_pfnFindFirst(pszPath, pData);
+    }
+    static HANDLE WINAPI Create(LPCWSTR pszPath, DWORD dwAccess, DWORD dwShare, LPSECURITY_ATTRIBUTES pSecurity,
+                                DWORD dwCreation, DWORD dwFlags, HANDLE hTemplate)
+    {
+        s_paths.push_back(pszPath);
+        return s_pfnCreate(pszPath, dwAccess, dwShare, pSecurity, dwCreation, dwFlags, hTemplate);
+    }
+
+    HMODULE m_hModule;
+    std::vector<std::pair<ULONG_PTR*, void*>> m_patched;
+    static inline std::vector<std::wstring> s_paths;
+    static inline decltype(&GetFileAttributesW) s_pfnGetAttributes = nullptr;
+    static inline decltype(&GetFileAttributesExW) s_pfnGetAttributesEx = nullptr;
+    static inline decltype(&FindFirstFileW) s_pfnFindFirst = nullptr;
+    static inline decltype(&CreateFileW) s_pfnCreate = nullptr;
+};
 
 // GetProcAddress's result as the export's real type.
 template <typename Function>
@@ -380,12 +472,43 @@ TEST_F(KorettaShellClient, ProgramThatCannotStartShowsTheLimitMessage)
     ComPtr<IContextMenu> menu = HandlerFor({L"a.pdf"});
     ASSERT_TRUE(menu);
     DialogCatcher dialogs;
+    // The Explorer window the command came from owns the message, so it opens in front of it.
+    HWND hExplorer = CreateWindowExW(0, L"STATIC", L"Explorer", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                     nullptr, nullptr);
+    ASSERT_NE(hExplorer, nullptr);
     CMINVOKECOMMANDINFO invoke = {};
     invoke.cbSize = sizeof(invoke);
+    invoke.hwnd = hExplorer;
     EXPECT_EQ(menu->InvokeCommand(&invoke), S_OK);
     EXPECT_NE(std::find(dialogs.m_texts.begin(), dialogs.m_texts.end(), L"Too many files here"), dialogs.m_texts.end());
     EXPECT_NE(std::find(dialogs.m_captions.begin(), dialogs.m_captions.end(), L"Lumeo"), dialogs.m_captions.end());
+    EXPECT_EQ(dialogs.m_owners, std::vector<HWND>{hExplorer});
     EXPECT_FALSE(FileExists(Invocation()));
+    DestroyWindow(hExplorer);
+}
+
+TEST_F(KorettaShellClient, OnlyItemsNamedLikeAPdfFileAreLookedAtOnDisk)
+{
+    // Thousands of scans on a share and one PDF file: the names alone rule the scans out.
+    const std::wstring strShare = L"\\\\lumeo-nas\\scans\\";
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < 3000; ++i)
+        paths.push_back(strShare + L"page" + std::to_wstring(i) + (i % 2 ? L".tif" : L".txt"));
+    paths.push_back(Dir() + L"a.pdf");
+    ComPtr<IShellExtInit> init;
+    ASSERT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&init)), S_OK);
+    CSelection selection(paths);
+    {
+        DiskQueries queries(s_hModule);
+        EXPECT_EQ(init->Initialize(nullptr, &selection, nullptr), S_OK);
+        EXPECT_EQ(DiskQueries::Count(strShare), 0u);
+        EXPECT_GE(DiskQueries::Count(Dir() + L"a.pdf"), 1u);  // a folder named like it is still refused
+    }
+    ComPtr<IContextMenu> menu;
+    ASSERT_EQ(init.As(&menu), S_OK);
+    HMENU hMenu = CreatePopupMenu();
+    EXPECT_EQ(menu->QueryContextMenu(hMenu, 0, 100, 200, CMF_NORMAL), kOneItem);
+    DestroyMenu(hMenu);
 }
 
 TEST_F(KorettaShellClient, ModuleCanUnloadOnlyWhenNothingIsAlive)
