@@ -130,8 +130,8 @@ int CLangManager::GetLocalCodeFromRegistry(wchar_t* szLangCode, int nCapacity) c
             RegQueryValueExW(hKey, L"KVQLangCode", nullptr, nullptr, reinterpret_cast<BYTE*>(szValue), &nSize);
         RegCloseKey(hKey);
         szValue[kCodeChars - 1] = L'\0';  // a value stored without its terminator
-        // An empty value names no language.
-        if (status == ERROR_SUCCESS && szValue[0] != L'\0' && CopyWhole(szLangCode, nCapacity, szValue)) {
+        // An empty value is a code all the same: its file is missing and English applies.
+        if (status == ERROR_SUCCESS && CopyWhole(szLangCode, nCapacity, szValue)) {
             Log(hive.szFound, szLangCode);
             return 1;
         }

@@ -1,7 +1,7 @@
 // vnMUIDLL: picks the language file for the user's Windows display language.
 // GetFullLangFileNameW2(folder, pattern with "$$", out file[260], out code[260]):
-// 1 with the full path of the file for the user's language, or of the English one
-// when that is missing; 0 when neither exists.
+// 1 with the full path of the file for the user's display language; 0 when there is
+// none, so that the caller's registry code and Windows language decide.
 #include <windows.h>
 
 #include <cwchar>
@@ -42,9 +42,7 @@ extern "C" __declspec(dllexport) int __cdecl GetFullLangFileNameW2(const wchar_t
     if (!strFolder.empty() && strFolder.back() != L'\\' && strFolder.back() != L'/')
         strFolder += L'\\';
     const wchar_t* szCode = LanguageSuffixOfLangId(GetUserDefaultUILanguage());
-    if (TryCode(strFolder, szPattern, szCode, szOutFile, szOutCode))
-        return 1;
-    return TryCode(strFolder, szPattern, L"EN", szOutFile, szOutCode) ? 1 : 0;
+    return TryCode(strFolder, szPattern, szCode, szOutFile, szOutCode) ? 1 : 0;
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }

@@ -89,6 +89,19 @@ TEST_F(LocaleTest, LibraryFollowsTheDisplayLanguage)
     EXPECT_EQ(g_nCharSet, m_nCharSet);
 }
 
+TEST_F(LocaleTest, LibraryWithoutAFileOfTheDisplayLanguageLeavesTheChoiceToTheRegistry)
+{
+    const std::wstring strRegistryCode = m_strCode == L"FN" ? L"KR" : L"FN";
+    AddLanguage(strRegistryCode);
+    // English is there, yet it is no answer of the library's unless it is the display language.
+    if (m_strCode != L"EN")
+        AddLanguage(L"EN");
+    ASSERT_TRUE(PrivateRegistryRoots::SetCode(HKEY_CURRENT_USER, strRegistryCode));
+    m_folder.AddMUILibrary();
+    EXPECT_EQ(Resolve(false), m_folder.Path(L"LOCAL_" + strRegistryCode + L".dat"));
+    EXPECT_EQ(Resolve(true), m_folder.Path(L"HELP_" + strRegistryCode + L".chm"));
+}
+
 TEST_F(LocaleTest, ShippedFilesGiveTheLanguageItsTexts)
 {
     for (const std::string& code : ShippedLanguages()) {

@@ -146,11 +146,23 @@ TEST_F(LangManagerTest, CodesThatAreNoTwoLetterCodeAreRefused)
         EXPECT_TRUE(log.Contains(L"[KVQ] GetUIFileName : GetLocalCodeFromRegistry FAIL/ GetLanguageSuffix"));
     }
     {
-        // An empty value names no language either; a value stored without its terminator is read.
-        ASSERT_TRUE(PrivateRegistryRoots::SetCode(HKEY_CURRENT_USER, L""));
+        // A value stored without its terminator is read.
+        ASSERT_TRUE(PrivateRegistryRoots::SetCode(HKEY_CURRENT_USER, L"FNX"));
         ASSERT_TRUE(PrivateRegistryRoots::SetCode(HKEY_LOCAL_MACHINE, L"GR", 4));
         EXPECT_EQ(manager.GetLocalCodeFromRegistry(szCode, 3), 1);
         EXPECT_STREQ(szCode, L"GR");
+    }
+    {
+        // An empty value is read like any code: its file "LOCAL_.dat" is missing, so
+        // English applies and the machine-wide code is never asked.
+        ASSERT_TRUE(PrivateRegistryRoots::SetCode(HKEY_CURRENT_USER, L""));
+        wcscpy(szCode, L"XX");
+        EXPECT_EQ(manager.GetLocalCodeFromRegistry(szCode, 3), 1);
+        EXPECT_STREQ(szCode, L"");
+        LogCapture log;
+        EXPECT_EQ(Resolve(manager).strUI, m_folder.Path(L"LOCAL_EN.dat"));
+        EXPECT_TRUE(log.Contains(L"[KVQ] GetUIFileName : " + m_folder.Path(L"LOCAL_.dat") +
+                                 L" file doesn't exist / Force to Set EN"));
     }
 }
 
@@ -263,7 +275,7 @@ TEST_F(LangManagerTest, LibraryAnswerWinsOverTheRegistry)
     if (std::wstring(szSuffix) == L"FN")
         GTEST_SKIP() << "needs a display language other than French";
     const Resolved r = Resolve(manager);
-    // The library has no file for the display language here and answers with English.
+    // The display language here is English, and the library has its file.
     EXPECT_EQ(r.strUI, m_folder.Path(L"LOCAL_EN.DAT"));
     EXPECT_EQ(r.strHelp, m_folder.Path(L"help_EN.chm"));
     EXPECT_EQ(g_nCharSet, 1);
@@ -301,7 +313,7 @@ TEST_F(LangManagerTest, LibraryWithoutAFileOrWithoutTheExportLeavesTheChoiceToTh
     EXPECT_EQ(Resolve(manager).strUI, m_folder.Path(L"LOCAL_FN.dat"));
 }
 
-TEST(MUILibrary, ExportFindsTheFileOfTheDisplayLanguageOrEnglish)
+TEST(MUILibrary, ExportFindsTheFileOfTheDisplayLanguage)
 {
     ProgramFolder folder;
     folder.AddMUILibrary();
@@ -316,10 +328,9 @@ TEST(MUILibrary, ExportFindsTheFileOfTheDisplayLanguageOrEnglish)
     EXPECT_EQ(pfn(folder.Folder().c_str(), L"help_$$.chm", szFile, szCode), 0);
     EXPECT_STREQ(szFile, L"");
 
-    folder.AddFile(L"HELP_EN.chm");
-    EXPECT_EQ(pfn(folder.Folder().c_str(), L"help_$$.chm", szFile, szCode), 1);
-    EXPECT_EQ(std::wstring(szFile), folder.Path(L"help_EN.chm"));
-    EXPECT_STREQ(szCode, L"EN");
+    // Another language's file is no answer, English included.
+    folder.AddFile(code == L"KR" ? L"HELP_JP.chm" : L"HELP_KR.chm");
+    EXPECT_EQ(pfn(folder.Folder().c_str(), L"help_$$.chm", szFile, szCode), 0);
 
     folder.AddFile(L"HELP_" + code + L".chm");
     std::wstring strNoBackslash = folder.Folder();
