@@ -1,7 +1,10 @@
 ; Lumeo setup: places Lumeo, Koretta and their language and help files in one folder,
 ; registers the Explorer menu extension, adds a Start-menu shortcut and an uninstaller.
-;   makensis -DBINDIR=<folder with the built files> -DOUTFILE=<setup.exe> -DVERSION=x.y.z lumeo.nsi
+;   makensis -INPUTCHARSET UTF8 -DBINDIR=<folder with the built files> -DOUTFILE=<setup.exe>
+;            -DVERSION=x.y.z [-DWITH_HELP] lumeo.nsi
 ; Silent use: LumeoSetup.exe /S /D=C:\Program Files\Lumeo   and   Uninstall.exe /S
+; Exit codes: 0 installed, 2 not installed (nothing left behind), 3010 installed, but
+; a restart finishes the update of the menu extension.
 
 !ifndef BINDIR
   !error "BINDIR must name the folder of the built files"
@@ -34,7 +37,26 @@ ShowUninstDetails show
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+
+; The product's languages. Setup and uninstaller speak the user's display language when
+; it is one of them, else the first (English).
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "German"
+!insertmacro MUI_LANGUAGE "French"
+!insertmacro MUI_LANGUAGE "Japanese"
+!insertmacro MUI_LANGUAGE "Korean"
+
+LangString RegisterFailed ${LANG_ENGLISH} "The Explorer menu extension could not be registered (error $0). Lumeo was not installed."
+LangString RegisterFailed ${LANG_GERMAN} "Die Explorer-Menüerweiterung konnte nicht registriert werden (Fehler $0). Lumeo wurde nicht installiert."
+LangString RegisterFailed ${LANG_FRENCH} "L'extension du menu de l'Explorateur n'a pas pu être enregistrée (erreur $0). Lumeo n'a pas été installé."
+LangString RegisterFailed ${LANG_JAPANESE} "エクスプローラーのメニュー拡張を登録できませんでした (エラー $0)。Lumeo はインストールされませんでした。"
+LangString RegisterFailed ${LANG_KOREAN} "탐색기 메뉴 확장을 등록할 수 없습니다 (오류 $0). Lumeo가 설치되지 않았습니다."
+
+LangString RestartToFinish ${LANG_ENGLISH} "Explorer is still using the previous menu extension. Restart Windows to finish the update of Lumeo."
+LangString RestartToFinish ${LANG_GERMAN} "Der Explorer verwendet noch die bisherige Menüerweiterung. Starten Sie Windows neu, um die Aktualisierung von Lumeo abzuschließen."
+LangString RestartToFinish ${LANG_FRENCH} "L'Explorateur utilise encore l'ancienne extension de menu. Redémarrez Windows pour terminer la mise à jour de Lumeo."
+LangString RestartToFinish ${LANG_JAPANESE} "エクスプローラーが以前のメニュー拡張をまだ使用しています。Lumeo の更新を完了するには Windows を再起動してください。"
+LangString RestartToFinish ${LANG_KOREAN} "탐색기가 아직 이전 메뉴 확장을 사용하고 있습니다. Lumeo 업데이트를 완료하려면 Windows를 다시 시작하십시오."
 
 Function .onInit
   SetShellVarContext all
@@ -46,19 +68,62 @@ Function un.onInit
   SetRegView 64
 FunctionEnd
 
+; Everything setup places, taken away again: the registration first, while Koretta.dll
+; is there to say what it registered. A Koretta.dll that Explorer still holds goes at
+; the next restart.
+!macro REMOVE_PRODUCT un
+Function ${un}RemoveProduct
+  ; The folder cannot go while it is the working folder.
+  SetOutPath "$TEMP"
+  IfFileExists "$INSTDIR\Koretta.dll" 0 +2
+    ExecWait '"$SYSDIR\regsvr32.exe" /u /s "$INSTDIR\Koretta.dll"'
+  Delete /REBOOTOK "$INSTDIR\Koretta.dll"
+  Delete "$INSTDIR\Lumeo.exe"
+  Delete "$INSTDIR\vnMUIDLL.dll"
+  Delete "$INSTDIR\Lumeo.Ver"
+  Delete "$INSTDIR\LOCAL_*.dat"
+  Delete "$INSTDIR\HELP_*.chm"
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir /REBOOTOK "$INSTDIR"
+
+  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
+  RMDir "$SMPROGRAMS\${PRODUCT}"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+FunctionEnd
+!macroend
+!insertmacro REMOVE_PRODUCT ""
+!insertmacro REMOVE_PRODUCT "un."
+
+; Explorer may hold the Koretta.dll of an earlier installation. A loaded library cannot
+; be overwritten, but it can be renamed: the renamed copy goes at the next restart.
+Function MoveLoadedKorettaAside
+  Delete "$INSTDIR\Koretta.dll"
+  IfFileExists "$INSTDIR\Koretta.dll" 0 done
+    GetTempFileName $1 "$INSTDIR"
+    Delete $1
+    Rename "$INSTDIR\Koretta.dll" $1
+    Delete /REBOOTOK $1
+  done:
+FunctionEnd
+
 Section "Lumeo" SecMain
   SectionIn RO
   SetOutPath "$INSTDIR"
+  Call MoveLoadedKorettaAside
   File "${BINDIR}/Koretta.dll"
-  File /nonfatal "${BINDIR}/Lumeo.exe"
-  File /nonfatal "${BINDIR}/vnMUIDLL.dll"
-  File /nonfatal "${BINDIR}/Lumeo.Ver"
-  File /nonfatal "${BINDIR}/LOCAL_*.dat"
-  File /nonfatal "${BINDIR}/HELP_*.chm"
+  File "${BINDIR}/Lumeo.exe"
+  File "${BINDIR}/vnMUIDLL.dll"
+  File "${BINDIR}/Lumeo.Ver"
+  File "${BINDIR}/LOCAL_*.dat"
+!ifdef WITH_HELP
+  File "${BINDIR}/HELP_*.chm"
+!endif
 
   ExecWait '"$SYSDIR\regsvr32.exe" /s "$INSTDIR\Koretta.dll"' $0
   StrCmp $0 "0" registered
-    MessageBox MB_OK|MB_ICONSTOP "The Explorer menu extension could not be registered (error $0)." /SD IDOK
+    ; A setup that fails leaves nothing behind.
+    Call RemoveProduct
+    MessageBox MB_OK|MB_ICONSTOP "$(RegisterFailed)" /SD IDOK
     SetErrorLevel 2
     Abort
   registered:
@@ -76,24 +141,13 @@ Section "Lumeo" SecMain
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+
+  IfRebootFlag 0 done
+    MessageBox MB_OK|MB_ICONINFORMATION "$(RestartToFinish)" /SD IDOK
+    SetErrorLevel 3010
+  done:
 SectionEnd
 
 Section "Uninstall"
-  ; Unregister first, while Koretta.dll is still there to say what it registered.
-  IfFileExists "$INSTDIR\Koretta.dll" 0 +2
-    ExecWait '"$SYSDIR\regsvr32.exe" /u /s "$INSTDIR\Koretta.dll"'
-
-  ; Explorer may still hold the extension: then it goes at the next restart.
-  Delete /REBOOTOK "$INSTDIR\Koretta.dll"
-  Delete "$INSTDIR\Lumeo.exe"
-  Delete "$INSTDIR\vnMUIDLL.dll"
-  Delete "$INSTDIR\Lumeo.Ver"
-  Delete "$INSTDIR\LOCAL_*.dat"
-  Delete "$INSTDIR\HELP_*.chm"
-  Delete "$INSTDIR\Uninstall.exe"
-  RMDir /REBOOTOK "$INSTDIR"
-
-  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
-  RMDir "$SMPROGRAMS\${PRODUCT}"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Call un.RemoveProduct
 SectionEnd

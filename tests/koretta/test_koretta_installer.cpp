@@ -1,14 +1,21 @@
 // LumeoSetup.exe under Wine: a silent install places the deliverables in one folder,
-// registers Koretta, adds the shortcut and the Add/Remove Programs entry; the silent
-// uninstall takes all of it away again.
+// registers Koretta, adds the shortcut and the Add/Remove Programs entry; installing
+// again works, also while Koretta.dll is loaded; the silent uninstall, and a setup
+// whose registration fails, leave nothing behind; setup and uninstaller speak the
+// user's language.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <wrl/client.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "tests/koretta/koretta_test_support.h"
 #include "tests/koretta/shell_selection.h"
@@ -26,7 +33,7 @@ std::wstring CommonProgramsFolder()
     return folder;
 }
 
-// The files of bin/ that the setup must carry: Koretta always, the others when they were built.
+// The files of bin/ that the setup carries.
 std::vector<std::wstring> DeliveredFiles()
 {
     std::vector<std::wstring> names = {L"Koretta.dll"};
@@ -46,6 +53,198 @@ std::wstring OwnFolder()
     GetModuleFileNameW(nullptr, szPath, MAX_PATH);
     std::wstring path(szPath);
     return path.substr(0, path.rfind(L'\\') + 1);
+}
+
+std::wstring SetupPath() { return BinDir() + L"LumeoSetup.exe"; }
+
+// A folder for the installation; /D= must come last and unquoted.
+std::wstring InstallFolder(const wchar_t* pszTag)
+{
+    return std::wstring(L"C:\\LumeoSetupTest_") + pszTag + L"_" + std::to_wstring(GetCurrentProcessId());
+}
+DWORD InstallSilently(const std::wstring& dir) { return RunAndWait(L"\"" + SetupPath() + L"\" /S /D=" + dir); }
+// An uninstaller copies itself away and returns at once unless _?= names the folder.
+DWORD UninstallSilently(const std::wstring& dir)
+{
+    return RunAndWait(L"\"" + dir + L"\\Uninstall.exe\" /S _?=" + dir);
+}
+
+// Nothing of Lumeo in the folder, none of the registration's keys, no uninstall entry.
+void ExpectNothingLeft(const std::wstring& dir)
+{
+    for (const std::wstring& name : DeliveredFiles())
+        EXPECT_FALSE(FileExists(dir + L"\\" + name)) << std::string(name.begin(), name.end());
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Koretta.ContextMenuExt"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Koretta.ContextMenuExt.1"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(kHandlersKey) + L"\\LumeoMenuExt"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(L"TypeLib\\") + kLibidText));
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsidText), L"<missing>");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(FileExists(CommonProgramsFolder() + L"\\Lumeo\\Lumeo.lnk"));
+    EXPECT_FALSE(FolderExists(CommonProgramsFolder() + L"\\Lumeo"));
+}
+
+// The values of a registry key (or the one named), put back as they were when the
+// object goes.
+class SavedKey {
+public:
+    SavedKey(HKEY root, const std::wstring& path, const wchar_t* pszOnly = nullptr)
+        : m_root(root), m_path(path), m_only(pszOnly ? pszOnly : L"")
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return;
+        m_bExisted = true;
+        for (DWORD i = 0;; ++i) {
+            wchar_t name[512] = {};
+            DWORD nameChars = 512;
+            DWORD type = 0;
+            DWORD bytes = 0;
+            if (RegEnumValueW(key, i, name, &nameChars, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
+                break;
+            Value value{name, type, std::vector<BYTE>(bytes)};
+            nameChars = 512;
+            RegEnumValueW(key, i, name, &nameChars, nullptr, &type, value.data.data(), &bytes);
+            if (m_only.empty() || value.name == m_only)
+                m_values.push_back(value);
+        }
+        RegCloseKey(key);
+    }
+    ~SavedKey()
+    {
+        if (!m_bExisted) {
+            RegDeleteTreeW(m_root, m_path.c_str());
+            return;
+        }
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(m_root, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS)
+            return;
+        if (!m_only.empty())
+            RegDeleteValueW(key, m_only.c_str());
+        for (const Value& value : m_values)
+            RegSetValueExW(key, value.name.c_str(), 0, value.type, value.data.data(),
+                           static_cast<DWORD>(value.data.size()));
+        RegCloseKey(key);
+    }
+    SavedKey(const SavedKey&) = delete;
+    SavedKey& operator=(const SavedKey&) = delete;
+
+private:
+    struct Value {
+        std::wstring name;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    HKEY m_root;
+    std::wstring m_path;
+    std::wstring m_only;
+    bool m_bExisted = false;
+    std::vector<Value> m_values;
+};
+
+const std::wstring kSessionManagerKey = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+
+// The files to be deleted or moved at the next restart.
+std::vector<std::wstring> PendingFileOperations()
+{
+    std::vector<std::wstring> paths;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManagerKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return paths;
+    DWORD bytes = 0;
+    if (RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &bytes) == ERROR_SUCCESS) {
+        // Pairs of source and target; a deletion has an empty target.
+        std::vector<wchar_t> data(bytes / sizeof(wchar_t) + 2, L'\0');
+        RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                         &bytes);
+        for (size_t at = 0; at < bytes / sizeof(wchar_t); at += wcslen(&data[at]) + 1)
+            if (data[at])
+                paths.push_back(&data[at]);
+    }
+    RegCloseKey(key);
+    return paths;
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    std::string bytes(text.size() * 4, '\0');
+    bytes.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
+                                     static_cast<int>(bytes.size()), nullptr, nullptr));
+    return bytes;
+}
+
+// The processes running a program file of that name.
+std::vector<DWORD> ProcessesOf(const wchar_t* pszExe)
+{
+    std::vector<DWORD> ids;
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL bMore = Process32FirstW(hSnapshot, &entry); bMore; bMore = Process32NextW(hSnapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, pszExe) == 0)
+            ids.push_back(entry.th32ProcessID);
+    CloseHandle(hSnapshot);
+    return ids;
+}
+
+// Starts a program (with one argument, or none) as a user whose language is that of a
+// locale and returns the caption of its first window, blanks at the end dropped; the
+// program is then ended. Wine takes the user's language from LC_ALL when a program
+// starts from Linux, so a shell starts it through the tree's Wine launcher.
+std::wstring FirstCaptionIn(const std::wstring& program, const std::wstring& argument, const std::string& locale)
+{
+    const std::wstring exe = program.substr(program.rfind(L'\\') + 1);
+    const wchar_t* pszExe = exe.c_str();
+    const std::string launcher = std::string(LUMEO_SOURCE_DIR) + "/tools/wine-run";
+    std::string command = "LC_ALL=" + locale + ".UTF-8 exec '" + launcher + "' '" + Utf8(program) + "'";
+    if (!argument.empty())
+        command += " '" + Utf8(argument) + "'";
+    command += " 2>/dev/null";  // the shell's complaints about locales it lacks
+    std::wstring line = L"Z:\\bin\\sh -c \"" + std::wstring(command.begin(), command.end()) + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return L"(not started)";
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);  // a Linux process: Wine cannot wait for it
+
+    struct Search {
+        std::vector<DWORD> ids;
+        DWORD found = 0;
+        std::wstring caption;
+    } search;
+    for (int i = 0; i < 300 && search.caption.empty(); ++i) {
+        search.ids = ProcessesOf(pszExe);
+        EnumWindows(
+            [](HWND hWnd, LPARAM lParam) -> BOOL {
+                auto* pSearch = reinterpret_cast<Search*>(lParam);
+                DWORD processId = 0;
+                GetWindowThreadProcessId(hWnd, &processId);
+                wchar_t caption[256] = {};
+                if (std::find(pSearch->ids.begin(), pSearch->ids.end(), processId) != pSearch->ids.end() &&
+                    IsWindowVisible(hWnd) && GetWindowTextW(hWnd, caption, 256)) {
+                    pSearch->found = processId;
+                    pSearch->caption = caption;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.caption.empty())
+            Sleep(100);
+    }
+    for (DWORD id : ProcessesOf(pszExe)) {
+        if (HANDLE hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+            TerminateProcess(hProcess, 1);
+            WaitForSingleObject(hProcess, 10000);
+            CloseHandle(hProcess);
+        }
+    }
+    search.caption.erase(search.caption.find_last_not_of(L' ') + 1);
+    return search.caption;
 }
 
 // What Explorer does with the installed extension: create it from its registration, offer
@@ -90,15 +289,15 @@ std::wstring RunInstalledMenu(const std::wstring& dir)
 }
 }  // namespace
 
-TEST(KorettaInstaller, SilentInstallThenUninstallLeavesNothingBehind)
+TEST(KorettaInstaller, SilentInstallAgainThenUninstallLeavesNothingBehind)
 {
-    const std::wstring setup = BinDir() + L"LumeoSetup.exe";
-    ASSERT_TRUE(FileExists(setup)) << "LumeoSetup.exe not built";
-    const std::wstring dir = L"C:\\LumeoSetupTest_" + std::to_wstring(GetCurrentProcessId());
+    ASSERT_TRUE(FileExists(SetupPath())) << "LumeoSetup.exe not built";
+    const std::wstring dir = InstallFolder(L"again");
     const std::wstring shortcut = CommonProgramsFolder() + L"\\Lumeo\\Lumeo.lnk";
 
-    // /D= must come last and unquoted.
-    ASSERT_EQ(RunAndWait(L"\"" + setup + L"\" /S /D=" + dir), 0u);
+    ASSERT_EQ(InstallSilently(dir), 0u);
+    // Installing over an installation replaces it.
+    ASSERT_EQ(InstallSilently(dir), 0u);
 
     for (const std::wstring& name : DeliveredFiles())
         EXPECT_TRUE(FileExists(dir + L"\\" + name)) << std::string(name.begin(), name.end());
@@ -119,21 +318,82 @@ TEST(KorettaInstaller, SilentInstallThenUninstallLeavesNothingBehind)
                 commandLine.compare(commandLine.size() - expectedTail.size(), expectedTail.size(), expectedTail) == 0)
         << std::string(commandLine.begin(), commandLine.end());
 
-    // An uninstaller copies itself away and returns at once unless _?= names the folder.
-    EXPECT_EQ(RunAndWait(L"\"" + dir + L"\\Uninstall.exe\" /S _?=" + dir), 0u);
-
-    for (const std::wstring& name : DeliveredFiles())
-        EXPECT_FALSE(FileExists(dir + L"\\" + name)) << std::string(name.begin(), name.end());
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Koretta.ContextMenuExt"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(kHandlersKey) + L"\\LumeoMenuExt"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(L"TypeLib\\") + kLibidText));
-    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsidText), L"<missing>");
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-    EXPECT_FALSE(FileExists(shortcut));
-    EXPECT_FALSE(FolderExists(CommonProgramsFolder() + L"\\Lumeo"));
+    EXPECT_EQ(UninstallSilently(dir), 0u);
+    ExpectNothingLeft(dir);
 
     // With _?= the running uninstaller cannot delete itself; that part is ours.
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(dir), ec);
+}
+
+TEST(KorettaInstaller, ASetupWhoseRegistrationFailsLeavesNothingBehind)
+{
+    ASSERT_TRUE(FileExists(SetupPath())) << "LumeoSetup.exe not built";
+    const std::wstring dir = InstallFolder(L"refused");
+    {
+        // Without the shell's approved list Koretta refuses to register.
+        SavedKey approved(HKEY_LOCAL_MACHINE, kApprovedKey);
+        ASSERT_EQ(RegDeleteTreeW(HKEY_LOCAL_MACHINE, kApprovedKey), ERROR_SUCCESS);
+        EXPECT_EQ(InstallSilently(dir), 2u);
+    }
+    ExpectNothingLeft(dir);
+    EXPECT_FALSE(FolderExists(dir));
+    EXPECT_FALSE(FileExists(dir + L"\\Uninstall.exe"));
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(dir), ec);
+}
+
+TEST(KorettaInstaller, AKorettaHeldByExplorerIsMovedAsideAndTheRestartAnnounced)
+{
+    ASSERT_TRUE(FileExists(SetupPath())) << "LumeoSetup.exe not built";
+    const std::wstring dir = InstallFolder(L"held");
+    SavedKey pending(HKEY_LOCAL_MACHINE, kSessionManagerKey, L"PendingFileRenameOperations");
+    ASSERT_EQ(InstallSilently(dir), 0u);
+    // This process stands for Explorer, which keeps the extension loaded.
+    HMODULE hHeld = LoadLibraryW((dir + L"\\Koretta.dll").c_str());
+    ASSERT_NE(hHeld, nullptr);
+
+    // 3010: installed, a restart finishes the update.
+    EXPECT_EQ(InstallSilently(dir), 3010u);
+    EXPECT_TRUE(FileExists(dir + L"\\Koretta.dll"));
+    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", nullptr), dir + L"\\Koretta.dll");
+    EXPECT_TRUE(FileExists(dir + L"\\Uninstall.exe"));
+    std::vector<std::wstring> asideFiles;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(dir)))
+        if (entry.path().extension() == L".tmp")
+            asideFiles.push_back(entry.path().wstring());
+    ASSERT_EQ(asideFiles.size(), 1u) << "the held library, moved aside";
+    bool bPending = false;
+    for (const std::wstring& path : PendingFileOperations())
+        bPending |= path.size() >= asideFiles[0].size() &&
+                    _wcsicmp(path.c_str() + path.size() - asideFiles[0].size(), asideFiles[0].c_str()) == 0;
+    EXPECT_TRUE(bPending) << "the moved copy goes at the next restart";
+
+    FreeLibrary(hHeld);
+    EXPECT_EQ(UninstallSilently(dir), 0u);
+    ExpectNothingLeft(dir);
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(dir), ec);
+}
+
+TEST(KorettaInstaller, SetupAndUninstallerSpeakTheUsersLanguage)
+{
+    ASSERT_TRUE(FileExists(SetupPath())) << "LumeoSetup.exe not built";
+    EXPECT_EQ(FirstCaptionIn(SetupPath(), L"", "en_US"), L"Lumeo Setup");
+    EXPECT_EQ(FirstCaptionIn(SetupPath(), L"", "de_DE"), L"Installation von Lumeo");
+    EXPECT_EQ(FirstCaptionIn(SetupPath(), L"", "fr_FR"), L"Installation de Lumeo");
+    EXPECT_EQ(FirstCaptionIn(SetupPath(), L"", "ja_JP"), L"Lumeo \u30BB\u30C3\u30C8\u30A2\u30C3\u30D7");
+    EXPECT_EQ(FirstCaptionIn(SetupPath(), L"", "ko_KR"), L"Lumeo \uC124\uCE58");
+    // A language the product does not speak: English.
+    EXPECT_EQ(FirstCaptionIn(SetupPath(), L"", "es_ES"), L"Lumeo Setup");
+
+    const std::wstring dir = InstallFolder(L"language");
+    ASSERT_EQ(InstallSilently(dir), 0u);
+    const std::wstring uninstaller = dir + L"\\Uninstall.exe";
+    EXPECT_EQ(FirstCaptionIn(uninstaller, L"_?=" + dir, "ja_JP"),
+              L"Lumeo \u30A2\u30F3\u30A4\u30F3\u30B9\u30C8\u30FC\u30EB");
+    EXPECT_EQ(FirstCaptionIn(uninstaller, L"_?=" + dir, "de_DE"), L"Deinstallation von Lumeo");
+    EXPECT_EQ(UninstallSilently(dir), 0u);
     std::error_code ec;
     std::filesystem::remove_all(std::filesystem::path(dir), ec);
 }
