@@ -1,7 +1,7 @@
 // Command lines as Explorer, a shortcut or a user may write them: tokens never outgrow
-// their buffers, every file name and the printer name are pieces of the line, and the
-// form the shell extension writes (each path as a blank and the quoted path) comes back
-// path for path.
+// their buffers and are never handed on cut, every file name and the printer name are
+// pieces of the line, and the form the shell extension writes (each path as a blank and
+// the quoted path) comes back path for path.
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -24,9 +24,12 @@ void CheckToken(const std::wstring& text, size_t nTokenSize)
 {
     auto line = ExactCopy(text);
     auto token = std::make_unique<wchar_t[]>(nTokenSize);
-    const size_t nUsed = GetCmdToken(line.get(), token.get(), nTokenSize);
+    bool bFits = true;
+    const size_t nUsed = GetCmdToken(line.get(), token.get(), nTokenSize, &bFits);
     const size_t nLength = std::wcslen(token.get());
     if (nUsed > text.size() || nLength >= nTokenSize)
+        std::abort();
+    if (!bFits && nLength != 0)  // a token that does not fit is never handed on cut
         std::abort();
     if ((nUsed == 0) != (text.find_first_not_of(L' ') == std::wstring::npos))
         std::abort();
