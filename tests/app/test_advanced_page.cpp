@@ -211,8 +211,7 @@ TEST_F(AdvancedPage, TheSpinStepsByOneBetweenFiftyAndTwoHundred)
     EXPECT_EQ(nHigh, 200);
     SetFocus(Item(IDC_EDIT_ZOOM));
     SendMessageW(Item(IDC_EDIT_ZOOM), WM_KEYDOWN, VK_UP, 0);
-    Pump(50);
-    EXPECT_EQ(TextOf(Item(IDC_EDIT_ZOOM)), L"101");
+    EXPECT_TRUE(PumpUntil([&] { return TextOf(Item(IDC_EDIT_ZOOM)) == L"101"; }, 5000)) << TextOf(Item(IDC_EDIT_ZOOM));
 }
 
 TEST_F(AdvancedPage, DefaultPutsEveryChoiceBack)
