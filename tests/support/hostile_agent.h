@@ -16,8 +16,11 @@ inline std::string RequestedOid(const snmp_ber::Message& request)
 {
     std::string text;
     if (!request.varbinds.empty())
-        for (uint32_t arc : request.varbinds.front().oid)
-            text += (text.empty() ? "" : ".") + std::to_string(arc);
+        for (uint32_t arc : request.varbinds.front().oid) {
+            if (!text.empty())
+                text += '.';
+            text += std::to_string(arc);
+        }
     return text;
 }
 
