@@ -7,6 +7,14 @@ set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(${LUMEO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
+# lumeo_gtest_report(<test>): a Windows test program writes its GoogleTest report to
+# gtest-results/<test>.xml, so tools/test-all.sh counts its cases (skips included)
+# although CTest sees the whole program as one test. Z: is the Unix root under Wine.
+set(LUMEO_GTEST_RESULTS ${CMAKE_BINARY_DIR}/gtest-results)
+function(lumeo_gtest_report test)
+  set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT "GTEST_OUTPUT=xml:Z:${LUMEO_GTEST_RESULTS}/${test}.xml")
+endfunction()
+
 # lumeo_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [WINDOWS_ONLY] [NATIVE_ONLY]
 #                [TIMEOUT s] [ENVIRONMENT k=v ...] [RESOURCE_LOCK name])
 # Tests that add or remove Wine printers take RESOURCE_LOCK wine_printers.
@@ -33,6 +41,7 @@ function(lumeo_add_test name)
     if(T_RESOURCE_LOCK)
       set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${T_RESOURCE_LOCK})
     endif()
+    lumeo_gtest_report(${name})
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
       PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "native;${T_LABELS}" ENVIRONMENT "${T_ENVIRONMENT}")

@@ -1,7 +1,7 @@
 ; Lumeo setup: places Lumeo, Koretta and their language and help files in one folder,
 ; registers the Explorer menu extension, adds a Start-menu shortcut and an uninstaller.
 ;   makensis -INPUTCHARSET UTF8 -DBINDIR=<folder with the built files> -DOUTFILE=<setup.exe>
-;            -DVERSION=x.y.z [-DWITH_HELP] lumeo.nsi
+;            -DVERSION=x.y.z lumeo.nsi
 ; Silent use: LumeoSetup.exe /S /D=C:\Program Files\Lumeo   and   Uninstall.exe /S
 ; Exit codes: 0 installed, 2 not installed (nothing left behind), 3010 installed, but
 ; a restart finishes the update of the menu extension.
@@ -115,9 +115,7 @@ Section "Lumeo" SecMain
   File "${BINDIR}/vnMUIDLL.dll"
   File "${BINDIR}/Lumeo.Ver"
   File "${BINDIR}/LOCAL_*.dat"
-!ifdef WITH_HELP
   File "${BINDIR}/HELP_*.chm"
-!endif
 
   ExecWait '"$SYSDIR\regsvr32.exe" /s "$INSTDIR\Koretta.dll"' $0
   StrCmp $0 "0" registered

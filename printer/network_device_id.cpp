@@ -6,9 +6,54 @@
 #include "common/debug_log.h"
 #include "snmp/snmp.h"
 
+namespace {
+
+// What the GETs of one object gave.
+struct ObjectReply {
+    int nStatus = SNMP_ERROR_TIMEOUT;
+    int nRequests = 0;
+    bool bOctetString = false;
+    std::wstring strValue;
+};
+
+// Up to `nMaxRequests` GETs of one object, the next only when nothing answered the last.
+ObjectReply GetObject(SNMPManager& manager, const Target& target, const char* pszOid, int nMaxRequests)
+{
+    ReqRespPDU pdu;
+    auto pVarBind = std::make_unique<VarBind>();
+    {
+        OID oid(pszOid);
+        pVarBind->setOID(oid);
+    }
+    ObjectReply reply;
+    while (reply.nRequests < nMaxRequests) {
+        pdu.setVarBindList(pVarBind.get(), 1);
+        reply.nStatus = manager.get(pdu, target);
+        ++reply.nRequests;
+        if (SNMPManager::agentAnswered(reply.nStatus))
+            break;
+    }
+    if (reply.nStatus != SNMP_SUCCESS) {
+        std::wstring text = FromAnsi(SNMPManager::errorToString(reply.nStatus));
+        DebugLog(L"Failed to SNMP get/ %s", text.c_str());
+    } else if (const VarBind* pFirst = pdu.getVarBind(0);
+               pFirst && pFirst->getValue().getDataType() == SNMP_TYPE_OCTET_STRING) {
+        OctetString value;
+        value = pFirst->getValue();
+        reply.strValue = FromAnsi(value.toString());
+        reply.bOctetString = true;
+    } else {
+        DebugLog(L"Failed to MIB Value.");
+    }
+    return reply;
+}
+
+}  // namespace
+
 int QueryNetworkDeviceID(const std::wstring& strAddress, const std::wstring& strCommunity,
                          std::wstring& strDeviceID)
 {
+    constexpr int kMaxRequests = 2;
     strDeviceID.clear();
     int bRet = 0;
     SNMPStartup();
@@ -24,33 +69,28 @@ int QueryNetworkDeviceID(const std::wstring& strAddress, const std::wstring& str
         target.setTimeout(1);
         target.setRetryCount(0);
 
-        ReqRespPDU pdu;
-        auto pVarBind = std::make_unique<VarBind>();
-        {
-            OID oid(kDeviceIdOid);
-            pVarBind->setOID(oid);
-        }
-        pdu.setVarBindList(pVarBind.get(), 1);
-
-        int nStatus = manager.get(pdu, target);
-        if (nStatus != SNMP_SUCCESS) {
-            pdu.setVarBindList(pVarBind.get(), 1);  // the same request again
-            nStatus = manager.get(pdu, target);
-        }
-        if (nStatus != SNMP_SUCCESS) {
-            std::wstring text = FromAnsi(SNMPManager::errorToString(nStatus));
-            DebugLog(L"Failed to SNMP get/ %s", text.c_str());
-        } else if (const VarBind* pFirst = pdu.getVarBind(0);
-                   pFirst && pFirst->getValue().getDataType() == SNMP_TYPE_OCTET_STRING) {
-            OctetString value;
-            value = pFirst->getValue();
-            strDeviceID = FromAnsi(value.toString());
+        ObjectReply reply = GetObject(manager, target, kDeviceIdOid, kMaxRequests);
+        if (reply.bOctetString) {
+            strDeviceID = reply.strValue;
             DebugLog(L"Success MIB Value. USB Device ID is %s", strDeviceID.c_str());
             bRet = 1;
-        } else {
-            DebugLog(L"Failed to MIB Value.");
+        } else if (SNMPManager::agentAnswered(reply.nStatus) && reply.nRequests < kMaxRequests) {
+            // The printer is on but lacks the private object: printers of every maker
+            // publish the same ID in the standard port-monitor table.
+            DebugLog(L"[CPrtControl] GetNetworkDeviceID : Standard OID :  %s", FromAnsi(kStandardDeviceIdOid).c_str());
+            reply = GetObject(manager, target, kStandardDeviceIdOid, kMaxRequests - reply.nRequests);
+            if (reply.bOctetString) {
+                strDeviceID = reply.strValue;
+                DebugLog(L"Success Standard MIB Value. Device ID is %s", strDeviceID.c_str());
+                bRet = 1;
+            } else if (SNMPManager::agentAnswered(reply.nStatus)) {
+                // Answered twice without an ID: on, but not a printer we can judge.
+                DebugLog(L"GetNetworkDeviceID / No Device ID on the agent");
+                bRet = 1;
+            }
+        } else if (SNMPManager::agentAnswered(reply.nStatus)) {
+            DebugLog(L"[CPrtControl] GetNetworkDeviceID : Standard OID : no request left");
         }
-        pVarBind.reset();
         SNMPCleanup();
     }
     DebugLog(L"GetNetworkDeviceID / pNetworkDeviceID / %s", strDeviceID.c_str());

@@ -64,6 +64,14 @@ bool Answers(const snmp_ber::Message& reply, const snmp_ber::Message& request)
            reply.version == request.version;
 }
 
+// An answer's error status as a status of get: never one of our negative "no answer" values.
+int StatusOfAnswer(int32_t errorStatus)
+{
+    if (errorStatus >= SNMP_SUCCESS && errorStatus <= SNMP_ERROR_AGENT_LAST)
+        return errorStatus;
+    return SNMP_ERROR_AGENT_OTHER;
+}
+
 }  // namespace
 
 int SNMPManager::get(ReqRespPDU& pdu, const Target& target)
@@ -125,7 +133,7 @@ int SNMPManager::get(ReqRespPDU& pdu, const Target& target)
             if (!Answers(response, request))
                 continue;
             pdu.setResponse(BindingsOf(response), response.errorStatus, response.errorIndex);
-            return response.errorStatus;
+            return StatusOfAnswer(response.errorStatus);
         }
     }
     return status;
@@ -153,6 +161,7 @@ const char* SNMPManager::errorToString(int nStatus)
     case 16: return "Authorization error";
     case 17: return "Not writable";
     case 18: return "Inconsistent name";
+    case SNMP_ERROR_AGENT_OTHER: return "Agent answered with an unknown error status";
     case SNMP_ERROR_NOT_STARTED: return "SNMP layer not started";
     case SNMP_ERROR_BAD_ADDRESS: return "Invalid agent address";
     case SNMP_ERROR_NOT_RESOLVED: return "Agent address could not be resolved";

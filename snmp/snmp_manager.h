@@ -10,9 +10,13 @@ namespace snmp_net {
 class UdpSocket;
 }
 
-// Status of SNMPManager::get: 0 success, 1 to 18 the agent's error status, negative our own.
+// Status of SNMPManager::get. 0: success. Positive: the agent answered with an error
+// status, 1 to 18 as it sent it, SNMP_ERROR_AGENT_OTHER for any other value it sent.
+// Negative: no answer came, or the request never left.
 enum SNMPStatus {
     SNMP_SUCCESS = 0,
+    SNMP_ERROR_AGENT_LAST = 18,
+    SNMP_ERROR_AGENT_OTHER = 19,
     SNMP_ERROR_NOT_STARTED = -1,
     SNMP_ERROR_BAD_ADDRESS = -2,
     SNMP_ERROR_NOT_RESOLVED = -3,
@@ -38,6 +42,9 @@ public:
     int get(ReqRespPDU& pdu, const Target& target);
 
     static const char* errorToString(int nStatus);
+    // True when the status came from an agent's answer (success or its error status),
+    // false when nothing answered.
+    static bool agentAnswered(int nStatus) { return nStatus >= SNMP_SUCCESS; }
 
 private:
     // The open socket to m_strSocketAgent; copies of a manager share it.

@@ -49,5 +49,6 @@ if [ -s "$capture" ]; then
   echo "The captured job is in $capture ($(stat -c %s "$capture") bytes); its PJL header:"
   head -c 600 "$capture" | tr '\033' '~' | sed -n '1,14p'
 else
-  echo "Nothing was printed; $capture is empty."
+  echo "Nothing was printed; $capture is empty." >&2
+  exit 1
 fi

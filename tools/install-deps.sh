@@ -1,26 +1,38 @@
 #!/usr/bin/env bash
-# Installs what the builds and tests need from Debian's packages (run as root).
-# Skips apt entirely when everything is there already.
+# Installs what the builds, tests, demo and benchmarks use, from Debian's packages
+# (run as root). Skips apt entirely when everything is there already.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
-  g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth x11-utils imagemagick
-  snmpd snmp libsnmp-dev
-  nsis fp-utils
+  cmake ninja-build                # both builds
+  g++                              # the native build of the portable core
+  clang libclang-rt-14-dev         # the sanitized build and the libFuzzer targets (ASan/UBSan/fuzzer runtimes)
+  googletest                       # GoogleTest sources, compiled into both builds (/usr/src/googletest)
+  g++-mingw-w64-x86-64             # the Windows build: Lumeo.exe, Koretta.dll, vnMUIDLL.dll and the test programs
+  binutils-mingw-w64-x86-64        # windres for the resource scripts
+  mingw-w64-tools                  # widl for Koretta's type library
+  wine wine64                      # runs the Windows build's tests, the demo and the spooler benchmark
+  fonts-wine                       # Wine's own Tahoma and MS Sans Serif: without them dialogs fall back to other metrics
+  xvfb xauth                       # the virtual display (xvfb-run) for the windows under test
+  xdotool                          # real keyboard and mouse input to the program under test
+  imagemagick                      # screenshots (import) and the golden-image comparison
+  snmpd                            # the real SNMP agent the network device-ID tests talk to
+  snmp libsnmp-dev                 # snmpget and net-snmp's library: the SNMP benchmark's anchor
+  nsis                             # makensis builds LumeoSetup.exe
+  fp-utils                         # chmcmd compiles the help files HELP_xx.chm
+  python3                          # language files, help pages and the test summary
+  bc                               # the spooler benchmark's arithmetic
 )
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-# The help and language-file generators need a python3; any will do.
-command -v python3 >/dev/null 2>&1 || missing+=(python3)
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -q
-apt-get install -y -q "${missing[@]}"
+# Only what is named above: a recommendation that matters is in the list by name.
+apt-get install -y -q --no-install-recommends "${missing[@]}"
 # The package starts an agent on port 161; our tests run their own.
 (systemctl disable --now snmpd 2>/dev/null || service snmpd stop 2>/dev/null || pkill -x snmpd) >/dev/null 2>&1 || true

@@ -1,28 +1,34 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both builds and runs every test.
-# Ends with one summary line: "N passed, N failed".
+# Ends with one summary line: "N passed, N failed, N skipped", counting test cases.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
-bash tools/install-deps.sh || { echo "0 passed, 1 failed"; exit 1; }
+bash tools/install-deps.sh || { echo "0 passed, 1 failed, 0 skipped"; exit 1; }
 
 export LUMEO_WINEPREFIX="${LUMEO_WINEPREFIX:-$root/build/wineprefix}"
 export WINEPREFIX="$LUMEO_WINEPREFIX"
 passed=0
 failed=0
+skipped=0
 
-# run_ctest <build> [command prefix...]: runs that build's tests and adds up the counts.
+# run_ctest <build> [command prefix...]: runs that build's tests and adds up their cases.
+# Windows test programs write a GoogleTest report each, so their cases count one by one.
 run_ctest() {
   local build="$1"; shift
-  local log="$root/build/$build/ctest.log"
-  "$@" bash -c "cd '$root/build/$build' && ctest --output-on-failure -j2" 2>&1 | tee "$log"
-  local line
-  line=$(grep -E "tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -1)
-  if [ -z "$line" ]; then failed=$((failed + 1)); return; fi
+  local dir="$root/build/$build"
+  rm -rf "$dir/gtest-results" "$dir/ctest-junit.xml"
+  mkdir -p "$dir/gtest-results"
+  "$@" bash -c "cd '$dir' && ctest --output-on-failure -j2 --output-junit ctest-junit.xml" 2>&1 | tee "$dir/ctest.log"
   local counts
-  counts=$(echo "$line" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1 \2/')
-  passed=$((passed + ${counts#* } - ${counts% *}))
-  failed=$((failed + ${counts% *}))
+  if ! counts=$(python3 "$root/tools/test-summary.py" "$dir/ctest-junit.xml" "$dir/gtest-results"); then
+    echo "no test results for $build"
+    failed=$((failed + 1))
+    return
+  fi
+  read -r p f s <<<"$counts"
+  echo "$build: $p passed, $f failed, $s skipped"
+  passed=$((passed + p)); failed=$((failed + f)); skipped=$((skipped + s))
 }
 
 build_or_fail() {
@@ -44,5 +50,5 @@ if build_or_fail windows; then
   run_ctest windows xvfb-run -a -s "-screen 0 1280x1024x24" tools/with-wine.sh
 fi
 
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]

@@ -1,26 +1,44 @@
 #!/usr/bin/env bash
 # Starts a local snmpd on a loopback port, builds and runs the SNMP benchmark
 # (1000 sequential GETs with our layer and with net-snmp), prints the figures.
+# Then times whole device-ID checks: of that agent (private object), of a second one
+# that holds only the standard object (two GETs a check), and of a silent peer.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$root/build/bench-native"
 count="${1:-1000}"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C "$build" snmp_bench >/dev/null
+ninja -C "$build" snmp_bench device_id_bench >/dev/null
 
 port=$(( 20000 + RANDOM % 20000 ))
 dir=$(mktemp -d /tmp/lumeo_bench_snmpd.XXXXXX)
 oid=1.3.6.1.4.1.48751.11.5.1.1.1.26.0
+std_oid=1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1
+std_port=$(( port + 1 ))
 cat > "$dir/snmpd.conf" <<CONF
 agentaddress udp:127.0.0.1:$port
 rocommunity public 127.0.0.1
 override $oid octet_str "MFG:Corvane;CMD:PCL,PDF,JPEG,TIFF,PNG,BMP;MDL:KV 200;CLS:PRINTER;"
 CONF
+cat > "$dir/snmpd-std.conf" <<CONF
+agentaddress udp:127.0.0.1:$std_port
+rocommunity public 127.0.0.1
+override $std_oid octet_str "MFG:Osmira;CMD:PCL,PDF,JPEG,TIFF,PNG,BMP;MDL:Q 5;CLS:PRINTER;"
+CONF
 SNMP_PERSISTENT_DIR="$dir/persist" MIBS= /usr/sbin/snmpd -f -Lo -C -c "$dir/snmpd.conf" >"$dir/snmpd.log" 2>&1 &
 agent=$!
-trap 'kill $agent 2>/dev/null; wait $agent 2>/dev/null; rm -rf "$dir"' EXIT
+SNMP_PERSISTENT_DIR="$dir/persist-std" MIBS= /usr/sbin/snmpd -f -Lo -C -c "$dir/snmpd-std.conf" >"$dir/snmpd-std.log" 2>&1 &
+std_agent=$!
+trap 'kill $agent $std_agent 2>/dev/null; wait $agent $std_agent 2>/dev/null; rm -rf "$dir"' EXIT
 for _ in $(seq 50); do
-  snmpget -v1 -c public -t 0.2 -r 0 "127.0.0.1:$port" "$oid" >/dev/null 2>&1 && break
+  snmpget -v1 -c public -t 0.2 -r 0 "127.0.0.1:$port" "$oid" >/dev/null 2>&1 &&
+    snmpget -v1 -c public -t 0.2 -r 0 "127.0.0.1:$std_port" "$std_oid" >/dev/null 2>&1 && break
   sleep 0.1
 done
 "$build/bench/snmp/snmp_bench" "127.0.0.1:$port" public "$oid" "$count" 3
+echo "device-ID checks, private object:"
+"$build/bench/snmp/device_id_bench" "127.0.0.1:$port" public 1000
+echo "device-ID checks, standard object only:"
+"$build/bench/snmp/device_id_bench" "127.0.0.1:$std_port" public 1000
+echo "device-ID check, silent peer (goal: two one-second time-outs):"
+"$build/bench/snmp/device_id_bench" silent public

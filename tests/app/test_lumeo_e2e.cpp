@@ -1,6 +1,8 @@
 // Lumeo.exe started as a user starts it, driven from outside, printing to a Wine
 // printer whose port Wine delivers into a capture file. The port's name starts with
 // "FILE", so the program gives it the file port's capability (every file type).
+#include "tests/support/snmp_agent.h"  // winsock2.h before windows.h
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/printer/registry_fixture.h"
 #include "tests/support/wine_printers.h"
 #include "ui_driver.h"
 
@@ -397,4 +400,61 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
     EXPECT_EQ(WinePrinters::ReadCapture(*pUnsupported), "");
     EXPECT_EQ(WinePrinters::ReadCapture(*pBusy), "");
+}
+
+// A network printer on a Standard TCP/IP port, its device ID served by a real snmpd:
+// what the program offers depends on which device-ID object the printer holds.
+class LumeoNetworkPrinter : public LumeoEndToEnd {
+protected:
+    // Installs "Lumeo E2E Net <tag>" on a port whose agent holds `objects`, and starts
+    // the program on it.
+    CUiDriver& StartOnAgent(const std::wstring& strTag, const DeviceIdObjects& objects, const Paths& arrFiles)
+    {
+        m_pAgent = std::make_unique<SnmpAgent>(objects);
+        EXPECT_TRUE(m_pAgent->Ready());
+        const std::wstring strPort = L"LUMEO_E2E_NET_" + std::to_wstring(m_pAgent->Port());
+        const std::string strAddress = m_pAgent->V4Address();
+        EXPECT_TRUE(m_registry.Write(
+            L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\" + strPort,
+            {{L"IPAddress", std::wstring(strAddress.begin(), strAddress.end())}, {L"SNMP Community", L"public"}}));
+        const std::wstring strPrinter = L"Lumeo E2E Net " + strTag;
+        EXPECT_NE(m_printers.AddRawPrinter(strPrinter, strPort), nullptr);
+        std::wstring strCmdLine = L" -M \"" + strPrinter + L"\"";
+        for (const std::wstring& strPath : arrFiles)
+            strCmdLine += L" \"" + strPath + L"\"";
+        m_driver = std::make_unique<CUiDriver>();
+        EXPECT_TRUE(m_driver->Launch(WinePath(LUMEO_PROGRAM_EXE), strCmdLine));
+        EXPECT_TRUE(m_driver->WaitForSheet());
+        return *m_driver;
+    }
+    void TearDown() override
+    {
+        LumeoEndToEnd::TearDown();  // the program goes before its agent
+        m_pAgent.reset();
+    }
+
+    RegistryFixture m_registry;
+    std::unique_ptr<SnmpAgent> m_pAgent;
+};
+
+TEST_F(LumeoNetworkPrinter, APrinterWithOnlyTheStandardDeviceIdIsOfferedWithTheTypesOfItsCmdField)
+{
+    const std::wstring strPdf = MakeFile(L"net.pdf", kPdfBytes);
+    const std::wstring strJpeg = MakeFile(L"net.jpg", kJpegBytes);
+    const std::wstring strPng = MakeFile(L"net.png", "\x89PNG\r\n\x1A\n");
+    CUiDriver& ui = StartOnAgent(L"Standard", {std::nullopt, "MFG:Osmira;MDL:Q 5;CMD:PCL,PDF,PNG;CLS:PRINTER;"},
+                                 {strPdf, strJpeg, strPng});
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strPng}));
+    EXPECT_TRUE(IsWindowVisible(ui.SheetButton(IDOK)));
+    EXPECT_TRUE(IsWindowEnabled(ui.Control(IDC_BUTTON_BROWSE)));
+}
+
+TEST_F(LumeoNetworkPrinter, AnAnsweringPrinterWithoutADeviceIdIsNotSupportedRatherThanOff)
+{
+    const std::wstring strPdf = MakeFile(L"none.pdf", kPdfBytes);
+    CUiDriver& ui = StartOnAgent(L"Neither", {std::nullopt, std::nullopt}, {strPdf});
+    EXPECT_EQ(DismissMessage(ui),
+              L"The selected printer does not support this program. Please, select the appropriate printer.");
+    EXPECT_FALSE(IsWindowVisible(ui.SheetButton(IDOK)));
+    EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
 }

@@ -1,9 +1,10 @@
 // Network device-ID queries against agents that misbehave: garbage, answers to another
-// request, answers from another port, echoes, empty answers. None may crash, hang past
-// the two time-outs or yield a device ID that the agent did not send for this request.
+// request, answers from another port, echoes, empty answers, errors and silence mixed.
+// None may crash, send more than two requests or yield a device ID that the agent did
+// not send for this request.
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <atomic>
 #include <random>
 
 #include "printer/network_device_id.h"
@@ -13,22 +14,28 @@
 
 namespace {
 const char kGoodId[] = "MFG:Corvane;CMD:PDF,JPEG;";
+const std::string kPrivateOid = "1.3.6.1.4.1.48751.11.5.1.1.1.26.0";
+const std::string kStandardOid = "1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1";
 
 std::wstring AddressOf(const HostileAgent& agent) { return L"127.0.0.1:" + std::to_wstring(agent.Port()); }
 
 struct Outcome {
     int nResult = -1;
     std::wstring strId = L"stale";
-    std::chrono::steady_clock::duration took{};
 };
 
 Outcome Query(const HostileAgent& agent)
 {
     Outcome o;
-    auto start = std::chrono::steady_clock::now();
     o.nResult = QueryNetworkDeviceID(AddressOf(agent), L"public", o.strId);
-    o.took = std::chrono::steady_clock::now() - start;
     return o;
+}
+
+// The objects the agent was asked for, once `nRequests` requests have come in.
+std::vector<std::string> AskedFor(const HostileAgent& agent, int nRequests)
+{
+    agent.WaitForReceived(nRequests);
+    return agent.RequestedOids();
 }
 
 // Every way a query can come back empty: nothing stored, the time-out named, two requests.
@@ -38,9 +45,7 @@ void ExpectTimedOutTwice(const Outcome& o, const LogCapture& log, const HostileA
     EXPECT_EQ(o.strId, L"");
     EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ No response from agent (time-out)"));
     EXPECT_TRUE(log.Contains(L"GetNetworkDeviceID / bRet / 0"));
-    EXPECT_LT(o.took, std::chrono::seconds(5));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(agent.Received(), 2);
+    EXPECT_EQ(agent.WaitForReceived(2), 2);
     // What the capability check makes of it: busy or off.
     EXPECT_EQ(SupportedTypesOfLookup(o.nResult, false, o.strId), -1);
 }
@@ -143,9 +148,10 @@ TEST(SnmpFaults, AnswerWithoutBindingsOrWithAnErrorIsNoDeviceID)
     });
     LogCapture log;
     Outcome o = Query(empty);
-    EXPECT_EQ(o.nResult, 0);
+    EXPECT_EQ(o.nResult, 1);  // it answered twice: on, without a device ID
     EXPECT_EQ(o.strId, L"");
     EXPECT_TRUE(log.Contains(L"Failed to MIB Value."));
+    EXPECT_EQ(SupportedTypesOfLookup(o.nResult, false, o.strId), 0);
 
     // An error status with a value attached: the value is not taken.
     HostileAgent failing([](const snmp_ber::Message& request) {
@@ -156,10 +162,73 @@ TEST(SnmpFaults, AnswerWithoutBindingsOrWithAnErrorIsNoDeviceID)
     });
     LogCapture log2;
     o = Query(failing);
-    EXPECT_EQ(o.nResult, 0);
+    EXPECT_EQ(o.nResult, 1);
     EXPECT_EQ(o.strId, L"");
     EXPECT_TRUE(log2.Contains(L"Failed to SNMP get/ General error"));
-    EXPECT_EQ(failing.Received(), 2);  // an agent error is asked once more
+    EXPECT_EQ(AskedFor(failing, 2), (std::vector<std::string>{kPrivateOid, kStandardOid}));
+}
+
+// An error status the protocol does not have, even one equal to a status the layer
+// uses for "no answer", is an answer: the standard object is asked, not the private
+// one again.
+TEST(SnmpFaults, UnknownErrorStatusesAreAnswersNotSilence)
+{
+    for (int32_t nStatus : {-5, -1, 19, 0x7FFFFFFF}) {
+        SCOPED_TRACE(nStatus);
+        HostileAgent agent([nStatus](const snmp_ber::Message& request) {
+            snmp_ber::Message reply = AnswerOf(request, snmp_ber::kNull, "");
+            reply.errorStatus = nStatus;
+            return std::vector<Datagram>{{Encode(reply)}};
+        });
+        LogCapture log;
+        Outcome o = Query(agent);
+        EXPECT_EQ(o.nResult, 1);
+        EXPECT_EQ(o.strId, L"");
+        EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ Agent answered with an unknown error status"));
+        EXPECT_FALSE(log.Contains(L"Failed to SNMP get/ No response from agent (time-out)"));
+        EXPECT_EQ(AskedFor(agent, 2), (std::vector<std::string>{kPrivateOid, kStandardOid}));
+    }
+}
+
+// Two requests at most, however answers and silence mix. When the agent answered but the
+// standard object could not be asked or was not answered, nothing is known about it:
+// result 0 (busy or off), as for silence.
+TEST(SnmpFaults, AnswersAndSilenceMixedNeverMakeAThirdRequest)
+{
+    // The private object missing, then no answer for the standard one.
+    HostileAgent thenSilent([](const snmp_ber::Message& request) {
+        if (RequestedOid(request) != kPrivateOid)
+            return std::vector<Datagram>{};
+        snmp_ber::Message reply = AnswerOf(request, snmp_ber::kNull, "");
+        reply.errorStatus = 2;  // noSuchName
+        reply.errorIndex = 1;
+        return std::vector<Datagram>{{Encode(reply)}};
+    });
+    LogCapture log;
+    Outcome o = Query(thenSilent);
+    EXPECT_EQ(o.nResult, 0);
+    EXPECT_EQ(o.strId, L"");
+    EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ No such name"));
+    EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ No response from agent (time-out)"));
+    EXPECT_EQ(SupportedTypesOfLookup(o.nResult, false, o.strId), -1);
+    EXPECT_EQ(AskedFor(thenSilent, 2), (std::vector<std::string>{kPrivateOid, kStandardOid}));
+
+    // The first request lost, the repeat answered with an error: no request is left.
+    std::atomic<int> nSeen{0};
+    HostileAgent lateError([&nSeen](const snmp_ber::Message& request) {
+        if (nSeen++ == 0)
+            return std::vector<Datagram>{};
+        snmp_ber::Message reply = AnswerOf(request, snmp_ber::kNull, "");
+        reply.errorStatus = 2;
+        reply.errorIndex = 1;
+        return std::vector<Datagram>{{Encode(reply)}};
+    });
+    LogCapture log2;
+    o = Query(lateError);
+    EXPECT_EQ(o.nResult, 0);
+    EXPECT_EQ(o.strId, L"");
+    EXPECT_TRUE(log2.Contains(L"[CPrtControl] GetNetworkDeviceID : Standard OID : no request left"));
+    EXPECT_EQ(AskedFor(lateError, 2), (std::vector<std::string>{kPrivateOid, kPrivateOid}));
 }
 
 TEST(SnmpFaults, HugeOctetStringIsTakenWhole)

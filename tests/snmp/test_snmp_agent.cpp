@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "printer/network_device_id.h"
+#include "printer/supported_types.h"
 #include "snmp/ber_codec.h"
 #include "snmp/snmp.h"
 #include "tests/support/hostile_agent.h"
@@ -79,17 +80,50 @@ TEST(SnmpAgent, WrongCommunityIsUnansweredAndFails)
     EXPECT_TRUE(log.Contains(L"GetNetworkDeviceID / bRet / 0"));
 }
 
-TEST(SnmpAgent, SilentAgentFailsAfterTwoRequestsWithinTwoTimeOuts)
+TEST(SnmpAgent, SilentAgentFailsAfterExactlyTwoRequests)
 {
     udp_test::SilentAgent silent;
+    LogCapture log;
     std::wstring id = L"stale";
-    auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(silent.Port()), L"public", id), 0);
-    auto took = std::chrono::steady_clock::now() - start;
+    const int nResult = QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(silent.Port()), L"public", id);
+    EXPECT_EQ(nResult, 0);
     EXPECT_EQ(id, L"");
-    EXPECT_LT(took, std::chrono::seconds(4));  // two one-second time-outs, with room for a slow host
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(silent.Received(), 2);
+    EXPECT_EQ(SupportedTypesOfLookup(nResult, false, id), -1);  // busy or off
+    EXPECT_EQ(silent.WaitForReceived(2), 2);
+    EXPECT_FALSE(log.Contains(L"[CPrtControl] GetNetworkDeviceID : Standard OID :  " +
+                              Wide(SnmpAgent::kStandardDeviceIdOid)));
+}
+
+// Which object a printer holds decides where its ID comes from; the relay counts the
+// requests on their way to the agent.
+TEST(SnmpAgent, TheStandardObjectIsAskedOnlyWhenThePrivateOneIsMissing)
+{
+    const std::string privateId = "MFG:Corvane;CMD:PDF,JPEG;MDL:KV 200;";
+    const std::string standardId = "MFG:Osmira;MDL:Q 5;CMD:PCL,PS,PDF,TIFF,PNG;CLS:PRINTER;";
+    struct Case {
+        const char* name;
+        DeviceIdObjects objects;
+        std::string expectedId;
+        int nExpectedMask;
+        int nExpectedRequests;
+    } cases[] = {
+        {"private only", {privateId, std::nullopt}, privateId, 1 | 2, 1},
+        {"standard only", {std::nullopt, standardId}, standardId, 1 | 4 | 8, 2},
+        {"both", {privateId, standardId}, privateId, 1 | 2, 1},
+        {"neither", {std::nullopt, std::nullopt}, "", 0, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SnmpAgent agent(c.objects);
+        ASSERT_TRUE(agent.Ready());
+        udp_test::LossyRelay relay(agent.Port(), 0);
+        std::wstring id = L"stale";
+        const int nResult = QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(relay.Port()), L"public", id);
+        EXPECT_EQ(nResult, 1);  // the printer answered: never busy or off
+        EXPECT_EQ(id, Wide(c.expectedId));
+        EXPECT_EQ(SupportedTypesOfLookup(nResult, false, id), c.nExpectedMask);
+        EXPECT_EQ(relay.WaitForReceived(c.nExpectedRequests), c.nExpectedRequests);
+    }
 }
 
 TEST(SnmpAgent, AgentThatAnswersOnlyTheSecondRequestSucceeds)
@@ -135,7 +169,7 @@ TEST(SnmpHostileAgent, JunkAndForeignRepliesAreIgnoredUntilTheRealOne)
     EXPECT_EQ(agent.Received(), 1);
 }
 
-TEST(SnmpHostileAgent, OnlyJunkMeansTimeOutAndAValueOfAnotherTypeFails)
+TEST(SnmpHostileAgent, OnlyJunkMeansTimeOutAndAValueOfAnotherTypeIsNoDeviceID)
 {
     HostileAgent junk([](const snmp_ber::Message&) {
         return std::vector<Datagram>{{{0x30, 0x82, 0xFF, 0xFF, 0x02}}, {}};
@@ -144,11 +178,46 @@ TEST(SnmpHostileAgent, OnlyJunkMeansTimeOutAndAValueOfAnotherTypeFails)
     EXPECT_EQ(QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(junk.Port()), L"public", id), 0);
     EXPECT_EQ(junk.Received(), 2);
 
+    // An answer of the wrong type: the printer is on, so the standard object is asked
+    // in place of the repeat, and an answer there without an ID leaves it unsupported.
     HostileAgent integer([](const snmp_ber::Message& request) {
         return std::vector<Datagram>{{snmp_ber::EncodeMessage(AnswerOf(request, snmp_ber::kInteger, "\x05"))}};
     });
     LogCapture log;
-    EXPECT_EQ(QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(integer.Port()), L"public", id), 0);
+    const int nResult = QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(integer.Port()), L"public", id);
+    EXPECT_EQ(nResult, 1);
+    EXPECT_EQ(id, L"");
+    EXPECT_EQ(SupportedTypesOfLookup(nResult, false, id), 0);
     EXPECT_TRUE(log.Contains(L"Failed to MIB Value."));
-    EXPECT_EQ(integer.Received(), 1);  // an answer of the wrong type is not asked again
+    EXPECT_TRUE(log.Contains(L"GetNetworkDeviceID / No Device ID on the agent"));
+    integer.WaitForReceived(2);
+    EXPECT_EQ(integer.RequestedOids(),
+              (std::vector<std::string>{SnmpAgent::kDeviceIdOid, SnmpAgent::kStandardDeviceIdOid}));
+}
+
+// An agent in the SNMPv2c manner answers a missing object with an exception value, even
+// to an SNMPv1 request, which net-snmp never does.
+TEST(SnmpHostileAgent, ExceptionValuesSendTheQueryToTheStandardObject)
+{
+    const std::string standardId = "MFG:Quindar;CMD:PJL,JPEG,BMP;";
+    for (uint8_t exception : {SNMP_TYPE_NO_SUCH_OBJECT, SNMP_TYPE_NO_SUCH_INSTANCE, SNMP_TYPE_END_OF_MIB_VIEW}) {
+        SCOPED_TRACE(static_cast<int>(exception));
+        for (bool bStandardHeld : {true, false}) {
+            HostileAgent agent([&](const snmp_ber::Message& request) {
+                const bool bStandard = RequestedOid(request) == SnmpAgent::kStandardDeviceIdOid;
+                snmp_ber::Message reply = bStandard && bStandardHeld
+                                              ? AnswerOf(request, snmp_ber::kOctetString, standardId)
+                                              : AnswerOf(request, exception, "");
+                return std::vector<Datagram>{{snmp_ber::EncodeMessage(reply)}};
+            });
+            std::wstring id = L"stale";
+            const int nResult = QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(agent.Port()), L"public", id);
+            EXPECT_EQ(nResult, 1);
+            EXPECT_EQ(id, bStandardHeld ? Wide(standardId) : L"");
+            EXPECT_EQ(SupportedTypesOfLookup(nResult, false, id), bStandardHeld ? 2 | 16 : 0);
+            agent.WaitForReceived(2);
+            EXPECT_EQ(agent.RequestedOids(),
+                      (std::vector<std::string>{SnmpAgent::kDeviceIdOid, SnmpAgent::kStandardDeviceIdOid}));
+        }
+    }
 }

@@ -1,12 +1,28 @@
 #pragma once
 // An SNMP peer on 127.0.0.1 that answers each request with whatever datagrams a script
-// makes of it, from its own socket or from a second one on another port.
+// makes of it, from its own socket or from a second one on another port, and notes the
+// object each request asked for.
 #include <functional>
+#include <mutex>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "snmp/ber_codec.h"
 #include "tests/support/udp_peers.h"
+
+// The dotted object identifier of a request's first binding ("" when it has none).
+inline std::string RequestedOid(const snmp_ber::Message& request)
+{
+    std::string text;
+    if (!request.varbinds.empty())
+        for (uint32_t arc : request.varbinds.front().oid) {
+            if (!text.empty())
+                text += '.';
+            text += std::to_string(arc);
+        }
+    return text;
+}
 
 struct Datagram {
     std::vector<uint8_t> bytes;
@@ -28,6 +44,12 @@ public:
         if (m_other != udp_test::kNone)
             udp_test::CloseSocket(m_other);
     }
+    // The objects asked for so far, in the order the requests came.
+    std::vector<std::string> RequestedOids() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_oids;
+    }
 
 private:
     void Run() override
@@ -42,10 +64,15 @@ private:
                               reinterpret_cast<sockaddr*>(&from), &len);
             if (n <= 0)
                 continue;
-            ++m_received;
             snmp_ber::Message request;
-            if (snmp_ber::DecodeMessage(std::span<const uint8_t>(buf.data(), static_cast<size_t>(n)), request) !=
-                snmp_ber::DecodeError::None)
+            const bool bDecoded = snmp_ber::DecodeMessage(std::span<const uint8_t>(buf.data(), static_cast<size_t>(n)),
+                                                          request) == snmp_ber::DecodeError::None;
+            if (bDecoded) {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_oids.push_back(RequestedOid(request));
+            }
+            ++m_received;  // after the note, so a count waited for comes with its objects
+            if (!bDecoded)
                 continue;
             for (const Datagram& d : m_script(request))
                 sendto(d.bFromOtherPort ? m_other : m_socket, reinterpret_cast<const char*>(d.bytes.data()),
@@ -54,6 +81,8 @@ private:
     }
     Script m_script;
     udp_test::Socket m_other = udp_test::kNone;
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_oids;
 };
 
 // The answer a well-behaved agent would give: the request with the value filled in.

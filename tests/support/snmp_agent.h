@@ -1,9 +1,11 @@
 #pragma once
 // Starts the system's net-snmp agent (/usr/sbin/snmpd) on 127.0.0.1 and [::1] at a free
-// unprivileged port, answering the printer device-ID object with a given value, and
-// stops it when the object goes. Under Wine the agent is started as a Unix program
+// unprivileged port, answering the printer device-ID objects it is given (the private
+// one, the standard one of the first printer, both or neither), and stops it when the
+// object goes. Under Wine the agent is started as a Unix program
 // through /bin/sh, which Wine runs natively.
 #include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,12 +21,25 @@
 
 #include "snmp/snmp.h"
 
+// The device-ID objects an agent holds; a missing one is not served at all.
+struct DeviceIdObjects {
+    std::optional<std::string> strPrivate;
+    std::optional<std::string> strStandard;
+};
+
 class SnmpAgent {
 public:
     static constexpr const char* kDeviceIdOid = "1.3.6.1.4.1.48751.11.5.1.1.1.26.0";
+    static constexpr const char* kStandardDeviceIdOid = "1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1";
 
-    // `deviceId` must not hold single quotes; `communities` are the read communities served.
+    // An agent holding only the private object with `deviceId`.
     explicit SnmpAgent(const std::string& deviceId, std::vector<std::string> communities = {"public", "mirlan"})
+        : SnmpAgent(DeviceIdObjects{deviceId, std::nullopt}, std::move(communities))
+    {
+    }
+
+    // The values must not hold single quotes; `communities` are the read communities served.
+    explicit SnmpAgent(const DeviceIdObjects& objects, std::vector<std::string> communities = {"public", "mirlan"})
     {
         m_strProbeCommunity = communities.empty() ? "public" : communities.front();
         m_port = udp_test::FreePort();
@@ -35,7 +50,11 @@ public:
             lines.push_back("rocommunity " + c + " 127.0.0.1");
             lines.push_back("rocommunity6 " + c + " ::1");
         }
-        lines.push_back(std::string("override ") + kDeviceIdOid + " octet_str \"" + deviceId + "\"");
+        if (objects.strPrivate)
+            lines.push_back(std::string("override ") + kDeviceIdOid + " octet_str \"" + *objects.strPrivate + "\"");
+        if (objects.strStandard)
+            lines.push_back(std::string("override ") + kStandardDeviceIdOid + " octet_str \"" + *objects.strStandard +
+                            "\"");
         std::string script = "rm -rf " + m_dir + " && mkdir -p " + m_dir + " && printf '%s\\n'";
         for (const std::string& l : lines)
             script += " '" + l + "'";
@@ -95,6 +114,7 @@ private:
 #endif
     }
 
+    // Asks for sysUpTime, which every agent holds, until it answers.
     bool WaitUntilAnswering() const
     {
         SNMPStartup();
@@ -102,7 +122,7 @@ private:
         target.setAgentAddress(V4Address().c_str());
         target.setReadCommunity(m_strProbeCommunity.c_str());
         VarBind vb;
-        vb.setOID(OID(kDeviceIdOid));
+        vb.setOID(OID("1.3.6.1.2.1.1.3.0"));
         bool answered = false;
         auto until = std::chrono::steady_clock::now() + std::chrono::seconds(15);
         while (!answered && std::chrono::steady_clock::now() < until) {

@@ -87,6 +87,15 @@ public:
     virtual ~Peer() { Stop(); }
     uint16_t Port() const { return m_port; }
     int Received() const { return m_received.load(); }
+    // The count once it has reached `nAtLeast`, or what it is when `timeout` has passed:
+    // the peer's thread may take the last datagram a moment after the sender is done.
+    int WaitForReceived(int nAtLeast, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (m_received.load() < nAtLeast && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return m_received.load();
+    }
 
 protected:
     void Start() { m_thread = std::thread([this] { Run(); }); }
