@@ -134,8 +134,8 @@ void CSplashWnd::Paint(HDC hdc)
         return;
     const int nDpi = WindowDpi(m_hWnd);
     const int nOffset = ScaleToDpi(kTextOffset, nDpi);
-    HFONT hFont = CreateFontW(ScaleToDpi(kTextHeight, nDpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, static_cast<BYTE>(g_nCharSet),
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
+    HFONT hFont = CreateFontW(ScaleToDpi(kTextHeight, nDpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                              static_cast<BYTE>(g_nCharSet), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
     HGDIOBJ hOldFont = SelectObject(hdc, hFont);
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, RGB(255, 255, 255));

@@ -64,7 +64,8 @@ void PaintBorders(HDC hdc, int W, int H, const CBitmapDC& frame, const FrameMetr
 
 CFrameDlgT::CFrameDlgT(UINT nActiveBitmap, UINT nInactiveBitmap, UINT nCloseBitmap, UINT nMinimizeBitmap,
                        UINT nHelpBitmap)
-    : m_frames{{CSkinBitmap(nInactiveBitmap, kFrameScaling), CSkinBitmap(nInactiveBitmap, kKeyedScaling, kFrameIconSource)},
+    : m_frames{{CSkinBitmap(nInactiveBitmap, kFrameScaling),
+                CSkinBitmap(nInactiveBitmap, kKeyedScaling, kFrameIconSource)},
                {CSkinBitmap(nActiveBitmap, kFrameScaling), CSkinBitmap(nActiveBitmap, kKeyedScaling, kFrameIconSource)}},
       m_buttons{{CaptionButton::Close, nCloseBitmap, {}, false, false, false, 0},
                 {CaptionButton::Minimize, nMinimizeBitmap, {}, false, false, false, 0},
