@@ -30,8 +30,9 @@ constexpr DWORD kSendTimeoutMs = 10000;
 int Scaled(int n, int nDpi) { return MulDiv(n, nDpi, 96); }
 
 // The dialogs' font, Tahoma, comes with Wine (Debian's fonts-wine) but Wine takes fonts
-// only from the prefix's Fonts folder: it is copied there. False when it is missing.
-bool InstallTahoma()
+// only from the prefix's Fonts folder: it is copied there. Without it the golden image
+// is not compared (see HasTahoma).
+void InstallTahoma()
 {
     wchar_t szWindows[MAX_PATH] = {};
     GetWindowsDirectoryW(szWindows, MAX_PATH);
@@ -41,10 +42,9 @@ bool InstallTahoma()
         if (GetFileAttributesW(strTarget.c_str()) != INVALID_FILE_ATTRIBUTES)
             continue;
         const std::wstring strSource = WineWindowsPath(std::string("/usr/share/wine/fonts/") + pszFile);
-        if (strSource.empty() || !CopyFileW(strSource.c_str(), strTarget.c_str(), TRUE))
-            return false;
+        if (!strSource.empty())
+            CopyFileW(strSource.c_str(), strTarget.c_str(), TRUE);
     }
-    return true;
 }
 
 bool HasTahoma()
@@ -405,7 +405,9 @@ TEST_F(SheetAtDpi, BasicPageAt96DpiEqualsTheGoldenImage)
         GTEST_SKIP() << "the golden image is of 96 dpi";
     if (!HasTahoma())
         GTEST_SKIP() << "the golden image is drawn in Tahoma: install Debian's fonts-wine";
-    // The same focus every time: the printer list, in the active sheet.
+    // The mouse away from the sheet (nothing shows hover) and the same focus every
+    // time: the printer list, in the active sheet.
+    SetCursorPos(0, 0);
     SetForegroundWindow(m_driver->Sheet());
     m_driver->FocusControl(m_driver->Control(IDC_COMBO_PRINTERLIST));
     RedrawWindow(m_driver->Sheet(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
