@@ -12,12 +12,12 @@
 #include "job/send_data_to_device.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
+#include "ui/skin_bitmap.h"
+#include "ui/skin_geometry.h"
 
 CMainPropertySheet* g_pMainSheet = nullptr;
 
 namespace {
-constexpr int kTabWidth = 91;
-constexpr int kTabHeight = 23;
 constexpr DWORD kSplashMs = 2000;
 constexpr DWORD kSplashHoldMs = 1000;
 
@@ -151,7 +151,15 @@ void CMainPropertySheet::SetUpTab()
         return;
     m_tab.Attach(hTab);
     SetWindowLongPtrW(hTab, GWL_STYLE, GetWindowLongPtrW(hTab, GWL_STYLE) | TCS_FIXEDWIDTH);
-    SendMessageW(hTab, TCM_SETITEMSIZE, 0, MAKELPARAM(kTabWidth, kTabHeight));
+    // 91 x 23 at 96 dpi, scaled, and high enough for the tab font.
+    TEXTMETRICW tm = {};
+    HDC hdc = GetDC(hTab);
+    HGDIOBJ hOld = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    GetTextMetricsW(hdc, &tm);
+    SelectObject(hdc, hOld);
+    ReleaseDC(hTab, hdc);
+    const TabSize size = TabItemSize(WindowDpi(hTab), tm.tmHeight);
+    SendMessageW(hTab, TCM_SETITEMSIZE, 0, MAKELPARAM(size.cx, size.cy));
 }
 
 bool CMainPropertySheet::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)

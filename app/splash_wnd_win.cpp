@@ -2,11 +2,13 @@
 
 #include "common/debug_log.h"
 #include "i18n/lang_globals.h"
+#include "ui/dpi_scale.h"
 #include "ui/message_dialog.h"
+#include "ui/skin_bitmap.h"
 
 namespace {
 const wchar_t kSplashClass[] = L"LumeoSplashWnd";
-constexpr int kTextOffset = 110;  // from the bitmap's centre, right and down
+constexpr int kTextOffset = 110;  // from the bitmap's centre, right and down (96 dpi)
 constexpr int kTextHeight = 16;
 
 bool RegisterSplashClass(WNDPROC pfnProc)
@@ -40,7 +42,7 @@ CSplashWnd::~CSplashWnd()
 
 HWND CSplashWnd::Show(UINT nBitmapId, DWORD dwDisplayMs, HWND hCenterOn, const std::wstring& strText)
 {
-    HBITMAP hBitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nBitmapId));
+    HBITMAP hBitmap = LoadScaledBitmap(nBitmapId, WindowDpi(nullptr), {});
     if (!hBitmap || !RegisterSplashClass(&CSplashWnd::WindowProc)) {
         DebugLog(L"CSplashWnd : no splash bitmap");
         if (hBitmap)
@@ -130,12 +132,14 @@ void CSplashWnd::Paint(HDC hdc)
     DeleteDC(hdcMem);
     if (m_strText.empty())
         return;
-    HFONT hFont = CreateFontW(kTextHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, static_cast<BYTE>(g_nCharSet),
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
+    const int nDpi = WindowDpi(m_hWnd);
+    const int nOffset = ScaleToDpi(kTextOffset, nDpi);
+    HFONT hFont = CreateFontW(ScaleToDpi(kTextHeight, nDpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                              static_cast<BYTE>(g_nCharSet), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
     HGDIOBJ hOldFont = SelectObject(hdc, hFont);
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, RGB(255, 255, 255));
-    TextOutW(hdc, m_size.cx / 2 + kTextOffset, m_size.cy / 2 + kTextOffset, m_strText.c_str(),
+    TextOutW(hdc, m_size.cx / 2 + nOffset, m_size.cy / 2 + nOffset, m_strText.c_str(),
              static_cast<int>(m_strText.size()));
     SelectObject(hdc, hOldFont);
     DeleteObject(hFont);

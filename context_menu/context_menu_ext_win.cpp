@@ -206,8 +206,10 @@ HRESULT CContextMenuExt::ReadSelection(HDROP hDrop)
         DeleteObject(m_hMenuIcon);
         m_hMenuIcon = nullptr;
     }
+    // Menus show item bitmaps at the check-mark size, which grows with the DPI.
     HBITMAP hbm = static_cast<HBITMAP>(LoadImageW(g_korettaModule.GetModuleInstance(), MAKEINTRESOURCEW(IDB_MENUICON),
-                                                  IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+                                                  IMAGE_BITMAP, GetSystemMetrics(SM_CXMENUCHECK),
+                                                  GetSystemMetrics(SM_CYMENUCHECK), LR_DEFAULTCOLOR));
     KorettaLog(L"CContextMenuExt::Initialize/hbm/%d", static_cast<int>(reinterpret_cast<INT_PTR>(hbm)));
     if (hbm)
         m_hMenuIcon = hbm;

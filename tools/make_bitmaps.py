@@ -10,6 +10,7 @@ OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources"
 KEY = (255, 0, 255)  # transparent key of the icon and caption-button images
 
 BLUE_TOP, BLUE_BOTTOM = (45, 105, 210), (30, 84, 186)
+ACTIVE_TOP = (60, 124, 226)  # the active caption's top colour
 NAVY = (4, 26, 125)
 FACE = (241, 241, 244)
 WHITE = (255, 255, 255)
@@ -96,9 +97,31 @@ def vertical(y0, y1, top, bottom):
 
 # ---- frame, caption buttons
 
+def key_background(c, x0, y0, x1, y1, colour_at, draw):
+    """Draws on the colour the picture will be shown on (so anti-aliased edges blend
+    with it, not with the key), then keys every pixel left untouched."""
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            c.px[y][x] = colour_at(x, y)
+    draw()
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            if c.px[y][x] == colour_at(x, y):
+                c.px[y][x] = KEY
+
+
+def caption_colour(top, bottom, row):
+    """The caption band's colour at a row (the band is 27 rows, see frame())."""
+    return mix(top, bottom, row / 26)
+
+
 def app_icon(c, x, y, accent):
     """18 x 17 glyph: a page with a folded corner over a printer tray."""
     c.rect(x, y, x + 18, y + 17, KEY)
+    app_icon_glyph(c, x, y, accent)
+
+
+def app_icon_glyph(c, x, y, accent):
     c.round_rect(x + 1.5, y + 8, x + 16.5, y + 15.5, 2, lambda *_: WHITE)
     c.rect(x + 4, y + 11, x + 14, y + 12, accent)
     c.rect(x + 5, y + 1, x + 13, y + 9, (235, 242, 255))
@@ -119,24 +142,30 @@ def frame(name, top, bottom, edge):
     c.rect(0, 27, 1, 52, edge)
     c.rect(65, 27, 66, 52, edge)
     c.rect(0, 51, 66, 52, edge)
-    app_icon(c, 3, 27, bottom)
+    # The icon is drawn on the caption at (3, 5).
+    key_background(c, 3, 27, 21, 44, lambda x, y: caption_colour(top, bottom, y - 27 + 5),
+                   lambda: app_icon_glyph(c, 3, 27, bottom))
     c.save(name)
 
 
 def caption_button(name, glyph):
     c = Canvas(48, 14, KEY)
     styles = [None, (255, 255, 255, 0.28), (0, 0, 0, 0.25)]
+    # The buttons sit on the active caption from its row 6 down.
+    on_caption = lambda x, y: caption_colour(ACTIVE_TOP, BLUE_BOTTOM, y + 6)
     for i, style in enumerate(styles):
         ox = i * 16
-        if style:
-            r, g, b, a = style
-            base = mix(BLUE_TOP, (r, g, b), a)
-            if name.startswith("caption_close") and i:
-                base = (226, 64, 64) if i == 1 else (176, 38, 38)
-            c.round_rect(ox + 0.5, 0.5, ox + 15.5, 13.5, 3, lambda *_: base)
-            # keep the image's top-left pixel the key colour
-            c.px[0][ox] = KEY
-        glyph(c, ox)
+
+        def draw(i=i, style=style, ox=ox):
+            if style:
+                r, g, b, a = style
+                base = mix(BLUE_TOP, (r, g, b), a)
+                if name.startswith("caption_close") and i:
+                    base = (226, 64, 64) if i == 1 else (176, 38, 38)
+                c.round_rect(ox + 0.5, 0.5, ox + 15.5, 13.5, 3, lambda *_: base)
+            glyph(c, ox)
+        key_background(c, ox, 0, ox + 16, 14, on_caption, draw)
+        c.px[0][ox] = KEY  # the image's top-left pixel names the key colour
     c.save(name, bits=32)
 
 
@@ -338,7 +367,7 @@ def splash():
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    frame("frame_active.bmp", (60, 124, 226), BLUE_BOTTOM, (20, 58, 140))
+    frame("frame_active.bmp", ACTIVE_TOP, BLUE_BOTTOM, (20, 58, 140))
     frame("frame_inactive.bmp", (140, 156, 184), (118, 134, 162), (92, 104, 128))
     caption_button("caption_close.bmp", cross)
     caption_button("caption_minimize.bmp", bar)

@@ -81,7 +81,7 @@ void CAdvancedOptsPage::OnClickedColorMode()
 {
     ExchangeAdvanced(DdxDirection::Save);
     if (UINT nBitmap = PictureOf(kColorPictures, GetParamMngr()->m_JobSettings.m_nColorMode))
-        SetPicture(m_hPictureColor, m_hBitmapColor, nBitmap);
+        SetPictureBitmap(m_hPictureColor, m_pictures, nBitmap);
     m_preview.Refresh();
 }
 
@@ -89,7 +89,7 @@ void CAdvancedOptsPage::OnClickedDuplex()
 {
     ExchangeAdvanced(DdxDirection::Save);
     if (UINT nBitmap = PictureOf(kDuplexPictures, GetParamMngr()->m_JobSettings.m_nDuplex))
-        SetPicture(m_hPictureDuplex, m_hBitmapDuplex, nBitmap);
+        SetPictureBitmap(m_hPictureDuplex, m_pictures, nBitmap);
     m_preview.Refresh();
 }
 

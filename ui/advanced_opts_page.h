@@ -8,6 +8,7 @@
 #include "ui/info_preview.h"
 #include "ui/options_page.h"
 #include "ui/simple_controls.h"
+#include "ui/skin_bitmap.h"
 
 // Takes the zoom over one second after its edit last changed.
 constexpr UINT_PTR DEF_TIMER_ID_ADVANCED_UPDATEDATA = 1008;
@@ -31,6 +32,7 @@ protected:
     LRESULT OnSetActive() override;
     LRESULT OnApply() override;
     void OnDataValidateError(HWND hDlg, int nId) override;
+    bool OwnsPicture(HBITMAP hBitmap) const override { return m_pictures.Owns(hBitmap); }
 
 private:
     bool OnCommand(int nId, int nCode) override;
@@ -52,7 +54,6 @@ private:
 
     void AttachSpin();
     void SendClick(int nId);
-    void SetPicture(HWND hPicture, HBITMAP& hOwned, UINT nBitmapId);
 
     CBmpBtn m_btnDefault;
     CUpDownCtrlImpl m_spinZoom;
@@ -62,7 +63,6 @@ private:
     HWND m_hComboPaperType = nullptr;
     HWND m_hPictureColor = nullptr;
     HWND m_hPictureDuplex = nullptr;
-    HBITMAP m_hBitmapColor = nullptr;   // owned: what the colour picture shows
-    HBITMAP m_hBitmapDuplex = nullptr;  // owned: what the double-sided picture shows
+    CPictureBitmaps m_pictures;  // what the colour and double-sided pictures show
     std::function<HWND()> m_dropTarget;
 };

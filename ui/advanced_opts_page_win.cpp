@@ -41,13 +41,7 @@ CAdvancedOptsPage::CAdvancedOptsPage()
 {
 }
 
-CAdvancedOptsPage::~CAdvancedOptsPage()
-{
-    if (m_hBitmapColor)
-        DeleteObject(m_hBitmapColor);
-    if (m_hBitmapDuplex)
-        DeleteObject(m_hBitmapDuplex);
-}
+CAdvancedOptsPage::~CAdvancedOptsPage() = default;
 
 bool CAdvancedOptsPage::OnCommand(int nId, int nCode)
 {
@@ -129,19 +123,6 @@ void CAdvancedOptsPage::ApplyAdvancedDefaults()
 void CAdvancedOptsPage::SendClick(int nId)
 {
     SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(nId)));
-}
-
-void CAdvancedOptsPage::SetPicture(HWND hPicture, HBITMAP& hOwned, UINT nBitmapId)
-{
-    HBITMAP hBitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nBitmapId));
-    if (!hBitmap)
-        return;
-    SendMessageW(hPicture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap));
-    // The pictures set here are ours; the template's first one stays the control's.
-    if (hOwned && hOwned != hBitmap)
-        DeleteObject(hOwned);
-    hOwned = hBitmap;
-    InvalidateRect(hPicture, nullptr, TRUE);
 }
 
 void CAdvancedOptsPage::OnSelchangePaperSize()

@@ -7,9 +7,14 @@
 
 bool CBitmapDC::Load(UINT nBitmapId)
 {
+    return Attach(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nBitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+bool CBitmapDC::Attach(HBITMAP hBitmap)
+{
     Release();
-    m_hBitmap = static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nBitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    m_hBitmap = hBitmap;
     if (!m_hBitmap)
         return false;
     BITMAP bm = {};

@@ -2,9 +2,12 @@
 // CBmpBtn: a push button painted from a face bitmap of four equal images, left to
 // right: normal, hover or focus, pushed, disabled; text white on a dark face.
 // Attach(hButton) makes the button owner-drawn (and gives it a tooltip when one is set).
+// The face is scaled to the window's DPI; the corner size is given at 96 dpi.
 #include <string>
 
-#include "ui/gdi_helpers.h"
+#include <memory>
+
+#include "ui/skin_bitmap.h"
 #include "ui/window_layer.h"
 
 class CBmpBtn : public CSubclassWnd {
@@ -13,7 +16,8 @@ public:
     ~CBmpBtn() override;
 
     bool Attach(HWND hButton);
-    void SetIconBitmap(UINT nBitmapId) { m_nIconBitmap = nBitmapId; }
+    // An icon of two images (normal, latched) with a transparent key colour.
+    void SetIconBitmap(UINT nBitmapId);
     void SetTooltipText(const std::wstring& strText) { m_strTooltip = strText; }
     void SetLatched(bool bLatched);
 
@@ -24,9 +28,9 @@ private:
     void Paint(HDC hdc);
     void Redraw() { InvalidateRect(m_hWnd, nullptr, FALSE); }
 
-    UINT m_nFaceBitmap;
     int m_nCorner;
-    UINT m_nIconBitmap = 0;
+    CSkinBitmap m_face;
+    std::unique_ptr<CSkinBitmap> m_icon;
     int m_nImages[4] = {0, 1, 2, 3};  // normal, hover or focus, pushed, disabled
     bool m_bHover = false;
     bool m_bFocus = false;
@@ -34,5 +38,4 @@ private:
     bool m_bLatched = false;
     std::wstring m_strTooltip;
     HWND m_hTooltip = nullptr;
-    CBitmapDC m_face;
 };

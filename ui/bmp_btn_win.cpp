@@ -1,9 +1,18 @@
 #include "ui/bmp_btn.h"
 
 #include "ui/bitmap_draw.h"
+#include "ui/dpi_scale.h"
 #include "ui/skin_geometry.h"
 
-CBmpBtn::CBmpBtn(UINT nFaceBitmap, int nCorner) : m_nFaceBitmap(nFaceBitmap), m_nCorner(nCorner) {}
+CBmpBtn::CBmpBtn(UINT nFaceBitmap, int nCorner)
+    : m_nCorner(nCorner), m_face(nFaceBitmap, BitmapScaling{4, nCorner, nCorner, nCorner, nCorner, false})
+{
+}
+
+void CBmpBtn::SetIconBitmap(UINT nBitmapId)
+{
+    m_icon = nBitmapId ? std::make_unique<CSkinBitmap>(nBitmapId, BitmapScaling{2, 0, 0, 0, 0, true}) : nullptr;
+}
 
 CBmpBtn::~CBmpBtn()
 {
@@ -15,7 +24,6 @@ bool CBmpBtn::Attach(HWND hButton)
 {
     if (!SubclassWindow(hButton))
         return false;
-    m_face.Load(m_nFaceBitmap);
     LONG_PTR style = GetWindowLongPtrW(hButton, GWL_STYLE);
     SetWindowLongPtrW(hButton, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
     if (!m_strTooltip.empty()) {
@@ -45,7 +53,7 @@ bool CBmpBtn::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
 {
     switch (uMsg) {
     case WM_PAINT: {
-        if (m_nCorner <= 0 || !m_face.IsLoaded())
+        if (m_nCorner <= 0 || !m_face.At(WindowDpi(m_hWnd)).IsLoaded())
             return false;
         return ProcessSelfPaintMessage(m_hWnd, uMsg, lResult, [this](HDC hdc) { Paint(hdc); });
     }
@@ -98,15 +106,18 @@ void CBmpBtn::Paint(HDC hdcWindow)
     CMemoryCanvas canvas(hdcWindow, rc.right, rc.bottom);
     HDC hdc = canvas.DC();
     const bool bDisabled = !IsWindowEnabled(m_hWnd);
+    const int nDpi = WindowDpi(m_hWnd);
+    const CBitmapDC& face = m_face.At(nDpi);
+    const int nCorner = ScaleToDpi(m_nCorner, nDpi);
     const int nImage = m_nImages[BmpBtnImageIndex(bDisabled, m_bPressed, m_bLatched, m_bHover)];
-    const int nImageWidth = m_face.Width() / 4;
+    const int nImageWidth = face.Width() / 4;
     const POINT ptOrigin = {nImage * nImageWidth, 0};
-    SetLayoutLeftToRight(m_face.DC());
-    DrawTiled(hdc, rc, m_face.DC(), {nImageWidth, m_face.Height()}, m_nCorner, nullptr, ptOrigin);
+    SetLayoutLeftToRight(face.DC());
+    DrawTiled(hdc, rc, face.DC(), {nImageWidth, face.Height()}, nCorner, nullptr, ptOrigin);
 
     RECT rcText = rc;
-    if (m_nIconBitmap) {
-        CBitmapDC icon(m_nIconBitmap);
+    if (m_icon) {
+        const CBitmapDC& icon = m_icon->At(nDpi);
         if (icon.IsLoaded()) {
             const int cx = icon.Width() / 2, cy = icon.Height();
             const int nMargin = (rc.bottom - cy) / 2;
@@ -116,7 +127,7 @@ void CBmpBtn::Paint(HDC hdcWindow)
     }
     COLORREF crText = RGB(131, 131, 131);
     if (!bDisabled) {
-        const COLORREF crFace = GetPixel(m_face.DC(), ptOrigin.x + m_nCorner, m_nCorner);
+        const COLORREF crFace = GetPixel(face.DC(), ptOrigin.x + nCorner, nCorner);
         crText = IsDarkFace(GetRValue(crFace), GetGValue(crFace), GetBValue(crFace)) ? RGB(255, 255, 255) : RGB(0, 0, 0);
     }
     wchar_t szText[256] = {};
@@ -125,7 +136,7 @@ void CBmpBtn::Paint(HDC hdcWindow)
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, crText);
     DrawTextW(hdc, szText, -1, &rcText,
-              (m_nIconBitmap ? DT_LEFT : DT_CENTER) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+              (m_icon ? DT_LEFT : DT_CENTER) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (GetFocus() == m_hWnd) {
         RECT rcFocus = rc;
         InflateRect(&rcFocus, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));

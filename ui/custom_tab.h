@@ -1,7 +1,9 @@
 #pragma once
 // CCustomTab: the sheet's tab strip painted from bitmaps (selected tab 207,
-// unselected 208, strip background 209), composed off-screen, text on top.
-#include "ui/gdi_helpers.h"
+// unselected 208, strip background 209) scaled to the window's DPI, composed
+// off-screen, text on top.
+#include "resources/resource.h"
+#include "ui/skin_bitmap.h"
 #include "ui/window_layer.h"
 
 class CCustomTab : public CSubclassWnd {
@@ -13,13 +15,13 @@ protected:
 
 private:
     struct TabSkin {
-        CBitmapDC bitmap;
-        int nLeft, nRight, nTop;  // corner widths and top height
+        CSkinBitmap bitmap;
+        int nLeft, nRight, nTop;  // corner widths and top height at 96 dpi
     };
     void Paint(HDC hdc);
-    static void DrawTab(HDC hdc, const RECT& rc, const TabSkin& skin);
+    static void DrawTab(HDC hdc, const RECT& rc, TabSkin& skin, int nDpi);
 
-    TabSkin m_selected{{}, 3, 5, 3};
-    TabSkin m_unselected{{}, 1, 1, 3};
-    CBitmapDC m_background;
+    TabSkin m_selected{CSkinBitmap(IDB_TAB_SELECTED, {1, 3, 5, 3, 0, false}), 3, 5, 3};
+    TabSkin m_unselected{CSkinBitmap(IDB_TAB_UNSELECTED, {1, 1, 1, 3, 0, false}), 1, 1, 3};
+    CSkinBitmap m_background{IDB_TAB_BKGND, {1, 1, 1, 1, 1, false}};
 };

@@ -2,14 +2,12 @@
 
 #include "resources/resource.h"
 #include "ui/bitmap_draw.h"
+#include "ui/dpi_scale.h"
 
 bool CCustomTab::Attach(HWND hTab)
 {
     if (!SubclassWindow(hTab))
         return false;
-    m_selected.bitmap.Load(IDB_TAB_SELECTED);
-    m_unselected.bitmap.Load(IDB_TAB_UNSELECTED);
-    m_background.Load(IDB_TAB_BKGND);
     InvalidateRect(hTab, nullptr, TRUE);
     return true;
 }
@@ -19,14 +17,15 @@ bool CCustomTab::HandleMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lResult)
     return ProcessSelfPaintMessage(m_hWnd, uMsg, lResult, [this](HDC hdc) { Paint(hdc); });
 }
 
-void CCustomTab::DrawTab(HDC hdc, const RECT& rc, const TabSkin& skin)
+void CCustomTab::DrawTab(HDC hdc, const RECT& rc, TabSkin& skin, int nDpi)
 {
-    if (!skin.bitmap.IsLoaded())
+    const CBitmapDC& bitmap = skin.bitmap.At(nDpi);
+    if (!bitmap.IsLoaded())
         return;
-    const int bw = skin.bitmap.Width(), bh = skin.bitmap.Height();
+    const int bw = bitmap.Width(), bh = bitmap.Height();
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    const int l = skin.nLeft, r = skin.nRight, t = skin.nTop;
-    HDC src = skin.bitmap.DC();
+    const int l = ScaleToDpi(skin.nLeft, nDpi), r = ScaleToDpi(skin.nRight, nDpi), t = ScaleToDpi(skin.nTop, nDpi);
+    HDC src = bitmap.DC();
     const int nOld = SetStretchBltMode(hdc, COLORONCOLOR);
     // Six parts; no bottom edge, so the tab stays open towards the page.
     StretchBlt(hdc, rc.left, rc.top, l, t, src, 0, 0, l, t, SRCCOPY);
@@ -44,14 +43,16 @@ void CCustomTab::Paint(HDC hdcWindow)
     GetClientRect(m_hWnd, &rcClient);
     const int nTabs = TabCtrl_GetItemCount(m_hWnd);
     const int nSelected = TabCtrl_GetCurSel(m_hWnd);
+    const int nDpi = WindowDpi(m_hWnd);
     {
         CMemoryCanvas canvas(hdcWindow, rcClient.right, rcClient.bottom);
-        if (m_background.IsLoaded())
-            DrawTiled(canvas.DC(), rcClient, m_background.DC(), m_background.Size(), 1);
+        const CBitmapDC& background = m_background.At(nDpi);
+        if (background.IsLoaded())
+            DrawTiled(canvas.DC(), rcClient, background.DC(), background.Size(), ScaleToDpi(1, nDpi));
         for (int i = 0; i < nTabs; ++i) {
             RECT rc;
             TabCtrl_GetItemRect(m_hWnd, i, &rc);
-            DrawTab(canvas.DC(), rc, i == nSelected ? m_selected : m_unselected);
+            DrawTab(canvas.DC(), rc, i == nSelected ? m_selected : m_unselected, nDpi);
         }
         canvas.CopyTo(hdcWindow, 0, 0);
     }

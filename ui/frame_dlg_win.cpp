@@ -12,8 +12,10 @@ int CFrameDlgT::s_nCaptureButton = -1;
 HWND CFrameDlgT::s_hCaptureWnd = nullptr;
 
 namespace {
-constexpr int kIconX = 3, kIconY = 5, kIconSrcX = 3, kIconSrcY = 27, kIconW = 18, kIconH = 17;
-constexpr int kCaptionTextHeight = 15;
+// The frame bitmap's parts: caption band on top, borders at the sides and bottom.
+const BitmapScaling kFrameScaling = {1, kFrameBorder, kFrameBorder, kFrameCaption, kFrameBorder, false};
+const BitmapScaling kKeyedScaling = {1, 0, 0, 0, 0, true};
+const BitmapScaling kButtonScaling = {3, 0, 0, 0, 0, true};  // three state images
 
 SIZE WindowSize(HWND hWnd)
 {
@@ -24,41 +26,52 @@ SIZE WindowSize(HWND hWnd)
 
 bool IsLeftButtonDown() { return (GetKeyState(VK_LBUTTON) & 0x8000) != 0; }
 
-// Caption band: left 3 columns, the middle tiled, right 3 columns.
-void PaintCaptionBand(HDC hdc, int W, const CBitmapDC& frame, DWORD dwRop)
+// Releases the mouse capture only when this window holds it: another window (an open
+// drop-down list, a dragged spin button) may have taken it meanwhile.
+void ReleaseOwnCapture(HWND hWnd)
 {
-    const int bw = frame.Width();
-    const int nStep = bw - 6;
-    BitBlt(hdc, 0, 0, 3, kFrameCaption, frame.DC(), 0, 0, SRCCOPY | dwRop);
-    for (int x = 3; nStep > 0 && x < W - 3; x += nStep)
-        BitBlt(hdc, x, 0, std::min(nStep, W - 3 - x), kFrameCaption, frame.DC(), 3, 0, SRCCOPY | dwRop);
-    BitBlt(hdc, W - 3, 0, 3, kFrameCaption, frame.DC(), bw - 3, 0, SRCCOPY | dwRop);
+    if (GetCapture() == hWnd)
+        ReleaseCapture();
 }
 
-void PaintBorders(HDC hdc, int W, int H, const CBitmapDC& frame, DWORD dwRop)
+// Caption band: left border columns, the middle tiled, right border columns.
+void PaintCaptionBand(HDC hdc, int W, const CBitmapDC& frame, const FrameMetrics& m, DWORD dwRop)
 {
-    const int bw = frame.Width(), bh = frame.Height();
-    const int nStep = bh - kFrameCaption - 3;
-    for (int y = kFrameCaption; nStep > 0 && y < H - 3; y += nStep) {
-        const int h = std::min(nStep, H - 3 - y);
-        BitBlt(hdc, 0, y, 3, h, frame.DC(), 0, kFrameCaption, SRCCOPY | dwRop);
-        BitBlt(hdc, W - 3, y, 3, h, frame.DC(), bw - 3, kFrameCaption, SRCCOPY | dwRop);
+    const int bw = frame.Width(), B = m.nBorder, C = m.nCaption;
+    const int nStep = bw - 2 * B;
+    BitBlt(hdc, 0, 0, B, C, frame.DC(), 0, 0, SRCCOPY | dwRop);
+    for (int x = B; nStep > 0 && x < W - B; x += nStep)
+        BitBlt(hdc, x, 0, std::min(nStep, W - B - x), C, frame.DC(), B, 0, SRCCOPY | dwRop);
+    BitBlt(hdc, W - B, 0, B, C, frame.DC(), bw - B, 0, SRCCOPY | dwRop);
+}
+
+void PaintBorders(HDC hdc, int W, int H, const CBitmapDC& frame, const FrameMetrics& m, DWORD dwRop)
+{
+    const int bw = frame.Width(), bh = frame.Height(), B = m.nBorder, C = m.nCaption;
+    const int nStep = bh - C - B;
+    for (int y = C; nStep > 0 && y < H - B; y += nStep) {
+        const int h = std::min(nStep, H - B - y);
+        BitBlt(hdc, 0, y, B, h, frame.DC(), 0, C, SRCCOPY | dwRop);
+        BitBlt(hdc, W - B, y, B, h, frame.DC(), bw - B, C, SRCCOPY | dwRop);
     }
-    const int nInner = bw - 6;
-    BitBlt(hdc, 0, H - 3, 3, 3, frame.DC(), 0, bh - 3, SRCCOPY | dwRop);
-    for (int x = 3; nInner > 0 && x < W - 3; x += nInner)
-        BitBlt(hdc, x, H - 3, std::min(nInner, W - 3 - x), 3, frame.DC(), 3, bh - 3, SRCCOPY | dwRop);
-    BitBlt(hdc, W - 3, H - 3, 3, 3, frame.DC(), bw - 3, bh - 3, SRCCOPY | dwRop);
+    const int nInner = bw - 2 * B;
+    BitBlt(hdc, 0, H - B, B, B, frame.DC(), 0, bh - B, SRCCOPY | dwRop);
+    for (int x = B; nInner > 0 && x < W - B; x += nInner)
+        BitBlt(hdc, x, H - B, std::min(nInner, W - B - x), B, frame.DC(), B, bh - B, SRCCOPY | dwRop);
+    BitBlt(hdc, W - B, H - B, B, B, frame.DC(), bw - B, bh - B, SRCCOPY | dwRop);
 }
 }  // namespace
 
 CFrameDlgT::CFrameDlgT(UINT nActiveBitmap, UINT nInactiveBitmap, UINT nCloseBitmap, UINT nMinimizeBitmap,
                        UINT nHelpBitmap)
-    : m_nActiveBitmap(nActiveBitmap),
-      m_nInactiveBitmap(nInactiveBitmap),
+    : m_frames{{CSkinBitmap(nInactiveBitmap, kFrameScaling),
+                CSkinBitmap(nInactiveBitmap, kKeyedScaling, kFrameIconSource)},
+               {CSkinBitmap(nActiveBitmap, kFrameScaling), CSkinBitmap(nActiveBitmap, kKeyedScaling, kFrameIconSource)}},
       m_buttons{{CaptionButton::Close, nCloseBitmap, {}, false, false, false, 0},
                 {CaptionButton::Minimize, nMinimizeBitmap, {}, false, false, false, 0},
-                {CaptionButton::Help, nHelpBitmap, {}, false, false, false, 0}}
+                {CaptionButton::Help, nHelpBitmap, {}, false, false, false, 0}},
+      m_buttonImages{CSkinBitmap(nCloseBitmap, kButtonScaling), CSkinBitmap(nMinimizeBitmap, kButtonScaling),
+                     CSkinBitmap(nHelpBitmap, kButtonScaling)}
 {
 }
 
@@ -74,7 +87,8 @@ void CFrameDlgT::AttachFrame(HWND hWnd)
     exStyle &= ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE);
     SetWindowLongPtrW(hWnd, GWL_EXSTYLE, exStyle);
     m_bActive = GetActiveWindow() == hWnd;
-    SetWindowPos(hWnd, nullptr, 0, 0, rcClient.right + 2 * kFrameBorder, rcClient.bottom + kFrameCaption + kFrameBorder,
+    const FrameMetrics m = FrameMetricsForDpi(WindowDpi(hWnd));
+    SetWindowPos(hWnd, nullptr, 0, 0, rcClient.right + 2 * m.nBorder, rcClient.bottom + m.nCaption + m.nBorder,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     UpdateRegion(hWnd);
 }
@@ -82,56 +96,64 @@ void CFrameDlgT::AttachFrame(HWND hWnd)
 void CFrameDlgT::UpdateRegion(HWND hWnd)
 {
     const SIZE size = WindowSize(hWnd);
-    const auto outline = FrameRegionOutline(size.cx, size.cy);
+    const int nDpi = WindowDpi(hWnd);
+    const auto outline = FrameRegionOutline(size.cx, size.cy, nDpi);
     POINT points[20];
     for (int i = 0; i < 20; ++i)
         points[i] = {outline[i].x, outline[i].y};
     SetWindowRgn(hWnd, CreatePolygonRgn(points, 20, WINDING), TRUE);
     for (CaptionButtonState& button : m_buttons) {
-        const ButtonRect r = CaptionButtonRect(button.kind, size.cx);
+        const ButtonRect r = CaptionButtonRect(button.kind, size.cx, nDpi);
         button.rect = {r.left, r.top, r.right, r.bottom};
     }
 }
 
 void CFrameDlgT::PaintFrame(HWND hWnd)
 {
-    CBitmapDC frame(m_bActive ? m_nActiveBitmap : m_nInactiveBitmap);
+    const int nDpi = WindowDpi(hWnd);
+    const FrameMetrics m = FrameMetricsForDpi(nDpi);
+    FrameBitmaps& bitmaps = m_frames[m_bActive ? 1 : 0];
+    const CBitmapDC& frame = bitmaps.frame.At(nDpi);
     if (!frame.IsLoaded())
         return;
     const SIZE size = WindowSize(hWnd);
     HDC hdc = GetWindowDC(hWnd);
     const DWORD dwRop = SetLayoutLeftToRight(frame.DC());
     {
-        CMemoryCanvas caption(hdc, size.cx, kFrameCaption);
-        PaintCaptionBand(caption.DC(), size.cx, frame, dwRop);
-        DrawTransparent(caption.DC(), kIconX, kIconY, kIconW, kIconH, frame.DC(), kIconSrcX, kIconSrcY);
+        CMemoryCanvas caption(hdc, size.cx, m.nCaption);
+        PaintCaptionBand(caption.DC(), size.cx, frame, m, dwRop);
+        const CBitmapDC& icon = bitmaps.icon.At(nDpi);
+        if (icon.IsLoaded())
+            DrawTransparent(caption.DC(), m.icon.x, m.icon.y, icon.Width(), icon.Height(), icon.DC(), 0, 0);
         for (int i = 0; i < kButtons; ++i) {
             CaptionButtonState& button = m_buttons[i];
             if (!button.nBitmapId)
                 continue;
-            CBitmapDC image(button.nBitmapId);
+            const CBitmapDC& image = m_buttonImages[i].At(nDpi);
             button.nDrawnIndex = StateIndexOf(hWnd, i);
             if (image.IsLoaded())
-                DrawTransparent(caption.DC(), button.rect.left, button.rect.top, 16, 14, image.DC(),
-                                CaptionButtonImageX(button.nDrawnIndex, image.Width()), 0);
+                DrawTransparent(caption.DC(), button.rect.left, button.rect.top, m.nButtonW, m.nButtonH, image.DC(),
+                                CaptionButtonImageX(button.nDrawnIndex, image.Width(), m.nButtonW), 0);
         }
         wchar_t szText[256] = {};
         GetWindowTextW(hWnd, szText, 256);
         LOGFONTW lf = {};
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-        lf.lfHeight = kCaptionTextHeight;
+        lf.lfHeight = m.nTextHeight;
         lf.lfWeight = 900;
         CScopedFont font(CreateFontIndirectW(&lf));
         CSelectObject selectFont(caption.DC(), font.Get());
+        TEXTMETRICW tm = {};
+        GetTextMetricsW(caption.DC(), &tm);
         SetBkMode(caption.DC(), TRANSPARENT);
-        const int y = (kFrameCaption - kCaptionTextHeight) / 2;
+        const int x = m.nTextX, y = CaptionTextTop(m.nCaption, tm.tmHeight), d = m.nTextShadow;
         SetTextColor(caption.DC(), RGB(4, 26, 125));
-        TextOutW(caption.DC(), 25, y + 1, szText, lstrlenW(szText));
+        TextOutW(caption.DC(), x + d, y + d, szText, lstrlenW(szText));
         SetTextColor(caption.DC(), RGB(255, 255, 255));
-        TextOutW(caption.DC(), 24, y, szText, lstrlenW(szText));
+        TextOutW(caption.DC(), x, y, szText, lstrlenW(szText));
         caption.CopyTo(hdc, 0, 0);
     }
-    PaintBorders(hdc, size.cx, size.cy, frame, dwRop);
+    PaintBorders(hdc, size.cx, size.cy, frame, m, dwRop);
     ReleaseDC(hWnd, hdc);
 }
 
@@ -173,7 +195,7 @@ void CFrameDlgT::TrackButtons(HWND hWnd, bool bAtOrigin)
         } else if (!bDown && !b.bHover && bHolds && !m_bHelpMode) {
             s_nCaptureButton = -1;
             s_hCaptureWnd = nullptr;
-            ReleaseCapture();
+            ReleaseOwnCapture(hWnd);
         }
         if (StateIndexOf(hWnd, i) != b.nDrawnIndex)
             bRepaint = true;
@@ -199,17 +221,30 @@ void CFrameDlgT::RunButtonAction(HWND hWnd, CaptionButton kind)
     }
     s_nCaptureButton = -1;
     s_hCaptureWnd = nullptr;
-    ReleaseCapture();
+    ReleaseOwnCapture(hWnd);
 }
 
-void CFrameDlgT::EndHelpMode()
+void CFrameDlgT::EndHelpMode(HWND hWnd)
 {
     m_bHelpMode = false;
     SetCursor(m_hSavedCursor ? m_hSavedCursor : LoadCursorW(nullptr, IDC_ARROW));
     m_hSavedCursor = nullptr;
     s_nCaptureButton = -1;
     s_hCaptureWnd = nullptr;
-    ReleaseCapture();
+    ReleaseOwnCapture(hWnd);
+}
+
+void CFrameDlgT::OnCaptureChanged(HWND hWnd, HWND hNewCapture)
+{
+    // The capture went elsewhere: none of our buttons holds it any more, and it is
+    // not ours to release.
+    if (hNewCapture != hWnd && s_hCaptureWnd == hWnd) {
+        s_nCaptureButton = -1;
+        s_hCaptureWnd = nullptr;
+        if (m_bHelpMode)
+            EndHelpMode(hWnd);
+    }
+    TrackButtons(hWnd, true);
 }
 
 bool CFrameDlgT::ProcessHelpMode(HWND hWnd, UINT uMsg, LPARAM lParam)
@@ -237,7 +272,7 @@ bool CFrameDlgT::ProcessHelpMode(HWND hWnd, UINT uMsg, LPARAM lParam)
         info.hItemHandle = hChild ? hChild : hWnd;
         info.iCtrlId = hChild ? GetDlgCtrlID(hChild) : 0;
         info.MousePos = ptScreen;
-        EndHelpMode();
+        EndHelpMode(hWnd);
         SendMessageW(hWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
         return true;
     }
@@ -245,7 +280,7 @@ bool CFrameDlgT::ProcessHelpMode(HWND hWnd, UINT uMsg, LPARAM lParam)
     case WM_MBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
     case WM_NCMBUTTONDOWN:
-        EndHelpMode();
+        EndHelpMode(hWnd);
         return true;
     default:
         return false;
@@ -260,10 +295,11 @@ LRESULT CFrameDlgT::HitTest(HWND hWnd, LPARAM lParam) const
     for (const CaptionButtonState& b : m_buttons)
         if (b.nBitmapId && PtInRect(&b.rect, pt))
             return HTBORDER;  // ours to track; no system move or button behaviour
-    if (pt.y < kFrameCaption)
+    const FrameMetrics m = FrameMetricsForDpi(WindowDpi(hWnd));
+    if (pt.y < m.nCaption)
         return HTCAPTION;
     const int W = rcWindow.right - rcWindow.left, H = rcWindow.bottom - rcWindow.top;
-    if (pt.x < kFrameBorder || pt.x >= W - kFrameBorder || pt.y >= H - kFrameBorder)
+    if (pt.x < m.nBorder || pt.x >= W - m.nBorder || pt.y >= H - m.nBorder)
         return HTBORDER;
     return HTCLIENT;
 }
@@ -277,10 +313,11 @@ bool CFrameDlgT::ProcessFrameMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
     switch (uMsg) {
     case WM_NCCALCSIZE: {
         RECT* prc = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
-        prc->left += kFrameBorder;
-        prc->right -= kFrameBorder;
-        prc->bottom -= kFrameBorder;
-        prc->top += kFrameCaption;
+        const FrameMetrics m = FrameMetricsForDpi(WindowDpi(hWnd));
+        prc->left += m.nBorder;
+        prc->right -= m.nBorder;
+        prc->bottom -= m.nBorder;
+        prc->top += m.nCaption;
         lResult = 0;
         return true;
     }
@@ -312,12 +349,13 @@ bool CFrameDlgT::ProcessFrameMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
         TrackButtons(hWnd, false);
         return false;
     case WM_CAPTURECHANGED:
-        TrackButtons(hWnd, true);
+        OnCaptureChanged(hWnd, reinterpret_cast<HWND>(lParam));
         return false;
     case WM_NCLBUTTONDBLCLK: {
         POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ScreenToClient(hWnd, &pt);
-        if (pt.x >= -3 && pt.x <= 17 && pt.y < 0 && pt.y >= -kFrameCaption) {
+        const FrameMetrics m = FrameMetricsForDpi(WindowDpi(hWnd));
+        if (pt.x >= -m.nBorder && pt.x <= m.nIconHitWidth - m.nBorder && pt.y < 0 && pt.y >= -m.nCaption) {
             SendMessageW(hWnd, WM_CLOSE, 0, 0);
             lResult = 0;
             return true;

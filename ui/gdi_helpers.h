@@ -13,6 +13,8 @@ public:
     CBitmapDC& operator=(const CBitmapDC&) = delete;
 
     bool Load(UINT nBitmapId);
+    // Takes a bitmap over (deleted with this object); false for nullptr.
+    bool Attach(HBITMAP hBitmap);
     void Release();
     bool IsLoaded() const { return m_hDC != nullptr; }
     HDC DC() const { return m_hDC; }

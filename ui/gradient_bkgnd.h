@@ -1,8 +1,11 @@
 #pragma once
 // CGradientBkgndT: mix-in that paints a window's background from a bitmap (tiled
-// nine-part, see DrawTiled) and gives static controls a transparent text mode.
+// nine-part, see DrawTiled, scaled to the window's DPI) and lets labels, group boxes,
+// radio buttons and check boxes show that background behind their text.
 // Call ProcessBkgndMessage from the owner's HandleMessage. Windows build only.
 #include <windows.h>
+
+#include "ui/skin_bitmap.h"
 
 class CGradientBkgndT {
 public:
@@ -19,9 +22,16 @@ public:
     HBRUSH FaceBrush() const { return m_hFaceBrush; }  // RGB(241, 241, 244)
 
 private:
-    UINT m_nBkgndBitmapId;
+    void PaintBackground(HWND hWnd, HDC hdc, const RECT* prcClip);
+    // The background of the whole client area as a brush, made again when the size changes.
+    HBRUSH BackgroundBrush(HWND hWnd);
+
+    CSkinBitmap m_bitmap;
     int m_nBkgndCorner;
     HBRUSH m_hHollowBrush;
     HBRUSH m_hWhiteBrush;
     HBRUSH m_hFaceBrush;
+    HBRUSH m_hBackgroundBrush = nullptr;
+    SIZE m_brushSize = {};
+    int m_nBrushDpi = 0;
 };

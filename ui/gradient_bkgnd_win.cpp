@@ -1,10 +1,22 @@
 #include "ui/gradient_bkgnd.h"
 
 #include "ui/bitmap_draw.h"
+#include "ui/dpi_scale.h"
 #include "ui/gdi_helpers.h"
 
+namespace {
+// Controls that draw their text straight on the background; edits and combo boxes
+// keep their own white field.
+bool ShowsBackground(HWND hControl)
+{
+    wchar_t szClass[16] = {};
+    GetClassNameW(hControl, szClass, 16);
+    return lstrcmpiW(szClass, L"Static") == 0 || lstrcmpiW(szClass, L"Button") == 0;
+}
+}  // namespace
+
 CGradientBkgndT::CGradientBkgndT(UINT nBitmapId, int nCorner)
-    : m_nBkgndBitmapId(nBitmapId),
+    : m_bitmap(nBitmapId, BitmapScaling{1, nCorner, nCorner, nCorner, nCorner, false}),
       m_nBkgndCorner(nCorner),
       m_hHollowBrush(static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH))),
       m_hWhiteBrush(CreateSolidBrush(RGB(255, 255, 255))),
@@ -16,29 +28,76 @@ CGradientBkgndT::~CGradientBkgndT()
 {
     DeleteObject(m_hWhiteBrush);
     DeleteObject(m_hFaceBrush);
+    if (m_hBackgroundBrush)
+        DeleteObject(m_hBackgroundBrush);
 }
 
-bool CGradientBkgndT::ProcessBkgndMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM, LRESULT& lResult)
+void CGradientBkgndT::PaintBackground(HWND hWnd, HDC hdc, const RECT* prcClip)
+{
+    RECT rcClient;
+    GetClientRect(hWnd, &rcClient);
+    const int nDpi = WindowDpi(hWnd);
+    const CBitmapDC& bitmap = m_bitmap.At(nDpi);
+    if (bitmap.IsLoaded())
+        DrawTiled(hdc, rcClient, bitmap.DC(), bitmap.Size(), ScaleToDpi(m_nBkgndCorner, nDpi), prcClip);
+    else
+        FillRect(hdc, &rcClient, m_hWhiteBrush);
+}
+
+HBRUSH CGradientBkgndT::BackgroundBrush(HWND hWnd)
+{
+    RECT rcClient;
+    GetClientRect(hWnd, &rcClient);
+    const int nDpi = WindowDpi(hWnd);
+    if (m_hBackgroundBrush && m_brushSize.cx == rcClient.right && m_brushSize.cy == rcClient.bottom &&
+        m_nBrushDpi == nDpi)
+        return m_hBackgroundBrush;
+    if (m_hBackgroundBrush)
+        DeleteObject(m_hBackgroundBrush);
+    m_hBackgroundBrush = nullptr;
+    if (rcClient.right <= 0 || rcClient.bottom <= 0)
+        return nullptr;
+    HDC hdcWindow = GetDC(hWnd);
+    {
+        CMemoryCanvas canvas(hdcWindow, rcClient.right, rcClient.bottom);
+        PaintBackground(hWnd, canvas.DC(), nullptr);
+        // The brush keeps its own copy of the pattern.
+        HBITMAP hPattern = static_cast<HBITMAP>(GetCurrentObject(canvas.DC(), OBJ_BITMAP));
+        m_hBackgroundBrush = CreatePatternBrush(hPattern);
+    }
+    ReleaseDC(hWnd, hdcWindow);
+    m_brushSize = {rcClient.right, rcClient.bottom};
+    m_nBrushDpi = nDpi;
+    return m_hBackgroundBrush;
+}
+
+bool CGradientBkgndT::ProcessBkgndMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
     switch (uMsg) {
     case WM_ERASEBKGND: {
         HDC hdc = reinterpret_cast<HDC>(wParam);
-        RECT rcClient;
-        GetClientRect(hWnd, &rcClient);
         RECT rcClip;
         const bool bClip = GetClipBox(hdc, &rcClip) > NULLREGION;
-        CBitmapDC bitmap(m_nBkgndBitmapId);
-        if (bitmap.IsLoaded())
-            DrawTiled(hdc, rcClient, bitmap.DC(), bitmap.Size(), m_nBkgndCorner, bClip ? &rcClip : nullptr);
-        else
-            FillRect(hdc, &rcClient, m_hWhiteBrush);
+        PaintBackground(hWnd, hdc, bClip ? &rcClip : nullptr);
         lResult = TRUE;
         return true;
     }
-    case WM_CTLCOLORSTATIC:
-        SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-        lResult = reinterpret_cast<LRESULT>(m_hWhiteBrush);
+    case WM_CTLCOLORSTATIC: {
+        HDC hdc = reinterpret_cast<HDC>(wParam);
+        HWND hControl = reinterpret_cast<HWND>(lParam);
+        SetBkMode(hdc, TRANSPARENT);
+        HBRUSH hBrush = ShowsBackground(hControl) ? BackgroundBrush(hWnd) : nullptr;
+        if (!hBrush) {
+            lResult = reinterpret_cast<LRESULT>(m_hWhiteBrush);
+            return true;
+        }
+        // The control fills with the part of the background that lies behind it.
+        POINT ptOrigin = {0, 0};
+        MapWindowPoints(hControl, hWnd, &ptOrigin, 1);
+        SetBrushOrgEx(hdc, -ptOrigin.x, -ptOrigin.y, nullptr);
+        lResult = reinterpret_cast<LRESULT>(hBrush);
         return true;
+    }
     default:
         return false;
     }

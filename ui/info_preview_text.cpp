@@ -5,6 +5,7 @@
 #include "common/ui_text.h"
 #include "common/user_language.h"
 #include "common/wide_format.h"
+#include "ui/dpi_scale.h"
 
 namespace {
 constexpr size_t kLineChars = 2 * kTextChars;
@@ -54,15 +55,45 @@ InfoPreviewTexts ComposeInfoPreviewTexts(const CParamMngr& mngr, int nPrimaryLan
     return texts;
 }
 
-PreviewBox PaperPictureBox(int x0, int y0, int x1, int y1, int nWidthMM, int nHeightMM, bool bLandscape)
+PreviewLayout ComputePreviewLayout(int x0, int y0, int x1, int y1, int nDpi, int nTextCellHeight)
 {
-    const int A = (y1 - 86) - (y0 + 19) - y0 - 2;
+    auto s = [nDpi](int n) { return ScaleToDpi(n, nDpi); };
+    const int g = s(1);
+    const int nLine = std::max(s(18), nTextCellHeight + s(5));
+    const int nPaper = std::max(s(28), 2 * nTextCellHeight + s(2));
+    PreviewLayout layout{};
+    for (int i = 0; i < 3; ++i) {
+        // Colour at the bottom, double-sided above it, copies above that.
+        const int bottom = y1 - (3 - i) * g - (2 - i) * nLine;
+        layout.bands[i] = {x0 + g, bottom - nLine, x1 - g, bottom};
+    }
+    layout.nEdge = g;
+    layout.nTextInset = s(5);
+    const int nPaperBottom = layout.bands[0].top - g;
+    layout.paperText = {x0, nPaperBottom - nPaper, x1, nPaperBottom};
+    layout.topLine = {x0, y0 + g, x1, y0 + g + nLine};
+    layout.nPictureTop = layout.topLine.bottom + g;
+    layout.nPictureHeight = layout.paperText.top - layout.topLine.bottom - y0 - s(2);
+    layout.nShrink = s(6);
+    layout.nShadowStep = s(2);
+    return layout;
+}
+
+PreviewBox PaperPictureBox(const PreviewLayout& layout, int x0, int x1, int nWidthMM, int nHeightMM, bool bLandscape)
+{
+    const int A = layout.nPictureHeight;
     if (A <= 0 || nWidthMM <= 0 || nHeightMM <= 0)
         return {0, 0, 0, 0};
     const float s = std::min(static_cast<float>(A) / static_cast<float>(nHeightMM), static_cast<float>(A) / 297.0f);
     const int pw = static_cast<int>(s * static_cast<float>(bLandscape ? nHeightMM : nWidthMM));
     const int ph = static_cast<int>(s * static_cast<float>(bLandscape ? nWidthMM : nHeightMM));
-    const int left = ((x1 - x0 - 2) - pw) / 2;
-    const int top = (A - ph) / 2 + 20;
+    const int left = ((x1 - x0 - 2 * layout.nEdge) - pw) / 2;
+    const int top = (A - ph) / 2 + layout.nPictureTop;
     return {left, top, left + pw, top + ph};
+}
+
+PreviewBox PaperPictureBox(int x0, int y0, int x1, int y1, int nWidthMM, int nHeightMM, bool bLandscape)
+{
+    return PaperPictureBox(ComputePreviewLayout(x0, y0, x1, y1, kBaseDpi, 0), x0, x1, nWidthMM, nHeightMM,
+                           bLandscape);
 }

@@ -19,6 +19,24 @@ struct PreviewBox {
     int left, top, right, bottom;
 };
 
-// The paper picture's box in a client area (x0, y0)-(x1, y1), before the 6-pixel
-// shrink: every size up to 297 mm high shares one scale, taller sizes shrink to fit.
+// Where the panel's parts go in a client area (x0, y0)-(x1, y1) at nDpi. The lines of
+// text are as high as at 96 dpi scaled, or as the font's cell height needs, whichever
+// is more (18 pixels at 96 dpi hold a 13-pixel font).
+struct PreviewLayout {
+    PreviewBox topLine;    // the print range
+    PreviewBox paperText;  // the paper's name and size, two lines
+    PreviewBox bands[3];   // copies, double-sided, colour: the grey bands at the bottom
+    int nEdge;             // the panel's border, kept free around the bands
+    int nTextInset;        // of the bands' text
+    int nPictureTop;       // the paper picture's band starts here ...
+    int nPictureHeight;    // ... and is this high
+    int nShrink;           // the picture's box is shrunk by this on each side
+    int nShadowStep;       // and sits on a shadow of two such steps
+};
+PreviewLayout ComputePreviewLayout(int x0, int y0, int x1, int y1, int nDpi, int nTextCellHeight);
+
+// The paper picture's box before the shrink: every size up to 297 mm high shares one
+// scale, taller sizes shrink to fit.
+PreviewBox PaperPictureBox(const PreviewLayout& layout, int x0, int x1, int nWidthMM, int nHeightMM, bool bLandscape);
+// The same at 96 dpi.
 PreviewBox PaperPictureBox(int x0, int y0, int x1, int y1, int nWidthMM, int nHeightMM, bool bLandscape);

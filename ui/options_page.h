@@ -58,4 +58,11 @@ protected:
 
     // Sets each label from the UI file's section, the default where it has no text.
     void LoadLabelTexts(const wchar_t* pszSection, std::span<const LabelText> labels);
+    // A bitmap a picture control of the page shows that the page keeps and deletes itself.
+    virtual bool OwnsPicture(HBITMAP) const { return false; }
+
+private:
+    // When the page goes: its picture controls give back their bitmaps, which are
+    // deleted (a control deletes none, not even the one its template loaded).
+    void ReleasePictures();
 };

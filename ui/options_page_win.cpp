@@ -29,6 +29,9 @@ bool COptionsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         lResult = 0;
         return true;
+    case WM_DESTROY:
+        ReleasePictures();
+        break;
     default:
         break;
     }
@@ -42,4 +45,17 @@ void COptionsPage::LoadLabelTexts(const wchar_t* pszSection, std::span<const Lab
     DebugLog(L"LoadLocalizedString / FileName / %s", g_szUIFileName);
     for (const LabelText& label : labels)
         SetDlgItemTextW(m_hWnd, label.nId, GetUIText(pszSection, label.key, label.defaultText).c_str());
+}
+
+void COptionsPage::ReleasePictures()
+{
+    for (HWND hChild = GetWindow(m_hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        wchar_t szClass[16] = {};
+        GetClassNameW(hChild, szClass, 16);
+        if (lstrcmpiW(szClass, L"Static") != 0 || (GetWindowLongW(hChild, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+            continue;
+        auto hBitmap = reinterpret_cast<HBITMAP>(SendMessageW(hChild, STM_SETIMAGE, IMAGE_BITMAP, 0));
+        if (hBitmap && !OwnsPicture(hBitmap))
+            DeleteObject(hBitmap);
+    }
 }

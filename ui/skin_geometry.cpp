@@ -62,25 +62,35 @@ std::vector<BlitPiece> TiledPieces(const PieceRect& t, int bw, int bh, int c, bo
     return pieces;
 }
 
-std::array<FramePoint, 20> FrameRegionOutline(int W, int H)
+std::array<FramePoint, 20> FrameRegionOutline(int W, int H, int nDpi)
 {
-    return {{{0, 3},         {1, 2},         {1, 1},     {2, 1},     {3, 0},
-             {W - 3, 0},     {W - 2, 1},     {W - 1, 1}, {W - 1, 2}, {W, 3},
-             {W, H - 3},     {W - 1, H - 3}, {W - 1, H - 1}, {W - 3, H - 1}, {W - 3, H},
-             {3, H},         {3, H - 1},     {1, H - 1}, {1, H - 3}, {0, H - 3}}};
+    const int a = ScaleToDpi(1, nDpi), b = ScaleToDpi(2, nDpi), c = ScaleToDpi(3, nDpi);
+    return {{{0, c},         {a, b},         {a, a},     {b, a},     {c, 0},
+             {W - c, 0},     {W - b, a},     {W - a, a}, {W - a, b}, {W, c},
+             {W, H - c},     {W - a, H - c}, {W - a, H - a}, {W - c, H - a}, {W - c, H},
+             {c, H},         {c, H - a},     {a, H - a}, {a, H - c}, {0, H - c}}};
 }
 
-ButtonRect CaptionButtonRect(CaptionButton button, int W)
+FrameMetrics FrameMetricsForDpi(int nDpi)
 {
-    switch (button) {
-    case CaptionButton::Close:
-        return {W - 24, 6, W - 8, 20};
-    case CaptionButton::Minimize:
-        return {W - 44, 6, W - 28, 20};
-    case CaptionButton::Help:
-    default:
-        return {W - 64, 6, W - 48, 20};
-    }
+    auto s = [nDpi](int n) { return ScaleToDpi(n, nDpi); };
+    return {s(kFrameCaption), s(kFrameBorder), {s(3), s(5), s(kFrameIconSource.w), s(kFrameIconSource.h)},
+            s(16),            s(14),           s(24), s(1), s(15), s(20)};
+}
+
+int CaptionTextTop(int nCaption, int nTextCellHeight) { return (nCaption - nTextCellHeight) / 2; }
+
+ButtonRect CaptionButtonRect(CaptionButton button, int W, int nDpi)
+{
+    // Right edges 8, 28 and 48 pixels in from the window's right edge at 96 dpi.
+    int nRightInset = 48;
+    if (button == CaptionButton::Close)
+        nRightInset = 8;
+    else if (button == CaptionButton::Minimize)
+        nRightInset = 28;
+    const int right = W - ScaleToDpi(nRightInset, nDpi);
+    const int top = ScaleToDpi(6, nDpi);
+    return {right - ScaleToDpi(16, nDpi), top, right, top + ScaleToDpi(14, nDpi)};
 }
 
 int CaptionButtonStateIndex(bool bHasCapture, bool bMouseOver, bool bLButtonDown, bool bWindowDisabled)
@@ -94,10 +104,16 @@ int CaptionButtonStateIndex(bool bHasCapture, bool bMouseOver, bool bLButtonDown
     return 0;
 }
 
-int CaptionButtonImageX(int nStateIndex, int nBitmapWidth)
+int CaptionButtonImageX(int nStateIndex, int nBitmapWidth, int nImageWidth)
 {
-    const int x = nStateIndex * 16;
-    return x + 16 <= nBitmapWidth ? x : 0;
+    const int x = nStateIndex * nImageWidth;
+    return x + nImageWidth <= nBitmapWidth ? x : 0;
+}
+
+TabSize TabItemSize(int nDpi, int nTextCellHeight)
+{
+    // At 96 dpi the 23 pixels hold a 13-pixel text with 10 to spare.
+    return {ScaleToDpi(91, nDpi), std::max(ScaleToDpi(23, nDpi), nTextCellHeight + ScaleToDpi(10, nDpi))};
 }
 
 int BmpBtnImageIndex(bool bDisabled, bool bPressed, bool bLatched, bool bMouseOver)

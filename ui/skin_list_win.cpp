@@ -2,6 +2,7 @@
 
 #include "common/debug_log.h"
 #include "resources/resource.h"
+#include "ui/dpi_scale.h"
 #include "ui/gdi_helpers.h"
 
 CSkinListCtrl::CSkinListCtrl() : m_header(IDB_LIST_HEADER, IDB_LIST_HEADER) {}
@@ -48,7 +49,9 @@ void CSkinListHeader::Paint(HDC hdcWindow)
     RECT rc;
     GetClientRect(m_hWnd, &rc);
     DebugLog(L"LIST : DrawFrame : W : %d / H : %d", static_cast<int>(rc.right), static_cast<int>(rc.bottom));
-    CBitmapDC face(IsWindowEnabled(m_hWnd) ? m_nEnabledBitmap : m_nDisabledBitmap);
+    const int nDpi = WindowDpi(m_hWnd);
+    const int nInset = ScaleToDpi(2, nDpi);
+    const CBitmapDC& face = (IsWindowEnabled(m_hWnd) ? m_enabled : m_disabled).At(nDpi);
     const int nItems = Header_GetItemCount(m_hWnd);
     {
         CMemoryCanvas canvas(hdcWindow, rc.right, rc.bottom);
@@ -58,7 +61,7 @@ void CSkinListHeader::Paint(HDC hdcWindow)
             for (int i = 0; i < nItems; ++i) {
                 RECT rcItem;
                 Header_GetItemRect(m_hWnd, i, &rcItem);
-                InflateRect(&rcItem, -2, -2);
+                InflateRect(&rcItem, -nInset, -nInset);
                 StretchBlt(canvas.DC(), rcItem.left, rcItem.top, rcItem.right - rcItem.left,
                            rcItem.bottom - rcItem.top, face.DC(), 0, 0, face.Width(), face.Height(), SRCCOPY);
             }
@@ -79,7 +82,7 @@ void CSkinListHeader::Paint(HDC hdcWindow)
         SendMessageW(m_hWnd, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
         RECT rcItem;
         Header_GetItemRect(m_hWnd, i, &rcItem);
-        InflateRect(&rcItem, -2, -2);
+        InflateRect(&rcItem, -nInset, -nInset);
         UINT uAlign = DT_LEFT;
         if ((item.fmt & HDF_JUSTIFYMASK) == HDF_CENTER)
             uAlign = DT_CENTER;

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "common/ini_text.h"
 #include "common/user_language.h"
 #include "job/param_mngr.h"
+#include "ui/dpi_scale.h"
 #include "ui/info_preview_text.h"
 
 namespace {
@@ -91,4 +95,51 @@ TEST(PaperPictureBox, TooSmallAPanelGivesNoPicture)
 {
     const PreviewBox box = PaperPictureBox(0, 0, 100, 90, 210, 297, false);
     EXPECT_EQ(box.right - box.left, 0);
+}
+
+TEST(PreviewLayout, At96DpiTheFixedPixelsOfTheLook)
+{
+    const PreviewLayout l = ComputePreviewLayout(0, 0, 185, 257, 96, 13);
+    EXPECT_EQ(l.topLine.top, 1);
+    EXPECT_EQ(l.topLine.bottom, 19);
+    EXPECT_EQ(l.paperText.top, 257 - 86);
+    EXPECT_EQ(l.paperText.bottom, 257 - 58);
+    EXPECT_EQ(l.bands[0].top, 257 - 57);
+    EXPECT_EQ(l.bands[0].bottom, 257 - 39);
+    EXPECT_EQ(l.bands[1].top, 257 - 38);
+    EXPECT_EQ(l.bands[2].top, 257 - 19);
+    EXPECT_EQ(l.bands[2].bottom, 257 - 1);
+    EXPECT_EQ(l.bands[2].left, 1);
+    EXPECT_EQ(l.bands[2].right, 184);
+    EXPECT_EQ(l.nPictureHeight, 150);
+    EXPECT_EQ(l.nShrink, 6);
+    EXPECT_EQ(l.nShadowStep, 2);
+}
+
+TEST(PreviewLayout, ScaledPartsHoldTheirTextAndThePictureStaysInItsBand)
+{
+    // The panel of 123 x 158 dialog units at 120, 144 and 192 dpi, with the cell
+    // heights of the default GUI font there, and a font far larger than that.
+    const struct {
+        int nDpi, cx, cy, nText;
+    } cases[] = {{120, 231, 321, 16}, {144, 277, 385, 20}, {192, 370, 514, 26}, {144, 277, 385, 40}};
+    for (const auto& c : cases) {
+        const PreviewLayout l = ComputePreviewLayout(0, 0, c.cx, c.cy, c.nDpi, c.nText);
+        const int nLine = std::max(ScaleToDpi(18, c.nDpi), c.nText + ScaleToDpi(5, c.nDpi));
+        EXPECT_EQ(l.topLine.bottom - l.topLine.top, nLine) << c.nDpi;
+        EXPECT_GE(l.paperText.bottom - l.paperText.top, 2 * c.nText) << c.nDpi;
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(l.bands[i].bottom - l.bands[i].top, nLine) << c.nDpi;
+            EXPECT_GT(l.bands[i].top, i ? l.bands[i - 1].bottom : l.paperText.bottom - 1) << c.nDpi;
+        }
+        EXPECT_LE(l.bands[2].bottom, c.cy);
+        for (const auto& paper : {std::pair{210, 297}, std::pair{297, 420}, std::pair{216, 356}})
+            for (bool bLandscape : {false, true}) {
+                const PreviewBox box = PaperPictureBox(l, 0, c.cx, paper.first, paper.second, bLandscape);
+                EXPECT_GE(box.top, l.topLine.bottom) << c.nDpi;
+                EXPECT_LE(box.bottom, l.paperText.top) << c.nDpi;
+                EXPECT_GE(box.left, 0) << c.nDpi;
+                EXPECT_LE(box.right, c.cx) << c.nDpi;
+            }
+    }
 }

@@ -152,3 +152,49 @@ TEST(BmpBtn, ImageChoiceAndTextColour)
     EXPECT_TRUE(IsDarkFace(128, 128, 128));
     EXPECT_FALSE(IsDarkFace(129, 128, 128));
 }
+
+TEST(FrameAtDpi, SizesScaleWithTheDpiAndStayAt96)
+{
+    const FrameMetrics m96 = FrameMetricsForDpi(96);
+    EXPECT_EQ(m96.nCaption, 27);
+    EXPECT_EQ(m96.nBorder, 3);
+    EXPECT_EQ(m96.icon.x, 3);
+    EXPECT_EQ(m96.icon.y, 5);
+    EXPECT_EQ(m96.icon.w, 18);
+    EXPECT_EQ(m96.icon.h, 17);
+    EXPECT_EQ(m96.nTextHeight, 15);
+    EXPECT_EQ(CaptionTextTop(m96.nCaption, 15), 6);
+    const FrameMetrics m192 = FrameMetricsForDpi(192);
+    EXPECT_EQ(m192.nCaption, 54);
+    EXPECT_EQ(m192.nBorder, 6);
+    EXPECT_EQ(m192.icon.w, 36);
+    EXPECT_EQ(m192.nButtonW, 32);
+    EXPECT_EQ(m192.nTextX, 48);
+    EXPECT_EQ(FrameMetricsForDpi(144).nCaption, 41);
+
+    const ButtonRect close = CaptionButtonRect(CaptionButton::Close, 600, 192);
+    EXPECT_EQ(close.left, 600 - 48);
+    EXPECT_EQ(close.right, 600 - 16);
+    EXPECT_EQ(close.top, 12);
+    EXPECT_EQ(close.bottom, 40);
+    EXPECT_EQ(CaptionButtonRect(CaptionButton::Minimize, 600, 144).right, 600 - 42);
+    EXPECT_EQ(CaptionButtonImageX(2, 96, 32), 64);
+
+    const auto outline = FrameRegionOutline(400, 200, 192);
+    EXPECT_EQ(outline[0].y, 6);
+    EXPECT_EQ(outline[1].x, 2);
+    EXPECT_EQ(outline[1].y, 4);
+    EXPECT_EQ(outline[12].x, 398);
+    EXPECT_EQ(outline[14].y, 200);
+    EXPECT_EQ(FrameRegionOutline(200, 100, 96), FrameRegionOutline(200, 100));
+}
+
+TEST(TabItemSize, ScaledAndNeverLowerThanItsText)
+{
+    EXPECT_EQ(TabItemSize(96, 13).cx, 91);
+    EXPECT_EQ(TabItemSize(96, 13).cy, 23);
+    EXPECT_EQ(TabItemSize(144, 20).cx, 137);
+    EXPECT_EQ(TabItemSize(144, 20).cy, 35);
+    EXPECT_EQ(TabItemSize(192, 26).cy, 46);
+    EXPECT_EQ(TabItemSize(96, 20).cy, 30);  // a large font at 96 dpi grows the tab
+}

@@ -4,13 +4,19 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "files/user_messages.h"
+#include "job/param_mngr.h"
 #include "resources/resource.h"
+#include "tests/support/message_pump.h"
+#include "ui/advanced_opts_page.h"
 #include "ui/bitmap_draw.h"
 #include "ui/data_exchange.h"
+#include "ui/frame_dlg.h"
 #include "ui/gdi_helpers.h"
 #include "ui/message_dialog.h"
 #include "ui/simple_controls.h"
@@ -202,4 +208,143 @@ TEST(MessageDialog, ShowsTheTextAndClosesWithOK)
     EXPECT_FALSE(bHasSystemCaption);
     EXPECT_EQ(clientSize.cx, templateSize.cx);
     EXPECT_EQ(clientSize.cy, templateSize.cy);
+}
+
+namespace {
+// A plain top-level window with our frame and a close button, as the sheet has.
+class CFramedWindow : public CSubclassWnd, public CFrameDlgT {
+public:
+    CFramedWindow() : CFrameDlgT(IDB_FRAME_ACTIVE, IDB_FRAME_INACTIVE, IDB_CAPTION_CLOSE, 0, 0) {}
+
+protected:
+    bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override
+    {
+        return ProcessFrameMessage(m_hWnd, uMsg, wParam, lParam, lResult);
+    }
+};
+
+HWND CreatePlainWindow(int x, int y, int cx, int cy)
+{
+    static const wchar_t kClass[] = L"LumeoTestPlainWindow";
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClass;
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, kClass, L"plain", WS_POPUP | WS_VISIBLE, x, y, cx, cy, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+// The process's GDI objects as GetGuiResources counts them. Wine answers it with "not
+// implemented"; there the live bitmaps are counted instead (what the pictures could
+// leak): a handle is its table index (bits 0 to 15), its type (bits 16 to 23, learnt
+// from bitmaps made here) and a reuse count (bits 24 to 31), so every such handle up
+// to beyond the highest index in use is asked whether it lives.
+DWORD CountGdiObjects()
+{
+    SetLastError(0);
+    const DWORD dwCount = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (dwCount || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
+        return dwCount;
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 1, 1, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* pBits = nullptr;
+    const HGDIOBJ probes[] = {CreateBitmap(1, 1, 1, 1, nullptr),
+                              CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pBits, nullptr, 0)};
+    std::vector<ULONG_PTR> types;
+    ULONG_PTR nMaxIndex = 0;
+    for (HGDIOBJ h : probes) {
+        const auto value = reinterpret_cast<ULONG_PTR>(h);
+        if (std::find(types.begin(), types.end(), (value >> 16) & 0xFF) == types.end())
+            types.push_back((value >> 16) & 0xFF);
+        nMaxIndex = std::max(nMaxIndex, value & 0xFFFF);
+        DeleteObject(h);
+    }
+    DWORD dwLive = 0;
+    for (ULONG_PTR index = 0; index <= nMaxIndex + 0x400 && index <= 0xFFFF; ++index)
+        for (ULONG_PTR type : types)
+            for (ULONG_PTR reuse = 0; reuse < 0x100; ++reuse)
+                if (GetObjectType(reinterpret_cast<HGDIOBJ>(index | (type << 16) | (reuse << 24))) == OBJ_BITMAP)
+                    ++dwLive;
+    return dwLive;
+}
+}  // namespace
+
+TEST(FrameDlg, ACaptionButtonNeverReleasesACaptureItDoesNotHold)
+{
+    HWND hWnd = CreatePlainWindow(100, 100, 300, 200);
+    CFramedWindow frame;
+    ASSERT_TRUE(frame.SubclassWindow(hWnd));
+    frame.AttachFrame(hWnd);
+    Pump(50);
+
+    // The mouse over the close button: the frame takes the capture to see it leave.
+    RECT rcWindow;
+    GetWindowRect(hWnd, &rcWindow);
+    const ButtonRect close = CaptionButtonRect(CaptionButton::Close, rcWindow.right - rcWindow.left, WindowDpi(hWnd));
+    SetCursorPos(rcWindow.left + (close.left + close.right) / 2, rcWindow.top + (close.top + close.bottom) / 2);
+    SendMessageW(hWnd, WM_NCMOUSEMOVE, HTBORDER, 0);
+    ASSERT_EQ(GetCapture(), hWnd);
+
+    // A drop-down list opening elsewhere takes the capture: it keeps it, also when the
+    // mouse then leaves the caption button.
+    HWND hList = CreatePlainWindow(500, 100, 60, 80);
+    SetCapture(hList);
+    EXPECT_EQ(GetCapture(), hList);
+    SetCursorPos(rcWindow.left + 40, rcWindow.top + 120);
+    SendMessageW(hWnd, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(GetCapture(), hList);
+
+    // With the button's own capture, leaving it still releases.
+    ReleaseCapture();
+    SetCursorPos(rcWindow.left + (close.left + close.right) / 2, rcWindow.top + (close.top + close.bottom) / 2);
+    SendMessageW(hWnd, WM_NCMOUSEMOVE, HTBORDER, 0);
+    EXPECT_EQ(GetCapture(), hWnd);
+    SetCursorPos(rcWindow.left + 40, rcWindow.top + 120);
+    SendMessageW(hWnd, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    DestroyWindow(hList);
+    DestroyWindow(hWnd);
+}
+
+TEST(AdvancedPagePictures, ClicksAndThePagesLifeLeaveTheGdiObjectCount)
+{
+    CreateParamMngr();
+    const int kChoices[] = {IDC_RADIO_COLORMODE_BW,  IDC_RADIO_COLORMODE_AUTO, IDC_RADIO_DUPLEX_LONG,
+                            IDC_RADIO_DUPLEX_SHORT, IDC_RADIO_DUPLEX_NONE};
+    // One page in a modeless sheet: bClick sends ten clicks through the choices.
+    auto runPage = [&](DWORD* pAfterFirstRound, DWORD* pAfterTenClicks) {
+        CAdvancedOptsPage page;
+        HPROPSHEETPAGE hPages[1] = {page.Create(L"Advanced")};
+        PROPSHEETHEADERW psh = {};
+        psh.dwSize = sizeof(psh);
+        psh.dwFlags = PSH_MODELESS | PSH_NOAPPLYNOW;
+        psh.hInstance = GetModuleHandleW(nullptr);
+        psh.pszCaption = L"Lumeo test";
+        psh.nPages = 1;
+        psh.phpage = hPages;
+        HWND hSheet = reinterpret_cast<HWND>(PropertySheetW(&psh));
+        ASSERT_NE(hSheet, nullptr);
+        Pump(50);
+        auto click = [&](int nId) { SendMessageW(GetDlgItem(page.m_hWnd, nId), BM_CLICK, 0, 0); };
+        for (int nId : kChoices)
+            click(nId);
+        Pump(20);
+        if (pAfterFirstRound)
+            *pAfterFirstRound = CountGdiObjects();
+        for (int i = 0; i < 10; ++i)
+            click(kChoices[i % 5]);
+        Pump(20);
+        if (pAfterTenClicks)
+            *pAfterTenClicks = CountGdiObjects();
+        DestroyWindow(hSheet);
+        Pump(50);
+    };
+    runPage(nullptr, nullptr);  // what the system keeps after its first sheet
+    const DWORD dwBefore = CountGdiObjects();
+    DWORD dwRound = 0, dwClicks = 0;
+    runPage(&dwRound, &dwClicks);
+    EXPECT_EQ(dwClicks, dwRound) << "each click leaves a bitmap behind";
+    EXPECT_EQ(CountGdiObjects(), dwBefore) << "the page leaves bitmaps behind";
+    DestroyParamMngr();
 }
