@@ -11,10 +11,10 @@ packages=(
   binutils-mingw-w64-x86-64        # windres for the resource scripts
   mingw-w64-tools                  # widl for Koretta's type library
   wine wine64                      # runs the Windows build's tests, the demo and the spooler benchmark
-  fonts-wine                       # Wine's own Tahoma and MS Sans Serif: without them dialogs fall back to other metrics
+  fonts-wine                       # Tahoma, the dialogs' font: the sheet-scaling test's golden image is drawn in it
   xvfb xauth                       # the virtual display (xvfb-run) for the windows under test
   xdotool                          # real keyboard and mouse input to the program under test
-  imagemagick                      # screenshots (import) and the golden-image comparison
+  imagemagick                      # import: screenshots of the sheet under Xvfb (README, review)
   snmpd                            # the real SNMP agent the network device-ID tests talk to
   snmp libsnmp-dev                 # snmpget and net-snmp's library: the SNMP benchmark's anchor
   nsis                             # makensis builds LumeoSetup.exe
