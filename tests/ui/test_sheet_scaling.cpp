@@ -30,21 +30,22 @@ constexpr DWORD kSendTimeoutMs = 10000;
 int Scaled(int n, int nDpi) { return MulDiv(n, nDpi, 96); }
 
 // The dialogs' font, Tahoma, comes with Wine (Debian's fonts-wine) but Wine takes fonts
-// only from the prefix's Fonts folder: it is copied there. Without it the golden image
-// is not compared (see HasTahoma).
-void InstallTahoma()
+// only from the prefix's Fonts folder: it is copied there. Returns whether it is there;
+// without it the golden image cannot be compared.
+bool InstallTahoma()
 {
     wchar_t szWindows[MAX_PATH] = {};
     GetWindowsDirectoryW(szWindows, MAX_PATH);
+    bool bInstalled = true;
     for (const char* pszFile : {"tahoma.ttf", "tahomabd.ttf"}) {
         const std::wstring strTarget =
             std::wstring(szWindows) + L"\\Fonts\\" + std::wstring(pszFile, pszFile + strlen(pszFile));
-        if (GetFileAttributesW(strTarget.c_str()) != INVALID_FILE_ATTRIBUTES)
-            continue;
         const std::wstring strSource = WineWindowsPath(std::string("/usr/share/wine/fonts/") + pszFile);
-        if (!strSource.empty())
+        if (GetFileAttributesW(strTarget.c_str()) == INVALID_FILE_ATTRIBUTES && !strSource.empty())
             CopyFileW(strSource.c_str(), strTarget.c_str(), TRUE);
+        bInstalled = bInstalled && GetFileAttributesW(strTarget.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
+    return bInstalled;
 }
 
 bool HasTahoma()
@@ -401,10 +402,8 @@ TEST_F(SheetAtDpi, CaptionTextsAndPaperPictureFit)
 
 TEST_F(SheetAtDpi, BasicPageAt96DpiEqualsTheGoldenImage)
 {
-    if (m_nDpi != 96)
-        GTEST_SKIP() << "the golden image is of 96 dpi";
-    if (!HasTahoma())
-        GTEST_SKIP() << "the golden image is drawn in Tahoma: install Debian's fonts-wine";
+    ASSERT_EQ(m_nDpi, 96) << "the golden image is of 96 dpi";
+    ASSERT_TRUE(HasTahoma()) << "the golden image is drawn in Tahoma";
     // The mouse away from the sheet (nothing shows hover) and the same focus every
     // time: the printer list, in the active sheet.
     SetCursorPos(0, 0);
@@ -448,7 +447,7 @@ protected:
         DWORD dwSize = sizeof(m_dwSavedDpi);
         m_bHadDpi = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr,
                                  &m_dwSavedDpi, &dwSize) == ERROR_SUCCESS;
-        InstallTahoma();
+        m_bHasTahoma = InstallTahoma();
         m_printers->DeletePrinter(kPrinter);
         ASSERT_NE(m_printers->AddRawPrinter(kPrinter, kPort), nullptr) << "Wine refused the printer";
     }
@@ -464,23 +463,30 @@ protected:
         RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dwDpi, sizeof(dwDpi));
     }
     // This program again, with the DPI in its environment; returns its exit code.
-    static DWORD RunChildAt(int nDpi)
+    static DWORD RunChildAt(int nDpi, const wchar_t* pszTest)
     {
         SetPrefixDpi(static_cast<DWORD>(nDpi));
         SetEnvironmentVariableW(kDpiVariable, std::to_wstring(nDpi).c_str());
+        // The child's cases count in this run's report, not in a report of their own.
+        SetEnvironmentVariableW(L"GTEST_OUTPUT", nullptr);
         wchar_t szExe[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, szExe, MAX_PATH);
-        // The golden image is of 96 dpi only.
-        std::wstring strCommand = L"\"" + std::wstring(szExe) + L"\" --gtest_filter=SheetAtDpi." +
-                                  (nDpi == 96 ? L"*" : L"CaptionTextsAndPaperPictureFit");
+        std::wstring strCommand = L"\"" + std::wstring(szExe) + L"\" --gtest_filter=SheetAtDpi." + pszTest;
         STARTUPINFOW si = {};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi = {};
-        const BOOL bStarted = CreateProcessW(szExe, strCommand.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                             &si, &pi);
+        // Once seen under Wine: the first start in a run failed; a second try is harmless.
+        BOOL bStarted = FALSE;
+        for (int nTry = 0; nTry < 2 && !bStarted; ++nTry) {
+            if (nTry)
+                Sleep(1000);
+            bStarted = CreateProcessW(szExe, strCommand.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+        }
         SetEnvironmentVariableW(kDpiVariable, nullptr);
-        if (!bStarted)
+        if (!bStarted) {
+            ADD_FAILURE() << "cannot start the child run, error " << GetLastError();
             return static_cast<DWORD>(-1);
+        }
         DWORD dwExit = static_cast<DWORD>(-2);
         if (WaitForSingleObject(pi.hProcess, 240000) == WAIT_OBJECT_0)
             GetExitCodeProcess(pi.hProcess, &dwExit);
@@ -494,11 +500,20 @@ protected:
     std::unique_ptr<WinePrinters> m_printers = std::make_unique<WinePrinters>(L"Scaling");
     DWORD m_dwSavedDpi = 96;
     bool m_bHadDpi = false;
+    bool m_bHasTahoma = false;
 };
 }  // namespace
 
 TEST_F(SheetScaling, TheSheetFitsItsTextsAtEveryDpi)
 {
     for (int nDpi : {96, 120, 144, 192})
-        EXPECT_EQ(RunChildAt(nDpi), 0u) << "the checks at " << nDpi << " dpi failed (see the child run above)";
+        EXPECT_EQ(RunChildAt(nDpi, L"CaptionTextsAndPaperPictureFit"), 0u)
+            << "the checks at " << nDpi << " dpi failed (see the child run above)";
+}
+
+TEST_F(SheetScaling, TheBasicPageAt96DpiEqualsTheGoldenImage)
+{
+    if (!m_bHasTahoma)
+        GTEST_SKIP() << "the golden image is drawn in Tahoma: install Debian's fonts-wine";
+    EXPECT_EQ(RunChildAt(96, L"BasicPageAt96DpiEqualsTheGoldenImage"), 0u) << "see the child run above";
 }
