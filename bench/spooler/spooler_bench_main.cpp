@@ -96,6 +96,7 @@ int wmain(int argc, wchar_t** argv)
                 prt.SetCurrentPrinter(pPrinter->strName);
                 LARGE_INTEGER start, end;
                 if (bSend) {
+                    DebugLog(L"SendDataToDevice / (bench) called");
                     QueryPerformanceCounter(&start);
                     const int nResult = SendDataToDevice(prt, strFile);
                     QueryPerformanceCounter(&end);
@@ -110,7 +111,9 @@ int wmain(int argc, wchar_t** argv)
                     prt.ReleaseDocument();
                     dBestSpooler = std::min(dBestSpooler, Seconds(start, end, frequency));
                 }
-                DebugLog(bSend ? L"SendDataToDevice / (bench) returned" : L"WriteDocument / (bench) spooler alone done");
+                DebugLog(bSend ? L"SendDataToDevice / (bench) returned after %.3f s"
+                               : L"WriteDocument / (bench) spooler alone done after %.3f s",
+                         Seconds(start, end, frequency));
             }
         }
         nFailed += bDelivered ? 0 : 1;
