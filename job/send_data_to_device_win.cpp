@@ -26,11 +26,12 @@ HANDLE CreateSpoolFile(const wchar_t* pszPath)
 {
     if (g_pSpoolFileCreator)
         return g_pSpoolFileCreator(pszPath);
-    // The name request has just made the file, empty: it is opened, not created again.
-    // Under Wine, CREATE_ALWAYS truncates it, and Linux file systems such as ext4 take
-    // a file truncated to 0 and rewritten for a replaced file, which they write to disk
-    // when it is closed: that cost a third of the cp time on close and again on delete.
-    return CreateFileW(pszPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+    // The name request has just made the file, empty: it is opened as it is (and made
+    // again only if it has gone). Under Wine, CREATE_ALWAYS truncates it, and Linux file
+    // systems such as ext4 take a file truncated to 0 and rewritten for a replaced file
+    // that they write to disk when it is closed: that cost more than the copy itself,
+    // on close and again on delete.
+    return CreateFileW(pszPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                        nullptr);
 }
 
