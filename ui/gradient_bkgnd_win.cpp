@@ -3,15 +3,14 @@
 #include "ui/bitmap_draw.h"
 #include "ui/dpi_scale.h"
 #include "ui/gdi_helpers.h"
+#include "ui/window_layer.h"
 
 namespace {
 // Controls that draw their text straight on the background; edits and combo boxes
 // keep their own white field.
 bool ShowsBackground(HWND hControl)
 {
-    wchar_t szClass[16] = {};
-    GetClassNameW(hControl, szClass, 16);
-    return lstrcmpiW(szClass, L"Static") == 0 || lstrcmpiW(szClass, L"Button") == 0;
+    return IsWindowOfClass(hControl, L"Static") || IsWindowOfClass(hControl, L"Button");
 }
 }  // namespace
 

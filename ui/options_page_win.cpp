@@ -50,9 +50,7 @@ void COptionsPage::LoadLabelTexts(const wchar_t* pszSection, std::span<const Lab
 void COptionsPage::ReleasePictures()
 {
     for (HWND hChild = GetWindow(m_hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
-        wchar_t szClass[16] = {};
-        GetClassNameW(hChild, szClass, 16);
-        if (lstrcmpiW(szClass, L"Static") != 0 || (GetWindowLongW(hChild, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+        if (!IsWindowOfClass(hChild, L"Static") || (GetWindowLongW(hChild, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
             continue;
         auto hBitmap = reinterpret_cast<HBITMAP>(SendMessageW(hChild, STM_SETIMAGE, IMAGE_BITMAP, 0));
         if (hBitmap && !OwnsPicture(hBitmap))

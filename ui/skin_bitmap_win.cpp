@@ -60,11 +60,16 @@ HBITMAP CreateBitmapFromPixels(const PixelImage& image)
 
 int WindowDpi(HWND)
 {
-    HDC hdc = GetDC(nullptr);
-    const int nDpi = hdc ? GetDeviceCaps(hdc, LOGPIXELSY) : 0;
-    if (hdc)
-        ReleaseDC(nullptr, hdc);
-    return nDpi > 0 ? nDpi : kBaseDpi;
+    // System DPI aware: the screen's DPI is the same for the whole life of the process,
+    // so it is read once, not on every hit test and paint.
+    static const int s_nDpi = [] {
+        HDC hdc = GetDC(nullptr);
+        const int nDpi = hdc ? GetDeviceCaps(hdc, LOGPIXELSY) : 0;
+        if (hdc)
+            ReleaseDC(nullptr, hdc);
+        return nDpi > 0 ? nDpi : kBaseDpi;
+    }();
+    return s_nDpi;
 }
 
 HBITMAP LoadScaledBitmap(UINT nBitmapId, int nDpi, const BitmapScaling& scaling, const PieceRect& part)

@@ -198,3 +198,9 @@ void SetDefaultGuiFontOnChildren(HWND hParent)
     for (HWND hChild = GetWindow(hParent, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
         SendMessageW(hChild, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
 }
+
+bool IsWindowOfClass(HWND hWnd, const wchar_t* pszClass)
+{
+    wchar_t szClass[64] = {};
+    return GetClassNameW(hWnd, szClass, 64) > 0 && lstrcmpiW(szClass, pszClass) == 0;
+}

@@ -94,7 +94,7 @@ int wmain(int argc, wchar_t** argv)
                 const bool bSend = (nStep == 0) == (nRound % 2 == 0);
                 CPrtControl prt;
                 prt.SetCurrentPrinter(pPrinter->strName);
-                LARGE_INTEGER start, end;
+                LARGE_INTEGER start = {}, end = {};
                 if (bSend) {
                     DebugLog(L"SendDataToDevice / (bench) called");
                     QueryPerformanceCounter(&start);
