@@ -13,6 +13,7 @@
 #include "job/param_mngr.h"
 #include "resources/resource.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/modeless_sheet.h"
 #include "ui/advanced_opts_page.h"
 
 namespace {
@@ -56,14 +57,7 @@ protected:
         pMngr->SetDuplex(2);
         pMngr->SetPaperSize(4);
         m_hPages[0] = m_page.Create(L"Advanced");
-        PROPSHEETHEADERW psh = {};
-        psh.dwSize = sizeof(psh);
-        psh.dwFlags = PSH_MODELESS | PSH_NOAPPLYNOW;
-        psh.hInstance = GetModuleHandleW(nullptr);
-        psh.pszCaption = L"Lumeo test";
-        psh.nPages = 1;
-        psh.phpage = m_hPages;
-        m_hSheet = reinterpret_cast<HWND>(PropertySheetW(&psh));
+        m_hSheet = OpenModelessSheet(m_hPages, 1, L"Lumeo test");
         ASSERT_NE(m_hSheet, nullptr);
         Pump(100);
         ASSERT_TRUE(m_page.m_bInitialized);

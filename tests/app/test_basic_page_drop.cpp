@@ -22,6 +22,7 @@
 #include "job/param_mngr.h"
 #include "resources/resource.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/modeless_sheet.h"
 #include "tests/support/wine_printers.h"
 #include "ui/advanced_opts_page.h"
 #include "ui/basic_opts_page.h"
@@ -159,16 +160,9 @@ protected:
         m_hPages[0] = m_basic.Create(L"Basic");
         m_hPages[1] = m_advanced.Create(L"Advanced");
         m_advanced.SetDropTarget([this] { return m_basic.m_hWnd; });
-        PROPSHEETHEADERW psh = {};
-        psh.dwSize = sizeof(psh);
-        psh.dwFlags = PSH_MODELESS | PSH_NOAPPLYNOW;
-        psh.hInstance = GetModuleHandleW(nullptr);
-        psh.pszCaption = L"Lumeo drop test";
-        psh.nPages = 2;
-        psh.phpage = m_hPages;
         {
             PrinterChangeLock lock;  // the page reads the printer list as it opens
-            m_hSheet = reinterpret_cast<HWND>(PropertySheetW(&psh));
+            m_hSheet = OpenModelessSheet(m_hPages, 2, L"Lumeo drop test");
         }
         ASSERT_NE(m_hSheet, nullptr);
         ASSERT_TRUE(PumpUntil([this] { return m_basic.m_bInitialized; }, 5000));

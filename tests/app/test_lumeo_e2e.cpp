@@ -17,6 +17,7 @@
 
 #include "resources/resource.h"
 #include "tests/printer/registry_fixture.h"
+#include "tests/support/child_process.h"
 #include "tests/support/wine_printers.h"
 #include "ui_driver.h"
 
@@ -82,13 +83,8 @@ public:
                                       "; echo $? > '" + strDoneUnix + "'";
         std::wstring strCommand = L"\"" + WineWindowsPath("/bin/sh") + L"\" -c \"" +
                                   std::wstring(strScript.begin(), strScript.end()) + L"\"";
-        STARTUPINFOW si = {};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi = {};
-        if (!CreateProcessW(nullptr, strCommand.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        if (!StartDetached(strCommand))
             return false;
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
         std::string strExit;
         CUiDriver::WaitUntil(
             [&] {
@@ -134,9 +130,9 @@ protected:
         return path.wstring();
     }
     // The program from the build tree, its printer named with the M option.
-    CUiDriver& Start(const Paths& arrFiles)
+    CUiDriver& Start(const Paths& arrFiles, const std::wstring& strPrinter = kPrinter)
     {
-        std::wstring strCmdLine = L" -M \"" + kPrinter + L"\"";
+        std::wstring strCmdLine = L" -M \"" + strPrinter + L"\"";
         for (const std::wstring& strPath : arrFiles)
             strCmdLine += L" \"" + strPath + L"\"";
         m_driver = std::make_unique<CUiDriver>();
@@ -419,13 +415,7 @@ protected:
             {{L"IPAddress", std::wstring(strAddress.begin(), strAddress.end())}, {L"SNMP Community", L"public"}}));
         const std::wstring strPrinter = L"Lumeo E2E Net " + strTag;
         EXPECT_NE(m_printers.AddRawPrinter(strPrinter, strPort), nullptr);
-        std::wstring strCmdLine = L" -M \"" + strPrinter + L"\"";
-        for (const std::wstring& strPath : arrFiles)
-            strCmdLine += L" \"" + strPath + L"\"";
-        m_driver = std::make_unique<CUiDriver>();
-        EXPECT_TRUE(m_driver->Launch(WinePath(LUMEO_PROGRAM_EXE), strCmdLine));
-        EXPECT_TRUE(m_driver->WaitForSheet());
-        return *m_driver;
+        return Start(arrFiles, strPrinter);
     }
     void TearDown() override
     {

@@ -176,9 +176,7 @@ TEST(SnmpFaults, UnknownErrorStatusesAreAnswersNotSilence)
     for (int32_t nStatus : {-5, -1, 19, 0x7FFFFFFF}) {
         SCOPED_TRACE(nStatus);
         HostileAgent agent([nStatus](const snmp_ber::Message& request) {
-            snmp_ber::Message reply = AnswerOf(request, snmp_ber::kNull, "");
-            reply.errorStatus = nStatus;
-            return std::vector<Datagram>{{Encode(reply)}};
+            return std::vector<Datagram>{{ErrorAnswerOf(request, nStatus, 0)}};
         });
         LogCapture log;
         Outcome o = Query(agent);
@@ -199,10 +197,7 @@ TEST(SnmpFaults, AnswersAndSilenceMixedNeverMakeAThirdRequest)
     HostileAgent thenSilent([](const snmp_ber::Message& request) {
         if (RequestedOid(request) != kPrivateOid)
             return std::vector<Datagram>{};
-        snmp_ber::Message reply = AnswerOf(request, snmp_ber::kNull, "");
-        reply.errorStatus = 2;  // noSuchName
-        reply.errorIndex = 1;
-        return std::vector<Datagram>{{Encode(reply)}};
+        return std::vector<Datagram>{{ErrorAnswerOf(request, 2, 1)}};  // noSuchName
     });
     LogCapture log;
     Outcome o = Query(thenSilent);
@@ -218,10 +213,7 @@ TEST(SnmpFaults, AnswersAndSilenceMixedNeverMakeAThirdRequest)
     HostileAgent lateError([&nSeen](const snmp_ber::Message& request) {
         if (nSeen++ == 0)
             return std::vector<Datagram>{};
-        snmp_ber::Message reply = AnswerOf(request, snmp_ber::kNull, "");
-        reply.errorStatus = 2;
-        reply.errorIndex = 1;
-        return std::vector<Datagram>{{Encode(reply)}};
+        return std::vector<Datagram>{{ErrorAnswerOf(request, 2, 1)}};
     });
     LogCapture log2;
     o = Query(lateError);

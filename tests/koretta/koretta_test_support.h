@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/child_process.h"
+
 namespace koretta_test {
 
 constexpr wchar_t kClsidText[] = L"{5B7E21C4-93A0-4F6D-8E12-7C44D0A9B3F1}";
@@ -65,24 +67,6 @@ public:
 private:
     std::wstring m_path;
 };
-
-// Runs a command line and returns its exit code (or -1 when it could not start).
-inline DWORD RunAndWait(std::wstring commandLine, DWORD timeoutMs = 120000)
-{
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return static_cast<DWORD>(-1);
-    DWORD exitCode = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &exitCode);
-    else
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return exitCode;
-}
 
 inline std::wstring SystemFolder()
 {

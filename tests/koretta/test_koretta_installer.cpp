@@ -203,13 +203,8 @@ std::wstring FirstCaptionIn(const std::wstring& program, const std::wstring& arg
         command += " '" + Utf8(argument) + "'";
     command += " 2>/dev/null";  // the shell's complaints about locales it lacks
     std::wstring line = L"Z:\\bin\\sh -c \"" + std::wstring(command.begin(), command.end()) + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!StartDetached(line))
         return L"(not started)";
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);  // a Linux process: Wine cannot wait for it
 
     struct Search {
         std::vector<DWORD> ids;

@@ -96,3 +96,12 @@ inline snmp_ber::Message AnswerOf(const snmp_ber::Message& request, uint8_t tag,
     }
     return reply;
 }
+
+// An agent's error answer: the request echoed with an error status, no value.
+inline std::vector<uint8_t> ErrorAnswerOf(const snmp_ber::Message& request, int32_t nStatus, int32_t nIndex)
+{
+    snmp_ber::Message reply = AnswerOf(request, snmp_ber::kNull, "");
+    reply.errorStatus = nStatus;
+    reply.errorIndex = nIndex;
+    return snmp_ber::EncodeMessage(reply);
+}

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/support/child_process.h"
 #include "tests/support/wine_printers.h"
 #include "ui_driver.h"
 
@@ -471,29 +472,16 @@ protected:
         SetEnvironmentVariableW(L"GTEST_OUTPUT", nullptr);
         wchar_t szExe[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, szExe, MAX_PATH);
-        std::wstring strCommand = L"\"" + std::wstring(szExe) + L"\" --gtest_filter=SheetAtDpi." + pszTest;
-        STARTUPINFOW si = {};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi = {};
-        // Once seen under Wine: the first start in a run failed; a second try is harmless.
-        BOOL bStarted = FALSE;
-        for (int nTry = 0; nTry < 2 && !bStarted; ++nTry) {
-            if (nTry)
-                Sleep(1000);
-            bStarted = CreateProcessW(szExe, strCommand.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+        const std::wstring strCommand = L"\"" + std::wstring(szExe) + L"\" --gtest_filter=SheetAtDpi." + pszTest;
+        DWORD dwExit = RunAndWait(strCommand, 240000);
+        if (dwExit == kNotStarted) {
+            // Once seen under Wine: the first start in a run failed; a second try is harmless.
+            Sleep(1000);
+            dwExit = RunAndWait(strCommand, 240000);
         }
-        SetEnvironmentVariableW(kDpiVariable, nullptr);
-        if (!bStarted) {
+        if (dwExit == kNotStarted)
             ADD_FAILURE() << "cannot start the child run, error " << GetLastError();
-            return static_cast<DWORD>(-1);
-        }
-        DWORD dwExit = static_cast<DWORD>(-2);
-        if (WaitForSingleObject(pi.hProcess, 240000) == WAIT_OBJECT_0)
-            GetExitCodeProcess(pi.hProcess, &dwExit);
-        else
-            TerminateProcess(pi.hProcess, 99);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
+        SetEnvironmentVariableW(kDpiVariable, nullptr);
         return dwExit;
     }
 

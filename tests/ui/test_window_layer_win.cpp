@@ -13,6 +13,7 @@
 #include "job/param_mngr.h"
 #include "resources/resource.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/modeless_sheet.h"
 #include "ui/advanced_opts_page.h"
 #include "ui/bitmap_draw.h"
 #include "ui/data_exchange.h"
@@ -316,14 +317,7 @@ TEST(AdvancedPagePictures, ClicksAndThePagesLifeLeaveTheGdiObjectCount)
     auto runPage = [&](DWORD* pAfterFirstRound, DWORD* pAfterTenClicks) {
         CAdvancedOptsPage page;
         HPROPSHEETPAGE hPages[1] = {page.Create(L"Advanced")};
-        PROPSHEETHEADERW psh = {};
-        psh.dwSize = sizeof(psh);
-        psh.dwFlags = PSH_MODELESS | PSH_NOAPPLYNOW;
-        psh.hInstance = GetModuleHandleW(nullptr);
-        psh.pszCaption = L"Lumeo test";
-        psh.nPages = 1;
-        psh.phpage = hPages;
-        HWND hSheet = reinterpret_cast<HWND>(PropertySheetW(&psh));
+        HWND hSheet = OpenModelessSheet(hPages, 1, L"Lumeo test");
         ASSERT_NE(hSheet, nullptr);
         Pump(50);
         auto click = [&](int nId) { SendMessageW(GetDlgItem(page.m_hWnd, nId), BM_CLICK, 0, 0); };
