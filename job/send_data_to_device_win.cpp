@@ -7,6 +7,7 @@
 #include "common/ui_text.h"
 #include "job/job_messages.h"
 #include "job/pjl_envelope.h"
+#include "job/print_summary.h"
 #include "printer/prt_control.h"
 
 namespace {
@@ -50,26 +51,32 @@ bool WriteAnsi(HANDLE hFile, const std::wstring& strText, unsigned long long& nT
     return WriteAll(hFile, strBytes.data(), static_cast<DWORD>(strBytes.size()), nTotal);
 }
 
-// The file's bytes after the header. A read or write error fails the whole
-// spool file: a job cut short must not be printed.
-bool CopyFileBytes(HANDLE hSource, HANDLE hSpool, unsigned long long& nTotal)
+// The file's bytes after the header: exactly nSize of them. A read or write error,
+// or a file that is shorter or longer than its size said, fails the whole spool file:
+// a job cut short must not be printed. bStopped tells a stop request from a failure.
+bool CopyFileBytes(HANDLE hSource, HANDLE hSpool, unsigned long long nSize, const SendControl& control,
+                   unsigned long long& nTotal, bool& bStopped)
 {
     std::vector<BYTE> buffer(kCopyBlockBytes);
+    unsigned long long nCopied = 0;
     for (;;) {
+        if (control.fnStopRequested && control.fnStopRequested()) {
+            bStopped = true;
+            return false;
+        }
         DWORD nRead = 0;
         if (!ReadFile(hSource, buffer.data(), kCopyBlockBytes, &nRead, nullptr))
             return false;
         if (nRead == 0)
-            return true;
+            return nCopied == nSize;
+        if (nRead > nSize - nCopied)
+            return false;
         if (!WriteAll(hSpool, buffer.data(), nRead, nTotal))
             return false;
+        nCopied += nRead;
+        if (control.fnProgress)
+            control.fnProgress(nCopied);
     }
-}
-
-std::wstring FileNamePart(const std::wstring& strPath)
-{
-    const size_t nSlash = strPath.rfind(L'\\');
-    return nSlash == std::wstring::npos ? strPath : strPath.substr(nSlash + 1);
 }
 }  // namespace
 
@@ -86,19 +93,31 @@ void ShowJobMessage(int nKind)
 
 void SetSpoolFileCreator(SpoolFileCreator creator) { g_pSpoolFileCreator = creator; }
 
-int SendDataToDevice(CPrtControl& prtControl, const std::wstring& strPath)
+SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, const JobSnapshot& job,
+                      const SendControl& control)
 {
+    SendResult result;
     // A path past the 260-character buffers is refused as unreadable, as Windows does
-    // without long-path support: the header would give it a file size of 0.
+    // without long-path support.
     HANDLE hSource = strPath.size() >= static_cast<size_t>(kTextChars)
                          ? INVALID_HANDLE_VALUE
                          : CreateFileW(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER size = {};
+    if (hSource != INVALID_HANDLE_VALUE && !GetFileSizeEx(hSource, &size)) {
+        CloseHandle(hSource);
+        hSource = INVALID_HANDLE_VALUE;
+    }
     if (hSource == INVALID_HANDLE_VALUE) {
         DebugLog(L"SendDataToDevice / Cannot Open PDF file");
-        ShowJobMessage(kMsgInvalidFile);
-        return 0;
+        return result;
     }
+    if (control.fnStopRequested && control.fnStopRequested()) {
+        CloseHandle(hSource);
+        result.outcome = FileOutcome::Cancelled;
+        return result;
+    }
+    const unsigned long long nFileSize = static_cast<unsigned long long>(size.QuadPart);
 
     wchar_t szTempPath[kTextChars] = {};
     wchar_t szTempName[kTextChars] = {};
@@ -114,16 +133,17 @@ int SendDataToDevice(CPrtControl& prtControl, const std::wstring& strPath)
         // The name request made an empty file; it must not stay behind.
         if (bNamed)
             DeleteFileW(szTempName);
-        ShowJobMessage(kMsgInvalidFile);
         CloseHandle(hSource);
-        return 0;
+        return result;
     }
 
-    const std::wstring strStartPJLCMD = SendStartPJLCommand(strPath);
+    // The header gives the size of what is copied from this very handle.
+    const std::wstring strStartPJLCMD = SendStartPJLCommand(job, strPath, static_cast<int64_t>(nFileSize));
     DebugLog(L"SendDataToDevice / strStartPJLCMD : %s", strStartPJLCMD.c_str());
     unsigned long long nSpoolBytes = 0;
+    bool bStopped = false;
     bool bSpoolComplete = WriteAnsi(hSpool, strStartPJLCMD, nSpoolBytes);
-    bSpoolComplete = bSpoolComplete && CopyFileBytes(hSource, hSpool, nSpoolBytes);
+    bSpoolComplete = bSpoolComplete && CopyFileBytes(hSource, hSpool, nFileSize, control, nSpoolBytes, bStopped);
     const std::wstring strEndPJLCMD = SendEndPJLCommand();
     DebugLog(L"SendDataToDevice / strEndPJLCMD : %s", strEndPJLCMD.c_str());
     bSpoolComplete = bSpoolComplete && WriteAnsi(hSpool, strEndPJLCMD, nSpoolBytes);
@@ -131,31 +151,57 @@ int SendDataToDevice(CPrtControl& prtControl, const std::wstring& strPath)
     CloseHandle(hSource);
 
     if (!bSpoolComplete) {
-        DebugLog(L"SendDataToDevice / Cannot write the temp file");
+        DebugLog(bStopped ? L"SendDataToDevice / Stopped before sending" : L"SendDataToDevice / Cannot write the temp file");
         DeleteFileW(szTempName);
-        ShowJobMessage(kMsgInvalidFile);
-        return 0;
+        result.outcome = bStopped ? FileOutcome::Cancelled : FileOutcome::Unreadable;
+        return result;
     }
 
     if (!prtControl.MapDocument(szTempName)) {
         DeleteFileW(szTempName);
-        ShowJobMessage(kMsgInvalidFile);
-        return 0;
+        return result;
     }
 
-    const std::wstring strDocName = L"KVQ_" + FileNamePart(strPath);
+    const std::wstring strDocName = L"KVQ_" + FileNameOfPath(strPath);
     DebugLog(L"SendDataToDevice / strDocName : %s", strDocName.c_str());
 
-    const unsigned long long nResult = prtControl.WriteDocument(strDocName);
+    DocumentWriteWatch watch;
+    watch.fnStopRequested = control.fnStopRequested;
+    if (control.fnProgress && nSpoolBytes > 0)
+        watch.fnWritten = [&](unsigned long long nWritten) {
+            const double dShare = static_cast<double>(nWritten) / static_cast<double>(nSpoolBytes);
+            control.fnProgress(nFileSize + static_cast<unsigned long long>(dShare * static_cast<double>(nFileSize)));
+        };
+    const unsigned long long nResult = prtControl.WriteDocument(strDocName, &watch);
     DebugLog(L"SendDataToDevice / nResult : %I64d", static_cast<long long>(nResult));
+    result.nJobId = watch.nJobId;
 
     prtControl.ReleaseDocument();
     if (!DeleteFileW(szTempName))
         DebugLog(L"SendDataToDevice / Cannot delete the temp file %s", szTempName);
 
-    if (nResult != nSpoolBytes) {
+    if (watch.bStopped) {
+        result.outcome = FileOutcome::Cancelled;
+    } else if (nResult != nSpoolBytes) {
         DebugLog(L"SendDataToDevice / The spooler did not take the whole document");
-        ShowJobMessage(kMsgPrintFailed);
+        result.outcome = FileOutcome::NotTakenWhole;
+    } else {
+        result.outcome = FileOutcome::Sent;
     }
-    return 1;
+    return result;
+}
+
+int SendDataToDevice(CPrtControl& prtControl, const std::wstring& strPath)
+{
+    const SendResult result = SubmitFile(prtControl, strPath, SnapshotJob(), SendControl());
+    switch (result.outcome) {
+    case FileOutcome::Sent:
+        return 1;
+    case FileOutcome::NotTakenWhole:
+        ShowJobMessage(kMsgPrintFailed);
+        return 1;
+    default:
+        ShowJobMessage(kMsgInvalidFile);
+        return 0;
+    }
 }

@@ -159,10 +159,16 @@ protected:
         Send(hCombo, CB_SETCURSEL, nIndex);
         Send(hPage, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
     }
-    // Print as the sheet's button sends it; returns when the run has ended.
-    static void PressPrint(CUiDriver& ui)
+    // Print as the sheet's button sends it: handled when SendPrint returns; PressPrint
+    // returns when the run has ended.
+    static void SendPrint(CUiDriver& ui)
     {
         Send(ui.Sheet(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ui.SheetButton(IDOK)));
+    }
+    static void PressPrint(CUiDriver& ui)
+    {
+        SendPrint(ui);
+        EXPECT_TRUE(ui.WaitForRunEnd());
     }
     // The same without waiting, for runs that end in a message.
     static void PostPrint(CUiDriver& ui)
@@ -324,7 +330,7 @@ TEST_F(LumeoEndToEnd, APageBoundOfZeroStopsTheRunWithMessage7)
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
 }
 
-TEST_F(LumeoEndToEnd, AFileGoneBeforePrintShowsMessage6AndTheOthersPrint)
+TEST_F(LumeoEndToEnd, AFileGoneBeforePrintStaysListedWithItsReasonAndTheOthersPrint)
 {
     const std::wstring strFirst = MakeFile(L"one.pdf", kPdfBytes);
     const std::wstring strGone = MakeFile(L"gone.pdf", kPdfBytes);
@@ -333,10 +339,14 @@ TEST_F(LumeoEndToEnd, AFileGoneBeforePrintShowsMessage6AndTheOthersPrint)
     ASSERT_EQ(ui.ListItems(IDC_LIST_FILE).size(), 3u);
     std::filesystem::remove(strGone);
     PostPrint(ui);
-    EXPECT_EQ(DismissMessage(ui), L"The system cannot open the file or access is denied.");
+    // One summary for the run, no message per file.
+    EXPECT_EQ(DismissMessage(ui), L"2 of 3 files sent to " + kPrinter +
+                                      L".\r\ngone.pdf: The system cannot open the file or access is denied.");
     const Expected expected;
     EXPECT_EQ(WaitForCapture(2), expected.Job("PDF", kPdfBytes) + expected.Job("PDF", kPdfBytes));
-    EXPECT_EQ(ui.FindMessageDialog(), nullptr) << "message 6 came once";
+    EXPECT_EQ(ui.FindMessageDialog(), nullptr);
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strGone});
+    EXPECT_EQ(ui.StatusText(), L"2 of 3 files sent to " + kPrinter + L".");
 }
 
 TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
@@ -381,7 +391,7 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
         EXPECT_FALSE(IsWindowEnabled(hPrint));
         PressEnter();
         // A print command that arrives all the same is refused.
-        PressPrint(ui);
+        SendPrint(ui);
         EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
         EXPECT_EQ(ui.FindMessageDialog(), nullptr);
         EXPECT_EQ(WinePrinters::ReadCapture(*c.pPrinter), "");

@@ -18,7 +18,6 @@ public:
     std::vector<std::wstring> arrList;
     std::vector<std::wstring> arrSent;
     std::vector<int> arrMessages;
-    std::vector<std::wstring> arrUnreadable;
     int nFocusSheet = 0;
     int nAdvancedReads = 0;
 
@@ -56,23 +55,12 @@ public:
         GetParamMngr()->SetColorMode(1);
         return true;
     }
-    std::vector<std::wstring> TakePrintFiles() override
+    std::vector<std::wstring> ListedPrintFiles() override
     {
         ExchangeBasic();
-        std::vector<std::wstring> arrTaken;
-        arrTaken.swap(arrList);
-        return arrTaken;
+        return arrList;
     }
-    int SendDataToDevice(const std::wstring& strPath) override
-    {
-        for (const std::wstring& strBad : arrUnreadable)
-            if (strBad == strPath) {
-                ShowErrorMessage(kMsgInvalidFile);
-                return 0;
-            }
-        arrSent.push_back(strPath);
-        return 1;
-    }
+    void StartSending(std::vector<std::wstring> arrFiles) override { arrSent = std::move(arrFiles); }
     void ShowErrorMessage(int nKind) override { arrMessages.push_back(nKind); }
 
 private:
@@ -112,14 +100,14 @@ protected:
 };
 }  // namespace
 
-TEST_F(PrintRun, SendsEveryFileInListOrderAndEmptiesTheList)
+TEST_F(PrintRun, SendsEveryFileInListOrderAndLeavesTheListToTheSending)
 {
     m_sheet.arrList = {L"C:\\a.pdf", L"C:\\b.jpg", L"C:\\c.pdf"};
     m_sheet.strFrom = L"2";
     m_sheet.strTo = L"5";
     EXPECT_EQ(RunPrint(m_sheet), PrintRunResult::Printed);
     EXPECT_EQ(m_sheet.arrSent, (std::vector<std::wstring>{L"C:\\a.pdf", L"C:\\b.jpg", L"C:\\c.pdf"}));
-    EXPECT_TRUE(m_sheet.arrList.empty());
+    EXPECT_EQ(m_sheet.arrList.size(), 3u) << "files leave the list once sent";
     EXPECT_TRUE(m_sheet.arrMessages.empty());
     EXPECT_EQ(m_sheet.nFocusSheet, 1);
     EXPECT_EQ(Settings().m_nFromPage, 2);
@@ -181,15 +169,6 @@ TEST_F(PrintRun, CopiesOfZeroOrAnEmptyEditPrintOneCopyAndTheEditShowsOne)
         EXPECT_EQ(Settings().m_nFromPage, 3) << "the range is read after the copies' repair";
         EXPECT_EQ(Settings().m_nToPage, 4);
     }
-}
-
-TEST_F(PrintRun, AFileThatCannotBeOpenedDoesNotEndTheRun)
-{
-    m_sheet.arrList = {L"C:\\a.pdf", L"C:\\gone.pdf", L"C:\\c.pdf"};
-    m_sheet.arrUnreadable = {L"C:\\gone.pdf"};
-    EXPECT_EQ(RunPrint(m_sheet), PrintRunResult::Printed);
-    EXPECT_EQ(m_sheet.arrSent, (std::vector<std::wstring>{L"C:\\a.pdf", L"C:\\c.pdf"}));
-    EXPECT_EQ(m_sheet.arrMessages, std::vector<int>{kMsgInvalidFile});
 }
 
 TEST_F(PrintRun, PagesNeverOpenedAreNeitherCheckedNorRead)

@@ -14,8 +14,15 @@ public:
 
     // Starts the program (path in the build tree) with the command line after its name.
     bool Launch(const std::wstring& strExe, const std::wstring& strCmdLine);
-    // Waits for the sheet with the Basic page; false on time-out.
-    bool WaitForSheet(DWORD dwTimeoutMs = 20000);
+    // Waits for the sheet with the Basic page and, unless told not to, for the answer
+    // of its printer check; false on time-out.
+    bool WaitForSheet(DWORD dwTimeoutMs = 20000, bool bWaitForCheck = true);
+    // The sheet's status line; true while it says the printer is being checked.
+    std::wstring StatusText() const;
+    bool IsCheckingPrinter() const;
+    bool WaitForPrinterCheck(DWORD dwTimeoutMs = 20000) const;
+    // After Print: waits until the run has ended (Print enabled again, or its summary up).
+    bool WaitForRunEnd(DWORD dwTimeoutMs = 30000) const;
     // Closes the sheet and waits for the process; returns its exit code.
     DWORD Close();
 
@@ -39,8 +46,9 @@ public:
     int SelectedListItemCount(int nListId) const;
     void SelectListItems(int nListId, const std::vector<int>& arrIndices) const;
     std::vector<std::wstring> ComboItems(int nComboId) const;
-    // Chooses a combo item as the user would (selection, then the change notice).
-    void ChooseComboItem(int nComboId, int nIndex) const;
+    // Chooses a combo item as the user would (selection, then the change notice); a
+    // printer chosen so is checked before the call returns unless told not to wait.
+    void ChooseComboItem(int nComboId, int nIndex, bool bWaitForCheck = true) const;
 
     // The message dialog of the program (visible, holding the text control), or nullptr.
     HWND FindMessageDialog() const;

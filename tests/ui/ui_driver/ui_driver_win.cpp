@@ -5,6 +5,7 @@
 namespace {
 constexpr int kComboPrinterId = 1034;
 constexpr int kMessageTextId = 1054;
+constexpr int kSheetStatusId = 1070;  // the sheet's status line
 constexpr DWORD kSendTimeoutMs = 10000;
 
 struct FindContext {
@@ -103,9 +104,9 @@ std::vector<HWND> CUiDriver::ProcessWindows() const
     return windows;
 }
 
-bool CUiDriver::WaitForSheet(DWORD dwTimeoutMs)
+bool CUiDriver::WaitForSheet(DWORD dwTimeoutMs, bool bWaitForCheck)
 {
-    return WaitUntil(
+    const bool bFound = WaitUntil(
         [this] {
             for (HWND hWnd : ProcessWindows()) {
                 if (!IsWindowVisible(hWnd) || !HasClass(hWnd, L"#32770"))
@@ -120,6 +121,21 @@ bool CUiDriver::WaitForSheet(DWORD dwTimeoutMs)
             return false;
         },
         dwTimeoutMs);
+    return bFound && (!bWaitForCheck || WaitForPrinterCheck(dwTimeoutMs));
+}
+
+std::wstring CUiDriver::StatusText() const { return Text(GetDlgItem(m_hSheet, kSheetStatusId)); }
+
+bool CUiDriver::IsCheckingPrinter() const { return StatusText() == L"Checking the printer\x2026"; }
+
+bool CUiDriver::WaitForPrinterCheck(DWORD dwTimeoutMs) const
+{
+    return WaitUntil([this] { return !IsCheckingPrinter(); }, dwTimeoutMs);
+}
+
+bool CUiDriver::WaitForRunEnd(DWORD dwTimeoutMs) const
+{
+    return WaitUntil([this] { return IsWindowEnabled(SheetButton(IDOK)) || FindMessageDialog(); }, dwTimeoutMs);
 }
 
 DWORD CUiDriver::Close()
@@ -236,11 +252,13 @@ std::vector<std::wstring> CUiDriver::ComboItems(int nComboId) const
     return items;
 }
 
-void CUiDriver::ChooseComboItem(int nComboId, int nIndex) const
+void CUiDriver::ChooseComboItem(int nComboId, int nIndex, bool bWaitForCheck) const
 {
     HWND hCombo = Control(nComboId);
     SendWithTimeout(hCombo, CB_SETCURSEL, nIndex, 0);
     SendWithTimeout(m_hPage, WM_COMMAND, MAKEWPARAM(nComboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+    if (bWaitForCheck && nComboId == kComboPrinterId)
+        WaitForPrinterCheck();
 }
 
 HWND CUiDriver::FindMessageDialog() const
