@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "common/ansi_text.h"
 #include "job/job_messages.h"
 #include "job/pjl_envelope.h"
+#include "job/print_sender.h"
 #include "job/send_data_to_device.h"
 #include "printer/document_window.h"
 #include "printer/prt_control.h"
@@ -87,7 +89,11 @@ BOOL WINAPI FakeNoDriver(HANDLE, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD pcbNeeded
     SetLastError(ERROR_UNKNOWN_PRINTER_DRIVER);
     return FALSE;
 }
-DWORD WINAPI FakeStartDoc(HANDLE, DWORD, LPBYTE) { return 7; }
+DWORD WINAPI FakeStartDoc(HANDLE, DWORD, LPBYTE pDocInfo)
+{
+    g_calls.docNames.push_back(reinterpret_cast<const DOC_INFO_1W*>(pDocInfo)->pDocName);
+    return 7;
+}
 BOOL WINAPI FakePage(HANDLE) { return TRUE; }
 BOOL WINAPI FakeWrite(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritten)
 {
@@ -386,4 +392,88 @@ TEST_F(SpoolerSubmission, SpoolFileIsNamedKVQInTheTemporaryFolder)
     EXPECT_EQ(_wcsnicmp(m_strSpoolFile.c_str(), strExpectedStart.c_str(), strExpectedStart.size()), 0)
         << m_strSpoolFile;
     EXPECT_TRUE(Logged(L"SendDataToDevice / strDocName : KVQ_lumeo_test_submit_spool.pdf"));
+}
+
+namespace {
+// Job statuses a fake spooler reports, one script per job id (1, 2, ...): each look
+// takes the next status; past the end of its script the job has left the queue.
+std::vector<std::vector<DWORD>> g_jobScripts;
+std::vector<size_t> g_jobLooks;
+DWORD g_nNextJob = 0;
+DWORD WINAPI NumberedStartDoc(HANDLE, DWORD, LPBYTE) { return ++g_nNextJob; }
+BOOL WINAPI ScriptedGetJob(HANDLE, DWORD nJob, DWORD, LPBYTE pJob, DWORD cbBuf, LPDWORD pcbNeeded)
+{
+    *pcbNeeded = sizeof(JOB_INFO_1W);
+    if (nJob == 0 || nJob > g_jobScripts.size() || g_jobLooks[nJob - 1] >= g_jobScripts[nJob - 1].size()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!pJob || cbBuf < sizeof(JOB_INFO_1W)) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    JOB_INFO_1W info = {};
+    info.JobId = nJob;
+    info.Status = g_jobScripts[nJob - 1][g_jobLooks[nJob - 1]++];
+    memcpy(pJob, &info, sizeof(info));
+    return TRUE;
+}
+}  // namespace
+
+TEST_F(SpoolerSubmission, AStopBeforeTheFirstWriteSendsNothingAndOneAfterItAbortsTheJob)
+{
+    UseSpooler(FakeSpooler());
+    TempFile file("submit_stop.pdf", PseudoRandomBytes(3 << 20));
+    struct {
+        const char* pszWhen;
+        std::function<bool()> fnStop;
+        size_t nDocs;
+        int nAborts;
+    } cases[] = {
+        {"during the copy", [nAsked = 0]() mutable { return ++nAsked >= 3; }, 0, 0},
+        {"during the writes", [] { return g_calls.nWrites >= 2; }, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszWhen);
+        g_calls = SpoolerCalls();
+        CPrtControl prt;
+        prt.SetCurrentPrinter(kUsbName);
+        SendControl control;
+        control.fnStopRequested = c.fnStop;
+        LogCapture log;
+        const SendResult result = SubmitFile(prt, file.Path(), SnapshotJob(), control);
+        EXPECT_EQ(result.outcome, FileOutcome::Cancelled);
+        EXPECT_EQ(g_calls.docNames.size(), c.nDocs);
+        EXPECT_EQ(g_calls.nAborts, c.nAborts);
+        EXPECT_EQ(g_calls.nEndDocs, 0);
+        const std::wstring strSpool = SpoolFileOf(log);
+        EXPECT_FALSE(strSpool.empty() || FileExists(strSpool)) << "the spool file goes";
+    }
+    EXPECT_TRUE(m_messages.empty()) << "a stop is no failure to show";
+}
+
+TEST_F(SpoolerSubmission, EachJobIsFollowedUntilItLeavesTheQueueOrShowsTrouble)
+{
+    SpoolerApi api = FakeSpooler();
+    api.StartDocPrinterW = NumberedStartDoc;
+    api.GetJobW = ScriptedGetJob;
+    UseSpooler(api);
+    constexpr DWORD kPrinting = JOB_STATUS_PRINTING, kSpooling = JOB_STATUS_SPOOLING;
+    g_nNextJob = 0;
+    g_jobScripts = {{kSpooling, kPrinting},                        // leaves the queue: sent
+                    {kPrinting, kPrinting | JOB_STATUS_PAPEROUT},  // out of paper, then gone
+                    {JOB_STATUS_PRINTED | JOB_STATUS_DELETING},    // printed and being removed
+                    {JOB_STATUS_OFFLINE},                          // the printer is off
+                    std::vector<DWORD>(1000, kPrinting)};          // still printing when the wait ends
+    g_jobLooks.assign(g_jobScripts.size(), 0);
+    TempFile file("submit_follow.pdf", "%PDF-1.4 follow");
+    PrintRunInput input;
+    input.strPrinter = kUsbName;
+    input.arrFiles.assign(g_jobScripts.size(), file.Path());
+    input.nWaitSeconds = 1;
+    const PrintRunEnd end = SendPrintFiles(input, nullptr, nullptr);
+    EXPECT_EQ(end.arrOutcomes, (std::vector<FileOutcome>{FileOutcome::Sent, FileOutcome::PaperOut, FileOutcome::Sent,
+                                                          FileOutcome::PrinterOffline, FileOutcome::Sent}));
+    EXPECT_FALSE(end.bCancelled);
+    EXPECT_EQ(g_calls.nEndDocs, 5);
 }
