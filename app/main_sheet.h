@@ -75,6 +75,7 @@ private:
     std::wstring m_strRunPrinter;
     bool m_bCloseAfterRun = false;
     bool m_bStopping = false;
+    HWND m_hFocusBeforeRun = nullptr;
 };
 
 // The print run's worker reports (wParam: ticket; lParam: PrintRunProgress / PrintRunEnd).

@@ -110,8 +110,16 @@ void CMainPropertySheet::StartSending(std::vector<std::wstring> arrFiles)
 
 void CMainPropertySheet::ShowRunState(bool bRunning)
 {
+    if (bRunning)
+        m_hFocusBeforeRun = GetFocus();
     m_pageBasic.SetRunning(bRunning);
     m_pageAdvanced.LockForRun(bRunning);
+    // The keyboard stays useful: during the run Cancel has the focus (Enter, Space and
+    // Escape stop it); afterwards the control that had it before, or Print.
+    HWND hFocus = bRunning ? GetDlgItem(IDCANCEL) : m_hFocusBeforeRun;
+    if (!bRunning && !(hFocus && IsChild(m_hWnd, hFocus) && IsWindowEnabled(hFocus) && IsWindowVisible(hFocus)))
+        hFocus = IsWindowEnabled(GetDlgItem(IDOK)) ? GetDlgItem(IDOK) : GetDlgItem(IDCANCEL);
+    SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hFocus), TRUE);
     if (bRunning) {
         EnableWindow(GetDlgItem(IDOK), FALSE);
         PrintRunProgress first;

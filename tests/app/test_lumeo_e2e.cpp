@@ -18,6 +18,7 @@
 #include "resources/resource.h"
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/child_process.h"
+#include "tests/support/udp_peers.h"
 #include "tests/support/wine_printers.h"
 #include "ui_driver.h"
 
@@ -130,14 +131,14 @@ protected:
         return path.wstring();
     }
     // The program from the build tree, its printer named with the M option.
-    CUiDriver& Start(const Paths& arrFiles, const std::wstring& strPrinter = kPrinter)
+    CUiDriver& Start(const Paths& arrFiles, const std::wstring& strPrinter = kPrinter, bool bWaitForCheck = true)
     {
         std::wstring strCmdLine = L" -M \"" + strPrinter + L"\"";
         for (const std::wstring& strPath : arrFiles)
             strCmdLine += L" \"" + strPath + L"\"";
         m_driver = std::make_unique<CUiDriver>();
         EXPECT_TRUE(m_driver->Launch(WinePath(LUMEO_PROGRAM_EXE), strCmdLine));
-        EXPECT_TRUE(m_driver->WaitForSheet());
+        EXPECT_TRUE(m_driver->WaitForSheet(20000, bWaitForCheck));
         return *m_driver;
     }
     // Opens the Advanced tab as a user would and returns its page.
@@ -408,6 +409,44 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
     EXPECT_EQ(WinePrinters::ReadCapture(*pBusy), "");
 }
 
+TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
+{
+    XKeyboard keyboard;
+    if (!keyboard.Available())
+        GTEST_SKIP() << "xdotool is not installed";
+    // A gigabyte takes seconds to copy into the spool file: long enough for keys to land.
+    const std::wstring strBig = MakeFile(L"big.pdf", kPdfBytes);
+    std::filesystem::resize_file(strBig, 1ull << 30);
+    const std::wstring strSmall = MakeFile(L"small.pdf", kPdfBytes);
+    const std::wstring strJpeg = MakeFile(L"small.jpg", kJpegBytes);
+    CUiDriver& ui = Start({strBig, strSmall, strJpeg});
+    ui.FocusControl(ui.Control(IDC_COMBO_PRINTERLIST));
+    ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Return"));
+    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return ui.StatusText() == L"File 1 of 3: big.pdf"; }, 10000));
+    // The window's thread answers while the first file is still being copied.
+    DWORD_PTR nPermille = 1000;
+    ASSERT_TRUE(SendMessageTimeoutW(GetDlgItem(ui.Sheet(), IDC_SHEET_PROGRESS), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG,
+                                    kSendTimeoutMs, &nPermille));
+    EXPECT_LT(nPermille, 500u) << "copied half of the first file's work at most";
+    EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_COMBO_PRINTERLIST)));
+    EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_REMOVE)));
+    ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Escape"));
+
+    EXPECT_EQ(DismissMessage(ui), L"Printing cancelled: 0 of 3 files sent to " + kPrinter +
+                                      L".\r\nbig.pdf: Not sent: printing was cancelled.\r\nsmall.pdf: Not sent: "
+                                      L"printing was cancelled.\r\nsmall.jpg: Not sent: printing was cancelled.");
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strBig, strSmall, strJpeg}));
+    EXPECT_TRUE(IsWindowEnabled(ui.SheetButton(IDOK)));
+    WIN32_FIND_DATAW found = {};
+    wchar_t szTemp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, szTemp);
+    HANDLE hFind = FindFirstFileW((std::wstring(szTemp) + L"KVQ*").c_str(), &found);
+    EXPECT_EQ(hFind, INVALID_HANDLE_VALUE) << "a spool file was left behind";
+    if (hFind != INVALID_HANDLE_VALUE)
+        FindClose(hFind);
+}
+
 // A network printer on a Standard TCP/IP port, its device ID served by a real snmpd:
 // what the program offers depends on which device-ID object the printer holds.
 class LumeoNetworkPrinter : public LumeoEndToEnd {
@@ -457,4 +496,31 @@ TEST_F(LumeoNetworkPrinter, AnAnsweringPrinterWithoutADeviceIdIsNotSupportedRath
               L"The selected printer does not support this program. Please, select the appropriate printer.");
     EXPECT_FALSE(IsWindowVisible(ui.SheetButton(IDOK)));
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
+}
+
+TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
+{
+    udp_test::SilentAgent silent;
+    const std::wstring strPort = L"LUMEO_E2E_NET_SILENT";
+    ASSERT_TRUE(m_registry.Write(
+        L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\" + strPort,
+        {{L"IPAddress", L"127.0.0.1:" + std::to_wstring(silent.Port())}}));
+    ASSERT_NE(m_printers.AddRawPrinter(L"Lumeo E2E Net Silent", strPort), nullptr);
+    CUiDriver& ui = Start({});
+    const std::vector<std::wstring> arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
+    const auto it = std::find(arrPrinters.begin(), arrPrinters.end(), L"Lumeo E2E Net Silent");
+    ASSERT_NE(it, arrPrinters.end());
+    ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(it - arrPrinters.begin()), false);
+
+    // The window's thread answers, and what it answers says the check is still waiting.
+    wchar_t szStatus[64] = {};
+    DWORD_PTR nChars = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(GetDlgItem(ui.Sheet(), IDC_SHEET_STATUS), WM_GETTEXT, 64,
+                                    reinterpret_cast<LPARAM>(szStatus), SMTO_ABORTIFHUNG, kSendTimeoutMs, &nChars));
+    EXPECT_STREQ(szStatus, L"Checking the printer\x2026");
+    EXPECT_FALSE(IsWindowEnabled(ui.SheetButton(IDOK)));
+    EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_BROWSE)));
+    EXPECT_EQ(DismissMessage(ui), L"The selected printer is being used by another program, the printer cable may be "
+                                  L"improperly connected, or the power may be off.");
+    EXPECT_GE(silent.Received(), 1);
 }
