@@ -67,19 +67,26 @@ public:
         for (const std::string& l : lines)
             script += " '" + l + "'";
         std::string start = "SNMP_PERSISTENT_DIR=" + m_dir + "/persist MIBS= timeout 300 /usr/sbin/snmpd -f -Lo -C -c " +
-                            m_dir + "/snmpd.conf > " + m_dir + "/snmpd.log 2>&1 & echo $! > " + m_dir + "/pid";
-        // snmpd inherits the lock's descriptor, so the lock lasts as long as the agent.
-        if (fixedPort)
-            start = "(if flock -w 120 9; then " + start + "; wait; else echo the lock on port " + p +
-                    " stayed taken > " + m_dir + "/snmpd.log; fi; touch " + m_dir + "/ended) 9>/tmp/lumeo_snmpd_port_" +
-                    p + ".lock >/dev/null 2>&1 &";
-        RunShell(script + " > " + m_dir + "/snmpd.conf && (" + start + ")");
+                            m_dir + "/snmpd.conf > " + m_dir + "/snmpd.log 2>&1 & echo $! > " + m_dir + "/pid; wait";
+        std::string lock;
+        if (fixedPort) {  // snmpd inherits the lock's descriptor: the lock lasts as long as the agent
+            start = "if flock -w 120 9; then " + start + "; else echo the lock on port " + p + " stayed taken > " +
+                    m_dir + "/snmpd.log; fi";
+            lock = " 9>/tmp/lumeo_snmpd_port_" + p + ".lock";
+        }
+        RunShell(script + " > " + m_dir + "/snmpd.conf && ((" + start + "; touch " + m_dir + "/ended)" + lock +
+                 " >/dev/null 2>&1 &)");
         m_ready = WaitUntilAnswering(fixedPort ? 150 : 15);
         if (!m_ready)
             m_strFailure = ReadFile(m_dir + "/snmpd.log");
     }
 
-    ~SnmpAgent() { RunShell("kill $(cat " + m_dir + "/pid) 2>/dev/null; sleep 0.1; rm -rf " + m_dir); }
+    // The folder goes once snmpd has ended, as it writes there while it stops.
+    ~SnmpAgent()
+    {
+        RunShell("kill $(cat " + m_dir + "/pid) 2>/dev/null; timeout 5 sh -c 'until [ -e " + m_dir +
+                 "/ended ]; do sleep 0.1; done'; rm -rf " + m_dir);
+    }
 
     bool Ready() const { return m_ready; }
     const std::string& Failure() const { return m_strFailure; }
