@@ -160,7 +160,7 @@ bool WSDPrinterPort::QueryRegistryWsdIP(const std::wstring& strDeviceID, const s
                 DebugLogAlways(L"not found http");
             } else {
                 DebugLogAlways(L"Found http");
-                if (cut == WsdCut::NoColon) {
+                if (cut == WsdCut::NoHost) {
                     DebugLogAlways(L"not found colon");
                 } else {
                     std::wmemset(g_szWsdIP, 0, kWsdIPChars);

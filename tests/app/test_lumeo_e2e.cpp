@@ -140,12 +140,12 @@ protected:
         PostMessageW(ui.Sheet(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(ui.SheetButton(IDOK)));
     }
-    std::string WaitForCapture(size_t nJobs)
+    std::string WaitForCapture(size_t nJobs, const TestPrinter* pPrinter = nullptr)
     {
         std::string strCapture;
         CUiDriver::WaitUntil(
             [&] {
-                strCapture = WinePrinters::ReadCapture(*m_pPrinter);
+                strCapture = WinePrinters::ReadCapture(pPrinter ? *pPrinter : *m_pPrinter);
                 size_t nEnds = 0;
                 for (size_t at = strCapture.find(kUEL + "@PJL"); at != std::string::npos;
                      at = strCapture.find(kUEL + "@PJL", at + 1))
@@ -486,4 +486,91 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
     EXPECT_EQ(DismissMessage(ui), L"The selected printer is being used by another program, the printer cable may be "
                                   L"improperly connected, or the power may be off.");
     EXPECT_GE(silent.Received(), 1);
+}
+
+// WSD printers on the ports of a stand-in "WSD Port Monitor" (tests/support): the device's
+// URL is in the Plug and Play keys, its device ID in snmpd on UDP port 161, asked with
+// the community "mirlan". The monitor is registered for the test only, and the test
+// printers' lock keeps it from the other test programs.
+class LumeoWsdPrinter : public LumeoEndToEnd {
+protected:
+    void SetUp() override
+    {
+        m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{"MFG:Corvane;CMD:PCL,PDF,JPEG;", std::nullopt},
+                                               std::vector<std::string>{"mirlan"}, 161);
+        if (!m_pAgent->Ready())
+            GTEST_SKIP() << "snmpd cannot serve UDP port 161 (it needs root and a free port): " << m_pAgent->Failure();
+        LumeoEndToEnd::SetUp();
+        wchar_t szSystem[MAX_PATH] = {};
+        GetSystemDirectoryW(szSystem, MAX_PATH);
+        ASSERT_TRUE(CopyFileW(WinePath(LUMEO_WSD_MONITOR_DLL).c_str(),
+                              (std::wstring(szSystem) + L"\\" + m_strMonitorDll).c_str(), FALSE));
+        MONITOR_INFO_2W info = {m_strMonitor.data(), nullptr, m_strMonitorDll.data()};
+        ASSERT_TRUE(AddMonitorW(nullptr, 2, reinterpret_cast<BYTE*>(&info))) << GetLastError();
+        m_bMonitorAdded = true;
+    }
+    void TearDown() override
+    {
+        LumeoEndToEnd::TearDown();
+        if (m_bMonitorAdded) {
+            EXPECT_TRUE(DeleteMonitorW(nullptr, nullptr, m_strMonitor.data()));
+        }
+        m_pAgent.reset();
+    }
+    // "Lumeo E2E WSD <tag>" on a port of the monitor, its device at `strLocation`. Of the
+    // two device instances only the second holds the PnPXID. Without `bAnswers` the port
+    // has no values and the monitor's XcvDataW fails.
+    const TestPrinter* AddWsdPrinter(const std::wstring& strTag, const std::wstring& strLocation, bool bAnswers = true)
+    {
+        using Values = std::vector<std::pair<std::wstring, std::wstring>>;
+        const std::wstring strDevice = L"SWD\\PRINTENUM\\LUMEO_" + strTag;
+        const std::wstring strPnPX = L"urn:uuid:5a1e2b3c-" + strTag;
+        const std::wstring strUmb = L"System\\CurrentControlSet\\Enum\\" + strDevice + L"\\UMB\\";
+        const std::wstring strPort = L"WSD-" + strTag;
+        EXPECT_TRUE(m_registry.Write(L"System\\CurrentControlSet\\Control\\Print\\Monitors\\" + m_strMonitor +
+                                         L"\\Ports\\" + strPort,
+                                     bAnswers ? Values{{L"DeviceID", strDevice}, {L"PnPXID", strPnPX}} : Values{}));
+        EXPECT_TRUE(m_registry.Write(strUmb + L"another_device", {{L"LocationInformation", L"http://192.0.2.1/"}}));
+        EXPECT_TRUE(m_registry.Write(strUmb + L"umb_" + strPnPX, {{L"LocationInformation", strLocation}}));
+        return m_printers.AddRawPrinter(L"Lumeo E2E WSD " + strTag, strPort, L"", true);
+    }
+
+    std::wstring m_strMonitor = L"WSD Port Monitor";
+    std::wstring m_strMonitorDll = L"lumeo_wsd_monitor.dll";
+    bool m_bMonitorAdded = false;
+    RegistryFixture m_registry;
+    std::unique_ptr<SnmpAgent> m_pAgent;
+};
+
+TEST_F(LumeoWsdPrinter, APrinterFoundThroughItsDeviceUrlTakesAndPrintsTheTypesItsAgentLists)
+{
+    const TestPrinter* pWsd = AddWsdPrinter(L"Main", L"http://127.0.0.1:5357/uuid:5a1e2b3c-0001");
+    ASSERT_NE(pWsd, nullptr);
+    const std::wstring strPdf = MakeFile(L"wsd.pdf", kPdfBytes);
+    const std::wstring strJpeg = MakeFile(L"wsd.jpg", kJpegBytes);
+    const std::wstring strPng = MakeFile(L"wsd.png", "\x89PNG\r\n\x1A\n");
+    CUiDriver& ui = Start({strPdf, strJpeg, strPng}, pWsd->strName);
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strJpeg}));
+    PressPrint(ui);
+    EXPECT_EQ(WaitForCapture(2, pWsd), Expected().Job("PDF", kPdfBytes) + Expected().Job("JPEG", kJpegBytes));
+}
+
+TEST_F(LumeoWsdPrinter, EveryUrlFormLeadsToTheHostAndAFailingMonitorIsBusyOrOff)
+{
+    const std::wstring forms[] = {L"http://127.0.0.1/WebServices/Device", L"HTTP://127.0.0.1:80/ws",
+                                  L" https://user@127.0.0.1:443/ws?a:b", L"http://[::1]:5357/uuid:5a1e2b3c-0002"};
+    for (size_t i = 0; i < std::size(forms); ++i)
+        ASSERT_NE(AddWsdPrinter(L"Form" + std::to_wstring(i), forms[i]), nullptr);
+    const TestPrinter* pSilent = AddWsdPrinter(L"Silent", L"http://127.0.0.1/", /*bAnswers=*/false);
+    ASSERT_NE(pSilent, nullptr);
+    CUiDriver& ui = Start({MakeFile(L"forms.pdf", kPdfBytes)}, pSilent->strName);
+    EXPECT_EQ(DismissMessage(ui), L"The selected printer is being used by another program, the printer cable may be "
+                                  L"improperly connected, or the power may be off.");
+    const std::vector<std::wstring> arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
+    for (size_t i = 0; i < std::size(forms); ++i) {
+        const auto at = std::find(arrPrinters.begin(), arrPrinters.end(), L"Lumeo E2E WSD Form" + std::to_wstring(i));
+        ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(at - arrPrinters.begin()));
+        EXPECT_EQ(ui.FindMessageDialog(), nullptr) << forms[i];
+        EXPECT_TRUE(IsWindowVisible(ui.SheetButton(IDOK))) << forms[i];
+    }
 }
