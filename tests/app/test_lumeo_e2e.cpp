@@ -27,14 +27,6 @@ using Paths = std::vector<std::wstring>;
 const std::wstring kPrinter = L"Lumeo E2E File";
 const std::wstring kPort = L"FILE_LumeoE2E";
 const std::string kUEL = "\x1B%-12345X";
-constexpr DWORD kSendTimeoutMs = 10000;
-
-LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    DWORD_PTR dwResult = 0;
-    SendMessageTimeoutW(hWnd, uMsg, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &dwResult);
-    return static_cast<LRESULT>(dwResult);
-}
 
 // The header the printer must receive for a file, line by line.
 struct Expected {
@@ -143,11 +135,11 @@ protected:
     // Opens the Advanced tab as a user would and returns its page.
     HWND OpenAdvancedPage(CUiDriver& ui)
     {
-        Send(ui.Sheet(), PSM_SETCURSEL, 1, 0);
+        SendToProgram(ui.Sheet(), PSM_SETCURSEL, 1, 0);
         HWND hPage = nullptr;
         CUiDriver::WaitUntil(
             [&] {
-                hPage = reinterpret_cast<HWND>(Send(ui.Sheet(), PSM_GETCURRENTPAGEHWND));
+                hPage = reinterpret_cast<HWND>(SendToProgram(ui.Sheet(), PSM_GETCURRENTPAGEHWND));
                 return hPage && GetDlgItem(hPage, IDC_COMBO_PAPERSIZE);
             },
             5000);
@@ -156,13 +148,14 @@ protected:
     static void ChooseCombo(HWND hPage, int nId, int nIndex)
     {
         HWND hCombo = GetDlgItem(hPage, nId);
-        Send(hCombo, CB_SETCURSEL, nIndex);
-        Send(hPage, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+        SendToProgram(hCombo, CB_SETCURSEL, nIndex);
+        SendToProgram(hPage, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
     }
     // Print as the sheet's button sends it; returns when the run has ended.
     static void PressPrint(CUiDriver& ui)
     {
-        Send(ui.Sheet(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ui.SheetButton(IDOK)));
+        SendToProgram(ui.Sheet(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(ui.SheetButton(IDOK)));
     }
     // The same without waiting, for runs that end in a message.
     static void PostPrint(CUiDriver& ui)

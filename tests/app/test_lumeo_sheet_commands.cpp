@@ -16,14 +16,7 @@
 namespace {
 const std::wstring kPrinter = L"Lumeo Gaps Sheet";
 const std::wstring kPort = L"FILE_LumeoGapsSheet";
-constexpr DWORD kSendTimeoutMs = 10000;
 constexpr UINT kKeyF1 = 0x004D;  // WM_KEYF1, which the SDK headers leave out
-
-bool Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    DWORD_PTR dwResult = 0;
-    return SendMessageTimeoutW(hWnd, uMsg, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &dwResult) != 0;
-}
 
 struct ProcessWindows {
     DWORD dwProcessId;
@@ -118,7 +111,7 @@ protected:
     // The sheet still answers and still shows the Basic page.
     static bool StillOpen(CUiDriver& ui)
     {
-        return IsWindow(ui.Sheet()) && IsWindowVisible(ui.Sheet()) && Send(ui.Sheet(), WM_NULL) &&
+        return IsWindow(ui.Sheet()) && IsWindowVisible(ui.Sheet()) && AnswersWithin(ui.Sheet(), WM_NULL, 0, 0, 10000) &&
                IsWindow(ui.Control(IDC_LIST_FILE));
     }
 
@@ -140,8 +133,8 @@ TEST_F(LumeoSheetCommands, HelpButtonAndF1WithoutAViewerLeaveTheSheetOpen)
     ui.Click(ui.SheetButton(IDHELP));
     EXPECT_TRUE(StillOpen(ui));
     // F1 as the keyboard reports it; the default handling turns it into WM_HELP.
-    Send(ui.Control(IDC_LIST_FILE), kKeyF1);
-    Send(ui.Sheet(), kKeyF1);
+    SendToProgram(ui.Control(IDC_LIST_FILE), kKeyF1);
+    SendToProgram(ui.Sheet(), kKeyF1);
     EXPECT_TRUE(StillOpen(ui));
     for (HWND hWnd : VisibleWindowsOf(ui.Sheet()))
         EXPECT_NE(std::find(arrBefore.begin(), arrBefore.end(), hWnd), arrBefore.end()) << "a window appeared";
@@ -167,15 +160,15 @@ TEST_F(LumeoSheetCommands, SystemMenuMinimiseMinimisesTheSheet)
 {
     CUiDriver& ui = Start();
     ASSERT_FALSE(IsIconic(ui.Sheet()));
-    Send(ui.Sheet(), WM_SYSCOMMAND, SC_MINIMIZE);
+    SendToProgram(ui.Sheet(), WM_SYSCOMMAND, SC_MINIMIZE);
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return IsIconic(ui.Sheet()) != FALSE; }, 3000));
 
-    Send(ui.Sheet(), WM_SYSCOMMAND, SC_RESTORE);
+    SendToProgram(ui.Sheet(), WM_SYSCOMMAND, SC_RESTORE);
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return !IsIconic(ui.Sheet()); }, 3000));
     // The low four bits of the command belong to the system.
-    Send(ui.Sheet(), WM_SYSCOMMAND, SC_MINIMIZE | 0x000F);
+    SendToProgram(ui.Sheet(), WM_SYSCOMMAND, SC_MINIMIZE | 0x000F);
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return IsIconic(ui.Sheet()) != FALSE; }, 3000));
-    Send(ui.Sheet(), WM_SYSCOMMAND, SC_RESTORE);
+    SendToProgram(ui.Sheet(), WM_SYSCOMMAND, SC_RESTORE);
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return !IsIconic(ui.Sheet()); }, 3000));
     EXPECT_TRUE(StillOpen(ui));
     EXPECT_EQ(ui.Close(), static_cast<DWORD>(0));
@@ -189,9 +182,7 @@ TEST_F(LumeoSheetCommands, RightClickShowsNoMenu)
     const LPARAM lPoint = MAKELPARAM(rc.left + 5, rc.top + 5);
     // A menu would keep the send in its own loop until the menu closes.
     const auto SentAndHandled = [](HWND hWnd, LPARAM lParam) {
-        DWORD_PTR dwResult = 0;
-        return SendMessageTimeoutW(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), lParam, SMTO_NORMAL, 3000,
-                                   &dwResult) != 0;
+        return AnswersWithin(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), lParam, 3000);
     };
     for (HWND hWnd : {ui.Sheet(), ui.Page(), ui.Control(IDC_LIST_FILE)})
         EXPECT_TRUE(SentAndHandled(hWnd, lPoint));

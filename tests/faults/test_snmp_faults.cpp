@@ -9,13 +9,13 @@
 
 #include "printer/network_device_id.h"
 #include "printer/supported_types.h"
+#include "tests/support/device_id_oids.h"
 #include "tests/support/hostile_agent.h"
 #include "tests/support/log_capture.h"
 
 namespace {
+namespace oids = device_id_oids;
 const char kGoodId[] = "MFG:Corvane;CMD:PDF,JPEG;";
-const std::string kPrivateOid = "1.3.6.1.4.1.48751.11.5.1.1.1.26.0";
-const std::string kStandardOid = "1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1";
 
 std::wstring AddressOf(const HostileAgent& agent) { return L"127.0.0.1:" + std::to_wstring(agent.Port()); }
 
@@ -165,7 +165,7 @@ TEST(SnmpFaults, AnswerWithoutBindingsOrWithAnErrorIsNoDeviceID)
     EXPECT_EQ(o.nResult, 1);
     EXPECT_EQ(o.strId, L"");
     EXPECT_TRUE(log2.Contains(L"Failed to SNMP get/ General error"));
-    EXPECT_EQ(AskedFor(failing, 2), (std::vector<std::string>{kPrivateOid, kStandardOid}));
+    EXPECT_EQ(AskedFor(failing, 2), (std::vector<std::string>{oids::kPrivate, oids::kStandard}));
 }
 
 // An error status the protocol does not have, even one equal to a status the layer
@@ -184,7 +184,7 @@ TEST(SnmpFaults, UnknownErrorStatusesAreAnswersNotSilence)
         EXPECT_EQ(o.strId, L"");
         EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ Agent answered with an unknown error status"));
         EXPECT_FALSE(log.Contains(L"Failed to SNMP get/ No response from agent (time-out)"));
-        EXPECT_EQ(AskedFor(agent, 2), (std::vector<std::string>{kPrivateOid, kStandardOid}));
+        EXPECT_EQ(AskedFor(agent, 2), (std::vector<std::string>{oids::kPrivate, oids::kStandard}));
     }
 }
 
@@ -195,7 +195,7 @@ TEST(SnmpFaults, AnswersAndSilenceMixedNeverMakeAThirdRequest)
 {
     // The private object missing, then no answer for the standard one.
     HostileAgent thenSilent([](const snmp_ber::Message& request) {
-        if (RequestedOid(request) != kPrivateOid)
+        if (RequestedOid(request) != oids::kPrivate)
             return std::vector<Datagram>{};
         return std::vector<Datagram>{{ErrorAnswerOf(request, 2, 1)}};  // noSuchName
     });
@@ -206,7 +206,7 @@ TEST(SnmpFaults, AnswersAndSilenceMixedNeverMakeAThirdRequest)
     EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ No such name"));
     EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ No response from agent (time-out)"));
     EXPECT_EQ(SupportedTypesOfLookup(o.nResult, false, o.strId), -1);
-    EXPECT_EQ(AskedFor(thenSilent, 2), (std::vector<std::string>{kPrivateOid, kStandardOid}));
+    EXPECT_EQ(AskedFor(thenSilent, 2), (std::vector<std::string>{oids::kPrivate, oids::kStandard}));
 
     // The first request lost, the repeat answered with an error: no request is left.
     std::atomic<int> nSeen{0};
@@ -220,7 +220,7 @@ TEST(SnmpFaults, AnswersAndSilenceMixedNeverMakeAThirdRequest)
     EXPECT_EQ(o.nResult, 0);
     EXPECT_EQ(o.strId, L"");
     EXPECT_TRUE(log2.Contains(L"[CPrtControl] GetNetworkDeviceID : Standard OID : no request left"));
-    EXPECT_EQ(AskedFor(lateError, 2), (std::vector<std::string>{kPrivateOid, kPrivateOid}));
+    EXPECT_EQ(AskedFor(lateError, 2), (std::vector<std::string>{oids::kPrivate, oids::kPrivate}));
 }
 
 TEST(SnmpFaults, HugeOctetStringIsTakenWhole)
