@@ -330,7 +330,11 @@ TEST(AdvancedPagePictures, ClicksAndThePagesLifeLeaveTheGdiObjectCount)
     };
     runPage(nullptr, nullptr);  // what the system keeps after its first sheet
     const DWORD dwBefore = CountGdiObjects();
-    ASSERT_GT(dwBefore, 0u) << "no way to count the GDI objects";
+    // The count sees kinds other than bitmaps.
+    const HGDIOBJ hBrush = CreateSolidBrush(0), hFont = CreateFontW(-11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"x");
+    ASSERT_EQ(CountGdiObjects(), dwBefore + 2) << "the GDI objects are not counted";
+    DeleteObject(hBrush);
+    DeleteObject(hFont);
     DWORD dwRound = 0, dwClicks = 0;
     runPage(&dwRound, &dwClicks);
     EXPECT_EQ(dwClicks, dwRound) << "each click leaves a GDI object behind";
