@@ -135,11 +135,11 @@ protected:
     // Opens the Advanced tab as a user would and returns its page.
     HWND OpenAdvancedPage(CUiDriver& ui)
     {
-        SendToProgram(ui.Sheet(), PSM_SETCURSEL, 1, 0);
+        Send(ui.Sheet(), PSM_SETCURSEL, 1, 0);
         HWND hPage = nullptr;
         CUiDriver::WaitUntil(
             [&] {
-                hPage = reinterpret_cast<HWND>(SendToProgram(ui.Sheet(), PSM_GETCURRENTPAGEHWND));
+                hPage = reinterpret_cast<HWND>(Send(ui.Sheet(), PSM_GETCURRENTPAGEHWND));
                 return hPage && GetDlgItem(hPage, IDC_COMBO_PAPERSIZE);
             },
             5000);
@@ -148,14 +148,13 @@ protected:
     static void ChooseCombo(HWND hPage, int nId, int nIndex)
     {
         HWND hCombo = GetDlgItem(hPage, nId);
-        SendToProgram(hCombo, CB_SETCURSEL, nIndex);
-        SendToProgram(hPage, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+        Send(hCombo, CB_SETCURSEL, nIndex);
+        Send(hPage, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
     }
     // Print as the sheet's button sends it; returns when the run has ended.
     static void PressPrint(CUiDriver& ui)
     {
-        SendToProgram(ui.Sheet(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                      reinterpret_cast<LPARAM>(ui.SheetButton(IDOK)));
+        Send(ui.Sheet(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ui.SheetButton(IDOK)));
     }
     // The same without waiting, for runs that end in a message.
     static void PostPrint(CUiDriver& ui)

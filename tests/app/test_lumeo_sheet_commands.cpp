@@ -133,8 +133,8 @@ TEST_F(LumeoSheetCommands, HelpButtonAndF1WithoutAViewerLeaveTheSheetOpen)
     ui.Click(ui.SheetButton(IDHELP));
     EXPECT_TRUE(StillOpen(ui));
     // F1 as the keyboard reports it; the default handling turns it into WM_HELP.
-    SendToProgram(ui.Control(IDC_LIST_FILE), kKeyF1);
-    SendToProgram(ui.Sheet(), kKeyF1);
+    Send(ui.Control(IDC_LIST_FILE), kKeyF1);
+    Send(ui.Sheet(), kKeyF1);
     EXPECT_TRUE(StillOpen(ui));
     for (HWND hWnd : VisibleWindowsOf(ui.Sheet()))
         EXPECT_NE(std::find(arrBefore.begin(), arrBefore.end(), hWnd), arrBefore.end()) << "a window appeared";
@@ -160,15 +160,15 @@ TEST_F(LumeoSheetCommands, SystemMenuMinimiseMinimisesTheSheet)
 {
     CUiDriver& ui = Start();
     ASSERT_FALSE(IsIconic(ui.Sheet()));
-    SendToProgram(ui.Sheet(), WM_SYSCOMMAND, SC_MINIMIZE);
+    Send(ui.Sheet(), WM_SYSCOMMAND, SC_MINIMIZE);
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return IsIconic(ui.Sheet()) != FALSE; }, 3000));
 
-    SendToProgram(ui.Sheet(), WM_SYSCOMMAND, SC_RESTORE);
+    Send(ui.Sheet(), WM_SYSCOMMAND, SC_RESTORE);
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return !IsIconic(ui.Sheet()); }, 3000));
     // The low four bits of the command belong to the system.
-    SendToProgram(ui.Sheet(), WM_SYSCOMMAND, SC_MINIMIZE | 0x000F);
+    Send(ui.Sheet(), WM_SYSCOMMAND, SC_MINIMIZE | 0x000F);
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return IsIconic(ui.Sheet()) != FALSE; }, 3000));
-    SendToProgram(ui.Sheet(), WM_SYSCOMMAND, SC_RESTORE);
+    Send(ui.Sheet(), WM_SYSCOMMAND, SC_RESTORE);
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return !IsIconic(ui.Sheet()); }, 3000));
     EXPECT_TRUE(StillOpen(ui));
     EXPECT_EQ(ui.Close(), static_cast<DWORD>(0));

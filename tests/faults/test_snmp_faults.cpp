@@ -9,13 +9,14 @@
 
 #include "printer/network_device_id.h"
 #include "printer/supported_types.h"
-#include "tests/support/device_id_oids.h"
 #include "tests/support/hostile_agent.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/snmp_agent.h"
 
 namespace {
-namespace oids = device_id_oids;
 const char kGoodId[] = "MFG:Corvane;CMD:PDF,JPEG;";
+const std::string kPrivateOid = SnmpAgent::kDeviceIdOid;
+const std::string kStandardOid = SnmpAgent::kStandardDeviceIdOid;
 
 std::wstring AddressOf(const HostileAgent& agent) { return L"127.0.0.1:" + std::to_wstring(agent.Port()); }
 
@@ -165,7 +166,7 @@ TEST(SnmpFaults, AnswerWithoutBindingsOrWithAnErrorIsNoDeviceID)
     EXPECT_EQ(o.nResult, 1);
     EXPECT_EQ(o.strId, L"");
     EXPECT_TRUE(log2.Contains(L"Failed to SNMP get/ General error"));
-    EXPECT_EQ(AskedFor(failing, 2), (std::vector<std::string>{oids::kPrivate, oids::kStandard}));
+    EXPECT_EQ(AskedFor(failing, 2), (std::vector<std::string>{kPrivateOid, kStandardOid}));
 }
 
 // An error status the protocol does not have, even one equal to a status the layer
@@ -184,7 +185,7 @@ TEST(SnmpFaults, UnknownErrorStatusesAreAnswersNotSilence)
         EXPECT_EQ(o.strId, L"");
         EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ Agent answered with an unknown error status"));
         EXPECT_FALSE(log.Contains(L"Failed to SNMP get/ No response from agent (time-out)"));
-        EXPECT_EQ(AskedFor(agent, 2), (std::vector<std::string>{oids::kPrivate, oids::kStandard}));
+        EXPECT_EQ(AskedFor(agent, 2), (std::vector<std::string>{kPrivateOid, kStandardOid}));
     }
 }
 
@@ -195,7 +196,7 @@ TEST(SnmpFaults, AnswersAndSilenceMixedNeverMakeAThirdRequest)
 {
     // The private object missing, then no answer for the standard one.
     HostileAgent thenSilent([](const snmp_ber::Message& request) {
-        if (RequestedOid(request) != oids::kPrivate)
+        if (RequestedOid(request) != kPrivateOid)
             return std::vector<Datagram>{};
         return std::vector<Datagram>{{ErrorAnswerOf(request, 2, 1)}};  // noSuchName
     });
@@ -206,7 +207,7 @@ TEST(SnmpFaults, AnswersAndSilenceMixedNeverMakeAThirdRequest)
     EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ No such name"));
     EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ No response from agent (time-out)"));
     EXPECT_EQ(SupportedTypesOfLookup(o.nResult, false, o.strId), -1);
-    EXPECT_EQ(AskedFor(thenSilent, 2), (std::vector<std::string>{oids::kPrivate, oids::kStandard}));
+    EXPECT_EQ(AskedFor(thenSilent, 2), (std::vector<std::string>{kPrivateOid, kStandardOid}));
 
     // The first request lost, the repeat answered with an error: no request is left.
     std::atomic<int> nSeen{0};
@@ -220,7 +221,7 @@ TEST(SnmpFaults, AnswersAndSilenceMixedNeverMakeAThirdRequest)
     EXPECT_EQ(o.nResult, 0);
     EXPECT_EQ(o.strId, L"");
     EXPECT_TRUE(log2.Contains(L"[CPrtControl] GetNetworkDeviceID : Standard OID : no request left"));
-    EXPECT_EQ(AskedFor(lateError, 2), (std::vector<std::string>{oids::kPrivate, oids::kPrivate}));
+    EXPECT_EQ(AskedFor(lateError, 2), (std::vector<std::string>{kPrivateOid, kPrivateOid}));
 }
 
 TEST(SnmpFaults, HugeOctetStringIsTakenWhole)

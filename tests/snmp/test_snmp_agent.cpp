@@ -61,7 +61,7 @@ TEST(SnmpAgent, V1AndV2cReportAMissingObjectEachInItsOwnWay)
     ASSERT_EQ(Get(agent.V4Address(), missing, SNMPVersion::V2c, v2), SNMP_SUCCESS);
     EXPECT_EQ(v2.getVarBind(0)->getValue().getDataType(), SNMP_TYPE_NO_SUCH_OBJECT);
     ReqRespPDU found;
-    ASSERT_EQ(Get(agent.V6Address(), device_id_oids::kPrivate, SNMPVersion::V2c, found), SNMP_SUCCESS);
+    ASSERT_EQ(Get(agent.V6Address(), SnmpAgent::kDeviceIdOid, SNMPVersion::V2c, found), SNMP_SUCCESS);
     OctetString s;
     s = found.getVarBind(0)->getValue();
     EXPECT_EQ(s.toString(), kDeviceId);
@@ -91,7 +91,7 @@ TEST(SnmpAgent, SilentAgentFailsAfterExactlyTwoRequests)
     EXPECT_EQ(SupportedTypesOfLookup(nResult, false, id), -1);  // busy or off
     EXPECT_EQ(silent.WaitForReceived(2), 2);
     EXPECT_FALSE(log.Contains(L"[CPrtControl] GetNetworkDeviceID : Standard OID :  " +
-                              Wide(device_id_oids::kStandard)));
+                              Wide(SnmpAgent::kStandardDeviceIdOid)));
 }
 
 // Which object a printer holds decides where its ID comes from; the relay counts the
@@ -192,7 +192,7 @@ TEST(SnmpHostileAgent, OnlyJunkMeansTimeOutAndAValueOfAnotherTypeIsNoDeviceID)
     EXPECT_TRUE(log.Contains(L"GetNetworkDeviceID / No Device ID on the agent"));
     integer.WaitForReceived(2);
     EXPECT_EQ(integer.RequestedOids(),
-              (std::vector<std::string>{device_id_oids::kPrivate, device_id_oids::kStandard}));
+              (std::vector<std::string>{SnmpAgent::kDeviceIdOid, SnmpAgent::kStandardDeviceIdOid}));
 }
 
 // An agent in the SNMPv2c manner answers a missing object with an exception value, even
@@ -204,7 +204,7 @@ TEST(SnmpHostileAgent, ExceptionValuesSendTheQueryToTheStandardObject)
         SCOPED_TRACE(static_cast<int>(exception));
         for (bool bStandardHeld : {true, false}) {
             HostileAgent agent([&](const snmp_ber::Message& request) {
-                const bool bStandard = RequestedOid(request) == device_id_oids::kStandard;
+                const bool bStandard = RequestedOid(request) == SnmpAgent::kStandardDeviceIdOid;
                 snmp_ber::Message reply = bStandard && bStandardHeld
                                               ? AnswerOf(request, snmp_ber::kOctetString, standardId)
                                               : AnswerOf(request, exception, "");
@@ -217,7 +217,7 @@ TEST(SnmpHostileAgent, ExceptionValuesSendTheQueryToTheStandardObject)
             EXPECT_EQ(SupportedTypesOfLookup(nResult, false, id), bStandardHeld ? 2 | 16 : 0);
             agent.WaitForReceived(2);
             EXPECT_EQ(agent.RequestedOids(),
-                      (std::vector<std::string>{device_id_oids::kPrivate, device_id_oids::kStandard}));
+                      (std::vector<std::string>{SnmpAgent::kDeviceIdOid, SnmpAgent::kStandardDeviceIdOid}));
         }
     }
 }

@@ -20,7 +20,6 @@
 #endif
 
 #include "snmp/snmp.h"
-#include "tests/support/device_id_oids.h"
 
 // The device-ID objects an agent holds; a missing one is not served at all.
 struct DeviceIdObjects {
@@ -30,6 +29,10 @@ struct DeviceIdObjects {
 
 class SnmpAgent {
 public:
+    // Written out once for every test, apart from the product's own definition.
+    static constexpr const char* kDeviceIdOid = "1.3.6.1.4.1.48751.11.5.1.1.1.26.0";
+    static constexpr const char* kStandardDeviceIdOid = "1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1";
+
     // An agent holding only the private object with `deviceId`.
     explicit SnmpAgent(const std::string& deviceId, std::vector<std::string> communities = {"public", "mirlan"})
         : SnmpAgent(DeviceIdObjects{deviceId, std::nullopt}, std::move(communities))
@@ -49,11 +52,10 @@ public:
             lines.push_back("rocommunity6 " + c + " ::1");
         }
         if (objects.strPrivate)
-            lines.push_back(std::string("override ") + device_id_oids::kPrivate + " octet_str \"" +
-                            *objects.strPrivate + "\"");
+            lines.push_back(std::string("override ") + kDeviceIdOid + " octet_str \"" + *objects.strPrivate + "\"");
         if (objects.strStandard)
-            lines.push_back(std::string("override ") + device_id_oids::kStandard + " octet_str \"" +
-                            *objects.strStandard + "\"");
+            lines.push_back(std::string("override ") + kStandardDeviceIdOid + " octet_str \"" + *objects.strStandard +
+                            "\"");
         std::string script = "rm -rf " + m_dir + " && mkdir -p " + m_dir + " && printf '%s\\n'";
         for (const std::string& l : lines)
             script += " '" + l + "'";

@@ -246,21 +246,12 @@ DWORD CountGdiObjects()
     const DWORD dwCount = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     if (dwCount || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
         return dwCount;
-    struct HandleEntry {
-        UINT64 object;
-        ULONG owner;
-        USHORT unique;
-        UCHAR type;
-        UCHAR flags;
-        UINT64 user;
-    };
-    static_assert(sizeof(HandleEntry) == 24);
-    constexpr size_t kTableInPeb = sizeof(void*) == 8 ? 0xF8 : 0x94;  // GdiSharedHandleTable
+    // 0x10000 entries of 24 bytes; a live object's entry has its type at byte 14.
     const auto* pPeb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-    const auto* pTable = *reinterpret_cast<const HandleEntry* const*>(pPeb + kTableInPeb);
+    const auto* pTable = *reinterpret_cast<const BYTE* const*>(pPeb + (sizeof(void*) == 8 ? 0xF8 : 0x94));
     DWORD dwLive = 0;
     for (size_t i = 0; pTable && i < 0x10000; ++i)
-        dwLive += pTable[i].type != 0;
+        dwLive += pTable[i * 24 + 14] != 0;
     return dwLive;
 }
 }  // namespace

@@ -58,7 +58,7 @@ private:
 
 // A message to a window of the program under test, sent with a 10 s time-out: a program
 // that hangs, or runs a modal loop, cannot hang the test. The answer, 0 without one.
-LRESULT SendToProgram(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0);
+LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Whether the window answers the message within dwTimeoutMs.
 bool AnswersWithin(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, DWORD dwTimeoutMs);
 
