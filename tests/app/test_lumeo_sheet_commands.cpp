@@ -111,8 +111,8 @@ protected:
     // The sheet still answers and still shows the Basic page.
     static bool StillOpen(CUiDriver& ui)
     {
-        return IsWindow(ui.Sheet()) && IsWindowVisible(ui.Sheet()) && AnswersWithin(ui.Sheet(), WM_NULL, 0, 0, 10000) &&
-               IsWindow(ui.Control(IDC_LIST_FILE));
+        return IsWindow(ui.Sheet()) && IsWindowVisible(ui.Sheet()) &&
+               AnswersWithin(ui.Sheet(), WM_NULL, 0, 0, 10000) && IsWindow(ui.Control(IDC_LIST_FILE));
     }
 
     WinePrinters m_printers{L"GapsSheet"};
