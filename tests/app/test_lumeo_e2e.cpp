@@ -27,14 +27,6 @@ using Paths = std::vector<std::wstring>;
 const std::wstring kPrinter = L"Lumeo E2E File";
 const std::wstring kPort = L"FILE_LumeoE2E";
 const std::string kUEL = "\x1B%-12345X";
-constexpr DWORD kSendTimeoutMs = 10000;
-
-LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    DWORD_PTR dwResult = 0;
-    SendMessageTimeoutW(hWnd, uMsg, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &dwResult);
-    return static_cast<LRESULT>(dwResult);
-}
 
 // The header the printer must receive for a file, line by line.
 struct Expected {

@@ -16,14 +16,7 @@
 namespace {
 const std::wstring kPrinter = L"Lumeo Gaps Sheet";
 const std::wstring kPort = L"FILE_LumeoGapsSheet";
-constexpr DWORD kSendTimeoutMs = 10000;
 constexpr UINT kKeyF1 = 0x004D;  // WM_KEYF1, which the SDK headers leave out
-
-bool Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    DWORD_PTR dwResult = 0;
-    return SendMessageTimeoutW(hWnd, uMsg, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &dwResult) != 0;
-}
 
 struct ProcessWindows {
     DWORD dwProcessId;
@@ -118,8 +111,8 @@ protected:
     // The sheet still answers and still shows the Basic page.
     static bool StillOpen(CUiDriver& ui)
     {
-        return IsWindow(ui.Sheet()) && IsWindowVisible(ui.Sheet()) && Send(ui.Sheet(), WM_NULL) &&
-               IsWindow(ui.Control(IDC_LIST_FILE));
+        return IsWindow(ui.Sheet()) && IsWindowVisible(ui.Sheet()) &&
+               AnswersWithin(ui.Sheet(), WM_NULL, 0, 0, 10000) && IsWindow(ui.Control(IDC_LIST_FILE));
     }
 
     WinePrinters m_printers{L"GapsSheet"};
@@ -189,9 +182,7 @@ TEST_F(LumeoSheetCommands, RightClickShowsNoMenu)
     const LPARAM lPoint = MAKELPARAM(rc.left + 5, rc.top + 5);
     // A menu would keep the send in its own loop until the menu closes.
     const auto SentAndHandled = [](HWND hWnd, LPARAM lParam) {
-        DWORD_PTR dwResult = 0;
-        return SendMessageTimeoutW(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), lParam, SMTO_NORMAL, 3000,
-                                   &dwResult) != 0;
+        return AnswersWithin(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), lParam, 3000);
     };
     for (HWND hWnd : {ui.Sheet(), ui.Page(), ui.Control(IDC_LIST_FILE)})
         EXPECT_TRUE(SentAndHandled(hWnd, lPoint));
