@@ -18,8 +18,9 @@ export LUMEO_WINEPREFIX="${LUMEO_WINEPREFIX:-$root/build/bench-prefix}"
 work="$(mktemp -d "${TMPDIR:-/tmp}/lumeo-bench.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 
-head -c $((128 << 20)) /dev/urandom >"$work/small.pdf"
-head -c $((size_mib << 20)) /dev/urandom >"$work/large.pdf"
+# Random bytes behind a PDF's first bytes: Lumeo sends only files that are what they say.
+{ printf '%%PDF-1.7\n'; head -c $((128 << 20)) /dev/urandom; } >"$work/small.pdf"
+{ printf '%%PDF-1.7\n'; head -c $((size_mib << 20)) /dev/urandom; } >"$work/large.pdf"
 "$root/tools/wine-prefix" ensure
 
 # cp as the spool file's copy is timed: the copy only (its removal, as for the spool file,
