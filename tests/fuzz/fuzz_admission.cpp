@@ -2,6 +2,7 @@
 // bytes, however the copy cuts them into blocks, and a signature counts only in the
 // first 1,024 bytes. Input: a byte for the block size, one for the type, the file.
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "files/file_signature.h"
