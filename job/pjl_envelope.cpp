@@ -101,6 +101,11 @@ int64_t QueryFileSizeForPJL(const std::wstring& strPath)
 
 std::wstring SendStartPJLCommand(const std::wstring& strPath)
 {
+    return SendStartPJLCommand(strPath, QueryFileSizeForPJL(strPath));
+}
+
+std::wstring SendStartPJLCommand(const std::wstring& strPath, int64_t nFileSize)
+{
     JobSettings settings;
     std::wstring strPaper = L"AUTO";
     std::wstring strPaperType = L"OFF";
@@ -110,7 +115,7 @@ std::wstring SendStartPJLCommand(const std::wstring& strPath)
         strPaperType = pParam->GetPaperTypePJL();
     }
     std::wstring strPJLCommand =
-        ComposeStartPJL(settings, strPaper, strPaperType, QueryFileSizeForPJL(strPath), strPath);
+        ComposeStartPJL(settings, strPaper, strPaperType, nFileSize, strPath);
     DebugLog(L"SendStartPJLCommand / strPJLCommand : %s", strPJLCommand.c_str());
     return strPJLCommand;
 }

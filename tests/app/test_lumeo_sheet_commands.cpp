@@ -61,10 +61,11 @@ HWND HelpViewerOf(HWND hSheet)
 }
 
 // Wine's per-program DLL overrides: an empty entry keeps Lumeo.exe from loading the
-// HTML Help viewer, as on a system without one.
+// HTML Help viewer, as on a system without one; "native,builtin" prefers any file of its
+// name that the search finds.
 class NoHelpViewer {
 public:
-    bool Install()
+    bool Install(const std::wstring& strOrder = L"")
     {
         HKEY hKey = nullptr;
         if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr) !=
@@ -73,8 +74,8 @@ public:
         m_bInstalled = true;
         bool bOk = true;
         for (const wchar_t* pszName : {L"hhctrl.ocx", L"hhctrl"})
-            bOk &= RegSetValueExW(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t)) ==
-                   ERROR_SUCCESS;
+            bOk &= RegSetValueExW(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(strOrder.c_str()),
+                                  static_cast<DWORD>((strOrder.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
         RegCloseKey(hKey);
         return bOk;
     }
@@ -144,6 +145,11 @@ TEST_F(LumeoSheetCommands, HelpButtonAndF1WithoutAViewerLeaveTheSheetOpen)
 
 TEST_F(LumeoSheetCommands, HelpButtonOpensTheViewerBesideTheSheet)
 {
+    // A library named like the viewer beside the program is never loaded in its place.
+    const std::wstring strExe = WinePath(LUMEO_PROGRAM_EXE);
+    const std::wstring strFolder = strExe.substr(0, strExe.rfind(L'\\') + 1);
+    ASSERT_TRUE(CopyFileW((strFolder + L"vnMUIDLL.dll").c_str(), (strFolder + L"hhctrl.ocx").c_str(), FALSE));
+    ASSERT_TRUE(m_noViewer.Install(L"native,builtin"));
     CUiDriver& ui = Start();
     ui.Click(ui.SheetButton(IDHELP));
     HWND hViewer = nullptr;
@@ -154,6 +160,7 @@ TEST_F(LumeoSheetCommands, HelpButtonOpensTheViewerBesideTheSheet)
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return HelpViewerOf(ui.Sheet()) == nullptr; }, 5000));
     EXPECT_TRUE(StillOpen(ui));
     EXPECT_EQ(ui.Close(), static_cast<DWORD>(0));
+    DeleteFileW((strFolder + L"hhctrl.ocx").c_str());
 }
 
 TEST_F(LumeoSheetCommands, SystemMenuMinimiseMinimisesTheSheet)
