@@ -13,8 +13,23 @@
 
 CAppModule _Module;
 
+namespace {
+// Libraries come from the program's folder and the system folders only, never from the
+// current folder or PATH, where anyone may have put a library of the same name. Older
+// systems without the call at least leave the current folder out.
+void HardenLibrarySearch()
+{
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto pfnSet = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (!pfnSet || !pfnSet(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS))
+        SetDllDirectoryW(L"");
+}
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR pszCmdLine, int)
 {
+    HardenLibrarySearch();
     CoInitialize(nullptr);
     // Bars and rebars, and the classes the pages' templates name.
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_LISTVIEW_CLASSES |

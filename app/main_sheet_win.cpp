@@ -13,7 +13,7 @@
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
 #include "ui/sheet_status.h"
-#include "ui/skin_bitmap.h"
+#include "ui/system_dpi.h"
 #include "ui/skin_geometry.h"
 
 CMainPropertySheet* g_pMainSheet = nullptr;
@@ -160,7 +160,7 @@ void CMainPropertySheet::SetUpTab()
     GetTextMetricsW(hdc, &tm);
     SelectObject(hdc, hOld);
     ReleaseDC(hTab, hdc);
-    const TabSize size = TabItemSize(WindowDpi(hTab), tm.tmHeight);
+    const TabSize size = TabItemSize(SystemDpi(), tm.tmHeight);
     SendMessageW(hTab, TCM_SETITEMSIZE, 0, MAKELPARAM(size.cx, size.cy));
 }
 

@@ -38,6 +38,8 @@ std::wstring FileOutcomeReason(FileOutcome outcome)
         return JobMessageText(kMsgInvalidFile);
     case FileOutcome::NotTakenWhole:
         return JobMessageText(kMsgPrintFailed);
+    case FileOutcome::Refused:
+        return JobMessageText(kMsgRefusedContent);
     default:
         break;
     }

@@ -23,7 +23,7 @@ struct SendControl {
 };
 
 struct SendResult {
-    FileOutcome outcome = FileOutcome::Unreadable;  // Sent, Unreadable, NotTakenWhole or Cancelled
+    FileOutcome outcome = FileOutcome::Unreadable;  // Sent, Unreadable, Refused, NotTakenWhole, Cancelled
     DWORD nJobId = 0;                                // the spooler's job once a document was started
 };
 
@@ -32,9 +32,11 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
                       const SendControl& control);
 
 // 1 when the spool file was handed to the spooler, 0 when the file could not be
-// read or the spool file not be prepared (message kind 6 was shown then). A spooler
-// that does not take the whole document shows message kind 8; the result stays 1.
-// Uses the current options of CParamMngr.
+// read, changed while it was copied, or the spool file could not be prepared (message
+// kind 6 was shown then), or when its content was refused (kind 9: its first bytes are
+// not of its type, or it holds the PJL universal exit). A spooler that does not take the
+// whole document shows message kind 8; the result stays 1. Uses the current options of
+// CParamMngr.
 int SendDataToDevice(CPrtControl& prtControl, const std::wstring& strPath);
 
 // Where the user messages of SendDataToDevice go (kinds of job/job_messages.h).
@@ -47,3 +49,8 @@ void ShowJobMessage(int nKind);
 // to see a creation fail. nullptr restores CreateFileW.
 using SpoolFileCreator = HANDLE (*)(const wchar_t* pszPath);
 void SetSpoolFileCreator(SpoolFileCreator creator);
+
+// Called after each block of the file has gone into the spool file, with the bytes
+// copied so far; tests change the file there. nullptr: nothing is called.
+using CopyBlockHook = void (*)(unsigned long long nCopied);
+void SetCopyBlockHook(CopyBlockHook hook);

@@ -11,7 +11,7 @@
 #include "resources/resource.h"
 
 namespace {
-// A shortcut stands for its target; anything else for itself.
+// A shortcut (a ".lnk" file) stands for its target; anything else for itself.
 std::wstring ResolvedPath(const std::wstring& strPath)
 {
     const std::wstring strTarget = ResolveShortcut(strPath);

@@ -13,7 +13,7 @@
 #include "ui/message_dialog.h"
 #include "ui/printer_check.h"
 #include "ui/sheet_status.h"
-#include "ui/skin_bitmap.h"
+#include "ui/system_dpi.h"
 
 namespace {
 constexpr LabelText kBasicLabels[] = {
@@ -153,7 +153,7 @@ BOOL CBasicOptsPage::OnInitDialog()
     column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
     column.fmt = LVCFMT_LEFT;
     column.pszText = const_cast<wchar_t*>(strColumn.c_str());
-    column.cx = (rcList.right - rcList.left) - ScaleToDpi(5, WindowDpi(m_hList));
+    column.cx = (rcList.right - rcList.left) - ScaleToDpi(5, SystemDpi());
     SendMessageW(m_hList, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
     ListView_SetExtendedListViewStyle(m_hList, LVS_EX_FULLROWSELECT);
 

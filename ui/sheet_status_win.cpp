@@ -4,7 +4,7 @@
 
 #include "resources/resource.h"
 #include "ui/dpi_scale.h"
-#include "ui/skin_bitmap.h"
+#include "ui/system_dpi.h"
 
 namespace {
 constexpr int kMarginPx = 10;      // from the sheet's left edge and from the Print button
@@ -25,7 +25,7 @@ void CreateSheetStatus(HWND hSheet)
     HWND hPrint = GetDlgItem(hSheet, IDOK);
     if (!hPrint || GetDlgItem(hSheet, IDC_SHEET_STATUS))
         return;
-    const int nDpi = WindowDpi(hSheet);
+    const int nDpi = SystemDpi();
     const RECT rcPrint = ChildRect(hSheet, hPrint);
     HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICW tm = {};

@@ -29,14 +29,7 @@ using Paths = std::vector<std::wstring>;
 const std::wstring kPrinter = L"Lumeo E2E File";
 const std::wstring kPort = L"FILE_LumeoE2E";
 const std::string kUEL = "\x1B%-12345X";
-constexpr DWORD kSendTimeoutMs = 10000;
-
-LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    DWORD_PTR dwResult = 0;
-    SendMessageTimeoutW(hWnd, uMsg, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &dwResult);
-    return static_cast<LRESULT>(dwResult);
-}
+constexpr DWORD kSendTimeoutMs = 10000;  // for the messages whose answer is read here
 
 // The header the printer must receive for a file, line by line.
 struct Expected {
@@ -311,6 +304,21 @@ TEST_F(LumeoEndToEnd, AFileGoneBeforePrintStaysListedWithItsReasonAndTheOthersPr
     EXPECT_EQ(ui.FindMessageDialog(), nullptr);
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strGone});
     EXPECT_EQ(ui.StatusText(), L"2 of 3 files sent to " + kPrinter + L".");
+}
+
+TEST_F(LumeoEndToEnd, DocumentsThatAreNotWhatTheySayNeverReachThePrinter)
+{
+    // A text named .pdf stays out of the list. A PDF carrying the PJL exit (across the
+    // first two blocks of the copy) and a language switch is refused at Print.
+    const std::wstring strText = MakeFile(L"letter.pdf", "Dear reader,\r\n");
+    const std::wstring strHostile = MakeFile(L"hostile.pdf", "%PDF-1.4\n" + std::string((256 << 10) - 13, '%') +
+                                                                 "\x1B%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT");
+    CUiDriver& ui = Start({strText, strHostile});
+    ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
+    PostPrint(ui);
+    EXPECT_EQ(DismissMessage(ui),
+              L"The file was not sent: its content is not of its file type, or it holds printer commands.");
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
 }
 
 TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)

@@ -106,3 +106,15 @@ TEST(WsdPort, UnresolvedWsdPortCountsAsBusyNotUnsupported)
     EXPECT_FALSE(g_bUnsupportedPort);
     EXPECT_TRUE(log.Contains(L"[CPrtControl] GetNetworkDeviceID : IP Address :  "));
 }
+
+TEST(WsdPort, ADeviceKeyDeletedDuringTheWalkEndsIt)
+{
+    WsdSetup setup(L"WSD-gone", L"SWD\\LUMEOTEST\\GONE", L"uuid:gone", L"http://192.0.2.10:80/");
+    FakeSpooler::Guard guard(setup.spooler);
+    SetLogSink([](const std::wstring& line) {  // the key goes once the walk has opened it
+        if (line == L"Inside QueryRegistryWsdIP: found device key")
+            RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kEnum + L"SWD\\LUMEOTEST\\GONE\\UMB").c_str());
+    });
+    EXPECT_EQ(WSDPrinterPort().GetXcvData(L"WSD-gone"), 0);
+    SetLogSink(nullptr);
+}

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "printer/document_window.h"
 #include "printer/prt_control.h"
 #include "printer/spooler_api.h"
+#include "tests/support/child_process.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/submission_run.h"
 #include "tests/support/temp_file.h"
@@ -27,7 +30,8 @@ const wchar_t kXpsName[] = L"Lumeo Submit XPS";
 const wchar_t kGoneName[] = L"Lumeo Submit Gone";
 const std::string kUELBytes = "\x1B%-12345X";
 
-std::string PseudoRandomBytes(size_t nBytes)
+// The type's signature, then pseudo-random bytes up to nBytes.
+std::string PseudoRandomBytes(size_t nBytes, const std::string& strSignature = "%PDF-")
 {
     std::string strBytes(nBytes, '\0');
     unsigned int nState = 12345u;
@@ -35,7 +39,7 @@ std::string PseudoRandomBytes(size_t nBytes)
         nState = nState * 1103515245u + 12345u;
         c = static_cast<char>(nState >> 23);
     }
-    return strBytes;
+    return strBytes.replace(0, strSignature.size(), strSignature);
 }
 
 // What a spooler seam saw.
@@ -132,6 +136,19 @@ BOOL WINAPI FakeDriver(HANDLE, LPWSTR, DWORD, LPBYTE pBuffer, DWORD cbBuf, LPDWO
 }
 
 HANDLE FailingSpoolFileCreator(const wchar_t*) { return INVALID_HANDLE_VALUE; }
+
+// After the first block the file grows, written from outside Wine as a share's other
+// clients would write it: no sharing of the open file stops that.
+std::wstring g_strGrowingFile;
+void GrowFromOutside(unsigned long long)
+{
+    SetCopyBlockHook(nullptr);  // once
+    const std::string strScript = "printf grown >> '" + WineUnixPath(g_strGrowingFile) + "'";
+    StartDetached(L"\"" + WineWindowsPath("/bin/sh") + L"\" -c \"" + std::wstring(strScript.begin(), strScript.end()) +
+                  L"\"");
+    for (int i = 0; i < 400 && std::filesystem::file_size(g_strGrowingFile) == 1u << 20; ++i)
+        Sleep(50);  // Wine cannot wait for a Linux program: its bytes tell it has run
+}
 }  // namespace
 
 class SpoolerSubmission : public ::testing::Test, protected SubmissionRecorder {
@@ -160,6 +177,7 @@ protected:
         SetJobMessageHandler(nullptr);
         SetSpoolerApi(nullptr);
         SetSpoolFileCreator(nullptr);
+        SetCopyBlockHook(nullptr);
         SetDocumentWindowBytes(0);
     }
 
@@ -215,18 +233,14 @@ const TestPrinter* SpoolerSubmission::s_pNet = nullptr;
 const TestPrinter* SpoolerSubmission::s_pXps = nullptr;
 const TestPrinter* SpoolerSubmission::s_pGone = nullptr;
 
-TEST_F(SpoolerSubmission, EmptyAndSmallFilesArriveWrappedInTheEnvelope)
+TEST_F(SpoolerSubmission, AnEmptyFileIsRefusedAndSmallOnesArriveWrappedInTheEnvelope)
 {
     TempFile empty("submit_empty.pdf", "");
-    ASSERT_EQ(Send(*s_pUsb, empty.Path()), 1);
-    const std::string strEmpty = WinePrinters::ReadCapture(*s_pUsb);
-    EXPECT_EQ(strEmpty, Envelope(empty.Path(), ""));
-    EXPECT_EQ(strEmpty.rfind(kUELBytes + "@PJL\r\n", 0), 0u);
-    EXPECT_NE(strEmpty.find("@PJL SET JOBATTR=\"@FILESIZE=0\"\r\n"), std::string::npos);
-    EXPECT_NE(strEmpty.find("@PJL ENTER LANGUAGE=PDF\r\n" + kUELBytes), std::string::npos);
-    EXPECT_FALSE(m_strSpoolFile.empty());
+    EXPECT_EQ(Send(*s_pUsb, empty.Path()), 0);  // no byte, no type
+    EXPECT_EQ(m_messages, std::vector<int>{kMsgRefusedContent});
+    m_messages.clear();
 
-    const std::string strBlock = PseudoRandomBytes(4096);
+    const std::string strBlock = PseudoRandomBytes(4096, "\xFF\xD8\xFF");
     TempFile block("submit_block.jpg", strBlock);
     ASSERT_EQ(Send(*s_pNet, block.Path()), 1);
     const std::string strCaptured = WinePrinters::ReadCapture(*s_pNet);
@@ -238,7 +252,7 @@ TEST_F(SpoolerSubmission, EmptyAndSmallFilesArriveWrappedInTheEnvelope)
 
 TEST_F(SpoolerSubmission, MultiMegabyteFileArrivesWholeInOneWindowOrMany)
 {
-    const std::string strContent = PseudoRandomBytes((5u << 20) + 321);
+    const std::string strContent = PseudoRandomBytes((5u << 20) + 321, std::string("II*\0", 4));
     TempFile file("submit_large.tif", strContent);
     const std::string strExpected = Envelope(file.Path(), strContent);
 
@@ -253,7 +267,7 @@ TEST_F(SpoolerSubmission, MultiMegabyteFileArrivesWholeInOneWindowOrMany)
 
 TEST_F(SpoolerSubmission, SpoolerTakingPartOfEachWriteStillGetsEveryByte)
 {
-    const std::string strContent = PseudoRandomBytes((3u << 20) + 17);
+    const std::string strContent = PseudoRandomBytes((3u << 20) + 17, "\x89PNG\r\n\x1A\n");
     TempFile file("submit_partial.png", strContent);
     SpoolerApi api = WinspoolApi();
     api.WritePrinter = LimitedWrite;
@@ -392,6 +406,25 @@ TEST_F(SpoolerSubmission, SpoolFileIsNamedKVQInTheTemporaryFolder)
     EXPECT_EQ(_wcsnicmp(m_strSpoolFile.c_str(), strExpectedStart.c_str(), strExpectedStart.size()), 0)
         << m_strSpoolFile;
     EXPECT_TRUE(Logged(L"SendDataToDevice / strDocName : KVQ_lumeo_test_submit_spool.pdf"));
+
+    // A name that holds older bytes: only this run's bytes are sent.
+    SetSpoolFileCreator([](const wchar_t* pszPath) {
+        std::ofstream(std::filesystem::path(pszPath), std::ios::binary) << std::string(100000, 'Z');
+        return CreateFileW(pszPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    });
+    ASSERT_EQ(Send(*s_pUsb, file.Path()), 1);
+    EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), Envelope(file.Path(), "%PDF-1.4"));
+}
+
+TEST_F(SpoolerSubmission, FileThatGrowsDuringTheCopyIsNotSent)
+{
+    TempFile file("submit_growing.pdf", PseudoRandomBytes(1u << 20));
+    g_strGrowingFile = file.Path();
+    SetCopyBlockHook(GrowFromOutside);
+    EXPECT_EQ(Send(*s_pUsb, file.Path()), 0);
+    EXPECT_TRUE(Logged(L"SendDataToDevice / The file changed while it was copied"));
+    EXPECT_EQ(m_messages, std::vector<int>{kMsgInvalidFile});
+    EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), "");
 }
 
 namespace {

@@ -31,6 +31,7 @@ struct DeviceIdObjects {
 
 class SnmpAgent {
 public:
+    // Written out once for every test, apart from the product's own definition.
     static constexpr const char* kDeviceIdOid = "1.3.6.1.4.1.48751.11.5.1.1.1.26.0";
     static constexpr const char* kStandardDeviceIdOid = "1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1";
 

@@ -64,5 +64,11 @@ private:
     HWND m_hPage = nullptr;
 };
 
+// A message to a window of the program under test, sent with a 10 s time-out: a program
+// that hangs, or runs a modal loop, cannot hang the test. The answer, 0 without one.
+LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0);
+// Whether the window answers the message within dwTimeoutMs.
+bool AnswersWithin(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, DWORD dwTimeoutMs);
+
 // A path of the Linux build tree as Wine sees it (drive Z:).
 std::wstring WinePath(const std::string& strUnixPath);
