@@ -57,5 +57,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR pszCmdLine, int)
         DebugLog(L"_tWinMain : nRet: %d", static_cast<int>(nRet));
         g_pMainSheet = nullptr;
     }
-    return static_cast<int>(nRet);
+    // A printer check may still be waiting for a silent printer on its worker thread:
+    // nothing waits for it, and the C runtime's clean-up must not run beneath it.
+    ExitProcess(static_cast<UINT>(nRet));
 }

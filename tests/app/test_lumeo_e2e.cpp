@@ -316,9 +316,11 @@ TEST_F(LumeoEndToEnd, DocumentsThatAreNotWhatTheySayNeverReachThePrinter)
     CUiDriver& ui = Start({strText, strHostile});
     ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
     PostPrint(ui);
-    EXPECT_EQ(DismissMessage(ui),
-              L"The file was not sent: its content is not of its file type, or it holds printer commands.");
+    EXPECT_EQ(DismissMessage(ui), L"0 of 1 files sent to " + kPrinter +
+                                      L".\r\nhostile.pdf: The file was not sent: its content is not of its file type, "
+                                      L"or it holds printer commands.");
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
 }
 
 TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
@@ -494,6 +496,11 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
     EXPECT_EQ(DismissMessage(ui), L"The selected printer is being used by another program, the printer cable may be "
                                   L"improperly connected, or the power may be off.");
     EXPECT_GE(silent.Received(), 1);
+
+    // Closed while a check waits, the program ends without waiting for it.
+    ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(it - arrPrinters.begin()), false);
+    EXPECT_TRUE(ui.IsCheckingPrinter());
+    EXPECT_EQ(ui.Close(), 0u);
 }
 
 // WSD printers on the ports of a stand-in "WSD Port Monitor" (tests/support): the device's
