@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "context_menu/koretta_guids_win.h"
+#include "context_menu/pdf_selection.h"
 
 class CContextMenuExt : public IContextMenuExt, public IShellExtInit, public IContextMenu {
 public:
@@ -58,7 +59,9 @@ private:
         CContextMenuExt* m_pOwner;
     };
 
-    HRESULT ReadSelection(HDROP hDrop);
+    HRESULT ReadSelection(DropList dropList);
+    // Starts Lumeo.exe with the admitted files, or says why it cannot.
+    void StartLumeo(HWND hwndOwner);
     HRESULT EnsureTypeInfo();
 
     CInnerUnknown m_innerUnknown;

@@ -91,36 +91,12 @@ private:
 };
 DialogCatcher* DialogCatcher::s_pCurrent = nullptr;
 
-// Every path a module asks the file system about through its kernel32 imports, while
-// the object lives: the module's import slots are pointed at counting stand-ins.
-class DiskQueries {
+// Points every import slot of a module for one function at a stand-in while the object lives.
+class ImportPatch {
 public:
-    explicit DiskQueries(HMODULE hModule) : m_hModule(hModule)
+    ImportPatch(HMODULE hModule, const char* pszName, void* pfnHook)
     {
-        s_paths.clear();
-        Patch("GetFileAttributesW", reinterpret_cast<void*>(&GetAttributes), s_pfnGetAttributes);
-        Patch("GetFileAttributesExW", reinterpret_cast<void*>(&GetAttributesEx), s_pfnGetAttributesEx);
-        Patch("FindFirstFileW", reinterpret_cast<void*>(&FindFirst), s_pfnFindFirst);
-        Patch("CreateFileW", reinterpret_cast<void*>(&Create), s_pfnCreate);
-    }
-    ~DiskQueries()
-    {
-        for (const auto& [pSlot, pOriginal] : m_patched)
-            Write(pSlot, pOriginal);
-    }
-    // How many queries named a path that starts with strPrefix.
-    static size_t Count(const std::wstring& strPrefix)
-    {
-        return static_cast<size_t>(std::count_if(s_paths.begin(), s_paths.end(), [&](const std::wstring& strPath) {
-            return strPath.compare(0, strPrefix.size(), strPrefix) == 0;
-        }));
-    }
-
-private:
-    template <typename Function>
-    void Patch(const char* pszName, void* pfnHook, Function& pfnOriginal)
-    {
-        auto* pBase = reinterpret_cast<BYTE*>(m_hModule);
+        auto* pBase = reinterpret_cast<BYTE*>(hModule);
         const auto* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
             pBase + reinterpret_cast<const IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
         const IMAGE_DATA_DIRECTORY& imports = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
@@ -134,13 +110,22 @@ private:
                                reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(pBase + pName->u1.AddressOfData)->Name),
                            pszName) != 0)
                     continue;
-                void* pOriginal = reinterpret_cast<void*>(pSlot->u1.Function);
-                pfnOriginal = reinterpret_cast<Function>(pOriginal);
-                m_patched.emplace_back(&pSlot->u1.Function, pOriginal);
+                m_pOriginal = reinterpret_cast<void*>(pSlot->u1.Function);
+                m_slots.push_back(&pSlot->u1.Function);
                 Write(&pSlot->u1.Function, pfnHook);
             }
         }
     }
+    ~ImportPatch()
+    {
+        for (ULONG_PTR* pSlot : m_slots)
+            Write(pSlot, m_pOriginal);
+    }
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+    void* Original() const { return m_pOriginal; }
+
+private:
     static void Write(ULONG_PTR* pSlot, void* pValue)
     {
         DWORD dwOld = 0;
@@ -148,6 +133,59 @@ private:
         *pSlot = reinterpret_cast<ULONG_PTR>(pValue);
         VirtualProtect(pSlot, sizeof(*pSlot), dwOld, &dwOld);
     }
+    void* m_pOriginal = nullptr;
+    std::vector<ULONG_PTR*> m_slots;
+};
+
+// Counts a module's calls of one import while the object lives.
+template <typename Function, int Tag>
+class CallCount;
+template <typename Result, typename... Args, int Tag>
+class CallCount<Result (*)(Args...), Tag> {
+public:
+    CallCount(HMODULE hModule, const char* pszName) : m_patch(hModule, pszName, reinterpret_cast<void*>(&Counted))
+    {
+        s_pfnOriginal = reinterpret_cast<Result (*)(Args...)>(m_patch.Original());
+        s_nCalls = 0;
+    }
+    static int Calls() { return s_nCalls; }
+
+private:
+    static Result Counted(Args... args)
+    {
+        ++s_nCalls;
+        return s_pfnOriginal(args...);
+    }
+    ImportPatch m_patch;
+    static inline Result (*s_pfnOriginal)(Args...) = nullptr;
+    static inline int s_nCalls = 0;
+};
+
+// Every path a module asks the file system about through its kernel32 imports, while
+// the object lives.
+class DiskQueries {
+public:
+    explicit DiskQueries(HMODULE hModule)
+        : m_attributes(hModule, "GetFileAttributesW", reinterpret_cast<void*>(&GetAttributes)),
+          m_attributesEx(hModule, "GetFileAttributesExW", reinterpret_cast<void*>(&GetAttributesEx)),
+          m_findFirst(hModule, "FindFirstFileW", reinterpret_cast<void*>(&FindFirst)),
+          m_create(hModule, "CreateFileW", reinterpret_cast<void*>(&Create))
+    {
+        s_paths.clear();
+        s_pfnGetAttributes = reinterpret_cast<decltype(&GetFileAttributesW)>(m_attributes.Original());
+        s_pfnGetAttributesEx = reinterpret_cast<decltype(&GetFileAttributesExW)>(m_attributesEx.Original());
+        s_pfnFindFirst = reinterpret_cast<decltype(&FindFirstFileW)>(m_findFirst.Original());
+        s_pfnCreate = reinterpret_cast<decltype(&CreateFileW)>(m_create.Original());
+    }
+    // How many queries named a path that starts with strPrefix.
+    static size_t Count(const std::wstring& strPrefix)
+    {
+        return static_cast<size_t>(std::count_if(s_paths.begin(), s_paths.end(), [&](const std::wstring& strPath) {
+            return strPath.compare(0, strPrefix.size(), strPrefix) == 0;
+        }));
+    }
+
+private:
     static DWORD WINAPI GetAttributes(LPCWSTR pszPath)
     {
         s_paths.push_back(pszPath);
@@ -170,8 +208,7 @@ private:
         return s_pfnCreate(pszPath, dwAccess, dwShare, pSecurity, dwCreation, dwFlags, hTemplate);
     }
 
-    HMODULE m_hModule;
-    std::vector<std::pair<ULONG_PTR*, void*>> m_patched;
+    ImportPatch m_attributes, m_attributesEx, m_findFirst, m_create;
     static inline std::vector<std::wstring> s_paths;
     static inline decltype(&GetFileAttributesW) s_pfnGetAttributes = nullptr;
     static inline decltype(&GetFileAttributesExW) s_pfnGetAttributesEx = nullptr;
@@ -219,6 +256,7 @@ protected:
     static void SetUpTestSuite()
     {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Corvane\\KVQ", L"LogKVQ");  // Koretta's log off
         s_pFolder = new ScratchFolder(L"koretta_shell");
         const std::wstring& dir = s_pFolder->Path();
         std::wstring module = dir + L"Koretta.dll";
@@ -511,6 +549,65 @@ TEST_F(KorettaShellClient, OnlyItemsNamedLikeAPdfFileAreLookedAtOnDisk)
     DestroyMenu(hMenu);
 }
 
+TEST_F(KorettaShellClient, ASelectionWithoutAPdfFileLoadsAndWritesNothing)
+{
+    // Explorer asks on every right-click: without a PDF file neither the language helper,
+    // the registry, the string file nor the bitmap is touched; the log is off.
+    for (bool bPdf : {false, true}) {
+        ComPtr<IShellExtInit> init;
+        ASSERT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&init)), S_OK);
+        CSelection selection(bPdf ? std::vector<std::wstring>{Dir() + L"a.pdf"}
+                                  : std::vector<std::wstring>{Dir() + L"notes.txt", Dir() + L"Docs", Dir() + L"x.pd"});
+        CallCount<decltype(&LoadLibraryW), 0> libraries(s_hModule, "LoadLibraryW");
+        CallCount<decltype(&LoadLibraryExW), 1> librariesEx(s_hModule, "LoadLibraryExW");
+        CallCount<decltype(&RegOpenKeyExW), 2> keys(s_hModule, "RegOpenKeyExW");
+        CallCount<decltype(&GetPrivateProfileStringW), 3> texts(s_hModule, "GetPrivateProfileStringW");
+        CallCount<decltype(&LoadImageW), 4> images(s_hModule, "LoadImageW");
+        CallCount<decltype(&OutputDebugStringW), 5> lines(s_hModule, "OutputDebugStringW");
+        EXPECT_EQ(init->Initialize(nullptr, &selection, nullptr), S_OK);
+        EXPECT_EQ(libraries.Calls() + librariesEx.Calls() + keys.Calls() + texts.Calls() + images.Calls() > 0, bPdf);
+        EXPECT_EQ(lines.Calls(), 0);
+    }
+}
+
+TEST_F(KorettaShellClient, PathsBeyondTheCommandLineLimitStartNothing)
+{
+    // Just over 32,000 characters of quoted paths: the system would still take them.
+    std::vector<std::wstring> names;
+    for (size_t nChars = 0; nChars <= 32000; nChars += Dir().size() + names.back().size() + 3)
+        names.push_back(std::wstring(200, L'n') + std::to_wstring(names.size()) + L".pdf");
+    ComPtr<IContextMenu> menu = HandlerFor(names);
+    ASSERT_TRUE(menu);
+    DialogCatcher dialogs;
+    CMINVOKECOMMANDINFO invoke = {};
+    invoke.cbSize = sizeof(invoke);
+    EXPECT_EQ(menu->InvokeCommand(&invoke), S_OK);
+    EXPECT_NE(std::find(dialogs.m_texts.begin(), dialogs.m_texts.end(),
+                        L"Selected files are over the limit. Please, remove some of selected files."),
+              dialogs.m_texts.end());
+    EXPECT_FALSE(FileExists(Invocation()));
+}
+
+TEST_F(KorettaShellClient, NoExceptionLeavesACallWhenMemoryRunsOut)
+{
+    // Large blocks fail first in a starved Explorer: here those of 2,000 files and their command line.
+    const std::vector<std::wstring> names(2000, L"a.pdf");
+    ComPtr<IContextMenu> menu = HandlerFor(names);
+    ComPtr<IShellExtInit> init;
+    ASSERT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&init)), S_OK);
+    std::vector<std::wstring> paths(names.size(), Dir() + L"a.pdf");
+    CSelection selection(paths);
+    CMINVOKECOMMANDINFO invoke = {};
+    invoke.cbSize = sizeof(invoke);
+    static void* (*s_pfnMalloc)(size_t) = nullptr;
+    ImportPatch largeBlocksFail(s_hModule, "malloc", reinterpret_cast<void*>(+[](size_t nBytes) {
+                                    return nBytes > 16384 ? nullptr : s_pfnMalloc(nBytes);
+                                }));
+    s_pfnMalloc = reinterpret_cast<void* (*)(size_t)>(largeBlocksFail.Original());
+    EXPECT_EQ(menu->InvokeCommand(&invoke), E_OUTOFMEMORY);
+    EXPECT_EQ(init->Initialize(nullptr, &selection, nullptr), E_OUTOFMEMORY);
+}
+
 TEST_F(KorettaShellClient, ModuleCanUnloadOnlyWhenNothingIsAlive)
 {
     ASSERT_NE(s_pfnCanUnloadNow, nullptr);
@@ -523,9 +620,14 @@ TEST_F(KorettaShellClient, ModuleCanUnloadOnlyWhenNothingIsAlive)
 
     ComPtr<IClassFactory> factory;
     ASSERT_EQ(s_pfnGetClassObject(kClsid, IID_PPV_ARGS(&factory)), S_OK);
-    EXPECT_EQ(factory->LockServer(TRUE), S_OK);
+    // Explorer keeps the class object to create the next handler with: the module stays.
     EXPECT_EQ(s_pfnCanUnloadNow(), S_FALSE);
+    EXPECT_EQ(factory->LockServer(TRUE), S_OK);
+    factory.Reset();
+    EXPECT_EQ(s_pfnCanUnloadNow(), S_FALSE);
+    ASSERT_EQ(s_pfnGetClassObject(kClsid, IID_PPV_ARGS(&factory)), S_OK);
     EXPECT_EQ(factory->LockServer(FALSE), S_OK);
+    factory.Reset();
     EXPECT_EQ(s_pfnCanUnloadNow(), S_OK);
 }
 
@@ -548,6 +650,8 @@ TEST_F(KorettaShellClient, ClassObjectServesOnlyItsClassAndSupportsAggregation)
     EXPECT_EQ(outer.m_nRef, 2u);  // the interface's reference goes to the outer object
     pMenu->Release();
     EXPECT_EQ(outer.m_nRef, 1u);
+    factory.Reset();
+    again.Reset();
     EXPECT_EQ(s_pfnCanUnloadNow(), S_FALSE);
     pInner->Release();
     EXPECT_EQ(s_pfnCanUnloadNow(), S_OK);
