@@ -199,10 +199,11 @@ HRESULT CContextMenuExt::ReadSelection(DropList dropList)
                 KorettaLog(L"CContextMenuExt::Initialize: Ext : Directory");
         }
         // The name decides first: a large selection on a share must not cost a disk
-        // query per item on Explorer's thread.
+        // query per item on Explorer's thread. Once one file is found, the item shows;
+        // the other names are looked at when the command is chosen.
         if (!EndsInPdf(file))
             continue;
-        if (IsFolder(pszFile)) {
+        if (nValidFileCount == 0 && IsFolder(pszFile)) {
             KorettaLog(L"CContextMenuExt::Initialize: Ext : Directory");
             continue;
         }
@@ -295,7 +296,9 @@ void CContextMenuExt::StartLumeo(HWND hwndOwner)
         return;
     std::wstring strFolder = GetInstallPath();
     std::wstring strProgramPath = strFolder + strProgram;
-    std::wstring strParameters = ComposeLumeoParameters(m_files);
+    std::vector<std::wstring> files = m_files;
+    std::erase_if(files, [](const std::wstring& file) { return IsFolder(file.c_str()); });
+    std::wstring strParameters = ComposeLumeoParameters(files);
     // A command line cut by the system would hand Lumeo other files than those selected.
     if (strParameters.size() <= kMaxLumeoParameterChars) {
         HINSTANCE hResult = ShellExecuteW(nullptr, nullptr, strProgramPath.c_str(), strParameters.c_str(),

@@ -69,8 +69,9 @@ private:
     volatile LONG m_nRef = 0;
     ITypeInfo* m_pTypeInfo = nullptr;
 
-    // The admitted files of this instance's own selection: they alone decide whether its
-    // menu shows the item, whatever other Explorer windows select meanwhile.
+    // The items of this instance's own selection named like PDF files, the first of them a
+    // file: they alone decide whether its menu shows the item, whatever other Explorer
+    // windows select meanwhile. Folders among the others are left out when the command runs.
     std::vector<std::wstring> m_files;
     HBITMAP m_hMenuIcon = nullptr;
     std::wstring m_strMenuText;

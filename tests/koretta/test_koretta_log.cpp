@@ -6,12 +6,10 @@
 
 TEST(KorettaLog, WritesOnlyWhenSwitchedOnAndFormatsWideArguments)
 {
-    {
-        LogCapture off(0);
-        KorettaLog(L"CContextMenuExt::Initialize");
-        EXPECT_TRUE(off.Lines().empty());
-    }
-    LogCapture log(1);
+    LogCapture log(0);
+    KorettaLog(L"CContextMenuExt::Initialize");
+    EXPECT_TRUE(log.Lines().empty());
+    g_wLogSwitch = 1;
     KorettaLog(L"CContextMenuExt::Initialize: szFile : %s", L"C:\\100% sure\\a.pdf");
     KorettaLog(L"CContextMenuExt::Initialize: nValidFileCount : %d", 2);
     EXPECT_EQ(log.Lines(), (std::vector<std::wstring>{L"CContextMenuExt::Initialize: szFile : C:\\100% sure\\a.pdf",

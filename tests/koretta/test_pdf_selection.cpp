@@ -1,6 +1,9 @@
 // Which selected items the "Lumeo" command takes, and how they reach Lumeo's command line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "context_menu/pdf_selection.h"
 
 TEST(PdfSelection, ExtensionIsTheFileNamePartFromTheLastDot)
@@ -21,48 +24,36 @@ TEST(PdfSelection, OnlyANameEndingInPdfIsAdmittedInAnyCase)
         EXPECT_FALSE(EndsInPdf(other)) << std::string(other, other + wcslen(other));
 }
 
-// A drop block as the shell builds it: the header, then the names in 16-bit or 8-bit units.
-std::string DropBlock(uint32_t nOffset, bool bWide, const std::u16string& names)
+// What DropList reads from a block the shell would build: a header naming nOffset, then the
+// names in 16 or 8 bits each, the block cut to nBytes when given. Names end in '|'.
+std::u16string NamesIn(uint32_t nOffset, bool bWide, const std::u16string& names, size_t nBytes = SIZE_MAX)
 {
     std::string block(20, '\0');
-    for (int i = 0; i < 4; ++i)
-        block[i] = static_cast<char>(nOffset >> (8 * i));
+    std::memcpy(block.data(), &nOffset, 4);
     block[16] = bWide;
-    for (char16_t c : names) {
-        block += static_cast<char>(c & 0xFF);
-        if (bWide)
-            block += static_cast<char>(c >> 8);
-    }
-    return block;
-}
-
-std::vector<std::u16string> NamesOf(const std::string& block)
-{
-    DropList list(block.data(), block.size());
-    std::vector<std::u16string> names;
-    const unsigned char* pName = nullptr;
-    for (size_t nChars = 0; list.Next(pName, nChars);) {
-        std::u16string name;
+    for (char16_t c : names)
+        block += bWide ? std::string{static_cast<char>(c), static_cast<char>(c >> 8)} : std::string(1, char(c));
+    DropList list(block.data(), std::min(nBytes, block.size()));
+    std::u16string read;
+    const unsigned char* p = nullptr;
+    for (size_t nChars = 0; list.Next(p, nChars); read += u'|')
         for (size_t i = 0; i < nChars; ++i)
-            name += list.IsWide() ? static_cast<char16_t>(pName[2 * i] | (pName[2 * i + 1] << 8)) : pName[i];
-        names.push_back(name);
-    }
-    return names;
+            read += bWide ? static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8)) : p[i];
+    return read;
 }
 
 TEST(PdfSelection, DropListIsReadInOnePassAndNeverPastTheBlock)
 {
     using namespace std::string_literals;
-    using Names = std::vector<std::u16string>;
-    EXPECT_EQ(NamesOf(DropBlock(20, true, u"C:\\a.pdf\0D:\\\u00e9.txt\0\0"s)), (Names{u"C:\\a.pdf", u"D:\\\u00e9.txt"}));
-    EXPECT_EQ(NamesOf(DropBlock(20, false, u"a.pdf\0b\0\0"s)), (Names{u"a.pdf", u"b"}));
-    EXPECT_EQ(NamesOf(DropBlock(20, true, u"a.pdf\0\0b.pdf\0\0"s)), Names{u"a.pdf"});  // the list ends at its empty name
-    // Hostile blocks: a last name without its null, names outside the block or inside its header.
-    EXPECT_EQ(NamesOf(DropBlock(20, true, u"a.pdf\0b.pdf"s)), Names{u"a.pdf"});
-    EXPECT_EQ(NamesOf(DropBlock(20, true, u""s) + '\0'), Names{});
-    EXPECT_EQ(NamesOf(DropBlock(4000, true, u"a.pdf\0\0"s)), Names{});
-    EXPECT_EQ(NamesOf(DropBlock(8, true, u"a.pdf\0\0"s)), Names{});
-    EXPECT_EQ(NamesOf(std::string(12, '\0')), Names{});
+    EXPECT_EQ(NamesIn(20, true, u"C:\\a.pdf\0D:\\\u00e9.txt\0\0"s), u"C:\\a.pdf|D:\\\u00e9.txt|");
+    EXPECT_EQ(NamesIn(20, false, u"a.pdf\0b\0\0"s), u"a.pdf|b|");
+    EXPECT_EQ(NamesIn(20, true, u"a.pdf\0\0b.pdf\0\0"s), u"a.pdf|");  // the list ends at its empty name
+    // Hostile blocks: a last name without its null, half a character, names outside the block or in its header.
+    EXPECT_EQ(NamesIn(20, true, u"a.pdf\0b.pdf"s), u"a.pdf|");
+    EXPECT_EQ(NamesIn(20, true, u"a\0\0"s, 23), u"");
+    EXPECT_EQ(NamesIn(4000, true, u"a.pdf\0\0"s), u"");
+    EXPECT_EQ(NamesIn(8, true, u"a.pdf\0\0"s), u"");
+    EXPECT_EQ(NamesIn(20, true, u"a.pdf\0\0"s, 12), u"");
 }
 
 TEST(PdfSelection, ParametersQuoteEveryPathAfterABlank)
