@@ -1,11 +1,10 @@
 #include "printer/check_supported_types.h"
 
-#include "printer/supported_types.h"
-#include "printer/unsupported_port.h"
+#include "printer/port_device_id.h"
 
 int CheckSupportedTypes(CPrtControl& prtControl)
 {
-    std::wstring strDeviceID;
-    int nResult = prtControl.GetCurrentPrinterDeviceID(strDeviceID);
-    return SupportedTypesOfLookup(nResult, g_bUnsupportedPort, strDeviceID);
+    // The current printer's route, decided on this lookup's own answer: another check may
+    // run at the same time on another thread.
+    return SupportedTypesOfPort(prtControl.GetPrinterPortName(prtControl.GetCurrentIndex()));
 }

@@ -4,8 +4,10 @@
 // Windows build only.
 #include <string>
 
-// 1 with the ID when one was obtained, else 0. Clears g_bUnsupportedPort first and sets
-// it when no network address lookup could even be attempted.
+// 1 with the ID when one was obtained, else 0. bUnsupportedPort tells whether no
+// network address lookup could even be attempted. Safe on any thread.
+int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, bool& bUnsupportedPort);
+// The same, leaving bUnsupportedPort's answer in g_bUnsupportedPort.
 int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID);
 
 // The supported-type mask of the printer on a port (see supported_types.h).

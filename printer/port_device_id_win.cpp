@@ -133,7 +133,7 @@ void QueryWsdPorts(const std::wstring& strPortName, NetworkLookup& lookup, std::
     }
 }
 
-int NetworkDeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID)
+int NetworkDeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, bool& bUnsupportedPort)
 {
     DebugLog(L"NW IP Port");
     DebugLog(L"Standard TCP/IP Port");
@@ -144,15 +144,15 @@ int NetworkDeviceIDForPort(const std::wstring& strPortName, std::wstring& strDev
         QueryVendorMonitors(strPortName, lookup, strDeviceID);
         QueryWsdPorts(strPortName, lookup, strDeviceID);
         if (!lookup.bAttempted)
-            g_bUnsupportedPort = true;
+            bUnsupportedPort = true;
     }
     return lookup.nResult;
 }
 }  // namespace
 
-int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID)
+int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, bool& bUnsupportedPort)
 {
-    g_bUnsupportedPort = false;
+    bUnsupportedPort = false;
     DebugLog(L"PortName is %s", strPortName.c_str());
     PortKind kind = ClassifyPort(strPortName);
     int nResult = 0;
@@ -168,16 +168,26 @@ int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID)
         strDeviceID = kFilePortDeviceID;
         return 1;
     case PortKind::Network:
-        nResult = NetworkDeviceIDForPort(strPortName, strDeviceID);
+        nResult = NetworkDeviceIDForPort(strPortName, strDeviceID, bUnsupportedPort);
         break;
     }
     DebugLog(L"GetCurrentPrinterDeviceID : strDeviceID : %s", strDeviceID.c_str());
     return nResult;
 }
 
+int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID)
+{
+    bool bUnsupportedPort = false;
+    const int nResult = DeviceIDForPort(strPortName, strDeviceID, bUnsupportedPort);
+    g_bUnsupportedPort = bUnsupportedPort;
+    return nResult;
+}
+
 int SupportedTypesOfPort(const std::wstring& strPortName)
 {
     std::wstring strDeviceID;
-    int nResult = DeviceIDForPort(strPortName, strDeviceID);
-    return SupportedTypesOfLookup(nResult, g_bUnsupportedPort, strDeviceID);
+    bool bUnsupportedPort = false;
+    const int nResult = DeviceIDForPort(strPortName, strDeviceID, bUnsupportedPort);
+    g_bUnsupportedPort = bUnsupportedPort;
+    return SupportedTypesOfLookup(nResult, bUnsupportedPort, strDeviceID);
 }

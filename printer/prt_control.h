@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -70,4 +71,4 @@ private:
 };
 
 // Set by GetCurrentPrinterDeviceID when no network lookup could even be attempted.
-extern thread_local bool g_bUnsupportedPort;
+extern std::atomic<bool> g_bUnsupportedPort;

@@ -1,3 +1,3 @@
 #include "printer/unsupported_port.h"
 
-thread_local bool g_bUnsupportedPort = false;
+std::atomic<bool> g_bUnsupportedPort{false};

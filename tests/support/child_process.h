@@ -5,6 +5,17 @@
 #include <string>
 
 constexpr DWORD kNotStarted = static_cast<DWORD>(-1);
+
+// Wine starts a Linux program without a process object: hProcess comes back null and
+// hThread holds no handle of ours, so closing it could close any handle of this program
+// that happens to have that value (seen: the registry's HKEY_CURRENT_USER).
+inline void CloseProcessHandles(const PROCESS_INFORMATION& pi)
+{
+    if (!pi.hProcess)
+        return;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
 constexpr DWORD kTimedOut = static_cast<DWORD>(-2);
 
 // Runs a command line and returns its exit code; kNotStarted when it could not start
@@ -21,8 +32,7 @@ inline DWORD RunAndWait(std::wstring strCommandLine, DWORD dwTimeoutMs = 120000)
         GetExitCodeProcess(pi.hProcess, &dwExit);
     else
         TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    CloseProcessHandles(pi);
     return dwExit;
 }
 
@@ -35,7 +45,6 @@ inline bool StartDetached(std::wstring strCommandLine)
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessW(nullptr, strCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    CloseProcessHandles(pi);
     return true;
 }

@@ -16,6 +16,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "tests/support/child_process.h"
 #else
 #include <sys/wait.h>
 #include <unistd.h>
@@ -122,8 +124,7 @@ private:
         PROCESS_INFORMATION pi{};
         if (CreateProcessW(L"/bin/sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
             WaitForSingleObject(pi.hProcess, 10000);
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
+            CloseProcessHandles(pi);
         }
 #else
         pid_t pid = fork();
