@@ -79,6 +79,7 @@ Function ${un}RemoveProduct
     ExecWait '"$SYSDIR\regsvr32.exe" /u /s "$INSTDIR\Koretta.dll"'
   Delete /REBOOTOK "$INSTDIR\Koretta.dll"
   Delete "$INSTDIR\Lumeo.exe"
+  Delete "$INSTDIR\LumeoCmd.exe"
   Delete "$INSTDIR\vnMUIDLL.dll"
   Delete "$INSTDIR\Lumeo.Ver"
   Delete "$INSTDIR\LOCAL_*.dat"
@@ -112,6 +113,7 @@ Section "Lumeo" SecMain
   Call MoveLoadedKorettaAside
   File "${BINDIR}/Koretta.dll"
   File "${BINDIR}/Lumeo.exe"
+  File "${BINDIR}/LumeoCmd.exe"
   File "${BINDIR}/vnMUIDLL.dll"
   File "${BINDIR}/Lumeo.Ver"
   File "${BINDIR}/LOCAL_*.dat"

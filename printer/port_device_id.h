@@ -4,9 +4,12 @@
 // Windows build only.
 #include <string>
 
+#include "printer/device_id_route.h"
+
 // 1 with the ID when one was obtained, else 0. Clears g_bUnsupportedPort first and sets
-// it when no network address lookup could even be attempted.
-int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID);
+// it when no network address lookup could even be attempted. pRoute, when given, receives
+// the route taken.
+int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, DeviceIdRoute* pRoute = nullptr);
 
 // The supported-type mask of the printer on a port (see supported_types.h).
 int SupportedTypesOfPort(const std::wstring& strPortName);

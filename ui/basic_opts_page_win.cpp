@@ -131,6 +131,7 @@ BOOL CBasicOptsPage::OnInitDialog()
     ParseCommandLine(m_strCmdLine, m_arrCmdFiles, m_strCmdPrinter);
     LoadBasicTexts();
     ApplyBasicDefaults();
+    ShowCommandLineOptions();
     AttachSpin();
     ExchangeBasic(DdxDirection::Load);
     GetSystemImageList(m_hList, L"*.txt");

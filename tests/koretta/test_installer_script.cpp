@@ -46,7 +46,7 @@ protected:
     fs::path m_root;
 };
 
-const std::vector<std::string> kProductFiles = {"Koretta.dll", "Lumeo.exe",    "vnMUIDLL.dll",
+const std::vector<std::string> kProductFiles = {"Koretta.dll", "Lumeo.exe",    "vnMUIDLL.dll", "LumeoCmd.exe",
                                                 "Lumeo.Ver",   "LOCAL_EN.dat", "HELP_EN.chm"};
 }  // namespace
 
