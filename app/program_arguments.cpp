@@ -5,15 +5,11 @@ std::wstring ArgumentsOfCommandLine(const wchar_t* pszCommandLine)
     if (!pszCommandLine)
         return {};
     const wchar_t* p = pszCommandLine;
-    if (*p == L'"') {
-        ++p;
-        while (*p && *p != L'"')
-            ++p;
+    bool bInQuotes = false;
+    while (*p && (bInQuotes || (*p != L' ' && *p != L'\t'))) {
         if (*p == L'"')
-            ++p;
-    } else {
-        while (*p && *p != L' ' && *p != L'\t')
-            ++p;
+            bInQuotes = !bInQuotes;
+        ++p;
     }
     while (*p == L' ' || *p == L'\t')
         ++p;

@@ -1,6 +1,6 @@
 #pragma once
-// The command line after the program's name, as a window program's entry point gets it:
-// a quoted name ends at the next quote, any other at the first blank or tab; the blanks
+// The command line after the program's name, as the C runtime gives a window program's
+// entry point: the name runs to the first blank or tab outside double quotes; the blanks
 // and tabs after it are skipped.
 #include <string>
 

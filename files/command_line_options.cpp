@@ -319,10 +319,13 @@ CommandLine ReadCommandLine(const std::wstring& strCmdLine, const OptionKeywords
         mode = RunMode::Print;
     else if (lenient.m_bProbe)
         mode = RunMode::Probe;
-    if (mode == RunMode::Sheet || mode == RunMode::Usage) {
-        lenient.m_cmd.mode = mode;
-        return lenient.m_cmd;
+    if (mode == RunMode::Usage) {
+        CommandLine usage;
+        usage.mode = mode;
+        return usage;
     }
+    if (mode == RunMode::Sheet)
+        return lenient.m_cmd;
     Reader strict(strCmdLine, keywords, mode);
     strict.Walk();
     CommandLine cmd = std::move(strict.m_cmd);

@@ -131,12 +131,12 @@ BOOL CBasicOptsPage::OnInitDialog()
     ParseCommandLine(m_strCmdLine, m_arrCmdFiles, m_strCmdPrinter);
     LoadBasicTexts();
     ApplyBasicDefaults();
-    ShowCommandLineOptions();
     AttachSpin();
     ExchangeBasic(DdxDirection::Load);
     GetSystemImageList(m_hList, L"*.txt");
     SendMessageW(GetSheet(), WM_APP, 0, 0);
     m_spinCopies.SetRange(1, 99);
+    ShowCommandLineOptions();
     DebugLog(L"CBasicOptsPage::OnInitDialog End");
     m_bInitialized = true;
 
