@@ -99,6 +99,23 @@ TEST(WsdPort, ResolvedPrinterIsAskedOverSnmpWithTheDefaultCommunity)
     EXPECT_FALSE(g_bUnsupportedPort);
 }
 
+TEST(WsdPort, TheRouteNamesTheLocationAndTheAgentAsked)
+{
+    SnmpAgent agent("MFG:Corvane;CMD:PDF;", {"mirlan"});
+    ASSERT_TRUE(agent.Ready());
+    const std::wstring location = L"http://127.0.0.1:" + std::to_wstring(agent.Port()) + L":80/ws";
+    WsdSetup setup(L"WSD-route", L"SWD\\LUMEOTEST\\ROUTE", L"uuid:route", location);
+    FakeSpooler::Guard guard(setup.spooler);
+    std::wstring id;
+    DeviceIdRoute route;
+    EXPECT_EQ(DeviceIDForPort(L"WSD-route", id, &route), 1);
+    ASSERT_EQ(route.arrSnmp.size(), 1u);
+    const SnmpRequestRoute& asked = route.arrSnmp[0];
+    EXPECT_TRUE(asked.bWsd && asked.bDelivered);
+    EXPECT_EQ(asked.strWsdLocation + L" " + asked.strAddress + L" " + asked.strCommunity,
+              location + L" 127.0.0.1:" + std::to_wstring(agent.Port()) + L" mirlan");
+}
+
 TEST(WsdPort, UnresolvedWsdPortCountsAsBusyNotUnsupported)
 {
     WsdSetup setup(L"WSD-lost", L"SWD\\LUMEOTEST\\LOST", L"uuid:lost", L"HTTP://192.0.2.10:80/");
