@@ -47,7 +47,7 @@ constexpr Text kPortFile{L"IDL_PORT_FILE", L"file port"};
 constexpr Text kPortNetwork{L"IDL_PORT_NETWORK", L"network port"};
 constexpr Text kReadUsb{L"IDL_PROBE_READ_USB", L"The device ID is asked of the USB printer on this port."};
 constexpr Text kReadParallel{L"IDL_PROBE_READ_PARALLEL", L"The device ID is asked over the parallel port."};
-constexpr Text kReadFile{L"IDL_PROBE_READ_FILE", L"No device ID is read for a file port: it takes every type."};
+constexpr Text kReadFile{L"IDL_PROBE_READ_FILE", L"A file port is not asked for a device ID; Lumeo uses this one:"};
 constexpr Text kReadSnmp{L"IDL_PROBE_READ_SNMP", L"SNMP request to %1 with the community %2: %3"};
 constexpr Text kReadWsd{L"IDL_PROBE_READ_WSD", L"WSD device at %1"};
 constexpr Text kAnswered{L"IDL_PROBE_ANSWERED", L"answered"};
