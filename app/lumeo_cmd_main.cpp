@@ -8,5 +8,5 @@
 int wmain()
 {
     const std::wstring strArguments = ArgumentsOfCommandLine(GetCommandLineW());
-    return RunLumeo(GetModuleHandleW(nullptr), strArguments.c_str(), ProgramKind::Console);
+    RunLumeo(GetModuleHandleW(nullptr), strArguments.c_str(), ProgramKind::Console);
 }

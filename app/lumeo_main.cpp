@@ -6,5 +6,5 @@
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR pszCmdLine, int)
 {
-    return RunLumeo(hInstance, pszCmdLine, ProgramKind::Window);
+    RunLumeo(hInstance, pszCmdLine, ProgramKind::Window);
 }

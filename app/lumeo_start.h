@@ -5,5 +5,7 @@
 
 enum class ProgramKind { Window, Console };
 
-// pszCmdLine: the command line after the program's name. Returns the exit code.
-int RunLumeo(HINSTANCE hInstance, const wchar_t* pszCmdLine, ProgramKind kind);
+// pszCmdLine: the command line after the program's name. Ends the process with the exit
+// code: a printer check may still wait for a silent printer on a worker thread, and the C
+// runtime's clean-up must not run beneath it.
+[[noreturn]] void RunLumeo(HINSTANCE hInstance, const wchar_t* pszCmdLine, ProgramKind kind);

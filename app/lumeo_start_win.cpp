@@ -19,6 +19,18 @@
 CAppModule _Module;
 
 namespace {
+// Libraries come from the program's folder and the system folders only, never from the
+// current folder or PATH, where anyone may have put a library of the same name. Older
+// systems without the call at least leave the current folder out.
+void HardenLibrarySearch()
+{
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto pfnSet = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (!pfnSet || !pfnSet(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS))
+        SetDllDirectoryW(L"");
+}
+
 const wchar_t* ProgramName(ProgramKind kind) { return kind == ProgramKind::Console ? L"LumeoCmd" : L"Lumeo.exe"; }
 
 // LumeoCmd writes the usage on its console; Lumeo.exe has none and shows a message box.
@@ -60,8 +72,9 @@ int RunSheet(const std::wstring& strCmdLine, const JobOptions& options)
 }
 }  // namespace
 
-int RunLumeo(HINSTANCE hInstance, const wchar_t* pszCmdLine, ProgramKind kind)
+void RunLumeo(HINSTANCE hInstance, const wchar_t* pszCmdLine, ProgramKind kind)
 {
+    HardenLibrarySearch();
     CoInitialize(nullptr);
     // Bars and rebars, and the classes the pages' templates name.
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_LISTVIEW_CLASSES |
@@ -82,7 +95,7 @@ int RunLumeo(HINSTANCE hInstance, const wchar_t* pszCmdLine, ProgramKind kind)
     const OptionKeywords keywords{sizes, types};
     const CommandLine cmd = ReadCommandLine(strCmdLine, keywords);
     if (cmd.mode == RunMode::Sheet && kind == ProgramKind::Window)
-        return RunSheet(strCmdLine, cmd.options);
+        ExitProcess(static_cast<UINT>(RunSheet(strCmdLine, cmd.options)));
 
     ScriptOutput out(kind == ProgramKind::Console);
     int nExit = kExitDone;
@@ -94,13 +107,12 @@ int RunLumeo(HINSTANCE hInstance, const wchar_t* pszCmdLine, ProgramKind kind)
             ShowUsage(kind, keywords, out, true);
         nExit = kExitUsage;
     } else if (cmd.mode == RunMode::Print) {
-        TakenJobsAreSent followUp;
-        nExit = RunScriptPrint(cmd, out, followUp);
+        nExit = RunScriptPrint(cmd, out);
     } else {
         nExit = RunScriptProbe(cmd, out);
     }
     _Module.Term();
     CoUninitialize();
     DebugLog(L"RunLumeo : exit code %d", nExit);
-    return nExit;
+    ExitProcess(static_cast<UINT>(nExit));
 }

@@ -4,7 +4,9 @@
 // settings, localizes its captions, shows the splash window with the version, opens
 // the help file and runs the print run behind Print.
 #include <string>
+#include <vector>
 
+#include "common/worker.h"
 #include "ui/advanced_opts_page.h"
 #include "ui/basic_opts_page.h"
 #include "ui/bmp_btn.h"
@@ -30,6 +32,10 @@ public:
     std::wstring SendEndPJLCommand();
     int SendDataToDevice(const std::wstring& strPath);
 
+    // The sending half of a print run, on a worker; the sheet stays answering meanwhile.
+    void StartSending(std::vector<std::wstring> arrFiles);
+    bool IsPrinting() const { return m_runWorker.IsBusy(); }
+
     CBasicOptsPage m_pageBasic;
     CAdvancedOptsPage m_pageAdvanced;
 
@@ -45,6 +51,12 @@ private:
     void AddPage(CPropertyPageImpl& page, const wchar_t* key, const wchar_t* defaultTitle);
 
     LRESULT OnPrint();
+    void OnRunProgress(WPARAM nTicket, LPARAM lReport);
+    void OnRunEnded(WPARAM nTicket, LPARAM lReport);
+    // Cancel and Escape during a run stop it; the close box asks first. True: handled.
+    bool OnCancelDuringRun();
+    bool OnCloseDuringRun();
+    void ShowRunState(bool bRunning);
     void OnHelp();
     void OnHelpInfo(const HELPINFO* pInfo);
 
@@ -56,6 +68,18 @@ private:
     std::wstring m_strTitle;
     HPROPSHEETPAGE m_hPages[2] = {};
     int m_nPages = 0;
+
+    // The run being sent: its files in list order and its printer.
+    CWorker m_runWorker;
+    std::vector<std::wstring> m_arrRunFiles;
+    std::wstring m_strRunPrinter;
+    bool m_bCloseAfterRun = false;
+    bool m_bStopping = false;
+    HWND m_hFocusBeforeRun = nullptr;
 };
+
+// The print run's worker reports (wParam: ticket; lParam: PrintRunProgress / PrintRunEnd).
+constexpr UINT kMsgRunProgress = WM_APP + 20;
+constexpr UINT kMsgRunEnded = WM_APP + 21;
 
 extern CMainPropertySheet* g_pMainSheet;

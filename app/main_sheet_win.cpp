@@ -12,7 +12,8 @@
 #include "job/send_data_to_device.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
-#include "ui/skin_bitmap.h"
+#include "ui/sheet_status.h"
+#include "ui/system_dpi.h"
 #include "ui/skin_geometry.h"
 
 CMainPropertySheet* g_pMainSheet = nullptr;
@@ -119,6 +120,7 @@ void CMainPropertySheet::OnInitialized(HWND hWnd)
     CenterOverOwner(hWnd, GetWindow(hWnd, GW_OWNER));
     SetUpButtons();
     SetUpTab();
+    CreateSheetStatus(hWnd);
 
     const std::wstring strVersion = ComposeSheetVersionText();
     CSplashWnd::Show(IDB_SPLASH, kSplashMs, hWnd, strVersion);
@@ -158,7 +160,7 @@ void CMainPropertySheet::SetUpTab()
     GetTextMetricsW(hdc, &tm);
     SelectObject(hdc, hOld);
     ReleaseDC(hTab, hdc);
-    const TabSize size = TabItemSize(WindowDpi(hTab), tm.tmHeight);
+    const TabSize size = TabItemSize(SystemDpi(), tm.tmHeight);
     SendMessageW(hTab, TCM_SETITEMSIZE, 0, MAKELPARAM(size.cx, size.cy));
 }
 
@@ -172,7 +174,25 @@ bool CMainPropertySheet::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
         }
         lResult = 0;
         return true;
+    case kMsgRunProgress:
+        OnRunProgress(wParam, lParam);
+        lResult = 0;
+        return true;
+    case kMsgRunEnded:
+        OnRunEnded(wParam, lParam);
+        lResult = 0;
+        return true;
+    case WM_CLOSE:
+        if (OnCloseDuringRun()) {
+            lResult = 0;
+            return true;
+        }
+        break;
     case WM_COMMAND:
+        if (CommandId(wParam) == IDCANCEL && OnCancelDuringRun()) {
+            lResult = 0;
+            return true;
+        }
         if (CommandId(wParam) == IDOK) {
             lResult = OnPrint();
             return true;
@@ -184,6 +204,10 @@ bool CMainPropertySheet::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
         }
         break;
     case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE && OnCloseDuringRun()) {
+            lResult = 0;
+            return true;
+        }
         if ((wParam & 0xFFF0) == SC_MINIMIZE) {
             DebugLog(L"OnSysCommand : SC_MINIMIZE");
             ShowWindow(m_hWnd, SW_MINIMIZE);

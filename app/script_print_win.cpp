@@ -1,72 +1,69 @@
 // /print: every file of the command line to the printer, as the sheet sends it: the same
-// printer check, the same admission rule and the same job.
-#include <functional>
-
+// printer check, the same admission rule, the same job, and the same follow-up of the jobs
+// in the spooler.
 #include "app/script_runs.h"
 #include "app/script_texts.h"
 #include "common/debug_log.h"
 #include "files/admission.h"
 #include "files/name_pattern.h"
 #include "files/shell_files.h"
-#include "job/job_messages.h"
 #include "job/param_mngr.h"
-#include "job/send_data_to_device.h"
+#include "job/pjl_envelope.h"
+#include "job/print_sender.h"
 #include "ui/printer_check.h"
 
 namespace {
-std::wstring FileNamePart(const std::wstring& strPath)
-{
-    const size_t nSlash = strPath.find_last_of(L"\\/");
-    return nSlash == std::wstring::npos ? strPath : strPath.substr(nSlash + 1);
-}
-
-class ScriptPrintRun {
+// The files of the command line, each with its report; those the printer admits are sent
+// later, in the same order, and their reports filled in from the run's outcomes.
+class ScriptFileList {
 public:
-    ScriptPrintRun(CPrtControl& prtControl, int nSupportedTypes, JobFollowUp& followUp, int nWaitSeconds)
-        : m_prtControl(prtControl), m_nSupportedTypes(nSupportedTypes), m_followUp(followUp),
-          m_nWaitSeconds(nWaitSeconds)
-    {
-        // The job's messages become the file's outcome; none may open a window.
-        SetJobMessageHandler([this](int nKind) { m_nLastMessage = nKind; });
-    }
-    ~ScriptPrintRun() { SetJobMessageHandler(nullptr); }
-    ScriptPrintRun(const ScriptPrintRun&) = delete;
-    ScriptPrintRun& operator=(const ScriptPrintRun&) = delete;
+    explicit ScriptFileList(int nSupportedTypes) : m_nSupportedTypes(nSupportedTypes) {}
 
-    FileReport PrintFile(const std::wstring& strPath)
+    void Add(const CmdFile& file)
     {
-        FileReport report{strPath};
-        const std::wstring strTarget = ResolveShortcut(strPath);
-        const std::wstring strFile = strTarget.empty() ? strPath : strTarget;
-        if (!ValidatePathname(strFile, m_nSupportedTypes))
-            return report;  // refused
-        m_nLastMessage = 0;
-        if (!SendDataToDevice(m_prtControl, strFile)) {
-            report.outcome = FileOutcome::Unreadable;
-            return report;
+        if (file.bTooLong) {
+            m_arrReports.push_back({file.strShown, FileOutcome::Unreadable, true});
+        } else if (HasNamePattern(file.strPath)) {
+            const std::vector<std::wstring> arrPaths = ExpandNamePattern(file.strPath);
+            if (arrPaths.empty())
+                m_arrReports.push_back({file.strShown, FileOutcome::Refused, false});
+            for (const std::wstring& strPath : arrPaths)
+                Admit(strPath);
+        } else {
+            Admit(file.strPath);
         }
-        if (m_nLastMessage == kMsgPrintFailed) {
-            report.outcome = FileOutcome::Failed;
-            report.strReason = JobMessageText(kMsgPrintFailed);
-            return report;
-        }
-        // The spooler took the job whole; what becomes of it there decides.
-        const SubmittedJob job{CurrentPrinterName(m_prtControl), L"KVQ_" + FileNamePart(strFile)};
-        const JobFollowUpResult result = m_followUp.Follow(job, m_nWaitSeconds);
-        report.outcome = result.bSent ? FileOutcome::Sent : FileOutcome::Failed;
-        report.strReason = result.strReason;
-        return report;
+    }
+    const std::vector<std::wstring>& AdmittedFiles() const { return m_arrAdmitted; }
+    // arrOutcomes[i] belongs to AdmittedFiles()[i].
+    std::vector<FileReport> Reports(const std::vector<FileOutcome>& arrOutcomes) const
+    {
+        std::vector<FileReport> arrReports = m_arrReports;
+        for (size_t i = 0; i < m_arrSlots.size(); ++i)
+            arrReports[m_arrSlots[i]].outcome = i < arrOutcomes.size() ? arrOutcomes[i] : FileOutcome::Cancelled;
+        return arrReports;
     }
 
 private:
-    CPrtControl& m_prtControl;
+    // A shortcut stands for its target, as in the sheet.
+    void Admit(const std::wstring& strPath)
+    {
+        const std::wstring strTarget = ResolveShortcut(strPath);
+        const std::wstring strFile = strTarget.empty() ? strPath : strTarget;
+        const bool bAdmitted = ValidatePathname(strFile, m_nSupportedTypes);
+        if (bAdmitted) {
+            m_arrSlots.push_back(m_arrReports.size());
+            m_arrAdmitted.push_back(strFile);
+        }
+        m_arrReports.push_back({strPath, FileOutcome::Refused, bAdmitted});
+    }
+
     int m_nSupportedTypes;
-    JobFollowUp& m_followUp;
-    int m_nWaitSeconds;
-    int m_nLastMessage = 0;
+    std::vector<FileReport> m_arrReports;
+    std::vector<std::wstring> m_arrAdmitted;
+    std::vector<size_t> m_arrSlots;  // the report of each admitted file
 };
 
-int PrintFiles(const CommandLine& cmd, ScriptOutput& out, JobFollowUp& followUp)
+int PrintFiles(const CommandLine& cmd, ScriptOutput& out)
 {
     CPrtControl prtControl;
     if (const int nExit = ChooseScriptPrinter(prtControl, cmd, out))
@@ -76,31 +73,26 @@ int PrintFiles(const CommandLine& cmd, ScriptOutput& out, JobFollowUp& followUp)
         out.ErrorLine(PrinterCheckLine(nSupportedTypes));
         return nExit;
     }
-    std::vector<FileReport> arrReports;
-    auto Report = [&](FileReport report) {
+    ScriptFileList list(nSupportedTypes);
+    for (const CmdFile& file : cmd.arrFiles)
+        list.Add(file);
+
+    PrintRunInput input;
+    input.strPrinter = CurrentPrinterName(prtControl);
+    input.job = SnapshotJob();
+    input.arrFiles = list.AdmittedFiles();
+    input.nWaitSeconds = static_cast<DWORD>(cmd.nWaitSeconds);
+    const PrintRunEnd end = SendPrintFiles(input, nullptr, nullptr);
+
+    const std::vector<FileReport> arrReports = list.Reports(end.arrOutcomes);
+    for (const FileReport& report : arrReports)
         out.Line(FileLine(report));
-        arrReports.push_back(std::move(report));
-    };
-    ScriptPrintRun run(prtControl, nSupportedTypes, followUp, cmd.nWaitSeconds);
-    for (const CmdFile& file : cmd.arrFiles) {
-        if (file.bTooLong) {
-            Report({file.strShown, FileOutcome::Unreadable});
-        } else if (HasNamePattern(file.strPath)) {
-            const std::vector<std::wstring> arrPaths = ExpandNamePattern(file.strPath);
-            if (arrPaths.empty())
-                Report({file.strShown, FileOutcome::Refused});
-            for (const std::wstring& strPath : arrPaths)
-                Report(run.PrintFile(strPath));
-        } else {
-            Report(run.PrintFile(file.strPath));
-        }
-    }
-    out.Line(SummaryLine(arrReports, CurrentPrinterName(prtControl)));
+    out.Line(SummaryLine(arrReports, input.strPrinter));
     return ExitCodeOfFiles(arrReports);
 }
 }  // namespace
 
-int RunScriptPrint(const CommandLine& cmd, ScriptOutput& out, JobFollowUp& followUp)
+int RunScriptPrint(const CommandLine& cmd, ScriptOutput& out)
 {
     CParamMngr* pMngr = CreateParamMngr();
     if (!pMngr)
@@ -110,7 +102,7 @@ int RunScriptPrint(const CommandLine& cmd, ScriptOutput& out, JobFollowUp& follo
     pMngr->SetBasicDefaults();
     pMngr->ApplyBasicOptions(cmd.options);
     pMngr->ApplyAdvancedOptions(cmd.options);
-    const int nExit = PrintFiles(cmd, out, followUp);
+    const int nExit = PrintFiles(cmd, out);
     DestroyParamMngr();
     DebugLog(L"RunScriptPrint : %d", nExit);
     return nExit;

@@ -1,5 +1,7 @@
 #include "app/script_run.h"
 
+#include <algorithm>
+
 int ExitCodeOfPrinterCheck(int nSupportedTypes)
 {
     if (nSupportedTypes > 0)
@@ -7,14 +9,25 @@ int ExitCodeOfPrinterCheck(int nSupportedTypes)
     return nSupportedTypes == -1 ? kExitNoAnswer : kExitPrinter;
 }
 
+namespace {
+int ExitCodeOfOutcome(FileOutcome outcome)
+{
+    switch (outcome) {
+    case FileOutcome::Sent:
+        return kExitDone;
+    case FileOutcome::Refused:
+    case FileOutcome::Unreadable:
+        return kExitFilesRefused;
+    default:  // not taken whole, or trouble in the queue
+        return kExitSpooler;
+    }
+}
+}  // namespace
+
 int ExitCodeOfFiles(const std::vector<FileReport>& arrReports)
 {
     int nExit = kExitDone;
-    for (const FileReport& report : arrReports) {
-        if (report.outcome == FileOutcome::Failed)
-            return kExitSpooler;
-        if (report.outcome != FileOutcome::Sent)
-            nExit = kExitFilesRefused;
-    }
+    for (const FileReport& report : arrReports)
+        nExit = std::max(nExit, ExitCodeOfOutcome(report.outcome));
     return nExit;
 }

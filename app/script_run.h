@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "job/print_outcome.h"
+
 enum ScriptExitCode : int {
     kExitDone = 0,          // every file sent; /probe: the printer can print
     kExitUsage = 1,         // unknown option, bad value, no file
@@ -13,17 +15,18 @@ enum ScriptExitCode : int {
     kExitSpooler = 5,       // the spooler refused a job or reported an error for it
 };
 
-enum class FileOutcome { Sent, Refused, Unreadable, Failed };
-
 struct FileReport {
     std::wstring strShown;  // the path as given, or as a pattern expanded to
     FileOutcome outcome = FileOutcome::Refused;
-    std::wstring strReason;  // why a job failed
+    // False for a file the printer's admission rule refused (missing, no file, a type it
+    // does not take, or no file matched the pattern), which was never sent.
+    bool bAdmitted = false;
 };
 
 // 0 when the printer takes some type, 2 when it takes none or none is installed (0, -2),
 // 3 when it did not answer (-1).
 int ExitCodeOfPrinterCheck(int nSupportedTypes);
 
-// 5 when a job failed, else 4 when a file was refused or unreadable, else 0.
+// 5 when the spooler refused a job or showed trouble for it, else 4 when a file was
+// refused or unreadable, else 0.
 int ExitCodeOfFiles(const std::vector<FileReport>& arrReports);

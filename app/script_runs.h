@@ -3,12 +3,12 @@
 // message box. Windows build only.
 #include "app/script_output.h"
 #include "files/command_line_options.h"
-#include "job/job_follow_up.h"
 #include "printer/prt_control.h"
 
-// The files of the command line to its printer, each as the sheet sends it, and followed
-// in the spooler by followUp; returns the exit code (app/script_run.h).
-int RunScriptPrint(const CommandLine& cmd, ScriptOutput& out, JobFollowUp& followUp);
+// The files of the command line to its printer, each as the sheet sends it, and its job
+// followed in the spooler for at most the /wait seconds; returns the exit code
+// (app/script_run.h).
+int RunScriptPrint(const CommandLine& cmd, ScriptOutput& out);
 
 // The report on the printer of the command line; returns the exit code.
 int RunScriptProbe(const CommandLine& cmd, ScriptOutput& out);

@@ -1,8 +1,10 @@
 #include "app/script_texts.h"
 
+#include "common/placeholders.h"
 #include "common/ui_text.h"
 #include "files/file_types.h"
 #include "files/user_messages.h"
+#include "job/print_summary.h"
 
 namespace {
 struct Text {
@@ -18,29 +20,27 @@ constexpr Text kUsageProbe{L"IDL_USAGE_PROBE", L"/probe shows how the printer's 
 constexpr Text kUsageRanges{L"IDL_USAGE_RANGES", L"Copies 1-99, pages 1-9999, zoom 50-200 %, wait 0-3600 seconds "
                                                  L"(60 when not given). Options not given take the defaults of "
                                                  L"the sheet."};
-constexpr Text kUsageSizes{L"IDL_USAGE_SIZES", L"Paper sizes: %1"};
-constexpr Text kUsageTypes{L"IDL_USAGE_TYPES", L"Paper types: %1"};
+constexpr Text kUsageSizes{L"IDL_USAGE_SIZES", L"Paper sizes: {1}"};
+constexpr Text kUsageTypes{L"IDL_USAGE_TYPES", L"Paper types: {1}"};
 constexpr Text kUsageNames{L"IDL_USAGE_NAMES", L"Put a name with blanks in double quotes. A * or ? in the last part "
                                                L"of a file name stands for the files that match."};
 constexpr Text kUsageExit{L"IDL_USAGE_EXIT", L"Exit codes: 0 all sent; 1 bad usage; 2 unknown printer or no direct "
                                              L"printing; 3 the printer did not answer; 4 a file was refused or "
                                              L"unreadable; 5 the spooler refused a job."};
-constexpr Text kUnknownOption{L"IDL_ERR_UNKNOWN_OPTION", L"Unknown option: %1"};
-constexpr Text kBadValue{L"IDL_ERR_BAD_VALUE", L"Value not valid for %1: %2"};
-constexpr Text kNoValue{L"IDL_ERR_NO_VALUE", L"%1 needs a value."};
+constexpr Text kUnknownOption{L"IDL_ERR_UNKNOWN_OPTION", L"Unknown option: {1}"};
+constexpr Text kBadValue{L"IDL_ERR_BAD_VALUE", L"Value not valid for {1}: {2}"};
+constexpr Text kNoValue{L"IDL_ERR_NO_VALUE", L"{1} needs a value."};
 constexpr Text kNoFile{L"IDL_ERR_NO_FILE", L"No file to print."};
 constexpr Text kTwoRuns{L"IDL_ERR_TWO_RUNS", L"/print and /probe cannot be used together."};
-constexpr Text kNotForProbe{L"IDL_ERR_NOT_FOR_PROBE", L"/probe takes no file and no option but /m: %1"};
+constexpr Text kNotForProbe{L"IDL_ERR_NOT_FOR_PROBE", L"/probe takes no file and no option but /m: {1}"};
 constexpr Text kNoRun{L"IDL_ERR_NO_RUN", L"Give /print, /probe or /?."};
-constexpr Text kUnknownPrinter{L"IDL_UNKNOWN_PRINTER", L"No printer named \"%1\" is installed."};
-constexpr Text kFileSent{L"IDL_FILE_SENT", L"Sent: %1"};
-constexpr Text kFileRefused{L"IDL_FILE_REFUSED", L"Refused (missing, no file, or a type the printer does not "
-                                                 L"take): %1"};
-constexpr Text kFileUnreadable{L"IDL_FILE_UNREADABLE", L"Unreadable: %1"};
-constexpr Text kFileFailed{L"IDL_FILE_FAILED", L"Not sent (%2): %1"};
-constexpr Text kSummary{L"IDL_SUMMARY", L"%1 of %2 files sent to %3."};
-constexpr Text kProbePrinter{L"IDL_PROBE_PRINTER", L"Printer: %1"};
-constexpr Text kProbePort{L"IDL_PROBE_PORT", L"Port: %1 (%2)"};
+constexpr Text kUnknownPrinter{L"IDL_UNKNOWN_PRINTER", L"No printer named \"{1}\" is installed."};
+constexpr Text kFileSent{L"IDL_FILE_SENT", L"Sent: {1}"};
+constexpr Text kFileRefused{L"IDL_FILE_REFUSED", L"Refused (missing, no file, a type the printer does not take, "
+                                                 L"or content not of its type): {1}"};
+constexpr Text kFileFailed{L"IDL_FILE_FAILED", L"Not sent ({2}): {1}"};
+constexpr Text kProbePrinter{L"IDL_PROBE_PRINTER", L"Printer: {1}"};
+constexpr Text kProbePort{L"IDL_PROBE_PORT", L"Port: {1} ({2})"};
 constexpr Text kPortUsb{L"IDL_PORT_USB", L"USB"};
 constexpr Text kPortParallel{L"IDL_PORT_PARALLEL", L"parallel port"};
 constexpr Text kPortFile{L"IDL_PORT_FILE", L"file port"};
@@ -48,20 +48,20 @@ constexpr Text kPortNetwork{L"IDL_PORT_NETWORK", L"network port"};
 constexpr Text kReadUsb{L"IDL_PROBE_READ_USB", L"The device ID is asked of the USB printer on this port."};
 constexpr Text kReadParallel{L"IDL_PROBE_READ_PARALLEL", L"The device ID is asked over the parallel port."};
 constexpr Text kReadFile{L"IDL_PROBE_READ_FILE", L"A file port is not asked for a device ID; Lumeo uses this one:"};
-constexpr Text kReadSnmp{L"IDL_PROBE_READ_SNMP", L"SNMP request to %1 with the community %2: %3"};
-constexpr Text kReadWsd{L"IDL_PROBE_READ_WSD", L"WSD device at %1"};
+constexpr Text kReadSnmp{L"IDL_PROBE_READ_SNMP", L"SNMP request to {1} with the community {2}: {3}"};
+constexpr Text kReadWsd{L"IDL_PROBE_READ_WSD", L"WSD device at {1}"};
 constexpr Text kAnswered{L"IDL_PROBE_ANSWERED", L"answered"};
 constexpr Text kNoAnswer{L"IDL_PROBE_NO_ANSWER", L"no answer"};
 constexpr Text kNoAddress{L"IDL_PROBE_NO_ADDRESS", L"No address was found for this port: nothing was asked."};
-constexpr Text kDeviceId{L"IDL_PROBE_DEVICE_ID", L"Device ID: %1"};
-constexpr Text kTypes{L"IDL_PROBE_TYPES", L"Files it takes: %1"};
+constexpr Text kDeviceId{L"IDL_PROBE_DEVICE_ID", L"Device ID: {1}"};
+constexpr Text kTypes{L"IDL_PROBE_TYPES", L"Files it takes: {1}"};
 constexpr Text kNone{L"IDL_PROBE_NONE", L"(none)"};
-constexpr Text kVerdict{L"IDL_PROBE_VERDICT", L"Verdict: %1"};
+constexpr Text kVerdict{L"IDL_PROBE_VERDICT", L"Verdict: {1}"};
 constexpr Text kCanPrint{L"IDL_PROBE_OK", L"Lumeo can print on this printer."};
 
-std::wstring Say(const Text& text, const std::vector<std::wstring>& arrValues = {})
+std::wstring Say(const Text& text, std::initializer_list<std::wstring> values = {})
 {
-    return FillText(GetUIText(L"COMMAND_LINE", text.pszKey, text.pszDefault), arrValues);
+    return FillPlaceholders(GetUIText(L"COMMAND_LINE", text.pszKey, text.pszDefault), values);
 }
 
 std::wstring Joined(std::span<const wchar_t* const> words)
@@ -100,22 +100,6 @@ const Text& PortKindText(PortKind kind)
     }
 }
 }  // namespace
-
-std::wstring FillText(const std::wstring& strPattern, const std::vector<std::wstring>& arrValues)
-{
-    std::wstring strText;
-    for (size_t i = 0; i < strPattern.size(); ++i) {
-        const wchar_t ch = strPattern[i];
-        if (ch == L'%' && i + 1 < strPattern.size() && strPattern[i + 1] >= L'1' && strPattern[i + 1] <= L'9') {
-            const size_t nValue = static_cast<size_t>(strPattern[++i] - L'1');
-            if (nValue < arrValues.size())
-                strText += arrValues[nValue];
-        } else {
-            strText += ch;
-        }
-    }
-    return strText;
-}
 
 std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const OptionKeywords& keywords)
 {
@@ -167,24 +151,22 @@ std::wstring PrinterCheckLine(int nSupportedTypes)
 
 std::wstring FileLine(const FileReport& report)
 {
-    switch (report.outcome) {
-    case FileOutcome::Sent:
+    if (report.outcome == FileOutcome::Sent)
         return Say(kFileSent, {report.strShown});
-    case FileOutcome::Unreadable:
-        return Say(kFileUnreadable, {report.strShown});
-    case FileOutcome::Failed:
-        return Say(kFileFailed, {report.strShown, report.strReason});
-    default:
+    if (!report.bAdmitted)
         return Say(kFileRefused, {report.strShown});
-    }
+    return Say(kFileFailed, {report.strShown, FileOutcomeReason(report.outcome)});
 }
 
 std::wstring SummaryLine(const std::vector<FileReport>& arrReports, const std::wstring& strPrinter)
 {
-    size_t nSent = 0;
-    for (const FileReport& report : arrReports)
-        nSent += report.outcome == FileOutcome::Sent ? 1 : 0;
-    return Say(kSummary, {std::to_wstring(nSent), std::to_wstring(arrReports.size()), strPrinter});
+    std::vector<std::wstring> arrFiles;
+    std::vector<FileOutcome> arrOutcomes;
+    for (const FileReport& report : arrReports) {
+        arrFiles.push_back(report.strShown);
+        arrOutcomes.push_back(report.outcome);
+    }
+    return SummarizePrintRun(strPrinter, arrFiles, arrOutcomes, false).strHeadline;
 }
 
 std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const DeviceIdRoute& route, bool bObtained,

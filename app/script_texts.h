@@ -1,16 +1,13 @@
 #pragma once
 // The lines of a run without the sheet (/print, /probe, /?), from section "COMMAND_LINE"
-// of the UI string file with English built in. A text names its values "%1", "%2", ...,
-// so a translation may put them in any order; nothing else in it is read as a format.
+// of the UI string file with English built in. A text names its values "{1}", "{2}", ...,
+// so a translation may put them in any order.
 #include <string>
 #include <vector>
 
 #include "app/script_run.h"
 #include "files/command_line_options.h"
 #include "printer/device_id_route.h"
-
-// "%1" to "%9" replaced by the values (a missing value by nothing).
-std::wstring FillText(const std::wstring& strPattern, const std::vector<std::wstring>& arrValues);
 
 std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const OptionKeywords& keywords);
 std::wstring UsageErrorLine(const CommandLine& cmd);
@@ -21,7 +18,9 @@ std::wstring UnknownPrinterLine(const std::wstring& strPrinter);
 // The printer message of a supported-type mask that admits nothing (messages 2, 3, 4).
 std::wstring PrinterCheckLine(int nSupportedTypes);
 
+// "Sent", "Refused" by admission, or "Not sent" with the reason of the outcome.
 std::wstring FileLine(const FileReport& report);
+// The print run's headline, as the sheet ends a run with it.
 std::wstring SummaryLine(const std::vector<FileReport>& arrReports, const std::wstring& strPrinter);
 
 std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const DeviceIdRoute& route, bool bObtained,

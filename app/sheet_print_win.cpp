@@ -1,17 +1,25 @@
-// The sheet's side of the print run: the pages and the printer behind PrintRunHost,
-// the job of one file and the messages of the print job.
+// The sheet's side of the print run: the pages behind PrintRunHost, the sending on a
+// worker with its progress, Cancel and the summary, and the messages of the print job.
 #include "app/main_sheet.h"
 
 #include "common/debug_log.h"
+#include "common/placeholders.h"
+#include "common/ui_text.h"
 #include "job/job_messages.h"
 #include "job/param_mngr.h"
 #include "job/pjl_envelope.h"
 #include "job/print_run.h"
+#include "job/print_sender.h"
+#include "job/print_summary.h"
 #include "job/send_data_to_device.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
+#include "ui/sheet_status.h"
 
 namespace {
+// Failures listed one by one in the summary; the rest are counted.
+constexpr size_t kSummaryFailureLines = 10;
+
 class CSheetPrintRun : public PrintRunHost {
 public:
     explicit CSheetPrintRun(CMainPropertySheet& sheet) : m_sheet(sheet) {}
@@ -32,28 +40,40 @@ public:
     }
     bool IsAdvancedInitialized() const override { return m_sheet.m_pageAdvanced.m_bInitialized; }
     bool ExchangeAdvancedForPrint() override { return m_sheet.m_pageAdvanced.ExchangeAdvancedForPrint(); }
-    std::vector<std::wstring> TakePrintFiles() override
+    std::vector<std::wstring> ListedPrintFiles() override
     {
         std::vector<std::wstring> arrFiles;
-        m_sheet.m_pageBasic.CollectPrintFiles(arrFiles, 1);
-        // The list is empty now: nothing is left to remove.
-        if (!arrFiles.empty())
-            EnableWindow(::GetDlgItem(m_sheet.m_pageBasic.m_hWnd, IDC_BUTTON_REMOVE), FALSE);
+        m_sheet.m_pageBasic.CollectPrintFiles(arrFiles, 0);
         return arrFiles;
     }
-    int SendDataToDevice(const std::wstring& strPath) override { return m_sheet.SendDataToDevice(strPath); }
+    void StartSending(std::vector<std::wstring> arrFiles) override { m_sheet.StartSending(std::move(arrFiles)); }
     void ShowErrorMessage(int nKind) override { m_sheet.ShowErrorMessage(nKind); }
 
 private:
     CMainPropertySheet& m_sheet;
 };
+
+std::wstring RunText(const wchar_t* key, const wchar_t* defaultText)
+{
+    return GetUIText(kPrintRunSection, key, defaultText);
+}
+
+std::wstring ProgressText(const PrintRunProgress& progress)
+{
+    if (progress.bWaiting)
+        return RunText(L"IDL_STATUS_WAITING", L"Waiting for the print queue\x2026");
+    return FillPlaceholders(RunText(L"IDL_STATUS_PRINTING", L"File {1} of {2}: {3}"),
+                            {std::to_wstring(progress.nFile + 1), std::to_wstring(progress.nFiles),
+                             FileNameOfPath(progress.strPath)});
+}
 }  // namespace
 
 LRESULT CMainPropertySheet::OnPrint()
 {
-    // No printer that takes the files: Print is disabled, and nothing else (Enter in
-    // a control, a posted command) may start a run.
-    if (m_pageBasic.nSupportedTypes <= 0) {
+    // No printer that takes the files, an answer still awaited, or a run going on:
+    // Print is disabled, and nothing else (Enter in a control, a posted command) may
+    // start a run.
+    if (IsPrinting() || !m_pageBasic.IsReadyToPrint()) {
         DebugLog(L"CMainPropertySheet::OnPrint / nSupportedTypes : %d / refused", m_pageBasic.nSupportedTypes);
         MessageBeep(0xFFFFFFFF);
         return 0;
@@ -62,6 +82,123 @@ LRESULT CMainPropertySheet::OnPrint()
     RunPrint(host);
     m_pageBasic.RefreshPreview();
     return 0;
+}
+
+void CMainPropertySheet::StartSending(std::vector<std::wstring> arrFiles)
+{
+    PrintRunInput input;
+    input.strPrinter = m_pageBasic.CurrentPrinterName();
+    input.job = SnapshotJob();
+    input.arrFiles = arrFiles;
+    m_arrRunFiles = std::move(arrFiles);
+    m_strRunPrinter = input.strPrinter;
+    m_bCloseAfterRun = false;
+    m_runWorker.SetWindow(m_hWnd);
+    const bool bStarted = m_runWorker.Start([input](const CWorker::Link& link) {
+        const auto fnStop = [&link] { return link.StopRequested(); };
+        const auto fnProgress = [&link](const PrintRunProgress& progress) {
+            link.Post(kMsgRunProgress, std::make_unique<PrintRunProgress>(progress));
+        };
+        link.Post(kMsgRunEnded, std::make_unique<PrintRunEnd>(SendPrintFiles(input, fnStop, fnProgress)));
+    });
+    if (!bStarted) {
+        ShowErrorMessage(kMsgPrintFailed);
+        return;
+    }
+    ShowRunState(true);
+}
+
+void CMainPropertySheet::ShowRunState(bool bRunning)
+{
+    if (bRunning)
+        m_hFocusBeforeRun = GetFocus();
+    m_pageBasic.SetRunning(bRunning);
+    m_pageAdvanced.LockForRun(bRunning);
+    // The keyboard stays useful: during the run Cancel has the focus (Enter, Space and
+    // Escape stop it); afterwards the control that had it before, or Print.
+    HWND hFocus = bRunning ? GetDlgItem(IDCANCEL) : m_hFocusBeforeRun;
+    if (!bRunning && !(hFocus && IsChild(m_hWnd, hFocus) && IsWindowEnabled(hFocus) && IsWindowVisible(hFocus)))
+        hFocus = IsWindowEnabled(GetDlgItem(IDOK)) ? GetDlgItem(IDOK) : GetDlgItem(IDCANCEL);
+    SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hFocus), TRUE);
+    if (bRunning) {
+        EnableWindow(GetDlgItem(IDOK), FALSE);
+        PrintRunProgress first;
+        first.nFiles = m_arrRunFiles.size();
+        first.strPath = m_arrRunFiles.empty() ? std::wstring() : m_arrRunFiles.front();
+        SetSheetStatus(m_hWnd, ProgressText(first));
+        SetSheetProgress(m_hWnd, 0);
+    } else {
+        SetSheetProgress(m_hWnd, -1);
+    }
+}
+
+void CMainPropertySheet::OnRunProgress(WPARAM nTicket, LPARAM lReport)
+{
+    const std::unique_ptr<PrintRunProgress> pProgress = TakeReport<PrintRunProgress>(lReport);
+    if (!m_runWorker.IsCurrent(nTicket))
+        return;
+    // Once a stop was asked for, the status says so until the run has ended.
+    if (!m_bStopping)
+        SetSheetStatus(m_hWnd, ProgressText(*pProgress));
+    SetSheetProgress(m_hWnd, pProgress->nPermille);
+}
+
+void CMainPropertySheet::OnRunEnded(WPARAM nTicket, LPARAM lReport)
+{
+    const std::unique_ptr<PrintRunEnd> pEnd = TakeReport<PrintRunEnd>(lReport);
+    if (!m_runWorker.IsCurrent(nTicket))
+        return;
+    m_runWorker.Finish();
+    m_bStopping = false;
+    std::vector<bool> arrSent;
+    for (FileOutcome outcome : pEnd->arrOutcomes)
+        arrSent.push_back(outcome == FileOutcome::Sent);
+    m_pageBasic.RemovePrintedFiles(arrSent);
+    ShowRunState(false);
+    m_pageBasic.RefreshPreview();
+
+    const PrintRunSummary summary = SummarizePrintRun(m_strRunPrinter, m_arrRunFiles, pEnd->arrOutcomes,
+                                                      pEnd->bCancelled);
+    DebugLog(L"CMainPropertySheet::OnRunEnded / %s", summary.strHeadline.c_str());
+    for (const std::wstring& strFailure : summary.arrFailures)
+        DebugLog(L"CMainPropertySheet::OnRunEnded / %s", strFailure.c_str());
+    SetSheetStatus(m_hWnd, summary.strHeadline);
+    if (m_bCloseAfterRun) {
+        PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+        return;
+    }
+    // All sent: the status line says so. Anything else is worth a message.
+    if (!summary.arrFailures.empty() || summary.bCancelled) {
+        CMessageDialog dialog(SummaryMessageText(summary, kSummaryFailureLines), JobMessageCaption(),
+                              summary.arrFailures.empty() ? IDI_INFORMATION : IDI_EXCLAMATION);
+        dialog.ShowModal(m_hWnd);
+    }
+}
+
+bool CMainPropertySheet::OnCancelDuringRun()
+{
+    if (!IsPrinting())
+        return false;
+    DebugLog(L"CMainPropertySheet / Cancel during the run");
+    m_runWorker.RequestStop();
+    m_bStopping = true;
+    SetSheetStatus(m_hWnd, RunText(L"IDL_STATUS_STOPPING", L"Stopping\x2026"));
+    return true;
+}
+
+bool CMainPropertySheet::OnCloseDuringRun()
+{
+    if (!IsPrinting())
+        return false;
+    CQuestionDialog question(RunText(L"IDL_QUESTION_STOPCLOSE", L"Stop printing and close?"), JobMessageCaption());
+    // The run may have ended while the question was open: then the sheet just closes.
+    if (question.ShowModal(m_hWnd) == IDOK) {
+        if (!IsPrinting())
+            return false;
+        m_bCloseAfterRun = true;
+        OnCancelDuringRun();
+    }
+    return true;
 }
 
 void CMainPropertySheet::ShowErrorMessage(int nKind)

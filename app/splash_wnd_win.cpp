@@ -5,6 +5,7 @@
 #include "ui/dpi_scale.h"
 #include "ui/message_dialog.h"
 #include "ui/skin_bitmap.h"
+#include "ui/system_dpi.h"
 
 namespace {
 const wchar_t kSplashClass[] = L"LumeoSplashWnd";
@@ -42,7 +43,7 @@ CSplashWnd::~CSplashWnd()
 
 HWND CSplashWnd::Show(UINT nBitmapId, DWORD dwDisplayMs, HWND hCenterOn, const std::wstring& strText)
 {
-    HBITMAP hBitmap = LoadScaledBitmap(nBitmapId, WindowDpi(nullptr), {});
+    HBITMAP hBitmap = LoadScaledBitmap(nBitmapId, SystemDpi(), {});
     if (!hBitmap || !RegisterSplashClass(&CSplashWnd::WindowProc)) {
         DebugLog(L"CSplashWnd : no splash bitmap");
         if (hBitmap)
@@ -132,7 +133,7 @@ void CSplashWnd::Paint(HDC hdc)
     DeleteDC(hdcMem);
     if (m_strText.empty())
         return;
-    const int nDpi = WindowDpi(m_hWnd);
+    const int nDpi = SystemDpi();
     const int nOffset = ScaleToDpi(kTextOffset, nDpi);
     HFONT hFont = CreateFontW(ScaleToDpi(kTextHeight, nDpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                               static_cast<BYTE>(g_nCharSet), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");

@@ -15,13 +15,16 @@ STDMETHODIMP CKorettaClassFactory::QueryInterface(REFIID riid, void** ppv)
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) CKorettaClassFactory::AddRef() { return InterlockedIncrement(&m_nRef); }
+STDMETHODIMP_(ULONG) CKorettaClassFactory::AddRef()
+{
+    g_korettaModule.Lock();
+    return InterlockedIncrement(&m_nRef);
+}
 
 STDMETHODIMP_(ULONG) CKorettaClassFactory::Release()
 {
     LONG nRef = InterlockedDecrement(&m_nRef);
-    if (nRef == 0)
-        delete this;
+    g_korettaModule.Unlock();
     return nRef;
 }
 

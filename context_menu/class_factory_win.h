@@ -1,6 +1,7 @@
 #pragma once
 // Standard class factory: makes a new object per CreateInstance, aggregated when an
-// outer unknown is given; LockServer keeps the module loaded.
+// outer unknown is given. The module owns it; every reference handed out, like
+// LockServer, keeps the module loaded, since the holder will call into it again.
 #include <windows.h>
 #include <unknwn.h>
 
@@ -19,5 +20,5 @@ public:
 
 private:
     CreatorFunction m_pfnCreate;
-    volatile LONG m_nRef = 1;  // the module's cache holds the first reference
+    volatile LONG m_nRef = 0;  // references held outside the module
 };

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "common/ui_text.h"
+#include "context_menu/com_guard_win.h"
 #include "context_menu/koretta_app_win.h"
 #include "context_menu/koretta_log.h"
 #include "context_menu/koretta_module_win.h"
@@ -40,19 +41,19 @@ CContextMenuExt::~CContextMenuExt()
 
 HRESULT CContextMenuExt::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv)
 {
-    CContextMenuExt* pObject = new (std::nothrow) CContextMenuExt(pUnkOuter);
-    if (!pObject)
-        return E_OUTOFMEMORY;
-    pObject->m_innerUnknown.AddRef();
-    HRESULT hr = pObject->m_innerUnknown.QueryInterface(riid, ppv);
-    pObject->m_innerUnknown.Release();  // frees the object when the interface was refused
-    return hr;
+    return GuardComCall([&] {
+        CContextMenuExt* pObject = new CContextMenuExt(pUnkOuter);
+        pObject->m_innerUnknown.AddRef();
+        HRESULT hr = pObject->m_innerUnknown.QueryInterface(riid, ppv);
+        pObject->m_innerUnknown.Release();  // frees the object when the interface was refused
+        return hr;
+    });
 }
 
 HRESULT CContextMenuExt::UpdateRegistry(BOOL bRegister)
 {
     KorettaLog(L"UpdateRegistry / bRegister / %d", bRegister);
-    return g_korettaModule.UpdateRegistryFromResource(IDR_CONTEXTMENUEXT, bRegister);
+    return GuardComCall([&] { return g_korettaModule.UpdateRegistryFromResource(IDR_CONTEXTMENUEXT, bRegister); });
 }
 
 STDMETHODIMP CContextMenuExt::CInnerUnknown::QueryInterface(REFIID riid, void** ppv)
@@ -112,7 +113,7 @@ STDMETHODIMP CContextMenuExt::GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** pp
     *ppTInfo = nullptr;
     if (iTInfo != 0)
         return DISP_E_BADINDEX;
-    HRESULT hr = EnsureTypeInfo();
+    HRESULT hr = GuardComCall([&] { return EnsureTypeInfo(); });
     if (FAILED(hr))
         return hr;
     m_pTypeInfo->AddRef();
@@ -124,7 +125,7 @@ STDMETHODIMP CContextMenuExt::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UI
 {
     if (!IsEqualIID(riid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
-    HRESULT hr = EnsureTypeInfo();
+    HRESULT hr = GuardComCall([&] { return EnsureTypeInfo(); });
     return FAILED(hr) ? hr : DispGetIDsOfNames(m_pTypeInfo, rgszNames, cNames, rgDispId);
 }
 
@@ -133,7 +134,7 @@ STDMETHODIMP CContextMenuExt::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid
 {
     if (!IsEqualIID(riid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
-    HRESULT hr = EnsureTypeInfo();
+    HRESULT hr = GuardComCall([&] { return EnsureTypeInfo(); });
     if (FAILED(hr))
         return hr;
     return DispInvoke(static_cast<IContextMenuExt*>(this), m_pTypeInfo, dispIdMember, wFlags, pDispParams, pVarResult,
@@ -153,53 +154,70 @@ STDMETHODIMP CContextMenuExt::Initialize(PCIDLIST_ABSOLUTE pidlFolder, IDataObje
     STGMEDIUM medium = {};
     if (FAILED(pDataObj->GetData(&format, &medium)))
         return E_INVALIDARG;
-    HDROP hDrop = static_cast<HDROP>(GlobalLock(medium.hGlobal));
-    if (!hDrop) {
+    const void* pBlock = medium.tymed == TYMED_HGLOBAL ? GlobalLock(medium.hGlobal) : nullptr;
+    if (!pBlock) {
         ReleaseStgMedium(&medium);
         return E_INVALIDARG;
     }
-    HRESULT hr = ReadSelection(hDrop);
+    HRESULT hr = GuardComCall([&] { return ReadSelection(DropList(pBlock, GlobalSize(medium.hGlobal))); });
     GlobalUnlock(medium.hGlobal);
     ReleaseStgMedium(&medium);
     return hr;
 }
 
-// Takes the admitted files of the locked drop list.
-HRESULT CContextMenuExt::ReadSelection(HDROP hDrop)
+// Takes the admitted files of the drop list in one pass. A selection without them loads
+// nothing: Explorer asks on every right-click, whatever is selected.
+HRESULT CContextMenuExt::ReadSelection(DropList dropList)
 {
-    UINT nItems = DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
-    if (nItems == 0)
-        return E_INVALIDARG;
-
+    const bool bLog = KorettaLogOn();
+    int nItems = 0;
     int nValidFileCount = 0;
-    for (UINT i = 0; i < nItems; ++i) {
-        wchar_t szFile[kTextChars] = {};
-        // A longer path would come back cut and name another file: skip it.
-        UINT nLength = DragQueryFileW(hDrop, i, nullptr, 0);
-        if (nLength == 0 || nLength >= kTextChars || DragQueryFileW(hDrop, i, szFile, kTextChars) == 0)
+    const unsigned char* pName = nullptr;
+    size_t nChars = 0;
+    wchar_t szConverted[kTextChars];
+    while (dropList.Next(pName, nChars)) {
+        ++nItems;
+        // A longer path cannot be handed on whole: skip it.
+        if (nChars >= kTextChars)
             continue;
-        std::wstring strExt = ExtensionOfFileName(szFile);
-        KorettaLog(L"CContextMenuExt::Initialize: szFile : %s", szFile);
-        KorettaLog(L"CContextMenuExt::Initialize: Ext : %s", strExt.c_str());
-        if (strExt.empty()) {
-            KorettaLog(L"CContextMenuExt::Initialize: Ext : Directory");
-            continue;
+        const wchar_t* pszFile = reinterpret_cast<const wchar_t*>(pName);
+        if (!dropList.IsWide()) {
+            int nWide = MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(pName), static_cast<int>(nChars),
+                                            szConverted, kTextChars - 1);
+            if (nWide <= 0)
+                continue;
+            szConverted[nWide] = L'\0';
+            pszFile = szConverted;
+            nChars = static_cast<size_t>(nWide);
+        }
+        const std::wstring_view file(pszFile, nChars);
+        if (bLog) {
+            std::wstring strExt = ExtensionOfFileName(std::wstring(file));
+            KorettaLog(L"CContextMenuExt::Initialize: szFile : %s", pszFile);
+            KorettaLog(L"CContextMenuExt::Initialize: Ext : %s", strExt.c_str());
+            if (strExt.empty())
+                KorettaLog(L"CContextMenuExt::Initialize: Ext : Directory");
         }
         // The name decides first: a large selection on a share must not cost a disk
-        // query per item on Explorer's thread.
-        if (!IsAdmittedExtension(strExt))
+        // query per item on Explorer's thread. Once one file is found, the item shows;
+        // the other names are looked at when the command is chosen.
+        if (!EndsInPdf(file))
             continue;
-        if (IsFolder(szFile)) {
+        if (nValidFileCount == 0 && IsFolder(pszFile)) {
             KorettaLog(L"CContextMenuExt::Initialize: Ext : Directory");
             continue;
         }
         KorettaLog(L"CContextMenuExt::Initialize: Ext : Valid file");
         ++nValidFileCount;
-        m_files.push_back(szFile);
+        m_files.emplace_back(file);
     }
+    if (nItems == 0)
+        return E_INVALIDARG;
     KorettaLog(L"CContextMenuExt::Initialize: nValidFileCount : %d", nValidFileCount);
-    if (nValidFileCount == 0)
+    if (nValidFileCount == 0) {
         KorettaLog(L"CContextMenuExt::Initialize: No files / S_FALSE");
+        return S_OK;
+    }
 
     m_strMenuText = GetExString(L"KORETTA_MENU", L"MENUTEXT", L"Lumeo");
     if (m_hMenuIcon) {
@@ -265,26 +283,37 @@ STDMETHODIMP CContextMenuExt::InvokeCommand(CMINVOKECOMMANDINFO* pici)
     KorettaLog(L"CContextMenuExt::InvokeCommand");
     if (!pici || reinterpret_cast<ULONG_PTR>(pici->lpVerb) != 0)
         return E_INVALIDARG;
+    return GuardComCall([&] {
+        StartLumeo(pici->hwnd);
+        return S_OK;
+    });
+}
 
+void CContextMenuExt::StartLumeo(HWND hwndOwner)
+{
     std::wstring strProgram = GetExString(L"KORETTA_MENU", L"COMMAND1", L"Lumeo.exe");
     if (strProgram.empty())
-        return S_OK;
+        return;
     std::wstring strFolder = GetInstallPath();
     std::wstring strProgramPath = strFolder + strProgram;
-    std::wstring strParameters = ComposeLumeoParameters(m_files);
-
-    HINSTANCE hResult = ShellExecuteW(nullptr, nullptr, strProgramPath.c_str(), strParameters.c_str(),
-                                      strFolder.c_str(), SW_SHOWNORMAL);
-    KorettaLog(L"CContextMenuExt::InvokeCommand/ShellExecute/%d", static_cast<int>(reinterpret_cast<INT_PTR>(hResult)));
-    if (reinterpret_cast<INT_PTR>(hResult) <= 32) {
-        std::wstring strMessage = GetExString(
-            L"KORETTA_MENU", L"LIMITEDSELECTEDFILES",
-            L"Selected files are over the limit. Please, remove some of selected files.");
-        std::wstring strCaption = m_strMenuText.empty() ? std::wstring(L"Lumeo") : m_strMenuText;
-        // Owned by the window the command came from, so it opens in front of it.
-        MessageBoxW(pici->hwnd, strMessage.c_str(), strCaption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    std::vector<std::wstring> files = m_files;
+    std::erase_if(files, [](const std::wstring& file) { return IsFolder(file.c_str()); });
+    std::wstring strParameters = ComposeLumeoParameters(files);
+    // A command line cut by the system would hand Lumeo other files than those selected.
+    if (strParameters.size() <= kMaxLumeoParameterChars) {
+        HINSTANCE hResult = ShellExecuteW(nullptr, nullptr, strProgramPath.c_str(), strParameters.c_str(),
+                                          strFolder.c_str(), SW_SHOWNORMAL);
+        KorettaLog(L"CContextMenuExt::InvokeCommand/ShellExecute/%d",
+                   static_cast<int>(reinterpret_cast<INT_PTR>(hResult)));
+        if (reinterpret_cast<INT_PTR>(hResult) > 32)
+            return;
     }
-    return S_OK;
+    std::wstring strMessage =
+        GetExString(L"KORETTA_MENU", L"LIMITEDSELECTEDFILES",
+                    L"Selected files are over the limit. Please, remove some of selected files.");
+    std::wstring strCaption = m_strMenuText.empty() ? std::wstring(L"Lumeo") : m_strMenuText;
+    // Owned by the window the command came from, so it opens in front of it.
+    MessageBoxW(hwndOwner, strMessage.c_str(), strCaption.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---- texts and folder ------------------------------------------------------------------
@@ -298,7 +327,7 @@ std::wstring CContextMenuExt::GetExString(const std::wstring& strSection, const 
     KorettaLog(L"CContextMenuExt::GetExString / strDefault : %s", strDefault.c_str());
     std::wstring strValue = strDefault;
     wchar_t szUIFile[kTextChars] = {};
-    if (g_korettaLangManager.GetUIFileName(szUIFile, kTextChars)) {
+    if (KorettaLangManager().GetUIFileName(szUIFile, kTextChars)) {
         wchar_t szText[kTextChars] = {};
         GetPrivateProfileStringW(strSection.c_str(), strKey.c_str(), L"", szText, kTextChars, szUIFile);
         // Unlike Lumeo, an empty value here means the built-in text.

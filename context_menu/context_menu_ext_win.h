@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "context_menu/koretta_guids_win.h"
+#include "context_menu/pdf_selection.h"
 
 class CContextMenuExt : public IContextMenuExt, public IShellExtInit, public IContextMenu {
 public:
@@ -58,7 +59,9 @@ private:
         CContextMenuExt* m_pOwner;
     };
 
-    HRESULT ReadSelection(HDROP hDrop);
+    HRESULT ReadSelection(DropList dropList);
+    // Starts Lumeo.exe with the admitted files, or says why it cannot.
+    void StartLumeo(HWND hwndOwner);
     HRESULT EnsureTypeInfo();
 
     CInnerUnknown m_innerUnknown;
@@ -66,8 +69,9 @@ private:
     volatile LONG m_nRef = 0;
     ITypeInfo* m_pTypeInfo = nullptr;
 
-    // The admitted files of this instance's own selection: they alone decide whether its
-    // menu shows the item, whatever other Explorer windows select meanwhile.
+    // The items of this instance's own selection named like PDF files, the first of them a
+    // file: they alone decide whether its menu shows the item, whatever other Explorer
+    // windows select meanwhile. Folders among the others are left out when the command runs.
     std::vector<std::wstring> m_files;
     HBITMAP m_hMenuIcon = nullptr;
     std::wstring m_strMenuText;

@@ -13,19 +13,25 @@ const KorettaObjectEntry kObjectMap[] = {
 };
 }  // namespace
 
-CLangManager g_korettaLangManager(LangModuleInfo::Koretta(reinterpret_cast<HMODULE>(&__ImageBase)));
 CKorettaApp theApp;
+
+CLangManager& KorettaLangManager()
+{
+    KorettaLogOn();  // its lines follow the switch, read here at the latest
+    static CLangManager langManager(LangModuleInfo::Koretta(reinterpret_cast<HMODULE>(&__ImageBase)));
+    return langManager;
+}
 
 BOOL CKorettaApp::InitInstance(HINSTANCE hInstance)
 {
-    KorettaLog(L"CKorettaApp::InitInstance");
+    KorettaLogInLoader(L"CKorettaApp::InitInstance");
     g_korettaModule.Init(kObjectMap, sizeof(kObjectMap) / sizeof(kObjectMap[0]), hInstance, &kLibidKorettaLib);
     return TRUE;
 }
 
 int CKorettaApp::ExitInstance()
 {
-    KorettaLog(L"CKorettaApp::ExitInstance");
+    KorettaLogInLoader(L"CKorettaApp::ExitInstance");
     g_korettaModule.Term();
     return 0;
 }

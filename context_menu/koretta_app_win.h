@@ -12,5 +12,6 @@ public:
 };
 
 extern CKorettaApp theApp;
-// The language manager for Koretta's own folder; it resolves the UI string file anew for every text.
-extern CLangManager g_korettaLangManager;
+// The language manager for Koretta's own folder, made on first use (a selection without a
+// PDF file never needs it); it resolves the UI string file anew for every text.
+CLangManager& KorettaLangManager();

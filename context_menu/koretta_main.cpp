@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "context_menu/com_guard_win.h"
 #include "context_menu/koretta_app_win.h"
 #include "context_menu/koretta_ids.h"
 #include "context_menu/koretta_log.h"
@@ -27,7 +28,7 @@ STDAPI DllCanUnloadNow()
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)
 {
     KorettaLog(L"DllGetClassObject");
-    return g_korettaModule.GetClassObject(rclsid, riid, ppv);
+    return GuardComCall([&] { return g_korettaModule.GetClassObject(rclsid, riid, ppv); });
 }
 
 STDAPI DllRegisterServer()
@@ -42,7 +43,7 @@ STDAPI DllRegisterServer()
         RegCloseKey(hApproved);
         return E_ACCESSDENIED;
     }
-    HRESULT hr = g_korettaModule.RegisterServer();
+    HRESULT hr = GuardComCall([] { return g_korettaModule.RegisterServer(); });
     RegCloseKey(hApproved);
     return hr;
 }
@@ -53,7 +54,7 @@ STDAPI DllUnregisterServer()
     HKEY hApproved = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kApprovedExtensionsKey, 0, KEY_SET_VALUE, &hApproved) == ERROR_SUCCESS)
         RegDeleteValueW(hApproved, kKorettaClsidText);
-    HRESULT hr = g_korettaModule.UnregisterServer();
+    HRESULT hr = GuardComCall([] { return g_korettaModule.UnregisterServer(); });
     if (hApproved)
         RegCloseKey(hApproved);
     return hr;

@@ -1,5 +1,7 @@
 #include "context_menu/koretta_module_win.h"
 
+#include <new>
+
 #include "context_menu/class_factory_win.h"
 #include "context_menu/koretta_log.h"
 #include "context_menu/registrar_win.h"
@@ -23,9 +25,8 @@ void CKorettaModule::Term()
     if (!m_bInitialised)
         return;
     EnterCriticalSection(&m_csObjectMap);
-    for (IClassFactory*& pFactory : m_pClassObjects) {
-        if (pFactory)
-            pFactory->Release();
+    for (CKorettaClassFactory*& pFactory : m_pClassObjects) {
+        delete pFactory;
         pFactory = nullptr;
     }
     LeaveCriticalSection(&m_csObjectMap);
@@ -51,8 +52,8 @@ HRESULT CKorettaModule::GetClassObject(REFCLSID rclsid, REFIID riid, void** ppv)
             continue;
         // One class object per class, created on first request and kept until Term.
         if (!m_pClassObjects[i])
-            m_pClassObjects[i] = new CKorettaClassFactory(m_pObjectMap[i].pfnCreateInstance);
-        hr = m_pClassObjects[i]->QueryInterface(riid, ppv);
+            m_pClassObjects[i] = new (std::nothrow) CKorettaClassFactory(m_pObjectMap[i].pfnCreateInstance);
+        hr = m_pClassObjects[i] ? m_pClassObjects[i]->QueryInterface(riid, ppv) : E_OUTOFMEMORY;
         break;
     }
     LeaveCriticalSection(&m_csObjectMap);

@@ -5,6 +5,8 @@
 
 #include <string>
 
+class CKorettaClassFactory;
+
 struct KorettaObjectEntry {
     const CLSID* pClsid;
     // Creates a new object; an outer unknown asks for aggregation.
@@ -39,7 +41,7 @@ private:
     volatile LONG m_nLockCount = 0;
     CRITICAL_SECTION m_csObjectMap;
     bool m_bInitialised = false;
-    IClassFactory* m_pClassObjects[4] = {};
+    CKorettaClassFactory* m_pClassObjects[4] = {};
 };
 
 extern CKorettaModule g_korettaModule;

@@ -6,6 +6,8 @@
 #include "common/ansi_text.h"
 #include "common/debug_log.h"
 #include "common/ui_text.h"
+#include "files/document_file.h"
+#include "files/file_signature.h"
 #include "files/file_types.h"
 
 namespace {
@@ -30,6 +32,14 @@ bool IsRegularFile(const std::wstring& strPath)
     return S_ISREG(st.st_mode);
 #endif
 }
+
+// The name alone says nothing: the first bytes must be those of the type it names.
+bool HasContentOfType(const std::wstring& strPath, int nTypeBit)
+{
+    std::string strHead;
+    return ReadDocumentHead(strPath, kSignatureBytes, strHead) &&
+           HasTypeSignature(nTypeBit, strHead.data(), strHead.size());
+}
 }  // namespace
 
 bool IsExtensionAdmitted(const std::wstring& strFileExt, int nSupportedTypes)
@@ -49,7 +59,11 @@ bool ValidatePathname(const std::wstring& strPath, int nSupportedTypes)
     const std::wstring strFileExtFilter = AdmissionListOfMask(nSupportedTypes);
     DebugLog(L"ValidatePathname / strFileExt : %s", strFileExt.c_str());
     DebugLog(L"ValidatePathname / strFileExtFilter : %s", strFileExtFilter.c_str());
-    const bool bValid = IsExtensionAdmitted(strFileExt, nSupportedTypes);
+    bool bValid = IsExtensionAdmitted(strFileExt, nSupportedTypes);
+    if (bValid && !HasContentOfType(strPath, FileTypeOfExtension(strFileExt))) {
+        DebugLog(L"ValidatePathname / the content is not of its type");
+        bValid = false;
+    }
     DebugLog(L"ValidatePathname / bValid : %d", bValid ? 1 : 0);
     return bValid;
 }

@@ -8,7 +8,8 @@
 // list, so "x" (no extension) and "x.jp" (a part of ".jpg/") are refused.
 bool IsExtensionAdmitted(const std::wstring& strFileExt, int nSupportedTypes);
 
-// File status (must exist, be a regular file, hold no wildcard) and the extension test.
+// File status (must exist, be a regular file, hold no wildcard), the extension test and
+// the first bytes (at most 1,024 are read), which must carry the signature of its type.
 bool ValidatePathname(const std::wstring& strPath, int nSupportedTypes);
 
 // The message a refused dropped file shows: 4 busy or off, 3 no printer, else 1.

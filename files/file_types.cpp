@@ -38,6 +38,8 @@ std::wstring PathExtension(const std::wstring& path)
     return ext;
 }
 
+bool IsShortcutExtension(const std::wstring& extension) { return Lower(extension) == L".lnk"; }
+
 std::wstring AdmissionListOfMask(int nSupportedTypes)
 {
     std::wstring list;

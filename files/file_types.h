@@ -15,6 +15,10 @@ enum FileTypeBit : int {
 // there is none (the shell's PathFindExtensionW rule: an extension holds no blank).
 std::wstring PathExtension(const std::wstring& path);
 
+// True for a shell shortcut's extension (".lnk", any case): only such files are read as
+// links, so a file named "Invoice.pdf" never leads elsewhere.
+bool IsShortcutExtension(const std::wstring& extension);
+
 // Admission list for a mask: the entries of every set bit, in bit order
 // (".pdf/", ".jpg/.jpeg/.jpe/.jfif/", ".tif/.tiff/", ".png/", ".bmp/"); empty for 0, -1, -2.
 std::wstring AdmissionListOfMask(int nSupportedTypes);

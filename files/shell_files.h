@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-// Target path of a shell shortcut; empty when the path is no shortcut, the link
-// service is missing or the target is no file-system path.
+// Target path of a shell shortcut; empty when the path does not end in ".lnk", is no
+// shortcut, the link service is missing or the target is no file-system path.
 std::wstring ResolveShortcut(const std::wstring& strPath);
 
 // Index of the file's small icon in the system image list (logged).

@@ -10,6 +10,7 @@
 #include "common/debug_log.h"
 #include "common/ui_text.h"
 #include "files/browse_filter.h"
+#include "files/file_types.h"
 
 namespace {
 // Room for many long names in one multiple selection.
@@ -18,7 +19,8 @@ constexpr DWORD kSelectionChars = 32768;
 
 std::wstring ResolveShortcut(const std::wstring& strPath)
 {
-    if (strPath.empty())
+    // A link under another name would make any file lead to a share of someone's choice.
+    if (!IsShortcutExtension(PathExtension(strPath)))
         return {};
     std::wstring strTarget;
     IShellLinkW* pLink = nullptr;

@@ -13,13 +13,12 @@ struct LangModuleInfo {
     HMODULE hModule = nullptr;     // the program folder is this module's folder; nullptr: the running exe
     UINT nAbbrevStringId = 61403;  // string resource "KVQ" (product abbreviation)
     UINT nNameStringId = 61404;    // string resource "Lumeora" (product name)
-    bool bLogAlways = false;       // Koretta's debug output is not switched
     // The program reads paper sizes with a decimal point, so it fixes its C runtime locale;
     // a shell extension shares the runtime of its host and must leave it alone.
     bool bSetsCrtLocale = true;
 
     static LangModuleInfo Lumeo() { return {}; }
-    static LangModuleInfo Koretta(HMODULE hModule) { return {hModule, 102, 103, true, false}; }
+    static LangModuleInfo Koretta(HMODULE hModule) { return {hModule, 102, 103, false}; }
 };
 
 class CLangManager {

@@ -54,14 +54,13 @@ CLangManager::~CLangManager() { Log(L"~CLangManager"); }
 
 void CLangManager::Log(const wchar_t* format, ...) const
 {
+    if (g_wLogSwitch == 0)
+        return;
     va_list args;
     va_start(args, format);
     const std::wstring strLine = FormatWideV(1024, format, args);
     va_end(args);
-    if (m_module.bLogAlways)
-        DebugLogAlways(L"%s", strLine.c_str());
-    else
-        DebugLog(L"%s", strLine.c_str());
+    DebugLog(L"%s", strLine.c_str());
 }
 
 int CLangManager::GetCurrentPath(wchar_t* szPath, int nCapacity) const

@@ -16,6 +16,8 @@ const JobMessage kJobMessages[] = {
     {kMsgInvalidPrintRange, L"IDL_MESSAGE_INVALIDPRNRANGE",
      L"Out of Range.Print Range Pages To: value should be greater than or equal to Print Range Pages From: value."},
     {kMsgPrintFailed, L"IDL_MESSAGE_PRINTFAILED", L"The document could not be sent to the printer."},
+    {kMsgRefusedContent, L"IDL_MESSAGE_REFUSEDCONTENT",
+     L"The file was not sent: its content is not of its file type, or it holds printer commands."},
 };
 
 const JobMessage* Find(int nKind)

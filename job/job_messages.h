@@ -7,6 +7,8 @@ constexpr int kMsgInvalidFile = 6;
 constexpr int kMsgInvalidPrintRange = 7;
 // The spooler did not take the whole document.
 constexpr int kMsgPrintFailed = 8;
+// The file's bytes are not of its type, or hold printer commands: it was not sent.
+constexpr int kMsgRefusedContent = 9;
 
 // nullptr for a kind that is not a print-job message.
 const wchar_t* JobMessageKey(int nKind);

@@ -1,5 +1,6 @@
 #include "job/paper_tables.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "common/ui_text.h"
@@ -44,6 +45,16 @@ constexpr PaperTypeDefault kPaperTypes[kPaperTypeCount] = {
     {L"CARD", L"Card Stock"},   {L"LABEL", L"Labels"},       {L"OHP", L"Transparency"},
     {L"ENV", L"Envelope"},      {L"USED", L"Preprinted"},
 };
+// A keyword from the string file goes into the printer's header as it stands: only
+// capitals, digits and underscores, or the file could add commands of its own.
+std::wstring PJLKeyword(const wchar_t* section, const wchar_t* builtIn)
+{
+    const std::wstring keyword = GetUIText(section, L"PJLCMD", builtIn);
+    const bool bPlain = !keyword.empty() && std::all_of(keyword.begin(), keyword.end(), [](wchar_t c) {
+        return (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'_';
+    });
+    return bPlain ? keyword : builtIn;
+}
 }  // namespace
 
 std::array<const wchar_t*, kPaperSizeCount> PaperSizeKeywords()
@@ -83,7 +94,7 @@ PaperSizeTable BuildPaperSizeTable(bool bEnglish)
         const std::wstring section = std::wstring(L"PAPER_INFO_") + d.keyword;
         PaperSizeInfo& row = table[i];
         row.strName = GetUIText(section.c_str(), L"NAME", d.name);
-        row.strPJL = GetUIText(section.c_str(), L"PJLCMD", pjl);
+        row.strPJL = PJLKeyword(section.c_str(), pjl);
         row.nWidthMM = static_cast<int16_t>(GetUIInt(section.c_str(), L"WIDTH_MM", d.widthMM));
         row.nHeightMM = static_cast<int16_t>(GetUIInt(section.c_str(), L"HEIGHT_MM", d.heightMM));
         row.dWidthInch = ParseInchText(GetUIText(section.c_str(), L"WIDTH_INCH", d.widthInch));
@@ -98,7 +109,7 @@ PaperTypeTable BuildPaperTypeTable()
     for (int i = 0; i < kPaperTypeCount; ++i) {
         const std::wstring section = std::wstring(L"PAPERTYPE_INFO_") + kPaperTypes[i].keyword;
         table[i].strName = GetUIText(section.c_str(), L"TYPE", kPaperTypes[i].name);
-        table[i].strPJL = GetUIText(section.c_str(), L"PJLCMD", kPaperTypes[i].keyword);
+        table[i].strPJL = PJLKeyword(section.c_str(), kPaperTypes[i].keyword);
     }
     return table;
 }

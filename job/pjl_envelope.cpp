@@ -99,20 +99,32 @@ int64_t QueryFileSizeForPJL(const std::wstring& strPath)
 #endif
 }
 
-std::wstring SendStartPJLCommand(const std::wstring& strPath)
+JobSnapshot SnapshotJob()
 {
-    JobSettings settings;
-    std::wstring strPaper = L"AUTO";
-    std::wstring strPaperType = L"OFF";
+    JobSnapshot job;
     if (const CParamMngr* pParam = GetParamMngr()) {
-        settings = pParam->m_JobSettings;
-        strPaper = pParam->GetPaperSizePJL();
-        strPaperType = pParam->GetPaperTypePJL();
+        job.settings = pParam->m_JobSettings;
+        job.strPaperPJL = pParam->GetPaperSizePJL();
+        job.strPaperTypePJL = pParam->GetPaperTypePJL();
     }
-    std::wstring strPJLCommand =
-        ComposeStartPJL(settings, strPaper, strPaperType, QueryFileSizeForPJL(strPath), strPath);
+    return job;
+}
+
+std::wstring SendStartPJLCommand(const JobSnapshot& job, const std::wstring& strPath, int64_t nFileSize)
+{
+    std::wstring strPJLCommand = ComposeStartPJL(job.settings, job.strPaperPJL, job.strPaperTypePJL, nFileSize, strPath);
     DebugLog(L"SendStartPJLCommand / strPJLCommand : %s", strPJLCommand.c_str());
     return strPJLCommand;
+}
+
+std::wstring SendStartPJLCommand(const std::wstring& strPath)
+{
+    return SendStartPJLCommand(SnapshotJob(), strPath, QueryFileSizeForPJL(strPath));
+}
+
+std::wstring SendStartPJLCommand(const std::wstring& strPath, int64_t nFileSize)
+{
+    return SendStartPJLCommand(SnapshotJob(), strPath, nFileSize);
 }
 
 std::wstring SendEndPJLCommand()

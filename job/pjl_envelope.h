@@ -20,7 +20,22 @@ std::wstring LanguageLineOfPath(const std::wstring& strPath);
 // (a path of 260 characters or more counts as not found).
 int64_t QueryFileSizeForPJL(const std::wstring& strPath);
 
+// The options and paper keywords of one job, read from CParamMngr at once, so that files
+// sent on another thread carry what the pages showed when Print was pressed.
+struct JobSnapshot {
+    JobSettings settings;
+    std::wstring strPaperPJL = L"AUTO";
+    std::wstring strPaperTypePJL = L"OFF";
+};
+// The current options of CParamMngr (the zero settings and "AUTO"/"OFF" without one).
+JobSnapshot SnapshotJob();
+
+// The header for a job and the file at strPath of nFileSize bytes (logged).
+std::wstring SendStartPJLCommand(const JobSnapshot& job, const std::wstring& strPath, int64_t nFileSize);
 // The header for the current JobSettings of CParamMngr and the file at strPath (logged).
 std::wstring SendStartPJLCommand(const std::wstring& strPath);
+// The same with the size of the file as the handle it is copied from has it: the printer
+// reads exactly that many bytes as the document.
+std::wstring SendStartPJLCommand(const std::wstring& strPath, int64_t nFileSize);
 // The trailer: the UEL alone, no line end (logged).
 std::wstring SendEndPJLCommand();

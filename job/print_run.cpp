@@ -43,15 +43,12 @@ PrintRunResult RunPrint(PrintRunHost& host)
     if (host.IsAdvancedInitialized())
         host.ExchangeAdvancedForPrint();
 
-    const std::vector<std::wstring> arrFiles = host.TakePrintFiles();
+    std::vector<std::wstring> arrFiles = host.ListedPrintFiles();
     if (arrFiles.empty()) {
         DebugLog(L"OnPrint / No files");
         host.ShowErrorMessage(kMsgNoFiles);
         return PrintRunResult::NoFiles;
     }
-    for (const std::wstring& strPath : arrFiles) {
-        DebugLog(L"OnPrint / SendDataToDevice : %s", strPath.c_str());
-        host.SendDataToDevice(strPath);
-    }
+    host.StartSending(std::move(arrFiles));
     return PrintRunResult::Printed;
 }

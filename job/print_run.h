@@ -1,8 +1,9 @@
 #pragma once
 // The print run behind the sheet's Print button: the pages store their controls into
-// JobSettings, the page range is checked, every file leaves the Basic page's list and
-// goes, in list order, to SendDataToDevice. The sheet supplies the pages and the
-// platform through PrintRunHost; the run itself is portable.
+// JobSettings and the page range is checked, on the window's thread; then every file of
+// the Basic page's list is handed, in list order, to the sending half of the run, which
+// the sheet runs on a worker (job/print_sender.h). Files leave the list once sent. The
+// sheet supplies the pages and the platform through PrintRunHost; this part is portable.
 #include <string>
 #include <vector>
 
@@ -27,9 +28,11 @@ public:
     // edit and read again, so the job carries what the edit shows.
     virtual bool ExchangeAdvancedForPrint() = 0;
 
-    // Every path of the file list in row order; the list is emptied.
-    virtual std::vector<std::wstring> TakePrintFiles() = 0;
-    virtual int SendDataToDevice(const std::wstring& strPath) = 0;
+    // Every path of the file list in row order (the Basic page is read once more first);
+    // the list stays as it is.
+    virtual std::vector<std::wstring> ListedPrintFiles() = 0;
+    // Sends the files, in this order, off the window's thread.
+    virtual void StartSending(std::vector<std::wstring> arrFiles) = 0;
     // A message of the print job (kinds of job/job_messages.h), modal.
     virtual void ShowErrorMessage(int nKind) = 0;
 };
@@ -37,5 +40,5 @@ public:
 // What one run did, for the caller's log and for tests.
 enum class PrintRunResult { Printed, InvalidRange, NoFiles };
 
-// Needs CParamMngr (job/param_mngr.h) to exist. Files that fail do not end the run.
+// Needs CParamMngr (job/param_mngr.h) to exist. Printed: the files are being sent.
 PrintRunResult RunPrint(PrintRunHost& host);

@@ -7,11 +7,36 @@
 #include <functional>
 #include <string>
 
+#include "job/pjl_envelope.h"
+#include "job/print_outcome.h"
+
 class CPrtControl;
 
+// What a caller may ask and learn while one file is sent; both are optional.
+struct SendControl {
+    // Asked between blocks: true stops the file. Before its first byte reached the
+    // spooler nothing is sent; afterwards the job is aborted. The spool file goes.
+    std::function<bool()> fnStopRequested;
+    // Work done on this file so far, out of twice its size: the copy into the spool
+    // file counts its bytes once, the hand-over to the spooler once more.
+    std::function<void(unsigned long long nDone)> fnProgress;
+};
+
+struct SendResult {
+    FileOutcome outcome = FileOutcome::Unreadable;  // Sent, Unreadable, Refused, NotTakenWhole, Cancelled
+    DWORD nJobId = 0;                                // the spooler's job once a document was started
+};
+
+// Sends one file with the options of a job; shows no message (the caller reports).
+SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, const JobSnapshot& job,
+                      const SendControl& control);
+
 // 1 when the spool file was handed to the spooler, 0 when the file could not be
-// read or the spool file not be prepared (message kind 6 was shown then). A spooler
-// that does not take the whole document shows message kind 8; the result stays 1.
+// read, changed while it was copied, or the spool file could not be prepared (message
+// kind 6 was shown then), or when its content was refused (kind 9: its first bytes are
+// not of its type, or it holds the PJL universal exit). A spooler that does not take the
+// whole document shows message kind 8; the result stays 1. Uses the current options of
+// CParamMngr.
 int SendDataToDevice(CPrtControl& prtControl, const std::wstring& strPath);
 
 // Where the user messages of SendDataToDevice go (kinds of job/job_messages.h).
@@ -24,3 +49,8 @@ void ShowJobMessage(int nKind);
 // to see a creation fail. nullptr restores CreateFileW.
 using SpoolFileCreator = HANDLE (*)(const wchar_t* pszPath);
 void SetSpoolFileCreator(SpoolFileCreator creator);
+
+// Called after each block of the file has gone into the spool file, with the bytes
+// copied so far; tests change the file there. nullptr: nothing is called.
+using CopyBlockHook = void (*)(unsigned long long nCopied);
+void SetCopyBlockHook(CopyBlockHook hook);

@@ -1,12 +1,17 @@
 #include "job/send_data_to_device.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/ansi_text.h"
 #include "common/debug_log.h"
 #include "common/ui_text.h"
+#include "files/document_file.h"
+#include "files/file_signature.h"
+#include "files/file_types.h"
 #include "job/job_messages.h"
 #include "job/pjl_envelope.h"
+#include "job/uel_search.h"
 #include "printer/prt_control.h"
 
 namespace {
@@ -50,20 +55,54 @@ bool WriteAnsi(HANDLE hFile, const std::wstring& strText, unsigned long long& nT
     return WriteAll(hFile, strBytes.data(), static_cast<DWORD>(strBytes.size()), nTotal);
 }
 
-// The file's bytes after the header. A read or write error fails the whole
-// spool file: a job cut short must not be printed.
-bool CopyFileBytes(HANDLE hSource, HANDLE hSpool, unsigned long long& nTotal)
+// Why the copy of a file into the spool file ended.
+enum class CopyResult { Copied, Failed, Changed, Refused, Stopped };
+
+CopyBlockHook g_pCopyBlockHook = nullptr;
+
+// Exactly nFileBytes, the size the header states, after the header. A read or write
+// error fails the whole spool file (a job cut short must not be printed); a file that
+// ends early or has grown meanwhile has changed; a file whose first bytes are not of its
+// type, or that holds the PJL universal exit, is refused: the printer would run what
+// follows as commands. A stop asked for between blocks ends it too.
+CopyResult CopyFileBytes(HANDLE hSource, HANDLE hSpool, unsigned long long nFileBytes, int nFileType,
+                         const SendControl& control, unsigned long long& nTotal)
 {
     std::vector<BYTE> buffer(kCopyBlockBytes);
-    for (;;) {
+    std::string strHead;
+    const size_t nHeadBytes = static_cast<size_t>(std::min<unsigned long long>(kSignatureBytes, nFileBytes));
+    if (nHeadBytes == 0)
+        return CopyResult::Refused;  // an empty file is of no type
+    UelSearch uel;
+    for (unsigned long long nLeft = nFileBytes; nLeft > 0;) {
+        if (control.fnStopRequested && control.fnStopRequested())
+            return CopyResult::Stopped;
+        const DWORD nWant = static_cast<DWORD>(std::min<unsigned long long>(kCopyBlockBytes, nLeft));
         DWORD nRead = 0;
-        if (!ReadFile(hSource, buffer.data(), kCopyBlockBytes, &nRead, nullptr))
-            return false;
+        if (!ReadFile(hSource, buffer.data(), nWant, &nRead, nullptr))
+            return CopyResult::Failed;
         if (nRead == 0)
-            return true;
+            return CopyResult::Changed;  // shorter than when it was opened
+        if (strHead.size() < nHeadBytes) {
+            strHead.append(reinterpret_cast<const char*>(buffer.data()),
+                           std::min<size_t>(nRead, nHeadBytes - strHead.size()));
+            if (strHead.size() == nHeadBytes && !HasTypeSignature(nFileType, strHead.data(), strHead.size()))
+                return CopyResult::Refused;
+        }
+        if (uel.Feed(buffer.data(), nRead))
+            return CopyResult::Refused;
         if (!WriteAll(hSpool, buffer.data(), nRead, nTotal))
-            return false;
+            return CopyResult::Failed;
+        nLeft -= nRead;
+        if (g_pCopyBlockHook)
+            g_pCopyBlockHook(nFileBytes - nLeft);
+        if (control.fnProgress)
+            control.fnProgress(nFileBytes - nLeft);
     }
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(hSource, &size) || static_cast<unsigned long long>(size.QuadPart) != nFileBytes)
+        return CopyResult::Changed;
+    return CopyResult::Copied;
 }
 
 std::wstring FileNamePart(const std::wstring& strPath)
@@ -86,19 +125,33 @@ void ShowJobMessage(int nKind)
 
 void SetSpoolFileCreator(SpoolFileCreator creator) { g_pSpoolFileCreator = creator; }
 
-int SendDataToDevice(CPrtControl& prtControl, const std::wstring& strPath)
+void SetCopyBlockHook(CopyBlockHook hook) { g_pCopyBlockHook = hook; }
+
+SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, const JobSnapshot& job,
+                      const SendControl& control)
 {
+    SendResult result;
     // A path past the 260-character buffers is refused as unreadable, as Windows does
-    // without long-path support: the header would give it a file size of 0.
+    // without long-path support.
     HANDLE hSource = strPath.size() >= static_cast<size_t>(kTextChars)
                          ? INVALID_HANDLE_VALUE
-                         : CreateFileW(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+                         : OpenDocumentFile(strPath, FILE_SHARE_READ);
+    // The header states the size of what is copied: the open file's, not the folder's entry.
+    LARGE_INTEGER fileSize = {};
+    if (hSource != INVALID_HANDLE_VALUE && !GetFileSizeEx(hSource, &fileSize)) {
+        CloseHandle(hSource);
+        hSource = INVALID_HANDLE_VALUE;
+    }
     if (hSource == INVALID_HANDLE_VALUE) {
         DebugLog(L"SendDataToDevice / Cannot Open PDF file");
-        ShowJobMessage(kMsgInvalidFile);
-        return 0;
+        return result;
     }
+    if (control.fnStopRequested && control.fnStopRequested()) {
+        CloseHandle(hSource);
+        result.outcome = FileOutcome::Cancelled;
+        return result;
+    }
+    const unsigned long long nFileBytes = static_cast<unsigned long long>(fileSize.QuadPart);
 
     wchar_t szTempPath[kTextChars] = {};
     wchar_t szTempName[kTextChars] = {};
@@ -114,48 +167,97 @@ int SendDataToDevice(CPrtControl& prtControl, const std::wstring& strPath)
         // The name request made an empty file; it must not stay behind.
         if (bNamed)
             DeleteFileW(szTempName);
-        ShowJobMessage(kMsgInvalidFile);
         CloseHandle(hSource);
-        return 0;
+        return result;
     }
 
-    const std::wstring strStartPJLCMD = SendStartPJLCommand(strPath);
+    const std::wstring strStartPJLCMD = SendStartPJLCommand(job, strPath, static_cast<int64_t>(nFileBytes));
     DebugLog(L"SendDataToDevice / strStartPJLCMD : %s", strStartPJLCMD.c_str());
     unsigned long long nSpoolBytes = 0;
-    bool bSpoolComplete = WriteAnsi(hSpool, strStartPJLCMD, nSpoolBytes);
-    bSpoolComplete = bSpoolComplete && CopyFileBytes(hSource, hSpool, nSpoolBytes);
+    CopyResult copy = WriteAnsi(hSpool, strStartPJLCMD, nSpoolBytes) ? CopyResult::Copied : CopyResult::Failed;
+    if (copy == CopyResult::Copied)
+        copy = CopyFileBytes(hSource, hSpool, nFileBytes, FileTypeOfExtension(PathExtension(strPath)), control,
+                             nSpoolBytes);
     const std::wstring strEndPJLCMD = SendEndPJLCommand();
     DebugLog(L"SendDataToDevice / strEndPJLCMD : %s", strEndPJLCMD.c_str());
-    bSpoolComplete = bSpoolComplete && WriteAnsi(hSpool, strEndPJLCMD, nSpoolBytes);
+    if (copy == CopyResult::Copied && !WriteAnsi(hSpool, strEndPJLCMD, nSpoolBytes))
+        copy = CopyResult::Failed;
+    // The name may have held bytes before this run (the file is opened as it is found):
+    // the spool file ends where this run's bytes end.
+    if (copy == CopyResult::Copied && !SetEndOfFile(hSpool))
+        copy = CopyResult::Failed;
     CloseHandle(hSpool);
     CloseHandle(hSource);
 
-    if (!bSpoolComplete) {
-        DebugLog(L"SendDataToDevice / Cannot write the temp file");
+    if (copy != CopyResult::Copied) {
+        switch (copy) {
+        case CopyResult::Refused:
+            DebugLog(L"SendDataToDevice / The content is not of the file's type or holds printer commands");
+            result.outcome = FileOutcome::Refused;
+            break;
+        case CopyResult::Changed:
+            DebugLog(L"SendDataToDevice / The file changed while it was copied");
+            break;
+        case CopyResult::Stopped:
+            DebugLog(L"SendDataToDevice / Stopped before sending");
+            result.outcome = FileOutcome::Cancelled;
+            break;
+        default:
+            DebugLog(L"SendDataToDevice / Cannot write the temp file");
+            break;
+        }
         DeleteFileW(szTempName);
-        ShowJobMessage(kMsgInvalidFile);
-        return 0;
+        return result;
     }
 
     if (!prtControl.MapDocument(szTempName)) {
         DeleteFileW(szTempName);
-        ShowJobMessage(kMsgInvalidFile);
-        return 0;
+        return result;
     }
 
     const std::wstring strDocName = L"KVQ_" + FileNamePart(strPath);
     DebugLog(L"SendDataToDevice / strDocName : %s", strDocName.c_str());
 
-    const unsigned long long nResult = prtControl.WriteDocument(strDocName);
+    DocumentWriteWatch watch;
+    watch.fnStopRequested = control.fnStopRequested;
+    if (control.fnProgress && nSpoolBytes > 0)
+        watch.fnWritten = [&](unsigned long long nWritten) {
+            const double dShare = static_cast<double>(nWritten) / static_cast<double>(nSpoolBytes);
+            control.fnProgress(nFileBytes + static_cast<unsigned long long>(dShare * static_cast<double>(nFileBytes)));
+        };
+    const unsigned long long nResult = prtControl.WriteDocument(strDocName, &watch);
     DebugLog(L"SendDataToDevice / nResult : %I64d", static_cast<long long>(nResult));
+    result.nJobId = watch.nJobId;
 
     prtControl.ReleaseDocument();
     if (!DeleteFileW(szTempName))
         DebugLog(L"SendDataToDevice / Cannot delete the temp file %s", szTempName);
 
-    if (nResult != nSpoolBytes) {
+    if (watch.bStopped) {
+        result.outcome = FileOutcome::Cancelled;
+    } else if (nResult != nSpoolBytes) {
         DebugLog(L"SendDataToDevice / The spooler did not take the whole document");
-        ShowJobMessage(kMsgPrintFailed);
+        result.outcome = FileOutcome::NotTakenWhole;
+    } else {
+        result.outcome = FileOutcome::Sent;
     }
-    return 1;
+    return result;
+}
+
+int SendDataToDevice(CPrtControl& prtControl, const std::wstring& strPath)
+{
+    const SendResult result = SubmitFile(prtControl, strPath, SnapshotJob(), SendControl());
+    switch (result.outcome) {
+    case FileOutcome::Sent:
+        return 1;
+    case FileOutcome::NotTakenWhole:
+        ShowJobMessage(kMsgPrintFailed);
+        return 1;
+    case FileOutcome::Refused:
+        ShowJobMessage(kMsgRefusedContent);
+        return 0;
+    default:
+        ShowJobMessage(kMsgInvalidFile);
+        return 0;
+    }
 }

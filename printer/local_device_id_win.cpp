@@ -99,7 +99,7 @@ struct ParallelPath {
 const ParallelPath kParallelPaths[] = {
     {L"\\\\.\\LPT1", 0x11, L"GetLocalLPTDeviceID : LPT1_PORT GetDeviceID Fail"},
     {L"\\\\.\\LPT1.4", 0x11, L"GetLocalLPTDeviceID : LPT1_4_PORT GetDeviceID Fail"},
-    {L"\\\\NONSPOOLED_LPT1", 0x11, L"GetLocalLPTDeviceID : NONSPOOLED_LPT1 GetDeviceID Fail"},
+    {L"\\\\.\\NONSPOOLED_LPT1", 0x11, L"GetLocalLPTDeviceID : NONSPOOLED_LPT1 GetDeviceID Fail"},
     {L"\\\\.\\DgivEcp1", kIoctlParQueryDeviceId, L"GetLocalLPTDeviceID : VECP_PORT GetDeviceID Fail"},
     {L"\\\\.\\DgivEcp1", kIoctlParQueryDeviceId, L"GetLocalLPTDeviceID : ALL GetDeviceID Fail"},
 };

@@ -4,7 +4,18 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <functional>
 #include <string>
+
+// What a caller of WriteDocument may ask and learn while the document is written.
+struct DocumentWriteWatch {
+    // Asked between writes: true aborts the document (AbortPrinter, never EndDocPrinter).
+    std::function<bool()> fnStopRequested;
+    // The bytes the spooler has taken so far.
+    std::function<void(unsigned long long nWritten)> fnWritten;
+    DWORD nJobId = 0;       // the spooler's job, 0 when no document was started
+    bool bStopped = false;  // the document was aborted on request
+};
 
 class CPrtControl {
 public:
@@ -29,7 +40,7 @@ public:
 
     // Spooler submission of one mapped spool file (prt_document_win.cpp).
     int MapDocument(const wchar_t* pszPath);
-    unsigned long long WriteDocument(const std::wstring& strDocName);
+    unsigned long long WriteDocument(const std::wstring& strDocName, DocumentWriteWatch* pWatch = nullptr);
     void ReleaseDocument();
     bool IsXPSDriver(HANDLE hPrinter);
 
@@ -55,8 +66,8 @@ private:
     unsigned long long m_nDocViewOffset = 0;
 
     const BYTE* MapDocumentWindow(unsigned long long nOffset);
-    bool WriteWholeDocument(HANDLE hPrinter, unsigned long long& nWritten);
+    bool WriteWholeDocument(HANDLE hPrinter, unsigned long long& nWritten, DocumentWriteWatch* pWatch);
 };
 
 // Set by GetCurrentPrinterDeviceID when no network lookup could even be attempted.
-extern bool g_bUnsupportedPort;
+extern thread_local bool g_bUnsupportedPort;

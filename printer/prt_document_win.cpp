@@ -9,6 +9,8 @@
 
 namespace {
 const wchar_t kXPSDriverFile[] = L"mxdwdrv.dll";
+// One WritePrinter call takes at most this much, so a stop request is seen soon.
+constexpr DWORD kWriteChunkBytes = 8u << 20;
 
 const wchar_t* FileNamePart(const wchar_t* pszPath)
 {
@@ -81,8 +83,9 @@ int CPrtControl::MapDocument(const wchar_t* pszPath)
 }
 
 // Hands every byte of the spool file to the open document, window by window, and
-// each window until the spooler has taken all of it. False when the spooler fails.
-bool CPrtControl::WriteWholeDocument(HANDLE hPrinter, unsigned long long& nWritten)
+// each window until the spooler has taken all of it. False when the spooler fails or
+// a stop was requested (pWatch->bStopped then).
+bool CPrtControl::WriteWholeDocument(HANDLE hPrinter, unsigned long long& nWritten, DocumentWriteWatch* pWatch)
 {
     const SpoolerApi& api = Spooler();
     nWritten = 0;
@@ -94,22 +97,28 @@ bool CPrtControl::WriteWholeDocument(HANDLE hPrinter, unsigned long long& nWritt
             static_cast<DWORD>(std::min<unsigned long long>(DocumentWindowBytes(), m_nDocSize - nWritten));
         DWORD nDone = 0;
         while (nDone < nWindowBytes) {
+            if (pWatch && pWatch->fnStopRequested && pWatch->fnStopRequested()) {
+                pWatch->bStopped = true;
+                return false;
+            }
             DWORD nThisWrite = 0;
-            const BOOL bRet = api.WritePrinter(hPrinter, const_cast<BYTE*>(pView + nDone), nWindowBytes - nDone,
-                                               &nThisWrite);
+            const DWORD nAsk = std::min(nWindowBytes - nDone, kWriteChunkBytes);
+            const BOOL bRet = api.WritePrinter(hPrinter, const_cast<BYTE*>(pView + nDone), nAsk, &nThisWrite);
             DebugLog(L"WriteDocument / ret : WritePrinter : %d", bRet);
             // A write that takes nothing would never end.
             if (!bRet || nThisWrite == 0)
                 return false;
-            const DWORD nTaken = std::min(nThisWrite, nWindowBytes - nDone);
+            const DWORD nTaken = std::min(nThisWrite, nAsk);
             nDone += nTaken;
             nWritten += nTaken;
+            if (pWatch && pWatch->fnWritten)
+                pWatch->fnWritten(nWritten);
         }
     }
     return true;
 }
 
-unsigned long long CPrtControl::WriteDocument(const std::wstring& strDocName)
+unsigned long long CPrtControl::WriteDocument(const std::wstring& strDocName, DocumentWriteWatch* pWatch)
 {
     const PRINTER_INFO_2W* pInfo = GetPrinterInfo(m_nCurrentIndex);
     if (!pInfo || !pInfo->pPrinterName)
@@ -131,10 +140,13 @@ unsigned long long CPrtControl::WriteDocument(const std::wstring& strDocName)
     docInfo.pDatatype = const_cast<wchar_t*>(pszDataType);
 
     unsigned long long nWritten = 0;
-    if (api.StartDocPrinterW(hPrinter, 1, reinterpret_cast<BYTE*>(&docInfo))) {
+    const DWORD nJobId = api.StartDocPrinterW(hPrinter, 1, reinterpret_cast<BYTE*>(&docInfo));
+    if (nJobId) {
+        if (pWatch)
+            pWatch->nJobId = nJobId;
         bool bComplete = false;
         if (api.StartPagePrinter(hPrinter)) {
-            bComplete = WriteWholeDocument(hPrinter, nWritten);
+            bComplete = WriteWholeDocument(hPrinter, nWritten, pWatch);
             api.EndPagePrinter(hPrinter);
         }
         if (!bComplete) {

@@ -1,5 +1,5 @@
 #pragma once
-// The winspool calls of the printer list and the submission, behind one table so
+// The winspool calls of the printer list, the submission and the job follow-up, behind one table so
 // that tests can make the spooler take part of the data, fail, or vanish.
 // Windows build only.
 #include <windows.h>
@@ -17,6 +17,7 @@ struct SpoolerApi {
     decltype(&::EndPagePrinter) EndPagePrinter;
     decltype(&::EndDocPrinter) EndDocPrinter;
     decltype(&::AbortPrinter) AbortPrinter;
+    decltype(&::GetJobW) GetJobW;
 };
 
 // The real spooler (winspool through its import library).

@@ -9,7 +9,7 @@ const SpoolerApi& WinspoolApi()
     static const SpoolerApi api = {
         ::EnumPrintersW,   ::GetDefaultPrinterW, ::OpenPrinterW,   ::ClosePrinter,
         ::GetPrinterDriverW, ::StartDocPrinterW, ::StartPagePrinter, ::WritePrinter,
-        ::EndPagePrinter,  ::EndDocPrinter,      ::AbortPrinter,
+        ::EndPagePrinter,  ::EndDocPrinter,      ::AbortPrinter,    ::GetJobW,
     };
     return api;
 }

@@ -1,3 +1,3 @@
 #include "printer/unsupported_port.h"
 
-bool g_bUnsupportedPort = false;
+thread_local bool g_bUnsupportedPort = false;

@@ -119,14 +119,16 @@ bool WSDPrinterPort::QueryRegistryWsdIP(const std::wstring& strDeviceID, const s
     wchar_t szName[261] = {};
     for (DWORD index = 0;; ++index) {
         LONG ret = RegEnumKeyW(hKey, index, szName, 260);
-        if (ret == ERROR_NO_MORE_ITEMS || ret == ERROR_INVALID_HANDLE) {
+        // A name too long for the buffer is skipped; any other error ends the walk, or a
+        // key deleted meanwhile would answer the same error at every index, for ever.
+        if (ret == ERROR_MORE_DATA)
+            continue;
+        if (ret != ERROR_SUCCESS) {
             DebugLogAlways(L"No WSD PNPXid keys");
             DebugLogAlways(L"not found device");
             RegCloseKey(hKey);
             return false;
         }
-        if (ret != ERROR_SUCCESS)
-            continue;  // no usable name at this index
         DebugLogAlways(L"%s", szName);
         DebugLogAlways(L"inside found");
         if (std::wstring(szName).find(strPnPXID) != std::wstring::npos)
@@ -161,7 +163,7 @@ bool WSDPrinterPort::QueryRegistryWsdIP(const std::wstring& strDeviceID, const s
                 DebugLogAlways(L"not found http");
             } else {
                 DebugLogAlways(L"Found http");
-                if (cut == WsdCut::NoColon) {
+                if (cut == WsdCut::NoHost) {
                     DebugLogAlways(L"not found colon");
                 } else {
                     std::wmemset(g_szWsdIP, 0, kWsdIPChars);

@@ -85,3 +85,7 @@
 // Message dialog controls
 #define IDC_MESSAGE_TEXT 1054
 #define IDC_MESSAGE_ICON 232
+
+// The sheet's status line and the print run's progress bar (created with the sheet)
+#define IDC_SHEET_STATUS                1070
+#define IDC_SHEET_PROGRESS              1071

@@ -13,15 +13,18 @@ failed=0
 skipped=0
 
 # run_ctest <build> [command prefix...]: runs that build's tests and adds up their cases.
-# Windows test programs write a GoogleTest report each, so their cases count one by one.
+# Windows test programs must write a GoogleTest report each: their cases count one by
+# one, and a program without a report with cases counts as failed.
 run_ctest() {
   local build="$1"; shift
   local dir="$root/build/$build"
+  local reports=()
+  [ "$build" = windows ] && reports=("$dir/gtest-results")
   rm -rf "$dir/gtest-results" "$dir/ctest-junit.xml"
   mkdir -p "$dir/gtest-results"
   "$@" bash -c "cd '$dir' && ctest --output-on-failure -j2 --output-junit ctest-junit.xml" 2>&1 | tee "$dir/ctest.log"
   local counts
-  if ! counts=$(python3 "$root/tools/test-summary.py" "$dir/ctest-junit.xml" "$dir/gtest-results"); then
+  if ! counts=$(python3 "$root/tools/test-summary.py" "$dir/ctest-junit.xml" "${reports[@]}"); then
     echo "no test results for $build"
     failed=$((failed + 1))
     return
@@ -46,6 +49,7 @@ fuzz_log="$root/build/fuzz-run.log"
 bash tools/run-fuzz.sh "${LUMEO_FUZZ_SECONDS:-10}" 2>&1 | tee "$fuzz_log"
 passed=$((passed + $(grep -c "^fuzz .*: no finding" "$fuzz_log")))
 failed=$((failed + $(grep -c -E "^fuzz .*: FINDING|^fuzz build failed" "$fuzz_log")))
+grep -q -E "^fuzz .*: (no finding|FINDING)|^fuzz build failed" "$fuzz_log" || { echo "no fuzz target ran"; failed=$((failed + 1)); }
 if build_or_fail windows; then
   run_ctest windows xvfb-run -a -s "-screen 0 1280x1024x24" tools/with-wine.sh
 fi

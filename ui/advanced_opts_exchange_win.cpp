@@ -105,8 +105,12 @@ void CAdvancedOptsPage::OnClickedFitToPage()
 
 void CAdvancedOptsPage::OnChangeZoom()
 {
+    // Every change starts the second again: a timer set anew replaces the running one.
     KillTimer(m_hWnd, DEF_TIMER_ID_ADVANCED_UPDATEDATA);
-    SetTimer(m_hWnd, DEF_TIMER_ID_ADVANCED_UPDATEDATA, kZoomTimerMs, nullptr);
+    if (m_armTimer)
+        m_armTimer(m_hWnd, DEF_TIMER_ID_ADVANCED_UPDATEDATA, kZoomTimerMs);
+    else
+        SetTimer(m_hWnd, DEF_TIMER_ID_ADVANCED_UPDATEDATA, kZoomTimerMs, nullptr);
 }
 
 void CAdvancedOptsPage::OnTimer(UINT_PTR nId)

@@ -8,11 +8,14 @@
 #include "ui/info_preview.h"
 #include "ui/options_page.h"
 #include "ui/simple_controls.h"
-#include "ui/skin_bitmap.h"
+#include "ui/picture_bitmaps.h"
 
 // Takes the zoom over one second after its edit last changed.
 constexpr UINT_PTR DEF_TIMER_ID_ADVANCED_UPDATEDATA = 1008;
 constexpr UINT kZoomTimerMs = 1000;
+
+// Arms one of the page's timers: SetTimer, unless a test watches what is asked of it.
+using TimerArmer = std::function<void(HWND hWnd, UINT_PTR nId, UINT nMs)>;
 
 class CAdvancedOptsPage : public COptionsPage {
 public:
@@ -27,6 +30,7 @@ public:
     bool ExchangeAdvancedForPrint();
     // The window that takes the files dropped onto this page (the Basic page).
     void SetDropTarget(std::function<HWND()> dropTarget) { m_dropTarget = std::move(dropTarget); }
+    void SetTimerArmer(TimerArmer armer) { m_armTimer = std::move(armer); }
 
 protected:
     LRESULT OnSetActive() override;
@@ -67,4 +71,5 @@ private:
     HWND m_hPictureDuplex = nullptr;
     CPictureBitmaps m_pictures;  // what the colour and double-sided pictures show
     std::function<HWND()> m_dropTarget;
+    TimerArmer m_armTimer;
 };

@@ -1,6 +1,8 @@
 // Basic page: data exchange with JobSettings and the repairs of the number edits.
 #include "ui/basic_opts_page.h"
 
+#include <algorithm>
+
 #include "common/debug_log.h"
 #include "files/file_list.h"
 #include "job/param_mngr.h"
@@ -46,6 +48,23 @@ int CBasicOptsPage::CollectPrintFiles(std::vector<std::wstring>& arrFiles, int b
     if (!m_hList || FileCount() == 0)
         return 0;
     return CollectFileEntries(m_hList, arrFiles, bTakeAll == 1);
+}
+
+void CBasicOptsPage::RemovePrintedFiles(const std::vector<bool>& arrSent)
+{
+    const int nCount = std::min(FileCount(), static_cast<int>(arrSent.size()));
+    for (int nIndex = nCount - 1; nIndex >= 0; --nIndex)
+        if (arrSent[static_cast<size_t>(nIndex)])
+            ListView_DeleteItem(m_hList, nIndex);
+}
+
+void CBasicOptsPage::SetRunning(bool bRunning)
+{
+    LockForRun(bRunning);
+    if (!bRunning) {
+        EnableRemoveForEntries(FileCount());
+        ShowPrintButton(IsReadyToPrint());
+    }
 }
 
 void CBasicOptsPage::OnChangeEdit()

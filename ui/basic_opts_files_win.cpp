@@ -11,7 +11,7 @@
 #include "resources/resource.h"
 
 namespace {
-// A shortcut stands for its target; anything else for itself.
+// A shortcut (a ".lnk" file) stands for its target; anything else for itself.
 std::wstring ResolvedPath(const std::wstring& strPath)
 {
     const std::wstring strTarget = ResolveShortcut(strPath);
@@ -53,6 +53,11 @@ void CBasicOptsPage::OnClickedButtonBrowse()
 
 void CBasicOptsPage::OnDropFiles(HDROP hDrop)
 {
+    // No file joins or leaves the list while it is being printed.
+    if (IsLockedForRun()) {
+        DragFinish(hDrop);
+        return;
+    }
     const UINT nFiles = DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < nFiles; ++i) {
         // Measured first: a path cut to the buffer could name another file.
@@ -60,13 +65,22 @@ void CBasicOptsPage::OnDropFiles(HDROP hDrop)
         wchar_t szPath[kTextChars] = {};
         if (nLength < static_cast<UINT>(kTextChars))
             DragQueryFileW(hDrop, i, szPath, kTextChars);
-        const std::wstring strPath = ResolvedPath(szPath);  // empty, and so refused, when too long
-        if (ValidatePathname(strPath, nSupportedTypes))
-            AppendFileEntry(m_hList, strPath);
+        // While the printer is being checked, the drop waits for the answer.
+        if (IsCheckingPrinter())
+            m_arrPendingDrops.push_back(szPath);
         else
-            ShowErrorMessage(DropRefusalMessage(nSupportedTypes));
+            AdmitDroppedPath(szPath);
     }
     DragFinish(hDrop);
+}
+
+void CBasicOptsPage::AdmitDroppedPath(const std::wstring& strDropped)
+{
+    const std::wstring strPath = ResolvedPath(strDropped);  // empty, and so refused, when too long
+    if (ValidatePathname(strPath, nSupportedTypes))
+        AppendFileEntry(m_hList, strPath);
+    else
+        ShowErrorMessage(DropRefusalMessage(nSupportedTypes));
     if (FileCount() > 0)
         EnableItem(IDC_BUTTON_REMOVE, true);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/worker.h"
 #include "printer/prt_control.h"
 #include "ui/bmp_btn.h"
 #include "ui/info_preview.h"
@@ -17,6 +18,9 @@ constexpr UINT_PTR kTimerNoPrinter = 1002;       // message 3
 constexpr UINT_PTR kTimerNoSupport = 1003;       // message 2
 constexpr UINT_PTR kTimerBusyOrOff = 1004;       // message 4
 
+// The printer check's answer, posted by its worker (wParam ticket, lParam PrinterCheckReport).
+constexpr UINT kMsgPrinterChecked = WM_APP + 10;
+
 class CBasicOptsPage : public COptionsPage {
 public:
     CBasicOptsPage();
@@ -28,6 +32,11 @@ public:
 
     int nSupportedTypes = -2;
 
+    // True while the current printer's check runs: Print and Browse wait for its answer.
+    bool IsCheckingPrinter() const { return m_bChecking; }
+    // A printer that takes files, and no check pending.
+    bool IsReadyToPrint() const { return !m_bChecking && nSupportedTypes > 0; }
+
     // Save: controls into JobSettings, true when every entry succeeded. Load: the reverse.
     bool ExchangeBasic(DdxDirection dir);
     // Reads the controls again; invalid when To is less than From (read without a stop).
@@ -35,8 +44,14 @@ public:
     // Appends every entry's path in order; bTakeAll 1 then empties the list.
     int CollectPrintFiles(std::vector<std::wstring>& arrFiles, int bTakeAll);
     void RefreshPreview() { m_preview.Refresh(); }
+    // After a run: the rows whose flag is set (sent files) leave the list.
+    void RemovePrintedFiles(const std::vector<bool>& arrSent);
+    // The page during a run (locked) and after it, with Print as the printer allows.
+    void SetRunning(bool bRunning);
     void ShowErrorMessage(int nCode);
     int CheckSupportedTypes();
+    // The current printer's name, as the spooler knows it (empty without printers).
+    std::wstring CurrentPrinterName() const;
     CPrtControl& PrtControl() { return m_PrtControl; }
 
 protected:
@@ -54,6 +69,12 @@ private:
     void FillPrinterList();
     void OnSelchangeComboPrinterlist();
     void OnTimer(UINT_PTR nId) override;
+
+    // The capability check of the current printer on a worker; the answer comes back as
+    // kMsgPrinterChecked. Files dropped meanwhile wait for it.
+    void StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused);
+    void OnPrinterChecked(WPARAM nTicket, LPARAM lReport);
+    void ApplyCheckResult(int nResult);
     void OnChangeEdit();
     void OnKillFocusCopies();
     void OnKillFocusFrom();
@@ -66,6 +87,7 @@ private:
     void AddCommandLineFiles();
     void OnClickedButtonBrowse();
     void OnDropFiles(HDROP hDrop) override;
+    void AdmitDroppedPath(const std::wstring& strDropped);
     void OnClickedButtonRemove();
 
     void ShowPrintButton(bool bShow);
@@ -87,4 +109,12 @@ private:
     HWND m_hComboPrinter = nullptr;
     HWND m_hPictureOrientation = nullptr;
     HWND m_hList = nullptr;
+
+    CWorker m_checkWorker;
+    bool m_bChecking = false;
+    UINT m_nCheckMessageDelayMs = 0;
+    bool m_bCheckRemovesRefused = false;
+    // Command-line files wait for the first answer; drops for the current one.
+    bool m_bCmdFilesPending = true;
+    std::vector<std::wstring> m_arrPendingDrops;
 };

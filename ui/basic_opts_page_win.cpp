@@ -12,7 +12,8 @@
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
 #include "ui/printer_check.h"
-#include "ui/skin_bitmap.h"
+#include "ui/sheet_status.h"
+#include "ui/system_dpi.h"
 
 namespace {
 constexpr LabelText kBasicLabels[] = {
@@ -74,6 +75,11 @@ void CBasicOptsPage::AttachSpin()
 
 bool CBasicOptsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
+    if (uMsg == kMsgPrinterChecked) {
+        OnPrinterChecked(wParam, lParam);
+        lResult = 0;
+        return true;
+    }
     if (uMsg == WM_NOTIFY) {
         auto* pHdr = reinterpret_cast<NMHDR*>(lParam);
         if (pHdr->idFrom == IDC_LIST_FILE && pHdr->code == NM_CUSTOMDRAW) {
@@ -148,12 +154,15 @@ BOOL CBasicOptsPage::OnInitDialog()
     column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
     column.fmt = LVCFMT_LEFT;
     column.pszText = const_cast<wchar_t*>(strColumn.c_str());
-    column.cx = (rcList.right - rcList.left) - ScaleToDpi(5, WindowDpi(m_hList));
+    column.cx = (rcList.right - rcList.left) - ScaleToDpi(5, SystemDpi());
     SendMessageW(m_hList, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
     ListView_SetExtendedListViewStyle(m_hList, LVS_EX_FULLROWSELECT);
 
-    if (nSupportedTypes > 0)
+    // The check may have answered before the page was complete.
+    if (m_bCmdFilesPending && !m_bChecking) {
+        m_bCmdFilesPending = false;
         AddCommandLineFiles();
+    }
     ShowWindow(GetDlgItem(IDC_PICTURE_BASIC_LOGO), SW_HIDE);
     return TRUE;
 }
@@ -181,6 +190,10 @@ void CBasicOptsPage::FillPrinterList()
     const int nPrinters = m_PrtControl.GetPrinterCount();
     const int nEntries = FileCount();
     if (nPrinters <= 0) {
+        // A check still running is for a printer that is gone from the list.
+        m_checkWorker.Finish();
+        m_bChecking = false;
+        SetSheetStatus(GetSheet(), L"");
         nSupportedTypes = -2;
         ShowPrintButton(false);
         EnableWindow(m_hComboPrinter, FALSE);
@@ -197,19 +210,7 @@ void CBasicOptsPage::FillPrinterList()
         m_PrtControl.SetCurrentPrinter(m_strCmdPrinter);
     SendMessageW(m_hComboPrinter, CB_SETCURSEL, m_PrtControl.GetCurrentIndex(), 0);
     EnableWindow(m_hComboPrinter, TRUE);
-    nSupportedTypes = CheckSupportedTypes();
-    if (nSupportedTypes == -1) {
-        SetTimer(m_hWnd, kTimerBusyOrOff, 1300, nullptr);
-        ShowPrintButton(false);
-        EnableItem(IDC_BUTTON_BROWSE, false);
-    } else if (nSupportedTypes == 0) {
-        SetTimer(m_hWnd, kTimerNoSupport, 1300, nullptr);
-        ShowPrintButton(false);
-        EnableItem(IDC_BUTTON_BROWSE, false);
-    } else {
-        ShowPrintButton(true);
-        EnableItem(IDC_BUTTON_BROWSE, true);
-    }
+    StartPrinterCheck(1300, false);
     EnableRemoveForEntries(nEntries);
 }
 
@@ -217,24 +218,84 @@ void CBasicOptsPage::OnSelchangeComboPrinterlist()
 {
     const int nIndex = static_cast<int>(SendMessageW(m_hComboPrinter, CB_GETCURSEL, 0, 0));
     m_PrtControl.SetCurrentIndex(nIndex);
-    nSupportedTypes = CheckSupportedTypes();
+    StartPrinterCheck(500, true);
+}
+
+std::wstring CBasicOptsPage::CurrentPrinterName() const
+{
+    const PRINTER_INFO_2W* pInfo = m_PrtControl.GetPrinterInfo(m_PrtControl.GetCurrentIndex());
+    return pInfo && pInfo->pPrinterName ? std::wstring(pInfo->pPrinterName) : std::wstring();
+}
+
+void CBasicOptsPage::StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused)
+{
+    m_nCheckMessageDelayMs = nMessageDelayMs;
+    m_bCheckRemovesRefused = bRemoveRefused;
+    m_bChecking = true;
+    // A message of the printer before waits no more: the answer decides anew.
+    KillTimer(m_hWnd, kTimerNoSupport);
+    KillTimer(m_hWnd, kTimerBusyOrOff);
+    HWND hPrint = ::GetDlgItem(GetSheet(), IDOK);
+    EnableWindow(hPrint, FALSE);
+    EnableItem(IDC_BUTTON_BROWSE, false);
+    SetSheetStatus(GetSheet(), GetUIText(L"UI_PRINT_RUN", L"IDL_STATUS_CHECKING", L"Checking the printer\x2026"));
+
+    m_checkWorker.SetWindow(m_hWnd);
+    const std::wstring strPrinter = CurrentPrinterName();
+    const bool bStarted = m_checkWorker.Start([strPrinter](const CWorker::Link& link) {
+        auto pReport = std::make_unique<PrinterCheckReport>();
+        pReport->nSupportedTypes = CheckPrinterByName(strPrinter);
+        link.Post(kMsgPrinterChecked, std::move(pReport));
+    });
+    if (!bStarted) {
+        m_bChecking = false;
+        ApplyCheckResult(CheckSupportedTypes());
+    }
+}
+
+void CBasicOptsPage::OnPrinterChecked(WPARAM nTicket, LPARAM lReport)
+{
+    const std::unique_ptr<PrinterCheckReport> pReport = TakeReport<PrinterCheckReport>(lReport);
+    // The answer for a printer chosen before the current one is of no use.
+    if (!m_checkWorker.IsCurrent(nTicket))
+        return;
+    m_checkWorker.Finish();
+    m_bChecking = false;
+    ApplyCheckResult(pReport->nSupportedTypes);
+}
+
+void CBasicOptsPage::ApplyCheckResult(int nResult)
+{
+    nSupportedTypes = nResult;
+    SetSheetStatus(GetSheet(), L"");
     const int nEntries = FileCount();
     if (nSupportedTypes == -1) {
-        SetTimer(m_hWnd, kTimerBusyOrOff, 500, nullptr);
+        SetTimer(m_hWnd, kTimerBusyOrOff, m_nCheckMessageDelayMs, nullptr);
         DebugLog(L"OnSelchangeComboPrinterlist / No support(Busy)");
         ShowPrintButton(false);
         EnableItem(IDC_BUTTON_BROWSE, false);
     } else if (nSupportedTypes == 0) {
-        SetTimer(m_hWnd, kTimerNoSupport, 500, nullptr);
+        SetTimer(m_hWnd, kTimerNoSupport, m_nCheckMessageDelayMs, nullptr);
         DebugLog(L"OnSelchangeComboPrinterlist / No support");
         ShowPrintButton(false);
         EnableItem(IDC_BUTTON_BROWSE, false);
     } else {
-        RemoveRefusedEntries(m_hList, nSupportedTypes);
+        if (m_bCheckRemovesRefused)
+            RemoveRefusedEntries(m_hList, nSupportedTypes);
         ShowPrintButton(true);
         EnableItem(IDC_BUTTON_BROWSE, true);
     }
     EnableRemoveForEntries(nEntries);
+
+    // Files of the command line come in with the first answer, drops with theirs.
+    if (m_bCmdFilesPending && m_bInitialized) {
+        m_bCmdFilesPending = false;
+        AddCommandLineFiles();
+    }
+    std::vector<std::wstring> arrDrops;
+    arrDrops.swap(m_arrPendingDrops);
+    for (const std::wstring& strDropped : arrDrops)
+        AdmitDroppedPath(strDropped);
 }
 
 void CBasicOptsPage::OnTimer(UINT_PTR nId)

@@ -3,6 +3,7 @@
 #include "ui/bitmap_draw.h"
 #include "ui/dpi_scale.h"
 #include "ui/skin_geometry.h"
+#include "ui/system_dpi.h"
 
 CBmpBtn::CBmpBtn(UINT nFaceBitmap, int nCorner)
     : m_nCorner(nCorner), m_face(nFaceBitmap, BitmapScaling{4, nCorner, nCorner, nCorner, nCorner, false})
@@ -53,7 +54,7 @@ bool CBmpBtn::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
 {
     switch (uMsg) {
     case WM_PAINT: {
-        if (m_nCorner <= 0 || !m_face.At(WindowDpi(m_hWnd)).IsLoaded())
+        if (m_nCorner <= 0 || !m_face.At(SystemDpi()).IsLoaded())
             return false;
         return ProcessSelfPaintMessage(m_hWnd, uMsg, lResult, [this](HDC hdc) { Paint(hdc); });
     }
@@ -106,7 +107,7 @@ void CBmpBtn::Paint(HDC hdcWindow)
     CMemoryCanvas canvas(hdcWindow, rc.right, rc.bottom);
     HDC hdc = canvas.DC();
     const bool bDisabled = !IsWindowEnabled(m_hWnd);
-    const int nDpi = WindowDpi(m_hWnd);
+    const int nDpi = SystemDpi();
     const CBitmapDC& face = m_face.At(nDpi);
     const int nCorner = ScaleToDpi(m_nCorner, nDpi);
     const int nImage = m_nImages[BmpBtnImageIndex(bDisabled, m_bPressed, m_bLatched, m_bHover)];

@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 #include "ui/bitmap_draw.h"
 #include "ui/dpi_scale.h"
+#include "ui/system_dpi.h"
 
 bool CCustomTab::Attach(HWND hTab)
 {
@@ -43,7 +44,7 @@ void CCustomTab::Paint(HDC hdcWindow)
     GetClientRect(m_hWnd, &rcClient);
     const int nTabs = TabCtrl_GetItemCount(m_hWnd);
     const int nSelected = TabCtrl_GetCurSel(m_hWnd);
-    const int nDpi = WindowDpi(m_hWnd);
+    const int nDpi = SystemDpi();
     {
         CMemoryCanvas canvas(hdcWindow, rcClient.right, rcClient.bottom);
         const CBitmapDC& background = m_background.At(nDpi);

@@ -7,6 +7,7 @@
 #include "common/debug_log.h"
 #include "ui/bitmap_draw.h"
 #include "ui/gdi_helpers.h"
+#include "ui/system_dpi.h"
 
 int CFrameDlgT::s_nCaptureButton = -1;
 HWND CFrameDlgT::s_hCaptureWnd = nullptr;
@@ -87,7 +88,7 @@ void CFrameDlgT::AttachFrame(HWND hWnd)
     exStyle &= ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE);
     SetWindowLongPtrW(hWnd, GWL_EXSTYLE, exStyle);
     m_bActive = GetActiveWindow() == hWnd;
-    const FrameMetrics m = FrameMetricsForDpi(WindowDpi(hWnd));
+    const FrameMetrics m = FrameMetricsForDpi(SystemDpi());
     SetWindowPos(hWnd, nullptr, 0, 0, rcClient.right + 2 * m.nBorder, rcClient.bottom + m.nCaption + m.nBorder,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     UpdateRegion(hWnd);
@@ -96,7 +97,7 @@ void CFrameDlgT::AttachFrame(HWND hWnd)
 void CFrameDlgT::UpdateRegion(HWND hWnd)
 {
     const SIZE size = WindowSize(hWnd);
-    const int nDpi = WindowDpi(hWnd);
+    const int nDpi = SystemDpi();
     const auto outline = FrameRegionOutline(size.cx, size.cy, nDpi);
     POINT points[20];
     for (int i = 0; i < 20; ++i)
@@ -110,7 +111,7 @@ void CFrameDlgT::UpdateRegion(HWND hWnd)
 
 void CFrameDlgT::PaintFrame(HWND hWnd)
 {
-    const int nDpi = WindowDpi(hWnd);
+    const int nDpi = SystemDpi();
     const FrameMetrics m = FrameMetricsForDpi(nDpi);
     FrameBitmaps& bitmaps = m_frames[m_bActive ? 1 : 0];
     const CBitmapDC& frame = bitmaps.frame.At(nDpi);
@@ -295,7 +296,7 @@ LRESULT CFrameDlgT::HitTest(HWND hWnd, LPARAM lParam) const
     for (const CaptionButtonState& b : m_buttons)
         if (b.nBitmapId && PtInRect(&b.rect, pt))
             return HTBORDER;  // ours to track; no system move or button behaviour
-    const FrameMetrics m = FrameMetricsForDpi(WindowDpi(hWnd));
+    const FrameMetrics m = FrameMetricsForDpi(SystemDpi());
     if (pt.y < m.nCaption)
         return HTCAPTION;
     const int W = rcWindow.right - rcWindow.left, H = rcWindow.bottom - rcWindow.top;
@@ -313,7 +314,7 @@ bool CFrameDlgT::ProcessFrameMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
     switch (uMsg) {
     case WM_NCCALCSIZE: {
         RECT* prc = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
-        const FrameMetrics m = FrameMetricsForDpi(WindowDpi(hWnd));
+        const FrameMetrics m = FrameMetricsForDpi(SystemDpi());
         prc->left += m.nBorder;
         prc->right -= m.nBorder;
         prc->bottom -= m.nBorder;
@@ -354,7 +355,7 @@ bool CFrameDlgT::ProcessFrameMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
     case WM_NCLBUTTONDBLCLK: {
         POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ScreenToClient(hWnd, &pt);
-        const FrameMetrics m = FrameMetricsForDpi(WindowDpi(hWnd));
+        const FrameMetrics m = FrameMetricsForDpi(SystemDpi());
         if (pt.x >= -m.nBorder && pt.x <= m.nIconHitWidth - m.nBorder && pt.y < 0 && pt.y >= -m.nCaption) {
             SendMessageW(hWnd, WM_CLOSE, 0, 0);
             lResult = 0;

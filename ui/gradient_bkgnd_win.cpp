@@ -3,6 +3,7 @@
 #include "ui/bitmap_draw.h"
 #include "ui/dpi_scale.h"
 #include "ui/gdi_helpers.h"
+#include "ui/system_dpi.h"
 #include "ui/window_layer.h"
 
 namespace {
@@ -35,7 +36,7 @@ void CGradientBkgndT::PaintBackground(HWND hWnd, HDC hdc, const RECT* prcClip)
 {
     RECT rcClient;
     GetClientRect(hWnd, &rcClient);
-    const int nDpi = WindowDpi(hWnd);
+    const int nDpi = SystemDpi();
     const CBitmapDC& bitmap = m_bitmap.At(nDpi);
     if (bitmap.IsLoaded())
         DrawTiled(hdc, rcClient, bitmap.DC(), bitmap.Size(), ScaleToDpi(m_nBkgndCorner, nDpi), prcClip);
@@ -47,7 +48,7 @@ HBRUSH CGradientBkgndT::BackgroundBrush(HWND hWnd)
 {
     RECT rcClient;
     GetClientRect(hWnd, &rcClient);
-    const int nDpi = WindowDpi(hWnd);
+    const int nDpi = SystemDpi();
     if (m_hBackgroundBrush && m_brushSize.cx == rcClient.right && m_brushSize.cy == rcClient.bottom &&
         m_nBrushDpi == nDpi)
         return m_hBackgroundBrush;

@@ -7,6 +7,7 @@
 #include "ui/dpi_scale.h"
 #include "ui/gdi_helpers.h"
 #include "ui/info_preview_text.h"
+#include "ui/system_dpi.h"
 
 namespace {
 void DrawBand(HDC hdc, const PreviewBox& band, int nInset, const std::wstring& strText, HBRUSH hBrush)
@@ -34,7 +35,7 @@ void CInfoPreview::Paint(HDC hdcWindow)
     RECT rc;
     GetClientRect(m_hWnd, &rc);
     const int x0 = rc.left, y0 = rc.top, x1 = rc.right, y1 = rc.bottom;
-    const int nDpi = WindowDpi(m_hWnd);
+    const int nDpi = SystemDpi();
     CMemoryCanvas canvas(hdcWindow, x1 - x0, y1 - y0);
     HDC hdc = canvas.DC();
     const CBitmapDC& background = m_background.At(nDpi);

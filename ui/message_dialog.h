@@ -4,6 +4,7 @@
 // returns 1 when closed.
 #include <string>
 
+#include "resources/resource.h"
 #include "ui/bmp_btn.h"
 #include "ui/frame_dlg.h"
 #include "ui/gradient_bkgnd.h"
@@ -25,6 +26,10 @@ protected:
     bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
     virtual bool OnInitDialog();
 
+    // Grows the box downwards when the text needs more lines than the template gives.
+    void FitTextHeight();
+
+    bool m_bQuestion = false;
     std::wstring m_strText;
     std::wstring m_strCaption;
     HICON m_hIcon;
@@ -35,6 +40,21 @@ protected:
 class CMessageDialog : public CCommonMessageDialog {
 public:
     using CCommonMessageDialog::CCommonMessageDialog;
+};
+
+// The same box asking a question: "Yes" (IDOK, the default) and "No" (IDCANCEL, also
+// Escape and the close box). ShowModal returns the button's identifier.
+class CQuestionDialog : public CCommonMessageDialog {
+public:
+    CQuestionDialog(std::wstring strText, std::wstring strCaption)
+        : CCommonMessageDialog(std::move(strText), std::move(strCaption), IDI_QUESTION)
+    {
+        m_bQuestion = true;
+    }
+
+private:
+    CBmpBtn m_btnNo{IDB_BUTTON_FACE, 4};
+    bool OnInitDialog() override;
 };
 
 // Centres a window over its owner, or over the work area when the owner is hidden,

@@ -1,5 +1,7 @@
 #include "ui/message_dialog.h"
 
+#include <algorithm>
+
 #include "common/debug_log.h"
 #include "common/ui_text.h"
 #include "files/user_messages.h"
@@ -23,9 +25,9 @@ bool CCommonMessageDialog::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam
         lResult = OnInitDialog();
         return true;
     case WM_COMMAND:
-        // OK, and Escape (the hidden Cancel), close the box with 1.
+        // OK, and Escape (the hidden Cancel), close the box with 1; a question tells them apart.
         if (CommandId(wParam) == IDOK || CommandId(wParam) == IDCANCEL) {
-            EndDialog(IDOK);
+            EndDialog(m_bQuestion ? CommandId(wParam) : IDOK);
             lResult = 0;
             return true;
         }
@@ -53,6 +55,64 @@ bool CCommonMessageDialog::OnInitDialog()
     SetWindowTextW(hOK, GetUIText(L"UI_SHEET", L"IDL_OK", L"OK").c_str());
     SendMessageW(hOK, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     m_btnOK.Attach(hOK);
+    FitTextHeight();
+    CenterOverOwner(m_hWnd, GetWindow(m_hWnd, GW_OWNER));
+    return true;
+}
+
+void CCommonMessageDialog::FitTextHeight()
+{
+    HWND hText = GetDlgItem(IDC_MESSAGE_TEXT);
+    RECT rcText = {};
+    GetWindowRect(hText, &rcText);
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rcText), 2);
+    RECT rcNeeded = {0, 0, rcText.right - rcText.left, 0};
+    HDC hdc = GetDC(hText);
+    HGDIOBJ hOld = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    DrawTextW(hdc, m_strText.c_str(), -1, &rcNeeded, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(hdc, hOld);
+    ReleaseDC(hText, hdc);
+    const int nGrow = rcNeeded.bottom - (rcText.bottom - rcText.top);
+    if (nGrow <= 0)
+        return;
+    // Never past the work area: the rest of a very long text is cut.
+    RECT rcWork = {}, rcBox = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcWork, 0);
+    GetWindowRect(m_hWnd, &rcBox);
+    const int nRoom = (rcWork.bottom - rcWork.top) - (rcBox.bottom - rcBox.top);
+    const int nBy = std::min(nGrow, std::max(nRoom, 0));
+    SetWindowPos(hText, nullptr, 0, 0, rcText.right - rcText.left, rcText.bottom - rcText.top + nBy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int nId : {IDOK, IDCANCEL}) {
+        HWND hButton = GetDlgItem(nId);
+        RECT rc = {};
+        GetWindowRect(hButton, &rc);
+        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        SetWindowPos(hButton, nullptr, rc.left, rc.top + nBy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetWindowPos(m_hWnd, nullptr, 0, 0, rcBox.right - rcBox.left, rcBox.bottom - rcBox.top + nBy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CQuestionDialog::OnInitDialog()
+{
+    CCommonMessageDialog::OnInitDialog();
+    HWND hYes = GetDlgItem(IDOK);
+    HWND hNo = GetDlgItem(IDCANCEL);
+    SetWindowTextW(hYes, GetUIText(L"UI_PRINT_RUN", L"IDL_YES", L"Yes").c_str());
+    SetWindowTextW(hNo, GetUIText(L"UI_PRINT_RUN", L"IDL_NO", L"No").c_str());
+    SendMessageW(hNo, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    // Yes and No side by side where OK stood alone, Yes first.
+    RECT rcYes = {}, rcNo = {};
+    GetWindowRect(hYes, &rcYes);
+    GetWindowRect(hNo, &rcNo);
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rcYes), 2);
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rcNo), 2);
+    const int nGap = (rcNo.left - rcYes.right) / 4;
+    const int cx = rcYes.right - rcYes.left;
+    SetWindowPos(hYes, nullptr, rcNo.left - nGap - cx, rcNo.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    m_btnNo.Attach(hNo);
+    ShowWindow(hNo, SW_SHOW);
     return true;
 }
 

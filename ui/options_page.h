@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <span>
+#include <vector>
 
 #include "ui/data_exchange.h"
 #include "ui/gradient_bkgnd.h"
@@ -46,6 +47,11 @@ public:
 
     bool m_bInitialized = false;
 
+    // During a print run every control that takes input is disabled and drops are
+    // refused; afterwards exactly the controls that were enabled before are again.
+    void LockForRun(bool bLock);
+    bool IsLockedForRun() const { return m_bLockedForRun; }
+
 protected:
     // WM_INITDIALOG, WM_COMMAND, WM_TIMER and WM_DROPFILES go to the handlers below,
     // then the sheet's notifications and the background get their turn.
@@ -62,6 +68,9 @@ protected:
     virtual bool OwnsPicture(HBITMAP) const { return false; }
 
 private:
+    bool m_bLockedForRun = false;
+    std::vector<HWND> m_arrUnlockOnRunEnd;
+
     // When the page goes: its picture controls give back their bitmaps, which are
     // deleted (a control deletes none, not even the one its template loaded).
     void ReleasePictures();

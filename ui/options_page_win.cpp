@@ -14,6 +14,11 @@ bool COptionsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
     switch (uMsg) {
     case WM_INITDIALOG:
         lResult = OnInitDialog();
+        // A page first opened during a print run starts locked.
+        if (m_bLockedForRun) {
+            m_bLockedForRun = false;
+            LockForRun(true);
+        }
         return true;
     case WM_COMMAND:
         if (OnCommand(CommandId(wParam), CommandCode(wParam))) {
@@ -55,5 +60,32 @@ void COptionsPage::ReleasePictures()
         auto hBitmap = reinterpret_cast<HBITMAP>(SendMessageW(hChild, STM_SETIMAGE, IMAGE_BITMAP, 0));
         if (hBitmap && !OwnsPicture(hBitmap))
             DeleteObject(hBitmap);
+    }
+}
+
+void COptionsPage::LockForRun(bool bLock)
+{
+    if (bLock == m_bLockedForRun)
+        return;
+    m_bLockedForRun = bLock;
+    if (!m_hWnd)
+        return;
+    DragAcceptFiles(m_hWnd, !bLock);
+    if (!bLock) {
+        for (HWND hChild : m_arrUnlockOnRunEnd)
+            EnableWindow(hChild, TRUE);
+        m_arrUnlockOnRunEnd.clear();
+        return;
+    }
+    for (HWND hChild = GetWindow(m_hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        // Labels, group boxes and pictures take no input and keep their look.
+        if (IsWindowOfClass(hChild, L"Static"))
+            continue;
+        if (IsWindowOfClass(hChild, L"Button") && (GetWindowLongW(hChild, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+            continue;
+        if (IsWindowEnabled(hChild)) {
+            m_arrUnlockOnRunEnd.push_back(hChild);
+            EnableWindow(hChild, FALSE);
+        }
     }
 }

@@ -2,6 +2,17 @@
 // The capability check of the current printer (defined with the printer code):
 // the supported-type mask from the printer's device ID; 0 not supported, -1 busy
 // or off. The Basic page stores it as nSupportedTypes.
+#include <string>
+
 #include "printer/prt_control.h"
 
 int CheckSupportedTypes(CPrtControl& prtControl);
+
+// The same check for the printer of that name, with a printer list of its own, so it
+// may run on any thread. A printer that is no longer installed counts as busy or off.
+int CheckPrinterByName(const std::wstring& strPrinter);
+
+// What the page's check worker posts back.
+struct PrinterCheckReport {
+    int nSupportedTypes = -1;
+};

@@ -1,19 +1,13 @@
 #pragma once
-// The skin's bitmaps at a window's DPI. Each bitmap resource is drawn for 96 dpi; at
-// another DPI it is scaled cell by cell (image_scale.h) to the size the painters'
-// scaled geometry expects, once, and kept until it is asked for at another DPI.
+// The skin's bitmaps at a DPI. Each bitmap resource is drawn for 96 dpi; at another
+// DPI it is scaled cell by cell (image_scale.h) to the size the painters' scaled
+// geometry expects, once, and kept until it is asked for at another DPI.
 // Windows build only.
 #include <windows.h>
-
-#include <vector>
 
 #include "ui/gdi_helpers.h"
 #include "ui/image_scale.h"
 #include "ui/skin_geometry.h"
-
-// The DPI the program's windows are drawn at. The program is system DPI aware, so
-// every window has the screen's DPI.
-int WindowDpi(HWND hWnd);
 
 // A new bitmap: the resource (or, with a part, that part of it, in 96-dpi pixels)
 // scaled for nDpi. At 96 dpi the resource's own pixels. nullptr when it cannot load.
@@ -40,28 +34,3 @@ private:
     int m_nDpi = 0;
     CBitmapDC m_bitmap;
 };
-
-// Bitmaps handed to picture controls (STM_SETIMAGE): loaded once per DPI and kept
-// until this object goes, since a control shows a bitmap without owning it.
-class CPictureBitmaps {
-public:
-    CPictureBitmaps() = default;
-    ~CPictureBitmaps();
-    CPictureBitmaps(const CPictureBitmaps&) = delete;
-    CPictureBitmaps& operator=(const CPictureBitmaps&) = delete;
-
-    HBITMAP Get(UINT nBitmapId, int nDpi);
-    bool Owns(HBITMAP hBitmap) const;
-
-private:
-    struct Entry {
-        UINT nBitmapId;
-        int nDpi;
-        HBITMAP hBitmap;
-    };
-    std::vector<Entry> m_entries;
-};
-
-// Sets a picture control's bitmap from the set; the bitmap the control gives back
-// (the one its template loaded, or a copy it made) is deleted unless it is the set's.
-void SetPictureBitmap(HWND hPicture, CPictureBitmaps& bitmaps, UINT nBitmapId);

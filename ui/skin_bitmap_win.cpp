@@ -1,7 +1,5 @@
 #include "ui/skin_bitmap.h"
 
-#include <algorithm>
-
 #include "ui/dpi_scale.h"
 
 namespace {
@@ -58,20 +56,6 @@ HBITMAP CreateBitmapFromPixels(const PixelImage& image)
 }
 }  // namespace
 
-int WindowDpi(HWND)
-{
-    // System DPI aware: the screen's DPI is the same for the whole life of the process,
-    // so it is read once, not on every hit test and paint.
-    static const int s_nDpi = [] {
-        HDC hdc = GetDC(nullptr);
-        const int nDpi = hdc ? GetDeviceCaps(hdc, LOGPIXELSY) : 0;
-        if (hdc)
-            ReleaseDC(nullptr, hdc);
-        return nDpi > 0 ? nDpi : kBaseDpi;
-    }();
-    return s_nDpi;
-}
-
 HBITMAP LoadScaledBitmap(UINT nBitmapId, int nDpi, const BitmapScaling& scaling, const PieceRect& part)
 {
     auto hSource = static_cast<HBITMAP>(
@@ -93,40 +77,4 @@ const CBitmapDC& CSkinBitmap::At(int nDpi)
         m_bitmap.Attach(LoadScaledBitmap(m_nBitmapId, nDpi, m_scaling, m_part));
     }
     return m_bitmap;
-}
-
-CPictureBitmaps::~CPictureBitmaps()
-{
-    for (const Entry& entry : m_entries)
-        DeleteObject(entry.hBitmap);
-}
-
-HBITMAP CPictureBitmaps::Get(UINT nBitmapId, int nDpi)
-{
-    for (const Entry& entry : m_entries)
-        if (entry.nBitmapId == nBitmapId && entry.nDpi == nDpi)
-            return entry.hBitmap;
-    // At 96 dpi the resource as the control itself would load it.
-    HBITMAP hBitmap = nDpi == kBaseDpi ? LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nBitmapId))
-                                       : LoadScaledBitmap(nBitmapId, nDpi, {});
-    if (hBitmap)
-        m_entries.push_back({nBitmapId, nDpi, hBitmap});
-    return hBitmap;
-}
-
-bool CPictureBitmaps::Owns(HBITMAP hBitmap) const
-{
-    return std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.hBitmap == hBitmap; });
-}
-
-void SetPictureBitmap(HWND hPicture, CPictureBitmaps& bitmaps, UINT nBitmapId)
-{
-    HBITMAP hBitmap = bitmaps.Get(nBitmapId, WindowDpi(hPicture));
-    if (!hBitmap)
-        return;
-    auto hPrevious = reinterpret_cast<HBITMAP>(
-        SendMessageW(hPicture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
-    if (hPrevious && hPrevious != hBitmap && !bitmaps.Owns(hPrevious))
-        DeleteObject(hPrevious);
-    InvalidateRect(hPicture, nullptr, TRUE);
 }

@@ -31,7 +31,7 @@ struct FramePoint {
     bool operator==(const FramePoint&) const = default;
 };
 // The 20-point outline of a framed window W x H (rounded corners), winding fill.
-std::array<FramePoint, 20> FrameRegionOutline(int W, int H, int nDpi = kBaseDpi);
+std::array<FramePoint, 20> FrameRegionOutline(int W, int H, int nDpi);
 
 // The frame as drawn at 96 dpi: caption height and border width (the client area is
 // the window less these), and where the window icon lies in the frame bitmap.
@@ -58,13 +58,13 @@ enum class CaptionButton { Close, Minimize, Help };
 struct ButtonRect {
     int left, top, right, bottom;
 };
-ButtonRect CaptionButtonRect(CaptionButton button, int nWindowWidth, int nDpi = kBaseDpi);
+ButtonRect CaptionButtonRect(CaptionButton button, int nWindowWidth, int nDpi);
 
 // 2 pressed (holds the capture, mouse over, left button down), 1 hover, 3 disabled, 0.
 int CaptionButtonStateIndex(bool bHasCapture, bool bMouseOver, bool bLButtonDown, bool bWindowDisabled);
 // X of the state's image (nImageWidth wide, 16 at 96 dpi) in a caption button bitmap
 // of nBitmapWidth. The bitmaps hold three images; the disabled state shows the normal one.
-int CaptionButtonImageX(int nStateIndex, int nBitmapWidth, int nImageWidth = 16);
+int CaptionButtonImageX(int nStateIndex, int nBitmapWidth, int nImageWidth);
 
 // The sheet's tabs: 91 x 23 at 96 dpi, and never lower than their text needs.
 struct TabSize {

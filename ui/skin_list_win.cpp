@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "ui/dpi_scale.h"
 #include "ui/gdi_helpers.h"
+#include "ui/system_dpi.h"
 
 CSkinListCtrl::CSkinListCtrl() : m_header(IDB_LIST_HEADER, IDB_LIST_HEADER) {}
 
@@ -49,7 +50,7 @@ void CSkinListHeader::Paint(HDC hdcWindow)
     RECT rc;
     GetClientRect(m_hWnd, &rc);
     DebugLog(L"LIST : DrawFrame : W : %d / H : %d", static_cast<int>(rc.right), static_cast<int>(rc.bottom));
-    const int nDpi = WindowDpi(m_hWnd);
+    const int nDpi = SystemDpi();
     const int nInset = ScaleToDpi(2, nDpi);
     const CBitmapDC& face = (IsWindowEnabled(m_hWnd) ? m_enabled : m_disabled).At(nDpi);
     const int nItems = Header_GetItemCount(m_hWnd);

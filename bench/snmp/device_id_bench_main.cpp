@@ -1,7 +1,10 @@
-// device_id_bench <agent|silent> <community> [count]
+// device_id_bench <agent> <community> <count> <device ID>
+// device_id_bench silent <community>
 // Times whole device-ID checks of one printer, as the capability check makes them: `count`
-// checks of an agent, or one check of a silent peer (a loopback socket that never
-// answers) whose goal is two one-second time-outs and no more.
+// checks of an agent, each of which must bring back the device ID given, or one check of
+// a silent peer (a loopback socket that never answers), which must come back empty and
+// whose goal is two one-second time-outs and no more. A check that brings back anything
+// else fails the benchmark: no figures, exit 1.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -35,29 +38,38 @@ int SilentPeer(std::string& address)
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <agent|silent> <community> [count]\n", argv[0]);
+    std::string agent = argc > 2 ? argv[1] : "";
+    const bool bSilent = agent == "silent";
+    if (agent.empty() || (!bSilent && argc < 5)) {
+        std::fprintf(stderr, "usage: %s <agent> <community> <count> <device ID> | silent <community>\n", argv[0]);
         return 2;
     }
-    std::string agent = argv[1];
     const std::wstring community = Wide(argv[2]);
-    int count = argc > 3 ? std::atoi(argv[3]) : 200;
+    // The silent peer must bring back nothing (result 0); an agent its device ID (result 1).
+    const int count = bSilent ? 1 : std::atoi(argv[3]);
+    const std::wstring expected = bSilent ? L"" : Wide(argv[4]);
+    const int expectedResult = bSilent ? 0 : 1;
     int silent = -1;
-    if (agent == "silent") {
-        silent = SilentPeer(agent);
-        if (silent < 0)
-            return 1;
-        count = 1;
+    if (count < 1 || (bSilent && (silent = SilentPeer(agent)) < 0)) {
+        std::fprintf(stderr, "nothing to measure\n");
+        return 1;
     }
+    int wrong = 0;
     std::wstring id;
     int result = 0;
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         result = QueryNetworkDeviceID(Wide(agent), community, id);
+        wrong += result != expectedResult || id != expected;
+    }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (silent >= 0)
         close(silent);
     std::printf("result %d, device ID \"%ls\"\n", result, id.c_str());
+    if (wrong) {
+        std::fprintf(stderr, "%d of %d checks brought back something else; no figures\n", wrong, count);
+        return 1;
+    }
     std::printf("%d checks in %.1f ms (%.1f us/check)\n", count, seconds * 1e3, seconds * 1e6 / count);
     return 0;
 }

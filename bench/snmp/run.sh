@@ -2,7 +2,8 @@
 # Starts a local snmpd on a loopback port, builds and runs the SNMP benchmark
 # (1000 sequential GETs with our layer and with net-snmp), prints the figures.
 # Then times whole device-ID checks: of that agent (private object), of a second one
-# that holds only the standard object (two GETs a check), and of a silent peer.
+# that holds only the standard object (two GETs a check), and of a silent peer. Every
+# answer is checked; an agent that never answers or a wrong answer stops it (exit 1).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$root/build/bench-native"
@@ -15,30 +16,37 @@ dir=$(mktemp -d /tmp/lumeo_bench_snmpd.XXXXXX)
 oid=1.3.6.1.4.1.48751.11.5.1.1.1.26.0
 std_oid=1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1
 std_port=$(( port + 1 ))
+private_id="MFG:Corvane;CMD:PCL,PDF,JPEG,TIFF,PNG,BMP;MDL:KV 200;CLS:PRINTER;"
+standard_id="MFG:Osmira;CMD:PCL,PDF,JPEG,TIFF,PNG,BMP;MDL:Q 5;CLS:PRINTER;"
 cat > "$dir/snmpd.conf" <<CONF
 agentaddress udp:127.0.0.1:$port
 rocommunity public 127.0.0.1
-override $oid octet_str "MFG:Corvane;CMD:PCL,PDF,JPEG,TIFF,PNG,BMP;MDL:KV 200;CLS:PRINTER;"
+override $oid octet_str "$private_id"
 CONF
 cat > "$dir/snmpd-std.conf" <<CONF
 agentaddress udp:127.0.0.1:$std_port
 rocommunity public 127.0.0.1
-override $std_oid octet_str "MFG:Osmira;CMD:PCL,PDF,JPEG,TIFF,PNG,BMP;MDL:Q 5;CLS:PRINTER;"
+override $std_oid octet_str "$standard_id"
 CONF
 SNMP_PERSISTENT_DIR="$dir/persist" MIBS= /usr/sbin/snmpd -f -Lo -C -c "$dir/snmpd.conf" >"$dir/snmpd.log" 2>&1 &
 agent=$!
 SNMP_PERSISTENT_DIR="$dir/persist-std" MIBS= /usr/sbin/snmpd -f -Lo -C -c "$dir/snmpd-std.conf" >"$dir/snmpd-std.log" 2>&1 &
 std_agent=$!
 trap 'kill $agent $std_agent 2>/dev/null; wait $agent $std_agent 2>/dev/null; rm -rf "$dir"' EXIT
-for _ in $(seq 50); do
+answering() {
   snmpget -v1 -c public -t 0.2 -r 0 "127.0.0.1:$port" "$oid" >/dev/null 2>&1 &&
-    snmpget -v1 -c public -t 0.2 -r 0 "127.0.0.1:$std_port" "$std_oid" >/dev/null 2>&1 && break
-  sleep 0.1
-done
+    snmpget -v1 -c public -t 0.2 -r 0 "127.0.0.1:$std_port" "$std_oid" >/dev/null 2>&1
+}
+for _ in $(seq 50); do answering && break; sleep 0.1; done
+if ! answering; then
+  cat "$dir"/*.log >&2
+  echo "bench/snmp: the agents never answered; no figures" >&2
+  exit 1
+fi
 "$build/bench/snmp/snmp_bench" "127.0.0.1:$port" public "$oid" "$count" 3
 echo "device-ID checks, private object:"
-"$build/bench/snmp/device_id_bench" "127.0.0.1:$port" public 1000
+"$build/bench/snmp/device_id_bench" "127.0.0.1:$port" public 1000 "$private_id"
 echo "device-ID checks, standard object only:"
-"$build/bench/snmp/device_id_bench" "127.0.0.1:$std_port" public 1000
+"$build/bench/snmp/device_id_bench" "127.0.0.1:$std_port" public 1000 "$standard_id"
 echo "device-ID check, silent peer (goal: two one-second time-outs):"
 "$build/bench/snmp/device_id_bench" silent public

@@ -1,11 +1,16 @@
-// Times SendDataToDevice for files given as Unix paths, each sent to a test printer
-// whose port is captured to a file, and reports the process's peak memory after each.
+// Times three ways of sending each file given (a Unix path) to a test printer whose
+// port is captured to a file, and reports the process's peak memory after each file:
+//   seconds               SendDataToDevice through Wine's spooler: what the user waits for;
+//   own_seconds           SendDataToDevice with a spooler that takes every byte at once:
+//                         Lumeo's own steps alone (copy into the spool file, map, delete);
+//   spooler_only_seconds  Wine's spooler alone: the file itself mapped and written, no spool file.
+// Each is the best of LUMEO_BENCH_ROUNDS (3) rounds that rotate which goes first, so none
+// always meets the page cache and the disk as another one left them. Every run is
+// checked (what reached the port, the bytes of the spool file, that it was deleted, no
+// message); a file with a failed run prints no line, and the program exits 1.
 //   spooler_bench <capture-unix-path> <file-unix-path>...
-// Output, one line per file: "file=<path> bytes=<n> seconds=<s> spooler_only_seconds=<s>
-// delivered=<ok|SHORT> peak_working_set=<bytes> peak_pagefile=<bytes>"; the spooler-only
-// time is the same bytes written straight from the mapped file, without Lumeo's spool file.
-// Both times are the best of LUMEO_BENCH_ROUNDS (3) rounds that alternate which goes first,
-// so neither always meets the page cache and the disk as the other one left them.
+// Output, one line per file: "file=<path> bytes=<n> spool_bytes=<n> seconds=<s>
+// own_seconds=<s> spooler_only_seconds=<s> peak_working_set=<bytes> peak_pagefile=<bytes>".
 #include <windows.h>
 #include <psapi.h>
 
@@ -17,6 +22,7 @@
 #include "job/send_data_to_device.h"
 #include "printer/document_window.h"
 #include "printer/prt_control.h"
+#include "printer/spooler_api.h"
 #include "tests/support/wine_printers.h"
 
 namespace {
@@ -28,17 +34,182 @@ std::string Narrow(const wchar_t* psz)
     return s;
 }
 
-double Seconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end, const LARGE_INTEGER& frequency)
-{
-    return static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
-}
-
 unsigned long long SizeOf(const std::wstring& strPath)
 {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!GetFileAttributesExW(strPath.c_str(), GetFileExInfoStandard, &data))
         return 0;
     return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Spool files left in the temporary folder (SendDataToDevice names them KVQ*.tmp).
+int SpoolFilesLeft()
+{
+    wchar_t szTemp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, szTemp);
+    WIN32_FIND_DATAW data;
+    HANDLE hFind = FindFirstFileW((std::wstring(szTemp) + L"KVQ*.tmp").c_str(), &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return 0;
+    int nFiles = 0;
+    do
+        ++nFiles;
+    while (FindNextFileW(hFind, &data));
+    FindClose(hFind);
+    return nFiles;
+}
+
+// A spooler that takes every byte handed to it at once and keeps only their count.
+namespace sink {
+unsigned long long g_nTaken = 0;
+int g_nDocuments = 0;
+bool g_bAborted = false;
+const HANDLE kPrinter = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x5EC));
+
+BOOL WINAPI Open(LPWSTR, LPHANDLE phPrinter, LPPRINTER_DEFAULTSW)
+{
+    *phPrinter = kPrinter;
+    return TRUE;
+}
+BOOL WINAPI NoDriver(HANDLE, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD pcbNeeded)
+{
+    *pcbNeeded = 0;
+    return FALSE;
+}
+DWORD WINAPI StartDocument(HANDLE, DWORD, LPBYTE)
+{
+    ++g_nDocuments;
+    return 1;
+}
+BOOL WINAPI Take(HANDLE, LPVOID, DWORD nBytes, LPDWORD pnWritten)
+{
+    g_nTaken += nBytes;
+    *pnWritten = nBytes;
+    return TRUE;
+}
+BOOL WINAPI Done(HANDLE) { return TRUE; }
+BOOL WINAPI Abort(HANDLE)
+{
+    g_bAborted = true;
+    return TRUE;
+}
+
+const SpoolerApi& Api()
+{
+    static const SpoolerApi api = [] {
+        SpoolerApi a = WinspoolApi();  // the printer list stays Wine's
+        a.OpenPrinterW = Open;
+        a.ClosePrinter = Done;
+        a.GetPrinterDriverW = NoDriver;
+        a.StartDocPrinterW = StartDocument;
+        a.StartPagePrinter = Done;
+        a.WritePrinter = Take;
+        a.EndPagePrinter = Done;
+        a.EndDocPrinter = Done;
+        a.AbortPrinter = Abort;
+        return a;
+    }();
+    return api;
+}
+}  // namespace sink
+
+int g_nMessages = 0;
+
+class CClock {
+public:
+    CClock() { QueryPerformanceFrequency(&m_frequency); }
+    void Start() { QueryPerformanceCounter(&m_start); }
+    double Seconds() const
+    {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return static_cast<double>(now.QuadPart - m_start.QuadPart) / m_frequency.QuadPart;
+    }
+
+private:
+    LARGE_INTEGER m_frequency = {}, m_start = {};
+};
+
+// The three runs of one file, best times and what they left to check.
+struct FileRuns {
+    std::wstring strFile;
+    unsigned long long nFileBytes = 0;
+    unsigned long long nSpoolBytes = 0;  // what Lumeo's own steps handed to the spooler
+    double dSend = 1e9, dOwn = 1e9, dSpooler = 1e9;
+    std::string strFailed;  // the first check that failed
+
+    void Fail(const std::string& strWhat)
+    {
+        if (strFailed.empty())
+            strFailed = strWhat;
+    }
+};
+
+void RunSend(FileRuns& runs, const TestPrinter& printer, CClock& clock)
+{
+    CPrtControl prt;
+    prt.SetCurrentPrinter(printer.strName);
+    WinePrinters::ClearCapture(printer);
+    const int nMessagesBefore = g_nMessages;
+    DebugLog(L"SendDataToDevice / (bench) called");
+    clock.Start();
+    const int nResult = SendDataToDevice(prt, runs.strFile);
+    const double dSeconds = clock.Seconds();
+    DebugLog(L"SendDataToDevice / (bench) returned after %.3f s", dSeconds);
+    runs.dSend = std::min(runs.dSend, dSeconds);
+    if (nResult != 1 || g_nMessages != nMessagesBefore)
+        runs.Fail("SendDataToDevice did not send the file");
+    // The capture holds the spool file: header, file and trailer (compared with the
+    // own steps' count once both have run).
+    const unsigned long long nCaptured = SizeOf(printer.strCapturePath);
+    if (nCaptured <= runs.nFileBytes || (runs.nSpoolBytes && nCaptured != runs.nSpoolBytes))
+        runs.Fail("the port did not receive the whole spool file");
+    runs.nSpoolBytes = runs.nSpoolBytes ? runs.nSpoolBytes : nCaptured;
+}
+
+void RunOwnSteps(FileRuns& runs, const TestPrinter& printer, CClock& clock)
+{
+    CPrtControl prt;
+    prt.SetCurrentPrinter(printer.strName);
+    const int nLeftBefore = SpoolFilesLeft();
+    const int nMessagesBefore = g_nMessages;
+    sink::g_nTaken = 0;
+    sink::g_nDocuments = 0;
+    sink::g_bAborted = false;
+    SetSpoolerApi(&sink::Api());
+    DebugLog(L"SendDataToDevice / (bench) own steps called");
+    clock.Start();
+    const int nResult = SendDataToDevice(prt, runs.strFile);
+    const double dSeconds = clock.Seconds();
+    SetSpoolerApi(nullptr);
+    DebugLog(L"SendDataToDevice / (bench) own steps returned after %.3f s", dSeconds);
+    runs.dOwn = std::min(runs.dOwn, dSeconds);
+    if (nResult != 1 || g_nMessages != nMessagesBefore || sink::g_nDocuments != 1 || sink::g_bAborted)
+        runs.Fail("the own steps did not hand over one whole document");
+    if (sink::g_nTaken <= runs.nFileBytes || (runs.nSpoolBytes && sink::g_nTaken != runs.nSpoolBytes))
+        runs.Fail("the spool file did not hold the whole file");
+    if (SpoolFilesLeft() != nLeftBefore)
+        runs.Fail("the spool file was not deleted");
+    runs.nSpoolBytes = sink::g_nTaken;
+}
+
+void RunSpoolerAlone(FileRuns& runs, const TestPrinter& printer, CClock& clock)
+{
+    CPrtControl prt;
+    prt.SetCurrentPrinter(printer.strName);
+    WinePrinters::ClearCapture(printer);
+    if (!prt.MapDocument(runs.strFile.c_str())) {
+        runs.Fail("the file cannot be mapped");
+        return;
+    }
+    clock.Start();
+    const unsigned long long nWritten = prt.WriteDocument(L"KVQ_baseline");
+    const double dSeconds = clock.Seconds();
+    prt.ReleaseDocument();
+    DebugLog(L"WriteDocument / (bench) spooler alone done after %.3f s", dSeconds);
+    runs.dSpooler = std::min(runs.dSpooler, dSeconds);
+    if (nWritten != runs.nFileBytes || SizeOf(printer.strCapturePath) != runs.nFileBytes)
+        runs.Fail("the spooler alone did not deliver the file");
 }
 }  // namespace
 
@@ -48,83 +219,68 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "usage: spooler_bench <capture-unix-path> <file-unix-path>...\n");
         return 2;
     }
-    const std::wstring strCapture = WineWindowsPath(Narrow(argv[1]));
     WinePrinters printers(L"Bench");
-    const TestPrinter* pPrinter = printers.AddRawPrinter(L"Lumeo Bench USB", L"USB077", strCapture);
+    const TestPrinter* pPrinter =
+        printers.AddRawPrinter(L"Lumeo Bench USB", L"USB077", WineWindowsPath(Narrow(argv[1])));
     if (!pPrinter) {
         std::fprintf(stderr, "spooler_bench: Wine did not accept the bench printer\n");
         return 1;
     }
-    SetJobMessageHandler([](int nKind) { std::fprintf(stderr, "spooler_bench: message kind %d\n", nKind); });
+    SetJobMessageHandler([](int nKind) {
+        ++g_nMessages;
+        std::fprintf(stderr, "spooler_bench: message kind %d\n", nKind);
+    });
 
+    CClock clock;
     // LUMEO_BENCH_PHASES=1: the time of each step, taken from the debug log.
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
     if (GetEnvironmentVariableW(L"LUMEO_BENCH_PHASES", nullptr, 0) > 0) {
         g_wLogSwitch = 1;
-        SetLogSink([&frequency](const std::wstring& line) {
-            static LARGE_INTEGER last = {};
-            LARGE_INTEGER now;
-            QueryPerformanceCounter(&now);
+        SetLogSink([](const std::wstring& line) {
+            static CClock s_sinceLast;
+            static bool s_bStarted = false;
             if (line.rfind(L"SendDataToDevice / ", 0) == 0 || line.rfind(L"WriteDocument / ", 0) == 0) {
-                std::fprintf(stderr, "  +%.3f s  %.60ls\n",
-                             last.QuadPart ? double(now.QuadPart - last.QuadPart) / frequency.QuadPart : 0.0,
-                             line.c_str());
-                last = now;
+                std::fprintf(stderr, "  +%.3f s  %.60ls\n", s_bStarted ? s_sinceLast.Seconds() : 0.0, line.c_str());
+                s_sinceLast.Start();
+                s_bStarted = true;
             }
         });
     }
-
     // LUMEO_BENCH_WINDOW_MIB: another size of the mapped windows.
     wchar_t szWindow[16] = {};
     if (GetEnvironmentVariableW(L"LUMEO_BENCH_WINDOW_MIB", szWindow, 16) > 0)
         SetDocumentWindowBytes(static_cast<size_t>(_wtoi(szWindow)) << 20);
-
     wchar_t szRounds[16] = {};
     const int nRounds = GetEnvironmentVariableW(L"LUMEO_BENCH_ROUNDS", szRounds, 16) > 0 ? _wtoi(szRounds) : 3;
+    if (nRounds < 1) {
+        std::fprintf(stderr, "spooler_bench: LUMEO_BENCH_ROUNDS must be at least 1\n");
+        return 2;
+    }
 
+    using Run = void (*)(FileRuns&, const TestPrinter&, CClock&);
+    const Run kRuns[] = {RunSend, RunOwnSteps, RunSpoolerAlone};
     int nFailed = 0;
     for (int i = 2; i < argc; ++i) {
-        const std::wstring strFile = WineWindowsPath(Narrow(argv[i]));
-        const unsigned long long nFileBytes = SizeOf(strFile);
-        double dBestSend = 1e9, dBestSpooler = 1e9;
-        bool bDelivered = true;
-        for (int nRound = 0; nRound < nRounds; ++nRound) {
-            for (int nStep = 0; nStep < 2; ++nStep) {
-                const bool bSend = (nStep == 0) == (nRound % 2 == 0);
-                CPrtControl prt;
-                prt.SetCurrentPrinter(pPrinter->strName);
-                LARGE_INTEGER start = {}, end = {};
-                if (bSend) {
-                    DebugLog(L"SendDataToDevice / (bench) called");
-                    QueryPerformanceCounter(&start);
-                    const int nResult = SendDataToDevice(prt, strFile);
-                    QueryPerformanceCounter(&end);
-                    // The capture holds header, file and trailer: more than the file's size.
-                    bDelivered = bDelivered && nResult == 1 && SizeOf(pPrinter->strCapturePath) > nFileBytes;
-                    dBestSend = std::min(dBestSend, Seconds(start, end, frequency));
-                } else if (prt.MapDocument(strFile.c_str())) {
-                    // What Wine's spooler alone costs for these bytes: the file itself, mapped and written.
-                    QueryPerformanceCounter(&start);
-                    prt.WriteDocument(L"KVQ_baseline");
-                    QueryPerformanceCounter(&end);
-                    prt.ReleaseDocument();
-                    dBestSpooler = std::min(dBestSpooler, Seconds(start, end, frequency));
-                }
-                DebugLog(bSend ? L"SendDataToDevice / (bench) returned after %.3f s"
-                               : L"WriteDocument / (bench) spooler alone done after %.3f s",
-                         Seconds(start, end, frequency));
-            }
+        FileRuns runs;
+        runs.strFile = WineWindowsPath(Narrow(argv[i]));
+        runs.nFileBytes = SizeOf(runs.strFile);
+        if (runs.nFileBytes == 0)
+            runs.Fail("the file is missing or empty");
+        for (int nRound = 0; nRound < nRounds && runs.strFailed.empty(); ++nRound)
+            for (int nStep = 0; nStep < 3; ++nStep)
+                kRuns[(nRound + nStep) % 3](runs, *pPrinter, clock);
+        if (!runs.strFailed.empty()) {
+            std::fprintf(stderr, "spooler_bench: %s: %s; no figures\n", Narrow(argv[i]).c_str(),
+                         runs.strFailed.c_str());
+            ++nFailed;
+            continue;
         }
-        nFailed += bDelivered ? 0 : 1;
-
         PROCESS_MEMORY_COUNTERS counters = {};
         counters.cb = sizeof(counters);
         GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-        std::printf("file=%s bytes=%llu seconds=%.3f spooler_only_seconds=%.3f delivered=%s peak_working_set=%llu "
-                    "peak_pagefile=%llu\n",
-                    Narrow(argv[i]).c_str(), nFileBytes, dBestSend, dBestSpooler, bDelivered ? "ok" : "SHORT",
-                    static_cast<unsigned long long>(counters.PeakWorkingSetSize),
+        std::printf("file=%s bytes=%llu spool_bytes=%llu seconds=%.3f own_seconds=%.3f spooler_only_seconds=%.3f "
+                    "peak_working_set=%llu peak_pagefile=%llu\n",
+                    Narrow(argv[i]).c_str(), runs.nFileBytes, runs.nSpoolBytes, runs.dSend, runs.dOwn,
+                    runs.dSpooler, static_cast<unsigned long long>(counters.PeakWorkingSetSize),
                     static_cast<unsigned long long>(counters.PeakPagefileUsage));
         std::fflush(stdout);
     }

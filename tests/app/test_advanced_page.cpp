@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/user_language.h"
@@ -139,31 +140,26 @@ TEST_F(AdvancedPage, FitToPageDisablesTheZoomAndItsSpin)
     EXPECT_TRUE(IsWindowEnabled(Item(IDC_SPIN_ZOOM)));
 }
 
-TEST_F(AdvancedPage, ZoomTypedOutOfRangeBecomesAHundredAfterTheTimer)
+TEST_F(AdvancedPage, EachZoomEditRestartsTheOneSecondTimerAndOnlyTheTimerRepairs)
 {
+    using Armed = std::vector<std::pair<UINT_PTR, UINT>>;
+    Armed armed;
+    m_page.SetTimerArmer([&](HWND, UINT_PTR nId, UINT nMs) { armed.push_back({nId, nMs}); });
     SetWindowTextW(Item(IDC_EDIT_ZOOM), L"250");
-    EXPECT_EQ(TextOf(Item(IDC_EDIT_ZOOM)), L"250") << "repaired at once instead of by the timer";
-    // The repair must come from the page's timer message, not from any other message.
-    bool bTimerFired = false;
-    bool bRepairedBeforeTimer = false;
-    const ULONGLONG ullDeadline = GetTickCount64() + 5000;
-    while (TextOf(Item(IDC_EDIT_ZOOM)) != L"100" && GetTickCount64() < ullDeadline) {
-        MSG msg;
-        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            Sleep(10);
-            continue;
-        }
-        if (msg.message == WM_TIMER && msg.hwnd == m_page.m_hWnd && msg.wParam == DEF_TIMER_ID_ADVANCED_UPDATEDATA)
-            bTimerFired = true;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-        bRepairedBeforeTimer = bRepairedBeforeTimer || (!bTimerFired && TextOf(Item(IDC_EDIT_ZOOM)) == L"100");
-    }
-    ASSERT_EQ(TextOf(Item(IDC_EDIT_ZOOM)), L"100");
-    EXPECT_TRUE(bTimerFired);
-    EXPECT_FALSE(bRepairedBeforeTimer) << "taken over before the timer";
-    EXPECT_EQ(Settings().m_nZoom, 250) << "the value typed stays until the next good read";
-    EXPECT_TRUE(PumpUntil([&] { return Settings().m_nZoom == 100; }, 5000));
+    SetWindowTextW(Item(IDC_EDIT_ZOOM), L"260");
+    const Armed::value_type kOneSecond = {DEF_TIMER_ID_ADVANCED_UPDATEDATA, 1000};
+    EXPECT_EQ(armed, (Armed{kOneSecond, kOneSecond})) << "the second edit must start the second again";
+    Pump(50);
+    EXPECT_EQ(TextOf(Item(IDC_EDIT_ZOOM)), L"260") << "repaired without the timer";
+
+    armed.clear();
+    SendMessageW(m_page.m_hWnd, WM_TIMER, DEF_TIMER_ID_ADVANCED_UPDATEDATA, 0);
+    EXPECT_EQ(TextOf(Item(IDC_EDIT_ZOOM)), L"100");
+    EXPECT_EQ(Settings().m_nZoom, 260) << "the value typed stays until the next good read";
+    ASSERT_FALSE(armed.empty()) << "the repaired text must be taken over by the timer too";
+    EXPECT_EQ(armed.back(), kOneSecond);
+    SendMessageW(m_page.m_hWnd, WM_TIMER, DEF_TIMER_ID_ADVANCED_UPDATEDATA, 0);
+    EXPECT_EQ(Settings().m_nZoom, 100);
 }
 
 TEST_F(AdvancedPage, ZoomTooSmallThenAClickLeavesFiftyAndTheTimerTakesIt)

@@ -226,12 +226,16 @@ TEST_F(PageDrop, ShortcutsAddTheirTargetAndEachRefusedFileShowsMessageOne)
     const std::wstring strTextLink = (m_folder / L"shortcut to notes.lnk").wstring();
     ASSERT_TRUE(MakeShortcut(strTextLink, strText));
     const std::wstring strNoLink = MakeFile(L"not a shortcut.lnk", "not a link");
+    // Only a ".lnk" is read as a link, and a text is no PDF by its name.
+    const std::wstring strPdfLink = (m_folder / L"Invoice.pdf").wstring();
+    ASSERT_TRUE(MakeShortcut(strPdfLink, strTarget));
+    const std::wstring strLetter = MakeFile(L"letter.pdf", "Dear reader,\r\n");
     ASSERT_TRUE(ListItems().empty());
     ASSERT_FALSE(RemoveEnabled());
 
-    Drop(m_basic.m_hWnd, {strPdf, strText, strLink, strTextLink, strNoLink});
+    Drop(m_basic.m_hWnd, {strPdf, strText, strLink, strTextLink, strNoLink, strPdfLink, strLetter});
     EXPECT_EQ(ListItems(), (Paths{strPdf, strTarget}));
-    EXPECT_EQ(m_messages.Texts(), (Paths{kNotSupported, kNotSupported, kNotSupported}));
+    EXPECT_EQ(m_messages.Texts(), Paths(5, kNotSupported));
     EXPECT_TRUE(RemoveEnabled());
 
     // Dropping the same file again adds it again.
@@ -259,7 +263,7 @@ TEST_F(PageDrop, FilesDroppedOnTheAdvancedPageReachTheBasicPagesList)
 {
     const std::wstring strPdf = MakeFile(L"advanced.pdf", "%PDF-1.4 advanced");
     const std::wstring strText = MakeFile(L"advanced.txt", "text");
-    const std::wstring strTarget = MakeFile(L"advanced target.png", "\x89PNG");
+    const std::wstring strTarget = MakeFile(L"advanced target.png", "\x89PNG\r\n\x1A\n");
     const std::wstring strLink = (m_folder / L"advanced link.lnk").wstring();
     ASSERT_TRUE(MakeShortcut(strLink, strTarget));
     SendMessageW(m_hSheet, PSM_SETCURSEL, 1, 0);

@@ -19,6 +19,8 @@
 #include "resources/resource.h"
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/child_process.h"
+#include "tests/support/udp_peers.h"
+#include "tests/support/x_keyboard.h"
 #include "tests/support/wine_printers.h"
 #include "ui_driver.h"
 
@@ -28,14 +30,7 @@ using Paths = std::vector<std::wstring>;
 const std::wstring kPrinter = L"Lumeo E2E File";
 const std::wstring kPort = L"FILE_LumeoE2E";
 const std::string kUEL = "\x1B%-12345X";
-constexpr DWORD kSendTimeoutMs = 10000;
-
-LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    DWORD_PTR dwResult = 0;
-    SendMessageTimeoutW(hWnd, uMsg, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &dwResult);
-    return static_cast<LRESULT>(dwResult);
-}
+constexpr DWORD kSendTimeoutMs = 10000;  // for the messages whose answer is read here
 
 // The header the printer must receive for a file, line by line.
 struct Expected {
@@ -57,44 +52,6 @@ struct Expected {
                "\r\n" + "@PJL SET PAPERTYPE=" + strPaperType + "\r\n" + "@PJL SET JOBATTR=\"@FILESIZE=" +
                std::to_string(strBytes.size()) + "\"\r\n" + "@PJL ENTER LANGUAGE=" + strLanguage + "\r\n" +
                strBytes + kUEL;
-    }
-};
-
-// Keys as the keyboard gives them, so that they pass through the dialog manager:
-// xdotool types them into the X window of the sheet. Wine starts Linux programs but
-// cannot wait for them, so a shell runs xdotool and leaves its exit code in a file.
-class XKeyboard {
-public:
-    bool Available() const
-    {
-        return GetFileAttributesW(WineWindowsPath("/usr/bin/xdotool").c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
-    // Gives the X focus to the sheet's window and types the keys (xdotool key names).
-    bool Press(HWND hSheet, const std::string& strKeys) const
-    {
-        const auto xid = reinterpret_cast<ULONG_PTR>(GetPropW(hSheet, L"__wine_x11_whole_window"));
-        wchar_t szTemp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, szTemp);
-        const std::wstring strDone = std::wstring(szTemp) + L"lumeo_e2e_keys.done";
-        DeleteFileW(strDone.c_str());
-        const std::string strDoneUnix = WineUnixPath(strDone);
-        if (!xid || strDoneUnix.empty())
-            return false;
-        const std::string strScript = "xdotool windowfocus " + std::to_string(xid) + " key --delay 50 " + strKeys +
-                                      "; echo $? > '" + strDoneUnix + "'";
-        std::wstring strCommand = L"\"" + WineWindowsPath("/bin/sh") + L"\" -c \"" +
-                                  std::wstring(strScript.begin(), strScript.end()) + L"\"";
-        if (!StartDetached(strCommand))
-            return false;
-        std::string strExit;
-        CUiDriver::WaitUntil(
-            [&] {
-                std::ifstream(std::filesystem::path(strDone)) >> strExit;
-                return !strExit.empty();
-            },
-            20000);
-        DeleteFileW(strDone.c_str());
-        return strExit == "0";
     }
 };
 
@@ -207,7 +164,7 @@ protected:
         return path.wstring();
     }
     // The program from the build tree, its printer named with the M option.
-    CUiDriver& Start(const Paths& arrFiles, const std::wstring& strPrinter = kPrinter,
+    CUiDriver& Start(const Paths& arrFiles, const std::wstring& strPrinter = kPrinter, bool bWaitForCheck = true,
                      const std::wstring& strOptions = L"")
     {
         std::wstring strCmdLine = L" " + strOptions + L" -M \"" + strPrinter + L"\"";
@@ -215,7 +172,7 @@ protected:
             strCmdLine += L" \"" + strPath + L"\"";
         m_driver = std::make_unique<CUiDriver>();
         EXPECT_TRUE(m_driver->Launch(WinePath(LUMEO_PROGRAM_EXE), strCmdLine));
-        EXPECT_TRUE(m_driver->WaitForSheet());
+        EXPECT_TRUE(m_driver->WaitForSheet(20000, bWaitForCheck));
         return *m_driver;
     }
     // Opens the Advanced tab as a user would and returns its page.
@@ -237,10 +194,16 @@ protected:
         Send(hCombo, CB_SETCURSEL, nIndex);
         Send(hPage, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
     }
-    // Print as the sheet's button sends it; returns when the run has ended.
-    static void PressPrint(CUiDriver& ui)
+    // Print as the sheet's button sends it: handled when SendPrint returns; PressPrint
+    // returns when the run has ended.
+    static void SendPrint(CUiDriver& ui)
     {
         Send(ui.Sheet(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ui.SheetButton(IDOK)));
+    }
+    static void PressPrint(CUiDriver& ui)
+    {
+        SendPrint(ui);
+        EXPECT_TRUE(ui.WaitForRunEnd());
     }
     // The same without waiting, for runs that end in a message.
     static void PostPrint(CUiDriver& ui)
@@ -248,12 +211,12 @@ protected:
         PostMessageW(ui.Sheet(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(ui.SheetButton(IDOK)));
     }
-    std::string WaitForCapture(size_t nJobs)
+    std::string WaitForCapture(size_t nJobs, const TestPrinter* pPrinter = nullptr)
     {
         std::string strCapture;
         CUiDriver::WaitUntil(
             [&] {
-                strCapture = WinePrinters::ReadCapture(*m_pPrinter);
+                strCapture = WinePrinters::ReadCapture(pPrinter ? *pPrinter : *m_pPrinter);
                 size_t nEnds = 0;
                 for (size_t at = strCapture.find(kUEL + "@PJL"); at != std::string::npos;
                      at = strCapture.find(kUEL + "@PJL", at + 1))
@@ -402,7 +365,7 @@ TEST_F(LumeoEndToEnd, APageBoundOfZeroStopsTheRunWithMessage7)
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
 }
 
-TEST_F(LumeoEndToEnd, AFileGoneBeforePrintShowsMessage6AndTheOthersPrint)
+TEST_F(LumeoEndToEnd, AFileGoneBeforePrintStaysListedWithItsReasonAndTheOthersPrint)
 {
     const std::wstring strFirst = MakeFile(L"one.pdf", kPdfBytes);
     const std::wstring strGone = MakeFile(L"gone.pdf", kPdfBytes);
@@ -411,10 +374,31 @@ TEST_F(LumeoEndToEnd, AFileGoneBeforePrintShowsMessage6AndTheOthersPrint)
     ASSERT_EQ(ui.ListItems(IDC_LIST_FILE).size(), 3u);
     std::filesystem::remove(strGone);
     PostPrint(ui);
-    EXPECT_EQ(DismissMessage(ui), L"The system cannot open the file or access is denied.");
+    // One summary for the run, no message per file.
+    EXPECT_EQ(DismissMessage(ui), L"2 of 3 files sent to " + kPrinter +
+                                      L".\r\ngone.pdf: The system cannot open the file or access is denied.");
     const Expected expected;
     EXPECT_EQ(WaitForCapture(2), expected.Job("PDF", kPdfBytes) + expected.Job("PDF", kPdfBytes));
-    EXPECT_EQ(ui.FindMessageDialog(), nullptr) << "message 6 came once";
+    EXPECT_EQ(ui.FindMessageDialog(), nullptr);
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strGone});
+    EXPECT_EQ(ui.StatusText(), L"2 of 3 files sent to " + kPrinter + L".");
+}
+
+TEST_F(LumeoEndToEnd, DocumentsThatAreNotWhatTheySayNeverReachThePrinter)
+{
+    // A text named .pdf stays out of the list. A PDF carrying the PJL exit (across the
+    // first two blocks of the copy) and a language switch is refused at Print.
+    const std::wstring strText = MakeFile(L"letter.pdf", "Dear reader,\r\n");
+    const std::wstring strHostile = MakeFile(L"hostile.pdf", "%PDF-1.4\n" + std::string((256 << 10) - 13, '%') +
+                                                                 "\x1B%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT");
+    CUiDriver& ui = Start({strText, strHostile});
+    ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
+    PostPrint(ui);
+    EXPECT_EQ(DismissMessage(ui), L"0 of 1 files sent to " + kPrinter +
+                                      L".\r\nhostile.pdf: The file was not sent: its content is not of its file type, "
+                                      L"or it holds printer commands.");
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
 }
 
 TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
@@ -459,7 +443,7 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
         EXPECT_FALSE(IsWindowEnabled(hPrint));
         PressEnter();
         // A print command that arrives all the same is refused.
-        PressPrint(ui);
+        SendPrint(ui);
         EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
         EXPECT_EQ(ui.FindMessageDialog(), nullptr);
         EXPECT_EQ(WinePrinters::ReadCapture(*c.pPrinter), "");
@@ -526,7 +510,7 @@ TEST_F(LumeoEndToEnd, TheCommandLinesOptionsSendTheJobOfThePagesWithoutAWindowOr
 
     // The sheet started with the options shows them and prints them, the Advanced page unopened.
     WinePrinters::ClearCapture(*m_pPrinter);
-    CUiDriver& ui = Start({strPdf, strJpeg}, kPrinter, strOptions);
+    CUiDriver& ui = Start({strPdf, strJpeg}, kPrinter, true, strOptions);
     EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_COPIES)), L"3");
     EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_TO)), L"7");
     PressPrint(ui);
@@ -583,8 +567,8 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
     // LumeoCmd's lines, UTF-8 when redirected.
     ScriptRun run = RunScript(LUMEO_CMD_EXE, strOnPrinter + Quoted(strGood) + L" " + Quoted(strMissing));
     EXPECT_EQ(run.dwExit, 4u);
-    EXPECT_EQ(run.strOutput, "Sent: " + Utf8(strGood) + "\r\nRefused (missing, no file, or a type the printer does "
-                             "not take): " + Utf8(strMissing) + "\r\n1 of 2 files sent to Lumeo E2E File.\r\n");
+    EXPECT_EQ(run.strOutput, "Sent: " + Utf8(strGood) + "\r\nRefused (missing, no file, a type the printer does "
+                             "not take, or content not of its type): " + Utf8(strMissing) + "\r\n1 of 2 files sent to Lumeo E2E File.\r\n");
     run = RunScript(LUMEO_CMD_EXE, L"/print -Bogus x.pdf");
     EXPECT_EQ(run.dwExit, 1u);
     EXPECT_EQ(run.strOutput.rfind("Unknown option: -Bogus\r\nUsage:\r\n  LumeoCmd /print [/m PRINTER]", 0), 0u);
@@ -596,6 +580,44 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
     run = RunScript(LUMEO_PROGRAM_EXE, L"-?", 4000);
     EXPECT_EQ(run.dwExit, kTimedOut);
     EXPECT_NE(run.strWindows.find("#32770"), std::string::npos);
+}
+
+TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
+{
+    XKeyboard keyboard;
+    if (!keyboard.Available())
+        GTEST_SKIP() << "xdotool is not installed";
+    // A gigabyte takes seconds to copy into the spool file: long enough for keys to land.
+    const std::wstring strBig = MakeFile(L"big.pdf", kPdfBytes);
+    std::filesystem::resize_file(strBig, 1ull << 30);
+    const std::wstring strSmall = MakeFile(L"small.pdf", kPdfBytes);
+    const std::wstring strJpeg = MakeFile(L"small.jpg", kJpegBytes);
+    CUiDriver& ui = Start({strBig, strSmall, strJpeg});
+    ui.FocusControl(ui.Control(IDC_COMBO_PRINTERLIST));
+    ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Return"));
+    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return ui.StatusText() == L"File 1 of 3: big.pdf"; }, 10000));
+    // The window's thread answers while the first file is still being copied.
+    DWORD_PTR nPermille = 1000;
+    ASSERT_TRUE(SendMessageTimeoutW(GetDlgItem(ui.Sheet(), IDC_SHEET_PROGRESS), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG,
+                                    kSendTimeoutMs, &nPermille));
+    EXPECT_LT(nPermille, 500u) << "copied half of the first file's work at most";
+    EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_COMBO_PRINTERLIST)));
+    EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_REMOVE)));
+    ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Escape"));
+
+    EXPECT_EQ(DismissMessage(ui), L"Printing cancelled: 0 of 3 files sent to " + kPrinter +
+                                      L".\r\nbig.pdf: Not sent: printing was cancelled.\r\nsmall.pdf: Not sent: "
+                                      L"printing was cancelled.\r\nsmall.jpg: Not sent: printing was cancelled.");
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strBig, strSmall, strJpeg}));
+    EXPECT_TRUE(IsWindowEnabled(ui.SheetButton(IDOK)));
+    WIN32_FIND_DATAW found = {};
+    wchar_t szTemp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, szTemp);
+    HANDLE hFind = FindFirstFileW((std::wstring(szTemp) + L"KVQ*").c_str(), &found);
+    EXPECT_EQ(hFind, INVALID_HANDLE_VALUE) << "a spool file was left behind";
+    if (hFind != INVALID_HANDLE_VALUE)
+        FindClose(hFind);
 }
 
 // A network printer on a Standard TCP/IP port, its device ID served by a real snmpd:
@@ -675,4 +697,123 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteAndASilentPrinterEndsTheScriptWith
     run = RunScript(LUMEO_PROGRAM_EXE, L"/probe /m " + Quoted(strSilent));
     EXPECT_EQ(run.dwExit, 3u);
     EXPECT_EQ(run.strWindows, "");
+}
+
+TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
+{
+    udp_test::SilentAgent silent;
+    const std::wstring strPort = L"LUMEO_E2E_NET_SILENT";
+    ASSERT_TRUE(m_registry.Write(
+        L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\" + strPort,
+        {{L"IPAddress", L"127.0.0.1:" + std::to_wstring(silent.Port())}}));
+    ASSERT_NE(m_printers.AddRawPrinter(L"Lumeo E2E Net Silent", strPort), nullptr);
+    CUiDriver& ui = Start({});
+    const std::vector<std::wstring> arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
+    const auto it = std::find(arrPrinters.begin(), arrPrinters.end(), L"Lumeo E2E Net Silent");
+    ASSERT_NE(it, arrPrinters.end());
+    ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(it - arrPrinters.begin()), false);
+
+    // The window's thread answers, and what it answers says the check is still waiting.
+    wchar_t szStatus[64] = {};
+    DWORD_PTR nChars = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(GetDlgItem(ui.Sheet(), IDC_SHEET_STATUS), WM_GETTEXT, 64,
+                                    reinterpret_cast<LPARAM>(szStatus), SMTO_ABORTIFHUNG, kSendTimeoutMs, &nChars));
+    EXPECT_STREQ(szStatus, L"Checking the printer\x2026");
+    EXPECT_FALSE(IsWindowEnabled(ui.SheetButton(IDOK)));
+    EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_BROWSE)));
+    EXPECT_EQ(DismissMessage(ui), L"The selected printer is being used by another program, the printer cable may be "
+                                  L"improperly connected, or the power may be off.");
+    EXPECT_GE(silent.Received(), 1);
+
+    // Closed while a check waits, the program ends without waiting for it.
+    ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(it - arrPrinters.begin()), false);
+    EXPECT_TRUE(ui.IsCheckingPrinter());
+    EXPECT_EQ(ui.Close(), 0u);
+}
+
+// WSD printers on the ports of a stand-in "WSD Port Monitor" (tests/support): the device's
+// URL is in the Plug and Play keys, its device ID in snmpd on UDP port 161, asked with
+// the community "mirlan". The monitor is registered for the test only, and the test
+// printers' lock keeps it from the other test programs.
+class LumeoWsdPrinter : public LumeoEndToEnd {
+protected:
+    void SetUp() override
+    {
+        m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{"MFG:Corvane;CMD:PCL,PDF,JPEG;", std::nullopt},
+                                               std::vector<std::string>{"mirlan"}, 161);
+        if (!m_pAgent->Ready())
+            GTEST_SKIP() << "snmpd cannot serve UDP port 161 (it needs root and a free port): " << m_pAgent->Failure();
+        LumeoEndToEnd::SetUp();
+        wchar_t szSystem[MAX_PATH] = {};
+        GetSystemDirectoryW(szSystem, MAX_PATH);
+        ASSERT_TRUE(CopyFileW(WinePath(LUMEO_WSD_MONITOR_DLL).c_str(),
+                              (std::wstring(szSystem) + L"\\" + m_strMonitorDll).c_str(), FALSE));
+        MONITOR_INFO_2W info = {m_strMonitor.data(), nullptr, m_strMonitorDll.data()};
+        ASSERT_TRUE(AddMonitorW(nullptr, 2, reinterpret_cast<BYTE*>(&info))) << GetLastError();
+        m_bMonitorAdded = true;
+    }
+    void TearDown() override
+    {
+        LumeoEndToEnd::TearDown();
+        if (m_bMonitorAdded) {
+            EXPECT_TRUE(DeleteMonitorW(nullptr, nullptr, m_strMonitor.data()));
+        }
+        m_pAgent.reset();
+    }
+    // "Lumeo E2E WSD <tag>" on a port of the monitor, its device at `strLocation`. Of the
+    // two device instances only the second holds the PnPXID. Without `bAnswers` the port
+    // has no values and the monitor's XcvDataW fails.
+    const TestPrinter* AddWsdPrinter(const std::wstring& strTag, const std::wstring& strLocation, bool bAnswers = true)
+    {
+        using Values = std::vector<std::pair<std::wstring, std::wstring>>;
+        const std::wstring strDevice = L"SWD\\PRINTENUM\\LUMEO_" + strTag;
+        const std::wstring strPnPX = L"urn:uuid:5a1e2b3c-" + strTag;
+        const std::wstring strUmb = L"System\\CurrentControlSet\\Enum\\" + strDevice + L"\\UMB\\";
+        const std::wstring strPort = L"WSD-" + strTag;
+        EXPECT_TRUE(m_registry.Write(L"System\\CurrentControlSet\\Control\\Print\\Monitors\\" + m_strMonitor +
+                                         L"\\Ports\\" + strPort,
+                                     bAnswers ? Values{{L"DeviceID", strDevice}, {L"PnPXID", strPnPX}} : Values{}));
+        EXPECT_TRUE(m_registry.Write(strUmb + L"another_device", {{L"LocationInformation", L"http://192.0.2.1/"}}));
+        EXPECT_TRUE(m_registry.Write(strUmb + L"umb_" + strPnPX, {{L"LocationInformation", strLocation}}));
+        return m_printers.AddRawPrinter(L"Lumeo E2E WSD " + strTag, strPort, L"", true);
+    }
+
+    std::wstring m_strMonitor = L"WSD Port Monitor";
+    std::wstring m_strMonitorDll = L"lumeo_wsd_monitor.dll";
+    bool m_bMonitorAdded = false;
+    RegistryFixture m_registry;
+    std::unique_ptr<SnmpAgent> m_pAgent;
+};
+
+TEST_F(LumeoWsdPrinter, APrinterFoundThroughItsDeviceUrlTakesAndPrintsTheTypesItsAgentLists)
+{
+    const TestPrinter* pWsd = AddWsdPrinter(L"Main", L"http://127.0.0.1:5357/uuid:5a1e2b3c-0001");
+    ASSERT_NE(pWsd, nullptr);
+    const std::wstring strPdf = MakeFile(L"wsd.pdf", kPdfBytes);
+    const std::wstring strJpeg = MakeFile(L"wsd.jpg", kJpegBytes);
+    const std::wstring strPng = MakeFile(L"wsd.png", "\x89PNG\r\n\x1A\n");
+    CUiDriver& ui = Start({strPdf, strJpeg, strPng}, pWsd->strName);
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strJpeg}));
+    PressPrint(ui);
+    EXPECT_EQ(WaitForCapture(2, pWsd), Expected().Job("PDF", kPdfBytes) + Expected().Job("JPEG", kJpegBytes));
+}
+
+TEST_F(LumeoWsdPrinter, EveryUrlFormLeadsToTheHostAndAFailingMonitorIsBusyOrOff)
+{
+    const std::wstring forms[] = {L"http://127.0.0.1/WebServices/Device", L"HTTP://127.0.0.1:80/ws",
+                                  L" https://user@127.0.0.1:443/ws?a:b", L"http://[::1]:5357/uuid:5a1e2b3c-0002"};
+    for (size_t i = 0; i < std::size(forms); ++i)
+        ASSERT_NE(AddWsdPrinter(L"Form" + std::to_wstring(i), forms[i]), nullptr);
+    const TestPrinter* pSilent = AddWsdPrinter(L"Silent", L"http://127.0.0.1/", /*bAnswers=*/false);
+    ASSERT_NE(pSilent, nullptr);
+    CUiDriver& ui = Start({MakeFile(L"forms.pdf", kPdfBytes)}, pSilent->strName);
+    EXPECT_EQ(DismissMessage(ui), L"The selected printer is being used by another program, the printer cable may be "
+                                  L"improperly connected, or the power may be off.");
+    const std::vector<std::wstring> arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
+    for (size_t i = 0; i < std::size(forms); ++i) {
+        const auto at = std::find(arrPrinters.begin(), arrPrinters.end(), L"Lumeo E2E WSD Form" + std::to_wstring(i));
+        ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(at - arrPrinters.begin()));
+        EXPECT_EQ(ui.FindMessageDialog(), nullptr) << forms[i];
+        EXPECT_TRUE(IsWindowVisible(ui.SheetButton(IDOK))) << forms[i];
+    }
 }

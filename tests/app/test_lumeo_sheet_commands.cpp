@@ -16,14 +16,7 @@
 namespace {
 const std::wstring kPrinter = L"Lumeo Gaps Sheet";
 const std::wstring kPort = L"FILE_LumeoGapsSheet";
-constexpr DWORD kSendTimeoutMs = 10000;
 constexpr UINT kKeyF1 = 0x004D;  // WM_KEYF1, which the SDK headers leave out
-
-bool Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    DWORD_PTR dwResult = 0;
-    return SendMessageTimeoutW(hWnd, uMsg, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &dwResult) != 0;
-}
 
 struct ProcessWindows {
     DWORD dwProcessId;
@@ -68,10 +61,11 @@ HWND HelpViewerOf(HWND hSheet)
 }
 
 // Wine's per-program DLL overrides: an empty entry keeps Lumeo.exe from loading the
-// HTML Help viewer, as on a system without one.
+// HTML Help viewer, as on a system without one; "native,builtin" prefers any file of its
+// name that the search finds.
 class NoHelpViewer {
 public:
-    bool Install()
+    bool Install(const std::wstring& strOrder = L"")
     {
         HKEY hKey = nullptr;
         if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr) !=
@@ -80,8 +74,8 @@ public:
         m_bInstalled = true;
         bool bOk = true;
         for (const wchar_t* pszName : {L"hhctrl.ocx", L"hhctrl"})
-            bOk &= RegSetValueExW(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t)) ==
-                   ERROR_SUCCESS;
+            bOk &= RegSetValueExW(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(strOrder.c_str()),
+                                  static_cast<DWORD>((strOrder.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
         RegCloseKey(hKey);
         return bOk;
     }
@@ -118,8 +112,8 @@ protected:
     // The sheet still answers and still shows the Basic page.
     static bool StillOpen(CUiDriver& ui)
     {
-        return IsWindow(ui.Sheet()) && IsWindowVisible(ui.Sheet()) && Send(ui.Sheet(), WM_NULL) &&
-               IsWindow(ui.Control(IDC_LIST_FILE));
+        return IsWindow(ui.Sheet()) && IsWindowVisible(ui.Sheet()) &&
+               AnswersWithin(ui.Sheet(), WM_NULL, 0, 0, 10000) && IsWindow(ui.Control(IDC_LIST_FILE));
     }
 
     WinePrinters m_printers{L"GapsSheet"};
@@ -151,6 +145,11 @@ TEST_F(LumeoSheetCommands, HelpButtonAndF1WithoutAViewerLeaveTheSheetOpen)
 
 TEST_F(LumeoSheetCommands, HelpButtonOpensTheViewerBesideTheSheet)
 {
+    // A library named like the viewer beside the program is never loaded in its place.
+    const std::wstring strExe = WinePath(LUMEO_PROGRAM_EXE);
+    const std::wstring strFolder = strExe.substr(0, strExe.rfind(L'\\') + 1);
+    ASSERT_TRUE(CopyFileW((strFolder + L"vnMUIDLL.dll").c_str(), (strFolder + L"hhctrl.ocx").c_str(), FALSE));
+    ASSERT_TRUE(m_noViewer.Install(L"native,builtin"));
     CUiDriver& ui = Start();
     ui.Click(ui.SheetButton(IDHELP));
     HWND hViewer = nullptr;
@@ -161,6 +160,7 @@ TEST_F(LumeoSheetCommands, HelpButtonOpensTheViewerBesideTheSheet)
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return HelpViewerOf(ui.Sheet()) == nullptr; }, 5000));
     EXPECT_TRUE(StillOpen(ui));
     EXPECT_EQ(ui.Close(), static_cast<DWORD>(0));
+    DeleteFileW((strFolder + L"hhctrl.ocx").c_str());
 }
 
 TEST_F(LumeoSheetCommands, SystemMenuMinimiseMinimisesTheSheet)
@@ -189,9 +189,7 @@ TEST_F(LumeoSheetCommands, RightClickShowsNoMenu)
     const LPARAM lPoint = MAKELPARAM(rc.left + 5, rc.top + 5);
     // A menu would keep the send in its own loop until the menu closes.
     const auto SentAndHandled = [](HWND hWnd, LPARAM lParam) {
-        DWORD_PTR dwResult = 0;
-        return SendMessageTimeoutW(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), lParam, SMTO_NORMAL, 3000,
-                                   &dwResult) != 0;
+        return AnswersWithin(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), lParam, 3000);
     };
     for (HWND hWnd : {ui.Sheet(), ui.Page(), ui.Control(IDC_LIST_FILE)})
         EXPECT_TRUE(SentAndHandled(hWnd, lPoint));

@@ -57,6 +57,8 @@ TEST(BigSubmission, FileOfTwoGibibytesAndOneByteArrivesWhole)
         ASSERT_NE(h, INVALID_HANDLE_VALUE);
         for (size_t i = 0; i < 3; ++i)
             ASSERT_TRUE(PutByte(h, kMarkers[i], static_cast<char>('A' + i)));
+        for (int i = 0; i < 5; ++i)  // a PDF by its first bytes
+            ASSERT_TRUE(PutByte(h, 1 + i, "%PDF-"[i]));
         CloseHandle(h);
     }
     const std::string strHeader = ToThreadAnsi(SendStartPJLCommand(file.Path()));

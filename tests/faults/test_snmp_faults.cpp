@@ -11,11 +11,12 @@
 #include "printer/supported_types.h"
 #include "tests/support/hostile_agent.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/snmp_agent.h"
 
 namespace {
 const char kGoodId[] = "MFG:Corvane;CMD:PDF,JPEG;";
-const std::string kPrivateOid = "1.3.6.1.4.1.48751.11.5.1.1.1.26.0";
-const std::string kStandardOid = "1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1";
+const std::string kPrivateOid = SnmpAgent::kDeviceIdOid;
+const std::string kStandardOid = SnmpAgent::kStandardDeviceIdOid;
 
 std::wstring AddressOf(const HostileAgent& agent) { return L"127.0.0.1:" + std::to_wstring(agent.Port()); }
 

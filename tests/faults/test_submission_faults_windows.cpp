@@ -216,7 +216,7 @@ TEST_F(SubmissionFaults, TemporaryFolderWithoutWriteAccess)
 
 TEST_F(SubmissionFaults, DiskFullAtOnceOrDuringTheCopy)
 {
-    TempFile file("faults_full.pdf", std::string(1 << 20, 'F'));
+    TempFile file("faults_full.pdf", "%PDF-" + std::string(1 << 20, 'F'));
     SetSpoolFileCreator(FullDeviceCreator);
     EXPECT_EQ(Send(file.Path()), 0);
     EXPECT_TRUE(Logged(L"SendDataToDevice / Cannot write the temp file"));

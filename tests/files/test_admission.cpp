@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "files/admission.h"
 #include "tests/support/log_capture.h"
@@ -37,8 +38,8 @@ TEST(IsExtensionAdmitted, NoPrinterStateAdmitsAnything)
 
 TEST(ValidatePathname, FileStatusAndExtension)
 {
-    TempFile pdf("adm_report.PDF", "%PDF");
-    TempFile jfif("adm_photo.Jfif", "x");
+    TempFile pdf("adm_report.PDF", "%PDF-");
+    TempFile jfif("adm_photo.Jfif", "\xFF\xD8\xFF");
     TempFile tif("adm_scan.tif", "x");
     TempFile bare("adm_noext", "x");
     TempFile partial("adm_x.jp", "x");
@@ -67,12 +68,23 @@ TEST(ValidatePathname, RefusesWhatIsNoRegularFile)
 
 TEST(ValidatePathname, LogsItsDecision)
 {
-    TempFile pdf("adm_logged.pdf", "x");
+    TempFile pdf("adm_logged.pdf", "%PDF-1.7");
     LogCapture log;
     ValidatePathname(pdf.Path(), 1);
     EXPECT_TRUE(log.Contains(L"ValidatePathname / strFileExt : .pdf"));
     EXPECT_TRUE(log.Contains(L"ValidatePathname / strFileExtFilter : .pdf/"));
     EXPECT_TRUE(log.Contains(L"ValidatePathname / bValid : 1"));
+}
+
+TEST(ValidatePathname, FirstBytesMustBeThoseOfTheType)
+{
+    using Case = std::tuple<const char*, std::string, bool>;
+    for (const auto& [pszName, strBytes, bAdmitted] :
+         {Case{"sig.pdf", std::string(1019, ' ') + "%PDF-", true}, Case{"sig.jpg", "\xFF\xD8\xFF", true},
+          Case{"late.pdf", std::string(1020, ' ') + "%PDF-", false}, Case{"sig.tif", std::string("II*\0", 4), true},
+          Case{"sig.tiff", std::string("MM\0*", 4), true}, Case{"sig.png", "\x89PNG\r\n\x1A\n", true},
+          Case{"cut.png", "\x89PNG\r\n", false}, Case{"sig.bmp", "BM", true}, Case{"pdf.bmp", "%PDF-1.4", false}})
+        EXPECT_EQ(ValidatePathname(TempFile(pszName, strBytes).Path(), 31), bAdmitted) << pszName;
 }
 
 TEST(DropRefusalMessage, ByPrinterState)

@@ -33,7 +33,7 @@ public:
         while (strDir.size() + 1 + strExt.size() >= nChars)
             strDir = std::filesystem::path(strDir).parent_path().string();
         const std::string strPath = strDir + "/" + std::string(nChars - strDir.size() - 1 - strExt.size(), 'f') + strExt;
-        std::ofstream(strPath) << "%PDF";
+        std::ofstream(strPath) << "%PDF-";
         return std::wstring(strPath.begin(), strPath.end());
     }
 

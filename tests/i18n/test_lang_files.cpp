@@ -100,7 +100,7 @@ TEST(LangFiles, EnglishHoldsEveryTextTheProgramReads)
                        L"IDD_BASICDLG", L"IDD_ADVANCEDDLG"}},
         {L"ERROR_MSG", {L"IDL_MESSAGE_NOSUPPORT", L"IDL_MESSAGE_NOPRINTERSUPPORT", L"IDL_MESSAGE_NOPRINTER",
                         L"IDL_MESSAGE_BUSYOROFF", L"IDL_MESSAGE_NOFILES", L"IDL_MESSAGE_INVAILDFILE",
-                        L"IDL_MESSAGE_INVALIDPRNRANGE", L"IDL_MESSAGE_PRINTFAILED"}},
+                        L"IDL_MESSAGE_INVALIDPRNRANGE", L"IDL_MESSAGE_PRINTFAILED", L"IDL_MESSAGE_REFUSEDCONTENT"}},
         {L"UI_BASIC_TAB", {L"IDC_STATIC_SELECTPRINTER", L"IDC_STATIC_SELECTFILES", L"IDC_LIST_FILE",
                            L"IDC_BUTTON_REMOVE", L"IDC_BUTTON_BROWSE", L"IDC_STATIC_PRINTRANGE",
                            L"IDC_RADIO_PRINTRANGE_ALL", L"IDC_RADIO_PRINTRANGE_PAGES", L"IDC_STATIC_PRINTRANGE_FROM",
@@ -114,11 +114,33 @@ TEST(LangFiles, EnglishHoldsEveryTextTheProgramReads)
                               L"IDC_STATIC_CUSTOM", L"IDC_BUTTON_ADV_DEFAULT"}},
         {L"UNIT", {L"IDC_UNIT_MM", L"IDC_UNIT_INCH"}},
         {L"KORETTA_MENU", {L"MENUTEXT", L"COMMAND1", L"LIMITEDSELECTEDFILES"}},
+        {L"UI_PRINT_RUN", {L"IDL_STATUS_CHECKING", L"IDL_STATUS_PRINTING", L"IDL_STATUS_WAITING",
+                           L"IDL_STATUS_STOPPING", L"IDL_SUMMARY_SENT", L"IDL_SUMMARY_CANCELLED", L"IDL_SUMMARY_LINE",
+                           L"IDL_SUMMARY_MORE", L"IDL_REASON_CANCELLED", L"IDL_REASON_PRINTERERROR",
+                           L"IDL_REASON_OFFLINE", L"IDL_REASON_PAPEROUT", L"IDL_REASON_PAUSED", L"IDL_REASON_BLOCKED",
+                           L"IDL_REASON_DELETED", L"IDL_QUESTION_STOPCLOSE", L"IDL_YES", L"IDL_NO"}},
     };
     const KeySet english = Keys(Shipped("EN"));
     for (const auto& [section, keys] : kRead)
         for (const std::wstring& key : keys)
             EXPECT_TRUE(english.count({section, key})) << Narrow(section) << "/" << Narrow(key);
+}
+
+TEST(LangFiles, TranslationsKeepEveryPlaceOfTheirEnglishText)
+{
+    const auto places = [](const std::wstring& text) {
+        std::multiset<std::wstring> found;
+        for (size_t i = text.find(L'{'); i != std::wstring::npos; i = text.find(L'{', i + 1))
+            found.insert(text.substr(i, 3));
+        return found;
+    };
+    std::map<std::pair<std::wstring, std::wstring>, std::wstring> english;
+    for (const LangEntry& e : Shipped("EN"))
+        english[{e.strSection, e.strKey}] = e.strValue;
+    for (const std::string& code : ShippedLanguages())
+        for (const LangEntry& e : Shipped(code))
+            EXPECT_EQ(places(e.strValue), places(english[{e.strSection, e.strKey}]))
+                << code << " " << Narrow(e.strSection) << "/" << Narrow(e.strKey);
 }
 
 TEST(LangFiles, EnglishPaperTablesEqualTheBuiltInOnesAndEveryRowIsThere)
@@ -204,8 +226,10 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
             lines.push_back(UsageErrorLine(cmd));
         }
         lines.insert(lines.end(), {NoRunLine(), UnknownPrinterLine(L"p"), SummaryLine({}, L"p")});
-        for (FileOutcome o : {FileOutcome::Sent, FileOutcome::Refused, FileOutcome::Unreadable, FileOutcome::Failed})
-            lines.push_back(FileLine({L"f", o, L"r"}));
+        for (const FileReport& report : {FileReport{L"f", FileOutcome::Sent, true},
+                                         FileReport{L"f", FileOutcome::Refused, false},
+                                         FileReport{L"f", FileOutcome::PaperOut, true}})
+            lines.push_back(FileLine(report));
         DeviceIdRoute route;
         for (PortKind kind : {PortKind::Usb, PortKind::Parallel, PortKind::File, PortKind::Network}) {
             route.kind = kind;

@@ -45,7 +45,7 @@ protected:
     int m_nCharSet = 1;
     PrivateRegistryRoots m_registry;
     ProgramFolder m_folder;
-    CLangManager m_manager{LangModuleInfo{m_folder.Module(), 102, 103, false}};
+    CLangManager m_manager{LangModuleInfo{m_folder.Module(), 102, 103}};
 };
 }  // namespace
 

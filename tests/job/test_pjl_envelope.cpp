@@ -148,13 +148,17 @@ TEST_F(PJLEnvelope, MissingFileAndOverlongPathGiveFileSizeZero)
 TEST_F(PJLEnvelope, PaperKeywordsComeFromTheUIStringFile)
 {
     DestroyParamMngr();
-    m_ini.Parse(L"[PAPER_INFO_A4]\nNAME=DIN A4\nPJLCMD=A4PLUS\n[PAPERTYPE_INFO_NORMAL]\nPJLCMD=PLAIN\n");
+    m_ini.Parse(L"[PAPER_INFO_A4]\nNAME=DIN A4\nPJLCMD=A4PLUS\n[PAPERTYPE_INFO_NORMAL]\nPJLCMD=PLAIN\n"
+                L"[PAPER_INFO_A5]\nPJLCMD=A5\x1B%-12345X@PJL SET PASSWORD=0\n[PAPERTYPE_INFO_THICK]\nPJLCMD=thick\n");
     m_pParam = CreateParamMngr();
     ApplySheetDefaults(*m_pParam);
     m_pParam->SetPaperSize(4);
     m_pParam->SetPaperType(1);
     std::string h = HeaderBytes(L"x.pdf");
     EXPECT_NE(h.find("@PJL SET PAPER=A4PLUS\r\n@PJL SET PAPERTYPE=PLAIN\r\n"), std::string::npos);
+    // Anything but capitals, digits and "_" is no keyword: the built-in one stays.
+    EXPECT_EQ(m_pParam->PaperSizes()[5].strPJL, L"A5");
+    EXPECT_EQ(m_pParam->PaperTypes()[2].strPJL, L"THICK");
 }
 
 TEST_F(PJLEnvelope, LogsEveryPieceBetweenBanners)

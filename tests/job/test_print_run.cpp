@@ -5,9 +5,11 @@
 #include <cwchar>
 
 #include "common/ini_text.h"
+#include "common/placeholders.h"
 #include "job/job_messages.h"
 #include "job/param_mngr.h"
 #include "job/print_run.h"
+#include "job/print_summary.h"
 
 namespace {
 class FakeSheet : public PrintRunHost {
@@ -18,7 +20,6 @@ public:
     std::vector<std::wstring> arrList;
     std::vector<std::wstring> arrSent;
     std::vector<int> arrMessages;
-    std::vector<std::wstring> arrUnreadable;
     int nFocusSheet = 0;
     int nAdvancedReads = 0;
 
@@ -56,23 +57,12 @@ public:
         GetParamMngr()->SetColorMode(1);
         return true;
     }
-    std::vector<std::wstring> TakePrintFiles() override
+    std::vector<std::wstring> ListedPrintFiles() override
     {
         ExchangeBasic();
-        std::vector<std::wstring> arrTaken;
-        arrTaken.swap(arrList);
-        return arrTaken;
+        return arrList;
     }
-    int SendDataToDevice(const std::wstring& strPath) override
-    {
-        for (const std::wstring& strBad : arrUnreadable)
-            if (strBad == strPath) {
-                ShowErrorMessage(kMsgInvalidFile);
-                return 0;
-            }
-        arrSent.push_back(strPath);
-        return 1;
-    }
+    void StartSending(std::vector<std::wstring> arrFiles) override { arrSent = std::move(arrFiles); }
     void ShowErrorMessage(int nKind) override { arrMessages.push_back(nKind); }
 
 private:
@@ -112,14 +102,14 @@ protected:
 };
 }  // namespace
 
-TEST_F(PrintRun, SendsEveryFileInListOrderAndEmptiesTheList)
+TEST_F(PrintRun, SendsEveryFileInListOrderAndLeavesTheListToTheSending)
 {
     m_sheet.arrList = {L"C:\\a.pdf", L"C:\\b.jpg", L"C:\\c.pdf"};
     m_sheet.strFrom = L"2";
     m_sheet.strTo = L"5";
     EXPECT_EQ(RunPrint(m_sheet), PrintRunResult::Printed);
     EXPECT_EQ(m_sheet.arrSent, (std::vector<std::wstring>{L"C:\\a.pdf", L"C:\\b.jpg", L"C:\\c.pdf"}));
-    EXPECT_TRUE(m_sheet.arrList.empty());
+    EXPECT_EQ(m_sheet.arrList.size(), 3u) << "files leave the list once sent";
     EXPECT_TRUE(m_sheet.arrMessages.empty());
     EXPECT_EQ(m_sheet.nFocusSheet, 1);
     EXPECT_EQ(Settings().m_nFromPage, 2);
@@ -183,15 +173,6 @@ TEST_F(PrintRun, CopiesOfZeroOrAnEmptyEditPrintOneCopyAndTheEditShowsOne)
     }
 }
 
-TEST_F(PrintRun, AFileThatCannotBeOpenedDoesNotEndTheRun)
-{
-    m_sheet.arrList = {L"C:\\a.pdf", L"C:\\gone.pdf", L"C:\\c.pdf"};
-    m_sheet.arrUnreadable = {L"C:\\gone.pdf"};
-    EXPECT_EQ(RunPrint(m_sheet), PrintRunResult::Printed);
-    EXPECT_EQ(m_sheet.arrSent, (std::vector<std::wstring>{L"C:\\a.pdf", L"C:\\c.pdf"}));
-    EXPECT_EQ(m_sheet.arrMessages, std::vector<int>{kMsgInvalidFile});
-}
-
 TEST_F(PrintRun, PagesNeverOpenedAreNeitherCheckedNorRead)
 {
     m_sheet.bBasicInitialized = false;
@@ -207,4 +188,49 @@ TEST_F(PrintRun, PagesNeverOpenedAreNeitherCheckedNorRead)
     RunPrint(m_sheet);
     EXPECT_EQ(m_sheet.nAdvancedReads, 1);
     EXPECT_EQ(Settings().m_nColorMode, 1);
+}
+
+TEST(PrintRunWords, PlacesAreFilledAndNothingElseOfAStringFileIsRead)
+{
+    const struct {
+        std::wstring strPattern, strExpected;
+    } cases[] = {
+        {L"File {1} of {2}: {3}", L"File 2 of 9: a%s.pdf"},
+        {L"{3}{3} {1}", L"a%s.pdfa%s.pdf 2"},
+        {L"%s%n {0} {4} {12} {", L"%s%n {0} {4} {12} {"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FillPlaceholders(c.strPattern, {L"2", L"9", L"a%s.pdf"}), c.strExpected);
+}
+
+TEST(PrintRunWords, AJobStatusCountsAsSentUnlessItShowsTrouble)
+{
+    const std::pair<uint32_t, FileOutcome> cases[] = {
+        {0x0, FileOutcome::Sent},          {0x10, FileOutcome::Sent},            // printing
+        {0x2 | 0x10, FileOutcome::PrinterError}, {0x20, FileOutcome::PrinterOffline},
+        {0x40, FileOutcome::PaperOut},     {0x1, FileOutcome::JobPaused},
+        {0x200, FileOutcome::JobBlocked},  {0x4, FileOutcome::JobDeleted},
+        {0x4 | 0x80, FileOutcome::Sent},   {0x100 | 0x1000, FileOutcome::Sent},  // printed, then removed
+    };
+    for (const auto& [nStatus, outcome] : cases)
+        EXPECT_EQ(TroubleOfJobStatus(nStatus), outcome) << std::hex << nStatus;
+}
+
+TEST_F(PrintRun, TheSummaryCountsWhatWasSentAndGivesEachFailureItsReason)
+{
+    const std::vector<std::wstring> arrFiles = {L"C:\\in\\a.pdf", L"C:\\in\\b.pdf", L"c.pdf", L"C:\\d.jpg"};
+    const PrintRunSummary summary =
+        SummarizePrintRun(L"Office", arrFiles,
+                          {FileOutcome::Sent, FileOutcome::Unreadable, FileOutcome::PaperOut, FileOutcome::Cancelled},
+                          true);
+    EXPECT_EQ(summary.strHeadline, L"Printing cancelled: 1 of 4 files sent to Office.");
+    EXPECT_EQ(summary.arrFailures,
+              (std::vector<std::wstring>{L"b.pdf: The system cannot open the file or access is denied.",
+                                         L"c.pdf: The printer is out of paper.",
+                                         L"d.jpg: Not sent: printing was cancelled."}));
+    EXPECT_EQ(SummaryMessageText(summary, 1), L"Printing cancelled: 1 of 4 files sent to Office.\r\n"
+                                              L"b.pdf: The system cannot open the file or access is denied.\r\n"
+                                              L"\x2026 and 2 more.");
+    EXPECT_EQ(SummarizePrintRun(L"Office", {L"a.pdf"}, {FileOutcome::Sent}, false).strHeadline,
+              L"1 of 1 files sent to Office.");
 }

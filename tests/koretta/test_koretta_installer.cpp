@@ -1,8 +1,8 @@
 // LumeoSetup.exe under Wine: a silent install places the deliverables in one folder,
 // registers Koretta, adds the shortcut and the Add/Remove Programs entry; installing
 // again works, also while Koretta.dll is loaded; the silent uninstall, and a setup
-// whose registration fails, leave nothing behind; setup and uninstaller speak the
-// user's language.
+// whose registration fails, leave nothing of Lumeo behind (files of others stay); a failed
+// update leaves the first installation working; setup and uninstaller speak the user's language.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
@@ -64,11 +64,8 @@ std::wstring InstallFolder(const wchar_t* pszTag)
     return std::wstring(L"C:\\LumeoSetupTest_") + pszTag + L"_" + std::to_wstring(GetCurrentProcessId());
 }
 DWORD InstallSilently(const std::wstring& dir) { return RunAndWait(L"\"" + SetupPath() + L"\" /S /D=" + dir); }
-// An uninstaller copies itself away and returns at once unless _?= names the folder.
-DWORD UninstallSilently(const std::wstring& dir)
-{
-    return RunAndWait(L"\"" + dir + L"\\Uninstall.exe\" /S _?=" + dir);
-}
+// As a caller of the Add/Remove Programs entry runs it: the exit code is the uninstall's.
+DWORD UninstallSilently(const std::wstring& dir) { return RunAndWait(L"\"" + dir + L"\\Uninstall.exe\" /S"); }
 
 // Nothing of Lumeo in the folder, none of the registration's keys, no uninstall entry.
 void ExpectNothingLeft(const std::wstring& dir)
@@ -166,6 +163,14 @@ std::vector<std::wstring> PendingFileOperations()
     }
     RegCloseKey(key);
     return paths;
+}
+
+bool IsPendingAtRestart(const std::wstring& path)
+{
+    for (const std::wstring& op : PendingFileOperations())
+        if (op.size() >= path.size() && _wcsicmp(op.c_str() + op.size() - path.size(), path.c_str()) == 0)
+            return true;
+    return false;
 }
 
 std::string Utf8(const std::wstring& text)
@@ -291,6 +296,12 @@ TEST(KorettaInstaller, SilentInstallAgainThenUninstallLeavesNothingBehind)
     const std::wstring dir = InstallFolder(L"again");
     const std::wstring shortcut = CommonProgramsFolder() + L"\\Lumeo\\Lumeo.lnk";
 
+    // A folder that holds files of others is refused; an empty one is taken.
+    ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+    std::ofstream(std::filesystem::path(dir + L"\\notes.txt")) << "someone's";
+    EXPECT_EQ(InstallSilently(dir), 2u);
+    EXPECT_FALSE(FileExists(dir + L"\\Lumeo.exe"));
+    ASSERT_TRUE(DeleteFileW((dir + L"\\notes.txt").c_str()));
     ASSERT_EQ(InstallSilently(dir), 0u);
     // Installing over an installation replaces it.
     ASSERT_EQ(InstallSilently(dir), 0u);
@@ -314,15 +325,18 @@ TEST(KorettaInstaller, SilentInstallAgainThenUninstallLeavesNothingBehind)
                 commandLine.compare(commandLine.size() - expectedTail.size(), expectedTail.size(), expectedTail) == 0)
         << std::string(commandLine.begin(), commandLine.end());
 
+    // Files others put there later stay, and so does the folder.
+    for (const wchar_t* pszOther : {L"\\notes.txt", L"\\LOCAL_XX.dat"})
+        std::ofstream(std::filesystem::path(dir + pszOther)) << "someone's";
     EXPECT_EQ(UninstallSilently(dir), 0u);
     ExpectNothingLeft(dir);
-
-    // With _?= the running uninstaller cannot delete itself; that part is ours.
+    EXPECT_TRUE(FileExists(dir + L"\\notes.txt") && FileExists(dir + L"\\LOCAL_XX.dat"));
+    EXPECT_FALSE(FileExists(dir + L"\\Uninstall.exe") || FileExists(dir + L"\\Uninstall.dat"));
     std::error_code ec;
     std::filesystem::remove_all(std::filesystem::path(dir), ec);
 }
 
-TEST(KorettaInstaller, ASetupWhoseRegistrationFailsLeavesNothingBehind)
+TEST(KorettaInstaller, AFailedSetupLeavesNothingAndAFailedUpdateTheFirstInstallation)
 {
     ASSERT_TRUE(FileExists(SetupPath())) << "LumeoSetup.exe not built";
     const std::wstring dir = InstallFolder(L"refused");
@@ -334,7 +348,29 @@ TEST(KorettaInstaller, ASetupWhoseRegistrationFailsLeavesNothingBehind)
     }
     ExpectNothingLeft(dir);
     EXPECT_FALSE(FolderExists(dir));
-    EXPECT_FALSE(FileExists(dir + L"\\Uninstall.exe"));
+
+    // The first installation runs the stand-in as its Lumeo.exe; both updates fail.
+    ASSERT_EQ(InstallSilently(dir), 0u);
+    ASSERT_TRUE(CopyFileW((OwnFolder() + L"lumeo_standin.exe").c_str(), (dir + L"\\Lumeo.exe").c_str(), FALSE));
+    // A Koretta.dll opened without leave to rename it.
+    HANDLE hLocked = CreateFileW((dir + L"\\Koretta.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hLocked, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(InstallSilently(dir), 2u);
+    CloseHandle(hLocked);
+    {
+        SavedKey approved(HKEY_LOCAL_MACHINE, kApprovedKey);
+        ASSERT_EQ(RegDeleteTreeW(HKEY_LOCAL_MACHINE, kApprovedKey), ERROR_SUCCESS);
+        EXPECT_EQ(InstallSilently(dir), 2u);
+    }
+    for (const std::wstring& name : DeliveredFiles())
+        EXPECT_TRUE(FileExists(dir + L"\\" + name)) << std::string(name.begin(), name.end());
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), L"Lumeo");
+    EXPECT_NE(RunInstalledMenu(dir).find(L"\\Quarterly Report.pdf\""), std::wstring::npos);
+
+    EXPECT_EQ(UninstallSilently(dir), 0u);
+    ExpectNothingLeft(dir);
+    EXPECT_FALSE(FolderExists(dir));
     std::error_code ec;
     std::filesystem::remove_all(std::filesystem::path(dir), ec);
 }
@@ -358,16 +394,16 @@ TEST(KorettaInstaller, AKorettaHeldByExplorerIsMovedAsideAndTheRestartAnnounced)
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(dir)))
         if (entry.path().extension() == L".tmp")
             asideFiles.push_back(entry.path().wstring());
-    ASSERT_EQ(asideFiles.size(), 1u) << "the held library, moved aside";
-    bool bPending = false;
-    for (const std::wstring& path : PendingFileOperations())
-        bPending |= path.size() >= asideFiles[0].size() &&
-                    _wcsicmp(path.c_str() + path.size() - asideFiles[0].size(), asideFiles[0].c_str()) == 0;
-    EXPECT_TRUE(bPending) << "the moved copy goes at the next restart";
-
+    ASSERT_EQ(asideFiles.size(), 1u) << "the earlier files, moved aside";
+    EXPECT_TRUE(IsPendingAtRestart(asideFiles[0] + L"\\Koretta.dll")) << "the moved copy goes at the next restart";
     FreeLibrary(hHeld);
-    EXPECT_EQ(UninstallSilently(dir), 0u);
-    ExpectNothingLeft(dir);
+
+    // Uninstalling while Explorer holds Koretta.dll: a restart finishes it, and the caller learns so.
+    hHeld = LoadLibraryW((dir + L"\\Koretta.dll").c_str());
+    ASSERT_NE(hHeld, nullptr);
+    EXPECT_EQ(UninstallSilently(dir), 3010u);
+    EXPECT_TRUE(IsPendingAtRestart(dir + L"\\Koretta.dll") && !FileExists(dir + L"\\Lumeo.exe"));
+    FreeLibrary(hHeld);
     std::error_code ec;
     std::filesystem::remove_all(std::filesystem::path(dir), ec);
 }

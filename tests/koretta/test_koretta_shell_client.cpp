@@ -91,32 +91,15 @@ private:
 };
 DialogCatcher* DialogCatcher::s_pCurrent = nullptr;
 
-// Every path a module asks the file system about through its kernel32 imports, while
-// the object lives: the module's import slots are pointed at counting stand-ins.
-class DiskQueries {
+// Points a module's import slots at stand-ins while the object lives.
+class ImportPatches {
 public:
-    explicit DiskQueries(HMODULE hModule) : m_hModule(hModule)
-    {
-        s_paths.clear();
-        Patch("GetFileAttributesW", reinterpret_cast<void*>(&GetAttributes), s_pfnGetAttributes);
-        Patch("GetFileAttributesExW", reinterpret_cast<void*>(&GetAttributesEx), s_pfnGetAttributesEx);
-        Patch("FindFirstFileW", reinterpret_cast<void*>(&FindFirst), s_pfnFindFirst);
-        Patch("CreateFileW", reinterpret_cast<void*>(&Create), s_pfnCreate);
-    }
-    ~DiskQueries()
+    explicit ImportPatches(HMODULE hModule) : m_hModule(hModule) {}
+    ~ImportPatches()
     {
         for (const auto& [pSlot, pOriginal] : m_patched)
             Write(pSlot, pOriginal);
     }
-    // How many queries named a path that starts with strPrefix.
-    static size_t Count(const std::wstring& strPrefix)
-    {
-        return static_cast<size_t>(std::count_if(s_paths.begin(), s_paths.end(), [&](const std::wstring& strPath) {
-            return strPath.compare(0, strPrefix.size(), strPrefix) == 0;
-        }));
-    }
-
-private:
     template <typename Function>
     void Patch(const char* pszName, void* pfnHook, Function& pfnOriginal)
     {
@@ -141,6 +124,8 @@ private:
             }
         }
     }
+
+private:
     static void Write(ULONG_PTR* pSlot, void* pValue)
     {
         DWORD dwOld = 0;
@@ -148,6 +133,31 @@ private:
         *pSlot = reinterpret_cast<ULONG_PTR>(pValue);
         VirtualProtect(pSlot, sizeof(*pSlot), dwOld, &dwOld);
     }
+    HMODULE m_hModule;
+    std::vector<std::pair<ULONG_PTR*, void*>> m_patched;
+};
+
+// Every path a module asks the file system about through its kernel32 imports, while
+// the object lives: the module's import slots are pointed at counting stand-ins.
+class DiskQueries : ImportPatches {
+public:
+    explicit DiskQueries(HMODULE hModule) : ImportPatches(hModule)
+    {
+        s_paths.clear();
+        Patch("GetFileAttributesW", reinterpret_cast<void*>(&GetAttributes), s_pfnGetAttributes);
+        Patch("GetFileAttributesExW", reinterpret_cast<void*>(&GetAttributesEx), s_pfnGetAttributesEx);
+        Patch("FindFirstFileW", reinterpret_cast<void*>(&FindFirst), s_pfnFindFirst);
+        Patch("CreateFileW", reinterpret_cast<void*>(&Create), s_pfnCreate);
+    }
+    // How many queries named a path that starts with strPrefix.
+    static size_t Count(const std::wstring& strPrefix)
+    {
+        return static_cast<size_t>(std::count_if(s_paths.begin(), s_paths.end(), [&](const std::wstring& strPath) {
+            return strPath.compare(0, strPrefix.size(), strPrefix) == 0;
+        }));
+    }
+
+private:
     static DWORD WINAPI GetAttributes(LPCWSTR pszPath)
     {
         s_paths.push_back(pszPath);
@@ -170,8 +180,6 @@ private:
         return s_pfnCreate(pszPath, dwAccess, dwShare, pSecurity, dwCreation, dwFlags, hTemplate);
     }
 
-    HMODULE m_hModule;
-    std::vector<std::pair<ULONG_PTR*, void*>> m_patched;
     static inline std::vector<std::wstring> s_paths;
     static inline decltype(&GetFileAttributesW) s_pfnGetAttributes = nullptr;
     static inline decltype(&GetFileAttributesExW) s_pfnGetAttributesEx = nullptr;
@@ -327,7 +335,7 @@ TEST_F(KorettaShellClient, PdfSelectionGetsOneLumeoItemWithItsPicture)
 
 TEST_F(KorettaShellClient, InvokeStartsLumeoFromItsFolderWithEachPdfQuoted)
 {
-    ComPtr<IContextMenu> menu = HandlerFor({L"a.pdf", L"Docs", L"b.txt", L"with space.pdf"});
+    ComPtr<IContextMenu> menu = HandlerFor({L"a.pdf", L"Docs", L"Folder.pdf", L"b.txt", L"with space.pdf"});
     ASSERT_TRUE(menu);
     HMENU hMenu = CreatePopupMenu();
     ASSERT_EQ(menu->QueryContextMenu(hMenu, 0, 1, 0x7FFF, CMF_NORMAL), kOneItem);
@@ -368,8 +376,10 @@ TEST_F(KorettaShellClient, SelectionsWithoutAPdfFileGetNoItem)
     // Names that only share letters with ".pdf", and a folder named like a PDF file.
     for (const std::vector<std::wstring>& names : std::vector<std::vector<std::wstring>>{
              {L"notes.txt"}, {L"x.pd"}, {L"name ending."}, {L"Folder.pdf"}, {L"Docs", L"b.txt"}}) {
+        DiskQueries queries(s_hModule);
         ComPtr<IContextMenu> menu = HandlerFor(names);
         ASSERT_TRUE(menu);
+        EXPECT_EQ(DiskQueries::Count(Dir() + L"LOCAL_"), 0u);  // Explorer asks on every right-click: nothing is loaded
         HMENU hMenu = CreatePopupMenu();
         EXPECT_EQ(menu->QueryContextMenu(hMenu, 0, 100, 200, CMF_NORMAL), kNoMenuItem)
             << std::string(names[0].begin(), names[0].end());
@@ -511,6 +521,39 @@ TEST_F(KorettaShellClient, OnlyItemsNamedLikeAPdfFileAreLookedAtOnDisk)
     DestroyMenu(hMenu);
 }
 
+TEST_F(KorettaShellClient, PathsBeyondTheCommandLineLimitStartNothing)
+{
+    // Just over 32,000 characters of quoted paths: the system would still take them.
+    std::vector<std::wstring> names;
+    for (size_t nChars = 0; nChars <= 32000; nChars += Dir().size() + names.back().size() + 3)
+        names.push_back(std::wstring(200, L'n') + std::to_wstring(names.size()) + L".pdf");
+    ComPtr<IContextMenu> menu = HandlerFor(names);
+    ASSERT_TRUE(menu);
+    DialogCatcher dialogs;
+    CMINVOKECOMMANDINFO invoke = {};  // verb 0: the Lumeo command
+    EXPECT_EQ(menu->InvokeCommand(&invoke), S_OK);
+    EXPECT_NE(std::find(dialogs.m_texts.begin(), dialogs.m_texts.end(),
+                        L"Selected files are over the limit. Please, remove some of selected files."),
+              dialogs.m_texts.end());
+}
+
+TEST_F(KorettaShellClient, NoExceptionLeavesACallWhenMemoryRunsOut)
+{
+    // Large blocks fail first in a starved Explorer: here those of 2,000 files and their command line.
+    ComPtr<IContextMenu> menu = HandlerFor(std::vector<std::wstring>(2000, L"a.pdf"));
+    ComPtr<IShellExtInit> init;
+    ASSERT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&init)), S_OK);
+    CSelection selection(std::vector<std::wstring>(2000, Dir() + L"a.pdf"));
+    CMINVOKECOMMANDINFO invoke = {};  // verb 0: the Lumeo command
+    static void* (*s_pfnMalloc)(size_t) = nullptr;
+    ImportPatches largeBlocksFail(s_hModule);
+    largeBlocksFail.Patch(
+        "malloc", reinterpret_cast<void*>(+[](size_t nBytes) { return nBytes > 16384 ? nullptr : s_pfnMalloc(nBytes); }),
+        s_pfnMalloc);
+    EXPECT_EQ(menu->InvokeCommand(&invoke), E_OUTOFMEMORY);
+    EXPECT_EQ(init->Initialize(nullptr, &selection, nullptr), E_OUTOFMEMORY);
+}
+
 TEST_F(KorettaShellClient, ModuleCanUnloadOnlyWhenNothingIsAlive)
 {
     ASSERT_NE(s_pfnCanUnloadNow, nullptr);
@@ -523,9 +566,12 @@ TEST_F(KorettaShellClient, ModuleCanUnloadOnlyWhenNothingIsAlive)
 
     ComPtr<IClassFactory> factory;
     ASSERT_EQ(s_pfnGetClassObject(kClsid, IID_PPV_ARGS(&factory)), S_OK);
+    // Explorer keeps the class object to create the next handler with: the module stays.
+    EXPECT_EQ(s_pfnCanUnloadNow(), S_FALSE);
     EXPECT_EQ(factory->LockServer(TRUE), S_OK);
     EXPECT_EQ(s_pfnCanUnloadNow(), S_FALSE);
     EXPECT_EQ(factory->LockServer(FALSE), S_OK);
+    factory.Reset();
     EXPECT_EQ(s_pfnCanUnloadNow(), S_OK);
 }
 
@@ -548,6 +594,8 @@ TEST_F(KorettaShellClient, ClassObjectServesOnlyItsClassAndSupportsAggregation)
     EXPECT_EQ(outer.m_nRef, 2u);  // the interface's reference goes to the outer object
     pMenu->Release();
     EXPECT_EQ(outer.m_nRef, 1u);
+    factory.Reset();
+    again.Reset();
     EXPECT_EQ(s_pfnCanUnloadNow(), S_FALSE);
     pInner->Release();
     EXPECT_EQ(s_pfnCanUnloadNow(), S_OK);

@@ -243,7 +243,7 @@ TEST(ParallelDeviceID, PathsAreTriedInOrderWithAPauseBeforeTheLast)
     std::wstring id = L"stale";
     EXPECT_EQ(LocalLPTDeviceID(L"LPT2:", id), 0);
     EXPECT_EQ(id, L"");
-    EXPECT_EQ(io.opened, (std::vector<std::wstring>{L"\\\\.\\LPT1", L"\\\\.\\LPT1.4", L"\\\\NONSPOOLED_LPT1",
+    EXPECT_EQ(io.opened, (std::vector<std::wstring>{L"\\\\.\\LPT1", L"\\\\.\\LPT1.4", L"\\\\.\\NONSPOOLED_LPT1",
                                                     L"\\\\.\\DgivEcp1", L"\\\\.\\DgivEcp1"}));
     EXPECT_EQ(io.sleeps, std::vector<DWORD>{1000});
     EXPECT_TRUE(log.Contains(L"GetLocalLPTDeviceID : ALL GetDeviceID Fail"));
@@ -255,7 +255,7 @@ TEST(ParallelDeviceID, RepliesWithAndWithoutLengthPrefixGiveTheSameText)
     const std::string text = "MFG:Corvane;CMD:PDF,TIFF;";
     for (const std::string& reply : {std::string("\x00\x1A", 2) + text, text}) {
         FakeIo io;
-        io.replies = {{L"\\\\NONSPOOLED_LPT1", reply}};
+        io.replies = {{L"\\\\.\\NONSPOOLED_LPT1", reply}};
         FakeIo::Guard guard(io);
         std::wstring id;
         ASSERT_EQ(LocalLPTDeviceID(L"LPT1:", id), 1);

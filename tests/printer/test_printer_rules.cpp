@@ -65,19 +65,32 @@ TEST(PortKind, PrefixesDecideTheRoute)
     EXPECT_EQ(SupportedTypesFromDeviceID(kFilePortDeviceID), 31);
 }
 
-TEST(WsdLocation, HostIsCutAtTheLastColon)
+TEST(WsdLocation, HostIsTheAuthorityOfAnHttpUrl)
 {
     struct Case { const wchar_t* location; WsdCut cut; const wchar_t* host; };
     const Case cases[] = {
         {L"http://192.0.2.10:80/ws/", WsdCut::Found, L"192.0.2.10"},
-        {L"http://[fe80::1%4]:80/ws", WsdCut::Found, L"[fe80::1%4]"},
-        {L"http://192.0.2.10/ws", WsdCut::NoColon, L""},
-        {L"http://192.0.2.10:80/a:b", WsdCut::Found, L"192.0.2.10:80/a"},
-        {L"https://192.0.2.10:80/ws", WsdCut::NoHttp, L""},
-        {L"HTTP://192.0.2.10:80/ws", WsdCut::NoHttp, L""},
+        {L"http://[fe80::1%4]:80/ws", WsdCut::Found, L"fe80::1%4"},
+        {L"http://[::1]/ws", WsdCut::Found, L"::1"},
+        {L"http://192.0.2.10/WebServices/Device", WsdCut::Found, L"192.0.2.10"},
+        {L"http://192.0.2.10:5357/uuid:5a1e2b3c-0001", WsdCut::Found, L"192.0.2.10"},
+        {L"HTTP://192.0.2.10:80/ws", WsdCut::Found, L"192.0.2.10"},
+        {L"hTtPs://printer.example:443", WsdCut::Found, L"printer.example"},
+        {L" http://user:pw@192.0.2.10:80/\r\n", WsdCut::Found, L"192.0.2.10"},
+        {L"http://192.0.2.10?a:b", WsdCut::Found, L"192.0.2.10"},
+        {L"http://192.0.2.10#a:b", WsdCut::Found, L"192.0.2.10"},
+        {L"http://a@b@192.0.2.10/", WsdCut::Found, L"192.0.2.10"},
+        {L"http:///ws", WsdCut::NoHost, L""},
+        {L"http://:80/ws", WsdCut::NoHost, L""},
+        {L"http://user@/ws", WsdCut::NoHost, L""},
+        {L"http://[::1/ws", WsdCut::NoHost, L""},
+        {L"http://[::1]x/ws", WsdCut::NoHost, L""},
+        {L"http://[192.0.2.10]/ws", WsdCut::NoHost, L""},
+        {L"http://a]b/ws", WsdCut::NoHost, L""},
+        {L"ftp://192.0.2.10/ws", WsdCut::NoHttp, L""},
+        {L"http:/192.0.2.10/ws", WsdCut::NoHttp, L""},
+        {L"at http://192.0.2.10:5357/x", WsdCut::NoHttp, L""},
         {L"", WsdCut::NoHttp, L""},
-        // Text before the scheme is not taken for the host.
-        {L"at http://192.0.2.10:5357/x", WsdCut::Found, L"192.0.2.10"},
     };
     for (const Case& c : cases) {
         std::wstring host = L"unchanged";
@@ -91,11 +104,9 @@ TEST(WsdLocation, HostIsCutAtTheLastColon)
 TEST(WsdLocation, LongTextsAreBounded)
 {
     std::wstring host;
-    // Only 259 characters of the location count: a colon beyond them is not seen.
-    std::wstring late = L"http://" + std::wstring(260, L'h') + L":80/";
-    EXPECT_EQ(CutWsdHost(late, host), WsdCut::NoColon);
-    // A host longer than the buffer keeps 129 characters.
-    std::wstring longHost = L"http://" + std::wstring(200, L'h') + L":80/";
-    ASSERT_EQ(CutWsdHost(longHost, host), WsdCut::Found);
+    // A host of 129 characters fits; a longer one gives no address rather than a cut one.
+    ASSERT_EQ(CutWsdHost(L"http://" + std::wstring(129, L'h') + L":80/" + std::wstring(300, L'x'), host),
+              WsdCut::Found);
     EXPECT_EQ(host, std::wstring(129, L'h'));
+    EXPECT_EQ(CutWsdHost(L"http://" + std::wstring(130, L'h') + L"/", host), WsdCut::NoHost);
 }

@@ -65,12 +65,12 @@ TEST(WsdPort, BracketsOfAnIPv6HostAreRemoved)
     std::wstring address;
     EXPECT_NE(WSDPrinterPort().GetWsdIP(L"WSD-v6", address), 0);
     EXPECT_EQ(address, L"fe80::1%4");
-    EXPECT_STREQ(g_szWsdIP, L"[fe80::1%4]");
+    EXPECT_STREQ(g_szWsdIP, L"fe80::1%4");
 }
 
 TEST(WsdPort, LocationsWithoutAnAddressLeaveTheOutStringAlone)
 {
-    for (const wchar_t* location : {L"https://192.0.2.10:80/ws", L"http://192.0.2.10/ws"}) {
+    for (const wchar_t* location : {L"ftp://192.0.2.10:80/ws", L"http:///ws"}) {
         WsdSetup setup(L"WSD-none", L"SWD\\LUMEOTEST\\NONE", L"uuid:none", location);
         FakeSpooler::Guard guard(setup.spooler);
         std::wstring address = L"unchanged";
@@ -87,16 +87,16 @@ TEST(WsdPort, LocationsWithoutAnAddressLeaveTheOutStringAlone)
     EXPECT_TRUE(log.Contains(L"Inside WSDPrinterPort::GetXcvData failure"));
 }
 
-TEST(WsdPort, ResolvedPrinterIsAskedOverSnmpWithTheDefaultCommunity)
+TEST(WsdPort, ResolvedHostIsAskedOverSnmpWithTheDefaultCommunity)
 {
-    SnmpAgent agent("MFG:Corvane;CMD:PDF,JPEG,PNG;", {"mirlan"});
-    ASSERT_TRUE(agent.Ready());
-    // The cut at the last colon leaves "host:port" when the URL carries one more colon.
-    std::wstring location = L"http://127.0.0.1:" + std::to_wstring(agent.Port()) + L":80/ws";
-    WsdSetup setup(L"WSD-snmp", L"SWD\\LUMEOTEST\\SNMP", L"uuid:snmp", location);
+    // The URL's port and the colon in its path belong to the web service, not to the host.
+    WsdSetup setup(L"WSD-snmp", L"SWD\\LUMEOTEST\\SNMP", L"uuid:snmp", L"http://127.0.0.1:5357/uuid:snmp");
     FakeSpooler::Guard guard(setup.spooler);
-    EXPECT_EQ(SupportedTypesOfPort(L"WSD-snmp"), 11);
+    LogCapture log;
+    SupportedTypesOfPort(L"WSD-snmp");
     EXPECT_FALSE(g_bUnsupportedPort);
+    EXPECT_TRUE(log.Contains(L"[CPrtControl] GetNetworkDeviceID : IP Address :  127.0.0.1"));
+    EXPECT_TRUE(log.Contains(L"[CPrtControl] GetNetworkDeviceID : SNMP Community :  mirlan"));
 }
 
 TEST(WsdPort, TheRouteNamesTheLocationAndTheAgentAsked)
@@ -118,10 +118,22 @@ TEST(WsdPort, TheRouteNamesTheLocationAndTheAgentAsked)
 
 TEST(WsdPort, UnresolvedWsdPortCountsAsBusyNotUnsupported)
 {
-    WsdSetup setup(L"WSD-lost", L"SWD\\LUMEOTEST\\LOST", L"uuid:lost", L"HTTP://192.0.2.10:80/");
+    WsdSetup setup(L"WSD-lost", L"SWD\\LUMEOTEST\\LOST", L"uuid:lost", L"ftp://192.0.2.10:80/");
     FakeSpooler::Guard guard(setup.spooler);
     LogCapture log;
     EXPECT_EQ(SupportedTypesOfPort(L"wsd-LOST"), -1);  // the scan ignores case
     EXPECT_FALSE(g_bUnsupportedPort);
     EXPECT_TRUE(log.Contains(L"[CPrtControl] GetNetworkDeviceID : IP Address :  "));
+}
+
+TEST(WsdPort, ADeviceKeyDeletedDuringTheWalkEndsIt)
+{
+    WsdSetup setup(L"WSD-gone", L"SWD\\LUMEOTEST\\GONE", L"uuid:gone", L"http://192.0.2.10:80/");
+    FakeSpooler::Guard guard(setup.spooler);
+    SetLogSink([](const std::wstring& line) {  // the key goes once the walk has opened it
+        if (line == L"Inside QueryRegistryWsdIP: found device key")
+            RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kEnum + L"SWD\\LUMEOTEST\\GONE\\UMB").c_str());
+    });
+    EXPECT_EQ(WSDPrinterPort().GetXcvData(L"WSD-gone"), 0);
+    SetLogSink(nullptr);
 }

@@ -10,6 +10,7 @@ TEST(JobMessages, KeysAndBuiltInTexts)
     EXPECT_STREQ(JobMessageKey(kMsgInvalidFile), L"IDL_MESSAGE_INVAILDFILE");
     EXPECT_STREQ(JobMessageKey(kMsgInvalidPrintRange), L"IDL_MESSAGE_INVALIDPRNRANGE");
     EXPECT_STREQ(JobMessageKey(kMsgPrintFailed), L"IDL_MESSAGE_PRINTFAILED");
+    EXPECT_STREQ(JobMessageKey(kMsgRefusedContent), L"IDL_MESSAGE_REFUSEDCONTENT");
     EXPECT_STREQ(JobMessageDefaultText(kMsgInvalidFile), L"The system cannot open the file or access is denied.");
     EXPECT_STREQ(JobMessageDefaultText(kMsgPrintFailed), L"The document could not be sent to the printer.");
     EXPECT_EQ(JobMessageKey(4), nullptr);  // a file-list message, not the print job's

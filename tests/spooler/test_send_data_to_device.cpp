@@ -3,16 +3,21 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "common/ansi_text.h"
 #include "job/job_messages.h"
 #include "job/pjl_envelope.h"
+#include "job/print_sender.h"
 #include "job/send_data_to_device.h"
 #include "printer/document_window.h"
 #include "printer/prt_control.h"
 #include "printer/spooler_api.h"
+#include "tests/support/child_process.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/submission_run.h"
 #include "tests/support/temp_file.h"
@@ -25,7 +30,8 @@ const wchar_t kXpsName[] = L"Lumeo Submit XPS";
 const wchar_t kGoneName[] = L"Lumeo Submit Gone";
 const std::string kUELBytes = "\x1B%-12345X";
 
-std::string PseudoRandomBytes(size_t nBytes)
+// The type's signature, then pseudo-random bytes up to nBytes.
+std::string PseudoRandomBytes(size_t nBytes, const std::string& strSignature = "%PDF-")
 {
     std::string strBytes(nBytes, '\0');
     unsigned int nState = 12345u;
@@ -33,7 +39,7 @@ std::string PseudoRandomBytes(size_t nBytes)
         nState = nState * 1103515245u + 12345u;
         c = static_cast<char>(nState >> 23);
     }
-    return strBytes;
+    return strBytes.replace(0, strSignature.size(), strSignature);
 }
 
 // What a spooler seam saw.
@@ -87,7 +93,11 @@ BOOL WINAPI FakeNoDriver(HANDLE, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD pcbNeeded
     SetLastError(ERROR_UNKNOWN_PRINTER_DRIVER);
     return FALSE;
 }
-DWORD WINAPI FakeStartDoc(HANDLE, DWORD, LPBYTE) { return 7; }
+DWORD WINAPI FakeStartDoc(HANDLE, DWORD, LPBYTE pDocInfo)
+{
+    g_calls.docNames.push_back(reinterpret_cast<const DOC_INFO_1W*>(pDocInfo)->pDocName);
+    return 7;
+}
 BOOL WINAPI FakePage(HANDLE) { return TRUE; }
 BOOL WINAPI FakeWrite(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritten)
 {
@@ -126,6 +136,19 @@ BOOL WINAPI FakeDriver(HANDLE, LPWSTR, DWORD, LPBYTE pBuffer, DWORD cbBuf, LPDWO
 }
 
 HANDLE FailingSpoolFileCreator(const wchar_t*) { return INVALID_HANDLE_VALUE; }
+
+// After the first block the file grows, written from outside Wine as a share's other
+// clients would write it: no sharing of the open file stops that.
+std::wstring g_strGrowingFile;
+void GrowFromOutside(unsigned long long)
+{
+    SetCopyBlockHook(nullptr);  // once
+    const std::string strScript = "printf grown >> '" + WineUnixPath(g_strGrowingFile) + "'";
+    StartDetached(L"\"" + WineWindowsPath("/bin/sh") + L"\" -c \"" + std::wstring(strScript.begin(), strScript.end()) +
+                  L"\"");
+    for (int i = 0; i < 400 && std::filesystem::file_size(g_strGrowingFile) == 1u << 20; ++i)
+        Sleep(50);  // Wine cannot wait for a Linux program: its bytes tell it has run
+}
 }  // namespace
 
 class SpoolerSubmission : public ::testing::Test, protected SubmissionRecorder {
@@ -154,6 +177,7 @@ protected:
         SetJobMessageHandler(nullptr);
         SetSpoolerApi(nullptr);
         SetSpoolFileCreator(nullptr);
+        SetCopyBlockHook(nullptr);
         SetDocumentWindowBytes(0);
     }
 
@@ -209,18 +233,14 @@ const TestPrinter* SpoolerSubmission::s_pNet = nullptr;
 const TestPrinter* SpoolerSubmission::s_pXps = nullptr;
 const TestPrinter* SpoolerSubmission::s_pGone = nullptr;
 
-TEST_F(SpoolerSubmission, EmptyAndSmallFilesArriveWrappedInTheEnvelope)
+TEST_F(SpoolerSubmission, AnEmptyFileIsRefusedAndSmallOnesArriveWrappedInTheEnvelope)
 {
     TempFile empty("submit_empty.pdf", "");
-    ASSERT_EQ(Send(*s_pUsb, empty.Path()), 1);
-    const std::string strEmpty = WinePrinters::ReadCapture(*s_pUsb);
-    EXPECT_EQ(strEmpty, Envelope(empty.Path(), ""));
-    EXPECT_EQ(strEmpty.rfind(kUELBytes + "@PJL\r\n", 0), 0u);
-    EXPECT_NE(strEmpty.find("@PJL SET JOBATTR=\"@FILESIZE=0\"\r\n"), std::string::npos);
-    EXPECT_NE(strEmpty.find("@PJL ENTER LANGUAGE=PDF\r\n" + kUELBytes), std::string::npos);
-    EXPECT_FALSE(m_strSpoolFile.empty());
+    EXPECT_EQ(Send(*s_pUsb, empty.Path()), 0);  // no byte, no type
+    EXPECT_EQ(m_messages, std::vector<int>{kMsgRefusedContent});
+    m_messages.clear();
 
-    const std::string strBlock = PseudoRandomBytes(4096);
+    const std::string strBlock = PseudoRandomBytes(4096, "\xFF\xD8\xFF");
     TempFile block("submit_block.jpg", strBlock);
     ASSERT_EQ(Send(*s_pNet, block.Path()), 1);
     const std::string strCaptured = WinePrinters::ReadCapture(*s_pNet);
@@ -232,7 +252,7 @@ TEST_F(SpoolerSubmission, EmptyAndSmallFilesArriveWrappedInTheEnvelope)
 
 TEST_F(SpoolerSubmission, MultiMegabyteFileArrivesWholeInOneWindowOrMany)
 {
-    const std::string strContent = PseudoRandomBytes((5u << 20) + 321);
+    const std::string strContent = PseudoRandomBytes((5u << 20) + 321, std::string("II*\0", 4));
     TempFile file("submit_large.tif", strContent);
     const std::string strExpected = Envelope(file.Path(), strContent);
 
@@ -247,7 +267,7 @@ TEST_F(SpoolerSubmission, MultiMegabyteFileArrivesWholeInOneWindowOrMany)
 
 TEST_F(SpoolerSubmission, SpoolerTakingPartOfEachWriteStillGetsEveryByte)
 {
-    const std::string strContent = PseudoRandomBytes((3u << 20) + 17);
+    const std::string strContent = PseudoRandomBytes((3u << 20) + 17, "\x89PNG\r\n\x1A\n");
     TempFile file("submit_partial.png", strContent);
     SpoolerApi api = WinspoolApi();
     api.WritePrinter = LimitedWrite;
@@ -386,4 +406,107 @@ TEST_F(SpoolerSubmission, SpoolFileIsNamedKVQInTheTemporaryFolder)
     EXPECT_EQ(_wcsnicmp(m_strSpoolFile.c_str(), strExpectedStart.c_str(), strExpectedStart.size()), 0)
         << m_strSpoolFile;
     EXPECT_TRUE(Logged(L"SendDataToDevice / strDocName : KVQ_lumeo_test_submit_spool.pdf"));
+
+    // A name that holds older bytes: only this run's bytes are sent.
+    SetSpoolFileCreator([](const wchar_t* pszPath) {
+        std::ofstream(std::filesystem::path(pszPath), std::ios::binary) << std::string(100000, 'Z');
+        return CreateFileW(pszPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    });
+    ASSERT_EQ(Send(*s_pUsb, file.Path()), 1);
+    EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), Envelope(file.Path(), "%PDF-1.4"));
+}
+
+TEST_F(SpoolerSubmission, FileThatGrowsDuringTheCopyIsNotSent)
+{
+    TempFile file("submit_growing.pdf", PseudoRandomBytes(1u << 20));
+    g_strGrowingFile = file.Path();
+    SetCopyBlockHook(GrowFromOutside);
+    EXPECT_EQ(Send(*s_pUsb, file.Path()), 0);
+    EXPECT_TRUE(Logged(L"SendDataToDevice / The file changed while it was copied"));
+    EXPECT_EQ(m_messages, std::vector<int>{kMsgInvalidFile});
+    EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), "");
+}
+
+namespace {
+// Job statuses a fake spooler reports, one script per job id (1, 2, ...): each look
+// takes the next status; past the end of its script the job has left the queue.
+std::vector<std::vector<DWORD>> g_jobScripts;
+std::vector<size_t> g_jobLooks;
+DWORD g_nNextJob = 0;
+DWORD WINAPI NumberedStartDoc(HANDLE, DWORD, LPBYTE) { return ++g_nNextJob; }
+BOOL WINAPI ScriptedGetJob(HANDLE, DWORD nJob, DWORD, LPBYTE pJob, DWORD cbBuf, LPDWORD pcbNeeded)
+{
+    *pcbNeeded = sizeof(JOB_INFO_1W);
+    if (nJob == 0 || nJob > g_jobScripts.size() || g_jobLooks[nJob - 1] >= g_jobScripts[nJob - 1].size()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!pJob || cbBuf < sizeof(JOB_INFO_1W)) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    JOB_INFO_1W info = {};
+    info.JobId = nJob;
+    info.Status = g_jobScripts[nJob - 1][g_jobLooks[nJob - 1]++];
+    memcpy(pJob, &info, sizeof(info));
+    return TRUE;
+}
+}  // namespace
+
+TEST_F(SpoolerSubmission, AStopBeforeTheFirstWriteSendsNothingAndOneAfterItAbortsTheJob)
+{
+    UseSpooler(FakeSpooler());
+    TempFile file("submit_stop.pdf", PseudoRandomBytes(3 << 20));
+    struct {
+        const char* pszWhen;
+        std::function<bool()> fnStop;
+        size_t nDocs;
+        int nAborts;
+    } cases[] = {
+        {"during the copy", [nAsked = 0]() mutable { return ++nAsked >= 3; }, 0, 0},
+        {"during the writes", [] { return g_calls.nWrites >= 2; }, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszWhen);
+        g_calls = SpoolerCalls();
+        CPrtControl prt;
+        prt.SetCurrentPrinter(kUsbName);
+        SendControl control;
+        control.fnStopRequested = c.fnStop;
+        LogCapture log;
+        const SendResult result = SubmitFile(prt, file.Path(), SnapshotJob(), control);
+        EXPECT_EQ(result.outcome, FileOutcome::Cancelled);
+        EXPECT_EQ(g_calls.docNames.size(), c.nDocs);
+        EXPECT_EQ(g_calls.nAborts, c.nAborts);
+        EXPECT_EQ(g_calls.nEndDocs, 0);
+        const std::wstring strSpool = SpoolFileOf(log);
+        EXPECT_FALSE(strSpool.empty() || FileExists(strSpool)) << "the spool file goes";
+    }
+    EXPECT_TRUE(m_messages.empty()) << "a stop is no failure to show";
+}
+
+TEST_F(SpoolerSubmission, EachJobIsFollowedUntilItLeavesTheQueueOrShowsTrouble)
+{
+    SpoolerApi api = FakeSpooler();
+    api.StartDocPrinterW = NumberedStartDoc;
+    api.GetJobW = ScriptedGetJob;
+    UseSpooler(api);
+    constexpr DWORD kPrinting = JOB_STATUS_PRINTING, kSpooling = JOB_STATUS_SPOOLING;
+    g_nNextJob = 0;
+    g_jobScripts = {{kSpooling, kPrinting},                        // leaves the queue: sent
+                    {kPrinting, kPrinting | JOB_STATUS_PAPEROUT},  // out of paper, then gone
+                    {JOB_STATUS_PRINTED | JOB_STATUS_DELETING},    // printed and being removed
+                    {JOB_STATUS_OFFLINE},                          // the printer is off
+                    std::vector<DWORD>(1000, kPrinting)};          // still printing when the wait ends
+    g_jobLooks.assign(g_jobScripts.size(), 0);
+    TempFile file("submit_follow.pdf", "%PDF-1.4 follow");
+    PrintRunInput input;
+    input.strPrinter = kUsbName;
+    input.arrFiles.assign(g_jobScripts.size(), file.Path());
+    input.nWaitSeconds = 1;
+    const PrintRunEnd end = SendPrintFiles(input, nullptr, nullptr);
+    EXPECT_EQ(end.arrOutcomes, (std::vector<FileOutcome>{FileOutcome::Sent, FileOutcome::PaperOut, FileOutcome::Sent,
+                                                          FileOutcome::PrinterOffline, FileOutcome::Sent}));
+    EXPECT_FALSE(end.bCancelled);
+    EXPECT_EQ(g_calls.nEndDocs, 5);
 }

@@ -1,10 +1,12 @@
 #pragma once
 // Starts the system's net-snmp agent (/usr/sbin/snmpd) on 127.0.0.1 and [::1] at a free
-// unprivileged port, answering the printer device-ID objects it is given (the private
-// one, the standard one of the first printer, both or neither), and stops it when the
-// object goes. Under Wine the agent is started as a Unix program
+// unprivileged port or a fixed one, answering the printer device-ID objects it is given
+// (the private one, the standard one of the first printer, both or neither), and stops
+// it when the object goes. Under Wine the agent is started as a Unix program
 // through /bin/sh, which Wine runs natively.
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <thread>
@@ -29,6 +31,7 @@ struct DeviceIdObjects {
 
 class SnmpAgent {
 public:
+    // Written out once for every test, apart from the product's own definition.
     static constexpr const char* kDeviceIdOid = "1.3.6.1.4.1.48751.11.5.1.1.1.26.0";
     static constexpr const char* kStandardDeviceIdOid = "1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1";
 
@@ -39,11 +42,17 @@ public:
     }
 
     // The values must not hold single quotes; `communities` are the read communities served.
-    explicit SnmpAgent(const DeviceIdObjects& objects, std::vector<std::string> communities = {"public", "mirlan"})
+    // A `fixedPort` is held under a lock on the whole machine, as test trees may run side
+    // by side; below 1024 it needs root. Failure() tells why such an agent is not Ready().
+    explicit SnmpAgent(const DeviceIdObjects& objects, std::vector<std::string> communities = {"public", "mirlan"},
+                       uint16_t fixedPort = 0)
     {
         m_strProbeCommunity = communities.empty() ? "public" : communities.front();
-        m_port = udp_test::FreePort();
-        m_dir = "/tmp/lumeo_snmpd_" + std::to_string(m_port) + "_" + std::to_string(ProcessId());
+        m_port = fixedPort ? fixedPort : udp_test::FreePort();
+        // One folder per agent: Wine cannot wait for the shell that stops the agent before.
+        static int s_nAgents = 0;
+        m_dir = "/tmp/lumeo_snmpd_" + std::to_string(m_port) + "_" + std::to_string(ProcessId()) + "_" +
+                std::to_string(++s_nAgents);
         std::string p = std::to_string(m_port);
         std::vector<std::string> lines = {"agentaddress udp:127.0.0.1:" + p + ",udp6:[::1]:" + p};
         for (const std::string& c : communities) {
@@ -58,16 +67,30 @@ public:
         std::string script = "rm -rf " + m_dir + " && mkdir -p " + m_dir + " && printf '%s\\n'";
         for (const std::string& l : lines)
             script += " '" + l + "'";
-        script += " > " + m_dir + "/snmpd.conf && (SNMP_PERSISTENT_DIR=" + m_dir +
-                  "/persist MIBS= timeout 300 /usr/sbin/snmpd -f -Lo -C -c " + m_dir + "/snmpd.conf > " + m_dir +
-                  "/snmpd.log 2>&1 & echo $! > " + m_dir + "/pid)";
-        RunShell(script);
-        m_ready = WaitUntilAnswering();
+        std::string start = "SNMP_PERSISTENT_DIR=" + m_dir + "/persist MIBS= timeout 300 /usr/sbin/snmpd -f -Lo -C -c " +
+                            m_dir + "/snmpd.conf > " + m_dir + "/snmpd.log 2>&1 & echo $! > " + m_dir + "/pid; wait";
+        std::string lock;
+        if (fixedPort) {  // snmpd inherits the lock's descriptor: the lock lasts as long as the agent
+            start = "if flock -w 120 9; then " + start + "; else echo the lock on port " + p + " stayed taken > " +
+                    m_dir + "/snmpd.log; fi";
+            lock = " 9>/tmp/lumeo_snmpd_port_" + p + ".lock";
+        }
+        RunShell(script + " > " + m_dir + "/snmpd.conf && ((" + start + "; touch " + m_dir + "/ended)" + lock +
+                 " >/dev/null 2>&1 &)");
+        m_ready = WaitUntilAnswering(fixedPort ? 150 : 15);
+        if (!m_ready)
+            m_strFailure = ReadFile(m_dir + "/snmpd.log");
     }
 
-    ~SnmpAgent() { RunShell("kill $(cat " + m_dir + "/pid) 2>/dev/null; sleep 0.1; rm -rf " + m_dir); }
+    // The folder goes once snmpd has ended, as it writes there while it stops.
+    ~SnmpAgent()
+    {
+        RunShell("kill $(cat " + m_dir + "/pid) 2>/dev/null; timeout 5 sh -c 'until [ -e " + m_dir +
+                 "/ended ]; do sleep 0.1; done'; rm -rf " + m_dir);
+    }
 
     bool Ready() const { return m_ready; }
+    const std::string& Failure() const { return m_strFailure; }
     uint16_t Port() const { return m_port; }
     std::string V4Address() const { return "127.0.0.1:" + std::to_string(m_port); }
     std::string V6Address() const { return "[::1]:" + std::to_string(m_port); }
@@ -114,8 +137,23 @@ private:
 #endif
     }
 
-    // Asks for sysUpTime, which every agent holds, until it answers.
-    bool WaitUntilAnswering() const
+    // A Unix path as this program opens it: Wine reaches the Unix root through drive Z:.
+    static std::string HostPath(const std::string& path)
+    {
+#ifdef _WIN32
+        return "Z:" + path;
+#else
+        return path;
+#endif
+    }
+    static std::string ReadFile(const std::string& path)
+    {
+        std::ifstream in(HostPath(path));
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    // Asks for sysUpTime, which every agent holds, until it answers or has ended.
+    bool WaitUntilAnswering(int nSeconds) const
     {
         SNMPStartup();
         Target target;
@@ -124,8 +162,8 @@ private:
         VarBind vb;
         vb.setOID(OID("1.3.6.1.2.1.1.3.0"));
         bool answered = false;
-        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-        while (!answered && std::chrono::steady_clock::now() < until) {
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(nSeconds);
+        while (!answered && std::chrono::steady_clock::now() < until && !std::ifstream(HostPath(m_dir + "/ended"))) {
             ReqRespPDU pdu;
             pdu.setVarBindList(&vb, 1);
             answered = SNMPManager().get(pdu, target) == SNMP_SUCCESS;
@@ -139,5 +177,6 @@ private:
     uint16_t m_port = 0;
     std::string m_dir;
     std::string m_strProbeCommunity;
+    std::string m_strFailure;
     bool m_ready = false;
 };

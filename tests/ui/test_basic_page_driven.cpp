@@ -53,9 +53,14 @@ protected:
     std::wstring MakeFile(const std::wstring& strName)
     {
         const std::filesystem::path path = m_folder / strName;
-        std::ofstream(path, std::ios::binary) << "data";
+        const std::wstring strExt = path.extension().wstring();  // the first bytes of the type it names
+        std::ofstream(path, std::ios::binary) << (strExt == L".pdf"    ? std::string("%PDF-1.4")
+                                                  : strExt == L".png"  ? std::string("\x89PNG\r\n\x1A\n")
+                                                  : strExt == L".tiff" ? std::string("II*\0", 4)
+                                                                       : std::string("\xFF\xD8\xFF data"));
         return path.wstring();
     }
+
     static std::wstring Quoted(const Paths& paths)
     {
         std::wstring line;

@@ -3,6 +3,8 @@
 // prefix of its own (see CMakeLists.txt): SheetScaling sets the DPI, then starts a
 // child run of this program that checks the sheet (SheetAtDpi). Child and Lumeo
 // then share the DPI, the default GUI font and window coordinates.
+// tools/update-golden-images.sh takes the golden images in data/ anew: it runs this
+// program with --write-golden-images, which no test run does (see main).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -26,7 +29,7 @@ const std::wstring kPrinter = L"Lumeo Scaling File";
 const std::wstring kPort = L"FILE_LumeoScaling";
 const wchar_t kDpiVariable[] = L"LUMEO_SCALING_DPI";
 const wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-constexpr DWORD kSendTimeoutMs = 10000;
+bool g_bWriteGolden = false;
 
 int Scaled(int n, int nDpi) { return MulDiv(n, nDpi, 96); }
 
@@ -67,13 +70,6 @@ int ChildDpi()
     wchar_t szValue[16] = {};
     GetEnvironmentVariableW(kDpiVariable, szValue, 16);
     return _wtoi(szValue);
-}
-
-LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    DWORD_PTR dwResult = 0;
-    SendMessageTimeoutW(hWnd, uMsg, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &dwResult);
-    return static_cast<LRESULT>(dwResult);
 }
 
 std::wstring ClassOf(HWND hWnd)
@@ -388,9 +384,7 @@ TEST_F(SheetAtDpi, CaptionTextsAndPaperPictureFit)
     const int nItems = static_cast<int>(Send(hSize, CB_GETCOUNT));
     for (int i = 0; i < nItems; ++i) {
         wchar_t szItem[260] = {};
-        DWORD_PTR dwResult = 0;
-        SendMessageTimeoutW(hSize, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(szItem), SMTO_NORMAL, kSendTimeoutMs,
-                            &dwResult);
+        Send(hSize, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(szItem));
         if (wcsncmp(szItem, L"A3", 2) == 0) {
             Send(hSize, CB_SETCURSEL, i);
             Send(hAdvanced, WM_COMMAND, MAKEWPARAM(IDC_COMBO_PAPERSIZE, CBN_SELCHANGE),
@@ -401,10 +395,9 @@ TEST_F(SheetAtDpi, CaptionTextsAndPaperPictureFit)
     ExpectPaperPictureInsidePanel(GetDlgItem(hAdvanced, IDC_INFO_PREVIEW_ADVANCED), m_nDpi);
 }
 
-TEST_F(SheetAtDpi, BasicPageAt96DpiEqualsTheGoldenImage)
+TEST_F(SheetAtDpi, BasicPageEqualsTheGoldenImage)
 {
-    ASSERT_EQ(m_nDpi, 96) << "the golden image is of 96 dpi";
-    ASSERT_TRUE(HasTahoma()) << "the golden image is drawn in Tahoma";
+    ASSERT_TRUE(HasTahoma()) << "the golden images are drawn in Tahoma";
     // The mouse away from the sheet (nothing shows hover) and the same focus every
     // time: the printer list, in the active sheet.
     SetCursorPos(0, 0);
@@ -413,15 +406,15 @@ TEST_F(SheetAtDpi, BasicPageAt96DpiEqualsTheGoldenImage)
     RedrawWindow(m_driver->Sheet(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     const Shot shot = CaptureSettled(m_driver->Page());
 
-    const std::wstring strGolden = WinePath(LUMEO_SOURCE_DIR "/tests/ui/data/basic_page_96dpi.png");
+    const std::string strName = "basic_page_" + std::to_string(m_nDpi) + "dpi";
+    const std::wstring strGolden = WinePath(LUMEO_SOURCE_DIR "/tests/ui/data/" + strName + ".png");
     CImaging imaging;
-    wchar_t szUpdate[8] = {};
-    if (GetEnvironmentVariableW(L"LUMEO_UPDATE_GOLDEN", szUpdate, 8) && szUpdate[0] == L'1') {
+    if (g_bWriteGolden) {
         ASSERT_TRUE(imaging.Write(strGolden, shot));
         GTEST_SKIP() << "golden image written";
     }
     Shot golden;
-    ASSERT_TRUE(imaging.Read(strGolden, golden)) << "no golden image";
+    ASSERT_TRUE(imaging.Read(strGolden, golden)) << "no golden image of " << m_nDpi << " dpi";
     EXPECT_EQ(shot.w, golden.w);
     EXPECT_EQ(shot.h, golden.h);
     size_t nDiffer = 0;
@@ -431,9 +424,9 @@ TEST_F(SheetAtDpi, BasicPageAt96DpiEqualsTheGoldenImage)
     if (nDiffer || shot.w != golden.w || shot.h != golden.h) {
         wchar_t szTemp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, szTemp);
-        const std::wstring strActual = std::wstring(szTemp) + L"basic_page_96dpi_actual.png";
+        const std::wstring strActual = szTemp + std::wstring(strName.begin(), strName.end()) + L"_actual.png";
         imaging.Write(strActual, shot);
-        ADD_FAILURE() << nDiffer << " pixels differ; the screenshot is " << WineUnixPath(strActual);
+        ADD_FAILURE() << nDiffer << " pixels differ at " << m_nDpi << " dpi; see " << WineUnixPath(strActual);
     }
 }
 
@@ -472,7 +465,8 @@ protected:
         SetEnvironmentVariableW(L"GTEST_OUTPUT", nullptr);
         wchar_t szExe[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, szExe, MAX_PATH);
-        const std::wstring strCommand = L"\"" + std::wstring(szExe) + L"\" --gtest_filter=SheetAtDpi." + pszTest;
+        const std::wstring strCommand = L"\"" + std::wstring(szExe) + L"\" --gtest_filter=SheetAtDpi." + pszTest +
+                                        (g_bWriteGolden ? L" --write-golden-images" : L"");
         DWORD dwExit = RunAndWait(strCommand, 240000);
         if (dwExit == kNotStarted) {
             // Once seen under Wine: the first start in a run failed; a second try is harmless.
@@ -499,9 +493,27 @@ TEST_F(SheetScaling, TheSheetFitsItsTextsAtEveryDpi)
             << "the checks at " << nDpi << " dpi failed (see the child run above)";
 }
 
-TEST_F(SheetScaling, TheBasicPageAt96DpiEqualsTheGoldenImage)
+TEST_F(SheetScaling, TheBasicPageEqualsTheGoldenImages)
 {
     if (!m_bHasTahoma)
-        GTEST_SKIP() << "the golden image is drawn in Tahoma: install Debian's fonts-wine";
-    EXPECT_EQ(RunChildAt(96, L"BasicPageAt96DpiEqualsTheGoldenImage"), 0u) << "see the child run above";
+        GTEST_SKIP() << "the golden images are drawn in Tahoma: install Debian's fonts-wine";
+    for (int nDpi : {96, 144})
+        EXPECT_EQ(RunChildAt(nDpi, L"BasicPageEqualsTheGoldenImage"), 0u) << nDpi << " dpi: see the child run above";
+    if (g_bWriteGolden)
+        GTEST_SKIP() << "golden images written";
+}
+
+int main(int argc, char** argv)
+{
+    // Only tools/update-golden-images.sh passes this: the golden cases then write what they see, and skip.
+    for (int i = 1; i < argc; ++i)
+        g_bWriteGolden = g_bWriteGolden || std::strcmp(argv[i], "--write-golden-images") == 0;
+    ::testing::InitGoogleTest(&argc, argv);
+    const int nResult = RUN_ALL_TESTS();
+    // A filter that matched no case (a case renamed, a name mistyped) checked nothing.
+    if (::testing::UnitTest::GetInstance()->test_to_run_count() == 0) {
+        std::fprintf(stderr, "no test case matched the filter\n");
+        return 1;
+    }
+    return nResult;
 }

@@ -105,7 +105,7 @@ TEST(TiledPieces, DegenerateInputsDrawNothing)
 
 TEST(FrameRegionOutline, RoundedCornersInsideTheWindow)
 {
-    const auto outline = FrameRegionOutline(200, 100);
+    const auto outline = FrameRegionOutline(200, 100, 96);
     EXPECT_EQ(outline[0].x, 0);
     EXPECT_EQ(outline[0].y, 3);
     EXPECT_EQ(outline[5].x, 197);
@@ -120,12 +120,12 @@ TEST(FrameRegionOutline, RoundedCornersInsideTheWindow)
 
 TEST(CaptionButtons, RectanglesFromTheRightEdge)
 {
-    const ButtonRect close = CaptionButtonRect(CaptionButton::Close, 300);
+    const ButtonRect close = CaptionButtonRect(CaptionButton::Close, 300, 96);
     EXPECT_EQ(close.left, 276);
     EXPECT_EQ(close.right, 292);
-    const ButtonRect minimize = CaptionButtonRect(CaptionButton::Minimize, 300);
+    const ButtonRect minimize = CaptionButtonRect(CaptionButton::Minimize, 300, 96);
     EXPECT_EQ(minimize.left, 256);
-    EXPECT_EQ(CaptionButtonRect(CaptionButton::Help, 300).left, 236);
+    EXPECT_EQ(CaptionButtonRect(CaptionButton::Help, 300, 96).left, 236);
     EXPECT_EQ(close.top, 6);
     EXPECT_EQ(close.bottom, 20);
 }
@@ -137,8 +137,8 @@ TEST(CaptionButtons, StateIndexAndImage)
     EXPECT_EQ(CaptionButtonStateIndex(false, true, false, true), 1);
     EXPECT_EQ(CaptionButtonStateIndex(false, false, false, true), 3);
     EXPECT_EQ(CaptionButtonStateIndex(false, false, true, false), 0);
-    EXPECT_EQ(CaptionButtonImageX(2, 48), 32);
-    EXPECT_EQ(CaptionButtonImageX(3, 48), 0);  // three images: disabled shows the normal one
+    EXPECT_EQ(CaptionButtonImageX(2, 48, 16), 32);
+    EXPECT_EQ(CaptionButtonImageX(3, 48, 16), 0);  // three images: disabled shows the normal one
 }
 
 TEST(BmpBtn, ImageChoiceAndTextColour)
@@ -186,7 +186,6 @@ TEST(FrameAtDpi, SizesScaleWithTheDpiAndStayAt96)
     EXPECT_EQ(outline[1].y, 4);
     EXPECT_EQ(outline[12].x, 398);
     EXPECT_EQ(outline[14].y, 200);
-    EXPECT_EQ(FrameRegionOutline(200, 100, 96), FrameRegionOutline(200, 100));
 }
 
 TEST(TabItemSize, ScaledAndNeverLowerThanItsText)

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <winternl.h>
 
-#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,6 +21,7 @@
 #include "ui/gdi_helpers.h"
 #include "ui/message_dialog.h"
 #include "ui/simple_controls.h"
+#include "ui/system_dpi.h"
 
 namespace {
 // A hidden top-level window to hold test controls.
@@ -236,37 +237,21 @@ HWND CreatePlainWindow(int x, int y, int cx, int cy)
                            GetModuleHandleW(nullptr), nullptr);
 }
 
-// The process's GDI objects as GetGuiResources counts them. Wine answers it with "not
-// implemented"; there the live bitmaps are counted instead (what the pictures could
-// leak): a handle is its table index (bits 0 to 15), its type (bits 16 to 23, learnt
-// from bitmaps made here) and a reuse count (bits 24 to 31), so every such handle up
-// to beyond the highest index in use is asked whether it lives.
+// The process's live GDI objects of every kind. GetGuiResources counts them; Wine
+// answers it with "not implemented", and there the process's GDI handle table is read
+// whole instead: the PEB points to it as on Windows, and a live object's entry has a type.
 DWORD CountGdiObjects()
 {
     SetLastError(0);
     const DWORD dwCount = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     if (dwCount || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
         return dwCount;
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 1, 1, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* pBits = nullptr;
-    const HGDIOBJ probes[] = {CreateBitmap(1, 1, 1, 1, nullptr),
-                              CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pBits, nullptr, 0)};
-    std::vector<ULONG_PTR> types;
-    ULONG_PTR nMaxIndex = 0;
-    for (HGDIOBJ h : probes) {
-        const auto value = reinterpret_cast<ULONG_PTR>(h);
-        if (std::find(types.begin(), types.end(), (value >> 16) & 0xFF) == types.end())
-            types.push_back((value >> 16) & 0xFF);
-        nMaxIndex = std::max(nMaxIndex, value & 0xFFFF);
-        DeleteObject(h);
-    }
+    // 0x10000 entries of 24 bytes; a live object's entry has its type at byte 14.
+    const auto* pPeb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    const auto* pTable = *reinterpret_cast<const BYTE* const*>(pPeb + (sizeof(void*) == 8 ? 0xF8 : 0x94));
     DWORD dwLive = 0;
-    for (ULONG_PTR index = 0; index <= nMaxIndex + 0x400 && index <= 0xFFFF; ++index)
-        for (ULONG_PTR type : types)
-            for (ULONG_PTR reuse = 0; reuse < 0x100; ++reuse)
-                if (GetObjectType(reinterpret_cast<HGDIOBJ>(index | (type << 16) | (reuse << 24))) == OBJ_BITMAP)
-                    ++dwLive;
+    for (size_t i = 0; pTable && i < 0x10000; ++i)
+        dwLive += pTable[i * 24 + 14] != 0;
     return dwLive;
 }
 }  // namespace
@@ -282,7 +267,7 @@ TEST(FrameDlg, ACaptionButtonNeverReleasesACaptureItDoesNotHold)
     // The mouse over the close button: the frame takes the capture to see it leave.
     RECT rcWindow;
     GetWindowRect(hWnd, &rcWindow);
-    const ButtonRect close = CaptionButtonRect(CaptionButton::Close, rcWindow.right - rcWindow.left, WindowDpi(hWnd));
+    const ButtonRect close = CaptionButtonRect(CaptionButton::Close, rcWindow.right - rcWindow.left, SystemDpi());
     SetCursorPos(rcWindow.left + (close.left + close.right) / 2, rcWindow.top + (close.top + close.bottom) / 2);
     SendMessageW(hWnd, WM_NCMOUSEMOVE, HTBORDER, 0);
     ASSERT_EQ(GetCapture(), hWnd);
@@ -336,9 +321,14 @@ TEST(AdvancedPagePictures, ClicksAndThePagesLifeLeaveTheGdiObjectCount)
     };
     runPage(nullptr, nullptr);  // what the system keeps after its first sheet
     const DWORD dwBefore = CountGdiObjects();
+    // The count sees kinds other than bitmaps.
+    const HGDIOBJ hBrush = CreateSolidBrush(0), hFont = CreateFontW(-11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"x");
+    ASSERT_EQ(CountGdiObjects(), dwBefore + 2) << "the GDI objects are not counted";
+    DeleteObject(hBrush);
+    DeleteObject(hFont);
     DWORD dwRound = 0, dwClicks = 0;
     runPage(&dwRound, &dwClicks);
-    EXPECT_EQ(dwClicks, dwRound) << "each click leaves a bitmap behind";
-    EXPECT_EQ(CountGdiObjects(), dwBefore) << "the page leaves bitmaps behind";
+    EXPECT_EQ(dwClicks, dwRound) << "each click leaves a GDI object behind";
+    EXPECT_EQ(CountGdiObjects(), dwBefore) << "the page leaves GDI objects behind";
     DestroyParamMngr();
 }

@@ -8,7 +8,7 @@
 #include "printer/prt_control.h"
 #include "ui/printer_check.h"
 
-bool g_bUnsupportedPort = false;
+thread_local bool g_bUnsupportedPort = false;
 
 CPrtControl::CPrtControl() { RefreshPrinterList(); }
 

@@ -14,8 +14,15 @@ public:
 
     // Starts the program (path in the build tree) with the command line after its name.
     bool Launch(const std::wstring& strExe, const std::wstring& strCmdLine);
-    // Waits for the sheet with the Basic page; false on time-out.
-    bool WaitForSheet(DWORD dwTimeoutMs = 20000);
+    // Waits for the sheet with the Basic page and, unless told not to, for the answer
+    // of its printer check; false on time-out.
+    bool WaitForSheet(DWORD dwTimeoutMs = 20000, bool bWaitForCheck = true);
+    // The sheet's status line; true while it says the printer is being checked.
+    std::wstring StatusText() const;
+    bool IsCheckingPrinter() const;
+    bool WaitForPrinterCheck(DWORD dwTimeoutMs = 20000) const;
+    // After Print: waits until the run has ended (Print enabled again, or its summary up).
+    bool WaitForRunEnd(DWORD dwTimeoutMs = 30000) const;
     // Closes the sheet and waits for the process; returns its exit code.
     DWORD Close();
 
@@ -39,8 +46,9 @@ public:
     int SelectedListItemCount(int nListId) const;
     void SelectListItems(int nListId, const std::vector<int>& arrIndices) const;
     std::vector<std::wstring> ComboItems(int nComboId) const;
-    // Chooses a combo item as the user would (selection, then the change notice).
-    void ChooseComboItem(int nComboId, int nIndex) const;
+    // Chooses a combo item as the user would (selection, then the change notice); a
+    // printer chosen so is checked before the call returns unless told not to wait.
+    void ChooseComboItem(int nComboId, int nIndex, bool bWaitForCheck = true) const;
 
     // The message dialog of the program (visible, holding the text control), or nullptr.
     HWND FindMessageDialog() const;
@@ -55,6 +63,12 @@ private:
     HWND m_hSheet = nullptr;
     HWND m_hPage = nullptr;
 };
+
+// A message to a window of the program under test, sent with a 10 s time-out: a program
+// that hangs, or runs a modal loop, cannot hang the test. The answer, 0 without one.
+LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0);
+// Whether the window answers the message within dwTimeoutMs.
+bool AnswersWithin(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, DWORD dwTimeoutMs);
 
 // A path of the Linux build tree as Wine sees it (drive Z:).
 std::wstring WinePath(const std::string& strUnixPath);

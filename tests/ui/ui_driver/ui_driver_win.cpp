@@ -5,6 +5,7 @@
 namespace {
 constexpr int kComboPrinterId = 1034;
 constexpr int kMessageTextId = 1054;
+constexpr int kSheetStatusId = 1070;  // the sheet's status line
 constexpr DWORD kSendTimeoutMs = 10000;
 
 struct FindContext {
@@ -29,13 +30,22 @@ bool HasClass(HWND hWnd, const wchar_t* pszClass)
     return lstrcmpiW(szClass, pszClass) == 0;
 }
 
-LRESULT SendWithTimeout(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+}  // namespace
+
+LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     DWORD_PTR dwResult = 0;
     SendMessageTimeoutW(hWnd, uMsg, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &dwResult);
     return static_cast<LRESULT>(dwResult);
 }
 
+bool AnswersWithin(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, DWORD dwTimeoutMs)
+{
+    DWORD_PTR dwResult = 0;
+    return SendMessageTimeoutW(hWnd, uMsg, wParam, lParam, SMTO_NORMAL, dwTimeoutMs, &dwResult) != 0;
+}
+
+namespace {
 // Memory in the program's address space for messages that carry pointers.
 class CRemoteBuffer {
 public:
@@ -103,9 +113,9 @@ std::vector<HWND> CUiDriver::ProcessWindows() const
     return windows;
 }
 
-bool CUiDriver::WaitForSheet(DWORD dwTimeoutMs)
+bool CUiDriver::WaitForSheet(DWORD dwTimeoutMs, bool bWaitForCheck)
 {
-    return WaitUntil(
+    const bool bFound = WaitUntil(
         [this] {
             for (HWND hWnd : ProcessWindows()) {
                 if (!IsWindowVisible(hWnd) || !HasClass(hWnd, L"#32770"))
@@ -120,6 +130,21 @@ bool CUiDriver::WaitForSheet(DWORD dwTimeoutMs)
             return false;
         },
         dwTimeoutMs);
+    return bFound && (!bWaitForCheck || WaitForPrinterCheck(dwTimeoutMs));
+}
+
+std::wstring CUiDriver::StatusText() const { return Text(GetDlgItem(m_hSheet, kSheetStatusId)); }
+
+bool CUiDriver::IsCheckingPrinter() const { return StatusText() == L"Checking the printer\x2026"; }
+
+bool CUiDriver::WaitForPrinterCheck(DWORD dwTimeoutMs) const
+{
+    return WaitUntil([this] { return !IsCheckingPrinter(); }, dwTimeoutMs);
+}
+
+bool CUiDriver::WaitForRunEnd(DWORD dwTimeoutMs) const
+{
+    return WaitUntil([this] { return IsWindowEnabled(SheetButton(IDOK)) || FindMessageDialog(); }, dwTimeoutMs);
 }
 
 DWORD CUiDriver::Close()
@@ -146,36 +171,32 @@ DWORD CUiDriver::Close()
 std::wstring CUiDriver::Text(HWND hWnd)
 {
     wchar_t szText[1024] = {};
-    DWORD_PTR dwResult = 0;
-    SendMessageTimeoutW(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(szText), SMTO_NORMAL, kSendTimeoutMs,
-                        &dwResult);
+    Send(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(szText));
     return szText;
 }
 
 void CUiDriver::SetText(HWND hWnd, const std::wstring& strText) const
 {
-    DWORD_PTR dwResult = 0;
-    SendMessageTimeoutW(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strText.c_str()), SMTO_NORMAL,
-                        kSendTimeoutMs, &dwResult);
+    Send(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strText.c_str()));
 }
 
 void CUiDriver::Click(HWND hButton) const
 {
-    SendWithTimeout(hButton, BM_CLICK, 0, 0);
+    Send(hButton, BM_CLICK, 0, 0);
 }
 
 void CUiDriver::Type(HWND hWnd, const std::wstring& strChars) const
 {
     for (wchar_t ch : strChars) {
-        SendWithTimeout(hWnd, WM_CHAR, ch, 1);
+        Send(hWnd, WM_CHAR, ch, 1);
     }
 }
 
-void CUiDriver::SelectAllText(HWND hEdit) const { SendWithTimeout(hEdit, EM_SETSEL, 0, -1); }
+void CUiDriver::SelectAllText(HWND hEdit) const { Send(hEdit, EM_SETSEL, 0, -1); }
 
 void CUiDriver::FocusControl(HWND hWnd) const
 {
-    SendWithTimeout(m_hPage, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hWnd), TRUE);
+    Send(m_hPage, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hWnd), TRUE);
 }
 
 
@@ -183,7 +204,7 @@ std::vector<std::wstring> CUiDriver::ListItems(int nListId) const
 {
     std::vector<std::wstring> items;
     HWND hList = Control(nListId);
-    const int nCount = static_cast<int>(SendWithTimeout(hList, LVM_GETITEMCOUNT, 0, 0));
+    const int nCount = static_cast<int>(Send(hList, LVM_GETITEMCOUNT, 0, 0));
     constexpr size_t kChars = 260;
     CRemoteBuffer remote(m_process.hProcess, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
     for (int i = 0; i < nCount; ++i) {
@@ -192,7 +213,7 @@ std::vector<std::wstring> CUiDriver::ListItems(int nListId) const
         item.cchTextMax = kChars;
         item.pszText = reinterpret_cast<wchar_t*>(remote.Address(sizeof(LVITEMW)));
         remote.Write(0, &item, sizeof(item));
-        SendWithTimeout(hList, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote.Address()));
+        Send(hList, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote.Address()));
         wchar_t szText[kChars] = {};
         remote.Read(sizeof(LVITEMW), szText, sizeof(szText));
         szText[kChars - 1] = L'\0';
@@ -203,7 +224,7 @@ std::vector<std::wstring> CUiDriver::ListItems(int nListId) const
 
 int CUiDriver::SelectedListItemCount(int nListId) const
 {
-    return static_cast<int>(SendWithTimeout(Control(nListId), LVM_GETSELECTEDCOUNT, 0, 0));
+    return static_cast<int>(Send(Control(nListId), LVM_GETSELECTEDCOUNT, 0, 0));
 }
 
 void CUiDriver::SelectListItems(int nListId, const std::vector<int>& arrIndices) const
@@ -214,33 +235,33 @@ void CUiDriver::SelectListItems(int nListId, const std::vector<int>& arrIndices)
     item.stateMask = LVIS_SELECTED;
     item.state = 0;
     remote.Write(0, &item, sizeof(item));
-    SendWithTimeout(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote.Address()));
+    Send(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote.Address()));
     item.state = LVIS_SELECTED;
     remote.Write(0, &item, sizeof(item));
     for (int nIndex : arrIndices)
-        SendWithTimeout(hList, LVM_SETITEMSTATE, nIndex, reinterpret_cast<LPARAM>(remote.Address()));
+        Send(hList, LVM_SETITEMSTATE, nIndex, reinterpret_cast<LPARAM>(remote.Address()));
 }
 
 std::vector<std::wstring> CUiDriver::ComboItems(int nComboId) const
 {
     std::vector<std::wstring> items;
     HWND hCombo = Control(nComboId);
-    const int nCount = static_cast<int>(SendWithTimeout(hCombo, CB_GETCOUNT, 0, 0));
+    const int nCount = static_cast<int>(Send(hCombo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < nCount; ++i) {
         wchar_t szText[512] = {};
-        DWORD_PTR dwResult = 0;
-        SendMessageTimeoutW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(szText), SMTO_NORMAL,
-                            kSendTimeoutMs, &dwResult);
+        Send(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(szText));
         items.emplace_back(szText);
     }
     return items;
 }
 
-void CUiDriver::ChooseComboItem(int nComboId, int nIndex) const
+void CUiDriver::ChooseComboItem(int nComboId, int nIndex, bool bWaitForCheck) const
 {
     HWND hCombo = Control(nComboId);
-    SendWithTimeout(hCombo, CB_SETCURSEL, nIndex, 0);
-    SendWithTimeout(m_hPage, WM_COMMAND, MAKEWPARAM(nComboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+    Send(hCombo, CB_SETCURSEL, nIndex, 0);
+    Send(m_hPage, WM_COMMAND, MAKEWPARAM(nComboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+    if (bWaitForCheck && nComboId == kComboPrinterId)
+        WaitForPrinterCheck();
 }
 
 HWND CUiDriver::FindMessageDialog() const

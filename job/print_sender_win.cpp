@@ -1,0 +1,127 @@
+#include "job/print_sender.h"
+
+#include <algorithm>
+
+#include "common/debug_log.h"
+#include "job/job_watch.h"
+#include "job/send_data_to_device.h"
+#include "printer/prt_control.h"
+
+namespace {
+unsigned long long SizeOnDisk(const std::wstring& strPath)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(strPath.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool IsInstalled(const CPrtControl& prtControl, const std::wstring& strPrinter)
+{
+    const PRINTER_INFO_2W* pInfo = prtControl.GetPrinterInfo(prtControl.GetCurrentIndex());
+    return pInfo && pInfo->pPrinterName && _wcsicmp(pInfo->pPrinterName, strPrinter.c_str()) == 0;
+}
+
+// Tells the progress callback whenever the per-mille of the run changes.
+class CRunProgress {
+public:
+    CRunProgress(const PrintRunInput& input, const std::function<void(const PrintRunProgress&)>& fnProgress)
+        : m_fnProgress(fnProgress)
+    {
+        m_report.nFiles = input.arrFiles.size();
+        // Each file's bytes count twice: copied into the spool file, then handed over.
+        for (const std::wstring& strPath : input.arrFiles) {
+            m_arrUnits.push_back(2 * SizeOnDisk(strPath));
+            m_nTotal += m_arrUnits.back();
+        }
+    }
+    void StartFile(size_t nFile, const std::wstring& strPath)
+    {
+        m_report.nFile = nFile;
+        m_report.strPath = strPath;
+        m_nFileDone = 0;
+        Tell();
+    }
+    void FileDone(unsigned long long nDone)
+    {
+        m_nFileDone = std::min(nDone, m_arrUnits[m_report.nFile]);
+        const int nPermille = Permille();
+        if (nPermille != m_report.nPermille)
+            Tell();
+    }
+    void EndFile()
+    {
+        m_nBefore += m_arrUnits[m_report.nFile];
+        m_nFileDone = 0;
+    }
+    void Waiting()
+    {
+        m_report.bWaiting = true;
+        Tell();
+    }
+
+private:
+    int Permille() const
+    {
+        if (m_nTotal == 0)
+            return 0;
+        const unsigned long long nDone = std::min(m_nBefore + m_nFileDone, m_nTotal);
+        return static_cast<int>(static_cast<double>(nDone) * 1000.0 / static_cast<double>(m_nTotal));
+    }
+    void Tell()
+    {
+        m_report.nPermille = Permille();
+        if (m_fnProgress)
+            m_fnProgress(m_report);
+    }
+
+    const std::function<void(const PrintRunProgress&)>& m_fnProgress;
+    PrintRunProgress m_report;
+    std::vector<unsigned long long> m_arrUnits;
+    unsigned long long m_nTotal = 0;
+    unsigned long long m_nBefore = 0;
+    unsigned long long m_nFileDone = 0;
+};
+}  // namespace
+
+PrintRunEnd SendPrintFiles(const PrintRunInput& input, const std::function<bool()>& fnStop,
+                           const std::function<void(const PrintRunProgress&)>& fnProgress)
+{
+    PrintRunEnd end;
+    end.arrOutcomes.assign(input.arrFiles.size(), FileOutcome::Cancelled);
+    CPrtControl prtControl;
+    prtControl.SetCurrentPrinter(input.strPrinter);
+    const bool bInstalled = IsInstalled(prtControl, input.strPrinter);
+    if (!bInstalled)
+        DebugLog(L"SendPrintFiles / printer gone : %s", input.strPrinter.c_str());
+
+    CRunProgress progress(input, fnProgress);
+    CJobWatch watch(input.strPrinter, input.nWaitSeconds);
+    SendControl control;
+    control.fnStopRequested = fnStop;
+    control.fnProgress = [&progress](unsigned long long nDone) { progress.FileDone(nDone); };
+    for (size_t i = 0; i < input.arrFiles.size(); ++i) {
+        if (fnStop && fnStop())
+            break;
+        const std::wstring& strPath = input.arrFiles[i];
+        DebugLog(L"OnPrint / SendDataToDevice : %s", strPath.c_str());
+        progress.StartFile(i, strPath);
+        SendResult result;
+        result.outcome = FileOutcome::NotTakenWhole;
+        if (bInstalled)
+            result = SubmitFile(prtControl, strPath, input.job, control);
+        end.arrOutcomes[i] = result.outcome;
+        if (result.outcome == FileOutcome::Sent && result.nJobId)
+            watch.Add(i, result.nJobId);
+        progress.EndFile();
+    }
+
+    if (!(fnStop && fnStop())) {
+        progress.Waiting();
+        watch.WaitAll(fnStop);
+        for (const auto& [nFile, outcome] : watch.Outcomes())
+            end.arrOutcomes[nFile] = outcome;
+    }
+    end.bCancelled = fnStop && fnStop();
+    return end;
+}

@@ -1,0 +1,105 @@
+// A port monitor that stands in for the platform's WSD Port Monitor: the spooler loads
+// it once AddMonitorW has registered it. Its ports are the subkeys of its Ports key,
+// and XcvDataW hands out a port's "DeviceID" and "PnPXID" values as wide strings; for a
+// port without them XcvDataW fails. Jobs on its ports take Wine's port redirect.
+#include <windows.h>
+#include <winspool.h>
+#include <winsplp.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+const std::wstring kMonitorName = L"WSD Port Monitor";
+const std::wstring kPortsKey = L"System\\CurrentControlSet\\Control\\Print\\Monitors\\" + kMonitorName + L"\\Ports";
+const std::wstring kDescription = L"WSD Port";
+
+std::vector<std::wstring> PortNames()
+{
+    std::vector<std::wstring> names;
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPortsKey.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return names;
+    wchar_t szName[MAX_PATH] = {};
+    for (DWORD i = 0; RegEnumKeyW(hKey, i, szName, MAX_PATH) == ERROR_SUCCESS; ++i)
+        names.push_back(szName);
+    RegCloseKey(hKey);
+    return names;
+}
+
+BOOL WINAPI ListPorts(HANDLE, LPWSTR, DWORD dwLevel, LPBYTE pPorts, DWORD cbBuf, LPDWORD pcbNeeded, LPDWORD pcReturned)
+{
+    const std::vector<std::wstring> names = PortNames();
+    const size_t cbEntry = dwLevel == 1 ? sizeof(PORT_INFO_1W) : sizeof(PORT_INFO_2W);
+    size_t cbNeeded = 0;
+    for (const std::wstring& strName : names)
+        cbNeeded += cbEntry + (strName.size() + kMonitorName.size() + kDescription.size() + 3) * sizeof(wchar_t);
+    *pcbNeeded = static_cast<DWORD>(cbNeeded);
+    *pcReturned = 0;
+    if (cbBuf < cbNeeded) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    auto* pText = reinterpret_cast<wchar_t*>(pPorts + cbEntry * names.size());
+    auto Copy = [&](const std::wstring& strText) {
+        wchar_t* p = pText;
+        pText = std::copy(strText.c_str(), strText.c_str() + strText.size() + 1, pText);
+        return p;
+    };
+    for (size_t i = 0; i < names.size(); ++i) {
+        auto* pInfo = reinterpret_cast<PORT_INFO_2W*>(pPorts + cbEntry * i);
+        pInfo->pPortName = Copy(names[i]);
+        if (dwLevel == 2) {
+            pInfo->pMonitorName = Copy(kMonitorName);
+            pInfo->pDescription = Copy(kDescription);
+            pInfo->fPortType = PORT_TYPE_WRITE;
+            pInfo->Reserved = 0;
+        }
+    }
+    *pcReturned = static_cast<DWORD>(names.size());
+    return TRUE;
+}
+
+BOOL WINAPI OpenXcv(HANDLE, LPCWSTR pszObject, ACCESS_MASK, PHANDLE phXcv)
+{
+    *phXcv = new std::wstring(kPortsKey + L"\\" + pszObject);
+    return TRUE;
+}
+
+DWORD WINAPI AnswerXcv(HANDLE hXcv, LPCWSTR pszDataName, PBYTE, DWORD, PBYTE pOutputData, DWORD cbOutputData,
+                         PDWORD pcbOutputNeeded)
+{
+    const auto* pKey = static_cast<const std::wstring*>(hXcv);
+    DWORD cbValue = 0;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, pKey->c_str(), pszDataName, RRF_RT_REG_SZ, nullptr, nullptr, &cbValue) !=
+        ERROR_SUCCESS)
+        return ERROR_NOT_SUPPORTED;
+    *pcbOutputNeeded = cbValue;
+    if (cbOutputData < cbValue)
+        return ERROR_INSUFFICIENT_BUFFER;
+    return RegGetValueW(HKEY_LOCAL_MACHINE, pKey->c_str(), pszDataName, RRF_RT_REG_SZ, nullptr, pOutputData,
+                        &cbOutputData);
+}
+
+BOOL WINAPI CloseXcv(HANDLE hXcv)
+{
+    delete static_cast<std::wstring*>(hXcv);
+    return TRUE;
+}
+}  // namespace
+
+extern "C" __declspec(dllexport) LPMONITOR2 WINAPI InitializePrintMonitor2(PMONITORINIT, PHANDLE phMonitor)
+{
+    static MONITOR2 monitor = [] {
+        MONITOR2 m = {};
+        m.cbSize = sizeof(m);
+        m.pfnEnumPorts = ListPorts;
+        m.pfnXcvOpenPort = OpenXcv;
+        m.pfnXcvDataPort = AnswerXcv;
+        m.pfnXcvClosePort = CloseXcv;
+        return m;
+    }();
+    *phMonitor = &monitor;
+    return &monitor;
+}

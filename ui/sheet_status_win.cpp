@@ -1,0 +1,80 @@
+#include "ui/sheet_status.h"
+
+#include <commctrl.h>
+
+#include "resources/resource.h"
+#include "ui/dpi_scale.h"
+#include "ui/system_dpi.h"
+
+namespace {
+constexpr int kMarginPx = 10;      // from the sheet's left edge and from the Print button
+constexpr int kProgressPx = 8;     // height of the bar below the text
+constexpr int kGapPx = 2;
+
+RECT ChildRect(HWND hSheet, HWND hChild)
+{
+    RECT rc = {};
+    GetWindowRect(hChild, &rc);
+    MapWindowPoints(nullptr, hSheet, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+}  // namespace
+
+void CreateSheetStatus(HWND hSheet)
+{
+    HWND hPrint = GetDlgItem(hSheet, IDOK);
+    if (!hPrint || GetDlgItem(hSheet, IDC_SHEET_STATUS))
+        return;
+    const int nDpi = SystemDpi();
+    const RECT rcPrint = ChildRect(hSheet, hPrint);
+    HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICW tm = {};
+    HDC hdc = GetDC(hSheet);
+    HGDIOBJ hOld = SelectObject(hdc, hFont);
+    GetTextMetricsW(hdc, &tm);
+    SelectObject(hdc, hOld);
+    ReleaseDC(hSheet, hdc);
+
+    const int x = ScaleToDpi(kMarginPx, nDpi);
+    const int cx = rcPrint.left - ScaleToDpi(kMarginPx, nDpi) - x;
+    const int cyText = tm.tmHeight + 2;
+    const int cyBar = ScaleToDpi(kProgressPx, nDpi);
+    const int cyBand = cyText + ScaleToDpi(kGapPx, nDpi) + cyBar;
+    const int y = rcPrint.top + ((rcPrint.bottom - rcPrint.top) - cyBand) / 2;
+    HINSTANCE hInstance = GetModuleHandleW(nullptr);
+    HWND hStatus = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS,
+                                   x, y, cx, cyText, hSheet, reinterpret_cast<HMENU>(IDC_SHEET_STATUS), hInstance,
+                                   nullptr);
+    SendMessageW(hStatus, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    HWND hBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, x, y + cyText + ScaleToDpi(kGapPx, nDpi), cx, cyBar,
+                                hSheet, reinterpret_cast<HMENU>(IDC_SHEET_PROGRESS), hInstance, nullptr);
+    SendMessageW(hBar, PBM_SETRANGE32, 0, 1000);
+}
+
+void SetSheetStatus(HWND hSheet, const std::wstring& strText)
+{
+    // The first page speaks before the sheet has finished its own set-up.
+    CreateSheetStatus(hSheet);
+    if (HWND hStatus = GetDlgItem(hSheet, IDC_SHEET_STATUS))
+        SetWindowTextW(hStatus, strText.c_str());
+}
+
+std::wstring GetSheetStatus(HWND hSheet)
+{
+    wchar_t szText[512] = {};
+    GetDlgItemTextW(hSheet, IDC_SHEET_STATUS, szText, 512);
+    return szText;
+}
+
+void SetSheetProgress(HWND hSheet, int nPermille)
+{
+    HWND hBar = GetDlgItem(hSheet, IDC_SHEET_PROGRESS);
+    if (!hBar)
+        return;
+    if (nPermille < 0) {
+        ShowWindow(hBar, SW_HIDE);
+        return;
+    }
+    SendMessageW(hBar, PBM_SETPOS, nPermille, 0);
+    ShowWindow(hBar, SW_SHOWNA);
+}
