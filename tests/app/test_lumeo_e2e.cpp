@@ -552,7 +552,6 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
         {LUMEO_PROGRAM_EXE, strOnPrinter + L"/fit " + strScans + L" " + Quoted((m_folder / L"x*.pdf").wstring()), 4,
          2, fit.Job("PDF", "%PDF-1.4 1") + fit.Job("PDF", "%PDF-1.4 2")},
         {LUMEO_PROGRAM_EXE, strOnPrinter + strScans, 0, 2, strScanJobs},
-        {LUMEO_REFUSING_EXE, strOnPrinter + Quoted(strGood), 5, 0, ""},
         {LUMEO_CMD_EXE, strOnPrinter + strScans, 0, 2, strScanJobs},
     };
     for (const auto& c : cases) {
@@ -567,8 +566,19 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
     // LumeoCmd's lines, UTF-8 when redirected.
     ScriptRun run = RunScript(LUMEO_CMD_EXE, strOnPrinter + Quoted(strGood) + L" " + Quoted(strMissing));
     EXPECT_EQ(run.dwExit, 4u);
-    EXPECT_EQ(run.strOutput, "Sent: " + Utf8(strGood) + "\r\nRefused (missing, no file, a type the printer does "
-                             "not take, or content not of its type): " + Utf8(strMissing) + "\r\n1 of 2 files sent to Lumeo E2E File.\r\n");
+    EXPECT_EQ(run.strOutput, "Sent: " + Utf8(strGood) +
+                                 "\r\nRefused (missing, no file, a type the printer does not take, or content not of "
+                                 "its type): " +
+                                 Utf8(strMissing) + "\r\n1 of 2 files sent to Lumeo E2E File.\r\n");
+    // A spooler that refuses one document and shows the other's job out of paper: 5.
+    const std::wstring strRefused = MakeFile(L"refused.pdf", kPdfBytes);
+    WinePrinters::ClearCapture(*m_pPrinter);
+    run = RunScript(LUMEO_TROUBLED_CMD_EXE, strOnPrinter + Quoted(strRefused) + L" " + Quoted(strGood));
+    EXPECT_EQ(run.dwExit, 5u);
+    EXPECT_EQ(run.strOutput, "Not sent (The document could not be sent to the printer.): " + Utf8(strRefused) +
+                                 "\r\nNot sent (The printer is out of paper.): " + Utf8(strGood) +
+                                 "\r\n0 of 2 files sent to Lumeo E2E File.\r\n");
+    EXPECT_EQ(WaitForCapture(1), Expected().Job("PDF", kPdfBytes));
     run = RunScript(LUMEO_CMD_EXE, L"/print -Bogus x.pdf");
     EXPECT_EQ(run.dwExit, 1u);
     EXPECT_EQ(run.strOutput.rfind("Unknown option: -Bogus\r\nUsage:\r\n  LumeoCmd /print [/m PRINTER]", 0), 0u);
@@ -796,6 +806,12 @@ TEST_F(LumeoWsdPrinter, APrinterFoundThroughItsDeviceUrlTakesAndPrintsTheTypesIt
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strJpeg}));
     PressPrint(ui);
     EXPECT_EQ(WaitForCapture(2, pWsd), Expected().Job("PDF", kPdfBytes) + Expected().Job("JPEG", kJpegBytes));
+    const ScriptRun run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(pWsd->strName));
+    EXPECT_EQ(run.dwExit, 0u);
+    EXPECT_NE(run.strOutput.find("WSD device at http://127.0.0.1:5357/uuid:5a1e2b3c-0001\r\nSNMP request to "
+                                 "127.0.0.1 with the community mirlan: answered\r\n"),
+              std::string::npos)
+        << run.strOutput;
 }
 
 TEST_F(LumeoWsdPrinter, EveryUrlFormLeadsToTheHostAndAFailingMonitorIsBusyOrOff)
