@@ -6,29 +6,25 @@
 #include "printer/spooler_api.h"
 
 namespace {
-const SpoolerApi& Real() { return WinspoolApi(); }
-
 DWORD WINAPI StartDocOrRefuse(HANDLE hPrinter, DWORD nLevel, LPBYTE pDocInfo)
 {
-    const auto* pInfo = reinterpret_cast<const DOC_INFO_1W*>(pDocInfo);
-    if (pInfo && pInfo->pDocName && wcsstr(pInfo->pDocName, L"refused")) {
+    const wchar_t* pszName = reinterpret_cast<const DOC_INFO_1W*>(pDocInfo)->pDocName;
+    if (pszName && wcsstr(pszName, L"refused")) {
         SetLastError(ERROR_ACCESS_DENIED);
         return 0;
     }
-    return Real().StartDocPrinterW(hPrinter, nLevel, pDocInfo);
+    return WinspoolApi().StartDocPrinterW(hPrinter, nLevel, pDocInfo);
 }
 
-BOOL WINAPI JobOutOfPaper(HANDLE, DWORD nJobId, DWORD, LPBYTE pJob, DWORD cbBuf, LPDWORD pcbNeeded)
+BOOL WINAPI JobOutOfPaper(HANDLE, DWORD, DWORD, LPBYTE pJob, DWORD cbBuf, LPDWORD pcbNeeded)
 {
     *pcbNeeded = sizeof(JOB_INFO_1W);
     if (!pJob || cbBuf < sizeof(JOB_INFO_1W)) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return FALSE;
     }
-    JOB_INFO_1W info = {};
-    info.JobId = nJobId;
-    info.Status = JOB_STATUS_PAPEROUT;
-    *reinterpret_cast<JOB_INFO_1W*>(pJob) = info;
+    *reinterpret_cast<JOB_INFO_1W*>(pJob) = JOB_INFO_1W{};
+    reinterpret_cast<JOB_INFO_1W*>(pJob)->Status = JOB_STATUS_PAPEROUT;
     return TRUE;
 }
 
