@@ -1,6 +1,6 @@
 #include "files/command_line.h"
 
-#include "common/debug_log.h"
+#include "files/command_line_options.h"
 
 size_t GetCmdToken(const wchar_t* pszText, wchar_t* pszToken, size_t nTokenSize, bool* pbFits)
 {
@@ -40,45 +40,10 @@ size_t GetCmdToken(const wchar_t* pszText, wchar_t* pszToken, size_t nTokenSize,
 void ParseCommandLine(const std::wstring& strCmdLine, std::vector<std::wstring>& arrCmdFiles,
                       std::wstring& strCmdPrinter)
 {
-    const wchar_t* pszText = strCmdLine.c_str();
-    size_t nPos = 0;
-    for (;;) {
-        while (pszText[nPos] == L' ')
-            ++nPos;
-        if (pszText[nPos] == L'\0')
-            return;
-        if (pszText[nPos] == L'-' || pszText[nPos] == L'/') {
-            const wchar_t chOption = pszText[nPos + 1];
-            if (chOption == L'\0')
-                return;  // a lone dash or slash at the end: nothing follows it
-            nPos += 2;
-            if (chOption == L'M' || chOption == L'm') {
-                wchar_t szPrinter[kPrinterTokenChars];
-                bool bFits = true;
-                const size_t nUsed = GetCmdToken(pszText + nPos, szPrinter, kPrinterTokenChars, &bFits);
-                if (nUsed == 0)
-                    return;
-                if (bFits) {
-                    strCmdPrinter = szPrinter;
-                    DebugLog(L"ParseCommandLine / Printer : %s", szPrinter);
-                } else {
-                    DebugLog(L"ParseCommandLine / Printer name too long: skipped");
-                }
-                nPos += nUsed;
-            }
-            continue;
-        }
-        wchar_t szFile[kFileTokenChars];
-        bool bFits = true;
-        const size_t nUsed = GetCmdToken(pszText + nPos, szFile, kFileTokenChars, &bFits);
-        if (nUsed == 0)
-            return;
-        if (bFits) {
-            arrCmdFiles.emplace_back(szFile);
-            DebugLog(L"ParseCommandLine / File : %s", szFile);
-        } else {
-            DebugLog(L"ParseCommandLine / File name too long: skipped");
-        }
-        nPos += nUsed;
-    }
+    const CommandLine cmd = ReadCommandLine(strCmdLine, {});
+    for (const CmdFile& file : cmd.arrFiles)
+        if (!file.bTooLong)
+            arrCmdFiles.push_back(file.strPath);
+    if (cmd.bPrinterGiven && !cmd.bPrinterTooLong)
+        strCmdPrinter = cmd.strPrinter;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The Lumeo command line: blank-separated tokens, optionally in double quotes.
 // Tokens are file paths, except "-M"/"/m" (any case of M), which takes the next
-// token as the printer name.
+// token as the printer name, and the options of files/command_line_options.h.
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -16,8 +16,8 @@ constexpr size_t kPrinterTokenChars = 250;  // the printer-name token at most 24
 // path could name another file.
 size_t GetCmdToken(const wchar_t* pszText, wchar_t* pszToken, size_t nTokenSize, bool* pbFits = nullptr);
 
-// Splits the command line into file names (in order) and the printer name of the
-// last M option (left as it was when there is none). Tokens that do not fit their
-// buffers are skipped whole.
+// The sheet's reading: the file names (in order) and the printer name of the last
+// M option (left as it was when there is none); the job options are left out.
+// Tokens that do not fit their buffers are skipped whole.
 void ParseCommandLine(const std::wstring& strCmdLine, std::vector<std::wstring>& arrCmdFiles,
                       std::wstring& strCmdPrinter);

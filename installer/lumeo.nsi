@@ -25,6 +25,7 @@
 !macro LUMEO_FILES _action
   !insertmacro ${_action} "Koretta.dll"
   !insertmacro ${_action} "Lumeo.exe"
+  !insertmacro ${_action} "LumeoCmd.exe"
   !insertmacro ${_action} "vnMUIDLL.dll"
   !insertmacro ${_action} "Uninstall.exe"
   !insertmacro ${_action} "Lumeo.Ver"

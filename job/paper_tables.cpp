@@ -57,6 +57,22 @@ std::wstring PJLKeyword(const wchar_t* section, const wchar_t* builtIn)
 }
 }  // namespace
 
+std::array<const wchar_t*, kPaperSizeCount> PaperSizeKeywords()
+{
+    std::array<const wchar_t*, kPaperSizeCount> keywords{};
+    for (int i = 0; i < kPaperSizeCount; ++i)
+        keywords[i] = kPaperSizes[i].keyword;
+    return keywords;
+}
+
+std::array<const wchar_t*, kPaperTypeCount> PaperTypeKeywords()
+{
+    std::array<const wchar_t*, kPaperTypeCount> keywords{};
+    for (int i = 0; i < kPaperTypeCount; ++i)
+        keywords[i] = kPaperTypes[i].keyword;
+    return keywords;
+}
+
 double ParseInchText(const std::wstring& text) { return std::wcstod(text.c_str(), nullptr); }
 
 PaperSizeTable BuildPaperSizeTable(bool bEnglish)

@@ -29,5 +29,10 @@ using PaperTypeTable = std::array<PaperTypeInfo, kPaperTypeCount>;
 PaperSizeTable BuildPaperSizeTable(bool bEnglish);
 PaperTypeTable BuildPaperTypeTable();
 
+// The keyword of every row, the suffix of its section name ("ORIGINAL", "LETTER", ...;
+// "OFF", "NORMAL", ...): what the command line names a paper by.
+std::array<const wchar_t*, kPaperSizeCount> PaperSizeKeywords();
+std::array<const wchar_t*, kPaperTypeCount> PaperTypeKeywords();
+
 // Wide-string-to-double as the C library reads it ("8.27" -> 8.27; not a number -> 0).
 double ParseInchText(const std::wstring& text);

@@ -2,6 +2,7 @@
 // CParamMngr: the one process-wide holder of the job options and the paper tables.
 #include <string>
 
+#include "files/command_line_options.h"
 #include "job/job_settings.h"
 #include "job/paper_tables.h"
 
@@ -28,6 +29,14 @@ public:
     void SetAdvancedDefaults();
     // The defaults of the Basic page's options: 1 copy, portrait, all pages, From and To 1.
     void SetBasicDefaults();
+
+    // The job options of the command line. The sheet's construction and each page when it
+    // starts put them over the defaults; the pages' Default buttons do not.
+    JobOptions m_CommandLineOptions;
+    // Copies and page range (the Basic page's part) of a set of options; unset ones stay.
+    void ApplyBasicOptions(const JobOptions& options);
+    // Paper size and type, double-sided, colour, zoom and fit (the Advanced page's part).
+    void ApplyAdvancedOptions(const JobOptions& options);
 
     // The current paper size (row m_nPaperSize) and paper type (row m_nPaperType).
     std::wstring GetPaperSizeName() const;

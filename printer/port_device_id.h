@@ -4,11 +4,15 @@
 // Windows build only.
 #include <string>
 
+#include "printer/device_id_route.h"
+
 // 1 with the ID when one was obtained, else 0. bUnsupportedPort tells whether no
-// network address lookup could even be attempted. Safe on any thread.
-int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, bool& bUnsupportedPort);
+// network address lookup could even be attempted. pRoute, when given, receives the
+// route taken. Safe on any thread.
+int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, bool& bUnsupportedPort,
+                    DeviceIdRoute* pRoute = nullptr);
 // The same, leaving bUnsupportedPort's answer in g_bUnsupportedPort.
-int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID);
+int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, DeviceIdRoute* pRoute = nullptr);
 
 // The supported-type mask of the printer on a port (see supported_types.h).
 int SupportedTypesOfPort(const std::wstring& strPortName);

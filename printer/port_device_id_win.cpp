@@ -36,6 +36,18 @@ struct NetworkLookup {
     int nResult = 0;
     bool bAttempted = false;
     std::wstring strCommunity;  // empty when the port has no Standard TCP/IP key
+    DeviceIdRoute* pRoute = nullptr;
+
+    // One SNMP lookup; its target goes into the route.
+    void Ask(const std::wstring& strAddress, const std::wstring& strUseCommunity, std::wstring& strDeviceID,
+             const WSDPrinterPort* pWsd = nullptr)
+    {
+        nResult = QueryNetworkDeviceID(strAddress, strUseCommunity, strDeviceID);
+        bAttempted = true;
+        if (pRoute)
+            pRoute->arrSnmp.push_back({strAddress, strUseCommunity, pWsd != nullptr,
+                                       pWsd ? pWsd->m_strLocation : std::wstring(), nResult == 1});
+    }
 };
 
 void QueryStandardTcpIp(const std::wstring& strPortName, NetworkLookup& lookup, std::wstring& strDeviceID)
@@ -61,8 +73,7 @@ void QueryStandardTcpIp(const std::wstring& strPortName, NetworkLookup& lookup, 
         DebugLog(L"[IPAddress] IPAddress is Empty");
     } else {
         DebugLog(L"[IPAddress] IP is %s", strValue.c_str());
-        lookup.nResult = QueryNetworkDeviceID(strValue, lookup.strCommunity, strDeviceID);
-        lookup.bAttempted = true;
+        lookup.Ask(strValue, lookup.strCommunity, strDeviceID);
         DebugLog(L"[IPAddress] GetNetworkDeviceID : ret : %s", TrueFalse(lookup.nResult));
     }
 
@@ -76,8 +87,7 @@ void QueryStandardTcpIp(const std::wstring& strPortName, NetworkLookup& lookup, 
             DebugLog(L"[HostName] HostName is Empty");
         } else {
             DebugLog(L"[HostName] Host is %s", strValue.c_str());
-            lookup.nResult = QueryNetworkDeviceID(strValue, lookup.strCommunity, strDeviceID);
-            lookup.bAttempted = true;
+            lookup.Ask(strValue, lookup.strCommunity, strDeviceID);
             DebugLog(L"[HostName] GetNetworkDeviceID : ret : %s", TrueFalse(lookup.nResult));
         }
     }
@@ -102,8 +112,7 @@ void QueryVendorMonitors(const std::wstring& strPortName, NetworkLookup& lookup,
             continue;
         }
         DebugLog(L"IP is %s", strIP.c_str());
-        lookup.nResult = QueryNetworkDeviceID(strIP, lookup.strCommunity, strDeviceID);
-        lookup.bAttempted = true;
+        lookup.Ask(strIP, lookup.strCommunity, strDeviceID);
         RegCloseKey(hKey);
     }
 }
@@ -128,16 +137,17 @@ void QueryWsdPorts(const std::wstring& strPortName, NetworkLookup& lookup, std::
         std::wstring strAddress;
         wsd.GetWsdIP(ports[i].pPortName, strAddress);
         // An unresolved WSD port is still asked (with no address), so it counts as busy.
-        lookup.nResult = QueryNetworkDeviceID(strAddress, kDefaultCommunity, strDeviceID);
-        lookup.bAttempted = true;
+        lookup.Ask(strAddress, kDefaultCommunity, strDeviceID, &wsd);
     }
 }
 
-int NetworkDeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, bool& bUnsupportedPort)
+int NetworkDeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, bool& bUnsupportedPort,
+                           DeviceIdRoute* pRoute)
 {
     DebugLog(L"NW IP Port");
     DebugLog(L"Standard TCP/IP Port");
     NetworkLookup lookup;
+    lookup.pRoute = pRoute;
     QueryStandardTcpIp(strPortName, lookup, strDeviceID);
     if (lookup.nResult != 1) {
         DebugLog(L"Not support : Standard TCP/IP Port");
@@ -150,11 +160,16 @@ int NetworkDeviceIDForPort(const std::wstring& strPortName, std::wstring& strDev
 }
 }  // namespace
 
-int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, bool& bUnsupportedPort)
+int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, bool& bUnsupportedPort,
+                    DeviceIdRoute* pRoute)
 {
     bUnsupportedPort = false;
     DebugLog(L"PortName is %s", strPortName.c_str());
     PortKind kind = ClassifyPort(strPortName);
+    if (pRoute) {
+        pRoute->strPortName = strPortName;
+        pRoute->kind = kind;
+    }
     int nResult = 0;
     switch (kind) {
     case PortKind::Usb:
@@ -168,17 +183,17 @@ int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, 
         strDeviceID = kFilePortDeviceID;
         return 1;
     case PortKind::Network:
-        nResult = NetworkDeviceIDForPort(strPortName, strDeviceID, bUnsupportedPort);
+        nResult = NetworkDeviceIDForPort(strPortName, strDeviceID, bUnsupportedPort, pRoute);
         break;
     }
     DebugLog(L"GetCurrentPrinterDeviceID : strDeviceID : %s", strDeviceID.c_str());
     return nResult;
 }
 
-int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID)
+int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, DeviceIdRoute* pRoute)
 {
     bool bUnsupportedPort = false;
-    const int nResult = DeviceIDForPort(strPortName, strDeviceID, bUnsupportedPort);
+    const int nResult = DeviceIDForPort(strPortName, strDeviceID, bUnsupportedPort, pRoute);
     g_bUnsupportedPort = bUnsupportedPort;
     return nResult;
 }

@@ -20,4 +20,7 @@ public:
     // Asks the port monitor for the port's DeviceID and PnPXID and looks them up.
     int GetXcvData(const std::wstring& strPortName);
     bool QueryRegistryWsdIP(const std::wstring& strDeviceID, const std::wstring& strPnPXID);
+
+    // The device's "LocationInformation" URL as the last lookup read it.
+    std::wstring m_strLocation;
 };

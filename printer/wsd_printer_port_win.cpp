@@ -155,6 +155,7 @@ bool WSDPrinterPort::QueryRegistryWsdIP(const std::wstring& strDeviceID, const s
             DebugLogAlways(L"LocationInformation key not found");
         } else {
             std::wstring strLocation = WideTextOf(block, cbRead).substr(0, 259);
+            m_strLocation = strLocation;
             DebugLogAlways(L"%s", strLocation.c_str());
             std::wstring strHost;
             WsdCut cut = CutWsdHost(strLocation, strHost);

@@ -44,7 +44,9 @@ private:
     void LoadAdvancedTexts();
     void FillPaperSizeCombo();
     void FillPaperTypeCombo();
-    void ApplyAdvancedDefaults();
+    // The defaults, and at the page's start the command line's options over them, into
+    // JobSettings and the controls.
+    void ApplyAdvancedDefaults(bool bCommandLineOptions = false);
     void OnClickedButtonAdvDefault() { ApplyAdvancedDefaults(); }
     void OnClickedColorMode();
     void OnClickedDuplex();

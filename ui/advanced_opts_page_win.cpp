@@ -76,7 +76,7 @@ BOOL CAdvancedOptsPage::OnInitDialog()
     LoadAdvancedTexts();
     FillPaperSizeCombo();
     FillPaperTypeCombo();
-    ApplyAdvancedDefaults();
+    ApplyAdvancedDefaults(true);
     ExchangeAdvanced(DdxDirection::Load);
     SendMessageW(GetSheet(), WM_APP, 0, 0);
 
@@ -106,10 +106,12 @@ void CAdvancedOptsPage::FillPaperSizeCombo()
 
 void CAdvancedOptsPage::FillPaperTypeCombo() { FillCombo(m_hComboPaperType, PaperTypeListItems(*GetParamMngr())); }
 
-void CAdvancedOptsPage::ApplyAdvancedDefaults()
+void CAdvancedOptsPage::ApplyAdvancedDefaults(bool bCommandLineOptions)
 {
     CParamMngr* pMngr = GetParamMngr();
     pMngr->SetAdvancedDefaults();
+    if (bCommandLineOptions)
+        pMngr->ApplyAdvancedOptions(pMngr->m_CommandLineOptions);
     ExchangeAdvanced(DdxDirection::Load);
     const JobSettings& js = pMngr->m_JobSettings;
     SendMessageW(m_hComboPaperSize, CB_SETCURSEL, js.m_nPaperSize, 0);

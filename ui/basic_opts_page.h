@@ -65,6 +65,7 @@ private:
     BOOL OnInitDialog() override;
     void LoadBasicTexts();
     void ApplyBasicDefaults();
+    void ShowCommandLineOptions();
     void FillPrinterList();
     void OnSelchangeComboPrinterlist();
     void OnTimer(UINT_PTR nId) override;

@@ -142,6 +142,7 @@ BOOL CBasicOptsPage::OnInitDialog()
     GetSystemImageList(m_hList, L"*.txt");
     SendMessageW(GetSheet(), WM_APP, 0, 0);
     m_spinCopies.SetRange(1, 99);
+    ShowCommandLineOptions();
     DebugLog(L"CBasicOptsPage::OnInitDialog End");
     m_bInitialized = true;
 

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "resources/resource.h"
@@ -54,6 +55,82 @@ struct Expected {
     }
 };
 
+// Lumeo.exe or LumeoCmd.exe as a script starts it: what it wrote on its standard output
+// and error (one pipe), its exit code, and the windows it made (seen through a window-event
+// hook on its process, set before it runs).
+struct ScriptRun {
+    DWORD dwExit = kNotStarted;
+    std::string strOutput;
+    std::string strWindows;  // the class of each window made
+};
+
+std::string* g_pWindowsMade = nullptr;
+
+// Windows that can be seen: those under the desktop. The message-only window that COM makes
+// for its apartment (needed for shortcuts, as in the sheet) is none.
+void CALLBACK OnWindowMade(HWINEVENTHOOK, DWORD, HWND hWnd, LONG idObject, LONG, DWORD, DWORD)
+{
+    char szClass[64] = {};
+    if (hWnd && idObject == OBJID_WINDOW && g_pWindowsMade &&
+        GetAncestor(GetAncestor(hWnd, GA_ROOT), GA_PARENT) == GetDesktopWindow() &&
+        GetClassNameA(hWnd, szClass, sizeof(szClass)))
+        *g_pWindowsMade += std::string(szClass) + " ";
+}
+
+// A run that has not ended after dwTimeoutMs is ended (kTimedOut).
+ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWORD dwTimeoutMs = 60000)
+{
+    ScriptRun run;
+    SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
+    HANDLE hRead = nullptr, hWrite = nullptr;
+    if (!CreatePipe(&hRead, &hWrite, &sa, 0))
+        return run;
+    SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = hWrite;
+    PROCESS_INFORMATION pi = {};
+    std::wstring strCmd = L"\"" + WinePath(strExe) + L"\" " + strArgs;
+    const BOOL bStarted = CreateProcessW(nullptr, strCmd.data(), nullptr, nullptr, TRUE,
+                                         CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+    CloseHandle(hWrite);
+    if (bStarted) {
+        g_pWindowsMade = &run.strWindows;
+        HWINEVENTHOOK hHook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWindowMade,
+                                              pi.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
+        std::thread reader([&] {
+            char buffer[4096];
+            DWORD nRead = 0;
+            while (ReadFile(hRead, buffer, sizeof(buffer), &nRead, nullptr) && nRead > 0)
+                run.strOutput.append(buffer, nRead);
+        });
+        ResumeThread(pi.hThread);
+        const DWORD dwUntil = GetTickCount() + dwTimeoutMs;
+        auto Pump = [] {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+        };
+        while (MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0 &&
+               GetTickCount() < dwUntil)
+            Pump();
+        run.dwExit = kTimedOut;
+        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0)
+            GetExitCodeProcess(pi.hProcess, &run.dwExit);
+        else
+            TerminateProcess(pi.hProcess, kTimedOut);
+        reader.join();
+        Pump();
+        UnhookWinEvent(hHook);
+        g_pWindowsMade = nullptr;
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CloseHandle(hRead);
+    return run;
+}
+
 // The window that has the keyboard focus in the thread of hWnd.
 HWND FocusOf(HWND hWnd)
 {
@@ -87,9 +164,10 @@ protected:
         return path.wstring();
     }
     // The program from the build tree, its printer named with the M option.
-    CUiDriver& Start(const Paths& arrFiles, const std::wstring& strPrinter = kPrinter, bool bWaitForCheck = true)
+    CUiDriver& Start(const Paths& arrFiles, const std::wstring& strPrinter = kPrinter, bool bWaitForCheck = true,
+                     const std::wstring& strOptions = L"")
     {
-        std::wstring strCmdLine = L" -M \"" + strPrinter + L"\"";
+        std::wstring strCmdLine = L" " + strOptions + L" -M \"" + strPrinter + L"\"";
         for (const std::wstring& strPath : arrFiles)
             strCmdLine += L" \"" + strPath + L"\"";
         m_driver = std::make_unique<CUiDriver>();
@@ -382,6 +460,138 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
     EXPECT_EQ(WinePrinters::ReadCapture(*pBusy), "");
 }
 
+std::wstring Quoted(const std::wstring& strText) { return L"\"" + strText + L"\""; }
+
+std::string Utf8(const std::wstring& strText)
+{
+    std::string strBytes(strText.size() * 4, '\0');
+    strBytes.resize(WideCharToMultiByte(CP_UTF8, 0, strText.c_str(), static_cast<int>(strText.size()),
+                                        strBytes.data(), static_cast<int>(strBytes.size()), nullptr, nullptr));
+    return strBytes;
+}
+
+TEST_F(LumeoEndToEnd, TheCommandLinesOptionsSendTheJobOfThePagesWithoutAWindowOrAsPresets)
+{
+    const std::wstring strPdf = MakeFile(L"first.pdf", kPdfBytes);
+    const std::wstring strJpeg = MakeFile(L"second.jpg", kJpegBytes);
+    CUiDriver& pages = Start({strPdf, strJpeg});
+    pages.SetText(pages.Control(IDC_EDIT_COPIES), L"3");
+    pages.Click(pages.Control(IDC_RADIO_PRINTRANGE_PAGES));
+    pages.SetText(pages.Control(IDC_EDIT_FROM), L"2");
+    pages.SetText(pages.Control(IDC_EDIT_TO), L"7");
+    HWND hAdvanced = OpenAdvancedPage(pages);
+    ASSERT_NE(hAdvanced, nullptr);
+    pages.Click(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_SHORT));
+    pages.Click(GetDlgItem(hAdvanced, IDC_RADIO_COLORMODE_BW));
+    ChooseCombo(hAdvanced, IDC_COMBO_PAPERSIZE, 16);
+    ChooseCombo(hAdvanced, IDC_COMBO_PAPERTYPE, 10);
+    pages.SetText(GetDlgItem(hAdvanced, IDC_EDIT_ZOOM), L"175");
+    PressPrint(pages);
+    Expected expected;
+    expected.strColor = "MONO";
+    expected.strDuplex = "@PJL SET DUPLEX=ON\r\n@PJL SET BINDING=SHORTEDGE\r\n";
+    expected.nZoom = 175;
+    expected.nCopies = 3;
+    expected.nFrom = 2;
+    expected.nTo = 7;
+    expected.strPaper = "JISB4";
+    expected.strPaperType = "USED";
+    const std::string strPages = WaitForCapture(2);
+    EXPECT_EQ(strPages, expected.Job("PDF", kPdfBytes) + expected.Job("JPEG", kJpegBytes));
+    m_driver.reset();
+
+    const std::wstring strOptions = L"/copies 3 -PAGES 2-7 /duplex short /color BW /paper jisb4 /type Used /zoom 175";
+    WinePrinters::ClearCapture(*m_pPrinter);
+    const ScriptRun run = RunScript(LUMEO_PROGRAM_EXE, L"/print /wait 5 /m " + Quoted(kPrinter) + L" " + strOptions +
+                                                           L" " + Quoted(strPdf) + L" " + Quoted(strJpeg));
+    EXPECT_EQ(run.dwExit, 0u);
+    EXPECT_EQ(run.strWindows, "");
+    EXPECT_EQ(WaitForCapture(2), strPages);
+
+    // The sheet started with the options shows them and prints them, the Advanced page unopened.
+    WinePrinters::ClearCapture(*m_pPrinter);
+    CUiDriver& ui = Start({strPdf, strJpeg}, kPrinter, true, strOptions);
+    EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_COPIES)), L"3");
+    EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_TO)), L"7");
+    PressPrint(ui);
+    EXPECT_EQ(WaitForCapture(2), strPages);
+    hAdvanced = OpenAdvancedPage(ui);
+    ASSERT_NE(hAdvanced, nullptr);
+    EXPECT_EQ(CUiDriver::Text(GetDlgItem(hAdvanced, IDC_EDIT_ZOOM)), L"175");
+    EXPECT_EQ(Send(GetDlgItem(hAdvanced, IDC_COMBO_PAPERTYPE), CB_GETCURSEL), 10);
+    EXPECT_EQ(Send(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_SHORT), BM_GETCHECK), BST_CHECKED);
+}
+
+TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
+{
+    ASSERT_NE(m_printers.AddRawPrinter(L"Lumeo E2E Serial", L"COM7:", L"", true), nullptr);
+    const std::wstring strGood = MakeFile(L"\u00dcbersicht \u65e5\u672c.pdf", kPdfBytes);
+    const std::wstring strMissing = (m_folder / L"missing.pdf").wstring();
+    MakeFile(L"scan2.pdf", "%PDF-1.4 2");
+    MakeFile(L"Scan1.pdf", "%PDF-1.4 1");
+    MakeFile(L"scan3.txt", "3");
+    const std::wstring strScans = Quoted((m_folder / L"s*.pdf").wstring());
+    const std::wstring strOnPrinter = L"/print /m " + Quoted(kPrinter) + L" ";
+    Expected fit;
+    fit.nZoom = 0;
+    const std::string strScanJobs = Expected().Job("PDF", "%PDF-1.4 1") + Expected().Job("PDF", "%PDF-1.4 2");
+    const struct {
+        std::string strExe;
+        std::wstring strArgs;
+        DWORD dwExit;
+        size_t nJobs;
+        std::string strJobs;
+    } cases[] = {
+        {LUMEO_PROGRAM_EXE, L"/print /bogus " + Quoted(strGood), 1, 0, ""},
+        {LUMEO_PROGRAM_EXE, L"/print /copies 100 " + Quoted(strGood), 1, 0, ""},
+        {LUMEO_PROGRAM_EXE, strOnPrinter, 1, 0, ""},
+        {LUMEO_PROGRAM_EXE, L"/print /m \"Lumeo E2E Serial\" " + Quoted(strGood), 2, 0, ""},
+        {LUMEO_PROGRAM_EXE, L"/print /m \"Lumeo E2E Nobody\" " + Quoted(strGood), 2, 0, ""},
+        {LUMEO_PROGRAM_EXE, strOnPrinter + Quoted(strMissing) + L" " + Quoted(strGood), 4, 1,
+         Expected().Job("PDF", kPdfBytes)},
+        {LUMEO_PROGRAM_EXE, strOnPrinter + L"/fit " + strScans + L" " + Quoted((m_folder / L"x*.pdf").wstring()), 4,
+         2, fit.Job("PDF", "%PDF-1.4 1") + fit.Job("PDF", "%PDF-1.4 2")},
+        {LUMEO_PROGRAM_EXE, strOnPrinter + strScans, 0, 2, strScanJobs},
+        {LUMEO_CMD_EXE, strOnPrinter + strScans, 0, 2, strScanJobs},
+    };
+    for (const auto& c : cases) {
+        WinePrinters::ClearCapture(*m_pPrinter);
+        const ScriptRun run = RunScript(c.strExe, c.strArgs);
+        EXPECT_EQ(run.dwExit, c.dwExit) << Utf8(c.strArgs);
+        EXPECT_EQ(run.strWindows, "") << Utf8(c.strArgs);
+        EXPECT_EQ(c.nJobs ? WaitForCapture(c.nJobs) : WinePrinters::ReadCapture(*m_pPrinter), c.strJobs)
+            << Utf8(c.strArgs);
+    }
+
+    // LumeoCmd's lines, UTF-8 when redirected.
+    ScriptRun run = RunScript(LUMEO_CMD_EXE, strOnPrinter + Quoted(strGood) + L" " + Quoted(strMissing));
+    EXPECT_EQ(run.dwExit, 4u);
+    EXPECT_EQ(run.strOutput, "Sent: " + Utf8(strGood) +
+                                 "\r\nRefused (missing, no file, a type the printer does not take, or content not of "
+                                 "its type): " +
+                                 Utf8(strMissing) + "\r\n1 of 2 files sent to Lumeo E2E File.\r\n");
+    // A spooler that refuses one document and shows the other's job out of paper: 5.
+    const std::wstring strRefused = MakeFile(L"refused.pdf", kPdfBytes);
+    WinePrinters::ClearCapture(*m_pPrinter);
+    run = RunScript(LUMEO_TROUBLED_CMD_EXE, strOnPrinter + Quoted(strRefused) + L" " + Quoted(strGood));
+    EXPECT_EQ(run.dwExit, 5u);
+    EXPECT_EQ(run.strOutput, "Not sent (The document could not be sent to the printer.): " + Utf8(strRefused) +
+                                 "\r\nNot sent (The printer is out of paper.): " + Utf8(strGood) +
+                                 "\r\n0 of 2 files sent to Lumeo E2E File.\r\n");
+    EXPECT_EQ(WaitForCapture(1), Expected().Job("PDF", kPdfBytes));
+    run = RunScript(LUMEO_CMD_EXE, L"/print -Bogus x.pdf");
+    EXPECT_EQ(run.dwExit, 1u);
+    EXPECT_EQ(run.strOutput.rfind("Unknown option: -Bogus\r\nUsage:\r\n  LumeoCmd /print [/m PRINTER]", 0), 0u);
+    run = RunScript(LUMEO_CMD_EXE, L"/?");
+    EXPECT_EQ(run.dwExit, 0u);
+    EXPECT_EQ(run.strOutput.rfind("Usage:\r\n", 0), 0u);
+    EXPECT_NE(run.strOutput.find("Paper sizes: ORIGINAL LETTER LEGAL"), std::string::npos);
+    // Lumeo.exe has no console: its usage is a message box, which waits for the user.
+    run = RunScript(LUMEO_PROGRAM_EXE, L"-?", 4000);
+    EXPECT_EQ(run.dwExit, kTimedOut);
+    EXPECT_NE(run.strWindows.find("#32770"), std::string::npos);
+}
+
 TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
 {
     XKeyboard keyboard;
@@ -430,14 +640,18 @@ protected:
     {
         m_pAgent = std::make_unique<SnmpAgent>(objects);
         EXPECT_TRUE(m_pAgent->Ready());
-        const std::wstring strPort = L"LUMEO_E2E_NET_" + std::to_wstring(m_pAgent->Port());
-        const std::string strAddress = m_pAgent->V4Address();
+        return Start(arrFiles, AddNetworkPrinter(strTag, m_pAgent->Port()));
+    }
+    // "Lumeo E2E Net <tag>" on a port whose address is 127.0.0.1 at nPort.
+    std::wstring AddNetworkPrinter(const std::wstring& strTag, uint16_t nPort)
+    {
+        const std::wstring strPort = L"LUMEO_E2E_NET_" + std::to_wstring(nPort);
         EXPECT_TRUE(m_registry.Write(
             L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\" + strPort,
-            {{L"IPAddress", std::wstring(strAddress.begin(), strAddress.end())}, {L"SNMP Community", L"public"}}));
+            {{L"IPAddress", L"127.0.0.1:" + std::to_wstring(nPort)}, {L"SNMP Community", L"public"}}));
         const std::wstring strPrinter = L"Lumeo E2E Net " + strTag;
         EXPECT_NE(m_printers.AddRawPrinter(strPrinter, strPort), nullptr);
-        return Start(arrFiles, strPrinter);
+        return strPrinter;
     }
     void TearDown() override
     {
@@ -469,6 +683,30 @@ TEST_F(LumeoNetworkPrinter, AnAnsweringPrinterWithoutADeviceIdIsNotSupportedRath
               L"The selected printer does not support this program. Please, select the appropriate printer.");
     EXPECT_FALSE(IsWindowVisible(ui.SheetButton(IDOK)));
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
+}
+
+TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteAndASilentPrinterEndsTheScriptWith3)
+{
+    m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PCL,PDF,PNG;"});
+    ASSERT_TRUE(m_pAgent->Ready());
+    const std::wstring strPrinter = AddNetworkPrinter(L"Probe", m_pAgent->Port());
+    ScriptRun run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(strPrinter));
+    EXPECT_EQ(run.dwExit, 0u);
+    EXPECT_EQ(run.strOutput, "Printer: Lumeo E2E Net Probe\r\nPort: LUMEO_E2E_NET_" + std::to_string(m_pAgent->Port()) +
+                                 " (network port)\r\nSNMP request to " + m_pAgent->V4Address() +
+                                 " with the community public: answered\r\nDevice ID: MFG:Osmira;CMD:PCL,PDF,PNG;\r\n"
+                                 "Files it takes: .pdf .png\r\nVerdict: Lumeo can print on this printer.\r\n");
+
+    udp_test::SilentAgent silent;
+    const std::wstring strSilent = AddNetworkPrinter(L"Silent", silent.Port());
+    run = RunScript(LUMEO_CMD_EXE, L"/print /m " + Quoted(strSilent) + L" " + Quoted(MakeFile(L"s.pdf", kPdfBytes)));
+    EXPECT_EQ(run.dwExit, 3u);
+    EXPECT_EQ(run.strOutput, "The selected printer is being used by another program, the printer cable may be "
+                             "improperly connected, or the power may be off.\r\n");
+    EXPECT_GE(silent.Received(), 1);
+    run = RunScript(LUMEO_PROGRAM_EXE, L"/probe /m " + Quoted(strSilent));
+    EXPECT_EQ(run.dwExit, 3u);
+    EXPECT_EQ(run.strWindows, "");
 }
 
 TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
@@ -568,6 +806,12 @@ TEST_F(LumeoWsdPrinter, APrinterFoundThroughItsDeviceUrlTakesAndPrintsTheTypesIt
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strJpeg}));
     PressPrint(ui);
     EXPECT_EQ(WaitForCapture(2, pWsd), Expected().Job("PDF", kPdfBytes) + Expected().Job("JPEG", kJpegBytes));
+    const ScriptRun run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(pWsd->strName));
+    EXPECT_EQ(run.dwExit, 0u);
+    EXPECT_NE(run.strOutput.find("WSD device at http://127.0.0.1:5357/uuid:5a1e2b3c-0001\r\nSNMP request to "
+                                 "127.0.0.1 with the community mirlan: answered\r\n"),
+              std::string::npos)
+        << run.strOutput;
 }
 
 TEST_F(LumeoWsdPrinter, EveryUrlFormLeadsToTheHostAndAFailingMonitorIsBusyOrOff)

@@ -1,7 +1,7 @@
-// Command lines as Explorer, a shortcut or a user may write them: tokens never outgrow
-// their buffers and are never handed on cut, every file name and the printer name are
-// pieces of the line, and the form the shell extension writes (each path as a blank and
-// the quoted path) comes back path for path.
+// Command lines as Explorer, a shortcut, a script or a user may write them: tokens never
+// outgrow their buffers and are never handed on cut, every file name and the printer name
+// are pieces of the line, as the sheet reads it and under /print, and the form the shell
+// extension writes (each path as a blank and the quoted path) comes back path for path.
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "files/command_line.h"
+#include "files/command_line_options.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace {
@@ -49,6 +50,15 @@ void CheckLine(const std::wstring& text)
             std::abort();
     if (printer != L"\x1Funset" && (printer.size() > kPrinterTokenChars - 1 || text.find(printer) == std::wstring::npos))
         std::abort();
+    // Read strictly, a name too long is never handed on, cut or whole.
+    const CommandLine cmd = ReadCommandLine(L"/print " + text, {});
+    for (const CmdFile& file : cmd.arrFiles)
+        if (file.bTooLong ? !file.strPath.empty()
+                          : file.strPath.size() > kFileTokenChars - 1 || text.find(file.strPath) == std::wstring::npos)
+            std::abort();
+    if (cmd.bPrinterGiven && !cmd.bPrinterTooLong &&
+        (cmd.strPrinter.size() > kPrinterTokenChars - 1 || text.find(cmd.strPrinter) == std::wstring::npos))
+        std::abort();
 }
 
 // Paths cut out of the bytes at each newline, written the way the shell extension does.
@@ -73,6 +83,13 @@ void CheckShellForm(const uint8_t* data, size_t size)
     std::wstring printer;
     ParseCommandLine(line, files, printer);
     if (files != paths || !printer.empty())
+        std::abort();
+    // Quoted, even names that are options stay files, each whole, under /print too.
+    const CommandLine cmd = ReadCommandLine(L"/print" + line, {});
+    files.clear();
+    for (const CmdFile& file : cmd.arrFiles)
+        files.push_back(file.strPath);
+    if (cmd.error != UsageError::None || files != paths)
         std::abort();
 }
 }  // namespace

@@ -57,7 +57,7 @@ TEST(HelpFilesWindows, EveryLanguageHoldsItsPagesAndContents)
     for (const std::string& code : ShippedLanguages()) {
         const std::wstring chm = WinePath((std::string(LUMEO_BIN_DIR) + "/HELP_" + code + ".chm").c_str());
         ASSERT_NE(GetFileAttributesW(chm.c_str()), INVALID_FILE_ATTRIBUTES) << code;
-        for (const char* page : {"index", "printer", "files", "options", "explorer"}) {
+        for (const char* page : {"index", "printer", "files", "options", "explorer", "scripts"}) {
             const std::string name = std::string(page) + ".html";
             const std::string source = ReadBytes(helpSources / code / name);
             ASSERT_FALSE(source.empty()) << code << " " << name;

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "app/script_texts.h"
 #include "common/ini_text.h"
 #include "common/ui_text.h"
 #include "job/paper_tables.h"
@@ -212,4 +213,35 @@ TEST(LangFiles, TranslationsKeepThePrinterKeywordsAndTheOriginalSizeFollowsTheUs
         EXPECT_DOUBLE_EQ(other[0].dHeightInch, 11.69) << code;
         EXPECT_EQ(other[4].strPJL, L"A4") << code;
     }
+}
+
+TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
+{
+    auto Lines = [] {
+        std::vector<std::wstring> lines = UsageLines(L"P", {});
+        CommandLine cmd;
+        cmd.strErrorToken = L"t";
+        for (int e = 1; e <= static_cast<int>(UsageError::NotForProbe); ++e) {
+            cmd.error = static_cast<UsageError>(e);
+            lines.push_back(UsageErrorLine(cmd));
+        }
+        lines.insert(lines.end(), {NoRunLine(), UnknownPrinterLine(L"p"), SummaryLine({}, L"p")});
+        for (const FileReport& report : {FileReport{L"f", FileOutcome::Sent, true},
+                                         FileReport{L"f", FileOutcome::Refused, false},
+                                         FileReport{L"f", FileOutcome::PaperOut, true}})
+            lines.push_back(FileLine(report));
+        DeviceIdRoute route;
+        for (PortKind kind : {PortKind::Usb, PortKind::Parallel, PortKind::File, PortKind::Network}) {
+            route.kind = kind;
+            for (const std::wstring& line : ProbeLines(L"p", route, kind == PortKind::Usb, L"", 1))
+                lines.push_back(line);
+        }
+        route.arrSnmp = {{L"a", L"c", true, L"u", true}, {L"", L"c", false, L"", false}};
+        for (const std::wstring& line : ProbeLines(L"p", route, false, L"", -1))
+            lines.push_back(line);
+        return lines;
+    };
+    const std::vector<std::wstring> builtIn = Lines();
+    ScopedLangSource source(Shipped("EN"));
+    EXPECT_EQ(Lines(), builtIn);
 }

@@ -47,9 +47,9 @@ protected:
 };
 
 const std::vector<std::string> kProductFiles = {
-    "Koretta.dll",  "Lumeo.exe",    "vnMUIDLL.dll", "Uninstall.exe", "Lumeo.Ver",   "LOCAL_EN.dat", "LOCAL_FN.dat",
-    "LOCAL_GR.dat", "LOCAL_JP.dat", "LOCAL_KR.dat", "HELP_EN.chm",   "HELP_FN.chm", "HELP_GR.chm",  "HELP_JP.chm",
-    "HELP_KR.chm"};
+    "Koretta.dll",  "Lumeo.exe",    "LumeoCmd.exe", "vnMUIDLL.dll", "Uninstall.exe", "Lumeo.Ver",
+    "LOCAL_EN.dat", "LOCAL_FN.dat", "LOCAL_GR.dat", "LOCAL_JP.dat", "LOCAL_KR.dat",  "HELP_EN.chm",
+    "HELP_FN.chm",  "HELP_GR.chm",  "HELP_JP.chm",  "HELP_KR.chm"};
 }  // namespace
 
 TEST_F(SetupBuild, EveryFileOfTheProductIsRequired)

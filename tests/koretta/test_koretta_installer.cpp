@@ -41,7 +41,8 @@ std::vector<std::wstring> DeliveredFiles()
         std::wstring name = entry.path().filename().wstring();
         bool bLanguageFile = name.rfind(L"LOCAL_", 0) == 0 && entry.path().extension() == L".dat";
         bool bHelpFile = name.rfind(L"HELP_", 0) == 0 && entry.path().extension() == L".chm";
-        if (name == L"Lumeo.exe" || name == L"vnMUIDLL.dll" || name == L"Lumeo.Ver" || bLanguageFile || bHelpFile)
+        if (name == L"Lumeo.exe" || name == L"LumeoCmd.exe" || name == L"vnMUIDLL.dll" || name == L"Lumeo.Ver" ||
+            bLanguageFile || bHelpFile)
             names.push_back(name);
     }
     return names;

@@ -97,6 +97,22 @@ TEST(WsdPort, ResolvedHostIsAskedOverSnmpWithTheDefaultCommunity)
     EXPECT_TRUE(log.Contains(L"[CPrtControl] GetNetworkDeviceID : SNMP Community :  mirlan"));
 }
 
+TEST(WsdPort, TheRouteNamesTheLocationAndTheAgentAsked)
+{
+    // The agent is asked on the host of the device's URL, on the SNMP port.
+    const std::wstring location = L"http://127.0.0.1:5357/uuid:route";
+    WsdSetup setup(L"WSD-route", L"SWD\\LUMEOTEST\\ROUTE", L"uuid:route", location);
+    FakeSpooler::Guard guard(setup.spooler);
+    std::wstring id;
+    DeviceIdRoute route;
+    DeviceIDForPort(L"WSD-route", id, &route);
+    ASSERT_EQ(route.arrSnmp.size(), 1u);
+    const SnmpRequestRoute& asked = route.arrSnmp[0];
+    EXPECT_TRUE(asked.bWsd);
+    EXPECT_EQ(asked.strWsdLocation + L" " + asked.strAddress + L" " + asked.strCommunity,
+              location + L" 127.0.0.1 mirlan");
+}
+
 TEST(WsdPort, UnresolvedWsdPortCountsAsBusyNotUnsupported)
 {
     WsdSetup setup(L"WSD-lost", L"SWD\\LUMEOTEST\\LOST", L"uuid:lost", L"ftp://192.0.2.10:80/");

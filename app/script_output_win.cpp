@@ -1,0 +1,28 @@
+#include "app/script_output.h"
+
+#include "common/debug_log.h"
+
+void ScriptOutput::Write(DWORD nStdHandle, const std::wstring& strLine)
+{
+    DebugLog(L"%s", strLine.c_str());
+    if (!m_bConsole)
+        return;
+    HANDLE hOut = GetStdHandle(nStdHandle);
+    if (hOut == nullptr || hOut == INVALID_HANDLE_VALUE)
+        return;
+    const std::wstring strText = strLine + L"\r\n";
+    DWORD nMode = 0;
+    DWORD nDone = 0;
+    if (GetConsoleMode(hOut, &nMode)) {
+        WriteConsoleW(hOut, strText.c_str(), static_cast<DWORD>(strText.size()), &nDone, nullptr);
+        return;
+    }
+    const int nBytes =
+        WideCharToMultiByte(CP_UTF8, 0, strText.c_str(), static_cast<int>(strText.size()), nullptr, 0, nullptr, nullptr);
+    if (nBytes <= 0)
+        return;
+    std::string strBytes(static_cast<size_t>(nBytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, strText.c_str(), static_cast<int>(strText.size()), strBytes.data(), nBytes,
+                        nullptr, nullptr);
+    WriteFile(hOut, strBytes.data(), static_cast<DWORD>(strBytes.size()), &nDone, nullptr);
+}

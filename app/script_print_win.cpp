@@ -1,0 +1,109 @@
+// /print: every file of the command line to the printer, as the sheet sends it: the same
+// printer check, the same admission rule, the same job, and the same follow-up of the jobs
+// in the spooler.
+#include "app/script_runs.h"
+#include "app/script_texts.h"
+#include "common/debug_log.h"
+#include "files/admission.h"
+#include "files/name_pattern.h"
+#include "files/shell_files.h"
+#include "job/param_mngr.h"
+#include "job/pjl_envelope.h"
+#include "job/print_sender.h"
+#include "ui/printer_check.h"
+
+namespace {
+// The files of the command line, each with its report; those the printer admits are sent
+// later, in the same order, and their reports filled in from the run's outcomes.
+class ScriptFileList {
+public:
+    explicit ScriptFileList(int nSupportedTypes) : m_nSupportedTypes(nSupportedTypes) {}
+
+    void Add(const CmdFile& file)
+    {
+        if (file.bTooLong) {
+            m_arrReports.push_back({file.strShown, FileOutcome::Unreadable, true});
+        } else if (HasNamePattern(file.strPath)) {
+            const std::vector<std::wstring> arrPaths = ExpandNamePattern(file.strPath);
+            if (arrPaths.empty())
+                m_arrReports.push_back({file.strShown, FileOutcome::Refused, false});
+            for (const std::wstring& strPath : arrPaths)
+                Admit(strPath);
+        } else {
+            Admit(file.strPath);
+        }
+    }
+    const std::vector<std::wstring>& AdmittedFiles() const { return m_arrAdmitted; }
+    // arrOutcomes[i] belongs to AdmittedFiles()[i].
+    std::vector<FileReport> Reports(const std::vector<FileOutcome>& arrOutcomes) const
+    {
+        std::vector<FileReport> arrReports = m_arrReports;
+        for (size_t i = 0; i < m_arrSlots.size(); ++i)
+            arrReports[m_arrSlots[i]].outcome = i < arrOutcomes.size() ? arrOutcomes[i] : FileOutcome::Cancelled;
+        return arrReports;
+    }
+
+private:
+    // A shortcut stands for its target, as in the sheet.
+    void Admit(const std::wstring& strPath)
+    {
+        const std::wstring strTarget = ResolveShortcut(strPath);
+        const std::wstring strFile = strTarget.empty() ? strPath : strTarget;
+        const bool bAdmitted = ValidatePathname(strFile, m_nSupportedTypes);
+        if (bAdmitted) {
+            m_arrSlots.push_back(m_arrReports.size());
+            m_arrAdmitted.push_back(strFile);
+        }
+        m_arrReports.push_back({strPath, FileOutcome::Refused, bAdmitted});
+    }
+
+    int m_nSupportedTypes;
+    std::vector<FileReport> m_arrReports;
+    std::vector<std::wstring> m_arrAdmitted;
+    std::vector<size_t> m_arrSlots;  // the report of each admitted file
+};
+
+int PrintFiles(const CommandLine& cmd, ScriptOutput& out)
+{
+    CPrtControl prtControl;
+    if (const int nExit = ChooseScriptPrinter(prtControl, cmd, out))
+        return nExit;
+    const int nSupportedTypes = CheckSupportedTypes(prtControl);
+    if (const int nExit = ExitCodeOfPrinterCheck(nSupportedTypes)) {
+        out.ErrorLine(PrinterCheckLine(nSupportedTypes));
+        return nExit;
+    }
+    ScriptFileList list(nSupportedTypes);
+    for (const CmdFile& file : cmd.arrFiles)
+        list.Add(file);
+
+    PrintRunInput input;
+    input.strPrinter = CurrentPrinterName(prtControl);
+    input.job = SnapshotJob();
+    input.arrFiles = list.AdmittedFiles();
+    input.nWaitSeconds = static_cast<DWORD>(cmd.nWaitSeconds);
+    const PrintRunEnd end = SendPrintFiles(input, nullptr, nullptr);
+
+    const std::vector<FileReport> arrReports = list.Reports(end.arrOutcomes);
+    for (const FileReport& report : arrReports)
+        out.Line(FileLine(report));
+    out.Line(SummaryLine(arrReports, input.strPrinter));
+    return ExitCodeOfFiles(arrReports);
+}
+}  // namespace
+
+int RunScriptPrint(const CommandLine& cmd, ScriptOutput& out)
+{
+    CParamMngr* pMngr = CreateParamMngr();
+    if (!pMngr)
+        return kExitSpooler;
+    // The sheet's defaults, and the options of the command line over them.
+    pMngr->SetAdvancedDefaults();
+    pMngr->SetBasicDefaults();
+    pMngr->ApplyBasicOptions(cmd.options);
+    pMngr->ApplyAdvancedOptions(cmd.options);
+    const int nExit = PrintFiles(cmd, out);
+    DestroyParamMngr();
+    DebugLog(L"RunScriptPrint : %d", nExit);
+    return nExit;
+}

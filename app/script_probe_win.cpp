@@ -1,0 +1,41 @@
+// /probe, and the printer choice that /print shares with it.
+#include "app/script_runs.h"
+#include "app/script_texts.h"
+#include "printer/printer_probe.h"
+
+int ChooseScriptPrinter(CPrtControl& prtControl, const CommandLine& cmd, ScriptOutput& out)
+{
+    if (prtControl.GetPrinterCount() <= 0) {
+        out.ErrorLine(PrinterCheckLine(-2));
+        return kExitPrinter;
+    }
+    if (!cmd.bPrinterGiven)
+        return kExitDone;  // the list made the default printer current
+    for (int i = 0; i < prtControl.GetPrinterCount() && !cmd.bPrinterTooLong; ++i) {
+        const PRINTER_INFO_2W* pInfo = prtControl.GetPrinterInfo(i);
+        if (pInfo && pInfo->pPrinterName && _wcsicmp(pInfo->pPrinterName, cmd.strPrinter.c_str()) == 0) {
+            prtControl.SetCurrentIndex(i);
+            return kExitDone;
+        }
+    }
+    out.ErrorLine(UnknownPrinterLine(cmd.strPrinter));
+    return kExitPrinter;
+}
+
+std::wstring CurrentPrinterName(const CPrtControl& prtControl)
+{
+    const PRINTER_INFO_2W* pInfo = prtControl.GetPrinterInfo(prtControl.GetCurrentIndex());
+    return pInfo && pInfo->pPrinterName ? pInfo->pPrinterName : L"";
+}
+
+int RunScriptProbe(const CommandLine& cmd, ScriptOutput& out)
+{
+    CPrtControl prtControl;
+    if (const int nExit = ChooseScriptPrinter(prtControl, cmd, out))
+        return nExit;
+    const PrinterProbe probe = ProbeCurrentPrinter(prtControl);
+    for (const std::wstring& strLine : ProbeLines(CurrentPrinterName(prtControl), probe.route, probe.bObtained,
+                                                  probe.strDeviceID, probe.nSupportedTypes))
+        out.Line(strLine);
+    return ExitCodeOfPrinterCheck(probe.nSupportedTypes);
+}

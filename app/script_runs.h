@@ -1,0 +1,19 @@
+#pragma once
+// The runs without the sheet: /print and /probe. No window is made: no splash, sheet or
+// message box. Windows build only.
+#include "app/script_output.h"
+#include "files/command_line_options.h"
+#include "printer/prt_control.h"
+
+// The files of the command line to its printer, each as the sheet sends it, and its job
+// followed in the spooler for at most the /wait seconds; returns the exit code
+// (app/script_run.h).
+int RunScriptPrint(const CommandLine& cmd, ScriptOutput& out);
+
+// The report on the printer of the command line; returns the exit code.
+int RunScriptProbe(const CommandLine& cmd, ScriptOutput& out);
+
+// Makes the printer of the command line (else the default one) current. 0, or 2 with
+// its line written when none is installed or none has that name.
+int ChooseScriptPrinter(CPrtControl& prtControl, const CommandLine& cmd, ScriptOutput& out);
+std::wstring CurrentPrinterName(const CPrtControl& prtControl);

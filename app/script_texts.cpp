@@ -1,0 +1,195 @@
+#include "app/script_texts.h"
+
+#include "common/placeholders.h"
+#include "common/ui_text.h"
+#include "files/file_types.h"
+#include "files/user_messages.h"
+#include "job/print_summary.h"
+
+namespace {
+struct Text {
+    const wchar_t* pszKey;
+    const wchar_t* pszDefault;
+};
+
+constexpr Text kUsageHead{L"IDL_USAGE_HEAD", L"Usage:"};
+constexpr Text kUsagePrint{L"IDL_USAGE_PRINT", L"/print sends the files without a window to the printer named "
+                                               L"with /m, else to the default printer."};
+constexpr Text kUsageProbe{L"IDL_USAGE_PROBE", L"/probe shows how the printer's device ID is read and which "
+                                               L"files the printer takes."};
+constexpr Text kUsageRanges{L"IDL_USAGE_RANGES", L"Copies 1-99, pages 1-9999, zoom 50-200 %, wait 0-3600 seconds "
+                                                 L"(60 when not given). Options not given take the defaults of "
+                                                 L"the sheet."};
+constexpr Text kUsageSizes{L"IDL_USAGE_SIZES", L"Paper sizes: {1}"};
+constexpr Text kUsageTypes{L"IDL_USAGE_TYPES", L"Paper types: {1}"};
+constexpr Text kUsageNames{L"IDL_USAGE_NAMES", L"Put a name with blanks in double quotes. A * or ? in the last part "
+                                               L"of a file name stands for the files that match."};
+constexpr Text kUsageExit{L"IDL_USAGE_EXIT", L"Exit codes: 0 all sent; 1 bad usage; 2 unknown printer or no direct "
+                                             L"printing; 3 the printer did not answer; 4 a file was refused or "
+                                             L"unreadable; 5 the spooler refused a job."};
+constexpr Text kUnknownOption{L"IDL_ERR_UNKNOWN_OPTION", L"Unknown option: {1}"};
+constexpr Text kBadValue{L"IDL_ERR_BAD_VALUE", L"Value not valid for {1}: {2}"};
+constexpr Text kNoValue{L"IDL_ERR_NO_VALUE", L"{1} needs a value."};
+constexpr Text kNoFile{L"IDL_ERR_NO_FILE", L"No file to print."};
+constexpr Text kTwoRuns{L"IDL_ERR_TWO_RUNS", L"/print and /probe cannot be used together."};
+constexpr Text kNotForProbe{L"IDL_ERR_NOT_FOR_PROBE", L"/probe takes no file and no option but /m: {1}"};
+constexpr Text kNoRun{L"IDL_ERR_NO_RUN", L"Give /print, /probe or /?."};
+constexpr Text kUnknownPrinter{L"IDL_UNKNOWN_PRINTER", L"No printer named \"{1}\" is installed."};
+constexpr Text kFileSent{L"IDL_FILE_SENT", L"Sent: {1}"};
+constexpr Text kFileRefused{L"IDL_FILE_REFUSED", L"Refused (missing, no file, a type the printer does not take, "
+                                                 L"or content not of its type): {1}"};
+constexpr Text kFileFailed{L"IDL_FILE_FAILED", L"Not sent ({2}): {1}"};
+constexpr Text kProbePrinter{L"IDL_PROBE_PRINTER", L"Printer: {1}"};
+constexpr Text kProbePort{L"IDL_PROBE_PORT", L"Port: {1} ({2})"};
+constexpr Text kPortUsb{L"IDL_PORT_USB", L"USB"};
+constexpr Text kPortParallel{L"IDL_PORT_PARALLEL", L"parallel port"};
+constexpr Text kPortFile{L"IDL_PORT_FILE", L"file port"};
+constexpr Text kPortNetwork{L"IDL_PORT_NETWORK", L"network port"};
+constexpr Text kReadUsb{L"IDL_PROBE_READ_USB", L"The device ID is asked of the USB printer on this port."};
+constexpr Text kReadParallel{L"IDL_PROBE_READ_PARALLEL", L"The device ID is asked over the parallel port."};
+constexpr Text kReadFile{L"IDL_PROBE_READ_FILE", L"A file port is not asked for a device ID; Lumeo uses this one:"};
+constexpr Text kReadSnmp{L"IDL_PROBE_READ_SNMP", L"SNMP request to {1} with the community {2}: {3}"};
+constexpr Text kReadWsd{L"IDL_PROBE_READ_WSD", L"WSD device at {1}"};
+constexpr Text kAnswered{L"IDL_PROBE_ANSWERED", L"answered"};
+constexpr Text kNoAnswer{L"IDL_PROBE_NO_ANSWER", L"no answer"};
+constexpr Text kNoAddress{L"IDL_PROBE_NO_ADDRESS", L"No address was found for this port: nothing was asked."};
+constexpr Text kDeviceId{L"IDL_PROBE_DEVICE_ID", L"Device ID: {1}"};
+constexpr Text kTypes{L"IDL_PROBE_TYPES", L"Files it takes: {1}"};
+constexpr Text kNone{L"IDL_PROBE_NONE", L"(none)"};
+constexpr Text kVerdict{L"IDL_PROBE_VERDICT", L"Verdict: {1}"};
+constexpr Text kCanPrint{L"IDL_PROBE_OK", L"Lumeo can print on this printer."};
+
+std::wstring Say(const Text& text, std::initializer_list<std::wstring> values = {})
+{
+    return FillPlaceholders(GetUIText(L"COMMAND_LINE", text.pszKey, text.pszDefault), values);
+}
+
+std::wstring Joined(std::span<const wchar_t* const> words)
+{
+    std::wstring strText;
+    for (const wchar_t* pszWord : words)
+        strText += (strText.empty() ? L"" : L" ") + std::wstring(pszWord ? pszWord : L"");
+    return strText;
+}
+
+std::wstring OrNone(const std::wstring& strText) { return strText.empty() ? Say(kNone) : strText; }
+
+// ".pdf .jpg .jpeg ..." of a mask.
+std::wstring ExtensionsOf(int nSupportedTypes)
+{
+    std::wstring strList = AdmissionListOfMask(nSupportedTypes);
+    for (wchar_t& ch : strList)
+        if (ch == L'/')
+            ch = L' ';
+    while (!strList.empty() && strList.back() == L' ')
+        strList.pop_back();
+    return OrNone(strList);
+}
+
+const Text& PortKindText(PortKind kind)
+{
+    switch (kind) {
+    case PortKind::Usb:
+        return kPortUsb;
+    case PortKind::Parallel:
+        return kPortParallel;
+    case PortKind::File:
+        return kPortFile;
+    default:
+        return kPortNetwork;
+    }
+}
+}  // namespace
+
+std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const OptionKeywords& keywords)
+{
+    const std::wstring strIndent(strProgram.size() + 3, L' ');
+    return {Say(kUsageHead),
+            L"  " + strProgram + L" /print [/m PRINTER] [/copies N] [/pages FROM-TO] [/paper SIZE] [/type TYPE]",
+            strIndent + L"[/duplex none|long|short] [/color auto|bw] [/fit | /zoom N] [/wait SECONDS] FILE...",
+            L"  " + strProgram + L" /probe [/m PRINTER]",
+            L"  " + strProgram + L" /?",
+            Say(kUsagePrint),
+            Say(kUsageProbe),
+            Say(kUsageRanges),
+            Say(kUsageSizes, {Joined(keywords.paperSizes)}),
+            Say(kUsageTypes, {Joined(keywords.paperTypes)}),
+            Say(kUsageNames),
+            Say(kUsageExit)};
+}
+
+std::wstring UsageErrorLine(const CommandLine& cmd)
+{
+    switch (cmd.error) {
+    case UsageError::UnknownOption:
+        return Say(kUnknownOption, {cmd.strErrorToken});
+    case UsageError::BadValue:
+        return Say(kBadValue, {cmd.strErrorToken, cmd.strErrorValue});
+    case UsageError::MissingValue:
+        return Say(kNoValue, {cmd.strErrorToken});
+    case UsageError::NoFile:
+        return Say(kNoFile);
+    case UsageError::TwoModes:
+        return Say(kTwoRuns);
+    case UsageError::NotForProbe:
+        return Say(kNotForProbe, {cmd.strErrorToken});
+    default:
+        return {};
+    }
+}
+
+std::wstring NoRunLine() { return Say(kNoRun); }
+
+std::wstring UnknownPrinterLine(const std::wstring& strPrinter) { return Say(kUnknownPrinter, {strPrinter}); }
+
+std::wstring PrinterCheckLine(int nSupportedTypes)
+{
+    if (nSupportedTypes == -2)
+        return GetUserMessageText(3);
+    return GetUserMessageText(nSupportedTypes == -1 ? 4 : 2);
+}
+
+std::wstring FileLine(const FileReport& report)
+{
+    if (report.outcome == FileOutcome::Sent)
+        return Say(kFileSent, {report.strShown});
+    if (!report.bAdmitted)
+        return Say(kFileRefused, {report.strShown});
+    return Say(kFileFailed, {report.strShown, FileOutcomeReason(report.outcome)});
+}
+
+std::wstring SummaryLine(const std::vector<FileReport>& arrReports, const std::wstring& strPrinter)
+{
+    std::vector<std::wstring> arrFiles;
+    std::vector<FileOutcome> arrOutcomes;
+    for (const FileReport& report : arrReports) {
+        arrFiles.push_back(report.strShown);
+        arrOutcomes.push_back(report.outcome);
+    }
+    return SummarizePrintRun(strPrinter, arrFiles, arrOutcomes, false).strHeadline;
+}
+
+std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const DeviceIdRoute& route, bool bObtained,
+                                     const std::wstring& strDeviceID, int nSupportedTypes)
+{
+    std::vector<std::wstring> arrLines = {Say(kProbePrinter, {strPrinter}),
+                                          Say(kProbePort, {route.strPortName, Say(PortKindText(route.kind))})};
+    if (route.kind == PortKind::Usb)
+        arrLines.push_back(Say(kReadUsb));
+    else if (route.kind == PortKind::Parallel)
+        arrLines.push_back(Say(kReadParallel));
+    else if (route.kind == PortKind::File)
+        arrLines.push_back(Say(kReadFile));
+    else if (route.arrSnmp.empty())
+        arrLines.push_back(Say(kNoAddress));
+    for (const SnmpRequestRoute& request : route.arrSnmp) {
+        if (request.bWsd)
+            arrLines.push_back(Say(kReadWsd, {OrNone(request.strWsdLocation)}));
+        arrLines.push_back(Say(kReadSnmp, {OrNone(request.strAddress), request.strCommunity,
+                                           Say(request.bDelivered ? kAnswered : kNoAnswer)}));
+    }
+    arrLines.push_back(Say(kDeviceId, {bObtained ? OrNone(strDeviceID) : Say(kNone)}));
+    arrLines.push_back(Say(kTypes, {ExtensionsOf(nSupportedTypes)}));
+    arrLines.push_back(Say(kVerdict, {nSupportedTypes > 0 ? Say(kCanPrint) : PrinterCheckLine(nSupportedTypes)}));
+    return arrLines;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The lines of a run without the sheet (/print, /probe, /?), from section "COMMAND_LINE"
+// of the UI string file with English built in. A text names its values "{1}", "{2}", ...,
+// so a translation may put them in any order.
+#include <string>
+#include <vector>
+
+#include "app/script_run.h"
+#include "files/command_line_options.h"
+#include "printer/device_id_route.h"
+
+std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const OptionKeywords& keywords);
+std::wstring UsageErrorLine(const CommandLine& cmd);
+// LumeoCmd started without /print, /probe or /?.
+std::wstring NoRunLine();
+
+std::wstring UnknownPrinterLine(const std::wstring& strPrinter);
+// The printer message of a supported-type mask that admits nothing (messages 2, 3, 4).
+std::wstring PrinterCheckLine(int nSupportedTypes);
+
+// "Sent", "Refused" by admission, or "Not sent" with the reason of the outcome.
+std::wstring FileLine(const FileReport& report);
+// The print run's headline, as the sheet ends a run with it.
+std::wstring SummaryLine(const std::vector<FileReport>& arrReports, const std::wstring& strPrinter);
+
+std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const DeviceIdRoute& route, bool bObtained,
+                                     const std::wstring& strDeviceID, int nSupportedTypes);

@@ -1,0 +1,16 @@
+#pragma once
+// The capability check of the current printer with what lies behind it: the route its
+// device ID took, the ID itself and the verdict. Windows build only.
+#include <string>
+
+#include "printer/device_id_route.h"
+#include "printer/prt_control.h"
+
+struct PrinterProbe {
+    DeviceIdRoute route;
+    bool bObtained = false;  // a device ID was obtained (it may be empty)
+    std::wstring strDeviceID;
+    int nSupportedTypes = 0;  // as CheckSupportedTypes gives it
+};
+
+PrinterProbe ProbeCurrentPrinter(CPrtControl& prtControl);

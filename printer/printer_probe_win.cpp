@@ -1,0 +1,15 @@
+#include "printer/printer_probe.h"
+
+#include "printer/port_device_id.h"
+#include "printer/supported_types.h"
+
+PrinterProbe ProbeCurrentPrinter(CPrtControl& prtControl)
+{
+    PrinterProbe probe;
+    bool bUnsupportedPort = false;
+    const int nResult = DeviceIDForPort(prtControl.GetPrinterPortName(prtControl.GetCurrentIndex()),
+                                        probe.strDeviceID, bUnsupportedPort, &probe.route);
+    probe.bObtained = nResult == 1;
+    probe.nSupportedTypes = SupportedTypesOfLookup(nResult, bUnsupportedPort, probe.strDeviceID);
+    return probe;
+}

@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include "app/program_arguments.h"
+#include "app/script_run.h"
+
+TEST(ScriptRun, TheSpoolersTroubleOutweighsARefusedFile)
+{
+    using enum FileOutcome;
+    const auto Exit = [](std::initializer_list<FileOutcome> outcomes) {
+        std::vector<FileReport> arrReports;
+        for (FileOutcome outcome : outcomes)
+            arrReports.push_back({L"f", outcome, true});
+        return ExitCodeOfFiles(arrReports);
+    };
+    EXPECT_EQ(Exit({Sent, Sent}), 0);
+    EXPECT_EQ(Exit({Sent, Unreadable}), 4);
+    EXPECT_EQ(Exit({Refused, Refused}), 4);
+    for (FileOutcome trouble :
+         {NotTakenWhole, PrinterError, PrinterOffline, PaperOut, JobPaused, JobBlocked, JobDeleted})
+        EXPECT_EQ(Exit({Refused, trouble, Sent}), 5) << static_cast<int>(trouble);
+}
+
+TEST(ProgramArguments, WhatFollowsTheProgramsName)
+{
+    EXPECT_EQ(ArgumentsOfCommandLine(L"\"C:\\Program Files\\Lumeo\\LumeoCmd.exe\"  /print \"a b.pdf\""),
+              L"/print \"a b.pdf\"");
+    EXPECT_EQ(ArgumentsOfCommandLine(L"LumeoCmd.exe\t/probe"), L"/probe");
+    EXPECT_EQ(ArgumentsOfCommandLine(L"\"LumeoCmd.exe"), L"");
+    // As the C runtime reads it for Lumeo.exe: a quote does not end the name.
+    EXPECT_EQ(ArgumentsOfCommandLine(L"\"C:\\Lumeo\\LumeoCmd.exe\"/print a.pdf"), L"a.pdf");
+}
