@@ -34,8 +34,22 @@ int PressPrint()
         return 1;
     }
     Sleep(2500);  // the splash window's time
+    // Print is enabled once the printer check has answered, disabled while the files are
+    // sent, and enabled again when the run has ended: only then may Cancel close the sheet
+    // (during a run it would stop the run).
+    HWND hPrint = GetDlgItem(hSheet, IDOK);
+    const auto WaitForPrint = [hPrint](bool bEnabled) {
+        for (DWORD dwWaited = 0; dwWaited < 120000 && (IsWindowEnabled(hPrint) != FALSE) != bEnabled; dwWaited += 100)
+            Sleep(100);
+        return (IsWindowEnabled(hPrint) != FALSE) == bEnabled;
+    };
+    if (!WaitForPrint(true)) {
+        std::fprintf(stderr, "lumeo_demo_file_printer: Print never became available\n");
+        return 1;
+    }
     DWORD_PTR dwResult = 0;
     SendMessageTimeoutW(hSheet, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0, SMTO_NORMAL, 60000, &dwResult);
+    WaitForPrint(true);
     PostMessageW(hSheet, WM_COMMAND, IDCANCEL, 0);
     return 0;
 }
