@@ -7,16 +7,26 @@ namespace {
 constexpr unsigned char kUelBytes[] = {0x1B, '%', '-', '1', '2', '3', '4', '5', 'X'};
 constexpr size_t kUelLength = sizeof(kUelBytes);
 
+// Horspool's search: the byte under the sequence's last place tells how far it may move
+// on, nine places for the many bytes the sequence does not hold, so a block is read
+// about once for every nine of its bytes.
+struct SkipTable {
+    unsigned char shift[256];
+    constexpr SkipTable() : shift()
+    {
+        for (unsigned char& s : shift)
+            s = static_cast<unsigned char>(kUelLength);
+        for (size_t i = 0; i + 1 < kUelLength; ++i)
+            shift[kUelBytes[i]] = static_cast<unsigned char>(kUelLength - 1 - i);
+    }
+};
+constexpr SkipTable kSkip;
+
 bool Contains(const unsigned char* p, size_t n)
 {
-    for (const unsigned char* pEnd = p + n; n >= kUelLength;) {
-        const auto* pEsc = static_cast<const unsigned char*>(std::memchr(p, kUelBytes[0], n - kUelLength + 1));
-        if (!pEsc)
-            return false;
-        if (std::memcmp(pEsc, kUelBytes, kUelLength) == 0)
+    for (size_t i = 0; i + kUelLength <= n; i += kSkip.shift[p[i + kUelLength - 1]]) {
+        if (p[i + kUelLength - 1] == kUelBytes[kUelLength - 1] && std::memcmp(p + i, kUelBytes, kUelLength - 1) == 0)
             return true;
-        p = pEsc + 1;
-        n = static_cast<size_t>(pEnd - p);
     }
     return false;
 }

@@ -389,7 +389,7 @@ TEST_F(LumeoEndToEnd, DocumentsThatAreNotWhatTheySayNeverReachThePrinter)
     // A text named .pdf stays out of the list. A PDF carrying the PJL exit (across the
     // first two blocks of the copy) and a language switch is refused at Print.
     const std::wstring strText = MakeFile(L"letter.pdf", "Dear reader,\r\n");
-    const std::wstring strHostile = MakeFile(L"hostile.pdf", "%PDF-1.4\n" + std::string((256 << 10) - 13, '%') +
+    const std::wstring strHostile = MakeFile(L"hostile.pdf", "%PDF-1.4\n" + std::string((1 << 20) - 13, '%') +
                                                                  "\x1B%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT");
     CUiDriver& ui = Start({strText, strHostile});
     ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
