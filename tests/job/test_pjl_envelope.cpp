@@ -4,6 +4,7 @@
 #include "common/ini_text.h"
 #include "job/param_mngr.h"
 #include "job/pjl_envelope.h"
+#include "job/uel_search.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_file.h"
 
@@ -174,4 +175,20 @@ TEST_F(PJLEnvelope, LogsEveryPieceBetweenBanners)
     EXPECT_EQ(lines[11], lines[0]);
     EXPECT_EQ(lines[12].rfind(L"SendStartPJLCommand / strPJLCommand : \x1B%-12345X@PJL\r\n", 0), 0u);
     EXPECT_EQ(lines[13], L"SendEndPJLCommand / nResult : \x1B%-12345X");
+}
+
+TEST(UelSearch, FindsTheExitAtEveryPlaceAndNothingThatOnlyLooksLikeIt)
+{
+    const std::string strExit = "\x1B%-12345X";
+    for (size_t nAt = 0; nAt + strExit.size() <= 64; ++nAt) {
+        for (const std::string& strSeq : {strExit, std::string("\x1B%-12346X")}) {
+            std::string strBytes(64, 'X');
+            strBytes.replace(nAt, strSeq.size(), strSeq);
+            UelSearch whole, halves;
+            halves.Feed(strBytes.data(), nAt + 4);
+            halves.Feed(strBytes.data() + nAt + 4, strBytes.size() - nAt - 4);
+            EXPECT_EQ(whole.Feed(strBytes.data(), strBytes.size()), strSeq == strExit) << nAt;
+            EXPECT_EQ(halves.Found(), strSeq == strExit) << nAt;
+        }
+    }
 }
