@@ -264,7 +264,8 @@ std::wstring RunInstalledMenu(const std::wstring& dir)
         ComPtr<IContextMenu> menu;
         EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&init)), S_OK);
         CSelection selection({pdf, dir + L"\\Uninstall.exe"});
-        if (init && init->Initialize(nullptr, &selection, nullptr) == S_OK && init.As(&menu) == S_OK) {
+        EXPECT_TRUE(init && init->Initialize(nullptr, &selection, nullptr) == S_OK && init.As(&menu) == S_OK);
+        if (menu) {
             HMENU hMenu = CreatePopupMenu();
             EXPECT_EQ(menu->QueryContextMenu(hMenu, 0, 1, 100, CMF_NORMAL), MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1));
             wchar_t szText[64] = {};
@@ -276,6 +277,7 @@ std::wstring RunInstalledMenu(const std::wstring& dir)
             EXPECT_EQ(menu->InvokeCommand(&invoke), S_OK);
             for (int i = 0; i < 300 && !FileExists(record); ++i)
                 Sleep(100);
+            EXPECT_TRUE(FileExists(record)) << "Lumeo.exe was not started";
             std::ifstream in(std::filesystem::path(record), std::ios::binary);
             std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
             std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
@@ -366,7 +368,9 @@ TEST(KorettaInstaller, AFailedSetupLeavesNothingAndAFailedUpdateTheFirstInstalla
     for (const std::wstring& name : DeliveredFiles())
         EXPECT_TRUE(FileExists(dir + L"\\" + name)) << std::string(name.begin(), name.end());
     EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), L"Lumeo");
-    EXPECT_NE(RunInstalledMenu(dir).find(L"\\Quarterly Report.pdf\""), std::wstring::npos);
+    const std::wstring restoredCommand = RunInstalledMenu(dir);
+    EXPECT_NE(restoredCommand.find(L"\\Quarterly Report.pdf\""), std::wstring::npos)
+        << std::string(restoredCommand.begin(), restoredCommand.end());
 
     EXPECT_EQ(UninstallSilently(dir), 0u);
     ExpectNothingLeft(dir);
