@@ -122,11 +122,6 @@ std::wstring SendStartPJLCommand(const std::wstring& strPath)
     return SendStartPJLCommand(SnapshotJob(), strPath, QueryFileSizeForPJL(strPath));
 }
 
-std::wstring SendStartPJLCommand(const std::wstring& strPath, int64_t nFileSize)
-{
-    return SendStartPJLCommand(SnapshotJob(), strPath, nFileSize);
-}
-
 std::wstring SendEndPJLCommand()
 {
     std::wstring strEnd = kUEL;

@@ -34,8 +34,5 @@ JobSnapshot SnapshotJob();
 std::wstring SendStartPJLCommand(const JobSnapshot& job, const std::wstring& strPath, int64_t nFileSize);
 // The header for the current JobSettings of CParamMngr and the file at strPath (logged).
 std::wstring SendStartPJLCommand(const std::wstring& strPath);
-// The same with the size of the file as the handle it is copied from has it: the printer
-// reads exactly that many bytes as the document.
-std::wstring SendStartPJLCommand(const std::wstring& strPath, int64_t nFileSize);
 // The trailer: the UEL alone, no line end (logged).
 std::wstring SendEndPJLCommand();

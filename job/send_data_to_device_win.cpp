@@ -11,6 +11,7 @@
 #include "files/file_types.h"
 #include "job/job_messages.h"
 #include "job/pjl_envelope.h"
+#include "job/print_summary.h"
 #include "job/uel_search.h"
 #include "printer/prt_control.h"
 
@@ -103,12 +104,6 @@ CopyResult CopyFileBytes(HANDLE hSource, HANDLE hSpool, unsigned long long nFile
     if (!GetFileSizeEx(hSource, &size) || static_cast<unsigned long long>(size.QuadPart) != nFileBytes)
         return CopyResult::Changed;
     return CopyResult::Copied;
-}
-
-std::wstring FileNamePart(const std::wstring& strPath)
-{
-    const size_t nSlash = strPath.rfind(L'\\');
-    return nSlash == std::wstring::npos ? strPath : strPath.substr(nSlash + 1);
 }
 }  // namespace
 
@@ -215,7 +210,7 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
         return result;
     }
 
-    const std::wstring strDocName = L"KVQ_" + FileNamePart(strPath);
+    const std::wstring strDocName = L"KVQ_" + FileNameOfPath(strPath);
     DebugLog(L"SendDataToDevice / strDocName : %s", strDocName.c_str());
 
     DocumentWriteWatch watch;
