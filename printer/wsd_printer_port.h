@@ -5,9 +5,6 @@
 
 #include "printer/wsd_location.h"
 
-// The host text of the last successful QueryRegistryWsdIP.
-extern wchar_t g_szWsdIP[kWsdIPChars];
-
 class WSDPrinterPort {
 public:
     virtual ~WSDPrinterPort() = default;
@@ -21,6 +18,8 @@ public:
     int GetXcvData(const std::wstring& strPortName);
     bool QueryRegistryWsdIP(const std::wstring& strDeviceID, const std::wstring& strPnPXID);
 
-    // The device's "LocationInformation" URL as the last lookup read it.
+    // The device's "LocationInformation" URL as the last lookup read it, and the host
+    // found in it. Kept per object: checks of two printers may run at once.
     std::wstring m_strLocation;
+    std::wstring m_strHost;
 };

@@ -12,8 +12,6 @@
 #include "printer/port_monitors.h"
 #include "printer/system_api.h"
 
-wchar_t g_szWsdIP[kWsdIPChars] = {};
-
 namespace {
 // The wide text in `cb` bytes of an output block, up to its first terminator.
 std::wstring WideTextOf(const std::vector<BYTE>& block, size_t cb)
@@ -166,10 +164,9 @@ bool WSDPrinterPort::QueryRegistryWsdIP(const std::wstring& strDeviceID, const s
                 if (cut == WsdCut::NoHost) {
                     DebugLogAlways(L"not found colon");
                 } else {
-                    std::wmemset(g_szWsdIP, 0, kWsdIPChars);
                     DebugLogAlways(L"found colon");
-                    std::wmemcpy(g_szWsdIP, strHost.data(), std::min(strHost.size(), kWsdIPChars - 1));
-                    DebugLogAlways(L"%s", g_szWsdIP);
+                    m_strHost = strHost.substr(0, kWsdIPChars - 1);
+                    DebugLogAlways(L"%s", m_strHost.c_str());
                     bFound = true;
                 }
             }
@@ -189,6 +186,6 @@ int WSDPrinterPort::GetWsdIP(const std::wstring& strPortName, std::wstring& strA
     DebugLogAlways(L"Inside GetWsdIP: IsWSDPort success");
     int nResult = GetXcvData(strPortName);
     if (nResult)
-        strAddress = RemoveBrackets(g_szWsdIP);
+        strAddress = RemoveBrackets(m_strHost);
     return nResult;
 }

@@ -51,7 +51,7 @@ TEST(WsdPort, HostComesFromTheSubkeyNamingThePnPXID)
     std::wstring address = L"unchanged";
     EXPECT_NE(wsd.GetWsdIP(L"WSD-a1", address), 0);
     EXPECT_EQ(address, L"192.0.2.10");
-    EXPECT_STREQ(g_szWsdIP, L"192.0.2.10");
+    EXPECT_EQ(wsd.m_strHost, L"192.0.2.10");
     EXPECT_EQ(setup.spooler.opened, std::vector<std::wstring>{L",XcvPort WSD-a1"});
     EXPECT_EQ(setup.spooler.closed, 1);
 }
@@ -61,9 +61,10 @@ TEST(WsdPort, BracketsOfAnIPv6HostAreRemoved)
     WsdSetup setup(L"WSD-v6", L"SWD\\LUMEOTEST\\V6", L"uuid:v6", L"http://[fe80::1%4]:80/ws");
     FakeSpooler::Guard guard(setup.spooler);
     std::wstring address;
-    EXPECT_NE(WSDPrinterPort().GetWsdIP(L"WSD-v6", address), 0);
+    WSDPrinterPort wsd;
+    EXPECT_NE(wsd.GetWsdIP(L"WSD-v6", address), 0);
     EXPECT_EQ(address, L"fe80::1%4");
-    EXPECT_STREQ(g_szWsdIP, L"fe80::1%4");
+    EXPECT_EQ(wsd.m_strHost, L"fe80::1%4");
 }
 
 TEST(WsdPort, LocationsWithoutAnAddressLeaveTheOutStringAlone)
