@@ -47,8 +47,7 @@ private:
     // A shortcut stands for its target, as in the sheet.
     void Admit(const std::wstring& strPath)
     {
-        const std::wstring strTarget = ResolveShortcut(strPath);
-        const std::wstring strFile = strTarget.empty() ? strPath : strTarget;
+        const std::wstring strFile = ResolvedPath(strPath);
         const bool bAdmitted = ValidatePathname(strFile, m_nSupportedTypes);
         if (bAdmitted) {
             m_arrSlots.push_back(m_arrReports.size());
@@ -78,7 +77,7 @@ int PrintFiles(const CommandLine& cmd, ScriptOutput& out)
         list.Add(file);
 
     PrintRunInput input;
-    input.strPrinter = CurrentPrinterName(prtControl);
+    input.strPrinter = prtControl.GetCurrentPrinterName();
     input.job = SnapshotJob();
     input.arrFiles = list.AdmittedFiles();
     input.nWaitSeconds = static_cast<DWORD>(cmd.nWaitSeconds);

@@ -11,21 +11,10 @@ int ChooseScriptPrinter(CPrtControl& prtControl, const CommandLine& cmd, ScriptO
     }
     if (!cmd.bPrinterGiven)
         return kExitDone;  // the list made the default printer current
-    for (int i = 0; i < prtControl.GetPrinterCount() && !cmd.bPrinterTooLong; ++i) {
-        const PRINTER_INFO_2W* pInfo = prtControl.GetPrinterInfo(i);
-        if (pInfo && pInfo->pPrinterName && _wcsicmp(pInfo->pPrinterName, cmd.strPrinter.c_str()) == 0) {
-            prtControl.SetCurrentIndex(i);
-            return kExitDone;
-        }
-    }
+    if (!cmd.bPrinterTooLong && prtControl.SelectPrinter(cmd.strPrinter))
+        return kExitDone;
     out.ErrorLine(UnknownPrinterLine(cmd.strPrinter));
     return kExitPrinter;
-}
-
-std::wstring CurrentPrinterName(const CPrtControl& prtControl)
-{
-    const PRINTER_INFO_2W* pInfo = prtControl.GetPrinterInfo(prtControl.GetCurrentIndex());
-    return pInfo && pInfo->pPrinterName ? pInfo->pPrinterName : L"";
 }
 
 int RunScriptProbe(const CommandLine& cmd, ScriptOutput& out)
@@ -34,7 +23,7 @@ int RunScriptProbe(const CommandLine& cmd, ScriptOutput& out)
     if (const int nExit = ChooseScriptPrinter(prtControl, cmd, out))
         return nExit;
     const PrinterProbe probe = ProbeCurrentPrinter(prtControl);
-    for (const std::wstring& strLine : ProbeLines(CurrentPrinterName(prtControl), probe.route, probe.bObtained,
+    for (const std::wstring& strLine : ProbeLines(prtControl.GetCurrentPrinterName(), probe.route, probe.bObtained,
                                                   probe.strDeviceID, probe.nSupportedTypes))
         out.Line(strLine);
     return ExitCodeOfPrinterCheck(probe.nSupportedTypes);

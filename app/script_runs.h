@@ -16,4 +16,3 @@ int RunScriptProbe(const CommandLine& cmd, ScriptOutput& out);
 // Makes the printer of the command line (else the default one) current. 0, or 2 with
 // its line written when none is installed or none has that name.
 int ChooseScriptPrinter(CPrtControl& prtControl, const CommandLine& cmd, ScriptOutput& out);
-std::wstring CurrentPrinterName(const CPrtControl& prtControl);

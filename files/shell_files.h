@@ -9,6 +9,8 @@
 // Target path of a shell shortcut; empty when the path does not end in ".lnk", is no
 // shortcut, the link service is missing or the target is no file-system path.
 std::wstring ResolveShortcut(const std::wstring& strPath);
+// A shortcut stands for its target; anything else, or a shortcut without one, for itself.
+std::wstring ResolvedPath(const std::wstring& strPath);
 
 // Index of the file's small icon in the system image list (logged).
 int GetIconIndex(const std::wstring& strPath);

@@ -40,6 +40,12 @@ std::wstring ResolveShortcut(const std::wstring& strPath)
     return strTarget;
 }
 
+std::wstring ResolvedPath(const std::wstring& strPath)
+{
+    const std::wstring strTarget = ResolveShortcut(strPath);
+    return strTarget.empty() ? strPath : strTarget;
+}
+
 int GetIconIndex(const std::wstring& strPath)
 {
     SHFILEINFOW info = {};

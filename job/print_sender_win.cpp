@@ -16,12 +16,6 @@ unsigned long long SizeOnDisk(const std::wstring& strPath)
     return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool IsInstalled(const CPrtControl& prtControl, const std::wstring& strPrinter)
-{
-    const PRINTER_INFO_2W* pInfo = prtControl.GetPrinterInfo(prtControl.GetCurrentIndex());
-    return pInfo && pInfo->pPrinterName && _wcsicmp(pInfo->pPrinterName, strPrinter.c_str()) == 0;
-}
-
 // Tells the progress callback whenever the per-mille of the run changes.
 class CRunProgress {
 public:
@@ -90,8 +84,7 @@ PrintRunEnd SendPrintFiles(const PrintRunInput& input, const std::function<bool(
     PrintRunEnd end;
     end.arrOutcomes.assign(input.arrFiles.size(), FileOutcome::Cancelled);
     CPrtControl prtControl;
-    prtControl.SetCurrentPrinter(input.strPrinter);
-    const bool bInstalled = IsInstalled(prtControl, input.strPrinter);
+    const bool bInstalled = prtControl.SelectPrinter(input.strPrinter);
     if (!bInstalled)
         DebugLog(L"SendPrintFiles / printer gone : %s", input.strPrinter.c_str());
 

@@ -38,6 +38,19 @@ public:
     std::wstring Get9xDefaultPrinter();
     // The level-2 record at an index, nullptr when out of range.
     const PRINTER_INFO_2W* GetPrinterInfo(int nIndex) const;
+    // The current printer's name; empty when there is none.
+    std::wstring GetCurrentPrinterName() const
+    {
+        const PRINTER_INFO_2W* pInfo = GetPrinterInfo(GetCurrentIndex());
+        return pInfo && pInfo->pPrinterName ? std::wstring(pInfo->pPrinterName) : std::wstring();
+    }
+    // Makes the printer of this name (any letter case) current; false when none is
+    // installed, and the current printer stays as it was.
+    bool SelectPrinter(const std::wstring& strName)
+    {
+        SetCurrentPrinter(strName);
+        return !strName.empty() && _wcsicmp(GetCurrentPrinterName().c_str(), strName.c_str()) == 0;
+    }
 
     // Spooler submission of one mapped spool file (prt_document_win.cpp).
     int MapDocument(const wchar_t* pszPath);

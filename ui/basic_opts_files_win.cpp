@@ -10,15 +10,6 @@
 #include "files/shell_files.h"
 #include "resources/resource.h"
 
-namespace {
-// A shortcut (a ".lnk" file) stands for its target; anything else for itself.
-std::wstring ResolvedPath(const std::wstring& strPath)
-{
-    const std::wstring strTarget = ResolveShortcut(strPath);
-    return strTarget.empty() ? strPath : strTarget;
-}
-}  // namespace
-
 void CBasicOptsPage::AddCommandLineFiles()
 {
     if (nSupportedTypes <= 0)
