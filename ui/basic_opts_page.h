@@ -33,9 +33,9 @@ public:
     int nSupportedTypes = -2;
 
     // True while the current printer's check runs: Print and Browse wait for its answer.
-    bool IsCheckingPrinter() const { return m_bChecking; }
+    bool IsCheckingPrinter() const { return m_checkWorker.IsBusy(); }
     // A printer that takes files, and no check pending.
-    bool IsReadyToPrint() const { return !m_bChecking && nSupportedTypes > 0; }
+    bool IsReadyToPrint() const { return !IsCheckingPrinter() && nSupportedTypes > 0; }
 
     // Save: controls into JobSettings, true when every entry succeeded. Load: the reverse.
     bool ExchangeBasic(DdxDirection dir);
@@ -110,8 +110,7 @@ private:
     HWND m_hPictureOrientation = nullptr;
     HWND m_hList = nullptr;
 
-    CWorker m_checkWorker;
-    bool m_bChecking = false;
+    CWorker m_checkWorker;  // busy while the current printer is being checked
     UINT m_nCheckMessageDelayMs = 0;
     bool m_bCheckRemovesRefused = false;
     // Command-line files wait for the first answer; drops for the current one.

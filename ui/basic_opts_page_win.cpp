@@ -159,7 +159,7 @@ BOOL CBasicOptsPage::OnInitDialog()
     ListView_SetExtendedListViewStyle(m_hList, LVS_EX_FULLROWSELECT);
 
     // The check may have answered before the page was complete.
-    if (m_bCmdFilesPending && !m_bChecking) {
+    if (m_bCmdFilesPending && !IsCheckingPrinter()) {
         m_bCmdFilesPending = false;
         AddCommandLineFiles();
     }
@@ -192,7 +192,6 @@ void CBasicOptsPage::FillPrinterList()
     if (nPrinters <= 0) {
         // A check still running is for a printer that is gone from the list.
         m_checkWorker.Finish();
-        m_bChecking = false;
         SetSheetStatus(GetSheet(), L"");
         nSupportedTypes = -2;
         ShowPrintButton(false);
@@ -221,17 +220,12 @@ void CBasicOptsPage::OnSelchangeComboPrinterlist()
     StartPrinterCheck(500, true);
 }
 
-std::wstring CBasicOptsPage::CurrentPrinterName() const
-{
-    const PRINTER_INFO_2W* pInfo = m_PrtControl.GetPrinterInfo(m_PrtControl.GetCurrentIndex());
-    return pInfo && pInfo->pPrinterName ? std::wstring(pInfo->pPrinterName) : std::wstring();
-}
+std::wstring CBasicOptsPage::CurrentPrinterName() const { return m_PrtControl.GetCurrentPrinterName(); }
 
 void CBasicOptsPage::StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused)
 {
     m_nCheckMessageDelayMs = nMessageDelayMs;
     m_bCheckRemovesRefused = bRemoveRefused;
-    m_bChecking = true;
     // A message of the printer before waits no more: the answer decides anew.
     KillTimer(m_hWnd, kTimerNoSupport);
     KillTimer(m_hWnd, kTimerBusyOrOff);
@@ -247,10 +241,8 @@ void CBasicOptsPage::StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused
         pReport->nSupportedTypes = CheckPrinterByName(strPrinter);
         link.Post(kMsgPrinterChecked, std::move(pReport));
     });
-    if (!bStarted) {
-        m_bChecking = false;
+    if (!bStarted)
         ApplyCheckResult(CheckSupportedTypes());
-    }
 }
 
 void CBasicOptsPage::OnPrinterChecked(WPARAM nTicket, LPARAM lReport)
@@ -260,7 +252,6 @@ void CBasicOptsPage::OnPrinterChecked(WPARAM nTicket, LPARAM lReport)
     if (!m_checkWorker.IsCurrent(nTicket))
         return;
     m_checkWorker.Finish();
-    m_bChecking = false;
     ApplyCheckResult(pReport->nSupportedTypes);
 }
 
