@@ -6,6 +6,7 @@
 #include "common/ui_text.h"
 #include "files/user_messages.h"
 #include "resources/resource.h"
+#include "ui/gdi_helpers.h"
 
 CCommonMessageDialog::CCommonMessageDialog(std::wstring strText, std::wstring strCaption, LPCWSTR pszIconId)
     : CDialogImpl(IDD_MESSAGE),
@@ -63,14 +64,13 @@ bool CCommonMessageDialog::OnInitDialog()
 void CCommonMessageDialog::FitTextHeight()
 {
     HWND hText = GetDlgItem(IDC_MESSAGE_TEXT);
-    RECT rcText = {};
-    GetWindowRect(hText, &rcText);
-    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rcText), 2);
+    const RECT rcText = ChildRect(m_hWnd, hText);
     RECT rcNeeded = {0, 0, rcText.right - rcText.left, 0};
     HDC hdc = GetDC(hText);
-    HGDIOBJ hOld = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
-    DrawTextW(hdc, m_strText.c_str(), -1, &rcNeeded, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(hdc, hOld);
+    {
+        CSelectObject font(hdc, GetStockObject(DEFAULT_GUI_FONT));
+        DrawTextW(hdc, m_strText.c_str(), -1, &rcNeeded, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    }
     ReleaseDC(hText, hdc);
     const int nGrow = rcNeeded.bottom - (rcText.bottom - rcText.top);
     if (nGrow <= 0)
@@ -85,9 +85,7 @@ void CCommonMessageDialog::FitTextHeight()
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (int nId : {IDOK, IDCANCEL}) {
         HWND hButton = GetDlgItem(nId);
-        RECT rc = {};
-        GetWindowRect(hButton, &rc);
-        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        const RECT rc = ChildRect(m_hWnd, hButton);
         SetWindowPos(hButton, nullptr, rc.left, rc.top + nBy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SetWindowPos(m_hWnd, nullptr, 0, 0, rcBox.right - rcBox.left, rcBox.bottom - rcBox.top + nBy,
@@ -103,11 +101,8 @@ bool CQuestionDialog::OnInitDialog()
     SetWindowTextW(hNo, GetUIText(L"UI_PRINT_RUN", L"IDL_NO", L"No").c_str());
     SendMessageW(hNo, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     // Yes and No side by side where OK stood alone, Yes first.
-    RECT rcYes = {}, rcNo = {};
-    GetWindowRect(hYes, &rcYes);
-    GetWindowRect(hNo, &rcNo);
-    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rcYes), 2);
-    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rcNo), 2);
+    const RECT rcYes = ChildRect(m_hWnd, hYes);
+    const RECT rcNo = ChildRect(m_hWnd, hNo);
     const int nGap = (rcNo.left - rcYes.right) / 4;
     const int cx = rcYes.right - rcYes.left;
     SetWindowPos(hYes, nullptr, rcNo.left - nGap - cx, rcNo.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

@@ -11,6 +11,5 @@
 void CreateSheetStatus(HWND hSheet);
 // The status line's text (an empty text clears it); creates the controls when needed.
 void SetSheetStatus(HWND hSheet, const std::wstring& strText);
-std::wstring GetSheetStatus(HWND hSheet);
 // Shows the progress bar at nPermille of 1000, or hides it with a negative value.
 void SetSheetProgress(HWND hSheet, int nPermille);

@@ -4,20 +4,14 @@
 
 #include "resources/resource.h"
 #include "ui/dpi_scale.h"
+#include "ui/gdi_helpers.h"
 #include "ui/system_dpi.h"
+#include "ui/window_layer.h"
 
 namespace {
 constexpr int kMarginPx = 10;      // from the sheet's left edge and from the Print button
 constexpr int kProgressPx = 8;     // height of the bar below the text
 constexpr int kGapPx = 2;
-
-RECT ChildRect(HWND hSheet, HWND hChild)
-{
-    RECT rc = {};
-    GetWindowRect(hChild, &rc);
-    MapWindowPoints(nullptr, hSheet, reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
 }  // namespace
 
 void CreateSheetStatus(HWND hSheet)
@@ -30,9 +24,10 @@ void CreateSheetStatus(HWND hSheet)
     HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICW tm = {};
     HDC hdc = GetDC(hSheet);
-    HGDIOBJ hOld = SelectObject(hdc, hFont);
-    GetTextMetricsW(hdc, &tm);
-    SelectObject(hdc, hOld);
+    {
+        CSelectObject font(hdc, hFont);
+        GetTextMetricsW(hdc, &tm);
+    }
     ReleaseDC(hSheet, hdc);
 
     const int x = ScaleToDpi(kMarginPx, nDpi);
@@ -57,13 +52,6 @@ void SetSheetStatus(HWND hSheet, const std::wstring& strText)
     CreateSheetStatus(hSheet);
     if (HWND hStatus = GetDlgItem(hSheet, IDC_SHEET_STATUS))
         SetWindowTextW(hStatus, strText.c_str());
-}
-
-std::wstring GetSheetStatus(HWND hSheet)
-{
-    wchar_t szText[512] = {};
-    GetDlgItemTextW(hSheet, IDC_SHEET_STATUS, szText, 512);
-    return szText;
 }
 
 void SetSheetProgress(HWND hSheet, int nPermille)

@@ -124,5 +124,8 @@ bool ProcessSelfPaintMessage(HWND hWnd, UINT uMsg, LRESULT& lResult, PaintFn&& p
 // Sets the default GUI font on every child of a window.
 void SetDefaultGuiFontOnChildren(HWND hParent);
 
+// A child window's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND hParent, HWND hChild);
+
 // Whether a window is of the named window class ("Static", "Button"...), in any case.
 bool IsWindowOfClass(HWND hWnd, const wchar_t* pszClass);

@@ -192,6 +192,14 @@ bool CPropertyPageImpl::HandleMessage(UINT uMsg, WPARAM, LPARAM lParam, LRESULT&
     }
 }
 
+RECT ChildRect(HWND hParent, HWND hChild)
+{
+    RECT rc = {};
+    GetWindowRect(hChild, &rc);
+    MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
 void SetDefaultGuiFontOnChildren(HWND hParent)
 {
     HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
