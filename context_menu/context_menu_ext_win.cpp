@@ -171,7 +171,6 @@ HRESULT CContextMenuExt::ReadSelection(DropList dropList)
 {
     const bool bLog = KorettaLogOn();
     int nItems = 0;
-    int nValidFileCount = 0;
     const unsigned char* pName = nullptr;
     size_t nChars = 0;
     wchar_t szConverted[kTextChars];
@@ -203,18 +202,17 @@ HRESULT CContextMenuExt::ReadSelection(DropList dropList)
         // the other names are looked at when the command is chosen.
         if (!EndsInPdf(file))
             continue;
-        if (nValidFileCount == 0 && IsFolder(pszFile)) {
+        if (m_files.empty() && IsFolder(pszFile)) {
             KorettaLog(L"CContextMenuExt::Initialize: Ext : Directory");
             continue;
         }
         KorettaLog(L"CContextMenuExt::Initialize: Ext : Valid file");
-        ++nValidFileCount;
         m_files.emplace_back(file);
     }
     if (nItems == 0)
         return E_INVALIDARG;
-    KorettaLog(L"CContextMenuExt::Initialize: nValidFileCount : %d", nValidFileCount);
-    if (nValidFileCount == 0) {
+    KorettaLog(L"CContextMenuExt::Initialize: nValidFileCount : %d", static_cast<int>(m_files.size()));
+    if (m_files.empty()) {
         KorettaLog(L"CContextMenuExt::Initialize: No files / S_FALSE");
         return S_OK;
     }
