@@ -28,7 +28,10 @@ std::wstring NewTemporaryFolder()
 {
     wchar_t szTemp[MAX_PATH] = {};
     wchar_t szName[MAX_PATH] = {};
-    if (!GetTempPathW(MAX_PATH, szTemp) || !GetTempFileNameW(szTemp, L"lum", 0, szName))
+    // A temporary folder too long for the buffer is not written: the name would then be
+    // made in the current folder, which may be the one being removed.
+    const DWORD nTemp = GetTempPathW(MAX_PATH, szTemp);
+    if (nTemp == 0 || nTemp >= MAX_PATH || !GetTempFileNameW(szTemp, L"lum", 0, szName))
         return std::wstring();
     DeleteFileW(szName);
     return CreateDirectoryW(szName, nullptr) ? std::wstring(szName) : std::wstring();
