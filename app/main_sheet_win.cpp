@@ -33,6 +33,22 @@ struct DlgTemplateExHead {
     WORD cDlgItems;
     short x, y, cx, cy;
 };
+
+// Enter presses the push button that has the focus, as in any dialog. Our buttons draw
+// themselves, and the dialog manager sends Enter to the default button (Print) for
+// them; a click on Print itself leaves the focus on Print.
+bool ClickFocusedButtonOnEnter(HWND hSheet)
+{
+    HWND hFocus = GetFocus();
+    if (GetKeyState(VK_RETURN) >= 0 || !hFocus || hFocus == GetDlgItem(hSheet, IDOK) || !IsChild(hSheet, hFocus) ||
+        !IsWindowOfClass(hFocus, L"Button"))
+        return false;
+    const LONG nType = GetWindowLongW(hFocus, GWL_STYLE) & BS_TYPEMASK;
+    if (nType != BS_OWNERDRAW && nType != BS_PUSHBUTTON && nType != BS_DEFPUSHBUTTON)
+        return false;
+    SendMessageW(hFocus, BM_CLICK, 0, 0);
+    return true;
+}
 }  // namespace
 
 CMainPropertySheet::CMainPropertySheet(const std::wstring& strTitle)
@@ -194,7 +210,7 @@ bool CMainPropertySheet::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
             return true;
         }
         if (CommandId(wParam) == IDOK) {
-            lResult = OnPrint();
+            lResult = ClickFocusedButtonOnEnter(m_hWnd) ? 0 : OnPrint();
             return true;
         }
         if (CommandId(wParam) == IDHELP) {

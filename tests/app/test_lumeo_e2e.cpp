@@ -411,8 +411,9 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
     const TestPrinter* pBusy = m_printers.AddRawPrinter(L"Lumeo E2E Usb", L"USB047", L"", true);
     ASSERT_TRUE(pUnsupported && pBusy);
     const std::wstring strPdf = MakeFile(L"enter.pdf", kPdfBytes);
-    CUiDriver& ui = Start({strPdf});
-    ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
+    const std::wstring strExtra = MakeFile(L"extra.pdf", kPdfBytes);
+    CUiDriver& ui = Start({strPdf, strExtra});
+    ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strExtra}));
     HWND hCombo = ui.Control(IDC_COMBO_PRINTERLIST);
     HWND hPrint = ui.SheetButton(IDOK);
     const std::vector<std::wstring> arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
@@ -444,7 +445,7 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
         PressEnter();
         // A print command that arrives all the same is refused.
         SendPrint(ui);
-        EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
+        EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strExtra}));
         EXPECT_EQ(ui.FindMessageDialog(), nullptr);
         EXPECT_EQ(WinePrinters::ReadCapture(*c.pPrinter), "");
     }
@@ -453,6 +454,11 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
     ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, IndexOf(kPrinter));
     EXPECT_TRUE(IsWindowVisible(hPrint));
     EXPECT_TRUE(IsWindowEnabled(hPrint));
+    // Enter on a focused button presses that button, not Print.
+    ui.SelectListItems(IDC_LIST_FILE, {1});
+    ui.FocusControl(ui.Control(IDC_BUTTON_REMOVE));
+    EXPECT_TRUE(keyboard.Press(ui.Sheet(), "Return"));
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.ListItems(IDC_LIST_FILE) == Paths{strPdf}; }, 10000));
     PressEnter();
     EXPECT_EQ(WaitForCapture(1), Expected().Job("PDF", kPdfBytes));
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
