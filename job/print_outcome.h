@@ -14,6 +14,7 @@ enum class FileOutcome {
     JobPaused,
     JobBlocked,
     JobDeleted,
+    InternalError,   // the sending threw; the file's job was aborted
 };
 
 // The trouble a job status shows (the bits of JOB_INFO_1's Status), or Sent when none.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/debug_log.h"
+#include "common/internal_error.h"
 #include "job/job_watch.h"
 #include "job/send_data_to_device.h"
 #include "printer/prt_control.h"
@@ -78,11 +79,10 @@ private:
 };
 }  // namespace
 
-PrintRunEnd SendPrintFiles(const PrintRunInput& input, const std::function<bool()>& fnStop,
-                           const std::function<void(const PrintRunProgress&)>& fnProgress)
+namespace {
+void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnStop,
+                  const std::function<void(const PrintRunProgress&)>& fnProgress, PrintRunEnd& end)
 {
-    PrintRunEnd end;
-    end.arrOutcomes.assign(input.arrFiles.size(), FileOutcome::Cancelled);
     CPrtControl prtControl;
     const bool bInstalled = prtControl.SelectPrinter(input.strPrinter);
     if (!bInstalled)
@@ -114,6 +114,25 @@ PrintRunEnd SendPrintFiles(const PrintRunInput& input, const std::function<bool(
         watch.WaitAll(fnStop);
         for (const auto& [nFile, outcome] : watch.Outcomes())
             end.arrOutcomes[nFile] = outcome;
+    }
+}
+}  // namespace
+
+PrintRunEnd SendPrintFiles(const PrintRunInput& input, const std::function<bool()>& fnStop,
+                           const std::function<void(const PrintRunProgress&)>& fnProgress)
+{
+    PrintRunEnd end;
+    end.arrOutcomes.assign(input.arrFiles.size(), FileOutcome::Cancelled);
+    try {
+        SendEachFile(input, fnStop, fnProgress, end);
+    } catch (...) {
+        // The file being sent had its job aborted and its spool file removed on the way
+        // out; it and the files after it are not sent, and those before keep their outcome.
+        LogInternalError(L"SendPrintFiles");
+        for (FileOutcome& outcome : end.arrOutcomes)
+            if (outcome == FileOutcome::Cancelled)
+                outcome = FileOutcome::InternalError;
+        return end;
     }
     end.bCancelled = fnStop && fnStop();
     return end;

@@ -21,6 +21,7 @@ constexpr ReasonText kReasons[] = {
     {FileOutcome::JobPaused, L"IDL_REASON_PAUSED", L"The job was paused in the print queue."},
     {FileOutcome::JobBlocked, L"IDL_REASON_BLOCKED", L"The job is blocked in the print queue."},
     {FileOutcome::JobDeleted, L"IDL_REASON_DELETED", L"The job was deleted from the print queue."},
+    {FileOutcome::InternalError, L"IDL_REASON_INTERNAL", L"Not sent: internal error"},
 };
 
 std::wstring RunText(const wchar_t* key, const wchar_t* defaultText)

@@ -41,6 +41,70 @@ HANDLE CreateSpoolFile(const wchar_t* pszPath)
                        nullptr);
 }
 
+// A file handle closed when it goes, however the submission ends.
+class CFileHandle {
+public:
+    explicit CFileHandle(HANDLE hFile = INVALID_HANDLE_VALUE) : m_hFile(hFile) {}
+    ~CFileHandle() { Close(); }
+    CFileHandle(const CFileHandle&) = delete;
+    CFileHandle& operator=(const CFileHandle&) = delete;
+    HANDLE Get() const { return m_hFile; }
+    bool IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
+    void Close() { Reset(INVALID_HANDLE_VALUE); }
+    void Reset(HANDLE hFile)
+    {
+        if (IsOpen())
+            CloseHandle(m_hFile);
+        m_hFile = hFile;
+    }
+
+private:
+    HANDLE m_hFile;
+};
+
+// The spool file of one submission and its mapping in prtControl: whatever ends the
+// submission, a return or an exception, the mapping is released and the file deleted.
+class CSpoolFile {
+public:
+    explicit CSpoolFile(CPrtControl& prtControl) : m_prtControl(prtControl) {}
+    ~CSpoolFile()
+    {
+        m_prtControl.ReleaseDocument();
+        m_file.Close();
+        if (!m_strPath.empty() && !DeleteFileW(m_strPath.c_str()))
+            DebugLog(L"SendDataToDevice / Cannot delete the temp file %s", m_strPath.c_str());
+    }
+    CSpoolFile(const CSpoolFile&) = delete;
+    CSpoolFile& operator=(const CSpoolFile&) = delete;
+
+    // Names the file in the temporary folder and opens it for writing.
+    bool Create()
+    {
+        wchar_t szTempPath[kTextChars] = {};
+        wchar_t szTempName[kTextChars] = {};
+        const DWORD nTempChars = GetTempPathW(kTextChars, szTempPath);
+        if (nTempChars == 0 || nTempChars >= static_cast<DWORD>(kTextChars) ||
+            GetTempFileNameW(szTempPath, L"KVQ", 0, szTempName) == 0)
+            return false;
+        m_strPath = szTempName;
+        DebugLog(L"SendDataToDevice / szTempName : %s", szTempName);
+        m_file.Reset(CreateSpoolFile(szTempName));
+        return m_file.IsOpen();
+    }
+    HANDLE Handle() const { return m_file.Get(); }
+    // Done writing: maps it for the spooler.
+    bool Map()
+    {
+        m_file.Close();
+        return m_prtControl.MapDocument(m_strPath.c_str()) != 0;
+    }
+
+private:
+    CPrtControl& m_prtControl;
+    CFileHandle m_file;
+    std::wstring m_strPath;
+};
+
 // Adds what was written to nTotal, so the caller knows the spool file's size.
 bool WriteAll(HANDLE hFile, const void* pData, DWORD nBytes, unsigned long long& nTotal)
 {
@@ -128,61 +192,45 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
     SendResult result;
     // A path past the 260-character buffers is refused as unreadable, as Windows does
     // without long-path support.
-    HANDLE hSource = strPath.size() >= static_cast<size_t>(kTextChars)
-                         ? INVALID_HANDLE_VALUE
-                         : OpenDocumentFile(strPath, FILE_SHARE_READ);
+    CFileHandle source(strPath.size() >= static_cast<size_t>(kTextChars) ? INVALID_HANDLE_VALUE
+                                                                         : OpenDocumentFile(strPath, FILE_SHARE_READ));
     // The header states the size of what is copied: the open file's, not the folder's entry.
     LARGE_INTEGER fileSize = {};
-    if (hSource != INVALID_HANDLE_VALUE && !GetFileSizeEx(hSource, &fileSize)) {
-        CloseHandle(hSource);
-        hSource = INVALID_HANDLE_VALUE;
-    }
-    if (hSource == INVALID_HANDLE_VALUE) {
+    if (source.IsOpen() && !GetFileSizeEx(source.Get(), &fileSize))
+        source.Close();
+    if (!source.IsOpen()) {
         DebugLog(L"SendDataToDevice / Cannot Open PDF file");
         return result;
     }
     if (control.fnStopRequested && control.fnStopRequested()) {
-        CloseHandle(hSource);
         result.outcome = FileOutcome::Cancelled;
         return result;
     }
     const unsigned long long nFileBytes = static_cast<unsigned long long>(fileSize.QuadPart);
 
-    wchar_t szTempPath[kTextChars] = {};
-    wchar_t szTempName[kTextChars] = {};
-    const DWORD nTempChars = GetTempPathW(kTextChars, szTempPath);
-    const bool bNamed = nTempChars > 0 && nTempChars < static_cast<DWORD>(kTextChars) &&
-                        GetTempFileNameW(szTempPath, L"KVQ", 0, szTempName) != 0;
-    if (bNamed)
-        DebugLog(L"SendDataToDevice / szTempName : %s", szTempName);
-
-    HANDLE hSpool = bNamed ? CreateSpoolFile(szTempName) : INVALID_HANDLE_VALUE;
-    if (hSpool == INVALID_HANDLE_VALUE) {
+    CSpoolFile spool(prtControl);
+    if (!spool.Create()) {
         DebugLog(L"SendDataToDevice / Cannot Create the temp file");
-        // The name request made an empty file; it must not stay behind.
-        if (bNamed)
-            DeleteFileW(szTempName);
-        CloseHandle(hSource);
         return result;
     }
 
     const std::wstring strStartPJLCMD = SendStartPJLCommand(job, strPath, static_cast<int64_t>(nFileBytes));
     DebugLog(L"SendDataToDevice / strStartPJLCMD : %s", strStartPJLCMD.c_str());
     unsigned long long nSpoolBytes = 0;
-    CopyResult copy = WriteAnsi(hSpool, strStartPJLCMD, nSpoolBytes) ? CopyResult::Copied : CopyResult::Failed;
+    CopyResult copy =
+        WriteAnsi(spool.Handle(), strStartPJLCMD, nSpoolBytes) ? CopyResult::Copied : CopyResult::Failed;
     if (copy == CopyResult::Copied)
-        copy = CopyFileBytes(hSource, hSpool, nFileBytes, FileTypeOfExtension(PathExtension(strPath)), control,
-                             nSpoolBytes);
+        copy = CopyFileBytes(source.Get(), spool.Handle(), nFileBytes, FileTypeOfExtension(PathExtension(strPath)),
+                             control, nSpoolBytes);
     const std::wstring strEndPJLCMD = SendEndPJLCommand();
     DebugLog(L"SendDataToDevice / strEndPJLCMD : %s", strEndPJLCMD.c_str());
-    if (copy == CopyResult::Copied && !WriteAnsi(hSpool, strEndPJLCMD, nSpoolBytes))
+    if (copy == CopyResult::Copied && !WriteAnsi(spool.Handle(), strEndPJLCMD, nSpoolBytes))
         copy = CopyResult::Failed;
     // The name may have held bytes before this run (the file is opened as it is found):
     // the spool file ends where this run's bytes end.
-    if (copy == CopyResult::Copied && !SetEndOfFile(hSpool))
+    if (copy == CopyResult::Copied && !SetEndOfFile(spool.Handle()))
         copy = CopyResult::Failed;
-    CloseHandle(hSpool);
-    CloseHandle(hSource);
+    source.Close();
 
     if (copy != CopyResult::Copied) {
         switch (copy) {
@@ -201,14 +249,11 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
             DebugLog(L"SendDataToDevice / Cannot write the temp file");
             break;
         }
-        DeleteFileW(szTempName);
         return result;
     }
 
-    if (!prtControl.MapDocument(szTempName)) {
-        DeleteFileW(szTempName);
+    if (!spool.Map())
         return result;
-    }
 
     const std::wstring strDocName = L"KVQ_" + FileNameOfPath(strPath);
     DebugLog(L"SendDataToDevice / strDocName : %s", strDocName.c_str());
@@ -223,10 +268,6 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
     const unsigned long long nResult = prtControl.WriteDocument(strDocName, &watch);
     DebugLog(L"SendDataToDevice / nResult : %I64d", static_cast<long long>(nResult));
     result.nJobId = watch.nJobId;
-
-    prtControl.ReleaseDocument();
-    if (!DeleteFileW(szTempName))
-        DebugLog(L"SendDataToDevice / Cannot delete the temp file %s", szTempName);
 
     if (watch.bStopped) {
         result.outcome = FileOutcome::Cancelled;
