@@ -187,6 +187,26 @@ private:
     static inline decltype(&CreateFileW) s_pfnCreate = nullptr;
 };
 
+// Counts the programs a module asks the shell to start while the object lives.
+class ShellStarts : ImportPatches {
+public:
+    explicit ShellStarts(HMODULE hModule) : ImportPatches(hModule)
+    {
+        s_nStarts = 0;
+        Patch("ShellExecuteW", reinterpret_cast<void*>(&Execute), s_pfnExecute);
+    }
+    static inline int s_nStarts = 0;
+
+private:
+    static HINSTANCE WINAPI Execute(HWND hWnd, LPCWSTR pszVerb, LPCWSTR pszFile, LPCWSTR pszParameters,
+                                    LPCWSTR pszFolder, INT nShow)
+    {
+        ++s_nStarts;
+        return s_pfnExecute(hWnd, pszVerb, pszFile, pszParameters, pszFolder, nShow);
+    }
+    static inline decltype(&ShellExecuteW) s_pfnExecute = nullptr;
+};
+
 // GetProcAddress's result as the export's real type.
 template <typename Function>
 Function Export(HMODULE hModule, const char* name)
@@ -530,8 +550,37 @@ TEST_F(KorettaShellClient, PathsBeyondTheCommandLineLimitStartNothing)
     ComPtr<IContextMenu> menu = HandlerFor(names);
     ASSERT_TRUE(menu);
     DialogCatcher dialogs;
+    ShellStarts starts(s_hModule);
     CMINVOKECOMMANDINFO invoke = {};  // verb 0: the Lumeo command
     EXPECT_EQ(menu->InvokeCommand(&invoke), S_OK);
+    EXPECT_NE(std::find(dialogs.m_texts.begin(), dialogs.m_texts.end(),
+                        L"Selected files are over the limit. Please, remove some of selected files."),
+              dialogs.m_texts.end());
+    EXPECT_EQ(ShellStarts::s_nStarts, 0);
+    EXPECT_FALSE(FileExists(Invocation()));
+}
+
+TEST_F(KorettaShellClient, WithoutItsOwnFolderNothingIsStartedByTheBareName)
+{
+    ComPtr<IContextMenu> menu = HandlerFor({L"a.pdf"});
+    ASSERT_TRUE(menu);
+    // The stand-in Lumeo.exe lies in the current folder, where a bare name would be looked for.
+    wchar_t szCurrent[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, szCurrent);
+    ASSERT_TRUE(SetCurrentDirectoryW(Dir().c_str()));
+    static decltype(&GetModuleFileNameW) s_pfnModuleName = nullptr;
+    ImportPatches noOwnPath(s_hModule);
+    noOwnPath.Patch("GetModuleFileNameW", reinterpret_cast<void*>(+[](HMODULE, LPWSTR, DWORD) -> DWORD {
+                        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+                        return 0;
+                    }),
+                    s_pfnModuleName);
+    ShellStarts starts(s_hModule);
+    DialogCatcher dialogs;
+    CMINVOKECOMMANDINFO invoke = {};
+    EXPECT_EQ(menu->InvokeCommand(&invoke), S_OK);
+    SetCurrentDirectoryW(szCurrent);
+    EXPECT_EQ(ShellStarts::s_nStarts, 0);
     EXPECT_NE(std::find(dialogs.m_texts.begin(), dialogs.m_texts.end(),
                         L"Selected files are over the limit. Please, remove some of selected files."),
               dialogs.m_texts.end());
