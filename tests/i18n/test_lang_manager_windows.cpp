@@ -341,6 +341,36 @@ TEST(MUILibrary, ExportFindsTheFileOfTheDisplayLanguage)
     FreeLibrary(hLibrary);
 }
 
+TEST(MUILibrary, TheLanguageChosenForTheMachineWinsWhenItsFileIsThere)
+{
+    ProgramFolder folder;
+    folder.AddMUILibrary();
+    PrivateRegistryRoots roots;
+    HMODULE hLibrary = LoadLibraryW(folder.Path(L"vnMUIDLL.dll").c_str());
+    ASSERT_NE(hLibrary, nullptr);
+    using Fn = int(__cdecl*)(const wchar_t*, const wchar_t*, wchar_t*, wchar_t*);
+    auto pfn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(hLibrary, "GetFullLangFileNameW2")));
+    ASSERT_NE(pfn, nullptr);
+    const std::wstring display = LanguageSuffixOfLangId(GetUserDefaultUILanguage());
+    const std::wstring chosen = display == L"GR" ? L"KR" : L"GR";
+    folder.AddFile(L"HELP_" + display + L".chm");
+    // The chosen language without its file, and values that name no language: the display language.
+    for (const std::wstring& value : {chosen, std::wstring(L"gr"), std::wstring(L"GRX"), std::wstring()}) {
+        ASSERT_TRUE(PrivateRegistryRoots::SetCode(HKEY_LOCAL_MACHINE, value));
+        wchar_t szFile[260] = {};
+        wchar_t szCode[260] = {};
+        EXPECT_EQ(pfn(folder.Folder().c_str(), L"help_$$.chm", szFile, szCode), 1);
+        EXPECT_EQ(std::wstring(szCode), display) << std::string(value.begin(), value.end());
+    }
+    folder.AddFile(L"HELP_" + chosen + L".chm");
+    ASSERT_TRUE(PrivateRegistryRoots::SetCode(HKEY_LOCAL_MACHINE, chosen));
+    wchar_t szFile[260] = {};
+    wchar_t szCode[260] = {};
+    EXPECT_EQ(pfn(folder.Folder().c_str(), L"help_$$.chm", szFile, szCode), 1);
+    EXPECT_EQ(std::wstring(szFile), folder.Path(L"help_" + chosen + L".chm"));
+    FreeLibrary(hLibrary);
+}
+
 TEST(LangManagerLog, BothModulesLogOnlyWhenSwitchedOn)
 {
     ProgramFolder folder;
