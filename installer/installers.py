@@ -23,6 +23,8 @@ LIBID = "{A1F0C3D2-6E5B-4B47-9C8D-2E3F4A5B6C7D}"
 IID = "{3C1D8E5A-7B2F-4E90-A6C4-5D8B9F0E1A23}"
 APPROVED_KEY = r"Software\Microsoft\Windows\CurrentVersion\Shell Extensions\Approved"
 DISPATCH_PROXY = "{00020424-0000-0000-C000-000000000046}"
+# Owner Administrators; SYSTEM and Administrators full control, Users read and execute, nothing inherited.
+PROTECTED_FOLDER = "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
 
 
 def files(installer):
@@ -162,6 +164,19 @@ def finish(msi):
         # Koretta is registered only with CONTEXTMENU=1; the language only when one was given.
         "UPDATE `Component` SET `Condition` = %s WHERE `Component` = 'KorettaRegistration'" % sql('CONTEXTMENU = "1"'),
         "UPDATE `Component` SET `Condition` = 'LANGUAGE' WHERE `Component` = 'LanguageChoice'",
+    ]
+    # Explorer loads Koretta.dll from the program folder for every user: only administrators
+    # and the system may change it, whatever the folder's parent allows (as LumeoSetup.exe sets it).
+    queries += [
+        "INSERT INTO `CreateFolder` (`Directory_`, `Component_`) VALUES ('INSTALLFOLDER', 'C_Lumeo_exe')",
+        # The standard actions that create (and lock) and remove such folders.
+        "INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('RemoveFolders', 3600)",
+        "INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('CreateFolders', 3700)",
+        "CREATE TABLE `MsiLockPermissionsEx` (`MsiLockPermissionsEx` CHAR(72) NOT NULL, `LockObject` CHAR(72) "
+        "NOT NULL, `Table` CHAR(32) NOT NULL, `SDDL` LONGCHAR NOT NULL, `Condition` CHAR(255) "
+        "PRIMARY KEY `MsiLockPermissionsEx`)",
+        "INSERT INTO `MsiLockPermissionsEx` (`MsiLockPermissionsEx`, `LockObject`, `Table`, `SDDL`) VALUES "
+        "('ProgramFolder', 'INSTALLFOLDER', 'CreateFolder', %s)" % sql(PROTECTED_FOLDER),
     ]
     # The properties an administrator gives reach the elevated part of the installation.
     secure = msi_properties(msi).get("SecureCustomProperties", "")
