@@ -168,8 +168,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         // Held without leave to write, rename or delete until the uninstaller has ended.
         HANDLE hHeld = OpenNoFollow(copy, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
         // _?= names the installation and keeps the copy from copying itself once more; it comes last, unquoted.
+        const std::wstring arguments = (SilentRequested() ? L" /S" : L"") + std::wstring(L" _?=") + installation;
         if (hHeld != INVALID_HANDLE_VALUE && IdentityOf(hHeld, opened) && opened == written)
-            dwExit = RunAndWait(copy, L"\"" + copy + L"\"" + (SilentRequested() ? L" /S" : L"") + L" _?=" + installation);
+            dwExit = RunAndWait(copy, L"\"" + copy + L"\"" + arguments);
         if (hHeld != INVALID_HANDLE_VALUE)
             CloseHandle(hHeld);
     }

@@ -346,29 +346,16 @@ TEST(MUILibrary, TheLanguageChosenForTheMachineWinsWhenItsFileIsThere)
     ProgramFolder folder;
     folder.AddMUILibrary();
     PrivateRegistryRoots roots;
-    HMODULE hLibrary = LoadLibraryW(folder.Path(L"vnMUIDLL.dll").c_str());
-    ASSERT_NE(hLibrary, nullptr);
-    using Fn = int(__cdecl*)(const wchar_t*, const wchar_t*, wchar_t*, wchar_t*);
-    auto pfn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(hLibrary, "GetFullLangFileNameW2")));
-    ASSERT_NE(pfn, nullptr);
     const std::wstring display = LanguageSuffixOfLangId(GetUserDefaultUILanguage());
     const std::wstring chosen = display == L"GR" ? L"KR" : L"GR";
-    folder.AddFile(L"HELP_" + display + L".chm");
-    // The chosen language without its file, and values that name no language: the display language.
-    for (const std::wstring& value : {chosen, std::wstring(L"gr"), std::wstring(L"GRX"), std::wstring()}) {
+    folder.AddFile(L"LOCAL_" + display + L".dat");
+    // Not a language, or one without its file: the display language.
+    for (const std::wstring& value : {std::wstring(L"gr"), std::wstring(L"GRX"), chosen}) {
         ASSERT_TRUE(PrivateRegistryRoots::SetCode(HKEY_LOCAL_MACHINE, value));
-        wchar_t szFile[260] = {};
-        wchar_t szCode[260] = {};
-        EXPECT_EQ(pfn(folder.Folder().c_str(), L"help_$$.chm", szFile, szCode), 1);
-        EXPECT_EQ(std::wstring(szCode), display) << std::string(value.begin(), value.end());
+        EXPECT_EQ(Resolve(CLangManager(folder.Module())).strUI, folder.Path(L"LOCAL_" + display + L".DAT"));
     }
-    folder.AddFile(L"HELP_" + chosen + L".chm");
-    ASSERT_TRUE(PrivateRegistryRoots::SetCode(HKEY_LOCAL_MACHINE, chosen));
-    wchar_t szFile[260] = {};
-    wchar_t szCode[260] = {};
-    EXPECT_EQ(pfn(folder.Folder().c_str(), L"help_$$.chm", szFile, szCode), 1);
-    EXPECT_EQ(std::wstring(szFile), folder.Path(L"help_" + chosen + L".chm"));
-    FreeLibrary(hLibrary);
+    folder.AddFile(L"LOCAL_" + chosen + L".dat");
+    EXPECT_EQ(Resolve(CLangManager(folder.Module())).strUI, folder.Path(L"LOCAL_" + chosen + L".DAT"));
 }
 
 TEST(LangManagerLog, BothModulesLogOnlyWhenSwitchedOn)

@@ -1,10 +1,8 @@
 // LumeoSetup.exe under Wine: a silent install places the deliverables in one folder,
 // registers Koretta, adds the shortcut and the Add/Remove Programs entry; installing
-// again works, also while Koretta.dll is loaded; a folder a user made or linked is refused;
-// the silent uninstall, and a setup whose registration fails, leave nothing of Lumeo behind
-// (files of others stay); a failed update leaves exactly the first installation; setup and
-// uninstaller speak the user's language. LumeoSetup.msi with Wine's msiexec: properties,
-// Koretta's keys as DllRegisterServer writes them, update, downgrade, repair and removal.
+// again works, also while Koretta.dll is loaded; the silent uninstall, and a setup
+// whose registration fails, leave nothing of Lumeo behind (files of others stay); a failed
+// update leaves exactly the first installation; both installers speak the user's language.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
@@ -86,30 +84,25 @@ void ExpectNothingLeft(const std::wstring& dir)
     EXPECT_FALSE(FolderExists(CommonProgramsFolder() + L"\\Lumeo"));
 }
 
-// Windows paths as the host sees them, for the host's own programs.
-std::string HostPath(const std::wstring& path)
+// A host path as Wine names it; a link to a folder, made by the host (Wine makes none),
+// which Wine shows as a reparse point, as Windows shows a junction.
+std::wstring WinePath(std::string host)
 {
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    auto pfnUnixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* pszName = pfnUnixName ? pfnUnixName(path.c_str()) : nullptr;
-    std::string name = pszName ? pszName : "";
-    HeapFree(GetProcessHeap(), 0, pszName);
-    return name;
+    std::replace(host.begin(), host.end(), '/', '\\');
+    return L"Z:" + std::wstring(host.begin(), host.end());
 }
-
-// A symbolic link to a folder, made on the host: Wine shows it as a reparse point, as
-// Windows shows a junction (Wine cannot make one itself).
-bool MakeFolderLink(const std::wstring& link, const std::wstring& target)
+bool MakeFolderLink(const std::string& link, const std::string& target)
 {
-    const std::string command = "ln -s '" + HostPath(target) + "' '" + HostPath(link) + "'";
-    if (!StartDetached(L"Z:\\bin\\sh -c \"" + std::wstring(command.begin(), command.end()) + L"\""))
-        return false;
-    for (int i = 0; i < 100 && GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+    const std::string command = "Z:\\bin\\ln -s " + target + " " + link;
+    StartDetached(std::wstring(command.begin(), command.end()));
+    for (int i = 0; i < 100 && !FolderExists(WinePath(link)); ++i)
         Sleep(100);
-    return (GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return (GetFileAttributesW(WinePath(link).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
-
+DWORD Msiexec(const std::wstring& arguments)
+{
+    return RunAndWait(L"\"" + SystemFolder() + L"\\msiexec.exe\" " + arguments + L" /qn", 300000);
+}
 std::vector<std::wstring> EntriesOf(const std::wstring& folder)
 {
     std::vector<std::wstring> names;
@@ -335,14 +328,14 @@ TEST(KorettaInstaller, SilentInstallAgainThenUninstallLeavesNothingBehind)
 
     // A folder a user made beforehand, with a DLL that Lumeo.exe would load, is refused,
     // and so is a link to such a folder.
-    const std::wstring planted = dir + L"_planted";
-    ASSERT_TRUE(CreateDirectoryW(planted.c_str(), nullptr));
+    const std::string planted = "/tmp/lumeo_planted_" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryW(WinePath(planted).c_str(), nullptr));
     for (const wchar_t* pszName : {L"\\Lumeo.exe", L"\\VERSION.dll"})
-        std::ofstream(std::filesystem::path(planted + pszName)) << "planted";
-    ASSERT_TRUE(MakeFolderLink(dir + L"_link", planted));
-    for (const std::wstring& folder : {planted, dir + L"_link"}) {
-        EXPECT_EQ(InstallSilently(folder), 2u);
-        EXPECT_EQ(EntriesOf(planted), (std::vector<std::wstring>{L"Lumeo.exe", L"VERSION.dll"}));
+        std::ofstream(std::filesystem::path(WinePath(planted) + pszName)) << "planted";
+    ASSERT_TRUE(MakeFolderLink(planted + "_link", planted));
+    for (const std::string& folder : {planted, planted + "_link"}) {
+        EXPECT_EQ(InstallSilently(WinePath(folder)), 2u);
+        EXPECT_EQ(EntriesOf(WinePath(planted)), (std::vector<std::wstring>{L"Lumeo.exe", L"VERSION.dll"}));
     }
     ASSERT_EQ(InstallSilently(dir), 0u);
     // Installing over an installation replaces it, unless someone else's file lies there.
@@ -373,14 +366,23 @@ TEST(KorettaInstaller, SilentInstallAgainThenUninstallLeavesNothingBehind)
     // Files others put there later stay, and so does the folder.
     for (const wchar_t* pszOther : {L"\\notes.txt", L"\\LOCAL_XX.dat"})
         std::ofstream(std::filesystem::path(dir + pszOther)) << "someone's";
+    // The user's temporary folder is a link the user aimed at a folder of their choice:
+    // the uninstaller's copy never goes there.
+    ASSERT_TRUE(CreateDirectoryW(WinePath(planted + "_temp").c_str(), nullptr) &&
+                MakeFolderLink(planted + "_templink", planted + "_temp"));
+    wchar_t szTmp[MAX_PATH] = {};  // TMP comes first for GetTempPath
+    GetEnvironmentVariableW(L"TMP", szTmp, MAX_PATH);
+    SetEnvironmentVariableW(L"TMP", WinePath(planted + "_templink").c_str());
     EXPECT_EQ(UninstallSilently(dir), 0u);
+    SetEnvironmentVariableW(L"TMP", szTmp[0] ? szTmp : nullptr);
+    EXPECT_TRUE(EntriesOf(WinePath(planted + "_temp")).empty());
     ExpectNothingLeft(dir);
     EXPECT_TRUE(FileExists(dir + L"\\notes.txt") && FileExists(dir + L"\\LOCAL_XX.dat"));
     EXPECT_FALSE(FileExists(dir + L"\\Uninstall.exe") || FileExists(dir + L"\\Uninstall.dat"));
     std::error_code ec;
     std::filesystem::remove_all(std::filesystem::path(dir), ec);
-    std::filesystem::remove_all(std::filesystem::path(planted), ec);
-    std::filesystem::remove(std::filesystem::path(dir + L"_link"), ec);
+    for (const char* pszTail : {"", "_link", "_temp", "_templink"})
+        std::filesystem::remove_all(std::filesystem::path(WinePath(planted + pszTail)), ec);
 }
 
 TEST(KorettaInstaller, AFailedSetupLeavesNothingAndAFailedUpdateTheFirstInstallation)
@@ -475,6 +477,7 @@ TEST(KorettaInstaller, SetupAndUninstallerSpeakTheUsersLanguage)
     EXPECT_EQ(RunAndWait(L"\"" + SetupPath() + L"\" /S /LANGUAGE=XX /D=" + dir), 2u);
     ASSERT_EQ(RunAndWait(L"\"" + SetupPath() + L"\" /S /LANGUAGE=JP /D=" + dir), 0u);
     EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kLanguageKey, L"KVQLangCode"), L"JP");
+    EXPECT_EQ(Msiexec(L"/i \"" + BinDir() + L"LumeoSetup.msi\""), 1603u);  // the MSI refuses to install over it
     const std::wstring uninstaller = dir + L"\\Uninstall.exe";
     EXPECT_EQ(FirstCaptionIn(uninstaller, L"_?=" + dir, "ja_JP"),
               L"Lumeo \u30A2\u30F3\u30A4\u30F3\u30B9\u30C8\u30FC\u30EB");
@@ -485,229 +488,87 @@ TEST(KorettaInstaller, SetupAndUninstallerSpeakTheUsersLanguage)
     std::filesystem::remove_all(std::filesystem::path(dir), ec);
 }
 
-TEST(KorettaInstaller, TheUninstallerRunsFromAFolderOfItsOwnNeverTheUsersTemporaryFolder)
-{
-    ASSERT_TRUE(FileExists(SetupPath())) << "LumeoSetup.exe not built";
-    const std::wstring dir = InstallFolder(L"temp");
-    ASSERT_EQ(InstallSilently(dir), 0u);
-    SavedKey pending(HKEY_LOCAL_MACHINE, kSessionManagerKey, L"PendingFileRenameOperations");
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSessionManagerKey.c_str(), L"PendingFileRenameOperations");
-    // The user's temporary folder is a link a user aimed at a folder of their choice.
-    const std::wstring victim = dir + L"_victim";
-    const std::wstring userTemp = dir + L"_usertemp";
-    ASSERT_TRUE(CreateDirectoryW(victim.c_str(), nullptr));
-    std::ofstream(std::filesystem::path(victim + L"\\keep.txt")) << "someone's";
-    ASSERT_TRUE(MakeFolderLink(userTemp, victim));
-    wchar_t szTemp[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"TEMP", szTemp, MAX_PATH);
-    SetEnvironmentVariableW(L"TEMP", userTemp.c_str());
-    SetEnvironmentVariableW(L"TMP", userTemp.c_str());
-    const DWORD dwExit = UninstallSilently(dir);
-    SetEnvironmentVariableW(L"TEMP", szTemp);
-    SetEnvironmentVariableW(L"TMP", szTemp);
-
-    EXPECT_EQ(dwExit, 0u);
-    ExpectNothingLeft(dir);
-    EXPECT_EQ(EntriesOf(victim), std::vector<std::wstring>{L"keep.txt"});
-    // What waits for the restart is this program and its folder under the Windows folder's Temp.
-    wchar_t szWindows[MAX_PATH] = {};
-    GetSystemWindowsDirectoryW(szWindows, MAX_PATH);
-    const std::wstring ownFolders = std::wstring(szWindows) + L"\\Temp\\Lumeo-";
-    for (const std::wstring& op : PendingFileOperations()) {
-        const size_t at = op.find(ownFolders);
-        EXPECT_TRUE(at != std::wstring::npos && (op.find(L'\\', at + ownFolders.size()) == std::wstring::npos ||
-                                                 op.substr(op.rfind(L'\\')) == L"\\Lumeo Uninstall.exe"))
-            << Utf8(op);
-    }
-    std::error_code ec;
-    std::filesystem::remove(std::filesystem::path(userTemp), ec);
-    std::filesystem::remove_all(std::filesystem::path(victim), ec);
-    std::filesystem::remove_all(std::filesystem::path(dir), ec);
-}
-
 // ---- LumeoSetup.msi ------------------------------------------------------------------
 
 namespace {
-std::wstring MsiPath() { return BinDir() + L"LumeoSetup.msi"; }
-
-// An older version of it, from the same files but another Lumeo.Ver.
-std::wstring LowerMsiPath()
-{
-    std::string host = KORETTA_LOWER_MSI;
-    std::wstring path = L"Z:" + std::wstring(host.begin(), host.end());
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return path;
-}
-
-DWORD Msiexec(const std::wstring& arguments)
-{
-    return RunAndWait(L"\"" + SystemFolder() + L"\\msiexec.exe\" " + arguments, 300000);
-}
-
-std::wstring ProgramFilesLumeo()
-{
-    wchar_t folder[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return std::wstring(folder) + L"\\Lumeo";
-}
-
 // The Apps & features entries named Lumeo: their versions, or their key names.
 std::vector<std::wstring> LumeoEntries(bool bKeyNames = false)
 {
-    std::vector<std::wstring> versions;
-    const std::wstring root = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, root.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return versions;
-    wchar_t name[256];
-    for (DWORD i = 0, chars = 256; RegEnumKeyExW(key, i, name, &chars, nullptr, nullptr, nullptr, nullptr) ==
-                                   ERROR_SUCCESS;
-         ++i, chars = 256)
-        if (ReadString(HKEY_LOCAL_MACHINE, root + L"\\" + name, L"DisplayName") == L"Lumeo")
-            versions.push_back(bKeyNames ? name : ReadString(HKEY_LOCAL_MACHINE, root + L"\\" + name, L"DisplayVersion"));
-    RegCloseKey(key);
-    return versions;
-}
-
-// The first line a console program writes.
-std::string FirstLineOf(const std::wstring& commandLine)
-{
-    SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-    HANDLE hRead = nullptr;
-    HANDLE hWrite = nullptr;
-    if (!CreatePipe(&hRead, &hWrite, &sa, 0))
-        return "(no pipe)";
-    SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = hWrite;
-    PROCESS_INFORMATION pi = {};
-    std::wstring line = commandLine;
-    const BOOL bStarted =
-        CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
-    CloseHandle(hWrite);
-    std::string output;
-    char buffer[4096];
-    DWORD nRead = 0;
-    while (bStarted && ReadFile(hRead, buffer, sizeof(buffer), &nRead, nullptr) && nRead > 0)
-        output.append(buffer, nRead);
-    CloseHandle(hRead);
-    if (bStarted) {
-        WaitForSingleObject(pi.hProcess, 30000);
-        CloseProcessHandles(pi);
-    }
-    return output.substr(0, output.find_first_of("\r\n"));
+    std::vector<std::wstring> found;
+    const std::wstring root = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    for (const std::wstring& line : TreeOf(HKEY_LOCAL_MACHINE, root))
+        if (line.ends_with(L"|DisplayName=Lumeo") && line.find(L'\\') == std::wstring::npos) {
+            const std::wstring key = line.substr(0, line.find(L'|'));
+            found.push_back(bKeyNames ? key : ReadString(HKEY_LOCAL_MACHINE, root + key, L"DisplayVersion"));
+        }
+    return found;
 }
 
 // Koretta's keys as they stand, paths included.
 std::vector<std::vector<std::wstring>> RegistrationKeys()
 {
-    return {TreeOf(HKEY_CLASSES_ROOT, kClassKey),
-            TreeOf(HKEY_CLASSES_ROOT, L"Koretta.ContextMenuExt"),
-            TreeOf(HKEY_CLASSES_ROOT, L"Koretta.ContextMenuExt.1"),
-            TreeOf(HKEY_CLASSES_ROOT, std::wstring(kHandlersKey) + L"\\LumeoMenuExt"),
-            TreeOf(HKEY_CLASSES_ROOT, std::wstring(L"TypeLib\\") + kLibidText),
-            TreeOf(HKEY_CLASSES_ROOT, std::wstring(L"Interface\\") + kIidText),
-            {ReadString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsidText)}};
-}
-
-bool StartMenuShortcutExists()
-{
-    wchar_t folder[MAX_PATH] = {};
-    // Wine's msiexec puts a per-machine package's shortcut in the user's Start menu.
-    SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return FileExists(CommonProgramsFolder() + L"\\Lumeo\\Lumeo.lnk") ||
-           FileExists(std::wstring(folder) + L"\\Lumeo\\Lumeo.lnk");
-}
-
-void ExpectNoMsiInstallation()
-{
-    const std::wstring dir = ProgramFilesLumeo();
-    ExpectNothingLeft(dir);
-    EXPECT_FALSE(FolderExists(dir));
-    EXPECT_FALSE(StartMenuShortcutExists());
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kLanguageKey));
-    EXPECT_TRUE(LumeoEntries().empty());
+    std::vector<std::vector<std::wstring>> keys;
+    for (const std::wstring& key : {kClassKey, std::wstring(L"Koretta.ContextMenuExt"),
+                                    std::wstring(L"Koretta.ContextMenuExt.1"), std::wstring(L"TypeLib\\") + kLibidText,
+                                    std::wstring(L"Interface\\") + kIidText, std::wstring(kHandlersKey)})
+        keys.push_back(TreeOf(HKEY_CLASSES_ROOT, key));
+    keys.push_back({ReadString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsidText)});
+    return keys;
 }
 }  // namespace
 
-TEST(KorettaInstaller, TheMsiInstallsInTheChosenLanguageWithKorettasOwnKeysAndRemovesEverything)
+TEST(KorettaInstaller, TheMsiInstallsSilentlyUpdatesInPlaceAndLeavesNothing)
 {
-    ASSERT_TRUE(FileExists(MsiPath())) << "LumeoSetup.msi not built";
+    const std::wstring msi = L"\"" + BinDir() + L"LumeoSetup.msi\"";
+    const std::wstring lower = L"\"" + WinePath(KORETTA_LOWER_MSI) + L"\"";
     // Wine's msiexec removes a key it emptied, the shell's approved list included.
     SavedKey approved(HKEY_LOCAL_MACHINE, kApprovedKey);
-    const std::wstring dir = ProgramFilesLumeo();
-    ASSERT_EQ(Msiexec(L"/i \"" + MsiPath() + L"\" /qn LANGUAGE=GR CONTEXTMENU=1"), 0u);
-    for (const std::wstring& name : DeliveredFiles())
-        EXPECT_TRUE(FileExists(dir + L"\\" + name)) << Utf8(name);
-    EXPECT_FALSE(FileExists(dir + L"\\Uninstall.exe"));
-    EXPECT_EQ(FirstLineOf(L"\"" + dir + L"\\LumeoCmd.exe\" /?"), "Aufruf:");
-    EXPECT_TRUE(StartMenuShortcutExists());
-    EXPECT_EQ(LumeoEntries(), std::vector<std::wstring>{L"1.0.0"});
-    // Neither installer takes the other's installation for its own.
-    EXPECT_EQ(InstallSilently(InstallFolder(L"besidemsi")), 2u);
-    EXPECT_FALSE(FolderExists(InstallFolder(L"besidemsi")));
-
-    // Repair puts back a file that went missing and keeps the language. Wine's msiexec has
-    // no /f (a product code is not handled, a package is taken for one): its properties instead.
-    ASSERT_TRUE(DeleteFileW((dir + L"\\LOCAL_GR.dat").c_str()));
-    EXPECT_EQ(Msiexec(L"/i " + LumeoEntries(true).at(0) + L" REINSTALL=ALL REINSTALLMODE=pecmus /qn"), 0u);
-    EXPECT_TRUE(FileExists(dir + L"\\LOCAL_GR.dat"));
-    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kLanguageKey, L"KVQLangCode"), L"GR");
-
-    const auto msiKeys = RegistrationKeys();
-    ASSERT_TRUE(CopyFileW((OwnFolder() + L"lumeo_standin.exe").c_str(), (dir + L"\\Lumeo.exe").c_str(), FALSE));
-    const std::wstring commandLine = RunInstalledMenu(dir);
-    EXPECT_NE(commandLine.find(L" \"" + dir + L"\\Quarterly Report.pdf\""), std::wstring::npos) << Utf8(commandLine);
-    EXPECT_EQ(Msiexec(L"/x \"" + MsiPath() + L"\" /qn"), 0u);
-    ExpectNoMsiInstallation();
-
-    // DllRegisterServer of the same file at the same place writes the same keys.
-    ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
-    ASSERT_TRUE(CopyFileW((BinDir() + L"Koretta.dll").c_str(), (dir + L"\\Koretta.dll").c_str(), FALSE));
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, kApprovedKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegCloseKey(key);
-    EXPECT_EQ(RunRegsvr32(L"/s", dir + L"\\Koretta.dll"), 0u);
-    EXPECT_EQ(RegistrationKeys(), msiKeys);
-    RunRegsvr32(L"/u /s", dir + L"\\Koretta.dll");
-    std::error_code ec;
-    std::filesystem::remove_all(std::filesystem::path(dir), ec);
-}
-
-TEST(KorettaInstaller, TheMsiUpdatesInPlaceRefusesADowngradeAndCanLeaveTheMenuOut)
-{
-    ASSERT_TRUE(FileExists(MsiPath()) && FileExists(LowerMsiPath())) << "LumeoSetup.msi not built";
-    SavedKey approved(HKEY_LOCAL_MACHINE, kApprovedKey);
-    const std::wstring dir = ProgramFilesLumeo();
-    auto verText = [&](const std::wstring& folder) {
-        std::ifstream in(std::filesystem::path(folder + L"\\Lumeo.Ver"), std::ios::binary);
+    const std::wstring dir = _wgetenv(L"ProgramFiles") + std::wstring(L"\\Lumeo");
+    auto verText = [](const std::wstring& folder) {
+        std::ifstream in(std::filesystem::path(folder + L"\\Lumeo.Ver"));
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     };
-    // The older version without the menu; the update keeps that choice.
-    ASSERT_EQ(Msiexec(L"/i \"" + LowerMsiPath() + L"\" /qn CONTEXTMENU=0"), 0u);
-    EXPECT_EQ(LumeoEntries(), std::vector<std::wstring>{L"0.9.0"});
+    auto expectNothingLeft = [&] {
+        ExpectNothingLeft(dir);
+        EXPECT_FALSE(FolderExists(dir) || KeyExists(HKEY_LOCAL_MACHINE, kLanguageKey));
+        EXPECT_TRUE(LumeoEntries().empty());
+    };
+
+    // An older version without the menu, updated in place: the choice stays.
+    ASSERT_EQ(Msiexec(L"/i " + lower + L" CONTEXTMENU=0"), 0u);
     EXPECT_NE(verText(dir), verText(BinDir()));
-    ASSERT_EQ(Msiexec(L"/i \"" + MsiPath() + L"\" /qn"), 0u);
+    ASSERT_EQ(Msiexec(L"/i " + msi), 0u);
     EXPECT_EQ(LumeoEntries(), std::vector<std::wstring>{L"1.0.0"});
     EXPECT_EQ(verText(dir), verText(BinDir()));
-    EXPECT_TRUE(FileExists(dir + L"\\Koretta.dll"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(kHandlersKey) + L"\\LumeoMenuExt"));
-    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsidText), L"<missing>");
-    // 1603: the installation failed (the downgrade message).
-    EXPECT_EQ(Msiexec(L"/i \"" + LowerMsiPath() + L"\" /qn"), 1603u);
+    EXPECT_TRUE(FileExists(dir + L"\\Koretta.dll") && !KeyExists(HKEY_CLASSES_ROOT, kClassKey) &&
+                !KeyExists(HKEY_CLASSES_ROOT, std::wstring(kHandlersKey) + L"\\LumeoMenuExt"));
+    EXPECT_EQ(Msiexec(L"/i " + lower), 1603u);  // a downgrade is refused
     EXPECT_EQ(LumeoEntries(), std::vector<std::wstring>{L"1.0.0"});
-    EXPECT_EQ(Msiexec(L"/x \"" + MsiPath() + L"\" /qn"), 0u);
-    ExpectNoMsiInstallation();
+    EXPECT_EQ(Msiexec(L"/x " + msi), 0u);
+    expectNothingLeft();
 
-    // Over LumeoSetup.exe's installation the MSI refuses as well.
-    const std::wstring exeDir = InstallFolder(L"beforemsi");
-    ASSERT_EQ(InstallSilently(exeDir), 0u);
-    EXPECT_EQ(Msiexec(L"/i \"" + MsiPath() + L"\" /qn"), 1603u);
-    EXPECT_FALSE(FolderExists(dir));
-    EXPECT_EQ(UninstallSilently(exeDir), 0u);
-    std::error_code ec;
-    std::filesystem::remove_all(std::filesystem::path(exeDir), ec);
+    ASSERT_EQ(Msiexec(L"/i " + msi + L" LANGUAGE=GR CONTEXTMENU=1"), 0u);
+    for (const std::wstring& name : DeliveredFiles())
+        EXPECT_TRUE(FileExists(dir + L"\\" + name)) << Utf8(name);
+    // Lumeo's console form starts in German: its usage begins "Aufruf:".
+    EXPECT_EQ(RunAndWait(L"cmd /c \"\"" + dir + L"\\LumeoCmd.exe\" /? | find \"Aufruf:\"\""), 0u);
+    // Wine's msiexec puts a per-machine package's shortcut in the user's Start menu.
+    EXPECT_TRUE(FileExists(_wgetenv(L"APPDATA") +
+                           std::wstring(L"\\Microsoft\\Windows\\Start Menu\\Programs\\Lumeo\\Lumeo.lnk")));
+    EXPECT_EQ(InstallSilently(InstallFolder(L"besidemsi")), 2u);  // LumeoSetup.exe refuses
+    // Repair puts back a missing file. Wine's msiexec has no /f (a product code is not
+    // handled, a package is taken for one): the properties /f stands for.
+    ASSERT_TRUE(DeleteFileW((dir + L"\\LOCAL_GR.dat").c_str()));
+    EXPECT_EQ(Msiexec(L"/i " + LumeoEntries(true).at(0) + L" REINSTALL=ALL REINSTALLMODE=pecmus"), 0u);
+    EXPECT_TRUE(FileExists(dir + L"\\LOCAL_GR.dat"));
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kLanguageKey, L"KVQLangCode"), L"GR");
+    // DllRegisterServer of the installed file writes the package's keys, no more, no fewer.
+    const auto msiKeys = RegistrationKeys();
+    EXPECT_EQ(RunRegsvr32(L"/s", dir + L"\\Koretta.dll"), 0u);
+    EXPECT_EQ(RegistrationKeys(), msiKeys);
+    ASSERT_TRUE(CopyFileW((OwnFolder() + L"lumeo_standin.exe").c_str(), (dir + L"\\Lumeo.exe").c_str(), FALSE));
+    EXPECT_NE(RunInstalledMenu(dir).find(L" \"" + dir + L"\\Quarterly Report.pdf\""), std::wstring::npos);
+    EXPECT_EQ(Msiexec(L"/x " + msi), 0u);
+    expectNothingLeft();
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(L"Interface\\") + kIidText));
 }
