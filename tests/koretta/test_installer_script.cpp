@@ -19,7 +19,7 @@ class SetupBuild : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (std::system("command -v makensis && command -v wixl && command -v msibuild >/dev/null") != 0)
+        if (std::system("{ command -v makensis && command -v wixl && command -v msibuild; } >/dev/null") != 0)
             GTEST_SKIP() << "makensis, wixl or msibuild is not installed";
         m_root = fs::temp_directory_path() / ("lumeo_setup_script_" + std::to_string(getpid()));
         fs::create_directories(m_root / "bin");
