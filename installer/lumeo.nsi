@@ -212,7 +212,8 @@ Function PrepareFolder
     System::Free $3
   ${EndIf}
   System::Call 'kernel32::LocalFree(p r1)'
-  ${If} $0 <> 0
+  ; "0", else an error number, or "?" when the descriptor could not be made.
+  ${If} $0 != 0
     !insertmacro REFUSE "$(FolderNotProtected)"
   ${EndIf}
   FindFirst $R0 $R1 "$INSTDIR\*.*"
