@@ -18,6 +18,7 @@ packages=(
   snmpd                            # the real SNMP agent the network device-ID tests talk to
   snmp libsnmp-dev                 # snmpget and net-snmp's library: the SNMP benchmark's anchor
   nsis                             # makensis builds LumeoSetup.exe
+  wixl msitools                    # wixl builds LumeoSetup.msi; msibuild/msiinfo finish it and read it for the winget manifest
   fp-utils                         # chmcmd compiles the help files HELP_xx.chm
   python3                          # language files, help pages and the test summary
   bc                               # the spooler benchmark's arithmetic

@@ -341,6 +341,23 @@ TEST(MUILibrary, ExportFindsTheFileOfTheDisplayLanguage)
     FreeLibrary(hLibrary);
 }
 
+TEST(MUILibrary, TheLanguageChosenForTheMachineWinsWhenItsFileIsThere)
+{
+    ProgramFolder folder;
+    folder.AddMUILibrary();
+    PrivateRegistryRoots roots;
+    const std::wstring display = LanguageSuffixOfLangId(GetUserDefaultUILanguage());
+    const std::wstring chosen = display == L"GR" ? L"KR" : L"GR";
+    folder.AddFile(L"LOCAL_" + display + L".dat");
+    // Not a language, or one without its file: the display language.
+    for (const std::wstring& value : {std::wstring(L"gr"), std::wstring(L"GRX"), chosen}) {
+        ASSERT_TRUE(PrivateRegistryRoots::SetCode(HKEY_LOCAL_MACHINE, value));
+        EXPECT_EQ(Resolve(CLangManager(folder.Module())).strUI, folder.Path(L"LOCAL_" + display + L".DAT"));
+    }
+    folder.AddFile(L"LOCAL_" + chosen + L".dat");
+    EXPECT_EQ(Resolve(CLangManager(folder.Module())).strUI, folder.Path(L"LOCAL_" + chosen + L".DAT"));
+}
+
 TEST(LangManagerLog, BothModulesLogOnlyWhenSwitchedOn)
 {
     ProgramFolder folder;
