@@ -26,7 +26,7 @@ bool SameMessage(const Message& a, const Message& b)
 // A request carries NULL values whatever the bindings hold.
 Message AsSent(Message m)
 {
-    if (m.pduType == kGetRequest || m.pduType == kGetNextRequest)
+    if (m.pduType == kGetRequest || m.pduType == kGetNextRequest || m.pduType == kGetBulkRequest)
         for (DecodedVarBind& vb : m.varbinds) {
             vb.valueTag = kNull;
             vb.value.clear();
@@ -73,7 +73,8 @@ std::vector<uint32_t> OidFrom(FuzzedDataProvider& in)
 void RoundTrip(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider in(data, size);
-    static const uint8_t kPduTypes[] = {kGetRequest, kGetNextRequest, kGetResponse, kSetRequest, 0xA5, 0xA6, 0xA7, 0xA8};
+    static const uint8_t kPduTypes[] = {kGetRequest,     kGetNextRequest, kGetResponse, kSetRequest,
+                                        kGetBulkRequest, 0xA6,            0xA7,         0xA8};
     static const uint8_t kValueTags[] = {kInteger, kOctetString, kNull, kObjectId, kSequence,
                                          0x40, 0x41, 0x42, 0x43, 0x44, 0x46, 0x80, 0x81, 0x82};
     Message m;

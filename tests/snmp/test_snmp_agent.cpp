@@ -1,11 +1,15 @@
-// Our SNMP layer and the device-ID query against a real net-snmp agent, against peers
-// that stay silent or lose the first request, and against an agent that sends junk.
+// Our SNMP layer, the device-ID query and table walks against a real net-snmp agent,
+// against peers that stay silent or lose the first request, and against agents that send
+// junk, speak SNMPv1 alone or walk backwards.
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "printer/network_device_id.h"
 #include "printer/supported_types.h"
 #include "snmp/ber_codec.h"
 #include "snmp/snmp.h"
+#include "snmp/table_walk.h"
 #include "tests/support/hostile_agent.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/snmp_agent.h"
@@ -31,6 +35,63 @@ int Get(const std::string& address, const char* oid, SNMPVersion version, ReqRes
     int status = SNMPManager().get(pdu, target);
     SNMPCleanup();
     return status;
+}
+
+std::vector<OID> Columns(const std::string& table, std::initializer_list<int> columns)
+{
+    std::vector<OID> oids;
+    for (int column : columns)
+        oids.emplace_back((table + "." + std::to_string(column)).c_str());
+    return oids;
+}
+
+WalkResult Walk(const std::string& address, SNMPVersion version, const std::vector<OID>& columns,
+                std::vector<TableRow>& rows)
+{
+    Target target;
+    target.setAgentAddress(address.c_str());
+    target.setReadCommunity("public");
+    target.setVersion(version);
+    SNMPStartup();
+    SNMPManager manager;
+    WalkResult result = WalkColumns(manager, target, columns, rows);
+    SNMPCleanup();
+    return result;
+}
+
+std::string Text(const SNMPDataType& value)
+{
+    return std::string(value.getContent().begin(), value.getContent().end());
+}
+
+// A table agent: answers GETNEXT and GETBULK from `objects`, as SNMPv1 alone does (it
+// drops v2c, and says "no such name" past its last object) or as SNMPv2c does.
+HostileAgent::Script TableAgent(std::map<std::vector<uint32_t>, std::string> objects, bool bV1Only)
+{
+    return [=](const snmp_ber::Message& request) {
+        if (bV1Only && request.version != 0)
+            return std::vector<Datagram>{};
+        snmp_ber::Message reply = request;
+        reply.pduType = snmp_ber::kGetResponse;
+        reply.errorStatus = reply.errorIndex = 0;
+        reply.varbinds.clear();
+        std::vector<std::vector<uint32_t>> cursors;
+        for (const snmp_ber::DecodedVarBind& vb : request.varbinds)
+            cursors.push_back(vb.oid);
+        const int nReps = request.pduType == snmp_ber::kGetBulkRequest ? request.errorIndex : 1;
+        for (int r = 0; r < nReps; ++r)
+            for (size_t i = 0; i < cursors.size(); ++i) {
+                auto next = objects.upper_bound(cursors[i]);
+                if (next == objects.end() && bV1Only)
+                    return std::vector<Datagram>{{ErrorAnswerOf(request, 2, static_cast<int32_t>(i + 1))}};
+                snmp_ber::DecodedVarBind vb{cursors[i], SNMP_TYPE_END_OF_MIB_VIEW, {}};
+                if (next != objects.end())
+                    vb = {next->first, snmp_ber::kOctetString, {next->second.begin(), next->second.end()}};
+                cursors[i] = vb.oid;
+                reply.varbinds.push_back(vb);
+            }
+        return std::vector<Datagram>{{snmp_ber::EncodeMessage(reply)}};
+    };
 }
 }  // namespace
 
@@ -219,5 +280,66 @@ TEST(SnmpHostileAgent, ExceptionValuesSendTheQueryToTheStandardObject)
             EXPECT_EQ(agent.RequestedOids(),
                       (std::vector<std::string>{SnmpAgent::kDeviceIdOid, SnmpAgent::kStandardDeviceIdOid}));
         }
+    }
+}
+
+// The same supplies and trays through GETBULK and GETNEXT; the 100 alerts of a printer
+// stop at 64 rows, and a table's end is where its subtree ends.
+TEST(SnmpWalk, BulkAndNextWalksOfAPrinterGiveTheSameRowsWithinTheirBound)
+{
+    SnmpAgent agent(PrinterMib{"many"});
+    ASSERT_TRUE(agent.Ready()) << agent.Failure();
+    const std::vector<OID> supplies = Columns("1.3.6.1.2.1.43.11.1.1", {6, 8, 9});
+    std::vector<TableRow> bulk, next;
+    const WalkResult bulkResult = Walk(agent.V4Address(), SNMPVersion::V2c, supplies, bulk);
+    const WalkResult nextResult = Walk(agent.V6Address(), SNMPVersion::V1, supplies, next);
+    ASSERT_EQ(bulk.size(), 4u);
+    EXPECT_EQ(bulkResult.nStatus, SNMP_SUCCESS);
+    EXPECT_EQ(bulkResult.nRequests, 1);
+    EXPECT_EQ(nextResult.nRequests, 5);
+    EXPECT_FALSE(bulkResult.bUsedV1 || bulkResult.bTruncated || nextResult.bTruncated);
+    EXPECT_EQ(bulk[0].index, (std::vector<uint32_t>{1, 1}));
+    EXPECT_EQ(Text(bulk[3].values[0]), "Drum Unit");
+    EXPECT_EQ(bulk[1].values[2].getContent(), (std::vector<unsigned char>{0xFD}));  // -3: some remaining
+    ASSERT_EQ(next.size(), bulk.size());
+    for (size_t i = 0; i < bulk.size(); ++i)
+        for (size_t c = 0; c < supplies.size(); ++c)
+            EXPECT_EQ(next[i].values[c].getContent(), bulk[i].values[c].getContent()) << i << "/" << c;
+
+    for (SNMPVersion version : {SNMPVersion::V2c, SNMPVersion::V1}) {
+        std::vector<TableRow> alerts;
+        const WalkResult result = Walk(agent.V4Address(), version, Columns("1.3.6.1.2.1.43.18.1.1", {8}), alerts);
+        EXPECT_TRUE(result.bTruncated);
+        ASSERT_EQ(alerts.size(), 64u);
+        EXPECT_EQ(Text(alerts[63].values[0]), "Notice 64");
+    }
+}
+
+TEST(SnmpWalk, AnAgentOfSnmpV1AloneIsWalkedWithGetNextAndABackwardStepEndsTheColumn)
+{
+    const std::map<std::vector<uint32_t>, std::string> objects = {
+        {{1, 3, 6, 1, 9, 1, 1}, "a1"}, {{1, 3, 6, 1, 9, 1, 2}, "a2"}, {{1, 3, 6, 1, 9, 2, 1}, "b1"}};
+    HostileAgent v1(TableAgent(objects, true));
+    std::vector<TableRow> rows;
+    WalkResult result =
+        Walk("127.0.0.1:" + std::to_string(v1.Port()), SNMPVersion::V2c, Columns("1.3.6.1.9", {1, 2}), rows);
+    EXPECT_TRUE(result.bUsedV1);
+    EXPECT_EQ(result.nStatus, SNMP_SUCCESS);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(Text(rows[0].values[1]), "b1");
+    EXPECT_EQ(rows[1].values[1].getDataType(), SNMP_TYPE_NULL);
+
+    // An agent that answers every request with the same object would be walked forever.
+    HostileAgent looping([](const snmp_ber::Message& request) {
+        snmp_ber::Message reply = AnswerOf(request, snmp_ber::kOctetString, "x");
+        for (snmp_ber::DecodedVarBind& vb : reply.varbinds)
+            vb.oid = {1, 3, 6, 1, 9, 1, 5};
+        return std::vector<Datagram>{{snmp_ber::EncodeMessage(reply)}};
+    });
+    for (SNMPVersion version : {SNMPVersion::V2c, SNMPVersion::V1}) {
+        result = Walk("127.0.0.1:" + std::to_string(looping.Port()), version, Columns("1.3.6.1.9", {1}), rows);
+        EXPECT_TRUE(result.bOutOfOrder);
+        EXPECT_EQ(result.nRequests, 2);
+        EXPECT_EQ(rows.size(), 1u);
     }
 }
