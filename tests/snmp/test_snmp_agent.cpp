@@ -6,6 +6,7 @@
 #include <map>
 
 #include "printer/network_device_id.h"
+#include "printer/printer_state_read.h"
 #include "printer/supported_types.h"
 #include "snmp/ber_codec.h"
 #include "snmp/snmp.h"
@@ -66,7 +67,8 @@ std::string Text(const SNMPDataType& value)
 
 // A table agent: answers GETNEXT and GETBULK from `objects`, as SNMPv1 alone does (it
 // drops v2c, and says "no such name" past its last object) or as SNMPv2c does.
-HostileAgent::Script TableAgent(std::map<std::vector<uint32_t>, std::string> objects, bool bV1Only)
+using Objects = std::map<std::vector<uint32_t>, std::pair<uint8_t, std::string>>;
+HostileAgent::Script TableAgent(Objects objects, bool bV1Only)
 {
     return [=](const snmp_ber::Message& request) {
         if (bV1Only && request.version != 0)
@@ -86,7 +88,7 @@ HostileAgent::Script TableAgent(std::map<std::vector<uint32_t>, std::string> obj
                     return std::vector<Datagram>{{ErrorAnswerOf(request, 2, static_cast<int32_t>(i + 1))}};
                 snmp_ber::DecodedVarBind vb{cursors[i], SNMP_TYPE_END_OF_MIB_VIEW, {}};
                 if (next != objects.end())
-                    vb = {next->first, snmp_ber::kOctetString, {next->second.begin(), next->second.end()}};
+                    vb = {next->first, next->second.first, {next->second.second.begin(), next->second.second.end()}};
                 cursors[i] = vb.oid;
                 reply.varbinds.push_back(vb);
             }
@@ -287,7 +289,7 @@ TEST(SnmpHostileAgent, ExceptionValuesSendTheQueryToTheStandardObject)
 // stop at 64 rows, and a table's end is where its subtree ends.
 TEST(SnmpWalk, BulkAndNextWalksOfAPrinterGiveTheSameRowsWithinTheirBound)
 {
-    SnmpAgent agent(PrinterMib{"many"});
+    SnmpAgent agent(PrinterMib{"many", ""});
     ASSERT_TRUE(agent.Ready()) << agent.Failure();
     const std::vector<OID> supplies = Columns("1.3.6.1.2.1.43.11.1.1", {6, 8, 9});
     std::vector<TableRow> bulk, next;
@@ -317,8 +319,9 @@ TEST(SnmpWalk, BulkAndNextWalksOfAPrinterGiveTheSameRowsWithinTheirBound)
 
 TEST(SnmpWalk, AnAgentOfSnmpV1AloneIsWalkedWithGetNextAndABackwardStepEndsTheColumn)
 {
-    const std::map<std::vector<uint32_t>, std::string> objects = {
-        {{1, 3, 6, 1, 9, 1, 1}, "a1"}, {{1, 3, 6, 1, 9, 1, 2}, "a2"}, {{1, 3, 6, 1, 9, 2, 1}, "b1"}};
+    const Objects objects = {{{1, 3, 6, 1, 9, 1, 1}, {snmp_ber::kOctetString, "a1"}},
+                             {{1, 3, 6, 1, 9, 1, 2}, {snmp_ber::kOctetString, "a2"}},
+                             {{1, 3, 6, 1, 9, 2, 1}, {snmp_ber::kOctetString, "b1"}}};
     HostileAgent v1(TableAgent(objects, true));
     std::vector<TableRow> rows;
     WalkResult result =
@@ -341,5 +344,74 @@ TEST(SnmpWalk, AnAgentOfSnmpV1AloneIsWalkedWithGetNextAndABackwardStepEndsTheCol
         EXPECT_TRUE(result.bOutOfOrder);
         EXPECT_EQ(result.nRequests, 2);
         EXPECT_EQ(rows.size(), 1u);
+    }
+}
+
+// One request a read, whatever the printer says; its words come cleaned.
+TEST(PrinterStateRead, APrintersStatusConditionAndCounterComeInOneRequest)
+{
+    const struct {
+        const char* scenario;
+        double dTriggerAge;  // < 0: no trigger
+        PrinterStatus status;
+        std::optional<ConditionKind> kind;
+        std::wstring strWords;
+        uint32_t nCounter;
+    } cases[] = {
+        {"idle", -1, PrinterStatus::Ready, {}, L"", 1000},
+        {"cover", -1, PrinterStatus::Stopped, ConditionKind::CoverOpen, L"Front cover open", 1000},
+        {"jam", 10, PrinterStatus::Stopped, ConditionKind::PaperJam, L"Paper jam in tray 1", 1001},
+        {"printing", 10, PrinterStatus::Ready, {}, L"", 1003},
+        {"hostile", -1, PrinterStatus::Warning, ConditionKind::TonerLow,
+         L"Toner [2J  low " + std::wstring(kMaxPrinterTextChars - 15, L'x'), 1000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        SnmpAgent agent(PrinterMib{c.scenario, ""});
+        ASSERT_TRUE(agent.Ready()) << agent.Failure();
+        if (c.dTriggerAge >= 0)
+            agent.Trigger(c.dTriggerAge);
+        PrinterStateReader reader(Wide(agent.V4Address()), L"public");
+        PrinterState state;
+        EXPECT_EQ(reader.Read(state), 1);
+        EXPECT_EQ(reader.Requests(), 1);
+        EXPECT_EQ(state.status, c.status);
+        EXPECT_EQ(state.nPageCounter, c.nCounter);
+        const PrinterCondition* pMain = MainCondition(state);
+        EXPECT_EQ(pMain ? std::optional(pMain->kind) : std::nullopt, c.kind);
+        EXPECT_EQ(pMain ? pMain->strWords : L"", c.strWords);
+    }
+}
+
+TEST(PrinterStateRead, DetailsWalkSuppliesTraysAndAlertsAndAnSnmpV1AgentIsAskedOnce)
+{
+    SnmpAgent agent(PrinterMib{"cover", ""});
+    ASSERT_TRUE(agent.Ready()) << agent.Failure();
+    PrinterStateReader reader(Wide(agent.V6Address()), L"public");
+    PrinterState state;
+    EXPECT_EQ(reader.ReadDetails(state), 1);
+    EXPECT_EQ(reader.Requests(), 4);  // the state, then one GETBULK a table
+    ASSERT_EQ(state.supplies.size(), 4u);
+    EXPECT_EQ(state.supplies[0].strDescription, L"Black Toner Cartridge");
+    EXPECT_EQ(state.supplies[1].nLevel, kLevelSomeRemaining);
+    EXPECT_TRUE(state.supplies[2].bReceptacle);
+    ASSERT_EQ(state.trays.size(), 2u);
+    EXPECT_EQ(state.trays[1].strName, L"Bypass Tray");
+    EXPECT_EQ(state.trays[0].strMedia, L"A4 Plain");
+    EXPECT_EQ(state.conditions.size(), 1u);  // the alert and the door bit say the same
+
+    HostileAgent v1(TableAgent({{{1, 3, 6, 1, 2, 1, 25, 3, 2, 1, 5, 1}, {snmp_ber::kInteger, "\x03"}},
+                                {{1, 3, 6, 1, 2, 1, 25, 3, 5, 1, 1, 1}, {snmp_ber::kInteger, "\x03"}},
+                                {{1, 3, 6, 1, 2, 1, 25, 3, 5, 1, 2, 1}, {snmp_ber::kOctetString, "\x20"}},
+                                {{1, 3, 6, 1, 2, 1, 43, 10, 2, 1, 3, 1, 1}, {snmp_ber::kInteger, "\x08"}},
+                                {{1, 3, 6, 1, 2, 1, 43, 10, 2, 1, 4, 1, 1}, {SNMP_TYPE_COUNTER32, std::string("\0\xFF", 2)}},
+                                {{1, 3, 6, 1, 4}, {snmp_ber::kInteger, "\x00"}}},
+                               true));
+    PrinterStateReader v1Reader(L"127.0.0.1:" + std::to_wstring(v1.Port()), L"public");
+    for (int nRequests : {2, 3}) {
+        EXPECT_EQ(v1Reader.Read(state), 1);
+        EXPECT_EQ(v1Reader.Requests(), nRequests);
+        EXPECT_EQ(state.status, PrinterStatus::Warning);
+        EXPECT_EQ(state.nPageCounter, 255u);
     }
 }

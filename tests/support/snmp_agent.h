@@ -33,10 +33,10 @@ struct DeviceIdObjects {
 
 // A printer with its status, supplies, trays and alerts, played for snmpd by
 // tests/support/printer_mib_agent.py (see its scenarios); its state follows the age of
-// the file `strTrigger`.
+// the file `strTrigger` (a Unix path), by default one that SnmpAgent::Trigger makes.
 struct PrinterMib {
     std::string strScenario;
-    std::string strTrigger = "/nonexistent";
+    std::string strTrigger;
 };
 
 class SnmpAgent {
@@ -81,7 +81,8 @@ public:
             for (const char* root : {".1.3.6.1.2.1.25.3.2.1.5", ".1.3.6.1.2.1.25.3.5", ".1.3.6.1.2.1.43"})
                 lines.push_back(std::string("pass_persist -p 1 ") + root + " /usr/bin/python3 " LUMEO_SOURCE_DIR
                                 "/tests/support/printer_mib_agent.py " + printer->strScenario + " " +
-                                printer->strTrigger + " " + root);
+                                (printer->strTrigger.empty() ? m_dir + "/trigger" : printer->strTrigger) + " " +
+                                root);
         std::string script = "rm -rf " + m_dir + " && mkdir -p " + m_dir + " && printf '%s\\n'";
         for (const std::string& l : lines)
             script += " '" + l + "'";
@@ -105,6 +106,14 @@ public:
     {
         RunShell("kill $(cat " + m_dir + "/pid) 2>/dev/null; timeout 5 sh -c 'until [ -e " + m_dir +
                  "/ended ]; do sleep 0.1; done'; rm -rf " + m_dir);
+    }
+
+    // Makes a printer's default trigger file, as if it had appeared `dSecondsAgo` ago.
+    void Trigger(double dSecondsAgo) const
+    {
+        RunShell("/usr/bin/python3 -c 'import os, time; p = \"" + m_dir +
+                 "/trigger\"; open(p, \"a\").close(); t = time.time() - " + std::to_string(dSecondsAgo) +
+                 "; os.utime(p, (t, t))'");
     }
 
     bool Ready() const { return m_ready; }
