@@ -1,7 +1,9 @@
 // The printer's state from what its agent answered: status, error bits, alerts, page
-// counter and supply levels, and the printer's own words made fit to show.
+// counter and supply levels, and the printer's own words made fit to show; and what its
+// successive states say after a run.
 #include <gtest/gtest.h>
 
+#include "printer/printer_follow.h"
 #include "printer/printer_mib_state.h"
 
 namespace {
@@ -111,4 +113,62 @@ TEST(PrinterState, PrinterWordsAreCleanedAndBounded)
     };
     for (const auto& c : cases)
         EXPECT_EQ(CleanPrinterText(c.bytes), c.expected);
+}
+
+TEST(PrinterFollow, SuccessiveSamplesDecideAndTheCounterSaysThePages)
+{
+    using P = PrinterStatus;
+    using V = FollowVerdict;
+    constexpr long kSilent = -2;  // the printer did not answer
+    struct Sample {
+        int64_t nMs;
+        P status;
+        long nCounter;  // -1: none
+        V verdict;
+    };
+    const auto State = [](P status, long nCounter) {
+        PrinterState state;
+        state.status = status;
+        if (nCounter >= 0)
+            state.nPageCounter = static_cast<uint32_t>(nCounter);
+        return state;
+    };
+    const struct {
+        const char* name;
+        P before;
+        long nBefore;
+        std::vector<Sample> samples;
+        std::optional<uint32_t> pages;
+    } cases[] = {
+        {"three pages", P::Ready, 1000,
+         {{1000, P::Printing, 1000, V::Following}, {2000, P::Printing, 1002, V::Following},
+          {3000, P::Ready, 1003, V::Following}, {4000, P::Ready, 1003, V::Done}}, 3},
+        {"a page too quick to be seen", P::Ready, 1000,
+         {{1000, P::Ready, 1001, V::Following}, {2000, P::Warning, 1001, V::Done}}, 1},
+        {"a jam after a page", P::Ready, 1000,
+         {{1000, P::Printing, 1000, V::Following}, {2000, P::Stopped, 1001, V::Trouble}}, 1},
+        {"nothing moves: done once quiet", P::Ready, 1000,
+         {{1000, P::Ready, 1000, V::Following}, {7000, P::Ready, 1000, V::Following},
+          {PrinterFollow::kQuietMs, P::Ready, 1000, V::Done}}, 0},
+        {"silent, then the time is up", P::Ready, 1000,
+         {{1000, P::Printing, 1001, V::Following}, {30000, P::Unknown, kSilent, V::Following},
+          {60000, P::Printing, 1002, V::TimedOut}}, 2},
+        {"a silence between idle samples", P::Ready, 1000,
+         {{1000, P::Ready, 1001, V::Following}, {2000, P::Unknown, kSilent, V::Following},
+          {3000, P::Ready, 1001, V::Following}, {4000, P::Ready, 1001, V::Done}}, 1},
+        {"no state at all", P::Unknown, -1, {{1000, P::Unknown, -1, V::NoState}}, {}},
+        {"a counter alone", P::Unknown, 500,
+         {{1000, P::Unknown, 502, V::Following}, {2000, P::Unknown, 502, V::Done}}, 2},
+        {"a counter that went back", P::Ready, 1000,
+         {{1000, P::Printing, 7, V::Following}, {2000, P::Ready, 8, V::Following}, {3000, P::Ready, 8, V::Done}}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PrinterFollow follow(State(c.before, c.nBefore), 60000);
+        for (const Sample& sample : c.samples)
+            EXPECT_EQ(follow.Add(State(sample.status, sample.nCounter), sample.nCounter != kSilent, sample.nMs),
+                      sample.verdict)
+                << sample.nMs;
+        EXPECT_EQ(follow.PagesPrinted(), c.pages);
+    }
 }
