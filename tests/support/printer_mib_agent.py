@@ -2,6 +2,8 @@
 """A printer's Host Resources and Printer MIB objects for snmpd's pass_persist.
 
   printer_mib_agent.py SCENARIO TRIGGER ROOT
+  printer_mib_agent.py --override SCENARIO    its objects as snmpd.conf "override" lines
+                                              (texts with unprintable bytes are left out)
 
 SCENARIO is one of:
   idle      ready, page counter 1000
@@ -107,7 +109,19 @@ def answer(oid, kind, value):
     return ".%s\n%s\n%s\n" % (".".join(map(str, oid)), kind, value)
 
 
+def overrides(scenario):
+    for oid, (kind, value) in sorted(objects(scenario, "/nonexistent").items()):
+        if kind == "octet":
+            if not all(32 <= b < 127 and b != 34 for b in value):
+                continue
+            value = '"%s"' % value.decode()
+            kind = "octet_str"
+        print("override .%s %s %s" % (".".join(map(str, oid)), kind, value))
+
+
 def main():
+    if sys.argv[1] == "--override":
+        return overrides(sys.argv[2])
     scenario, trigger, root = sys.argv[1], sys.argv[2], parse(sys.argv[3])
     out = sys.stdout
     while True:
