@@ -12,19 +12,21 @@ namespace {
 using Arcs = std::vector<uint32_t>;
 namespace mib = printer_mib;
 
-// The state read asks the first row of these (non-repeaters) ...
+// The state read asks the first row of these (non-repeaters; the printer is its agent's
+// first device) ...
 const char* const kSingleColumns[] = {mib::kHrPrinterStatus, mib::kHrPrinterDetectedErrorState,
-                                      mib::kPrtMarkerCounterUnit, mib::kPrtMarkerLifeCount};
-// ... and up to kStateRepetitions rows of these: a device table and the alert table.
-constexpr int kStateRepetitions = 12;
+                                      mib::kPrtMarkerCounterUnit, mib::kPrtMarkerLifeCount, mib::kHrDeviceStatus};
+// ... and the first kStateAlerts rows of the alert table: each row more costs the agent
+// four objects more, also when there is no alert. The error bits tell the rest; /probe
+// walks the whole table.
+constexpr int kStateAlerts = 3;
 
 std::string Column(const char* pszEntry, int nColumn) { return std::string(pszEntry) + "." + std::to_string(nColumn); }
 
 std::vector<std::string> RepeatedColumns()
 {
-    return {mib::kHrDeviceStatus, Column(mib::kPrtAlertEntry, mib::kAlertSeverity),
-            Column(mib::kPrtAlertEntry, mib::kAlertGroup), Column(mib::kPrtAlertEntry, mib::kAlertCode),
-            Column(mib::kPrtAlertEntry, mib::kAlertDescription)};
+    return {Column(mib::kPrtAlertEntry, mib::kAlertSeverity), Column(mib::kPrtAlertEntry, mib::kAlertGroup),
+            Column(mib::kPrtAlertEntry, mib::kAlertCode), Column(mib::kPrtAlertEntry, mib::kAlertDescription)};
 }
 
 // The index after `column` when `oid` lies under it.
@@ -80,15 +82,6 @@ std::vector<TableRow> RowsOfDevice(std::vector<TableRow> rows, uint32_t nDevice)
     return rows;
 }
 
-std::vector<PrinterMibAlert> AlertsOf(const std::vector<TableRow>& rows)
-{
-    std::vector<PrinterMibAlert> alerts;
-    for (const TableRow& row : rows)
-        alerts.push_back({IntOr(row.values[0], 0), IntOr(row.values[1], 0), IntOr(row.values[2], 0),
-                          OctetsOf(row.values[3])});
-    return alerts;
-}
-
 }  // namespace
 
 uint32_t TakeStateAnswer(const ReqRespPDU& answer, PrinterMibValues& values)
@@ -119,8 +112,8 @@ uint32_t TakeStateAnswer(const ReqRespPDU& answer, PrinterMibValues& values)
         nDevice = (single[0] ? single[0] : single[1])->first[0];
     else if (single[2] || single[3])
         nDevice = (single[2] ? single[2] : single[3])->first[0];
-    else if (!cells[1].empty())
-        nDevice = cells[1].begin()->first[0];
+    else if (!cells[0].empty())
+        nDevice = cells[0].begin()->first[0];
     const auto ofDevice = [&](size_t c, size_t nArcs) -> const SNMPDataType* {
         return single[c] && single[c]->first.size() == nArcs && single[c]->first[0] == nDevice ? single[c]->second
                                                                                             : nullptr;
@@ -134,18 +127,18 @@ uint32_t TakeStateAnswer(const ReqRespPDU& answer, PrinterMibValues& values)
     if (const SNMPDataType* p = ofDevice(3, 2))
         if (std::optional<int64_t> n = IntegerOf(*p); n && *n >= 0)
             values.nLifeCount = static_cast<uint32_t>(*n);
-    if (auto it = cells[0].find(Arcs{nDevice}); it != cells[0].end())
-        values.nDeviceStatus = IntOr(*it->second, 0);
+    if (const SNMPDataType* p = ofDevice(4, 1))
+        values.nDeviceStatus = IntOr(*p, 0);
 
     // Alerts: the rows of the printer's device that the severity column holds.
-    for (const auto& [index, pSeverity] : cells[1]) {
+    for (const auto& [index, pSeverity] : cells[0]) {
         if (index.size() != 2 || index[0] != nDevice)
             continue;
         const auto cell = [&](size_t c) {
             auto it = cells[c].find(index);
             return it == cells[c].end() ? SNMPDataType() : *it->second;
         };
-        values.alerts.push_back({IntOr(*pSeverity, 0), IntOr(cell(2), 0), IntOr(cell(3), 0), OctetsOf(cell(4))});
+        values.alerts.push_back({IntOr(*pSeverity, 0), IntOr(cell(1), 0), IntOr(cell(2), 0), OctetsOf(cell(3))});
     }
     return nDevice;
 }
@@ -176,7 +169,7 @@ int PrinterStateReader::ReadValues(PrinterMibValues& values)
     if (!m_bV1Only) {
         pdu.setVarBindList(binds.data(), static_cast<int>(binds.size()));
         ++m_nRequests;
-        nStatus = m_manager.getBulk(pdu, m_target, static_cast<int>(std::size(kSingleColumns)), kStateRepetitions);
+        nStatus = m_manager.getBulk(pdu, m_target, static_cast<int>(std::size(kSingleColumns)), kStateAlerts);
         // Agents of SNMPv1 alone drop the request; some refuse it with an error.
         if (nStatus == SNMP_ERROR_TIMEOUT || nStatus > SNMP_SUCCESS) {
             DebugLog(L"[PrinterState] GETBULK: %s, asking with SNMPv1",
@@ -196,6 +189,7 @@ int PrinterStateReader::ReadValues(PrinterMibValues& values)
         return SNMPManager::agentAnswered(nStatus) ? 1 : 0;
     }
     m_nDevice = TakeStateAnswer(pdu, values);
+    m_bAllAlerts = values.alerts.size() < (m_bV1Only ? 1u : static_cast<size_t>(kStateAlerts));
     return 1;
 }
 
@@ -214,37 +208,46 @@ int PrinterStateReader::ReadDetails(PrinterState& state)
         state = StateOfPrinterMib(values);
         return 0;
     }
+    // One walk of the supplies, the trays and, when the state read may have missed some,
+    // the alerts: their rows share the index (device, row), so a row holds each table's.
+    std::vector<OID> columns = Columns(mib::kPrtMarkerSuppliesEntry,
+                                       {mib::kSupplyClass, mib::kSupplyType, mib::kSupplyDescription,
+                                        mib::kSupplyUnit, mib::kSupplyMaxCapacity, mib::kSupplyLevel});
+    for (OID& column : Columns(mib::kPrtInputEntry, {mib::kInputMaxCapacity, mib::kInputCurrentLevel,
+                                                     mib::kInputMediaName, mib::kInputName, mib::kInputDescription}))
+        columns.push_back(std::move(column));
+    const bool bAlerts = !m_bAllAlerts;
+    if (bAlerts)
+        for (OID& column : Columns(mib::kPrtAlertEntry, {mib::kAlertSeverity, mib::kAlertGroup, mib::kAlertCode,
+                                                         mib::kAlertDescription}))
+            columns.push_back(std::move(column));
     Target target = m_target;
     if (m_bV1Only)
         target.setVersion(SNMPVersion::V1);
-    bool bWalked = true;
-    const auto walk = [&](const char* pszEntry, std::initializer_list<int> columns) {
-        std::vector<TableRow> rows;
-        const WalkResult result = WalkColumns(m_manager, target, Columns(pszEntry, columns), rows);
-        m_nRequests += result.nRequests;
-        bWalked = result.nStatus == SNMP_SUCCESS;
-        if (result.bUsedV1) {
-            m_bV1Only = true;
-            target.setVersion(SNMPVersion::V1);
-        }
-        return RowsOfDevice(std::move(rows), m_nDevice);
+    std::vector<TableRow> rows;
+    const WalkResult result = WalkColumns(m_manager, target, columns, rows);
+    m_nRequests += result.nRequests;
+    m_bV1Only = m_bV1Only || result.bUsedV1;
+
+    const auto holds = [](const TableRow& row, size_t nFrom, size_t nTo) {
+        for (size_t c = nFrom; c < nTo; ++c)
+            if (row.values[c].getDataType() != SNMP_TYPE_NULL)
+                return true;
+        return false;
     };
-    // The walk sees every alert, where the state read saw the first few.
-    std::vector<TableRow> alerts =
-        walk(mib::kPrtAlertEntry, {mib::kAlertSeverity, mib::kAlertGroup, mib::kAlertCode, mib::kAlertDescription});
-    if (bWalked)
-        values.alerts = AlertsOf(alerts);
-    for (const TableRow& row : walk(mib::kPrtMarkerSuppliesEntry,
-                                    {mib::kSupplyClass, mib::kSupplyType, mib::kSupplyDescription, mib::kSupplyUnit,
-                                     mib::kSupplyMaxCapacity, mib::kSupplyLevel}))
-        values.supplies.push_back({IntOr(row.values[0], 0), IntOr(row.values[1], 0), IntOr(row.values[3], 0),
-                                   IntOr(row.values[4], kLevelUnknown), IntOr(row.values[5], kLevelUnknown),
-                                   OctetsOf(row.values[2])});
-    for (const TableRow& row : walk(mib::kPrtInputEntry, {mib::kInputMaxCapacity, mib::kInputCurrentLevel,
-                                                          mib::kInputMediaName, mib::kInputName,
-                                                          mib::kInputDescription}))
-        values.inputs.push_back({OctetsOf(row.values[3]), OctetsOf(row.values[4]), OctetsOf(row.values[2]),
-                                 IntOr(row.values[0], kLevelUnknown), IntOr(row.values[1], kLevelUnknown)});
+    if (bAlerts && result.nStatus == SNMP_SUCCESS)
+        values.alerts.clear();  // the walk sees every one
+    for (const TableRow& row : RowsOfDevice(std::move(rows), m_nDevice)) {
+        const std::vector<SNMPDataType>& v = row.values;
+        if (holds(row, 0, 6))
+            values.supplies.push_back({IntOr(v[0], 0), IntOr(v[1], 0), IntOr(v[3], 0), IntOr(v[4], kLevelUnknown),
+                                       IntOr(v[5], kLevelUnknown), OctetsOf(v[2])});
+        if (holds(row, 6, 11))
+            values.inputs.push_back({OctetsOf(v[9]), OctetsOf(v[10]), OctetsOf(v[8]), IntOr(v[6], kLevelUnknown),
+                                     IntOr(v[7], kLevelUnknown)});
+        if (bAlerts && result.nStatus == SNMP_SUCCESS && holds(row, 11, 15))
+            values.alerts.push_back({IntOr(v[11], 0), IntOr(v[12], 0), IntOr(v[13], 0), OctetsOf(v[14])});
+    }
     state = StateOfPrinterMib(values);
     return 1;
 }

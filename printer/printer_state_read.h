@@ -23,7 +23,8 @@ public:
     // answered (its state may still be Unknown: it holds none of the objects), else 0
     // with the state Unknown.
     int Read(PrinterState& state);
-    // Read, then every alert, supply and input tray in bounded walks: what /probe shows.
+    // Read, then every supply, input tray and alert in one bounded walk of their columns:
+    // what /probe shows.
     int ReadDetails(PrinterState& state);
     // The requests sent so far.
     int Requests() const { return m_nRequests; }
@@ -34,6 +35,7 @@ private:
     SNMPManager m_manager;
     Target m_target;
     bool m_bV1Only = false;
+    bool m_bAllAlerts = false;  // the last state read saw the end of the alert table
     int m_nRequests = 0;
     uint32_t m_nDevice = 1;  // the printer's hrDeviceIndex, as the last answer showed it
 };

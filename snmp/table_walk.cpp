@@ -128,8 +128,13 @@ int StepNext(SNMPManager& manager, const Target& target, ColumnWalk& walk, WalkR
     }
 }
 
+// Rows the first GETBULK asks for: printers' tables are short, and every row asked past
+// a table's end is work for the agent. Later ones ask for as many as an answer may hold.
+constexpr int kFirstRepetitions = 5;
+
 // One GETBULK: the answer holds the active columns row after row.
-int StepBulk(SNMPManager& manager, const Target& target, ColumnWalk& walk, WalkResult& result, int& nRepetitions)
+int StepBulk(SNMPManager& manager, const Target& target, ColumnWalk& walk, WalkResult& result, int& nRepetitions,
+             int& nMostRepetitions)
 {
     const std::vector<size_t> active = walk.Active();
     if (active.empty())
@@ -141,11 +146,12 @@ int StepBulk(SNMPManager& manager, const Target& target, ColumnWalk& walk, WalkR
     ++result.nRequests;
     const int nStatus = manager.getBulk(pdu, target, 0, nReps);
     if (nStatus == kTooBig && nReps > 1) {
-        nRepetitions = nReps / 2;
+        nRepetitions = nMostRepetitions = nReps / 2;
         return SNMP_SUCCESS;  // asked again with fewer rows
     }
     if (nStatus != SNMP_SUCCESS)
         return nStatus;
+    nRepetitions = nMostRepetitions;
     if (pdu.getVarBindCount() == 0) {
         for (size_t c : active)
             walk.End(c);
@@ -176,11 +182,12 @@ WalkResult WalkColumns(SNMPManager& manager, const Target& target, const std::ve
     Target v1Target = target;
     v1Target.setVersion(SNMPVersion::V1);
     bool bBulk = target.getVersion() == SNMPVersion::V2c;
-    int nRepetitions = kMaxWalkRows;
+    int nRepetitions = kFirstRepetitions;
+    int nMostRepetitions = kMaxWalkRows;
     while (!walk.Active().empty()) {
         if (bBulk) {
             const bool bFirst = result.nRequests == 0;
-            result.nStatus = StepBulk(manager, target, walk, result, nRepetitions);
+            result.nStatus = StepBulk(manager, target, walk, result, nRepetitions, nMostRepetitions);
             // Silence or a refusal of the first one; an unreachable agent is not asked again.
             if (bFirst && (result.nStatus == SNMP_ERROR_TIMEOUT || result.nStatus > SNMP_SUCCESS)) {
                 bBulk = false;

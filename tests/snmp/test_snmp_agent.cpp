@@ -390,7 +390,7 @@ TEST(PrinterStateRead, DetailsWalkSuppliesTraysAndAlertsAndAnSnmpV1AgentIsAskedO
     PrinterStateReader reader(Wide(agent.V6Address()), L"public");
     PrinterState state;
     EXPECT_EQ(reader.ReadDetails(state), 1);
-    EXPECT_EQ(reader.Requests(), 4);  // the state, then one GETBULK a table
+    EXPECT_EQ(reader.Requests(), 2);  // the state, then one GETBULK of every table
     ASSERT_EQ(state.supplies.size(), 4u);
     EXPECT_EQ(state.supplies[0].strDescription, L"Black Toner Cartridge");
     EXPECT_EQ(state.supplies[1].nLevel, kLevelSomeRemaining);
@@ -399,6 +399,11 @@ TEST(PrinterStateRead, DetailsWalkSuppliesTraysAndAlertsAndAnSnmpV1AgentIsAskedO
     EXPECT_EQ(state.trays[1].strName, L"Bypass Tray");
     EXPECT_EQ(state.trays[0].strMedia, L"A4 Plain");
     EXPECT_EQ(state.conditions.size(), 1u);  // the alert and the door bit say the same
+    // More alerts than the state read sees: the walk takes them too, up to its bound.
+    SnmpAgent many(PrinterMib{"many", ""});
+    ASSERT_TRUE(many.Ready()) << many.Failure();
+    EXPECT_EQ(PrinterStateReader(Wide(many.V4Address()), L"public").ReadDetails(state), 1);
+    EXPECT_EQ(state.conditions.size(), 64u);
 
     HostileAgent v1(TableAgent({{{1, 3, 6, 1, 2, 1, 25, 3, 2, 1, 5, 1}, {snmp_ber::kInteger, "\x03"}},
                                 {{1, 3, 6, 1, 2, 1, 25, 3, 5, 1, 1, 1}, {snmp_ber::kInteger, "\x03"}},
