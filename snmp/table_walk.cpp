@@ -10,6 +10,8 @@ namespace {
 using Arcs = std::vector<uint32_t>;
 
 constexpr int kNoSuchName = 2;  // SNMPv1's answer past the last object
+// A GETNEXT walk of a full table takes one request a row and one more.
+constexpr int kMaxWalkRequests = 2 * kMaxWalkRows;
 constexpr int kTooBig = 1;
 
 bool IsUnder(const Arcs& oid, const Arcs& column)
@@ -185,6 +187,11 @@ WalkResult WalkColumns(SNMPManager& manager, const Target& target, const std::ve
     int nRepetitions = kFirstRepetitions;
     int nMostRepetitions = kMaxWalkRows;
     while (!walk.Active().empty()) {
+        // An agent that answers a binding at a time must not keep us, or its texts, forever.
+        if (result.nRequests >= kMaxWalkRequests) {
+            result.bTruncated = true;
+            break;
+        }
         if (bBulk) {
             const bool bFirst = result.nRequests == 0;
             result.nStatus = StepBulk(manager, target, walk, result, nRepetitions, nMostRepetitions);

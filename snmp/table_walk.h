@@ -1,8 +1,9 @@
 #pragma once
 // Walks of table columns, side by side: GETBULK for an SNMPv2c target, GETNEXT for an
-// SNMPv1 one. Bounded whatever the agent sends: at most kMaxWalkRows rows; a column ends
-// at the end of its subtree, at the end of the agent's objects, or at an object that does
-// not follow the one before it; every request keeps the target's time-out and repeats.
+// SNMPv1 one. Bounded whatever the agent sends: at most kMaxWalkRows rows and twice as
+// many requests; a column ends at the end of its subtree, at the end of the agent's
+// objects, or at an object that does not follow the one before it; every request keeps
+// the target's time-out and repeats.
 #include <cstdint>
 #include <vector>
 
@@ -20,7 +21,7 @@ struct TableRow {
 struct WalkResult {
     int nStatus = SNMP_SUCCESS;  // the last request's status: negative when the agent fell silent
     int nRequests = 0;
-    bool bTruncated = false;   // rows beyond kMaxWalkRows were left
+    bool bTruncated = false;   // rows beyond kMaxWalkRows were left, or the requests ran out
     bool bOutOfOrder = false;  // a column ended at an object that did not increase
     bool bUsedV1 = false;      // the agent did not take GETBULK: walked with SNMPv1 GETNEXT
 };
