@@ -8,6 +8,10 @@
 
 class CPrtControl;
 
+// The network target that answered the check's device-ID request; nullptr for a local or
+// file port and when none answered. Keep a PrinterStateReader on it to follow the printer.
+const SnmpRequestRoute* AnsweringTarget(const DeviceIdRoute& route);
+
 // From the target that answered the device-ID request of a check (DeviceIDForPort with a
 // route); bDetails adds the walks of alerts, supplies and trays (/probe). Returns 1 when
 // the agent answered; 0, with the state Unknown, for a local or file port and when no
