@@ -134,8 +134,8 @@ uint32_t TakeStateAnswer(const ReqRespPDU& answer, PrinterMibValues& values)
     for (const auto& [index, pSeverity] : cells[0]) {
         if (index.size() != 2 || index[0] != nDevice)
             continue;
-        const auto cell = [&](size_t c) {
-            auto it = cells[c].find(index);
+        const auto cell = [&cells, &row = index](size_t c) {
+            auto it = cells[c].find(row);
             return it == cells[c].end() ? SNMPDataType() : *it->second;
         };
         values.alerts.push_back({IntOr(*pSeverity, 0), IntOr(cell(1), 0), IntOr(cell(2), 0), OctetsOf(cell(3))});
