@@ -2,6 +2,7 @@
 #include "app/script_runs.h"
 #include "app/script_texts.h"
 #include "printer/printer_probe.h"
+#include "printer/printer_state_text.h"
 
 int ChooseScriptPrinter(CPrtControl& prtControl, const CommandLine& cmd, ScriptOutput& out)
 {
@@ -25,6 +26,8 @@ int RunScriptProbe(const CommandLine& cmd, ScriptOutput& out)
     const PrinterProbe probe = ProbeCurrentPrinter(prtControl);
     for (const std::wstring& strLine : ProbeLines(prtControl.GetCurrentPrinterName(), probe.route, probe.bObtained,
                                                   probe.strDeviceID, probe.nSupportedTypes))
+        out.Line(strLine);
+    for (const std::wstring& strLine : ProbeStateLines(probe.route.kind, probe.state))
         out.Line(strLine);
     return ExitCodeOfPrinterCheck(probe.nSupportedTypes);
 }

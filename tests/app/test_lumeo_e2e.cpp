@@ -697,7 +697,7 @@ TEST_F(LumeoNetworkPrinter, AnAnsweringPrinterWithoutADeviceIdIsNotSupportedRath
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
 }
 
-TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteAndASilentPrinterEndsTheScriptWith3)
+TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilentPrinterEndsTheScriptWith3)
 {
     m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PCL,PDF,PNG;"});
     ASSERT_TRUE(m_pAgent->Ready());
@@ -707,7 +707,23 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteAndASilentPrinterEndsTheScriptWith
     EXPECT_EQ(run.strOutput, "Printer: Lumeo E2E Net Probe\r\nPort: LUMEO_E2E_NET_" + std::to_string(m_pAgent->Port()) +
                                  " (network port)\r\nSNMP request to " + m_pAgent->V4Address() +
                                  " with the community public: answered\r\nDevice ID: MFG:Osmira;CMD:PCL,PDF,PNG;\r\n"
-                                 "Files it takes: .pdf .png\r\nVerdict: Lumeo can print on this printer.\r\n");
+                                 "Files it takes: .pdf .png\r\nVerdict: Lumeo can print on this printer.\r\n"
+                                 "State: Unknown\r\n");
+
+    // A printer that tells its state, supplies and trays; its cover is open.
+    m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{"MFG:Corvane;CMD:PDF;", std::nullopt},
+                                           std::vector<std::string>{"public"}, 0, PrinterMib{"cover", ""});
+    ASSERT_TRUE(m_pAgent->Ready());
+    run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(AddNetworkPrinter(L"Supplies", m_pAgent->Port())));
+    EXPECT_EQ(run.dwExit, 0u);
+    const size_t nState = run.strOutput.find("State: ");
+    EXPECT_EQ(nState == std::string::npos ? run.strOutput : run.strOutput.substr(nState),
+              "State: Stopped\r\nCannot print: Cover open: Front cover open\r\nPage counter: 1000\r\n"
+              "Supply: Black Toner Cartridge: 80 %\r\nSupply: Cyan Toner: some remaining\r\n"
+              "Supply: Waste Toner Box: unknown\r\nSupply: Drum Unit: 15 %\r\n"
+              "Tray: Tray 1 (A4 Plain): 50 %\r\nTray: Bypass Tray (Letter): some remaining\r\n");
+    run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(kPrinter));  // a file port has no state to read
+    EXPECT_NE(run.strOutput.find("State unknown: it is read from network printers only.\r\n"), std::string::npos);
 
     udp_test::SilentAgent silent;
     const std::wstring strSilent = AddNetworkPrinter(L"Silent", silent.Port());

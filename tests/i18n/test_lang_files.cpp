@@ -10,6 +10,7 @@
 #include "common/ini_text.h"
 #include "common/ui_text.h"
 #include "job/paper_tables.h"
+#include "printer/printer_state_text.h"
 #include "tests/i18n/lang_file_entries.h"
 
 namespace {
@@ -240,6 +241,29 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
         route.arrSnmp = {{L"a", L"c", true, L"u", true}, {L"", L"c", false, L"", false}};
         for (const std::wstring& line : ProbeLines(L"p", route, false, L"", -1))
             lines.push_back(line);
+        return lines;
+    };
+    const std::vector<std::wstring> builtIn = Lines();
+    ScopedLangSource source(Shipped("EN"));
+    EXPECT_EQ(Lines(), builtIn);
+}
+
+TEST(LangFiles, EnglishPrinterStateTextsEqualTheBuiltInOnes)
+{
+    auto Lines = [] {
+        PrinterState state;
+        state.nPageCounter = 7;
+        for (int k = 0; k <= static_cast<int>(ConditionKind::Other); ++k)
+            state.conditions.push_back({ConditionSeverity::Stop, static_cast<ConditionKind>(k), ConditionDetail::None, {}});
+        for (int d = 1; d <= static_cast<int>(ConditionDetail::MaintenanceOverdue); ++d)
+            state.conditions.push_back(
+                {ConditionSeverity::Warning, ConditionKind::Other, static_cast<ConditionDetail>(d), L"w"});
+        state.supplies = {{L"", true, false, 10, 4}, {L"s", false, false, -2, -3}, {L"s", false, false, -2, -2}};
+        state.trays = {{L"", L"", L"", 10, 5}};
+        std::vector<std::wstring> lines = ProbeStateLines(PortKind::Network, state);
+        lines.push_back(ProbeStateLines(PortKind::Usb, state).at(0));
+        for (int s = 0; s <= static_cast<int>(PrinterStatus::Stopped); ++s)
+            lines.push_back(PrinterStatusText(static_cast<PrinterStatus>(s)));
         return lines;
     };
     const std::vector<std::wstring> builtIn = Lines();
