@@ -61,6 +61,21 @@ public:
                        uint16_t fixedPort = 0, const std::optional<PrinterMib>& printer = std::nullopt)
     {
         m_strProbeCommunity = communities.empty() ? "public" : communities.front();
+        // A free port can be taken by another program before snmpd binds it (on ::1 it
+        // was never checked): an agent that ends at once is started again on another.
+        for (int nTry = 0; nTry < (fixedPort ? 1 : 3) && !m_ready; ++nTry) {
+            if (nTry > 0)
+                Stop();
+            Start(objects, communities, fixedPort, printer);
+        }
+    }
+
+    ~SnmpAgent() { Stop(); }
+
+private:
+    void Start(const DeviceIdObjects& objects, const std::vector<std::string>& communities, uint16_t fixedPort,
+               const std::optional<PrinterMib>& printer)
+    {
         m_port = fixedPort ? fixedPort : udp_test::FreePort();
         // One folder per agent: Wine cannot wait for the shell that stops the agent before.
         static int s_nAgents = 0;
@@ -102,11 +117,13 @@ public:
     }
 
     // The folder goes once snmpd has ended, as it writes there while it stops.
-    ~SnmpAgent()
+    void Stop() const
     {
         RunShell("kill $(cat " + m_dir + "/pid) 2>/dev/null; timeout 5 sh -c 'until [ -e " + m_dir +
                  "/ended ]; do sleep 0.1; done'; rm -rf " + m_dir);
     }
+
+public:
 
     // Makes a printer's default trigger file, as if it had appeared `dSecondsAgo` ago.
     void Trigger(double dSecondsAgo) const
