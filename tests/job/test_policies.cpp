@@ -114,7 +114,9 @@ TEST(Policies, TheTemplatesAndTheCommandLineNameWhatTheTableReads)
     }
 
     // The keywords of a policy are those its command-line option takes, at the same place.
-    const OptionKeywords paper{PaperSizeKeywords(), PaperTypeKeywords()};
+    const auto sizes = PaperSizeKeywords();
+    const auto types = PaperTypeKeywords();
+    const OptionKeywords paper{sizes, types};
     const struct {
         const wchar_t* pszPolicy;
         const wchar_t* pszOption;
