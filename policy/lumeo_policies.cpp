@@ -9,7 +9,7 @@ namespace {
     {LUMEO_WIDE(#name), PolicyKind::kind, low, high, LUMEO_WIDE(keywords), \
      [](LumeoPolicies& p, int value, const std::wstring& text) { p.sets; }},
 constexpr PolicyRow kPolicies[] = {
-#include "policy/policy_table.inc"
+#include "policy/policy_table.h"
 };
 #undef LUMEO_POLICY
 #undef LUMEO_WIDE

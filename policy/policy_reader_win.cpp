@@ -45,7 +45,7 @@ void ReadHive(const Hive& hive, LumeoPolicies& policies, std::vector<bool>& bTak
         if (status == ERROR_NO_MORE_ITEMS)
             break;
         if (status != ERROR_SUCCESS) {
-            DebugLog(L"Policy %s : value %u with a name too long for any policy: ignored", hive.pszName, nIndex);
+            DebugLog(L"Policy %s : a value with a name too long for any policy: ignored", hive.pszName);
             continue;
         }
         const PolicyRow* pRow = FindPolicy(szName);

@@ -604,17 +604,21 @@ TEST_F(LumeoEndToEnd, MachinePoliciesLockBlackAndWhiteInTheSheetAndInScriptsAndC
     const TestPrinter* pOther = m_printers.AddRawPrinter(L"Lumeo E2E Other", L"FILE_LumeoE2EOther");
     ASSERT_TRUE(pOther && WinePrinters::MakeDefault(pOther->strName));
     const std::wstring key = L"Software\\Policies\\Lumeo";
-    const DWORD zero = 0, one = 1, tooMany = 150;
+    const DWORD one = 1, tooMany = 150;
     RawRegistry reg;
     ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, key, L"Color", L"BW"));
     ASSERT_TRUE(reg.Set(HKEY_LOCAL_MACHINE, key, L"LockColor", REG_DWORD, &one, 4));
     ASSERT_TRUE(reg.Set(HKEY_LOCAL_MACHINE, key, L"Copies", REG_DWORD, &tooMany, 4));  // out of range: no change
     ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, key, L"DefaultPrinter", kPrinter));
     ASSERT_TRUE(reg.SetUnterminated(HKEY_CURRENT_USER, key, L"Color", L"auto"));  // the machine's value wins
-    ASSERT_TRUE(reg.Set(HKEY_CURRENT_USER, key, L"LockColor", REG_DWORD, &zero, 4));
+    // Values not valid are ignored: the user's value counts, and nothing is locked.
+    ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, key, L"Duplex", std::wstring(5000, L'l')));
+    ASSERT_TRUE(reg.SetUnterminated(HKEY_CURRENT_USER, key, L"Duplex", L"long"));
+    ASSERT_TRUE(reg.Set(HKEY_LOCAL_MACHINE, key, L"LockDuplex", REG_SZ, L"1", 4));
     const std::wstring strPdf = MakeFile(L"locked.pdf", kPdfBytes);
     Expected mono;
     mono.strColor = "MONO";
+    mono.strDuplex = "@PJL SET DUPLEX=ON\r\n@PJL SET BINDING=LONGEDGE\r\n";
 
     ScriptRun run = RunScript(LUMEO_CMD_EXE, L"/print /wait 5 " + Quoted(strPdf));
     EXPECT_EQ(run.dwExit, 0u) << run.strOutput;

@@ -5,12 +5,9 @@
 #include "tests/support/hostile_agent.h"  // winsock2.h before windows.h
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 #include <windows.h>
 
 #include "i18n/lang_manager.h"
-#include "policy/policy_reader.h"
 #include "printer/port_device_id.h"
 #include "printer/unsupported_port.h"
 #include "tests/faults/raw_registry.h"
@@ -140,35 +137,4 @@ TEST(RegistryValues, LanguageCodesOfThousandsOfCharactersOrOddBytesAreRefused)
     szCode[0] = L'\0';
     manager.GetLocalCodeFromRegistry(szCode, 8);
     EXPECT_LE(wcslen(szCode), 2u);
-}
-
-TEST(RegistryValues, AValidMachinePolicyWinsAndEveryBadOneIsIgnoredAndLogged)
-{
-    PrivateHives hives;
-    const std::wstring key = L"Software\\Policies\\Lumeo";
-    RawRegistry reg;
-    const DWORD one = 1, two = 2, tooMany = 150;
-    ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, key, L"Color", L"bw"));
-    ASSERT_TRUE(reg.SetUnterminated(HKEY_CURRENT_USER, key, L"Color", L"auto"));
-    ASSERT_TRUE(reg.Set(HKEY_LOCAL_MACHINE, key, L"Copies", REG_DWORD, &tooMany, 4));  // the user's value counts
-    ASSERT_TRUE(reg.Set(HKEY_CURRENT_USER, key, L"Copies", REG_DWORD, &two, 4));
-    ASSERT_TRUE(reg.Set(HKEY_LOCAL_MACHINE, key, L"LockColor", REG_SZ, L"1", 4));
-    ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, key, L"Duplex", std::wstring(5000, L'l')));
-    ASSERT_TRUE(reg.Set(HKEY_CURRENT_USER, key, std::wstring(300, L'X'), REG_DWORD, &one, 4));
-    ASSERT_TRUE(reg.SetUnterminated(HKEY_CURRENT_USER, key, L"Colour", L"bw"));
-    LogCapture log;
-    const LumeoPolicies policies = ReadLumeoPolicies();
-    EXPECT_EQ(policies.job.defaults.nColorMode, 1);
-    EXPECT_EQ(policies.job.defaults.nCopies, 2);
-    EXPECT_FALSE(policies.job.bLockColor);
-    EXPECT_FALSE(policies.job.defaults.nDuplex);
-    for (const wchar_t* pszLine :
-         {L"Policy HKLM Color : applied", L"Policy HKCU Color : ignored: the machine's value counts",
-          L"Policy HKLM Copies : ignored: not from 1 to 99", L"Policy HKCU Copies : applied",
-          L"Policy HKLM LockColor : ignored: not a REG_DWORD", L"Policy HKLM Duplex : ignored: too long",
-          L"Policy HKCU Colour : unknown: ignored"})
-        EXPECT_TRUE(log.Contains(pszLine)) << pszLine;
-    EXPECT_TRUE(std::any_of(log.Lines().begin(), log.Lines().end(), [](const std::wstring& line) {
-        return line.find(L"with a name too long for any policy: ignored") != std::wstring::npos;
-    }));
 }

@@ -191,38 +191,20 @@ TEST_F(ParamMngr, PolicyDefaultsLieUnderTheCommandLineAndLocksOverEverything)
     CParamMngr* p = Create();
     JobSettings& s = p->m_JobSettings;
     p->m_Policy.defaults.nCopies = 3;
-    p->m_Policy.defaults.nColorMode = 1;
     p->m_Policy.defaults.nDuplex = 1;
     p->m_Policy.defaults.nPaperType = 2;
-    p->m_Policy.bLockColor = p->m_Policy.bLockPaper = true;  // locked paper without a size: "Original"
-    s = JobSettings{0, 1, 1, 1, 0, 4, 0, 0, 0, 0, 100};
+    p->m_Policy.bLockPaper = true;  // a locked paper without a size: "Original"
+    s.m_nPaperSize = 4;
     p->SetBasicDefaults();
     p->SetAdvancedDefaults();
-    EXPECT_EQ(s.m_nCopies, 3);
-    EXPECT_EQ(std::vector<int>({s.m_nColorMode, s.m_nDuplex, s.m_nPaperSize, s.m_nPaperType}),
-              std::vector<int>({1, 1, 0, 2}));
-
+    EXPECT_EQ(std::vector<int>({s.m_nCopies, s.m_nDuplex, s.m_nPaperSize, s.m_nPaperType}),
+              std::vector<int>({3, 1, 0, 2}));
     JobOptions cmd;
-    cmd.nColorMode = 0;
     cmd.nDuplex = 2;
-    cmd.nPaperSize = 5;
     cmd.nPaperType = 3;
-    EXPECT_STREQ(LockedOptionGiven(cmd, p->m_Policy), L"/color");
-    p->ApplyAdvancedOptions(cmd);
-    EXPECT_EQ(std::vector<int>({s.m_nColorMode, s.m_nDuplex, s.m_nPaperSize, s.m_nPaperType}),
-              std::vector<int>({1, 2, 0, 2}));
-    cmd.nColorMode.reset();
-    EXPECT_STREQ(LockedOptionGiven(cmd, p->m_Policy), L"/paper");
-    cmd.nPaperSize.reset();
     EXPECT_STREQ(LockedOptionGiven(cmd, p->m_Policy), L"/type");
-    cmd.nPaperType.reset();
-    EXPECT_EQ(LockedOptionGiven(cmd, p->m_Policy), nullptr);  // duplex is not locked
-
-    // Whatever a page wrote into the fields, the job carries the locked values.
-    s.m_nColorMode = 0;
-    s.m_nPaperSize = 7;
-    const JobSnapshot job = SnapshotJob();
-    EXPECT_EQ(job.settings.m_nColorMode, 1);
-    EXPECT_EQ(job.strPaperPJL, L"AUTO");
-    EXPECT_EQ(job.strPaperTypePJL, L"THICK");
+    p->ApplyAdvancedOptions(cmd);
+    s.m_nPaperSize = 7;  // as a page writes it
+    EXPECT_EQ(SnapshotJob().strPaperPJL + L" " + SnapshotJob().strPaperTypePJL, L"AUTO THICK");
+    EXPECT_EQ(s.m_nDuplex, 2);
 }
