@@ -62,10 +62,10 @@ private:
     std::vector<size_t> m_arrSlots;  // the report of each admitted file
 };
 
-int PrintFiles(const CommandLine& cmd, ScriptOutput& out)
+int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, ScriptOutput& out)
 {
     CPrtControl prtControl;
-    if (const int nExit = ChooseScriptPrinter(prtControl, cmd, out))
+    if (const int nExit = ChooseScriptPrinter(prtControl, cmd, strPolicyPrinter, out))
         return nExit;
     const int nSupportedTypes = CheckSupportedTypes(prtControl);
     if (const int nExit = ExitCodeOfPrinterCheck(nSupportedTypes)) {
@@ -91,17 +91,18 @@ int PrintFiles(const CommandLine& cmd, ScriptOutput& out)
 }
 }  // namespace
 
-int RunScriptPrint(const CommandLine& cmd, ScriptOutput& out)
+int RunScriptPrint(const CommandLine& cmd, const LumeoPolicies& policies, ScriptOutput& out)
 {
     CParamMngr* pMngr = CreateParamMngr();
     if (!pMngr)
         return kExitSpooler;
-    // The sheet's defaults, and the options of the command line over them.
+    // The sheet's defaults with the policies', and the options of the command line over them.
+    pMngr->m_Policy = policies.job;
     pMngr->SetAdvancedDefaults();
     pMngr->SetBasicDefaults();
     pMngr->ApplyBasicOptions(cmd.options);
     pMngr->ApplyAdvancedOptions(cmd.options);
-    const int nExit = PrintFiles(cmd, out);
+    const int nExit = PrintFiles(cmd, policies.strPrinter, out);
     DestroyParamMngr();
     DebugLog(L"RunScriptPrint : %d", nExit);
     return nExit;

@@ -29,6 +29,8 @@ public:
     std::wstring m_strCmdLine;
     std::vector<std::wstring> m_arrCmdFiles;
     std::wstring m_strCmdPrinter;
+    // The administrator's default printer: chosen over the Windows one when installed.
+    std::wstring m_strPolicyPrinter;
 
     int nSupportedTypes = -2;
 

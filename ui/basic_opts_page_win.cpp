@@ -176,6 +176,8 @@ void CBasicOptsPage::ApplyBasicDefaults()
 {
     GetParamMngr()->SetBasicDefaults();
     m_PrtControl.SetCurrentIndex(m_PrtControl.GetDefaultPrinterIndex());
+    if (!m_strPolicyPrinter.empty() && !m_PrtControl.SelectPrinter(m_strPolicyPrinter))
+        DebugLog(L"ApplyBasicDefaults : the policy's printer %s is not installed", m_strPolicyPrinter.c_str());
     FillPrinterList();
     AttachSpin();
     ExchangeBasic(DdxDirection::Load);

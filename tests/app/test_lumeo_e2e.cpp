@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/faults/raw_registry.h"
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/child_process.h"
 #include "tests/support/udp_peers.h"
@@ -596,6 +597,54 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
     run = RunScript(LUMEO_PROGRAM_EXE, L"-?", 4000);
     EXPECT_EQ(run.dwExit, kTimedOut);
     EXPECT_NE(run.strWindows.find("#32770"), std::string::npos);
+}
+
+TEST_F(LumeoEndToEnd, MachinePoliciesLockBlackAndWhiteInTheSheetAndInScriptsAndChooseThePrinter)
+{
+    const TestPrinter* pOther = m_printers.AddRawPrinter(L"Lumeo E2E Other", L"FILE_LumeoE2EOther");
+    ASSERT_TRUE(pOther && WinePrinters::MakeDefault(pOther->strName));
+    const std::wstring key = L"Software\\Policies\\Lumeo";
+    const DWORD one = 1, tooMany = 150;
+    RawRegistry reg;
+    ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, key, L"Color", L"BW"));
+    ASSERT_TRUE(reg.Set(HKEY_LOCAL_MACHINE, key, L"LockColor", REG_DWORD, &one, 4));
+    ASSERT_TRUE(reg.Set(HKEY_LOCAL_MACHINE, key, L"Copies", REG_DWORD, &tooMany, 4));  // out of range: no change
+    ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, key, L"DefaultPrinter", kPrinter));
+    ASSERT_TRUE(reg.SetUnterminated(HKEY_CURRENT_USER, key, L"Color", L"auto"));  // the machine's value wins
+    // Values not valid are ignored: the user's value counts, and nothing is locked.
+    ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, key, L"Duplex", std::wstring(5000, L'l')));
+    ASSERT_TRUE(reg.SetUnterminated(HKEY_CURRENT_USER, key, L"Duplex", L"long"));
+    ASSERT_TRUE(reg.Set(HKEY_LOCAL_MACHINE, key, L"LockDuplex", REG_SZ, L"1", 4));
+    const std::wstring strPdf = MakeFile(L"locked.pdf", kPdfBytes);
+    Expected mono;
+    mono.strColor = "MONO";
+    mono.strDuplex = "@PJL SET DUPLEX=ON\r\n@PJL SET BINDING=LONGEDGE\r\n";
+
+    ScriptRun run = RunScript(LUMEO_CMD_EXE, L"/print /wait 5 " + Quoted(strPdf));
+    EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
+    EXPECT_EQ(WaitForCapture(1), mono.Job("PDF", kPdfBytes));
+    EXPECT_EQ(WinePrinters::ReadCapture(*pOther), "");
+    WinePrinters::ClearCapture(*m_pPrinter);
+    run = RunScript(LUMEO_CMD_EXE, L"/print /color auto " + Quoted(strPdf));
+    EXPECT_EQ(run.dwExit, 1u);
+    EXPECT_EQ(run.strOutput, "Set by your administrator: /color\r\n");
+
+    // The sheet started with /color auto: the colour buttons disabled, their group says why.
+    CUiDriver& ui = Start({strPdf}, kPrinter, true, L"/color auto");
+    HWND hAdvanced = OpenAdvancedPage(ui);
+    ASSERT_NE(hAdvanced, nullptr);
+    HWND hAuto = GetDlgItem(hAdvanced, IDC_RADIO_COLORMODE_AUTO), hBW = GetDlgItem(hAdvanced, IDC_RADIO_COLORMODE_BW);
+    EXPECT_EQ(CUiDriver::Text(GetDlgItem(hAdvanced, IDC_STATIC_COLORMODE)), L"Color (Set by your administrator)");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_LONG)));
+    // A message that checks Auto all the same is undone.
+    Send(hBW, BM_SETCHECK, BST_UNCHECKED);
+    Send(hAuto, BM_SETCHECK, BST_CHECKED);
+    Send(hAdvanced, WM_COMMAND, MAKEWPARAM(IDC_RADIO_COLORMODE_AUTO, BN_CLICKED), reinterpret_cast<LPARAM>(hAuto));
+    PressPrint(ui);
+    EXPECT_EQ(WaitForCapture(1), mono.Job("PDF", kPdfBytes));
+    for (HWND hRadio : {hAuto, hBW})
+        EXPECT_FALSE(IsWindowEnabled(hRadio)) << "after the run too";
+    EXPECT_EQ(Send(hBW, BM_GETCHECK), BST_CHECKED);
 }
 
 TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
