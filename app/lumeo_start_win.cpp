@@ -15,8 +15,8 @@
 #include "i18n/lang_manager.h"
 #include "job/paper_tables.h"
 #include "job/param_mngr.h"
-#include "policy/policy_reader.h"
-#include "policy/policy_texts.h"
+#include "job/policy_reader.h"
+#include "job/policy_texts.h"
 
 CAppModule _Module;
 

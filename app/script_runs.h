@@ -3,7 +3,7 @@
 // message box. Windows build only.
 #include "app/script_output.h"
 #include "files/command_line_options.h"
-#include "policy/lumeo_policies.h"
+#include "job/lumeo_policies.h"
 #include "printer/prt_control.h"
 
 // The files of the command line to its printer, each as the sheet sends it, and its job

@@ -4,7 +4,7 @@
 
 #include "common/ui_text.h"
 #include "job/param_mngr.h"
-#include "policy/policy_texts.h"
+#include "job/policy_texts.h"
 #include "resources/resource.h"
 
 namespace {

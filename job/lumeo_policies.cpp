@@ -1,4 +1,4 @@
-#include "policy/lumeo_policies.h"
+#include "job/lumeo_policies.h"
 
 #include "job/paper_tables.h"
 
@@ -9,7 +9,7 @@ namespace {
     {LUMEO_WIDE(#name), PolicyKind::kind, low, high, LUMEO_WIDE(keywords), \
      [](LumeoPolicies& p, int value, const std::wstring& text) { p.sets; }},
 constexpr PolicyRow kPolicies[] = {
-#include "policy/policy_table.h"
+#include "job/policy_table.h"
 };
 #undef LUMEO_POLICY
 #undef LUMEO_WIDE

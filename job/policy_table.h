@@ -1,5 +1,5 @@
 // The policies Lumeo reads under Software\Policies\Lumeo (the machine's key first, then the
-// user's): rows for policy/lumeo_policies.cpp, which defines LUMEO_POLICY before it
+// user's): rows for job/lumeo_policies.cpp, which defines LUMEO_POLICY before it
 // includes them (no include guard). tools/gen-policy-templates.py reads the same rows to
 // write the administrative templates, so keep one row per line in this form:
 //

@@ -1,4 +1,4 @@
-#include "policy/policy_reader.h"
+#include "job/policy_reader.h"
 
 #include <windows.h>
 

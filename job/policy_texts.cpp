@@ -1,4 +1,4 @@
-#include "policy/policy_texts.h"
+#include "job/policy_texts.h"
 
 #include "common/placeholders.h"
 #include "common/ui_text.h"
