@@ -3,6 +3,7 @@
 #ifndef _WIN32
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "common/ansi_text.h"
@@ -21,6 +22,8 @@ HANDLE OpenDocumentFile(const std::wstring& strPath, DWORD dwShareMode)
     return hFile;
 }
 
+bool IsNoDiskFileError(unsigned long nError) { return nError == ERROR_BAD_FILE_TYPE; }
+
 bool ReadDocumentHead(const std::wstring& strPath, size_t nMaxBytes, std::string& strHead)
 {
     // Only a peek: a file another program holds open is read all the same.
@@ -35,6 +38,8 @@ bool ReadDocumentHead(const std::wstring& strPath, size_t nMaxBytes, std::string
     return bRead;
 }
 #else
+bool IsNoDiskFileError(unsigned long nError) { return nError == ENODEV; }
+
 bool ReadDocumentHead(const std::wstring& strPath, size_t nMaxBytes, std::string& strHead)
 {
     FILE* pFile = std::fopen(ToAnsi(strPath).c_str(), "rb");
@@ -46,6 +51,8 @@ bool ReadDocumentHead(const std::wstring& strPath, size_t nMaxBytes, std::string
     const size_t nRead = bRegular ? std::fread(strHead.data(), 1, nMaxBytes, pFile) : 0;
     const bool bRead = bRegular && !std::ferror(pFile);
     std::fclose(pFile);
+    if (!bRegular)
+        errno = ENODEV;
     strHead.resize(nRead);
     return bRead;
 }

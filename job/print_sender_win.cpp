@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/debug_log.h"
+#include "common/system_error.h"
 #include "job/job_watch.h"
 #include "job/send_data_to_device.h"
 #include "printer/prt_control.h"
@@ -100,11 +101,11 @@ PrintRunEnd SendPrintFiles(const PrintRunInput& input, const std::function<bool(
         DebugLog(L"OnPrint / SendDataToDevice : %s", strPath.c_str());
         progress.StartFile(i, strPath);
         SendResult result;
-        result.outcome = FileOutcome::NotTakenWhole;
+        result.reason = FileReason(FileOutcome::SpoolerRefused, SystemErrorText(ERROR_INVALID_PRINTER_NAME));
         if (bInstalled)
             result = SubmitFile(prtControl, strPath, input.job, control);
-        end.arrOutcomes[i] = result.outcome;
-        if (result.outcome == FileOutcome::Sent && result.nJobId)
+        end.arrOutcomes[i] = result.reason;
+        if (result.reason.outcome == FileOutcome::Sent && result.nJobId)
             watch.Add(i, result.nJobId);
         progress.EndFile();
     }

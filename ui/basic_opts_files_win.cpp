@@ -3,22 +3,24 @@
 
 #include <shellapi.h>
 
+#include "common/debug_log.h"
 #include "common/ui_text.h"
 #include "files/admission.h"
 #include "files/browse_filter.h"
 #include "files/file_list.h"
 #include "files/shell_files.h"
+#include "job/print_summary.h"
 #include "resources/resource.h"
+#include "ui/message_dialog.h"
 
 void CBasicOptsPage::AddCommandLineFiles()
 {
     if (nSupportedTypes <= 0)
         return;
-    for (const std::wstring& strFile : m_arrCmdFiles) {
-        const std::wstring strPath = ResolvedPath(strFile);
-        if (ValidatePathname(strPath, nSupportedTypes))
-            AppendFileEntry(m_hList, strPath);
-    }
+    std::vector<std::wstring> arrPaths;
+    for (const std::wstring& strFile : m_arrCmdFiles)
+        arrPaths.push_back(ResolvedPath(strFile));
+    AdmitFiles(arrPaths, 1);
     EnableRemoveForEntries(FileCount());
 }
 
@@ -29,17 +31,11 @@ void CBasicOptsPage::OnClickedButtonBrowse()
     std::vector<std::wstring> arrPaths;
     if (!BrowseForFiles(GetActiveWindow(), filter, arrPaths))
         return;
-    const bool bSingle = arrPaths.size() == 1;
-    for (const std::wstring& strChosen : arrPaths) {
-        // A single choice comes back resolved by the dialog itself.
-        const std::wstring strPath = bSingle ? strChosen : ResolvedPath(strChosen);
-        if (ValidatePathname(strPath, nSupportedTypes)) {
-            AppendFileEntry(m_hList, strPath);
-            EnableItem(IDC_BUTTON_REMOVE, true);
-        } else {
-            ShowErrorMessage(1);
-        }
-    }
+    // A single choice comes back resolved by the dialog itself.
+    if (arrPaths.size() > 1)
+        for (std::wstring& strPath : arrPaths)
+            strPath = ResolvedPath(strPath);
+    AdmitFiles(arrPaths, 1);
 }
 
 void CBasicOptsPage::OnDropFiles(HDROP hDrop)
@@ -50,30 +46,40 @@ void CBasicOptsPage::OnDropFiles(HDROP hDrop)
         return;
     }
     const UINT nFiles = DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::wstring> arrPaths;
     for (UINT i = 0; i < nFiles; ++i) {
-        // Measured first: a path cut to the buffer could name another file.
+        // Measured first, and taken whole: a path cut to a buffer could name another file.
         const UINT nLength = DragQueryFileW(hDrop, i, nullptr, 0);
-        wchar_t szPath[kTextChars] = {};
-        if (nLength < static_cast<UINT>(kTextChars))
-            DragQueryFileW(hDrop, i, szPath, kTextChars);
-        // While the printer is being checked, the drop waits for the answer.
-        if (IsCheckingPrinter())
-            m_arrPendingDrops.push_back(szPath);
-        else
-            AdmitDroppedPath(szPath);
+        std::wstring strPath(nLength + 1, L'\0');
+        strPath.resize(DragQueryFileW(hDrop, i, strPath.data(), nLength + 1));
+        arrPaths.push_back(ResolvedPath(strPath));
     }
     DragFinish(hDrop);
+    // While the printer is being checked, the drop waits for the answer.
+    if (IsCheckingPrinter())
+        m_arrPendingDrops.push_back(std::move(arrPaths));
+    else
+        AdmitFiles(arrPaths, DropRefusalMessage(nSupportedTypes));
 }
 
-void CBasicOptsPage::AdmitDroppedPath(const std::wstring& strDropped)
+void CBasicOptsPage::AdmitFiles(const std::vector<std::wstring>& arrPaths, int nRefusalMessage)
 {
-    const std::wstring strPath = ResolvedPath(strDropped);  // empty, and so refused, when too long
-    if (ValidatePathname(strPath, nSupportedTypes))
-        AppendFileEntry(m_hList, strPath);
-    else
-        ShowErrorMessage(DropRefusalMessage(nSupportedTypes));
+    std::vector<std::wstring> arrRefused;
+    for (const std::wstring& strPath : arrPaths) {
+        FileReason reason;
+        if (ValidatePathname(strPath, nSupportedTypes, &reason))
+            AppendFileEntry(m_hList, strPath);
+        else
+            arrRefused.push_back(FileReasonLine(strPath, reason));
+    }
     if (FileCount() > 0)
         EnableItem(IDC_BUTTON_REMOVE, true);
+    // One message for the whole drop, Browse or command line.
+    if (!arrRefused.empty()) {
+        for (const std::wstring& strLine : arrRefused)
+            DebugLog(L"CBasicOptsPage / refused : %s", strLine.c_str());
+        ShowUserMessage(m_hWnd, nRefusalMessage, arrRefused);
+    }
 }
 
 void CBasicOptsPage::OnClickedButtonRemove()

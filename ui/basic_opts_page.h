@@ -87,7 +87,8 @@ private:
     void AddCommandLineFiles();
     void OnClickedButtonBrowse();
     void OnDropFiles(HDROP hDrop) override;
-    void AdmitDroppedPath(const std::wstring& strDropped);
+    // Appends the files the printer admits; the refused ones are named in one message.
+    void AdmitFiles(const std::vector<std::wstring>& arrPaths, int nRefusalMessage);
     void OnClickedButtonRemove();
 
     void ShowPrintButton(bool bShow);
@@ -115,5 +116,5 @@ private:
     bool m_bCheckRemovesRefused = false;
     // Command-line files wait for the first answer; drops for the current one.
     bool m_bCmdFilesPending = true;
-    std::vector<std::wstring> m_arrPendingDrops;
+    std::vector<std::vector<std::wstring>> m_arrPendingDrops;
 };

@@ -5,6 +5,7 @@
 
 #include "common/debug_log.h"
 #include "common/ui_text.h"
+#include "files/admission.h"
 #include "files/command_line.h"
 #include "files/file_list.h"
 #include "files/shell_files.h"
@@ -283,10 +284,10 @@ void CBasicOptsPage::ApplyCheckResult(int nResult)
         m_bCmdFilesPending = false;
         AddCommandLineFiles();
     }
-    std::vector<std::wstring> arrDrops;
+    std::vector<std::vector<std::wstring>> arrDrops;
     arrDrops.swap(m_arrPendingDrops);
-    for (const std::wstring& strDropped : arrDrops)
-        AdmitDroppedPath(strDropped);
+    for (const std::vector<std::wstring>& arrDropped : arrDrops)
+        AdmitFiles(arrDropped, DropRefusalMessage(nSupportedTypes));
 }
 
 void CBasicOptsPage::OnTimer(UINT_PTR nId)

@@ -37,6 +37,16 @@ const std::wstring kNoPrinter = L"Before you can print, you need to install a pr
 const std::wstring kBusyOrOff =
     L"The selected printer is being used by another program, the printer cable may be improperly connected, or the "
     L"power may be off.";
+const std::wstring kAllTypes = L"the printer takes PDF, JPEG, TIFF, PNG and BMP, not ";
+
+// A refusal message: its first line, then a line per refused file.
+std::wstring Refusal(const std::wstring& strFirst, const std::vector<std::wstring>& arrLines)
+{
+    std::wstring strText = strFirst;
+    for (const std::wstring& strLine : arrLines)
+        strText += L"\r\n" + strLine;
+    return strText;
+}
 
 // A drop block as the shell builds it: DROPFILES, then the wide paths, each ended
 // by a terminator, and one more terminator. The page releases it.
@@ -113,8 +123,8 @@ private:
                 Sleep(20);
                 continue;
             }
-            wchar_t szText[512] = {};
-            GetWindowTextW(GetDlgItem(hDialog, kMessageTextId), szText, 512);
+            wchar_t szText[4096] = {};
+            GetWindowTextW(GetDlgItem(hDialog, kMessageTextId), szText, 4096);
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_texts.push_back(szText);
@@ -216,7 +226,7 @@ protected:
 WinePrinters* PageDrop::s_pPrinters = nullptr;
 const TestPrinter* PageDrop::s_pPrinter = nullptr;
 
-TEST_F(PageDrop, ShortcutsAddTheirTargetAndEachRefusedFileShowsMessageOne)
+TEST_F(PageDrop, ShortcutsAddTheirTargetAndOneMessageNamesEachRefusedFileWithItsReason)
 {
     const std::wstring strPdf = MakeFile(L"report.pdf", "%PDF-1.4 report");
     const std::wstring strText = MakeFile(L"notes.txt", "plain text");
@@ -235,7 +245,11 @@ TEST_F(PageDrop, ShortcutsAddTheirTargetAndEachRefusedFileShowsMessageOne)
 
     Drop(m_basic.m_hWnd, {strPdf, strText, strLink, strTextLink, strNoLink, strPdfLink, strLetter});
     EXPECT_EQ(ListItems(), (Paths{strPdf, strTarget}));
-    EXPECT_EQ(m_messages.Texts(), Paths(5, kNotSupported));
+    EXPECT_EQ(m_messages.Texts(),
+              Paths{Refusal(kNotSupported, {L"notes.txt \x2014 " + kAllTypes + L"TXT", L"notes.txt \x2014 " + kAllTypes + L"TXT",
+                                            L"not a shortcut.lnk \x2014 " + kAllTypes + L"LNK",
+                                            L"Invoice.pdf \x2014 not a PDF document",
+                                            L"letter.pdf \x2014 not a PDF document"})});
     EXPECT_TRUE(RemoveEnabled());
 
     // Dropping the same file again adds it again.
@@ -256,7 +270,9 @@ TEST_F(PageDrop, ARefusalSaysWhyThePrinterCannotTakeTheFile)
     Drop(m_basic.m_hWnd, {strPdf});
     EXPECT_TRUE(ListItems().empty());
     EXPECT_FALSE(RemoveEnabled());
-    EXPECT_EQ(m_messages.Texts(), (Paths{kBusyOrOff, kNoPrinter, kNotSupported}));
+    const std::wstring strNone = L"state.pdf \x2014 the printer takes no files now";
+    EXPECT_EQ(m_messages.Texts(), (Paths{Refusal(kBusyOrOff, {strNone}), Refusal(kNoPrinter, {strNone}),
+                                         Refusal(kNotSupported, {strNone})}));
 }
 
 TEST_F(PageDrop, FilesDroppedOnTheAdvancedPageReachTheBasicPagesList)
@@ -271,7 +287,7 @@ TEST_F(PageDrop, FilesDroppedOnTheAdvancedPageReachTheBasicPagesList)
 
     Drop(m_advanced.m_hWnd, {strPdf, strText, strLink});
     EXPECT_EQ(ListItems(), (Paths{strPdf, strTarget}));
-    EXPECT_EQ(m_messages.Texts(), (Paths{kNotSupported}));
+    EXPECT_EQ(m_messages.Texts(), (Paths{Refusal(kNotSupported, {L"advanced.txt \x2014 " + kAllTypes + L"TXT"})}));
     EXPECT_TRUE(RemoveEnabled());
 }
 
@@ -284,7 +300,8 @@ TEST_F(PageDrop, APathTooLongForTheListIsRefusedNotCut)
     ASSERT_EQ(str259.size(), 259u);
     Drop(m_basic.m_hWnd, {str259 + std::wstring(41, L'x')});
     EXPECT_TRUE(ListItems().empty());
-    EXPECT_EQ(m_messages.Texts(), Paths{kNotSupported});
+    const std::wstring strName = str259.substr(strFolder.size()) + std::wstring(41, L'x');
+    EXPECT_EQ(m_messages.Texts(), Paths{Refusal(kNotSupported, {strName + L" \x2014 its path is too long"})});
 
     Drop(m_basic.m_hWnd, {str259});
     EXPECT_EQ(ListItems(), Paths{str259});
