@@ -87,6 +87,10 @@ bool CBasicOptsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRES
             lResult = OnCustomdrawList(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
             return true;
         }
+        // Reached with the keyboard, the list shows which row the arrow keys start from.
+        if (pHdr->idFrom == IDC_LIST_FILE && pHdr->code == NM_SETFOCUS && FileCount() > 0 &&
+            ListView_GetNextItem(m_hList, -1, LVNI_FOCUSED) < 0)
+            ListView_SetItemState(m_hList, 0, LVIS_FOCUSED, LVIS_FOCUSED);
     }
     return COptionsPage::HandleMessage(uMsg, wParam, lParam, lResult);
 }
@@ -337,8 +341,9 @@ LRESULT CBasicOptsPage::OnCustomdrawList(NMLVCUSTOMDRAW* pDraw)
             pDraw->clrTextBk = RGB(164, 212, 255);
             DebugLog(L"OnCustomdrawList / LVIS_SELECTED / nItem : %d", nItem);
             DebugLog(L"OnCustomdrawList / LVIS_SELECTED / rItem.state : %d", static_cast<int>(uState));
-            // Our colours, not the system highlight.
-            pDraw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+            // Our colours, not the system highlight; the focus cue stays the system's, shown
+            // once the keyboard is used.
+            pDraw->nmcd.uItemState &= ~CDIS_SELECTED;
         } else {
             pDraw->clrTextBk = (nItem % 2 == 0) ? RGB(238, 238, 238) : RGB(255, 255, 255);
         }
