@@ -51,8 +51,8 @@ private:
     void AddPage(CPropertyPageImpl& page, const wchar_t* key, const wchar_t* defaultTitle);
 
     LRESULT OnPrint();
-    void OnRunProgress(WPARAM nTicket, LPARAM lReport);
-    void OnRunEnded(WPARAM nTicket, LPARAM lReport);
+    void OnRunProgress();
+    void OnRunEnded();
     // Cancel and Escape during a run stop it; the close box asks first. True: handled.
     bool OnCancelDuringRun();
     bool OnCloseDuringRun();
@@ -78,7 +78,7 @@ private:
     HWND m_hFocusBeforeRun = nullptr;
 };
 
-// The print run's worker reports (wParam: ticket; lParam: PrintRunProgress / PrintRunEnd).
+// The print run's worker wakes the sheet with these to take its PrintRunProgress / PrintRunEnd.
 constexpr UINT kMsgRunProgress = WM_APP + 20;
 constexpr UINT kMsgRunEnded = WM_APP + 21;
 

@@ -191,11 +191,11 @@ bool CMainPropertySheet::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
         lResult = 0;
         return true;
     case kMsgRunProgress:
-        OnRunProgress(wParam, lParam);
+        OnRunProgress();
         lResult = 0;
         return true;
     case kMsgRunEnded:
-        OnRunEnded(wParam, lParam);
+        OnRunEnded();
         lResult = 0;
         return true;
     case WM_CLOSE:

@@ -18,6 +18,7 @@ int ExitCodeOfOutcome(FileOutcome outcome)
     case FileOutcome::SpoolFileFailed:
     case FileOutcome::SpoolerRefused:
     case FileOutcome::Cancelled:
+    case FileOutcome::InternalError:
     case FileOutcome::PrinterError:
     case FileOutcome::PrinterOffline:
     case FileOutcome::PaperOut:

@@ -94,13 +94,20 @@ void CMainPropertySheet::StartSending(std::vector<std::wstring> arrFiles)
     m_strRunPrinter = input.strPrinter;
     m_bCloseAfterRun = false;
     m_runWorker.SetWindow(m_hWnd);
-    const bool bStarted = m_runWorker.Start([input](const CWorker::Link& link) {
-        const auto fnStop = [&link] { return link.StopRequested(); };
-        const auto fnProgress = [&link](const PrintRunProgress& progress) {
-            link.Post(kMsgRunProgress, std::make_unique<PrintRunProgress>(progress));
-        };
-        link.Post(kMsgRunEnded, std::make_unique<PrintRunEnd>(SendPrintFiles(input, fnStop, fnProgress)));
-    });
+    const size_t nFiles = input.arrFiles.size();
+    const bool bStarted = m_runWorker.Start(
+        [input](const CWorker::Link& link) {
+            const auto fnStop = [&link] { return link.StopRequested(); };
+            const auto fnProgress = [&link](const PrintRunProgress& progress) {
+                link.Post(kMsgRunProgress, std::make_unique<PrintRunProgress>(progress));
+            };
+            link.Post(kMsgRunEnded, std::make_unique<PrintRunEnd>(SendPrintFiles(input, fnStop, fnProgress)));
+        },
+        [nFiles](const CWorker::Link& link) {
+            auto pEnd = std::make_unique<PrintRunEnd>();
+            pEnd->arrOutcomes.assign(nFiles, FileOutcome::InternalError);
+            link.Post(kMsgRunEnded, std::move(pEnd));
+        });
     if (!bStarted) {
         ShowErrorMessage(kMsgPrintFailed);
         return;
@@ -132,10 +139,10 @@ void CMainPropertySheet::ShowRunState(bool bRunning)
     }
 }
 
-void CMainPropertySheet::OnRunProgress(WPARAM nTicket, LPARAM lReport)
+void CMainPropertySheet::OnRunProgress()
 {
-    const std::unique_ptr<PrintRunProgress> pProgress = TakeReport<PrintRunProgress>(lReport);
-    if (!m_runWorker.IsCurrent(nTicket))
+    const std::unique_ptr<PrintRunProgress> pProgress = m_runWorker.TakeReport<PrintRunProgress>(kMsgRunProgress);
+    if (!pProgress)
         return;
     // Once a stop was asked for, the status says so until the run has ended.
     if (!m_bStopping)
@@ -143,10 +150,10 @@ void CMainPropertySheet::OnRunProgress(WPARAM nTicket, LPARAM lReport)
     SetSheetProgress(m_hWnd, pProgress->nPermille);
 }
 
-void CMainPropertySheet::OnRunEnded(WPARAM nTicket, LPARAM lReport)
+void CMainPropertySheet::OnRunEnded()
 {
-    const std::unique_ptr<PrintRunEnd> pEnd = TakeReport<PrintRunEnd>(lReport);
-    if (!m_runWorker.IsCurrent(nTicket))
+    const std::unique_ptr<PrintRunEnd> pEnd = m_runWorker.TakeReport<PrintRunEnd>(kMsgRunEnded);
+    if (!pEnd)
         return;
     m_runWorker.Finish();
     m_bStopping = false;

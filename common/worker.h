@@ -1,20 +1,32 @@
 #pragma once
 // Slow work off the window's thread. A job runs on a thread of its own and speaks to
-// its window only by posting messages; it never touches a window otherwise. Each job
-// carries a ticket: starting a new job supersedes the one before without waiting for
-// it, and whatever the old one posts afterwards is known to be stale.
+// its window only through reports: it queues each one in the worker, under a lock, and
+// posts a message that only wakes the window. The window then takes the reports of its
+// current job from the worker; a message carries nothing, so a forged one, whatever its
+// parameters, finds nothing to take. Starting a new job supersedes the one before
+// without waiting for it: the old job's reports stay in its own queue, never taken.
+// A job that throws is caught on its thread; its failure job then reports instead.
 // Windows build only.
 #include <windows.h>
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <typeinfo>
 
 class CWorker {
+    struct Report {
+        UINT uMsg;
+        const std::type_info* pType;
+        std::unique_ptr<void, void (*)(void*)> pObject;
+    };
     struct Shared {
         HWND hWnd = nullptr;
-        UINT_PTR nTicket = 0;
         std::atomic<bool> bStop{false};
+        std::mutex lock;
+        std::deque<Report> reports;
     };
 
 public:
@@ -23,13 +35,17 @@ public:
     public:
         explicit Link(std::shared_ptr<Shared> pShared) : m_pShared(std::move(pShared)) {}
         bool StopRequested() const { return m_pShared->bStop.load(); }
-        // Posts uMsg with the ticket as wParam and the report as lParam; the window
-        // takes the report with TakeReport. A report that cannot be posted is freed.
+        // Queues the report for the window and posts uMsg to wake it; the window takes
+        // it with TakeReport<T>(uMsg).
         template <class T>
         void Post(UINT uMsg, std::unique_ptr<T> pReport) const
         {
-            if (PostMessageW(m_pShared->hWnd, uMsg, m_pShared->nTicket, reinterpret_cast<LPARAM>(pReport.get())))
-                pReport.release();
+            {
+                const std::lock_guard<std::mutex> guard(m_pShared->lock);
+                m_pShared->reports.push_back(
+                    Report{uMsg, &typeid(T), {pReport.release(), [](void* p) { delete static_cast<T*>(p); }}});
+            }
+            PostMessageW(m_pShared->hWnd, uMsg, 0, 0);
         }
 
     private:
@@ -41,26 +57,33 @@ public:
     void SetWindow(HWND hWnd) { m_hWnd = hWnd; }
 
     // Runs the job on a new thread; the job before it is asked to stop and forgotten.
-    // False when no thread could be made (nothing runs then).
-    bool Start(Job job);
+    // When the job throws, the cause is logged and fnFailed runs on the same thread to
+    // post the job's failure report. False when no thread could be made (nothing runs).
+    bool Start(Job job, Job fnFailed = nullptr);
     // Asks the current job to stop; the job decides where it can.
     void RequestStop();
     // True while a started job has not been marked finished.
     bool IsBusy() const { return m_pCurrent != nullptr; }
-    // True when a message carrying this ticket comes from the current job.
-    bool IsCurrent(WPARAM nTicket) const { return m_pCurrent && m_pCurrent->nTicket == nTicket; }
+    // The oldest report of the current job posted with uMsg; nullptr when none waits.
+    template <class T>
+    std::unique_ptr<T> TakeReport(UINT uMsg)
+    {
+        if (!m_pCurrent)
+            return nullptr;
+        const std::lock_guard<std::mutex> guard(m_pCurrent->lock);
+        auto& reports = m_pCurrent->reports;
+        for (auto it = reports.begin(); it != reports.end(); ++it)
+            if (it->uMsg == uMsg && *it->pType == typeid(T)) {
+                std::unique_ptr<T> pReport(static_cast<T*>(it->pObject.release()));
+                reports.erase(it);
+                return pReport;
+            }
+        return nullptr;
+    }
     // The current job has sent its last report.
     void Finish() { m_pCurrent.reset(); }
 
 private:
     HWND m_hWnd = nullptr;
-    UINT_PTR m_nLastTicket = 0;
     std::shared_ptr<Shared> m_pCurrent;
 };
-
-// The report a worker posted, owned again by the window's side.
-template <class T>
-std::unique_ptr<T> TakeReport(LPARAM lParam)
-{
-    return std::unique_ptr<T>(reinterpret_cast<T*>(lParam));
-}

@@ -3,16 +3,34 @@
 #include <thread>
 
 #include "common/debug_log.h"
+#include "common/internal_error.h"
 
-bool CWorker::Start(Job job)
+namespace {
+// False when the job threw; what it threw is logged.
+bool RunCaught(const CWorker::Job& job, const CWorker::Link& link)
+{
+    try {
+        job(link);
+        return true;
+    } catch (...) {
+        LogInternalError(L"CWorker");
+        return false;
+    }
+}
+}  // namespace
+
+bool CWorker::Start(Job job, Job fnFailed)
 {
     RequestStop();
     auto pShared = std::make_shared<Shared>();
     pShared->hWnd = m_hWnd;
-    pShared->nTicket = ++m_nLastTicket;
     try {
         // Detached: nothing ever waits for a job. It owns what it needs and ends by itself.
-        std::thread([pShared, job = std::move(job)] { job(Link(pShared)); }).detach();
+        std::thread([pShared, job = std::move(job), fnFailed = std::move(fnFailed)] {
+            const Link link(pShared);
+            if (!RunCaught(job, link) && fnFailed)
+                RunCaught(fnFailed, link);
+        }).detach();
     } catch (const std::exception&) {
         DebugLog(L"CWorker::Start / no thread");
         m_pCurrent.reset();

@@ -21,6 +21,7 @@ enum class FileOutcome {
     SpoolFileFailed,
     SpoolerRefused,
     Cancelled,
+    InternalError,  // the sending threw; the file's job was aborted
     // Shown by the spooler's job before it left the queue.
     PrinterError,
     PrinterOffline,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/debug_log.h"
+#include "common/internal_error.h"
 #include "common/system_error.h"
 #include "job/job_watch.h"
 #include "job/send_data_to_device.h"
@@ -79,11 +80,10 @@ private:
 };
 }  // namespace
 
-PrintRunEnd SendPrintFiles(const PrintRunInput& input, const std::function<bool()>& fnStop,
-                           const std::function<void(const PrintRunProgress&)>& fnProgress)
+namespace {
+void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnStop,
+                  const std::function<void(const PrintRunProgress&)>& fnProgress, PrintRunEnd& end)
 {
-    PrintRunEnd end;
-    end.arrOutcomes.assign(input.arrFiles.size(), FileOutcome::Cancelled);
     CPrtControl prtControl;
     const bool bInstalled = prtControl.SelectPrinter(input.strPrinter);
     if (!bInstalled)
@@ -115,6 +115,25 @@ PrintRunEnd SendPrintFiles(const PrintRunInput& input, const std::function<bool(
         watch.WaitAll(fnStop);
         for (const auto& [nFile, outcome] : watch.Outcomes())
             end.arrOutcomes[nFile] = outcome;
+    }
+}
+}  // namespace
+
+PrintRunEnd SendPrintFiles(const PrintRunInput& input, const std::function<bool()>& fnStop,
+                           const std::function<void(const PrintRunProgress&)>& fnProgress)
+{
+    PrintRunEnd end;
+    end.arrOutcomes.assign(input.arrFiles.size(), FileOutcome::Cancelled);
+    try {
+        SendEachFile(input, fnStop, fnProgress, end);
+    } catch (...) {
+        // The file being sent had its job aborted and its spool file removed on the way
+        // out; it and the files after it are not sent, and those before keep their outcome.
+        LogInternalError(L"SendPrintFiles");
+        for (FileReason& reason : end.arrOutcomes)
+            if (reason.outcome == FileOutcome::Cancelled)
+                reason = FileOutcome::InternalError;
+        return end;
     }
     end.bCancelled = fnStop && fnStop();
     return end;

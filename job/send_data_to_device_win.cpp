@@ -42,6 +42,70 @@ HANDLE CreateSpoolFile(const wchar_t* pszPath)
                        nullptr);
 }
 
+// A file handle closed when it goes, however the submission ends.
+class CFileHandle {
+public:
+    explicit CFileHandle(HANDLE hFile = INVALID_HANDLE_VALUE) : m_hFile(hFile) {}
+    ~CFileHandle() { Close(); }
+    CFileHandle(const CFileHandle&) = delete;
+    CFileHandle& operator=(const CFileHandle&) = delete;
+    HANDLE Get() const { return m_hFile; }
+    bool IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
+    void Close() { Reset(INVALID_HANDLE_VALUE); }
+    void Reset(HANDLE hFile)
+    {
+        if (IsOpen())
+            CloseHandle(m_hFile);
+        m_hFile = hFile;
+    }
+
+private:
+    HANDLE m_hFile;
+};
+
+// The spool file of one submission and its mapping in prtControl: whatever ends the
+// submission, a return or an exception, the mapping is released and the file deleted.
+class CSpoolFile {
+public:
+    explicit CSpoolFile(CPrtControl& prtControl) : m_prtControl(prtControl) {}
+    ~CSpoolFile()
+    {
+        m_prtControl.ReleaseDocument();
+        m_file.Close();
+        if (!m_strPath.empty() && !DeleteFileW(m_strPath.c_str()))
+            DebugLog(L"SendDataToDevice / Cannot delete the temp file %s", m_strPath.c_str());
+    }
+    CSpoolFile(const CSpoolFile&) = delete;
+    CSpoolFile& operator=(const CSpoolFile&) = delete;
+
+    // Names the file in the temporary folder and opens it for writing.
+    bool Create()
+    {
+        wchar_t szTempPath[kTextChars] = {};
+        wchar_t szTempName[kTextChars] = {};
+        const DWORD nTempChars = GetTempPathW(kTextChars, szTempPath);
+        if (nTempChars == 0 || nTempChars >= static_cast<DWORD>(kTextChars) ||
+            GetTempFileNameW(szTempPath, L"KVQ", 0, szTempName) == 0)
+            return false;
+        m_strPath = szTempName;
+        DebugLog(L"SendDataToDevice / szTempName : %s", szTempName);
+        m_file.Reset(CreateSpoolFile(szTempName));
+        return m_file.IsOpen();
+    }
+    HANDLE Handle() const { return m_file.Get(); }
+    // Done writing: maps it for the spooler.
+    bool Map()
+    {
+        m_file.Close();
+        return m_prtControl.MapDocument(m_strPath.c_str()) != 0;
+    }
+
+private:
+    CPrtControl& m_prtControl;
+    CFileHandle m_file;
+    std::wstring m_strPath;
+};
+
 // Adds what was written to nTotal, so the caller knows the spool file's size.
 bool WriteAll(HANDLE hFile, const void* pData, DWORD nBytes, unsigned long long& nTotal)
 {
@@ -169,41 +233,26 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
         result.reason = FileOutcome::PathTooLong;
         return result;
     }
-    HANDLE hSource = OpenDocumentFile(strPath, FILE_SHARE_READ);
+    CFileHandle source(OpenDocumentFile(strPath, FILE_SHARE_READ));
     // The header states the size of what is copied: the open file's, not the folder's entry.
     LARGE_INTEGER fileSize = {};
-    if (hSource != INVALID_HANDLE_VALUE && !GetFileSizeEx(hSource, &fileSize)) {
-        CloseHandle(hSource);
-        hSource = INVALID_HANDLE_VALUE;
-    }
-    if (hSource == INVALID_HANDLE_VALUE) {
+    if (source.IsOpen() && !GetFileSizeEx(source.Get(), &fileSize))
+        source.Close();
+    if (!source.IsOpen()) {
         result.reason = ReasonOfOpen(GetLastError());
         DebugLog(L"SendDataToDevice / Cannot Open PDF file");
         return result;
     }
     if (control.fnStopRequested && control.fnStopRequested()) {
-        CloseHandle(hSource);
         result.reason = FileOutcome::Cancelled;
         return result;
     }
     const unsigned long long nFileBytes = static_cast<unsigned long long>(fileSize.QuadPart);
 
-    wchar_t szTempPath[kTextChars] = {};
-    wchar_t szTempName[kTextChars] = {};
-    const DWORD nTempChars = GetTempPathW(kTextChars, szTempPath);
-    const bool bNamed = nTempChars > 0 && nTempChars < static_cast<DWORD>(kTextChars) &&
-                        GetTempFileNameW(szTempPath, L"KVQ", 0, szTempName) != 0;
-    if (bNamed)
-        DebugLog(L"SendDataToDevice / szTempName : %s", szTempName);
-
-    HANDLE hSpool = bNamed ? CreateSpoolFile(szTempName) : INVALID_HANDLE_VALUE;
-    if (hSpool == INVALID_HANDLE_VALUE) {
+    CSpoolFile spool(prtControl);
+    if (!spool.Create()) {
         result.reason = SystemFaultReason(FileOutcome::SpoolFileFailed, GetLastError());
         DebugLog(L"SendDataToDevice / Cannot Create the temp file");
-        // The name request made an empty file; it must not stay behind.
-        if (bNamed)
-            DeleteFileW(szTempName);
-        CloseHandle(hSource);
         return result;
     }
 
@@ -211,33 +260,31 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
     DebugLog(L"SendDataToDevice / strStartPJLCMD : %s", strStartPJLCMD.c_str());
     unsigned long long nSpoolBytes = 0;
     DWORD nError = 0;
-    CopyResult copy = WriteAnsi(hSpool, strStartPJLCMD, nSpoolBytes) ? CopyResult::Copied : CopyResult::WriteFailed;
+    CopyResult copy =
+        WriteAnsi(spool.Handle(), strStartPJLCMD, nSpoolBytes) ? CopyResult::Copied : CopyResult::WriteFailed;
     const int nFileType = FileTypeOfExtension(PathExtension(strPath));
     if (copy == CopyResult::Copied)
-        copy = CopyFileBytes(hSource, hSpool, nFileBytes, nFileType, control, nSpoolBytes, nError);
+        copy = CopyFileBytes(source.Get(), spool.Handle(), nFileBytes, nFileType, control, nSpoolBytes, nError);
     const std::wstring strEndPJLCMD = SendEndPJLCommand();
     DebugLog(L"SendDataToDevice / strEndPJLCMD : %s", strEndPJLCMD.c_str());
-    if (copy == CopyResult::Copied && !WriteAnsi(hSpool, strEndPJLCMD, nSpoolBytes))
+    if (copy == CopyResult::Copied && !WriteAnsi(spool.Handle(), strEndPJLCMD, nSpoolBytes))
         copy = CopyResult::WriteFailed;
     // The name may have held bytes before this run (the file is opened as it is found):
     // the spool file ends where this run's bytes end.
-    if (copy == CopyResult::Copied && !SetEndOfFile(hSpool))
+    if (copy == CopyResult::Copied && !SetEndOfFile(spool.Handle()))
         copy = CopyResult::WriteFailed;
     if (copy == CopyResult::WriteFailed && !nError)
         nError = GetLastError();
-    CloseHandle(hSpool);
-    CloseHandle(hSource);
+    source.Close();
 
     if (copy != CopyResult::Copied) {
         result.reason = ReasonOfCopy(copy, nError, nFileType);
         DebugLog(L"SendDataToDevice / %s", FileReasonText(result.reason).c_str());
-        DeleteFileW(szTempName);
         return result;
     }
 
-    if (!prtControl.MapDocument(szTempName)) {
+    if (!spool.Map()) {
         result.reason = SystemFaultReason(FileOutcome::SpoolFileFailed, GetLastError());
-        DeleteFileW(szTempName);
         return result;
     }
 
@@ -254,10 +301,6 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
     const unsigned long long nResult = prtControl.WriteDocument(strDocName, &watch);
     DebugLog(L"SendDataToDevice / nResult : %I64d", static_cast<long long>(nResult));
     result.nJobId = watch.nJobId;
-
-    prtControl.ReleaseDocument();
-    if (!DeleteFileW(szTempName))
-        DebugLog(L"SendDataToDevice / Cannot delete the temp file %s", szTempName);
 
     if (watch.bStopped) {
         result.reason = FileOutcome::Cancelled;

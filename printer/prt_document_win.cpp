@@ -17,6 +17,33 @@ const wchar_t* FileNamePart(const wchar_t* pszPath)
     const wchar_t* pszSlash = wcsrchr(pszPath, L'\\');
     return pszSlash ? pszSlash + 1 : pszPath;
 }
+
+// An open printer and the document started on it. A document that was not ended when
+// this goes, by a failure or by an exception, is aborted: a job cut short never prints.
+class CPrinterDocument {
+public:
+    explicit CPrinterDocument(HANDLE hPrinter) : m_hPrinter(hPrinter) {}
+    ~CPrinterDocument()
+    {
+        if (m_bStarted) {
+            DebugLog(L"WriteDocument / job aborted");
+            Spooler().AbortPrinter(m_hPrinter);
+        }
+        Spooler().ClosePrinter(m_hPrinter);
+    }
+    CPrinterDocument(const CPrinterDocument&) = delete;
+    CPrinterDocument& operator=(const CPrinterDocument&) = delete;
+    void Started() { m_bStarted = true; }
+    bool End()
+    {
+        m_bStarted = false;
+        return Spooler().EndDocPrinter(m_hPrinter) != FALSE;
+    }
+
+private:
+    HANDLE m_hPrinter;
+    bool m_bStarted = false;
+};
 }  // namespace
 
 void CPrtControl::ReleaseDocument()
@@ -132,6 +159,7 @@ unsigned long long CPrtControl::WriteDocument(const std::wstring& strDocName, Do
             pWatch->nError = GetLastError();
         return 0;
     }
+    CPrinterDocument document(hPrinter);
 
     const wchar_t* pszDataType = L"RAW";
     if (IsXPSDriver(hPrinter)) {
@@ -149,6 +177,7 @@ unsigned long long CPrtControl::WriteDocument(const std::wstring& strDocName, Do
     if (!nJobId && pWatch)
         pWatch->nError = GetLastError();
     if (nJobId) {
+        document.Started();
         if (pWatch)
             pWatch->nJobId = nJobId;
         bool bComplete = false;
@@ -159,17 +188,14 @@ unsigned long long CPrtControl::WriteDocument(const std::wstring& strDocName, Do
             pWatch->nError = GetLastError();
         }
         if (!bComplete) {
-            // A cut-short job must not reach the printer as if it were whole.
-            DebugLog(L"WriteDocument / job aborted after %I64u of %I64u bytes", nWritten, m_nDocSize);
-            api.AbortPrinter(hPrinter);
-        } else if (!api.EndDocPrinter(hPrinter)) {
+            DebugLog(L"WriteDocument / %I64u of %I64u bytes written", nWritten, m_nDocSize);
+        } else if (!document.End()) {
             if (pWatch)
                 pWatch->nError = GetLastError();
             DebugLog(L"WriteDocument / EndDocPrinter failed");
             nWritten = 0;
         }
     }
-    api.ClosePrinter(hPrinter);
     return nWritten;
 }
 

@@ -18,7 +18,7 @@ constexpr UINT_PTR kTimerNoPrinter = 1002;       // message 3
 constexpr UINT_PTR kTimerNoSupport = 1003;       // message 2
 constexpr UINT_PTR kTimerBusyOrOff = 1004;       // message 4
 
-// The printer check's answer, posted by its worker (wParam ticket, lParam PrinterCheckReport).
+// The printer check's worker wakes the page with this to take its PrinterCheckReport.
 constexpr UINT kMsgPrinterChecked = WM_APP + 10;
 
 class CBasicOptsPage : public COptionsPage {
@@ -73,7 +73,7 @@ private:
     // The capability check of the current printer on a worker; the answer comes back as
     // kMsgPrinterChecked. Files dropped meanwhile wait for it.
     void StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused);
-    void OnPrinterChecked(WPARAM nTicket, LPARAM lReport);
+    void OnPrinterChecked();
     void ApplyCheckResult(int nResult);
     void OnChangeEdit();
     void OnKillFocusCopies();

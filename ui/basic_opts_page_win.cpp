@@ -77,7 +77,7 @@ void CBasicOptsPage::AttachSpin()
 bool CBasicOptsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
     if (uMsg == kMsgPrinterChecked) {
-        OnPrinterChecked(wParam, lParam);
+        OnPrinterChecked();
         lResult = 0;
         return true;
     }
@@ -241,20 +241,22 @@ void CBasicOptsPage::StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused
 
     m_checkWorker.SetWindow(m_hWnd);
     const std::wstring strPrinter = CurrentPrinterName();
-    const bool bStarted = m_checkWorker.Start([strPrinter](const CWorker::Link& link) {
-        auto pReport = std::make_unique<PrinterCheckReport>();
-        pReport->nSupportedTypes = CheckPrinterByName(strPrinter);
-        link.Post(kMsgPrinterChecked, std::move(pReport));
-    });
+    const bool bStarted = m_checkWorker.Start(
+        [strPrinter](const CWorker::Link& link) {
+            auto pReport = std::make_unique<PrinterCheckReport>();
+            pReport->nSupportedTypes = CheckPrinterByName(strPrinter);
+            link.Post(kMsgPrinterChecked, std::move(pReport));
+        },
+        [](const CWorker::Link& link) { link.Post(kMsgPrinterChecked, std::make_unique<PrinterCheckReport>()); });
     if (!bStarted)
         ApplyCheckResult(CheckSupportedTypes());
 }
 
-void CBasicOptsPage::OnPrinterChecked(WPARAM nTicket, LPARAM lReport)
+void CBasicOptsPage::OnPrinterChecked()
 {
-    const std::unique_ptr<PrinterCheckReport> pReport = TakeReport<PrinterCheckReport>(lReport);
-    // The answer for a printer chosen before the current one is of no use.
-    if (!m_checkWorker.IsCurrent(nTicket))
+    // Only the current check's answer is taken: one for a printer chosen before is of no use.
+    const std::unique_ptr<PrinterCheckReport> pReport = m_checkWorker.TakeReport<PrinterCheckReport>(kMsgPrinterChecked);
+    if (!pReport)
         return;
     m_checkWorker.Finish();
     ApplyCheckResult(pReport->nSupportedTypes);

@@ -617,6 +617,12 @@ TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
     EXPECT_LT(nPermille, 500u) << "copied half of the first file's work at most";
     EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_COMBO_PRINTERLIST)));
     EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_REMOVE)));
+    // The workers' wake-up messages carry nothing: forged ones, whatever they hold, change nothing.
+    for (const UINT uMsg : {WM_APP + 20, WM_APP + 21})
+        Send(ui.Sheet(), uMsg, 1, 0x7A5E);
+    Send(GetParent(ui.Control(IDC_LIST_FILE)), WM_APP + 10, 1, 0x7A5E);
+    EXPECT_EQ(ui.StatusText(), L"File 1 of 3: big.pdf");
+    EXPECT_FALSE(IsWindowEnabled(ui.SheetButton(IDOK)));
     ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Escape"));
 
     EXPECT_EQ(DismissMessage(ui), L"Printing cancelled: 0 of 3 files sent to " + kPrinter +

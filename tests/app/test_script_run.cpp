@@ -16,7 +16,7 @@ TEST(ScriptRun, TheSpoolersTroubleOutweighsARefusedFile)
     for (FileOutcome refused : {NotFound, NotAFile, CannotOpen, Empty, PathTooLong, TypeNotTaken, NotOfItsType,
                                 PrinterCommands, Changed})
         EXPECT_EQ(Exit({Sent, refused}), 4) << static_cast<int>(refused);
-    for (FileOutcome trouble : {SpoolFileFailed, SpoolerRefused, Cancelled, PrinterError, PrinterOffline, PaperOut,
+    for (FileOutcome trouble : {SpoolFileFailed, SpoolerRefused, Cancelled, InternalError, PrinterError, PrinterOffline, PaperOut,
                                 JobPaused, JobBlocked, JobDeleted})
         EXPECT_EQ(Exit({NotFound, trouble, Sent}), 5) << static_cast<int>(trouble);
 }

@@ -101,8 +101,8 @@ TEST(LangFiles, EnglishHoldsEveryTextTheProgramReads)
                            L"IDL_STATUS_STOPPING", L"IDL_SUMMARY_SENT", L"IDL_SUMMARY_CANCELLED", L"IDL_SUMMARY_LINE",
                            L"IDL_SUMMARY_MORE", L"IDL_REASON_CANCELLED", L"IDL_REASON_PRINTERERROR",
                            L"IDL_REASON_OFFLINE", L"IDL_REASON_PAPEROUT", L"IDL_REASON_PAUSED", L"IDL_REASON_BLOCKED",
-                           L"IDL_REASON_DELETED", L"IDL_QUESTION_STOPCLOSE", L"IDL_YES", L"IDL_NO",
-                           L"IDL_STATUS_ADMITTING"}},
+                           L"IDL_REASON_DELETED", L"IDL_REASON_INTERNAL", L"IDL_QUESTION_STOPCLOSE", L"IDL_YES",
+                           L"IDL_NO", L"IDL_STATUS_ADMITTING"}},
         {L"PLURAL", {L"IDL_PLURAL_ONE"}},
     };
     const KeySet english = Keys(Shipped("EN"));

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "job/job_messages.h"
 #include "job/pjl_envelope.h"
 #include "job/print_sender.h"
+#include "job/print_summary.h"
 #include "job/send_data_to_device.h"
 #include "printer/document_window.h"
 #include "printer/prt_control.h"
@@ -56,6 +58,7 @@ struct SpoolerCalls {
     int nAborts = 0;
     DWORD nWriteLimit = 0;    // a write takes at most this much (0: all)
     int nFailingWrite = -1;   // the write (0-based) that fails
+    int nThrowingWrite = -1;  // the write that throws
     bool bWriteTakesNothing = false;
 };
 SpoolerCalls g_calls;
@@ -107,6 +110,8 @@ BOOL WINAPI FakePage(HANDLE) { return TRUE; }
 BOOL WINAPI FakeWrite(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritten)
 {
     const int nThis = g_calls.nWrites++;
+    if (nThis == g_calls.nThrowingWrite)
+        throw std::runtime_error("the write threw");
     if (nThis == g_calls.nFailingWrite) {
         *pcWritten = 0;
         SetLastError(ERROR_DISK_FULL);
@@ -597,4 +602,29 @@ TEST_F(SpoolerSubmission, EveryCauseIsFoundWhereItHappensAndReadsAsItsOwnTextInE
                 EXPECT_NE(strText, c.strEnglish);
         }
     }
+}
+
+TEST_F(SpoolerSubmission, AnExceptionAbortsTheJobRemovesItsSpoolFileAndEndsTheRunAsAnInternalError)
+{
+    UseSpooler(FakeSpooler());
+    TempFile small("submit_throw1.pdf", "%PDF-1.4 small");
+    TempFile big("submit_throw2.pdf", PseudoRandomBytes(10000));
+    g_calls.nThrowingWrite = 1;  // the second file's first write
+    PrintRunInput input;
+    input.strPrinter = kUsbName;
+    input.arrFiles = {small.Path(), big.Path(), small.Path()};
+    LogCapture log;
+    const PrintRunEnd end = SendPrintFiles(input, nullptr, nullptr);
+    EXPECT_EQ(end.arrOutcomes, (std::vector<FileReason>{FileOutcome::Sent, FileOutcome::InternalError,
+                                                         FileOutcome::InternalError}));
+    EXPECT_EQ(g_calls.docNames.size(), 2u);
+    EXPECT_EQ(g_calls.nAborts, 1);
+    EXPECT_EQ(g_calls.nEndDocs, 1);
+    EXPECT_TRUE(log.Contains(L"SendPrintFiles / internal error : the write threw"));
+    for (const std::wstring& strLine : log.Lines()) {
+        if (strLine.rfind(L"SendDataToDevice / szTempName : ", 0) == 0) {
+            EXPECT_FALSE(FileExists(strLine.substr(32))) << "a spool file was left behind";
+        }
+    }
+    EXPECT_EQ(FileReasonText(FileOutcome::InternalError), L"Not sent: internal error");
 }
