@@ -20,7 +20,7 @@ void DrawLines(HDC hdc, const PreviewBox& box, int nInset, const std::vector<std
                int nCellHeight)
 {
     const int nBlock = static_cast<int>(arrLines.size()) * nCellHeight;
-    int y = box.top + std::max(0, (box.bottom - box.top - nBlock) / 2);
+    int y = std::max(box.top, box.top + (box.bottom - box.top) / 2 - nBlock / 2);  // as DT_VCENTER places one line
     for (const std::wstring& strLine : arrLines) {
         RECT rc = {box.left + nInset, y, box.right - nInset, y + nCellHeight};
         DrawTextW(hdc, strLine.c_str(), -1, &rc, nAlign | DT_SINGLELINE | DT_NOPREFIX);

@@ -400,6 +400,24 @@ TEST_F(LumeoEndToEnd, DocumentsThatAreNotWhatTheySayNeverReachThePrinter)
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
 }
 
+TEST_F(LumeoEndToEnd, ADropOfFiveFilesNamesTheThreeRefusedInOneMessage)
+{
+    XDrag drag;
+    if (!drag.Available())
+        GTEST_SKIP() << "xdotool, python3 or GTK's introspection data is not installed";
+    const Paths arrFiles = {MakeFile(L"a.pdf", kPdfBytes), MakeFile(L"letter.pdf", "Dear reader,\r\n"),
+                            MakeFile(L"b.jpg", kJpegBytes), MakeFile(L"notes.txt", "text"), MakeFile(L"empty.png", "")};
+    CUiDriver& ui = Start({});
+    RECT rc;
+    GetWindowRect(ui.Control(IDC_LIST_FILE), &rc);
+    ASSERT_TRUE(drag.Drop(arrFiles, {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
+    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nletter.pdf \x2014 not a PDF document\r\nnotes.txt "
+                                  L"\x2014 the printer takes PDF, JPEG, TIFF, PNG and BMP, not TXT\r\nempty.png "
+                                  L"\x2014 empty");
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{arrFiles[0], arrFiles[2]}));
+    EXPECT_FALSE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() != nullptr; }, 2000)) << "one message";
+}
+
 TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
 {
     XKeyboard keyboard;
