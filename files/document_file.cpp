@@ -9,6 +9,12 @@
 #include "common/ansi_text.h"
 #endif
 
+namespace {
+DocumentReadHook g_pReadHook = nullptr;
+}  // namespace
+
+void SetDocumentReadHook(DocumentReadHook hook) { g_pReadHook = hook; }
+
 #ifdef _WIN32
 HANDLE OpenDocumentFile(const std::wstring& strPath, DWORD dwShareMode)
 {
@@ -26,6 +32,8 @@ bool IsNoDiskFileError(unsigned long nError) { return nError == ERROR_BAD_FILE_T
 
 bool ReadDocumentHead(const std::wstring& strPath, size_t nMaxBytes, std::string& strHead)
 {
+    if (g_pReadHook)
+        g_pReadHook(strPath);
     // Only a peek: a file another program holds open is read all the same.
     HANDLE hFile = OpenDocumentFile(strPath, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     if (hFile == INVALID_HANDLE_VALUE)
@@ -42,6 +50,8 @@ bool IsNoDiskFileError(unsigned long nError) { return nError == ENODEV; }
 
 bool ReadDocumentHead(const std::wstring& strPath, size_t nMaxBytes, std::string& strHead)
 {
+    if (g_pReadHook)
+        g_pReadHook(strPath);
     FILE* pFile = std::fopen(ToAnsi(strPath).c_str(), "rb");
     if (!pFile)
         return false;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "common/user_language.h"
+#include "files/document_file.h"
 #include "job/param_mngr.h"
 #include "resources/resource.h"
 #include "tests/support/message_pump.h"
@@ -209,9 +210,11 @@ protected:
         return arrItems;
     }
     bool RemoveEnabled() const { return IsWindowEnabled(GetDlgItem(m_basic.m_hWnd, IDC_BUTTON_REMOVE)) != FALSE; }
+    // The files are checked on a worker: the drop has been taken once it is done.
     void Drop(HWND hPage, const Paths& arrPaths)
     {
         SendMessageW(hPage, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(arrPaths)), 0);
+        EXPECT_TRUE(PumpUntil([this] { return !m_basic.IsAdmittingFiles(); }, 10000));
     }
 
     static WinePrinters* s_pPrinters;
@@ -305,4 +308,30 @@ TEST_F(PageDrop, APathTooLongForTheListIsRefusedNotCut)
 
     Drop(m_basic.m_hWnd, {str259});
     EXPECT_EQ(ListItems(), Paths{str259});
+}
+
+TEST_F(PageDrop, AStalledShareNeverHoldsTheWindowWhichSaysItIsCheckingFiles)
+{
+    static HANDLE s_hRelease = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    static std::atomic<bool> s_bReading{false};
+    ResetEvent(s_hRelease);
+    SetDocumentReadHook([](const std::wstring&) {
+        s_bReading = true;
+        WaitForSingleObject(s_hRelease, 10000);
+    });
+    const std::wstring strPdf = MakeFile(L"stalled.pdf", "%PDF-1.4 stalled");
+    SendMessageW(m_basic.m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({strPdf})), 0);
+    // The read waits on another thread while this one answers.
+    EXPECT_TRUE(PumpUntil([] { return s_bReading.load(); }, 5000));
+    EXPECT_TRUE(m_basic.IsAdmittingFiles());
+    EXPECT_FALSE(m_basic.IsReadyToPrint());
+    wchar_t szStatus[64] = {};
+    GetDlgItemTextW(m_hSheet, IDC_SHEET_STATUS, szStatus, 64);
+    EXPECT_STREQ(szStatus, L"Checking files\x2026");
+    SetEvent(s_hRelease);
+    EXPECT_TRUE(PumpUntil([this] { return !m_basic.IsAdmittingFiles(); }, 10000));
+    SetDocumentReadHook(nullptr);
+    EXPECT_EQ(ListItems(), Paths{strPdf});
+    GetDlgItemTextW(m_hSheet, IDC_SHEET_STATUS, szStatus, 64);
+    EXPECT_STREQ(szStatus, L"");
 }
