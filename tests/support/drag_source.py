@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
-"""A drag source on the X display for the drop tests: a small window at the top left whose
-drag carries the files named as a file manager's drag does (text/uri-list).
+"""A drag source on the X display for the drop tests: a small window at the top left,
+titled "Lumeo drag source", whose drag carries the files named as a file manager's drag
+does (text/uri-list).
 
-  drag_source.py READY-FILE PATH...
+  drag_source.py PATH...
 
-READY-FILE is written once the window is shown; the program ends when the drag ends, or
-after a minute."""
+The program ends when the drag ends, or after a minute."""
 import sys
 
 import gi
@@ -14,7 +14,7 @@ gi.require_version("Gtk", "3.0")
 gi.require_version("Gdk", "3.0")
 from gi.repository import Gdk, GLib, Gtk  # noqa: E402
 
-ready, *paths = sys.argv[1:]
+paths = sys.argv[1:]
 uris = [GLib.filename_to_uri(path) for path in paths]
 window = Gtk.Window(title="Lumeo drag source")
 window.move(0, 0)
@@ -28,14 +28,6 @@ box.connect("drag-data-get", lambda widget, context, data, info, time: data.set_
 box.connect("drag-end", lambda *args: Gtk.main_quit())
 window.connect("destroy", Gtk.main_quit)
 
-
-def shown(*args):
-    with open(ready, "w") as out:
-        out.write("ready")
-    return False
-
-
-window.connect("map-event", shown)
 window.show_all()
 GLib.timeout_add_seconds(60, Gtk.main_quit)
 Gtk.main()

@@ -86,10 +86,8 @@ protected:
     static std::wstring DismissMessage(CUiDriver& ui)
     {
         HWND hMessage = ui.WaitForMessageDialog(8000);
-        if (!hMessage)
-            return L"(no message)";
-        const std::wstring strText = ui.MessageText(hMessage);
-        ui.Click(GetDlgItem(hMessage, IDOK));
+        const std::wstring strText = hMessage ? ui.MessageText(hMessage) : L"(no message)";
+        PostMessageW(GetDlgItem(hMessage, IDOK), BM_CLICK, 0, 0);
         CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() == nullptr; }, 5000);
         return strText;
     }

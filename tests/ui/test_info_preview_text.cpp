@@ -72,13 +72,10 @@ TEST(InfoPreviewWrap, TheLabelGivesWayAndNoValueIsCut)
     using Lines = std::vector<std::wstring>;
     const LabelledText duplex{L"Double-Sided Printing", L"Long Edge"};
     EXPECT_EQ(WrapLabelled(duplex, 33, fnChars), Lines{L"Double-Sided Printing : Long Edge"});
-    EXPECT_EQ(WrapLabelled(duplex, 32, fnChars), (Lines{L"Double-Sided Printing :", L"Long Edge"}));
     EXPECT_EQ(WrapLabelled(duplex, 14, fnChars), (Lines{L"Double-Sided", L"Printing :", L"Long Edge"}));
     EXPECT_EQ(WrapLabelled(duplex, 5, fnChars),
               (Lines{L"Doubl", L"e-Sid", L"ed", L"Print", L"ing :", L"Long", L"Edge"}));
-    // A language without blanks breaks between its characters.
     EXPECT_EQ(WrapText(L"\u4e21\u9762\u5370\u5237", 2, fnChars), (Lines{L"\u4e21\u9762", L"\u5370\u5237"}));
-    EXPECT_EQ(WrapText(L"", 5, fnChars), Lines{L""});
 }
 
 TEST(PaperPictureBox, A4AndA3FillTheBandLetterSitsLower)
