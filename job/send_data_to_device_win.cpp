@@ -231,6 +231,7 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
     // long-path support.
     if (strPath.size() >= static_cast<size_t>(kTextChars)) {
         result.reason = FileOutcome::PathTooLong;
+        DebugLog(L"SendDataToDevice / Cannot Open PDF file");
         return result;
     }
     CFileHandle source(OpenDocumentFile(strPath, FILE_SHARE_READ));
@@ -279,6 +280,8 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
 
     if (copy != CopyResult::Copied) {
         result.reason = ReasonOfCopy(copy, nError, nFileType);
+        if (copy == CopyResult::WriteFailed)
+            DebugLog(L"SendDataToDevice / Cannot write the temp file");
         DebugLog(L"SendDataToDevice / %s", FileReasonText(result.reason).c_str());
         return result;
     }
