@@ -22,11 +22,11 @@ public:
     void Add(const CmdFile& file)
     {
         if (file.bTooLong) {
-            m_arrReports.push_back({file.strShown, FileOutcome::Unreadable, true});
+            m_arrReports.push_back({file.strShown, FileOutcome::PathTooLong, false});
         } else if (HasNamePattern(file.strPath)) {
             const std::vector<std::wstring> arrPaths = ExpandNamePattern(file.strPath);
             if (arrPaths.empty())
-                m_arrReports.push_back({file.strShown, FileOutcome::Refused, false});
+                m_arrReports.push_back({file.strShown, FileOutcome::NotFound, false});
             for (const std::wstring& strPath : arrPaths)
                 Admit(strPath);
         } else {
@@ -35,11 +35,11 @@ public:
     }
     const std::vector<std::wstring>& AdmittedFiles() const { return m_arrAdmitted; }
     // arrOutcomes[i] belongs to AdmittedFiles()[i].
-    std::vector<FileReport> Reports(const std::vector<FileOutcome>& arrOutcomes) const
+    std::vector<FileReport> Reports(const std::vector<FileReason>& arrOutcomes) const
     {
         std::vector<FileReport> arrReports = m_arrReports;
         for (size_t i = 0; i < m_arrSlots.size(); ++i)
-            arrReports[m_arrSlots[i]].outcome = i < arrOutcomes.size() ? arrOutcomes[i] : FileOutcome::Cancelled;
+            arrReports[m_arrSlots[i]].reason = i < arrOutcomes.size() ? arrOutcomes[i] : FileOutcome::Cancelled;
         return arrReports;
     }
 
@@ -48,12 +48,13 @@ private:
     void Admit(const std::wstring& strPath)
     {
         const std::wstring strFile = ResolvedPath(strPath);
-        const bool bAdmitted = ValidatePathname(strFile, m_nSupportedTypes);
+        FileReason reason;
+        const bool bAdmitted = ValidatePathname(strFile, m_nSupportedTypes, &reason);
         if (bAdmitted) {
             m_arrSlots.push_back(m_arrReports.size());
             m_arrAdmitted.push_back(strFile);
         }
-        m_arrReports.push_back({strPath, FileOutcome::Refused, bAdmitted});
+        m_arrReports.push_back({strPath, reason, bAdmitted});
     }
 
     int m_nSupportedTypes;
@@ -87,6 +88,8 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     for (const FileReport& report : arrReports)
         out.Line(FileLine(report));
     out.Line(SummaryLine(arrReports, input.strPrinter));
+    for (const std::wstring& strLine : ReasonCountLines(arrReports))
+        out.Line(strLine);
     return ExitCodeOfFiles(arrReports);
 }
 }  // namespace

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/system_error.h"
 #include "resources/resource.h"
 #include "tests/faults/raw_registry.h"
 #include "tests/printer/registry_fixture.h"
@@ -376,8 +377,7 @@ TEST_F(LumeoEndToEnd, AFileGoneBeforePrintStaysListedWithItsReasonAndTheOthersPr
     std::filesystem::remove(strGone);
     PostPrint(ui);
     // One summary for the run, no message per file.
-    EXPECT_EQ(DismissMessage(ui), L"2 of 3 files sent to " + kPrinter +
-                                      L".\r\ngone.pdf: The system cannot open the file or access is denied.");
+    EXPECT_EQ(DismissMessage(ui), L"2 of 3 files sent to " + kPrinter + L".\r\ngone.pdf \x2014 not found");
     const Expected expected;
     EXPECT_EQ(WaitForCapture(2), expected.Job("PDF", kPdfBytes) + expected.Job("PDF", kPdfBytes));
     EXPECT_EQ(ui.FindMessageDialog(), nullptr);
@@ -393,13 +393,30 @@ TEST_F(LumeoEndToEnd, DocumentsThatAreNotWhatTheySayNeverReachThePrinter)
     const std::wstring strHostile = MakeFile(L"hostile.pdf", "%PDF-1.4\n" + std::string((1 << 20) - 13, '%') +
                                                                  "\x1B%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT");
     CUiDriver& ui = Start({strText, strHostile});
+    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nletter.pdf \x2014 not a PDF document");
     ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
     PostPrint(ui);
-    EXPECT_EQ(DismissMessage(ui), L"0 of 1 files sent to " + kPrinter +
-                                      L".\r\nhostile.pdf: The file was not sent: its content is not of its file type, "
-                                      L"or it holds printer commands.");
+    EXPECT_EQ(DismissMessage(ui), L"0 of 1 file sent to " + kPrinter + L".\r\nhostile.pdf \x2014 holds printer commands");
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
+}
+
+TEST_F(LumeoEndToEnd, ADropOfFiveFilesNamesTheThreeRefusedInOneMessage)
+{
+    XDrag drag;
+    if (!drag.Available())
+        GTEST_SKIP() << "xdotool, python3 or GTK's introspection data is not installed";
+    const Paths arrFiles = {MakeFile(L"a.pdf", kPdfBytes), MakeFile(L"letter.pdf", "Dear reader,\r\n"),
+                            MakeFile(L"b.jpg", kJpegBytes), MakeFile(L"notes.txt", "text"), MakeFile(L"empty.png", "")};
+    CUiDriver& ui = Start({});
+    RECT rc;
+    GetWindowRect(ui.Control(IDC_LIST_FILE), &rc);
+    ASSERT_TRUE(drag.Drop(arrFiles, {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
+    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nletter.pdf \x2014 not a PDF document\r\nnotes.txt "
+                                  L"\x2014 the printer takes PDF, JPEG, TIFF, PNG and BMP, not TXT\r\nempty.png "
+                                  L"\x2014 empty");
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{arrFiles[0], arrFiles[2]}));
+    EXPECT_FALSE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() != nullptr; }, 2000)) << "one message";
 }
 
 TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
@@ -573,18 +590,17 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
     // LumeoCmd's lines, UTF-8 when redirected.
     ScriptRun run = RunScript(LUMEO_CMD_EXE, strOnPrinter + Quoted(strGood) + L" " + Quoted(strMissing));
     EXPECT_EQ(run.dwExit, 4u);
-    EXPECT_EQ(run.strOutput, "Sent: " + Utf8(strGood) +
-                                 "\r\nRefused (missing, no file, a type the printer does not take, or content not of "
-                                 "its type): " +
-                                 Utf8(strMissing) + "\r\n1 of 2 files sent to Lumeo E2E File.\r\n");
+    EXPECT_EQ(run.strOutput, "Sent: " + Utf8(strGood) + "\r\nRefused (not found): " + Utf8(strMissing) +
+                                 "\r\n1 of 2 files sent to Lumeo E2E File.\r\n1 refused: not found\r\n");
     // A spooler that refuses one document and shows the other's job out of paper: 5.
     const std::wstring strRefused = MakeFile(L"refused.pdf", kPdfBytes);
     WinePrinters::ClearCapture(*m_pPrinter);
     run = RunScript(LUMEO_TROUBLED_CMD_EXE, strOnPrinter + Quoted(strRefused) + L" " + Quoted(strGood));
     EXPECT_EQ(run.dwExit, 5u);
-    EXPECT_EQ(run.strOutput, "Not sent (The document could not be sent to the printer.): " + Utf8(strRefused) +
-                                 "\r\nNot sent (The printer is out of paper.): " + Utf8(strGood) +
-                                 "\r\n0 of 2 files sent to Lumeo E2E File.\r\n");
+    EXPECT_EQ(run.strOutput, "Not sent (the spooler refused it: " + Utf8(SystemErrorText(ERROR_ACCESS_DENIED)) +
+                                 "): " + Utf8(strRefused) + "\r\nNot sent (the printer is out of paper): " +
+                                 Utf8(strGood) + "\r\n0 of 2 files sent to Lumeo E2E File.\r\n1 not sent: the "
+                                 "spooler refused it\r\n1 not sent: the printer is out of paper\r\n");
     EXPECT_EQ(WaitForCapture(1), Expected().Job("PDF", kPdfBytes));
     run = RunScript(LUMEO_CMD_EXE, L"/print -Bogus x.pdf");
     EXPECT_EQ(run.dwExit, 1u);
@@ -677,8 +693,8 @@ TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
     ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Escape"));
 
     EXPECT_EQ(DismissMessage(ui), L"Printing cancelled: 0 of 3 files sent to " + kPrinter +
-                                      L".\r\nbig.pdf: Not sent: printing was cancelled.\r\nsmall.pdf: Not sent: "
-                                      L"printing was cancelled.\r\nsmall.jpg: Not sent: printing was cancelled.");
+                                      L".\r\nbig.pdf \x2014 printing was cancelled\r\nsmall.pdf \x2014 printing was "
+                                      L"cancelled\r\nsmall.jpg \x2014 printing was cancelled");
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strBig, strSmall, strJpeg}));
     EXPECT_TRUE(IsWindowEnabled(ui.SheetButton(IDOK)));
@@ -731,9 +747,33 @@ TEST_F(LumeoNetworkPrinter, APrinterWithOnlyTheStandardDeviceIdIsOfferedWithTheT
     const std::wstring strPng = MakeFile(L"net.png", "\x89PNG\r\n\x1A\n");
     CUiDriver& ui = StartOnAgent(L"Standard", {std::nullopt, "MFG:Osmira;MDL:Q 5;CMD:PCL,PDF,PNG;CLS:PRINTER;"},
                                  {strPdf, strJpeg, strPng});
+    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nnet.jpg \x2014 the printer takes PDF and PNG, not JPEG");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strPng}));
     EXPECT_TRUE(IsWindowVisible(ui.SheetButton(IDOK)));
     EXPECT_TRUE(IsWindowEnabled(ui.Control(IDC_BUTTON_BROWSE)));
+}
+
+TEST_F(LumeoNetworkPrinter, LumeoCmdNamesEveryRefusedFileWithItsOwnReasonAndCountsThem)
+{
+    m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PCL,PDF;"});
+    ASSERT_TRUE(m_pAgent->Ready());
+    const std::wstring strPrinter = AddNetworkPrinter(L"Pdf", m_pAgent->Port());
+    std::filesystem::create_directories(m_folder / L"x.pdf");
+    const std::wstring strMissing = (m_folder / L"missing.pdf").wstring(), strFolder = (m_folder / L"x.pdf").wstring();
+    const std::wstring strText = MakeFile(L"letter.pdf", "Dear reader,\r\n"), strBmp = MakeFile(L"scan.bmp", "BM6");
+    const std::wstring strGood = MakeFile(L"good.pdf", kPdfBytes);
+    const ScriptRun run =
+        RunScript(LUMEO_CMD_EXE, L"/print /wait 5 /m " + Quoted(strPrinter) + L" " + Quoted(strMissing) + L" " +
+                                     Quoted(strFolder) + L" " + Quoted(strText) + L" " + Quoted(strBmp) + L" " +
+                                     Quoted(strGood));
+    EXPECT_EQ(run.dwExit, 4u);
+    EXPECT_EQ(run.strOutput, "Refused (not found): " + Utf8(strMissing) +
+                                 "\r\nRefused (a folder or a device, not a file): " + Utf8(strFolder) +
+                                 "\r\nRefused (not a PDF document): " + Utf8(strText) +
+                                 "\r\nRefused (the printer takes PDF, not BMP): " + Utf8(strBmp) + "\r\nSent: " +
+                                 Utf8(strGood) + "\r\n1 of 5 files sent to Lumeo E2E Net Pdf.\r\n1 refused: not "
+                                 "found\r\n1 refused: a folder or a device, not a file\r\n1 refused: the content "
+                                 "is not of its type\r\n1 refused: the printer does not take the type\r\n");
 }
 
 TEST_F(LumeoNetworkPrinter, AnAnsweringPrinterWithoutADeviceIdIsNotSupportedRatherThanOff)
@@ -880,6 +920,7 @@ TEST_F(LumeoWsdPrinter, APrinterFoundThroughItsDeviceUrlTakesAndPrintsTheTypesIt
     const std::wstring strJpeg = MakeFile(L"wsd.jpg", kJpegBytes);
     const std::wstring strPng = MakeFile(L"wsd.png", "\x89PNG\r\n\x1A\n");
     CUiDriver& ui = Start({strPdf, strJpeg, strPng}, pWsd->strName);
+    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nwsd.png \x2014 the printer takes PDF and JPEG, not PNG");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strJpeg}));
     PressPrint(ui);
     EXPECT_EQ(WaitForCapture(2, pWsd), Expected().Job("PDF", kPdfBytes) + Expected().Job("JPEG", kJpegBytes));
