@@ -3,10 +3,12 @@
 // and the Advanced page and the Print, Cancel and Help buttons; it creates the job
 // settings, localizes its captions, shows the splash window with the version, opens
 // the help file and runs the print run behind Print.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/worker.h"
+#include "printer/printer_state.h"
 #include "ui/advanced_opts_page.h"
 #include "ui/basic_opts_page.h"
 #include "ui/bmp_btn.h"
@@ -33,7 +35,9 @@ public:
     int SendDataToDevice(const std::wstring& strPath);
 
     // The sending half of a print run, on a worker; the sheet stays answering meanwhile.
-    void StartSending(std::vector<std::wstring> arrFiles);
+    // `before`: the printer's state the user chose to send into; without it the run
+    // reads the state first.
+    void StartSending(std::vector<std::wstring> arrFiles, std::optional<PrinterState> before = std::nullopt);
     bool IsPrinting() const { return m_runWorker.IsBusy(); }
 
     CBasicOptsPage m_pageBasic;
@@ -53,6 +57,8 @@ private:
     LRESULT OnPrint();
     void OnRunProgress();
     void OnRunEnded();
+    // The printer reported a stop condition before the run: "Send anyway?" (default No).
+    void AskSendAnyway(const PrinterState& before);
     // Cancel and Escape during a run stop it; the close box asks first. True: handled.
     bool OnCancelDuringRun();
     bool OnCloseDuringRun();

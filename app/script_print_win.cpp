@@ -1,6 +1,8 @@
 // /print: every file of the command line to the printer, as the sheet sends it: the same
-// printer check, the same admission rule, the same job, and the same follow-up of the jobs
-// in the spooler.
+// printer check and state read, the same admission rule, the same job, and the same
+// follow-up of the jobs in the spooler and of the printer.
+#include <algorithm>
+
 #include "app/script_runs.h"
 #include "app/script_texts.h"
 #include "common/debug_log.h"
@@ -10,7 +12,8 @@
 #include "job/param_mngr.h"
 #include "job/pjl_envelope.h"
 #include "job/print_sender.h"
-#include "ui/printer_check.h"
+#include "printer/check_supported_types.h"
+#include "printer/printer_state_route.h"
 
 namespace {
 // The files of the command line, each with its report; those the printer admits are sent
@@ -68,16 +71,28 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     CPrtControl prtControl;
     if (const int nExit = ChooseScriptPrinter(prtControl, cmd, strPolicyPrinter, out))
         return nExit;
-    const int nSupportedTypes = CheckSupportedTypes(prtControl);
+    DeviceIdRoute route;
+    const int nSupportedTypes = CheckSupportedTypes(prtControl, route);
     if (const int nExit = ExitCodeOfPrinterCheck(nSupportedTypes)) {
         out.ErrorLine(PrinterCheckLine(nSupportedTypes));
         return nExit;
+    }
+    // The printer's state before anything is sent: a stop condition ends the run here,
+    // for a script to try again later; a warning does not.
+    PrintRunInput input;
+    PrinterState before;
+    if (ReadPrinterStateOfRoute(route, before)) {
+        if (HasStopCondition(before)) {
+            out.ErrorLine(PrinterStoppedLine(before));
+            return kExitPrinterStopped;
+        }
+        input.stateTarget = *AnsweringTarget(route);
+        input.before = before;
     }
     ScriptFileList list(nSupportedTypes);
     for (const CmdFile& file : cmd.arrFiles)
         list.Add(file);
 
-    PrintRunInput input;
     input.strPrinter = prtControl.GetCurrentPrinterName();
     input.job = SnapshotJob();
     input.arrFiles = list.AdmittedFiles();
@@ -88,6 +103,10 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     for (const FileReport& report : arrReports)
         out.Line(FileLine(report));
     out.Line(SummaryLine(arrReports, input.strPrinter));
+    const auto nSent = static_cast<size_t>(
+        std::count_if(arrReports.begin(), arrReports.end(), [](const FileReport& r) { return WasSent(r.reason); }));
+    if (const std::wstring strPrinter = PrinterRunLine(end.printer, nSent); !strPrinter.empty())
+        out.Line(strPrinter);
     for (const std::wstring& strLine : ReasonCountLines(arrReports))
         out.Line(strLine);
     return ExitCodeOfFiles(arrReports);

@@ -25,6 +25,7 @@ int ExitCodeOfOutcome(FileOutcome outcome)
     case FileOutcome::JobPaused:
     case FileOutcome::JobBlocked:
     case FileOutcome::JobDeleted:
+    case FileOutcome::PrinterTrouble:
         return kExitSpooler;
     default:  // the file itself
         return kExitFilesRefused;

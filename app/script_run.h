@@ -7,12 +7,13 @@
 #include "job/print_outcome.h"
 
 enum ScriptExitCode : int {
-    kExitDone = 0,          // every file sent; /probe: the printer can print
-    kExitUsage = 1,         // unknown option, bad value, no file
-    kExitPrinter = 2,       // unknown printer, none installed, or no direct printing
-    kExitNoAnswer = 3,      // the printer did not answer
-    kExitFilesRefused = 4,  // a file was refused or unreadable (even all of them)
-    kExitSpooler = 5,       // the spooler refused a job or reported an error for it
+    kExitDone = 0,            // every file sent; /probe: the printer can print
+    kExitUsage = 1,           // unknown option, bad value, no file
+    kExitPrinter = 2,         // unknown printer, none installed, or no direct printing
+    kExitNoAnswer = 3,        // the printer did not answer
+    kExitFilesRefused = 4,    // a file was refused or unreadable (even all of them)
+    kExitSpooler = 5,         // the spooler refused a job or showed trouble, or the printer did after it
+    kExitPrinterStopped = 6,  // the printer reports it cannot print now: nothing was sent
 };
 
 struct FileReport {
@@ -27,6 +28,6 @@ struct FileReport {
 // 3 when it did not answer (-1).
 int ExitCodeOfPrinterCheck(int nSupportedTypes);
 
-// 5 when the spooler refused a job or showed trouble for it, else 4 when a file was
-// refused or unreadable, else 0.
+// 5 when the spooler refused a job or showed trouble for it, or the printer reported
+// trouble after the run, else 4 when a file was refused or unreadable, else 0.
 int ExitCodeOfFiles(const std::vector<FileReport>& arrReports);

@@ -7,6 +7,7 @@
 #include "files/file_types.h"
 #include "files/user_messages.h"
 #include "job/print_summary.h"
+#include "printer/printer_state_text.h"
 
 namespace {
 struct Text {
@@ -28,7 +29,8 @@ constexpr Text kUsageNames{L"IDL_USAGE_NAMES", L"Put a name with blanks in doubl
                                                L"of a file name stands for the files that match."};
 constexpr Text kUsageExit{L"IDL_USAGE_EXIT", L"Exit codes: 0 all sent; 1 bad usage; 2 unknown printer or no direct "
                                              L"printing; 3 the printer did not answer; 4 a file was refused or "
-                                             L"unreadable; 5 the spooler refused a job."};
+                                             L"unreadable; 5 the spooler refused a job, or the printer reported "
+                                             L"trouble after it; 6 the printer reports it cannot print now."};
 constexpr Text kUnknownOption{L"IDL_ERR_UNKNOWN_OPTION", L"Unknown option: {1}"};
 constexpr Text kBadValue{L"IDL_ERR_BAD_VALUE", L"Value not valid for {1}: {2}"};
 constexpr Text kNoValue{L"IDL_ERR_NO_VALUE", L"{1} needs a value."};
@@ -40,8 +42,11 @@ constexpr Text kUnknownPrinter{L"IDL_UNKNOWN_PRINTER", L"No printer named \"{1}\
 constexpr Text kFileSent{L"IDL_FILE_SENT", L"Sent: {1}"};
 constexpr Text kFileRefused{L"IDL_FILE_REFUSED", L"Refused ({2}): {1}"};
 constexpr Text kFileFailed{L"IDL_FILE_FAILED", L"Not sent ({2}): {1}"};
+constexpr Text kFileTrouble{L"IDL_FILE_TROUBLE", L"Sent ({2}): {1}"};
+constexpr Text kPrinterStopped{L"IDL_PRINTER_STOPPED", L"The printer reports it cannot print now: {1}"};
 constexpr Text kCountRefused{L"IDL_COUNT_REFUSED", L"{1} refused: {2}"};
 constexpr Text kCountFailed{L"IDL_COUNT_FAILED", L"{1} not sent: {2}"};
+constexpr Text kCountTrouble{L"IDL_COUNT_TROUBLE", L"{1} sent, but {2}"};
 constexpr Text kProbePrinter{L"IDL_PROBE_PRINTER", L"Printer: {1}"};
 constexpr Text kProbePort{L"IDL_PROBE_PORT", L"Port: {1} ({2})"};
 constexpr Text kPortUsb{L"IDL_PORT_USB", L"USB"};
@@ -152,11 +157,16 @@ std::wstring PrinterCheckLine(int nSupportedTypes)
     return GetUserMessageText(nSupportedTypes == -1 ? 4 : 2);
 }
 
+std::wstring PrinterStoppedLine(const PrinterState& state) { return Say(kPrinterStopped, {PrinterReportText(state)}); }
+
 std::wstring FileLine(const FileReport& report)
 {
     if (report.reason.outcome == FileOutcome::Sent)
         return Say(kFileSent, {report.strShown});
-    return Say(report.bAdmitted ? kFileFailed : kFileRefused, {report.strShown, FileReasonText(report.reason)});
+    const Text& line = report.reason.outcome == FileOutcome::PrinterTrouble ? kFileTrouble
+                       : report.bAdmitted                                   ? kFileFailed
+                                                                            : kFileRefused;
+    return Say(line, {report.strShown, FileReasonText(report.reason)});
 }
 
 std::vector<std::wstring> ReasonCountLines(const std::vector<FileReport>& arrReports)
@@ -180,9 +190,12 @@ std::vector<std::wstring> ReasonCountLines(const std::vector<FileReport>& arrRep
             ++it->nFiles;
     }
     std::vector<std::wstring> arrLines;
-    for (const Count& count : arrCounts)
-        arrLines.push_back(Say(count.bAdmitted ? kCountFailed : kCountRefused,
-                               {std::to_wstring(count.nFiles), FileCauseText(count.outcome)}));
+    for (const Count& count : arrCounts) {
+        const Text& line = count.outcome == FileOutcome::PrinterTrouble ? kCountTrouble
+                           : count.bAdmitted                            ? kCountFailed
+                                                                        : kCountRefused;
+        arrLines.push_back(Say(line, {std::to_wstring(count.nFiles), FileCauseText(count.outcome)}));
+    }
     return arrLines;
 }
 

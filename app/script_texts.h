@@ -8,6 +8,7 @@
 #include "app/script_run.h"
 #include "files/command_line_options.h"
 #include "printer/device_id_route.h"
+#include "printer/printer_state.h"
 
 std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const OptionKeywords& keywords);
 std::wstring UsageErrorLine(const CommandLine& cmd);
@@ -18,7 +19,11 @@ std::wstring UnknownPrinterLine(const std::wstring& strPrinter);
 // The printer message of a supported-type mask that admits nothing (messages 2, 3, 4).
 std::wstring PrinterCheckLine(int nSupportedTypes);
 
-// "Sent", or "Refused" by admission or "Not sent" afterwards, with the file's reason.
+// The printer reports a stop condition before the run (exit code 6).
+std::wstring PrinterStoppedLine(const PrinterState& state);
+
+// "Sent", or "Refused" by admission or "Not sent" afterwards, with the file's reason; a
+// file sent into the printer's trouble is "Sent" with it.
 std::wstring FileLine(const FileReport& report);
 // One line per cause of the files that were not sent, with their count, in the order
 // the causes first appear: "2 refused: the printer does not take the type".

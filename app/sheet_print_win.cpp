@@ -12,6 +12,7 @@
 #include "job/print_sender.h"
 #include "job/print_summary.h"
 #include "job/send_data_to_device.h"
+#include "printer/printer_state_text.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
 #include "ui/sheet_status.h"
@@ -60,6 +61,9 @@ std::wstring RunText(const wchar_t* key, const wchar_t* defaultText)
 
 std::wstring ProgressText(const PrintRunProgress& progress)
 {
+    if (progress.bFollowing)
+        return FillPlaceholders(RunText(L"IDL_STATUS_FOLLOWING", L"Following the printer, {2} s left: {1}"),
+                                {PrinterStateLine(progress.printerState), std::to_wstring(progress.nSecondsLeft)});
     if (progress.bWaiting)
         return RunText(L"IDL_STATUS_WAITING", L"Waiting for the print queue\x2026");
     return FillPlaceholders(RunText(L"IDL_STATUS_PRINTING", L"File {1} of {2}: {3}"),
@@ -84,12 +88,14 @@ LRESULT CMainPropertySheet::OnPrint()
     return 0;
 }
 
-void CMainPropertySheet::StartSending(std::vector<std::wstring> arrFiles)
+void CMainPropertySheet::StartSending(std::vector<std::wstring> arrFiles, std::optional<PrinterState> before)
 {
     PrintRunInput input;
     input.strPrinter = m_pageBasic.CurrentPrinterName();
     input.job = SnapshotJob();
     input.arrFiles = arrFiles;
+    input.stateTarget = m_pageBasic.StateTarget();
+    input.before = std::move(before);
     m_arrRunFiles = std::move(arrFiles);
     m_strRunPrinter = input.strPrinter;
     m_bCloseAfterRun = false;
@@ -157,6 +163,11 @@ void CMainPropertySheet::OnRunEnded()
         return;
     m_runWorker.Finish();
     m_bStopping = false;
+    if (pEnd->stoppedBefore && !m_bCloseAfterRun) {
+        ShowRunState(false);
+        AskSendAnyway(*pEnd->stoppedBefore);
+        return;
+    }
     std::vector<bool> arrSent;
     for (const FileReason& reason : pEnd->arrOutcomes)
         arrSent.push_back(reason.outcome == FileOutcome::Sent);
@@ -165,11 +176,12 @@ void CMainPropertySheet::OnRunEnded()
     m_pageBasic.RefreshPreview();
 
     const PrintRunSummary summary = SummarizePrintRun(m_strRunPrinter, m_arrRunFiles, pEnd->arrOutcomes,
-                                                      pEnd->bCancelled);
-    DebugLog(L"CMainPropertySheet::OnRunEnded / %s", summary.strHeadline.c_str());
+                                                      pEnd->bCancelled, pEnd->printer);
+    DebugLog(L"CMainPropertySheet::OnRunEnded / %s %s", summary.strHeadline.c_str(), summary.strPrinterLine.c_str());
     for (const std::wstring& strFailure : summary.arrFailures)
         DebugLog(L"CMainPropertySheet::OnRunEnded / %s", strFailure.c_str());
-    SetSheetStatus(m_hWnd, summary.strHeadline);
+    // What the printer did is the news, when it told.
+    SetSheetStatus(m_hWnd, summary.strPrinterLine.empty() ? summary.strHeadline : summary.strPrinterLine);
     if (m_bCloseAfterRun) {
         PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
         return;
@@ -180,6 +192,20 @@ void CMainPropertySheet::OnRunEnded()
                               summary.arrFailures.empty() ? IDI_INFORMATION : IDI_EXCLAMATION);
         dialog.ShowModal(m_hWnd);
     }
+}
+
+void CMainPropertySheet::AskSendAnyway(const PrinterState& before)
+{
+    m_pageBasic.ShowPrinterState(PrinterStateLine(before));
+    const std::wstring strText =
+        FillPlaceholders(RunText(L"IDL_QUESTION_PRINTERREPORTS", L"The printer reports: {1}"),
+                         {PrinterReportText(before)}) +
+        L"\r\n" + RunText(L"IDL_QUESTION_SENDANYWAY", L"Send anyway?");
+    CQuestionDialog question(strText, JobMessageCaption(), /*bDefaultNo=*/true);
+    const bool bSend = question.ShowModal(m_hWnd) == IDOK;
+    DebugLog(L"CMainPropertySheet::AskSendAnyway / %s", bSend ? L"send" : L"do not send");
+    if (bSend && !IsPrinting())
+        StartSending(m_arrRunFiles, before);
 }
 
 bool CMainPropertySheet::OnCancelDuringRun()

@@ -48,6 +48,9 @@ constexpr CauseTexts kCauses[] = {
     {FileOutcome::JobPaused, {L"IDL_REASON_PAUSED", L"the job was paused in the print queue"}, {}},
     {FileOutcome::JobBlocked, {L"IDL_REASON_BLOCKED", L"the job is blocked in the print queue"}, {}},
     {FileOutcome::JobDeleted, {L"IDL_REASON_DELETED", L"the job was deleted from the print queue"}, {}},
+    {FileOutcome::PrinterTrouble,
+     {L"IDL_REASON_PRINTERTROUBLE", L"the printer reports: {1}"},
+     {L"IDL_CAUSE_PRINTERTROUBLE", L"the printer reports trouble"}},
 };
 
 // The content of each type has its own words: a language may say "document" or "image".

@@ -29,6 +29,9 @@ enum class FileOutcome {
     JobPaused,
     JobBlocked,
     JobDeleted,
+    // Reported by the printer itself once the run's jobs had left the queue: the file was
+    // sent, and the printer's own words travel in strDetail.
+    PrinterTrouble,
 };
 
 // A cause and what the text of its reason names. A printer that reports a trouble in
@@ -38,7 +41,7 @@ struct FileReason {
     int nFileType = 0;      // TypeNotTaken, NotOfItsType: the type bit its name gives (0: none known)
     int nPrinterTypes = 0;  // TypeNotTaken: the types the printer takes
     // CannotOpen, SpoolFileFailed, SpoolerRefused: the system's error text; TypeNotTaken
-    // of no known type: the extension of its name.
+    // of no known type: the extension of its name; PrinterTrouble: the printer's words.
     std::wstring strDetail;
 
     FileReason() = default;

@@ -1,12 +1,15 @@
 #include "job/print_sender.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "common/debug_log.h"
 #include "common/internal_error.h"
 #include "common/system_error.h"
 #include "job/job_watch.h"
+#include "job/printer_after_run.h"
 #include "job/send_data_to_device.h"
+#include "printer/printer_state_text.h"
 #include "printer/prt_control.h"
 
 namespace {
@@ -55,6 +58,14 @@ public:
         m_report.bWaiting = true;
         Tell();
     }
+    void Following(const PrinterState& state, int nSecondsLeft)
+    {
+        m_report.bWaiting = false;
+        m_report.bFollowing = true;
+        m_report.printerState = state;
+        m_report.nSecondsLeft = nSecondsLeft;
+        Tell();
+    }
 
 private:
     int Permille() const
@@ -81,9 +92,34 @@ private:
 }  // namespace
 
 namespace {
+// The printer's state before the run, from the caller or read now; nullptr reader: the
+// printer gives none. False when it reports a stop condition and nothing may be sent.
+bool ReadStateBefore(const PrintRunInput& input, std::unique_ptr<PrinterStateReader>& pReader, PrinterState& before)
+{
+    if (input.stateTarget)
+        pReader = std::make_unique<PrinterStateReader>(input.stateTarget->strAddress, input.stateTarget->strCommunity);
+    if (input.before) {
+        before = *input.before;
+        return true;
+    }
+    if (pReader && !pReader->Read(before))
+        pReader.reset();  // a silent printer is not followed
+    if (!HasStopCondition(before))
+        return true;
+    DebugLog(L"SendPrintFiles / the printer reports : %s", PrinterReportText(before).c_str());
+    return false;
+}
+
 void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnStop,
                   const std::function<void(const PrintRunProgress&)>& fnProgress, PrintRunEnd& end)
 {
+    std::unique_ptr<PrinterStateReader> pReader;
+    PrinterState before;
+    if (!ReadStateBefore(input, pReader, before)) {
+        end.stoppedBefore = before;
+        return;
+    }
+
     CPrtControl prtControl;
     const bool bInstalled = prtControl.SelectPrinter(input.strPrinter);
     if (!bInstalled)
@@ -110,12 +146,30 @@ void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnSto
         progress.EndFile();
     }
 
-    if (!(fnStop && fnStop())) {
-        progress.Waiting();
-        watch.WaitAll(fnStop);
-        for (const auto& [nFile, outcome] : watch.Outcomes())
-            end.arrOutcomes[nFile] = outcome;
+    if (fnStop && fnStop()) {
+        end.bCancelled = true;
+        return;
     }
+    progress.Waiting();
+    watch.WaitAll(fnStop);
+    for (const auto& [nFile, outcome] : watch.Outcomes())
+        end.arrOutcomes[nFile] = outcome;
+    end.bCancelled = fnStop && fnStop();
+
+    // Once the jobs have left the queue, what the printer makes of them; a stop now ends
+    // the following, not the jobs.
+    const bool bAnySent = std::any_of(end.arrOutcomes.begin(), end.arrOutcomes.end(),
+                                      [](const FileReason& reason) { return reason.outcome == FileOutcome::Sent; });
+    if (end.bCancelled || !pReader || !bAnySent || input.nWaitSeconds == 0)
+        return;
+    const PrinterAfterRun after = FollowPrinterAfterRun(
+        *pReader, before, input.nWaitSeconds, fnStop,
+        [&progress](const PrinterState& state, int nSecondsLeft) { progress.Following(state, nSecondsLeft); });
+    end.printer = after.report;
+    if (after.report.verdict == FollowVerdict::Trouble)
+        for (FileReason& reason : end.arrOutcomes)
+            if (reason.outcome == FileOutcome::Sent)
+                reason = FileReason(FileOutcome::PrinterTrouble, PrinterReportText(after.last));
 }
 }  // namespace
 
@@ -133,8 +187,6 @@ PrintRunEnd SendPrintFiles(const PrintRunInput& input, const std::function<bool(
         for (FileReason& reason : end.arrOutcomes)
             if (reason.outcome == FileOutcome::Cancelled)
                 reason = FileOutcome::InternalError;
-        return end;
     }
-    end.bCancelled = fnStop && fnStop();
     return end;
 }

@@ -24,17 +24,37 @@ std::wstring FileReasonLine(const std::wstring& strPath, const FileReason& reaso
                             {FileNameOfPath(strPath), FileReasonText(reason)});
 }
 
+bool WasSent(const FileReason& reason)
+{
+    return reason.outcome == FileOutcome::Sent || reason.outcome == FileOutcome::PrinterTrouble;
+}
+
+std::wstring PrinterRunLine(const PrinterRunReport& printer, size_t nFilesSent)
+{
+    if (printer.verdict == FollowVerdict::TimedOut)
+        return RunText(L"IDL_PRINTER_NOTDONE", L"The printer had not finished when the wait ended.");
+    if (printer.verdict != FollowVerdict::Done || !printer.nPages || nFilesSent == 0)
+        return {};
+    if (nFilesSent == 1)
+        return FillPlaceholders(RunText(L"IDL_PRINTER_PRINTED", L"The printer printed {1} {1:page|pages}."),
+                                {std::to_wstring(*printer.nPages)});
+    return FillPlaceholders(
+        RunText(L"IDL_PRINTER_PRINTED_FILES", L"The printer printed {1} {1:page|pages} for these {2} files together."),
+        {std::to_wstring(*printer.nPages), std::to_wstring(nFilesSent)});
+}
+
 PrintRunSummary SummarizePrintRun(const std::wstring& strPrinter, const std::vector<std::wstring>& arrFiles,
-                                  const std::vector<FileReason>& arrReasons, bool bCancelled)
+                                  const std::vector<FileReason>& arrReasons, bool bCancelled,
+                                  const PrinterRunReport& printer)
 {
     PrintRunSummary summary;
     summary.bCancelled = bCancelled;
     size_t nSent = 0;
     for (size_t i = 0; i < arrFiles.size(); ++i) {
         const FileReason reason = i < arrReasons.size() ? arrReasons[i] : FileReason(FileOutcome::Cancelled);
-        if (reason.outcome == FileOutcome::Sent)
+        if (WasSent(reason))
             ++nSent;
-        else
+        if (reason.outcome != FileOutcome::Sent)
             summary.arrFailures.push_back(FileReasonLine(arrFiles[i], reason));
     }
     const std::wstring strPattern =
@@ -42,6 +62,7 @@ PrintRunSummary SummarizePrintRun(const std::wstring& strPrinter, const std::vec
                    : RunText(L"IDL_SUMMARY_SENT", L"{1} of {2} {2:file|files} sent to {3}.");
     summary.strHeadline =
         FillPlaceholders(strPattern, {std::to_wstring(nSent), std::to_wstring(arrFiles.size()), strPrinter});
+    summary.strPrinterLine = PrinterRunLine(printer, nSent);
     return summary;
 }
 
@@ -60,5 +81,7 @@ std::wstring ListedMessageText(const std::wstring& strFirstLine, const std::vect
 
 std::wstring SummaryMessageText(const PrintRunSummary& summary, size_t nMaxFailures)
 {
-    return ListedMessageText(summary.strHeadline, summary.arrFailures, nMaxFailures);
+    const std::wstring strFirst =
+        summary.strPrinterLine.empty() ? summary.strHeadline : summary.strHeadline + L"\r\n" + summary.strPrinterLine;
+    return ListedMessageText(strFirst, summary.arrFailures, nMaxFailures);
 }

@@ -1,16 +1,27 @@
 #pragma once
 // The words a print run ends with: how many files went to which printer, and each
 // file that did not go with its reason. All texts come from the UI string file.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "job/print_outcome.h"
+#include "printer/printer_follow.h"
 
 // Section of the UI string file that holds the print run's texts.
 extern const wchar_t kPrintRunSection[];
 
+// What the printer itself told once the run's jobs had left the queue. It counts pages,
+// not files: one count for the whole run.
+struct PrinterRunReport {
+    FollowVerdict verdict = FollowVerdict::NoState;
+    std::optional<uint32_t> nPages;  // Done: by how many its counter rose, when it says
+};
+
 struct PrintRunSummary {
     std::wstring strHeadline;               // "2 of 3 files sent to Office."
+    std::wstring strPrinterLine;            // "The printer printed 3 pages.", or empty
     std::vector<std::wstring> arrFailures;  // "letter.pdf — <reason>", in list order
     bool bCancelled = false;
 };
@@ -20,12 +31,19 @@ std::wstring FileNameOfPath(const std::wstring& strPath);
 // "letter.pdf — <reason>": one file and its reason on one line.
 std::wstring FileReasonLine(const std::wstring& strPath, const FileReason& reason);
 
+// Sent, with or without trouble the printer reported after it.
+bool WasSent(const FileReason& reason);
+// "The printer printed 3 pages.", the same said of several files together, that it had not
+// finished when the wait ended, or nothing: the headline's "sent" says all there is.
+std::wstring PrinterRunLine(const PrinterRunReport& printer, size_t nFilesSent);
+
 // arrReasons[i] belongs to arrFiles[i].
 PrintRunSummary SummarizePrintRun(const std::wstring& strPrinter, const std::vector<std::wstring>& arrFiles,
-                                  const std::vector<FileReason>& arrReasons, bool bCancelled);
+                                  const std::vector<FileReason>& arrReasons, bool bCancelled,
+                                  const PrinterRunReport& printer = {});
 // A first line and the lines below it as one text for a message, at most nMaxLines of
 // them and a line that counts the rest.
 std::wstring ListedMessageText(const std::wstring& strFirstLine, const std::vector<std::wstring>& arrLines,
                                size_t nMaxLines);
-// Headline and failure lines as one text for a message.
+// Headline, printer line and failure lines as one text for a message.
 std::wstring SummaryMessageText(const PrintRunSummary& summary, size_t nMaxFailures);

@@ -4,7 +4,13 @@
 
 int CheckSupportedTypes(CPrtControl& prtControl)
 {
+    DeviceIdRoute route;
+    return CheckSupportedTypes(prtControl, route);
+}
+
+int CheckSupportedTypes(CPrtControl& prtControl, DeviceIdRoute& route)
+{
     // The current printer's route, decided on this lookup's own answer: another check may
     // run at the same time on another thread.
-    return SupportedTypesOfPort(prtControl.GetPrinterPortName(prtControl.GetCurrentIndex()));
+    return SupportedTypesOfPort(prtControl.GetPrinterPortName(prtControl.GetCurrentIndex()), &route);
 }

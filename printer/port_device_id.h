@@ -20,5 +20,6 @@ int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, 
 // a local or file port.
 std::vector<SnmpRequestRoute> SnmpTargetsOfPort(const std::wstring& strPortName);
 
-// The supported-type mask of the printer on a port (see supported_types.h).
-int SupportedTypesOfPort(const std::wstring& strPortName);
+// The supported-type mask of the printer on a port (see supported_types.h); pRoute, when
+// given, receives the route taken.
+int SupportedTypesOfPort(const std::wstring& strPortName, DeviceIdRoute* pRoute = nullptr);

@@ -215,11 +215,11 @@ std::vector<SnmpRequestRoute> SnmpTargetsOfPort(const std::wstring& strPortName)
     return route.arrSnmp;
 }
 
-int SupportedTypesOfPort(const std::wstring& strPortName)
+int SupportedTypesOfPort(const std::wstring& strPortName, DeviceIdRoute* pRoute)
 {
     std::wstring strDeviceID;
     bool bUnsupportedPort = false;
-    const int nResult = DeviceIDForPort(strPortName, strDeviceID, bUnsupportedPort);
+    const int nResult = DeviceIDForPort(strPortName, strDeviceID, bUnsupportedPort, pRoute);
     g_bUnsupportedPort = bUnsupportedPort;
     return SupportedTypesOfLookup(nResult, bUnsupportedPort, strDeviceID);
 }

@@ -81,6 +81,14 @@ std::wstring PrinterStateLine(const PrinterState& state)
     return pMain ? PrinterConditionText(*pMain) : PrinterStatusText(state.status);
 }
 
+std::wstring PrinterReportText(const PrinterState& state)
+{
+    const PrinterCondition* pMain = MainCondition(state);
+    if (!pMain)
+        return PrinterStatusText(state.status);
+    return pMain->strWords.empty() ? PrinterConditionText(*pMain) : pMain->strWords;
+}
+
 std::wstring PrinterLevelText(int nLevel, int nMaxCapacity, bool bPercentUnit, bool bReceptacle)
 {
     if (const std::optional<int> percent = LevelPercent(nLevel, nMaxCapacity, bPercentUnit))

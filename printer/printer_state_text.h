@@ -13,6 +13,9 @@ std::wstring PrinterStatusText(PrinterStatus status);
 std::wstring PrinterConditionText(const PrinterCondition& condition);
 // One line for a status line: the main condition, else the status ("Ready", "Cover open").
 std::wstring PrinterStateLine(const PrinterState& state);
+// What the printer reports of its main condition in its own words ("Paper jam in tray 1"),
+// else in ours ("Paper jam"), else its status: for "The printer reports: ...".
+std::wstring PrinterReportText(const PrinterState& state);
 // "80 %", "40 % full" (a receptacle), "some remaining" or "unknown".
 std::wstring PrinterLevelText(int nLevel, int nMaxCapacity, bool bPercentUnit, bool bReceptacle);
 

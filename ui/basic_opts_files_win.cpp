@@ -77,7 +77,7 @@ void CBasicOptsPage::StartNextAdmission()
         [](const CWorker::Link& link) { link.Post(kMsgFilesAdmitted, std::make_unique<AdmissionResult>()); });
     if (!bStarted) {
         DebugLog(L"CBasicOptsPage / no thread to check the files on");
-        SetSheetStatus(GetSheet(), L"");
+        SetSheetStatus(GetSheet(), m_strPrinterState);
         ShowPrintButton(IsReadyToPrint());
     }
 }
@@ -88,7 +88,7 @@ void CBasicOptsPage::OnFilesAdmitted()
     if (!pResult)
         return;
     m_admitWorker.Finish();
-    SetSheetStatus(GetSheet(), L"");
+    SetSheetStatus(GetSheet(), m_strPrinterState);
     for (const AdmittedFile& file : pResult->arrAdmitted)
         AppendFileEntry(m_hList, file.strPath, file.nIcon);
     EnableRemoveForEntries(FileCount());

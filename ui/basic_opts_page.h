@@ -3,10 +3,12 @@
 // and its messages), the file list, print range and copies, and the summary panel.
 // Owns CPrtControl and nSupportedTypes; writes its controls into JobSettings.
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/worker.h"
+#include "printer/device_id_route.h"
 #include "printer/prt_control.h"
 #include "ui/bmp_btn.h"
 #include "ui/info_preview.h"
@@ -59,6 +61,10 @@ public:
     int CheckSupportedTypes();
     // The current printer's name, as the spooler knows it (empty without printers).
     std::wstring CurrentPrinterName() const;
+    // Where its check found the current printer's state; none when it gives none.
+    const std::optional<SnmpRequestRoute>& StateTarget() const { return m_stateTarget; }
+    // The status line while the page has nothing else to say: the printer's state.
+    void ShowPrinterState(const std::wstring& strLine);
     CPrtControl& PrtControl() { return m_PrtControl; }
 
 protected:
@@ -128,6 +134,8 @@ private:
     HWND m_hList = nullptr;
 
     CWorker m_checkWorker;  // busy while the current printer is being checked
+    std::optional<SnmpRequestRoute> m_stateTarget;
+    std::wstring m_strPrinterState;  // "Ready", "Cover open", or empty when unknown
     UINT m_nCheckMessageDelayMs = 0;
     bool m_bCheckRemovesRefused = false;
     // Command-line files wait for the first answer; other files for the current one.

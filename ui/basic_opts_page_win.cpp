@@ -11,6 +11,7 @@
 #include "files/file_list.h"
 #include "files/shell_files.h"
 #include "job/param_mngr.h"
+#include "printer/printer_state_text.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
 #include "ui/printer_check.h"
@@ -203,6 +204,8 @@ void CBasicOptsPage::FillPrinterList()
     if (nPrinters <= 0) {
         // A check still running is for a printer that is gone from the list.
         m_checkWorker.Finish();
+        m_stateTarget.reset();
+        m_strPrinterState.clear();
         SetSheetStatus(GetSheet(), L"");
         nSupportedTypes = -2;
         ShowPrintButton(false);
@@ -244,6 +247,8 @@ void CBasicOptsPage::StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused
     HWND hPrint = ::GetDlgItem(GetSheet(), IDOK);
     EnableWindow(hPrint, FALSE);
     EnableItem(IDC_BUTTON_BROWSE, false);
+    m_stateTarget.reset();
+    m_strPrinterState.clear();
     SetSheetStatus(GetSheet(), GetUIText(L"UI_PRINT_RUN", L"IDL_STATUS_CHECKING", L"Checking the printer\x2026"));
 
     // Files being checked for the printer before wait to be checked for this one.
@@ -259,8 +264,7 @@ void CBasicOptsPage::StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused
     const std::wstring strPrinter = CurrentPrinterName();
     const bool bStarted = m_checkWorker.Start(
         [strPrinter, arrListed](const CWorker::Link& link) {
-            auto pReport = std::make_unique<PrinterCheckReport>();
-            pReport->nSupportedTypes = CheckPrinterByName(strPrinter);
+            auto pReport = std::make_unique<PrinterCheckReport>(CheckPrinterByName(strPrinter));
             if (pReport->nSupportedTypes > 0)
                 pReport->arrRefusedListed = RefusedListedFiles(arrListed, pReport->nSupportedTypes);
             link.Post(kMsgPrinterChecked, std::move(pReport));
@@ -279,13 +283,22 @@ void CBasicOptsPage::OnPrinterChecked()
     if (!pReport)
         return;
     m_checkWorker.Finish();
+    m_stateTarget = pReport->stateTarget;
+    if (m_stateTarget)
+        m_strPrinterState = PrinterStateLine(pReport->state);
     ApplyCheckResult(pReport->nSupportedTypes, pReport->arrRefusedListed);
+}
+
+void CBasicOptsPage::ShowPrinterState(const std::wstring& strLine)
+{
+    m_strPrinterState = strLine;
+    SetSheetStatus(GetSheet(), m_strPrinterState);
 }
 
 void CBasicOptsPage::ApplyCheckResult(int nResult, const std::vector<std::wstring>& arrRefusedListed)
 {
     nSupportedTypes = nResult;
-    SetSheetStatus(GetSheet(), L"");
+    SetSheetStatus(GetSheet(), m_strPrinterState);
     const int nEntries = FileCount();
     if (nSupportedTypes == -1) {
         SetTimer(m_hWnd, kTimerBusyOrOff, m_nCheckMessageDelayMs, nullptr);

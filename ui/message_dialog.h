@@ -43,18 +43,19 @@ public:
     using CCommonMessageDialog::CCommonMessageDialog;
 };
 
-// The same box asking a question: "Yes" (IDOK, the default) and "No" (IDCANCEL, also
-// Escape and the close box). ShowModal returns the button's identifier.
+// The same box asking a question: "Yes" (IDOK) and "No" (IDCANCEL, also Escape and the
+// close box), Yes the default unless bDefaultNo. ShowModal returns the button's identifier.
 class CQuestionDialog : public CCommonMessageDialog {
 public:
-    CQuestionDialog(std::wstring strText, std::wstring strCaption)
-        : CCommonMessageDialog(std::move(strText), std::move(strCaption), IDI_QUESTION)
+    CQuestionDialog(std::wstring strText, std::wstring strCaption, bool bDefaultNo = false)
+        : CCommonMessageDialog(std::move(strText), std::move(strCaption), IDI_QUESTION), m_bDefaultNo(bDefaultNo)
     {
         m_bQuestion = true;
     }
 
 private:
     CBmpBtn m_btnNo{IDB_BUTTON_FACE, 4};
+    bool m_bDefaultNo;
     bool OnInitDialog() override;
 };
 

@@ -109,7 +109,12 @@ bool CQuestionDialog::OnInitDialog()
     SetWindowPos(hYes, nullptr, rcNo.left - nGap - cx, rcNo.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     m_btnNo.Attach(hNo);
     ShowWindow(hNo, SW_SHOW);
-    return true;
+    if (!m_bDefaultNo)
+        return true;
+    // No has the focus and answers Enter; the focus set here stays.
+    SendMessageW(m_hWnd, DM_SETDEFID, IDCANCEL, 0);
+    SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hNo), TRUE);
+    return false;
 }
 
 void CenterOverOwner(HWND hWnd, HWND hOwner)

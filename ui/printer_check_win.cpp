@@ -1,13 +1,22 @@
 #include "ui/printer_check.h"
 
 #include "common/debug_log.h"
+#include "printer/check_supported_types.h"
+#include "printer/printer_state_route.h"
 
-int CheckPrinterByName(const std::wstring& strPrinter)
+PrinterCheckReport CheckPrinterByName(const std::wstring& strPrinter)
 {
+    PrinterCheckReport report;
     CPrtControl prtControl;
     if (!prtControl.SelectPrinter(strPrinter)) {
         DebugLog(L"CheckPrinterByName / not installed : %s", strPrinter.c_str());
-        return -1;
+        return report;
     }
-    return CheckSupportedTypes(prtControl);
+    DeviceIdRoute route;
+    report.nSupportedTypes = CheckSupportedTypes(prtControl, route);
+    // Its state only where it can print: before a run, and for the status line.
+    const SnmpRequestRoute* pTarget = AnsweringTarget(route);
+    if (report.nSupportedTypes > 0 && pTarget && ReadPrinterStateOfRoute(route, report.state))
+        report.stateTarget = *pTarget;
+    return report;
 }

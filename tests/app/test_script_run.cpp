@@ -17,7 +17,7 @@ TEST(ScriptRun, TheSpoolersTroubleOutweighsARefusedFile)
                                 PrinterCommands, Changed})
         EXPECT_EQ(Exit({Sent, refused}), 4) << static_cast<int>(refused);
     for (FileOutcome trouble : {SpoolFileFailed, SpoolerRefused, Cancelled, InternalError, PrinterError, PrinterOffline, PaperOut,
-                                JobPaused, JobBlocked, JobDeleted})
+                                JobPaused, JobBlocked, JobDeleted, PrinterTrouble})
         EXPECT_EQ(Exit({NotFound, trouble, Sent}), 5) << static_cast<int>(trouble);
 }
 

@@ -7,15 +7,17 @@
 
 SCENARIO is one of:
   idle      ready, page counter 1000
-  printing  as idle until TRIGGER exists; then prints for 1.5 s, one page every 0.5 s,
-            and is ready again at 1003
-  jam       as idle until TRIGGER exists; 0.5 s later one page is out and paper jams
+  printing  as idle until TRIGGER holds something; then prints for 1.5 s, one page every
+            0.5 s, and is ready again at 1003
+  jam       as idle until TRIGGER holds something; 0.5 s later one page is out and paper
+            jams
   cover     the front cover is open from the start
   many      ready, with 100 alerts (more than any walk takes)
   hostile   ready, its texts full of control characters and overlong
 
 Only objects under ROOT are answered (one process serves each registration).
-The state follows the age of TRIGGER, so every process tells the same story.
+The state follows the age of TRIGGER, so every process tells the same story; an empty
+TRIGGER (a printer's capture before its first job) counts as none.
 """
 import os
 import sys
@@ -44,9 +46,10 @@ INPUT_ROWS = [
 
 def seconds_since(trigger):
     try:
-        return time.time() - os.stat(trigger).st_mtime
+        stat = os.stat(trigger)
     except OSError:
         return None
+    return time.time() - stat.st_mtime if stat.st_size else None
 
 
 def state(scenario, trigger):

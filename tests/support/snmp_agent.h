@@ -129,7 +129,7 @@ public:
     void Trigger(double dSecondsAgo) const
     {
         RunShell("/usr/bin/python3 -c 'import os, time; p = \"" + m_dir +
-                 "/trigger\"; open(p, \"a\").close(); t = time.time() - " + std::to_string(dSecondsAgo) +
+                 "/trigger\"; open(p, \"a\").write(\"x\"); t = time.time() - " + std::to_string(dSecondsAgo) +
                  "; os.utime(p, (t, t))'");
     }
 

@@ -5,6 +5,7 @@
 // answer, anything else not supported.
 #include <string>
 
+#include "printer/check_supported_types.h"
 #include "printer/prt_control.h"
 #include "ui/printer_check.h"
 
@@ -122,3 +123,6 @@ int CheckSupportedTypes(CPrtControl& prtControl)
     nMask += has(L"tiff", L"TIFF") ? 4 : 0;
     return nMask;
 }
+
+// No route: the stand-in's printers give no state.
+int CheckSupportedTypes(CPrtControl& prtControl, DeviceIdRoute&) { return CheckSupportedTypes(prtControl); }
