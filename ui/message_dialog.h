@@ -29,6 +29,8 @@ protected:
 
     // Grows the box downwards when the text needs more lines than the template gives.
     void FitTextHeight();
+    // The button a command of Yes (IDOK) or No (IDCANCEL) stands for.
+    int AnsweredId(int nId) const;
 
     bool m_bQuestion = false;
     std::wstring m_strText;

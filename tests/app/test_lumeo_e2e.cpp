@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -719,16 +720,30 @@ protected:
         EXPECT_TRUE(m_pAgent->Ready());
         return Start(arrFiles, AddNetworkPrinter(strTag, m_pAgent->Port()));
     }
-    // "Lumeo E2E Net <tag>" on a port whose address is 127.0.0.1 at nPort.
-    std::wstring AddNetworkPrinter(const std::wstring& strTag, uint16_t nPort)
+    // "Lumeo E2E Net <tag>" on a port whose address is 127.0.0.1 at nPort (m_pNetPrinter).
+    std::wstring AddNetworkPrinter(const std::wstring& strTag, uint16_t nPort, const std::wstring& strCapture = L"")
     {
         const std::wstring strPort = L"LUMEO_E2E_NET_" + std::to_wstring(nPort);
         EXPECT_TRUE(m_registry.Write(
             L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\" + strPort,
             {{L"IPAddress", L"127.0.0.1:" + std::to_wstring(nPort)}, {L"SNMP Community", L"public"}}));
         const std::wstring strPrinter = L"Lumeo E2E Net " + strTag;
-        EXPECT_NE(m_printers.AddRawPrinter(strPrinter, strPort), nullptr);
+        m_pNetPrinter = m_printers.AddRawPrinter(strPrinter, strPort, strCapture);
+        EXPECT_NE(m_pNetPrinter, nullptr);
         return strPrinter;
+    }
+    // A network printer taking PDF whose agent plays `strScenario` of printer_mib_agent.py:
+    // a job arriving in its capture starts the printing.
+    const TestPrinter* AddPlayedPrinter(const std::wstring& strTag, const std::string& strScenario)
+    {
+        const std::wstring strCapture = (m_folder / (L"net_" + strTag + L".prn")).wstring();
+        std::ofstream(std::filesystem::path(strCapture)).close();
+        m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PDF;"},
+                                               std::vector<std::string>{"public"}, 0,
+                                               PrinterMib{strScenario, WineUnixPath(strCapture)});
+        EXPECT_TRUE(m_pAgent->Ready());
+        AddNetworkPrinter(strTag, m_pAgent->Port(), strCapture);
+        return m_pNetPrinter;
     }
     void TearDown() override
     {
@@ -738,6 +753,7 @@ protected:
 
     RegistryFixture m_registry;
     std::unique_ptr<SnmpAgent> m_pAgent;
+    const TestPrinter* m_pNetPrinter = nullptr;
 };
 
 TEST_F(LumeoNetworkPrinter, APrinterWithOnlyTheStandardDeviceIdIsOfferedWithTheTypesOfItsCmdField)
@@ -824,6 +840,82 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
     run = RunScript(LUMEO_PROGRAM_EXE, L"/probe /m " + Quoted(strSilent));
     EXPECT_EQ(run.dwExit, 3u);
     EXPECT_EQ(run.strWindows, "");
+}
+
+TEST_F(LumeoNetworkPrinter, LumeoCmdSaysThePagesPrintedThePrintersTroubleAndSendsNothingWhenItCannotPrint)
+{
+    const std::wstring strPdf = MakeFile(L"state.pdf", kPdfBytes);
+    const std::string strPath = Utf8(strPdf);
+    const struct {
+        const char* scenario;
+        DWORD dwExit;
+        std::string strOutput;  // after "Lumeo E2E Net <scenario>" in the summary line
+    } cases[] = {
+        {"printing", 0, "Sent: " + strPath + "\r\n1 of 1 file sent to Lumeo E2E Net printing.\r\n"
+                        "The printer printed 3 pages.\r\n"},
+        {"jam", 5, "Sent (the printer reports: Paper jam in tray 1): " + strPath +
+                       "\r\n1 of 1 file sent to Lumeo E2E Net jam.\r\n1 sent, but the printer reports trouble\r\n"},
+        {"cover", 6, "The printer reports it cannot print now: Front cover open\r\n"},
+    };
+    for (const auto& c : cases) {
+        const std::wstring strTag(c.scenario, c.scenario + std::strlen(c.scenario));
+        const TestPrinter* pPrinter = AddPlayedPrinter(strTag, c.scenario);
+        ASSERT_NE(pPrinter, nullptr);
+        const ScriptRun run = RunScript(LUMEO_CMD_EXE, L"/print /wait 20 /m " + Quoted(pPrinter->strName) + L" " +
+                                                           Quoted(strPdf));
+        EXPECT_EQ(run.dwExit, c.dwExit) << c.scenario;
+        EXPECT_EQ(run.strOutput, c.strOutput) << c.scenario;
+        EXPECT_EQ(WinePrinters::ReadCapture(*pPrinter), c.dwExit == 6 ? "" : Expected().Job("PDF", kPdfBytes));
+    }
+}
+
+TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingIntoAnOpenCoverAndShowsThePagesPrinted)
+{
+    XKeyboard keyboard;
+    if (!keyboard.Available())
+        GTEST_SKIP() << "xdotool is not installed";
+    const std::wstring strPdf = MakeFile(L"cover.pdf", kPdfBytes);
+    const TestPrinter* pCover = AddPlayedPrinter(L"Cover", "cover");
+    ASSERT_NE(pCover, nullptr);
+    CUiDriver& ui = Start({strPdf}, pCover->strName);
+    EXPECT_EQ(ui.StatusText(), L"Cover open: Front cover open");
+    // No is the default: Enter sends nothing.
+    for (const char* keys : {"Return", "shift+Tab Return"}) {
+        PostPrint(ui);
+        HWND hQuestion = ui.WaitForMessageDialog(10000);
+        ASSERT_NE(hQuestion, nullptr);
+        EXPECT_EQ(ui.MessageText(hQuestion), L"The printer reports: Front cover open\r\nSend anyway?");
+        ASSERT_TRUE(keyboard.Press(hQuestion, keys));
+        EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() != hQuestion; }, 10000));
+        if (std::string(keys) == "Return") {
+            EXPECT_TRUE(CUiDriver::WaitUntil([&] { return IsWindowEnabled(ui.SheetButton(IDOK)); }, 10000));
+            EXPECT_EQ(WinePrinters::ReadCapture(*pCover), "");
+            EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
+        }
+    }
+    // Sent all the same, into a printer whose cover is still open.
+    EXPECT_EQ(DismissMessage(ui), L"1 of 1 file sent to Lumeo E2E Net Cover.\r\ncover.pdf \x2014 the printer reports: "
+                                  L"Front cover open");
+    EXPECT_EQ(WinePrinters::ReadCapture(*pCover), Expected().Job("PDF", kPdfBytes));
+
+    // A printer that prints: its state followed in the status line, then its count; Escape
+    // while it is followed stops the following, not the job.
+    m_driver.reset();
+    const TestPrinter* pCounting = AddPlayedPrinter(L"Count", "printing");
+    for (const std::wstring& strEnd : {std::wstring(L"The printer printed 3 pages."),
+                                       std::wstring(L"1 of 1 file sent to Lumeo E2E Net Count.")}) {
+        CUiDriver& sheet = Start({strPdf}, pCounting->strName);
+        EXPECT_EQ(sheet.StatusText(), L"Ready");
+        SendPrint(sheet);
+        EXPECT_TRUE(CUiDriver::WaitUntil(
+            [&] { return sheet.StatusText().rfind(L"Following the printer, ", 0) == 0; }, 20000));
+        if (strEnd.rfind(L"1 of", 0) == 0)
+            ASSERT_TRUE(keyboard.Press(sheet.Sheet(), "Escape"));
+        EXPECT_TRUE(sheet.WaitForRunEnd());
+        EXPECT_EQ(sheet.StatusText(), strEnd);
+        EXPECT_EQ(sheet.FindMessageDialog(), nullptr);
+        EXPECT_EQ(WinePrinters::ReadCapture(*pCounting), Expected().Job("PDF", kPdfBytes));
+    }
 }
 
 TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
