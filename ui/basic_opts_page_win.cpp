@@ -284,8 +284,10 @@ void CBasicOptsPage::OnPrinterChecked()
         return;
     m_checkWorker.Finish();
     m_stateTarget = pReport->stateTarget;
-    if (m_stateTarget)
-        m_strPrinterState = PrinterStateLine(pReport->state);
+    // An agent that answers without the printer's objects tells no state.
+    const PrinterState& state = pReport->state;
+    if (m_stateTarget && (state.status != PrinterStatus::Unknown || !state.conditions.empty()))
+        m_strPrinterState = PrinterStateLine(state);
     ApplyCheckResult(pReport->nSupportedTypes, pReport->arrRefusedListed);
 }
 

@@ -103,7 +103,8 @@ TEST(LangFiles, EnglishHoldsEveryTextTheProgramReads)
                            L"IDL_SUMMARY_MORE", L"IDL_REASON_CANCELLED", L"IDL_REASON_PRINTERERROR",
                            L"IDL_REASON_OFFLINE", L"IDL_REASON_PAPEROUT", L"IDL_REASON_PAUSED", L"IDL_REASON_BLOCKED",
                            L"IDL_REASON_DELETED", L"IDL_REASON_INTERNAL", L"IDL_QUESTION_STOPCLOSE", L"IDL_YES",
-                           L"IDL_NO", L"IDL_STATUS_ADMITTING"}},
+                           L"IDL_NO", L"IDL_STATUS_ADMITTING", L"IDL_STATUS_FOLLOWING", L"IDL_QUESTION_PRINTERREPORTS",
+                           L"IDL_QUESTION_SENDANYWAY"}},
         {L"PLURAL", {L"IDL_PLURAL_ONE"}},
     };
     const KeySet english = Keys(Shipped("EN"));
@@ -230,6 +231,10 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
             lines.push_back(line);
         lines.push_back(SummaryLine(reports, L"p"));
         lines.push_back(SummaryLine({reports.front()}, L"p"));
+        lines.push_back(PrinterStoppedLine({}));
+        for (size_t nFiles : {1, 2})
+            for (FollowVerdict verdict : {FollowVerdict::Done, FollowVerdict::TimedOut})
+                lines.push_back(PrinterRunLine({verdict, 3}, nFiles));
         DeviceIdRoute route;
         for (PortKind kind : {PortKind::Usb, PortKind::Parallel, PortKind::File, PortKind::Network}) {
             route.kind = kind;

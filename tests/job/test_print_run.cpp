@@ -237,4 +237,13 @@ TEST_F(PrintRun, TheSummaryCountsWhatWasSentAndGivesEachFailureItsReason)
                                               L"\x2026 and 2 more.");
     EXPECT_EQ(SummarizePrintRun(L"Office", {L"a.pdf"}, {FileOutcome::Sent}, false).strHeadline,
               L"1 of 1 file sent to Office.");
+    // A file sent into the printer's trouble counts as sent, with the printer's words; the
+    // printer's one count belongs to every file sent.
+    const PrintRunSummary trouble = SummarizePrintRun(
+        L"Office", {L"a.pdf", L"b.pdf"}, {FileOutcome::Sent, FileReason(FileOutcome::PrinterTrouble, L"Jam in tray 1")},
+        false, {FollowVerdict::Done, 5});
+    EXPECT_EQ(SummaryMessageText(trouble, 9), L"2 of 2 files sent to Office.\r\nThe printer printed 5 pages for these "
+                                              L"2 files together.\r\nb.pdf \x2014 the printer reports: Jam in tray 1");
+    EXPECT_EQ(PrinterRunLine({FollowVerdict::Done, 1}, 1), L"The printer printed 1 page.");
+    EXPECT_EQ(PrinterRunLine({FollowVerdict::Done, std::nullopt}, 1), L"");  // no count: "sent" says it
 }
