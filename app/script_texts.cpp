@@ -29,8 +29,11 @@ constexpr Text kUsageNames{L"IDL_USAGE_NAMES", L"Put a name with blanks in doubl
                                                L"of a file name stands for the files that match."};
 constexpr Text kUsageExit{L"IDL_USAGE_EXIT", L"Exit codes: 0 all sent; 1 bad usage; 2 unknown printer or no direct "
                                              L"printing; 3 the printer did not answer; 4 a file was refused or "
-                                             L"unreadable; 5 the spooler refused a job, or the printer reported "
-                                             L"trouble after it; 6 the printer reports it cannot print now."};
+                                             L"unreadable; 5 the spooler refused a job."};
+// A line of its own: a text of the string file holds at most 259 characters.
+constexpr Text kUsageExitPrinter{L"IDL_USAGE_EXIT_PRINTER", L"5 also when the printer reported trouble after the run; 6 "
+                                                           L"the printer reports it cannot print now (nothing was "
+                                                           L"sent)."};
 constexpr Text kUnknownOption{L"IDL_ERR_UNKNOWN_OPTION", L"Unknown option: {1}"};
 constexpr Text kBadValue{L"IDL_ERR_BAD_VALUE", L"Value not valid for {1}: {2}"};
 constexpr Text kNoValue{L"IDL_ERR_NO_VALUE", L"{1} needs a value."};
@@ -123,7 +126,8 @@ std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const Optio
             Say(kUsageSizes, {Joined(keywords.paperSizes)}),
             Say(kUsageTypes, {Joined(keywords.paperTypes)}),
             Say(kUsageNames),
-            Say(kUsageExit)};
+            Say(kUsageExit),
+            Say(kUsageExitPrinter)};
 }
 
 std::wstring UsageErrorLine(const CommandLine& cmd)
