@@ -198,14 +198,18 @@ void RunSpoolerAlone(FileRuns& runs, const TestPrinter& printer, CClock& clock)
     CPrtControl prt;
     prt.SetCurrentPrinter(printer.strName);
     WinePrinters::ClearCapture(printer);
-    if (!prt.MapDocument(runs.strFile.c_str())) {
+    HANDLE hFile = CreateFileW(runs.strFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (!prt.MapDocument(hFile)) {
         runs.Fail("the file cannot be mapped");
+        if (hFile != INVALID_HANDLE_VALUE)
+            CloseHandle(hFile);
         return;
     }
     clock.Start();
     const unsigned long long nWritten = prt.WriteDocument(L"KVQ_baseline");
     const double dSeconds = clock.Seconds();
     prt.ReleaseDocument();
+    CloseHandle(hFile);
     DebugLog(L"WriteDocument / (bench) spooler alone done after %.3f s", dSeconds);
     runs.dSpooler = std::min(runs.dSpooler, dSeconds);
     if (nWritten != runs.nFileBytes || SizeOf(printer.strCapturePath) != runs.nFileBytes)

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "job/print_sender.h"
 #include "job/print_summary.h"
 #include "job/send_data_to_device.h"
+#include "job/spool_file.h"
 #include "printer/document_window.h"
 #include "printer/prt_control.h"
 #include "printer/spooler_api.h"
@@ -141,6 +143,28 @@ BOOL WINAPI FakeDriver(HANDLE, LPWSTR, DWORD, LPBYTE pBuffer, DWORD cbBuf, LPDWO
 }
 
 HANDLE FailingSpoolFileCreator(const wchar_t*) { return INVALID_HANDLE_VALUE; }
+
+// Every KVQ*.tmp file of the temporary folder, tried for writing as another program would.
+int g_nSpoolFilesSeen = 0, g_nSpoolFilesOpened = 0;
+std::wstring g_strPlanted;
+void TryToOpenSpoolFiles(unsigned long long)
+{
+    wchar_t szTemp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, szTemp);
+    WIN32_FIND_DATAW data;
+    HANDLE hFind = FindFirstFileW((std::wstring(szTemp) + L"KVQ*.tmp").c_str(), &data);
+    for (BOOL bFound = hFind != INVALID_HANDLE_VALUE; bFound; bFound = FindNextFileW(hFind, &data)) {
+        ++g_nSpoolFilesSeen;
+        HANDLE hOther = CreateFileW((std::wstring(szTemp) + data.cFileName).c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                    nullptr);
+        g_nSpoolFilesOpened += hOther != INVALID_HANDLE_VALUE ? 1 : 0;
+        if (hOther != INVALID_HANDLE_VALUE)
+            CloseHandle(hOther);
+    }
+    if (hFind != INVALID_HANDLE_VALUE)
+        FindClose(hFind);
+}
 
 // After the first block the file grows, written from outside Wine as a share's other
 // clients would write it: no sharing of the open file stops that.
@@ -396,29 +420,43 @@ TEST_F(SpoolerSubmission, UnreadableFileOrSpoolFileShowsMessageSixAndLeavesNothi
     TempFile file("submit_nospool.pdf", "%PDF");
     EXPECT_EQ(Send(*s_pUsb, file.Path()), 0);
     EXPECT_TRUE(Logged(L"SendDataToDevice / Cannot Create the temp file"));
-    ASSERT_FALSE(m_strSpoolFile.empty());  // named, then removed (checked by Send)
+    EXPECT_TRUE(m_strSpoolFile.empty());  // none was made
     EXPECT_EQ(m_messages, std::vector<int>{kMsgInvalidFile});
     EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), "");
 }
 
-TEST_F(SpoolerSubmission, SpoolFileIsNamedKVQInTheTemporaryFolder)
+TEST_F(SpoolerSubmission, SpoolFileIsNewUnderARandomKVQNameAndNoOtherHandleOpensIt)
 {
-    TempFile file("submit_spool.pdf", "%PDF-1.4");
+    TempFile file("submit_spool.pdf", PseudoRandomBytes(3 << 20));
+    SetCopyBlockHook(TryToOpenSpoolFiles);
     ASSERT_EQ(Send(*s_pUsb, file.Path()), 1);
+    EXPECT_GT(g_nSpoolFilesSeen, 0);
+    EXPECT_EQ(g_nSpoolFilesOpened, 0) << "the spool file could be opened for writing while it was filled";
     wchar_t szTemp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, szTemp);
-    const std::wstring strExpectedStart = std::wstring(szTemp) + L"KVQ";
-    EXPECT_EQ(_wcsnicmp(m_strSpoolFile.c_str(), strExpectedStart.c_str(), strExpectedStart.size()), 0)
-        << m_strSpoolFile;
+    const std::wstring strFirst = m_strSpoolFile;
+    EXPECT_EQ(strFirst.size(), wcslen(szTemp) + 3 + 16 + 4) << strFirst;
+    EXPECT_EQ(_wcsnicmp(strFirst.c_str(), (std::wstring(szTemp) + L"KVQ").c_str(), wcslen(szTemp) + 3), 0);
     EXPECT_TRUE(Logged(L"SendDataToDevice / strDocName : KVQ_lumeo_test_submit_spool.pdf"));
 
-    // A name that holds older bytes: only this run's bytes are sent.
+    // A name that exists is never opened: another one is made, and the file found stays as it was.
+    TempFile small("submit_spool_small.pdf", "%PDF-1.4");
     SetSpoolFileCreator([](const wchar_t* pszPath) {
-        std::ofstream(std::filesystem::path(pszPath), std::ios::binary) << std::string(100000, 'Z');
-        return CreateFileW(pszPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+        if (g_strPlanted.empty()) {
+            g_strPlanted = pszPath;
+            std::ofstream(std::filesystem::path(pszPath), std::ios::binary) << "planted";
+        }
+        return CreateNewSpoolFile(pszPath);
     });
-    ASSERT_EQ(Send(*s_pUsb, file.Path()), 1);
-    EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), Envelope(file.Path(), "%PDF-1.4"));
+    ASSERT_EQ(Send(*s_pUsb, small.Path()), 1);
+    EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), Envelope(small.Path(), "%PDF-1.4"));
+    ASSERT_FALSE(g_strPlanted.empty());
+    EXPECT_NE(m_strSpoolFile, g_strPlanted);
+    EXPECT_NE(m_strSpoolFile, strFirst);
+    std::ifstream planted(std::filesystem::path(g_strPlanted), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(planted), {}), "planted");
+    planted.close();
+    DeleteFileW(g_strPlanted.c_str());
 }
 
 TEST_F(SpoolerSubmission, FileThatGrowsDuringTheCopyIsNotSent)
