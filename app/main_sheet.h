@@ -56,6 +56,9 @@ private:
     // Cancel and Escape during a run stop it; the close box asks first. True: handled.
     bool OnCancelDuringRun();
     bool OnCloseDuringRun();
+    // Logging off or shutting down: the run stops as with Cancel, and the system, which
+    // ends the process once this returns, waits until its job is aborted (a few seconds at most).
+    void OnSessionEnd();
     void ShowRunState(bool bRunning);
     void OnHelp();
     void OnHelpInfo(const HELPINFO* pInfo);

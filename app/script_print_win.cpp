@@ -2,6 +2,7 @@
 // printer check, the same admission rule, the same job, and the same follow-up of the jobs
 // in the spooler.
 #include "app/script_runs.h"
+#include "app/script_stop.h"
 #include "app/script_texts.h"
 #include "common/debug_log.h"
 #include "files/admission.h"
@@ -67,6 +68,7 @@ int PrintFiles(const CommandLine& cmd, ScriptOutput& out)
     CPrtControl prtControl;
     if (const int nExit = ChooseScriptPrinter(prtControl, cmd, out))
         return nExit;
+    ListenForScriptStop();
     const int nSupportedTypes = CheckSupportedTypes(prtControl);
     if (const int nExit = ExitCodeOfPrinterCheck(nSupportedTypes)) {
         out.ErrorLine(PrinterCheckLine(nSupportedTypes));
@@ -81,7 +83,8 @@ int PrintFiles(const CommandLine& cmd, ScriptOutput& out)
     input.job = SnapshotJob();
     input.arrFiles = list.AdmittedFiles();
     input.nWaitSeconds = static_cast<DWORD>(cmd.nWaitSeconds);
-    const PrintRunEnd end = SendPrintFiles(input, nullptr, nullptr);
+    const PrintRunEnd end = SendPrintFiles(input, ScriptStopRequested, nullptr);
+    ScriptRunEnded();
 
     const std::vector<FileReport> arrReports = list.Reports(end.arrOutcomes);
     for (const FileReport& report : arrReports)

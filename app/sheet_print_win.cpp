@@ -19,6 +19,8 @@
 namespace {
 // Failures listed one by one in the summary; the rest are counted.
 constexpr size_t kSummaryFailureLines = 10;
+// The system gives a program about five seconds to end its session.
+constexpr DWORD kSessionEndWaitMs = 4000;
 
 class CSheetPrintRun : public PrintRunHost {
 public:
@@ -191,6 +193,14 @@ bool CMainPropertySheet::OnCancelDuringRun()
     m_bStopping = true;
     SetSheetStatus(m_hWnd, RunText(L"IDL_STATUS_STOPPING", L"Stopping\x2026"));
     return true;
+}
+
+void CMainPropertySheet::OnSessionEnd()
+{
+    if (!OnCancelDuringRun())
+        return;
+    if (!m_runWorker.WaitForJob(kSessionEndWaitMs))
+        DebugLog(L"CMainPropertySheet / the run did not stop before the session ended");
 }
 
 bool CMainPropertySheet::OnCloseDuringRun()

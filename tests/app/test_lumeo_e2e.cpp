@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -56,12 +57,12 @@ struct Expected {
 };
 
 // Lumeo.exe or LumeoCmd.exe as a script starts it: what it wrote on its standard output
-// and error (one pipe), its exit code, and the windows it made (seen through a window-event
+// and error (one pipe), its exit code, and the windows it showed (seen through a window-event
 // hook on its process, set before it runs).
 struct ScriptRun {
     DWORD dwExit = kNotStarted;
     std::string strOutput;
-    std::string strWindows;  // the class of each window made
+    std::string strWindows;  // the class of each window shown
 };
 
 std::string* g_pWindowsMade = nullptr;
@@ -77,8 +78,10 @@ void CALLBACK OnWindowMade(HWINEVENTHOOK, DWORD, HWND hWnd, LONG idObject, LONG,
         *g_pWindowsMade += std::string(szClass) + " ";
 }
 
-// A run that has not ended after dwTimeoutMs is ended (kTimedOut).
-ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWORD dwTimeoutMs = 60000)
+// A run that has not ended after dwTimeoutMs is ended (kTimedOut). fnMeanwhile is asked
+// while it runs, until it says it has acted.
+ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWORD dwTimeoutMs = 60000,
+                    std::function<bool(const PROCESS_INFORMATION&)> fnMeanwhile = nullptr)
 {
     ScriptRun run;
     SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
@@ -97,7 +100,7 @@ ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWOR
     CloseHandle(hWrite);
     if (bStarted) {
         g_pWindowsMade = &run.strWindows;
-        HWINEVENTHOOK hHook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWindowMade,
+        HWINEVENTHOOK hHook = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, OnWindowMade,
                                               pi.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
         std::thread reader([&] {
             char buffer[4096];
@@ -113,8 +116,11 @@ ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWOR
                 DispatchMessageW(&msg);
         };
         while (MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0 &&
-               GetTickCount() < dwUntil)
+               GetTickCount() < dwUntil) {
             Pump();
+            if (fnMeanwhile && fnMeanwhile(pi))
+                fnMeanwhile = nullptr;
+        }
         run.dwExit = kTimedOut;
         if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0)
             GetExitCodeProcess(pi.hProcess, &run.dwExit);
@@ -129,6 +135,21 @@ ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWOR
     }
     CloseHandle(hRead);
     return run;
+}
+
+// Spool files in the temporary folder, which every run must have removed.
+int SpoolFilesNow()
+{
+    wchar_t szTemp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, szTemp);
+    WIN32_FIND_DATAW found = {};
+    HANDLE hFind = FindFirstFileW((std::wstring(szTemp) + L"KVQ*").c_str(), &found);
+    int nFiles = 0;
+    for (BOOL bFound = hFind != INVALID_HANDLE_VALUE; bFound; bFound = FindNextFileW(hFind, &found))
+        ++nFiles;
+    if (hFind != INVALID_HANDLE_VALUE)
+        FindClose(hFind);
+    return nFiles;
 }
 
 // The window that has the keyboard focus in the thread of hWnd.
@@ -598,6 +619,42 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
     EXPECT_NE(run.strWindows.find("#32770"), std::string::npos);
 }
 
+namespace {
+// A console event to every process of the console of pi's process, as a key press there
+// sends it. (Wine's console makes Ctrl+C only: Ctrl+Break and closing it cannot be shown here.)
+void SendConsoleEvent(const PROCESS_INFORMATION& pi, DWORD nEvent)
+{
+    FreeConsole();
+    ASSERT_TRUE(AttachConsole(pi.dwProcessId)) << GetLastError();
+    SetConsoleCtrlHandler([](DWORD) { return TRUE; }, TRUE);  // not this process
+    EXPECT_TRUE(GenerateConsoleCtrlEvent(nEvent, 0));
+    FreeConsole();
+}
+
+// What the system sends a window when the session ends. Once told, a program may be
+// ended at any moment: its run has stopped by then, and its spool file is gone.
+void EndSession(HWND hWnd)
+{
+    Send(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    Send(hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(SpoolFilesNow(), 0) << "the run had not stopped when the end of the session was answered";
+}
+
+// The same to every top-level window of a process, shown or not.
+void EndSession(const PROCESS_INFORMATION& pi)
+{
+    EnumWindows(
+        [](HWND hWnd, LPARAM nProcess) {
+            DWORD nOwner = 0;
+            GetWindowThreadProcessId(hWnd, &nOwner);
+            if (nOwner == static_cast<DWORD>(nProcess))
+                EndSession(hWnd);
+            return TRUE;
+        },
+        static_cast<LPARAM>(pi.dwProcessId));
+}
+}  // namespace
+
 TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
 {
     XKeyboard keyboard;
@@ -633,13 +690,43 @@ TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strBig, strSmall, strJpeg}));
     EXPECT_TRUE(IsWindowEnabled(ui.SheetButton(IDOK)));
-    WIN32_FIND_DATAW found = {};
-    wchar_t szTemp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, szTemp);
-    HANDLE hFind = FindFirstFileW((std::wstring(szTemp) + L"KVQ*").c_str(), &found);
-    EXPECT_EQ(hFind, INVALID_HANDLE_VALUE) << "a spool file was left behind";
-    if (hFind != INVALID_HANDLE_VALUE)
-        FindClose(hFind);
+    EXPECT_EQ(SpoolFilesNow(), 0) << "a spool file was left behind";
+
+    // Logging off during the copy stops the run before the sheet answers.
+    SendPrint(ui);
+    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return SpoolFilesNow() > 0; }, 10000));
+    EndSession(ui.Sheet());
+    EXPECT_EQ(DismissMessage(ui).rfind(L"Printing cancelled: 0 of 3 files sent to ", 0), 0u);
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+}
+
+
+TEST_F(LumeoEndToEnd, AScriptStoppedByCtrlCTheSessionsEndOrAKillLeavesNoSpoolFileAndNoJob)
+{
+    // A gigabyte takes seconds to copy into the spool file: a run not stopped would print it.
+    const std::wstring strBig = MakeFile(L"big.pdf", kPdfBytes);
+    std::filesystem::resize_file(strBig, 1ull << 30);
+    ASSERT_EQ(SpoolFilesNow(), 0);
+    const struct {
+        const char* pszHow;
+        std::string strExe;
+        std::function<void(const PROCESS_INFORMATION&)> fnStop;
+        DWORD dwExit;
+    } cases[] = {
+        {"Ctrl+C", LUMEO_CMD_EXE, [](const PROCESS_INFORMATION& pi) { SendConsoleEvent(pi, CTRL_C_EVENT); }, 5},
+        {"the session's end", LUMEO_PROGRAM_EXE, [](const PROCESS_INFORMATION& pi) { EndSession(pi); }, 5},
+        {"a kill", LUMEO_CMD_EXE, [](const PROCESS_INFORMATION& pi) { TerminateProcess(pi.hProcess, 9); }, 9},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszHow);
+        const ScriptRun run = RunScript(c.strExe, L"/print /m " + Quoted(kPrinter) + L" " + Quoted(strBig), 60000,
+                                        [&](const PROCESS_INFORMATION& pi) {
+                                            return SpoolFilesNow() > 0 && (c.fnStop(pi), true);
+                                        });
+        EXPECT_EQ(run.dwExit, c.dwExit) << run.strOutput;
+        EXPECT_EQ(SpoolFilesNow(), 0) << "a spool file was left behind";
+        EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    }
 }
 
 // A network printer on a Standard TCP/IP port, its device ID served by a real snmpd:

@@ -1,0 +1,82 @@
+#include "app/script_stop.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <thread>
+
+#include "common/debug_log.h"
+
+namespace {
+// The system gives a program about five seconds once it has told it.
+constexpr DWORD kEndWaitMs = 4000;
+const wchar_t kWindowClass[] = L"LumeoScriptStop";
+
+std::atomic<bool> g_bStopRequested{false};
+HANDLE g_hRunEnded = nullptr;
+
+void StopAndWait(bool bWait)
+{
+    g_bStopRequested = true;
+    if (bWait && g_hRunEnded && WaitForSingleObject(g_hRunEnded, kEndWaitMs) != WAIT_OBJECT_0)
+        DebugLog(L"ScriptStop / the run did not stop in time");
+}
+
+BOOL WINAPI OnConsoleEvent(DWORD nEvent)
+{
+    DebugLog(L"ScriptStop / console event %u", static_cast<unsigned>(nEvent));
+    // Ctrl+C and Ctrl+Break leave the process to end the run itself; the others end it.
+    StopAndWait(nEvent != CTRL_C_EVENT && nEvent != CTRL_BREAK_EVENT);
+    return TRUE;
+}
+
+LRESULT CALLBACK SessionWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_QUERYENDSESSION) {
+        StopAndWait(false);
+        return TRUE;
+    }
+    if (uMsg == WM_ENDSESSION) {
+        if (wParam)
+            StopAndWait(true);
+        return 0;
+    }
+    return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+}
+
+// A hidden top-level window: the end of the session is told to those only.
+void ListenForSessionEnd()
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = SessionWndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kWindowClass;
+    RegisterClassW(&wc);
+    if (!CreateWindowExW(0, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr))
+        return;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageW(&msg);
+}
+}  // namespace
+
+void ListenForScriptStop()
+{
+    g_hRunEnded = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    // A process started in a new group has Ctrl+C turned off; a script's Ctrl+C must stop it all the same.
+    SetConsoleCtrlHandler(nullptr, FALSE);
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+    try {
+        std::thread(ListenForSessionEnd).detach();
+    } catch (const std::exception&) {
+        DebugLog(L"ScriptStop / no thread for the session's end");
+    }
+}
+
+bool ScriptStopRequested() { return g_bStopRequested; }
+
+void ScriptRunEnded()
+{
+    if (g_hRunEnded)
+        SetEvent(g_hRunEnded);
+}
