@@ -14,6 +14,7 @@ const wchar_t kWindowClass[] = L"LumeoScriptStop";
 
 std::atomic<bool> g_bStopRequested{false};
 HANDLE g_hRunEnded = nullptr;
+HANDLE g_hListening = nullptr;  // set once the window for the session's end is there
 
 void StopAndWait(bool bWait)
 {
@@ -52,7 +53,10 @@ void ListenForSessionEnd()
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kWindowClass;
     RegisterClassW(&wc);
-    if (!CreateWindowExW(0, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr))
+    const HWND hWnd =
+        CreateWindowExW(0, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    SetEvent(g_hListening);
+    if (!hWnd)
         return;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)
@@ -66,8 +70,11 @@ void ListenForScriptStop()
     // A process started in a new group has Ctrl+C turned off; a script's Ctrl+C must stop it all the same.
     SetConsoleCtrlHandler(nullptr, FALSE);
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+    // The run starts once the window is there: the end of the session may come at any time.
+    g_hListening = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     try {
         std::thread(ListenForSessionEnd).detach();
+        WaitForSingleObject(g_hListening, kEndWaitMs);
     } catch (const std::exception&) {
         DebugLog(L"ScriptStop / no thread for the session's end");
     }
