@@ -28,10 +28,12 @@ public:
             const std::vector<std::wstring> arrPaths = ExpandNamePattern(file.strPath);
             if (arrPaths.empty())
                 m_arrReports.push_back({file.strShown, FileOutcome::Refused, false});
+            // A match in a folder is taken as it is: a shortcut dropped there must not
+            // lead to any file or host of its maker's choice.
             for (const std::wstring& strPath : arrPaths)
-                Admit(strPath);
+                Admit(strPath, strPath);
         } else {
-            Admit(file.strPath);
+            Admit(file.strPath, ResolvedPath(file.strPath));
         }
     }
     const std::vector<std::wstring>& AdmittedFiles() const { return m_arrAdmitted; }
@@ -45,10 +47,10 @@ public:
     }
 
 private:
-    // A shortcut stands for its target, as in the sheet.
-    void Admit(const std::wstring& strPath)
+    // strFile: what strPath stands for; a shortcut named on the command line stands for
+    // its target, as in the sheet.
+    void Admit(const std::wstring& strPath, const std::wstring& strFile)
     {
-        const std::wstring strFile = ResolvedPath(strPath);
         const bool bAdmitted = ValidatePathname(strFile, m_nSupportedTypes);
         if (bAdmitted) {
             m_arrSlots.push_back(m_arrReports.size());

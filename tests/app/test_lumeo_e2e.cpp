@@ -20,6 +20,7 @@
 #include "resources/resource.h"
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/child_process.h"
+#include "tests/support/shortcut.h"
 #include "tests/support/udp_peers.h"
 #include "tests/support/x_keyboard.h"
 #include "tests/support/wine_printers.h"
@@ -65,17 +66,26 @@ struct ScriptRun {
     std::string strWindows;  // the class of each window shown
 };
 
-std::string* g_pWindowsMade = nullptr;
+std::vector<HWND>* g_pWindowsMade = nullptr;
 
-// Windows that can be seen: those under the desktop. The message-only window that COM makes
-// for its apartment (needed for shortcuts, as in the sheet) is none.
 void CALLBACK OnWindowMade(HWINEVENTHOOK, DWORD, HWND hWnd, LONG idObject, LONG, DWORD, DWORD)
 {
+    if (hWnd && idObject == OBJID_WINDOW && g_pWindowsMade)
+        g_pWindowsMade->push_back(hWnd);
+}
+
+// Windows that can be seen: shown, under the desktop (Wine tells of no window shown, only
+// made). The message-only window that COM makes for its apartment (needed for shortcuts,
+// as in the sheet) is none, nor a hidden window.
+std::string WindowsShown(const std::vector<HWND>& arrMade)
+{
+    std::string strWindows;
     char szClass[64] = {};
-    if (hWnd && idObject == OBJID_WINDOW && g_pWindowsMade &&
-        GetAncestor(GetAncestor(hWnd, GA_ROOT), GA_PARENT) == GetDesktopWindow() &&
-        GetClassNameA(hWnd, szClass, sizeof(szClass)))
-        *g_pWindowsMade += std::string(szClass) + " ";
+    for (HWND hWnd : arrMade)
+        if (IsWindowVisible(hWnd) && GetAncestor(GetAncestor(hWnd, GA_ROOT), GA_PARENT) == GetDesktopWindow() &&
+            GetClassNameA(hWnd, szClass, sizeof(szClass)))
+            strWindows += std::string(szClass) + " ";
+    return strWindows;
 }
 
 // A run that has not ended after dwTimeoutMs is ended (kTimedOut). fnMeanwhile is asked
@@ -99,8 +109,9 @@ ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWOR
                                          CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
     CloseHandle(hWrite);
     if (bStarted) {
-        g_pWindowsMade = &run.strWindows;
-        HWINEVENTHOOK hHook = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, OnWindowMade,
+        std::vector<HWND> arrMade;
+        g_pWindowsMade = &arrMade;
+        HWINEVENTHOOK hHook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWindowMade,
                                               pi.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
         std::thread reader([&] {
             char buffer[4096];
@@ -122,6 +133,8 @@ ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWOR
                 fnMeanwhile = nullptr;
         }
         run.dwExit = kTimedOut;
+        Pump();
+        run.strWindows = WindowsShown(arrMade);
         if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0)
             GetExitCodeProcess(pi.hProcess, &run.dwExit);
         else
@@ -562,6 +575,12 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
     Expected fit;
     fit.nZoom = 0;
     const std::string strScanJobs = Expected().Job("PDF", "%PDF-1.4 1") + Expected().Job("PDF", "%PDF-1.4 2");
+    // A folder anyone may drop files into: a shortcut there is a file like any other.
+    std::filesystem::create_directory(m_folder / L"hot");
+    MakeFile(L"hot\\a.pdf", "%PDF-1.4 a");
+    CoInitialize(nullptr);
+    ASSERT_TRUE(MakeShortcut((m_folder / L"hot\\b.lnk").wstring(), MakeFile(L"elsewhere.pdf", kPdfBytes)));
+    CoUninitialize();
     const struct {
         std::string strExe;
         std::wstring strArgs;
@@ -580,6 +599,10 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
          2, fit.Job("PDF", "%PDF-1.4 1") + fit.Job("PDF", "%PDF-1.4 2")},
         {LUMEO_PROGRAM_EXE, strOnPrinter + strScans, 0, 2, strScanJobs},
         {LUMEO_CMD_EXE, strOnPrinter + strScans, 0, 2, strScanJobs},
+        {LUMEO_CMD_EXE, strOnPrinter + Quoted((m_folder / L"hot\\*").wstring()), 4, 1,
+         Expected().Job("PDF", "%PDF-1.4 a")},
+        {LUMEO_CMD_EXE, strOnPrinter + Quoted((m_folder / L"hot\\b.lnk").wstring()), 0, 1,
+         Expected().Job("PDF", kPdfBytes)},
     };
     for (const auto& c : cases) {
         WinePrinters::ClearCapture(*m_pPrinter);
