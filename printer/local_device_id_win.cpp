@@ -4,6 +4,7 @@
 #include <cstring>
 #include <cwchar>
 #include <iterator>
+#include <mutex>
 #include <vector>
 
 #include "common/ansi_text.h"
@@ -90,6 +91,10 @@ bool FindUsbInterface(HDEVINFO hDevInfo, const std::wstring& strPortName, SP_DEV
     }
 }
 
+// One device-ID read at a time in the process: a device opened by a check that has since
+// been superseded would otherwise refuse the current check, which would then find it busy.
+std::mutex g_deviceReads;
+
 struct ParallelPath {
     const wchar_t* pszPath;
     DWORD dwCode;
@@ -107,6 +112,7 @@ const ParallelPath kParallelPaths[] = {
 
 int LocalUSBDeviceID(const std::wstring& strPortName, std::wstring& strDeviceID)
 {
+    const std::lock_guard<std::mutex> guard(g_deviceReads);
     DeviceIoApi& io = DeviceIo();
     strDeviceID.clear();
     HDEVINFO hDevInfo = io.GetClassDevs(&kUsbPrintInterface, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
@@ -162,6 +168,7 @@ int LocalUSBDeviceID(const std::wstring& strPortName, std::wstring& strDeviceID)
 
 int LocalLPTDeviceID(const std::wstring& strPortName, std::wstring& strDeviceID)
 {
+    const std::lock_guard<std::mutex> guard(g_deviceReads);
     wchar_t szResult[260] = {};
     for (size_t i = 0; i < std::size(kParallelPaths); ++i) {
         const ParallelPath& row = kParallelPaths[i];
