@@ -9,6 +9,7 @@
 
 #include "common/ansi_text.h"
 #include "common/debug_log.h"
+#include "common/printable_text.h"
 #include "common/wide_format.h"
 #include "printer/system_api.h"
 
@@ -21,13 +22,14 @@ constexpr DWORD kUsbReplyBytes = 4096;
 constexpr size_t kTextBytes = 260;
 constexpr DWORD kParallelReplyBytes = 260;
 
-// 8-bit text of at most `length` bytes, ending at the first zero byte.
+// 8-bit text of at most `length` bytes, ending at the first zero byte; what the device
+// put there is shown and logged, so its control characters are replaced.
 std::wstring TextOf(const unsigned char* bytes, size_t length)
 {
     size_t n = 0;
     while (n < length && bytes[n] != 0)
         ++n;
-    return FromAnsi(std::string(reinterpret_cast<const char*>(bytes), n));
+    return PrintableText(FromAnsi(std::string(reinterpret_cast<const char*>(bytes), n)));
 }
 
 // The spooler port name of a USB printing interface, or false when its number is unreadable.

@@ -231,9 +231,10 @@ TEST(UsbDeviceID, DeviceThatOpensButDoesNotAnswerGivesAnEmptyID)
 TEST(UsbDeviceID, ShortAndOverlongRepliesStayInsideTheirBounds)
 {
     FakeIo io;
-    io.usb = {{1, L"USB", L"\\\\?\\usb#short"}, {2, L"USB", L"\\\\?\\usb#long"}};
+    io.usb = {{1, L"USB", L"\\\\?\\usb#short"}, {2, L"USB", L"\\\\?\\usb#long"}, {3, L"USB", L"\\\\?\\usb#ctl"}};
     io.replies = {{L"\\\\?\\usb#short", std::string("\x00", 1)},
-                  {L"\\\\?\\usb#long", UsbReply("CMD:PDF;" + std::string(5000, 'x'))}};
+                  {L"\\\\?\\usb#long", UsbReply("CMD:PDF;" + std::string(5000, 'x'))},
+                  {L"\\\\?\\usb#ctl", UsbReply("MFG:A\x1B[2J;CMD:PDF;\r\n")}};
     FakeIo::Guard guard(io);
     std::wstring id;
     EXPECT_EQ(LocalUSBDeviceID(L"USB001", id), 1);
@@ -241,6 +242,8 @@ TEST(UsbDeviceID, ShortAndOverlongRepliesStayInsideTheirBounds)
     EXPECT_EQ(LocalUSBDeviceID(L"USB002", id), 1);
     EXPECT_EQ(id.size(), 260u);
     EXPECT_EQ(id.substr(0, 8), L"CMD:PDF;");
+    EXPECT_EQ(LocalUSBDeviceID(L"USB003", id), 1);
+    EXPECT_EQ(id, L"MFG:A\xFFFD[2J;CMD:PDF;\xFFFD\xFFFD");  // shown and logged: no control character
 }
 
 TEST(ParallelDeviceID, PathsAreTriedInOrderWithAPauseBeforeTheLast)

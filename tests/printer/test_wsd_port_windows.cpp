@@ -101,7 +101,7 @@ TEST(WsdPort, ResolvedHostIsAskedOverSnmpWithTheDefaultCommunity)
 TEST(WsdPort, TheRouteNamesTheLocationAndTheAgentAsked)
 {
     // The agent is asked on the host of the device's URL, on the SNMP port.
-    const std::wstring location = L"http://127.0.0.1:5357/uuid:route";
+    const std::wstring location = L"http://127.0.0.1:5357/uuid:route\x1B]0;\x07\r\n";
     WsdSetup setup(L"WSD-route", L"SWD\\LUMEOTEST\\ROUTE", L"uuid:route", location);
     FakeSpooler::Guard guard(setup.spooler);
     std::wstring id;
@@ -111,7 +111,7 @@ TEST(WsdPort, TheRouteNamesTheLocationAndTheAgentAsked)
     const SnmpRequestRoute& asked = route.arrSnmp[0];
     EXPECT_TRUE(asked.bWsd);
     EXPECT_EQ(asked.strWsdLocation + L" " + asked.strAddress + L" " + asked.strCommunity,
-              location + L" 127.0.0.1 mirlan");
+              L"http://127.0.0.1:5357/uuid:route\xFFFD]0;\xFFFD\xFFFD\xFFFD 127.0.0.1 mirlan");
 }
 
 TEST(WsdPort, UnresolvedWsdPortCountsAsBusyNotUnsupported)
