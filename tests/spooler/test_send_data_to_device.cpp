@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <numeric>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -577,4 +578,38 @@ TEST_F(SpoolerSubmission, AnExceptionAbortsTheJobRemovesItsSpoolFileAndEndsTheRu
         }
     }
     EXPECT_EQ(FileOutcomeReason(FileOutcome::InternalError), L"Not sent: internal error");
+}
+
+TEST_F(SpoolerSubmission, ProgressRisesTo1000BeforeTheWaitNeverFallsAndCountsEveryFile)
+{
+    UseSpooler(FakeSpooler());
+    TempFile big("submit_progress.pdf", PseudoRandomBytes(3 << 20));
+    TempFile empty("submit_progress_empty.pdf", "");
+    TempFile text("submit_progress_text.pdf", "Dear reader");
+    const std::wstring strMissing = L"C:\\no\\such\\file.pdf";
+    for (const std::vector<std::wstring>& arrFiles : {std::vector<std::wstring>{big.Path(), strMissing, empty.Path(),
+                                                                                 text.Path(), big.Path()},
+                                                      std::vector<std::wstring>{empty.Path(), strMissing}}) {
+        PrintRunInput input;
+        input.strPrinter = kUsbName;
+        input.arrFiles = arrFiles;
+        std::vector<PrintRunProgress> reports;
+        SendPrintFiles(input, nullptr, [&](const PrintRunProgress& progress) { reports.push_back(progress); });
+        ASSERT_FALSE(reports.empty());
+        EXPECT_TRUE(reports.back().bWaiting);
+        EXPECT_EQ(reports.back().nPermille, 1000);
+        std::vector<size_t> arrNamed;
+        for (size_t i = 0; i < reports.size(); ++i) {
+            EXPECT_EQ(reports[i].nFiles, arrFiles.size());
+            EXPECT_EQ(reports[i].bWaiting, i + 1 == reports.size());
+            if (i > 0) {
+                EXPECT_GE(reports[i].nPermille, reports[i - 1].nPermille) << i;
+            }
+            if (arrNamed.empty() || arrNamed.back() != reports[i].nFile)
+                arrNamed.push_back(reports[i].nFile);
+        }
+        std::vector<size_t> arrEvery(arrFiles.size());
+        std::iota(arrEvery.begin(), arrEvery.end(), size_t{0});
+        EXPECT_EQ(arrNamed, arrEvery);
+    }
 }
