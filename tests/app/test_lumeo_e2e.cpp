@@ -936,6 +936,19 @@ TEST_F(LumeoWsdPrinter, APrinterFoundThroughItsDeviceUrlTakesAndPrintsTheTypesIt
         << run.strOutput;
 }
 
+TEST_F(LumeoWsdPrinter, ClosedWhileItsCheckWaitsHalfAMinuteTheProgramIsGoneLongBefore)
+{
+    const TestPrinter* pSlow = AddWsdPrinter(L"Slow", L"http://127.0.0.1/");
+    ASSERT_NE(pSlow, nullptr);
+    ASSERT_TRUE(m_registry.Write(L"System\\CurrentControlSet\\Control\\Print\\Monitors\\" + m_strMonitor +
+                                     L"\\Ports\\WSD-Slow",
+                                 {{L"AnswerAfterSeconds", L"30"}}));
+    CUiDriver& ui = Start({}, pSlow->strName, /*bWaitForCheck=*/false);
+    Sleep(3000);
+    EXPECT_TRUE(ui.IsCheckingPrinter()) << "the check has not waited";
+    EXPECT_EQ(ui.Close(), 0u) << "the program was not gone within ten seconds";
+}
+
 TEST_F(LumeoWsdPrinter, EveryUrlFormLeadsToTheHostAndAFailingMonitorIsBusyOrOff)
 {
     const std::wstring forms[] = {L"http://127.0.0.1/WebServices/Device", L"HTTP://127.0.0.1:80/ws",
