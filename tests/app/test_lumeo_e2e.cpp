@@ -857,6 +857,14 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
                                   L"improperly connected, or the power may be off.");
     EXPECT_GE(silent.Received(), 1);
 
+    // A check superseded at once by a printer that answers never speaks.
+    ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(it - arrPrinters.begin()), false);
+    ui.ChooseComboItem(IDC_COMBO_PRINTERLIST,
+                       static_cast<int>(std::find(arrPrinters.begin(), arrPrinters.end(), kPrinter) - arrPrinters.begin()));
+    EXPECT_FALSE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() != nullptr; }, 4000)) << "busy or off";
+    EXPECT_TRUE(IsWindowVisible(ui.SheetButton(IDOK)));
+    EXPECT_TRUE(IsWindowEnabled(ui.SheetButton(IDOK)));
+
     // Closed while a check waits, the program ends without waiting for it.
     ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(it - arrPrinters.begin()), false);
     EXPECT_TRUE(ui.IsCheckingPrinter());
