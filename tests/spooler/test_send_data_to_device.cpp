@@ -6,13 +6,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <numeric>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "common/ansi_text.h"
+#include "files/admission.h"
 #include "job/job_messages.h"
 #include "job/pjl_envelope.h"
 #include "job/print_sender.h"
@@ -454,9 +454,7 @@ TEST_F(SpoolerSubmission, SpoolFileIsNewUnderARandomKVQNameAndNoOtherHandleOpens
     ASSERT_FALSE(g_strPlanted.empty());
     EXPECT_NE(m_strSpoolFile, g_strPlanted);
     EXPECT_NE(m_strSpoolFile, strFirst);
-    std::ifstream planted(std::filesystem::path(g_strPlanted), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(planted), {}), "planted");
-    planted.close();
+    EXPECT_EQ(ReadWholeFile(g_strPlanted), "planted");
     DeleteFileW(g_strPlanted.c_str());
 }
 
@@ -612,4 +610,18 @@ TEST_F(SpoolerSubmission, ProgressRisesTo1000BeforeTheWaitNeverFallsAndCountsEve
         std::iota(arrEvery.begin(), arrEvery.end(), size_t{0});
         EXPECT_EQ(arrNamed, arrEvery);
     }
+}
+
+TEST_F(SpoolerSubmission, ATextRenamedToPdfAfterItsAdmissionIsRefusedAtTheCopyBeforeAnyDocument)
+{
+    UseSpooler(FakeSpooler());
+    TempFile file("submit_swapped.pdf", "%PDF-1.4 admitted");
+    ASSERT_TRUE(ValidatePathname(file.Path(), 1));
+    TempFile text("submit_swapped.txt", "Dear reader,\r\n");
+    ASSERT_TRUE(MoveFileExW(text.Path().c_str(), file.Path().c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(Send(*s_pUsb, file.Path()), 0);
+    EXPECT_TRUE(Logged(L"SendDataToDevice / The content is not of the file's type or holds printer commands"));
+    EXPECT_EQ(m_messages, std::vector<int>{kMsgRefusedContent});
+    EXPECT_TRUE(g_calls.docNames.empty()) << "a document was started";
+    EXPECT_FALSE(m_strSpoolFile.empty());  // made, and gone (checked by Send)
 }
