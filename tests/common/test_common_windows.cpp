@@ -10,6 +10,7 @@
 #include "common/debug_log.h"
 #include "common/ui_text.h"
 #include "common/worker.h"
+#include "tests/support/child_process.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_file.h"
 
@@ -110,4 +111,17 @@ TEST(WorkerWindows, TheWindowTakesTheCurrentJobsReportsOnlyAndAJobThatThrowsRepo
     EXPECT_EQ(worker.TakeReport<Answer>(kMsg), nullptr) << "the superseded job's answer is never taken";
     EXPECT_TRUE(log.Contains(L"CWorker / internal error : no tray"));
     DestroyWindow(hWnd);
+}
+
+extern "C" uintptr_t __stack_chk_guard;
+
+TEST(StackGuardWindows, AnOverrunEndsTheProgramAtOnceAndEachProcessHasAGuardOfItsOwn)
+{
+    const std::wstring strChild = L"\"" LUMEO_STACK_OVERRUN_CHILD "\" ";
+    EXPECT_EQ(RunAndWait(strChild + L"overrun"), 0xC0000409u);
+    constexpr uintptr_t kBuiltIn = 0x2B992DDFA232ull;  // the value before the seed
+    EXPECT_NE(__stack_chk_guard, kBuiltIn);
+    const DWORD nFirst = RunAndWait(strChild + L"guard"), nSecond = RunAndWait(strChild + L"guard");
+    EXPECT_NE(nFirst, static_cast<DWORD>(kBuiltIn));
+    EXPECT_NE(nFirst, nSecond);
 }
