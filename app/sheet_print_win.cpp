@@ -11,7 +11,6 @@
 #include "job/print_run.h"
 #include "job/print_sender.h"
 #include "job/print_summary.h"
-#include "job/send_data_to_device.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
 #include "ui/sheet_status.h"
@@ -223,16 +222,4 @@ void CMainPropertySheet::ShowErrorMessage(int nKind)
     DebugLog(L"CMainPropertySheet::ShowErrorMessage : %d", nKind);
     CMessageDialog dialog(JobMessageText(nKind), JobMessageCaption(), IDI_HAND);
     dialog.ShowModal(m_hWnd);
-}
-
-std::wstring CMainPropertySheet::SendStartPJLCommand(const std::wstring& strPath)
-{
-    return ::SendStartPJLCommand(strPath);
-}
-
-std::wstring CMainPropertySheet::SendEndPJLCommand() { return ::SendEndPJLCommand(); }
-
-int CMainPropertySheet::SendDataToDevice(const std::wstring& strPath)
-{
-    return ::SendDataToDevice(m_pageBasic.PrtControl(), strPath);
 }
