@@ -21,6 +21,7 @@
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/child_process.h"
 #include "tests/support/shortcut.h"
+#include "tests/support/temp_file.h"
 #include "tests/support/udp_peers.h"
 #include "tests/support/x_keyboard.h"
 #include "tests/support/wine_printers.h"
@@ -58,34 +59,27 @@ struct Expected {
 };
 
 // Lumeo.exe or LumeoCmd.exe as a script starts it: what it wrote on its standard output
-// and error (one pipe), its exit code, and the windows it showed (seen through a window-event
+// and error (one pipe), its exit code, and the windows it made (seen through a window-event
 // hook on its process, set before it runs).
 struct ScriptRun {
     DWORD dwExit = kNotStarted;
     std::string strOutput;
-    std::string strWindows;  // the class of each window shown
+    std::string strWindows;  // the class of each window made
 };
 
-std::vector<HWND>* g_pWindowsMade = nullptr;
+std::string* g_pWindowsMade = nullptr;
 
+// Windows that can be seen: those under the desktop. The message-only window that COM makes
+// for its apartment (needed for shortcuts, as in the sheet) is none, nor the hidden one that
+// hears of the session's end, with the input-method window the system gives its thread.
 void CALLBACK OnWindowMade(HWINEVENTHOOK, DWORD, HWND hWnd, LONG idObject, LONG, DWORD, DWORD)
 {
-    if (hWnd && idObject == OBJID_WINDOW && g_pWindowsMade)
-        g_pWindowsMade->push_back(hWnd);
-}
-
-// Windows that can be seen: shown, under the desktop (Wine tells of no window shown, only
-// made). The message-only window that COM makes for its apartment (needed for shortcuts,
-// as in the sheet) is none, nor a hidden window.
-std::string WindowsShown(const std::vector<HWND>& arrMade)
-{
-    std::string strWindows;
     char szClass[64] = {};
-    for (HWND hWnd : arrMade)
-        if (IsWindowVisible(hWnd) && GetAncestor(GetAncestor(hWnd, GA_ROOT), GA_PARENT) == GetDesktopWindow() &&
-            GetClassNameA(hWnd, szClass, sizeof(szClass)))
-            strWindows += std::string(szClass) + " ";
-    return strWindows;
+    if (hWnd && idObject == OBJID_WINDOW && g_pWindowsMade &&
+        GetAncestor(GetAncestor(hWnd, GA_ROOT), GA_PARENT) == GetDesktopWindow() &&
+        GetClassNameA(hWnd, szClass, sizeof(szClass)) && std::string(szClass) != "LumeoScriptStop" &&
+        std::string(szClass) != "IME")
+        *g_pWindowsMade += std::string(szClass) + " ";
 }
 
 // A run that has not ended after dwTimeoutMs is ended (kTimedOut). fnMeanwhile is asked
@@ -109,8 +103,7 @@ ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWOR
                                          CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
     CloseHandle(hWrite);
     if (bStarted) {
-        std::vector<HWND> arrMade;
-        g_pWindowsMade = &arrMade;
+        g_pWindowsMade = &run.strWindows;
         HWINEVENTHOOK hHook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWindowMade,
                                               pi.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
         std::thread reader([&] {
@@ -133,8 +126,6 @@ ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWOR
                 fnMeanwhile = nullptr;
         }
         run.dwExit = kTimedOut;
-        Pump();
-        run.strWindows = WindowsShown(arrMade);
         if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0)
             GetExitCodeProcess(pi.hProcess, &run.dwExit);
         else
@@ -148,21 +139,6 @@ ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWOR
     }
     CloseHandle(hRead);
     return run;
-}
-
-// Spool files in the temporary folder, which every run must have removed.
-int SpoolFilesNow()
-{
-    wchar_t szTemp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, szTemp);
-    WIN32_FIND_DATAW found = {};
-    HANDLE hFind = FindFirstFileW((std::wstring(szTemp) + L"KVQ*").c_str(), &found);
-    int nFiles = 0;
-    for (BOOL bFound = hFind != INVALID_HANDLE_VALUE; bFound; bFound = FindNextFileW(hFind, &found))
-        ++nFiles;
-    if (hFind != INVALID_HANDLE_VALUE)
-        FindClose(hFind);
-    return nFiles;
 }
 
 // The window that has the keyboard focus in the thread of hWnd.
@@ -643,14 +619,14 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
 }
 
 namespace {
-// A console event to every process of the console of pi's process, as a key press there
-// sends it. (Wine's console makes Ctrl+C only: Ctrl+Break and closing it cannot be shown here.)
-void SendConsoleEvent(const PROCESS_INFORMATION& pi, DWORD nEvent)
+// Ctrl+C to every process of the console of pi's process, as the key there sends it.
+// (Wine's console makes no Ctrl+Break and cannot be closed here.)
+void PressCtrlC(const PROCESS_INFORMATION& pi)
 {
     FreeConsole();
     ASSERT_TRUE(AttachConsole(pi.dwProcessId)) << GetLastError();
     SetConsoleCtrlHandler([](DWORD) { return TRUE; }, TRUE);  // not this process
-    EXPECT_TRUE(GenerateConsoleCtrlEvent(nEvent, 0));
+    EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
     FreeConsole();
 }
 
@@ -661,20 +637,6 @@ void EndSession(HWND hWnd)
     Send(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
     Send(hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     EXPECT_EQ(SpoolFilesNow(), 0) << "the run had not stopped when the end of the session was answered";
-}
-
-// The same to every top-level window of a process, shown or not.
-void EndSession(const PROCESS_INFORMATION& pi)
-{
-    EnumWindows(
-        [](HWND hWnd, LPARAM nProcess) {
-            DWORD nOwner = 0;
-            GetWindowThreadProcessId(hWnd, &nOwner);
-            if (nOwner == static_cast<DWORD>(nProcess))
-                EndSession(hWnd);
-            return TRUE;
-        },
-        static_cast<LPARAM>(pi.dwProcessId));
 }
 }  // namespace
 
@@ -723,7 +685,6 @@ TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
 }
 
-
 TEST_F(LumeoEndToEnd, AScriptStoppedByCtrlCTheSessionsEndOrAKillLeavesNoSpoolFileAndNoJob)
 {
     // A gigabyte takes seconds to copy into the spool file: a run not stopped would print it.
@@ -736,8 +697,9 @@ TEST_F(LumeoEndToEnd, AScriptStoppedByCtrlCTheSessionsEndOrAKillLeavesNoSpoolFil
         std::function<void(const PROCESS_INFORMATION&)> fnStop;
         DWORD dwExit;
     } cases[] = {
-        {"Ctrl+C", LUMEO_CMD_EXE, [](const PROCESS_INFORMATION& pi) { SendConsoleEvent(pi, CTRL_C_EVENT); }, 5},
-        {"the session's end", LUMEO_PROGRAM_EXE, [](const PROCESS_INFORMATION& pi) { EndSession(pi); }, 5},
+        {"Ctrl+C", LUMEO_CMD_EXE, PressCtrlC, 5},
+        {"the session's end", LUMEO_PROGRAM_EXE,
+         [](const PROCESS_INFORMATION&) { EndSession(FindWindowW(L"LumeoScriptStop", nullptr)); }, 5},
         {"a kill", LUMEO_CMD_EXE, [](const PROCESS_INFORMATION& pi) { TerminateProcess(pi.hProcess, 9); }, 9},
     };
     for (const auto& c : cases) {

@@ -1,21 +1,18 @@
-// The stack guard's test program. "overrun" writes 64 bytes into a 16-byte buffer on its
+// The stack guard's test program: "overrun" writes 64 bytes into a 16-byte buffer on its
 // stack; "guard" ends with the low 32 bits of its stack guard as its exit code.
 #include <cstdint>
-#include <cstring>
 #include <cwchar>
 
 extern "C" uintptr_t __stack_chk_guard;
 
-namespace {
-__attribute__((noinline)) int Overrun(size_t nBytes)
+__attribute__((noinline)) static int Overrun(size_t nBytes)
 {
     char buffer[16];
-    volatile char* pTo = buffer;  // written byte by byte: no checked copy sees it coming
+    volatile char* pTo = buffer;  // byte by byte: no checked copy sees it coming
     for (size_t i = 0; i < nBytes; ++i)
         pTo[i] = 'x';
     return buffer[1];
 }
-}  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
