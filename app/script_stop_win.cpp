@@ -67,8 +67,6 @@ void ListenForSessionEnd()
 void ListenForScriptStop()
 {
     g_hRunEnded = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    // A process started in a new group has Ctrl+C turned off; a script's Ctrl+C must stop it all the same.
-    SetConsoleCtrlHandler(nullptr, FALSE);
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
     // The run starts once the window is there: the end of the session may come at any time.
     g_hListening = CreateEventW(nullptr, TRUE, FALSE, nullptr);
