@@ -15,6 +15,8 @@
 #include "i18n/lang_manager.h"
 #include "job/paper_tables.h"
 #include "job/param_mngr.h"
+#include "job/policy_reader.h"
+#include "job/policy_texts.h"
 
 CAppModule _Module;
 
@@ -49,19 +51,26 @@ void ShowUsage(ProgramKind kind, const OptionKeywords& keywords, ScriptOutput& o
                 MB_OK | MB_ICONINFORMATION);
 }
 
-int RunSheet(const std::wstring& strCmdLine, const JobOptions& options)
+int RunSheet(const std::wstring& strCmdLine, const JobOptions& options, const LumeoPolicies& policies)
 {
     const std::wstring strTitle = GetUIText(L"UI_SHEET", L"IDL_TITLE", L"Lumeo");
     INT_PTR nRet = 0;
     {
         CMainPropertySheet sheet(strTitle);
         g_pMainSheet = &sheet;
-        // A run before a page has started sends the command line's options too.
+        // The administrator's defaults over the built-in ones; a run before a page has
+        // started sends the command line's options too, but never over a lock.
         CParamMngr* pMngr = GetParamMngr();
+        pMngr->m_Policy = policies.job;
+        pMngr->SetAdvancedDefaults();
+        pMngr->SetBasicDefaults();
+        if (const wchar_t* pszLocked = LockedOptionGiven(options, policies.job))
+            DebugLog(L"RunSheet : %s is set by the administrator: ignored", pszLocked);
         pMngr->m_CommandLineOptions = options;
         pMngr->ApplyBasicOptions(options);
         pMngr->ApplyAdvancedOptions(options);
         sheet.m_pageBasic.m_strCmdLine = strCmdLine;
+        sheet.m_pageBasic.m_strPolicyPrinter = policies.strPrinter;
         nRet = sheet.DoModal(GetActiveWindow());
         _Module.Term();
         CoUninitialize();
@@ -84,8 +93,10 @@ void RunLumeo(HINSTANCE hInstance, const wchar_t* pszCmdLine, ProgramKind kind)
     ReadLogSwitch();
     if (g_wLogSwitch == 1)
         OutputDebugStringW(L"======= Debug Mode =======");
+    const LumeoPolicies policies = ReadLumeoPolicies();
     {
         CLangManager langManager;
+        langManager.PreferLanguage(policies.strLanguage.c_str());
         langManager.GetHelpFileName(g_szHelpFileName, kTextChars);
         langManager.GetUIFileName(g_szUIFileName, kTextChars);
     }
@@ -95,7 +106,7 @@ void RunLumeo(HINSTANCE hInstance, const wchar_t* pszCmdLine, ProgramKind kind)
     const OptionKeywords keywords{sizes, types};
     const CommandLine cmd = ReadCommandLine(strCmdLine, keywords);
     if (cmd.mode == RunMode::Sheet && kind == ProgramKind::Window)
-        ExitProcess(static_cast<UINT>(RunSheet(strCmdLine, cmd.options)));
+        ExitProcess(static_cast<UINT>(RunSheet(strCmdLine, cmd.options, policies)));
 
     ScriptOutput out(kind == ProgramKind::Console);
     int nExit = kExitDone;
@@ -106,10 +117,14 @@ void RunLumeo(HINSTANCE hInstance, const wchar_t* pszCmdLine, ProgramKind kind)
         if (kind == ProgramKind::Console)
             ShowUsage(kind, keywords, out, true);
         nExit = kExitUsage;
+    } else if (const wchar_t* pszLocked = cmd.mode == RunMode::Print ? LockedOptionGiven(cmd.options, policies.job)
+                                                                       : nullptr) {
+        out.ErrorLine(LockedOptionLine(pszLocked));
+        nExit = kExitUsage;
     } else if (cmd.mode == RunMode::Print) {
-        nExit = RunScriptPrint(cmd, out);
+        nExit = RunScriptPrint(cmd, policies, out);
     } else {
-        nExit = RunScriptProbe(cmd, out);
+        nExit = RunScriptProbe(cmd, policies, out);
     }
     _Module.Term();
     CoUninitialize();

@@ -23,11 +23,11 @@ public:
     void Add(const CmdFile& file)
     {
         if (file.bTooLong) {
-            m_arrReports.push_back({file.strShown, FileOutcome::Unreadable, true});
+            m_arrReports.push_back({file.strShown, FileOutcome::PathTooLong, false});
         } else if (HasNamePattern(file.strPath)) {
             const std::vector<std::wstring> arrPaths = ExpandNamePattern(file.strPath);
             if (arrPaths.empty())
-                m_arrReports.push_back({file.strShown, FileOutcome::Refused, false});
+                m_arrReports.push_back({file.strShown, FileOutcome::NotFound, false});
             // A match in a folder is taken as it is: a shortcut dropped there must not
             // lead to any file or host of its maker's choice.
             for (const std::wstring& strPath : arrPaths)
@@ -38,11 +38,11 @@ public:
     }
     const std::vector<std::wstring>& AdmittedFiles() const { return m_arrAdmitted; }
     // arrOutcomes[i] belongs to AdmittedFiles()[i].
-    std::vector<FileReport> Reports(const std::vector<FileOutcome>& arrOutcomes) const
+    std::vector<FileReport> Reports(const std::vector<FileReason>& arrOutcomes) const
     {
         std::vector<FileReport> arrReports = m_arrReports;
         for (size_t i = 0; i < m_arrSlots.size(); ++i)
-            arrReports[m_arrSlots[i]].outcome = i < arrOutcomes.size() ? arrOutcomes[i] : FileOutcome::Cancelled;
+            arrReports[m_arrSlots[i]].reason = i < arrOutcomes.size() ? arrOutcomes[i] : FileOutcome::Cancelled;
         return arrReports;
     }
 
@@ -51,12 +51,13 @@ private:
     // its target, as in the sheet.
     void Admit(const std::wstring& strPath, const std::wstring& strFile)
     {
-        const bool bAdmitted = ValidatePathname(strFile, m_nSupportedTypes);
+        FileReason reason;
+        const bool bAdmitted = ValidatePathname(strFile, m_nSupportedTypes, &reason);
         if (bAdmitted) {
             m_arrSlots.push_back(m_arrReports.size());
             m_arrAdmitted.push_back(strFile);
         }
-        m_arrReports.push_back({strPath, FileOutcome::Refused, bAdmitted});
+        m_arrReports.push_back({strPath, reason, bAdmitted});
     }
 
     int m_nSupportedTypes;
@@ -65,10 +66,10 @@ private:
     std::vector<size_t> m_arrSlots;  // the report of each admitted file
 };
 
-int PrintFiles(const CommandLine& cmd, ScriptOutput& out)
+int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, ScriptOutput& out)
 {
     CPrtControl prtControl;
-    if (const int nExit = ChooseScriptPrinter(prtControl, cmd, out))
+    if (const int nExit = ChooseScriptPrinter(prtControl, cmd, strPolicyPrinter, out))
         return nExit;
     ListenForScriptStop();
     const int nSupportedTypes = CheckSupportedTypes(prtControl);
@@ -92,21 +93,24 @@ int PrintFiles(const CommandLine& cmd, ScriptOutput& out)
     for (const FileReport& report : arrReports)
         out.Line(FileLine(report));
     out.Line(SummaryLine(arrReports, input.strPrinter));
+    for (const std::wstring& strLine : ReasonCountLines(arrReports))
+        out.Line(strLine);
     return ExitCodeOfFiles(arrReports);
 }
 }  // namespace
 
-int RunScriptPrint(const CommandLine& cmd, ScriptOutput& out)
+int RunScriptPrint(const CommandLine& cmd, const LumeoPolicies& policies, ScriptOutput& out)
 {
     CParamMngr* pMngr = CreateParamMngr();
     if (!pMngr)
         return kExitSpooler;
-    // The sheet's defaults, and the options of the command line over them.
+    // The sheet's defaults with the policies', and the options of the command line over them.
+    pMngr->m_Policy = policies.job;
     pMngr->SetAdvancedDefaults();
     pMngr->SetBasicDefaults();
     pMngr->ApplyBasicOptions(cmd.options);
     pMngr->ApplyAdvancedOptions(cmd.options);
-    const int nExit = PrintFiles(cmd, out);
+    const int nExit = PrintFiles(cmd, policies.strPrinter, out);
     DestroyParamMngr();
     DebugLog(L"RunScriptPrint : %d", nExit);
     return nExit;

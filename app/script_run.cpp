@@ -15,11 +15,19 @@ int ExitCodeOfOutcome(FileOutcome outcome)
     switch (outcome) {
     case FileOutcome::Sent:
         return kExitDone;
-    case FileOutcome::Refused:
-    case FileOutcome::Unreadable:
-        return kExitFilesRefused;
-    default:  // not taken whole, or trouble in the queue
+    case FileOutcome::SpoolFileFailed:
+    case FileOutcome::SpoolerRefused:
+    case FileOutcome::Cancelled:
+    case FileOutcome::InternalError:
+    case FileOutcome::PrinterError:
+    case FileOutcome::PrinterOffline:
+    case FileOutcome::PaperOut:
+    case FileOutcome::JobPaused:
+    case FileOutcome::JobBlocked:
+    case FileOutcome::JobDeleted:
         return kExitSpooler;
+    default:  // the file itself
+        return kExitFilesRefused;
     }
 }
 }  // namespace
@@ -28,6 +36,6 @@ int ExitCodeOfFiles(const std::vector<FileReport>& arrReports)
 {
     int nExit = kExitDone;
     for (const FileReport& report : arrReports)
-        nExit = std::max(nExit, ExitCodeOfOutcome(report.outcome));
+        nExit = std::max(nExit, ExitCodeOfOutcome(report.reason.outcome));
     return nExit;
 }

@@ -17,7 +17,7 @@ enum ScriptExitCode : int {
 
 struct FileReport {
     std::wstring strShown;  // the path as given, or as a pattern expanded to
-    FileOutcome outcome = FileOutcome::Refused;
+    FileReason reason{FileOutcome::NotFound};
     // False for a file the printer's admission rule refused (missing, no file, a type it
     // does not take, or no file matched the pattern), which was never sent.
     bool bAdmitted = false;

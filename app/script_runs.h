@@ -3,16 +3,19 @@
 // message box. Windows build only.
 #include "app/script_output.h"
 #include "files/command_line_options.h"
+#include "job/lumeo_policies.h"
 #include "printer/prt_control.h"
 
 // The files of the command line to its printer, each as the sheet sends it, and its job
 // followed in the spooler for at most the /wait seconds; returns the exit code
-// (app/script_run.h).
-int RunScriptPrint(const CommandLine& cmd, ScriptOutput& out);
+// (app/script_run.h). The policies' defaults and locks apply as in the sheet.
+int RunScriptPrint(const CommandLine& cmd, const LumeoPolicies& policies, ScriptOutput& out);
 
 // The report on the printer of the command line; returns the exit code.
-int RunScriptProbe(const CommandLine& cmd, ScriptOutput& out);
+int RunScriptProbe(const CommandLine& cmd, const LumeoPolicies& policies, ScriptOutput& out);
 
-// Makes the printer of the command line (else the default one) current. 0, or 2 with
-// its line written when none is installed or none has that name.
-int ChooseScriptPrinter(CPrtControl& prtControl, const CommandLine& cmd, ScriptOutput& out);
+// Makes the printer of the command line (else the policy's, else the default one)
+// current. 0, or 2 with its line written when none is installed or none has the name
+// the command line gives.
+int ChooseScriptPrinter(CPrtControl& prtControl, const CommandLine& cmd, const std::wstring& strPolicyPrinter,
+                        ScriptOutput& out);

@@ -1,5 +1,7 @@
 #include "app/script_texts.h"
 
+#include <algorithm>
+
 #include "common/placeholders.h"
 #include "common/printable_text.h"
 #include "common/ui_text.h"
@@ -37,9 +39,10 @@ constexpr Text kNotForProbe{L"IDL_ERR_NOT_FOR_PROBE", L"/probe takes no file and
 constexpr Text kNoRun{L"IDL_ERR_NO_RUN", L"Give /print, /probe or /?."};
 constexpr Text kUnknownPrinter{L"IDL_UNKNOWN_PRINTER", L"No printer named \"{1}\" is installed."};
 constexpr Text kFileSent{L"IDL_FILE_SENT", L"Sent: {1}"};
-constexpr Text kFileRefused{L"IDL_FILE_REFUSED", L"Refused (missing, no file, a type the printer does not take, "
-                                                 L"or content not of its type): {1}"};
+constexpr Text kFileRefused{L"IDL_FILE_REFUSED", L"Refused ({2}): {1}"};
 constexpr Text kFileFailed{L"IDL_FILE_FAILED", L"Not sent ({2}): {1}"};
+constexpr Text kCountRefused{L"IDL_COUNT_REFUSED", L"{1} refused: {2}"};
+constexpr Text kCountFailed{L"IDL_COUNT_FAILED", L"{1} not sent: {2}"};
 constexpr Text kProbePrinter{L"IDL_PROBE_PRINTER", L"Printer: {1}"};
 constexpr Text kProbePort{L"IDL_PROBE_PORT", L"Port: {1} ({2})"};
 constexpr Text kPortUsb{L"IDL_PORT_USB", L"USB"};
@@ -152,20 +155,45 @@ std::wstring PrinterCheckLine(int nSupportedTypes)
 
 std::wstring FileLine(const FileReport& report)
 {
-    if (report.outcome == FileOutcome::Sent)
+    if (report.reason.outcome == FileOutcome::Sent)
         return Say(kFileSent, {report.strShown});
-    if (!report.bAdmitted)
-        return Say(kFileRefused, {report.strShown});
-    return Say(kFileFailed, {report.strShown, FileOutcomeReason(report.outcome)});
+    return Say(report.bAdmitted ? kFileFailed : kFileRefused, {report.strShown, FileReasonText(report.reason)});
+}
+
+std::vector<std::wstring> ReasonCountLines(const std::vector<FileReport>& arrReports)
+{
+    // Refused and not sent apart: the same cause may be found at either step.
+    struct Count {
+        bool bAdmitted;
+        FileOutcome outcome;
+        size_t nFiles;
+    };
+    std::vector<Count> arrCounts;
+    for (const FileReport& report : arrReports) {
+        if (report.reason.outcome == FileOutcome::Sent)
+            continue;
+        auto it = std::find_if(arrCounts.begin(), arrCounts.end(), [&](const Count& count) {
+            return count.bAdmitted == report.bAdmitted && count.outcome == report.reason.outcome;
+        });
+        if (it == arrCounts.end())
+            arrCounts.push_back({report.bAdmitted, report.reason.outcome, 1});
+        else
+            ++it->nFiles;
+    }
+    std::vector<std::wstring> arrLines;
+    for (const Count& count : arrCounts)
+        arrLines.push_back(Say(count.bAdmitted ? kCountFailed : kCountRefused,
+                               {std::to_wstring(count.nFiles), FileCauseText(count.outcome)}));
+    return arrLines;
 }
 
 std::wstring SummaryLine(const std::vector<FileReport>& arrReports, const std::wstring& strPrinter)
 {
     std::vector<std::wstring> arrFiles;
-    std::vector<FileOutcome> arrOutcomes;
+    std::vector<FileReason> arrOutcomes;
     for (const FileReport& report : arrReports) {
         arrFiles.push_back(report.strShown);
-        arrOutcomes.push_back(report.outcome);
+        arrOutcomes.push_back(report.reason);
     }
     return SummarizePrintRun(strPrinter, arrFiles, arrOutcomes, false).strHeadline;
 }

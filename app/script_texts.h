@@ -18,8 +18,11 @@ std::wstring UnknownPrinterLine(const std::wstring& strPrinter);
 // The printer message of a supported-type mask that admits nothing (messages 2, 3, 4).
 std::wstring PrinterCheckLine(int nSupportedTypes);
 
-// "Sent", "Refused" by admission, or "Not sent" with the reason of the outcome.
+// "Sent", or "Refused" by admission or "Not sent" afterwards, with the file's reason.
 std::wstring FileLine(const FileReport& report);
+// One line per cause of the files that were not sent, with their count, in the order
+// the causes first appear: "2 refused: the printer does not take the type".
+std::vector<std::wstring> ReasonCountLines(const std::vector<FileReport>& arrReports);
 // The print run's headline, as the sheet ends a run with it.
 std::wstring SummaryLine(const std::vector<FileReport>& arrReports, const std::wstring& strPrinter);
 

@@ -159,8 +159,8 @@ void CMainPropertySheet::OnRunEnded()
     m_runWorker.Finish();
     m_bStopping = false;
     std::vector<bool> arrSent;
-    for (FileOutcome outcome : pEnd->arrOutcomes)
-        arrSent.push_back(outcome == FileOutcome::Sent);
+    for (const FileReason& reason : pEnd->arrOutcomes)
+        arrSent.push_back(reason.outcome == FileOutcome::Sent);
     m_pageBasic.RemovePrintedFiles(arrSent);
     ShowRunState(false);
     m_pageBasic.RefreshPreview();

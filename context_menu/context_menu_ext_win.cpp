@@ -297,8 +297,9 @@ void CContextMenuExt::StartLumeo(HWND hwndOwner)
     std::vector<std::wstring> files = m_files;
     std::erase_if(files, [](const std::wstring& file) { return IsFolder(file.c_str()); });
     std::wstring strParameters = ComposeLumeoParameters(files);
-    // A command line cut by the system would hand Lumeo other files than those selected.
-    if (strParameters.size() <= kMaxLumeoParameterChars) {
+    // A command line cut by the system would hand Lumeo other files than those selected;
+    // without our folder the bare name would be searched for, and any Lumeo.exe found run.
+    if (!strFolder.empty() && strParameters.size() <= kMaxLumeoParameterChars) {
         HINSTANCE hResult = ShellExecuteW(nullptr, nullptr, strProgramPath.c_str(), strParameters.c_str(),
                                           strFolder.c_str(), SW_SHOWNORMAL);
         KorettaLog(L"CContextMenuExt::InvokeCommand/ShellExecute/%d",

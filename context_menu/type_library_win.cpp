@@ -18,7 +18,10 @@ HRESULT RegisterKorettaTypeLibrary(const std::wstring& strModulePath)
     if (FAILED(hr))
         return hr;
     std::wstring strPath = strModulePath;
-    hr = RegisterTypeLib(pTypeLib, strPath.data(), nullptr);
+    // The help folder with its final backslash, as LumeoSetup.msi writes it: both ways of
+    // registering leave the same keys.
+    std::wstring strHelpFolder = strModulePath.substr(0, strModulePath.rfind(L'\\') + 1);
+    hr = RegisterTypeLib(pTypeLib, strPath.data(), strHelpFolder.data());
     pTypeLib->Release();
     return hr;
 }

@@ -3,10 +3,17 @@
 #ifndef _WIN32
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "common/ansi_text.h"
 #endif
+
+namespace {
+DocumentReadHook g_pReadHook = nullptr;
+}  // namespace
+
+void SetDocumentReadHook(DocumentReadHook hook) { g_pReadHook = hook; }
 
 #ifdef _WIN32
 HANDLE OpenDocumentFile(const std::wstring& strPath, DWORD dwShareMode)
@@ -21,8 +28,12 @@ HANDLE OpenDocumentFile(const std::wstring& strPath, DWORD dwShareMode)
     return hFile;
 }
 
+bool IsNoDiskFileError(unsigned long nError) { return nError == ERROR_BAD_FILE_TYPE; }
+
 bool ReadDocumentHead(const std::wstring& strPath, size_t nMaxBytes, std::string& strHead)
 {
+    if (g_pReadHook)
+        g_pReadHook(strPath);
     // Only a peek: a file another program holds open is read all the same.
     HANDLE hFile = OpenDocumentFile(strPath, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     if (hFile == INVALID_HANDLE_VALUE)
@@ -35,8 +46,12 @@ bool ReadDocumentHead(const std::wstring& strPath, size_t nMaxBytes, std::string
     return bRead;
 }
 #else
+bool IsNoDiskFileError(unsigned long nError) { return nError == ENODEV; }
+
 bool ReadDocumentHead(const std::wstring& strPath, size_t nMaxBytes, std::string& strHead)
 {
+    if (g_pReadHook)
+        g_pReadHook(strPath);
     FILE* pFile = std::fopen(ToAnsi(strPath).c_str(), "rb");
     if (!pFile)
         return false;
@@ -46,6 +61,8 @@ bool ReadDocumentHead(const std::wstring& strPath, size_t nMaxBytes, std::string
     const size_t nRead = bRegular ? std::fread(strHead.data(), 1, nMaxBytes, pFile) : 0;
     const bool bRead = bRegular && !std::ferror(pFile);
     std::fclose(pFile);
+    if (!bRegular)
+        errno = ENODEV;
     strHead.resize(nRead);
     return bRead;
 }

@@ -12,6 +12,14 @@
 HANDLE OpenDocumentFile(const std::wstring& strPath, DWORD dwShareMode);
 #endif
 
+// The last error a read left for a name that is no file on a disk (a pipe, a device).
+bool IsNoDiskFileError(unsigned long nError);
+
+// Called before the first bytes of a document are read; tests stand a stalled share
+// there. nullptr: nothing is called.
+using DocumentReadHook = void (*)(const std::wstring& strPath);
+void SetDocumentReadHook(DocumentReadHook hook);
+
 // Up to nMaxBytes from the start of a document; false when it is no disk file or cannot
 // be read.
 bool ReadDocumentHead(const std::wstring& strPath, size_t nMaxBytes, std::string& strHead);

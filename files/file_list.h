@@ -10,14 +10,15 @@
 int GetFileEntryCount(HWND hList);
 std::wstring GetFileEntryText(HWND hList, int nIndex);  // up to 259 characters
 
-// Appends an entry after the last one, scrolls to it and sizes the column.
-int AppendFileEntry(HWND hList, const std::wstring& strPath);
+// Appends an entry after the last one with the icon found for it (GetIconIndex, which
+// may read the file: not on the window's thread), scrolls to it and sizes the column.
+int AppendFileEntry(HWND hList, const std::wstring& strPath, int nIcon);
 
 // Deletes the selected entries (highest index first); returns the entries left.
 int RemoveSelectedEntries(HWND hList);
 
-// Deletes, from the last entry to the first, every entry the mask refuses.
-void RemoveRefusedEntries(HWND hList, int nSupportedTypes);
+// Deletes every entry whose path is one of these.
+void RemoveFileEntries(HWND hList, const std::vector<std::wstring>& arrPaths);
 
 // Appends every entry's text in order; with bTakeAll the list is emptied afterwards.
 int CollectFileEntries(HWND hList, std::vector<std::wstring>& arrFiles, bool bTakeAll);

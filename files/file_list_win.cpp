@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "common/debug_log.h"
 #include "common/ui_text.h"
 #include "files/admission.h"
@@ -29,13 +31,13 @@ std::wstring GetFileEntryText(HWND hList, int nIndex)
     return szText;
 }
 
-int AppendFileEntry(HWND hList, const std::wstring& strPath)
+int AppendFileEntry(HWND hList, const std::wstring& strPath, int nIcon)
 {
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = ListView_GetItemCount(hList);
     item.pszText = const_cast<wchar_t*>(strPath.c_str());
-    item.iImage = GetIconIndex(strPath);
+    item.iImage = nIcon;
     const int nIndex = static_cast<int>(SendMessageW(hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     ListView_EnsureVisible(hList, ListView_GetItemCount(hList) - 1, FALSE);
     SizeColumn(hList);
@@ -60,10 +62,10 @@ int RemoveSelectedEntries(HWND hList)
     return ListView_GetItemCount(hList);
 }
 
-void RemoveRefusedEntries(HWND hList, int nSupportedTypes)
+void RemoveFileEntries(HWND hList, const std::vector<std::wstring>& arrPaths)
 {
     for (int nIndex = ListView_GetItemCount(hList) - 1; nIndex >= 0; --nIndex)
-        if (!ValidatePathname(GetFileEntryText(hList, nIndex), nSupportedTypes))
+        if (std::find(arrPaths.begin(), arrPaths.end(), GetFileEntryText(hList, nIndex)) != arrPaths.end())
             ListView_DeleteItem(hList, nIndex);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // CLangManager: which language applies, and which UI string file ("LOCAL_xx.dat") and
 // help file ("HELP_xx.chm") in the program folder belong to it. Sources, in order:
-// the vnMUIDLL library beside the program, the registry value "KVQLangCode"
-// (per user before machine-wide), the user's default Windows language; a missing
-// file falls back to English.
+// the language an administrator's policy prefers, the vnMUIDLL library beside the
+// program, the registry value "KVQLangCode" (per user before machine-wide), the user's
+// default Windows language; a missing file falls back to English.
 #include <windows.h>
 
 #include "i18n/lang_globals.h"
@@ -43,6 +43,8 @@ public:
     // Also sets g_nCharSet on success.
     int GetHelpFileName(wchar_t* szPath, int nCapacity) const;
     int GetCharSetFromLangCode(const wchar_t* szLangCode) const;
+    // A code whose files come before every other source when they exist (empty: none).
+    void PreferLanguage(const wchar_t* szLangCode);
 
 private:
     struct FileKind;
@@ -50,4 +52,5 @@ private:
     void Log(const wchar_t* format, ...) const;
 
     LangModuleInfo m_module;
+    wchar_t m_szPreferredCode[3] = {};
 };

@@ -185,6 +185,15 @@ int CLangManager::ResolveFile(const FileKind& kind, wchar_t* szPath, int nCapaci
         Log(L"[KVQ] %s : GetCurrentPath return 0, FALSE", kind.szName);
         return 0;
     }
+    if (m_szPreferredCode[0]) {
+        if (FormatLangPath(szPath, nCapacity, kind.szFormat, szFolder, m_szPreferredCode) && IsFile(szPath)) {
+            Log(L"[KVQ] %s : policy %s", kind.szName, szPath);
+            if (kind.bSetsCharSet)
+                g_nCharSet = GetCharSetFromLangCode(m_szPreferredCode);
+            return 1;
+        }
+        Log(L"[KVQ] %s : policy language %s has no file", kind.szName, m_szPreferredCode);
+    }
     wchar_t szLangCode[kCodeChars] = {};
     if (GetFileNameFromMUI(szFolder, kind.szPattern, szPath, nCapacity, szLangCode, kCodeChars)) {
         Log(L"[KVQ] %s : MUI %s / %s", kind.szName, szPath, szLangCode);
@@ -226,6 +235,13 @@ int CLangManager::GetHelpFileName(wchar_t* szPath, int nCapacity) const
 {
     static const FileKind kHelpFile = {L"GetHelpFileName", L"help_$$.chm", L"%sHELP_%s.chm", true};
     return ResolveFile(kHelpFile, szPath, nCapacity);
+}
+
+void CLangManager::PreferLanguage(const wchar_t* szLangCode)
+{
+    // Only a code that fits whole; anything else leaves the other sources to decide.
+    if (!CopyWhole(m_szPreferredCode, kCodeChars, szLangCode ? szLangCode : L""))
+        m_szPreferredCode[0] = L'\0';
 }
 
 int CLangManager::GetCharSetFromLangCode(const wchar_t* szLangCode) const

@@ -2,7 +2,8 @@
 ; registers the Explorer menu extension, adds a Start-menu shortcut and an uninstaller.
 ;   makensis -INPUTCHARSET UTF8 -DBINDIR=<folder with the built files> -DOUTFILE=<setup.exe>
 ;            -DVERSION=x.y.z lumeo.nsi
-; Silent use: LumeoSetup.exe /S /D=C:\Program Files\Lumeo   and   Uninstall.exe /S
+; Silent use: LumeoSetup.exe /S [/LANGUAGE=EN|FN|GR|JP|KR] /D=C:\Program Files\Lumeo   and   Uninstall.exe /S
+; (/LANGUAGE sets the language of every user of the machine, as LumeoSetup.msi's LANGUAGE does.)
 ; Exit codes of both: 0 done; 2 not done (an update that fails leaves the earlier
 ; installation as it was); 3010 done, but a restart finishes it (Explorer still holds the
 ; menu extension).
@@ -14,32 +15,20 @@
   !define OUTFILE "LumeoSetup.exe"
 !endif
 !ifndef VERSION
-  !define VERSION "1.0.0"
+  !error "VERSION must be the project's version"
 !endif
 
 !define PRODUCT "Lumeo"
 !define PUBLISHER "Corvane"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 
-; The files setup places, and the only ones uninstall removes: one line per file.
-!macro LUMEO_FILES _action
-  !insertmacro ${_action} "Koretta.dll"
-  !insertmacro ${_action} "Lumeo.exe"
-  !insertmacro ${_action} "LumeoCmd.exe"
-  !insertmacro ${_action} "vnMUIDLL.dll"
-  !insertmacro ${_action} "Uninstall.exe"
-  !insertmacro ${_action} "Lumeo.Ver"
-  !insertmacro ${_action} "LOCAL_EN.dat"
-  !insertmacro ${_action} "LOCAL_FN.dat"
-  !insertmacro ${_action} "LOCAL_GR.dat"
-  !insertmacro ${_action} "LOCAL_JP.dat"
-  !insertmacro ${_action} "LOCAL_KR.dat"
-  !insertmacro ${_action} "HELP_EN.chm"
-  !insertmacro ${_action} "HELP_FN.chm"
-  !insertmacro ${_action} "HELP_GR.chm"
-  !insertmacro ${_action} "HELP_JP.chm"
-  !insertmacro ${_action} "HELP_KR.chm"
-!macroend
+; The files setup places, and the only ones uninstall removes (LUMEO_FILES), and the MSI's
+; upgrade code, from the list both installers are made from.
+!tempfile LUMEO_FILES_NSH
+!system 'python3 "${__FILEDIR__}/installers.py" nsis > "${LUMEO_FILES_NSH}"' = 0
+!include "${LUMEO_FILES_NSH}"
+!delfile "${LUMEO_FILES_NSH}"
+!define LANGUAGE_KEY "SOFTWARE\KVQ\Lumeora"
 
 Unicode true
 ; Koretta.dll is a 64-bit shell extension: a 64-bit setup registers it with the 64-bit regsvr32.
@@ -87,11 +76,35 @@ LangString RestartToFinishRemoval ${LANG_FRENCH} "L'Explorateur utilise encore l
 LangString RestartToFinishRemoval ${LANG_JAPANESE} "エクスプローラーがメニュー拡張をまだ使用しています。Lumeo の削除を完了するには Windows を再起動してください。"
 LangString RestartToFinishRemoval ${LANG_KOREAN} "탐색기가 아직 메뉴 확장을 사용하고 있습니다. Lumeo 제거를 완료하려면 Windows를 다시 시작하십시오."
 
-LangString FolderHoldsOtherFiles ${LANG_ENGLISH} "The folder $INSTDIR holds other files. Choose an empty folder or the folder of an earlier Lumeo."
-LangString FolderHoldsOtherFiles ${LANG_GERMAN} "Der Ordner $INSTDIR enthält andere Dateien. Wählen Sie einen leeren Ordner oder den Ordner einer früheren Lumeo-Installation."
-LangString FolderHoldsOtherFiles ${LANG_FRENCH} "Le dossier $INSTDIR contient d'autres fichiers. Choisissez un dossier vide ou le dossier d'une installation précédente de Lumeo."
-LangString FolderHoldsOtherFiles ${LANG_JAPANESE} "フォルダー $INSTDIR には他のファイルがあります。空のフォルダーか、以前の Lumeo のフォルダーを選んでください。"
-LangString FolderHoldsOtherFiles ${LANG_KOREAN} "$INSTDIR 폴더에 다른 파일이 있습니다. 빈 폴더나 이전 Lumeo의 폴더를 선택하십시오."
+LangString FolderHoldsOtherFiles ${LANG_ENGLISH} "The folder $INSTDIR holds $R1, which is not a file of Lumeo. Remove it or choose another folder. Lumeo was not installed."
+LangString FolderHoldsOtherFiles ${LANG_GERMAN} "Der Ordner $INSTDIR enthält $R1, das nicht zu Lumeo gehört. Entfernen Sie es oder wählen Sie einen anderen Ordner. Lumeo wurde nicht installiert."
+LangString FolderHoldsOtherFiles ${LANG_FRENCH} "Le dossier $INSTDIR contient $R1, qui n'est pas un fichier de Lumeo. Supprimez-le ou choisissez un autre dossier. Lumeo n'a pas été installé."
+LangString FolderHoldsOtherFiles ${LANG_JAPANESE} "フォルダー $INSTDIR には Lumeo のファイルではない $R1 があります。これを削除するか、別のフォルダーを選んでください。Lumeo はインストールされませんでした。"
+LangString FolderHoldsOtherFiles ${LANG_KOREAN} "$INSTDIR 폴더에 Lumeo 파일이 아닌 $R1이(가) 있습니다. 이를 삭제하거나 다른 폴더를 선택하십시오. Lumeo가 설치되지 않았습니다."
+
+LangString FolderExists ${LANG_ENGLISH} "The folder $INSTDIR already exists and is not the folder of the Lumeo installed on this computer. Choose a folder that does not exist yet. Lumeo was not installed."
+LangString FolderExists ${LANG_GERMAN} "Der Ordner $INSTDIR ist bereits vorhanden und ist nicht der Ordner des auf diesem Computer installierten Lumeo. Wählen Sie einen Ordner, den es noch nicht gibt. Lumeo wurde nicht installiert."
+LangString FolderExists ${LANG_FRENCH} "Le dossier $INSTDIR existe déjà et n'est pas celui du Lumeo installé sur cet ordinateur. Choisissez un dossier qui n'existe pas encore. Lumeo n'a pas été installé."
+LangString FolderExists ${LANG_JAPANESE} "フォルダー $INSTDIR は既に存在し、このコンピューターにインストールされている Lumeo のフォルダーではありません。まだ存在しないフォルダーを選んでください。Lumeo はインストールされませんでした。"
+LangString FolderExists ${LANG_KOREAN} "$INSTDIR 폴더가 이미 있으며 이 컴퓨터에 설치된 Lumeo의 폴더가 아닙니다. 아직 없는 폴더를 선택하십시오. Lumeo가 설치되지 않았습니다."
+
+LangString FolderIsLink ${LANG_ENGLISH} "$INSTDIR is a link to another folder. Choose a folder that is not a link. Lumeo was not installed."
+LangString FolderIsLink ${LANG_GERMAN} "$INSTDIR ist eine Verknüpfung mit einem anderen Ordner. Wählen Sie einen Ordner, der keine Verknüpfung ist. Lumeo wurde nicht installiert."
+LangString FolderIsLink ${LANG_FRENCH} "$INSTDIR est un lien vers un autre dossier. Choisissez un dossier qui n'est pas un lien. Lumeo n'a pas été installé."
+LangString FolderIsLink ${LANG_JAPANESE} "$INSTDIR は別のフォルダーへのリンクです。リンクではないフォルダーを選んでください。Lumeo はインストールされませんでした。"
+LangString FolderIsLink ${LANG_KOREAN} "$INSTDIR은(는) 다른 폴더에 대한 링크입니다. 링크가 아닌 폴더를 선택하십시오. Lumeo가 설치되지 않았습니다."
+
+LangString InstalledByMsi ${LANG_ENGLISH} "Lumeo is installed on this computer from LumeoSetup.msi. Remove it first in Apps & features (or with msiexec /x $1), then run this setup again."
+LangString InstalledByMsi ${LANG_GERMAN} "Lumeo ist auf diesem Computer aus LumeoSetup.msi installiert. Entfernen Sie es zuerst unter „Apps & Features“ (oder mit msiexec /x $1) und starten Sie dieses Setup dann erneut."
+LangString InstalledByMsi ${LANG_FRENCH} "Lumeo est installé sur cet ordinateur à partir de LumeoSetup.msi. Supprimez-le d'abord dans Applications et fonctionnalités (ou avec msiexec /x $1), puis relancez cette installation."
+LangString InstalledByMsi ${LANG_JAPANESE} "このコンピューターには LumeoSetup.msi から Lumeo がインストールされています。先に [アプリと機能] (または msiexec /x $1) で削除してから、このセットアップをもう一度実行してください。"
+LangString InstalledByMsi ${LANG_KOREAN} "이 컴퓨터에는 LumeoSetup.msi로 Lumeo가 설치되어 있습니다. 먼저 [앱 및 기능]에서(또는 msiexec /x $1로) 제거한 다음 이 설치를 다시 실행하십시오."
+
+LangString LanguageUnknown ${LANG_ENGLISH} "/LANGUAGE must be EN, FN, GR, JP or KR. Lumeo was not installed."
+LangString LanguageUnknown ${LANG_GERMAN} "/LANGUAGE muss EN, FN, GR, JP oder KR sein. Lumeo wurde nicht installiert."
+LangString LanguageUnknown ${LANG_FRENCH} "/LANGUAGE doit valoir EN, FN, GR, JP ou KR. Lumeo n'a pas été installé."
+LangString LanguageUnknown ${LANG_JAPANESE} "/LANGUAGE には EN、FN、GR、JP、KR のいずれかを指定してください。Lumeo はインストールされませんでした。"
+LangString LanguageUnknown ${LANG_KOREAN} "/LANGUAGE는 EN, FN, GR, JP 또는 KR이어야 합니다. Lumeo가 설치되지 않았습니다."
 
 LangString FolderNotProtected ${LANG_ENGLISH} "The folder $INSTDIR could not be created or protected (error $0). Lumeo was not installed."
 LangString FolderNotProtected ${LANG_GERMAN} "Der Ordner $INSTDIR konnte nicht angelegt oder geschützt werden (Fehler $0). Lumeo wurde nicht installiert."
@@ -107,10 +120,32 @@ LangString CannotReplace ${LANG_KOREAN} "$INSTDIR\$0 파일이 사용 중이어�
 
 Var Earlier  ; during an update: the folder that holds the earlier installation's files
 Var Failed   ; the first file that could not be moved aside or placed
+Var MachineLanguage ; /LANGUAGE=, the language of every user of the machine; empty: each user's own
 
 Function .onInit
   SetShellVarContext all
   SetRegView 64
+  ; The MSI of Lumeo and this setup would each take the other's files for their own.
+  System::Call '$SYSDIR\msi::MsiEnumRelatedProductsW(w "${UPGRADE_CODE}", i 0, i 0, w .r1) i .r0'
+  ${If} $0 == 0
+    MessageBox MB_OK|MB_ICONSTOP "$(InstalledByMsi)" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/LANGUAGE=" $MachineLanguage
+  ${If} ${Errors}
+    StrCpy $MachineLanguage ""
+  ${ElseIf} $MachineLanguage != "EN"
+  ${AndIf} $MachineLanguage != "FN"
+  ${AndIf} $MachineLanguage != "GR"
+  ${AndIf} $MachineLanguage != "JP"
+  ${AndIf} $MachineLanguage != "KR"
+    MessageBox MB_OK|MB_ICONSTOP "$(LanguageUnknown)" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit
@@ -122,36 +157,91 @@ FunctionEnd
 
 ; Explorer loads Koretta.dll for every user and the elevated uninstaller runs from this
 ; folder: only administrators and the system may change it, whatever its parent allows.
-; A folder that holds other files (and no earlier Lumeo) is refused, since uninstall would
-; leave them in a folder users can no longer change.
+; A folder that exists is taken only when the machine's installation record names it: any
+; other may hold files a user put there (a VERSION.dll beside Lumeo.exe would be loaded by
+; every user). A link is refused, since what it points to can change after the check.
+; With the folder protected, an entry that is not Lumeo's is refused.
+!define PROTECTED_FOLDER "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
+
+!macro REFUSE text
+  MessageBox MB_OK|MB_ICONSTOP "${text}" /SD IDOK
+  SetErrorLevel 2
+  Abort
+!macroend
+
+; $R2 1 when $R1 is the name of a file of Lumeo.
+!macro IS_LUMEO_FILE name
+  ${If} $R1 == "${name}"
+    StrCpy $R2 1
+  ${EndIf}
+!macroend
+
 Function PrepareFolder
-  ${If} ${FileExists} "$INSTDIR\*.*"
-    ${DirState} "$INSTDIR" $0
-    ${If} $0 == 1
-    ${AndIfNot} ${FileExists} "$INSTDIR\Lumeo.exe"
-      MessageBox MB_OK|MB_ICONSTOP "$(FolderHoldsOtherFiles)" /SD IDOK
-      SetErrorLevel 2
-      Abort
+  System::Call 'kernel32::GetFileAttributesW(w "$INSTDIR") i .r0'
+  ${If} $0 <> -1
+    IntOp $1 $0 & 0x400 ; FILE_ATTRIBUTE_REPARSE_POINT
+    ${If} $1 <> 0
+      !insertmacro REFUSE "$(FolderIsLink)"
     ${EndIf}
-  ${Else}
-    CreateDirectory "$INSTDIR"
+    ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $1 == ""
+    ${OrIf} $1 != $INSTDIR
+      !insertmacro REFUSE "$(FolderExists)"
+    ${EndIf}
   ${EndIf}
   ; Owner Administrators; protected DACL: SYSTEM and Administrators full control, Users read and execute.
   StrCpy $0 "?"
-  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)", i 1, *p .r1, p 0) i .r2'
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "${PROTECTED_FOLDER}", i 1, *p .r1, p 0) i .r2'
   ${If} $2 != 0
+  ${AndIf} ${FileExists} "$INSTDIR\*.*"
     System::Call 'advapi32::GetSecurityDescriptorOwner(p r1, *p .r3, *i .r5) i .r2'
     System::Call 'advapi32::GetSecurityDescriptorDacl(p r1, *i .r5, *p .r4, *i .r5) i .r2'
     ; OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION
     System::Call 'advapi32::SetNamedSecurityInfoW(w "$INSTDIR", i 1, i 0x80000005, p r3, p 0, p r4, p 0) i .r0'
-    System::Call 'kernel32::LocalFree(p r1)'
+  ${ElseIf} $2 != 0
+    ; A new folder has its DACL from the moment it exists.
+    ${GetParent} "$INSTDIR" $3
+    CreateDirectory "$3"
+    ; SECURITY_ATTRIBUTES: length, (padding), descriptor, inherit handle, (padding)
+    System::Call '*(i 24, i 0, p r1, i 0, i 0) p .r3'
+    System::Call 'kernel32::CreateDirectoryW(w "$INSTDIR", p r3) i .r2 ?e'
+    Pop $0
+    ${If} $2 <> 0
+      StrCpy $0 0
+    ${EndIf}
+    System::Free $3
   ${EndIf}
+  System::Call 'kernel32::LocalFree(p r1)'
+  ; "0", else an error number, or "?" when the descriptor could not be made.
   ${If} $0 != 0
-    RMDir "$INSTDIR"
-    MessageBox MB_OK|MB_ICONSTOP "$(FolderNotProtected)" /SD IDOK
-    SetErrorLevel 2
-    Abort
+    !insertmacro REFUSE "$(FolderNotProtected)"
   ${EndIf}
+  FindFirst $R0 $R1 "$INSTDIR\*.*"
+  ${DoWhile} $R1 != ""
+    StrCpy $R2 0
+    !insertmacro LUMEO_FILES IS_LUMEO_FILE
+    ${If} $R1 == "."
+    ${OrIf} $R1 == ".."
+    ${OrIf} $R1 == "Uninstall.dat"
+      StrCpy $R2 1
+    ${EndIf}
+    ; An earlier installation's files, still held by Explorer, wait for a restart in ns*.tmp.
+    StrCpy $3 $R1 2
+    StrCpy $4 $R1 "" -4
+    System::Call 'kernel32::GetFileAttributesW(w "$INSTDIR\$R1") i .r5'
+    IntOp $5 $5 & 0x410 ; directory, not a reparse point
+    ${If} $3 == "ns"
+    ${AndIf} $4 == ".tmp"
+    ${AndIf} $5 = 0x10
+      StrCpy $R2 1
+    ${EndIf}
+    ${If} $R2 == 0
+      FindClose $R0
+      !insertmacro REFUSE "$(FolderHoldsOtherFiles)"
+    ${EndIf}
+    FindNext $R0 $R1
+  ${Loop}
+  FindClose $R0
 FunctionEnd
 
 ; ---- an update: the earlier files aside, and back when it fails ----------------------
@@ -173,6 +263,16 @@ FunctionEnd
   ${If} ${FileExists} "$Earlier\${name}"
     Delete "$INSTDIR\${name}"
     Rename "$Earlier\${name}" "$INSTDIR\${name}"
+  ${EndIf}
+!macroend
+
+; Once the new files are placed, a file the earlier installation did not have goes too.
+!macro RESTORE_EARLIER name
+  ${If} ${FileExists} "$Earlier\${name}"
+    Delete "$INSTDIR\${name}"
+    Rename "$Earlier\${name}" "$INSTDIR\${name}"
+  ${Else}
+    Delete "$INSTDIR\${name}"
   ${EndIf}
 !macroend
 
@@ -205,6 +305,11 @@ Function PutEarlierBack
   RMDir $Earlier
 FunctionEnd
 
+Function RestoreEarlier
+  !insertmacro LUMEO_FILES RESTORE_EARLIER
+  RMDir $Earlier
+FunctionEnd
+
 Function DropEarlier
   ${If} $Earlier != ""
     !insertmacro LUMEO_FILES DROP_EARLIER
@@ -232,8 +337,8 @@ FunctionEnd
 ; at the next restart.
 !macro REMOVE_PLACED un
 Function ${un}RemovePlaced
-  ; The folder cannot go while it is the working folder.
-  SetOutPath "$TEMP"
+  ; The folder cannot go while it is the working folder; regsvr32 starts in one no user can write.
+  SetOutPath "$SYSDIR"
   ${If} ${FileExists} "$INSTDIR\Koretta.dll"
     ExecWait '"$SYSDIR\regsvr32.exe" /u /s "$INSTDIR\Koretta.dll"'
   ${EndIf}
@@ -277,6 +382,9 @@ Section "Lumeo" SecMain
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${If} $MachineLanguage != ""
+    WriteRegStr HKLM "${LANGUAGE_KEY}" "KVQLangCode" $MachineLanguage
+  ${EndIf}
 
   Call DropEarlier
   ${If} ${RebootFlag}
@@ -292,7 +400,7 @@ failed:
     RMDir "$INSTDIR"
   ${Else}
     ; An update that fails leaves the earlier installation as it was, registration included.
-    Call PutEarlierBack
+    Call RestoreEarlier
     ExecWait '"$SYSDIR\regsvr32.exe" /s "$INSTDIR\Koretta.dll"'
   ${EndIf}
   SetErrorLevel 2
@@ -301,14 +409,18 @@ SectionEnd
 
 Section "Uninstall"
   ; Uninstall.exe waits for this copy and runs from the folder: a running program cannot
-  ; be deleted, but it can be moved, here into the temporary folder of this copy, which it
-  ; empties when it ends. Where that fails, it goes at the next restart.
+  ; be deleted, but it can be moved, here into the protected folder of this copy, which
+  ; Uninstall.exe empties when it ends (it knows this name). Where that fails, it goes at
+  ; the next restart.
   Rename "$INSTDIR\Uninstall.exe" "$EXEDIR\Lumeo Uninstall.exe"
   Call un.RemovePlaced
   Delete "$INSTDIR\Uninstall.dat"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
   RMDir "$SMPROGRAMS\${PRODUCT}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegValue HKLM "${LANGUAGE_KEY}" "KVQLangCode"
+  DeleteRegKey /ifempty HKLM "${LANGUAGE_KEY}"
+  DeleteRegKey /ifempty HKLM "SOFTWARE\KVQ"
   ; Files of others stay, and with them the folder.
   RMDir "$INSTDIR"
   ${If} ${RebootFlag}

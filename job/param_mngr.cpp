@@ -95,6 +95,7 @@ void CParamMngr::SetAdvancedDefaults()
     SetFitToPage(0);
     SetPaperSize(0);
     SetPaperType(0);
+    ApplyAdvancedOptions(m_Policy.defaults);
 }
 
 void CParamMngr::SetBasicDefaults()
@@ -103,6 +104,7 @@ void CParamMngr::SetBasicDefaults()
     SetOrientation(0);
     SetPrintRange(0);
     SetPageRange(1, 1);
+    ApplyBasicOptions(m_Policy.defaults);
 }
 
 const PaperSizeInfo& CParamMngr::CurrentSize() const { return RowAt(m_PaperSizes, m_JobSettings.m_nPaperSize); }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "files/command_line_options.h"
+#include "job/job_policy.h"
 #include "job/job_settings.h"
 #include "job/paper_tables.h"
 
@@ -25,17 +26,24 @@ public:
     int SetZoom(int nValue);
 
     // The defaults of the Advanced page's options: colour auto, no duplex, zoom 100
-    // without fit, "Original" paper of the "Default" type.
+    // without fit, "Original" paper of the "Default" type; the policy's defaults over them.
     void SetAdvancedDefaults();
-    // The defaults of the Basic page's options: 1 copy, portrait, all pages, From and To 1.
+    // The defaults of the Basic page's options: 1 copy, portrait, all pages, From and To 1;
+    // the policy's copies over them.
     void SetBasicDefaults();
+
+    // The administrator's defaults and locks; set before the defaults are applied.
+    JobPolicy m_Policy;
+    // Puts every locked option back to its locked value; true when one had another.
+    bool EnforceLocks();
 
     // The job options of the command line. The sheet's construction and each page when it
     // starts put them over the defaults; the pages' Default buttons do not.
     JobOptions m_CommandLineOptions;
     // Copies and page range (the Basic page's part) of a set of options; unset ones stay.
     void ApplyBasicOptions(const JobOptions& options);
-    // Paper size and type, double-sided, colour, zoom and fit (the Advanced page's part).
+    // Paper size and type, double-sided, colour, zoom and fit (the Advanced page's part);
+    // locked options keep their locked value.
     void ApplyAdvancedOptions(const JobOptions& options);
 
     // The current paper size (row m_nPaperSize) and paper type (row m_nPaperType).

@@ -1,4 +1,4 @@
-// Job options given on the command line, put over the settings.
+// Job options of the command line and of the policies, put over the settings, and the locks.
 #include "job/param_mngr.h"
 
 void CParamMngr::ApplyBasicOptions(const JobOptions& options)
@@ -25,4 +25,22 @@ void CParamMngr::ApplyAdvancedOptions(const JobOptions& options)
         SetZoom(*options.nZoom);
     if (options.bFitToPage)
         SetFitToPage(*options.bFitToPage ? 1 : 0);
+    EnforceLocks();
+}
+
+bool CParamMngr::EnforceLocks()
+{
+    JobSettings& js = m_JobSettings;
+    const JobSettings before = js;
+    const JobOptions& locked = m_Policy.defaults;
+    if (m_Policy.bLockColor)
+        js.m_nColorMode = locked.nColorMode.value_or(0);
+    if (m_Policy.bLockDuplex)
+        js.m_nDuplex = locked.nDuplex.value_or(0);
+    if (m_Policy.bLockPaper) {
+        js.m_nPaperSize = locked.nPaperSize.value_or(0);
+        js.m_nPaperType = locked.nPaperType.value_or(0);
+    }
+    return js.m_nColorMode != before.m_nColorMode || js.m_nDuplex != before.m_nDuplex ||
+           js.m_nPaperSize != before.m_nPaperSize || js.m_nPaperType != before.m_nPaperType;
 }

@@ -102,7 +102,8 @@ int64_t QueryFileSizeForPJL(const std::wstring& strPath)
 JobSnapshot SnapshotJob()
 {
     JobSnapshot job;
-    if (const CParamMngr* pParam = GetParamMngr()) {
+    if (CParamMngr* pParam = GetParamMngr()) {
+        pParam->EnforceLocks();  // whatever a page or a message put into the settings
         job.settings = pParam->m_JobSettings;
         job.strPaperPJL = pParam->GetPaperSizePJL();
         job.strPaperTypePJL = pParam->GetPaperTypePJL();

@@ -27,7 +27,7 @@ struct PrintRunProgress {
 };
 
 struct PrintRunEnd {
-    std::vector<FileOutcome> arrOutcomes;  // one per file, in list order
+    std::vector<FileReason> arrOutcomes;  // one per file, in list order
     bool bCancelled = false;
 };
 

@@ -4,6 +4,7 @@
 
 #include "common/debug_log.h"
 #include "common/internal_error.h"
+#include "common/system_error.h"
 #include "job/job_watch.h"
 #include "job/send_data_to_device.h"
 #include "printer/prt_control.h"
@@ -101,11 +102,11 @@ void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnSto
         DebugLog(L"OnPrint / SendDataToDevice : %s", strPath.c_str());
         progress.StartFile(i, strPath);
         SendResult result;
-        result.outcome = FileOutcome::NotTakenWhole;
+        result.reason = FileReason(FileOutcome::SpoolerRefused, SystemErrorText(ERROR_INVALID_PRINTER_NAME));
         if (bInstalled)
             result = SubmitFile(prtControl, strPath, input.job, control);
-        end.arrOutcomes[i] = result.outcome;
-        if (result.outcome == FileOutcome::Sent && result.nJobId)
+        end.arrOutcomes[i] = result.reason;
+        if (result.reason.outcome == FileOutcome::Sent && result.nJobId)
             watch.Add(i, result.nJobId);
         progress.EndFile();
     }
@@ -130,9 +131,9 @@ PrintRunEnd SendPrintFiles(const PrintRunInput& input, const std::function<bool(
         // The file being sent had its job aborted and its spool file removed on the way
         // out; it and the files after it are not sent, and those before keep their outcome.
         LogInternalError(L"SendPrintFiles");
-        for (FileOutcome& outcome : end.arrOutcomes)
-            if (outcome == FileOutcome::Cancelled)
-                outcome = FileOutcome::InternalError;
+        for (FileReason& reason : end.arrOutcomes)
+            if (reason.outcome == FileOutcome::Cancelled)
+                reason = FileOutcome::InternalError;
         return end;
     }
     end.bCancelled = fnStop && fnStop();

@@ -11,18 +11,21 @@ extern const wchar_t kPrintRunSection[];
 
 struct PrintRunSummary {
     std::wstring strHeadline;               // "2 of 3 files sent to Office."
-    std::vector<std::wstring> arrFailures;  // "letter.pdf: <reason>", in list order
+    std::vector<std::wstring> arrFailures;  // "letter.pdf — <reason>", in list order
     bool bCancelled = false;
 };
 
-// The localized reason of an outcome (empty for Sent).
-std::wstring FileOutcomeReason(FileOutcome outcome);
 // The part of a path after its last backslash.
 std::wstring FileNameOfPath(const std::wstring& strPath);
+// "letter.pdf — <reason>": one file and its reason on one line.
+std::wstring FileReasonLine(const std::wstring& strPath, const FileReason& reason);
 
-// arrOutcomes[i] belongs to arrFiles[i].
+// arrReasons[i] belongs to arrFiles[i].
 PrintRunSummary SummarizePrintRun(const std::wstring& strPrinter, const std::vector<std::wstring>& arrFiles,
-                                  const std::vector<FileOutcome>& arrOutcomes, bool bCancelled);
-// Headline and failure lines as one text for a message, at most nMaxFailures of them
-// and a line that counts the rest.
+                                  const std::vector<FileReason>& arrReasons, bool bCancelled);
+// A first line and the lines below it as one text for a message, at most nMaxLines of
+// them and a line that counts the rest.
+std::wstring ListedMessageText(const std::wstring& strFirstLine, const std::vector<std::wstring>& arrLines,
+                               size_t nMaxLines);
+// Headline and failure lines as one text for a message.
 std::wstring SummaryMessageText(const PrintRunSummary& summary, size_t nMaxFailures);

@@ -23,8 +23,8 @@ struct SendControl {
 };
 
 struct SendResult {
-    FileOutcome outcome = FileOutcome::Unreadable;  // Sent, Unreadable, Refused, NotTakenWhole, Cancelled
-    DWORD nJobId = 0;                                // the spooler's job once a document was started
+    FileReason reason{FileOutcome::CannotOpen};  // Sent, or why the file did not reach the spooler whole
+    DWORD nJobId = 0;                            // the spooler's job once a document was started
 };
 
 // Sends one file with the options of a job; shows no message (the caller reports).

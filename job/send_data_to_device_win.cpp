@@ -5,6 +5,7 @@
 
 #include "common/ansi_text.h"
 #include "common/debug_log.h"
+#include "common/system_error.h"
 #include "common/ui_text.h"
 #include "files/document_file.h"
 #include "files/file_signature.h"
@@ -63,8 +64,8 @@ bool WriteAnsi(HANDLE hFile, const std::wstring& strText, unsigned long long& nT
     return WriteAll(hFile, strBytes.data(), static_cast<DWORD>(strBytes.size()), nTotal);
 }
 
-// Why the copy of a file into the spool file ended.
-enum class CopyResult { Copied, Failed, Changed, Refused, Stopped };
+// Why the copy of a file into the spool file ended; the system's error is kept at a failure.
+enum class CopyResult { Copied, ReadFailed, WriteFailed, Changed, Empty, NotOfItsType, PrinterCommands, Stopped };
 
 CopyBlockHook g_pCopyBlockHook = nullptr;
 
@@ -72,35 +73,40 @@ CopyBlockHook g_pCopyBlockHook = nullptr;
 // error fails the whole spool file (a job cut short must not be printed); a file that
 // ends early or has grown meanwhile has changed; a file whose first bytes are not of its
 // type, or that holds the PJL universal exit, is refused: the printer would run what
-// follows as commands. A stop asked for between blocks ends it too.
+// follows as commands. A stop asked for between blocks ends it too. nError keeps the
+// system's error of a failed read or write.
 CopyResult CopyFileBytes(HANDLE hSource, HANDLE hSpool, unsigned long long nFileBytes, int nFileType,
-                         const SendControl& control, unsigned long long& nTotal)
+                         const SendControl& control, unsigned long long& nTotal, DWORD& nError)
 {
     std::vector<BYTE> buffer(kCopyBlockBytes);
     std::string strHead;
     const size_t nHeadBytes = static_cast<size_t>(std::min<unsigned long long>(kSignatureBytes, nFileBytes));
     if (nHeadBytes == 0)
-        return CopyResult::Refused;  // an empty file is of no type
+        return CopyResult::Empty;  // an empty file is of no type
     UelSearch uel;
     for (unsigned long long nLeft = nFileBytes; nLeft > 0;) {
         if (control.fnStopRequested && control.fnStopRequested())
             return CopyResult::Stopped;
         const DWORD nWant = static_cast<DWORD>(std::min<unsigned long long>(kCopyBlockBytes, nLeft));
         DWORD nRead = 0;
-        if (!ReadFile(hSource, buffer.data(), nWant, &nRead, nullptr))
-            return CopyResult::Failed;
+        if (!ReadFile(hSource, buffer.data(), nWant, &nRead, nullptr)) {
+            nError = GetLastError();
+            return CopyResult::ReadFailed;
+        }
         if (nRead == 0)
             return CopyResult::Changed;  // shorter than when it was opened
         if (strHead.size() < nHeadBytes) {
             strHead.append(reinterpret_cast<const char*>(buffer.data()),
                            std::min<size_t>(nRead, nHeadBytes - strHead.size()));
             if (strHead.size() == nHeadBytes && !HasTypeSignature(nFileType, strHead.data(), strHead.size()))
-                return CopyResult::Refused;
+                return CopyResult::NotOfItsType;
         }
         if (uel.Feed(buffer.data(), nRead))
-            return CopyResult::Refused;
-        if (!WriteAll(hSpool, buffer.data(), nRead, nTotal))
-            return CopyResult::Failed;
+            return CopyResult::PrinterCommands;
+        if (!WriteAll(hSpool, buffer.data(), nRead, nTotal)) {
+            nError = GetLastError();
+            return CopyResult::WriteFailed;
+        }
         nLeft -= nRead;
         if (g_pCopyBlockHook)
             g_pCopyBlockHook(nFileBytes - nLeft);
@@ -111,6 +117,37 @@ CopyResult CopyFileBytes(HANDLE hSource, HANDLE hSpool, unsigned long long nFile
     if (!GetFileSizeEx(hSource, &size) || static_cast<unsigned long long>(size.QuadPart) != nFileBytes)
         return CopyResult::Changed;
     return CopyResult::Copied;
+}
+
+// The reason a copy that did not end as Copied gives the file.
+FileReason ReasonOfCopy(CopyResult copy, DWORD nError, int nFileType)
+{
+    switch (copy) {
+    case CopyResult::Empty:
+        return FileOutcome::Empty;
+    case CopyResult::NotOfItsType: {
+        FileReason reason(FileOutcome::NotOfItsType);
+        reason.nFileType = nFileType;
+        return reason;
+    }
+    case CopyResult::PrinterCommands:
+        return FileOutcome::PrinterCommands;
+    case CopyResult::Changed:
+        return FileOutcome::Changed;
+    case CopyResult::Stopped:
+        return FileOutcome::Cancelled;
+    case CopyResult::ReadFailed:
+        return SystemFaultReason(FileOutcome::CannotOpen, nError);
+    default:
+        return SystemFaultReason(FileOutcome::SpoolFileFailed, nError);
+    }
+}
+
+// Why a document could not be opened: a name that is no file on a disk is no file.
+FileReason ReasonOfOpen(DWORD nError)
+{
+    return IsNoDiskFileError(nError) ? FileReason(FileOutcome::NotAFile)
+                                     : SystemFaultReason(FileOutcome::CannotOpen, nError);
 }
 }  // namespace
 
@@ -131,26 +168,32 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
                       const SendControl& control)
 {
     SendResult result;
-    // A path past the 260-character buffers is refused as unreadable, as Windows does
-    // without long-path support.
-    CFileHandle source(strPath.size() >= static_cast<size_t>(kTextChars) ? INVALID_HANDLE_VALUE
-                                                                         : OpenDocumentFile(strPath, FILE_SHARE_READ));
+    // A path past the 260-character buffers is refused, as Windows does without
+    // long-path support.
+    if (strPath.size() >= static_cast<size_t>(kTextChars)) {
+        result.reason = FileOutcome::PathTooLong;
+        DebugLog(L"SendDataToDevice / Cannot Open PDF file");
+        return result;
+    }
+    CFileHandle source(OpenDocumentFile(strPath, FILE_SHARE_READ));
     // The header states the size of what is copied: the open file's, not the folder's entry.
     LARGE_INTEGER fileSize = {};
     if (source.IsOpen() && !GetFileSizeEx(source.Get(), &fileSize))
         source.Close();
     if (!source.IsOpen()) {
+        result.reason = ReasonOfOpen(GetLastError());
         DebugLog(L"SendDataToDevice / Cannot Open PDF file");
         return result;
     }
     if (control.fnStopRequested && control.fnStopRequested()) {
-        result.outcome = FileOutcome::Cancelled;
+        result.reason = FileOutcome::Cancelled;
         return result;
     }
     const unsigned long long nFileBytes = static_cast<unsigned long long>(fileSize.QuadPart);
 
     CSpoolFile spool(prtControl);
     if (!spool.Create()) {
+        result.reason = SystemFaultReason(FileOutcome::SpoolFileFailed, GetLastError());
         DebugLog(L"SendDataToDevice / Cannot Create the temp file");
         return result;
     }
@@ -158,39 +201,32 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
     const std::wstring strStartPJLCMD = SendStartPJLCommand(job, strPath, static_cast<int64_t>(nFileBytes));
     DebugLog(L"SendDataToDevice / strStartPJLCMD : %s", strStartPJLCMD.c_str());
     unsigned long long nSpoolBytes = 0;
+    DWORD nError = 0;
     CopyResult copy =
-        WriteAnsi(spool.Handle(), strStartPJLCMD, nSpoolBytes) ? CopyResult::Copied : CopyResult::Failed;
+        WriteAnsi(spool.Handle(), strStartPJLCMD, nSpoolBytes) ? CopyResult::Copied : CopyResult::WriteFailed;
+    const int nFileType = FileTypeOfExtension(PathExtension(strPath));
     if (copy == CopyResult::Copied)
-        copy = CopyFileBytes(source.Get(), spool.Handle(), nFileBytes, FileTypeOfExtension(PathExtension(strPath)),
-                             control, nSpoolBytes);
+        copy = CopyFileBytes(source.Get(), spool.Handle(), nFileBytes, nFileType, control, nSpoolBytes, nError);
     const std::wstring strEndPJLCMD = SendEndPJLCommand();
     DebugLog(L"SendDataToDevice / strEndPJLCMD : %s", strEndPJLCMD.c_str());
     if (copy == CopyResult::Copied && !WriteAnsi(spool.Handle(), strEndPJLCMD, nSpoolBytes))
-        copy = CopyResult::Failed;
+        copy = CopyResult::WriteFailed;
+    if (copy == CopyResult::WriteFailed && !nError)
+        nError = GetLastError();
     source.Close();
 
     if (copy != CopyResult::Copied) {
-        switch (copy) {
-        case CopyResult::Refused:
-            DebugLog(L"SendDataToDevice / The content is not of the file's type or holds printer commands");
-            result.outcome = FileOutcome::Refused;
-            break;
-        case CopyResult::Changed:
-            DebugLog(L"SendDataToDevice / The file changed while it was copied");
-            break;
-        case CopyResult::Stopped:
-            DebugLog(L"SendDataToDevice / Stopped before sending");
-            result.outcome = FileOutcome::Cancelled;
-            break;
-        default:
+        result.reason = ReasonOfCopy(copy, nError, nFileType);
+        if (copy == CopyResult::WriteFailed)
             DebugLog(L"SendDataToDevice / Cannot write the temp file");
-            break;
-        }
+        DebugLog(L"SendDataToDevice / %s", FileReasonText(result.reason).c_str());
         return result;
     }
 
-    if (!spool.Map())
+    if (!spool.Map()) {
+        result.reason = SystemFaultReason(FileOutcome::SpoolFileFailed, GetLastError());
         return result;
+    }
 
     const std::wstring strDocName = L"KVQ_" + FileNameOfPath(strPath);
     DebugLog(L"SendDataToDevice / strDocName : %s", strDocName.c_str());
@@ -207,12 +243,12 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
     result.nJobId = watch.nJobId;
 
     if (watch.bStopped) {
-        result.outcome = FileOutcome::Cancelled;
+        result.reason = FileOutcome::Cancelled;
     } else if (nResult != nSpoolBytes) {
         DebugLog(L"SendDataToDevice / The spooler did not take the whole document");
-        result.outcome = FileOutcome::NotTakenWhole;
+        result.reason = FileReason(FileOutcome::SpoolerRefused, watch.nError ? SystemErrorText(watch.nError) : L"");
     } else {
-        result.outcome = FileOutcome::Sent;
+        result.reason = FileOutcome::Sent;
     }
     return result;
 }
@@ -220,13 +256,15 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
 int SendDataToDevice(CPrtControl& prtControl, const std::wstring& strPath)
 {
     const SendResult result = SubmitFile(prtControl, strPath, SnapshotJob(), SendControl());
-    switch (result.outcome) {
+    switch (result.reason.outcome) {
     case FileOutcome::Sent:
         return 1;
-    case FileOutcome::NotTakenWhole:
+    case FileOutcome::SpoolerRefused:
         ShowJobMessage(kMsgPrintFailed);
         return 1;
-    case FileOutcome::Refused:
+    case FileOutcome::Empty:
+    case FileOutcome::NotOfItsType:
+    case FileOutcome::PrinterCommands:
         ShowJobMessage(kMsgRefusedContent);
         return 0;
     default:

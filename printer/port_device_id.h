@@ -3,6 +3,7 @@
 // the address from the print monitors' registry keys or the WSD port monitor.
 // Windows build only.
 #include <string>
+#include <vector>
 
 #include "printer/device_id_route.h"
 
@@ -13,6 +14,11 @@ int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, 
                     DeviceIdRoute* pRoute = nullptr);
 // The same, leaving bUnsupportedPort's answer in g_bUnsupportedPort.
 int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, DeviceIdRoute* pRoute = nullptr);
+
+// The SNMP targets of a network port (address and community, the WSD device's host), found
+// as DeviceIDForPort finds them, in its order, but without asking them anything; empty for
+// a local or file port.
+std::vector<SnmpRequestRoute> SnmpTargetsOfPort(const std::wstring& strPortName);
 
 // The supported-type mask of the printer on a port (see supported_types.h).
 int SupportedTypesOfPort(const std::wstring& strPortName);

@@ -35,6 +35,7 @@ const wchar_t* TrueFalse(int n) { return n ? L"TRUE" : L"FALSE"; }
 struct NetworkLookup {
     int nResult = 0;
     bool bAttempted = false;
+    bool bTargetsOnly = false;  // note every target, ask none
     std::wstring strCommunity;  // empty when the port has no Standard TCP/IP key
     DeviceIdRoute* pRoute = nullptr;
 
@@ -42,7 +43,8 @@ struct NetworkLookup {
     void Ask(const std::wstring& strAddress, const std::wstring& strUseCommunity, std::wstring& strDeviceID,
              const WSDPrinterPort* pWsd = nullptr)
     {
-        nResult = QueryNetworkDeviceID(strAddress, strUseCommunity, strDeviceID);
+        if (!bTargetsOnly)
+            nResult = QueryNetworkDeviceID(strAddress, strUseCommunity, strDeviceID);
         bAttempted = true;
         if (pRoute)
             pRoute->arrSnmp.push_back({strAddress, strUseCommunity, pWsd != nullptr,
@@ -196,6 +198,21 @@ int DeviceIDForPort(const std::wstring& strPortName, std::wstring& strDeviceID, 
     const int nResult = DeviceIDForPort(strPortName, strDeviceID, bUnsupportedPort, pRoute);
     g_bUnsupportedPort = bUnsupportedPort;
     return nResult;
+}
+
+std::vector<SnmpRequestRoute> SnmpTargetsOfPort(const std::wstring& strPortName)
+{
+    DeviceIdRoute route;
+    if (ClassifyPort(strPortName) != PortKind::Network)
+        return {};
+    NetworkLookup lookup;
+    lookup.bTargetsOnly = true;
+    lookup.pRoute = &route;
+    std::wstring strUnused;
+    QueryStandardTcpIp(strPortName, lookup, strUnused);
+    QueryVendorMonitors(strPortName, lookup, strUnused);
+    QueryWsdPorts(strPortName, lookup, strUnused);
+    return route.arrSnmp;
 }
 
 int SupportedTypesOfPort(const std::wstring& strPortName)

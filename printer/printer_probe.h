@@ -1,9 +1,11 @@
 #pragma once
 // The capability check of the current printer with what lies behind it: the route its
-// device ID took, the ID itself and the verdict. Windows build only.
+// device ID took, the ID itself, the verdict, and the printer's own state with its
+// supplies and trays. Windows build only.
 #include <string>
 
 #include "printer/device_id_route.h"
+#include "printer/printer_state.h"
 #include "printer/prt_control.h"
 
 struct PrinterProbe {
@@ -11,6 +13,7 @@ struct PrinterProbe {
     bool bObtained = false;  // a device ID was obtained (it may be empty)
     std::wstring strDeviceID;
     int nSupportedTypes = 0;  // as CheckSupportedTypes gives it
+    PrinterState state;       // asked of the agent that gave the device ID; Unknown without one
 };
 
 PrinterProbe ProbeCurrentPrinter(CPrtControl& prtControl);

@@ -1,6 +1,7 @@
 #include "printer/printer_probe.h"
 
 #include "printer/port_device_id.h"
+#include "printer/printer_state_route.h"
 #include "printer/supported_types.h"
 
 PrinterProbe ProbeCurrentPrinter(CPrtControl& prtControl)
@@ -11,5 +12,6 @@ PrinterProbe ProbeCurrentPrinter(CPrtControl& prtControl)
                                         probe.strDeviceID, bUnsupportedPort, &probe.route);
     probe.bObtained = nResult == 1;
     probe.nSupportedTypes = SupportedTypesOfLookup(nResult, bUnsupportedPort, probe.strDeviceID);
+    ReadPrinterStateOfRoute(probe.route, probe.state, true);
     return probe;
 }

@@ -16,6 +16,7 @@ struct DocumentWriteWatch {
     std::function<void(unsigned long long nWritten)> fnWritten;
     DWORD nJobId = 0;       // the spooler's job, 0 when no document was started
     bool bStopped = false;  // the document was aborted on request
+    DWORD nError = 0;       // the spooler's error when it did not take the whole document
 };
 
 class CPrtControl {

@@ -118,6 +118,8 @@ bool CPrtControl::WriteWholeDocument(HANDLE hPrinter, unsigned long long& nWritt
             DWORD nThisWrite = 0;
             const DWORD nAsk = std::min(nWindowBytes - nDone, kWriteChunkBytes);
             const BOOL bRet = api.WritePrinter(hPrinter, const_cast<BYTE*>(pView + nDone), nAsk, &nThisWrite);
+            if (!bRet && pWatch)
+                pWatch->nError = GetLastError();
             DebugLog(L"WriteDocument / ret : WritePrinter : %d", bRet);
             // A write that takes nothing would never end.
             if (!bRet || nThisWrite == 0)
@@ -139,8 +141,11 @@ unsigned long long CPrtControl::WriteDocument(const std::wstring& strDocName, Do
         return 0;
     const SpoolerApi& api = Spooler();
     HANDLE hPrinter = nullptr;
-    if (!api.OpenPrinterW(pInfo->pPrinterName, &hPrinter, nullptr) || !hPrinter)
+    if (!api.OpenPrinterW(pInfo->pPrinterName, &hPrinter, nullptr) || !hPrinter) {
+        if (pWatch)
+            pWatch->nError = GetLastError();
         return 0;
+    }
     CPrinterDocument document(hPrinter);
 
     const wchar_t* pszDataType = L"RAW";
@@ -156,6 +161,8 @@ unsigned long long CPrtControl::WriteDocument(const std::wstring& strDocName, Do
 
     unsigned long long nWritten = 0;
     const DWORD nJobId = api.StartDocPrinterW(hPrinter, 1, reinterpret_cast<BYTE*>(&docInfo));
+    if (!nJobId && pWatch)
+        pWatch->nError = GetLastError();
     if (nJobId) {
         document.Started();
         if (pWatch)
@@ -164,10 +171,14 @@ unsigned long long CPrtControl::WriteDocument(const std::wstring& strDocName, Do
         if (api.StartPagePrinter(hPrinter)) {
             bComplete = WriteWholeDocument(hPrinter, nWritten, pWatch);
             api.EndPagePrinter(hPrinter);
+        } else if (pWatch) {
+            pWatch->nError = GetLastError();
         }
         if (!bComplete) {
             DebugLog(L"WriteDocument / %I64u of %I64u bytes written", nWritten, m_nDocSize);
         } else if (!document.End()) {
+            if (pWatch)
+                pWatch->nError = GetLastError();
             DebugLog(L"WriteDocument / EndDocPrinter failed");
             nWritten = 0;
         }

@@ -218,7 +218,8 @@ std::vector<uint8_t> EncodeMessage(const Message& message)
             return {};
         std::vector<uint8_t> bind;
         AppendTLV(bind, kObjectId, oid);
-        if (message.pduType == kGetRequest || message.pduType == kGetNextRequest)
+        if (message.pduType == kGetRequest || message.pduType == kGetNextRequest ||
+            message.pduType == kGetBulkRequest)
             AppendTLV(bind, kNull, {});
         else
             AppendTLV(bind, vb.valueTag, vb.value);

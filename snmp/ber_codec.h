@@ -22,6 +22,7 @@ enum Tag : uint8_t {
     kGetResponse = 0xA2,
     kSetRequest = 0xA3,
     kTrapV1 = 0xA4,
+    kGetBulkRequest = 0xA5,  // SNMPv2c: error status and index carry non-repeaters and max-repetitions
 };
 
 // Bounds on what a reply may claim; anything beyond is refused, never allocated.
@@ -59,10 +60,10 @@ enum class DecodeError {
 
 const char* DecodeErrorText(DecodeError error);
 
-// Encodes a message: a GetRequest carries NULL values; the value fields are sent as they
-// stand, so tests can build replies with the same code. Empty result when an OID cannot be
-// encoded (fewer than two arcs, first arc > 2, second arc >= 40 under 0 or 1) or the
-// message would not fit in one datagram.
+// Encodes a message: a GetRequest, GetNextRequest or GetBulkRequest carries NULL values;
+// the value fields of other PDUs are sent as they stand, so tests can build replies with
+// the same code. Empty result when an OID cannot be encoded (fewer than two arcs, first
+// arc > 2, second arc >= 40 under 0 or 1) or the message would not fit in one datagram.
 std::vector<uint8_t> EncodeMessage(const Message& message);
 
 // Decodes one datagram. `out` is only meaningful when the result is DecodeError::None.

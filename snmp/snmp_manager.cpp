@@ -24,12 +24,12 @@ int32_t NextRequestId()
     }
 }
 
-snmp_ber::Message RequestOf(const ReqRespPDU& pdu, const Target& target, int32_t requestId)
+snmp_ber::Message RequestOf(const ReqRespPDU& pdu, const Target& target, uint8_t pduType, int32_t requestId)
 {
     snmp_ber::Message m;
     m.version = static_cast<int32_t>(target.getVersion());
     m.community = target.getReadCommunity();
-    m.pduType = snmp_ber::kGetRequest;
+    m.pduType = pduType;
     m.requestId = requestId;
     for (int i = 0; i < pdu.getVarBindCount(); ++i) {
         snmp_ber::DecodedVarBind vb;
@@ -76,6 +76,24 @@ int StatusOfAnswer(int32_t errorStatus)
 
 int SNMPManager::get(ReqRespPDU& pdu, const Target& target)
 {
+    return exchange(pdu, target, snmp_ber::kGetRequest, 0, 0);
+}
+
+int SNMPManager::getNext(ReqRespPDU& pdu, const Target& target)
+{
+    return exchange(pdu, target, snmp_ber::kGetNextRequest, 0, 0);
+}
+
+int SNMPManager::getBulk(ReqRespPDU& pdu, const Target& target, int nNonRepeaters, int nMaxRepetitions)
+{
+    if (target.getVersion() == SNMPVersion::V1 || nNonRepeaters < 0 || nMaxRepetitions < 0)
+        return SNMP_ERROR_BAD_REQUEST;
+    return exchange(pdu, target, snmp_ber::kGetBulkRequest, nNonRepeaters, nMaxRepetitions);
+}
+
+int SNMPManager::exchange(ReqRespPDU& pdu, const Target& target, uint8_t nPduType, int nNonRepeaters,
+                          int nMaxRepetitions)
+{
     if (!SNMPIsStarted())
         return SNMP_ERROR_NOT_STARTED;
     if (pdu.getVarBindCount() == 0)
@@ -86,7 +104,9 @@ int SNMPManager::get(ReqRespPDU& pdu, const Target& target)
     if (!target.getAgentAddress().isValid())
         return SNMP_ERROR_BAD_ADDRESS;
 
-    snmp_ber::Message request = RequestOf(pdu, target, NextRequestId());
+    snmp_ber::Message request = RequestOf(pdu, target, nPduType, NextRequestId());
+    request.errorStatus = nNonRepeaters;
+    request.errorIndex = nMaxRepetitions;
     std::vector<uint8_t> datagram = snmp_ber::EncodeMessage(request);
     if (datagram.empty())
         return SNMP_ERROR_BAD_REQUEST;

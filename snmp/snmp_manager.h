@@ -1,5 +1,6 @@
 #pragma once
 // Sends requests to agents and waits for their responses.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -40,6 +41,13 @@ public:
     // The socket to an agent is kept for the manager's life, so repeated GETs to the
     // same agent (a retry, a poll) do not open and close one each time.
     int get(ReqRespPDU& pdu, const Target& target);
+    // GETNEXT (SNMPv1 and v2c): the response holds, for each binding, the object that
+    // follows it in the agent's order. Same waits and repeats as get.
+    int getNext(ReqRespPDU& pdu, const Target& target);
+    // GETBULK (SNMPv2c only, refused for an SNMPv1 target): the first nNonRepeaters
+    // bindings get one successor each, the others up to nMaxRepetitions successors each,
+    // row by row. A reply may carry no more than 64 bindings, so ask for no more.
+    int getBulk(ReqRespPDU& pdu, const Target& target, int nNonRepeaters, int nMaxRepetitions);
 
     static const char* errorToString(int nStatus);
     // True when the status came from an agent's answer (success or its error status),
@@ -47,6 +55,8 @@ public:
     static bool agentAnswered(int nStatus) { return nStatus >= SNMP_SUCCESS; }
 
 private:
+    int exchange(ReqRespPDU& pdu, const Target& target, uint8_t nPduType, int nNonRepeaters, int nMaxRepetitions);
+
     // The open socket to m_strSocketAgent; copies of a manager share it.
     std::shared_ptr<snmp_net::UdpSocket> m_pSocket;
     std::string m_strSocketAgent;

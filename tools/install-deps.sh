@@ -14,10 +14,12 @@ packages=(
   fonts-wine                       # Tahoma, the dialogs' font: the sheet-scaling test's golden image is drawn in it
   xvfb xauth                       # the virtual display (xvfb-run) for the windows under test
   xdotool                          # real keyboard and mouse input to the program under test
+  python3-gi gir1.2-gtk-3.0        # a drag source on the X display: files dropped with the mouse (tests/support)
   imagemagick                      # import: screenshots of the sheet under Xvfb (README, review)
   snmpd                            # the real SNMP agent the network device-ID tests talk to
   snmp libsnmp-dev                 # snmpget and net-snmp's library: the SNMP benchmark's anchor
   nsis                             # makensis builds LumeoSetup.exe
+  wixl msitools                    # wixl builds LumeoSetup.msi; msibuild/msiinfo finish it and read it for the winget manifest
   fp-utils                         # chmcmd compiles the help files HELP_xx.chm
   python3                          # language files, help pages and the test summary
   bc                               # the spooler benchmark's arithmetic

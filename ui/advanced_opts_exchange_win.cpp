@@ -41,11 +41,14 @@ bool CAdvancedOptsPage::ExchangeAdvanced(DdxDirection dir)
 {
     JobSettings& js = GetParamMngr()->m_JobSettings;
     HWND h = m_hWnd;
-    if (dir == DdxDirection::Save)
-        return DDX_Radio(h, IDC_RADIO_COLORMODE_AUTO, js.m_nColorMode, dir) &&
-               DDX_Radio(h, IDC_RADIO_DUPLEX_NONE, js.m_nDuplex, dir) &&
-               DDX_IntRange(h, IDC_EDIT_ZOOM, js.m_nZoom, dir, 50, 200) &&
-               DDX_Check(h, IDC_CHECK_ZOOM_FIT, js.m_bFitToPage, dir);
+    if (dir == DdxDirection::Save) {
+        const bool bRead = DDX_Radio(h, IDC_RADIO_COLORMODE_AUTO, js.m_nColorMode, dir) &&
+                           DDX_Radio(h, IDC_RADIO_DUPLEX_NONE, js.m_nDuplex, dir) &&
+                           DDX_IntRange(h, IDC_EDIT_ZOOM, js.m_nZoom, dir, 50, 200) &&
+                           DDX_Check(h, IDC_CHECK_ZOOM_FIT, js.m_bFitToPage, dir);
+        KeepLocks();
+        return bRead;
+    }
     DDX_Radio(h, IDC_RADIO_COLORMODE_AUTO, js.m_nColorMode, dir);
     DDX_Radio(h, IDC_RADIO_DUPLEX_NONE, js.m_nDuplex, dir);
     AttachSpin();

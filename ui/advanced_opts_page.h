@@ -57,6 +57,10 @@ private:
     void OnSelchangePaperType();
     void OnTimer(UINT_PTR nId) override;
     void OnDropFiles(HDROP hDrop) override;
+    // The administrator's locks: their controls disabled and their groups marked.
+    void ShowLocks();
+    // Puts a locked option that a message changed back, in the settings and the controls.
+    void KeepLocks();
 
     void AttachSpin();
     void SendClick(int nId);

@@ -78,6 +78,7 @@ BOOL CAdvancedOptsPage::OnInitDialog()
     FillPaperTypeCombo();
     ApplyAdvancedDefaults(true);
     ExchangeAdvanced(DdxDirection::Load);
+    ShowLocks();
     SendMessageW(GetSheet(), WM_APP, 0, 0);
 
     SetDefaultGuiFontOnChildren(m_hWnd);
@@ -133,6 +134,7 @@ void CAdvancedOptsPage::OnSelchangePaperSize()
     DebugLog(L"Paper Size : GetCurSel : %d", nIndex);
     CParamMngr* pMngr = GetParamMngr();
     pMngr->SetPaperSize(nIndex);
+    KeepLocks();
     m_preview.Refresh();
     DebugLog(L"Paper Size : %s / %s / %d * %d", pMngr->GetPaperSizeName().c_str(), pMngr->GetPaperSizePJL().c_str(),
              static_cast<int>(pMngr->GetPaperWidthMM()), static_cast<int>(pMngr->GetPaperHeightMM()));
@@ -143,6 +145,7 @@ void CAdvancedOptsPage::OnSelchangePaperType()
     const int nIndex = static_cast<int>(SendMessageW(m_hComboPaperType, CB_GETCURSEL, 0, 0));
     CParamMngr* pMngr = GetParamMngr();
     pMngr->SetPaperType(nIndex);
+    KeepLocks();
     m_preview.Refresh();
     DebugLog(L"Paper Type : %s / %s", pMngr->GetPaperTypeName().c_str(), pMngr->GetPaperTypePJL().c_str());
 }

@@ -2,6 +2,7 @@
 // CBasicOptsPage: the sheet's first page. Printer choice (with the capability check
 // and its messages), the file list, print range and copies, and the summary panel.
 // Owns CPrtControl and nSupportedTypes; writes its controls into JobSettings.
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ constexpr UINT_PTR kTimerBusyOrOff = 1004;       // message 4
 
 // The printer check's worker wakes the page with this to take its PrinterCheckReport.
 constexpr UINT kMsgPrinterChecked = WM_APP + 10;
+// The admission worker wakes the page with this to take its AdmissionResult.
+constexpr UINT kMsgFilesAdmitted = WM_APP + 11;
 
 class CBasicOptsPage : public COptionsPage {
 public:
@@ -29,13 +32,17 @@ public:
     std::wstring m_strCmdLine;
     std::vector<std::wstring> m_arrCmdFiles;
     std::wstring m_strCmdPrinter;
+    // The administrator's default printer: chosen over the Windows one when installed.
+    std::wstring m_strPolicyPrinter;
 
     int nSupportedTypes = -2;
 
     // True while the current printer's check runs: Print and Browse wait for its answer.
     bool IsCheckingPrinter() const { return m_checkWorker.IsBusy(); }
+    // True while added files are being checked ("Checking files…").
+    bool IsAdmittingFiles() const { return m_admitWorker.IsBusy(); }
     // A printer that takes files, and no check pending.
-    bool IsReadyToPrint() const { return !IsCheckingPrinter() && nSupportedTypes > 0; }
+    bool IsReadyToPrint() const { return !IsCheckingPrinter() && !IsAdmittingFiles() && nSupportedTypes > 0; }
 
     // Save: controls into JobSettings, true when every entry succeeded. Load: the reverse.
     bool ExchangeBasic(DdxDirection dir);
@@ -73,7 +80,7 @@ private:
     // kMsgPrinterChecked. Files dropped meanwhile wait for it.
     void StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused);
     void OnPrinterChecked();
-    void ApplyCheckResult(int nResult);
+    void ApplyCheckResult(int nResult, const std::vector<std::wstring>& arrRefusedListed);
     void OnChangeEdit();
     void OnKillFocusCopies();
     void OnKillFocusFrom();
@@ -86,7 +93,17 @@ private:
     void AddCommandLineFiles();
     void OnClickedButtonBrowse();
     void OnDropFiles(HDROP hDrop) override;
-    void AdmitDroppedPath(const std::wstring& strDropped);
+    // Files of one route are checked on a worker, one batch after the other and never
+    // during a printer check; the admitted ones are appended, the refused ones named in
+    // one message.
+    enum class FileRoute { CommandLine, Browse, Drop };
+    struct FileBatch {
+        std::vector<std::wstring> arrPaths;
+        FileRoute route = FileRoute::Browse;
+    };
+    void QueueFiles(std::vector<std::wstring> arrPaths, FileRoute route);
+    void StartNextAdmission();
+    void OnFilesAdmitted();
     void OnClickedButtonRemove();
 
     void ShowPrintButton(bool bShow);
@@ -112,7 +129,9 @@ private:
     CWorker m_checkWorker;  // busy while the current printer is being checked
     UINT m_nCheckMessageDelayMs = 0;
     bool m_bCheckRemovesRefused = false;
-    // Command-line files wait for the first answer; drops for the current one.
+    // Command-line files wait for the first answer; other files for the current one.
     bool m_bCmdFilesPending = true;
-    std::vector<std::wstring> m_arrPendingDrops;
+    CWorker m_admitWorker;  // busy while a batch of files is being checked
+    FileBatch m_batchAdmitting;
+    std::deque<FileBatch> m_arrFileBatches;
 };

@@ -5,6 +5,8 @@
 
 #include "common/debug_log.h"
 #include "common/ui_text.h"
+#include "files/admission.h"
+#include "files/admit_files.h"
 #include "files/command_line.h"
 #include "files/file_list.h"
 #include "files/shell_files.h"
@@ -75,8 +77,11 @@ void CBasicOptsPage::AttachSpin()
 
 bool CBasicOptsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
-    if (uMsg == kMsgPrinterChecked) {
-        OnPrinterChecked();
+    if (uMsg == kMsgPrinterChecked || uMsg == kMsgFilesAdmitted) {
+        if (uMsg == kMsgPrinterChecked)
+            OnPrinterChecked();
+        else
+            OnFilesAdmitted();
         lResult = 0;
         return true;
     }
@@ -86,6 +91,10 @@ bool CBasicOptsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRES
             lResult = OnCustomdrawList(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
             return true;
         }
+        // Reached with the keyboard, the list shows which row the arrow keys start from.
+        if (pHdr->idFrom == IDC_LIST_FILE && pHdr->code == NM_SETFOCUS && FileCount() > 0 &&
+            ListView_GetNextItem(m_hList, -1, LVNI_FOCUSED) < 0)
+            ListView_SetItemState(m_hList, 0, LVIS_FOCUSED, LVIS_FOCUSED);
     }
     return COptionsPage::HandleMessage(uMsg, wParam, lParam, lResult);
 }
@@ -176,6 +185,8 @@ void CBasicOptsPage::ApplyBasicDefaults()
 {
     GetParamMngr()->SetBasicDefaults();
     m_PrtControl.SetCurrentIndex(m_PrtControl.GetDefaultPrinterIndex());
+    if (!m_strPolicyPrinter.empty() && !m_PrtControl.SelectPrinter(m_strPolicyPrinter))
+        DebugLog(L"ApplyBasicDefaults : the policy's printer %s is not installed", m_strPolicyPrinter.c_str());
     FillPrinterList();
     AttachSpin();
     ExchangeBasic(DdxDirection::Load);
@@ -199,6 +210,7 @@ void CBasicOptsPage::FillPrinterList()
         EnableItem(IDC_BUTTON_BROWSE, false);
         EnableRemoveForEntries(nEntries);
         SetTimer(m_hWnd, kTimerNoPrinter, 2000, nullptr);
+        StartNextAdmission();
         return;
     }
     for (int i = 0; i < nPrinters; ++i) {
@@ -234,17 +246,30 @@ void CBasicOptsPage::StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused
     EnableItem(IDC_BUTTON_BROWSE, false);
     SetSheetStatus(GetSheet(), GetUIText(L"UI_PRINT_RUN", L"IDL_STATUS_CHECKING", L"Checking the printer\x2026"));
 
+    // Files being checked for the printer before wait to be checked for this one.
+    if (IsAdmittingFiles()) {
+        m_admitWorker.Finish();
+        m_arrFileBatches.push_front(std::move(m_batchAdmitting));
+    }
+    // The listed files are checked again on the worker, for the new printer's types.
+    std::vector<std::wstring> arrListed;
+    if (bRemoveRefused)
+        CollectFileEntries(m_hList, arrListed, false);
     m_checkWorker.SetWindow(m_hWnd);
     const std::wstring strPrinter = CurrentPrinterName();
     const bool bStarted = m_checkWorker.Start(
-        [strPrinter](const CWorker::Link& link) {
+        [strPrinter, arrListed](const CWorker::Link& link) {
             auto pReport = std::make_unique<PrinterCheckReport>();
             pReport->nSupportedTypes = CheckPrinterByName(strPrinter);
+            if (pReport->nSupportedTypes > 0)
+                pReport->arrRefusedListed = RefusedListedFiles(arrListed, pReport->nSupportedTypes);
             link.Post(kMsgPrinterChecked, std::move(pReport));
         },
         [](const CWorker::Link& link) { link.Post(kMsgPrinterChecked, std::make_unique<PrinterCheckReport>()); });
-    if (!bStarted)
-        ApplyCheckResult(CheckSupportedTypes());
+    if (!bStarted) {
+        const int nResult = CheckSupportedTypes();
+        ApplyCheckResult(nResult, nResult > 0 ? RefusedListedFiles(arrListed, nResult) : std::vector<std::wstring>());
+    }
 }
 
 void CBasicOptsPage::OnPrinterChecked()
@@ -254,10 +279,10 @@ void CBasicOptsPage::OnPrinterChecked()
     if (!pReport)
         return;
     m_checkWorker.Finish();
-    ApplyCheckResult(pReport->nSupportedTypes);
+    ApplyCheckResult(pReport->nSupportedTypes, pReport->arrRefusedListed);
 }
 
-void CBasicOptsPage::ApplyCheckResult(int nResult)
+void CBasicOptsPage::ApplyCheckResult(int nResult, const std::vector<std::wstring>& arrRefusedListed)
 {
     nSupportedTypes = nResult;
     SetSheetStatus(GetSheet(), L"");
@@ -274,7 +299,7 @@ void CBasicOptsPage::ApplyCheckResult(int nResult)
         EnableItem(IDC_BUTTON_BROWSE, false);
     } else {
         if (m_bCheckRemovesRefused)
-            RemoveRefusedEntries(m_hList, nSupportedTypes);
+            RemoveFileEntries(m_hList, arrRefusedListed);
         ShowPrintButton(true);
         EnableItem(IDC_BUTTON_BROWSE, true);
     }
@@ -285,10 +310,7 @@ void CBasicOptsPage::ApplyCheckResult(int nResult)
         m_bCmdFilesPending = false;
         AddCommandLineFiles();
     }
-    std::vector<std::wstring> arrDrops;
-    arrDrops.swap(m_arrPendingDrops);
-    for (const std::wstring& strDropped : arrDrops)
-        AdmitDroppedPath(strDropped);
+    StartNextAdmission();
 }
 
 void CBasicOptsPage::OnTimer(UINT_PTR nId)
@@ -338,8 +360,9 @@ LRESULT CBasicOptsPage::OnCustomdrawList(NMLVCUSTOMDRAW* pDraw)
             pDraw->clrTextBk = RGB(164, 212, 255);
             DebugLog(L"OnCustomdrawList / LVIS_SELECTED / nItem : %d", nItem);
             DebugLog(L"OnCustomdrawList / LVIS_SELECTED / rItem.state : %d", static_cast<int>(uState));
-            // Our colours, not the system highlight.
-            pDraw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+            // Our colours, not the system highlight; the focus cue stays the system's, shown
+            // once the keyboard is used.
+            pDraw->nmcd.uItemState &= ~CDIS_SELECTED;
         } else {
             pDraw->clrTextBk = (nItem % 2 == 0) ? RGB(238, 238, 238) : RGB(255, 255, 255);
         }

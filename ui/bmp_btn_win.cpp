@@ -2,6 +2,7 @@
 
 #include "ui/bitmap_draw.h"
 #include "ui/dpi_scale.h"
+#include "ui/focus_cue.h"
 #include "ui/skin_geometry.h"
 #include "ui/system_dpi.h"
 
@@ -138,7 +139,7 @@ void CBmpBtn::Paint(HDC hdcWindow)
     SetTextColor(hdc, crText);
     DrawTextW(hdc, szText, -1, &rcText,
               (m_icon ? DT_LEFT : DT_CENTER) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    if (GetFocus() == m_hWnd) {
+    if (ShowsFocusCue(m_hWnd)) {
         RECT rcFocus = rc;
         InflateRect(&rcFocus, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
         DrawFocusRect(hdc, &rcFocus);

@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 #include "ui/bitmap_draw.h"
 #include "ui/dpi_scale.h"
+#include "ui/focus_cue.h"
 #include "ui/system_dpi.h"
 
 bool CCustomTab::Attach(HWND hTab)
@@ -13,8 +14,14 @@ bool CCustomTab::Attach(HWND hTab)
     return true;
 }
 
-bool CCustomTab::HandleMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lResult)
+bool CCustomTab::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
+    // The focus cue comes and goes with the focus and the keyboard's use.
+    if (uMsg == WM_SETFOCUS || uMsg == WM_KILLFOCUS || uMsg == WM_UPDATEUISTATE) {
+        lResult = DefaultProc(uMsg, wParam, lParam);
+        InvalidateRect(m_hWnd, nullptr, FALSE);
+        return true;
+    }
     return ProcessSelfPaintMessage(m_hWnd, uMsg, lResult, [this](HDC hdc) { Paint(hdc); });
 }
 
@@ -71,5 +78,11 @@ void CCustomTab::Paint(HDC hdcWindow)
         TabCtrl_GetItemRect(m_hWnd, i, &rc);
         SetTextColor(hdcWindow, i == nSelected ? RGB(255, 255, 255) : RGB(0, 0, 0));
         DrawTextW(hdcWindow, szText, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+        if (i == nSelected && ShowsFocusCue(m_hWnd)) {
+            const int nInset = ScaleToDpi(3, nDpi);
+            InflateRect(&rc, -nInset, -nInset);
+            SetTextColor(hdcWindow, RGB(0, 0, 0));
+            DrawFocusRect(hdcWindow, &rc);
+        }
     }
 }

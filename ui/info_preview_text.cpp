@@ -10,21 +10,71 @@
 namespace {
 constexpr size_t kLineChars = 2 * kTextChars;
 
-std::wstring Labelled(const std::wstring& strLabel, const std::wstring& strValue)
+// The longest start of a word that fits, one character at least.
+size_t FittingChars(const std::wstring& strWord, int nWidth, const TextWidth& fnWidth)
+{
+    size_t nChars = 1;
+    while (nChars < strWord.size() && fnWidth(strWord.substr(0, nChars + 1)) <= nWidth)
+        ++nChars;
+    return nChars;
+}
+}  // namespace
+
+std::wstring LabelledText::Joined() const
 {
     return FormatWide(kLineChars, L"%s : %s", strLabel.c_str(), strValue.c_str());
 }
-}  // namespace
+
+std::vector<std::wstring> WrapText(const std::wstring& strText, int nWidth, const TextWidth& fnWidth)
+{
+    std::vector<std::wstring> arrLines;
+    std::wstring strLine;
+    size_t i = 0;
+    while (i < strText.size()) {
+        const size_t nBlank = strText.find(L' ', i);
+        std::wstring strWord = strText.substr(i, nBlank == std::wstring::npos ? std::wstring::npos : nBlank - i);
+        i = nBlank == std::wstring::npos ? strText.size() : nBlank + 1;
+        if (strWord.empty())
+            continue;
+        const std::wstring strJoined = strLine.empty() ? strWord : strLine + L" " + strWord;
+        if (fnWidth(strJoined) <= nWidth) {
+            strLine = strJoined;
+            continue;
+        }
+        if (!strLine.empty())
+            arrLines.push_back(strLine);
+        // A word wider than the line is broken where it must be.
+        while (fnWidth(strWord) > nWidth && strWord.size() > 1) {
+            const size_t nChars = FittingChars(strWord, nWidth, fnWidth);
+            arrLines.push_back(strWord.substr(0, nChars));
+            strWord.erase(0, nChars);
+        }
+        strLine = strWord;
+    }
+    if (!strLine.empty() || arrLines.empty())
+        arrLines.push_back(strLine);
+    return arrLines;
+}
+
+std::vector<std::wstring> WrapLabelled(const LabelledText& text, int nWidth, const TextWidth& fnWidth)
+{
+    const std::wstring strJoined = text.Joined();
+    if (fnWidth(strJoined) <= nWidth)
+        return {strJoined};
+    std::vector<std::wstring> arrLines = WrapText(text.strLabel + L" :", nWidth, fnWidth);
+    const std::vector<std::wstring> arrValue = WrapText(text.strValue, nWidth, fnWidth);
+    arrLines.insert(arrLines.end(), arrValue.begin(), arrValue.end());
+    return arrLines;
+}
 
 InfoPreviewTexts ComposeInfoPreviewTexts(const CParamMngr& mngr, int nPrimaryLanguage)
 {
     const JobSettings& js = mngr.m_JobSettings;
     InfoPreviewTexts texts;
 
-    texts.strColor = Labelled(GetUIText(L"UI_ADVANCED_TAB", L"IDC_STATIC_COLORMODE", L"Color"),
-                              js.m_nColorMode == 1
-                                  ? GetUIText(L"UI_ADVANCED_TAB", L"IDC_RADIO_COLORMODE_BW", L"Black & White")
-                                  : GetUIText(L"UI_ADVANCED_TAB", L"IDC_RADIO_COLORMODE_AUTO", L"Auto"));
+    texts.color = {GetUIText(L"UI_ADVANCED_TAB", L"IDC_STATIC_COLORMODE", L"Color"),
+                   js.m_nColorMode == 1 ? GetUIText(L"UI_ADVANCED_TAB", L"IDC_RADIO_COLORMODE_BW", L"Black & White")
+                                        : GetUIText(L"UI_ADVANCED_TAB", L"IDC_RADIO_COLORMODE_AUTO", L"Auto")};
 
     std::wstring strDuplex;
     if (js.m_nDuplex == 1)
@@ -33,10 +83,8 @@ InfoPreviewTexts ComposeInfoPreviewTexts(const CParamMngr& mngr, int nPrimaryLan
         strDuplex = GetUIText(L"UI_ADVANCED_TAB", L"IDC_RADIO_DUPLEX_SHORT", L"Short Edge");
     else
         strDuplex = GetUIText(L"UI_ADVANCED_TAB", L"IDC_RADIO_DUPLEX_NONE", L"None");
-    texts.strDuplex = Labelled(GetUIText(L"UI_ADVANCED_TAB", L"IDC_STATIC_DUPLEX", L"Double-Sided Printing"), strDuplex);
-
-    texts.strCopies = FormatWide(kLineChars, L"%s : %d",
-                                 GetUIText(L"UI_BASIC_TAB", L"IDC_STATIC_COPIES", L"Copies").c_str(), js.m_nCopies);
+    texts.duplex = {GetUIText(L"UI_ADVANCED_TAB", L"IDC_STATIC_DUPLEX", L"Double-Sided Printing"), strDuplex};
+    texts.copies = {GetUIText(L"UI_BASIC_TAB", L"IDC_STATIC_COPIES", L"Copies"), std::to_wstring(js.m_nCopies)};
 
     if (js.m_nPrintRange == 0)
         texts.strRange = GetUIText(L"UI_BASIC_TAB", L"IDC_RADIO_PRINTRANGE_ALL", L"All");
@@ -55,23 +103,29 @@ InfoPreviewTexts ComposeInfoPreviewTexts(const CParamMngr& mngr, int nPrimaryLan
     return texts;
 }
 
-PreviewLayout ComputePreviewLayout(int x0, int y0, int x1, int y1, int nDpi, int nTextCellHeight)
+PreviewLayout ComputePreviewLayout(int x0, int y0, int x1, int y1, int nDpi, int nTextCellHeight,
+                                   const PreviewLines& lines)
 {
     auto s = [nDpi](int n) { return ScaleToDpi(n, nDpi); };
     const int g = s(1);
-    const int nLine = std::max(s(18), nTextCellHeight + s(5));
-    const int nPaper = std::max(s(28), 2 * nTextCellHeight + s(2));
+    // A part of one line is as high as before; each further line adds a text cell.
+    auto Height = [&](int nLines) {
+        return std::max(s(18), nTextCellHeight + s(5)) + (std::max(nLines, 1) - 1) * nTextCellHeight;
+    };
+    const int nPaper = std::max(s(28), 2 * nTextCellHeight + s(2)) + (std::max(lines.nPaper, 2) - 2) * nTextCellHeight;
     PreviewLayout layout{};
-    for (int i = 0; i < 3; ++i) {
-        // Colour at the bottom, double-sided above it, copies above that.
-        const int bottom = y1 - (3 - i) * g - (2 - i) * nLine;
-        layout.bands[i] = {x0 + g, bottom - nLine, x1 - g, bottom};
+    // Colour at the bottom, double-sided above it, copies above that.
+    int bottom = y1 - g;
+    for (int i = 2; i >= 0; --i) {
+        const int nHeight = Height(lines.nBands[i]);
+        layout.bands[i] = {x0 + g, bottom - nHeight, x1 - g, bottom};
+        bottom -= nHeight + g;
     }
     layout.nEdge = g;
     layout.nTextInset = s(5);
     const int nPaperBottom = layout.bands[0].top - g;
     layout.paperText = {x0, nPaperBottom - nPaper, x1, nPaperBottom};
-    layout.topLine = {x0, y0 + g, x1, y0 + g + nLine};
+    layout.topLine = {x0, y0 + g, x1, y0 + g + Height(lines.nTop)};
     layout.nPictureTop = layout.topLine.bottom + g;
     layout.nPictureHeight = layout.paperText.top - layout.topLine.bottom - y0 - s(2);
     layout.nShrink = s(6);

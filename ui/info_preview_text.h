@@ -1,19 +1,37 @@
 #pragma once
 // What the settings summary panel shows, and where its paper picture goes:
 // portable, so the texts and the picture's geometry are tested without a window.
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "job/param_mngr.h"
 
+// "Copies : 1": a label and its value.
+struct LabelledText {
+    std::wstring strLabel;
+    std::wstring strValue;
+    std::wstring Joined() const;
+};
+
 struct InfoPreviewTexts {
-    std::wstring strRange;   // top line: "All" or "2 - 5"
-    std::wstring strPaper;   // "A4\n210 x 297 mm"; "Original\n" for size 0
-    std::wstring strCopies;  // "Copies : 1"
-    std::wstring strDuplex;  // "Double-Sided Printing : None"
-    std::wstring strColor;   // "Color : Auto"
+    std::wstring strRange;  // top line: "All" or "2 - 5"
+    std::wstring strPaper;  // "A4\n210 x 297 mm"; "Original\n" for size 0
+    LabelledText copies;    // "Copies : 1"
+    LabelledText duplex;    // "Double-Sided Printing : None"
+    LabelledText color;     // "Color : Auto"
 };
 
 InfoPreviewTexts ComposeInfoPreviewTexts(const CParamMngr& mngr, int nPrimaryLanguage);
+
+// The width a piece of text takes in the panel's font.
+using TextWidth = std::function<int(const std::wstring&)>;
+// The lines a text takes in nWidth: broken at blanks, and inside a word only where the
+// word alone is wider (a language without blanks, a long name). Nothing is cut off.
+std::vector<std::wstring> WrapText(const std::wstring& strText, int nWidth, const TextWidth& fnWidth);
+// "Label : value" on one line when it fits; else the label gives way: its line(s), then
+// the value's.
+std::vector<std::wstring> WrapLabelled(const LabelledText& text, int nWidth, const TextWidth& fnWidth);
 
 struct PreviewBox {
     int left, top, right, bottom;
@@ -33,7 +51,14 @@ struct PreviewLayout {
     int nShrink;           // the picture's box is shrunk by this on each side
     int nShadowStep;       // and sits on a shadow of two such steps
 };
-PreviewLayout ComputePreviewLayout(int x0, int y0, int x1, int y1, int nDpi, int nTextCellHeight);
+// How many lines of text each part holds.
+struct PreviewLines {
+    int nTop = 1;
+    int nPaper = 2;
+    int nBands[3] = {1, 1, 1};  // copies, double-sided, colour
+};
+PreviewLayout ComputePreviewLayout(int x0, int y0, int x1, int y1, int nDpi, int nTextCellHeight,
+                                   const PreviewLines& lines = {});
 
 // The paper picture's box before the shrink: every size up to 297 mm high shares one
 // scale, taller sizes shrink to fit.

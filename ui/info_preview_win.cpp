@@ -1,5 +1,9 @@
 #include "ui/info_preview.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "common/user_language.h"
 #include "job/param_mngr.h"
 #include "resources/resource.h"
@@ -10,12 +14,38 @@
 #include "ui/system_dpi.h"
 
 namespace {
-void DrawBand(HDC hdc, const PreviewBox& band, int nInset, const std::wstring& strText, HBRUSH hBrush)
+// Lines drawn one below the other, the block centred vertically in the box; nothing is
+// cut with an ellipsis: the lines were made to fit.
+void DrawLines(HDC hdc, const PreviewBox& box, int nInset, const std::vector<std::wstring>& arrLines, UINT nAlign,
+               int nCellHeight)
+{
+    const int nBlock = static_cast<int>(arrLines.size()) * nCellHeight;
+    int y = std::max(box.top, box.top + (box.bottom - box.top) / 2 - nBlock / 2);  // as DT_VCENTER places one line
+    for (const std::wstring& strLine : arrLines) {
+        RECT rc = {box.left + nInset, y, box.right - nInset, y + nCellHeight};
+        DrawTextW(hdc, strLine.c_str(), -1, &rc, nAlign | DT_SINGLELINE | DT_NOPREFIX);
+        y += nCellHeight;
+    }
+}
+
+void DrawBand(HDC hdc, const PreviewBox& band, int nInset, const std::vector<std::wstring>& arrLines, HBRUSH hBrush,
+              int nCellHeight)
 {
     RECT rc = {band.left, band.top, band.right, band.bottom};
     FillRect(hdc, &rc, hBrush);
-    rc.left += nInset;
-    DrawTextW(hdc, strText.c_str(), -1, &rc, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    DrawLines(hdc, band, nInset, arrLines, DT_LEFT, nCellHeight);
+}
+
+// The paper's name and its size, each wrapped on its own.
+std::vector<std::wstring> WrapPaperText(const std::wstring& strPaper, int nWidth, const TextWidth& fnWidth)
+{
+    const size_t nBreak = strPaper.find(L'\n');
+    std::vector<std::wstring> arrLines = WrapText(strPaper.substr(0, nBreak), nWidth, fnWidth);
+    if (nBreak != std::wstring::npos) {
+        const std::vector<std::wstring> arrSize = WrapText(strPaper.substr(nBreak + 1), nWidth, fnWidth);
+        arrLines.insert(arrLines.end(), arrSize.begin(), arrSize.end());
+    }
+    return arrLines;
 }
 }  // namespace
 
@@ -50,20 +80,36 @@ void CInfoPreview::Paint(HDC hdcWindow)
         CSelectObject selectFont(hdc, hFont ? static_cast<HGDIOBJ>(hFont) : GetStockObject(DEFAULT_GUI_FONT));
         TEXTMETRICW tm = {};
         GetTextMetricsW(hdc, &tm);
-        const PreviewLayout layout = ComputePreviewLayout(x0, y0, x1, y1, nDpi, tm.tmHeight);
+        const TextWidth fnWidth = [hdc](const std::wstring& strText) {
+            SIZE size = {};
+            GetTextExtentPoint32W(hdc, strText.c_str(), static_cast<int>(strText.size()), &size);
+            return static_cast<int>(size.cx);
+        };
+        // The lines first: the parts grow to hold them.
+        const int nInset = ScaleToDpi(5, nDpi);
+        const int nWidth = (x1 - x0) - 2 * ScaleToDpi(1, nDpi) - 2 * nInset;
+        const std::vector<std::wstring> arrBands[3] = {WrapLabelled(texts.copies, nWidth, fnWidth),
+                                                       WrapLabelled(texts.duplex, nWidth, fnWidth),
+                                                       WrapLabelled(texts.color, nWidth, fnWidth)};
+        const std::vector<std::wstring> arrTop = WrapText(texts.strRange, nWidth, fnWidth);
+        const std::vector<std::wstring> arrPaper = WrapPaperText(texts.strPaper, nWidth, fnWidth);
+        PreviewLines lines;
+        lines.nTop = static_cast<int>(arrTop.size());
+        lines.nPaper = static_cast<int>(arrPaper.size());
+        for (int i = 0; i < 3; ++i)
+            lines.nBands[i] = static_cast<int>(arrBands[i].size());
+        const PreviewLayout layout = ComputePreviewLayout(x0, y0, x1, y1, nDpi, tm.tmHeight, lines);
         SetTextColor(hdc, RGB(0, 0, 0));
         SetBkMode(hdc, TRANSPARENT);
         HBRUSH hBand = CreateSolidBrush(RGB(210, 210, 210));
-        DrawBand(hdc, layout.bands[2], layout.nTextInset, texts.strColor, hBand);
-        DrawBand(hdc, layout.bands[1], layout.nTextInset, texts.strDuplex, hBand);
-        DrawBand(hdc, layout.bands[0], layout.nTextInset, texts.strCopies, hBand);
+        for (int i = 0; i < 3; ++i)
+            DrawBand(hdc, layout.bands[i], layout.nTextInset, arrBands[i], hBand, tm.tmHeight);
         DeleteObject(hBand);
 
-        RECT rcTop = {layout.topLine.left, layout.topLine.top, layout.topLine.right, layout.topLine.bottom};
-        DrawTextW(hdc, texts.strRange.c_str(), -1, &rcTop,
-                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-        RECT rcPaper = {layout.paperText.left, layout.paperText.top, layout.paperText.right, layout.paperText.bottom};
-        DrawTextW(hdc, texts.strPaper.c_str(), -1, &rcPaper, DT_CENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        DrawLines(hdc, layout.topLine, nInset, arrTop, DT_CENTER, tm.tmHeight);
+        PreviewBox paperText = layout.paperText;
+        paperText.bottom = paperText.top + static_cast<int>(arrPaper.size()) * tm.tmHeight;  // from its top, as before
+        DrawLines(hdc, paperText, nInset, arrPaper, DT_CENTER, tm.tmHeight);
 
         const bool bLandscape = js.m_nOrientation != 0;
         const PreviewBox box = PaperPictureBox(layout, x0, x1, pMngr->GetPaperWidthMM(), pMngr->GetPaperHeightMM(),

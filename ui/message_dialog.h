@@ -3,6 +3,7 @@
 // text and one bitmap OK button (dialog template 232). Modal over an owner window;
 // returns 1 when closed.
 #include <string>
+#include <vector>
 
 #include "resources/resource.h"
 #include "ui/bmp_btn.h"
@@ -63,3 +64,6 @@ void CenterOverOwner(HWND hWnd, HWND hOwner);
 
 // Shows one of the seven user messages (error icon, "Lumeo" title) over an owner.
 void ShowUserMessage(HWND hOwner, int nCode);
+// The same message with the lines that name its files below it (at most ten, then a
+// line that counts the rest).
+void ShowUserMessage(HWND hOwner, int nCode, const std::vector<std::wstring>& arrLines);

@@ -5,6 +5,7 @@
 #include "common/debug_log.h"
 #include "common/ui_text.h"
 #include "files/user_messages.h"
+#include "job/print_summary.h"
 #include "resources/resource.h"
 #include "ui/gdi_helpers.h"
 
@@ -134,8 +135,12 @@ void CenterOverOwner(HWND hWnd, HWND hOwner)
     SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void ShowUserMessage(HWND hOwner, int nCode)
+void ShowUserMessage(HWND hOwner, int nCode) { ShowUserMessage(hOwner, nCode, {}); }
+
+void ShowUserMessage(HWND hOwner, int nCode, const std::vector<std::wstring>& arrLines)
 {
-    CMessageDialog dialog(GetUserMessageText(nCode), GetUserMessageTitle(), IDI_HAND);
+    constexpr size_t kListedFiles = 10;
+    CMessageDialog dialog(ListedMessageText(GetUserMessageText(nCode), arrLines, kListedFiles),
+                          GetUserMessageTitle(), IDI_HAND);
     dialog.ShowModal(hOwner);
 }

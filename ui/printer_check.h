@@ -3,6 +3,7 @@
 // the supported-type mask from the printer's device ID; 0 not supported, -1 busy
 // or off. The Basic page stores it as nSupportedTypes.
 #include <string>
+#include <vector>
 
 #include "printer/prt_control.h"
 
@@ -15,4 +16,6 @@ int CheckPrinterByName(const std::wstring& strPrinter);
 // What the page's check worker posts back.
 struct PrinterCheckReport {
     int nSupportedTypes = -1;
+    // After a change of printer: the listed files its types no longer admit.
+    std::vector<std::wstring> arrRefusedListed;
 };

@@ -21,8 +21,14 @@ bool CSkinListCtrl::Attach(HWND hList)
     return true;
 }
 
-bool CSkinListCtrl::HandleMessage(UINT uMsg, WPARAM, LPARAM, LRESULT& lResult)
+bool CSkinListCtrl::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
+    // The focused row's cue follows the keyboard's use (drawn by the page's custom draw).
+    if (uMsg == WM_UPDATEUISTATE) {
+        lResult = DefaultProc(uMsg, wParam, lParam);
+        InvalidateRect(m_hWnd, nullptr, FALSE);
+        return true;
+    }
     return ProcessSelfPaintMessage(m_hWnd, uMsg, lResult, [this](HDC hdc) {
         HWND hHeader = ListView_GetHeader(m_hWnd);
         if (hHeader && IsWindowVisible(hHeader)) {

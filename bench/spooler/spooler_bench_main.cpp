@@ -166,7 +166,7 @@ bool SendAsTheSheet(const std::wstring& strFile, const TestPrinter& printer, int
         [&nReports](const PrintRunProgress& progress) {
             nReports += std::make_unique<PrintRunProgress>(progress) != nullptr ? 1 : 0;
         });
-    return end.arrOutcomes == std::vector<FileOutcome>{FileOutcome::Sent} && !end.bCancelled;
+    return end.arrOutcomes.size() == 1 && end.arrOutcomes[0].outcome == FileOutcome::Sent && !end.bCancelled;
 }
 
 void RunSend(FileRuns& runs, const TestPrinter& printer, CClock& clock)

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "common/user_language.h"
+#include "files/document_file.h"
 #include "job/param_mngr.h"
 #include "resources/resource.h"
 #include "tests/support/message_pump.h"
@@ -36,6 +37,16 @@ const std::wstring kNoPrinter = L"Before you can print, you need to install a pr
 const std::wstring kBusyOrOff =
     L"The selected printer is being used by another program, the printer cable may be improperly connected, or the "
     L"power may be off.";
+const std::wstring kAllTypes = L"the printer takes PDF, JPEG, TIFF, PNG and BMP, not ";
+
+// A refusal message: its first line, then a line per refused file.
+std::wstring Refusal(const std::wstring& strFirst, const std::vector<std::wstring>& arrLines)
+{
+    std::wstring strText = strFirst;
+    for (const std::wstring& strLine : arrLines)
+        strText += L"\r\n" + strLine;
+    return strText;
+}
 
 // A drop block as the shell builds it: DROPFILES, then the wide paths, each ended
 // by a terminator, and one more terminator. The page releases it.
@@ -95,8 +106,8 @@ private:
                 Sleep(20);
                 continue;
             }
-            wchar_t szText[512] = {};
-            GetWindowTextW(GetDlgItem(hDialog, kMessageTextId), szText, 512);
+            wchar_t szText[4096] = {};
+            GetWindowTextW(GetDlgItem(hDialog, kMessageTextId), szText, 4096);
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_texts.push_back(szText);
@@ -181,9 +192,11 @@ protected:
         return arrItems;
     }
     bool RemoveEnabled() const { return IsWindowEnabled(GetDlgItem(m_basic.m_hWnd, IDC_BUTTON_REMOVE)) != FALSE; }
+    // The files are checked on a worker: the drop has been taken once it is done.
     void Drop(HWND hPage, const Paths& arrPaths)
     {
         SendMessageW(hPage, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(arrPaths)), 0);
+        EXPECT_TRUE(PumpUntil([this] { return !m_basic.IsAdmittingFiles(); }, 10000));
     }
 
     static WinePrinters* s_pPrinters;
@@ -198,7 +211,7 @@ protected:
 WinePrinters* PageDrop::s_pPrinters = nullptr;
 const TestPrinter* PageDrop::s_pPrinter = nullptr;
 
-TEST_F(PageDrop, ShortcutsAddTheirTargetAndEachRefusedFileShowsMessageOne)
+TEST_F(PageDrop, ShortcutsAddTheirTargetAndOneMessageNamesEachRefusedFileWithItsReason)
 {
     const std::wstring strPdf = MakeFile(L"report.pdf", "%PDF-1.4 report");
     const std::wstring strText = MakeFile(L"notes.txt", "plain text");
@@ -217,7 +230,11 @@ TEST_F(PageDrop, ShortcutsAddTheirTargetAndEachRefusedFileShowsMessageOne)
 
     Drop(m_basic.m_hWnd, {strPdf, strText, strLink, strTextLink, strNoLink, strPdfLink, strLetter});
     EXPECT_EQ(ListItems(), (Paths{strPdf, strTarget}));
-    EXPECT_EQ(m_messages.Texts(), Paths(5, kNotSupported));
+    EXPECT_EQ(m_messages.Texts(),
+              Paths{Refusal(kNotSupported, {L"notes.txt \x2014 " + kAllTypes + L"TXT", L"notes.txt \x2014 " + kAllTypes + L"TXT",
+                                            L"not a shortcut.lnk \x2014 " + kAllTypes + L"LNK",
+                                            L"Invoice.pdf \x2014 not a PDF document",
+                                            L"letter.pdf \x2014 not a PDF document"})});
     EXPECT_TRUE(RemoveEnabled());
 
     // Dropping the same file again adds it again.
@@ -238,7 +255,9 @@ TEST_F(PageDrop, ARefusalSaysWhyThePrinterCannotTakeTheFile)
     Drop(m_basic.m_hWnd, {strPdf});
     EXPECT_TRUE(ListItems().empty());
     EXPECT_FALSE(RemoveEnabled());
-    EXPECT_EQ(m_messages.Texts(), (Paths{kBusyOrOff, kNoPrinter, kNotSupported}));
+    const std::wstring strNone = L"state.pdf \x2014 the printer takes no files now";
+    EXPECT_EQ(m_messages.Texts(), (Paths{Refusal(kBusyOrOff, {strNone}), Refusal(kNoPrinter, {strNone}),
+                                         Refusal(kNotSupported, {strNone})}));
 }
 
 TEST_F(PageDrop, FilesDroppedOnTheAdvancedPageReachTheBasicPagesList)
@@ -253,7 +272,7 @@ TEST_F(PageDrop, FilesDroppedOnTheAdvancedPageReachTheBasicPagesList)
 
     Drop(m_advanced.m_hWnd, {strPdf, strText, strLink});
     EXPECT_EQ(ListItems(), (Paths{strPdf, strTarget}));
-    EXPECT_EQ(m_messages.Texts(), (Paths{kNotSupported}));
+    EXPECT_EQ(m_messages.Texts(), (Paths{Refusal(kNotSupported, {L"advanced.txt \x2014 " + kAllTypes + L"TXT"})}));
     EXPECT_TRUE(RemoveEnabled());
 }
 
@@ -266,8 +285,32 @@ TEST_F(PageDrop, APathTooLongForTheListIsRefusedNotCut)
     ASSERT_EQ(str259.size(), 259u);
     Drop(m_basic.m_hWnd, {str259 + std::wstring(41, L'x')});
     EXPECT_TRUE(ListItems().empty());
-    EXPECT_EQ(m_messages.Texts(), Paths{kNotSupported});
+    const std::wstring strName = str259.substr(strFolder.size()) + std::wstring(41, L'x');
+    EXPECT_EQ(m_messages.Texts(), Paths{Refusal(kNotSupported, {strName + L" \x2014 its path is too long"})});
 
     Drop(m_basic.m_hWnd, {str259});
     EXPECT_EQ(ListItems(), Paths{str259});
+}
+
+TEST_F(PageDrop, AStalledShareNeverHoldsTheWindowWhichSaysItIsCheckingFiles)
+{
+    static HANDLE s_hRelease = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    static std::atomic<bool> s_bReading{false};
+    ResetEvent(s_hRelease);
+    SetDocumentReadHook([](const std::wstring&) {
+        s_bReading = true;
+        WaitForSingleObject(s_hRelease, 10000);
+    });
+    const std::wstring strPdf = MakeFile(L"stalled.pdf", "%PDF-1.4 stalled");
+    SendMessageW(m_basic.m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({strPdf})), 0);
+    // The read waits on another thread while this one answers.
+    EXPECT_TRUE(PumpUntil([] { return s_bReading.load(); }, 5000));
+    EXPECT_TRUE(m_basic.IsAdmittingFiles() && !m_basic.IsReadyToPrint());
+    wchar_t szStatus[64] = {};
+    GetDlgItemTextW(m_hSheet, IDC_SHEET_STATUS, szStatus, 64);
+    EXPECT_STREQ(szStatus, L"Checking files\x2026");
+    SetEvent(s_hRelease);
+    EXPECT_TRUE(PumpUntil([this] { return !m_basic.IsAdmittingFiles(); }, 10000));
+    SetDocumentReadHook(nullptr);
+    EXPECT_EQ(ListItems(), Paths{strPdf});
 }

@@ -17,7 +17,9 @@
 #include <thread>
 #include <vector>
 
+#include "common/system_error.h"
 #include "resources/resource.h"
+#include "tests/faults/raw_registry.h"
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/child_process.h"
 #include "tests/support/shortcut.h"
@@ -385,8 +387,7 @@ TEST_F(LumeoEndToEnd, AFileGoneBeforePrintStaysListedWithItsReasonAndTheOthersPr
     std::filesystem::remove(strGone);
     PostPrint(ui);
     // One summary for the run, no message per file.
-    EXPECT_EQ(DismissMessage(ui), L"2 of 3 files sent to " + kPrinter +
-                                      L".\r\ngone.pdf: The system cannot open the file or access is denied.");
+    EXPECT_EQ(DismissMessage(ui), L"2 of 3 files sent to " + kPrinter + L".\r\ngone.pdf \x2014 not found");
     const Expected expected;
     EXPECT_EQ(WaitForCapture(2), expected.Job("PDF", kPdfBytes) + expected.Job("PDF", kPdfBytes));
     EXPECT_EQ(ui.FindMessageDialog(), nullptr);
@@ -402,13 +403,30 @@ TEST_F(LumeoEndToEnd, DocumentsThatAreNotWhatTheySayNeverReachThePrinter)
     const std::wstring strHostile = MakeFile(L"hostile.pdf", "%PDF-1.4\n" + std::string((1 << 20) - 13, '%') +
                                                                  "\x1B%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT");
     CUiDriver& ui = Start({strText, strHostile});
+    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nletter.pdf \x2014 not a PDF document");
     ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
     PostPrint(ui);
-    EXPECT_EQ(DismissMessage(ui), L"0 of 1 files sent to " + kPrinter +
-                                      L".\r\nhostile.pdf: The file was not sent: its content is not of its file type, "
-                                      L"or it holds printer commands.");
+    EXPECT_EQ(DismissMessage(ui), L"0 of 1 file sent to " + kPrinter + L".\r\nhostile.pdf \x2014 holds printer commands");
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
+}
+
+TEST_F(LumeoEndToEnd, ADropOfFiveFilesNamesTheThreeRefusedInOneMessage)
+{
+    XDrag drag;
+    if (!drag.Available())
+        GTEST_SKIP() << "xdotool, python3 or GTK's introspection data is not installed";
+    const Paths arrFiles = {MakeFile(L"a.pdf", kPdfBytes), MakeFile(L"letter.pdf", "Dear reader,\r\n"),
+                            MakeFile(L"b.jpg", kJpegBytes), MakeFile(L"notes.txt", "text"), MakeFile(L"empty.png", "")};
+    CUiDriver& ui = Start({});
+    RECT rc;
+    GetWindowRect(ui.Control(IDC_LIST_FILE), &rc);
+    ASSERT_TRUE(drag.Drop(arrFiles, {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
+    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nletter.pdf \x2014 not a PDF document\r\nnotes.txt "
+                                  L"\x2014 the printer takes PDF, JPEG, TIFF, PNG and BMP, not TXT\r\nempty.png "
+                                  L"\x2014 empty");
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{arrFiles[0], arrFiles[2]}));
+    EXPECT_FALSE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() != nullptr; }, 2000)) << "one message";
 }
 
 TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
@@ -592,18 +610,17 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
     // LumeoCmd's lines, UTF-8 when redirected.
     ScriptRun run = RunScript(LUMEO_CMD_EXE, strOnPrinter + Quoted(strGood) + L" " + Quoted(strMissing));
     EXPECT_EQ(run.dwExit, 4u);
-    EXPECT_EQ(run.strOutput, "Sent: " + Utf8(strGood) +
-                                 "\r\nRefused (missing, no file, a type the printer does not take, or content not of "
-                                 "its type): " +
-                                 Utf8(strMissing) + "\r\n1 of 2 files sent to Lumeo E2E File.\r\n");
+    EXPECT_EQ(run.strOutput, "Sent: " + Utf8(strGood) + "\r\nRefused (not found): " + Utf8(strMissing) +
+                                 "\r\n1 of 2 files sent to Lumeo E2E File.\r\n1 refused: not found\r\n");
     // A spooler that refuses one document and shows the other's job out of paper: 5.
     const std::wstring strRefused = MakeFile(L"refused.pdf", kPdfBytes);
     WinePrinters::ClearCapture(*m_pPrinter);
     run = RunScript(LUMEO_TROUBLED_CMD_EXE, strOnPrinter + Quoted(strRefused) + L" " + Quoted(strGood));
     EXPECT_EQ(run.dwExit, 5u);
-    EXPECT_EQ(run.strOutput, "Not sent (The document could not be sent to the printer.): " + Utf8(strRefused) +
-                                 "\r\nNot sent (The printer is out of paper.): " + Utf8(strGood) +
-                                 "\r\n0 of 2 files sent to Lumeo E2E File.\r\n");
+    EXPECT_EQ(run.strOutput, "Not sent (the spooler refused it: " + Utf8(SystemErrorText(ERROR_ACCESS_DENIED)) +
+                                 "): " + Utf8(strRefused) + "\r\nNot sent (the printer is out of paper): " +
+                                 Utf8(strGood) + "\r\n0 of 2 files sent to Lumeo E2E File.\r\n1 not sent: the "
+                                 "spooler refused it\r\n1 not sent: the printer is out of paper\r\n");
     EXPECT_EQ(WaitForCapture(1), Expected().Job("PDF", kPdfBytes));
     run = RunScript(LUMEO_CMD_EXE, L"/print -Bogus x.pdf");
     EXPECT_EQ(run.dwExit, 1u);
@@ -616,6 +633,54 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
     run = RunScript(LUMEO_PROGRAM_EXE, L"-?", 4000);
     EXPECT_EQ(run.dwExit, kTimedOut);
     EXPECT_NE(run.strWindows.find("#32770"), std::string::npos);
+}
+
+TEST_F(LumeoEndToEnd, MachinePoliciesLockBlackAndWhiteInTheSheetAndInScriptsAndChooseThePrinter)
+{
+    const TestPrinter* pOther = m_printers.AddRawPrinter(L"Lumeo E2E Other", L"FILE_LumeoE2EOther");
+    ASSERT_TRUE(pOther && WinePrinters::MakeDefault(pOther->strName));
+    const std::wstring key = L"Software\\Policies\\Lumeo";
+    const DWORD one = 1, tooMany = 150;
+    RawRegistry reg;
+    ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, key, L"Color", L"BW"));
+    ASSERT_TRUE(reg.Set(HKEY_LOCAL_MACHINE, key, L"LockColor", REG_DWORD, &one, 4));
+    ASSERT_TRUE(reg.Set(HKEY_LOCAL_MACHINE, key, L"Copies", REG_DWORD, &tooMany, 4));  // out of range: no change
+    ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, key, L"DefaultPrinter", kPrinter));
+    ASSERT_TRUE(reg.SetUnterminated(HKEY_CURRENT_USER, key, L"Color", L"auto"));  // the machine's value wins
+    // Values not valid are ignored: the user's value counts, and nothing is locked.
+    ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, key, L"Duplex", std::wstring(5000, L'l')));
+    ASSERT_TRUE(reg.SetUnterminated(HKEY_CURRENT_USER, key, L"Duplex", L"long"));
+    ASSERT_TRUE(reg.Set(HKEY_LOCAL_MACHINE, key, L"LockDuplex", REG_SZ, L"1", 4));
+    const std::wstring strPdf = MakeFile(L"locked.pdf", kPdfBytes);
+    Expected mono;
+    mono.strColor = "MONO";
+    mono.strDuplex = "@PJL SET DUPLEX=ON\r\n@PJL SET BINDING=LONGEDGE\r\n";
+
+    ScriptRun run = RunScript(LUMEO_CMD_EXE, L"/print /wait 5 " + Quoted(strPdf));
+    EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
+    EXPECT_EQ(WaitForCapture(1), mono.Job("PDF", kPdfBytes));
+    EXPECT_EQ(WinePrinters::ReadCapture(*pOther), "");
+    WinePrinters::ClearCapture(*m_pPrinter);
+    run = RunScript(LUMEO_CMD_EXE, L"/print /color auto " + Quoted(strPdf));
+    EXPECT_EQ(run.dwExit, 1u);
+    EXPECT_EQ(run.strOutput, "Set by your administrator: /color\r\n");
+
+    // The sheet started with /color auto: the colour buttons disabled, their group says why.
+    CUiDriver& ui = Start({strPdf}, kPrinter, true, L"/color auto");
+    HWND hAdvanced = OpenAdvancedPage(ui);
+    ASSERT_NE(hAdvanced, nullptr);
+    HWND hAuto = GetDlgItem(hAdvanced, IDC_RADIO_COLORMODE_AUTO), hBW = GetDlgItem(hAdvanced, IDC_RADIO_COLORMODE_BW);
+    EXPECT_EQ(CUiDriver::Text(GetDlgItem(hAdvanced, IDC_STATIC_COLORMODE)), L"Color (Set by your administrator)");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_LONG)));
+    // A message that checks Auto all the same is undone.
+    Send(hBW, BM_SETCHECK, BST_UNCHECKED);
+    Send(hAuto, BM_SETCHECK, BST_CHECKED);
+    Send(hAdvanced, WM_COMMAND, MAKEWPARAM(IDC_RADIO_COLORMODE_AUTO, BN_CLICKED), reinterpret_cast<LPARAM>(hAuto));
+    PressPrint(ui);
+    EXPECT_EQ(WaitForCapture(1), mono.Job("PDF", kPdfBytes));
+    for (HWND hRadio : {hAuto, hBW})
+        EXPECT_FALSE(IsWindowEnabled(hRadio)) << "after the run too";
+    EXPECT_EQ(Send(hBW, BM_GETCHECK), BST_CHECKED);
 }
 
 namespace {
@@ -670,8 +735,8 @@ TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
     ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Escape"));
 
     EXPECT_EQ(DismissMessage(ui), L"Printing cancelled: 0 of 3 files sent to " + kPrinter +
-                                      L".\r\nbig.pdf: Not sent: printing was cancelled.\r\nsmall.pdf: Not sent: "
-                                      L"printing was cancelled.\r\nsmall.jpg: Not sent: printing was cancelled.");
+                                      L".\r\nbig.pdf \x2014 printing was cancelled\r\nsmall.pdf \x2014 printing was "
+                                      L"cancelled\r\nsmall.jpg \x2014 printing was cancelled");
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strBig, strSmall, strJpeg}));
     EXPECT_TRUE(IsWindowEnabled(ui.SheetButton(IDOK)));
@@ -754,9 +819,33 @@ TEST_F(LumeoNetworkPrinter, APrinterWithOnlyTheStandardDeviceIdIsOfferedWithTheT
     const std::wstring strPng = MakeFile(L"net.png", "\x89PNG\r\n\x1A\n");
     CUiDriver& ui = StartOnAgent(L"Standard", {std::nullopt, "MFG:Osmira;MDL:Q 5;CMD:PCL,PDF,PNG;CLS:PRINTER;"},
                                  {strPdf, strJpeg, strPng});
+    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nnet.jpg \x2014 the printer takes PDF and PNG, not JPEG");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strPng}));
     EXPECT_TRUE(IsWindowVisible(ui.SheetButton(IDOK)));
     EXPECT_TRUE(IsWindowEnabled(ui.Control(IDC_BUTTON_BROWSE)));
+}
+
+TEST_F(LumeoNetworkPrinter, LumeoCmdNamesEveryRefusedFileWithItsOwnReasonAndCountsThem)
+{
+    m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PCL,PDF;"});
+    ASSERT_TRUE(m_pAgent->Ready());
+    const std::wstring strPrinter = AddNetworkPrinter(L"Pdf", m_pAgent->Port());
+    std::filesystem::create_directories(m_folder / L"x.pdf");
+    const std::wstring strMissing = (m_folder / L"missing.pdf").wstring(), strFolder = (m_folder / L"x.pdf").wstring();
+    const std::wstring strText = MakeFile(L"letter.pdf", "Dear reader,\r\n"), strBmp = MakeFile(L"scan.bmp", "BM6");
+    const std::wstring strGood = MakeFile(L"good.pdf", kPdfBytes);
+    const ScriptRun run =
+        RunScript(LUMEO_CMD_EXE, L"/print /wait 5 /m " + Quoted(strPrinter) + L" " + Quoted(strMissing) + L" " +
+                                     Quoted(strFolder) + L" " + Quoted(strText) + L" " + Quoted(strBmp) + L" " +
+                                     Quoted(strGood));
+    EXPECT_EQ(run.dwExit, 4u);
+    EXPECT_EQ(run.strOutput, "Refused (not found): " + Utf8(strMissing) +
+                                 "\r\nRefused (a folder or a device, not a file): " + Utf8(strFolder) +
+                                 "\r\nRefused (not a PDF document): " + Utf8(strText) +
+                                 "\r\nRefused (the printer takes PDF, not BMP): " + Utf8(strBmp) + "\r\nSent: " +
+                                 Utf8(strGood) + "\r\n1 of 5 files sent to Lumeo E2E Net Pdf.\r\n1 refused: not "
+                                 "found\r\n1 refused: a folder or a device, not a file\r\n1 refused: the content "
+                                 "is not of its type\r\n1 refused: the printer does not take the type\r\n");
 }
 
 TEST_F(LumeoNetworkPrinter, AnAnsweringPrinterWithoutADeviceIdIsNotSupportedRatherThanOff)
@@ -769,7 +858,7 @@ TEST_F(LumeoNetworkPrinter, AnAnsweringPrinterWithoutADeviceIdIsNotSupportedRath
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
 }
 
-TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteAndASilentPrinterEndsTheScriptWith3)
+TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilentPrinterEndsTheScriptWith3)
 {
     m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PCL,PDF,PNG;"});
     ASSERT_TRUE(m_pAgent->Ready());
@@ -779,7 +868,23 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteAndASilentPrinterEndsTheScriptWith
     EXPECT_EQ(run.strOutput, "Printer: Lumeo E2E Net Probe\r\nPort: LUMEO_E2E_NET_" + std::to_string(m_pAgent->Port()) +
                                  " (network port)\r\nSNMP request to " + m_pAgent->V4Address() +
                                  " with the community public: answered\r\nDevice ID: MFG:Osmira;CMD:PCL,PDF,PNG;\r\n"
-                                 "Files it takes: .pdf .png\r\nVerdict: Lumeo can print on this printer.\r\n");
+                                 "Files it takes: .pdf .png\r\nVerdict: Lumeo can print on this printer.\r\n"
+                                 "State: Unknown\r\n");
+
+    // A printer that tells its state, supplies and trays; its cover is open.
+    m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{"MFG:Corvane;CMD:PDF;", std::nullopt},
+                                           std::vector<std::string>{"public"}, 0, PrinterMib{"cover", ""});
+    ASSERT_TRUE(m_pAgent->Ready());
+    run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(AddNetworkPrinter(L"Supplies", m_pAgent->Port())));
+    EXPECT_EQ(run.dwExit, 0u);
+    const size_t nState = run.strOutput.find("State: ");
+    EXPECT_EQ(nState == std::string::npos ? run.strOutput : run.strOutput.substr(nState),
+              "State: Stopped\r\nCannot print: Cover open: Front cover open\r\nPage counter: 1000\r\n"
+              "Supply: Black Toner Cartridge: 80 %\r\nSupply: Cyan Toner: some remaining\r\n"
+              "Supply: Waste Toner Box: unknown\r\nSupply: Drum Unit: 15 %\r\n"
+              "Tray: Tray 1 (A4 Plain): 50 %\r\nTray: Bypass Tray (Letter): some remaining\r\n");
+    run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(kPrinter));  // a file port has no state to read
+    EXPECT_NE(run.strOutput.find("State unknown: it is read from network printers only.\r\n"), std::string::npos);
 
     udp_test::SilentAgent silent;
     const std::wstring strSilent = AddNetworkPrinter(L"Silent", silent.Port());
@@ -895,6 +1000,7 @@ TEST_F(LumeoWsdPrinter, APrinterFoundThroughItsDeviceUrlTakesAndPrintsTheTypesIt
     const std::wstring strJpeg = MakeFile(L"wsd.jpg", kJpegBytes);
     const std::wstring strPng = MakeFile(L"wsd.png", "\x89PNG\r\n\x1A\n");
     CUiDriver& ui = Start({strPdf, strJpeg, strPng}, pWsd->strName);
+    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nwsd.png \x2014 the printer takes PDF and JPEG, not PNG");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strJpeg}));
     PressPrint(ui);
     EXPECT_EQ(WaitForCapture(2, pWsd), Expected().Job("PDF", kPdfBytes) + Expected().Job("JPEG", kJpegBytes));

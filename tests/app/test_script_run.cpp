@@ -17,11 +17,12 @@ TEST(ScriptRun, TheSpoolersTroubleOutweighsARefusedFile)
         return ExitCodeOfFiles(arrReports);
     };
     EXPECT_EQ(Exit({Sent, Sent}), 0);
-    EXPECT_EQ(Exit({Sent, Unreadable}), 4);
-    EXPECT_EQ(Exit({Refused, Refused}), 4);
-    for (FileOutcome trouble :
-         {NotTakenWhole, PrinterError, PrinterOffline, PaperOut, JobPaused, JobBlocked, JobDeleted})
-        EXPECT_EQ(Exit({Refused, trouble, Sent}), 5) << static_cast<int>(trouble);
+    for (FileOutcome refused : {NotFound, NotAFile, CannotOpen, Empty, PathTooLong, TypeNotTaken, NotOfItsType,
+                                PrinterCommands, Changed})
+        EXPECT_EQ(Exit({Sent, refused}), 4) << static_cast<int>(refused);
+    for (FileOutcome trouble : {SpoolFileFailed, SpoolerRefused, Cancelled, InternalError, PrinterError, PrinterOffline, PaperOut,
+                                JobPaused, JobBlocked, JobDeleted})
+        EXPECT_EQ(Exit({NotFound, trouble, Sent}), 5) << static_cast<int>(trouble);
 }
 
 TEST(ProgramArguments, WhatFollowsTheProgramsName)

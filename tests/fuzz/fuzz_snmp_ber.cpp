@@ -1,10 +1,13 @@
 // Replies as an agent, or anyone on the network, may send them, and messages built from
 // fuzz bytes: the decoder stays inside its bounds, and what one side encodes the other
-// decodes to the same message.
+// decodes to the same message. An answer to the printer's state read makes a state whose
+// texts are bounded and free of control characters.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
 
+#include "printer/printer_state_read.h"
+#include "printer/printer_state_text.h"
 #include "snmp/ber_codec.h"
 
 using namespace snmp_ber;
@@ -26,7 +29,7 @@ bool SameMessage(const Message& a, const Message& b)
 // A request carries NULL values whatever the bindings hold.
 Message AsSent(Message m)
 {
-    if (m.pduType == kGetRequest || m.pduType == kGetNextRequest)
+    if (m.pduType == kGetRequest || m.pduType == kGetNextRequest || m.pduType == kGetBulkRequest)
         for (DecodedVarBind& vb : m.varbinds) {
             vb.valueTag = kNull;
             vb.value.clear();
@@ -73,7 +76,8 @@ std::vector<uint32_t> OidFrom(FuzzedDataProvider& in)
 void RoundTrip(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider in(data, size);
-    static const uint8_t kPduTypes[] = {kGetRequest, kGetNextRequest, kGetResponse, kSetRequest, 0xA5, 0xA6, 0xA7, 0xA8};
+    static const uint8_t kPduTypes[] = {kGetRequest,     kGetNextRequest, kGetResponse, kSetRequest,
+                                        kGetBulkRequest, 0xA6,            0xA7,         0xA8};
     static const uint8_t kValueTags[] = {kInteger, kOctetString, kNull, kObjectId, kSequence,
                                          0x40, 0x41, 0x42, 0x43, 0x44, 0x46, 0x80, 0x81, 0x82};
     Message m;
@@ -104,13 +108,46 @@ void RoundTrip(const uint8_t* data, size_t size)
     if (DecodeMessage(shorter, back) == DecodeError::None)
         std::abort();
 }
+bool Clean(const std::wstring& text)
+{
+    for (wchar_t ch : text)
+        if (ch < 0x20 || (ch >= 0x7F && ch <= 0x9F))
+            return false;
+    return text.size() <= 2 * kMaxPrinterTextChars;  // surrogate pairs where wchar_t is 16 bits
+}
+
+// Any datagram as the answer to the state read, and its texts as /probe shows them.
+void PrinterStateOf(const uint8_t* data, size_t size)
+{
+    Message m;
+    if (DecodeMessage(std::span<const uint8_t>(data, size), m) != DecodeError::None)
+        return;
+    std::vector<VarBind> binds;
+    for (const DecodedVarBind& d : m.varbinds) {
+        binds.emplace_back().setOID(OID(d.oid));
+        binds.back().setValue(SNMPDataType(d.valueTag, std::vector<unsigned char>(d.value.begin(), d.value.end())));
+    }
+    ReqRespPDU answer;
+    answer.setResponse(binds, 0, 0);
+    PrinterMibValues values;
+    TakeStateAnswer(answer, values);
+    const PrinterState state = StateOfPrinterMib(values);
+    for (const PrinterCondition& condition : state.conditions)
+        if (!Clean(condition.strWords))
+            std::abort();
+    for (const std::wstring& line : ProbeStateLines(PortKind::Network, state))
+        if (line.empty())
+            std::abort();
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    // The first byte picks the mode, so one corpus feeds both.
+    // The first byte picks the mode, so one corpus feeds all.
     if (size > 0 && data[0] == 'R')
         RoundTrip(data + 1, size - 1);
+    else if (size > 0 && data[0] == 'P')
+        PrinterStateOf(data + 1, size - 1);
     else
         DecodeRaw(data, size);
     return 0;

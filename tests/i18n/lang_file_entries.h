@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "common/ini_text.h"
+#include "common/ui_text.h"
+
 struct LangEntry {
     std::wstring strSection;
     std::wstring strKey;
@@ -90,3 +93,23 @@ inline std::vector<LangEntry> ParseLangEntries(const std::wstring& text)
 }
 
 inline std::vector<std::string> ShippedLanguages() { return {"EN", "GR", "FN", "JP", "KR"}; }
+
+inline std::vector<LangEntry> Shipped(const std::string& code)
+{
+    return ParseLangEntries(DecodeUtf16(ReadBytes(LangFolder() / ("LOCAL_" + code + ".dat"))));
+}
+
+// Swaps the text source for the file's entries while alive.
+class ScopedLangSource {
+public:
+    explicit ScopedLangSource(const std::vector<LangEntry>& entries)
+    {
+        for (const LangEntry& e : entries)
+            m_ini.Set(e.strSection, e.strKey, e.strValue);
+        SetUITextSource(&m_ini);
+    }
+    ~ScopedLangSource() { SetUITextSource(nullptr); }
+
+private:
+    CIniText m_ini;
+};

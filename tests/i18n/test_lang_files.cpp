@@ -2,6 +2,7 @@
 // program reads, and English values that match the built-in defaults.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -10,15 +11,12 @@
 #include "common/ini_text.h"
 #include "common/ui_text.h"
 #include "job/paper_tables.h"
+#include "job/print_summary.h"
+#include "printer/printer_state_text.h"
 #include "tests/i18n/lang_file_entries.h"
 
 namespace {
 using KeySet = std::set<std::pair<std::wstring, std::wstring>>;
-
-std::vector<LangEntry> Shipped(const std::string& code)
-{
-    return ParseLangEntries(DecodeUtf16(ReadBytes(LangFolder() / ("LOCAL_" + code + ".dat"))));
-}
 
 KeySet Keys(const std::vector<LangEntry>& entries)
 {
@@ -38,20 +36,6 @@ std::wstring Describe(const KeySet& keys)
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-// Swaps the text source for the file's entries while alive.
-class ScopedLangSource {
-public:
-    explicit ScopedLangSource(const std::vector<LangEntry>& entries)
-    {
-        for (const LangEntry& e : entries)
-            m_ini.Set(e.strSection, e.strKey, e.strValue);
-        SetUITextSource(&m_ini);
-    }
-    ~ScopedLangSource() { SetUITextSource(nullptr); }
-
-private:
-    CIniText m_ini;
-};
 }  // namespace
 
 TEST(LangFiles, AreUtf16WithBomCrlfAndMatchTheirSources)
@@ -119,7 +103,8 @@ TEST(LangFiles, EnglishHoldsEveryTextTheProgramReads)
                            L"IDL_SUMMARY_MORE", L"IDL_REASON_CANCELLED", L"IDL_REASON_PRINTERERROR",
                            L"IDL_REASON_OFFLINE", L"IDL_REASON_PAPEROUT", L"IDL_REASON_PAUSED", L"IDL_REASON_BLOCKED",
                            L"IDL_REASON_DELETED", L"IDL_REASON_INTERNAL", L"IDL_QUESTION_STOPCLOSE", L"IDL_YES",
-                           L"IDL_NO"}},
+                           L"IDL_NO", L"IDL_STATUS_ADMITTING"}},
+        {L"PLURAL", {L"IDL_PLURAL_ONE"}},
     };
     const KeySet english = Keys(Shipped("EN"));
     for (const auto& [section, keys] : kRead)
@@ -129,10 +114,11 @@ TEST(LangFiles, EnglishHoldsEveryTextTheProgramReads)
 
 TEST(LangFiles, TranslationsKeepEveryPlaceOfTheirEnglishText)
 {
+    // Each place at least once; a language may choose words by it ("{2:file|files}") or not.
     const auto places = [](const std::wstring& text) {
-        std::multiset<std::wstring> found;
-        for (size_t i = text.find(L'{'); i != std::wstring::npos; i = text.find(L'{', i + 1))
-            found.insert(text.substr(i, 3));
+        std::set<wchar_t> found;
+        for (size_t i = text.find(L'{'); i != std::wstring::npos && i + 1 < text.size(); i = text.find(L'{', i + 1))
+            found.insert(text[i + 1]);
         return found;
     };
     std::map<std::pair<std::wstring, std::wstring>, std::wstring> english;
@@ -227,10 +213,23 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
             lines.push_back(UsageErrorLine(cmd));
         }
         lines.insert(lines.end(), {NoRunLine(), UnknownPrinterLine(L"p"), SummaryLine({}, L"p")});
-        for (const FileReport& report : {FileReport{L"f", FileOutcome::Sent, true},
-                                         FileReport{L"f", FileOutcome::Refused, false},
-                                         FileReport{L"f", FileOutcome::PaperOut, true}})
+        std::vector<FileReport> reports = {{L"f", FileOutcome::Sent, true}};
+        for (int n = 1; n <= static_cast<int>(FileOutcome::JobDeleted); ++n)
+            reports.push_back({L"f", static_cast<FileOutcome>(n), n > static_cast<int>(FileOutcome::Changed)});
+        for (int nType = 0; nType <= 16; nType = nType ? 2 * nType : 1) {
+            reports.push_back({L"f", TypeNotTakenReason(nType ? L".x" : L"", nType), false});
+            reports.push_back({L"f", TypeNotTakenReason(L".pdf", 31 ^ nType), false});
+            FileReason content(FileOutcome::NotOfItsType);
+            content.nFileType = nType;
+            reports.push_back({L"f", content, false});
+        }
+        reports.push_back({L"f", FileReason(FileOutcome::SpoolerRefused, L"why"), true});
+        for (const FileReport& report : reports)
             lines.push_back(FileLine(report));
+        for (const std::wstring& line : ReasonCountLines(reports))
+            lines.push_back(line);
+        lines.push_back(SummaryLine(reports, L"p"));
+        lines.push_back(SummaryLine({reports.front()}, L"p"));
         DeviceIdRoute route;
         for (PortKind kind : {PortKind::Usb, PortKind::Parallel, PortKind::File, PortKind::Network}) {
             route.kind = kind;
@@ -245,4 +244,51 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
     const std::vector<std::wstring> builtIn = Lines();
     ScopedLangSource source(Shipped("EN"));
     EXPECT_EQ(Lines(), builtIn);
+}
+
+TEST(LangFiles, EnglishPrinterStateTextsEqualTheBuiltInOnes)
+{
+    auto Lines = [] {
+        PrinterState state;
+        state.nPageCounter = 7;
+        for (int k = 0; k <= static_cast<int>(ConditionKind::Other); ++k)
+            state.conditions.push_back({ConditionSeverity::Stop, static_cast<ConditionKind>(k), ConditionDetail::None, {}});
+        for (int d = 1; d <= static_cast<int>(ConditionDetail::MaintenanceOverdue); ++d)
+            state.conditions.push_back(
+                {ConditionSeverity::Warning, ConditionKind::Other, static_cast<ConditionDetail>(d), L"w"});
+        state.supplies = {{L"", true, false, 10, 4}, {L"s", false, false, -2, -3}, {L"s", false, false, -2, -2}};
+        state.trays = {{L"", L"", L"", 10, 5}};
+        std::vector<std::wstring> lines = ProbeStateLines(PortKind::Network, state);
+        lines.push_back(ProbeStateLines(PortKind::Usb, state).at(0));
+        for (int s = 0; s <= static_cast<int>(PrinterStatus::Stopped); ++s)
+            lines.push_back(PrinterStatusText(static_cast<PrinterStatus>(s)));
+        return lines;
+    };
+    const std::vector<std::wstring> builtIn = Lines();
+    ScopedLangSource source(Shipped("EN"));
+    EXPECT_EQ(Lines(), builtIn);
+}
+
+TEST(LangFiles, CountsTakeTheFormsOfTheirLanguage)
+{
+    const std::map<std::string, std::vector<std::wstring>> kExpected = {
+        {"EN", {L"0 of 1 file sent to P.", L"1 of 1 file sent to P.", L"3 of 5 files sent to P."}},
+        {"GR", {L"0 von 1 Datei an P gesendet.", L"1 von 1 Datei an P gesendet.", L"3 von 5 Dateien an P gesendet."}},
+        {"FN", {L"0 fichier sur 1 envoy\u00e9 \u00e0 P.", L"1 fichier sur 1 envoy\u00e9 \u00e0 P.",
+                L"3 fichiers sur 5 envoy\u00e9s \u00e0 P."}},
+        {"JP", {L"1 \u500b\u4e2d 0 \u500b\u306e\u30d5\u30a1\u30a4\u30eb\u3092 P \u306b\u9001\u4fe1\u3057\u307e\u3057\u305f\u3002",
+                L"1 \u500b\u4e2d 1 \u500b\u306e\u30d5\u30a1\u30a4\u30eb\u3092 P \u306b\u9001\u4fe1\u3057\u307e\u3057\u305f\u3002",
+                L"5 \u500b\u4e2d 3 \u500b\u306e\u30d5\u30a1\u30a4\u30eb\u3092 P \u306b\u9001\u4fe1\u3057\u307e\u3057\u305f\u3002"}},
+    };
+    for (const auto& [code, expected] : kExpected) {
+        ScopedLangSource source(Shipped(code));
+        std::vector<std::wstring> headlines;
+        for (const auto& [nSent, nFiles] : {std::pair{0, 1}, {1, 1}, {3, 5}}) {
+            std::vector<FileReason> reasons(nFiles, FileOutcome::NotFound);
+            std::fill_n(reasons.begin(), nSent, FileReason(FileOutcome::Sent));
+            headlines.push_back(
+                SummarizePrintRun(L"P", std::vector<std::wstring>(nFiles, L"f"), reasons, false).strHeadline);
+        }
+        EXPECT_EQ(headlines, expected) << code;
+    }
 }

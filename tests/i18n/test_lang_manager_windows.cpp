@@ -283,6 +283,14 @@ TEST_F(LangManagerTest, LibraryAnswerWinsOverTheRegistry)
     // Loaded for each lookup only.
     EXPECT_EQ(GetModuleHandleW(m_folder.Path(L"vnMUIDLL.dll").c_str()), nullptr);
 
+    // An administrator's language comes before the display language when its files are
+    // there; one without files, or no code at all, leaves the choice as it was.
+    for (const auto& [pszPolicy, pszFile] : {std::pair{L"FN", L"LOCAL_FN.dat"}, std::pair{L"JP", L"LOCAL_EN.DAT"},
+                                             std::pair{L"FNX", L"LOCAL_EN.DAT"}}) {
+        manager.PreferLanguage(pszPolicy);
+        EXPECT_EQ(Resolve(manager).strUI, m_folder.Path(pszFile)) << pszPolicy;
+    }
+
     wchar_t szFile[260] = {};
     wchar_t szCode[3] = {};
     EXPECT_EQ(manager.GetFileNameFromMUI(m_folder.Folder().c_str(), L"LOCAL_$$.DAT", szFile, 260, szCode, 3), 1);
@@ -339,6 +347,23 @@ TEST(MUILibrary, ExportFindsTheFileOfTheDisplayLanguage)
     EXPECT_EQ(std::wstring(szFile), folder.Path(L"help_" + code + L".chm"));
     EXPECT_EQ(std::wstring(szCode), code);
     FreeLibrary(hLibrary);
+}
+
+TEST(MUILibrary, TheLanguageChosenForTheMachineWinsWhenItsFileIsThere)
+{
+    ProgramFolder folder;
+    folder.AddMUILibrary();
+    PrivateRegistryRoots roots;
+    const std::wstring display = LanguageSuffixOfLangId(GetUserDefaultUILanguage());
+    const std::wstring chosen = display == L"GR" ? L"KR" : L"GR";
+    folder.AddFile(L"LOCAL_" + display + L".dat");
+    // Not a language, or one without its file: the display language.
+    for (const std::wstring& value : {std::wstring(L"gr"), std::wstring(L"GRX"), chosen}) {
+        ASSERT_TRUE(PrivateRegistryRoots::SetCode(HKEY_LOCAL_MACHINE, value));
+        EXPECT_EQ(Resolve(CLangManager(folder.Module())).strUI, folder.Path(L"LOCAL_" + display + L".DAT"));
+    }
+    folder.AddFile(L"LOCAL_" + chosen + L".dat");
+    EXPECT_EQ(Resolve(CLangManager(folder.Module())).strUI, folder.Path(L"LOCAL_" + chosen + L".DAT"));
 }
 
 TEST(LangManagerLog, BothModulesLogOnlyWhenSwitchedOn)

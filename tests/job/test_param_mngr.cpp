@@ -3,6 +3,7 @@
 #include "common/ini_text.h"
 #include "common/user_language.h"
 #include "job/param_mngr.h"
+#include "job/pjl_envelope.h"
 #include "tests/support/log_capture.h"
 
 namespace {
@@ -183,4 +184,27 @@ TEST_F(ParamMngr, AccessorsStayInsideTheTablesForUncheckedFields)
     p->m_JobSettings.m_nPaperType = -3;
     EXPECT_EQ(p->GetPaperSizePJL(), L"AUTO");
     EXPECT_EQ(p->GetPaperTypePJL(), L"OFF");
+}
+
+TEST_F(ParamMngr, PolicyDefaultsLieUnderTheCommandLineAndLocksOverEverything)
+{
+    CParamMngr* p = Create();
+    JobSettings& s = p->m_JobSettings;
+    p->m_Policy.defaults.nCopies = 3;
+    p->m_Policy.defaults.nDuplex = 1;
+    p->m_Policy.defaults.nPaperType = 2;
+    p->m_Policy.bLockPaper = true;  // a locked paper without a size: "Original"
+    s.m_nPaperSize = 4;
+    p->SetBasicDefaults();
+    p->SetAdvancedDefaults();
+    EXPECT_EQ(std::vector<int>({s.m_nCopies, s.m_nDuplex, s.m_nPaperSize, s.m_nPaperType}),
+              std::vector<int>({3, 1, 0, 2}));
+    JobOptions cmd;
+    cmd.nDuplex = 2;
+    cmd.nPaperType = 3;
+    EXPECT_STREQ(LockedOptionGiven(cmd, p->m_Policy), L"/type");
+    p->ApplyAdvancedOptions(cmd);
+    s.m_nPaperSize = 7;  // as a page writes it
+    EXPECT_EQ(SnapshotJob().strPaperPJL + L" " + SnapshotJob().strPaperTypePJL, L"AUTO THICK");
+    EXPECT_EQ(s.m_nDuplex, 2);
 }

@@ -198,6 +198,10 @@ TEST(PrintRunWords, PlacesAreFilledAndNothingElseOfAStringFileIsRead)
         {L"File {1} of {2}: {3}", L"File 2 of 9: a%s.pdf"},
         {L"{3}{3} {1}", L"a%s.pdfa%s.pdf 2"},
         {L"%s%n {0} {4} {12} {", L"%s%n {0} {4} {12} {"},
+        // A form chosen by the count a place holds; without a count, or unclosed, the other
+        // form or the text as it stands.
+        {L"{1:file|files} {2:file|files} {1:one} {3:x|y}", L"files files one y"},
+        {L"{2:a{1}|b} {1:a|b {1:x|y|z}", L"{2:a2|b} {1:a|b y"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FillPlaceholders(c.strPattern, {L"2", L"9", L"a%s.pdf"}), c.strExpected);
@@ -221,16 +225,16 @@ TEST_F(PrintRun, TheSummaryCountsWhatWasSentAndGivesEachFailureItsReason)
     const std::vector<std::wstring> arrFiles = {L"C:\\in\\a.pdf", L"C:\\in\\b.pdf", L"c.pdf", L"C:\\d.jpg"};
     const PrintRunSummary summary =
         SummarizePrintRun(L"Office", arrFiles,
-                          {FileOutcome::Sent, FileOutcome::Unreadable, FileOutcome::PaperOut, FileOutcome::Cancelled},
+                          {FileOutcome::Sent, FileReason(FileOutcome::CannotOpen, L"Access denied"),
+                           FileOutcome::PaperOut, FileOutcome::Cancelled},
                           true);
     EXPECT_EQ(summary.strHeadline, L"Printing cancelled: 1 of 4 files sent to Office.");
-    EXPECT_EQ(summary.arrFailures,
-              (std::vector<std::wstring>{L"b.pdf: The system cannot open the file or access is denied.",
-                                         L"c.pdf: The printer is out of paper.",
-                                         L"d.jpg: Not sent: printing was cancelled."}));
+    EXPECT_EQ(summary.arrFailures, (std::vector<std::wstring>{L"b.pdf \x2014 cannot be opened: Access denied",
+                                                              L"c.pdf \x2014 the printer is out of paper",
+                                                              L"d.jpg \x2014 printing was cancelled"}));
     EXPECT_EQ(SummaryMessageText(summary, 1), L"Printing cancelled: 1 of 4 files sent to Office.\r\n"
-                                              L"b.pdf: The system cannot open the file or access is denied.\r\n"
+                                              L"b.pdf \x2014 cannot be opened: Access denied\r\n"
                                               L"\x2026 and 2 more.");
     EXPECT_EQ(SummarizePrintRun(L"Office", {L"a.pdf"}, {FileOutcome::Sent}, false).strHeadline,
-              L"1 of 1 files sent to Office.");
+              L"1 of 1 file sent to Office.");
 }

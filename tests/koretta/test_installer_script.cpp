@@ -1,10 +1,11 @@
-// The setup script against folders of stand-in files: the product's own files are
-// required, so a build that lacks one of them makes no setup at all.
+// Both installers against folders of stand-in files: the product's own files are required,
+// so a build that lacks one of them makes neither; the winget manifest names the built MSI.
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,8 +19,8 @@ class SetupBuild : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (std::system("command -v makensis >/dev/null 2>&1") != 0)
-            GTEST_SKIP() << "makensis is not installed";
+        if (std::system("{ command -v makensis && command -v wixl && command -v msibuild; } >/dev/null") != 0)
+            GTEST_SKIP() << "makensis, wixl or msibuild is not installed";
         m_root = fs::temp_directory_path() / ("lumeo_setup_script_" + std::to_string(getpid()));
         fs::create_directories(m_root / "bin");
     }
@@ -28,8 +29,8 @@ protected:
         std::error_code ec;
         fs::remove_all(m_root, ec);
     }
-    // A bin folder with the named files, then makensis; true when it made the setup.
-    bool Build(const std::vector<std::string>& files)
+    // A bin folder with the named files, then makensis and wixl: whether each made its installer.
+    std::pair<bool, bool> Build(const std::vector<std::string>& files)
     {
         fs::remove_all(m_root / "bin");
         fs::create_directories(m_root / "bin");
@@ -37,11 +38,16 @@ protected:
             std::ofstream(m_root / "bin" / name) << "stand-in";
         const fs::path setup = m_root / "Setup.exe";
         fs::remove(setup);
-        const std::string command = "makensis -V1 -INPUTCHARSET UTF8 -DBINDIR='" + (m_root / "bin").string() +
+        const std::string command = "makensis -V1 -INPUTCHARSET UTF8 -DVERSION=1.0.0 -DBINDIR='" +
+                                    (m_root / "bin").string() +
                                     "' -DOUTFILE='" + setup.string() + "' '" + LUMEO_SOURCE_DIR +
                                     "/installer/lumeo.nsi' >/dev/null 2>&1";
-        return std::system(command.c_str()) == 0 && fs::exists(setup);
+        const std::string msi = "cd " + m_root.string() + " && python3 " + kScript + " wix . 1.0.0 && cd bin && " +
+                                "wixl -a x64 -D Version=1.0.0 -D BinDir=. -I .. -o ../Setup.msi " + LUMEO_SOURCE_DIR +
+                                "/installer/lumeo.wxs 2>/dev/null && python3 " + kScript + " finish ../Setup.msi";
+        return {std::system(command.c_str()) == 0 && fs::exists(setup), std::system(msi.c_str()) == 0};
     }
+    const std::string kScript = LUMEO_SOURCE_DIR "/installer/installers.py";
 
     fs::path m_root;
 };
@@ -52,15 +58,30 @@ const std::vector<std::string> kProductFiles = {
     "HELP_FN.chm",  "HELP_GR.chm",  "HELP_JP.chm",  "HELP_KR.chm"};
 }  // namespace
 
-TEST_F(SetupBuild, EveryFileOfTheProductIsRequired)
+TEST_F(SetupBuild, EveryFileOfTheProductIsRequiredAndTheManifestNamesTheMsi)
 {
-    ASSERT_TRUE(Build(kProductFiles));
+    ASSERT_EQ(Build(kProductFiles), std::make_pair(true, true));
+    // The winget manifest's lines for the hash and the product code, as the MSI's own tools read them.
+    const std::string msi = (m_root / "Setup.msi").string();
+    ASSERT_EQ(std::system(("python3 " + kScript + " winget " + msi + " " + (m_root / "winget").string()).c_str()), 0);
+    std::ifstream in(m_root / "winget" / "Corvane.Lumeo.installer.yaml");
+    const std::string manifest((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string expected =
+        "sha256sum " + msi + " | awk '{print \"  InstallerSha256: \" toupper($1)}'; msiinfo export " + msi +
+        " Property | tr -d '\\r' | awk -F'\\t' '$1==\"ProductCode\" {print \"ProductCode: '\\''\" $2 \"'\\''\"}'";
+    FILE* pipe = popen(expected.c_str(), "r");
+    char line[256];
+    int nLines = 0;
+    for (; fgets(line, sizeof(line), pipe); ++nLines)
+        EXPECT_NE(manifest.find(line), std::string::npos) << line << manifest;
+    EXPECT_EQ(pclose(pipe) == 0 ? nLines : -1, 2);
     for (const std::string& missing : kProductFiles) {
         std::vector<std::string> files;
         for (const std::string& name : kProductFiles)
             if (name != missing)
                 files.push_back(name);
-        EXPECT_FALSE(Build(files)) << missing;
+        // The MSI has its own uninstall.
+        EXPECT_EQ(Build(files), std::make_pair(false, missing == "Uninstall.exe")) << missing;
     }
 }
 #endif

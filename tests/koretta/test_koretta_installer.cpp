@@ -2,7 +2,7 @@
 // registers Koretta, adds the shortcut and the Add/Remove Programs entry; installing
 // again works, also while Koretta.dll is loaded; the silent uninstall, and a setup
 // whose registration fails, leave nothing of Lumeo behind (files of others stay); a failed
-// update leaves the first installation working; setup and uninstaller speak the user's language.
+// update leaves exactly the first installation; both installers speak the user's language.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
@@ -25,6 +25,7 @@ using namespace koretta_test;
 namespace {
 const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumeo";
 const std::wstring kClassKey = std::wstring(L"CLSID\\") + kClsidText;
+const std::wstring kLanguageKey = L"SOFTWARE\\KVQ\\Lumeora";
 
 std::wstring CommonProgramsFolder()
 {
@@ -81,6 +82,33 @@ void ExpectNothingLeft(const std::wstring& dir)
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_FALSE(FileExists(CommonProgramsFolder() + L"\\Lumeo\\Lumeo.lnk"));
     EXPECT_FALSE(FolderExists(CommonProgramsFolder() + L"\\Lumeo"));
+}
+
+// A host path as Wine names it; a link to a folder, made by the host (Wine makes none),
+// which Wine shows as a reparse point, as Windows shows a junction.
+std::wstring WinePath(std::string host)
+{
+    std::replace(host.begin(), host.end(), '/', '\\');
+    return L"Z:" + std::wstring(host.begin(), host.end());
+}
+bool MakeFolderLink(const std::string& link, const std::string& target)
+{
+    const std::string command = "Z:\\bin\\ln -s " + target + " " + link;
+    StartDetached(std::wstring(command.begin(), command.end()));
+    for (int i = 0; i < 100 && !FolderExists(WinePath(link)); ++i)
+        Sleep(100);
+    return (GetFileAttributesW(WinePath(link).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+DWORD Msiexec(const std::wstring& arguments)
+{
+    return RunAndWait(L"\"" + SystemFolder() + L"\\msiexec.exe\" " + arguments + L" /qn", 300000);
+}
+std::vector<std::wstring> EntriesOf(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(folder)))
+        names.push_back(entry.path().filename().wstring());
+    return names;
 }
 
 // The values of a registry key (or the one named), put back as they were when the
@@ -298,15 +326,23 @@ TEST(KorettaInstaller, SilentInstallAgainThenUninstallLeavesNothingBehind)
     const std::wstring dir = InstallFolder(L"again");
     const std::wstring shortcut = CommonProgramsFolder() + L"\\Lumeo\\Lumeo.lnk";
 
-    // A folder that holds files of others is refused; an empty one is taken.
-    ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
-    std::ofstream(std::filesystem::path(dir + L"\\notes.txt")) << "someone's";
+    // A folder a user made beforehand, with a DLL that Lumeo.exe would load, is refused,
+    // and so is a link to such a folder.
+    const std::string planted = "/tmp/lumeo_planted_" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryW(WinePath(planted).c_str(), nullptr));
+    for (const wchar_t* pszName : {L"\\Lumeo.exe", L"\\VERSION.dll"})
+        std::ofstream(std::filesystem::path(WinePath(planted) + pszName)) << "planted";
+    ASSERT_TRUE(MakeFolderLink(planted + "_link", planted));
+    for (const std::string& folder : {planted, planted + "_link"}) {
+        EXPECT_EQ(InstallSilently(WinePath(folder)), 2u);
+        EXPECT_EQ(EntriesOf(WinePath(planted)), (std::vector<std::wstring>{L"Lumeo.exe", L"VERSION.dll"}));
+    }
+    ASSERT_EQ(InstallSilently(dir), 0u);
+    // Installing over an installation replaces it, unless someone else's file lies there.
+    ASSERT_EQ(InstallSilently(dir), 0u);
+    std::ofstream(std::filesystem::path(dir + L"\\VERSION.dll")) << "planted";
     EXPECT_EQ(InstallSilently(dir), 2u);
-    EXPECT_FALSE(FileExists(dir + L"\\Lumeo.exe"));
-    ASSERT_TRUE(DeleteFileW((dir + L"\\notes.txt").c_str()));
-    ASSERT_EQ(InstallSilently(dir), 0u);
-    // Installing over an installation replaces it.
-    ASSERT_EQ(InstallSilently(dir), 0u);
+    ASSERT_TRUE(DeleteFileW((dir + L"\\VERSION.dll").c_str()));
 
     for (const std::wstring& name : DeliveredFiles())
         EXPECT_TRUE(FileExists(dir + L"\\" + name)) << std::string(name.begin(), name.end());
@@ -330,12 +366,23 @@ TEST(KorettaInstaller, SilentInstallAgainThenUninstallLeavesNothingBehind)
     // Files others put there later stay, and so does the folder.
     for (const wchar_t* pszOther : {L"\\notes.txt", L"\\LOCAL_XX.dat"})
         std::ofstream(std::filesystem::path(dir + pszOther)) << "someone's";
+    // The user's temporary folder is a link the user aimed at a folder of their choice:
+    // the uninstaller's copy never goes there.
+    ASSERT_TRUE(CreateDirectoryW(WinePath(planted + "_temp").c_str(), nullptr) &&
+                MakeFolderLink(planted + "_templink", planted + "_temp"));
+    wchar_t szTmp[MAX_PATH] = {};  // TMP comes first for GetTempPath
+    GetEnvironmentVariableW(L"TMP", szTmp, MAX_PATH);
+    SetEnvironmentVariableW(L"TMP", WinePath(planted + "_templink").c_str());
     EXPECT_EQ(UninstallSilently(dir), 0u);
+    SetEnvironmentVariableW(L"TMP", szTmp[0] ? szTmp : nullptr);
+    EXPECT_TRUE(EntriesOf(WinePath(planted + "_temp")).empty());
     ExpectNothingLeft(dir);
     EXPECT_TRUE(FileExists(dir + L"\\notes.txt") && FileExists(dir + L"\\LOCAL_XX.dat"));
     EXPECT_FALSE(FileExists(dir + L"\\Uninstall.exe") || FileExists(dir + L"\\Uninstall.dat"));
     std::error_code ec;
     std::filesystem::remove_all(std::filesystem::path(dir), ec);
+    for (const char* pszTail : {"", "_link", "_temp", "_templink"})
+        std::filesystem::remove_all(std::filesystem::path(WinePath(planted + pszTail)), ec);
 }
 
 TEST(KorettaInstaller, AFailedSetupLeavesNothingAndAFailedUpdateTheFirstInstallation)
@@ -360,13 +407,15 @@ TEST(KorettaInstaller, AFailedSetupLeavesNothingAndAFailedUpdateTheFirstInstalla
     ASSERT_NE(hLocked, INVALID_HANDLE_VALUE);
     EXPECT_EQ(InstallSilently(dir), 2u);
     CloseHandle(hLocked);
+    // An earlier version without HELP_KR.chm: the failed update takes away the one it placed.
+    ASSERT_TRUE(DeleteFileW((dir + L"\\HELP_KR.chm").c_str()));
     {
         SavedKey approved(HKEY_LOCAL_MACHINE, kApprovedKey);
         ASSERT_EQ(RegDeleteTreeW(HKEY_LOCAL_MACHINE, kApprovedKey), ERROR_SUCCESS);
         EXPECT_EQ(InstallSilently(dir), 2u);
     }
     for (const std::wstring& name : DeliveredFiles())
-        EXPECT_TRUE(FileExists(dir + L"\\" + name)) << std::string(name.begin(), name.end());
+        EXPECT_EQ(FileExists(dir + L"\\" + name), name != L"HELP_KR.chm") << std::string(name.begin(), name.end());
     EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), L"Lumeo");
     const std::wstring restoredCommand = RunInstalledMenu(dir);
     EXPECT_NE(restoredCommand.find(L"\\Quarterly Report.pdf\""), std::wstring::npos)
@@ -423,13 +472,103 @@ TEST(KorettaInstaller, SetupAndUninstallerSpeakTheUsersLanguage)
     // A language the product does not speak: English.
     EXPECT_EQ(FirstCaptionIn(SetupPath(), L"", "es_ES"), L"Lumeo Setup");
 
+    // /LANGUAGE sets the language of every user; a code Lumeo has no files for is refused.
     const std::wstring dir = InstallFolder(L"language");
-    ASSERT_EQ(InstallSilently(dir), 0u);
+    EXPECT_EQ(RunAndWait(L"\"" + SetupPath() + L"\" /S /LANGUAGE=XX /D=" + dir), 2u);
+    ASSERT_EQ(RunAndWait(L"\"" + SetupPath() + L"\" /S /LANGUAGE=JP /D=" + dir), 0u);
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kLanguageKey, L"KVQLangCode"), L"JP");
+    EXPECT_EQ(Msiexec(L"/i \"" + BinDir() + L"LumeoSetup.msi\""), 1603u);  // the MSI refuses to install over it
     const std::wstring uninstaller = dir + L"\\Uninstall.exe";
     EXPECT_EQ(FirstCaptionIn(uninstaller, L"_?=" + dir, "ja_JP"),
               L"Lumeo \u30A2\u30F3\u30A4\u30F3\u30B9\u30C8\u30FC\u30EB");
     EXPECT_EQ(FirstCaptionIn(uninstaller, L"_?=" + dir, "de_DE"), L"Deinstallation von Lumeo");
     EXPECT_EQ(UninstallSilently(dir), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kLanguageKey));
     std::error_code ec;
     std::filesystem::remove_all(std::filesystem::path(dir), ec);
+}
+
+// ---- LumeoSetup.msi ------------------------------------------------------------------
+
+namespace {
+// The Apps & features entries named Lumeo: their versions, or their key names.
+std::vector<std::wstring> LumeoEntries(bool bKeyNames = false)
+{
+    std::vector<std::wstring> found;
+    const std::wstring root = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+    for (const std::wstring& line : TreeOf(HKEY_LOCAL_MACHINE, root))
+        if (line.ends_with(L"|DisplayName=Lumeo") && line.find(L'\\') == std::wstring::npos) {
+            const std::wstring key = line.substr(0, line.find(L'|'));
+            found.push_back(bKeyNames ? key : ReadString(HKEY_LOCAL_MACHINE, root + key, L"DisplayVersion"));
+        }
+    return found;
+}
+
+// Koretta's keys as they stand, paths included.
+std::vector<std::vector<std::wstring>> RegistrationKeys()
+{
+    std::vector<std::vector<std::wstring>> keys;
+    for (const std::wstring& key : {kClassKey, std::wstring(L"Koretta.ContextMenuExt"),
+                                    std::wstring(L"Koretta.ContextMenuExt.1"), std::wstring(L"TypeLib\\") + kLibidText,
+                                    std::wstring(L"Interface\\") + kIidText, std::wstring(kHandlersKey)})
+        keys.push_back(TreeOf(HKEY_CLASSES_ROOT, key));
+    keys.push_back({ReadString(HKEY_LOCAL_MACHINE, kApprovedKey, kClsidText)});
+    return keys;
+}
+}  // namespace
+
+TEST(KorettaInstaller, TheMsiInstallsSilentlyUpdatesInPlaceAndLeavesNothing)
+{
+    const std::wstring msi = L"\"" + BinDir() + L"LumeoSetup.msi\"";
+    const std::wstring lower = L"\"" + WinePath(KORETTA_LOWER_MSI) + L"\"";
+    // Wine's msiexec removes a key it emptied, the shell's approved list included.
+    SavedKey approved(HKEY_LOCAL_MACHINE, kApprovedKey);
+    const std::wstring dir = _wgetenv(L"ProgramFiles") + std::wstring(L"\\Lumeo");
+    auto verText = [](const std::wstring& folder) {
+        std::ifstream in(std::filesystem::path(folder + L"\\Lumeo.Ver"));
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    auto expectNothingLeft = [&] {
+        ExpectNothingLeft(dir);
+        EXPECT_FALSE(FolderExists(dir) || KeyExists(HKEY_LOCAL_MACHINE, kLanguageKey));
+        EXPECT_TRUE(LumeoEntries().empty());
+    };
+
+    // An older version without the menu, updated in place: the choice stays.
+    ASSERT_EQ(Msiexec(L"/i " + lower + L" CONTEXTMENU=0"), 0u);
+    EXPECT_NE(verText(dir), verText(BinDir()));
+    ASSERT_EQ(Msiexec(L"/i " + msi), 0u);
+    EXPECT_EQ(LumeoEntries(), std::vector<std::wstring>{L"1.0.0"});
+    EXPECT_EQ(verText(dir), verText(BinDir()));
+    EXPECT_TRUE(FileExists(dir + L"\\Koretta.dll") && !KeyExists(HKEY_CLASSES_ROOT, kClassKey) &&
+                !KeyExists(HKEY_CLASSES_ROOT, std::wstring(kHandlersKey) + L"\\LumeoMenuExt"));
+    EXPECT_EQ(Msiexec(L"/i " + lower), 1603u);  // a downgrade is refused
+    EXPECT_EQ(LumeoEntries(), std::vector<std::wstring>{L"1.0.0"});
+    EXPECT_EQ(Msiexec(L"/x " + msi), 0u);
+    expectNothingLeft();
+
+    ASSERT_EQ(Msiexec(L"/i " + msi + L" LANGUAGE=GR CONTEXTMENU=1"), 0u);
+    for (const std::wstring& name : DeliveredFiles())
+        EXPECT_TRUE(FileExists(dir + L"\\" + name)) << Utf8(name);
+    // Lumeo's console form starts in German: its usage begins "Aufruf:".
+    EXPECT_EQ(RunAndWait(L"cmd /c \"\"" + dir + L"\\LumeoCmd.exe\" /? | find \"Aufruf:\"\""), 0u);
+    // Wine's msiexec puts a per-machine package's shortcut in the user's Start menu.
+    EXPECT_TRUE(FileExists(_wgetenv(L"APPDATA") +
+                           std::wstring(L"\\Microsoft\\Windows\\Start Menu\\Programs\\Lumeo\\Lumeo.lnk")));
+    EXPECT_EQ(InstallSilently(InstallFolder(L"besidemsi")), 2u);  // LumeoSetup.exe refuses
+    // Repair puts back a missing file. Wine's msiexec has no /f (a product code is not
+    // handled, a package is taken for one): the properties /f stands for.
+    ASSERT_TRUE(DeleteFileW((dir + L"\\LOCAL_GR.dat").c_str()));
+    EXPECT_EQ(Msiexec(L"/i " + LumeoEntries(true).at(0) + L" REINSTALL=ALL REINSTALLMODE=pecmus"), 0u);
+    EXPECT_TRUE(FileExists(dir + L"\\LOCAL_GR.dat"));
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kLanguageKey, L"KVQLangCode"), L"GR");
+    // DllRegisterServer of the installed file writes the package's keys, no more, no fewer.
+    const auto msiKeys = RegistrationKeys();
+    EXPECT_EQ(RunRegsvr32(L"/s", dir + L"\\Koretta.dll"), 0u);
+    EXPECT_EQ(RegistrationKeys(), msiKeys);
+    ASSERT_TRUE(CopyFileW((OwnFolder() + L"lumeo_standin.exe").c_str(), (dir + L"\\Lumeo.exe").c_str(), FALSE));
+    EXPECT_NE(RunInstalledMenu(dir).find(L" \"" + dir + L"\\Quarterly Report.pdf\""), std::wstring::npos);
+    EXPECT_EQ(Msiexec(L"/x " + msi), 0u);
+    expectNothingLeft();
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(L"Interface\\") + kIidText));
 }

@@ -187,6 +187,18 @@ private:
     static inline decltype(&CreateFileW) s_pfnCreate = nullptr;
 };
 
+// Counts, while the patches live, the programs the module asks the shell to start.
+int g_nShellStarts = 0;
+void CountShellStarts(ImportPatches& patches)
+{
+    static decltype(&ShellExecuteW) s_pfn = nullptr;
+    g_nShellStarts = 0;
+    auto count = +[](HWND h, LPCWSTR v, LPCWSTR f, LPCWSTR p, LPCWSTR d, INT n) {
+        return ++g_nShellStarts, s_pfn(h, v, f, p, d, n);
+    };
+    patches.Patch("ShellExecuteW", reinterpret_cast<void*>(count), s_pfn);
+}
+
 // GetProcAddress's result as the export's real type.
 template <typename Function>
 Function Export(HMODULE hModule, const char* name)
@@ -530,11 +542,33 @@ TEST_F(KorettaShellClient, PathsBeyondTheCommandLineLimitStartNothing)
     ComPtr<IContextMenu> menu = HandlerFor(names);
     ASSERT_TRUE(menu);
     DialogCatcher dialogs;
+    ImportPatches starts(s_hModule);
+    CountShellStarts(starts);
     CMINVOKECOMMANDINFO invoke = {};  // verb 0: the Lumeo command
     EXPECT_EQ(menu->InvokeCommand(&invoke), S_OK);
     EXPECT_NE(std::find(dialogs.m_texts.begin(), dialogs.m_texts.end(),
                         L"Selected files are over the limit. Please, remove some of selected files."),
               dialogs.m_texts.end());
+    EXPECT_EQ(g_nShellStarts, 0);
+}
+
+TEST_F(KorettaShellClient, WithoutItsOwnFolderNothingIsStartedByTheBareName)
+{
+    ComPtr<IContextMenu> menu = HandlerFor({L"a.pdf"});
+    ASSERT_TRUE(menu);
+    // The stand-in Lumeo.exe lies in the current folder, where a bare name would be looked for.
+    ASSERT_TRUE(SetCurrentDirectoryW(Dir().c_str()));
+    static decltype(&GetModuleFileNameW) s_pfnName = nullptr;
+    ImportPatches patches(s_hModule);
+    patches.Patch("GetModuleFileNameW", reinterpret_cast<void*>(+[](HMODULE, LPWSTR, DWORD) -> DWORD { return 0; }),
+                  s_pfnName);
+    CountShellStarts(patches);
+    DialogCatcher dialogs;
+    CMINVOKECOMMANDINFO invoke = {};
+    EXPECT_EQ(menu->InvokeCommand(&invoke), S_OK);
+    SetCurrentDirectoryW(OwnFolder().c_str());
+    EXPECT_EQ(g_nShellStarts, 0);
+    EXPECT_EQ(dialogs.m_captions, std::vector<std::wstring>{L"Lumeo"});  // the message that it cannot start
 }
 
 TEST_F(KorettaShellClient, NoExceptionLeavesACallWhenMemoryRunsOut)

@@ -8,6 +8,7 @@
 
 #include "printer/port_device_id.h"
 #include "printer/port_kind.h"
+#include "printer/printer_state_route.h"
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/udp_peers.h"
@@ -129,6 +130,29 @@ TEST(NetworkPort, SilentPrinterIsBusyAndEveryOtherSourceIsStillTried)
     EXPECT_EQ(SupportedTypesOfPort(port), 3);
     EXPECT_TRUE(log.Contains(L"Osmira : Success Open reg Key(IP Ports)"));
     EXPECT_TRUE(log.Contains(L"IP is " + Wide(agent.V4Address())));
+}
+
+// The state read takes the port's targets from the same lookup but asks none of them for a
+// device ID, and asks the first one that has an address.
+TEST(NetworkPort, TheStateIsReadFromThePortsFirstTargetWithoutADeviceIdRequest)
+{
+    udp_test::SilentAgent silent;
+    SnmpAgent agent(PrinterMib{"cover", ""});
+    ASSERT_TRUE(agent.Ready());
+    const std::wstring port = L"LUMEO_STATE_" + std::to_wstring(agent.Port());
+    const std::wstring strSilent = L"127.0.0.1:" + std::to_wstring(silent.Port());
+    RegistryFixture reg;
+    ASSERT_TRUE(reg.Write(kStdKey + port, {{L"IPAddress", L""}, {L"HostName", Wide(agent.V4Address())},
+                                           {L"SNMP Community", L"public"}}));
+    ASSERT_TRUE(reg.Write(kOsmiraKey + port, {{L"IP", strSilent}}));
+    const std::vector<SnmpRequestRoute> targets = SnmpTargetsOfPort(port);
+    ASSERT_EQ(targets.size(), 2u);
+    EXPECT_EQ(targets[1].strAddress, strSilent);
+    EXPECT_EQ(targets[1].strCommunity, L"public");
+    PrinterState state;
+    EXPECT_EQ(ReadPrinterStateOfPort(port, state), 1);
+    EXPECT_EQ(state.status, PrinterStatus::Stopped);
+    EXPECT_EQ(silent.Received(), 0);
 }
 
 TEST(NetworkPort, VendorPortWithoutStandardKeyIsAskedWithAnEmptyCommunity)

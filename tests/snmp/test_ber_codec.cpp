@@ -45,7 +45,18 @@ TEST(BerEncode, GetRequestMatchesTheWireFormat)
                                            'c', 0xA0, 0x19, 0x02, 0x01, 0x01, 0x02, 0x01, 0x00, 0x02, 0x01,
                                            0x00, 0x30, 0x0E, 0x30, 0x0C, 0x06, 0x08, 0x2B, 0x06, 0x01, 0x02,
                                            0x01, 0x01, 0x01, 0x00, 0x05, 0x00};
+    std::vector<uint8_t> bulk = expected;
     EXPECT_EQ(EncodeMessage(m), expected);
+    // snmpbulkget -v2c -Cn0 -Cr10: the repetitions ride in the error index, values stay NULL.
+    m.version = 1;
+    m.pduType = kGetBulkRequest;
+    m.errorIndex = 10;
+    m.varbinds[0].valueTag = kInteger;
+    m.varbinds[0].value = {5};
+    bulk[4] = 0x01;
+    bulk[13] = 0xA5;
+    bulk[23] = 0x0A;
+    EXPECT_EQ(EncodeMessage(m), bulk);
 }
 
 TEST(BerEncode, LargeArcsIntegersAndLongStringsRoundTrip)

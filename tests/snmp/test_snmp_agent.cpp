@@ -1,11 +1,16 @@
-// Our SNMP layer and the device-ID query against a real net-snmp agent, against peers
-// that stay silent or lose the first request, and against an agent that sends junk.
+// Our SNMP layer, the device-ID query and table walks against a real net-snmp agent,
+// against peers that stay silent or lose the first request, and against agents that send
+// junk, speak SNMPv1 alone or walk backwards.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "printer/network_device_id.h"
+#include "printer/printer_state_read.h"
 #include "printer/supported_types.h"
 #include "snmp/ber_codec.h"
 #include "snmp/snmp.h"
+#include "snmp/table_walk.h"
 #include "tests/support/hostile_agent.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/snmp_agent.h"
@@ -31,6 +36,64 @@ int Get(const std::string& address, const char* oid, SNMPVersion version, ReqRes
     int status = SNMPManager().get(pdu, target);
     SNMPCleanup();
     return status;
+}
+
+std::vector<OID> Columns(const std::string& table, std::initializer_list<int> columns)
+{
+    std::vector<OID> oids;
+    for (int column : columns)
+        oids.emplace_back((table + "." + std::to_string(column)).c_str());
+    return oids;
+}
+
+WalkResult Walk(const std::string& address, SNMPVersion version, const std::vector<OID>& columns,
+                std::vector<TableRow>& rows)
+{
+    Target target;
+    target.setAgentAddress(address.c_str());
+    target.setReadCommunity("public");
+    target.setVersion(version);
+    SNMPStartup();
+    SNMPManager manager;
+    WalkResult result = WalkColumns(manager, target, columns, rows);
+    SNMPCleanup();
+    return result;
+}
+
+std::string Text(const SNMPDataType& value)
+{
+    return std::string(value.getContent().begin(), value.getContent().end());
+}
+
+// A table agent: answers GETNEXT and GETBULK from `objects`, as SNMPv1 alone does (it
+// drops v2c, and says "no such name" past its last object) or as SNMPv2c does.
+using Objects = std::map<std::vector<uint32_t>, std::pair<uint8_t, std::string>>;
+HostileAgent::Script TableAgent(Objects objects, bool bV1Only)
+{
+    return [=](const snmp_ber::Message& request) {
+        if (bV1Only && request.version != 0)
+            return std::vector<Datagram>{};
+        snmp_ber::Message reply = request;
+        reply.pduType = snmp_ber::kGetResponse;
+        reply.errorStatus = reply.errorIndex = 0;
+        reply.varbinds.clear();
+        std::vector<std::vector<uint32_t>> cursors;
+        for (const snmp_ber::DecodedVarBind& vb : request.varbinds)
+            cursors.push_back(vb.oid);
+        const int nReps = request.pduType == snmp_ber::kGetBulkRequest ? request.errorIndex : 1;
+        for (int r = 0; r < nReps; ++r)
+            for (size_t i = 0; i < cursors.size(); ++i) {
+                auto next = objects.upper_bound(cursors[i]);
+                if (next == objects.end() && bV1Only)
+                    return std::vector<Datagram>{{ErrorAnswerOf(request, 2, static_cast<int32_t>(i + 1))}};
+                snmp_ber::DecodedVarBind vb{cursors[i], SNMP_TYPE_END_OF_MIB_VIEW, {}};
+                if (next != objects.end())
+                    vb = {next->first, next->second.first, {next->second.second.begin(), next->second.second.end()}};
+                cursors[i] = vb.oid;
+                reply.varbinds.push_back(vb);
+            }
+        return std::vector<Datagram>{{snmp_ber::EncodeMessage(reply)}};
+    };
 }
 }  // namespace
 
@@ -219,5 +282,141 @@ TEST(SnmpHostileAgent, ExceptionValuesSendTheQueryToTheStandardObject)
             EXPECT_EQ(agent.RequestedOids(),
                       (std::vector<std::string>{SnmpAgent::kDeviceIdOid, SnmpAgent::kStandardDeviceIdOid}));
         }
+    }
+}
+
+// The same supplies and trays through GETBULK and GETNEXT; the 100 alerts of a printer
+// stop at 64 rows, and a table's end is where its subtree ends.
+TEST(SnmpWalk, BulkAndNextWalksOfAPrinterGiveTheSameRowsWithinTheirBound)
+{
+    SnmpAgent agent(PrinterMib{"many", ""});
+    ASSERT_TRUE(agent.Ready()) << agent.Failure();
+    const std::vector<OID> supplies = Columns("1.3.6.1.2.1.43.11.1.1", {6, 8, 9});
+    std::vector<TableRow> bulk, next;
+    const WalkResult bulkResult = Walk(agent.V4Address(), SNMPVersion::V2c, supplies, bulk);
+    const WalkResult nextResult = Walk(agent.V6Address(), SNMPVersion::V1, supplies, next);
+    ASSERT_EQ(bulk.size(), 4u);
+    EXPECT_EQ(bulkResult.nStatus, SNMP_SUCCESS);
+    EXPECT_EQ(bulkResult.nRequests, 1);
+    EXPECT_EQ(nextResult.nRequests, 5);
+    EXPECT_FALSE(bulkResult.bUsedV1 || bulkResult.bTruncated || nextResult.bTruncated);
+    EXPECT_EQ(bulk[0].index, (std::vector<uint32_t>{1, 1}));
+    EXPECT_EQ(Text(bulk[3].values[0]), "Drum Unit");
+    EXPECT_EQ(bulk[1].values[2].getContent(), (std::vector<unsigned char>{0xFD}));  // -3: some remaining
+    ASSERT_EQ(next.size(), bulk.size());
+    for (size_t i = 0; i < bulk.size(); ++i)
+        for (size_t c = 0; c < supplies.size(); ++c)
+            EXPECT_EQ(next[i].values[c].getContent(), bulk[i].values[c].getContent()) << i << "/" << c;
+
+    for (SNMPVersion version : {SNMPVersion::V2c, SNMPVersion::V1}) {
+        std::vector<TableRow> alerts;
+        const WalkResult result = Walk(agent.V4Address(), version, Columns("1.3.6.1.2.1.43.18.1.1", {8}), alerts);
+        EXPECT_TRUE(result.bTruncated);
+        ASSERT_EQ(alerts.size(), 64u);
+        EXPECT_EQ(Text(alerts[63].values[0]), "Notice 64");
+    }
+}
+
+TEST(SnmpWalk, AnAgentOfSnmpV1AloneIsWalkedWithGetNextAndABackwardStepEndsTheColumn)
+{
+    const Objects objects = {{{1, 3, 6, 1, 9, 1, 1}, {snmp_ber::kOctetString, "a1"}},
+                             {{1, 3, 6, 1, 9, 1, 2}, {snmp_ber::kOctetString, "a2"}},
+                             {{1, 3, 6, 1, 9, 2, 1}, {snmp_ber::kOctetString, "b1"}}};
+    HostileAgent v1(TableAgent(objects, true));
+    std::vector<TableRow> rows;
+    WalkResult result =
+        Walk("127.0.0.1:" + std::to_string(v1.Port()), SNMPVersion::V2c, Columns("1.3.6.1.9", {1, 2}), rows);
+    EXPECT_TRUE(result.bUsedV1);
+    EXPECT_EQ(result.nStatus, SNMP_SUCCESS);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(Text(rows[0].values[1]), "b1");
+    EXPECT_EQ(rows[1].values[1].getDataType(), SNMP_TYPE_NULL);
+
+    // An agent that answers every request with the same object would be walked forever.
+    HostileAgent looping([](const snmp_ber::Message& request) {
+        snmp_ber::Message reply = AnswerOf(request, snmp_ber::kOctetString, "x");
+        for (snmp_ber::DecodedVarBind& vb : reply.varbinds)
+            vb.oid = {1, 3, 6, 1, 9, 1, 5};
+        return std::vector<Datagram>{{snmp_ber::EncodeMessage(reply)}};
+    });
+    for (SNMPVersion version : {SNMPVersion::V2c, SNMPVersion::V1}) {
+        result = Walk("127.0.0.1:" + std::to_string(looping.Port()), version, Columns("1.3.6.1.9", {1}), rows);
+        EXPECT_TRUE(result.bOutOfOrder);
+        EXPECT_EQ(result.nRequests, 2);
+        EXPECT_EQ(rows.size(), 1u);
+    }
+}
+
+// One request a read, whatever the printer says; its words come cleaned.
+TEST(PrinterStateRead, APrintersStatusConditionAndCounterComeInOneRequest)
+{
+    const struct {
+        const char* scenario;
+        double dTriggerAge;  // < 0: no trigger
+        PrinterStatus status;
+        std::optional<ConditionKind> kind;
+        std::wstring strWords;
+        uint32_t nCounter;
+    } cases[] = {
+        {"idle", -1, PrinterStatus::Ready, {}, L"", 1000},
+        {"cover", -1, PrinterStatus::Stopped, ConditionKind::CoverOpen, L"Front cover open", 1000},
+        {"jam", 10, PrinterStatus::Stopped, ConditionKind::PaperJam, L"Paper jam in tray 1", 1001},
+        {"printing", 10, PrinterStatus::Ready, {}, L"", 1003},
+        {"hostile", -1, PrinterStatus::Warning, ConditionKind::TonerLow,
+         L"Toner [2J  low " + std::wstring(kMaxPrinterTextChars - 15, L'x'), 1000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        SnmpAgent agent(PrinterMib{c.scenario, ""});
+        ASSERT_TRUE(agent.Ready()) << agent.Failure();
+        if (c.dTriggerAge >= 0)
+            agent.Trigger(c.dTriggerAge);
+        PrinterStateReader reader(Wide(agent.V4Address()), L"public");
+        PrinterState state;
+        EXPECT_EQ(reader.Read(state), 1);
+        EXPECT_EQ(reader.Requests(), 1);
+        EXPECT_EQ(state.status, c.status);
+        EXPECT_EQ(state.nPageCounter, c.nCounter);
+        const PrinterCondition* pMain = MainCondition(state);
+        EXPECT_EQ(pMain ? std::optional(pMain->kind) : std::nullopt, c.kind);
+        EXPECT_EQ(pMain ? pMain->strWords : L"", c.strWords);
+    }
+}
+
+TEST(PrinterStateRead, DetailsWalkSuppliesTraysAndAlertsAndAnSnmpV1AgentIsAskedOnce)
+{
+    SnmpAgent agent(PrinterMib{"cover", ""});
+    ASSERT_TRUE(agent.Ready()) << agent.Failure();
+    PrinterStateReader reader(Wide(agent.V6Address()), L"public");
+    PrinterState state;
+    EXPECT_EQ(reader.ReadDetails(state), 1);
+    EXPECT_EQ(reader.Requests(), 2);  // the state, then one GETBULK of every table
+    ASSERT_EQ(state.supplies.size(), 4u);
+    EXPECT_EQ(state.supplies[0].strDescription, L"Black Toner Cartridge");
+    EXPECT_EQ(state.supplies[1].nLevel, kLevelSomeRemaining);
+    EXPECT_TRUE(state.supplies[2].bReceptacle);
+    ASSERT_EQ(state.trays.size(), 2u);
+    EXPECT_EQ(state.trays[1].strName, L"Bypass Tray");
+    EXPECT_EQ(state.trays[0].strMedia, L"A4 Plain");
+    EXPECT_EQ(state.conditions.size(), 1u);  // the alert and the door bit say the same
+    // More alerts than the state read sees: the walk takes them too, up to its bound.
+    SnmpAgent many(PrinterMib{"many", ""});
+    ASSERT_TRUE(many.Ready()) << many.Failure();
+    EXPECT_EQ(PrinterStateReader(Wide(many.V4Address()), L"public").ReadDetails(state), 1);
+    EXPECT_EQ(state.conditions.size(), 64u);
+
+    HostileAgent v1(TableAgent({{{1, 3, 6, 1, 2, 1, 25, 3, 2, 1, 5, 1}, {snmp_ber::kInteger, "\x03"}},
+                                {{1, 3, 6, 1, 2, 1, 25, 3, 5, 1, 1, 1}, {snmp_ber::kInteger, "\x03"}},
+                                {{1, 3, 6, 1, 2, 1, 25, 3, 5, 1, 2, 1}, {snmp_ber::kOctetString, "\x20"}},
+                                {{1, 3, 6, 1, 2, 1, 43, 10, 2, 1, 3, 1, 1}, {snmp_ber::kInteger, "\x08"}},
+                                {{1, 3, 6, 1, 2, 1, 43, 10, 2, 1, 4, 1, 1}, {SNMP_TYPE_COUNTER32, std::string("\0\xFF", 2)}},
+                                {{1, 3, 6, 1, 4}, {snmp_ber::kInteger, "\x00"}}},
+                               true));
+    PrinterStateReader v1Reader(L"127.0.0.1:" + std::to_wstring(v1.Port()), L"public");
+    for (int nRequests : {2, 3}) {
+        EXPECT_EQ(v1Reader.Read(state), 1);
+        EXPECT_EQ(v1Reader.Requests(), nRequests);
+        EXPECT_EQ(state.status, PrinterStatus::Warning);
+        EXPECT_EQ(state.nPageCounter, 255u);
     }
 }

@@ -8,11 +8,13 @@
 #include <fstream>
 #include <functional>
 #include <numeric>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "common/ansi_text.h"
+#include "common/system_error.h"
 #include "files/admission.h"
 #include "job/job_messages.h"
 #include "job/pjl_envelope.h"
@@ -23,6 +25,7 @@
 #include "printer/document_window.h"
 #include "printer/prt_control.h"
 #include "printer/spooler_api.h"
+#include "tests/i18n/lang_file_entries.h"
 #include "tests/support/child_process.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/submission_run.h"
@@ -113,6 +116,7 @@ BOOL WINAPI FakeWrite(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritt
         throw std::runtime_error("the write threw");
     if (nThis == g_calls.nFailingWrite) {
         *pcWritten = 0;
+        SetLastError(ERROR_DISK_FULL);
         return FALSE;
     }
     *pcWritten = g_calls.bWriteTakesNothing ? 0 : (cbBuf > 1000 ? 1000 : cbBuf);
@@ -459,7 +463,7 @@ TEST_F(SpoolerSubmission, FileThatGrowsDuringTheCopyIsNotSent)
     g_strGrowingFile = file.Path();
     SetCopyBlockHook(GrowFromOutside);
     EXPECT_EQ(Send(*s_pUsb, file.Path()), 0);
-    EXPECT_TRUE(Logged(L"SendDataToDevice / The file changed while it was copied"));
+    EXPECT_TRUE(Logged(L"SendDataToDevice / changed while it was being sent"));
     EXPECT_EQ(m_messages, std::vector<int>{kMsgInvalidFile});
     EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), "");
 }
@@ -512,7 +516,7 @@ TEST_F(SpoolerSubmission, AStopBeforeTheFirstWriteSendsNothingAndOneAfterItAbort
         control.fnStopRequested = c.fnStop;
         LogCapture log;
         const SendResult result = SubmitFile(prt, file.Path(), SnapshotJob(), control);
-        EXPECT_EQ(result.outcome, FileOutcome::Cancelled);
+        EXPECT_EQ(result.reason.outcome, FileOutcome::Cancelled);
         EXPECT_EQ(g_calls.docNames.size(), c.nDocs);
         EXPECT_EQ(g_calls.nAborts, c.nAborts);
         EXPECT_EQ(g_calls.nEndDocs, 0);
@@ -542,10 +546,90 @@ TEST_F(SpoolerSubmission, EachJobIsFollowedUntilItLeavesTheQueueOrShowsTrouble)
     input.arrFiles.assign(g_jobScripts.size(), file.Path());
     input.nWaitSeconds = 1;
     const PrintRunEnd end = SendPrintFiles(input, nullptr, nullptr);
-    EXPECT_EQ(end.arrOutcomes, (std::vector<FileOutcome>{FileOutcome::Sent, FileOutcome::PaperOut, FileOutcome::Sent,
+    EXPECT_EQ(end.arrOutcomes, (std::vector<FileReason>{FileOutcome::Sent, FileOutcome::PaperOut, FileOutcome::Sent,
                                                           FileOutcome::PrinterOffline, FileOutcome::Sent}));
     EXPECT_FALSE(end.bCancelled);
     EXPECT_EQ(g_calls.nEndDocs, 5);
+}
+
+TEST_F(SpoolerSubmission, EveryCauseIsFoundWhereItHappensAndReadsAsItsOwnTextInEveryLanguage)
+{
+    UseSpooler(FakeSpooler());
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "lumeo_test_reasons";
+    std::filesystem::create_directories(folder / "folder.pdf");
+    auto Make = [&](const wchar_t* pszName, const std::string& strBytes) {
+        std::ofstream(folder / pszName, std::ios::binary) << strBytes;
+        return (folder / pszName).wstring();
+    };
+    auto Admit = [](const std::wstring& strPath, int nTypes, FileReason reason = {}) {
+        return ValidatePathname(strPath, nTypes, &reason) ? FileReason(FileOutcome::Sent) : reason;
+    };
+    auto Submit = [](const std::wstring& strPath, std::function<bool()> fnStop = nullptr) {
+        CPrtControl prt;
+        prt.SetCurrentPrinter(kUsbName);
+        SendControl control;
+        control.fnStopRequested = std::move(fnStop);
+        return SubmitFile(prt, strPath, SnapshotJob(), control).reason;
+    };
+    const std::wstring strPdf = Make(L"good.pdf", "%PDF-1.4");
+    const std::wstring strLocked = Make(L"locked.pdf", "%PDF-1.4");
+    HANDLE hLocked = CreateFileW(strLocked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const FileReason locked = Admit(strLocked, 31);
+    CloseHandle(hLocked);
+    g_strGrowingFile = Make(L"growing.pdf", PseudoRandomBytes(1u << 20));
+    SetCopyBlockHook(GrowFromOutside);
+    const FileReason changed = Submit(g_strGrowingFile);
+    SetSpoolFileCreator([](const wchar_t*) {
+        SetLastError(ERROR_DISK_FULL);
+        return INVALID_HANDLE_VALUE;
+    });
+    const FileReason noSpoolFile = Submit(strPdf);
+    SetSpoolFileCreator(nullptr);
+    g_calls.nFailingWrite = 0;
+    const FileReason refused = Submit(strPdf);
+    const std::wstring strShared = SystemErrorText(ERROR_SHARING_VIOLATION), strFull = SystemErrorText(ERROR_DISK_FULL);
+    ASSERT_FALSE(strShared.empty() || strFull.empty());
+
+    const struct {
+        FileReason reason;
+        std::wstring strEnglish, strDetail;
+    } cases[] = {
+        {Admit((folder / "missing.pdf").wstring(), 31), L"not found", L""},
+        {Admit((folder / "folder.pdf").wstring(), 31), L"a folder or a device, not a file", L""},
+        {locked, L"cannot be opened: " + strShared, strShared},
+        {Admit(Make(L"empty.pdf", ""), 31), L"empty", L""},
+        {Admit(L"C:\\" + std::wstring(300, L'x') + L".pdf", 31), L"its path is too long", L""},
+        {Admit(Make(L"scan.bmp", "BM"), 1 | 2), L"the printer takes PDF and JPEG, not BMP", L"BMP"},
+        {Admit(Make(L"c.txt", "text"), 1 | 2 | 8), L"the printer takes PDF, JPEG and PNG, not TXT",
+         L"TXT"},
+        {Admit(Make(L"text.png", "text"), 31), L"not a PNG image", L"PNG"},
+        {Submit(Make(L"pjl.pdf", "%PDF-1.4\n" + kUELBytes + "@PJL")), L"holds printer commands", L""},
+        {changed, L"changed while it was being sent", L""},
+        {noSpoolFile, L"the temporary copy could not be made: " + strFull, strFull},
+        {refused, L"the spooler refused it: " + strFull, strFull},
+        {Submit(strPdf, [] { return true; }), L"printing was cancelled", L""},
+        {TroubleOfJobStatus(JOB_STATUS_ERROR), L"the printer reported an error", L""},
+        {TroubleOfJobStatus(JOB_STATUS_OFFLINE), L"the printer is offline", L""},
+        {TroubleOfJobStatus(JOB_STATUS_PAPEROUT), L"the printer is out of paper", L""},
+        {TroubleOfJobStatus(JOB_STATUS_PAUSED), L"the job was paused in the print queue", L""},
+        {TroubleOfJobStatus(JOB_STATUS_BLOCKED_DEVQ), L"the job is blocked in the print queue", L""},
+        {TroubleOfJobStatus(JOB_STATUS_DELETED), L"the job was deleted from the print queue", L""},
+    };
+    std::filesystem::remove_all(folder);
+    for (const std::string& code : ShippedLanguages()) {
+        ScopedLangSource source(Shipped(code));
+        std::set<std::wstring> texts;
+        for (const auto& c : cases) {
+            const std::wstring strText = FileReasonText(c.reason);
+            SCOPED_TRACE(code + " " + ToAnsi(c.strEnglish));
+            EXPECT_TRUE(texts.insert(strText).second) << "shares its text: " << ToAnsi(strText);
+            EXPECT_NE(strText.find(c.strDetail), std::wstring::npos) << ToAnsi(strText);
+            if (code == "EN")
+                EXPECT_EQ(strText, c.strEnglish);
+            else
+                EXPECT_NE(strText, c.strEnglish);
+        }
+    }
 }
 
 TEST_F(SpoolerSubmission, AnExceptionAbortsTheJobRemovesItsSpoolFileAndEndsTheRunAsAnInternalError)
@@ -559,14 +643,14 @@ TEST_F(SpoolerSubmission, AnExceptionAbortsTheJobRemovesItsSpoolFileAndEndsTheRu
     input.arrFiles = {small.Path(), big.Path(), small.Path()};
     LogCapture log;
     const PrintRunEnd end = SendPrintFiles(input, nullptr, nullptr);
-    EXPECT_EQ(end.arrOutcomes, (std::vector<FileOutcome>{FileOutcome::Sent, FileOutcome::InternalError,
-                                                          FileOutcome::InternalError}));
+    EXPECT_EQ(end.arrOutcomes, (std::vector<FileReason>{FileOutcome::Sent, FileOutcome::InternalError,
+                                                         FileOutcome::InternalError}));
     EXPECT_EQ(g_calls.docNames.size(), 2u);
     EXPECT_EQ(g_calls.nAborts, 1);
     EXPECT_EQ(g_calls.nEndDocs, 1);
     EXPECT_TRUE(log.Contains(L"SendPrintFiles / internal error : the write threw"));
     EXPECT_EQ(SpoolFilesNow(), 0) << "a spool file was left behind";
-    EXPECT_EQ(FileOutcomeReason(FileOutcome::InternalError), L"Not sent: internal error");
+    EXPECT_EQ(FileReasonText(FileOutcome::InternalError), L"Not sent: internal error");
 }
 
 TEST_F(SpoolerSubmission, ProgressRisesTo1000BeforeTheWaitNeverFallsAndCountsEveryFile)
@@ -609,7 +693,6 @@ TEST_F(SpoolerSubmission, ATextRenamedToPdfAfterItsAdmissionIsRefusedAtTheCopyBe
     TempFile text("submit_swapped.txt", "Dear reader,\r\n");
     ASSERT_TRUE(MoveFileExW(text.Path().c_str(), file.Path().c_str(), MOVEFILE_REPLACE_EXISTING));
     EXPECT_EQ(Send(*s_pUsb, file.Path()), 0);
-    EXPECT_TRUE(Logged(L"SendDataToDevice / The content is not of the file's type or holds printer commands"));
     EXPECT_EQ(m_messages, std::vector<int>{kMsgRefusedContent});
     EXPECT_TRUE(g_calls.docNames.empty()) << "a document was started";
     EXPECT_FALSE(m_strSpoolFile.empty());  // made, and gone (checked by Send)

@@ -31,6 +31,14 @@ struct DeviceIdObjects {
     std::optional<std::string> strStandard;
 };
 
+// A printer with its status, supplies, trays and alerts, played for snmpd by
+// tests/support/printer_mib_agent.py (see its scenarios); its state follows the age of
+// the file `strTrigger` (a Unix path), by default one that SnmpAgent::Trigger makes.
+struct PrinterMib {
+    std::string strScenario;
+    std::string strTrigger;
+};
+
 class SnmpAgent {
 public:
     // Written out once for every test, apart from the product's own definition.
@@ -43,13 +51,31 @@ public:
     {
     }
 
+    // A printer without device-ID objects.
+    explicit SnmpAgent(const PrinterMib& printer) : SnmpAgent(DeviceIdObjects{}, {"public", "mirlan"}, 0, printer) {}
+
     // The values must not hold single quotes; `communities` are the read communities served.
     // A `fixedPort` is held under a lock on the whole machine, as test trees may run side
     // by side; below 1024 it needs root. Failure() tells why such an agent is not Ready().
     explicit SnmpAgent(const DeviceIdObjects& objects, std::vector<std::string> communities = {"public", "mirlan"},
-                       uint16_t fixedPort = 0)
+                       uint16_t fixedPort = 0, const std::optional<PrinterMib>& printer = std::nullopt)
     {
         m_strProbeCommunity = communities.empty() ? "public" : communities.front();
+        // A free port can be taken by another program before snmpd binds it (on ::1 it
+        // was never checked): an agent that ends at once is started again on another.
+        for (int nTry = 0; nTry < (fixedPort ? 1 : 3) && !m_ready; ++nTry) {
+            if (nTry > 0)
+                Stop();
+            Start(objects, communities, fixedPort, printer);
+        }
+    }
+
+    ~SnmpAgent() { Stop(); }
+
+private:
+    void Start(const DeviceIdObjects& objects, const std::vector<std::string>& communities, uint16_t fixedPort,
+               const std::optional<PrinterMib>& printer)
+    {
         m_port = fixedPort ? fixedPort : udp_test::FreePort();
         // One folder per agent: Wine cannot wait for the shell that stops the agent before.
         static int s_nAgents = 0;
@@ -66,6 +92,12 @@ public:
         if (objects.strStandard)
             lines.push_back(std::string("override ") + kStandardDeviceIdOid + " octet_str \"" + *objects.strStandard +
                             "\"");
+        if (printer)
+            for (const char* root : {".1.3.6.1.2.1.25.3.2.1.5", ".1.3.6.1.2.1.25.3.5", ".1.3.6.1.2.1.43"})
+                lines.push_back(std::string("pass_persist -p 1 ") + root + " /usr/bin/python3 " LUMEO_SOURCE_DIR
+                                "/tests/support/printer_mib_agent.py " + printer->strScenario + " " +
+                                (printer->strTrigger.empty() ? m_dir + "/trigger" : printer->strTrigger) + " " +
+                                root);
         std::string script = "rm -rf " + m_dir + " && mkdir -p " + m_dir + " && printf '%s\\n'";
         for (const std::string& l : lines)
             script += " '" + l + "'";
@@ -85,10 +117,20 @@ public:
     }
 
     // The folder goes once snmpd has ended, as it writes there while it stops.
-    ~SnmpAgent()
+    void Stop() const
     {
         RunShell("kill $(cat " + m_dir + "/pid) 2>/dev/null; timeout 5 sh -c 'until [ -e " + m_dir +
                  "/ended ]; do sleep 0.1; done'; rm -rf " + m_dir);
+    }
+
+public:
+
+    // Makes a printer's default trigger file, as if it had appeared `dSecondsAgo` ago.
+    void Trigger(double dSecondsAgo) const
+    {
+        RunShell("/usr/bin/python3 -c 'import os, time; p = \"" + m_dir +
+                 "/trigger\"; open(p, \"a\").close(); t = time.time() - " + std::to_string(dSecondsAgo) +
+                 "; os.utime(p, (t, t))'");
     }
 
     bool Ready() const { return m_ready; }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "tests/support/child_process.h"
 #include "tests/support/wine_printers.h"
@@ -49,3 +50,40 @@ public:
     }
 };
 
+#ifdef LUMEO_SOURCE_DIR
+// Files dragged from a window on the X display onto a point of the screen and dropped
+// there with the mouse, as from a file manager: tests/support/drag_source.py holds the
+// files, xdotool moves the mouse.
+class XDrag {
+public:
+    bool Available() const
+    {
+        return XKeyboard().Available() &&
+               GetFileAttributesW(WineWindowsPath("/usr/lib/x86_64-linux-gnu/girepository-1.0/Gtk-3.0.typelib")
+                                      .c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    bool Drop(const std::vector<std::wstring>& arrPaths, POINT pt) const
+    {
+        wchar_t szTemp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, szTemp);
+        const std::wstring strDone = std::wstring(szTemp) + L"lumeo_e2e_drag.done";
+        std::string strScript = "/usr/bin/python3 '" LUMEO_SOURCE_DIR "/tests/support/drag_source.py'";
+        for (const std::wstring& strPath : arrPaths)
+            strScript += " '" + WineUnixPath(strPath) + "'";
+        // Once its window shows, the drag starts past GTK's threshold and ends with a move
+        // inside the target.
+        const auto At = [](LONG x, LONG y) { return " mousemove " + std::to_string(x) + " " + std::to_string(y); };
+        strScript += " & timeout 20 xdotool search --sync --onlyvisible --name 'Lumeo drag source' >/dev/null; " +
+                     std::string("sleep 1; xdotool") + At(40, 30) + " sleep 0.3 mousedown 1 sleep 0.3" + At(70, 60) +
+                     " sleep 0.3" + At(pt.x, pt.y) + " sleep 0.5" + At(pt.x + 3, pt.y + 3) +
+                     " sleep 0.5 mouseup 1; echo $? > '" + WineUnixPath(strDone) + "'";
+        DeleteFileW(strDone.c_str());
+        std::string strExit;
+        if (StartDetached(L"\"" + WineWindowsPath("/bin/sh") + L"\" -c \"" +
+                          std::wstring(strScript.begin(), strScript.end()) + L"\""))
+            CUiDriver::WaitUntil([&] { return bool(std::ifstream(std::filesystem::path(strDone)) >> strExit); }, 30000);
+        DeleteFileW(strDone.c_str());
+        return strExit == "0";
+    }
+};
+#endif

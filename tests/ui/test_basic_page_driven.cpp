@@ -83,6 +83,14 @@ protected:
                 return static_cast<int>(i);
         return -1;
     }
+    static std::wstring DismissMessage(CUiDriver& ui)
+    {
+        HWND hMessage = ui.WaitForMessageDialog(8000);
+        const std::wstring strText = hMessage ? ui.MessageText(hMessage) : L"(no message)";
+        PostMessageW(GetDlgItem(hMessage, IDOK), BM_CLICK, 0, 0);
+        CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() == nullptr; }, 5000);
+        return strText;
+    }
     static bool Visible(HWND hWnd) { return IsWindowVisible(hWnd) != FALSE; }
     static bool Enabled(HWND hWnd) { return IsWindowEnabled(hWnd) != FALSE; }
 
@@ -102,18 +110,25 @@ TEST_F(BasicPageDriven, CommandLineFilesAreAdmittedByThePrintersCapability)
     const std::wstring missing = (m_folder / L"missing.pdf").wstring();
     const std::wstring line = Quoted({pdf, jpg, txt, bare, partial, folder, missing, spaced});
 
+    // One message names the files the command line gave and the printer refused, each with its reason.
+    const std::wstring strAll = L"the printer takes PDF, JPEG, TIFF, PNG and BMP";
     CUiDriver& ui = Start(line);
+    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nnotes.txt \x2014 " + strAll +
+                                      L", not TXT\r\nnoext \x2014 its name gives no file type; " + strAll +
+                                      L"\r\nx.jp \x2014 " + strAll + L", not JP\r\nfolder.pdf \x2014 a folder or "
+                                      L"a device, not a file\r\nmissing.pdf \x2014 not found");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{pdf, jpg, spaced}));
     EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_COMBO_PRINTERLIST)), kFilePrinter);
     EXPECT_TRUE(Visible(ui.SheetButton(IDOK)));
     EXPECT_TRUE(Enabled(ui.Control(IDC_BUTTON_BROWSE)));
     EXPECT_TRUE(Enabled(ui.Control(IDC_BUTTON_REMOVE)));
     EXPECT_FALSE(Enabled(ui.Control(IDC_EDIT_FROM)));
-    EXPECT_EQ(ui.FindMessageDialog(), nullptr);  // command-line refusals are silent
     ui.Close();
 
     // The printer named with -M (any case) decides instead of the default one.
     CUiDriver& named = Start(L" -M \"lumeo ui pdf\"" + line);
+    EXPECT_EQ(DismissMessage(named).substr(0, 74),
+              L"Not support the file format\r\nphoto.JPG \x2014 the printer takes PDF, not JPEG\r\n");
     EXPECT_EQ(named.ListItems(IDC_LIST_FILE), (Paths{pdf}));
     EXPECT_EQ(CUiDriver::Text(named.Control(IDC_COMBO_PRINTERLIST)), kPdfPrinter);
 }

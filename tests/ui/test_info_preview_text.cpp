@@ -39,9 +39,9 @@ TEST_F(InfoPreviewText, BandsAndRange)
     m_pMngr->SetDuplex(2);
     m_pMngr->SetColorMode(1);
     InfoPreviewTexts texts = ComposeInfoPreviewTexts(*m_pMngr, 7);
-    EXPECT_EQ(texts.strCopies, L"Copies : 3");
-    EXPECT_EQ(texts.strDuplex, L"Double-Sided Printing : Short Edge");
-    EXPECT_EQ(texts.strColor, L"Color : Black & White");
+    EXPECT_EQ(texts.copies.Joined(), L"Copies : 3");
+    EXPECT_EQ(texts.duplex.Joined(), L"Double-Sided Printing : Short Edge");
+    EXPECT_EQ(texts.color.Joined(), L"Color : Black & White");
     EXPECT_EQ(texts.strRange, L"All");
     m_pMngr->SetPrintRange(1);
     m_pMngr->SetPageRange(2, 5);
@@ -62,8 +62,20 @@ TEST_F(InfoPreviewText, LocalizedLabels)
     m_ini.Parse(L"[UI_BASIC_TAB]\nIDC_STATIC_COPIES=Kopien\n[UNIT]\nIDC_UNIT_MM=Millimeter\n");
     m_pMngr->SetPaperSize(kA4);
     const InfoPreviewTexts texts = ComposeInfoPreviewTexts(*m_pMngr, 7);
-    EXPECT_EQ(texts.strCopies, L"Kopien : 1");
+    EXPECT_EQ(texts.copies.Joined(), L"Kopien : 1");
     EXPECT_EQ(texts.strPaper, L"A4\n210 x 297 Millimeter");
+}
+
+TEST(InfoPreviewWrap, TheLabelGivesWayAndNoValueIsCut)
+{
+    const TextWidth fnChars = [](const std::wstring& strText) { return static_cast<int>(strText.size()); };
+    using Lines = std::vector<std::wstring>;
+    const LabelledText duplex{L"Double-Sided Printing", L"Long Edge"};
+    EXPECT_EQ(WrapLabelled(duplex, 33, fnChars), Lines{L"Double-Sided Printing : Long Edge"});
+    EXPECT_EQ(WrapLabelled(duplex, 14, fnChars), (Lines{L"Double-Sided", L"Printing :", L"Long Edge"}));
+    EXPECT_EQ(WrapLabelled(duplex, 5, fnChars),
+              (Lines{L"Doubl", L"e-Sid", L"ed", L"Print", L"ing :", L"Long", L"Edge"}));
+    EXPECT_EQ(WrapText(L"\u4e21\u9762\u5370\u5237", 2, fnChars), (Lines{L"\u4e21\u9762", L"\u5370\u5237"}));
 }
 
 TEST(PaperPictureBox, A4AndA3FillTheBandLetterSitsLower)

@@ -135,7 +135,7 @@ bool CUiDriver::WaitForSheet(DWORD dwTimeoutMs, bool bWaitForCheck)
 
 std::wstring CUiDriver::StatusText() const { return Text(GetDlgItem(m_hSheet, kSheetStatusId)); }
 
-bool CUiDriver::IsCheckingPrinter() const { return StatusText() == L"Checking the printer\x2026"; }
+bool CUiDriver::IsCheckingPrinter() const { return StatusText().rfind(L"Checking ", 0) == 0; }  // printer or files
 
 bool CUiDriver::WaitForPrinterCheck(DWORD dwTimeoutMs) const
 {

@@ -1,0 +1,48 @@
+#include "files/admit_files.h"
+
+#include <objbase.h>
+
+#include "files/admission.h"
+#include "files/shell_files.h"
+
+namespace {
+// The shell's link object and icons want COM on the thread that asks.
+class CComApartment {
+public:
+    CComApartment() : m_bInitialized(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~CComApartment()
+    {
+        if (m_bInitialized)
+            CoUninitialize();
+    }
+    CComApartment(const CComApartment&) = delete;
+    CComApartment& operator=(const CComApartment&) = delete;
+
+private:
+    bool m_bInitialized;
+};
+}  // namespace
+
+AdmissionResult AdmitCandidateFiles(const std::vector<std::wstring>& arrPaths, int nSupportedTypes)
+{
+    CComApartment apartment;
+    AdmissionResult result;
+    for (const std::wstring& strCandidate : arrPaths) {
+        const std::wstring strPath = ResolvedPath(strCandidate);
+        FileReason reason;
+        if (ValidatePathname(strPath, nSupportedTypes, &reason))
+            result.arrAdmitted.push_back({strPath, GetIconIndex(strPath)});
+        else
+            result.arrRefused.push_back({strPath, reason});
+    }
+    return result;
+}
+
+std::vector<std::wstring> RefusedListedFiles(const std::vector<std::wstring>& arrListed, int nSupportedTypes)
+{
+    std::vector<std::wstring> arrRefused;
+    for (const std::wstring& strPath : arrListed)
+        if (!ValidatePathname(strPath, nSupportedTypes))
+            arrRefused.push_back(strPath);
+    return arrRefused;
+}

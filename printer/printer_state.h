@@ -1,0 +1,90 @@
+#pragma once
+// What a printer says of itself, whichever way it was asked: its state, the conditions
+// behind it, its page counter, its supplies and its input trays. The Printer MIB over SNMP
+// fills it today (printer_mib_state.h); another route can fill the same.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class PrinterStatus { Unknown, Ready, Printing, WarmingUp, Warning, Stopped };
+
+enum class ConditionSeverity { Warning, Stop };
+
+enum class ConditionKind {
+    PaperJam,
+    CoverOpen,
+    OutOfPaper,
+    PaperLow,
+    OutOfToner,  // or ink, ribbon, developer
+    TonerLow,
+    OutputFull,
+    Offline,
+    ServiceRequested,
+    Other,
+};
+
+// Our own words where the kind alone says too little and the printer gave none.
+enum class ConditionDetail {
+    None,
+    DeviceDown,
+    InputTrayMissing,
+    OutputTrayMissing,
+    SupplyMissing,
+    OutputNearFull,
+    InputTrayEmpty,
+    MaintenanceOverdue,
+};
+
+struct PrinterCondition {
+    ConditionSeverity severity = ConditionSeverity::Warning;
+    ConditionKind kind = ConditionKind::Other;
+    ConditionDetail detail = ConditionDetail::None;
+    std::wstring strWords;  // the printer's own words (cleaned), empty when it gave none
+
+    bool operator==(const PrinterCondition&) const = default;
+};
+
+// A capacity or level is a quantity of the supply's unit or one of these.
+constexpr int kLevelOther = -1;          // for a capacity: no restriction
+constexpr int kLevelUnknown = -2;
+constexpr int kLevelSomeRemaining = -3;  // at least one unit is left
+
+struct PrinterSupply {
+    std::wstring strDescription;
+    bool bReceptacle = false;    // fills up as the printer works (waste toner), rather than empties
+    bool bPercentUnit = false;   // the level counts in per cent
+    int nMaxCapacity = kLevelUnknown;
+    int nLevel = kLevelUnknown;
+};
+
+struct PrinterTray {
+    std::wstring strName;
+    std::wstring strDescription;
+    std::wstring strMedia;
+    int nMaxCapacity = kLevelUnknown;
+    int nLevel = kLevelUnknown;
+};
+
+struct PrinterState {
+    PrinterStatus status = PrinterStatus::Unknown;
+    std::vector<PrinterCondition> conditions;  // stop conditions first
+    std::optional<uint32_t> nPageCounter;      // pages (impressions or sheets) over the printer's life
+    std::vector<PrinterSupply> supplies;
+    std::vector<PrinterTray> trays;
+};
+
+// Stopped, or a condition that keeps the printer from printing now.
+bool HasStopCondition(const PrinterState& state);
+// The first stop condition, else the first warning; nullptr when there is none.
+const PrinterCondition* MainCondition(const PrinterState& state);
+
+// The level in per cent of the capacity (0-100), or nothing when the printer does not say.
+std::optional<int> LevelPercent(int nLevel, int nMaxCapacity, bool bPercentUnit);
+
+// A text from the printer made fit to show: UTF-8 when it is valid UTF-8, else Latin-1;
+// it ends at a zero byte, control characters become blanks, blanks around it go, and it is
+// cut to kMaxPrinterTextChars.
+constexpr size_t kMaxPrinterTextChars = 128;
+std::wstring CleanPrinterText(std::string_view bytes);

@@ -1,0 +1,174 @@
+// The printer's state from what its agent answered: status, error bits, alerts, page
+// counter and supply levels, and the printer's own words made fit to show; and what its
+// successive states say after a run.
+#include <gtest/gtest.h>
+
+#include "printer/printer_follow.h"
+#include "printer/printer_mib_state.h"
+
+namespace {
+using K = ConditionKind;
+using D = ConditionDetail;
+constexpr ConditionSeverity S = ConditionSeverity::Stop;
+constexpr ConditionSeverity W = ConditionSeverity::Warning;
+
+PrinterCondition C(ConditionSeverity severity, K kind, D detail = D::None, std::wstring strWords = {})
+{
+    return {severity, kind, detail, std::move(strWords)};
+}
+
+PrinterMibValues Values(std::optional<int> nDevice, std::optional<int> nPrinter, std::optional<std::string> bits,
+                        std::vector<PrinterMibAlert> alerts = {})
+{
+    PrinterMibValues v;
+    v.nDeviceStatus = nDevice;
+    v.nPrinterStatus = nPrinter;
+    v.strErrorState = bits;
+    v.alerts = std::move(alerts);
+    return v;
+}
+}  // namespace
+
+TEST(PrinterState, StatusAndConditionsFollowTheBitsAndAlerts)
+{
+    const struct Case {
+        const char* name;
+        PrinterMibValues values;
+        PrinterStatus status;
+        std::vector<PrinterCondition> conditions;
+    } cases[] = {
+        {"nothing answered", {}, PrinterStatus::Unknown, {}},
+        {"idle", Values(2, 3, std::string("\0\0", 2)), PrinterStatus::Ready, {}},
+        {"printing, toner low", Values(2, 4, "\x20"), PrinterStatus::Printing, {C(W, K::TonerLow)}},
+        {"warming up", Values(4, 5, {}), PrinterStatus::WarmingUp, {}},
+        {"a warning without words", Values(3, 3, {}), PrinterStatus::Warning, {}},
+        {"down without a reason", Values(5, 1, {}), PrinterStatus::Stopped, {C(S, K::Other, D::DeviceDown)}},
+        {"every bit of both octets, stops first",
+         Values(5, 1, "\xFF\xFF"),
+         PrinterStatus::Stopped,
+         {C(S, K::OutOfPaper), C(S, K::OutOfToner), C(S, K::CoverOpen), C(S, K::PaperJam), C(S, K::Offline),
+          C(S, K::ServiceRequested), C(W, K::PaperLow), C(W, K::TonerLow), C(W, K::Other, D::InputTrayMissing),
+          C(W, K::Other, D::OutputTrayMissing), C(W, K::Other, D::SupplyMissing), C(W, K::OutputFull, D::OutputNearFull),
+          C(W, K::OutputFull), C(W, K::OutOfPaper, D::InputTrayEmpty), C(W, K::ServiceRequested, D::MaintenanceOverdue)}},
+        {"alerts speak before bits, news is no trouble",
+         Values(5, 1, "\x04\x00",
+                {{3, 8, 8, "Paper jam in tray 1"}, {4, 11, 1104, "Black toner low"}, {5, 6, 4, "Cover closed"},
+                 {3, 5, 9999, "Call service 66044"}, {4, 8, 13, "Tray 2 empty"}, {4, 11, 13, "Cyan empty"},
+                 {4, 30, 30208, "Stapler jam"}, {1, 5, 503, "Power up"}, {3, 8, 8, "Paper jam in tray 1"}}),
+         PrinterStatus::Stopped,
+         {C(S, K::PaperJam, D::None, L"Paper jam in tray 1"), C(S, K::Other, D::None, L"Call service 66044"),
+          C(S, K::OutOfPaper, D::None, L"Tray 2 empty"), C(S, K::OutOfToner, D::None, L"Cyan empty"),
+          C(S, K::PaperJam, D::None, L"Stapler jam"), C(W, K::TonerLow, D::None, L"Black toner low")}},
+        {"a warning alert on an idle printer", Values(2, 3, {}, {{4, 9, 902, "Output bin almost full"}}),
+         PrinterStatus::Warning, {C(W, K::OutputFull, D::None, L"Output bin almost full")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PrinterState state = StateOfPrinterMib(c.values);
+        EXPECT_EQ(state.status, c.status);
+        EXPECT_EQ(state.conditions, c.conditions);
+        EXPECT_EQ(HasStopCondition(state), c.status == PrinterStatus::Stopped);
+    }
+}
+
+TEST(PrinterState, CounterSuppliesAndTraysKeepTheirSpecialLevels)
+{
+    PrinterMibValues v = Values(2, 3, {});
+    v.nLifeCount = 1000;
+    v.nCounterUnit = 7;  // impressions
+    v.supplies = {{3, 21, 7, 10000, 8000, "Black Toner"}, {1, 4, 19, -2, 40, "Waste"}, {4, 1, 19, 100, -3, "Box"}};
+    v.inputs = {{"Tray 1", "Cassette", "A4", 250, -3}};
+    const PrinterState state = StateOfPrinterMib(v);
+    EXPECT_EQ(state.nPageCounter, 1000u);
+    ASSERT_EQ(state.supplies.size(), 3u);
+    EXPECT_FALSE(state.supplies[0].bReceptacle);
+    EXPECT_TRUE(state.supplies[1].bReceptacle && state.supplies[1].bPercentUnit);  // by its waste type
+    EXPECT_TRUE(state.supplies[2].bReceptacle);
+    EXPECT_EQ(state.trays.at(0).strMedia, L"A4");
+    v.nCounterUnit = 3;  // a length is no page count
+    EXPECT_FALSE(StateOfPrinterMib(v).nPageCounter);
+
+    const struct {
+        int nLevel, nMax;
+        bool bPercent;
+        std::optional<int> percent;
+    } levels[] = {{8000, 10000, false, 80}, {40, -2, true, 40}, {40, -2, false, {}}, {-3, 100, false, {}},
+                  {-2, 100, true, {}},     {-1, -1, true, {}},  {150, 100, false, 100}, {5, 0, false, {}}};
+    for (const auto& l : levels)
+        EXPECT_EQ(LevelPercent(l.nLevel, l.nMax, l.bPercent), l.percent) << l.nLevel << "/" << l.nMax;
+}
+
+TEST(PrinterState, PrinterWordsAreCleanedAndBounded)
+{
+    const struct {
+        std::string bytes;
+        std::wstring expected;
+    } cases[] = {
+        {std::string("Black\0\0\0garbage", 16), L"Black"},
+        {"\x1b]0;owned\x07 Toner\r\nlow\t", L"]0;owned  Toner  low"},
+        {"T\xC3\xB3ner \xE2\x80\xAE" "cba", L"T\u00F3ner  cba"},  // UTF-8, a right-to-left override
+        {"T\xF3ner \x85", L"T\u00F3ner"},                          // not UTF-8: Latin-1, C1 control
+        {"Caf\xC0\xA9", L"Caf\u00C0\u00A9"},                        // an overlong form: Latin-1
+        {std::string(600, 'x'), std::wstring(kMaxPrinterTextChars, L'x')},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CleanPrinterText(c.bytes), c.expected);
+}
+
+TEST(PrinterFollow, SuccessiveSamplesDecideAndTheCounterSaysThePages)
+{
+    using P = PrinterStatus;
+    using V = FollowVerdict;
+    constexpr long kSilent = -2;  // the printer did not answer
+    struct Sample {
+        int64_t nMs;
+        P status;
+        long nCounter;  // -1: none
+        V verdict;
+    };
+    const auto State = [](P status, long nCounter) {
+        PrinterState state;
+        state.status = status;
+        if (nCounter >= 0)
+            state.nPageCounter = static_cast<uint32_t>(nCounter);
+        return state;
+    };
+    const struct {
+        const char* name;
+        P before;
+        long nBefore;
+        std::vector<Sample> samples;
+        std::optional<uint32_t> pages;
+    } cases[] = {
+        {"three pages", P::Ready, 1000,
+         {{1000, P::Printing, 1000, V::Following}, {2000, P::Printing, 1002, V::Following},
+          {3000, P::Ready, 1003, V::Following}, {4000, P::Ready, 1003, V::Done}}, 3},
+        {"a page too quick to be seen", P::Ready, 1000,
+         {{1000, P::Ready, 1001, V::Following}, {2000, P::Warning, 1001, V::Done}}, 1},
+        {"a jam after a page", P::Ready, 1000,
+         {{1000, P::Printing, 1000, V::Following}, {2000, P::Stopped, 1001, V::Trouble}}, 1},
+        {"nothing moves: done once quiet", P::Ready, 1000,
+         {{1000, P::Ready, 1000, V::Following}, {7000, P::Ready, 1000, V::Following},
+          {PrinterFollow::kQuietMs, P::Ready, 1000, V::Done}}, 0},
+        {"silent, then the time is up", P::Ready, 1000,
+         {{1000, P::Printing, 1001, V::Following}, {30000, P::Unknown, kSilent, V::Following},
+          {60000, P::Printing, 1002, V::TimedOut}}, 2},
+        {"a silence between idle samples", P::Ready, 1000,
+         {{1000, P::Ready, 1001, V::Following}, {2000, P::Unknown, kSilent, V::Following},
+          {3000, P::Ready, 1001, V::Following}, {4000, P::Ready, 1001, V::Done}}, 1},
+        {"no state at all", P::Unknown, -1, {{1000, P::Unknown, -1, V::NoState}}, {}},
+        {"a counter alone", P::Unknown, 500,
+         {{1000, P::Unknown, 502, V::Following}, {2000, P::Unknown, 502, V::Done}}, 2},
+        {"a counter that went back", P::Ready, 1000,
+         {{1000, P::Printing, 7, V::Following}, {2000, P::Ready, 8, V::Following}, {3000, P::Ready, 8, V::Done}}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PrinterFollow follow(State(c.before, c.nBefore), 60000);
+        for (const Sample& sample : c.samples)
+            EXPECT_EQ(follow.Add(State(sample.status, sample.nCounter), sample.nCounter != kSilent, sample.nMs),
+                      sample.verdict)
+                << sample.nMs;
+        EXPECT_EQ(follow.PagesPrinted(), c.pages);
+    }
+}
