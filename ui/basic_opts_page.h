@@ -59,7 +59,6 @@ public:
     int CheckSupportedTypes();
     // The current printer's name, as the spooler knows it (empty without printers).
     std::wstring CurrentPrinterName() const;
-    CPrtControl& PrtControl() { return m_PrtControl; }
 
 protected:
     bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
