@@ -29,10 +29,6 @@ public:
 
     // The print run's messages (kinds 5 to 8), modal over the sheet.
     void ShowErrorMessage(int nKind);
-    // The job of one file, passed on to the job functions with the Basic page's printer.
-    std::wstring SendStartPJLCommand(const std::wstring& strPath);
-    std::wstring SendEndPJLCommand();
-    int SendDataToDevice(const std::wstring& strPath);
 
     // The sending half of a print run, on a worker; the sheet stays answering meanwhile.
     // `before`: the printer's state the user chose to send into; without it the run
@@ -62,6 +58,9 @@ private:
     // Cancel and Escape during a run stop it; the close box asks first. True: handled.
     bool OnCancelDuringRun();
     bool OnCloseDuringRun();
+    // Logging off or shutting down: the run stops as with Cancel, and the system, which
+    // ends the process once this returns, waits until its job is aborted (a few seconds at most).
+    void OnSessionEnd();
     void ShowRunState(bool bRunning);
     void OnHelp();
     void OnHelpInfo(const HELPINFO* pInfo);

@@ -198,6 +198,15 @@ bool CMainPropertySheet::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
         OnRunEnded();
         lResult = 0;
         return true;
+    case WM_QUERYENDSESSION:
+        OnCancelDuringRun();
+        lResult = TRUE;
+        return true;
+    case WM_ENDSESSION:
+        if (wParam)
+            OnSessionEnd();
+        lResult = 0;
+        return true;
     case WM_CLOSE:
         if (OnCloseDuringRun()) {
             lResult = 0;

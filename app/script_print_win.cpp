@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/script_runs.h"
+#include "app/script_stop.h"
 #include "app/script_texts.h"
 #include "common/debug_log.h"
 #include "files/admission.h"
@@ -30,10 +31,12 @@ public:
             const std::vector<std::wstring> arrPaths = ExpandNamePattern(file.strPath);
             if (arrPaths.empty())
                 m_arrReports.push_back({file.strShown, FileOutcome::NotFound, false});
+            // A match in a folder is taken as it is: a shortcut dropped there must not
+            // lead to any file or host of its maker's choice.
             for (const std::wstring& strPath : arrPaths)
-                Admit(strPath);
+                Admit(strPath, strPath);
         } else {
-            Admit(file.strPath);
+            Admit(file.strPath, ResolvedPath(file.strPath));
         }
     }
     const std::vector<std::wstring>& AdmittedFiles() const { return m_arrAdmitted; }
@@ -47,10 +50,10 @@ public:
     }
 
 private:
-    // A shortcut stands for its target, as in the sheet.
-    void Admit(const std::wstring& strPath)
+    // strFile: what strPath stands for; a shortcut named on the command line stands for
+    // its target, as in the sheet.
+    void Admit(const std::wstring& strPath, const std::wstring& strFile)
     {
-        const std::wstring strFile = ResolvedPath(strPath);
         FileReason reason;
         const bool bAdmitted = ValidatePathname(strFile, m_nSupportedTypes, &reason);
         if (bAdmitted) {
@@ -71,6 +74,7 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     CPrtControl prtControl;
     if (const int nExit = ChooseScriptPrinter(prtControl, cmd, strPolicyPrinter, out))
         return nExit;
+    ListenForScriptStop();
     DeviceIdRoute route;
     const int nSupportedTypes = CheckSupportedTypes(prtControl, route);
     if (const int nExit = ExitCodeOfPrinterCheck(nSupportedTypes)) {
@@ -97,7 +101,8 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     input.job = SnapshotJob();
     input.arrFiles = list.AdmittedFiles();
     input.nWaitSeconds = static_cast<DWORD>(cmd.nWaitSeconds);
-    const PrintRunEnd end = SendPrintFiles(input, nullptr, nullptr);
+    const PrintRunEnd end = SendPrintFiles(input, ScriptStopRequested, nullptr);
+    ScriptRunEnded();
 
     const std::vector<FileReport> arrReports = list.Reports(end.arrOutcomes);
     for (const FileReport& report : arrReports)

@@ -1,5 +1,5 @@
 #pragma once
-// The runs without the sheet: /print and /probe. No window is made: no splash, sheet or
+// The runs without the sheet: /print and /probe. No window is shown: no splash, sheet or
 // message box. Windows build only.
 #include "app/script_output.h"
 #include "files/command_line_options.h"

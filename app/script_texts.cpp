@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/placeholders.h"
+#include "common/printable_text.h"
 #include "common/ui_text.h"
 #include "files/file_types.h"
 #include "files/user_messages.h"
@@ -236,5 +237,8 @@ std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const Devic
     arrLines.push_back(Say(kDeviceId, {bObtained ? OrNone(strDeviceID) : Say(kNone)}));
     arrLines.push_back(Say(kTypes, {ExtensionsOf(nSupportedTypes)}));
     arrLines.push_back(Say(kVerdict, {nSupportedTypes > 0 ? Say(kCanPrint) : PrinterCheckLine(nSupportedTypes)}));
+    // Names, addresses and texts from the printer and the registry go onto a console.
+    for (std::wstring& strLine : arrLines)
+        strLine = PrintableText(strLine);
     return arrLines;
 }

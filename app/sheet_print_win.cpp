@@ -11,7 +11,6 @@
 #include "job/print_run.h"
 #include "job/print_sender.h"
 #include "job/print_summary.h"
-#include "job/send_data_to_device.h"
 #include "printer/printer_state_text.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
@@ -20,6 +19,8 @@
 namespace {
 // Failures listed one by one in the summary; the rest are counted.
 constexpr size_t kSummaryFailureLines = 10;
+// The system gives a program about five seconds to end its session.
+constexpr DWORD kSessionEndWaitMs = 4000;
 
 class CSheetPrintRun : public PrintRunHost {
 public:
@@ -219,6 +220,14 @@ bool CMainPropertySheet::OnCancelDuringRun()
     return true;
 }
 
+void CMainPropertySheet::OnSessionEnd()
+{
+    if (!OnCancelDuringRun())
+        return;
+    if (!m_runWorker.WaitForJob(kSessionEndWaitMs))
+        DebugLog(L"CMainPropertySheet / the run did not stop before the session ended");
+}
+
 bool CMainPropertySheet::OnCloseDuringRun()
 {
     if (!IsPrinting())
@@ -239,16 +248,4 @@ void CMainPropertySheet::ShowErrorMessage(int nKind)
     DebugLog(L"CMainPropertySheet::ShowErrorMessage : %d", nKind);
     CMessageDialog dialog(JobMessageText(nKind), JobMessageCaption(), IDI_HAND);
     dialog.ShowModal(m_hWnd);
-}
-
-std::wstring CMainPropertySheet::SendStartPJLCommand(const std::wstring& strPath)
-{
-    return ::SendStartPJLCommand(strPath);
-}
-
-std::wstring CMainPropertySheet::SendEndPJLCommand() { return ::SendEndPJLCommand(); }
-
-int CMainPropertySheet::SendDataToDevice(const std::wstring& strPath)
-{
-    return ::SendDataToDevice(m_pageBasic.PrtControl(), strPath);
 }

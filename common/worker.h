@@ -23,10 +23,13 @@ class CWorker {
         std::unique_ptr<void, void (*)(void*)> pObject;
     };
     struct Shared {
+        Shared() : hDone(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+        ~Shared() { CloseHandle(hDone); }
         HWND hWnd = nullptr;
         std::atomic<bool> bStop{false};
         std::mutex lock;
         std::deque<Report> reports;
+        HANDLE hDone;  // set once the job (and its failure job) has returned
     };
 
 public:
@@ -62,6 +65,11 @@ public:
     bool Start(Job job, Job fnFailed = nullptr);
     // Asks the current job to stop; the job decides where it can.
     void RequestStop();
+    // Waits up to nMs for the current job to return; true when it has, or none runs.
+    bool WaitForJob(DWORD nMs) const
+    {
+        return !m_pCurrent || WaitForSingleObject(m_pCurrent->hDone, nMs) == WAIT_OBJECT_0;
+    }
     // True while a started job has not been marked finished.
     bool IsBusy() const { return m_pCurrent != nullptr; }
     // The oldest report of the current job posted with uMsg; nullptr when none waits.

@@ -30,6 +30,7 @@ bool CWorker::Start(Job job, Job fnFailed)
             const Link link(pShared);
             if (!RunCaught(job, link) && fnFailed)
                 RunCaught(fnFailed, link);
+            SetEvent(pShared->hDone);
         }).detach();
     } catch (const std::exception&) {
         DebugLog(L"CWorker::Start / no thread");

@@ -10,6 +10,9 @@ size_t LastPartStart(const std::wstring& strPath)
 }
 
 bool SameLetter(wchar_t a, wchar_t b) { return a == b || std::towupper(a) == std::towupper(b); }
+
+// FILE_ATTRIBUTE_DIRECTORY and FILE_ATTRIBUTE_REPARSE_POINT.
+constexpr uint32_t kNotAPlainFile = 0x10 | 0x400;
 }  // namespace
 
 bool HasNamePattern(const std::wstring& strPath)
@@ -39,4 +42,14 @@ bool MatchesNamePattern(const std::wstring& strName, const std::wstring& strPatt
     while (p < strPattern.size() && strPattern[p] == L'*')
         ++p;
     return p == strPattern.size();
+}
+
+std::vector<std::wstring> MatchingFileNames(const std::vector<FolderEntry>& arrEntries,
+                                            const std::wstring& strPattern)
+{
+    std::vector<std::wstring> arrNames;
+    for (const FolderEntry& entry : arrEntries)
+        if (!(entry.nAttributes & kNotAPlainFile) && MatchesNamePattern(entry.strName, strPattern))
+            arrNames.push_back(entry.strName);
+    return arrNames;
 }

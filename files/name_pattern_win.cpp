@@ -19,11 +19,12 @@ std::vector<std::wstring> ExpandNamePattern(const std::wstring& strPattern)
     HANDLE hFind = FindFirstFileW((strFolder + L"*").c_str(), &data);
     if (hFind == INVALID_HANDLE_VALUE)
         return arrPaths;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && MatchesNamePattern(data.cFileName, strNamePattern))
-            arrPaths.push_back(data.cFileName);
-    } while (FindNextFileW(hFind, &data));
+    std::vector<FolderEntry> arrEntries;
+    do
+        arrEntries.push_back({data.cFileName, data.dwFileAttributes});
+    while (FindNextFileW(hFind, &data));
     FindClose(hFind);
+    arrPaths = MatchingFileNames(arrEntries, strNamePattern);
     std::sort(arrPaths.begin(), arrPaths.end(),
               [](const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) < 0; });
     for (std::wstring& strPath : arrPaths)

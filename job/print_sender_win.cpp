@@ -28,9 +28,10 @@ public:
         : m_fnProgress(fnProgress)
     {
         m_report.nFiles = input.arrFiles.size();
-        // Each file's bytes count twice: copied into the spool file, then handed over.
+        // Each file's bytes count twice: copied into the spool file, then handed over. The
+        // file itself counts one more, so a run of empty or missing files ends at 1000 too.
         for (const std::wstring& strPath : input.arrFiles) {
-            m_arrUnits.push_back(2 * SizeOnDisk(strPath));
+            m_arrUnits.push_back(2 * SizeOnDisk(strPath) + 1);
             m_nTotal += m_arrUnits.back();
         }
     }
@@ -116,7 +117,10 @@ void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnSto
     std::unique_ptr<PrinterStateReader> pReader;
     PrinterState before;
     if (!ReadStateBefore(input, pReader, before)) {
-        end.stoppedBefore = before;
+        // Stopped while the state was read: nothing to ask about.
+        end.bCancelled = fnStop && fnStop();
+        if (!end.bCancelled)
+            end.stoppedBefore = before;
         return;
     }
 

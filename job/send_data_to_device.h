@@ -45,11 +45,6 @@ using JobMessageHandler = std::function<void(int nKind)>;
 void SetJobMessageHandler(JobMessageHandler handler);
 void ShowJobMessage(int nKind);
 
-// Creates the spool file at a path that the system has just named; tests replace it
-// to see a creation fail. nullptr restores CreateFileW.
-using SpoolFileCreator = HANDLE (*)(const wchar_t* pszPath);
-void SetSpoolFileCreator(SpoolFileCreator creator);
-
 // Called after each block of the file has gone into the spool file, with the bytes
 // copied so far; tests change the file there. nullptr: nothing is called.
 using CopyBlockHook = void (*)(unsigned long long nCopied);

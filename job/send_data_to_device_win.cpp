@@ -13,6 +13,7 @@
 #include "job/job_messages.h"
 #include "job/pjl_envelope.h"
 #include "job/print_summary.h"
+#include "job/spool_file.h"
 #include "job/uel_search.h"
 #include "printer/prt_control.h"
 
@@ -25,21 +26,6 @@ JobMessageHandler& MessageHandler()
 {
     static JobMessageHandler handler;
     return handler;
-}
-
-SpoolFileCreator g_pSpoolFileCreator = nullptr;
-
-HANDLE CreateSpoolFile(const wchar_t* pszPath)
-{
-    if (g_pSpoolFileCreator)
-        return g_pSpoolFileCreator(pszPath);
-    // The name request has just made the file, empty: it is opened as it is (and made
-    // again only if it has gone). Under Wine, CREATE_ALWAYS truncates it, and Linux file
-    // systems such as ext4 take a file truncated to 0 and rewritten for a replaced file
-    // that they write to disk when it is closed: that cost more than the copy itself,
-    // on close and again on delete.
-    return CreateFileW(pszPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
 }
 
 // A file handle closed when it goes, however the submission ends.
@@ -61,49 +47,6 @@ public:
 
 private:
     HANDLE m_hFile;
-};
-
-// The spool file of one submission and its mapping in prtControl: whatever ends the
-// submission, a return or an exception, the mapping is released and the file deleted.
-class CSpoolFile {
-public:
-    explicit CSpoolFile(CPrtControl& prtControl) : m_prtControl(prtControl) {}
-    ~CSpoolFile()
-    {
-        m_prtControl.ReleaseDocument();
-        m_file.Close();
-        if (!m_strPath.empty() && !DeleteFileW(m_strPath.c_str()))
-            DebugLog(L"SendDataToDevice / Cannot delete the temp file %s", m_strPath.c_str());
-    }
-    CSpoolFile(const CSpoolFile&) = delete;
-    CSpoolFile& operator=(const CSpoolFile&) = delete;
-
-    // Names the file in the temporary folder and opens it for writing.
-    bool Create()
-    {
-        wchar_t szTempPath[kTextChars] = {};
-        wchar_t szTempName[kTextChars] = {};
-        const DWORD nTempChars = GetTempPathW(kTextChars, szTempPath);
-        if (nTempChars == 0 || nTempChars >= static_cast<DWORD>(kTextChars) ||
-            GetTempFileNameW(szTempPath, L"KVQ", 0, szTempName) == 0)
-            return false;
-        m_strPath = szTempName;
-        DebugLog(L"SendDataToDevice / szTempName : %s", szTempName);
-        m_file.Reset(CreateSpoolFile(szTempName));
-        return m_file.IsOpen();
-    }
-    HANDLE Handle() const { return m_file.Get(); }
-    // Done writing: maps it for the spooler.
-    bool Map()
-    {
-        m_file.Close();
-        return m_prtControl.MapDocument(m_strPath.c_str()) != 0;
-    }
-
-private:
-    CPrtControl& m_prtControl;
-    CFileHandle m_file;
-    std::wstring m_strPath;
 };
 
 // Adds what was written to nTotal, so the caller knows the spool file's size.
@@ -219,8 +162,6 @@ void ShowJobMessage(int nKind)
     MessageBoxW(GetActiveWindow(), JobMessageText(nKind).c_str(), JobMessageCaption().c_str(), MB_OK | MB_ICONERROR);
 }
 
-void SetSpoolFileCreator(SpoolFileCreator creator) { g_pSpoolFileCreator = creator; }
-
 void SetCopyBlockHook(CopyBlockHook hook) { g_pCopyBlockHook = hook; }
 
 SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, const JobSnapshot& job,
@@ -269,10 +210,6 @@ SendResult SubmitFile(CPrtControl& prtControl, const std::wstring& strPath, cons
     const std::wstring strEndPJLCMD = SendEndPJLCommand();
     DebugLog(L"SendDataToDevice / strEndPJLCMD : %s", strEndPJLCMD.c_str());
     if (copy == CopyResult::Copied && !WriteAnsi(spool.Handle(), strEndPJLCMD, nSpoolBytes))
-        copy = CopyResult::WriteFailed;
-    // The name may have held bytes before this run (the file is opened as it is found):
-    // the spool file ends where this run's bytes end.
-    if (copy == CopyResult::Copied && !SetEndOfFile(spool.Handle()))
         copy = CopyResult::WriteFailed;
     if (copy == CopyResult::WriteFailed && !nError)
         nError = GetLastError();

@@ -1,5 +1,6 @@
 #pragma once
-// Device ID of a locally attached printer, asked of the device. Windows build only.
+// Device ID of a locally attached printer, asked of the device. The USB and parallel
+// reads of the process take turns. Windows build only.
 #include <windows.h>
 
 #include <string>

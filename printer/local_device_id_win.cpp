@@ -4,10 +4,12 @@
 #include <cstring>
 #include <cwchar>
 #include <iterator>
+#include <mutex>
 #include <vector>
 
 #include "common/ansi_text.h"
 #include "common/debug_log.h"
+#include "common/printable_text.h"
 #include "common/wide_format.h"
 #include "printer/system_api.h"
 
@@ -20,13 +22,14 @@ constexpr DWORD kUsbReplyBytes = 4096;
 constexpr size_t kTextBytes = 260;
 constexpr DWORD kParallelReplyBytes = 260;
 
-// 8-bit text of at most `length` bytes, ending at the first zero byte.
+// 8-bit text of at most `length` bytes, ending at the first zero byte; what the device
+// put there is shown and logged, so its control characters are replaced.
 std::wstring TextOf(const unsigned char* bytes, size_t length)
 {
     size_t n = 0;
     while (n < length && bytes[n] != 0)
         ++n;
-    return FromAnsi(std::string(reinterpret_cast<const char*>(bytes), n));
+    return PrintableText(FromAnsi(std::string(reinterpret_cast<const char*>(bytes), n)));
 }
 
 // The spooler port name of a USB printing interface, or false when its number is unreadable.
@@ -90,6 +93,10 @@ bool FindUsbInterface(HDEVINFO hDevInfo, const std::wstring& strPortName, SP_DEV
     }
 }
 
+// One device-ID read at a time in the process: a device opened by a check that has since
+// been superseded would otherwise refuse the current check, which would then find it busy.
+std::mutex g_deviceReads;
+
 struct ParallelPath {
     const wchar_t* pszPath;
     DWORD dwCode;
@@ -107,6 +114,7 @@ const ParallelPath kParallelPaths[] = {
 
 int LocalUSBDeviceID(const std::wstring& strPortName, std::wstring& strDeviceID)
 {
+    const std::lock_guard<std::mutex> guard(g_deviceReads);
     DeviceIoApi& io = DeviceIo();
     strDeviceID.clear();
     HDEVINFO hDevInfo = io.GetClassDevs(&kUsbPrintInterface, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
@@ -162,6 +170,7 @@ int LocalUSBDeviceID(const std::wstring& strPortName, std::wstring& strDeviceID)
 
 int LocalLPTDeviceID(const std::wstring& strPortName, std::wstring& strDeviceID)
 {
+    const std::lock_guard<std::mutex> guard(g_deviceReads);
     wchar_t szResult[260] = {};
     for (size_t i = 0; i < std::size(kParallelPaths); ++i) {
         const ParallelPath& row = kParallelPaths[i];

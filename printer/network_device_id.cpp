@@ -4,6 +4,7 @@
 
 #include "common/ansi_text.h"
 #include "common/debug_log.h"
+#include "common/printable_text.h"
 #include "snmp/snmp.h"
 
 namespace {
@@ -40,7 +41,7 @@ ObjectReply GetObject(SNMPManager& manager, const Target& target, const char* ps
                pFirst && pFirst->getValue().getDataType() == SNMP_TYPE_OCTET_STRING) {
         OctetString value;
         value = pFirst->getValue();
-        reply.strValue = FromAnsi(value.toString());
+        reply.strValue = PrintableText(FromAnsi(value.toString()));  // shown and logged
         reply.bOctetString = true;
     } else {
         DebugLog(L"Failed to MIB Value.");

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/printable_text.h"
+
 namespace {
 
 // Code points of valid UTF-8, or nothing for bytes that are not.
@@ -33,12 +35,9 @@ std::optional<std::u32string> DecodeUtf8(std::string_view bytes)
     return out;
 }
 
-// Characters that move the cursor or the writing direction rather than show.
-bool IsControl(char32_t cp)
-{
-    return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || (cp >= 0x202A && cp <= 0x202E) ||
-           (cp >= 0x2066 && cp <= 0x2069) || cp == 0x2028 || cp == 0x2029;
-}
+// Characters that move the cursor or the writing direction rather than show (all of them
+// lie in the Basic Multilingual Plane).
+bool IsControl(char32_t cp) { return cp <= 0xFFFF && IsControlCharacter(static_cast<wchar_t>(cp)); }
 
 void AppendWide(std::wstring& out, char32_t cp)
 {

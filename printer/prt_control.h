@@ -53,8 +53,9 @@ public:
         return !strName.empty() && _wcsicmp(GetCurrentPrinterName().c_str(), strName.c_str()) == 0;
     }
 
-    // Spooler submission of one mapped spool file (prt_document_win.cpp).
-    int MapDocument(const wchar_t* pszPath);
+    // Spooler submission of one mapped spool file (prt_document_win.cpp). MapDocument maps
+    // the open file read-only; the handle stays the caller's, open until ReleaseDocument.
+    int MapDocument(HANDLE hFile);
     unsigned long long WriteDocument(const std::wstring& strDocName, DocumentWriteWatch* pWatch = nullptr);
     void ReleaseDocument();
     bool IsXPSDriver(HANDLE hPrinter);
@@ -72,11 +73,9 @@ private:
     int m_nCurrentIndex = -1;
 
     // The mapped spool file, between MapDocument and ReleaseDocument.
-    HANDLE m_hDocFile = INVALID_HANDLE_VALUE;
     HANDLE m_hDocMapping = nullptr;
     const BYTE* m_pDocView = nullptr;
     unsigned long long m_nDocSize = 0;
-    std::wstring m_strDocPath;
     // The window of the spool file that m_pDocView shows (a large file is sent window by window).
     unsigned long long m_nDocViewOffset = 0;
 

@@ -56,13 +56,8 @@ void CPrtControl::ReleaseDocument()
         CloseHandle(m_hDocMapping);
         m_hDocMapping = nullptr;
     }
-    if (m_hDocFile != INVALID_HANDLE_VALUE) {
-        CloseHandle(m_hDocFile);
-        m_hDocFile = INVALID_HANDLE_VALUE;
-    }
     m_nDocSize = 0;
     m_nDocViewOffset = 0;
-    m_strDocPath.clear();
 }
 
 // Maps the window that starts at nOffset in place of the one mapped before.
@@ -83,29 +78,21 @@ const BYTE* CPrtControl::MapDocumentWindow(unsigned long long nOffset)
     return m_pDocView;
 }
 
-int CPrtControl::MapDocument(const wchar_t* pszPath)
+int CPrtControl::MapDocument(HANDLE hFile)
 {
     ReleaseDocument();
-    if (!pszPath)
-        return 0;
-
-    m_hDocFile = CreateFileW(pszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
     LARGE_INTEGER size = {};
-    bool bMapped = m_hDocFile != INVALID_HANDLE_VALUE && GetFileSizeEx(m_hDocFile, &size);
-    if (bMapped) {
-        m_nDocSize = static_cast<unsigned long long>(size.QuadPart);
-        // An empty file has nothing to map; a larger one shows its first window.
-        if (m_nDocSize > 0) {
-            m_hDocMapping = CreateFileMappingW(m_hDocFile, nullptr, PAGE_READONLY, 0, 0, nullptr);
-            bMapped = m_hDocMapping && MapDocumentWindow(0);
+    if (hFile == INVALID_HANDLE_VALUE || !hFile || !GetFileSizeEx(hFile, &size))
+        return 0;
+    m_nDocSize = static_cast<unsigned long long>(size.QuadPart);
+    // An empty file has nothing to map; a larger one shows its first window.
+    if (m_nDocSize > 0) {
+        m_hDocMapping = CreateFileMappingW(hFile, nullptr, PAGE_READONLY, 0, 0, nullptr);
+        if (!m_hDocMapping || !MapDocumentWindow(0)) {
+            ReleaseDocument();
+            return 0;
         }
     }
-    if (!bMapped) {
-        ReleaseDocument();
-        return 0;
-    }
-    m_strDocPath = pszPath;
     return 1;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/debug_log.h"
+#include "common/printable_text.h"
 #include "printer/port_monitors.h"
 #include "printer/system_api.h"
 
@@ -152,7 +153,8 @@ bool WSDPrinterPort::QueryRegistryWsdIP(const std::wstring& strDeviceID, const s
         if (RegQueryValueExW(hSub, L"LocationInformation", nullptr, &dwType, block.data(), &cbRead) != ERROR_SUCCESS) {
             DebugLogAlways(L"LocationInformation key not found");
         } else {
-            std::wstring strLocation = WideTextOf(block, cbRead).substr(0, 259);
+            // Shown and logged: the registry's text may hold anything.
+            const std::wstring strLocation = PrintableText(WideTextOf(block, cbRead).substr(0, 259));
             m_strLocation = strLocation;
             DebugLogAlways(L"%s", strLocation.c_str());
             std::wstring strHost;

@@ -65,7 +65,6 @@ public:
     const std::optional<SnmpRequestRoute>& StateTarget() const { return m_stateTarget; }
     // The status line while the page has nothing else to say: the printer's state.
     void ShowPrinterState(const std::wstring& strLine);
-    CPrtControl& PrtControl() { return m_PrtControl; }
 
 protected:
     bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;

@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
-# Sends a 128 MiB and a 512 MiB file through SendDataToDevice to a captured port under
-# Wine, and times in the same run what the work is made of (spooler_bench_main.cpp):
-# Lumeo's own steps alone (copy into the spool file, map, delete: SendDataToDevice with
+# Sends a 128 MiB and a 512 MiB file as the sheet sends them (SendPrintFiles) to a captured
+# port under Wine, and times in the same run what the work is made of (spooler_bench_main.cpp):
+# Lumeo's own steps alone (copy into the spool file, map, close it: the same sending with
 # a spooler that takes every byte at once) and Wine's spooler alone on the same bytes.
 # The anchor is `cp` of the same file to the same disk. Every time is the best of three.
 # Prints, for the large file:
 #   own steps / cp                          goal: at most 1.2 (the headline)
-#   SendDataToDevice / (cp + spooler alone) goal: at most 1.2
+#   sending / (cp + spooler alone)          goal: at most 1.2
 # and the sending process's peak memory after the 128 MiB and the large file: both
 # exceed the 64 MiB mapped window, so equal peaks show memory flat in the file size.
 # Exits non-zero, printing no ratio, when a run failed its checks or measured nothing.
 #   bench/spooler/run-spooler-bench.sh [size-MiB]      (needs tools/build.sh windows)
-# LUMEO_BENCH_PHASES=1 adds the time of each step of SendDataToDevice on stderr.
+# LUMEO_BENCH_PHASES=1 adds the time of each step of the sending on stderr.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 size_mib="${1:-512}"
@@ -55,10 +55,10 @@ awk -v cp="$best_cp" -v mib="$size_mib" '
       print "run-spooler-bench: a time is missing or zero; no figures" > "/dev/stderr"
       exit 1
     }
-    printf "%d MiB, best of 3: own steps %.3f s, cp %.3f s, SendDataToDevice %.3f s, spooler alone %.3f s\n",
+    printf "%d MiB, best of 3: own steps %.3f s, cp %.3f s, sending %.3f s, spooler alone %.3f s\n",
       mib, big["own_seconds"], cp, big["seconds"], big["spooler_only_seconds"]
-    printf "ratio own steps (copy into the spool file, map, delete) / cp = %.2f (goal <= 1.2)\n", big["own_seconds"] / cp
-    printf "ratio SendDataToDevice / (cp + spooler alone) = %.2f (goal <= 1.2)\n",
+    printf "ratio own steps (copy into the spool file, map, close it) / cp = %.2f (goal <= 1.2)\n", big["own_seconds"] / cp
+    printf "ratio sending / (cp + spooler alone) = %.2f (goal <= 1.2)\n",
       big["seconds"] / (cp + big["spooler_only_seconds"])
     printf "peak working set %.1f MiB after 128 MiB, %.1f MiB after %d MiB\n",
       small["peak_working_set"] / 1048576, big["peak_working_set"] / 1048576, mib

@@ -1,13 +1,15 @@
 // Times three ways of sending each file given (a Unix path) to a test printer whose
 // port is captured to a file, and reports the process's peak memory after each file:
-//   seconds               SendDataToDevice through Wine's spooler: what the user waits for;
-//   own_seconds           SendDataToDevice with a spooler that takes every byte at once:
-//                         Lumeo's own steps alone (copy into the spool file, map, delete);
+//   seconds               the sheet's sending (SendPrintFiles, as its worker calls it)
+//                         through Wine's spooler: what the user waits for;
+//   own_seconds           the same with a spooler that takes every byte at once: Lumeo's
+//                         own steps alone (copy into the spool file, map, close it);
 //   spooler_only_seconds  Wine's spooler alone: the file itself mapped and written, no spool file.
 // Each is the best of LUMEO_BENCH_ROUNDS (3) rounds that rotate which goes first, so none
 // always meets the page cache and the disk as another one left them. Every run is
-// checked (what reached the port, the bytes of the spool file, that it was deleted, no
-// message); a file with a failed run prints no line, and the program exits 1.
+// checked (what reached the port, the bytes of the spool file, that it is gone, the
+// file's outcome and its progress reports); a file with a failed run prints no line, and
+// the program exits 1.
 //   spooler_bench <capture-unix-path> <file-unix-path>...
 // Output, one line per file: "file=<path> bytes=<n> spool_bytes=<n> seconds=<s>
 // own_seconds=<s> spooler_only_seconds=<s> peak_working_set=<bytes> peak_pagefile=<bytes>".
@@ -15,11 +17,15 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
+#include <vector>
 #include <cstdio>
 #include <string>
 
 #include "common/debug_log.h"
-#include "job/send_data_to_device.h"
+#include "job/pjl_envelope.h"
+#include "job/print_sender.h"
 #include "printer/document_window.h"
 #include "printer/prt_control.h"
 #include "printer/spooler_api.h"
@@ -42,7 +48,7 @@ unsigned long long SizeOf(const std::wstring& strPath)
     return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// Spool files left in the temporary folder (SendDataToDevice names them KVQ*.tmp).
+// Spool files left in the temporary folder (named KVQ*.tmp).
 int SpoolFilesLeft()
 {
     wchar_t szTemp[MAX_PATH] = {};
@@ -113,8 +119,6 @@ const SpoolerApi& Api()
 }
 }  // namespace sink
 
-int g_nMessages = 0;
-
 class CClock {
 public:
     CClock() { QueryPerformanceFrequency(&m_frequency); }
@@ -145,20 +149,38 @@ struct FileRuns {
     }
 };
 
+// The file sent as the sheet's worker sends it: SendPrintFiles, with a stop request asked
+// between blocks and every progress report taken, as the sheet's are posted. The jobs are
+// not followed in the queue afterwards: that is the printer's time, in neither anchor.
+bool SendAsTheSheet(const std::wstring& strFile, const TestPrinter& printer, int& nReports)
+{
+    PrintRunInput input;
+    input.strPrinter = printer.strName;
+    input.job = SnapshotJob();
+    input.arrFiles = {strFile};
+    input.nWaitSeconds = 0;
+    std::atomic<bool> bStop{false};
+    nReports = 0;
+    const PrintRunEnd end = SendPrintFiles(
+        input, [&bStop] { return bStop.load(); },
+        [&nReports](const PrintRunProgress& progress) {
+            nReports += std::make_unique<PrintRunProgress>(progress) != nullptr ? 1 : 0;
+        });
+    return end.arrOutcomes.size() == 1 && end.arrOutcomes[0].outcome == FileOutcome::Sent && !end.bCancelled;
+}
+
 void RunSend(FileRuns& runs, const TestPrinter& printer, CClock& clock)
 {
-    CPrtControl prt;
-    prt.SetCurrentPrinter(printer.strName);
     WinePrinters::ClearCapture(printer);
-    const int nMessagesBefore = g_nMessages;
+    int nReports = 0;
     DebugLog(L"SendDataToDevice / (bench) called");
     clock.Start();
-    const int nResult = SendDataToDevice(prt, runs.strFile);
+    const bool bSent = SendAsTheSheet(runs.strFile, printer, nReports);
     const double dSeconds = clock.Seconds();
     DebugLog(L"SendDataToDevice / (bench) returned after %.3f s", dSeconds);
     runs.dSend = std::min(runs.dSend, dSeconds);
-    if (nResult != 1 || g_nMessages != nMessagesBefore)
-        runs.Fail("SendDataToDevice did not send the file");
+    if (!bSent || nReports < 2)
+        runs.Fail("the sheet's sending did not send the file");
     // The capture holds the spool file: header, file and trailer (compared with the
     // own steps' count once both have run).
     const unsigned long long nCaptured = SizeOf(printer.strCapturePath);
@@ -169,22 +191,20 @@ void RunSend(FileRuns& runs, const TestPrinter& printer, CClock& clock)
 
 void RunOwnSteps(FileRuns& runs, const TestPrinter& printer, CClock& clock)
 {
-    CPrtControl prt;
-    prt.SetCurrentPrinter(printer.strName);
     const int nLeftBefore = SpoolFilesLeft();
-    const int nMessagesBefore = g_nMessages;
     sink::g_nTaken = 0;
     sink::g_nDocuments = 0;
     sink::g_bAborted = false;
     SetSpoolerApi(&sink::Api());
+    int nReports = 0;
     DebugLog(L"SendDataToDevice / (bench) own steps called");
     clock.Start();
-    const int nResult = SendDataToDevice(prt, runs.strFile);
+    const bool bSent = SendAsTheSheet(runs.strFile, printer, nReports);
     const double dSeconds = clock.Seconds();
     SetSpoolerApi(nullptr);
     DebugLog(L"SendDataToDevice / (bench) own steps returned after %.3f s", dSeconds);
     runs.dOwn = std::min(runs.dOwn, dSeconds);
-    if (nResult != 1 || g_nMessages != nMessagesBefore || sink::g_nDocuments != 1 || sink::g_bAborted)
+    if (!bSent || nReports < 2 || sink::g_nDocuments != 1 || sink::g_bAborted)
         runs.Fail("the own steps did not hand over one whole document");
     if (sink::g_nTaken <= runs.nFileBytes || (runs.nSpoolBytes && sink::g_nTaken != runs.nSpoolBytes))
         runs.Fail("the spool file did not hold the whole file");
@@ -198,14 +218,18 @@ void RunSpoolerAlone(FileRuns& runs, const TestPrinter& printer, CClock& clock)
     CPrtControl prt;
     prt.SetCurrentPrinter(printer.strName);
     WinePrinters::ClearCapture(printer);
-    if (!prt.MapDocument(runs.strFile.c_str())) {
+    HANDLE hFile = CreateFileW(runs.strFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (!prt.MapDocument(hFile)) {
         runs.Fail("the file cannot be mapped");
+        if (hFile != INVALID_HANDLE_VALUE)
+            CloseHandle(hFile);
         return;
     }
     clock.Start();
     const unsigned long long nWritten = prt.WriteDocument(L"KVQ_baseline");
     const double dSeconds = clock.Seconds();
     prt.ReleaseDocument();
+    CloseHandle(hFile);
     DebugLog(L"WriteDocument / (bench) spooler alone done after %.3f s", dSeconds);
     runs.dSpooler = std::min(runs.dSpooler, dSeconds);
     if (nWritten != runs.nFileBytes || SizeOf(printer.strCapturePath) != runs.nFileBytes)
@@ -226,10 +250,6 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "spooler_bench: Wine did not accept the bench printer\n");
         return 1;
     }
-    SetJobMessageHandler([](int nKind) {
-        ++g_nMessages;
-        std::fprintf(stderr, "spooler_bench: message kind %d\n", nKind);
-    });
 
     CClock clock;
     // LUMEO_BENCH_PHASES=1: the time of each step, taken from the debug log.

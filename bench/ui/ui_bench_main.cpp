@@ -60,7 +60,7 @@ private:
     std::thread m_thread;
 };
 
-// Asks one window every few milliseconds and keeps every answer that took long.
+// Asks one window every few milliseconds and keeps every wait for an answer.
 class CResponseProbe {
 public:
     struct Wait {
@@ -73,11 +73,7 @@ public:
                 DWORD_PTR nResult = 0;
                 const double dStart = NowMs();
                 const bool bAnswered = SendMessageTimeoutW(m_hWnd, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &nResult) != 0;
-                const double dEnd = NowMs();
-                m_dMaxMs = std::max(m_dMaxMs, dEnd - dStart);
-                if (dEnd - dStart > kLongMs)
-                    m_arrLong.push_back({dStart, dEnd});
-                ++m_nProbes;
+                m_arrWaits.push_back({dStart, NowMs()});
                 m_nUnanswered += bAnswered ? 0 : 1;
                 Sleep(kProbeEveryMs);
             }
@@ -91,25 +87,33 @@ public:
             m_thread.join();
     }
     // Read once stopped.
-    double MaxMs() const { return m_dMaxMs; }
-    int Probes() const { return m_nProbes; }
-    int Unanswered() const { return m_nUnanswered; }
-    // The longest answer during which the other probe's window answered in time too: a
-    // wait that both saw at once is Wine's, not the window's.
-    double MaxMsNotSharedWith(const CResponseProbe& other) const
+    double MaxMs() const
     {
-        double dMax = m_dMaxMs <= kLongMs ? m_dMaxMs : kLongMs;
-        for (const Wait& wait : m_arrLong) {
-            bool bShared = false;
-            for (const Wait& theirs : other.m_arrLong)
-                bShared = bShared || (theirs.dStartMs < wait.dEndMs && wait.dStartMs < theirs.dEndMs);
-            if (!bShared)
-                dMax = std::max(dMax, wait.dEndMs - wait.dStartMs);
+        double dMax = 0;
+        for (const Wait& wait : m_arrWaits)
+            dMax = std::max(dMax, wait.dEndMs - wait.dStartMs);
+        return dMax;
+    }
+    int Probes() const { return static_cast<int>(m_arrWaits.size()); }
+    int Unanswered() const { return m_nUnanswered; }
+    // The longest wait less the time the other probe's window waited at the same moments:
+    // what both waited for at once is Wine's, the rest is this window's own. Both lists
+    // run in time order and neither holds waits that overlap each other.
+    double MaxOwnMs(const CResponseProbe& other) const
+    {
+        double dMax = 0;
+        size_t nFirst = 0;
+        for (const Wait& wait : m_arrWaits) {
+            while (nFirst < other.m_arrWaits.size() && other.m_arrWaits[nFirst].dEndMs <= wait.dStartMs)
+                ++nFirst;
+            double dShared = 0;
+            for (size_t i = nFirst; i < other.m_arrWaits.size() && other.m_arrWaits[i].dStartMs < wait.dEndMs; ++i)
+                dShared += std::min(wait.dEndMs, other.m_arrWaits[i].dEndMs) -
+                           std::max(wait.dStartMs, other.m_arrWaits[i].dStartMs);
+            dMax = std::max(dMax, wait.dEndMs - wait.dStartMs - dShared);
         }
         return dMax;
     }
-
-    static constexpr double kLongMs = 50;
 
 private:
     static double NowMs()
@@ -122,9 +126,7 @@ private:
 
     HWND m_hWnd;
     std::atomic<bool> m_bStop{false};
-    double m_dMaxMs = 0;
-    std::vector<Wait> m_arrLong;
-    int m_nProbes = 0;
+    std::vector<Wait> m_arrWaits;
     int m_nUnanswered = 0;
     std::thread m_thread;
 };
@@ -158,13 +160,10 @@ bool WaitForSplashToGo()
 bool Report(const char* pszPhase, const CPhaseProbes& probes, bool bHappened)
 {
     const bool bOk = bHappened && probes.sheet.Probes() > 0 && probes.sheet.Unanswered() == 0;
-    const double dOwnMs = probes.sheet.MaxMsNotSharedWith(probes.anchor);
-    // Waits up to the probe's threshold are not compared, only bounded by it.
-    const bool bBounded = probes.sheet.MaxMs() > dOwnMs && dOwnMs == CResponseProbe::kLongMs;
     std::printf("%s: the sheet's longest answer %.1f ms over %d probes; at the same time a window of this process "
-                "%.1f ms; the sheet's longest wait that the other window did not share %s%.1f ms%s\n",
+                "%.1f ms; the sheet's longest wait less what the other window waited at the same moments %.1f ms%s\n",
                 pszPhase, probes.sheet.MaxMs(), probes.sheet.Probes(), probes.anchor.MaxMs(),
-                bBounded ? "at most " : "", dOwnMs, bOk ? "" : " (FAILED: the phase did not happen as it must)");
+                probes.sheet.MaxOwnMs(probes.anchor), bOk ? "" : " (FAILED: the phase did not happen as it must)");
     return bOk;
 }
 }  // namespace

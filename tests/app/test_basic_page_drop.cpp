@@ -7,8 +7,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
-#include <shobjidl.h>
 
 #include <atomic>
 #include <filesystem>
@@ -24,6 +22,7 @@
 #include "resources/resource.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/modeless_sheet.h"
+#include "tests/support/shortcut.h"
 #include "tests/support/wine_printers.h"
 #include "ui/advanced_opts_page.h"
 #include "ui/basic_opts_page.h"
@@ -65,23 +64,6 @@ HDROP MakeDrop(const Paths& arrPaths)
     memcpy(pDrop + 1, strList.data(), nBytes);
     GlobalUnlock(hDrop);
     return static_cast<HDROP>(hDrop);
-}
-
-bool MakeShortcut(const std::wstring& strLink, const std::wstring& strTarget)
-{
-    IShellLinkW* pLink = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&pLink))))
-        return false;
-    bool bSaved = false;
-    IPersistFile* pFile = nullptr;
-    if (SUCCEEDED(pLink->SetPath(strTarget.c_str())) &&
-        SUCCEEDED(pLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&pFile)))) {
-        bSaved = SUCCEEDED(pFile->Save(strLink.c_str(), TRUE));
-        pFile->Release();
-    }
-    pLink->Release();
-    return bSaved;
 }
 
 // Reads and closes every message dialog of this process while it runs.

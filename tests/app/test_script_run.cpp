@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/program_arguments.h"
 #include "app/script_run.h"
+#include "app/script_texts.h"
+#include "common/printable_text.h"
 
 TEST(ScriptRun, TheSpoolersTroubleOutweighsARefusedFile)
 {
@@ -29,4 +33,16 @@ TEST(ProgramArguments, WhatFollowsTheProgramsName)
     EXPECT_EQ(ArgumentsOfCommandLine(L"\"LumeoCmd.exe"), L"");
     // As the C runtime reads it for Lumeo.exe: a quote does not end the name.
     EXPECT_EQ(ArgumentsOfCommandLine(L"\"C:\\Lumeo\\LumeoCmd.exe\"/print a.pdf"), L"a.pdf");
+}
+
+TEST(ScriptTexts, ProbeLinesCarryNoControlCharacterOfThePrinterOrTheRegistry)
+{
+    DeviceIdRoute route;
+    route.strPortName = L"IP_\x1B]0;x\x07";
+    route.arrSnmp = {{L"10.0.0.1\r\nVerdict: ok", L"pub\x85lic", true, L"http://10.0.0.1/\x202Ecod.exe", false}};
+    const std::vector<std::wstring> arrLines =
+        ProbeLines(L"Office\r\nVerdict: fine", route, true, L"MFG:A;\x1B[2JCMD:PDF;", 1);
+    ASSERT_GE(arrLines.size(), 6u);
+    for (const std::wstring& strLine : arrLines)
+        EXPECT_EQ(std::count_if(strLine.begin(), strLine.end(), IsControlCharacter), 0) << strLine.size();
 }

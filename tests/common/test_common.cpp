@@ -3,6 +3,7 @@
 #include "common/ansi_text.h"
 #include "common/debug_log.h"
 #include "common/ini_text.h"
+#include "common/printable_text.h"
 #include "common/ui_text.h"
 #include "common/wide_format.h"
 #include "files/file_types.h"
@@ -93,4 +94,17 @@ TEST(FileTypes, AdmissionListsAndWholeEntryMatch)
     EXPECT_EQ(PathExtension(L"C:\\a.b\\report.PDF"), L".PDF");
     EXPECT_EQ(PathExtension(L"C:\\a.b\\report"), L"");
     EXPECT_EQ(PathExtension(L"report.pdf copy"), L"");
+}
+
+TEST(PrintableText, ControlCharactersAreReplacedAndEverythingElseIsKept)
+{
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"MFG:Osmira;CMD:PDF;", L"MFG:Osmira;CMD:PDF;"},
+        {std::wstring(L"a\0b", 3), L"a\xFFFD" L"b"},
+        {L"\x1B[2J\r\nVerdict\t\x7F\x85\x9F", L"\xFFFD[2J\xFFFD\xFFFDVerdict\xFFFD\xFFFD\xFFFD\xFFFD"},
+        {L"x\x202E" L"fdp.exe\x2066\x2069\x200E\x200F\x061C\x2028\x2029", L"x\xFFFD" L"fdp.exe" + std::wstring(7, L'\xFFFD')},
+        {L"\x00A0\x00DC" L"bersicht \x65E5\x672C \x2030\x2065\x206A ~", L"\x00A0\x00DC" L"bersicht \x65E5\x672C \x2030\x2065\x206A ~"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(PrintableText(text), expected) << text.size();
 }

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
 #include <cwchar>
 #include <fstream>
 #include <stdexcept>
@@ -10,6 +9,7 @@
 #include "common/debug_log.h"
 #include "common/ui_text.h"
 #include "common/worker.h"
+#include "tests/support/child_process.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_file.h"
 
@@ -82,32 +82,34 @@ TEST(LogSwitchWindows, ReadFromTheRegistry)
     RegCloseKey(key);
 }
 
-TEST(WorkerWindows, TheWindowTakesTheCurrentJobsReportsOnlyAndAJobThatThrowsReportsItsFailure)
+TEST(WorkerWindows, AJobThatThrowsIsCaughtAndItsFailureJobReportsInstead)
 {
-    struct Answer {
-        int n;
-    };
     constexpr UINT kMsg = WM_APP + 1;
     HWND hWnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     CWorker worker;
     worker.SetWindow(hWnd);
-    static std::atomic<bool> s_bGo{false};
-    worker.Start([](const CWorker::Link& link) {
-        while (!s_bGo)
-            Sleep(1);
-        link.Post(kMsg, std::make_unique<Answer>(Answer{1}));
-    });
     LogCapture log;
     worker.Start([](const CWorker::Link&) { throw std::runtime_error("no tray"); },
-                 [](const CWorker::Link& link) { link.Post(kMsg, std::make_unique<Answer>(Answer{-1})); });
-    s_bGo = true;
+                 [](const CWorker::Link& link) { link.Post(kMsg, std::make_unique<int>(-1)); });
     MSG msg;
-    for (int nWakes = 0; nWakes < 2;)
-        nWakes += GetMessageW(&msg, hWnd, kMsg, kMsg) > 0 ? 1 : 0;
-    const std::unique_ptr<Answer> pAnswer = worker.TakeReport<Answer>(kMsg);
+    ASSERT_GT(GetMessageW(&msg, hWnd, kMsg, kMsg), 0);
+    const std::unique_ptr<int> pAnswer = worker.TakeReport<int>(kMsg);
     ASSERT_NE(pAnswer, nullptr);
-    EXPECT_EQ(pAnswer->n, -1);
-    EXPECT_EQ(worker.TakeReport<Answer>(kMsg), nullptr) << "the superseded job's answer is never taken";
+    EXPECT_EQ(*pAnswer, -1);
+    EXPECT_EQ(worker.TakeReport<int>(kMsg), nullptr) << "a report is taken once";
     EXPECT_TRUE(log.Contains(L"CWorker / internal error : no tray"));
     DestroyWindow(hWnd);
+}
+
+extern "C" uintptr_t __stack_chk_guard;
+
+TEST(StackGuardWindows, AnOverrunEndsTheProgramAtOnceAndEachProcessHasAGuardOfItsOwn)
+{
+    const std::wstring strChild = L"\"" LUMEO_STACK_OVERRUN_CHILD "\" ";
+    EXPECT_EQ(RunAndWait(strChild + L"overrun"), 0xC0000409u);
+    constexpr uintptr_t kBuiltIn = 0x2B992DDFA232ull;  // the value before the seed
+    EXPECT_NE(__stack_chk_guard, kBuiltIn);
+    const DWORD nFirst = RunAndWait(strChild + L"guard"), nSecond = RunAndWait(strChild + L"guard");
+    EXPECT_NE(nFirst, static_cast<DWORD>(kBuiltIn));
+    EXPECT_NE(nFirst, nSecond);
 }

@@ -9,7 +9,6 @@
 
 #include "i18n/lang_manager.h"
 #include "printer/port_device_id.h"
-#include "printer/unsupported_port.h"
 #include "tests/faults/raw_registry.h"
 #include "tests/support/log_capture.h"
 
@@ -95,8 +94,9 @@ TEST(RegistryValues, OverlongPortValuesAreRefusedAndTheNextSourceDecides)
     LogCapture log;
     std::wstring id;
     // The long community gives way to the default one, which this agent does not answer.
-    EXPECT_EQ(DeviceIDForPort(port, id), 0);
-    EXPECT_FALSE(g_bUnsupportedPort);
+    bool bUnsupported = true;
+    EXPECT_EQ(DeviceIDForPort(port, id, bUnsupported), 0);
+    EXPECT_FALSE(bUnsupported);
     EXPECT_TRUE(log.Contains(L"[SNMP Community] Can't query ip reg value / default : mirlan"));
     EXPECT_TRUE(log.Contains(L"[IPAddress]Can't query ip reg value"));
     EXPECT_TRUE(log.Contains(L"[HostName] Can't query ip reg value"));
@@ -114,7 +114,6 @@ TEST(RegistryValues, OverlongVendorValuesAloneLeaveThePortUnsupported)
     ASSERT_TRUE(reg.SetUnterminated(HKEY_LOCAL_MACHINE, kOsmiraKey + port, L"IP", std::wstring(300, L'9')));
     LogCapture log;
     EXPECT_EQ(SupportedTypesOfPort(port), 0);
-    EXPECT_TRUE(g_bUnsupportedPort);
     EXPECT_TRUE(log.Contains(L"Corvane : Can't query ip reg value"));
     EXPECT_TRUE(log.Contains(L"Osmira : Can't query ip reg value"));
 }

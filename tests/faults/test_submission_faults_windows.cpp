@@ -13,6 +13,7 @@
 
 #include "job/job_messages.h"
 #include "job/send_data_to_device.h"
+#include "job/spool_file.h"
 #include "printer/prt_control.h"
 #include "printer/spooler_api.h"
 #include "tests/support/submission_run.h"

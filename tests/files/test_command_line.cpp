@@ -225,4 +225,9 @@ TEST(NamePattern, LastPartOnlyAnyCase)
     EXPECT_TRUE(HasNamePattern(L"C:\\in\\*.pdf"));
     EXPECT_TRUE(HasNamePattern(L"C:x?.pdf"));
     EXPECT_FALSE(HasNamePattern(L"C:\\in*\\a.pdf"));
+    // Folders and reparse points (links, junctions) are never matches; read-only or hidden files are.
+    const std::vector<FolderEntry> entries = {{L"a.pdf", 0x20},  {L"dir.pdf", 0x10}, {L"link.pdf", 0x420},
+                                              {L"b.pdf", 0x21},  {L"c.txt", 0x20},   {L"junction.pdf", 0x410},
+                                              {L"d.pdf", 0x2}};
+    EXPECT_EQ(MatchingFileNames(entries, L"*.pdf"), (std::vector<std::wstring>{L"a.pdf", L"b.pdf", L"d.pdf"}));
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "printer/local_device_id.h"
@@ -31,6 +32,8 @@ struct FakeIo {
     std::vector<DWORD> sleeps;
     int setsFreed = 0;
     int handlesOpen = 0;
+    bool bOneHandle = false;  // a device held open refuses every other open, as a printer does
+    DWORD nAnswerMs = 0;
 
     static FakeIo*& Current()
     {
@@ -96,6 +99,10 @@ struct FakeIo {
     {
         FakeIo& f = *Current();
         f.opened.push_back(path);
+        if (f.bOneHandle && f.handlesOpen > 0) {
+            SetLastError(ERROR_SHARING_VIOLATION);
+            return INVALID_HANDLE_VALUE;
+        }
         for (size_t i = 0; i < f.replies.size(); ++i)
             if (f.replies[i].first == path) {
                 ++f.handlesOpen;
@@ -109,6 +116,7 @@ struct FakeIo {
     {
         FakeIo& f = *Current();
         f.codes.push_back(code);
+        ::Sleep(f.nAnswerMs);
         const auto& [path, reply] = f.replies[reinterpret_cast<uintptr_t>(h) - 0x2000];
         for (const std::wstring& failing : f.failingIo)
             if (failing == path) {
@@ -223,9 +231,10 @@ TEST(UsbDeviceID, DeviceThatOpensButDoesNotAnswerGivesAnEmptyID)
 TEST(UsbDeviceID, ShortAndOverlongRepliesStayInsideTheirBounds)
 {
     FakeIo io;
-    io.usb = {{1, L"USB", L"\\\\?\\usb#short"}, {2, L"USB", L"\\\\?\\usb#long"}};
+    io.usb = {{1, L"USB", L"\\\\?\\usb#short"}, {2, L"USB", L"\\\\?\\usb#long"}, {3, L"USB", L"\\\\?\\usb#ctl"}};
     io.replies = {{L"\\\\?\\usb#short", std::string("\x00", 1)},
-                  {L"\\\\?\\usb#long", UsbReply("CMD:PDF;" + std::string(5000, 'x'))}};
+                  {L"\\\\?\\usb#long", UsbReply("CMD:PDF;" + std::string(5000, 'x'))},
+                  {L"\\\\?\\usb#ctl", UsbReply("MFG:A\x1B[2J;CMD:PDF;\r\n")}};
     FakeIo::Guard guard(io);
     std::wstring id;
     EXPECT_EQ(LocalUSBDeviceID(L"USB001", id), 1);
@@ -233,6 +242,8 @@ TEST(UsbDeviceID, ShortAndOverlongRepliesStayInsideTheirBounds)
     EXPECT_EQ(LocalUSBDeviceID(L"USB002", id), 1);
     EXPECT_EQ(id.size(), 260u);
     EXPECT_EQ(id.substr(0, 8), L"CMD:PDF;");
+    EXPECT_EQ(LocalUSBDeviceID(L"USB003", id), 1);
+    EXPECT_EQ(id, L"MFG:A\xFFFD[2J;CMD:PDF;\xFFFD\xFFFD");  // shown and logged: no control character
 }
 
 TEST(ParallelDeviceID, PathsAreTriedInOrderWithAPauseBeforeTheLast)
@@ -285,6 +296,27 @@ TEST(ParallelDeviceID, ReadDeviceIDReportsTheSystemError)
     io.failingIo.clear();
     EXPECT_EQ(ReadDeviceID(L"\\\\.\\LPT1", 0x11, buffer, 8), 0u);
     EXPECT_STREQ(buffer, L"CMD:PDF");  // cut to the caller's buffer, terminated
+}
+
+TEST(LocalRoutesOnWine, ReadsTakeTurnsSoACheckStillRunningNeverHoldsTheDeviceAgainstTheCurrentOne)
+{
+    FakeIo io;
+    io.usb = {{1, L"USB", L"\\\\?\\usb#one"}};
+    io.replies = {{L"\\\\?\\usb#one", UsbReply(kId1)}, {L"\\\\.\\LPT1", "CMD:PDF;"}};
+    io.bOneHandle = true;
+    io.nAnswerMs = 300;
+    FakeIo::Guard guard(io);
+    std::wstring strOld, strParallel, strCurrent;
+    int nOld = 0, nParallel = 0;
+    std::thread older([&] { nOld = LocalUSBDeviceID(L"USB001", strOld); });
+    Sleep(100);  // the older check has the device open
+    std::thread parallel([&] { nParallel = LocalLPTDeviceID(L"LPT1:", strParallel); });
+    EXPECT_EQ(LocalUSBDeviceID(L"USB001", strCurrent), 1);
+    older.join();
+    parallel.join();
+    EXPECT_EQ(strCurrent, L"MFG:Corvane;MDL:A;CMD:PCL;");
+    EXPECT_EQ(nOld + nParallel, 2);
+    EXPECT_EQ(strParallel, L"CMD:PDF;");
 }
 
 TEST(LocalRoutesOnWine, NoDevicesMeansNoDeviceID)

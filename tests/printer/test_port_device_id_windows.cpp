@@ -9,7 +9,6 @@
 #include "printer/port_device_id.h"
 #include "printer/port_kind.h"
 #include "printer/printer_state_route.h"
-#include "printer/unsupported_port.h"
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/udp_peers.h"
@@ -85,7 +84,6 @@ TEST(NetworkPort, PrinterOnStandardTcpIpPortGetsTheMaskOfItsAgent)
 
     LogCapture log;
     EXPECT_EQ(SupportedTypesOfPort(printer.SpoolerPort()), 3);
-    EXPECT_FALSE(g_bUnsupportedPort);
     EXPECT_TRUE(log.Contains(L"[SNMP Community] SNMP Community is public"));
     EXPECT_TRUE(log.Contains(L"[IPAddress] GetNetworkDeviceID : ret : TRUE"));
     EXPECT_TRUE(log.Contains(L"[HostName] got IP Address from IPAddress KEY \n No more try"));
@@ -121,7 +119,6 @@ TEST(NetworkPort, SilentPrinterIsBusyAndEveryOtherSourceIsStillTried)
     {
         LogCapture log;
         EXPECT_EQ(SupportedTypesOfPort(port), -1);
-        EXPECT_FALSE(g_bUnsupportedPort);
         EXPECT_TRUE(log.Contains(L"[HostName] Can't query ip reg value"));
         EXPECT_TRUE(log.Contains(L"Not support : Standard TCP/IP Port"));
         EXPECT_TRUE(log.Contains(L"Corvane : Can't Open reg Key(IP Ports)"));
@@ -167,8 +164,9 @@ TEST(NetworkPort, VendorPortWithoutStandardKeyIsAskedWithAnEmptyCommunity)
     ASSERT_TRUE(reg.Write(kOsmiraKey + port, {{L"IP", Wide(agent.V4Address())}}));
     LogCapture log;
     std::wstring id;
-    EXPECT_EQ(DeviceIDForPort(port, id), 0);  // the agent does not answer an empty community
-    EXPECT_FALSE(g_bUnsupportedPort);         // but a lookup was made: busy or off
+    bool bUnsupported = true;
+    EXPECT_EQ(DeviceIDForPort(port, id, bUnsupported), 0);  // the agent does not answer an empty community
+    EXPECT_FALSE(bUnsupported);                             // but a lookup was made: busy or off
     EXPECT_TRUE(log.Contains(L"[CPrtControl] GetNetworkDeviceID : SNMP Community :  "));
 }
 
@@ -178,13 +176,14 @@ TEST(NetworkPort, PortOfNoKnownKindIsUnsupported)
     ASSERT_TRUE(printer.Installed());
     LogCapture log;
     std::wstring id;
-    EXPECT_EQ(DeviceIDForPort(printer.SpoolerPort(), id), 0);
-    EXPECT_TRUE(g_bUnsupportedPort);
+    bool bUnsupported = false;
+    EXPECT_EQ(DeviceIDForPort(printer.SpoolerPort(), id, bUnsupported), 0);
+    EXPECT_TRUE(bUnsupported);
     EXPECT_EQ(SupportedTypesOfPort(L"COM1:"), 0);
     EXPECT_TRUE(log.Contains(L"Can't Open reg Key(" + kStdKey + L"COM1:)"));
-    // The flag describes the last call only.
-    EXPECT_EQ(DeviceIDForPort(L"FILE:", id), 1);
-    EXPECT_FALSE(g_bUnsupportedPort);
+    // The answer describes its own call only.
+    EXPECT_EQ(DeviceIDForPort(L"FILE:", id, bUnsupported), 1);
+    EXPECT_FALSE(bUnsupported);
 }
 
 TEST(NetworkPort, FilePortNeedsNoQuery)
@@ -202,7 +201,8 @@ TEST(NetworkPort, LowerCaseUsbIsANetworkPort)
 {
     LogCapture log;
     std::wstring id;
-    EXPECT_EQ(DeviceIDForPort(L"usb001", id), 0);
+    bool bUnsupported = false;
+    EXPECT_EQ(DeviceIDForPort(L"usb001", id, bUnsupported), 0);
     EXPECT_TRUE(log.Contains(L"NW IP Port"));
-    EXPECT_TRUE(g_bUnsupportedPort);
+    EXPECT_TRUE(bUnsupported);
 }

@@ -223,12 +223,12 @@ TEST(SnmpHostileAgent, JunkAndForeignRepliesAreIgnoredUntilTheRealOne)
             {snmp_ber::EncodeMessage(foreign)},
             {snmp_ber::EncodeMessage(otherVersion)},
             {std::vector<uint8_t>(3000, 0x30)},
-            {snmp_ber::EncodeMessage(AnswerOf(request, snmp_ber::kOctetString, "CMD:PDF;"))},
+            {snmp_ber::EncodeMessage(AnswerOf(request, snmp_ber::kOctetString, "CMD:PDF;\x1B[2J\r\n"))},
         };
     });
     std::wstring id;
     EXPECT_EQ(QueryNetworkDeviceID(L"127.0.0.1:" + std::to_wstring(agent.Port()), L"public", id), 1);
-    EXPECT_EQ(id, L"CMD:PDF;");
+    EXPECT_EQ(id, L"CMD:PDF;\xFFFD[2J\xFFFD\xFFFD");  // shown and logged: no control character
     EXPECT_EQ(agent.Received(), 1);
 }
 

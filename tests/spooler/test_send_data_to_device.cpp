@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <numeric>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -19,6 +21,7 @@
 #include "job/print_sender.h"
 #include "job/print_summary.h"
 #include "job/send_data_to_device.h"
+#include "job/spool_file.h"
 #include "printer/document_window.h"
 #include "printer/prt_control.h"
 #include "printer/spooler_api.h"
@@ -146,6 +149,22 @@ BOOL WINAPI FakeDriver(HANDLE, LPWSTR, DWORD, LPBYTE pBuffer, DWORD cbBuf, LPDWO
 }
 
 HANDLE FailingSpoolFileCreator(const wchar_t*) { return INVALID_HANDLE_VALUE; }
+
+// Every spool file of the temporary folder, opened for writing as another program would.
+int g_nSpoolFilesSeen = 0, g_nSpoolFilesOpened = 0;
+std::wstring g_strPlanted;
+void TryToOpenSpoolFiles(unsigned long long)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path())) {
+        if (entry.path().filename().wstring().rfind(L"KVQ", 0) != 0)
+            continue;
+        ++g_nSpoolFilesSeen;
+        HANDLE hOther = CreateFileW(entry.path().c_str(), GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+        g_nSpoolFilesOpened += hOther != INVALID_HANDLE_VALUE ? 1 : 0;
+        if (hOther != INVALID_HANDLE_VALUE)
+            CloseHandle(hOther);
+    }
+}
 
 // After the first block the file grows, written from outside Wine as a share's other
 // clients would write it: no sharing of the open file stops that.
@@ -401,29 +420,41 @@ TEST_F(SpoolerSubmission, UnreadableFileOrSpoolFileShowsMessageSixAndLeavesNothi
     TempFile file("submit_nospool.pdf", "%PDF");
     EXPECT_EQ(Send(*s_pUsb, file.Path()), 0);
     EXPECT_TRUE(Logged(L"SendDataToDevice / Cannot Create the temp file"));
-    ASSERT_FALSE(m_strSpoolFile.empty());  // named, then removed (checked by Send)
+    EXPECT_TRUE(m_strSpoolFile.empty());  // none was made
     EXPECT_EQ(m_messages, std::vector<int>{kMsgInvalidFile});
     EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), "");
 }
 
-TEST_F(SpoolerSubmission, SpoolFileIsNamedKVQInTheTemporaryFolder)
+TEST_F(SpoolerSubmission, SpoolFileIsNewUnderARandomKVQNameAndNoOtherHandleOpensIt)
 {
-    TempFile file("submit_spool.pdf", "%PDF-1.4");
+    TempFile file("submit_spool.pdf", PseudoRandomBytes(3 << 20));
+    SetCopyBlockHook(TryToOpenSpoolFiles);
     ASSERT_EQ(Send(*s_pUsb, file.Path()), 1);
+    EXPECT_GT(g_nSpoolFilesSeen, 0);
+    EXPECT_EQ(g_nSpoolFilesOpened, 0) << "the spool file could be opened for writing while it was filled";
     wchar_t szTemp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, szTemp);
-    const std::wstring strExpectedStart = std::wstring(szTemp) + L"KVQ";
-    EXPECT_EQ(_wcsnicmp(m_strSpoolFile.c_str(), strExpectedStart.c_str(), strExpectedStart.size()), 0)
-        << m_strSpoolFile;
+    const std::wstring strFirst = m_strSpoolFile;
+    EXPECT_EQ(strFirst.size(), wcslen(szTemp) + 3 + 16 + 4) << strFirst;
+    EXPECT_EQ(_wcsnicmp(strFirst.c_str(), (std::wstring(szTemp) + L"KVQ").c_str(), wcslen(szTemp) + 3), 0);
     EXPECT_TRUE(Logged(L"SendDataToDevice / strDocName : KVQ_lumeo_test_submit_spool.pdf"));
 
-    // A name that holds older bytes: only this run's bytes are sent.
+    // A name that exists is never opened: another one is made, and the file found stays as it was.
+    TempFile small("submit_spool_small.pdf", "%PDF-1.4");
     SetSpoolFileCreator([](const wchar_t* pszPath) {
-        std::ofstream(std::filesystem::path(pszPath), std::ios::binary) << std::string(100000, 'Z');
-        return CreateFileW(pszPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+        if (g_strPlanted.empty()) {
+            g_strPlanted = pszPath;
+            std::ofstream(std::filesystem::path(pszPath), std::ios::binary) << "planted";
+        }
+        return CreateNewSpoolFile(pszPath);
     });
-    ASSERT_EQ(Send(*s_pUsb, file.Path()), 1);
-    EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), Envelope(file.Path(), "%PDF-1.4"));
+    ASSERT_EQ(Send(*s_pUsb, small.Path()), 1);
+    EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), Envelope(small.Path(), "%PDF-1.4"));
+    ASSERT_FALSE(g_strPlanted.empty());
+    EXPECT_NE(m_strSpoolFile, g_strPlanted);
+    EXPECT_NE(m_strSpoolFile, strFirst);
+    EXPECT_EQ(ReadWholeFile(g_strPlanted), "planted");
+    DeleteFileW(g_strPlanted.c_str());
 }
 
 TEST_F(SpoolerSubmission, FileThatGrowsDuringTheCopyIsNotSent)
@@ -618,10 +649,51 @@ TEST_F(SpoolerSubmission, AnExceptionAbortsTheJobRemovesItsSpoolFileAndEndsTheRu
     EXPECT_EQ(g_calls.nAborts, 1);
     EXPECT_EQ(g_calls.nEndDocs, 1);
     EXPECT_TRUE(log.Contains(L"SendPrintFiles / internal error : the write threw"));
-    for (const std::wstring& strLine : log.Lines()) {
-        if (strLine.rfind(L"SendDataToDevice / szTempName : ", 0) == 0) {
-            EXPECT_FALSE(FileExists(strLine.substr(32))) << "a spool file was left behind";
-        }
-    }
+    EXPECT_EQ(SpoolFilesNow(), 0) << "a spool file was left behind";
     EXPECT_EQ(FileReasonText(FileOutcome::InternalError), L"Not sent: internal error");
+}
+
+TEST_F(SpoolerSubmission, ProgressRisesTo1000BeforeTheWaitNeverFallsAndCountsEveryFile)
+{
+    UseSpooler(FakeSpooler());
+    TempFile big("submit_progress.pdf", PseudoRandomBytes(3 << 20));
+    TempFile empty("submit_progress_empty.pdf", "");
+    TempFile text("submit_progress_text.pdf", "Dear reader");
+    const std::wstring strMissing = L"C:\\no\\such\\file.pdf";
+    for (const std::vector<std::wstring>& arrFiles : {std::vector<std::wstring>{big.Path(), strMissing, empty.Path(),
+                                                                                 text.Path(), big.Path()},
+                                                      std::vector<std::wstring>{empty.Path(), strMissing}}) {
+        PrintRunInput input;
+        input.strPrinter = kUsbName;
+        input.arrFiles = arrFiles;
+        std::vector<PrintRunProgress> reports;
+        SendPrintFiles(input, nullptr, [&](const PrintRunProgress& progress) { reports.push_back(progress); });
+        ASSERT_FALSE(reports.empty());
+        EXPECT_TRUE(reports.back().bWaiting);
+        EXPECT_EQ(reports.back().nPermille, 1000);
+        std::vector<int> arrPermille;
+        std::vector<size_t> arrNamed;
+        for (const PrintRunProgress& report : reports) {
+            arrPermille.push_back(report.nPermille);
+            arrNamed.push_back(report.nFile);
+        }
+        EXPECT_TRUE(std::is_sorted(arrPermille.begin(), arrPermille.end()));
+        arrNamed.erase(std::unique(arrNamed.begin(), arrNamed.end()), arrNamed.end());
+        std::vector<size_t> arrEvery(arrFiles.size());
+        std::iota(arrEvery.begin(), arrEvery.end(), size_t{0});
+        EXPECT_EQ(arrNamed, arrEvery);
+    }
+}
+
+TEST_F(SpoolerSubmission, ATextRenamedToPdfAfterItsAdmissionIsRefusedAtTheCopyBeforeAnyDocument)
+{
+    UseSpooler(FakeSpooler());
+    TempFile file("submit_swapped.pdf", "%PDF-1.4 admitted");
+    ASSERT_TRUE(ValidatePathname(file.Path(), 1));
+    TempFile text("submit_swapped.txt", "Dear reader,\r\n");
+    ASSERT_TRUE(MoveFileExW(text.Path().c_str(), file.Path().c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(Send(*s_pUsb, file.Path()), 0);
+    EXPECT_EQ(m_messages, std::vector<int>{kMsgRefusedContent});
+    EXPECT_TRUE(g_calls.docNames.empty()) << "a document was started";
+    EXPECT_FALSE(m_strSpoolFile.empty());  // made, and gone (checked by Send)
 }

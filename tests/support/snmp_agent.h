@@ -126,11 +126,17 @@ private:
 public:
 
     // Makes a printer's default trigger file, as if it had appeared `dSecondsAgo` ago.
+    // The file appears whole, with its time set, and only then does this return: under
+    // Wine the wait for a Linux program can end before the program has run.
     void Trigger(double dSecondsAgo) const
     {
-        RunShell("/usr/bin/python3 -c 'import os, time; p = \"" + m_dir +
-                 "/trigger\"; open(p, \"a\").write(\"x\"); t = time.time() - " + std::to_string(dSecondsAgo) +
-                 "; os.utime(p, (t, t))'");
+        const std::string strTrigger = m_dir + "/trigger";
+        RunShell("/usr/bin/python3 -c 'import os, time; p = \"" + strTrigger +
+                 ".new\"; open(p, \"a\").write(\"x\"); t = time.time() - " + std::to_string(dSecondsAgo) +
+                 "; os.utime(p, (t, t)); os.replace(p, \"" + strTrigger + "\")'");
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!std::ifstream(HostPath(strTrigger)) && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 
     bool Ready() const { return m_ready; }

@@ -39,3 +39,12 @@ inline std::string Utf16File(const std::wstring& text)
     }
     return bytes;
 }
+
+// Spool files ("KVQ...") in the temporary folder, which every run must have removed.
+inline int SpoolFilesNow()
+{
+    int nFiles = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
+        nFiles += entry.path().filename().wstring().rfind(L"KVQ", 0) == 0 ? 1 : 0;
+    return nFiles;
+}

@@ -1,7 +1,8 @@
 // A port monitor that stands in for the platform's WSD Port Monitor: the spooler loads
 // it once AddMonitorW has registered it. Its ports are the subkeys of its Ports key,
 // and XcvDataW hands out a port's "DeviceID" and "PnPXID" values as wide strings; for a
-// port without them XcvDataW fails. Jobs on its ports take Wine's port redirect.
+// port without them XcvDataW fails; a port with "AnswerAfterSeconds" answers that late.
+// Jobs on its ports take Wine's port redirect.
 #include <windows.h>
 #include <winspool.h>
 #include <winsplp.h>
@@ -71,7 +72,12 @@ DWORD WINAPI AnswerXcv(HANDLE hXcv, LPCWSTR pszDataName, PBYTE, DWORD, PBYTE pOu
                          PDWORD pcbOutputNeeded)
 {
     const auto* pKey = static_cast<const std::wstring*>(hXcv);
-    DWORD cbValue = 0;
+    wchar_t szSeconds[16] = {};
+    DWORD cbValue = sizeof(szSeconds);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, pKey->c_str(), L"AnswerAfterSeconds", RRF_RT_REG_SZ, nullptr, szSeconds,
+                     &cbValue) == ERROR_SUCCESS)
+        Sleep(static_cast<DWORD>(_wtoi(szSeconds)) * 1000);
+    cbValue = 0;
     if (RegGetValueW(HKEY_LOCAL_MACHINE, pKey->c_str(), pszDataName, RRF_RT_REG_SZ, nullptr, nullptr, &cbValue) !=
         ERROR_SUCCESS)
         return ERROR_NOT_SUPPORTED;
