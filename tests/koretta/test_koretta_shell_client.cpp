@@ -75,7 +75,11 @@ private:
             HWND hDialog = reinterpret_cast<HWND>(wParam);
             wchar_t szClass[64] = {};
             GetClassNameW(hDialog, szClass, 64);
-            if (wcscmp(szClass, L"#32770") == 0) {
+            // Wine also calls the hook when a window of another process (a test running
+            // beside this one) is activated: only this process's dialogs count.
+            DWORD nProcess = 0;
+            GetWindowThreadProcessId(hDialog, &nProcess);
+            if (wcscmp(szClass, L"#32770") == 0 && nProcess == GetCurrentProcessId()) {
                 wchar_t szCaption[256] = {};
                 GetWindowTextW(hDialog, szCaption, 256);
                 s_pCurrent->m_captions.push_back(szCaption);
