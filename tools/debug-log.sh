@@ -40,6 +40,7 @@ key='HKLM\SOFTWARE\Corvane\KVQ'
 wine_reg() { "$root/tools/wine-run" reg "$@" >/dev/null 2>&1; }
 saved="$(mktemp --suffix=.reg)"
 saved_win="Z:$(echo "$saved" | tr '/' '\\')"
+trap 'rm -f "$saved"' EXIT
 # What the switch was: no key (nor its parent), no value, or the key as exported (the value
 # with its type).
 if ! wine_reg query "${key%\\KVQ}"; then
