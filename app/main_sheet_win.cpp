@@ -139,9 +139,9 @@ void CMainPropertySheet::OnInitialized(HWND hWnd)
     CreateSheetStatus(hWnd);
 
     const std::wstring strVersion = ComposeSheetVersionText();
-    CSplashWnd::Show(IDB_SPLASH, kSplashMs, hWnd, strVersion);
+    HWND hSplash = CSplashWnd::Show(IDB_SPLASH, kSplashMs, hWnd, strVersion);
     // The splash is painted already; the sheet appears after it has been seen.
-    Sleep(kSplashHoldMs);
+    CSplashWnd::Hold(hSplash, kSplashHoldMs);
 }
 
 void CMainPropertySheet::SetUpButtons()

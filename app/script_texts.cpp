@@ -117,7 +117,7 @@ std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const Optio
 {
     const std::wstring strIndent(strProgram.size() + 3, L' ');
     return {Say(kUsageHead),
-            L"  " + strProgram + L" /print [/m PRINTER] [/copies N] [/pages FROM-TO] [/paper SIZE] [/type TYPE]",
+            L"  " + strProgram + L" /print [/m PRINTER] [/copies N] [/pages FROM[-TO]] [/paper SIZE] [/type TYPE]",
             strIndent + L"[/duplex none|long|short] [/color auto|bw] [/fit | /zoom N] [/wait SECONDS] FILE...",
             L"  " + strProgram + L" /probe [/m PRINTER]",
             L"  " + strProgram + L" /?",

@@ -12,6 +12,11 @@ class CSplashWnd : public CWindowBase {
 public:
     // Makes the window (nothing when the bitmap is missing); returns it or nullptr.
     static HWND Show(UINT nBitmapId, DWORD dwDisplayMs, HWND hCenterOn, const std::wstring& strText);
+    // Holds the thread dwMs while the splash is all there is to see: the user's keys and
+    // clicks meanwhile are the splash's, so Escape or a click closes it and ends the hold
+    // (they must not reach the sheet, which takes the keyboard focus when it appears).
+    // Without a splash, the thread sleeps.
+    static void Hold(HWND hSplash, DWORD dwMs);
 
 protected:
     bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;

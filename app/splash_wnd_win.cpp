@@ -62,6 +62,30 @@ HWND CSplashWnd::Show(UINT nBitmapId, DWORD dwDisplayMs, HWND hCenterOn, const s
     return hWnd;
 }
 
+void CSplashWnd::Hold(HWND hSplash, DWORD dwMs)
+{
+    if (!hSplash) {
+        Sleep(dwMs);
+        return;
+    }
+    const ULONGLONG ullEnd = GetTickCount64() + dwMs;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+            if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)
+                msg.hwnd = hSplash;
+            DispatchMessageW(&msg);
+        }
+        // What the splash posted itself: its WM_CLOSE.
+        while (::IsWindow(hSplash) && PeekMessageW(&msg, hSplash, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        const ULONGLONG ullNow = GetTickCount64();
+        if (!::IsWindow(hSplash) || ullNow >= ullEnd)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(ullEnd - ullNow), QS_INPUT);
+    }
+}
+
 LRESULT CALLBACK CSplashWnd::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == WM_NCCREATE) {

@@ -206,11 +206,10 @@ bool Reader::ApplyValue(Opt opt, std::wstring_view value)
         }
         return false;
     case Opt::Pages: {
+        // "N" alone is the page N to N.
         const size_t nDash = value.find(L'-');
-        if (nDash == std::wstring_view::npos)
-            return false;
         const auto nFrom = NumberIn(value.substr(0, nDash), 1, 9999);
-        const auto nTo = NumberIn(value.substr(nDash + 1), 1, 9999);
+        const auto nTo = nDash == std::wstring_view::npos ? nFrom : NumberIn(value.substr(nDash + 1), 1, 9999);
         if (!nFrom || !nTo || *nFrom > *nTo)
             return false;
         o.nFromPage = *nFrom;

@@ -8,7 +8,7 @@
 // the job options preset the sheet. With one of them, any other unquoted token that starts
 // with "/" or "-" is an unknown option. A repeated option: the last one wins.
 //
-//   /print [/m PRINTER] [/copies N] [/pages FROM-TO] [/paper SIZE] [/type TYPE]
+//   /print [/m PRINTER] [/copies N] [/pages FROM[-TO]] [/paper SIZE] [/type TYPE]
 //          [/duplex none|long|short] [/color auto|bw] [/fit | /zoom N] [/wait SECONDS] FILE...
 //   /probe [/m PRINTER]
 //   /?

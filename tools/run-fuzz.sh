@@ -4,7 +4,9 @@
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-10}"
-bash "$root/tools/build.sh" fuzz >/dev/null || { echo "fuzz build failed"; exit 1; }
+echo "run-fuzz: building the fuzz targets in build/fuzz (clang, ASan, UBSan; minutes on a first build)..."
+bash "$root/tools/build.sh" fuzz || { echo "run-fuzz: fuzz build failed"; exit 1; }
+echo "run-fuzz: built; each target runs $seconds s over its seed corpus"
 status=0
 work="$root/build/fuzz/runs"
 mkdir -p "$work"
@@ -14,6 +16,7 @@ for exe in "$root"/build/fuzz/tests/fuzz/fuzz_*; do
   seeds="$root/tests/fuzz/corpus/$name"
   corpus="$work/$name"
   mkdir -p "$corpus"
+  echo "run-fuzz: fuzzing $name for $seconds s..."
   if "$exe" -max_total_time="$seconds" -max_len=4096 -timeout=10 -artifact_prefix="$work/$name-" \
        "$corpus" "$seeds" >"$work/$name.log" 2>&1; then
     echo "fuzz $name: no finding ($(grep -c . "$work/$name.log") log lines)"

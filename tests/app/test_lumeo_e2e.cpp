@@ -785,6 +785,27 @@ TEST_F(LumeoEndToEnd, AScriptStoppedByCtrlCTheSessionsEndOrAKillLeavesNoSpoolFil
     }
 }
 
+TEST_F(LumeoEndToEnd, EscapeOnTheSplashClosesTheSplashAndTheSheetStays)
+{
+    XKeyboard keyboard;
+    if (!keyboard.Available())
+        GTEST_SKIP() << "xdotool is not installed";
+    m_driver = std::make_unique<CUiDriver>();
+    CUiDriver& ui = *m_driver;
+    ASSERT_TRUE(ui.Launch(WinePath(LUMEO_PROGRAM_EXE), L" -M \"" + kPrinter + L"\""));
+    // The splash is seen alone for a second before the sheet appears.
+    HWND hSplash = nullptr;
+    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return (hSplash = FindWindowW(L"LumeoSplashWnd", nullptr)) != nullptr; },
+                                     20000));
+    ASSERT_TRUE(keyboard.Press(hSplash, "Escape"));
+    if (ui.WaitForSheet(0, false))
+        GTEST_SKIP() << "the key came after the sheet had appeared";
+    ASSERT_TRUE(ui.WaitForSheet(20000, false)) << "the program ended: Escape cancelled the sheet";
+    EXPECT_FALSE(IsWindow(hSplash));
+    EXPECT_TRUE(ui.WaitForPrinterCheck());
+    EXPECT_TRUE(IsWindowVisible(ui.Sheet()));
+}
+
 // A network printer on a Standard TCP/IP port, its device ID served by a real snmpd:
 // what the program offers depends on which device-ID object the printer holds.
 class LumeoNetworkPrinter : public LumeoEndToEnd {
