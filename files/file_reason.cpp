@@ -121,6 +121,11 @@ FileReason SystemFaultReason(FileOutcome cause, unsigned long nError)
     return FileReason(cause, SystemErrorText(nError));
 }
 
+bool WaitsForAnotherPrinter(const FileReason& reason)
+{
+    return reason.outcome == FileOutcome::TypeNotTaken && reason.nFileType != 0;
+}
+
 std::wstring TypeListText(int nTypes)
 {
     std::vector<std::wstring> arrNames;

@@ -10,6 +10,7 @@
 #include "files/command_line.h"
 #include "files/file_list.h"
 #include "files/shell_files.h"
+#include "files/user_messages.h"
 #include "job/param_mngr.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
@@ -144,6 +145,8 @@ BOOL CBasicOptsPage::OnInitDialog()
     m_editTo.Attach(GetDlgItem(IDC_EDIT_TO), 4);
 
     ParseCommandLine(m_strCmdLine, m_arrCmdFiles, m_strCmdPrinter);
+    for (const std::wstring& strPath : m_arrCmdFiles)
+        m_arrWaitingFiles.push_back({strPath, false});
     LoadBasicTexts();
     ApplyBasicDefaults();
     AttachSpin();
@@ -168,9 +171,9 @@ BOOL CBasicOptsPage::OnInitDialog()
     ListView_SetExtendedListViewStyle(m_hList, LVS_EX_FULLROWSELECT);
 
     // The check may have answered before the page was complete.
-    if (m_bCmdFilesPending && !IsCheckingPrinter()) {
-        m_bCmdFilesPending = false;
-        AddCommandLineFiles();
+    if (!IsCheckingPrinter()) {
+        QueueWaitingFiles();
+        StartNextAdmission();
     }
     ShowWindow(GetDlgItem(IDC_PICTURE_BASIC_LOGO), SW_HIDE);
     return TRUE;
@@ -221,7 +224,7 @@ void CBasicOptsPage::FillPrinterList()
         m_PrtControl.SetCurrentPrinter(m_strCmdPrinter);
     SendMessageW(m_hComboPrinter, CB_SETCURSEL, m_PrtControl.GetCurrentIndex(), 0);
     EnableWindow(m_hComboPrinter, TRUE);
-    StartPrinterCheck(1300, false);
+    StartPrinterCheck(1300, true);
     EnableRemoveForEntries(nEntries);
 }
 
@@ -268,7 +271,7 @@ void CBasicOptsPage::StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused
         [](const CWorker::Link& link) { link.Post(kMsgPrinterChecked, std::make_unique<PrinterCheckReport>()); });
     if (!bStarted) {
         const int nResult = CheckSupportedTypes();
-        ApplyCheckResult(nResult, nResult > 0 ? RefusedListedFiles(arrListed, nResult) : std::vector<std::wstring>());
+        ApplyCheckResult(nResult, nResult > 0 ? RefusedListedFiles(arrListed, nResult) : std::vector<RefusedFile>());
     }
 }
 
@@ -282,7 +285,7 @@ void CBasicOptsPage::OnPrinterChecked()
     ApplyCheckResult(pReport->nSupportedTypes, pReport->arrRefusedListed);
 }
 
-void CBasicOptsPage::ApplyCheckResult(int nResult, const std::vector<std::wstring>& arrRefusedListed)
+void CBasicOptsPage::ApplyCheckResult(int nResult, const std::vector<RefusedFile>& arrRefusedListed)
 {
     nSupportedTypes = nResult;
     SetSheetStatus(GetSheet(), L"");
@@ -298,18 +301,16 @@ void CBasicOptsPage::ApplyCheckResult(int nResult, const std::vector<std::wstrin
         ShowPrintButton(false);
         EnableItem(IDC_BUTTON_BROWSE, false);
     } else {
-        if (m_bCheckRemovesRefused)
-            RemoveFileEntries(m_hList, arrRefusedListed);
         ShowPrintButton(true);
         EnableItem(IDC_BUTTON_BROWSE, true);
     }
     EnableRemoveForEntries(nEntries);
 
-    // Files of the command line come in with the first answer, drops with theirs.
-    if (m_bCmdFilesPending && m_bInitialized) {
-        m_bCmdFilesPending = false;
-        AddCommandLineFiles();
-    }
+    // The files waiting for a printer are checked for this one, and drops wait for its answer.
+    if (m_bInitialized)
+        QueueWaitingFiles();
+    if (nSupportedTypes > 0 && m_bCheckRemovesRefused)
+        TakeOffList(arrRefusedListed);
     StartNextAdmission();
 }
 
@@ -325,7 +326,8 @@ void CBasicOptsPage::OnTimer(UINT_PTR nId)
     if (!nCode)
         return;
     KillTimer(m_hWnd, nId);
-    ShowErrorMessage(nCode);
+    // The files given are not lost: they wait for a printer that takes them.
+    ShowListedMessage(m_hWnd, GetUserMessageText(nCode), {}, m_arrWaitingFiles.empty() ? L"" : FilesWaitNote());
 }
 
 void CBasicOptsPage::OnClickedButtonDefault()

@@ -67,3 +67,6 @@ void ShowUserMessage(HWND hOwner, int nCode);
 // The same message with the lines that name its files below it (at most ten, then a
 // line that counts the rest).
 void ShowUserMessage(HWND hOwner, int nCode, const std::vector<std::wstring>& arrLines);
+// A first line, the lines that name files (as above) and a last line when not empty.
+void ShowListedMessage(HWND hOwner, const std::wstring& strHead, const std::vector<std::wstring>& arrLines,
+                       const std::wstring& strLast);

@@ -139,8 +139,16 @@ void ShowUserMessage(HWND hOwner, int nCode) { ShowUserMessage(hOwner, nCode, {}
 
 void ShowUserMessage(HWND hOwner, int nCode, const std::vector<std::wstring>& arrLines)
 {
+    ShowListedMessage(hOwner, GetUserMessageText(nCode), arrLines, L"");
+}
+
+void ShowListedMessage(HWND hOwner, const std::wstring& strHead, const std::vector<std::wstring>& arrLines,
+                       const std::wstring& strLast)
+{
     constexpr size_t kListedFiles = 10;
-    CMessageDialog dialog(ListedMessageText(GetUserMessageText(nCode), arrLines, kListedFiles),
-                          GetUserMessageTitle(), IDI_HAND);
+    std::wstring strText = ListedMessageText(strHead, arrLines, kListedFiles);
+    if (!strLast.empty())
+        strText += L"\r\n" + strLast;
+    CMessageDialog dialog(strText, GetUserMessageTitle(), IDI_HAND);
     dialog.ShowModal(hOwner);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "files/admit_files.h"
 #include "printer/prt_control.h"
 
 int CheckSupportedTypes(CPrtControl& prtControl);
@@ -17,5 +18,5 @@ int CheckPrinterByName(const std::wstring& strPrinter);
 struct PrinterCheckReport {
     int nSupportedTypes = -1;
     // After a change of printer: the listed files its types no longer admit.
-    std::vector<std::wstring> arrRefusedListed;
+    std::vector<RefusedFile> arrRefusedListed;
 };

@@ -133,6 +133,15 @@ ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWOR
     return run;
 }
 
+// A text as the program shows it: from the English string file beside it.
+std::wstring Shown(const wchar_t* pszKey, const wchar_t* pszSection = L"ERROR_MSG")
+{
+    const auto file = std::filesystem::path(WinePath(LUMEO_PROGRAM_EXE)).parent_path() / L"LOCAL_EN.dat";
+    wchar_t szText[1024] = {};
+    GetPrivateProfileStringW(pszSection, pszKey, L"", szText, 1024, file.wstring().c_str());
+    return szText;
+}
+
 // The window that has the keyboard focus in the thread of hWnd.
 HWND FocusOf(HWND hWnd)
 {
@@ -705,6 +714,17 @@ TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
     EXPECT_EQ(hFind, INVALID_HANDLE_VALUE) << "a spool file was left behind";
     if (hFind != INVALID_HANDLE_VALUE)
         FindClose(hFind);
+
+    // Closed during a run, the sheet asks; the run's end answers the question and the sheet closes.
+    ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Return"));
+    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return ui.StatusText() == L"File 1 of 3: big.pdf"; }, 10000));
+    ASSERT_TRUE(keyboard.Press(ui.Sheet(), "alt+F4"));
+    HWND hQuestion = ui.WaitForMessageDialog(8000);
+    ASSERT_NE(hQuestion, nullptr);
+    EXPECT_EQ(ui.MessageText(hQuestion), L"Stop printing and close?");
+    Send(ui.Sheet(), WM_COMMAND, IDCANCEL);  // a stop ends the run while the question is open
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return !IsWindow(hQuestion) && !IsWindow(ui.Sheet()); }, 20000));
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
 }
 
 // A network printer on a Standard TCP/IP port, its device ID served by a real snmpd:
@@ -727,7 +747,8 @@ protected:
             L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\" + strPort,
             {{L"IPAddress", L"127.0.0.1:" + std::to_wstring(nPort)}, {L"SNMP Community", L"public"}}));
         const std::wstring strPrinter = L"Lumeo E2E Net " + strTag;
-        EXPECT_NE(m_printers.AddRawPrinter(strPrinter, strPort), nullptr);
+        m_pNetPrinter = m_printers.AddRawPrinter(strPrinter, strPort, L"", true);
+        EXPECT_NE(m_pNetPrinter, nullptr);
         return strPrinter;
     }
     void TearDown() override
@@ -738,7 +759,47 @@ protected:
 
     RegistryFixture m_registry;
     std::unique_ptr<SnmpAgent> m_pAgent;
+    const TestPrinter* m_pNetPrinter = nullptr;  // the last one added
 };
+
+TEST_F(LumeoNetworkPrinter, CommandLineFilesWaitForAPrinterThatTakesThemAndTheOthersAreNamedOnce)
+{
+    XKeyboard keyboard;
+    if (!keyboard.Available())
+        GTEST_SKIP() << "xdotool is not installed";
+    m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PCL,PDF,PNG;"});
+    ASSERT_TRUE(m_pAgent->Ready());
+    const std::wstring strNet = AddNetworkPrinter(L"Takes", m_pAgent->Port());
+    const TestPrinter* pSerial = m_printers.AddRawPrinter(L"Lumeo E2E Serial", L"COM7:", L"", true);
+    ASSERT_TRUE(m_pNetPrinter && pSerial);
+    const std::string strPng = "\x89PNG\r\n\x1A\n";
+    const Paths files = {MakeFile(L"a.pdf", kPdfBytes), MakeFile(L"b.jpg", kJpegBytes), MakeFile(L"c.png", strPng),
+                         (m_folder / L"gone.pdf").wstring()};
+    CUiDriver& ui = Start(files, pSerial->strName);
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOPRINTERSUPPORT") + L"\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
+    EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
+    const auto Choose = [&](const std::wstring& strName) {
+        const Paths arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
+        const auto it = std::find(arrPrinters.begin(), arrPrinters.end(), strName);
+        ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(it - arrPrinters.begin()));
+    };
+    const auto PrintWithEnter = [&] {
+        ui.FocusControl(ui.Control(IDC_COMBO_PRINTERLIST));
+        EXPECT_TRUE(keyboard.Press(ui.Sheet(), "Return"));
+    };
+    Choose(strNet);
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nb.jpg \x2014 the printer takes PDF and PNG, "
+                                  L"not JPEG\r\ngone.pdf \x2014 not found\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{files[0], files[2]}));
+    PrintWithEnter();
+    EXPECT_EQ(WaitForCapture(2, m_pNetPrinter), Expected().Job("PDF", kPdfBytes) + Expected().Job("PNG", strPng));
+    // A printer that takes the JPEG lists it, without a word more.
+    Choose(kPrinter);
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.ListItems(IDC_LIST_FILE) == Paths{files[1]}; }, 10000));
+    PrintWithEnter();
+    EXPECT_EQ(WaitForCapture(1), Expected().Job("JPEG", kJpegBytes));
+    EXPECT_EQ(ui.FindMessageDialog(), nullptr);
+}
 
 TEST_F(LumeoNetworkPrinter, APrinterWithOnlyTheStandardDeviceIdIsOfferedWithTheTypesOfItsCmdField)
 {
@@ -747,7 +808,8 @@ TEST_F(LumeoNetworkPrinter, APrinterWithOnlyTheStandardDeviceIdIsOfferedWithTheT
     const std::wstring strPng = MakeFile(L"net.png", "\x89PNG\r\n\x1A\n");
     CUiDriver& ui = StartOnAgent(L"Standard", {std::nullopt, "MFG:Osmira;MDL:Q 5;CMD:PCL,PDF,PNG;CLS:PRINTER;"},
                                  {strPdf, strJpeg, strPng});
-    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nnet.jpg \x2014 the printer takes PDF and PNG, not JPEG");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nnet.jpg \x2014 the printer takes PDF and "
+                                  L"PNG, not JPEG\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strPng}));
     EXPECT_TRUE(IsWindowVisible(ui.SheetButton(IDOK)));
     EXPECT_TRUE(IsWindowEnabled(ui.Control(IDC_BUTTON_BROWSE)));
@@ -780,8 +842,7 @@ TEST_F(LumeoNetworkPrinter, AnAnsweringPrinterWithoutADeviceIdIsNotSupportedRath
 {
     const std::wstring strPdf = MakeFile(L"none.pdf", kPdfBytes);
     CUiDriver& ui = StartOnAgent(L"Neither", {std::nullopt, std::nullopt}, {strPdf});
-    EXPECT_EQ(DismissMessage(ui),
-              L"The selected printer does not support this program. Please, select the appropriate printer.");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOPRINTERSUPPORT") + L"\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
     EXPECT_FALSE(IsWindowVisible(ui.SheetButton(IDOK)));
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
 }
@@ -920,7 +981,8 @@ TEST_F(LumeoWsdPrinter, APrinterFoundThroughItsDeviceUrlTakesAndPrintsTheTypesIt
     const std::wstring strJpeg = MakeFile(L"wsd.jpg", kJpegBytes);
     const std::wstring strPng = MakeFile(L"wsd.png", "\x89PNG\r\n\x1A\n");
     CUiDriver& ui = Start({strPdf, strJpeg, strPng}, pWsd->strName);
-    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nwsd.png \x2014 the printer takes PDF and JPEG, not PNG");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nwsd.png \x2014 the printer takes PDF and "
+                                  L"JPEG, not PNG\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strJpeg}));
     PressPrint(ui);
     EXPECT_EQ(WaitForCapture(2, pWsd), Expected().Job("PDF", kPdfBytes) + Expected().Job("JPEG", kJpegBytes));
@@ -941,8 +1003,7 @@ TEST_F(LumeoWsdPrinter, EveryUrlFormLeadsToTheHostAndAFailingMonitorIsBusyOrOff)
     const TestPrinter* pSilent = AddWsdPrinter(L"Silent", L"http://127.0.0.1/", /*bAnswers=*/false);
     ASSERT_NE(pSilent, nullptr);
     CUiDriver& ui = Start({MakeFile(L"forms.pdf", kPdfBytes)}, pSilent->strName);
-    EXPECT_EQ(DismissMessage(ui), L"The selected printer is being used by another program, the printer cable may be "
-                                  L"improperly connected, or the power may be off.");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF") + L"\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
     const std::vector<std::wstring> arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
     for (size_t i = 0; i < std::size(forms); ++i) {
         const auto at = std::find(arrPrinters.begin(), arrPrinters.end(), L"Lumeo E2E WSD Form" + std::to_wstring(i));
