@@ -15,6 +15,8 @@
 #include "ui/gradient_bkgnd.h"
 #include "ui/window_layer.h"
 
+class CQuestionDialog;
+
 class CMainPropertySheet : public CSubclassWnd, public CGradientBkgndT, public CFrameDlgT {
 public:
     explicit CMainPropertySheet(const std::wstring& strTitle);
@@ -74,6 +76,8 @@ private:
     std::vector<std::wstring> m_arrRunFiles;
     std::wstring m_strRunPrinter;
     bool m_bCloseAfterRun = false;
+    // "Stop printing and close?" while it is open: the run's end answers it.
+    CQuestionDialog* m_pCloseQuestion = nullptr;
     bool m_bStopping = false;
     HWND m_hFocusBeforeRun = nullptr;
 };
