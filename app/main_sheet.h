@@ -59,6 +59,9 @@ private:
     bool OnCancelDuringRun();
     bool OnCloseDuringRun();
     void ShowRunState(bool bRunning);
+    static LRESULT CALLBACK TabKeyHook(int nCode, WPARAM wParam, LPARAM lParam);
+    bool SelectTabOfAccessKey(wchar_t chKey);
+    void TurnPage(int nStep);
     void OnHelp();
     void OnHelpInfo(const HELPINFO* pInfo);
 
@@ -69,6 +72,7 @@ private:
     bool m_bCentered = false;
     std::wstring m_strTitle;
     HPROPSHEETPAGE m_hPages[2] = {};
+    HHOOK m_hTabKeyHook = nullptr;
     int m_nPages = 0;
 
     // The run being sent: its files in list order and its printer.

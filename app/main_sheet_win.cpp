@@ -2,6 +2,8 @@
 // tab, and the sheet window's own messages.
 #include "app/main_sheet.h"
 
+#include <cwctype>
+
 #include "app/help_viewer.h"
 #include "app/splash_wnd.h"
 #include "app/version_info.h"
@@ -11,6 +13,7 @@
 #include "job/param_mngr.h"
 #include "job/send_data_to_device.h"
 #include "resources/resource.h"
+#include "ui/access_keys.h"
 #include "ui/message_dialog.h"
 #include "ui/sheet_status.h"
 #include "ui/system_dpi.h"
@@ -75,6 +78,8 @@ CMainPropertySheet::CMainPropertySheet(const std::wstring& strTitle)
 CMainPropertySheet::~CMainPropertySheet()
 {
     DebugLog(L"CMainPropertySheet::~CMainPropertySheet()");
+    if (m_hTabKeyHook)
+        UnhookWindowsHookEx(m_hTabKeyHook);
     SetJobMessageHandler(nullptr);
     if (GetParamMngr())
         DestroyParamMngr();
@@ -136,6 +141,7 @@ void CMainPropertySheet::OnInitialized(HWND hWnd)
     CenterOverOwner(hWnd, GetWindow(hWnd, GW_OWNER));
     SetUpButtons();
     SetUpTab();
+    m_hTabKeyHook = SetWindowsHookExW(WH_GETMESSAGE, &CMainPropertySheet::TabKeyHook, nullptr, GetCurrentThreadId());
     CreateSheetStatus(hWnd);
 
     const std::wstring strVersion = ComposeSheetVersionText();
@@ -243,6 +249,56 @@ bool CMainPropertySheet::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
     if (ProcessFrameMessage(m_hWnd, uMsg, wParam, lParam, lResult))
         return true;
     return ProcessBkgndMessage(m_hWnd, uMsg, wParam, lParam, lResult);
+}
+
+LRESULT CALLBACK CMainPropertySheet::TabKeyHook(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    auto* pMsg = reinterpret_cast<MSG*>(lParam);
+    CMainPropertySheet* pSheet = g_pMainSheet;
+    if (nCode != HC_ACTION || wParam != PM_REMOVE || !pSheet || !pSheet->m_hWnd ||
+        !(pMsg->hwnd == pSheet->m_hWnd || IsChild(pSheet->m_hWnd, pMsg->hwnd)))
+        return CallNextHookEx(nullptr, nCode, wParam, lParam);
+    // Alt and a tab's access key, typed anywhere in the sheet, opens its page; the tab
+    // control has no text of its own for the dialog manager to find the key in.
+    if (pMsg->message == WM_SYSCHAR && pSheet->SelectTabOfAccessKey(static_cast<wchar_t>(pMsg->wParam)))
+        pMsg->message = WM_NULL;
+    // Ctrl+Tab and Ctrl+PgDn turn to the next page, with Shift or PgUp to the one before,
+    // also where the sheet's own loop does not.
+    const WPARAM nKey = pMsg->wParam;
+    if (pMsg->message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 &&
+        (nKey == VK_TAB || nKey == VK_NEXT || nKey == VK_PRIOR)) {
+        pSheet->TurnPage(nKey == VK_PRIOR || (nKey == VK_TAB && GetKeyState(VK_SHIFT) < 0) ? -1 : 1);
+        pMsg->message = WM_NULL;
+    }
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+void CMainPropertySheet::TurnPage(int nStep)
+{
+    HWND hTab = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETTABCONTROL, 0, 0));
+    const int nTabs = hTab ? TabCtrl_GetItemCount(hTab) : 0;
+    if (nTabs > 0)
+        SendMessageW(m_hWnd, PSM_SETCURSEL, (TabCtrl_GetCurSel(hTab) + nStep + nTabs) % nTabs, 0);
+}
+
+bool CMainPropertySheet::SelectTabOfAccessKey(wchar_t chKey)
+{
+    HWND hTab = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETTABCONTROL, 0, 0));
+    const int nTabs = hTab ? TabCtrl_GetItemCount(hTab) : 0;
+    for (int i = 0; i < nTabs; ++i) {
+        wchar_t szText[260] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = szText;
+        item.cchTextMax = 260;
+        TabCtrl_GetItem(hTab, i, &item);
+        if (AccessKeyOf(szText) && AccessKeyOf(szText) == static_cast<wchar_t>(std::towupper(chKey))) {
+            SendMessageW(m_hWnd, PSM_SETCURSEL, i, 0);
+            SetFocus(hTab);
+            return true;
+        }
+    }
+    return false;
 }
 
 void CMainPropertySheet::OnHelp()

@@ -92,6 +92,14 @@ bool CBasicOptsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRES
             lResult = OnCustomdrawList(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
             return true;
         }
+        // Delete removes the selected files, Ctrl+A selects them all, as in Explorer.
+        if (pHdr->idFrom == IDC_LIST_FILE && pHdr->code == LVN_KEYDOWN) {
+            const WORD wKey = reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey;
+            if (wKey == VK_DELETE)
+                OnClickedButtonRemove();
+            else if (wKey == 'A' && GetKeyState(VK_CONTROL) < 0)
+                ListView_SetItemState(m_hList, -1, LVIS_SELECTED, LVIS_SELECTED);
+        }
         // Reached with the keyboard, the list shows which row the arrow keys start from.
         if (pHdr->idFrom == IDC_LIST_FILE && pHdr->code == NM_SETFOCUS && FileCount() > 0 &&
             ListView_GetNextItem(m_hList, -1, LVNI_FOCUSED) < 0)

@@ -493,6 +493,49 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
     EXPECT_EQ(WinePrinters::ReadCapture(*pBusy), "");
 }
 
+TEST_F(LumeoEndToEnd, KeysWorkAsInAnyDialog)
+{
+    XKeyboard keyboard;
+    if (!keyboard.Available())
+        GTEST_SKIP() << "xdotool is not installed";
+    const Paths files = {MakeFile(L"k1.pdf", kPdfBytes), MakeFile(L"k2.pdf", kPdfBytes), MakeFile(L"k3.jpg", kJpegBytes)};
+    CUiDriver& ui = Start(files);
+    const auto Press = [&](const char* pszKeys) { EXPECT_TRUE(keyboard.Press(ui.Sheet(), pszKeys)) << pszKeys; };
+    const auto Checked = [](HWND hButton) { return Send(hButton, BM_GETCHECK) == BST_CHECKED; };
+    // Delete removes the selected file; Ctrl+A selects the others and Delete removes them.
+    ui.SelectListItems(IDC_LIST_FILE, {1});
+    ui.FocusControl(ui.Control(IDC_LIST_FILE));
+    Press("Delete");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.ListItems(IDC_LIST_FILE) == Paths{files[0], files[2]}; }, 5000));
+    Press("ctrl+a Delete");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.ListItems(IDC_LIST_FILE).empty(); }, 5000));
+    EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_REMOVE)));
+
+    // Alt and a label's key: Pag&es checks its button, C&opies takes the keys to its edit.
+    Press("alt+e");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return Checked(ui.Control(IDC_RADIO_PRINTRANGE_PAGES)); }, 5000));
+    EXPECT_TRUE(IsWindowEnabled(ui.Control(IDC_EDIT_FROM)));
+    Press("alt+o");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return FocusOf(ui.Sheet()) == ui.Control(IDC_EDIT_COPIES); }, 5000));
+
+    // A tab's key opens its page, where the labels' keys work too; Ctrl+Tab and Ctrl+PgDn turn the pages.
+    const auto CurrentPage = [&] { return reinterpret_cast<HWND>(Send(ui.Sheet(), PSM_GETCURRENTPAGEHWND)); };
+    Press("alt+a");
+    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return GetDlgItem(CurrentPage(), IDC_COMBO_PAPERSIZE) != nullptr; }, 5000));
+    HWND hAdvanced = CurrentPage();
+    Press("alt+m");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return FocusOf(ui.Sheet()) == GetDlgItem(hAdvanced, IDC_EDIT_ZOOM); }, 5000));
+    Press("alt+l alt+f");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return Checked(GetDlgItem(hAdvanced, IDC_CHECK_ZOOM_FIT)); }, 5000));
+    EXPECT_TRUE(Checked(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_LONG)));
+    Press("ctrl+Tab");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return CurrentPage() == ui.Page(); }, 5000));
+    Press("ctrl+Next");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return CurrentPage() == hAdvanced; }, 5000));
+    Press("alt+b");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return CurrentPage() == ui.Page(); }, 5000));
+}
+
 std::wstring Quoted(const std::wstring& strText) { return L"\"" + strText + L"\""; }
 
 std::string Utf8(const std::wstring& strText)
@@ -659,7 +702,7 @@ TEST_F(LumeoEndToEnd, MachinePoliciesLockBlackAndWhiteInTheSheetAndInScriptsAndC
     HWND hAdvanced = OpenAdvancedPage(ui);
     ASSERT_NE(hAdvanced, nullptr);
     HWND hAuto = GetDlgItem(hAdvanced, IDC_RADIO_COLORMODE_AUTO), hBW = GetDlgItem(hAdvanced, IDC_RADIO_COLORMODE_BW);
-    EXPECT_EQ(CUiDriver::Text(GetDlgItem(hAdvanced, IDC_STATIC_COLORMODE)), L"Color (Set by your administrator)");
+    EXPECT_EQ(CUiDriver::Text(GetDlgItem(hAdvanced, IDC_STATIC_COLORMODE)), L"Colo&r (Set by your administrator)");
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_LONG)));
     // A message that checks Auto all the same is undone.
     Send(hBW, BM_SETCHECK, BST_UNCHECKED);
