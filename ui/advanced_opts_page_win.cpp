@@ -73,6 +73,8 @@ BOOL CAdvancedOptsPage::OnInitDialog()
     m_preview.Attach(GetDlgItem(IDC_INFO_PREVIEW_ADVANCED));
     m_hComboPaperType = GetDlgItem(IDC_COMBO_PAPERTYPE);
     m_editZoom.Attach(GetDlgItem(IDC_EDIT_ZOOM), 3);
+    m_editZoom.SetRangeTip(LabelTitle(L"UI_ADVANCED_TAB", L"IDC_STATIC_REDUCEENLARGE", L"Reduce / Enlarge"),
+                           RangeTipText(50, 200));
 
     LoadAdvancedTexts();
     FillPaperSizeCombo();

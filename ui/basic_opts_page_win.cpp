@@ -151,6 +151,10 @@ BOOL CBasicOptsPage::OnInitDialog()
     m_editCopies.Attach(GetDlgItem(IDC_EDIT_COPIES), 2);
     m_editFrom.Attach(GetDlgItem(IDC_EDIT_FROM), 4);
     m_editTo.Attach(GetDlgItem(IDC_EDIT_TO), 4);
+    m_editCopies.SetRangeTip(LabelTitle(L"UI_BASIC_TAB", L"IDC_STATIC_COPIES", L"Copies"), RangeTipText(1, 99));
+    const std::wstring strRange = LabelTitle(L"UI_BASIC_TAB", L"IDC_STATIC_PRINTRANGE", L"Print Range");
+    m_editFrom.SetRangeTip(strRange, RangeTipText(1, 9999));
+    m_editTo.SetRangeTip(strRange, RangeTipText(1, 9999));
 
     ParseCommandLine(m_strCmdLine, m_arrCmdFiles, m_strCmdPrinter);
     for (const std::wstring& strPath : m_arrCmdFiles)

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "ui/data_exchange.h"
@@ -39,6 +40,11 @@ bool RouteCommand(Page& page, const CommandRoute<Page> (&routes)[N], int nId, in
     }
     return false;
 }
+
+// "Enter a number from 1 to 99.": what a number edit of the pages takes.
+std::wstring RangeTipText(int nLow, int nHigh);
+// A label's text from the UI file as it reads, for a balloon's title.
+std::wstring LabelTitle(const wchar_t* pszSection, const wchar_t* pszKey, const wchar_t* pszDefault);
 
 class COptionsPage : public CPropertyPageImpl, public CGradientBkgndT, public CWinDataExchange {
 public:

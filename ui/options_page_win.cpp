@@ -1,8 +1,21 @@
 #include "ui/options_page.h"
 
 #include "common/debug_log.h"
+#include "common/placeholders.h"
 #include "common/ui_text.h"
+#include "ui/access_keys.h"
 #include "resources/resource.h"
+
+std::wstring RangeTipText(int nLow, int nHigh)
+{
+    return FillPlaceholders(GetUIText(L"UI_SHEET", L"IDL_RANGE", L"Enter a number from {1} to {2}."),
+                            {std::to_wstring(nLow), std::to_wstring(nHigh)});
+}
+
+std::wstring LabelTitle(const wchar_t* pszSection, const wchar_t* pszKey, const wchar_t* pszDefault)
+{
+    return WithoutAccessKey(GetUIText(pszSection, pszKey, pszDefault));
+}
 
 COptionsPage::COptionsPage(UINT nTemplateId, const wchar_t* pszLogName)
     : CPropertyPageImpl(nTemplateId, pszLogName), CGradientBkgndT(IDB_PAGE_BKGND, 1)
