@@ -52,7 +52,9 @@ void CBasicOptsPage::TakeOffList(const std::vector<RefusedFile>& arrRefused)
 void CBasicOptsPage::OnClickedButtonBrowse()
 {
     const std::wstring strWord = GetUIText(L"UI_BASIC_TAB", L"IDC_FILES", L"files");
-    const std::vector<wchar_t> filter = FilterToDialogBuffer(BuildBrowseFilter(nSupportedTypes, strWord));
+    const std::wstring strPrintable = GetUIText(L"UI_BASIC_TAB", L"IDC_FILES_PRINTABLE", L"All files Lumeo can print");
+    const std::vector<wchar_t> filter =
+        FilterToDialogBuffer(BuildBrowseFilter(nSupportedTypes, strWord, strPrintable));
     std::vector<std::wstring> arrPaths;
     if (!BrowseForFiles(GetActiveWindow(), filter, arrPaths))
         return;

@@ -177,6 +177,26 @@ TEST_F(BasicPageDriven, FilesAnotherPrinterRefusesLeaveTheListNamedAndComeBackWi
     EXPECT_FALSE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() != nullptr; }, 3000));
 }
 
+TEST_F(BasicPageDriven, BrowseStartsOnEveryTypeThePrinterTakesThenEachType)
+{
+    AddStandardPrinters();
+    CUiDriver& ui = Start(L" -M \"" + kPdfPrinter + L"\"");
+    PostMessageW(ui.Control(IDC_BUTTON_BROWSE), BM_CLICK, 0, 0);
+    HWND hTypes = nullptr;  // the open dialog's list of file types
+    ASSERT_TRUE(CUiDriver::WaitUntil(
+        [&] { return (hTypes = GetDlgItem(GetForegroundWindow(), 0x470)) != nullptr && IsWindowVisible(hTypes); },
+        10000));
+    std::vector<std::wstring> items(static_cast<size_t>(Send(hTypes, CB_GETCOUNT)));
+    for (size_t i = 0; i < items.size(); ++i) {
+        wchar_t szItem[260] = {};
+        Send(hTypes, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(szItem));
+        items[i] = szItem;
+    }
+    EXPECT_EQ(items, (Paths{L"All files Lumeo can print (*.PDF)", L"PDF files (*.PDF)"}));
+    EXPECT_EQ(Send(hTypes, CB_GETCURSEL), 0);
+    PostMessageW(GetParent(hTypes), WM_COMMAND, IDCANCEL, 0);
+}
+
 TEST_F(BasicPageDriven, RemoveDeletesTheSelectedEntries)
 {
     AddStandardPrinters();
