@@ -64,7 +64,8 @@ bool CAdvancedOptsPage::ExchangeAdvancedForPrint()
     if (ExchangeAdvanced(DdxDirection::Save) || GetParamMngr()->m_JobSettings.m_bFitToPage)
         return true;
     DebugLog(L"ExchangeAdvancedForPrint / zoom refused");
-    SendMessageW(GetSheet(), PSM_SETCURSEL, SendMessageW(GetSheet(), PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(m_hWnd), 0), 0);
+    const LRESULT nPage = SendMessageW(GetSheet(), PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(m_hWnd), 0);
+    SendMessageW(GetSheet(), PSM_SETCURSEL, nPage, 0);
     SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDC_EDIT_ZOOM)), TRUE);
     m_editZoom.ShowRangeTip();
     return false;

@@ -356,7 +356,7 @@ TEST_F(LumeoEndToEnd, PrintWithAnEmptyListShowsMessage5)
 {
     CUiDriver& ui = Start({});
     PostPrint(ui);
-    EXPECT_EQ(DismissMessage(ui), L"There is no file to print. Select the file(s) properly and try again.");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOFILES"));
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
 }
 
@@ -368,8 +368,7 @@ TEST_F(LumeoEndToEnd, FromAboveToShowsMessage7AndKeepsTheFiles)
     ui.SetText(ui.Control(IDC_EDIT_FROM), L"5");
     ui.SetText(ui.Control(IDC_EDIT_TO), L"3");
     PostPrint(ui);
-    EXPECT_EQ(DismissMessage(ui), L"Out of Range.Print Range Pages To: value should be greater than or equal to "
-                                  L"Print Range Pages From: value.");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_INVALIDPRNRANGE"));
     EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_FROM)), L"1");
     EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_TO)), L"1");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
@@ -384,7 +383,7 @@ TEST_F(LumeoEndToEnd, APageBoundOfZeroStopsTheRunWithMessage7)
     ui.SetText(ui.Control(IDC_EDIT_FROM), L"0");
     ui.SetText(ui.Control(IDC_EDIT_TO), L"3");
     PostPrint(ui);
-    EXPECT_EQ(DismissMessage(ui).rfind(L"Out of Range.", 0), 0u);
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_INVALIDPRNRANGE"));
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
 }
@@ -415,7 +414,7 @@ TEST_F(LumeoEndToEnd, DocumentsThatAreNotWhatTheySayNeverReachThePrinter)
     const std::wstring strHostile = MakeFile(L"hostile.pdf", "%PDF-1.4\n" + std::string((1 << 20) - 13, '%') +
                                                                  "\x1B%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT");
     CUiDriver& ui = Start({strText, strHostile});
-    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nletter.pdf \x2014 not a PDF document");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nletter.pdf \x2014 not a PDF document");
     ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
     PostPrint(ui);
     EXPECT_EQ(DismissMessage(ui), L"0 of 1 file sent to " + kPrinter + L".\r\nhostile.pdf \x2014 holds printer commands");
@@ -434,9 +433,9 @@ TEST_F(LumeoEndToEnd, ADropOfFiveFilesNamesTheThreeRefusedInOneMessage)
     RECT rc;
     GetWindowRect(ui.Control(IDC_LIST_FILE), &rc);
     ASSERT_TRUE(drag.Drop(arrFiles, {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
-    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nletter.pdf \x2014 not a PDF document\r\nnotes.txt "
-                                  L"\x2014 the printer takes PDF, JPEG, TIFF, PNG and BMP, not TXT\r\nempty.png "
-                                  L"\x2014 empty");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nletter.pdf \x2014 not a PDF document\r\n"
+                                  L"notes.txt \x2014 the printer takes PDF, JPEG, TIFF, PNG and BMP, not TXT\r\n"
+                                  L"empty.png \x2014 empty");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{arrFiles[0], arrFiles[2]}));
     EXPECT_FALSE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() != nullptr; }, 2000)) << "one message";
 }
@@ -472,10 +471,8 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
         const TestPrinter* pPrinter;
         std::wstring strMessage;
     } cases[] = {
-        {pUnsupported,
-         L"The selected printer does not support this program. Please, select the appropriate printer."},
-        {pBusy, L"The selected printer is being used by another program, the printer cable may be improperly "
-                L"connected, or the power may be off."},
+        {pUnsupported, Shown(L"IDL_MESSAGE_NOPRINTERSUPPORT")},
+        {pBusy, Shown(L"IDL_MESSAGE_BUSYOROFF")},
     };
     for (const auto& c : cases) {
         ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, IndexOf(c.pPrinter->strName));
@@ -511,7 +508,8 @@ TEST_F(LumeoEndToEnd, KeysWorkAsInAnyDialog)
     XKeyboard keyboard;
     if (!keyboard.Available())
         GTEST_SKIP() << "xdotool is not installed";
-    const Paths files = {MakeFile(L"k1.pdf", kPdfBytes), MakeFile(L"k2.pdf", kPdfBytes), MakeFile(L"k3.jpg", kJpegBytes)};
+    const Paths files = {MakeFile(L"k1.pdf", kPdfBytes), MakeFile(L"k2.pdf", kPdfBytes),
+                         MakeFile(L"k3.jpg", kJpegBytes)};
     CUiDriver& ui = Start(files);
     const auto Press = [&](const char* pszKeys) { EXPECT_TRUE(keyboard.Press(ui.Sheet(), pszKeys)) << pszKeys; };
     const auto Checked = [](HWND hButton) { return Send(hButton, BM_GETCHECK) == BST_CHECKED; };
@@ -541,7 +539,8 @@ TEST_F(LumeoEndToEnd, KeysWorkAsInAnyDialog)
     ASSERT_TRUE(CUiDriver::WaitUntil([&] { return GetDlgItem(CurrentPage(), IDC_COMBO_PAPERSIZE) != nullptr; }, 5000));
     HWND hAdvanced = CurrentPage();
     Press("alt+m");
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return FocusOf(ui.Sheet()) == GetDlgItem(hAdvanced, IDC_EDIT_ZOOM); }, 5000));
+    HWND hZoom = GetDlgItem(hAdvanced, IDC_EDIT_ZOOM);
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return FocusOf(ui.Sheet()) == hZoom; }, 5000));
     Press("alt+l alt+f");
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return Checked(GetDlgItem(hAdvanced, IDC_CHECK_ZOOM_FIT)); }, 5000));
     EXPECT_TRUE(Checked(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_LONG)));
@@ -939,8 +938,8 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
     const std::wstring strSilent = AddNetworkPrinter(L"Silent", silent.Port());
     run = RunScript(LUMEO_CMD_EXE, L"/print /m " + Quoted(strSilent) + L" " + Quoted(MakeFile(L"s.pdf", kPdfBytes)));
     EXPECT_EQ(run.dwExit, 3u);
-    EXPECT_EQ(run.strOutput, "The selected printer is being used by another program, the printer cable may be "
-                             "improperly connected, or the power may be off.\r\n");
+    EXPECT_EQ(run.strOutput, "The printer did not answer. Another program may be using it, its cable may be loose, or "
+                             "it may be turned off.\r\n");
     EXPECT_GE(silent.Received(), 1);
     run = RunScript(LUMEO_PROGRAM_EXE, L"/probe /m " + Quoted(strSilent));
     EXPECT_EQ(run.dwExit, 3u);
@@ -969,8 +968,7 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
     EXPECT_STREQ(szStatus, L"Checking the printer\x2026");
     EXPECT_FALSE(IsWindowEnabled(ui.SheetButton(IDOK)));
     EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_BROWSE)));
-    EXPECT_EQ(DismissMessage(ui), L"The selected printer is being used by another program, the printer cable may be "
-                                  L"improperly connected, or the power may be off.");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF"));
     EXPECT_GE(silent.Received(), 1);
 
     // Closed while a check waits, the program ends without waiting for it.

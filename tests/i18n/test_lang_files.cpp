@@ -84,7 +84,7 @@ TEST(LangFiles, EnglishHoldsEveryTextTheProgramReads)
 {
     const std::map<std::wstring, std::vector<std::wstring>> kRead = {
         {L"UI_SHEET", {L"IDL_TITLE", L"IDL_OK", L"IDL_PRINT", L"IDL_CANCEL", L"IDL_HELP", L"IDL_VERSION",
-                       L"IDD_BASICDLG", L"IDD_ADVANCEDDLG"}},
+                       L"IDD_BASICDLG", L"IDD_ADVANCEDDLG", L"IDL_RANGE", L"IDL_LABELLED"}},
         {L"ERROR_MSG", {L"IDL_MESSAGE_NOSUPPORT", L"IDL_MESSAGE_NOPRINTERSUPPORT", L"IDL_MESSAGE_NOPRINTER",
                         L"IDL_MESSAGE_BUSYOROFF", L"IDL_MESSAGE_NOFILES", L"IDL_MESSAGE_INVAILDFILE",
                         L"IDL_MESSAGE_INVALIDPRNRANGE", L"IDL_MESSAGE_PRINTFAILED", L"IDL_MESSAGE_REFUSEDCONTENT",

@@ -623,5 +623,5 @@ TEST_F(SpoolerSubmission, AnExceptionAbortsTheJobRemovesItsSpoolFileAndEndsTheRu
             EXPECT_FALSE(FileExists(strLine.substr(32))) << "a spool file was left behind";
         }
     }
-    EXPECT_EQ(FileReasonText(FileOutcome::InternalError), L"Not sent: internal error");
+    EXPECT_EQ(FileReasonText(FileOutcome::InternalError), L"an internal error stopped it");
 }

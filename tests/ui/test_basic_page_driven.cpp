@@ -115,7 +115,7 @@ TEST_F(BasicPageDriven, CommandLineFilesAreAdmittedByThePrintersCapability)
     // One message names the files the command line gave and the printer refused, each with its reason.
     const std::wstring strAll = L"the printer takes PDF, JPEG, TIFF, PNG and BMP";
     CUiDriver& ui = Start(line);
-    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nnotes.txt \x2014 " + strAll +
+    EXPECT_EQ(DismissMessage(ui), L"These files were not added:\r\nnotes.txt \x2014 " + strAll +
                                       L", not TXT\r\nnoext \x2014 its name gives no file type; " + strAll +
                                       L"\r\nx.jp \x2014 " + strAll + L", not JP\r\nfolder.pdf \x2014 a folder or "
                                       L"a device, not a file\r\nmissing.pdf \x2014 not found");
@@ -131,7 +131,7 @@ TEST_F(BasicPageDriven, CommandLineFilesAreAdmittedByThePrintersCapability)
     CUiDriver& named = Start(L" -M \"lumeo ui pdf\"" + line);
     const std::wstring strNamed = DismissMessage(named);
     EXPECT_EQ(strNamed.substr(0, 74),
-              L"Not support the file format\r\nphoto.JPG \x2014 the printer takes PDF, not JPEG\r\n");
+              L"These files were not added:\r\nphoto.JPG \x2014 the printer takes PDF, not JPEG\r\n");
     EXPECT_EQ(strNamed.substr(strNamed.size() - kWaitNote.size()), kWaitNote);
     EXPECT_EQ(named.ListItems(IDC_LIST_FILE), (Paths{pdf}));
     EXPECT_EQ(CUiDriver::Text(named.Control(IDC_COMBO_PRINTERLIST)), kPdfPrinter);
@@ -161,8 +161,7 @@ TEST_F(BasicPageDriven, FilesAnotherPrinterRefusesLeaveTheListNamedAndComeBackWi
     HWND hMessage = ui.WaitForMessageDialog(5000);
     ASSERT_NE(hMessage, nullptr);
     EXPECT_EQ(ui.MessageText(hMessage),
-              L"The selected printer does not support this program. Please, select the appropriate printer." +
-                  kWaitNote);
+              L"Lumeo cannot print on the selected printer. Please choose another printer." + kWaitNote);
     EXPECT_EQ(CUiDriver::Text(hMessage), L"Lumeo");
     ui.Click(GetDlgItem(hMessage, IDOK));
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() == nullptr; }, 5000));
@@ -277,9 +276,8 @@ TEST_F(BasicPageDriven, BusyPrinterShowsItsMessageAfterTheTimer)
     EXPECT_TRUE(Enabled(ui.Control(IDC_COMBO_PRINTERLIST)));
     HWND hMessage = ui.WaitForMessageDialog(6000);
     ASSERT_NE(hMessage, nullptr);
-    EXPECT_EQ(ui.MessageText(hMessage),
-              L"The selected printer is being used by another program, the printer cable may be improperly "
-              L"connected, or the power may be off." + kWaitNote);
+    EXPECT_EQ(ui.MessageText(hMessage), L"The selected printer does not answer. Another program may be using it, its "
+                                        L"cable may be loose, or it may be turned off." + kWaitNote);
     ui.Click(GetDlgItem(hMessage, IDOK));
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() == nullptr; }, 5000));
     ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, ComboIndexOf(ui, kFilePrinter));
