@@ -48,6 +48,7 @@ private:
     static int CALLBACK PropSheetCallback(HWND hWnd, UINT uMsg, LPARAM lParam);
     static void AdjustTemplate(LPARAM lParam);
     void OnInitialized(HWND hWnd);
+    void FitFrameToPages();
     void SetUpButtons();
     void SetUpTab();
     void AddPage(CPropertyPageImpl& page, const wchar_t* key, const wchar_t* defaultTitle);

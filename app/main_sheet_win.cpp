@@ -2,6 +2,7 @@
 // tab, and the sheet window's own messages.
 #include "app/main_sheet.h"
 
+#include <algorithm>
 #include <cwctype>
 
 #include "app/help_viewer.h"
@@ -150,6 +151,49 @@ void CMainPropertySheet::OnInitialized(HWND hWnd)
     Sleep(kSplashHoldMs);
 }
 
+void CMainPropertySheet::FitFrameToPages()
+{
+    // The sheet sizes its tab and frame from the pages' templates in its own font, which
+    // in some languages is not the pages' font: the frame then holds empty bands or cuts
+    // the pages. The tab's display area is made the pages' size and the rest follows.
+    HWND hTab = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETTABCONTROL, 0, 0));
+    if (!hTab || !m_pageBasic.m_hWnd)
+        return;
+    SIZE natural = m_pageBasic.NaturalSize();
+    const SIZE advanced = DialogTemplateUnits(IDD_ADVANCED), basic = DialogTemplateUnits(IDD_BASIC);
+    if (basic.cx > 0 && basic.cy > 0) {
+        natural.cx = MulDiv(natural.cx, std::max(basic.cx, advanced.cx), basic.cx);
+        natural.cy = MulDiv(natural.cy, std::max(basic.cy, advanced.cy), basic.cy);
+    }
+    RECT rcDisplay;
+    GetClientRect(hTab, &rcDisplay);
+    TabCtrl_AdjustRect(hTab, FALSE, &rcDisplay);
+    const int dx = natural.cx - (rcDisplay.right - rcDisplay.left);
+    const int dy = natural.cy - (rcDisplay.bottom - rcDisplay.top);
+    DebugLog(L"CMainPropertySheet::FitFrameToPages / %d x %d", dx, dy);
+    if (!dx && !dy)
+        return;
+    const RECT rcTab = ChildRect(m_hWnd, hTab);
+    for (HWND hChild = GetWindow(m_hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        const RECT rc = ChildRect(m_hWnd, hChild);
+        if (hChild == hTab) {
+            SetWindowPos(hChild, nullptr, 0, 0, rc.right - rc.left + dx, rc.bottom - rc.top + dy,
+                         SWP_NOMOVE | SWP_NOZORDER);
+        } else if (IsWindowOfClass(hChild, L"#32770")) {
+            SetWindowPos(hChild, nullptr, 0, 0, natural.cx, natural.cy, SWP_NOMOVE | SWP_NOZORDER);
+        } else if (rc.top >= rcTab.bottom) {
+            // The row below the pages: buttons keep to the right, the status line widens.
+            const bool bButton = IsWindowOfClass(hChild, L"Button");
+            SetWindowPos(hChild, nullptr, rc.left + (bButton ? dx : 0), rc.top + dy,
+                         rc.right - rc.left + (bButton ? 0 : dx), rc.bottom - rc.top, SWP_NOZORDER);
+        }
+    }
+    RECT rcWindow;
+    GetWindowRect(m_hWnd, &rcWindow);
+    SetWindowPos(m_hWnd, nullptr, 0, 0, rcWindow.right - rcWindow.left + dx, rcWindow.bottom - rcWindow.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
 void CMainPropertySheet::SetUpButtons()
 {
     struct {
@@ -192,6 +236,7 @@ bool CMainPropertySheet::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
     case WM_APP:
         if (!m_bCentered) {
             m_bCentered = true;
+            FitFrameToPages();  // the first page exists now
             CenterOverOwner(m_hWnd, GetWindow(m_hWnd, GW_OWNER));
         }
         lResult = 0;

@@ -22,6 +22,9 @@ class CCommonMessageDialog : public CDialogImpl, public CFrameDlgT, public CGrad
 public:
     CCommonMessageDialog(std::wstring strText, std::wstring strCaption, LPCWSTR pszIconId);
     INT_PTR ShowModal(HWND hOwner) override { return DoModal(hOwner); }
+    // The box grows wide enough that each line of the text stays on one line (up to the
+    // width of the work area), for texts whose lines must not break, as a usage.
+    void KeepLinesWhole() { m_bKeepLines = true; }
 
 protected:
     bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
@@ -29,8 +32,10 @@ protected:
 
     // Grows the box downwards when the text needs more lines than the template gives.
     void FitTextHeight();
+    void FitTextWidth();
 
     bool m_bQuestion = false;
+    bool m_bKeepLines = false;
     std::wstring m_strText;
     std::wstring m_strCaption;
     HICON m_hIcon;

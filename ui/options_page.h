@@ -5,12 +5,14 @@
 #include <shellapi.h>
 
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "ui/data_exchange.h"
 #include "ui/gradient_bkgnd.h"
+#include "ui/group_frame.h"
 #include "ui/window_layer.h"
 
 // A control's text in the UI file: its key and the built-in English default.
@@ -76,6 +78,7 @@ protected:
 private:
     bool m_bLockedForRun = false;
     std::vector<HWND> m_arrUnlockOnRunEnd;
+    std::vector<std::unique_ptr<CGroupFrame>> m_groupFrames;  // every group box of the page
 
     // When the page goes: its picture controls give back their bitmaps, which are
     // deleted (a control deletes none, not even the one its template loaded).

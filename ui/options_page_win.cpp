@@ -27,6 +27,9 @@ bool COptionsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
     switch (uMsg) {
     case WM_INITDIALOG:
         lResult = OnInitDialog();
+        for (HWND hChild = GetWindow(m_hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
+            if (IsWindowOfClass(hChild, L"Button") && (GetWindowLongW(hChild, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+                m_groupFrames.emplace_back(std::make_unique<CGroupFrame>())->SubclassWindow(hChild);
         // A page first opened during a print run starts locked.
         if (m_bLockedForRun) {
             m_bLockedForRun = false;
@@ -50,6 +53,16 @@ bool COptionsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_DESTROY:
         ReleasePictures();
         break;
+    case WM_WINDOWPOSCHANGING: {
+        // The sheet sizes pages in its own font; a page keeps the size its layout needs.
+        auto* pPos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (!(pPos->flags & SWP_NOSIZE)) {
+            const SIZE natural = NaturalSize();
+            pPos->cx = natural.cx;
+            pPos->cy = natural.cy;
+        }
+        break;
+    }
     default:
         break;
     }
