@@ -17,6 +17,7 @@
 #include "job/param_mngr.h"
 #include "job/policy_reader.h"
 #include "job/policy_texts.h"
+#include "ui/message_dialog.h"
 
 CAppModule _Module;
 
@@ -35,7 +36,8 @@ void HardenLibrarySearch()
 
 const wchar_t* ProgramName(ProgramKind kind) { return kind == ProgramKind::Console ? L"LumeoCmd" : L"Lumeo.exe"; }
 
-// LumeoCmd writes the usage on its console; Lumeo.exe has none and shows a message box.
+// LumeoCmd writes the usage on its console; Lumeo.exe has none and shows it in a box
+// wide enough for its lines.
 void ShowUsage(ProgramKind kind, const OptionKeywords& keywords, ScriptOutput& out, bool bAsError)
 {
     const std::vector<std::wstring> arrLines = UsageLines(ProgramName(kind), keywords);
@@ -47,8 +49,9 @@ void ShowUsage(ProgramKind kind, const OptionKeywords& keywords, ScriptOutput& o
     std::wstring strText;
     for (const std::wstring& strLine : arrLines)
         strText += strLine + L"\n";
-    MessageBoxW(nullptr, strText.c_str(), GetUIText(L"UI_SHEET", L"IDL_TITLE", L"Lumeo").c_str(),
-                MB_OK | MB_ICONINFORMATION);
+    CMessageDialog dialog(strText, GetUIText(L"UI_SHEET", L"IDL_TITLE", L"Lumeo"), IDI_INFORMATION);
+    dialog.KeepLinesWhole();
+    dialog.ShowModal(nullptr);
 }
 
 int RunSheet(const std::wstring& strCmdLine, const JobOptions& options, const LumeoPolicies& policies)

@@ -17,6 +17,8 @@
 #include "ui/gradient_bkgnd.h"
 #include "ui/window_layer.h"
 
+class CQuestionDialog;
+
 class CMainPropertySheet : public CSubclassWnd, public CGradientBkgndT, public CFrameDlgT {
 public:
     explicit CMainPropertySheet(const std::wstring& strTitle);
@@ -46,6 +48,7 @@ private:
     static int CALLBACK PropSheetCallback(HWND hWnd, UINT uMsg, LPARAM lParam);
     static void AdjustTemplate(LPARAM lParam);
     void OnInitialized(HWND hWnd);
+    void FitFrameToPages();
     void SetUpButtons();
     void SetUpTab();
     void AddPage(CPropertyPageImpl& page, const wchar_t* key, const wchar_t* defaultTitle);
@@ -62,6 +65,9 @@ private:
     // ends the process once this returns, waits until its job is aborted (a few seconds at most).
     void OnSessionEnd();
     void ShowRunState(bool bRunning);
+    static LRESULT CALLBACK TabKeyHook(int nCode, WPARAM wParam, LPARAM lParam);
+    bool SelectTabOfAccessKey(wchar_t chKey);
+    void TurnPage(int nStep);
     void OnHelp();
     void OnHelpInfo(const HELPINFO* pInfo);
 
@@ -72,6 +78,7 @@ private:
     bool m_bCentered = false;
     std::wstring m_strTitle;
     HPROPSHEETPAGE m_hPages[2] = {};
+    HHOOK m_hTabKeyHook = nullptr;
     int m_nPages = 0;
 
     // The run being sent: its files in list order and its printer.
@@ -79,6 +86,8 @@ private:
     std::vector<std::wstring> m_arrRunFiles;
     std::wstring m_strRunPrinter;
     bool m_bCloseAfterRun = false;
+    // "Stop printing and close?" while it is open: the run's end answers it.
+    CQuestionDialog* m_pCloseQuestion = nullptr;
     bool m_bStopping = false;
     HWND m_hFocusBeforeRun = nullptr;
 };

@@ -2,6 +2,9 @@
 // tab, and the sheet window's own messages.
 #include "app/main_sheet.h"
 
+#include <algorithm>
+#include <cwctype>
+
 #include "app/help_viewer.h"
 #include "app/splash_wnd.h"
 #include "app/version_info.h"
@@ -11,6 +14,7 @@
 #include "job/param_mngr.h"
 #include "job/send_data_to_device.h"
 #include "resources/resource.h"
+#include "ui/access_keys.h"
 #include "ui/message_dialog.h"
 #include "ui/sheet_status.h"
 #include "ui/system_dpi.h"
@@ -75,6 +79,8 @@ CMainPropertySheet::CMainPropertySheet(const std::wstring& strTitle)
 CMainPropertySheet::~CMainPropertySheet()
 {
     DebugLog(L"CMainPropertySheet::~CMainPropertySheet()");
+    if (m_hTabKeyHook)
+        UnhookWindowsHookEx(m_hTabKeyHook);
     SetJobMessageHandler(nullptr);
     if (GetParamMngr())
         DestroyParamMngr();
@@ -136,12 +142,56 @@ void CMainPropertySheet::OnInitialized(HWND hWnd)
     CenterOverOwner(hWnd, GetWindow(hWnd, GW_OWNER));
     SetUpButtons();
     SetUpTab();
+    m_hTabKeyHook = SetWindowsHookExW(WH_GETMESSAGE, &CMainPropertySheet::TabKeyHook, nullptr, GetCurrentThreadId());
     CreateSheetStatus(hWnd);
 
     const std::wstring strVersion = ComposeSheetVersionText();
     HWND hSplash = CSplashWnd::Show(IDB_SPLASH, kSplashMs, hWnd, strVersion);
     // The splash is painted already; the sheet appears after it has been seen.
     CSplashWnd::Hold(hSplash, kSplashHoldMs);
+}
+
+void CMainPropertySheet::FitFrameToPages()
+{
+    // The sheet sizes its tab and frame from the pages' templates in its own font, which
+    // in some languages is not the pages' font: the frame then holds empty bands or cuts
+    // the pages. The tab's display area is made the pages' size and the rest follows.
+    HWND hTab = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETTABCONTROL, 0, 0));
+    if (!hTab || !m_pageBasic.m_hWnd)
+        return;
+    SIZE natural = m_pageBasic.NaturalSize();
+    const SIZE advanced = DialogTemplateUnits(IDD_ADVANCED), basic = DialogTemplateUnits(IDD_BASIC);
+    if (basic.cx > 0 && basic.cy > 0) {
+        natural.cx = MulDiv(natural.cx, std::max(basic.cx, advanced.cx), basic.cx);
+        natural.cy = MulDiv(natural.cy, std::max(basic.cy, advanced.cy), basic.cy);
+    }
+    RECT rcDisplay;
+    GetClientRect(hTab, &rcDisplay);
+    TabCtrl_AdjustRect(hTab, FALSE, &rcDisplay);
+    const int dx = natural.cx - (rcDisplay.right - rcDisplay.left);
+    const int dy = natural.cy - (rcDisplay.bottom - rcDisplay.top);
+    DebugLog(L"CMainPropertySheet::FitFrameToPages / %d x %d", dx, dy);
+    if (!dx && !dy)
+        return;
+    const RECT rcTab = ChildRect(m_hWnd, hTab);
+    for (HWND hChild = GetWindow(m_hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        const RECT rc = ChildRect(m_hWnd, hChild);
+        if (hChild == hTab) {
+            SetWindowPos(hChild, nullptr, 0, 0, rc.right - rc.left + dx, rc.bottom - rc.top + dy,
+                         SWP_NOMOVE | SWP_NOZORDER);
+        } else if (IsWindowOfClass(hChild, L"#32770")) {
+            SetWindowPos(hChild, nullptr, 0, 0, natural.cx, natural.cy, SWP_NOMOVE | SWP_NOZORDER);
+        } else if (rc.top >= rcTab.bottom) {
+            // The row below the pages: buttons keep to the right, the status line widens.
+            const bool bButton = IsWindowOfClass(hChild, L"Button");
+            SetWindowPos(hChild, nullptr, rc.left + (bButton ? dx : 0), rc.top + dy,
+                         rc.right - rc.left + (bButton ? 0 : dx), rc.bottom - rc.top, SWP_NOZORDER);
+        }
+    }
+    RECT rcWindow;
+    GetWindowRect(m_hWnd, &rcWindow);
+    SetWindowPos(m_hWnd, nullptr, 0, 0, rcWindow.right - rcWindow.left + dx, rcWindow.bottom - rcWindow.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void CMainPropertySheet::SetUpButtons()
@@ -186,6 +236,7 @@ bool CMainPropertySheet::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
     case WM_APP:
         if (!m_bCentered) {
             m_bCentered = true;
+            FitFrameToPages();  // the first page exists now
             CenterOverOwner(m_hWnd, GetWindow(m_hWnd, GW_OWNER));
         }
         lResult = 0;
@@ -252,6 +303,56 @@ bool CMainPropertySheet::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, 
     if (ProcessFrameMessage(m_hWnd, uMsg, wParam, lParam, lResult))
         return true;
     return ProcessBkgndMessage(m_hWnd, uMsg, wParam, lParam, lResult);
+}
+
+LRESULT CALLBACK CMainPropertySheet::TabKeyHook(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    auto* pMsg = reinterpret_cast<MSG*>(lParam);
+    CMainPropertySheet* pSheet = g_pMainSheet;
+    if (nCode != HC_ACTION || wParam != PM_REMOVE || !pSheet || !pSheet->m_hWnd ||
+        !(pMsg->hwnd == pSheet->m_hWnd || IsChild(pSheet->m_hWnd, pMsg->hwnd)))
+        return CallNextHookEx(nullptr, nCode, wParam, lParam);
+    // Alt and a tab's access key, typed anywhere in the sheet, opens its page; the tab
+    // control has no text of its own for the dialog manager to find the key in.
+    if (pMsg->message == WM_SYSCHAR && pSheet->SelectTabOfAccessKey(static_cast<wchar_t>(pMsg->wParam)))
+        pMsg->message = WM_NULL;
+    // Ctrl+Tab and Ctrl+PgDn turn to the next page, with Shift or PgUp to the one before,
+    // also where the sheet's own loop does not.
+    const WPARAM nKey = pMsg->wParam;
+    if (pMsg->message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 &&
+        (nKey == VK_TAB || nKey == VK_NEXT || nKey == VK_PRIOR)) {
+        pSheet->TurnPage(nKey == VK_PRIOR || (nKey == VK_TAB && GetKeyState(VK_SHIFT) < 0) ? -1 : 1);
+        pMsg->message = WM_NULL;
+    }
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+void CMainPropertySheet::TurnPage(int nStep)
+{
+    HWND hTab = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETTABCONTROL, 0, 0));
+    const int nTabs = hTab ? TabCtrl_GetItemCount(hTab) : 0;
+    if (nTabs > 0)
+        SendMessageW(m_hWnd, PSM_SETCURSEL, (TabCtrl_GetCurSel(hTab) + nStep + nTabs) % nTabs, 0);
+}
+
+bool CMainPropertySheet::SelectTabOfAccessKey(wchar_t chKey)
+{
+    HWND hTab = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETTABCONTROL, 0, 0));
+    const int nTabs = hTab ? TabCtrl_GetItemCount(hTab) : 0;
+    for (int i = 0; i < nTabs; ++i) {
+        wchar_t szText[260] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = szText;
+        item.cchTextMax = 260;
+        TabCtrl_GetItem(hTab, i, &item);
+        if (AccessKeyOf(szText) && AccessKeyOf(szText) == static_cast<wchar_t>(std::towupper(chKey))) {
+            SendMessageW(m_hWnd, PSM_SETCURSEL, i, 0);
+            SetFocus(hTab);
+            return true;
+        }
+    }
+    return false;
 }
 
 void CMainPropertySheet::OnHelp()

@@ -6,7 +6,6 @@
 #include "common/printable_text.h"
 #include "common/ui_text.h"
 #include "files/file_types.h"
-#include "files/user_messages.h"
 #include "job/print_summary.h"
 #include "printer/printer_state_text.h"
 
@@ -69,6 +68,20 @@ constexpr Text kDeviceId{L"IDL_PROBE_DEVICE_ID", L"Device ID: {1}"};
 constexpr Text kTypes{L"IDL_PROBE_TYPES", L"Files it takes: {1}"};
 constexpr Text kNone{L"IDL_PROBE_NONE", L"(none)"};
 constexpr Text kVerdict{L"IDL_PROBE_VERDICT", L"Verdict: {1}"};
+constexpr Text kNoPrinter{L"IDL_CHECK_NOPRINTER", L"No printer is installed."};
+constexpr Text kNoSupport{L"IDL_CHECK_NOSUPPORT", L"Lumeo cannot print on this printer: it takes no PDF, JPEG, TIFF, PNG "
+                                                  L"or BMP files directly. Name another printer with /m."};
+constexpr Text kSilent{L"IDL_CHECK_NOANSWER", L"The printer did not answer. Another program may be using it, its "
+                                              L"cable may be loose, or it may be turned off."};
+// The words of the usage that stand for what the user gives.
+constexpr Text kWordPrinter{L"IDL_WORD_PRINTER", L"PRINTER"};
+constexpr Text kWordNumber{L"IDL_WORD_N", L"N"};
+constexpr Text kWordFrom{L"IDL_WORD_FROM", L"FROM"};
+constexpr Text kWordTo{L"IDL_WORD_TO", L"TO"};
+constexpr Text kWordSize{L"IDL_WORD_SIZE", L"SIZE"};
+constexpr Text kWordType{L"IDL_WORD_TYPE", L"TYPE"};
+constexpr Text kWordSeconds{L"IDL_WORD_SECONDS", L"SECONDS"};
+constexpr Text kWordFile{L"IDL_WORD_FILE", L"FILE"};
 constexpr Text kCanPrint{L"IDL_PROBE_OK", L"Lumeo can print on this printer."};
 
 std::wstring Say(const Text& text, std::initializer_list<std::wstring> values = {})
@@ -116,10 +129,13 @@ const Text& PortKindText(PortKind kind)
 std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const OptionKeywords& keywords)
 {
     const std::wstring strIndent(strProgram.size() + 3, L' ');
+    const std::wstring strPrinter = Say(kWordPrinter), strN = Say(kWordNumber);
     return {Say(kUsageHead),
-            L"  " + strProgram + L" /print [/m PRINTER] [/copies N] [/pages FROM[-TO]] [/paper SIZE] [/type TYPE]",
-            strIndent + L"[/duplex none|long|short] [/color auto|bw] [/fit | /zoom N] [/wait SECONDS] FILE...",
-            L"  " + strProgram + L" /probe [/m PRINTER]",
+            L"  " + strProgram + L" /print [/m " + strPrinter + L"] [/copies " + strN + L"] [/pages " + Say(kWordFrom) +
+                L"[-" + Say(kWordTo) + L"]] [/paper " + Say(kWordSize) + L"] [/type " + Say(kWordType) + L"]",
+            strIndent + L"[/duplex none|long|short] [/color auto|bw] [/fit | /zoom " + strN + L"] [/wait " +
+                Say(kWordSeconds) + L"] " + Say(kWordFile) + L"...",
+            L"  " + strProgram + L" /probe [/m " + strPrinter + L"]",
             L"  " + strProgram + L" /?",
             Say(kUsagePrint),
             Say(kUsageProbe),
@@ -157,9 +173,10 @@ std::wstring UnknownPrinterLine(const std::wstring& strPrinter) { return Say(kUn
 
 std::wstring PrinterCheckLine(int nSupportedTypes)
 {
+    // Said to the one who typed the command, not to a user of the sheet.
     if (nSupportedTypes == -2)
-        return GetUserMessageText(3);
-    return GetUserMessageText(nSupportedTypes == -1 ? 4 : 2);
+        return Say(kNoPrinter);
+    return Say(nSupportedTypes == -1 ? kSilent : kNoSupport);
 }
 
 std::wstring PrinterStoppedLine(const PrinterState& state) { return Say(kPrinterStopped, {PrinterReportText(state)}); }

@@ -183,6 +183,11 @@ void CMainPropertySheet::OnRunEnded()
         DebugLog(L"CMainPropertySheet::OnRunEnded / %s", strFailure.c_str());
     // What the printer did is the news, when it told.
     SetSheetStatus(m_hWnd, summary.strPrinterLine.empty() ? summary.strHeadline : summary.strPrinterLine);
+    // The user asked to close and the run has ended meanwhile: the question is answered.
+    if (m_pCloseQuestion) {
+        m_bCloseAfterRun = true;
+        m_pCloseQuestion->EndDialog(IDCANCEL);
+    }
     if (m_bCloseAfterRun) {
         PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
         return;
@@ -233,10 +238,11 @@ bool CMainPropertySheet::OnCloseDuringRun()
     if (!IsPrinting())
         return false;
     CQuestionDialog question(RunText(L"IDL_QUESTION_STOPCLOSE", L"Stop printing and close?"), JobMessageCaption());
-    // The run may have ended while the question was open: then the sheet just closes.
-    if (question.ShowModal(m_hWnd) == IDOK) {
-        if (!IsPrinting())
-            return false;
+    m_pCloseQuestion = &question;
+    const INT_PTR nAnswer = question.ShowModal(m_hWnd);
+    m_pCloseQuestion = nullptr;
+    // A run that ended while the question was open has posted the close already.
+    if (nAnswer == IDOK && IsPrinting()) {
         m_bCloseAfterRun = true;
         OnCancelDuringRun();
     }

@@ -15,6 +15,7 @@ struct AdmittedFile {
 struct RefusedFile {
     std::wstring strPath;
     FileReason reason;
+    size_t nCandidate = 0;  // its place among the paths checked
 };
 
 struct AdmissionResult {
@@ -24,5 +25,5 @@ struct AdmissionResult {
 
 AdmissionResult AdmitCandidateFiles(const std::vector<std::wstring>& arrPaths, int nSupportedTypes);
 
-// The listed files that the types of another printer no longer admit.
-std::vector<std::wstring> RefusedListedFiles(const std::vector<std::wstring>& arrListed, int nSupportedTypes);
+// The listed files that the types of another printer no longer admit, with the reasons.
+std::vector<RefusedFile> RefusedListedFiles(const std::vector<std::wstring>& arrListed, int nSupportedTypes);

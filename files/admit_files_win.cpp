@@ -27,22 +27,24 @@ AdmissionResult AdmitCandidateFiles(const std::vector<std::wstring>& arrPaths, i
 {
     CComApartment apartment;
     AdmissionResult result;
-    for (const std::wstring& strCandidate : arrPaths) {
-        const std::wstring strPath = ResolvedPath(strCandidate);
+    for (size_t i = 0; i < arrPaths.size(); ++i) {
+        const std::wstring strPath = ResolvedPath(arrPaths[i]);
         FileReason reason;
         if (ValidatePathname(strPath, nSupportedTypes, &reason))
             result.arrAdmitted.push_back({strPath, GetIconIndex(strPath)});
         else
-            result.arrRefused.push_back({strPath, reason});
+            result.arrRefused.push_back({strPath, reason, i});
     }
     return result;
 }
 
-std::vector<std::wstring> RefusedListedFiles(const std::vector<std::wstring>& arrListed, int nSupportedTypes)
+std::vector<RefusedFile> RefusedListedFiles(const std::vector<std::wstring>& arrListed, int nSupportedTypes)
 {
-    std::vector<std::wstring> arrRefused;
-    for (const std::wstring& strPath : arrListed)
-        if (!ValidatePathname(strPath, nSupportedTypes))
-            arrRefused.push_back(strPath);
+    std::vector<RefusedFile> arrRefused;
+    for (size_t i = 0; i < arrListed.size(); ++i) {
+        FileReason reason;
+        if (!ValidatePathname(arrListed[i], nSupportedTypes, &reason))
+            arrRefused.push_back({arrListed[i], reason, i});
+    }
     return arrRefused;
 }

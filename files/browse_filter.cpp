@@ -6,28 +6,35 @@
 namespace {
 struct FilterRow {
     int bit;
-    const wchar_t* format;
+    const wchar_t* name;
+    const wchar_t* shown;     // the patterns as the description shows them
+    const wchar_t* patterns;  // the patterns the dialog matches
 };
 constexpr FilterRow kFilterRows[] = {
-    {kTypePDF, L"PDF %s (*.PDF)|*.pdf|"},
-    {kTypeJPEG, L"JPEG %s (*.JPG,*.JPEG,*.JPE,*.JFIF)|*.jpg;*.jpeg;*.jpe;*.jfif|"},
-    {kTypeTIFF, L"TIFF %s (*.TIF,*.TIFF)|*.tif;*.tiff|"},
-    {kTypePNG, L"PNG %s (*.PNG)|*.png|"},
-    {kTypeBMP, L"BMP %s (*.BMP)|*.bmp|"},
+    {kTypePDF, L"PDF", L"*.PDF", L"*.pdf"},
+    {kTypeJPEG, L"JPEG", L"*.JPG,*.JPEG,*.JPE,*.JFIF", L"*.jpg;*.jpeg;*.jpe;*.jfif"},
+    {kTypeTIFF, L"TIFF", L"*.TIF,*.TIFF", L"*.tif;*.tiff"},
+    {kTypePNG, L"PNG", L"*.PNG", L"*.png"},
+    {kTypeBMP, L"BMP", L"*.BMP", L"*.bmp"},
 };
 // One entry with the longest localized word (259 characters) stays well inside this.
 constexpr size_t kEntryChars = 1024;
 }  // namespace
 
-std::wstring BuildBrowseFilter(int nSupportedTypes, const std::wstring& strWord)
+std::wstring BuildBrowseFilter(int nSupportedTypes, const std::wstring& strWord, const std::wstring& strPrintable)
 {
     if (nSupportedTypes <= 0)
         return FormatWide(kEntryChars, L"All %s (*.*)|*.*|", strWord.c_str());
-    std::wstring strFilter;
-    for (const FilterRow& row : kFilterRows)
-        if (nSupportedTypes & row.bit)
-            strFilter += FormatWide(kEntryChars, row.format, strWord.c_str());
-    return strFilter;
+    // Every type the printer takes in one entry first, so files of several types are picked together.
+    std::wstring strShown, strPatterns, strTypes;
+    for (const FilterRow& row : kFilterRows) {
+        if (!(nSupportedTypes & row.bit))
+            continue;
+        strShown += (strShown.empty() ? L"" : L",") + std::wstring(row.shown);
+        strPatterns += (strPatterns.empty() ? L"" : L";") + std::wstring(row.patterns);
+        strTypes += std::wstring(row.name) + L" " + strWord + L" (" + row.shown + L")|" + row.patterns + L"|";
+    }
+    return strPrintable + L" (" + strShown + L")|" + strPatterns + L"|" + strTypes;
 }
 
 std::vector<wchar_t> FilterToDialogBuffer(const std::wstring& strFilter)

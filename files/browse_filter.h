@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-// "PDF files (*.PDF)|*.pdf|..." for every set bit, or "All files (*.*)|*.*|" for
-// 0, -1 and -2; strWord is the localized word ("files").
-std::wstring BuildBrowseFilter(int nSupportedTypes, const std::wstring& strWord);
+// "All files Lumeo can print (*.PDF,*.PNG)|*.pdf;*.png|" (strPrintable, localized), then
+// "PDF files (*.PDF)|*.pdf|..." for every set bit; "All files (*.*)|*.*|" for 0, -1 and
+// -2. strWord is the localized word ("files").
+std::wstring BuildBrowseFilter(int nSupportedTypes, const std::wstring& strWord, const std::wstring& strPrintable);
 
 // The filter as the dialog wants it: every "|" a terminator, and one more terminator
 // ending the list. Sized to the filter, so any localized word fits.

@@ -41,7 +41,7 @@ constexpr CauseTexts kCauses[] = {
      {L"IDL_REASON_SPOOLER", L"the spooler refused it: {1}"},
      {L"IDL_CAUSE_SPOOLER", L"the spooler refused it"}},
     {FileOutcome::Cancelled, {L"IDL_REASON_CANCELLED", L"printing was cancelled"}, {}},
-    {FileOutcome::InternalError, {L"IDL_REASON_INTERNAL", L"Not sent: internal error"}, {}},
+    {FileOutcome::InternalError, {L"IDL_REASON_INTERNAL", L"internal error"}, {}},
     {FileOutcome::PrinterError, {L"IDL_REASON_PRINTERERROR", L"the printer reported an error"}, {}},
     {FileOutcome::PrinterOffline, {L"IDL_REASON_OFFLINE", L"the printer is offline"}, {}},
     {FileOutcome::PaperOut, {L"IDL_REASON_PAPEROUT", L"the printer is out of paper"}, {}},
@@ -122,6 +122,11 @@ FileReason SystemFaultReason(FileOutcome cause, unsigned long nError)
     if (IsNotFoundError(nError))
         return FileOutcome::NotFound;
     return FileReason(cause, SystemErrorText(nError));
+}
+
+bool WaitsForAnotherPrinter(const FileReason& reason)
+{
+    return reason.outcome == FileOutcome::TypeNotTaken && reason.nFileType != 0;
 }
 
 std::wstring TypeListText(int nTypes)

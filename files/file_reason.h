@@ -55,6 +55,10 @@ FileReason TypeNotTakenReason(const std::wstring& strFileExt, int nPrinterTypes)
 // A system error: not found, or the cause given with the system's text.
 FileReason SystemFaultReason(FileOutcome cause, unsigned long nError);
 
+// A refusal another printer may not make: the file is of a type Lumeo prints, only not
+// one this printer takes. Every other refusal holds whatever the printer.
+bool WaitsForAnotherPrinter(const FileReason& reason);
+
 // The reason in the user's language: "the printer takes PDF and JPEG, not BMP".
 std::wstring FileReasonText(const FileReason& reason);
 // The cause alone, for counting files by cause: "the printer does not take the type".

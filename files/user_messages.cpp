@@ -33,3 +33,14 @@ std::wstring GetUserMessageText(int nCode)
 }
 
 std::wstring GetUserMessageTitle() { return GetUIText(L"UI_SHEET", L"IDL_TITLE", L"Lumeo"); }
+
+std::wstring TakenOffListText()
+{
+    return GetUIText(L"ERROR_MSG", L"IDL_MESSAGE_TAKENOFF", L"These files left the list:");
+}
+
+std::wstring FilesWaitNote()
+{
+    return GetUIText(L"ERROR_MSG", L"IDL_MESSAGE_FILESWAIT",
+                     L"Files the printer does not take appear in the list once a printer that takes them is chosen.");
+}

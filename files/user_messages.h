@@ -14,3 +14,8 @@ const UserMessageText* UserMessageOfCode(int nCode);
 // The localized text of a code (empty for an unknown code) and the message title.
 std::wstring GetUserMessageText(int nCode);
 std::wstring GetUserMessageTitle();
+
+// The first line of the message that names the listed files a newly chosen printer refused.
+std::wstring TakenOffListText();
+// The last line of a message that leaves files waiting for a printer that takes them.
+std::wstring FilesWaitNote();

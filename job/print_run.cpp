@@ -40,8 +40,10 @@ PrintRunResult RunPrint(PrintRunHost& host)
         return PrintRunResult::InvalidRange;
     }
 
-    if (host.IsAdvancedInitialized())
-        host.ExchangeAdvancedForPrint();
+    if (host.IsAdvancedInitialized() && !host.ExchangeAdvancedForPrint()) {
+        DebugLog(L"OnPrint / zoom out of range");
+        return PrintRunResult::InvalidZoom;
+    }
 
     std::vector<std::wstring> arrFiles = host.ListedPrintFiles();
     if (arrFiles.empty()) {

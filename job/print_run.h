@@ -24,8 +24,8 @@ public:
     virtual void SetPageEditsToOne() = 0;
 
     virtual bool IsAdvancedInitialized() const = 0;
-    // Advanced page controls into JobSettings; a zoom that fails is repaired in the
-    // edit and read again, so the job carries what the edit shows.
+    // Advanced page controls into JobSettings; false when the zoom edit holds no zoom
+    // the job may carry (the page has said so): nothing is printed.
     virtual bool ExchangeAdvancedForPrint() = 0;
 
     // Every path of the file list in row order (the Basic page is read once more first);
@@ -38,7 +38,7 @@ public:
 };
 
 // What one run did, for the caller's log and for tests.
-enum class PrintRunResult { Printed, InvalidRange, NoFiles };
+enum class PrintRunResult { Printed, InvalidRange, InvalidZoom, NoFiles };
 
 // Needs CParamMngr (job/param_mngr.h) to exist. Printed: the files are being sent.
 PrintRunResult RunPrint(PrintRunHost& host);

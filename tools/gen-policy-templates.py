@@ -114,6 +114,14 @@ def admx(rows, english):
     return "\n".join(out) + "\n"
 
 
+def without_access_key(label):
+    """A button's text as it reads: "&Long Edge" and "長辺とじ(&L)" without their keys, "&&" as "&"."""
+    label = re.sub(r"\(&[^&]\)$", "", label)
+    if not re.search(r"&[^&\s]", label):
+        return label
+    return re.sub(r"&(.)", r"\1", label)
+
+
 def adml(rows, english, texts, code):
     def text(section, key):
         if not texts.has_option(section, key):
@@ -133,7 +141,7 @@ def adml(rows, english, texts, code):
         label = escape(text("POLICY_TEMPLATES", name + "_LABEL")) if row["kind"] != "Switch" else ""
         if row["kind"] == "Keyword":
             for keyword, section, key in choices(row, english):
-                strings.append(string(f"{name}_{keyword}", text(section, key)))
+                strings.append(string(f"{name}_{keyword}", without_access_key(text(section, key))))
             control = f'<dropdownList refId="{name}" noSort="true" defaultItem="0">{label}</dropdownList>'
         elif row["kind"] == "Number":
             control = (f'<decimalTextBox refId="{name}" defaultValue="{row["low"]}" '

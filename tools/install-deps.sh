@@ -12,6 +12,8 @@ packages=(
   mingw-w64-tools                  # widl for Koretta's type library
   wine wine64                      # runs the Windows build's tests, the demo and the spooler benchmark
   fonts-wine                       # Tahoma, the dialogs' font: the sheet-scaling test's golden image is drawn in it
+  fonts-ipafont-gothic fonts-nanum # Japanese and Korean glyphs under Wine (tools/wine-prefix maps the dialog fonts
+                                   # to them): the label-fit test measures real text, screenshots show it
   xvfb xauth                       # the virtual display (xvfb-run) for the windows under test
   xdotool                          # real keyboard and mouse input to the program under test
   python3-gi gir1.2-gtk-3.0        # a drag source on the X display: files dropped with the mouse (tests/support)

@@ -22,13 +22,6 @@ UINT PictureOf(const Picture (&pictures)[N], int nValue)
             return picture.nBitmapId;
     return 0;
 }
-
-bool IsZoomTextNumber(HWND hDlg)
-{
-    BOOL bTranslated = FALSE;
-    GetDlgItemInt(hDlg, IDC_EDIT_ZOOM, &bTranslated, TRUE);
-    return bTranslated != FALSE;
-}
 }  // namespace
 
 void CAdvancedOptsPage::AttachSpin()
@@ -42,12 +35,17 @@ bool CAdvancedOptsPage::ExchangeAdvanced(DdxDirection dir)
     JobSettings& js = GetParamMngr()->m_JobSettings;
     HWND h = m_hWnd;
     if (dir == DdxDirection::Save) {
-        const bool bRead = DDX_Radio(h, IDC_RADIO_COLORMODE_AUTO, js.m_nColorMode, dir) &&
-                           DDX_Radio(h, IDC_RADIO_DUPLEX_NONE, js.m_nDuplex, dir) &&
-                           DDX_IntRange(h, IDC_EDIT_ZOOM, js.m_nZoom, dir, 50, 200) &&
-                           DDX_Check(h, IDC_CHECK_ZOOM_FIT, js.m_bFitToPage, dir);
+        const bool bRadios = DDX_Radio(h, IDC_RADIO_COLORMODE_AUTO, js.m_nColorMode, dir) &&
+                             DDX_Radio(h, IDC_RADIO_DUPLEX_NONE, js.m_nDuplex, dir);
+        // A zoom outside 50 to 200, or no number, is refused: the zoom taken before stays,
+        // and so does what was typed, until the user changes it. Fit to page is read all the same.
+        const int nZoomBefore = js.m_nZoom;
+        const bool bZoom = DDX_IntRange(h, IDC_EDIT_ZOOM, js.m_nZoom, dir, 50, 200);
+        if (!bZoom)
+            js.m_nZoom = nZoomBefore;
+        const bool bFit = DDX_Check(h, IDC_CHECK_ZOOM_FIT, js.m_bFitToPage, dir);
         KeepLocks();
-        return bRead;
+        return bRadios && bZoom && bFit;
     }
     DDX_Radio(h, IDC_RADIO_COLORMODE_AUTO, js.m_nColorMode, dir);
     DDX_Radio(h, IDC_RADIO_DUPLEX_NONE, js.m_nDuplex, dir);
@@ -61,23 +59,21 @@ bool CAdvancedOptsPage::ExchangeAdvanced(DdxDirection dir)
 
 bool CAdvancedOptsPage::ExchangeAdvancedForPrint()
 {
-    if (ExchangeAdvanced(DdxDirection::Save))
+    // With Fit to page the zoom is not used; otherwise the job carries what the edit shows
+    // or nothing is printed: the page comes up with the edit and its range.
+    if (ExchangeAdvanced(DdxDirection::Save) || GetParamMngr()->m_JobSettings.m_bFitToPage)
         return true;
-    // A value out of range has left "50" in the edit; an edit with no number gets
-    // the zoom the timer would give it.
-    if (!IsZoomTextNumber(m_hWnd))
-        SetDlgItemTextW(m_hWnd, IDC_EDIT_ZOOM, L"100");
-    const bool bRead = ExchangeAdvanced(DdxDirection::Save);
-    DebugLog(L"ExchangeAdvancedForPrint / zoom repaired : %d", GetParamMngr()->m_JobSettings.m_nZoom);
-    return bRead;
+    DebugLog(L"ExchangeAdvancedForPrint / zoom refused");
+    const LRESULT nPage = SendMessageW(GetSheet(), PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(m_hWnd), 0);
+    SendMessageW(GetSheet(), PSM_SETCURSEL, nPage, 0);
+    SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDC_EDIT_ZOOM)), TRUE);
+    m_editZoom.ShowRangeTip();
+    return false;
 }
 
-void CAdvancedOptsPage::OnDataValidateError(HWND hDlg, int nId)
+void CAdvancedOptsPage::OnDataValidateError(HWND, int)
 {
-    if (nId != IDC_EDIT_ZOOM)
-        return;
-    SetDlgItemTextW(hDlg, IDC_EDIT_ZOOM, L"50");
-    SetFocus(::GetDlgItem(hDlg, IDC_EDIT_ZOOM));
+    // The zoom's range is said where the zoom is taken (timer, leaving the edit, Print).
 }
 
 void CAdvancedOptsPage::OnClickedColorMode()
@@ -123,11 +119,11 @@ void CAdvancedOptsPage::OnTimer(UINT_PTR nId)
     KillTimer(m_hWnd, nId);
     DebugLog(L"Advanced : DEF_TIMER_ID_ADVANCED_UPDATEDATA");
     if (m_bInitialized && !ExchangeAdvanced(DdxDirection::Save))
-        SetDlgItemTextW(m_hWnd, IDC_EDIT_ZOOM, L"100");
+        m_editZoom.ShowRangeTip();
 }
 
 void CAdvancedOptsPage::OnKillFocusZoom()
 {
     if (m_bInitialized && !ExchangeAdvanced(DdxDirection::Save))
-        SetDlgItemTextW(m_hWnd, IDC_EDIT_ZOOM, L"100");
+        m_editZoom.ShowRangeTip();
 }

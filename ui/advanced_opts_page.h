@@ -24,9 +24,8 @@ public:
 
     // Save: controls into JobSettings, true when every entry succeeded. Load: the reverse.
     bool ExchangeAdvanced(DdxDirection dir);
-    // The save the print run makes: a zoom that fails is repaired in its edit ("50"
-    // when out of range, "100" when no number) and read again, so the job carries
-    // exactly what the edit shows.
+    // The save the print run makes: false, with the page up and the zoom's range said,
+    // when the zoom edit holds no zoom of 50 to 200 and Fit to page is off.
     bool ExchangeAdvancedForPrint();
     // The window that takes the files dropped onto this page (the Basic page).
     void SetDropTarget(std::function<HWND()> dropTarget) { m_dropTarget = std::move(dropTarget); }

@@ -9,6 +9,7 @@
 #include "common/user_language.h"
 #include "job/param_mngr.h"
 #include "resources/resource.h"
+#include "ui/access_keys.h"
 #include "ui/advanced_opts_text.h"
 
 namespace {
@@ -72,6 +73,8 @@ BOOL CAdvancedOptsPage::OnInitDialog()
     m_preview.Attach(GetDlgItem(IDC_INFO_PREVIEW_ADVANCED));
     m_hComboPaperType = GetDlgItem(IDC_COMBO_PAPERTYPE);
     m_editZoom.Attach(GetDlgItem(IDC_EDIT_ZOOM), 3);
+    m_editZoom.SetRangeTip(LabelTitle(L"UI_ADVANCED_TAB", L"IDC_STATIC_REDUCEENLARGE", L"Reduce / Enlarge"),
+                           RangeTipText(50, 200));
 
     LoadAdvancedTexts();
     FillPaperSizeCombo();
@@ -92,10 +95,10 @@ BOOL CAdvancedOptsPage::OnInitDialog()
 void CAdvancedOptsPage::LoadAdvancedTexts()
 {
     LoadLabelTexts(L"UI_ADVANCED_TAB", kAdvancedLabels);
-    // "Black & White": the ampersand is part of the text, not a mnemonic.
+    // "Black & White": the ampersand is part of the text, unless the text has an access key.
     const std::wstring strBW = GetUIText(L"UI_ADVANCED_TAB", L"IDC_RADIO_COLORMODE_BW", L"Black & White");
     DebugLog(L"IDC_RADIO_COLORMODE_BW / %s", strBW.c_str());
-    const std::wstring strRemoveAND = DoubleAmpersands(strBW);
+    const std::wstring strRemoveAND = LabelWithAmpersands(strBW);
     DebugLog(L"IDC_RADIO_COLORMODE_BW / strRemoveAND %s", strRemoveAND.c_str());
     SetDlgItemTextW(m_hWnd, IDC_RADIO_COLORMODE_BW, strRemoveAND.c_str());
 }

@@ -27,6 +27,7 @@ void CBasicOptsPage::OnDataValidateError(HWND hDlg, int nId)
         return;
     SetDlgItemTextW(hDlg, IDC_EDIT_COPIES, L"1");
     SetFocus(::GetDlgItem(hDlg, IDC_EDIT_COPIES));
+    m_editCopies.ShowRangeTip();
 }
 
 bool CBasicOptsPage::IsPrintRangeValid()
@@ -82,13 +83,14 @@ void CBasicOptsPage::OnKillFocusCopies()
     if (nCopies < 1 || nCopies > 99) {
         pMngr->SetCopies(1);
         SetDlgItemTextW(m_hWnd, IDC_EDIT_COPIES, L"1");
+        m_editCopies.ShowRangeTip();
     }
 }
 
 namespace {
 // A page bound that failed to read: above 9999 it takes the other bound, at 0 or
-// less it becomes 1; the edit shows the result.
-void RepairPageBound(HWND hDlg, int nEditId, bool bFrom)
+// less it becomes 1; the edit shows the result. True when it was repaired.
+bool RepairPageBound(HWND hDlg, int nEditId, bool bFrom)
 {
     CParamMngr* pMngr = GetParamMngr();
     JobSettings& js = pMngr->m_JobSettings;
@@ -100,26 +102,30 @@ void RepairPageBound(HWND hDlg, int nEditId, bool bFrom)
         else
             pMngr->SetToPage(nOther);
         SetDlgItemInt(hDlg, nEditId, static_cast<UINT>(bFrom ? js.m_nFromPage : js.m_nToPage), TRUE);
-    } else if (nValue <= 0) {
+        return true;
+    }
+    if (nValue <= 0) {
         if (bFrom)
             pMngr->SetFromPage(1);
         else
             pMngr->SetToPage(1);
         SetDlgItemTextW(hDlg, nEditId, L"1");
+        return true;
     }
+    return false;
 }
 }  // namespace
 
 void CBasicOptsPage::OnKillFocusFrom()
 {
-    if (m_bInitialized && !ExchangeBasic(DdxDirection::Save))
-        RepairPageBound(m_hWnd, IDC_EDIT_FROM, true);
+    if (m_bInitialized && !ExchangeBasic(DdxDirection::Save) && RepairPageBound(m_hWnd, IDC_EDIT_FROM, true))
+        m_editFrom.ShowRangeTip();
 }
 
 void CBasicOptsPage::OnKillFocusTo()
 {
-    if (m_bInitialized && !ExchangeBasic(DdxDirection::Save))
-        RepairPageBound(m_hWnd, IDC_EDIT_TO, false);
+    if (m_bInitialized && !ExchangeBasic(DdxDirection::Save) && RepairPageBound(m_hWnd, IDC_EDIT_TO, false))
+        m_editTo.ShowRangeTip();
 }
 
 void CBasicOptsPage::OnClickedPrintRange()

@@ -10,22 +10,51 @@
 #include "files/browse_filter.h"
 #include "files/file_list.h"
 #include "files/shell_files.h"
+#include "files/user_messages.h"
 #include "job/print_summary.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
 #include "ui/sheet_status.h"
 
-void CBasicOptsPage::AddCommandLineFiles()
+void CBasicOptsPage::QueueWaitingFiles()
 {
-    if (nSupportedTypes <= 0)
+    if (nSupportedTypes <= 0 || m_arrWaitingFiles.empty())
         return;
-    QueueFiles(m_arrCmdFiles, FileRoute::CommandLine);
+    FileBatch batch;
+    batch.route = FileRoute::Waiting;
+    for (const WaitingFile& file : m_arrWaitingFiles) {
+        batch.arrPaths.push_back(file.strPath);
+        batch.arrNamed.push_back(file.bNamed);
+    }
+    m_arrWaitingFiles.clear();
+    m_arrFileBatches.push_back(std::move(batch));
+}
+
+void CBasicOptsPage::TakeOffList(const std::vector<RefusedFile>& arrRefused)
+{
+    if (arrRefused.empty())
+        return;
+    std::vector<std::wstring> arrPaths, arrLines;
+    bool bWaiting = false;
+    for (const RefusedFile& file : arrRefused) {
+        arrPaths.push_back(file.strPath);
+        arrLines.push_back(FileReasonLine(file.strPath, file.reason));
+        DebugLog(L"CBasicOptsPage / off the list : %s", arrLines.back().c_str());
+        if (WaitsForAnotherPrinter(file.reason)) {
+            m_arrWaitingFiles.push_back({file.strPath, true});
+            bWaiting = true;
+        }
+    }
+    RemoveFileEntries(m_hList, arrPaths);
+    ShowListedMessage(m_hWnd, TakenOffListText(), arrLines, bWaiting ? FilesWaitNote() : L"");
 }
 
 void CBasicOptsPage::OnClickedButtonBrowse()
 {
     const std::wstring strWord = GetUIText(L"UI_BASIC_TAB", L"IDC_FILES", L"files");
-    const std::vector<wchar_t> filter = FilterToDialogBuffer(BuildBrowseFilter(nSupportedTypes, strWord));
+    const std::wstring strPrintable = GetUIText(L"UI_BASIC_TAB", L"IDC_FILES_PRINTABLE", L"All files Lumeo can print");
+    const std::vector<wchar_t> filter =
+        FilterToDialogBuffer(BuildBrowseFilter(nSupportedTypes, strWord, strPrintable));
     std::vector<std::wstring> arrPaths;
     if (!BrowseForFiles(GetActiveWindow(), filter, arrPaths))
         return;
@@ -56,14 +85,23 @@ void CBasicOptsPage::QueueFiles(std::vector<std::wstring> arrPaths, FileRoute ro
 {
     if (arrPaths.empty())
         return;
-    m_arrFileBatches.push_back({std::move(arrPaths), route});
+    m_arrFileBatches.push_back({std::move(arrPaths), route, {}});
     StartNextAdmission();
 }
 
 void CBasicOptsPage::StartNextAdmission()
 {
     // The printer's answer decides which files it takes: they wait for it.
-    if (IsCheckingPrinter() || IsAdmittingFiles() || m_arrFileBatches.empty())
+    if (IsCheckingPrinter() || IsAdmittingFiles())
+        return;
+    // Waiting files go on waiting while the printer takes none.
+    while (nSupportedTypes <= 0 && !m_arrFileBatches.empty() && m_arrFileBatches.front().route == FileRoute::Waiting) {
+        const FileBatch& batch = m_arrFileBatches.front();
+        for (size_t i = 0; i < batch.arrPaths.size(); ++i)
+            m_arrWaitingFiles.push_back({batch.arrPaths[i], batch.arrNamed[i]});
+        m_arrFileBatches.pop_front();
+    }
+    if (m_arrFileBatches.empty())
         return;
     m_batchAdmitting = std::move(m_arrFileBatches.front());
     m_arrFileBatches.pop_front();
@@ -94,16 +132,25 @@ void CBasicOptsPage::OnFilesAdmitted()
     EnableRemoveForEntries(FileCount());
     if (!IsCheckingPrinter())
         ShowPrintButton(nSupportedTypes > 0);
-    // One message for the whole drop, Browse or command line.
-    if (!pResult->arrRefused.empty()) {
-        std::vector<std::wstring> arrLines;
-        for (const RefusedFile& file : pResult->arrRefused) {
-            arrLines.push_back(FileReasonLine(file.strPath, file.reason));
-            DebugLog(L"CBasicOptsPage / refused : %s", arrLines.back().c_str());
-        }
-        ShowUserMessage(m_hWnd, m_batchAdmitting.route == FileRoute::Drop ? DropRefusalMessage(nSupportedTypes) : 1,
-                        arrLines);
+    // One message for the whole drop, Browse or command line. A waiting file of a type
+    // this printer does not take waits on, and is named once.
+    const FileBatch& batch = m_batchAdmitting;
+    std::vector<std::wstring> arrLines;
+    bool bWaiting = false;
+    for (const RefusedFile& file : pResult->arrRefused) {
+        const bool bWaits = batch.route == FileRoute::Waiting && WaitsForAnotherPrinter(file.reason);
+        if (bWaits)
+            m_arrWaitingFiles.push_back({file.strPath, true});
+        if (bWaits && file.nCandidate < batch.arrNamed.size() && batch.arrNamed[file.nCandidate])
+            continue;
+        bWaiting = bWaiting || bWaits;
+        arrLines.push_back(FileReasonLine(file.strPath, file.reason));
+        DebugLog(L"CBasicOptsPage / refused : %s", arrLines.back().c_str());
     }
+    if (!arrLines.empty())
+        ShowListedMessage(m_hWnd,
+                          GetUserMessageText(batch.route == FileRoute::Drop ? DropRefusalMessage(nSupportedTypes) : 1),
+                          arrLines, bWaiting ? FilesWaitNote() : L"");
     StartNextAdmission();
 }
 

@@ -9,6 +9,7 @@
 
 #include "common/worker.h"
 #include "printer/device_id_route.h"
+#include "files/admit_files.h"
 #include "printer/prt_control.h"
 #include "ui/bmp_btn.h"
 #include "ui/info_preview.h"
@@ -86,7 +87,10 @@ private:
     // kMsgPrinterChecked. Files dropped meanwhile wait for it.
     void StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused);
     void OnPrinterChecked();
-    void ApplyCheckResult(int nResult, const std::vector<std::wstring>& arrRefusedListed);
+    void ApplyCheckResult(int nResult, const std::vector<RefusedFile>& arrRefusedListed);
+    // Listed files the new printer refuses leave the list, named in one message; those
+    // of a type it does not take wait for another printer.
+    void TakeOffList(const std::vector<RefusedFile>& arrRefused);
     void OnChangeEdit();
     void OnKillFocusCopies();
     void OnKillFocusFrom();
@@ -95,17 +99,24 @@ private:
     void OnClickedButtonDefault();
     LRESULT OnCustomdrawList(NMLVCUSTOMDRAW* pDraw);
 
-    // File list routes.
-    void AddCommandLineFiles();
+    // File list routes. Files of the command line, and listed files a printer refused
+    // for their type, wait for a printer that takes them: each change of printer checks
+    // them again.
+    void QueueWaitingFiles();
     void OnClickedButtonBrowse();
     void OnDropFiles(HDROP hDrop) override;
     // Files of one route are checked on a worker, one batch after the other and never
     // during a printer check; the admitted ones are appended, the refused ones named in
     // one message.
-    enum class FileRoute { CommandLine, Browse, Drop };
+    enum class FileRoute { Waiting, Browse, Drop };
     struct FileBatch {
         std::vector<std::wstring> arrPaths;
         FileRoute route = FileRoute::Browse;
+        std::vector<bool> arrNamed;  // Waiting: whose refusal a message has shown already
+    };
+    struct WaitingFile {
+        std::wstring strPath;
+        bool bNamed = false;
     };
     void QueueFiles(std::vector<std::wstring> arrPaths, FileRoute route);
     void StartNextAdmission();
@@ -137,8 +148,7 @@ private:
     std::wstring m_strPrinterState;  // "Ready", "Cover open", or empty when unknown
     UINT m_nCheckMessageDelayMs = 0;
     bool m_bCheckRemovesRefused = false;
-    // Command-line files wait for the first answer; other files for the current one.
-    bool m_bCmdFilesPending = true;
+    std::vector<WaitingFile> m_arrWaitingFiles;
     CWorker m_admitWorker;  // busy while a batch of files is being checked
     FileBatch m_batchAdmitting;
     std::deque<FileBatch> m_arrFileBatches;

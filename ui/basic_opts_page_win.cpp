@@ -10,6 +10,7 @@
 #include "files/command_line.h"
 #include "files/file_list.h"
 #include "files/shell_files.h"
+#include "files/user_messages.h"
 #include "job/param_mngr.h"
 #include "printer/printer_state_text.h"
 #include "resources/resource.h"
@@ -92,6 +93,14 @@ bool CBasicOptsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRES
             lResult = OnCustomdrawList(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
             return true;
         }
+        // Delete removes the selected files, Ctrl+A selects them all, as in Explorer.
+        if (pHdr->idFrom == IDC_LIST_FILE && pHdr->code == LVN_KEYDOWN) {
+            const WORD wKey = reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey;
+            if (wKey == VK_DELETE)
+                OnClickedButtonRemove();
+            else if (wKey == 'A' && GetKeyState(VK_CONTROL) < 0)
+                ListView_SetItemState(m_hList, -1, LVIS_SELECTED, LVIS_SELECTED);
+        }
         // Reached with the keyboard, the list shows which row the arrow keys start from.
         if (pHdr->idFrom == IDC_LIST_FILE && pHdr->code == NM_SETFOCUS && FileCount() > 0 &&
             ListView_GetNextItem(m_hList, -1, LVNI_FOCUSED) < 0)
@@ -143,8 +152,14 @@ BOOL CBasicOptsPage::OnInitDialog()
     m_editCopies.Attach(GetDlgItem(IDC_EDIT_COPIES), 2);
     m_editFrom.Attach(GetDlgItem(IDC_EDIT_FROM), 4);
     m_editTo.Attach(GetDlgItem(IDC_EDIT_TO), 4);
+    m_editCopies.SetRangeTip(LabelTitle(L"UI_BASIC_TAB", L"IDC_STATIC_COPIES", L"Copies"), RangeTipText(1, 99));
+    const std::wstring strRange = LabelTitle(L"UI_BASIC_TAB", L"IDC_STATIC_PRINTRANGE", L"Print Range");
+    m_editFrom.SetRangeTip(strRange, RangeTipText(1, 9999));
+    m_editTo.SetRangeTip(strRange, RangeTipText(1, 9999));
 
     ParseCommandLine(m_strCmdLine, m_arrCmdFiles, m_strCmdPrinter);
+    for (const std::wstring& strPath : m_arrCmdFiles)
+        m_arrWaitingFiles.push_back({strPath, false});
     LoadBasicTexts();
     ApplyBasicDefaults();
     AttachSpin();
@@ -169,9 +184,9 @@ BOOL CBasicOptsPage::OnInitDialog()
     ListView_SetExtendedListViewStyle(m_hList, LVS_EX_FULLROWSELECT);
 
     // The check may have answered before the page was complete.
-    if (m_bCmdFilesPending && !IsCheckingPrinter()) {
-        m_bCmdFilesPending = false;
-        AddCommandLineFiles();
+    if (!IsCheckingPrinter()) {
+        QueueWaitingFiles();
+        StartNextAdmission();
     }
     ShowWindow(GetDlgItem(IDC_PICTURE_BASIC_LOGO), SW_HIDE);
     return TRUE;
@@ -224,7 +239,7 @@ void CBasicOptsPage::FillPrinterList()
         m_PrtControl.SetCurrentPrinter(m_strCmdPrinter);
     SendMessageW(m_hComboPrinter, CB_SETCURSEL, m_PrtControl.GetCurrentIndex(), 0);
     EnableWindow(m_hComboPrinter, TRUE);
-    StartPrinterCheck(1300, false);
+    StartPrinterCheck(1300, true);
     EnableRemoveForEntries(nEntries);
 }
 
@@ -272,7 +287,7 @@ void CBasicOptsPage::StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused
         [](const CWorker::Link& link) { link.Post(kMsgPrinterChecked, std::make_unique<PrinterCheckReport>()); });
     if (!bStarted) {
         const int nResult = CheckSupportedTypes();
-        ApplyCheckResult(nResult, nResult > 0 ? RefusedListedFiles(arrListed, nResult) : std::vector<std::wstring>());
+        ApplyCheckResult(nResult, nResult > 0 ? RefusedListedFiles(arrListed, nResult) : std::vector<RefusedFile>());
     }
 }
 
@@ -297,7 +312,7 @@ void CBasicOptsPage::ShowPrinterState(const std::wstring& strLine)
     SetSheetStatus(GetSheet(), m_strPrinterState);
 }
 
-void CBasicOptsPage::ApplyCheckResult(int nResult, const std::vector<std::wstring>& arrRefusedListed)
+void CBasicOptsPage::ApplyCheckResult(int nResult, const std::vector<RefusedFile>& arrRefusedListed)
 {
     nSupportedTypes = nResult;
     SetSheetStatus(GetSheet(), m_strPrinterState);
@@ -313,18 +328,16 @@ void CBasicOptsPage::ApplyCheckResult(int nResult, const std::vector<std::wstrin
         ShowPrintButton(false);
         EnableItem(IDC_BUTTON_BROWSE, false);
     } else {
-        if (m_bCheckRemovesRefused)
-            RemoveFileEntries(m_hList, arrRefusedListed);
         ShowPrintButton(true);
         EnableItem(IDC_BUTTON_BROWSE, true);
     }
     EnableRemoveForEntries(nEntries);
 
-    // Files of the command line come in with the first answer, drops with theirs.
-    if (m_bCmdFilesPending && m_bInitialized) {
-        m_bCmdFilesPending = false;
-        AddCommandLineFiles();
-    }
+    // The files waiting for a printer are checked for this one, and drops wait for its answer.
+    if (m_bInitialized)
+        QueueWaitingFiles();
+    if (nSupportedTypes > 0 && m_bCheckRemovesRefused)
+        TakeOffList(arrRefusedListed);
     StartNextAdmission();
 }
 
@@ -340,7 +353,8 @@ void CBasicOptsPage::OnTimer(UINT_PTR nId)
     if (!nCode)
         return;
     KillTimer(m_hWnd, nId);
-    ShowErrorMessage(nCode);
+    // The files given are not lost: they wait for a printer that takes them.
+    ShowListedMessage(m_hWnd, GetUserMessageText(nCode), {}, m_arrWaitingFiles.empty() ? L"" : FilesWaitNote());
 }
 
 void CBasicOptsPage::OnClickedButtonDefault()

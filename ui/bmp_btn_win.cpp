@@ -138,7 +138,7 @@ void CBmpBtn::Paint(HDC hdcWindow)
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, crText);
     DrawTextW(hdc, szText, -1, &rcText,
-              (m_icon ? DT_LEFT : DT_CENTER) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+              (m_icon ? DT_LEFT : DT_CENTER) | DT_VCENTER | DT_SINGLELINE | AccessKeyDrawFlag(m_hWnd));
     if (ShowsFocusCue(m_hWnd)) {
         RECT rcFocus = rc;
         InflateRect(&rcFocus, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));

@@ -77,7 +77,8 @@ void CCustomTab::Paint(HDC hdcWindow)
         RECT rc;
         TabCtrl_GetItemRect(m_hWnd, i, &rc);
         SetTextColor(hdcWindow, i == nSelected ? RGB(255, 255, 255) : RGB(0, 0, 0));
-        DrawTextW(hdcWindow, szText, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+        DrawTextW(hdcWindow, szText, -1, &rc,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | AccessKeyDrawFlag(m_hWnd));
         if (i == nSelected && ShowsFocusCue(m_hWnd)) {
             const int nInset = ScaleToDpi(3, nDpi);
             InflateRect(&rc, -nInset, -nInset);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "common/placeholders.h"
 #include "common/ui_text.h"
 #include "common/user_language.h"
 #include "common/wide_format.h"
+#include "ui/access_keys.h"
 #include "ui/dpi_scale.h"
 
 namespace {
@@ -20,9 +22,23 @@ size_t FittingChars(const std::wstring& strWord, int nWidth, const TextWidth& fn
 }
 }  // namespace
 
+namespace {
+// "Copies : 1": how the language joins a label and its value.
+std::wstring LabelledPattern() { return GetUIText(L"UI_SHEET", L"IDL_LABELLED", L"{1} : {2}"); }
+}  // namespace
+
 std::wstring LabelledText::Joined() const
 {
-    return FormatWide(kLineChars, L"%s : %s", strLabel.c_str(), strValue.c_str());
+    return FillPlaceholders(LabelledPattern(), {strLabel, strValue}).substr(0, kLineChars - 1);
+}
+
+std::wstring LabelledText::LabelPart() const
+{
+    const std::wstring strPattern = LabelledPattern();
+    std::wstring strPart = FillPlaceholders(strPattern.substr(0, strPattern.find(L"{2}")), {strLabel});
+    while (!strPart.empty() && strPart.back() == L' ')
+        strPart.pop_back();
+    return strPart;
 }
 
 std::vector<std::wstring> WrapText(const std::wstring& strText, int nWidth, const TextWidth& fnWidth)
@@ -61,7 +77,7 @@ std::vector<std::wstring> WrapLabelled(const LabelledText& text, int nWidth, con
     const std::wstring strJoined = text.Joined();
     if (fnWidth(strJoined) <= nWidth)
         return {strJoined};
-    std::vector<std::wstring> arrLines = WrapText(text.strLabel + L" :", nWidth, fnWidth);
+    std::vector<std::wstring> arrLines = WrapText(text.LabelPart(), nWidth, fnWidth);
     const std::vector<std::wstring> arrValue = WrapText(text.strValue, nWidth, fnWidth);
     arrLines.insert(arrLines.end(), arrValue.begin(), arrValue.end());
     return arrLines;
@@ -71,6 +87,10 @@ InfoPreviewTexts ComposeInfoPreviewTexts(const CParamMngr& mngr, int nPrimaryLan
 {
     const JobSettings& js = mngr.m_JobSettings;
     InfoPreviewTexts texts;
+    // The panel shows the pages' labels as they read, without their access keys.
+    const auto GetUIText = [](const wchar_t* pszSection, const wchar_t* pszKey, const wchar_t* pszDefault) {
+        return WithoutAccessKey(::GetUIText(pszSection, pszKey, pszDefault));
+    };
 
     texts.color = {GetUIText(L"UI_ADVANCED_TAB", L"IDC_STATIC_COLORMODE", L"Color"),
                    js.m_nColorMode == 1 ? GetUIText(L"UI_ADVANCED_TAB", L"IDC_RADIO_COLORMODE_BW", L"Black & White")

@@ -12,6 +12,8 @@ struct LabelledText {
     std::wstring strLabel;
     std::wstring strValue;
     std::wstring Joined() const;
+    // The label as the joined text shows it, alone on its line ("Copies :").
+    std::wstring LabelPart() const;
 };
 
 struct InfoPreviewTexts {

@@ -22,6 +22,9 @@ class CCommonMessageDialog : public CDialogImpl, public CFrameDlgT, public CGrad
 public:
     CCommonMessageDialog(std::wstring strText, std::wstring strCaption, LPCWSTR pszIconId);
     INT_PTR ShowModal(HWND hOwner) override { return DoModal(hOwner); }
+    // The box grows wide enough that each line of the text stays on one line (up to the
+    // width of the work area), for texts whose lines must not break, as a usage.
+    void KeepLinesWhole() { m_bKeepLines = true; }
 
 protected:
     bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
@@ -31,8 +34,10 @@ protected:
     void FitTextHeight();
     // The button a command of Yes (IDOK) or No (IDCANCEL) stands for.
     int AnsweredId(int nId) const;
+    void FitTextWidth();
 
     bool m_bQuestion = false;
+    bool m_bKeepLines = false;
     std::wstring m_strText;
     std::wstring m_strCaption;
     HICON m_hIcon;
@@ -70,3 +75,6 @@ void ShowUserMessage(HWND hOwner, int nCode);
 // The same message with the lines that name its files below it (at most ten, then a
 // line that counts the rest).
 void ShowUserMessage(HWND hOwner, int nCode, const std::vector<std::wstring>& arrLines);
+// A first line, the lines that name files (as above) and a last line when not empty.
+void ShowListedMessage(HWND hOwner, const std::wstring& strHead, const std::vector<std::wstring>& arrLines,
+                       const std::wstring& strLast);

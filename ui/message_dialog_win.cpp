@@ -69,9 +69,40 @@ bool CCommonMessageDialog::OnInitDialog()
     SetWindowTextW(hOK, GetUIText(L"UI_SHEET", L"IDL_OK", L"OK").c_str());
     SendMessageW(hOK, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     m_btnOK.Attach(hOK);
+    if (m_bKeepLines)
+        FitTextWidth();
     FitTextHeight();
     CenterOverOwner(m_hWnd, GetWindow(m_hWnd, GW_OWNER));
     return true;
+}
+
+void CCommonMessageDialog::FitTextWidth()
+{
+    HWND hText = GetDlgItem(IDC_MESSAGE_TEXT);
+    const RECT rcText = ChildRect(m_hWnd, hText);
+    RECT rcNeeded = {};
+    HDC hdc = GetDC(hText);
+    {
+        CSelectObject font(hdc, GetStockObject(DEFAULT_GUI_FONT));
+        DrawTextW(hdc, m_strText.c_str(), -1, &rcNeeded, DT_CALCRECT | DT_NOPREFIX);
+    }
+    ReleaseDC(hText, hdc);
+    const int nGrow = rcNeeded.right - (rcText.right - rcText.left);
+    if (nGrow <= 0)
+        return;
+    RECT rcWork = {}, rcBox = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcWork, 0);
+    GetWindowRect(m_hWnd, &rcBox);
+    const int nBy = std::min(nGrow, std::max<int>((rcWork.right - rcWork.left) - (rcBox.right - rcBox.left), 0));
+    SetWindowPos(hText, nullptr, 0, 0, rcText.right - rcText.left + nBy, rcText.bottom - rcText.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int nId : {IDOK, IDCANCEL}) {
+        HWND hButton = GetDlgItem(nId);
+        const RECT rc = ChildRect(m_hWnd, hButton);
+        SetWindowPos(hButton, nullptr, rc.left + nBy / 2, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetWindowPos(m_hWnd, nullptr, 0, 0, rcBox.right - rcBox.left + nBy, rcBox.bottom - rcBox.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CCommonMessageDialog::FitTextHeight()
@@ -156,8 +187,16 @@ void ShowUserMessage(HWND hOwner, int nCode) { ShowUserMessage(hOwner, nCode, {}
 
 void ShowUserMessage(HWND hOwner, int nCode, const std::vector<std::wstring>& arrLines)
 {
+    ShowListedMessage(hOwner, GetUserMessageText(nCode), arrLines, L"");
+}
+
+void ShowListedMessage(HWND hOwner, const std::wstring& strHead, const std::vector<std::wstring>& arrLines,
+                       const std::wstring& strLast)
+{
     constexpr size_t kListedFiles = 10;
-    CMessageDialog dialog(ListedMessageText(GetUserMessageText(nCode), arrLines, kListedFiles),
-                          GetUserMessageTitle(), IDI_HAND);
+    std::wstring strText = ListedMessageText(strHead, arrLines, kListedFiles);
+    if (!strLast.empty())
+        strText += L"\r\n" + strLast;
+    CMessageDialog dialog(strText, GetUserMessageTitle(), IDI_HAND);
     dialog.ShowModal(hOwner);
 }

@@ -5,11 +5,14 @@
 #include <shellapi.h>
 
 #include <cstddef>
+#include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "ui/data_exchange.h"
 #include "ui/gradient_bkgnd.h"
+#include "ui/group_frame.h"
 #include "ui/window_layer.h"
 
 // A control's text in the UI file: its key and the built-in English default.
@@ -39,6 +42,11 @@ bool RouteCommand(Page& page, const CommandRoute<Page> (&routes)[N], int nId, in
     }
     return false;
 }
+
+// "Enter a number from 1 to 99.": what a number edit of the pages takes.
+std::wstring RangeTipText(int nLow, int nHigh);
+// A label's text from the UI file as it reads, for a balloon's title.
+std::wstring LabelTitle(const wchar_t* pszSection, const wchar_t* pszKey, const wchar_t* pszDefault);
 
 class COptionsPage : public CPropertyPageImpl, public CGradientBkgndT, public CWinDataExchange {
 public:
@@ -70,6 +78,7 @@ protected:
 private:
     bool m_bLockedForRun = false;
     std::vector<HWND> m_arrUnlockOnRunEnd;
+    std::vector<std::unique_ptr<CGroupFrame>> m_groupFrames;  // every group box of the page
 
     // When the page goes: its picture controls give back their bitmaps, which are
     // deleted (a control deletes none, not even the one its template loaded).

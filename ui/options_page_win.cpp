@@ -1,8 +1,21 @@
 #include "ui/options_page.h"
 
 #include "common/debug_log.h"
+#include "common/placeholders.h"
 #include "common/ui_text.h"
+#include "ui/access_keys.h"
 #include "resources/resource.h"
+
+std::wstring RangeTipText(int nLow, int nHigh)
+{
+    return FillPlaceholders(GetUIText(L"UI_SHEET", L"IDL_RANGE", L"Enter a number from {1} to {2}."),
+                            {std::to_wstring(nLow), std::to_wstring(nHigh)});
+}
+
+std::wstring LabelTitle(const wchar_t* pszSection, const wchar_t* pszKey, const wchar_t* pszDefault)
+{
+    return WithoutAccessKey(GetUIText(pszSection, pszKey, pszDefault));
+}
 
 COptionsPage::COptionsPage(UINT nTemplateId, const wchar_t* pszLogName)
     : CPropertyPageImpl(nTemplateId, pszLogName), CGradientBkgndT(IDB_PAGE_BKGND, 1)
@@ -14,6 +27,9 @@ bool COptionsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
     switch (uMsg) {
     case WM_INITDIALOG:
         lResult = OnInitDialog();
+        for (HWND hChild = GetWindow(m_hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
+            if (IsWindowOfClass(hChild, L"Button") && (GetWindowLongW(hChild, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+                m_groupFrames.emplace_back(std::make_unique<CGroupFrame>())->SubclassWindow(hChild);
         // A page first opened during a print run starts locked.
         if (m_bLockedForRun) {
             m_bLockedForRun = false;
@@ -37,6 +53,16 @@ bool COptionsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_DESTROY:
         ReleasePictures();
         break;
+    case WM_WINDOWPOSCHANGING: {
+        // The sheet sizes pages in its own font; a page keeps the size its layout needs.
+        auto* pPos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (!(pPos->flags & SWP_NOSIZE)) {
+            const SIZE natural = NaturalSize();
+            pPos->cx = natural.cx;
+            pPos->cy = natural.cy;
+        }
+        break;
+    }
     default:
         break;
     }

@@ -8,6 +8,7 @@
 
 #include "printer/device_id_route.h"
 #include "printer/printer_state.h"
+#include "files/admit_files.h"
 #include "printer/prt_control.h"
 
 int CheckSupportedTypes(CPrtControl& prtControl);
@@ -16,7 +17,7 @@ int CheckSupportedTypes(CPrtControl& prtControl);
 struct PrinterCheckReport {
     int nSupportedTypes = -1;
     // After a change of printer: the listed files its types no longer admit.
-    std::vector<std::wstring> arrRefusedListed;
+    std::vector<RefusedFile> arrRefusedListed;
     // The target that answered the device-ID request, and the state read from it.
     std::optional<SnmpRequestRoute> stateTarget;
     PrinterState state;

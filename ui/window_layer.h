@@ -84,6 +84,9 @@ public:
     HPROPSHEETPAGE Create(const std::wstring& strTitle);
     HWND GetSheet() const { return ::GetParent(m_hWnd); }
     DLGPROC GetDialogProc() override;
+    // The page's size in pixels as its template lays it out in its own font, whatever
+    // size the sheet would give it (the sheet measures in a font of its own).
+    SIZE NaturalSize() const;
 
 protected:
     // Sheet notifications; the value is the notification's result.
@@ -123,6 +126,9 @@ bool ProcessSelfPaintMessage(HWND hWnd, UINT uMsg, LRESULT& lResult, PaintFn&& p
 
 // Sets the default GUI font on every child of a window.
 void SetDefaultGuiFontOnChildren(HWND hParent);
+
+// The width and height, in dialog units, of a dialog template of the program.
+SIZE DialogTemplateUnits(UINT nTemplateId);
 
 // A child window's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND hParent, HWND hChild);

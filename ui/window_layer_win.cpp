@@ -153,6 +153,30 @@ HPROPSHEETPAGE CPropertyPageImpl::Create(const std::wstring& strTitle)
 
 DLGPROC CPropertyPageImpl::GetDialogProc() { return &CPropertyPageImpl::PageDialogProc; }
 
+SIZE CPropertyPageImpl::NaturalSize() const
+{
+    const SIZE units = DialogTemplateUnits(m_nTemplateId);
+    RECT rc = {0, 0, units.cx, units.cy};
+    MapDialogRect(m_hWnd, &rc);
+    return {rc.right, rc.bottom};
+}
+
+SIZE DialogTemplateUnits(UINT nTemplateId)
+{
+    HMODULE hModule = GetModuleHandleW(nullptr);
+    HRSRC hInfo = FindResourceW(hModule, MAKEINTRESOURCEW(nTemplateId), MAKEINTRESOURCEW(5));  // RT_DIALOG
+    const void* pData = hInfo ? LockResource(LoadResource(hModule, hInfo)) : nullptr;
+    if (!pData || SizeofResource(hModule, hInfo) < sizeof(DLGTEMPLATE) + 8)
+        return {0, 0};
+    const auto* pWords = static_cast<const WORD*>(pData);
+    if (pWords[1] == 0xFFFF) {  // DLGTEMPLATEEX: version, signature, help id, styles, count, x, y, cx, cy
+        const auto* pSize = reinterpret_cast<const short*>(static_cast<const BYTE*>(pData) + 22);
+        return {pSize[0], pSize[1]};
+    }
+    const auto* pTemplate = static_cast<const DLGTEMPLATE*>(pData);
+    return {pTemplate->cx, pTemplate->cy};
+}
+
 UINT CALLBACK CPropertyPageImpl::PropPageCallback(HWND, UINT uMsg, LPPROPSHEETPAGEW ppsp)
 {
     auto* pThis = reinterpret_cast<CPropertyPageImpl*>(ppsp->lParam);

@@ -144,6 +144,35 @@ ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWOR
     return run;
 }
 
+// A text as the program shows it: from the English string file beside it.
+std::wstring Shown(const wchar_t* pszKey, const wchar_t* pszSection = L"ERROR_MSG")
+{
+    const auto file = std::filesystem::path(WinePath(LUMEO_PROGRAM_EXE)).parent_path() / L"LOCAL_EN.dat";
+    wchar_t szText[1024] = {};
+    GetPrivateProfileStringW(pszSection, pszKey, L"", szText, 1024, file.wstring().c_str());
+    return szText;
+}
+
+// The text of the balloon the program of hWnd shows, if any.
+std::wstring ShownTip(HWND hWnd)
+{
+    std::pair<DWORD, std::wstring> search = {0, L""};
+    GetWindowThreadProcessId(hWnd, &search.first);
+    EnumWindows(
+        [](HWND hTop, LPARAM lParam) {
+            auto& [dwProcess, strTip] = *reinterpret_cast<std::pair<DWORD, std::wstring>*>(lParam);
+            DWORD dwOwner = 0;
+            GetWindowThreadProcessId(hTop, &dwOwner);
+            wchar_t szClass[64] = {};
+            GetClassNameW(hTop, szClass, 64);
+            if (dwOwner == dwProcess && IsWindowVisible(hTop) && lstrcmpiW(szClass, TOOLTIPS_CLASSW) == 0)
+                strTip = CUiDriver::Text(hTop);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
 // The window that has the keyboard focus in the thread of hWnd.
 HWND FocusOf(HWND hWnd)
 {
@@ -315,7 +344,7 @@ TEST_F(LumeoEndToEnd, ARunBeforeTheAdvancedPageWasOpenedSendsTheSheetsDefaults)
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
 }
 
-TEST_F(LumeoEndToEnd, AZoomOutOfRangeIsSentAsTheFiftyItsEditShows)
+TEST_F(LumeoEndToEnd, AZoomOutOfRangeIsNeitherSentNorReplacedAndTheRangeIsSaid)
 {
     const std::wstring strPdf = MakeFile(L"zoom.pdf", kPdfBytes);
     CUiDriver& ui = Start({strPdf});
@@ -323,29 +352,22 @@ TEST_F(LumeoEndToEnd, AZoomOutOfRangeIsSentAsTheFiftyItsEditShows)
     ASSERT_NE(hAdvanced, nullptr);
     HWND hZoom = GetDlgItem(hAdvanced, IDC_EDIT_ZOOM);
     ui.SetText(hZoom, L"250");
-    PressPrint(ui);  // before the zoom timer has run
-    Expected expected;
-    expected.nZoom = 50;
-    EXPECT_EQ(WaitForCapture(1), expected.Job("PDF", kPdfBytes));
-    EXPECT_EQ(CUiDriver::Text(hZoom), L"50");
-}
-
-TEST_F(LumeoEndToEnd, TheZoomTimerPutsAHundredIntoAnEditOutOfRange)
-{
-    CUiDriver& ui = Start({});
-    HWND hAdvanced = OpenAdvancedPage(ui);
-    ASSERT_NE(hAdvanced, nullptr);
-    HWND hZoom = GetDlgItem(hAdvanced, IDC_EDIT_ZOOM);
-    ui.SetText(hZoom, L"250");
+    Send(ui.Sheet(), PSM_SETCURSEL, 0);
+    SendPrint(ui);  // before the zoom timer has run
+    EXPECT_EQ(Send(ui.Sheet(), PSM_GETCURRENTPAGEHWND), reinterpret_cast<LRESULT>(hAdvanced));
+    EXPECT_EQ(ShownTip(ui.Sheet()), L"Enter a number from 50 to 200.");
     EXPECT_EQ(CUiDriver::Text(hZoom), L"250");
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return CUiDriver::Text(hZoom) == L"100"; }, 4000));
+    Sleep(1500);
+    EXPECT_EQ(CUiDriver::Text(hZoom), L"250") << "the timer leaves it too";
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
 }
 
 TEST_F(LumeoEndToEnd, PrintWithAnEmptyListShowsMessage5)
 {
     CUiDriver& ui = Start({});
     PostPrint(ui);
-    EXPECT_EQ(DismissMessage(ui), L"There is no file to print. Select the file(s) properly and try again.");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOFILES"));
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
 }
 
@@ -357,8 +379,7 @@ TEST_F(LumeoEndToEnd, FromAboveToShowsMessage7AndKeepsTheFiles)
     ui.SetText(ui.Control(IDC_EDIT_FROM), L"5");
     ui.SetText(ui.Control(IDC_EDIT_TO), L"3");
     PostPrint(ui);
-    EXPECT_EQ(DismissMessage(ui), L"Out of Range.Print Range Pages To: value should be greater than or equal to "
-                                  L"Print Range Pages From: value.");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_INVALIDPRNRANGE"));
     EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_FROM)), L"1");
     EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_TO)), L"1");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
@@ -373,7 +394,7 @@ TEST_F(LumeoEndToEnd, APageBoundOfZeroStopsTheRunWithMessage7)
     ui.SetText(ui.Control(IDC_EDIT_FROM), L"0");
     ui.SetText(ui.Control(IDC_EDIT_TO), L"3");
     PostPrint(ui);
-    EXPECT_EQ(DismissMessage(ui).rfind(L"Out of Range.", 0), 0u);
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_INVALIDPRNRANGE"));
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
 }
@@ -404,7 +425,7 @@ TEST_F(LumeoEndToEnd, DocumentsThatAreNotWhatTheySayNeverReachThePrinter)
     const std::wstring strHostile = MakeFile(L"hostile.pdf", "%PDF-1.4\n" + std::string((1 << 20) - 13, '%') +
                                                                  "\x1B%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT");
     CUiDriver& ui = Start({strText, strHostile});
-    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nletter.pdf \x2014 not a PDF document");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nletter.pdf \x2014 not a PDF document");
     ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
     PostPrint(ui);
     EXPECT_EQ(DismissMessage(ui), L"0 of 1 file sent to " + kPrinter + L".\r\nhostile.pdf \x2014 holds printer commands");
@@ -428,7 +449,7 @@ TEST_F(LumeoEndToEnd, ADropOfFiveFilesNamesTheThreeRefusedInOneMessage)
         ASSERT_TRUE(drag.Drop(arrFiles, {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
         ui.WaitForMessageDialog(8000);
     }
-    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nletter.pdf \x2014 not a PDF document\r\nnotes.txt "
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nletter.pdf \x2014 not a PDF document\r\nnotes.txt "
                                   L"\x2014 the printer takes PDF, JPEG, TIFF, PNG and BMP, not TXT\r\nempty.png "
                                   L"\x2014 empty");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{arrFiles[0], arrFiles[2]}));
@@ -466,10 +487,8 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
         const TestPrinter* pPrinter;
         std::wstring strMessage;
     } cases[] = {
-        {pUnsupported,
-         L"The selected printer does not support this program. Please, select the appropriate printer."},
-        {pBusy, L"The selected printer is being used by another program, the printer cable may be improperly "
-                L"connected, or the power may be off."},
+        {pUnsupported, Shown(L"IDL_MESSAGE_NOPRINTERSUPPORT")},
+        {pBusy, Shown(L"IDL_MESSAGE_BUSYOROFF")},
     };
     for (const auto& c : cases) {
         ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, IndexOf(c.pPrinter->strName));
@@ -498,6 +517,55 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
     EXPECT_EQ(WinePrinters::ReadCapture(*pUnsupported), "");
     EXPECT_EQ(WinePrinters::ReadCapture(*pBusy), "");
+}
+
+TEST_F(LumeoEndToEnd, KeysWorkAsInAnyDialog)
+{
+    XKeyboard keyboard;
+    if (!keyboard.Available())
+        GTEST_SKIP() << "xdotool is not installed";
+    const Paths files = {MakeFile(L"k1.pdf", kPdfBytes), MakeFile(L"k2.pdf", kPdfBytes),
+                         MakeFile(L"k3.jpg", kJpegBytes)};
+    CUiDriver& ui = Start(files);
+    const auto Press = [&](const char* pszKeys) { EXPECT_TRUE(keyboard.Press(ui.Sheet(), pszKeys)) << pszKeys; };
+    const auto Checked = [](HWND hButton) { return Send(hButton, BM_GETCHECK) == BST_CHECKED; };
+    // Delete removes the selected file; Ctrl+A selects the others and Delete removes them.
+    ui.SelectListItems(IDC_LIST_FILE, {1});
+    ui.FocusControl(ui.Control(IDC_LIST_FILE));
+    Press("Delete");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.ListItems(IDC_LIST_FILE) == Paths{files[0], files[2]}; }, 5000));
+    Press("ctrl+a Delete");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.ListItems(IDC_LIST_FILE).empty(); }, 5000));
+    EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_REMOVE)));
+
+    // Alt and a label's key: Pag&es checks its button, C&opies takes the keys to its edit.
+    Press("alt+e");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return Checked(ui.Control(IDC_RADIO_PRINTRANGE_PAGES)); }, 5000));
+    EXPECT_TRUE(IsWindowEnabled(ui.Control(IDC_EDIT_FROM)));
+    Press("alt+o");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return FocusOf(ui.Sheet()) == ui.Control(IDC_EDIT_COPIES); }, 5000));
+    // 150 copies typed: Copies takes two digits and says how many it takes.
+    Press("BackSpace 1 5 0");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ShownTip(ui.Sheet()) == L"Enter a number from 1 to 99."; }, 5000));
+    EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_COPIES)), L"15");
+
+    // A tab's key opens its page, where the labels' keys work too; Ctrl+Tab and Ctrl+PgDn turn the pages.
+    const auto CurrentPage = [&] { return reinterpret_cast<HWND>(Send(ui.Sheet(), PSM_GETCURRENTPAGEHWND)); };
+    Press("alt+a");
+    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return GetDlgItem(CurrentPage(), IDC_COMBO_PAPERSIZE) != nullptr; }, 5000));
+    HWND hAdvanced = CurrentPage();
+    Press("alt+m");
+    HWND hZoom = GetDlgItem(hAdvanced, IDC_EDIT_ZOOM);
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return FocusOf(ui.Sheet()) == hZoom; }, 5000));
+    Press("alt+l alt+f");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return Checked(GetDlgItem(hAdvanced, IDC_CHECK_ZOOM_FIT)); }, 5000));
+    EXPECT_TRUE(Checked(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_LONG)));
+    Press("ctrl+Tab");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return CurrentPage() == ui.Page(); }, 5000));
+    Press("ctrl+Next");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return CurrentPage() == hAdvanced; }, 5000));
+    Press("alt+b");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return CurrentPage() == ui.Page(); }, 5000));
 }
 
 std::wstring Quoted(const std::wstring& strText) { return L"\"" + strText + L"\""; }
@@ -676,7 +744,7 @@ TEST_F(LumeoEndToEnd, MachinePoliciesLockBlackAndWhiteInTheSheetAndInScriptsAndC
     HWND hAdvanced = OpenAdvancedPage(ui);
     ASSERT_NE(hAdvanced, nullptr);
     HWND hAuto = GetDlgItem(hAdvanced, IDC_RADIO_COLORMODE_AUTO), hBW = GetDlgItem(hAdvanced, IDC_RADIO_COLORMODE_BW);
-    EXPECT_EQ(CUiDriver::Text(GetDlgItem(hAdvanced, IDC_STATIC_COLORMODE)), L"Color (Set by your administrator)");
+    EXPECT_EQ(CUiDriver::Text(GetDlgItem(hAdvanced, IDC_STATIC_COLORMODE)), L"Colo&r (Set by your administrator)");
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_LONG)));
     // A message that checks Auto all the same is undone.
     Send(hBW, BM_SETCHECK, BST_UNCHECKED);
@@ -754,6 +822,18 @@ TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
     EndSession(ui.Sheet());
     EXPECT_EQ(DismissMessage(ui).rfind(L"Printing cancelled: 0 of 3 files sent to ", 0), 0u);
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+
+    // Closed during a run, the sheet asks; the run's end answers the question and the sheet closes.
+    ui.FocusControl(ui.Control(IDC_COMBO_PRINTERLIST));
+    ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Return"));
+    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return ui.StatusText() == L"File 1 of 3: big.pdf"; }, 10000));
+    ASSERT_TRUE(keyboard.Press(ui.Sheet(), "alt+F4"));
+    HWND hQuestion = ui.WaitForMessageDialog(8000);
+    ASSERT_NE(hQuestion, nullptr);
+    EXPECT_EQ(ui.MessageText(hQuestion), L"Stop printing and close?");
+    Send(ui.Sheet(), WM_COMMAND, IDCANCEL);  // a stop ends the run while the question is open
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return !IsWindow(hQuestion) && !IsWindow(ui.Sheet()); }, 20000));
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
 }
 
 TEST_F(LumeoEndToEnd, AScriptStoppedByCtrlCTheSessionsEndOrAKillLeavesNoSpoolFileAndNoJob)
@@ -826,7 +906,7 @@ protected:
             L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\" + strPort,
             {{L"IPAddress", L"127.0.0.1:" + std::to_wstring(nPort)}, {L"SNMP Community", L"public"}}));
         const std::wstring strPrinter = L"Lumeo E2E Net " + strTag;
-        m_pNetPrinter = m_printers.AddRawPrinter(strPrinter, strPort, strCapture);
+        m_pNetPrinter = m_printers.AddRawPrinter(strPrinter, strPort, strCapture, strCapture.empty());
         EXPECT_NE(m_pNetPrinter, nullptr);
         return strPrinter;
     }
@@ -851,8 +931,47 @@ protected:
 
     RegistryFixture m_registry;
     std::unique_ptr<SnmpAgent> m_pAgent;
-    const TestPrinter* m_pNetPrinter = nullptr;
+    const TestPrinter* m_pNetPrinter = nullptr;  // the last one added
 };
+
+TEST_F(LumeoNetworkPrinter, CommandLineFilesWaitForAPrinterThatTakesThemAndTheOthersAreNamedOnce)
+{
+    XKeyboard keyboard;
+    if (!keyboard.Available())
+        GTEST_SKIP() << "xdotool is not installed";
+    m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PCL,PDF,PNG;"});
+    ASSERT_TRUE(m_pAgent->Ready());
+    const std::wstring strNet = AddNetworkPrinter(L"Takes", m_pAgent->Port());
+    const TestPrinter* pSerial = m_printers.AddRawPrinter(L"Lumeo E2E Serial", L"COM7:", L"", true);
+    ASSERT_TRUE(m_pNetPrinter && pSerial);
+    const std::string strPng = "\x89PNG\r\n\x1A\n";
+    const Paths files = {MakeFile(L"a.pdf", kPdfBytes), MakeFile(L"b.jpg", kJpegBytes), MakeFile(L"c.png", strPng),
+                         (m_folder / L"gone.pdf").wstring()};
+    CUiDriver& ui = Start(files, pSerial->strName);
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOPRINTERSUPPORT") + L"\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
+    EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
+    const auto Choose = [&](const std::wstring& strName) {
+        const Paths arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
+        const auto it = std::find(arrPrinters.begin(), arrPrinters.end(), strName);
+        ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(it - arrPrinters.begin()));
+    };
+    const auto PrintWithEnter = [&] {
+        ui.FocusControl(ui.Control(IDC_COMBO_PRINTERLIST));
+        EXPECT_TRUE(keyboard.Press(ui.Sheet(), "Return"));
+    };
+    Choose(strNet);
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nb.jpg \x2014 the printer takes PDF and PNG, "
+                                  L"not JPEG\r\ngone.pdf \x2014 not found\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{files[0], files[2]}));
+    PrintWithEnter();
+    EXPECT_EQ(WaitForCapture(2, m_pNetPrinter), Expected().Job("PDF", kPdfBytes) + Expected().Job("PNG", strPng));
+    // A printer that takes the JPEG lists it, without a word more.
+    Choose(kPrinter);
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.ListItems(IDC_LIST_FILE) == Paths{files[1]}; }, 10000));
+    PrintWithEnter();
+    EXPECT_EQ(WaitForCapture(1), Expected().Job("JPEG", kJpegBytes));
+    EXPECT_EQ(ui.FindMessageDialog(), nullptr);
+}
 
 TEST_F(LumeoNetworkPrinter, APrinterWithOnlyTheStandardDeviceIdIsOfferedWithTheTypesOfItsCmdField)
 {
@@ -861,7 +980,8 @@ TEST_F(LumeoNetworkPrinter, APrinterWithOnlyTheStandardDeviceIdIsOfferedWithTheT
     const std::wstring strPng = MakeFile(L"net.png", "\x89PNG\r\n\x1A\n");
     CUiDriver& ui = StartOnAgent(L"Standard", {std::nullopt, "MFG:Osmira;MDL:Q 5;CMD:PCL,PDF,PNG;CLS:PRINTER;"},
                                  {strPdf, strJpeg, strPng});
-    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nnet.jpg \x2014 the printer takes PDF and PNG, not JPEG");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nnet.jpg \x2014 the printer takes PDF and "
+                                  L"PNG, not JPEG\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strPng}));
     EXPECT_TRUE(IsWindowVisible(ui.SheetButton(IDOK)));
     EXPECT_TRUE(IsWindowEnabled(ui.Control(IDC_BUTTON_BROWSE)));
@@ -894,8 +1014,7 @@ TEST_F(LumeoNetworkPrinter, AnAnsweringPrinterWithoutADeviceIdIsNotSupportedRath
 {
     const std::wstring strPdf = MakeFile(L"none.pdf", kPdfBytes);
     CUiDriver& ui = StartOnAgent(L"Neither", {std::nullopt, std::nullopt}, {strPdf});
-    EXPECT_EQ(DismissMessage(ui),
-              L"The selected printer does not support this program. Please, select the appropriate printer.");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOPRINTERSUPPORT") + L"\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
     EXPECT_FALSE(IsWindowVisible(ui.SheetButton(IDOK)));
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
 }
@@ -932,8 +1051,8 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
     const std::wstring strSilent = AddNetworkPrinter(L"Silent", silent.Port());
     run = RunScript(LUMEO_CMD_EXE, L"/print /m " + Quoted(strSilent) + L" " + Quoted(MakeFile(L"s.pdf", kPdfBytes)));
     EXPECT_EQ(run.dwExit, 3u);
-    EXPECT_EQ(run.strOutput, "The selected printer is being used by another program, the printer cable may be "
-                             "improperly connected, or the power may be off.\r\n");
+    EXPECT_EQ(run.strOutput, "The printer did not answer. Another program may be using it, its cable may be loose, or "
+                             "it may be turned off.\r\n");
     EXPECT_GE(silent.Received(), 1);
     run = RunScript(LUMEO_PROGRAM_EXE, L"/probe /m " + Quoted(strSilent));
     EXPECT_EQ(run.dwExit, 3u);
@@ -1038,8 +1157,7 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
     EXPECT_STREQ(szStatus, L"Checking the printer\x2026");
     EXPECT_FALSE(IsWindowEnabled(ui.SheetButton(IDOK)));
     EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_BROWSE)));
-    EXPECT_EQ(DismissMessage(ui), L"The selected printer is being used by another program, the printer cable may be "
-                                  L"improperly connected, or the power may be off.");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF"));
     EXPECT_GE(silent.Received(), 1);
 
     // A check superseded at once by a printer that answers never speaks.
@@ -1118,7 +1236,8 @@ TEST_F(LumeoWsdPrinter, APrinterFoundThroughItsDeviceUrlTakesAndPrintsTheTypesIt
     const std::wstring strJpeg = MakeFile(L"wsd.jpg", kJpegBytes);
     const std::wstring strPng = MakeFile(L"wsd.png", "\x89PNG\r\n\x1A\n");
     CUiDriver& ui = Start({strPdf, strJpeg, strPng}, pWsd->strName);
-    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nwsd.png \x2014 the printer takes PDF and JPEG, not PNG");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nwsd.png \x2014 the printer takes PDF and "
+                                  L"JPEG, not PNG\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strJpeg}));
     PressPrint(ui);
     EXPECT_EQ(WaitForCapture(2, pWsd), Expected().Job("PDF", kPdfBytes) + Expected().Job("JPEG", kJpegBytes));
@@ -1152,8 +1271,7 @@ TEST_F(LumeoWsdPrinter, EveryUrlFormLeadsToTheHostAndAFailingMonitorIsBusyOrOff)
     const TestPrinter* pSilent = AddWsdPrinter(L"Silent", L"http://127.0.0.1/", /*bAnswers=*/false);
     ASSERT_NE(pSilent, nullptr);
     CUiDriver& ui = Start({MakeFile(L"forms.pdf", kPdfBytes)}, pSilent->strName);
-    EXPECT_EQ(DismissMessage(ui), L"The selected printer is being used by another program, the printer cable may be "
-                                  L"improperly connected, or the power may be off.");
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF") + L"\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
     const std::vector<std::wstring> arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
     for (size_t i = 0; i < std::size(forms); ++i) {
         const auto at = std::find(arrPrinters.begin(), arrPrinters.end(), L"Lumeo E2E WSD Form" + std::to_wstring(i));

@@ -4,45 +4,39 @@
 #include "files/browse_filter.h"
 #include "files/user_messages.h"
 
-TEST(BuildBrowseFilter, AllTypes)
+TEST(BuildBrowseFilter, EveryTypeThePrinterTakesFirstThenEachType)
 {
-    const std::wstring filter = BuildBrowseFilter(31, L"files");
-    EXPECT_EQ(filter,
-              L"PDF files (*.PDF)|*.pdf|"
-              L"JPEG files (*.JPG,*.JPEG,*.JPE,*.JFIF)|*.jpg;*.jpeg;*.jpe;*.jfif|"
-              L"TIFF files (*.TIF,*.TIFF)|*.tif;*.tiff|"
-              L"PNG files (*.PNG)|*.png|"
-              L"BMP files (*.BMP)|*.bmp|");
-    EXPECT_EQ(filter.size(), 176u);
-}
-
-TEST(BuildBrowseFilter, SomeTypesKeepTheirOrder)
-{
-    EXPECT_EQ(BuildBrowseFilter(1 | 8, L"Dateien"), L"PDF Dateien (*.PDF)|*.pdf|PNG Dateien (*.PNG)|*.png|");
-}
-
-TEST(BuildBrowseFilter, NoSupportOffersAllFiles)
-{
+    const std::wstring filter = BuildBrowseFilter(31, L"files", L"All files Lumeo can print");
+    const std::wstring strTypes = L"PDF files (*.PDF)|*.pdf|"
+                                  L"JPEG files (*.JPG,*.JPEG,*.JPE,*.JFIF)|*.jpg;*.jpeg;*.jpe;*.jfif|"
+                                  L"TIFF files (*.TIF,*.TIFF)|*.tif;*.tiff|"
+                                  L"PNG files (*.PNG)|*.png|"
+                                  L"BMP files (*.BMP)|*.bmp|";
+    EXPECT_EQ(strTypes.size(), 176u);
+    EXPECT_EQ(filter, L"All files Lumeo can print (*.PDF,*.JPG,*.JPEG,*.JPE,*.JFIF,*.TIF,*.TIFF,*.PNG,*.BMP)|"
+                      L"*.pdf;*.jpg;*.jpeg;*.jpe;*.jfif;*.tif;*.tiff;*.png;*.bmp|" + strTypes);
+    EXPECT_EQ(BuildBrowseFilter(1 | 8, L"Dateien", L"Alle druckbaren"),
+              L"Alle druckbaren (*.PDF,*.PNG)|*.pdf;*.png|PDF Dateien (*.PDF)|*.pdf|PNG Dateien (*.PNG)|*.png|");
     for (int mask : {0, -1, -2})
-        EXPECT_EQ(BuildBrowseFilter(mask, L"files"), L"All files (*.*)|*.*|");
+        EXPECT_EQ(BuildBrowseFilter(mask, L"files", L"x"), L"All files (*.*)|*.*|");
 }
 
 TEST(FilterToDialogBuffer, TerminatorsAndTheLongestWord)
 {
     const std::wstring word(259, L'w');
-    const std::wstring filter = BuildBrowseFilter(31, word);
+    const std::wstring filter = BuildBrowseFilter(31, word, word);
     const std::vector<wchar_t> buffer = FilterToDialogBuffer(filter);
     ASSERT_EQ(buffer.size(), filter.size() + 2);
-    // Ten strings (five descriptions, five patterns), then the empty one ending the list.
+    // Twelve strings (six descriptions, six patterns), then the empty one ending the list.
     std::vector<std::wstring> strings;
     size_t pos = 0;
     while (buffer[pos] != L'\0') {
         strings.emplace_back(&buffer[pos]);
         pos += strings.back().size() + 1;
     }
-    ASSERT_EQ(strings.size(), 10u);
-    EXPECT_EQ(strings[0], L"PDF " + word + L" (*.PDF)");
-    EXPECT_EQ(strings[9], L"*.bmp");
+    ASSERT_EQ(strings.size(), 12u);
+    EXPECT_EQ(strings[2], L"PDF " + word + L" (*.PDF)");
+    EXPECT_EQ(strings[11], L"*.bmp");
 }
 
 TEST(SplitOpenFileSelection, OneOrSeveralFiles)

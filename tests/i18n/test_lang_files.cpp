@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -14,6 +16,7 @@
 #include "job/print_summary.h"
 #include "printer/printer_state_text.h"
 #include "tests/i18n/lang_file_entries.h"
+#include "ui/access_keys.h"
 
 namespace {
 using KeySet = std::set<std::pair<std::wstring, std::wstring>>;
@@ -81,16 +84,17 @@ TEST(LangFiles, EnglishHoldsEveryTextTheProgramReads)
 {
     const std::map<std::wstring, std::vector<std::wstring>> kRead = {
         {L"UI_SHEET", {L"IDL_TITLE", L"IDL_OK", L"IDL_PRINT", L"IDL_CANCEL", L"IDL_HELP", L"IDL_VERSION",
-                       L"IDD_BASICDLG", L"IDD_ADVANCEDDLG"}},
+                       L"IDD_BASICDLG", L"IDD_ADVANCEDDLG", L"IDL_RANGE", L"IDL_LABELLED"}},
         {L"ERROR_MSG", {L"IDL_MESSAGE_NOSUPPORT", L"IDL_MESSAGE_NOPRINTERSUPPORT", L"IDL_MESSAGE_NOPRINTER",
                         L"IDL_MESSAGE_BUSYOROFF", L"IDL_MESSAGE_NOFILES", L"IDL_MESSAGE_INVAILDFILE",
-                        L"IDL_MESSAGE_INVALIDPRNRANGE", L"IDL_MESSAGE_PRINTFAILED", L"IDL_MESSAGE_REFUSEDCONTENT"}},
+                        L"IDL_MESSAGE_INVALIDPRNRANGE", L"IDL_MESSAGE_PRINTFAILED", L"IDL_MESSAGE_REFUSEDCONTENT",
+                        L"IDL_MESSAGE_TAKENOFF", L"IDL_MESSAGE_FILESWAIT"}},
         {L"UI_BASIC_TAB", {L"IDC_STATIC_SELECTPRINTER", L"IDC_STATIC_SELECTFILES", L"IDC_LIST_FILE",
                            L"IDC_BUTTON_REMOVE", L"IDC_BUTTON_BROWSE", L"IDC_STATIC_PRINTRANGE",
                            L"IDC_RADIO_PRINTRANGE_ALL", L"IDC_RADIO_PRINTRANGE_PAGES", L"IDC_STATIC_PRINTRANGE_FROM",
                            L"IDC_STATIC_PRINTRANGE_TO", L"IDC_STATIC_COPIES", L"IDC_STATIC_ORIENTATION",
                            L"IDC_RADIO_ORIENTATION_PORTRAIT", L"IDC_RADIO_ORIENTATION_LANDSCAPE",
-                           L"IDC_BUTTON_DEFAULT", L"IDC_FILES"}},
+                           L"IDC_BUTTON_DEFAULT", L"IDC_FILES", L"IDC_FILES_PRINTABLE"}},
         {L"UI_ADVANCED_TAB", {L"IDC_STATIC_PAPAEROPTION", L"IDC_STATIC_PAPERSIZE", L"IDC_STATIC_PAPERTYPE",
                               L"IDC_STATIC_DUPLEX", L"IDC_RADIO_DUPLEX_NONE", L"IDC_RADIO_DUPLEX_LONG",
                               L"IDC_RADIO_DUPLEX_SHORT", L"IDC_STATIC_COLORMODE", L"IDC_RADIO_COLORMODE_AUTO",
@@ -295,5 +299,71 @@ TEST(LangFiles, CountsTakeTheFormsOfTheirLanguage)
                 SummarizePrintRun(L"P", std::vector<std::wstring>(nFiles, L"f"), reasons, false).strHeadline);
         }
         EXPECT_EQ(headlines, expected) << code;
+    }
+}
+
+namespace {
+// The controls of a dialog template that show their key's text as a label: visible group
+// boxes, texts and buttons, by identifier (the identifier is the text's key).
+std::vector<std::wstring> TemplateLabelIds(const std::string& strDialog)
+{
+    std::ifstream rc(std::filesystem::path(LUMEO_SOURCE_DIR) / "resources" / "lumeo.rc");
+    std::vector<std::string> statements;
+    bool bInside = false;
+    for (std::string line; std::getline(rc, line);) {
+        if (line.rfind(strDialog + " DIALOGEX", 0) == 0)
+            bInside = true;
+        else if (bInside && line == "END")
+            break;
+        else if (bInside && line.rfind("    ", 0) == 0 && line.find_first_not_of(' ') < 16)
+            statements.push_back(line);  // a control starts at the statement's indent
+        else if (bInside && !statements.empty())
+            statements.back() += line;
+    }
+    const std::regex label(R"(^\s*(GROUPBOX|LTEXT|PUSHBUTTON|DEFPUSHBUTTON|CONTROL\s+"[^"]*",\s*\w+,\s*"Button"))");
+    const std::regex id(R"(\b(IDC_\w+))");
+    std::vector<std::wstring> ids;
+    std::smatch match;
+    for (const std::string& statement : statements)
+        if (std::regex_search(statement, label) && statement.find("NOT WS_VISIBLE") == std::string::npos &&
+            std::regex_search(statement, match, id)) {
+            const std::string strId = match[1].str();
+            ids.emplace_back(strId.begin(), strId.end());
+        }
+    return ids;
+}
+}  // namespace
+
+TEST(LangFiles, EveryLabelOfAPageHasAnAccessKeyOfItsOwnInEveryLanguage)
+{
+    // The sheet's buttons and tabs answer Alt and a key on either page.
+    const std::vector<std::wstring> kSheetKeys = {L"IDL_PRINT", L"IDL_CANCEL", L"IDL_HELP", L"IDD_BASICDLG",
+                                                  L"IDD_ADVANCEDDLG"};
+    for (const auto& [strDialog, strSection] :
+         {std::pair{"IDD_BASIC", L"UI_BASIC_TAB"}, {"IDD_ADVANCED", L"UI_ADVANCED_TAB"}}) {
+        // The labels whose text comes from the string files (a fixed "(1 - 99)" has no key).
+        std::vector<std::wstring> ids;
+        const KeySet english = Keys(Shipped("EN"));
+        for (const std::wstring& id : TemplateLabelIds(strDialog))
+            if (english.count({strSection, id}))
+                ids.push_back(id);
+        ASSERT_GE(ids.size(), 11u) << strDialog;
+        for (const std::string& code : ShippedLanguages()) {
+            std::map<std::wstring, std::wstring> texts;  // key -> text on this page
+            for (const LangEntry& e : Shipped(code))
+                if ((e.strSection == L"UI_SHEET" &&
+                     std::find(kSheetKeys.begin(), kSheetKeys.end(), e.strKey) != kSheetKeys.end()) ||
+                    (e.strSection == strSection && std::find(ids.begin(), ids.end(), e.strKey) != ids.end()))
+                    texts[e.strKey] = e.strValue;
+            EXPECT_EQ(texts.size(), ids.size() + kSheetKeys.size()) << code << " " << strDialog;
+            std::map<wchar_t, std::wstring> owners;
+            for (const auto& [key, text] : texts) {
+                const wchar_t chKey = AccessKeyOf(text);
+                EXPECT_NE(chKey, 0) << code << " " << Narrow(key) << ": no access key";
+                const auto [it, bNew] = owners.emplace(chKey, key);
+                EXPECT_TRUE(bNew || !chKey) << code << " " << strDialog << ": " << Narrow(key) << " and "
+                                            << Narrow(it->second) << " share their access key";
+            }
+        }
     }
 }

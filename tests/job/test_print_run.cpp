@@ -16,6 +16,7 @@ class FakeSheet : public PrintRunHost {
 public:
     bool bBasicInitialized = true;
     bool bAdvancedInitialized = false;
+    bool bZoomRefused = false;
     std::wstring strCopies = L"1", strFrom = L"1", strTo = L"1";
     std::vector<std::wstring> arrList;
     std::vector<std::wstring> arrSent;
@@ -55,7 +56,7 @@ public:
     {
         ++nAdvancedReads;
         GetParamMngr()->SetColorMode(1);
-        return true;
+        return !bZoomRefused;
     }
     std::vector<std::wstring> ListedPrintFiles() override
     {
@@ -188,6 +189,13 @@ TEST_F(PrintRun, PagesNeverOpenedAreNeitherCheckedNorRead)
     RunPrint(m_sheet);
     EXPECT_EQ(m_sheet.nAdvancedReads, 1);
     EXPECT_EQ(Settings().m_nColorMode, 1);
+
+    // A zoom the page refuses is no job to send: the files wait for a zoom it takes.
+    m_sheet.bZoomRefused = true;
+    m_sheet.arrSent.clear();
+    EXPECT_EQ(RunPrint(m_sheet), PrintRunResult::InvalidZoom);
+    EXPECT_TRUE(m_sheet.arrSent.empty());
+    EXPECT_EQ(m_sheet.arrList.size(), 1u);
 }
 
 TEST(PrintRunWords, PlacesAreFilledAndNothingElseOfAStringFileIsRead)

@@ -650,7 +650,7 @@ TEST_F(SpoolerSubmission, AnExceptionAbortsTheJobRemovesItsSpoolFileAndEndsTheRu
     EXPECT_EQ(g_calls.nEndDocs, 1);
     EXPECT_TRUE(log.Contains(L"SendPrintFiles / internal error : the write threw"));
     EXPECT_EQ(SpoolFilesNow(), 0) << "a spool file was left behind";
-    EXPECT_EQ(FileReasonText(FileOutcome::InternalError), L"Not sent: internal error");
+    EXPECT_EQ(FileReasonText(FileOutcome::InternalError), L"internal error");
 }
 
 TEST_F(SpoolerSubmission, ProgressRisesTo1000BeforeTheWaitNeverFallsAndCountsEveryFile)

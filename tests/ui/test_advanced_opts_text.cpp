@@ -3,6 +3,7 @@
 #include "common/ini_text.h"
 #include "common/user_language.h"
 #include "job/param_mngr.h"
+#include "ui/access_keys.h"
 #include "ui/advanced_opts_text.h"
 
 namespace {
@@ -75,4 +76,26 @@ TEST(DoubleAmpersands, EveryAmpersandShowsAsACharacter)
     EXPECT_EQ(DoubleAmpersands(L"&A&&B&"), L"&&A&&&&B&&");
     EXPECT_EQ(DoubleAmpersands(L"Schwarzweiß"), L"Schwarzweiß");
     EXPECT_EQ(DoubleAmpersands(L""), L"");
+}
+
+TEST(AccessKeys, TheKeyTheTextAsItReadsAndTheAmpersandsALabelShows)
+{
+    const struct {
+        const wchar_t* pszText;
+        wchar_t chKey;
+        const wchar_t* pszPlain;
+        const wchar_t* pszLabel;
+    } rows[] = {
+        {L"&Print", L'P', L"Print", L"&Print"},
+        {L"Black && &White", L'W', L"Black & White", L"Black && &White"},
+        {L"Black & White", 0, L"Black & White", L"Black && White"},
+        {L"\u958b\u59cb(&m):", L'M', L"\u958b\u59cb:", L"\u958b\u59cb(&m):"},
+        {L"&\u00c0 :", L'\u00c0', L"\u00c0 :", L"&\u00c0 :"},
+        {L"R&&D", 0, L"R&&D", L"R&&&&D"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(AccessKeyOf(row.pszText), row.chKey) << row.pszText;
+        EXPECT_EQ(WithoutAccessKey(row.pszText), row.pszPlain);
+        EXPECT_EQ(LabelWithAmpersands(row.pszText), row.pszLabel);
+    }
 }

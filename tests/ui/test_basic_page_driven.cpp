@@ -20,6 +20,8 @@ const std::wstring kFilePrinter = L"Lumeo UI File";
 const std::wstring kPdfPrinter = L"Lumeo UI PDF";
 const std::wstring kBusyPrinter = L"Lumeo UI Busy";
 const std::wstring kUnsupportedPrinter = L"Lumeo UI Unsupported";
+const std::wstring kWaitNote =
+    L"\r\nFiles the printer does not take appear in the list once a printer that takes them is chosen.";
 
 class BasicPageDriven : public ::testing::Test {
 protected:
@@ -113,7 +115,7 @@ TEST_F(BasicPageDriven, CommandLineFilesAreAdmittedByThePrintersCapability)
     // One message names the files the command line gave and the printer refused, each with its reason.
     const std::wstring strAll = L"the printer takes PDF, JPEG, TIFF, PNG and BMP";
     CUiDriver& ui = Start(line);
-    EXPECT_EQ(DismissMessage(ui), L"Not support the file format\r\nnotes.txt \x2014 " + strAll +
+    EXPECT_EQ(DismissMessage(ui), L"These files were not added:\r\nnotes.txt \x2014 " + strAll +
                                       L", not TXT\r\nnoext \x2014 its name gives no file type; " + strAll +
                                       L"\r\nx.jp \x2014 " + strAll + L", not JP\r\nfolder.pdf \x2014 a folder or "
                                       L"a device, not a file\r\nmissing.pdf \x2014 not found");
@@ -127,42 +129,71 @@ TEST_F(BasicPageDriven, CommandLineFilesAreAdmittedByThePrintersCapability)
 
     // The printer named with -M (any case) decides instead of the default one.
     CUiDriver& named = Start(L" -M \"lumeo ui pdf\"" + line);
-    EXPECT_EQ(DismissMessage(named).substr(0, 74),
-              L"Not support the file format\r\nphoto.JPG \x2014 the printer takes PDF, not JPEG\r\n");
+    const std::wstring strNamed = DismissMessage(named);
+    EXPECT_EQ(strNamed.substr(0, 74),
+              L"These files were not added:\r\nphoto.JPG \x2014 the printer takes PDF, not JPEG\r\n");
+    EXPECT_EQ(strNamed.substr(strNamed.size() - kWaitNote.size()), kWaitNote);
     EXPECT_EQ(named.ListItems(IDC_LIST_FILE), (Paths{pdf}));
     EXPECT_EQ(CUiDriver::Text(named.Control(IDC_COMBO_PRINTERLIST)), kPdfPrinter);
 }
 
-TEST_F(BasicPageDriven, ChoosingAnotherPrinterRemovesTheFilesItRefuses)
+TEST_F(BasicPageDriven, FilesAnotherPrinterRefusesLeaveTheListNamedAndComeBackWithAPrinterThatTakesThem)
 {
     AddStandardPrinters();
     const Paths files = {MakeFile(L"a.pdf"), MakeFile(L"b.jpeg"), MakeFile(L"c.pdf"), MakeFile(L"d.tiff")};
     CUiDriver& ui = Start(Quoted(files));
     ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), files);
 
+    std::filesystem::remove(files[2]);
     ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, ComboIndexOf(ui, kPdfPrinter));
-    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{files[0], files[2]}));
+    EXPECT_EQ(DismissMessage(ui), L"These files left the list:\r\nb.jpeg \x2014 the printer takes PDF, not JPEG\r\n"
+                                  L"c.pdf \x2014 not found\r\nd.tiff \x2014 the printer takes PDF, not TIFF" +
+                                      kWaitNote);
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{files[0]}));
     EXPECT_TRUE(Visible(ui.SheetButton(IDOK)));
 
     // An unsupported printer leaves the list alone, hides Print and shows message 2.
     ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, ComboIndexOf(ui, kUnsupportedPrinter));
-    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{files[0], files[2]}));
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{files[0]}));
     EXPECT_FALSE(Visible(ui.SheetButton(IDOK)));
     EXPECT_FALSE(Enabled(ui.Control(IDC_BUTTON_BROWSE)));
     EXPECT_TRUE(Enabled(ui.Control(IDC_BUTTON_REMOVE)));
     HWND hMessage = ui.WaitForMessageDialog(5000);
     ASSERT_NE(hMessage, nullptr);
     EXPECT_EQ(ui.MessageText(hMessage),
-              L"The selected printer does not support this program. Please, select the appropriate printer.");
+              L"Lumeo cannot print on the selected printer. Please choose another printer." + kWaitNote);
     EXPECT_EQ(CUiDriver::Text(hMessage), L"Lumeo");
     ui.Click(GetDlgItem(hMessage, IDOK));
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() == nullptr; }, 5000));
 
+    // A printer that takes them brings them back, without a word: they were named.
     ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, ComboIndexOf(ui, kFilePrinter));
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.ListItems(IDC_LIST_FILE).size() == 3; }, 10000));
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{files[0], files[1], files[3]}));
     EXPECT_TRUE(Visible(ui.SheetButton(IDOK)));
     EXPECT_TRUE(Enabled(ui.Control(IDC_BUTTON_BROWSE)));
     // The message came once: none follows within more than its timer's period.
     EXPECT_FALSE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() != nullptr; }, 3000));
+}
+
+TEST_F(BasicPageDriven, BrowseStartsOnEveryTypeThePrinterTakesThenEachType)
+{
+    AddStandardPrinters();
+    CUiDriver& ui = Start(L" -M \"" + kPdfPrinter + L"\"");
+    PostMessageW(ui.Control(IDC_BUTTON_BROWSE), BM_CLICK, 0, 0);
+    HWND hTypes = nullptr;  // the open dialog's list of file types
+    ASSERT_TRUE(CUiDriver::WaitUntil(
+        [&] { return (hTypes = GetDlgItem(GetForegroundWindow(), 0x470)) != nullptr && IsWindowVisible(hTypes); },
+        10000));
+    std::vector<std::wstring> items(static_cast<size_t>(Send(hTypes, CB_GETCOUNT)));
+    for (size_t i = 0; i < items.size(); ++i) {
+        wchar_t szItem[260] = {};
+        Send(hTypes, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(szItem));
+        items[i] = szItem;
+    }
+    EXPECT_EQ(items, (Paths{L"All files Lumeo can print (*.PDF)", L"PDF files (*.PDF)"}));
+    EXPECT_EQ(Send(hTypes, CB_GETCURSEL), 0);
+    PostMessageW(GetParent(hTypes), WM_COMMAND, IDCANCEL, 0);
 }
 
 TEST_F(BasicPageDriven, RemoveDeletesTheSelectedEntries)
@@ -237,18 +268,20 @@ TEST_F(BasicPageDriven, BusyPrinterShowsItsMessageAfterTheTimer)
     AddPrinter(kBusyPrinter, L"LPT1:", L"BUSY");
     WinePrinters::MakeDefault(kBusyPrinter);
     const std::wstring pdf = MakeFile(L"a.pdf");
+    AddPrinter(kFilePrinter, L"FILE:");
     CUiDriver& ui = Start(Quoted({pdf}));
-    EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());  // never admitted while busy
+    EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());  // never admitted while busy, but kept
     EXPECT_FALSE(Visible(ui.SheetButton(IDOK)));
     EXPECT_FALSE(Enabled(ui.Control(IDC_BUTTON_BROWSE)));
     EXPECT_TRUE(Enabled(ui.Control(IDC_COMBO_PRINTERLIST)));
     HWND hMessage = ui.WaitForMessageDialog(6000);
     ASSERT_NE(hMessage, nullptr);
-    EXPECT_EQ(ui.MessageText(hMessage),
-              L"The selected printer is being used by another program, the printer cable may be improperly "
-              L"connected, or the power may be off.");
+    EXPECT_EQ(ui.MessageText(hMessage), L"The selected printer does not answer. Another program may be using it, its "
+                                        L"cable may be loose, or it may be turned off." + kWaitNote);
     ui.Click(GetDlgItem(hMessage, IDOK));
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() == nullptr; }, 5000));
+    ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, ComboIndexOf(ui, kFilePrinter));
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.ListItems(IDC_LIST_FILE) == Paths{pdf}; }, 10000));
 }
 
 TEST_F(BasicPageDriven, WithoutPrintersTheNoPrinterMessageFollows)
