@@ -15,6 +15,7 @@
 #include "job/send_data_to_device.h"
 #include "resources/resource.h"
 #include "ui/access_keys.h"
+#include "ui/custom_tab.h"
 #include "ui/message_dialog.h"
 #include "ui/sheet_status.h"
 #include "ui/system_dpi.h"
@@ -340,13 +341,8 @@ bool CMainPropertySheet::SelectTabOfAccessKey(wchar_t chKey)
     HWND hTab = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETTABCONTROL, 0, 0));
     const int nTabs = hTab ? TabCtrl_GetItemCount(hTab) : 0;
     for (int i = 0; i < nTabs; ++i) {
-        wchar_t szText[260] = {};
-        TCITEMW item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = szText;
-        item.cchTextMax = 260;
-        TabCtrl_GetItem(hTab, i, &item);
-        if (AccessKeyOf(szText) && AccessKeyOf(szText) == static_cast<wchar_t>(std::towupper(chKey))) {
+        const wchar_t chTabKey = AccessKeyOf(TabItemText(hTab, i));
+        if (chTabKey && chTabKey == static_cast<wchar_t>(std::towupper(chKey))) {
             SendMessageW(m_hWnd, PSM_SETCURSEL, i, 0);
             SetFocus(hTab);
             return true;

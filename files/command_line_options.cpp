@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "common/ascii_case.h"
 #include "common/debug_log.h"
 #include "files/command_line.h"
 
@@ -26,23 +27,10 @@ constexpr size_t kShownChars = 40;
 
 bool IsJobOption(Opt opt) { return opt != Opt::Print && opt != Opt::Probe && opt != Opt::Usage; }
 
-// Option names and keywords are ASCII: other characters must match exactly.
-wchar_t AsciiLower(wchar_t ch) { return ch >= L'A' && ch <= L'Z' ? static_cast<wchar_t>(ch - L'A' + L'a') : ch; }
-
-bool SameIgnoringCase(std::wstring_view a, std::wstring_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    return true;
-}
-
 const OptionName* FindOption(std::wstring_view name)
 {
     for (const OptionName& option : kOptions)
-        if (SameIgnoringCase(name, option.pszName))
+        if (SameIgnoringAsciiCase(name, option.pszName))
             return &option;
     return nullptr;
 }
@@ -50,7 +38,7 @@ const OptionName* FindOption(std::wstring_view name)
 int KeywordIndex(std::span<const wchar_t* const> keywords, std::wstring_view value)
 {
     for (size_t i = 0; i < keywords.size(); ++i)
-        if (keywords[i] && SameIgnoringCase(value, keywords[i]))
+        if (keywords[i] && SameIgnoringAsciiCase(value, keywords[i]))
             return static_cast<int>(i);
     return -1;
 }

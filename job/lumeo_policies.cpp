@@ -1,5 +1,6 @@
 #include "job/lumeo_policies.h"
 
+#include "common/ascii_case.h"
 #include "job/paper_tables.h"
 
 namespace {
@@ -14,18 +15,6 @@ constexpr PolicyRow kPolicies[] = {
 #undef LUMEO_POLICY
 #undef LUMEO_WIDE
 #undef LUMEO_WIDE_
-
-wchar_t AsciiLower(wchar_t ch) { return ch >= L'A' && ch <= L'Z' ? static_cast<wchar_t>(ch - L'A' + L'a') : ch; }
-
-bool SameIgnoringCase(std::wstring_view a, std::wstring_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    return true;
-}
 
 // UTF-16LE units of a REG_SZ; trailing terminators dropped. False for an odd size or a
 // terminator with text after it, which a reader that stops there would take for less.
@@ -55,7 +44,7 @@ std::span<const PolicyRow> PolicyTable() { return kPolicies; }
 const PolicyRow* FindPolicy(std::wstring_view name)
 {
     for (const PolicyRow& row : kPolicies)
-        if (SameIgnoringCase(name, row.pszName))
+        if (SameIgnoringAsciiCase(name, row.pszName))
             return &row;
     return nullptr;
 }
@@ -115,7 +104,7 @@ PolicyCheck ApplyPolicyValue(LumeoPolicies& policies, const PolicyRow& row, uint
     }
     const std::vector<std::wstring> keywords = PolicyKeywords(row);
     for (size_t i = 0; i < keywords.size(); ++i) {
-        if (SameIgnoringCase(text, keywords[i])) {
+        if (SameIgnoringAsciiCase(text, keywords[i])) {
             row.pfnSet(policies, static_cast<int>(i), keywords[i]);
             return PolicyCheck::Applied;
         }

@@ -6,6 +6,11 @@
 #include "ui/skin_bitmap.h"
 #include "ui/window_layer.h"
 
+#include <string>
+
+// The text of a tab, access-key marks included.
+std::wstring TabItemText(HWND hTab, int nIndex);
+
 class CCustomTab : public CSubclassWnd {
 public:
     bool Attach(HWND hTab);

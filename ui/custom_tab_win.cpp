@@ -6,6 +6,17 @@
 #include "ui/focus_cue.h"
 #include "ui/system_dpi.h"
 
+std::wstring TabItemText(HWND hTab, int nIndex)
+{
+    wchar_t szText[260] = {};
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = szText;
+    item.cchTextMax = 260;
+    SendMessageW(hTab, TCM_GETITEMW, nIndex, reinterpret_cast<LPARAM>(&item));
+    return szText;
+}
+
 bool CCustomTab::Attach(HWND hTab)
 {
     if (!SubclassWindow(hTab))
@@ -68,16 +79,11 @@ void CCustomTab::Paint(HDC hdcWindow)
     CSelectObject selectFont(hdcWindow, hFont);
     SetBkMode(hdcWindow, TRANSPARENT);
     for (int i = 0; i < nTabs; ++i) {
-        wchar_t szText[260] = {};
-        TCITEMW item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = szText;
-        item.cchTextMax = 260;
-        SendMessageW(m_hWnd, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        const std::wstring strText = TabItemText(m_hWnd, i);
         RECT rc;
         TabCtrl_GetItemRect(m_hWnd, i, &rc);
         SetTextColor(hdcWindow, i == nSelected ? RGB(255, 255, 255) : RGB(0, 0, 0));
-        DrawTextW(hdcWindow, szText, -1, &rc,
+        DrawTextW(hdcWindow, strText.c_str(), -1, &rc,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | AccessKeyDrawFlag(m_hWnd));
         if (i == nSelected && ShowsFocusCue(m_hWnd)) {
             const int nInset = ScaleToDpi(3, nDpi);
