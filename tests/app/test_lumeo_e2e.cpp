@@ -1126,8 +1126,9 @@ TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingIntoAnOpenCoverAndShowsTheP
         SendPrint(sheet);
         EXPECT_TRUE(CUiDriver::WaitUntil(
             [&] { return sheet.StatusText().rfind(L"Following the printer, ", 0) == 0; }, 20000));
-        if (strEnd.rfind(L"1 of", 0) == 0)
+        if (strEnd.rfind(L"1 of", 0) == 0) {
             ASSERT_TRUE(keyboard.Press(sheet.Sheet(), "Escape"));
+        }
         EXPECT_TRUE(sheet.WaitForRunEnd());
         EXPECT_EQ(sheet.StatusText(), strEnd);
         EXPECT_EQ(sheet.FindMessageDialog(), nullptr);
