@@ -183,7 +183,12 @@ TEST_F(BasicPageDriven, BrowseStartsOnEveryTypeThePrinterTakesThenEachType)
     PostMessageW(ui.Control(IDC_BUTTON_BROWSE), BM_CLICK, 0, 0);
     HWND hTypes = nullptr;  // the open dialog's list of file types
     ASSERT_TRUE(CUiDriver::WaitUntil(
-        [&] { return (hTypes = GetDlgItem(GetForegroundWindow(), 0x470)) != nullptr && IsWindowVisible(hTypes); },
+        [&] {
+            for (HWND hWnd : ui.ProcessWindows())
+                if ((hTypes = GetDlgItem(hWnd, 0x470)) != nullptr && IsWindowVisible(hTypes))
+                    return true;
+            return false;
+        },
         10000));
     std::vector<std::wstring> items(static_cast<size_t>(Send(hTypes, CB_GETCOUNT)));
     for (size_t i = 0; i < items.size(); ++i) {

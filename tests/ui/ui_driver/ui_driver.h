@@ -56,9 +56,10 @@ public:
     std::wstring MessageText(HWND hDialog) const { return Text(GetDlgItem(hDialog, 1054)); }
 
     static bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs);
+    // The program's top-level windows: another program's window may have the focus.
+    std::vector<HWND> ProcessWindows() const;
 
 private:
-    std::vector<HWND> ProcessWindows() const;
     PROCESS_INFORMATION m_process = {};
     HWND m_hSheet = nullptr;
     HWND m_hPage = nullptr;
