@@ -4,16 +4,12 @@
 
 #include "common/placeholders.h"
 #include "common/printable_text.h"
-#include "common/ui_text.h"
 #include "files/file_types.h"
 #include "job/print_summary.h"
 #include "printer/printer_state_text.h"
 
 namespace {
-struct Text {
-    const wchar_t* pszKey;
-    const wchar_t* pszDefault;
-};
+using Text = UIText;
 
 constexpr Text kUsageHead{L"IDL_USAGE_HEAD", L"Usage:"};
 constexpr Text kUsagePrint{L"IDL_USAGE_PRINT", L"/print sends the files without a window to the printer named "
@@ -86,7 +82,7 @@ constexpr Text kCanPrint{L"IDL_PROBE_OK", L"Lumeo can print on this printer."};
 
 std::wstring Say(const Text& text, std::initializer_list<std::wstring> values = {})
 {
-    return FillPlaceholders(GetUIText(L"COMMAND_LINE", text.pszKey, text.pszDefault), values);
+    return FilledUIText(L"COMMAND_LINE", text, values);
 }
 
 std::wstring Joined(std::span<const wchar_t* const> words)

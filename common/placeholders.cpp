@@ -86,3 +86,8 @@ std::wstring FillPlaceholders(const std::wstring& strPattern, std::initializer_l
     }
     return strResult;
 }
+
+std::wstring FilledUIText(const wchar_t* pszSection, const UIText& text, std::initializer_list<std::wstring> values)
+{
+    return FillPlaceholders(GetUIText(pszSection, text.pszKey, text.pszDefault), values);
+}

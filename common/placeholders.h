@@ -11,3 +11,11 @@
 #include <string>
 
 std::wstring FillPlaceholders(const std::wstring& strPattern, std::initializer_list<std::wstring> values);
+
+// A text of the string file: its key and its built-in default.
+struct UIText {
+    const wchar_t* pszKey;
+    const wchar_t* pszDefault;
+};
+// The text of section pszSection, its places filled with values.
+std::wstring FilledUIText(const wchar_t* pszSection, const UIText& text, std::initializer_list<std::wstring> values);

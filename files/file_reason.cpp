@@ -5,14 +5,10 @@
 
 #include "common/placeholders.h"
 #include "common/system_error.h"
-#include "common/ui_text.h"
 #include "files/file_types.h"
 
 namespace {
-struct Text {
-    const wchar_t* pszKey;
-    const wchar_t* pszDefault;
-};
+using Text = UIText;
 
 struct CauseTexts {
     FileOutcome outcome;
@@ -66,7 +62,7 @@ constexpr Text kListItem{L"IDL_LIST_ITEM", L"{1}, {2}"};
 
 std::wstring Say(const Text& text, std::initializer_list<std::wstring> values = {})
 {
-    return FillPlaceholders(GetUIText(L"UI_PRINT_RUN", text.pszKey, text.pszDefault), values);
+    return FilledUIText(L"UI_PRINT_RUN", text, values);
 }
 
 const CauseTexts* Find(FileOutcome outcome)

@@ -1,13 +1,9 @@
 #include "printer/printer_state_text.h"
 
 #include "common/placeholders.h"
-#include "common/ui_text.h"
 
 namespace {
-struct Text {
-    const wchar_t* pszKey;
-    const wchar_t* pszDefault;
-};
+using Text = UIText;
 
 constexpr Text kStatusTexts[] = {
     {L"IDL_STATE_UNKNOWN", L"Unknown"},        {L"IDL_STATE_READY", L"Ready"},
@@ -54,7 +50,7 @@ constexpr Text kNotRead{L"IDL_PROBE_NO_STATE", L"State unknown: it is read from 
 
 std::wstring Say(const Text& text, std::initializer_list<std::wstring> values = {})
 {
-    return FillPlaceholders(GetUIText(L"PRINTER_STATE", text.pszKey, text.pszDefault), values);
+    return FilledUIText(L"PRINTER_STATE", text, values);
 }
 
 std::wstring FirstOf(const std::wstring& a, const std::wstring& b, const Text& numbered, size_t nIndex)
