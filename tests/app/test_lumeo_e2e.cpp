@@ -153,26 +153,6 @@ std::wstring Shown(const wchar_t* pszKey, const wchar_t* pszSection = L"ERROR_MS
     return szText;
 }
 
-// The text of the balloon the program of hWnd shows, if any.
-std::wstring ShownTip(HWND hWnd)
-{
-    std::pair<DWORD, std::wstring> search = {0, L""};
-    GetWindowThreadProcessId(hWnd, &search.first);
-    EnumWindows(
-        [](HWND hTop, LPARAM lParam) {
-            auto& [dwProcess, strTip] = *reinterpret_cast<std::pair<DWORD, std::wstring>*>(lParam);
-            DWORD dwOwner = 0;
-            GetWindowThreadProcessId(hTop, &dwOwner);
-            wchar_t szClass[64] = {};
-            GetClassNameW(hTop, szClass, 64);
-            if (dwOwner == dwProcess && IsWindowVisible(hTop) && lstrcmpiW(szClass, TOOLTIPS_CLASSW) == 0)
-                strTip = CUiDriver::Text(hTop);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
-}
-
 // The window that has the keyboard focus in the thread of hWnd.
 HWND FocusOf(HWND hWnd)
 {
@@ -355,7 +335,7 @@ TEST_F(LumeoEndToEnd, AZoomOutOfRangeIsNeitherSentNorReplacedAndTheRangeIsSaid)
     Send(ui.Sheet(), PSM_SETCURSEL, 0);
     SendPrint(ui);  // before the zoom timer has run
     EXPECT_EQ(Send(ui.Sheet(), PSM_GETCURRENTPAGEHWND), reinterpret_cast<LRESULT>(hAdvanced));
-    EXPECT_EQ(ShownTip(ui.Sheet()), L"Enter a number from 50 to 200.");
+    EXPECT_EQ(ui.TipText(), L"Enter a number from 50 to 200.");
     EXPECT_EQ(CUiDriver::Text(hZoom), L"250");
     Sleep(1500);
     EXPECT_EQ(CUiDriver::Text(hZoom), L"250") << "the timer leaves it too";
@@ -546,7 +526,7 @@ TEST_F(LumeoEndToEnd, KeysWorkAsInAnyDialog)
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return FocusOf(ui.Sheet()) == ui.Control(IDC_EDIT_COPIES); }, 5000));
     // 150 copies typed: Copies takes two digits and says how many it takes.
     Press("BackSpace 1 5 0");
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ShownTip(ui.Sheet()) == L"Enter a number from 1 to 99."; }, 5000));
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.TipText() == L"Enter a number from 1 to 99."; }, 5000));
     EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_COPIES)), L"15");
 
     // A tab's key opens its page, where the labels' keys work too; Ctrl+Tab and Ctrl+PgDn turn the pages.

@@ -54,6 +54,8 @@ public:
     HWND FindMessageDialog() const;
     HWND WaitForMessageDialog(DWORD dwTimeoutMs) const;
     std::wstring MessageText(HWND hDialog) const { return Text(GetDlgItem(hDialog, 1054)); }
+    // The text of the balloon tip the program shows, empty without one.
+    std::wstring TipText() const;
 
     static bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs);
     // The program's top-level windows: another program's window may have the focus.

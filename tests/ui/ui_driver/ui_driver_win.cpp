@@ -264,6 +264,14 @@ void CUiDriver::ChooseComboItem(int nComboId, int nIndex, bool bWaitForCheck) co
         WaitForPrinterCheck();
 }
 
+std::wstring CUiDriver::TipText() const
+{
+    for (HWND hWnd : ProcessWindows())
+        if (IsWindowVisible(hWnd) && HasClass(hWnd, TOOLTIPS_CLASSW) && !Text(hWnd).empty())
+            return Text(hWnd);
+    return {};
+}
+
 HWND CUiDriver::FindMessageDialog() const
 {
     for (HWND hWnd : ProcessWindows())
