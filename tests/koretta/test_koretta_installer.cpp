@@ -91,6 +91,18 @@ std::wstring WinePath(std::string host)
     std::replace(host.begin(), host.end(), '/', '\\');
     return L"Z:" + std::wstring(host.begin(), host.end());
 }
+// Removes host paths as the host does: a link goes as a link, its target stays.
+// (std::filesystem under Wine follows a link into its target and leaves the link.)
+void RemoveOnHost(const std::vector<std::string>& paths)
+{
+    std::string command = "Z:\\bin\\rm -rf";
+    for (const std::string& path : paths)
+        command += " " + path;
+    StartDetached(std::wstring(command.begin(), command.end()));
+    for (const std::string& path : paths)
+        for (int i = 0; i < 100 && GetFileAttributesW(WinePath(path).c_str()) != INVALID_FILE_ATTRIBUTES; ++i)
+            Sleep(100);
+}
 bool MakeFolderLink(const std::string& link, const std::string& target)
 {
     const std::string command = "Z:\\bin\\ln -s " + target + " " + link;
@@ -329,6 +341,9 @@ TEST(KorettaInstaller, SilentInstallAgainThenUninstallLeavesNothingBehind)
     // A folder a user made beforehand, with a DLL that Lumeo.exe would load, is refused,
     // and so is a link to such a folder.
     const std::string planted = "/tmp/lumeo_planted_" + std::to_string(GetCurrentProcessId());
+    const std::vector<std::string> plantedPaths = {planted, planted + "_link", planted + "_temp", planted + "_templink"};
+    // A run killed part-way leaves these; with a link left there, ln would make its link inside the target.
+    RemoveOnHost(plantedPaths);
     ASSERT_TRUE(CreateDirectoryW(WinePath(planted).c_str(), nullptr));
     for (const wchar_t* pszName : {L"\\Lumeo.exe", L"\\VERSION.dll"})
         std::ofstream(std::filesystem::path(WinePath(planted) + pszName)) << "planted";
@@ -381,8 +396,7 @@ TEST(KorettaInstaller, SilentInstallAgainThenUninstallLeavesNothingBehind)
     EXPECT_FALSE(FileExists(dir + L"\\Uninstall.exe") || FileExists(dir + L"\\Uninstall.dat"));
     std::error_code ec;
     std::filesystem::remove_all(std::filesystem::path(dir), ec);
-    for (const char* pszTail : {"", "_link", "_temp", "_templink"})
-        std::filesystem::remove_all(std::filesystem::path(WinePath(planted + pszTail)), ec);
+    RemoveOnHost(plantedPaths);
 }
 
 TEST(KorettaInstaller, AFailedSetupLeavesNothingAndAFailedUpdateTheFirstInstallation)
