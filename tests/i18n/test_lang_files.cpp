@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
@@ -29,16 +30,17 @@ KeySet Keys(const std::vector<LangEntry>& entries)
     return keys;
 }
 
-std::wstring Describe(const KeySet& keys)
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// The keys of `keys` that `others` lacks, as " [SECTION]KEY" each.
+std::string KeysNotIn(const KeySet& keys, const KeySet& others)
 {
     std::wstring text;
     for (const auto& [section, key] : keys)
-        text += L" [" + section + L"]" + key;
-    return text;
+        if (!others.count({section, key}))
+            text += L" [" + section + L"]" + key;
+    return Narrow(text);
 }
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 }  // namespace
 
 TEST(LangFiles, AreUtf16WithBomCrlfAndMatchTheirSources)
@@ -66,15 +68,8 @@ TEST(LangFiles, EveryLanguageHoldsExactlyTheKeysOfEnglish)
         const std::vector<LangEntry> entries = Shipped(code);
         const KeySet keys = Keys(entries);
         EXPECT_EQ(keys.size(), entries.size()) << code << ": a key appears twice";
-        KeySet missing, extra;
-        for (const auto& k : english)
-            if (!keys.count(k))
-                missing.insert(k);
-        for (const auto& k : keys)
-            if (!english.count(k))
-                extra.insert(k);
-        EXPECT_TRUE(missing.empty()) << code << " lacks" << Narrow(Describe(missing));
-        EXPECT_TRUE(extra.empty()) << code << " has extra" << Narrow(Describe(extra));
+        EXPECT_EQ(KeysNotIn(english, keys), "") << code << " lacks them";
+        EXPECT_EQ(KeysNotIn(keys, english), "") << code << " has them in extra";
         for (const LangEntry& e : entries)
             EXPECT_FALSE(e.strValue.empty()) << code << " [" << Narrow(e.strSection) << "]" << Narrow(e.strKey);
     }
@@ -231,8 +226,7 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
         reports.push_back({L"f", FileReason(FileOutcome::SpoolerRefused, L"why"), true});
         for (const FileReport& report : reports)
             lines.push_back(FileLine(report));
-        for (const std::wstring& line : ReasonCountLines(reports))
-            lines.push_back(line);
+        std::ranges::copy(ReasonCountLines(reports), std::back_inserter(lines));
         lines.push_back(SummaryLine(reports, L"p"));
         lines.push_back(SummaryLine({reports.front()}, L"p"));
         lines.push_back(PrinterStoppedLine({}));
@@ -242,12 +236,10 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
         DeviceIdRoute route;
         for (PortKind kind : {PortKind::Usb, PortKind::Parallel, PortKind::File, PortKind::Network}) {
             route.kind = kind;
-            for (const std::wstring& line : ProbeLines(L"p", route, kind == PortKind::Usb, L"", 1))
-                lines.push_back(line);
+            std::ranges::copy(ProbeLines(L"p", route, kind == PortKind::Usb, L"", 1), std::back_inserter(lines));
         }
         route.arrSnmp = {{L"a", L"c", true, L"u", true}, {L"", L"c", false, L"", false}};
-        for (const std::wstring& line : ProbeLines(L"p", route, false, L"", -1))
-            lines.push_back(line);
+        std::ranges::copy(ProbeLines(L"p", route, false, L"", -1), std::back_inserter(lines));
         return lines;
     };
     const std::vector<std::wstring> builtIn = Lines();

@@ -49,12 +49,19 @@ std::vector<std::wstring> DeliveredFiles()
     return names;
 }
 
-std::wstring OwnFolder()
+// The stand-in beside this program takes Lumeo.exe's place, so the test sees how Koretta starts it.
+bool PutStandIn(const std::wstring& dir)
 {
-    wchar_t szPath[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, szPath, MAX_PATH);
-    std::wstring path(szPath);
-    return path.substr(0, path.rfind(L'\\') + 1);
+    wchar_t szOwn[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, szOwn, MAX_PATH);
+    const std::wstring standIn = std::filesystem::path(szOwn).replace_filename(L"lumeo_standin.exe").wstring();
+    return CopyFileW(standIn.c_str(), (dir + L"\\Lumeo.exe").c_str(), FALSE);
+}
+
+void RemoveFolder(const std::wstring& dir)
+{
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(dir), ec);
 }
 
 std::wstring SetupPath() { return BinDir() + L"LumeoSetup.exe"; }
@@ -184,33 +191,26 @@ private:
 
 const std::wstring kSessionManagerKey = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 
-// The files to be deleted or moved at the next restart.
-std::vector<std::wstring> PendingFileOperations()
+// Whether a file ending in `path` is to be deleted or moved at the next restart.
+bool IsPendingAtRestart(const std::wstring& path)
 {
-    std::vector<std::wstring> paths;
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManagerKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return paths;
+        return false;
     DWORD bytes = 0;
+    bool bPending = false;
     if (RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &bytes) == ERROR_SUCCESS) {
         // Pairs of source and target; a deletion has an empty target.
         std::vector<wchar_t> data(bytes / sizeof(wchar_t) + 2, L'\0');
         RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
                          &bytes);
-        for (size_t at = 0; at < bytes / sizeof(wchar_t); at += wcslen(&data[at]) + 1)
-            if (data[at])
-                paths.push_back(&data[at]);
+        for (size_t at = 0, n = 0; at < bytes / sizeof(wchar_t); at += n + 1) {
+            n = wcslen(&data[at]);
+            bPending |= n >= path.size() && _wcsicmp(&data[at] + n - path.size(), path.c_str()) == 0;
+        }
     }
     RegCloseKey(key);
-    return paths;
-}
-
-bool IsPendingAtRestart(const std::wstring& path)
-{
-    for (const std::wstring& op : PendingFileOperations())
-        if (op.size() >= path.size() && _wcsicmp(op.c_str() + op.size() - path.size(), path.c_str()) == 0)
-            return true;
-    return false;
+    return bPending;
 }
 
 std::string Utf8(const std::wstring& text)
@@ -254,7 +254,6 @@ std::wstring FirstCaptionIn(const std::wstring& program, const std::wstring& arg
 
     struct Search {
         std::vector<DWORD> ids;
-        DWORD found = 0;
         std::wstring caption;
     } search;
     for (int i = 0; i < 300 && search.caption.empty(); ++i) {
@@ -265,13 +264,10 @@ std::wstring FirstCaptionIn(const std::wstring& program, const std::wstring& arg
                 DWORD processId = 0;
                 GetWindowThreadProcessId(hWnd, &processId);
                 wchar_t caption[256] = {};
-                if (std::find(pSearch->ids.begin(), pSearch->ids.end(), processId) != pSearch->ids.end() &&
-                    IsWindowVisible(hWnd) && GetWindowTextW(hWnd, caption, 256)) {
-                    pSearch->found = processId;
+                if (std::ranges::count(pSearch->ids, processId) && IsWindowVisible(hWnd) &&
+                    GetWindowTextW(hWnd, caption, 256))
                     pSearch->caption = caption;
-                    return FALSE;
-                }
-                return TRUE;
+                return pSearch->caption.empty();
             },
             reinterpret_cast<LPARAM>(&search));
         if (search.caption.empty())
@@ -370,13 +366,9 @@ TEST(KorettaInstaller, SilentInstallAgainThenUninstallLeavesNothingBehind)
     EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation"), dir);
     EXPECT_TRUE(FileExists(shortcut));
 
-    // The stand-in takes Lumeo's place, so the test sees how Koretta starts it.
-    ASSERT_TRUE(CopyFileW((OwnFolder() + L"lumeo_standin.exe").c_str(), (dir + L"\\Lumeo.exe").c_str(), FALSE));
-    std::wstring commandLine = RunInstalledMenu(dir);
-    std::wstring expectedTail = L" \"" + dir + L"\\Quarterly Report.pdf\"";
-    EXPECT_TRUE(commandLine.size() > expectedTail.size() &&
-                commandLine.compare(commandLine.size() - expectedTail.size(), expectedTail.size(), expectedTail) == 0)
-        << std::string(commandLine.begin(), commandLine.end());
+    ASSERT_TRUE(PutStandIn(dir));
+    const std::wstring commandLine = RunInstalledMenu(dir), tail = L" \"" + dir + L"\\Quarterly Report.pdf\"";
+    EXPECT_TRUE(commandLine.size() > tail.size() && commandLine.ends_with(tail)) << Utf8(commandLine);
 
     // Files others put there later stay, and so does the folder.
     for (const wchar_t* pszOther : {L"\\notes.txt", L"\\LOCAL_XX.dat"})
@@ -394,8 +386,7 @@ TEST(KorettaInstaller, SilentInstallAgainThenUninstallLeavesNothingBehind)
     ExpectNothingLeft(dir);
     EXPECT_TRUE(FileExists(dir + L"\\notes.txt") && FileExists(dir + L"\\LOCAL_XX.dat"));
     EXPECT_FALSE(FileExists(dir + L"\\Uninstall.exe") || FileExists(dir + L"\\Uninstall.dat"));
-    std::error_code ec;
-    std::filesystem::remove_all(std::filesystem::path(dir), ec);
+    RemoveFolder(dir);
     RemoveOnHost(plantedPaths);
 }
 
@@ -414,7 +405,7 @@ TEST(KorettaInstaller, AFailedSetupLeavesNothingAndAFailedUpdateTheFirstInstalla
 
     // The first installation runs the stand-in as its Lumeo.exe; both updates fail.
     ASSERT_EQ(InstallSilently(dir), 0u);
-    ASSERT_TRUE(CopyFileW((OwnFolder() + L"lumeo_standin.exe").c_str(), (dir + L"\\Lumeo.exe").c_str(), FALSE));
+    ASSERT_TRUE(PutStandIn(dir));
     // A Koretta.dll opened without leave to rename it.
     HANDLE hLocked = CreateFileW((dir + L"\\Koretta.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                  OPEN_EXISTING, 0, nullptr);
@@ -438,8 +429,7 @@ TEST(KorettaInstaller, AFailedSetupLeavesNothingAndAFailedUpdateTheFirstInstalla
     EXPECT_EQ(UninstallSilently(dir), 0u);
     ExpectNothingLeft(dir);
     EXPECT_FALSE(FolderExists(dir));
-    std::error_code ec;
-    std::filesystem::remove_all(std::filesystem::path(dir), ec);
+    RemoveFolder(dir);
 }
 
 TEST(KorettaInstaller, AKorettaHeldByExplorerIsMovedAsideAndTheRestartAnnounced)
@@ -471,8 +461,7 @@ TEST(KorettaInstaller, AKorettaHeldByExplorerIsMovedAsideAndTheRestartAnnounced)
     EXPECT_EQ(UninstallSilently(dir), 3010u);
     EXPECT_TRUE(IsPendingAtRestart(dir + L"\\Koretta.dll") && !FileExists(dir + L"\\Lumeo.exe"));
     FreeLibrary(hHeld);
-    std::error_code ec;
-    std::filesystem::remove_all(std::filesystem::path(dir), ec);
+    RemoveFolder(dir);
 }
 
 TEST(KorettaInstaller, SetupAndUninstallerSpeakTheUsersLanguage)
@@ -498,8 +487,7 @@ TEST(KorettaInstaller, SetupAndUninstallerSpeakTheUsersLanguage)
     EXPECT_EQ(FirstCaptionIn(uninstaller, L"_?=" + dir, "de_DE"), L"Deinstallation von Lumeo");
     EXPECT_EQ(UninstallSilently(dir), 0u);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kLanguageKey));
-    std::error_code ec;
-    std::filesystem::remove_all(std::filesystem::path(dir), ec);
+    RemoveFolder(dir);
 }
 
 // ---- LumeoSetup.msi ------------------------------------------------------------------
@@ -580,7 +568,7 @@ TEST(KorettaInstaller, TheMsiInstallsSilentlyUpdatesInPlaceAndLeavesNothing)
     const auto msiKeys = RegistrationKeys();
     EXPECT_EQ(RunRegsvr32(L"/s", dir + L"\\Koretta.dll"), 0u);
     EXPECT_EQ(RegistrationKeys(), msiKeys);
-    ASSERT_TRUE(CopyFileW((OwnFolder() + L"lumeo_standin.exe").c_str(), (dir + L"\\Lumeo.exe").c_str(), FALSE));
+    ASSERT_TRUE(PutStandIn(dir));
     EXPECT_NE(RunInstalledMenu(dir).find(L" \"" + dir + L"\\Quarterly Report.pdf\""), std::wstring::npos);
     EXPECT_EQ(Msiexec(L"/x " + msi), 0u);
     expectNothingLeft();

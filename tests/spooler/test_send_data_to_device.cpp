@@ -53,12 +53,9 @@ std::string PseudoRandomBytes(size_t nBytes, const std::string& strSignature = "
 
 // What a spooler seam saw.
 struct SpoolerCalls {
-    std::vector<std::wstring> docNames;
-    std::vector<std::wstring> dataTypes;
-    int nWrites = 0;
-    int nEndDocs = 0;
-    int nAborts = 0;
-    DWORD nWriteLimit = 0;    // a write takes at most this much (0: all)
+    std::vector<std::wstring> docNames, dataTypes;
+    int nWrites = 0, nEndDocs = 0, nAborts = 0;
+    DWORD nWriteLimit = 0;    // a write of LimitedWrite takes at most this much
     int nFailingWrite = -1;   // the write (0-based) that fails
     int nThrowingWrite = -1;  // the write that throws
     bool bWriteTakesNothing = false;
@@ -75,41 +72,11 @@ DWORD WINAPI RecordingStartDoc(HANDLE hPrinter, DWORD dwLevel, LPBYTE pDocInfo)
 
 BOOL WINAPI LimitedWrite(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritten)
 {
-    const int nThis = g_calls.nWrites++;
-    if (nThis == g_calls.nFailingWrite) {
-        *pcWritten = 0;
-        SetLastError(ERROR_DISK_FULL);
-        return FALSE;
-    }
-    if (g_calls.bWriteTakesNothing) {
-        *pcWritten = 0;
-        return TRUE;
-    }
-    const DWORD cbTake = g_calls.nWriteLimit && cbBuf > g_calls.nWriteLimit ? g_calls.nWriteLimit : cbBuf;
-    return WinspoolApi().WritePrinter(hPrinter, pBuf, cbTake, pcWritten);
+    ++g_calls.nWrites;
+    return WinspoolApi().WritePrinter(hPrinter, pBuf, std::min(cbBuf, g_calls.nWriteLimit), pcWritten);
 }
 
-// A spooler that accepts the document without printing it (for failures Wine's own
-// spooler cannot show: its AbortPrinter still prints the job on closing).
-BOOL WINAPI FakeOpen(LPWSTR, LPHANDLE phPrinter, LPPRINTER_DEFAULTSW)
-{
-    *phPrinter = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x5150));
-    return TRUE;
-}
-BOOL WINAPI FakeClose(HANDLE) { return TRUE; }
-BOOL WINAPI FakeNoDriver(HANDLE, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD pcbNeeded)
-{
-    *pcbNeeded = 0;
-    SetLastError(ERROR_UNKNOWN_PRINTER_DRIVER);
-    return FALSE;
-}
-DWORD WINAPI FakeStartDoc(HANDLE, DWORD, LPBYTE pDocInfo)
-{
-    g_calls.docNames.push_back(reinterpret_cast<const DOC_INFO_1W*>(pDocInfo)->pDocName);
-    return 7;
-}
-BOOL WINAPI FakePage(HANDLE) { return TRUE; }
-BOOL WINAPI FakeWrite(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritten)
+BOOL WINAPI FakeWrite(HANDLE, LPVOID, DWORD cbBuf, LPDWORD pcWritten)
 {
     const int nThis = g_calls.nWrites++;
     if (nThis == g_calls.nThrowingWrite)
@@ -119,18 +86,33 @@ BOOL WINAPI FakeWrite(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritt
         SetLastError(ERROR_DISK_FULL);
         return FALSE;
     }
-    *pcWritten = g_calls.bWriteTakesNothing ? 0 : (cbBuf > 1000 ? 1000 : cbBuf);
+    *pcWritten = g_calls.bWriteTakesNothing ? 0 : std::min<DWORD>(cbBuf, 1000);
     return TRUE;
 }
-BOOL WINAPI FakeEndDoc(HANDLE)
+
+// A spooler that accepts the document without printing it (for failures Wine's own
+// spooler cannot show: its AbortPrinter still prints the job on closing).
+SpoolerApi FakeSpooler()
 {
-    ++g_calls.nEndDocs;
-    return TRUE;
-}
-BOOL WINAPI FakeAbort(HANDLE)
-{
-    ++g_calls.nAborts;
-    return TRUE;
+    SpoolerApi api = WinspoolApi();
+    api.OpenPrinterW = [](LPWSTR, LPHANDLE phPrinter, LPPRINTER_DEFAULTSW) -> BOOL {
+        *phPrinter = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x5150));
+        return TRUE;
+    };
+    api.ClosePrinter = api.StartPagePrinter = api.EndPagePrinter = [](HANDLE) -> BOOL { return TRUE; };
+    api.GetPrinterDriverW = [](HANDLE, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD pcbNeeded) -> BOOL {
+        *pcbNeeded = 0;
+        SetLastError(ERROR_UNKNOWN_PRINTER_DRIVER);
+        return FALSE;
+    };
+    api.StartDocPrinterW = [](HANDLE, DWORD, LPBYTE pDocInfo) -> DWORD {
+        g_calls.docNames.push_back(reinterpret_cast<const DOC_INFO_1W*>(pDocInfo)->pDocName);
+        return 7;
+    };
+    api.WritePrinter = FakeWrite;
+    api.EndDocPrinter = [](HANDLE) -> BOOL { ++g_calls.nEndDocs; return TRUE; };
+    api.AbortPrinter = [](HANDLE) -> BOOL { ++g_calls.nAborts; return TRUE; };
+    return api;
 }
 
 // A driver record whose driver file is the given path.
@@ -147,8 +129,6 @@ BOOL WINAPI FakeDriver(HANDLE, LPWSTR, DWORD, LPBYTE pBuffer, DWORD cbBuf, LPDWO
     memcpy(pBuffer, &info, sizeof(info));
     return TRUE;
 }
-
-HANDLE FailingSpoolFileCreator(const wchar_t*) { return INVALID_HANDLE_VALUE; }
 
 // Every spool file of the temporary folder, opened for writing as another program would.
 int g_nSpoolFilesSeen = 0, g_nSpoolFilesOpened = 0;
@@ -210,25 +190,13 @@ protected:
         SetDocumentWindowBytes(0);
     }
 
-    static void UseSpooler(const SpoolerApi& api)
+    // The table the runs use until the test ends; its entries may be changed afterwards.
+    static SpoolerApi& UseSpooler(const SpoolerApi& api = WinspoolApi())
     {
         static SpoolerApi s_api;
         s_api = api;
         SetSpoolerApi(&s_api);
-    }
-    static SpoolerApi FakeSpooler()
-    {
-        SpoolerApi api = WinspoolApi();
-        api.OpenPrinterW = FakeOpen;
-        api.ClosePrinter = FakeClose;
-        api.GetPrinterDriverW = FakeNoDriver;
-        api.StartDocPrinterW = FakeStartDoc;
-        api.StartPagePrinter = FakePage;
-        api.WritePrinter = FakeWrite;
-        api.EndPagePrinter = FakePage;
-        api.EndDocPrinter = FakeEndDoc;
-        api.AbortPrinter = FakeAbort;
-        return api;
+        return s_api;
     }
 
     static std::string Envelope(const std::wstring& strPath, const std::string& strContent)
@@ -247,20 +215,34 @@ protected:
         return SendRecorded(prt, strPath);
     }
 
+    // One file to the USB printer as a run submits it, asked fnStop between blocks.
+    static SendResult SubmitToUsb(const std::wstring& strPath, std::function<bool()> fnStop = nullptr)
+    {
+        CPrtControl prt;
+        prt.SetCurrentPrinter(kUsbName);
+        SendControl control;
+        control.fnStopRequested = std::move(fnStop);
+        return SubmitFile(prt, strPath, SnapshotJob(), control);
+    }
+
+    // A whole print run of the files to the USB printer.
+    static PrintRunEnd RunOnUsb(const std::vector<std::wstring>& arrFiles,
+                                const std::function<void(const PrintRunProgress&)>& fnProgress = nullptr,
+                                DWORD nWaitSeconds = PrintRunInput().nWaitSeconds)
+    {
+        PrintRunInput input;
+        input.strPrinter = kUsbName;
+        input.arrFiles = arrFiles;
+        input.nWaitSeconds = nWaitSeconds;
+        return SendPrintFiles(input, nullptr, fnProgress);
+    }
+
     // The list read by each test must not change under it.
     PrinterChangeLock m_lock;
-    static WinePrinters* s_pPrinters;
-    static const TestPrinter* s_pUsb;
-    static const TestPrinter* s_pNet;
-    static const TestPrinter* s_pXps;
-    static const TestPrinter* s_pGone;
+    static inline WinePrinters* s_pPrinters = nullptr;
+    static inline const TestPrinter *s_pUsb = nullptr, *s_pNet = nullptr, *s_pXps = nullptr, *s_pGone = nullptr;
     std::vector<int> m_messages;
 };
-WinePrinters* SpoolerSubmission::s_pPrinters = nullptr;
-const TestPrinter* SpoolerSubmission::s_pUsb = nullptr;
-const TestPrinter* SpoolerSubmission::s_pNet = nullptr;
-const TestPrinter* SpoolerSubmission::s_pXps = nullptr;
-const TestPrinter* SpoolerSubmission::s_pGone = nullptr;
 
 TEST_F(SpoolerSubmission, AnEmptyFileIsRefusedAndSmallOnesArriveWrappedInTheEnvelope)
 {
@@ -298,9 +280,7 @@ TEST_F(SpoolerSubmission, SpoolerTakingPartOfEachWriteStillGetsEveryByte)
 {
     const std::string strContent = PseudoRandomBytes((3u << 20) + 17, "\x89PNG\r\n\x1A\n");
     TempFile file("submit_partial.png", strContent);
-    SpoolerApi api = WinspoolApi();
-    api.WritePrinter = LimitedWrite;
-    UseSpooler(api);
+    UseSpooler().WritePrinter = LimitedWrite;
     g_calls.nWriteLimit = 65521;
     SetDocumentWindowBytes(1u << 20);
 
@@ -312,9 +292,7 @@ TEST_F(SpoolerSubmission, SpoolerTakingPartOfEachWriteStillGetsEveryByte)
 
 TEST_F(SpoolerSubmission, DocumentNameAndDataTypeFollowFileAndDriver)
 {
-    SpoolerApi api = WinspoolApi();
-    api.StartDocPrinterW = RecordingStartDoc;
-    UseSpooler(api);
+    UseSpooler().StartDocPrinterW = RecordingStartDoc;
     TempFile file("submit_named.bmp", "BM123");
     Send(*s_pUsb, file.Path());
     Send(*s_pXps, file.Path());
@@ -326,13 +304,11 @@ TEST_F(SpoolerSubmission, DocumentNameAndDataTypeFollowFileAndDriver)
     m_messages.clear();  // Wine's print processor refuses XPS_PASS, which is fine here
 
     // A path without a backslash is the whole name.
-    wchar_t szOldDir[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, szOldDir);
-    const std::wstring strDir = file.Path().substr(0, file.Path().rfind(L'\\'));
-    SetCurrentDirectoryW(strDir.c_str());
+    const std::filesystem::path oldDir = std::filesystem::current_path();
+    std::filesystem::current_path(std::filesystem::path(file.Path()).parent_path());
     const std::string strExpected = Envelope(L"lumeo_test_submit_named.bmp", "BM123");
     EXPECT_EQ(Send(*s_pUsb, L"lumeo_test_submit_named.bmp"), 1);
-    SetCurrentDirectoryW(szOldDir);
+    std::filesystem::current_path(oldDir);
     ASSERT_EQ(g_calls.docNames.size(), 3u);
     EXPECT_EQ(g_calls.docNames[2], L"KVQ_lumeo_test_submit_named.bmp");
     EXPECT_EQ(WinePrinters::ReadCapture(*s_pUsb), strExpected);
@@ -342,20 +318,16 @@ TEST_F(SpoolerSubmission, DocumentNameAndDataTypeFollowFileAndDriver)
 
 TEST_F(SpoolerSubmission, XpsDriverIsKnownByItsFileNameInAnyCase)
 {
-    SpoolerApi api = WinspoolApi();
-    api.GetPrinterDriverW = FakeDriver;
-    UseSpooler(api);
+    UseSpooler().GetPrinterDriverW = FakeDriver;
     CPrtControl prt;
     HANDLE hAny = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1));
-    for (const wchar_t* pszPath : {L"C:\\Windows\\System32\\spool\\drivers\\x64\\3\\MXDWDRV.DLL",
-                                   L"C:\\drivers\\MxDwDrv.dll", L"mxdwdrv.dll"}) {
+    const std::pair<const wchar_t*, bool> drivers[] = {
+        {L"C:\\Windows\\System32\\spool\\drivers\\x64\\3\\MXDWDRV.DLL", true}, {L"C:\\drivers\\MxDwDrv.dll", true},
+        {L"mxdwdrv.dll", true}, {L"C:\\drivers\\mxdwdrv.dll.bak", false}, {L"C:\\mxdwdrv.dll\\unidrv.dll", false},
+        {L"C:\\drivers\\xmxdwdrv.dll", false}, {nullptr, false}};
+    for (const auto& [pszPath, bXps] : drivers) {
         g_pszDriverPath = pszPath;
-        EXPECT_TRUE(prt.IsXPSDriver(hAny)) << pszPath;
-    }
-    for (const wchar_t* pszPath : {L"C:\\drivers\\mxdwdrv.dll.bak", L"C:\\mxdwdrv.dll\\unidrv.dll",
-                                   L"C:\\drivers\\xmxdwdrv.dll", static_cast<const wchar_t*>(nullptr)}) {
-        g_pszDriverPath = pszPath;
-        EXPECT_FALSE(prt.IsXPSDriver(hAny)) << (pszPath ? pszPath : L"(null)");
+        EXPECT_EQ(prt.IsXPSDriver(hAny), bXps) << (pszPath ? pszPath : L"(null)");
     }
     EXPECT_FALSE(prt.IsXPSDriver(nullptr));
 }
@@ -416,7 +388,7 @@ TEST_F(SpoolerSubmission, UnreadableFileOrSpoolFileShowsMessageSixAndLeavesNothi
     EXPECT_EQ(m_messages, std::vector<int>{kMsgInvalidFile});
 
     m_messages.clear();
-    SetSpoolFileCreator(FailingSpoolFileCreator);
+    SetSpoolFileCreator([](const wchar_t*) { return INVALID_HANDLE_VALUE; });
     TempFile file("submit_nospool.pdf", "%PDF");
     EXPECT_EQ(Send(*s_pUsb, file.Path()), 0);
     EXPECT_TRUE(Logged(L"SendDataToDevice / Cannot Create the temp file"));
@@ -510,13 +482,8 @@ TEST_F(SpoolerSubmission, AStopBeforeTheFirstWriteSendsNothingAndOneAfterItAbort
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszWhen);
         g_calls = SpoolerCalls();
-        CPrtControl prt;
-        prt.SetCurrentPrinter(kUsbName);
-        SendControl control;
-        control.fnStopRequested = c.fnStop;
         LogCapture log;
-        const SendResult result = SubmitFile(prt, file.Path(), SnapshotJob(), control);
-        EXPECT_EQ(result.reason.outcome, FileOutcome::Cancelled);
+        EXPECT_EQ(SubmitToUsb(file.Path(), c.fnStop).reason.outcome, FileOutcome::Cancelled);
         EXPECT_EQ(g_calls.docNames.size(), c.nDocs);
         EXPECT_EQ(g_calls.nAborts, c.nAborts);
         EXPECT_EQ(g_calls.nEndDocs, 0);
@@ -528,10 +495,9 @@ TEST_F(SpoolerSubmission, AStopBeforeTheFirstWriteSendsNothingAndOneAfterItAbort
 
 TEST_F(SpoolerSubmission, EachJobIsFollowedUntilItLeavesTheQueueOrShowsTrouble)
 {
-    SpoolerApi api = FakeSpooler();
+    SpoolerApi& api = UseSpooler(FakeSpooler());
     api.StartDocPrinterW = NumberedStartDoc;
     api.GetJobW = ScriptedGetJob;
-    UseSpooler(api);
     constexpr DWORD kPrinting = JOB_STATUS_PRINTING, kSpooling = JOB_STATUS_SPOOLING;
     g_nNextJob = 0;
     g_jobScripts = {{kSpooling, kPrinting},                        // leaves the queue: sent
@@ -541,11 +507,7 @@ TEST_F(SpoolerSubmission, EachJobIsFollowedUntilItLeavesTheQueueOrShowsTrouble)
                     std::vector<DWORD>(1000, kPrinting)};          // still printing when the wait ends
     g_jobLooks.assign(g_jobScripts.size(), 0);
     TempFile file("submit_follow.pdf", "%PDF-1.4 follow");
-    PrintRunInput input;
-    input.strPrinter = kUsbName;
-    input.arrFiles.assign(g_jobScripts.size(), file.Path());
-    input.nWaitSeconds = 1;
-    const PrintRunEnd end = SendPrintFiles(input, nullptr, nullptr);
+    const PrintRunEnd end = RunOnUsb(std::vector<std::wstring>(g_jobScripts.size(), file.Path()), nullptr, 1);
     EXPECT_EQ(end.arrOutcomes, (std::vector<FileReason>{FileOutcome::Sent, FileOutcome::PaperOut, FileOutcome::Sent,
                                                           FileOutcome::PrinterOffline, FileOutcome::Sent}));
     EXPECT_FALSE(end.bCancelled);
@@ -564,13 +526,6 @@ TEST_F(SpoolerSubmission, EveryCauseIsFoundWhereItHappensAndReadsAsItsOwnTextInE
     auto Admit = [](const std::wstring& strPath, int nTypes, FileReason reason = {}) {
         return ValidatePathname(strPath, nTypes, &reason) ? FileReason(FileOutcome::Sent) : reason;
     };
-    auto Submit = [](const std::wstring& strPath, std::function<bool()> fnStop = nullptr) {
-        CPrtControl prt;
-        prt.SetCurrentPrinter(kUsbName);
-        SendControl control;
-        control.fnStopRequested = std::move(fnStop);
-        return SubmitFile(prt, strPath, SnapshotJob(), control).reason;
-    };
     const std::wstring strPdf = Make(L"good.pdf", "%PDF-1.4");
     const std::wstring strLocked = Make(L"locked.pdf", "%PDF-1.4");
     HANDLE hLocked = CreateFileW(strLocked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -578,15 +533,15 @@ TEST_F(SpoolerSubmission, EveryCauseIsFoundWhereItHappensAndReadsAsItsOwnTextInE
     CloseHandle(hLocked);
     g_strGrowingFile = Make(L"growing.pdf", PseudoRandomBytes(1u << 20));
     SetCopyBlockHook(GrowFromOutside);
-    const FileReason changed = Submit(g_strGrowingFile);
+    const FileReason changed = SubmitToUsb(g_strGrowingFile).reason;
     SetSpoolFileCreator([](const wchar_t*) {
         SetLastError(ERROR_DISK_FULL);
         return INVALID_HANDLE_VALUE;
     });
-    const FileReason noSpoolFile = Submit(strPdf);
+    const FileReason noSpoolFile = SubmitToUsb(strPdf).reason;
     SetSpoolFileCreator(nullptr);
     g_calls.nFailingWrite = 0;
-    const FileReason refused = Submit(strPdf);
+    const FileReason refused = SubmitToUsb(strPdf).reason;
     const std::wstring strShared = SystemErrorText(ERROR_SHARING_VIOLATION), strFull = SystemErrorText(ERROR_DISK_FULL);
     ASSERT_FALSE(strShared.empty() || strFull.empty());
 
@@ -600,14 +555,13 @@ TEST_F(SpoolerSubmission, EveryCauseIsFoundWhereItHappensAndReadsAsItsOwnTextInE
         {Admit(Make(L"empty.pdf", ""), 31), L"empty", L""},
         {Admit(L"C:\\" + std::wstring(300, L'x') + L".pdf", 31), L"its path is too long", L""},
         {Admit(Make(L"scan.bmp", "BM"), 1 | 2), L"the printer takes PDF and JPEG, not BMP", L"BMP"},
-        {Admit(Make(L"c.txt", "text"), 1 | 2 | 8), L"the printer takes PDF, JPEG and PNG, not TXT",
-         L"TXT"},
+        {Admit(Make(L"c.txt", "text"), 1 | 2 | 8), L"the printer takes PDF, JPEG and PNG, not TXT", L"TXT"},
         {Admit(Make(L"text.png", "text"), 31), L"not a PNG image", L"PNG"},
-        {Submit(Make(L"pjl.pdf", "%PDF-1.4\n" + kUELBytes + "@PJL")), L"holds printer commands", L""},
+        {SubmitToUsb(Make(L"pjl.pdf", "%PDF-1.4\n" + kUELBytes + "@PJL")).reason, L"holds printer commands", L""},
         {changed, L"changed while it was being sent", L""},
         {noSpoolFile, L"the temporary copy could not be made: " + strFull, strFull},
         {refused, L"the spooler refused it: " + strFull, strFull},
-        {Submit(strPdf, [] { return true; }), L"printing was cancelled", L""},
+        {SubmitToUsb(strPdf, [] { return true; }).reason, L"printing was cancelled", L""},
         {TroubleOfJobStatus(JOB_STATUS_ERROR), L"the printer reported an error", L""},
         {TroubleOfJobStatus(JOB_STATUS_OFFLINE), L"the printer is offline", L""},
         {TroubleOfJobStatus(JOB_STATUS_PAPEROUT), L"the printer is out of paper", L""},
@@ -638,11 +592,8 @@ TEST_F(SpoolerSubmission, AnExceptionAbortsTheJobRemovesItsSpoolFileAndEndsTheRu
     TempFile small("submit_throw1.pdf", "%PDF-1.4 small");
     TempFile big("submit_throw2.pdf", PseudoRandomBytes(10000));
     g_calls.nThrowingWrite = 1;  // the second file's first write
-    PrintRunInput input;
-    input.strPrinter = kUsbName;
-    input.arrFiles = {small.Path(), big.Path(), small.Path()};
     LogCapture log;
-    const PrintRunEnd end = SendPrintFiles(input, nullptr, nullptr);
+    const PrintRunEnd end = RunOnUsb({small.Path(), big.Path(), small.Path()});
     EXPECT_EQ(end.arrOutcomes, (std::vector<FileReason>{FileOutcome::Sent, FileOutcome::InternalError,
                                                          FileOutcome::InternalError}));
     EXPECT_EQ(g_calls.docNames.size(), 2u);
@@ -663,22 +614,16 @@ TEST_F(SpoolerSubmission, ProgressRisesTo1000BeforeTheWaitNeverFallsAndCountsEve
     for (const std::vector<std::wstring>& arrFiles : {std::vector<std::wstring>{big.Path(), strMissing, empty.Path(),
                                                                                  text.Path(), big.Path()},
                                                       std::vector<std::wstring>{empty.Path(), strMissing}}) {
-        PrintRunInput input;
-        input.strPrinter = kUsbName;
-        input.arrFiles = arrFiles;
         std::vector<PrintRunProgress> reports;
-        SendPrintFiles(input, nullptr, [&](const PrintRunProgress& progress) { reports.push_back(progress); });
+        RunOnUsb(arrFiles, [&](const PrintRunProgress& progress) { reports.push_back(progress); });
         ASSERT_FALSE(reports.empty());
         EXPECT_TRUE(reports.back().bWaiting);
         EXPECT_EQ(reports.back().nPermille, 1000);
-        std::vector<int> arrPermille;
-        std::vector<size_t> arrNamed;
-        for (const PrintRunProgress& report : reports) {
-            arrPermille.push_back(report.nPermille);
-            arrNamed.push_back(report.nFile);
-        }
-        EXPECT_TRUE(std::is_sorted(arrPermille.begin(), arrPermille.end()));
-        arrNamed.erase(std::unique(arrNamed.begin(), arrNamed.end()), arrNamed.end());
+        EXPECT_TRUE(std::ranges::is_sorted(reports, {}, &PrintRunProgress::nPermille));
+        std::vector<size_t> arrNamed;  // the files in the order the reports name them
+        for (const PrintRunProgress& report : reports)
+            if (arrNamed.empty() || arrNamed.back() != report.nFile)
+                arrNamed.push_back(report.nFile);
         std::vector<size_t> arrEvery(arrFiles.size());
         std::iota(arrEvery.begin(), arrEvery.end(), size_t{0});
         EXPECT_EQ(arrNamed, arrEvery);
