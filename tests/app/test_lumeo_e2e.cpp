@@ -196,7 +196,7 @@ void EndSession(HWND hWnd)
 #define XKEYBOARD_OR_SKIP(keyboard) \
     const XKeyboard keyboard;       \
     if (!keyboard.Available())      \
-    GTEST_SKIP() << "xdotool is not installed"
+        GTEST_SKIP() << "xdotool is not installed"
 
 class LumeoEndToEnd : public ::testing::Test {
 protected:
