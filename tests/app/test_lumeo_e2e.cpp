@@ -23,6 +23,7 @@
 #include "tests/faults/raw_registry.h"
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/child_process.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/shortcut.h"
 #include "tests/support/temp_file.h"
 #include "tests/support/udp_peers.h"
@@ -60,6 +61,13 @@ struct Expected {
                strBytes + kUEL;
     }
 };
+
+const std::string kPdfBytes = "%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\ntrailer << /Root 1 0 R >>\n%%EOF\n";
+const std::string kJpegBytes = std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00", 20) +
+                               std::string("\x00\x1A\x1B\xFF\xD9", 5);
+const std::string kPngBytes = "\x89PNG\r\n\x1A\n";
+const std::string kPdfJob = Expected().Job("PDF", kPdfBytes);  // kPdfBytes with the sheet's defaults
+const std::string kLongEdge = "@PJL SET DUPLEX=ON\r\n@PJL SET BINDING=LONGEDGE\r\n";
 
 // Lumeo.exe or LumeoCmd.exe as a script starts it: what it wrote on its standard output
 // and error (one pipe), its exit code, and the windows it made (seen through a window-event
@@ -116,15 +124,9 @@ ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWOR
                 run.strOutput.append(buffer, nRead);
         });
         ResumeThread(pi.hThread);
-        const DWORD dwUntil = GetTickCount() + dwTimeoutMs;
-        auto Pump = [] {
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&msg);
-        };
-        while (MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0 &&
-               GetTickCount() < dwUntil) {
-            Pump();
+        const ULONGLONG ullUntil = GetTickCount64() + dwTimeoutMs;
+        while (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT && GetTickCount64() < ullUntil) {
+            Pump(50);  // the hook's window events come as messages
             if (fnMeanwhile && fnMeanwhile(pi))
                 fnMeanwhile = nullptr;
         }
@@ -134,22 +136,31 @@ ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWOR
         else
             TerminateProcess(pi.hProcess, kTimedOut);
         reader.join();
-        Pump();
+        Pump(20);
         UnhookWinEvent(hHook);
         g_pWindowsMade = nullptr;
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        CloseProcessHandles(pi);
     }
     CloseHandle(hRead);
     return run;
 }
 
+std::wstring Quoted(const std::wstring& strText) { return L"\"" + strText + L"\""; }
+
+std::string Utf8(const std::wstring& strText)
+{
+    std::string strBytes(strText.size() * 4, '\0');
+    strBytes.resize(WideCharToMultiByte(CP_UTF8, 0, strText.c_str(), static_cast<int>(strText.size()),
+                                        strBytes.data(), static_cast<int>(strBytes.size()), nullptr, nullptr));
+    return strBytes;
+}
+
 // A text as the program shows it: from the English string file beside it.
-std::wstring Shown(const wchar_t* pszKey, const wchar_t* pszSection = L"ERROR_MSG")
+std::wstring Shown(const wchar_t* pszKey)
 {
     const auto file = std::filesystem::path(WinePath(LUMEO_PROGRAM_EXE)).parent_path() / L"LOCAL_EN.dat";
     wchar_t szText[1024] = {};
-    GetPrivateProfileStringW(pszSection, pszKey, L"", szText, 1024, file.wstring().c_str());
+    GetPrivateProfileStringW(L"ERROR_MSG", pszKey, L"", szText, 1024, file.wstring().c_str());
     return szText;
 }
 
@@ -160,6 +171,32 @@ HWND FocusOf(HWND hWnd)
     info.cbSize = sizeof(info);
     return GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info) ? info.hwndFocus : nullptr;
 }
+
+// Ctrl+C to every process of the console of pi's process, as the key there sends it.
+// (Wine's console makes no Ctrl+Break and cannot be closed here.)
+void PressCtrlC(const PROCESS_INFORMATION& pi)
+{
+    FreeConsole();
+    ASSERT_TRUE(AttachConsole(pi.dwProcessId)) << GetLastError();
+    SetConsoleCtrlHandler([](DWORD) { return TRUE; }, TRUE);  // not this process
+    EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+    FreeConsole();
+}
+
+// What the system sends a window when the session ends. Once told, a program may be
+// ended at any moment: its run has stopped by then, and its spool file is gone.
+void EndSession(HWND hWnd)
+{
+    Send(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    Send(hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(SpoolFilesNow(), 0) << "the run had not stopped when the end of the session was answered";
+}
+
+// Real keys go through X with xdotool: a test that types them is skipped without it.
+#define XKEYBOARD_OR_SKIP(keyboard) \
+    const XKeyboard keyboard;       \
+    if (!keyboard.Available())      \
+        GTEST_SKIP() << "xdotool is not installed"
 
 class LumeoEndToEnd : public ::testing::Test {
 protected:
@@ -197,24 +234,51 @@ protected:
         EXPECT_TRUE(m_driver->WaitForSheet(20000, bWaitForCheck));
         return *m_driver;
     }
+    static HWND CurrentPage(const CUiDriver& ui)
+    {
+        return reinterpret_cast<HWND>(Send(ui.Sheet(), PSM_GETCURRENTPAGEHWND));
+    }
     // Opens the Advanced tab as a user would and returns its page.
-    HWND OpenAdvancedPage(CUiDriver& ui)
+    static HWND OpenAdvancedPage(CUiDriver& ui)
     {
         Send(ui.Sheet(), PSM_SETCURSEL, 1, 0);
-        HWND hPage = nullptr;
-        CUiDriver::WaitUntil(
-            [&] {
-                hPage = reinterpret_cast<HWND>(Send(ui.Sheet(), PSM_GETCURRENTPAGEHWND));
-                return hPage && GetDlgItem(hPage, IDC_COMBO_PAPERSIZE);
-            },
-            5000);
-        return hPage;
+        CUiDriver::WaitUntil([&] { return GetDlgItem(CurrentPage(ui), IDC_COMBO_PAPERSIZE) != nullptr; }, 5000);
+        return CurrentPage(ui);
     }
-    static void ChooseCombo(HWND hPage, int nId, int nIndex)
+    // Black and white with the other choices of the Advanced page, as a user makes them.
+    static void ChooseInBlackAndWhite(CUiDriver& ui, HWND hAdvanced, int nDuplexId, int nPaper, int nPaperType,
+                                      const std::wstring& strZoom)
     {
-        HWND hCombo = GetDlgItem(hPage, nId);
-        Send(hCombo, CB_SETCURSEL, nIndex);
-        Send(hPage, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+        ui.Click(GetDlgItem(hAdvanced, nDuplexId));
+        ui.Click(GetDlgItem(hAdvanced, IDC_RADIO_COLORMODE_BW));
+        for (const auto& [nId, nIndex] :
+             {std::pair(IDC_COMBO_PAPERSIZE, nPaper), std::pair(IDC_COMBO_PAPERTYPE, nPaperType)}) {
+            HWND hCombo = GetDlgItem(hAdvanced, nId);
+            Send(hCombo, CB_SETCURSEL, nIndex);
+            Send(hAdvanced, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+        }
+        ui.SetText(GetDlgItem(hAdvanced, IDC_EDIT_ZOOM), strZoom);
+    }
+    // Chooses a printer of the list as a user would; false when the list does not hold it.
+    static bool ChoosePrinter(CUiDriver& ui, const std::wstring& strName, bool bWaitForCheck = true)
+    {
+        const Paths arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
+        const auto it = std::find(arrPrinters.begin(), arrPrinters.end(), strName);
+        if (it != arrPrinters.end())
+            ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(it - arrPrinters.begin()), bWaitForCheck);
+        return it != arrPrinters.end();
+    }
+    static void SetPageRange(CUiDriver& ui, const std::wstring& strFrom, const std::wstring& strTo)
+    {
+        ui.Click(ui.Control(IDC_RADIO_PRINTRANGE_PAGES));
+        ui.SetText(ui.Control(IDC_EDIT_FROM), strFrom);
+        ui.SetText(ui.Control(IDC_EDIT_TO), strTo);
+    }
+    // Real keys typed with the focus on hControl.
+    static bool TypeInto(CUiDriver& ui, const XKeyboard& keyboard, HWND hControl, const char* pszKeys)
+    {
+        ui.FocusControl(hControl);
+        return keyboard.Press(ui.Sheet(), pszKeys);
     }
     // Print as the sheet's button sends it: handled when SendPrint returns; PressPrint
     // returns when the run has ended.
@@ -239,12 +303,10 @@ protected:
         CUiDriver::WaitUntil(
             [&] {
                 strCapture = WinePrinters::ReadCapture(pPrinter ? *pPrinter : *m_pPrinter);
-                size_t nEnds = 0;
-                for (size_t at = strCapture.find(kUEL + "@PJL"); at != std::string::npos;
-                     at = strCapture.find(kUEL + "@PJL", at + 1))
-                    ++nEnds;
-                return nEnds >= nJobs && strCapture.size() >= kUEL.size() &&
-                       strCapture.compare(strCapture.size() - kUEL.size(), kUEL.size(), kUEL) == 0;
+                size_t nStarts = 0;
+                for (size_t at = 0; (at = strCapture.find(kUEL + "@PJL", at)) != std::string::npos; ++at)
+                    ++nStarts;
+                return nStarts >= nJobs && strCapture.ends_with(kUEL);
             },
             15000);
         return strCapture;
@@ -266,37 +328,23 @@ protected:
     std::unique_ptr<CUiDriver> m_driver;
 };
 
-const std::string kPdfBytes = "%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\ntrailer << /Root 1 0 R >>\n%%EOF\n";
-const std::string kJpegBytes = std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00", 20) +
-                               std::string("\x00\x1A\x1B\xFF\xD9", 5);
 }  // namespace
 
 TEST_F(LumeoEndToEnd, PrintsTwoFilesWithTheAdvancedChoicesInListOrder)
 {
-    const std::wstring strPdf = MakeFile(L"first.pdf", kPdfBytes);
-    const std::wstring strJpeg = MakeFile(L"second.jpg", kJpegBytes);
-    CUiDriver& ui = Start({strPdf, strJpeg});
-    ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strJpeg}));
+    const Paths files = {MakeFile(L"first.pdf", kPdfBytes), MakeFile(L"second.jpg", kJpegBytes)};
+    CUiDriver& ui = Start(files);
+    ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), files);
     ui.SetText(ui.Control(IDC_EDIT_COPIES), L"2");
 
     HWND hAdvanced = OpenAdvancedPage(ui);
     ASSERT_NE(hAdvanced, nullptr);
-    ui.Click(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_LONG));
-    ui.Click(GetDlgItem(hAdvanced, IDC_RADIO_COLORMODE_BW));
-    ChooseCombo(hAdvanced, IDC_COMBO_PAPERSIZE, 4);
-    ChooseCombo(hAdvanced, IDC_COMBO_PAPERTYPE, 2);
-    ui.SetText(GetDlgItem(hAdvanced, IDC_EDIT_ZOOM), L"150");
+    ChooseInBlackAndWhite(ui, hAdvanced, IDC_RADIO_DUPLEX_LONG, 4, 2, L"150");
     PressPrint(ui);
 
-    Expected expected;
-    expected.strColor = "MONO";
-    expected.strDuplex = "@PJL SET DUPLEX=ON\r\n@PJL SET BINDING=LONGEDGE\r\n";
-    expected.nZoom = 150;
-    expected.nCopies = 2;
-    expected.strPaper = "A4";
-    expected.strPaperType = "THICK";
-    const std::string strCapture = WaitForCapture(2);
-    EXPECT_EQ(strCapture, expected.Job("PDF", kPdfBytes) + expected.Job("JPEG", kJpegBytes));
+    const Expected expected{.strColor = "MONO", .strDuplex = kLongEdge, .nZoom = 150, .nCopies = 2,
+                            .strPaper = "A4", .strPaperType = "THICK"};
+    EXPECT_EQ(WaitForCapture(2), expected.Job("PDF", kPdfBytes) + expected.Job("JPEG", kJpegBytes));
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
     EXPECT_EQ(ui.FindMessageDialog(), nullptr);
     EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_REMOVE)));
@@ -311,16 +359,10 @@ TEST_F(LumeoEndToEnd, PrintsTwoFilesWithTheAdvancedChoicesInListOrder)
 
 TEST_F(LumeoEndToEnd, ARunBeforeTheAdvancedPageWasOpenedSendsTheSheetsDefaults)
 {
-    const std::wstring strPdf = MakeFile(L"only.pdf", kPdfBytes);
-    CUiDriver& ui = Start({strPdf});
-    ui.Click(ui.Control(IDC_RADIO_PRINTRANGE_PAGES));
-    ui.SetText(ui.Control(IDC_EDIT_FROM), L"2");
-    ui.SetText(ui.Control(IDC_EDIT_TO), L"7");
+    CUiDriver& ui = Start({MakeFile(L"only.pdf", kPdfBytes)});
+    SetPageRange(ui, L"2", L"7");
     PressPrint(ui);
-    Expected expected;
-    expected.nFrom = 2;
-    expected.nTo = 7;
-    EXPECT_EQ(WaitForCapture(1), expected.Job("PDF", kPdfBytes));
+    EXPECT_EQ(WaitForCapture(1), (Expected{.nFrom = 2, .nTo = 7}.Job("PDF", kPdfBytes)));
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
 }
 
@@ -334,7 +376,7 @@ TEST_F(LumeoEndToEnd, AZoomOutOfRangeIsNeitherSentNorReplacedAndTheRangeIsSaid)
     ui.SetText(hZoom, L"250");
     Send(ui.Sheet(), PSM_SETCURSEL, 0);
     SendPrint(ui);  // before the zoom timer has run
-    EXPECT_EQ(Send(ui.Sheet(), PSM_GETCURRENTPAGEHWND), reinterpret_cast<LRESULT>(hAdvanced));
+    EXPECT_EQ(CurrentPage(ui), hAdvanced);
     EXPECT_EQ(ui.TipText(), L"Enter a number from 50 to 200.");
     EXPECT_EQ(CUiDriver::Text(hZoom), L"250");
     Sleep(1500);
@@ -351,47 +393,32 @@ TEST_F(LumeoEndToEnd, PrintWithAnEmptyListShowsMessage5)
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
 }
 
-TEST_F(LumeoEndToEnd, FromAboveToShowsMessage7AndKeepsTheFiles)
+TEST_F(LumeoEndToEnd, FromAboveToOrAPageBoundOfZeroShowsMessage7AndKeepsTheFiles)
 {
     const std::wstring strPdf = MakeFile(L"range.pdf", kPdfBytes);
-    CUiDriver& ui = Start({strPdf});
-    ui.Click(ui.Control(IDC_RADIO_PRINTRANGE_PAGES));
-    ui.SetText(ui.Control(IDC_EDIT_FROM), L"5");
-    ui.SetText(ui.Control(IDC_EDIT_TO), L"3");
-    PostPrint(ui);
-    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_INVALIDPRNRANGE"));
-    EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_FROM)), L"1");
-    EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_TO)), L"1");
-    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
-    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
-}
-
-TEST_F(LumeoEndToEnd, APageBoundOfZeroStopsTheRunWithMessage7)
-{
-    const std::wstring strPdf = MakeFile(L"zero.pdf", kPdfBytes);
-    CUiDriver& ui = Start({strPdf});
-    ui.Click(ui.Control(IDC_RADIO_PRINTRANGE_PAGES));
-    ui.SetText(ui.Control(IDC_EDIT_FROM), L"0");
-    ui.SetText(ui.Control(IDC_EDIT_TO), L"3");
-    PostPrint(ui);
-    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_INVALIDPRNRANGE"));
-    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
-    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    for (const auto& [pszFrom, pszTo] : {std::pair(L"5", L"3"), std::pair(L"0", L"3")}) {
+        SCOPED_TRACE(Utf8(std::wstring(pszFrom) + L"-" + pszTo));
+        CUiDriver& ui = Start({strPdf});
+        SetPageRange(ui, pszFrom, pszTo);
+        PostPrint(ui);
+        EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_INVALIDPRNRANGE"));
+        EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_FROM)), L"1");
+        EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_TO)), L"1");
+        EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
+        EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    }
 }
 
 TEST_F(LumeoEndToEnd, AFileGoneBeforePrintStaysListedWithItsReasonAndTheOthersPrint)
 {
-    const std::wstring strFirst = MakeFile(L"one.pdf", kPdfBytes);
     const std::wstring strGone = MakeFile(L"gone.pdf", kPdfBytes);
-    const std::wstring strThird = MakeFile(L"three.pdf", kPdfBytes);
-    CUiDriver& ui = Start({strFirst, strGone, strThird});
+    CUiDriver& ui = Start({MakeFile(L"one.pdf", kPdfBytes), strGone, MakeFile(L"three.pdf", kPdfBytes)});
     ASSERT_EQ(ui.ListItems(IDC_LIST_FILE).size(), 3u);
     std::filesystem::remove(strGone);
     PostPrint(ui);
     // One summary for the run, no message per file.
     EXPECT_EQ(DismissMessage(ui), L"2 of 3 files sent to " + kPrinter + L".\r\ngone.pdf \x2014 not found");
-    const Expected expected;
-    EXPECT_EQ(WaitForCapture(2), expected.Job("PDF", kPdfBytes) + expected.Job("PDF", kPdfBytes));
+    EXPECT_EQ(WaitForCapture(2), kPdfJob + kPdfJob);
     EXPECT_EQ(ui.FindMessageDialog(), nullptr);
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strGone});
     EXPECT_EQ(ui.StatusText(), L"2 of 3 files sent to " + kPrinter + L".");
@@ -438,28 +465,20 @@ TEST_F(LumeoEndToEnd, ADropOfFiveFilesNamesTheThreeRefusedInOneMessage)
 
 TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
 {
-    XKeyboard keyboard;
-    if (!keyboard.Available())
-        GTEST_SKIP() << "xdotool is not installed";
+    XKEYBOARD_OR_SKIP(keyboard);
     // A port of no known kind (not supported) and a USB port without its device (busy or off).
     const TestPrinter* pUnsupported = m_printers.AddRawPrinter(L"Lumeo E2E Serial", L"COM7:", L"", true);
     const TestPrinter* pBusy = m_printers.AddRawPrinter(L"Lumeo E2E Usb", L"USB047", L"", true);
     ASSERT_TRUE(pUnsupported && pBusy);
-    const std::wstring strPdf = MakeFile(L"enter.pdf", kPdfBytes);
-    const std::wstring strExtra = MakeFile(L"extra.pdf", kPdfBytes);
+    const std::wstring strPdf = MakeFile(L"enter.pdf", kPdfBytes), strExtra = MakeFile(L"extra.pdf", kPdfBytes);
     CUiDriver& ui = Start({strPdf, strExtra});
     ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strExtra}));
     HWND hCombo = ui.Control(IDC_COMBO_PRINTERLIST);
     HWND hPrint = ui.SheetButton(IDOK);
-    const std::vector<std::wstring> arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
-    auto IndexOf = [&](const std::wstring& strName) {
-        return static_cast<int>(std::find(arrPrinters.begin(), arrPrinters.end(), strName) - arrPrinters.begin());
-    };
     // Enter with the focus on the printer list, then Tab: once the focus has moved on,
     // the Enter before it has been handled.
     auto PressEnter = [&] {
-        ui.FocusControl(hCombo);
-        EXPECT_TRUE(keyboard.Press(ui.Sheet(), "Return Tab"));
+        EXPECT_TRUE(TypeInto(ui, keyboard, hCombo, "Return Tab"));
         EXPECT_TRUE(CUiDriver::WaitUntil([&] { return FocusOf(ui.Sheet()) != hCombo; }, 10000));
     };
 
@@ -471,7 +490,7 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
         {pBusy, Shown(L"IDL_MESSAGE_BUSYOROFF")},
     };
     for (const auto& c : cases) {
-        ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, IndexOf(c.pPrinter->strName));
+        EXPECT_TRUE(ChoosePrinter(ui, c.pPrinter->strName));
         EXPECT_EQ(DismissMessage(ui), c.strMessage);
         EXPECT_FALSE(IsWindowVisible(hPrint));
         EXPECT_FALSE(IsWindowEnabled(hPrint));
@@ -484,16 +503,15 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
     }
 
     // Back on a printer that takes the file, the same Enter prints it.
-    ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, IndexOf(kPrinter));
+    EXPECT_TRUE(ChoosePrinter(ui, kPrinter));
     EXPECT_TRUE(IsWindowVisible(hPrint));
     EXPECT_TRUE(IsWindowEnabled(hPrint));
     // Enter on a focused button presses that button, not Print.
     ui.SelectListItems(IDC_LIST_FILE, {1});
-    ui.FocusControl(ui.Control(IDC_BUTTON_REMOVE));
-    EXPECT_TRUE(keyboard.Press(ui.Sheet(), "Return"));
+    EXPECT_TRUE(TypeInto(ui, keyboard, ui.Control(IDC_BUTTON_REMOVE), "Return"));
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.ListItems(IDC_LIST_FILE) == Paths{strPdf}; }, 10000));
     PressEnter();
-    EXPECT_EQ(WaitForCapture(1), Expected().Job("PDF", kPdfBytes));
+    EXPECT_EQ(WaitForCapture(1), kPdfJob);
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
     EXPECT_EQ(WinePrinters::ReadCapture(*pUnsupported), "");
     EXPECT_EQ(WinePrinters::ReadCapture(*pBusy), "");
@@ -501,89 +519,55 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
 
 TEST_F(LumeoEndToEnd, KeysWorkAsInAnyDialog)
 {
-    XKeyboard keyboard;
-    if (!keyboard.Available())
-        GTEST_SKIP() << "xdotool is not installed";
+    XKEYBOARD_OR_SKIP(keyboard);
     const Paths files = {MakeFile(L"k1.pdf", kPdfBytes), MakeFile(L"k2.pdf", kPdfBytes),
                          MakeFile(L"k3.jpg", kJpegBytes)};
     CUiDriver& ui = Start(files);
-    const auto Press = [&](const char* pszKeys) { EXPECT_TRUE(keyboard.Press(ui.Sheet(), pszKeys)) << pszKeys; };
+    // Types the keys and waits for what they do.
+    const auto Press = [&](const char* pszKeys, const std::function<bool()>& fnDone) {
+        EXPECT_TRUE(keyboard.Press(ui.Sheet(), pszKeys)) << pszKeys;
+        return CUiDriver::WaitUntil(fnDone, 5000);
+    };
     const auto Checked = [](HWND hButton) { return Send(hButton, BM_GETCHECK) == BST_CHECKED; };
     // Delete removes the selected file; Ctrl+A selects the others and Delete removes them.
     ui.SelectListItems(IDC_LIST_FILE, {1});
     ui.FocusControl(ui.Control(IDC_LIST_FILE));
-    Press("Delete");
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.ListItems(IDC_LIST_FILE) == Paths{files[0], files[2]}; }, 5000));
-    Press("ctrl+a Delete");
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.ListItems(IDC_LIST_FILE).empty(); }, 5000));
+    EXPECT_TRUE(Press("Delete", [&] { return ui.ListItems(IDC_LIST_FILE) == Paths{files[0], files[2]}; }));
+    EXPECT_TRUE(Press("ctrl+a Delete", [&] { return ui.ListItems(IDC_LIST_FILE).empty(); }));
     EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_REMOVE)));
 
     // Alt and a label's key: Pag&es checks its button, C&opies takes the keys to its edit.
-    Press("alt+e");
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return Checked(ui.Control(IDC_RADIO_PRINTRANGE_PAGES)); }, 5000));
+    EXPECT_TRUE(Press("alt+e", [&] { return Checked(ui.Control(IDC_RADIO_PRINTRANGE_PAGES)); }));
     EXPECT_TRUE(IsWindowEnabled(ui.Control(IDC_EDIT_FROM)));
-    Press("alt+o");
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return FocusOf(ui.Sheet()) == ui.Control(IDC_EDIT_COPIES); }, 5000));
+    EXPECT_TRUE(Press("alt+o", [&] { return FocusOf(ui.Sheet()) == ui.Control(IDC_EDIT_COPIES); }));
     // 150 copies typed: Copies takes two digits and says how many it takes.
-    Press("BackSpace 1 5 0");
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.TipText() == L"Enter a number from 1 to 99."; }, 5000));
+    EXPECT_TRUE(Press("BackSpace 1 5 0", [&] { return ui.TipText() == L"Enter a number from 1 to 99."; }));
     EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_COPIES)), L"15");
 
     // A tab's key opens its page, where the labels' keys work too; Ctrl+Tab and Ctrl+PgDn turn the pages.
-    const auto CurrentPage = [&] { return reinterpret_cast<HWND>(Send(ui.Sheet(), PSM_GETCURRENTPAGEHWND)); };
-    Press("alt+a");
-    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return GetDlgItem(CurrentPage(), IDC_COMBO_PAPERSIZE) != nullptr; }, 5000));
-    HWND hAdvanced = CurrentPage();
-    Press("alt+m");
-    HWND hZoom = GetDlgItem(hAdvanced, IDC_EDIT_ZOOM);
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return FocusOf(ui.Sheet()) == hZoom; }, 5000));
-    Press("alt+l alt+f");
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return Checked(GetDlgItem(hAdvanced, IDC_CHECK_ZOOM_FIT)); }, 5000));
+    ASSERT_TRUE(Press("alt+a", [&] { return GetDlgItem(CurrentPage(ui), IDC_COMBO_PAPERSIZE) != nullptr; }));
+    HWND hAdvanced = CurrentPage(ui);
+    EXPECT_TRUE(Press("alt+m", [&] { return FocusOf(ui.Sheet()) == GetDlgItem(hAdvanced, IDC_EDIT_ZOOM); }));
+    EXPECT_TRUE(Press("alt+l alt+f", [&] { return Checked(GetDlgItem(hAdvanced, IDC_CHECK_ZOOM_FIT)); }));
     EXPECT_TRUE(Checked(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_LONG)));
-    Press("ctrl+Tab");
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return CurrentPage() == ui.Page(); }, 5000));
-    Press("ctrl+Next");
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return CurrentPage() == hAdvanced; }, 5000));
-    Press("alt+b");
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return CurrentPage() == ui.Page(); }, 5000));
-}
-
-std::wstring Quoted(const std::wstring& strText) { return L"\"" + strText + L"\""; }
-
-std::string Utf8(const std::wstring& strText)
-{
-    std::string strBytes(strText.size() * 4, '\0');
-    strBytes.resize(WideCharToMultiByte(CP_UTF8, 0, strText.c_str(), static_cast<int>(strText.size()),
-                                        strBytes.data(), static_cast<int>(strBytes.size()), nullptr, nullptr));
-    return strBytes;
+    EXPECT_TRUE(Press("ctrl+Tab", [&] { return CurrentPage(ui) == ui.Page(); }));
+    EXPECT_TRUE(Press("ctrl+Next", [&] { return CurrentPage(ui) == hAdvanced; }));
+    EXPECT_TRUE(Press("alt+b", [&] { return CurrentPage(ui) == ui.Page(); }));
 }
 
 TEST_F(LumeoEndToEnd, TheCommandLinesOptionsSendTheJobOfThePagesWithoutAWindowOrAsPresets)
 {
-    const std::wstring strPdf = MakeFile(L"first.pdf", kPdfBytes);
-    const std::wstring strJpeg = MakeFile(L"second.jpg", kJpegBytes);
+    const std::wstring strPdf = MakeFile(L"first.pdf", kPdfBytes), strJpeg = MakeFile(L"second.jpg", kJpegBytes);
     CUiDriver& pages = Start({strPdf, strJpeg});
     pages.SetText(pages.Control(IDC_EDIT_COPIES), L"3");
-    pages.Click(pages.Control(IDC_RADIO_PRINTRANGE_PAGES));
-    pages.SetText(pages.Control(IDC_EDIT_FROM), L"2");
-    pages.SetText(pages.Control(IDC_EDIT_TO), L"7");
+    SetPageRange(pages, L"2", L"7");
     HWND hAdvanced = OpenAdvancedPage(pages);
     ASSERT_NE(hAdvanced, nullptr);
-    pages.Click(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_SHORT));
-    pages.Click(GetDlgItem(hAdvanced, IDC_RADIO_COLORMODE_BW));
-    ChooseCombo(hAdvanced, IDC_COMBO_PAPERSIZE, 16);
-    ChooseCombo(hAdvanced, IDC_COMBO_PAPERTYPE, 10);
-    pages.SetText(GetDlgItem(hAdvanced, IDC_EDIT_ZOOM), L"175");
+    ChooseInBlackAndWhite(pages, hAdvanced, IDC_RADIO_DUPLEX_SHORT, 16, 10, L"175");
     PressPrint(pages);
-    Expected expected;
-    expected.strColor = "MONO";
-    expected.strDuplex = "@PJL SET DUPLEX=ON\r\n@PJL SET BINDING=SHORTEDGE\r\n";
-    expected.nZoom = 175;
-    expected.nCopies = 3;
-    expected.nFrom = 2;
-    expected.nTo = 7;
-    expected.strPaper = "JISB4";
-    expected.strPaperType = "USED";
+    const Expected expected{.strColor = "MONO", .strDuplex = "@PJL SET DUPLEX=ON\r\n@PJL SET BINDING=SHORTEDGE\r\n",
+                            .nZoom = 175, .nCopies = 3, .nFrom = 2, .nTo = 7, .strPaper = "JISB4",
+                            .strPaperType = "USED"};
     const std::string strPages = WaitForCapture(2);
     EXPECT_EQ(strPages, expected.Job("PDF", kPdfBytes) + expected.Job("JPEG", kJpegBytes));
     m_driver.reset();
@@ -620,8 +604,7 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
     MakeFile(L"scan3.txt", "3");
     const std::wstring strScans = Quoted((m_folder / L"s*.pdf").wstring());
     const std::wstring strOnPrinter = L"/print /m " + Quoted(kPrinter) + L" ";
-    Expected fit;
-    fit.nZoom = 0;
+    const Expected fit{.nZoom = 0};
     const std::string strScanJobs = Expected().Job("PDF", "%PDF-1.4 1") + Expected().Job("PDF", "%PDF-1.4 2");
     // A folder anyone may drop files into: a shortcut there is a file like any other.
     std::filesystem::create_directory(m_folder / L"hot");
@@ -641,16 +624,14 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
         {LUMEO_PROGRAM_EXE, strOnPrinter, 1, 0, ""},
         {LUMEO_PROGRAM_EXE, L"/print /m \"Lumeo E2E Serial\" " + Quoted(strGood), 2, 0, ""},
         {LUMEO_PROGRAM_EXE, L"/print /m \"Lumeo E2E Nobody\" " + Quoted(strGood), 2, 0, ""},
-        {LUMEO_PROGRAM_EXE, strOnPrinter + Quoted(strMissing) + L" " + Quoted(strGood), 4, 1,
-         Expected().Job("PDF", kPdfBytes)},
+        {LUMEO_PROGRAM_EXE, strOnPrinter + Quoted(strMissing) + L" " + Quoted(strGood), 4, 1, kPdfJob},
         {LUMEO_PROGRAM_EXE, strOnPrinter + L"/fit " + strScans + L" " + Quoted((m_folder / L"x*.pdf").wstring()), 4,
          2, fit.Job("PDF", "%PDF-1.4 1") + fit.Job("PDF", "%PDF-1.4 2")},
         {LUMEO_PROGRAM_EXE, strOnPrinter + strScans, 0, 2, strScanJobs},
         {LUMEO_CMD_EXE, strOnPrinter + strScans, 0, 2, strScanJobs},
         {LUMEO_CMD_EXE, strOnPrinter + Quoted((m_folder / L"hot\\*").wstring()), 4, 1,
          Expected().Job("PDF", "%PDF-1.4 a")},
-        {LUMEO_CMD_EXE, strOnPrinter + Quoted((m_folder / L"hot\\b.lnk").wstring()), 0, 1,
-         Expected().Job("PDF", kPdfBytes)},
+        {LUMEO_CMD_EXE, strOnPrinter + Quoted((m_folder / L"hot\\b.lnk").wstring()), 0, 1, kPdfJob},
     };
     for (const auto& c : cases) {
         WinePrinters::ClearCapture(*m_pPrinter);
@@ -675,7 +656,7 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
                                  "): " + Utf8(strRefused) + "\r\nNot sent (the printer is out of paper): " +
                                  Utf8(strGood) + "\r\n0 of 2 files sent to Lumeo E2E File.\r\n1 not sent: the "
                                  "spooler refused it\r\n1 not sent: the printer is out of paper\r\n");
-    EXPECT_EQ(WaitForCapture(1), Expected().Job("PDF", kPdfBytes));
+    EXPECT_EQ(WaitForCapture(1), kPdfJob);
     run = RunScript(LUMEO_CMD_EXE, L"/print -Bogus x.pdf");
     EXPECT_EQ(run.dwExit, 1u);
     EXPECT_EQ(run.strOutput.rfind("Unknown option: -Bogus\r\nUsage:\r\n  LumeoCmd /print [/m PRINTER]", 0), 0u);
@@ -706,9 +687,7 @@ TEST_F(LumeoEndToEnd, MachinePoliciesLockBlackAndWhiteInTheSheetAndInScriptsAndC
     ASSERT_TRUE(reg.SetUnterminated(HKEY_CURRENT_USER, key, L"Duplex", L"long"));
     ASSERT_TRUE(reg.Set(HKEY_LOCAL_MACHINE, key, L"LockDuplex", REG_SZ, L"1", 4));
     const std::wstring strPdf = MakeFile(L"locked.pdf", kPdfBytes);
-    Expected mono;
-    mono.strColor = "MONO";
-    mono.strDuplex = "@PJL SET DUPLEX=ON\r\n@PJL SET BINDING=LONGEDGE\r\n";
+    const Expected mono{.strColor = "MONO", .strDuplex = kLongEdge};
 
     ScriptRun run = RunScript(LUMEO_CMD_EXE, L"/print /wait 5 " + Quoted(strPdf));
     EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
@@ -737,41 +716,15 @@ TEST_F(LumeoEndToEnd, MachinePoliciesLockBlackAndWhiteInTheSheetAndInScriptsAndC
     EXPECT_EQ(Send(hBW, BM_GETCHECK), BST_CHECKED);
 }
 
-namespace {
-// Ctrl+C to every process of the console of pi's process, as the key there sends it.
-// (Wine's console makes no Ctrl+Break and cannot be closed here.)
-void PressCtrlC(const PROCESS_INFORMATION& pi)
-{
-    FreeConsole();
-    ASSERT_TRUE(AttachConsole(pi.dwProcessId)) << GetLastError();
-    SetConsoleCtrlHandler([](DWORD) { return TRUE; }, TRUE);  // not this process
-    EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
-    FreeConsole();
-}
-
-// What the system sends a window when the session ends. Once told, a program may be
-// ended at any moment: its run has stopped by then, and its spool file is gone.
-void EndSession(HWND hWnd)
-{
-    Send(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-    Send(hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    EXPECT_EQ(SpoolFilesNow(), 0) << "the run had not stopped when the end of the session was answered";
-}
-}  // namespace
-
 TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
 {
-    XKeyboard keyboard;
-    if (!keyboard.Available())
-        GTEST_SKIP() << "xdotool is not installed";
+    XKEYBOARD_OR_SKIP(keyboard);
     // A gigabyte takes seconds to copy into the spool file: long enough for keys to land.
     const std::wstring strBig = MakeFile(L"big.pdf", kPdfBytes);
     std::filesystem::resize_file(strBig, 1ull << 30);
-    const std::wstring strSmall = MakeFile(L"small.pdf", kPdfBytes);
-    const std::wstring strJpeg = MakeFile(L"small.jpg", kJpegBytes);
-    CUiDriver& ui = Start({strBig, strSmall, strJpeg});
-    ui.FocusControl(ui.Control(IDC_COMBO_PRINTERLIST));
-    ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Return"));
+    const Paths files = {strBig, MakeFile(L"small.pdf", kPdfBytes), MakeFile(L"small.jpg", kJpegBytes)};
+    CUiDriver& ui = Start(files);
+    ASSERT_TRUE(TypeInto(ui, keyboard, ui.Control(IDC_COMBO_PRINTERLIST), "Return"));
     ASSERT_TRUE(CUiDriver::WaitUntil([&] { return ui.StatusText() == L"File 1 of 3: big.pdf"; }, 10000));
     // The window's thread answers while the first file is still being copied.
     DWORD_PTR nPermille = 1000;
@@ -792,7 +745,7 @@ TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
                                       L".\r\nbig.pdf \x2014 printing was cancelled\r\nsmall.pdf \x2014 printing was "
                                       L"cancelled\r\nsmall.jpg \x2014 printing was cancelled");
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
-    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strBig, strSmall, strJpeg}));
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), files);
     EXPECT_TRUE(IsWindowEnabled(ui.SheetButton(IDOK)));
     EXPECT_EQ(SpoolFilesNow(), 0) << "a spool file was left behind";
 
@@ -804,8 +757,7 @@ TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
 
     // Closed during a run, the sheet asks; the run's end answers the question and the sheet closes.
-    ui.FocusControl(ui.Control(IDC_COMBO_PRINTERLIST));
-    ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Return"));
+    ASSERT_TRUE(TypeInto(ui, keyboard, ui.Control(IDC_COMBO_PRINTERLIST), "Return"));
     ASSERT_TRUE(CUiDriver::WaitUntil([&] { return ui.StatusText() == L"File 1 of 3: big.pdf"; }, 10000));
     ASSERT_TRUE(keyboard.Press(ui.Sheet(), "alt+F4"));
     HWND hQuestion = ui.WaitForMessageDialog(8000);
@@ -847,9 +799,7 @@ TEST_F(LumeoEndToEnd, AScriptStoppedByCtrlCTheSessionsEndOrAKillLeavesNoSpoolFil
 
 TEST_F(LumeoEndToEnd, EscapeOnTheSplashClosesTheSplashAndTheSheetStays)
 {
-    XKeyboard keyboard;
-    if (!keyboard.Available())
-        GTEST_SKIP() << "xdotool is not installed";
+    XKEYBOARD_OR_SKIP(keyboard);
     m_driver = std::make_unique<CUiDriver>();
     CUiDriver& ui = *m_driver;
     ASSERT_TRUE(ui.Launch(WinePath(LUMEO_PROGRAM_EXE), L" -M \"" + kPrinter + L"\""));
@@ -870,13 +820,15 @@ TEST_F(LumeoEndToEnd, EscapeOnTheSplashClosesTheSplashAndTheSheetStays)
 // what the program offers depends on which device-ID object the printer holds.
 class LumeoNetworkPrinter : public LumeoEndToEnd {
 protected:
-    // Installs "Lumeo E2E Net <tag>" on a port whose agent holds `objects`, and starts
-    // the program on it.
-    CUiDriver& StartOnAgent(const std::wstring& strTag, const DeviceIdObjects& objects, const Paths& arrFiles)
+    // "Lumeo E2E Net <tag>" on the port of a new agent (m_pAgent) that holds `objects` and,
+    // given `mib`, plays a printer of printer_mib_agent.py.
+    std::wstring AddAgentPrinter(const std::wstring& strTag, const DeviceIdObjects& objects,
+                                 const std::optional<PrinterMib>& mib = std::nullopt,
+                                 const std::wstring& strCapture = L"")
     {
-        m_pAgent = std::make_unique<SnmpAgent>(objects);
+        m_pAgent = std::make_unique<SnmpAgent>(objects, std::vector<std::string>{"public", "mirlan"}, 0, mib);
         EXPECT_TRUE(m_pAgent->Ready());
-        return Start(arrFiles, AddNetworkPrinter(strTag, m_pAgent->Port()));
+        return AddNetworkPrinter(strTag, m_pAgent->Port(), strCapture);
     }
     // "Lumeo E2E Net <tag>" on a port whose address is 127.0.0.1 at nPort (m_pNetPrinter).
     std::wstring AddNetworkPrinter(const std::wstring& strTag, uint16_t nPort, const std::wstring& strCapture = L"")
@@ -896,11 +848,8 @@ protected:
     {
         const std::wstring strCapture = (m_folder / (L"net_" + strTag + L".prn")).wstring();
         std::ofstream(std::filesystem::path(strCapture)).close();
-        m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PDF;"},
-                                               std::vector<std::string>{"public"}, 0,
-                                               PrinterMib{strScenario, WineUnixPath(strCapture)});
-        EXPECT_TRUE(m_pAgent->Ready());
-        AddNetworkPrinter(strTag, m_pAgent->Port(), strCapture);
+        const PrinterMib mib{strScenario, WineUnixPath(strCapture)};
+        AddAgentPrinter(strTag, {std::nullopt, "MFG:Osmira;CMD:PDF;"}, mib, strCapture);
         return m_pNetPrinter;
     }
     void TearDown() override
@@ -916,62 +865,47 @@ protected:
 
 TEST_F(LumeoNetworkPrinter, CommandLineFilesWaitForAPrinterThatTakesThemAndTheOthersAreNamedOnce)
 {
-    XKeyboard keyboard;
-    if (!keyboard.Available())
-        GTEST_SKIP() << "xdotool is not installed";
-    m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PCL,PDF,PNG;"});
+    XKEYBOARD_OR_SKIP(keyboard);
+    const std::wstring strNet = AddAgentPrinter(L"Takes", {std::nullopt, "MFG:Osmira;CMD:PCL,PDF,PNG;"});
     ASSERT_TRUE(m_pAgent->Ready());
-    const std::wstring strNet = AddNetworkPrinter(L"Takes", m_pAgent->Port());
     const TestPrinter* pSerial = m_printers.AddRawPrinter(L"Lumeo E2E Serial", L"COM7:", L"", true);
     ASSERT_TRUE(m_pNetPrinter && pSerial);
-    const std::string strPng = "\x89PNG\r\n\x1A\n";
-    const Paths files = {MakeFile(L"a.pdf", kPdfBytes), MakeFile(L"b.jpg", kJpegBytes), MakeFile(L"c.png", strPng),
+    const Paths files = {MakeFile(L"a.pdf", kPdfBytes), MakeFile(L"b.jpg", kJpegBytes), MakeFile(L"c.png", kPngBytes),
                          (m_folder / L"gone.pdf").wstring()};
     CUiDriver& ui = Start(files, pSerial->strName);
     EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOPRINTERSUPPORT") + L"\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
-    const auto Choose = [&](const std::wstring& strName) {
-        const Paths arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
-        const auto it = std::find(arrPrinters.begin(), arrPrinters.end(), strName);
-        ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(it - arrPrinters.begin()));
-    };
-    const auto PrintWithEnter = [&] {
-        ui.FocusControl(ui.Control(IDC_COMBO_PRINTERLIST));
-        EXPECT_TRUE(keyboard.Press(ui.Sheet(), "Return"));
-    };
-    Choose(strNet);
+    EXPECT_TRUE(ChoosePrinter(ui, strNet));
     EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nb.jpg \x2014 the printer takes PDF and PNG, "
                                   L"not JPEG\r\ngone.pdf \x2014 not found\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{files[0], files[2]}));
-    PrintWithEnter();
-    EXPECT_EQ(WaitForCapture(2, m_pNetPrinter), Expected().Job("PDF", kPdfBytes) + Expected().Job("PNG", strPng));
+    EXPECT_TRUE(TypeInto(ui, keyboard, ui.Control(IDC_COMBO_PRINTERLIST), "Return"));
+    EXPECT_EQ(WaitForCapture(2, m_pNetPrinter), kPdfJob + Expected().Job("PNG", kPngBytes));
     // A printer that takes the JPEG lists it, without a word more.
-    Choose(kPrinter);
+    EXPECT_TRUE(ChoosePrinter(ui, kPrinter));
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.ListItems(IDC_LIST_FILE) == Paths{files[1]}; }, 10000));
-    PrintWithEnter();
+    EXPECT_TRUE(TypeInto(ui, keyboard, ui.Control(IDC_COMBO_PRINTERLIST), "Return"));
     EXPECT_EQ(WaitForCapture(1), Expected().Job("JPEG", kJpegBytes));
     EXPECT_EQ(ui.FindMessageDialog(), nullptr);
 }
 
 TEST_F(LumeoNetworkPrinter, APrinterWithOnlyTheStandardDeviceIdIsOfferedWithTheTypesOfItsCmdField)
 {
-    const std::wstring strPdf = MakeFile(L"net.pdf", kPdfBytes);
-    const std::wstring strJpeg = MakeFile(L"net.jpg", kJpegBytes);
-    const std::wstring strPng = MakeFile(L"net.png", "\x89PNG\r\n\x1A\n");
-    CUiDriver& ui = StartOnAgent(L"Standard", {std::nullopt, "MFG:Osmira;MDL:Q 5;CMD:PCL,PDF,PNG;CLS:PRINTER;"},
-                                 {strPdf, strJpeg, strPng});
+    const Paths files = {MakeFile(L"net.pdf", kPdfBytes), MakeFile(L"net.jpg", kJpegBytes),
+                         MakeFile(L"net.png", kPngBytes)};
+    CUiDriver& ui =
+        Start(files, AddAgentPrinter(L"Standard", {std::nullopt, "MFG:Osmira;MDL:Q 5;CMD:PCL,PDF,PNG;CLS:PRINTER;"}));
     EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nnet.jpg \x2014 the printer takes PDF and "
                                   L"PNG, not JPEG\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
-    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strPng}));
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{files[0], files[2]}));
     EXPECT_TRUE(IsWindowVisible(ui.SheetButton(IDOK)));
     EXPECT_TRUE(IsWindowEnabled(ui.Control(IDC_BUTTON_BROWSE)));
 }
 
 TEST_F(LumeoNetworkPrinter, LumeoCmdNamesEveryRefusedFileWithItsOwnReasonAndCountsThem)
 {
-    m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PCL,PDF;"});
+    const std::wstring strPrinter = AddAgentPrinter(L"Pdf", {std::nullopt, "MFG:Osmira;CMD:PCL,PDF;"});
     ASSERT_TRUE(m_pAgent->Ready());
-    const std::wstring strPrinter = AddNetworkPrinter(L"Pdf", m_pAgent->Port());
     std::filesystem::create_directories(m_folder / L"x.pdf");
     const std::wstring strMissing = (m_folder / L"missing.pdf").wstring(), strFolder = (m_folder / L"x.pdf").wstring();
     const std::wstring strText = MakeFile(L"letter.pdf", "Dear reader,\r\n"), strBmp = MakeFile(L"scan.bmp", "BM6");
@@ -992,8 +926,7 @@ TEST_F(LumeoNetworkPrinter, LumeoCmdNamesEveryRefusedFileWithItsOwnReasonAndCoun
 
 TEST_F(LumeoNetworkPrinter, AnAnsweringPrinterWithoutADeviceIdIsNotSupportedRatherThanOff)
 {
-    const std::wstring strPdf = MakeFile(L"none.pdf", kPdfBytes);
-    CUiDriver& ui = StartOnAgent(L"Neither", {std::nullopt, std::nullopt}, {strPdf});
+    CUiDriver& ui = Start({MakeFile(L"none.pdf", kPdfBytes)}, AddAgentPrinter(L"Neither", {}));
     EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOPRINTERSUPPORT") + L"\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
     EXPECT_FALSE(IsWindowVisible(ui.SheetButton(IDOK)));
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
@@ -1001,9 +934,8 @@ TEST_F(LumeoNetworkPrinter, AnAnsweringPrinterWithoutADeviceIdIsNotSupportedRath
 
 TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilentPrinterEndsTheScriptWith3)
 {
-    m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PCL,PDF,PNG;"});
+    const std::wstring strPrinter = AddAgentPrinter(L"Probe", {std::nullopt, "MFG:Osmira;CMD:PCL,PDF,PNG;"});
     ASSERT_TRUE(m_pAgent->Ready());
-    const std::wstring strPrinter = AddNetworkPrinter(L"Probe", m_pAgent->Port());
     ScriptRun run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(strPrinter));
     EXPECT_EQ(run.dwExit, 0u);
     EXPECT_EQ(run.strOutput, "Printer: Lumeo E2E Net Probe\r\nPort: LUMEO_E2E_NET_" + std::to_string(m_pAgent->Port()) +
@@ -1062,15 +994,13 @@ TEST_F(LumeoNetworkPrinter, LumeoCmdSaysThePagesPrintedThePrintersTroubleAndSend
                                                            Quoted(strPdf));
         EXPECT_EQ(run.dwExit, c.dwExit) << c.scenario;
         EXPECT_EQ(run.strOutput, c.strOutput) << c.scenario;
-        EXPECT_EQ(WinePrinters::ReadCapture(*pPrinter), c.dwExit == 6 ? "" : Expected().Job("PDF", kPdfBytes));
+        EXPECT_EQ(WinePrinters::ReadCapture(*pPrinter), c.dwExit == 6 ? "" : kPdfJob);
     }
 }
 
 TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingIntoAnOpenCoverAndShowsThePagesPrinted)
 {
-    XKeyboard keyboard;
-    if (!keyboard.Available())
-        GTEST_SKIP() << "xdotool is not installed";
+    XKEYBOARD_OR_SKIP(keyboard);
     const std::wstring strPdf = MakeFile(L"cover.pdf", kPdfBytes);
     const TestPrinter* pCover = AddPlayedPrinter(L"Cover", "cover");
     ASSERT_NE(pCover, nullptr);
@@ -1093,14 +1023,13 @@ TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingIntoAnOpenCoverAndShowsTheP
     // Sent all the same, into a printer whose cover is still open.
     EXPECT_EQ(DismissMessage(ui), L"1 of 1 file sent to Lumeo E2E Net Cover.\r\ncover.pdf \x2014 the printer reports: "
                                   L"Front cover open");
-    EXPECT_EQ(WinePrinters::ReadCapture(*pCover), Expected().Job("PDF", kPdfBytes));
+    EXPECT_EQ(WinePrinters::ReadCapture(*pCover), kPdfJob);
 
     // A printer that prints: its state followed in the status line, then its count; Escape
     // while it is followed stops the following, not the job.
     m_driver.reset();
     const TestPrinter* pCounting = AddPlayedPrinter(L"Count", "printing");
-    for (const std::wstring& strEnd : {std::wstring(L"The printer printed 3 pages."),
-                                       std::wstring(L"1 of 1 file sent to Lumeo E2E Net Count.")}) {
+    for (const std::wstring strEnd : {L"The printer printed 3 pages.", L"1 of 1 file sent to Lumeo E2E Net Count."}) {
         CUiDriver& sheet = Start({strPdf}, pCounting->strName);
         EXPECT_EQ(sheet.StatusText(), L"Ready");
         SendPrint(sheet);
@@ -1112,7 +1041,7 @@ TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingIntoAnOpenCoverAndShowsTheP
         EXPECT_TRUE(sheet.WaitForRunEnd());
         EXPECT_EQ(sheet.StatusText(), strEnd);
         EXPECT_EQ(sheet.FindMessageDialog(), nullptr);
-        EXPECT_EQ(WinePrinters::ReadCapture(*pCounting), Expected().Job("PDF", kPdfBytes));
+        EXPECT_EQ(WinePrinters::ReadCapture(*pCounting), kPdfJob);
     }
 }
 
@@ -1125,10 +1054,7 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
         {{L"IPAddress", L"127.0.0.1:" + std::to_wstring(silent.Port())}}));
     ASSERT_NE(m_printers.AddRawPrinter(L"Lumeo E2E Net Silent", strPort), nullptr);
     CUiDriver& ui = Start({});
-    const std::vector<std::wstring> arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
-    const auto it = std::find(arrPrinters.begin(), arrPrinters.end(), L"Lumeo E2E Net Silent");
-    ASSERT_NE(it, arrPrinters.end());
-    ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(it - arrPrinters.begin()), false);
+    ASSERT_TRUE(ChoosePrinter(ui, L"Lumeo E2E Net Silent", false));
 
     // The window's thread answers, and what it answers says the check is still waiting.
     wchar_t szStatus[64] = {};
@@ -1142,15 +1068,14 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
     EXPECT_GE(silent.Received(), 1);
 
     // A check superseded at once by a printer that answers never speaks.
-    ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(it - arrPrinters.begin()), false);
-    ui.ChooseComboItem(IDC_COMBO_PRINTERLIST,
-                       static_cast<int>(std::find(arrPrinters.begin(), arrPrinters.end(), kPrinter) - arrPrinters.begin()));
+    EXPECT_TRUE(ChoosePrinter(ui, L"Lumeo E2E Net Silent", false));
+    EXPECT_TRUE(ChoosePrinter(ui, kPrinter));
     EXPECT_FALSE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() != nullptr; }, 4000)) << "busy or off";
     EXPECT_TRUE(IsWindowVisible(ui.SheetButton(IDOK)));
     EXPECT_TRUE(IsWindowEnabled(ui.SheetButton(IDOK)));
 
     // Closed while a check waits, the program ends without waiting for it.
-    ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(it - arrPrinters.begin()), false);
+    EXPECT_TRUE(ChoosePrinter(ui, L"Lumeo E2E Net Silent", false));
     EXPECT_TRUE(ui.IsCheckingPrinter());
     EXPECT_EQ(ui.Close(), 0u);
 }
@@ -1213,15 +1138,14 @@ TEST_F(LumeoWsdPrinter, APrinterFoundThroughItsDeviceUrlTakesAndPrintsTheTypesIt
 {
     const TestPrinter* pWsd = AddWsdPrinter(L"Main", L"http://127.0.0.1:5357/uuid:5a1e2b3c-0001");
     ASSERT_NE(pWsd, nullptr);
-    const std::wstring strPdf = MakeFile(L"wsd.pdf", kPdfBytes);
-    const std::wstring strJpeg = MakeFile(L"wsd.jpg", kJpegBytes);
-    const std::wstring strPng = MakeFile(L"wsd.png", "\x89PNG\r\n\x1A\n");
-    CUiDriver& ui = Start({strPdf, strJpeg, strPng}, pWsd->strName);
+    const Paths files = {MakeFile(L"wsd.pdf", kPdfBytes), MakeFile(L"wsd.jpg", kJpegBytes),
+                         MakeFile(L"wsd.png", kPngBytes)};
+    CUiDriver& ui = Start(files, pWsd->strName);
     EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nwsd.png \x2014 the printer takes PDF and "
                                   L"JPEG, not PNG\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
-    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{strPdf, strJpeg}));
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{files[0], files[1]}));
     PressPrint(ui);
-    EXPECT_EQ(WaitForCapture(2, pWsd), Expected().Job("PDF", kPdfBytes) + Expected().Job("JPEG", kJpegBytes));
+    EXPECT_EQ(WaitForCapture(2, pWsd), kPdfJob + Expected().Job("JPEG", kJpegBytes));
     const ScriptRun run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(pWsd->strName));
     EXPECT_EQ(run.dwExit, 0u);
     EXPECT_NE(run.strOutput.find("WSD device at http://127.0.0.1:5357/uuid:5a1e2b3c-0001\r\nSNMP request to "
@@ -1253,10 +1177,8 @@ TEST_F(LumeoWsdPrinter, EveryUrlFormLeadsToTheHostAndAFailingMonitorIsBusyOrOff)
     ASSERT_NE(pSilent, nullptr);
     CUiDriver& ui = Start({MakeFile(L"forms.pdf", kPdfBytes)}, pSilent->strName);
     EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF") + L"\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
-    const std::vector<std::wstring> arrPrinters = ui.ComboItems(IDC_COMBO_PRINTERLIST);
     for (size_t i = 0; i < std::size(forms); ++i) {
-        const auto at = std::find(arrPrinters.begin(), arrPrinters.end(), L"Lumeo E2E WSD Form" + std::to_wstring(i));
-        ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, static_cast<int>(at - arrPrinters.begin()));
+        EXPECT_TRUE(ChoosePrinter(ui, L"Lumeo E2E WSD Form" + std::to_wstring(i))) << forms[i];
         EXPECT_EQ(ui.FindMessageDialog(), nullptr) << forms[i];
         EXPECT_TRUE(IsWindowVisible(ui.SheetButton(IDOK))) << forms[i];
     }
