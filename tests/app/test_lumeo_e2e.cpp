@@ -782,7 +782,8 @@ TEST_F(LumeoEndToEnd, AScriptStoppedByCtrlCTheSessionsEndOrAKillLeavesNoSpoolFil
     } cases[] = {
         {"Ctrl+C", LUMEO_CMD_EXE, PressCtrlC, 5},
         {"the session's end", LUMEO_PROGRAM_EXE,
-         [](const PROCESS_INFORMATION&) { EndSession(FindWindowW(L"LumeoScriptStop", nullptr)); }, 5},
+         [](const PROCESS_INFORMATION& pi) { EndSession(FindWindowOfProcess(pi.dwProcessId, L"LumeoScriptStop")); },
+         5},
         {"a kill", LUMEO_CMD_EXE, [](const PROCESS_INFORMATION& pi) { TerminateProcess(pi.hProcess, 9); }, 9},
     };
     for (const auto& c : cases) {
@@ -805,8 +806,10 @@ TEST_F(LumeoEndToEnd, EscapeOnTheSplashClosesTheSplashAndTheSheetStays)
     ASSERT_TRUE(ui.Launch(WinePath(LUMEO_PROGRAM_EXE), L" -M \"" + kPrinter + L"\""));
     // The splash is seen alone for a second before the sheet appears.
     HWND hSplash = nullptr;
-    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return (hSplash = FindWindowW(L"LumeoSplashWnd", nullptr)) != nullptr; },
-                                     20000));
+    // X cannot give the focus to a window before it is mapped.
+    ASSERT_TRUE(CUiDriver::WaitUntil(
+        [&] { return (hSplash = ui.FindProcessWindow(L"LumeoSplashWnd")) != nullptr && IsWindowVisible(hSplash); },
+        20000));
     ASSERT_TRUE(keyboard.Press(hSplash, "Escape"));
     if (ui.WaitForSheet(0, false))
         GTEST_SKIP() << "the key came after the sheet had appeared";

@@ -32,8 +32,11 @@ public:
         const std::string strDoneUnix = WineUnixPath(strDone);
         if (!xid || strDoneUnix.empty())
             return false;
-        const std::string strScript = "xdotool windowfocus " + std::to_string(xid) + " key --delay 50 " + strKeys +
-                                      "; echo $? > '" + strDoneUnix + "'";
+        // A window the program has only just shown may not be mapped yet, and X refuses it
+        // the focus: asked again for up to 5 s. Without the focus no key is typed at all.
+        const std::string strScript = "ok=1; for i in $(seq 50); do if xdotool windowfocus " + std::to_string(xid) +
+                                      " 2>/dev/null; then ok=0; break; fi; sleep 0.1; done; [ $ok = 0 ] && "
+                                      "xdotool key --delay 50 " + strKeys + "; echo $? > '" + strDoneUnix + "'";
         std::wstring strCommand = L"\"" + WineWindowsPath("/bin/sh") + L"\" -c \"" +
                                   std::wstring(strScript.begin(), strScript.end()) + L"\"";
         if (!StartDetached(strCommand))

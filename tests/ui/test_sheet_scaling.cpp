@@ -309,8 +309,9 @@ void ExpectUsageLinesWhole(int nDpi)
         nEnd = std::min(strText.find(L'\n', nStart), strText.size());
         const std::wstring strLine = strText.substr(nStart, nEnd - nStart);
         // The forms of the command (indented) stay whole; the sentences may wrap.
-        if (strLine.rfind(L"  ", 0) == 0)
+        if (strLine.rfind(L"  ", 0) == 0) {
             EXPECT_LE(TextSize(hdc, strLine).cx, rc.right) << "a usage line breaks at " << nDpi << " dpi";
+        }
     }
     SelectObject(hdc, hOld);
     ReleaseDC(nullptr, hdc);
@@ -406,7 +407,7 @@ protected:
         ASSERT_TRUE(m_driver->Launch(WinePath(LUMEO_PROGRAM_EXE), L" -M \"" + kPrinter + L"\""));
         ASSERT_TRUE(m_driver->WaitForSheet());
         // The splash window closes after two seconds; nothing may lie over the sheet.
-        ASSERT_TRUE(CUiDriver::WaitUntil([] { return !FindWindowW(L"LumeoSplashWnd", nullptr); }, 20000));
+        ASSERT_TRUE(CUiDriver::WaitUntil([&] { return !m_driver->FindProcessWindow(L"LumeoSplashWnd"); }, 20000));
         // Above the windows of test programs running beside this one on the display.
         SetWindowPos(m_driver->Sheet(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
@@ -565,9 +566,10 @@ TEST_F(SheetScaling, TheSheetFitsItsTextsAtEveryDpi)
 {
     const bool bEnglish = ChildLanguage() == L"EN";
     for (int nDpi : {96, 120, 144, 192})
-        if (bEnglish || nDpi == 96 || nDpi == 144)
+        if (bEnglish || nDpi == 96 || nDpi == 144) {
             EXPECT_EQ(RunChildAt(nDpi, L"CaptionTextsAndPaperPictureFit"), 0u)
                 << "the checks at " << nDpi << " dpi failed (see the child run above)";
+        }
 }
 
 TEST_F(SheetScaling, TheBasicPageEqualsTheGoldenImages)

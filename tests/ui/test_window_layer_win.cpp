@@ -180,9 +180,14 @@ TEST(MessageDialog, ShowsTheTextAndClosesWithOK)
     SIZE clientSize = {}, templateSize = {};
     std::thread watcher([&] {
         HWND hDialog = nullptr;
+        // Only this program's dialog: another test program may show a "Lumeo" one too.
         for (int i = 0; i < 200 && !hDialog; ++i) {
             Sleep(50);
-            hDialog = FindWindowW(L"#32770", L"Lumeo");
+            for (HWND h = nullptr; !hDialog && (h = FindWindowExW(nullptr, h, L"#32770", L"Lumeo"));) {
+                DWORD dwProcessId = 0;
+                GetWindowThreadProcessId(h, &dwProcessId);
+                hDialog = dwProcessId == GetCurrentProcessId() ? h : nullptr;
+            }
         }
         if (!hDialog)
             return;

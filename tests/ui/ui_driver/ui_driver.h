@@ -60,6 +60,9 @@ public:
     static bool WaitUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs);
     // The program's top-level windows: another program's window may have the focus.
     std::vector<HWND> ProcessWindows() const;
+    // The program's first top-level window of the class, or nullptr: test programs running
+    // beside this one start Lumeo too.
+    HWND FindProcessWindow(const wchar_t* pszClass) const;
 
 private:
     PROCESS_INFORMATION m_process = {};
@@ -72,6 +75,9 @@ private:
 LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Whether the window answers the message within dwTimeoutMs.
 bool AnswersWithin(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, DWORD dwTimeoutMs);
+
+// The first top-level window of the process with the class, or nullptr.
+HWND FindWindowOfProcess(DWORD dwProcessId, const wchar_t* pszClass);
 
 // A path of the Linux build tree as Wine sees it (drive Z:).
 std::wstring WinePath(const std::string& strUnixPath);

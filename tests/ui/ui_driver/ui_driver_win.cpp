@@ -105,12 +105,27 @@ bool CUiDriver::Launch(const std::wstring& strExe, const std::wstring& strCmdLin
                           &m_process) != FALSE;
 }
 
-std::vector<HWND> CUiDriver::ProcessWindows() const
+static std::vector<HWND> WindowsOfProcess(DWORD dwProcessId)
 {
     std::vector<HWND> windows;
-    FindContext context{m_process.dwProcessId, &windows};
+    FindContext context{dwProcessId, &windows};
     EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&context));
     return windows;
+}
+
+HWND FindWindowOfProcess(DWORD dwProcessId, const wchar_t* pszClass)
+{
+    for (HWND hWnd : WindowsOfProcess(dwProcessId))
+        if (HasClass(hWnd, pszClass))
+            return hWnd;
+    return nullptr;
+}
+
+std::vector<HWND> CUiDriver::ProcessWindows() const { return WindowsOfProcess(m_process.dwProcessId); }
+
+HWND CUiDriver::FindProcessWindow(const wchar_t* pszClass) const
+{
+    return FindWindowOfProcess(m_process.dwProcessId, pszClass);
 }
 
 bool CUiDriver::WaitForSheet(DWORD dwTimeoutMs, bool bWaitForCheck)
