@@ -18,28 +18,14 @@ const std::wstring kPrinter = L"Lumeo Gaps Sheet";
 const std::wstring kPort = L"FILE_LumeoGapsSheet";
 constexpr UINT kKeyF1 = 0x004D;  // WM_KEYF1, which the SDK headers leave out
 
-struct ProcessWindows {
-    DWORD dwProcessId;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectVisible(HWND hWnd, LPARAM lParam)
-{
-    auto* pFind = reinterpret_cast<ProcessWindows*>(lParam);
-    DWORD dwProcessId = 0;
-    GetWindowThreadProcessId(hWnd, &dwProcessId);
-    if (dwProcessId == pFind->dwProcessId && IsWindowVisible(hWnd))
-        pFind->windows.push_back(hWnd);
-    return TRUE;
-}
-
 // The visible top-level windows of the program whose sheet is given.
 std::vector<HWND> VisibleWindowsOf(HWND hSheet)
 {
-    ProcessWindows find{0, {}};
-    GetWindowThreadProcessId(hSheet, &find.dwProcessId);
-    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&find));
-    return find.windows;
+    DWORD dwProcessId = 0;
+    GetWindowThreadProcessId(hSheet, &dwProcessId);
+    std::vector<HWND> windows = WindowsOfProcess(dwProcessId);
+    std::erase_if(windows, [](HWND hWnd) { return !IsWindowVisible(hWnd); });
+    return windows;
 }
 
 bool HasClass(HWND hWnd, const wchar_t* pszClass)

@@ -76,7 +76,8 @@ LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Whether the window answers the message within dwTimeoutMs.
 bool AnswersWithin(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, DWORD dwTimeoutMs);
 
-// The first top-level window of the process with the class, or nullptr.
+// The top-level windows of the process, and the first of them with the class (or nullptr).
+std::vector<HWND> WindowsOfProcess(DWORD dwProcessId);
 HWND FindWindowOfProcess(DWORD dwProcessId, const wchar_t* pszClass);
 
 // A path of the Linux build tree as Wine sees it (drive Z:).

@@ -105,7 +105,7 @@ bool CUiDriver::Launch(const std::wstring& strExe, const std::wstring& strCmdLin
                           &m_process) != FALSE;
 }
 
-static std::vector<HWND> WindowsOfProcess(DWORD dwProcessId)
+std::vector<HWND> WindowsOfProcess(DWORD dwProcessId)
 {
     std::vector<HWND> windows;
     FindContext context{dwProcessId, &windows};
