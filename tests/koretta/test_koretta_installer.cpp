@@ -100,15 +100,20 @@ std::wstring WinePath(std::string host)
 }
 // Removes host paths as the host does: a link goes as a link, its target stays.
 // (std::filesystem under Wine follows a link into its target and leaves the link.)
+// rm works through its arguments in order, so a marker named last is gone only once
+// rm has finished with every path: waiting for paths that may not exist is no wait.
 void RemoveOnHost(const std::vector<std::string>& paths)
 {
+    const std::string marker = paths.front() + "_removed";
+    std::ofstream(std::filesystem::path(WinePath(marker))) << "marker";
     std::string command = "Z:\\bin\\rm -rf";
     for (const std::string& path : paths)
         command += " " + path;
-    StartDetached(std::wstring(command.begin(), command.end()));
-    for (const std::string& path : paths)
-        for (int i = 0; i < 100 && GetFileAttributesW(WinePath(path).c_str()) != INVALID_FILE_ATTRIBUTES; ++i)
-            Sleep(100);
+    command += " " + marker;
+    ASSERT_TRUE(StartDetached(std::wstring(command.begin(), command.end())));
+    for (int i = 0; i < 300 && GetFileAttributesW(WinePath(marker).c_str()) != INVALID_FILE_ATTRIBUTES; ++i)
+        Sleep(100);
+    ASSERT_EQ(GetFileAttributesW(WinePath(marker).c_str()), INVALID_FILE_ATTRIBUTES) << "rm did not finish";
 }
 bool MakeFolderLink(const std::string& link, const std::string& target)
 {
@@ -339,7 +344,7 @@ TEST(KorettaInstaller, SilentInstallAgainThenUninstallLeavesNothingBehind)
     const std::string planted = "/tmp/lumeo_planted_" + std::to_string(GetCurrentProcessId());
     const std::vector<std::string> plantedPaths = {planted, planted + "_link", planted + "_temp", planted + "_templink"};
     // A run killed part-way leaves these; with a link left there, ln would make its link inside the target.
-    RemoveOnHost(plantedPaths);
+    ASSERT_NO_FATAL_FAILURE(RemoveOnHost(plantedPaths));
     ASSERT_TRUE(CreateDirectoryW(WinePath(planted).c_str(), nullptr));
     for (const wchar_t* pszName : {L"\\Lumeo.exe", L"\\VERSION.dll"})
         std::ofstream(std::filesystem::path(WinePath(planted) + pszName)) << "planted";
