@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/worker.h"
-#include "printer/printer_state.h"
+#include "printer/state/printer_state.h"
 #include "ui/advanced_opts_page.h"
 #include "ui/basic_opts_page.h"
 #include "ui/bmp_btn.h"

@@ -14,7 +14,7 @@
 #include "job/pjl_envelope.h"
 #include "job/print_sender.h"
 #include "printer/check_supported_types.h"
-#include "printer/printer_state_route.h"
+#include "printer/port/printer_state_route.h"
 
 namespace {
 // The files of the command line, each with its report; those the printer admits are sent

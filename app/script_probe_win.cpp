@@ -3,7 +3,7 @@
 #include "app/script_texts.h"
 #include "common/debug_log.h"
 #include "printer/printer_probe.h"
-#include "printer/printer_state_text.h"
+#include "printer/state/printer_state_text.h"
 
 int ChooseScriptPrinter(CPrtControl& prtControl, const CommandLine& cmd, const std::wstring& strPolicyPrinter,
                         ScriptOutput& out)

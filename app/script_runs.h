@@ -4,7 +4,7 @@
 #include "app/script_output.h"
 #include "files/command_line_options.h"
 #include "job/lumeo_policies.h"
-#include "printer/prt_control.h"
+#include "printer/queue/prt_control.h"
 
 // The files of the command line to its printer, each as the sheet sends it, and its job
 // followed in the spooler for at most the /wait seconds; returns the exit code

@@ -6,7 +6,7 @@
 #include "common/printable_text.h"
 #include "files/file_types.h"
 #include "job/print_summary.h"
-#include "printer/printer_state_text.h"
+#include "printer/state/printer_state_text.h"
 
 namespace {
 using Text = UIText;

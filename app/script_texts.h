@@ -7,8 +7,8 @@
 
 #include "app/script_run.h"
 #include "files/command_line_options.h"
-#include "printer/device_id_route.h"
-#include "printer/printer_state.h"
+#include "printer/port/device_id_route.h"
+#include "printer/state/printer_state.h"
 
 std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const OptionKeywords& keywords);
 std::wstring UsageErrorLine(const CommandLine& cmd);

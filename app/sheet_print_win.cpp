@@ -11,7 +11,7 @@
 #include "job/print_run.h"
 #include "job/print_sender.h"
 #include "job/print_summary.h"
-#include "printer/printer_state_text.h"
+#include "printer/state/printer_state_text.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
 #include "ui/sheet_status.h"

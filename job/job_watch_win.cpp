@@ -3,7 +3,7 @@
 #include <winspool.h>
 
 #include "common/debug_log.h"
-#include "printer/spooler_api.h"
+#include "printer/queue/spooler_api.h"
 
 namespace {
 // How often the queue is asked; the jobs are few and the question is cheap.

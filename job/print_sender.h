@@ -13,8 +13,8 @@
 #include "job/pjl_envelope.h"
 #include "job/print_outcome.h"
 #include "job/print_summary.h"
-#include "printer/device_id_route.h"
-#include "printer/printer_state.h"
+#include "printer/port/device_id_route.h"
+#include "printer/state/printer_state.h"
 
 struct PrintRunInput {
     std::wstring strPrinter;

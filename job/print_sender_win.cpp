@@ -9,8 +9,8 @@
 #include "job/job_watch.h"
 #include "job/printer_after_run.h"
 #include "job/send_data_to_device.h"
-#include "printer/printer_state_text.h"
-#include "printer/prt_control.h"
+#include "printer/state/printer_state_text.h"
+#include "printer/queue/prt_control.h"
 
 namespace {
 unsigned long long SizeOnDisk(const std::wstring& strPath)

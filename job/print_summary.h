@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "job/print_outcome.h"
-#include "printer/printer_follow.h"
+#include "printer/state/printer_follow.h"
 
 // Section of the UI string file that holds the print run's texts.
 extern const wchar_t kPrintRunSection[];

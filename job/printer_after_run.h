@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "job/print_summary.h"
-#include "printer/printer_state_read.h"
+#include "printer/snmp/printer_state_read.h"
 
 struct PrinterAfterRun {
     PrinterRunReport report;  // verdict Following: the following was stopped

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "common/debug_log.h"
-#include "printer/printer_state_text.h"
+#include "printer/state/printer_state_text.h"
 
 namespace {
 // Often enough to see a page come out, rarely enough not to burden the printer's agent.

@@ -15,7 +15,7 @@
 #include "job/print_summary.h"
 #include "job/spool_file.h"
 #include "job/uel_search.h"
-#include "printer/prt_control.h"
+#include "printer/queue/prt_control.h"
 
 namespace {
 // Under Wine every ReadFile and WriteFile is a trip to the host: 4 KiB blocks made the

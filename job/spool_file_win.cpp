@@ -7,7 +7,7 @@
 #include "common/debug_log.h"
 #include "common/ui_text.h"
 #include "common/wide_format.h"
-#include "printer/prt_control.h"
+#include "printer/queue/prt_control.h"
 
 namespace {
 // A name of 64 random bits that is taken anyway was planted: a few more are tried.

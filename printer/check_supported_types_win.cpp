@@ -1,6 +1,6 @@
 #include "printer/check_supported_types.h"
 
-#include "printer/port_device_id.h"
+#include "printer/port/port_device_id.h"
 
 int CheckSupportedTypes(CPrtControl& prtControl)
 {

@@ -4,9 +4,9 @@
 // supplies and trays. Windows build only.
 #include <string>
 
-#include "printer/device_id_route.h"
-#include "printer/printer_state.h"
-#include "printer/prt_control.h"
+#include "printer/port/device_id_route.h"
+#include "printer/state/printer_state.h"
+#include "printer/queue/prt_control.h"
 
 struct PrinterProbe {
     DeviceIdRoute route;

@@ -1,8 +1,8 @@
 #include "printer/printer_probe.h"
 
-#include "printer/port_device_id.h"
-#include "printer/printer_state_route.h"
-#include "printer/supported_types.h"
+#include "printer/port/port_device_id.h"
+#include "printer/port/printer_state_route.h"
+#include "printer/state/supported_types.h"
 
 PrinterProbe ProbeCurrentPrinter(CPrtControl& prtControl)
 {

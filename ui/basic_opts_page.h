@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "common/worker.h"
-#include "printer/device_id_route.h"
+#include "printer/port/device_id_route.h"
 #include "files/admit_files.h"
-#include "printer/prt_control.h"
+#include "printer/queue/prt_control.h"
 #include "ui/bmp_btn.h"
 #include "ui/info_preview.h"
 #include "ui/options_page.h"

@@ -12,7 +12,7 @@
 #include "files/shell_files.h"
 #include "files/user_messages.h"
 #include "job/param_mngr.h"
-#include "printer/printer_state_text.h"
+#include "printer/state/printer_state_text.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
 #include "ui/printer_check.h"

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "printer/device_id_route.h"
-#include "printer/printer_state.h"
+#include "printer/port/device_id_route.h"
+#include "printer/state/printer_state.h"
 #include "files/admit_files.h"
-#include "printer/prt_control.h"
+#include "printer/queue/prt_control.h"
 
 int CheckSupportedTypes(CPrtControl& prtControl);
 

@@ -2,7 +2,7 @@
 
 #include "common/debug_log.h"
 #include "printer/check_supported_types.h"
-#include "printer/printer_state_route.h"
+#include "printer/port/printer_state_route.h"
 
 PrinterCheckReport CheckPrinterByName(const std::wstring& strPrinter)
 {

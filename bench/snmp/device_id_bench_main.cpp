@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "printer/network_device_id.h"
+#include "printer/snmp/network_device_id.h"
 
 namespace {
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }

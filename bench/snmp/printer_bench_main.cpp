@@ -13,7 +13,7 @@
 #include <cstdlib>
 
 #include "bench/snmp/printer_bench.h"
-#include "printer/printer_state_read.h"
+#include "printer/snmp/printer_state_read.h"
 
 namespace {
 const char* const kSubtrees[] = {printer_mib::kPrtAlertEntry, printer_mib::kPrtMarkerSuppliesEntry,

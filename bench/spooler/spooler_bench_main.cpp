@@ -26,9 +26,9 @@
 #include "common/debug_log.h"
 #include "job/pjl_envelope.h"
 #include "job/print_sender.h"
-#include "printer/document_window.h"
-#include "printer/prt_control.h"
-#include "printer/spooler_api.h"
+#include "printer/queue/document_window.h"
+#include "printer/queue/prt_control.h"
+#include "printer/queue/spooler_api.h"
 #include "tests/support/wine_printers.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // own spooler takes any document and reports no trouble.
 #include <cwchar>
 
-#include "printer/spooler_api.h"
+#include "printer/queue/spooler_api.h"
 
 namespace {
 DWORD WINAPI StartDocOrRefuse(HANDLE hPrinter, DWORD nLevel, LPBYTE pDocInfo)

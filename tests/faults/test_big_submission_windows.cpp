@@ -8,7 +8,7 @@
 #include "job/job_messages.h"
 #include "job/pjl_envelope.h"
 #include "job/send_data_to_device.h"
-#include "printer/prt_control.h"
+#include "printer/queue/prt_control.h"
 #include "tests/faults/sized_file.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/wine_printers.h"

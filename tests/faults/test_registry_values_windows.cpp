@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include "i18n/lang_manager.h"
-#include "printer/port_device_id.h"
+#include "printer/port/port_device_id.h"
 #include "tests/faults/raw_registry.h"
 #include "tests/support/log_capture.h"
 

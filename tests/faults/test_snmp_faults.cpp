@@ -7,8 +7,8 @@
 #include <atomic>
 #include <random>
 
-#include "printer/network_device_id.h"
-#include "printer/supported_types.h"
+#include "printer/snmp/network_device_id.h"
+#include "printer/state/supported_types.h"
 #include "tests/support/hostile_agent.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/snmp_agent.h"

@@ -6,8 +6,8 @@
 
 #include <cstdlib>
 
-#include "printer/printer_state_read.h"
-#include "printer/printer_state_text.h"
+#include "printer/snmp/printer_state_read.h"
+#include "printer/state/printer_state_text.h"
 #include "snmp/ber_codec.h"
 
 using namespace snmp_ber;

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "printer/supported_types.h"
+#include "printer/state/supported_types.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "printer/wsd_location.h"
+#include "printer/port/wsd_location.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -15,7 +15,7 @@
 #include "common/ui_text.h"
 #include "job/paper_tables.h"
 #include "job/print_summary.h"
-#include "printer/printer_state_text.h"
+#include "printer/state/printer_state_text.h"
 #include "tests/i18n/lang_file_entries.h"
 #include "ui/access_keys.h"
 

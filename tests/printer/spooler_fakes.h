@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "printer/system_api.h"
+#include "printer/port/spooler_port_api.h"
 
 struct FakeSpooler {
     struct Port { std::wstring name; std::optional<std::wstring> monitor; };

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "printer/check_supported_types.h"
-#include "printer/prt_control.h"
+#include "printer/queue/prt_control.h"
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/udp_peers.h"

@@ -10,10 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "printer/local_device_id.h"
-#include "printer/port_device_id.h"
-#include "printer/supported_types.h"
-#include "printer/system_api.h"
+#include "printer/device/local_device_id.h"
+#include "printer/port/port_device_id.h"
+#include "printer/state/supported_types.h"
+#include "printer/device/device_io_api.h"
 #include "tests/support/log_capture.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include "printer/port_device_id.h"
-#include "printer/port_kind.h"
-#include "printer/printer_state_route.h"
+#include "printer/port/port_device_id.h"
+#include "printer/state/port_kind.h"
+#include "printer/port/printer_state_route.h"
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/udp_peers.h"

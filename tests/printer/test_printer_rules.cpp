@@ -1,9 +1,9 @@
 // Portable rules of printer discovery: the CMD field, the port kinds and the WSD URL cut.
 #include <gtest/gtest.h>
 
-#include "printer/port_kind.h"
-#include "printer/supported_types.h"
-#include "printer/wsd_location.h"
+#include "printer/state/port_kind.h"
+#include "printer/state/supported_types.h"
+#include "printer/port/wsd_location.h"
 #include "tests/support/log_capture.h"
 
 TEST(SupportedTypes, CmdFieldRules)

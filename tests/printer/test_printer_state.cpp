@@ -3,8 +3,8 @@
 // successive states say after a run.
 #include <gtest/gtest.h>
 
-#include "printer/printer_follow.h"
-#include "printer/printer_mib_state.h"
+#include "printer/state/printer_follow.h"
+#include "printer/snmp/printer_mib_state.h"
 
 namespace {
 using K = ConditionKind;

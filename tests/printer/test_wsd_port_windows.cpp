@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "printer/port_device_id.h"
-#include "printer/wsd_printer_port.h"
+#include "printer/port/port_device_id.h"
+#include "printer/port/wsd_printer_port.h"
 #include "tests/printer/registry_fixture.h"
 #include "tests/printer/spooler_fakes.h"
 #include "tests/support/log_capture.h"

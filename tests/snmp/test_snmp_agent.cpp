@@ -5,9 +5,9 @@
 
 #include <map>
 
-#include "printer/network_device_id.h"
-#include "printer/printer_state_read.h"
-#include "printer/supported_types.h"
+#include "printer/snmp/network_device_id.h"
+#include "printer/snmp/printer_state_read.h"
+#include "printer/state/supported_types.h"
 #include "snmp/ber_codec.h"
 #include "snmp/snmp.h"
 #include "snmp/table_walk.h"

@@ -1,7 +1,7 @@
 // The system codes and the default-printer way each code takes.
 #include <gtest/gtest.h>
 
-#include "printer/os_version_code.h"
+#include "printer/queue/os_version_code.h"
 
 TEST(OSVersionCode, Windows9xFamilyByMinorAndServicePackLetter)
 {

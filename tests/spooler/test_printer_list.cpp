@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "printer/os_version_code.h"
-#include "printer/prt_control.h"
-#include "printer/spooler_api.h"
+#include "printer/queue/os_version_code.h"
+#include "printer/queue/prt_control.h"
+#include "printer/queue/spooler_api.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/wine_printers.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "job/send_data_to_device.h"
-#include "printer/prt_control.h"
+#include "printer/queue/prt_control.h"
 #include "tests/support/log_capture.h"
 
 // The spool file a run named in its log; empty when it named none.

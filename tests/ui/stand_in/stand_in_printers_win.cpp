@@ -6,7 +6,7 @@
 #include <string>
 
 #include "printer/check_supported_types.h"
-#include "printer/prt_control.h"
+#include "printer/queue/prt_control.h"
 #include "ui/printer_check.h"
 
 std::atomic<bool> g_bUnsupportedPort{false};

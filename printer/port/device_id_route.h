@@ -1,0 +1,22 @@
+#pragma once
+// How a printer's device ID was looked for, filled alongside the lookup: what the printer
+// report of /probe shows a help desk.
+#include <string>
+#include <vector>
+
+#include "printer/state/port_kind.h"
+
+// One SNMP request target of a network port.
+struct SnmpRequestRoute {
+    std::wstring strAddress;      // empty when no address was found (a WSD port not resolved)
+    std::wstring strCommunity;
+    bool bWsd = false;            // the address came from the WSD port monitor
+    std::wstring strWsdLocation;  // the WSD device's location URL, when one was read
+    bool bDelivered = false;      // the agent answered: with a device ID or without one
+};
+
+struct DeviceIdRoute {
+    std::wstring strPortName;
+    PortKind kind = PortKind::Network;
+    std::vector<SnmpRequestRoute> arrSnmp;  // network ports: every target asked, in order
+};

@@ -1,0 +1,118 @@
+#include "printer/state/printer_state_text.h"
+
+#include "common/placeholders.h"
+
+namespace {
+using Text = UIText;
+
+constexpr Text kStatusTexts[] = {
+    {L"IDL_STATE_UNKNOWN", L"Unknown"},        {L"IDL_STATE_READY", L"Ready"},
+    {L"IDL_STATE_PRINTING", L"Printing"},      {L"IDL_STATE_WARMINGUP", L"Warming up"},
+    {L"IDL_STATE_WARNING", L"Warning"},        {L"IDL_STATE_STOPPED", L"Stopped"},
+};
+constexpr Text kKindTexts[] = {
+    {L"IDL_COND_PAPERJAM", L"Paper jam"},
+    {L"IDL_COND_COVEROPEN", L"Cover open"},
+    {L"IDL_COND_OUTOFPAPER", L"Out of paper"},
+    {L"IDL_COND_PAPERLOW", L"Paper low"},
+    {L"IDL_COND_OUTOFTONER", L"Out of toner"},
+    {L"IDL_COND_TONERLOW", L"Toner low"},
+    {L"IDL_COND_OUTPUTFULL", L"Output tray full"},
+    {L"IDL_COND_OFFLINE", L"Offline"},
+    {L"IDL_COND_SERVICE", L"Service requested"},
+    {L"IDL_COND_OTHER", L"Attention needed"},
+};
+constexpr Text kDetailTexts[] = {
+    {nullptr, nullptr},
+    {L"IDL_COND_DEVICEDOWN", L"The printer is down"},
+    {L"IDL_COND_INPUTTRAYMISSING", L"Input tray missing"},
+    {L"IDL_COND_OUTPUTTRAYMISSING", L"Output tray missing"},
+    {L"IDL_COND_SUPPLYMISSING", L"Supply missing"},
+    {L"IDL_COND_OUTPUTNEARFULL", L"Output tray almost full"},
+    {L"IDL_COND_INPUTTRAYEMPTY", L"A paper tray is empty"},
+    {L"IDL_COND_MAINTENANCE", L"Maintenance overdue"},
+};
+constexpr Text kWithWords{L"IDL_COND_WORDS", L"{1}: {2}"};
+constexpr Text kPercent{L"IDL_LEVEL_PERCENT", L"{1} %"};
+constexpr Text kPercentFull{L"IDL_LEVEL_FULL", L"{1} % full"};
+constexpr Text kSomeRemaining{L"IDL_LEVEL_SOME", L"some remaining"};
+constexpr Text kUnknownLevel{L"IDL_LEVEL_UNKNOWN", L"unknown"};
+constexpr Text kProbeState{L"IDL_PROBE_STATE", L"State: {1}"};
+constexpr Text kProbeStop{L"IDL_PROBE_STOP", L"Cannot print: {1}"};
+constexpr Text kProbeWarning{L"IDL_PROBE_WARNING", L"Warning: {1}"};
+constexpr Text kProbeCounter{L"IDL_PROBE_COUNTER", L"Page counter: {1}"};
+constexpr Text kProbeSupply{L"IDL_PROBE_SUPPLY", L"Supply: {1}: {2}"};
+constexpr Text kProbeTray{L"IDL_PROBE_TRAY", L"Tray: {1} ({2}): {3}"};
+constexpr Text kSupplyNumber{L"IDL_SUPPLY_NUMBER", L"Supply {1}"};
+constexpr Text kTrayNumber{L"IDL_TRAY_NUMBER", L"Tray {1}"};
+constexpr Text kMediaUnknown{L"IDL_MEDIA_UNKNOWN", L"media unknown"};
+constexpr Text kNotRead{L"IDL_PROBE_NO_STATE", L"State unknown: it is read from network printers only."};
+
+std::wstring Say(const Text& text, std::initializer_list<std::wstring> values = {})
+{
+    return FilledUIText(L"PRINTER_STATE", text, values);
+}
+
+std::wstring FirstOf(const std::wstring& a, const std::wstring& b, const Text& numbered, size_t nIndex)
+{
+    if (!a.empty())
+        return a;
+    return b.empty() ? Say(numbered, {std::to_wstring(nIndex + 1)}) : b;
+}
+}  // namespace
+
+std::wstring PrinterStatusText(PrinterStatus status) { return Say(kStatusTexts[static_cast<int>(status)]); }
+
+std::wstring PrinterConditionText(const PrinterCondition& condition)
+{
+    const std::wstring strLabel = condition.detail == ConditionDetail::None
+                                      ? Say(kKindTexts[static_cast<int>(condition.kind)])
+                                      : Say(kDetailTexts[static_cast<int>(condition.detail)]);
+    return condition.strWords.empty() ? strLabel : Say(kWithWords, {strLabel, condition.strWords});
+}
+
+std::wstring PrinterStateLine(const PrinterState& state)
+{
+    const PrinterCondition* pMain = MainCondition(state);
+    return pMain ? PrinterConditionText(*pMain) : PrinterStatusText(state.status);
+}
+
+std::wstring PrinterReportText(const PrinterState& state)
+{
+    const PrinterCondition* pMain = MainCondition(state);
+    if (!pMain)
+        return PrinterStatusText(state.status);
+    return pMain->strWords.empty() ? PrinterConditionText(*pMain) : pMain->strWords;
+}
+
+std::wstring PrinterLevelText(int nLevel, int nMaxCapacity, bool bPercentUnit, bool bReceptacle)
+{
+    if (const std::optional<int> percent = LevelPercent(nLevel, nMaxCapacity, bPercentUnit))
+        return Say(bReceptacle ? kPercentFull : kPercent, {std::to_wstring(*percent)});
+    return Say(nLevel == kLevelSomeRemaining ? kSomeRemaining : kUnknownLevel);
+}
+
+std::vector<std::wstring> ProbeStateLines(PortKind kind, const PrinterState& state)
+{
+    if (kind != PortKind::Network)
+        return {Say(kNotRead)};
+    std::vector<std::wstring> arrLines = {Say(kProbeState, {PrinterStatusText(state.status)})};
+    for (const PrinterCondition& condition : state.conditions)
+        arrLines.push_back(Say(condition.severity == ConditionSeverity::Stop ? kProbeStop : kProbeWarning,
+                               {PrinterConditionText(condition)}));
+    if (state.nPageCounter)
+        arrLines.push_back(Say(kProbeCounter, {std::to_wstring(*state.nPageCounter)}));
+    for (size_t i = 0; i < state.supplies.size(); ++i) {
+        const PrinterSupply& s = state.supplies[i];
+        arrLines.push_back(Say(kProbeSupply, {FirstOf(s.strDescription, {}, kSupplyNumber, i),
+                                              PrinterLevelText(s.nLevel, s.nMaxCapacity, s.bPercentUnit,
+                                                               s.bReceptacle)}));
+    }
+    for (size_t i = 0; i < state.trays.size(); ++i) {
+        const PrinterTray& t = state.trays[i];
+        arrLines.push_back(Say(kProbeTray, {FirstOf(t.strName, t.strDescription, kTrayNumber, i),
+                                            t.strMedia.empty() ? Say(kMediaUnknown) : t.strMedia,
+                                            PrinterLevelText(t.nLevel, t.nMaxCapacity, false, false)}));
+    }
+    return arrLines;
+}

@@ -1,3 +1,0 @@
-#include "printer/unsupported_port.h"
-
-std::atomic<bool> g_bUnsupportedPort{false};
