@@ -14,7 +14,6 @@
 #include "job/pjl_envelope.h"
 #include "job/print_sender.h"
 #include "printer/check_supported_types.h"
-#include "printer/port/printer_state_route.h"
 
 namespace {
 // The files of the command line, each with its report; those the printer admits are sent
@@ -85,12 +84,12 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     // for a script to try again later; a warning does not.
     PrintRunInput input;
     PrinterState before;
-    if (ReadPrinterStateOfRoute(route, before)) {
+    if (route.answered && route.answered->ReadState(before)) {
         if (HasStopCondition(before)) {
             out.ErrorLine(PrinterStoppedLine(before));
             return kExitPrinterStopped;
         }
-        input.stateTarget = *AnsweringTarget(route);
+        input.stateTarget = route.answered->Copy();
         input.before = before;
     }
     ScriptFileList list(nSupportedTypes);

@@ -13,7 +13,7 @@
 #include "job/pjl_envelope.h"
 #include "job/print_outcome.h"
 #include "job/print_summary.h"
-#include "printer/port/device_id_route.h"
+#include "printer/state/printer_route.h"
 #include "printer/state/printer_state.h"
 
 struct PrintRunInput {
@@ -22,8 +22,8 @@ struct PrintRunInput {
     std::vector<std::wstring> arrFiles;
     // How long each job is followed in the spooler, and then the printer.
     DWORD nWaitSeconds = 60;
-    // The SNMP target that answered the printer's check; none: its state is not read.
-    std::optional<SnmpRequestRoute> stateTarget;
+    // The route that answered the printer's check; none: its state is not read.
+    std::shared_ptr<const PrinterRoute> stateTarget;
     // The state the caller read before the run: the files go whatever it says. Without
     // it the run reads the state first and sends nothing when the printer reports a stop
     // condition.

@@ -95,16 +95,16 @@ private:
 namespace {
 // The printer's state before the run, from the caller or read now; nullptr reader: the
 // printer gives none. False when it reports a stop condition and nothing may be sent.
-bool ReadStateBefore(const PrintRunInput& input, std::unique_ptr<PrinterStateReader>& pReader, PrinterState& before)
+bool ReadStateBefore(const PrintRunInput& input, std::unique_ptr<PrinterRoute>& pRoute, PrinterState& before)
 {
     if (input.stateTarget)
-        pReader = std::make_unique<PrinterStateReader>(input.stateTarget->strAddress, input.stateTarget->strCommunity);
+        pRoute = input.stateTarget->Copy();
     if (input.before) {
         before = *input.before;
         return true;
     }
-    if (pReader && !pReader->Read(before))
-        pReader.reset();  // a silent printer is not followed
+    if (pRoute && !pRoute->ReadState(before))
+        pRoute.reset();  // a silent printer is not followed
     if (!HasStopCondition(before))
         return true;
     DebugLog(L"SendPrintFiles / the printer reports : %s", PrinterReportText(before).c_str());
@@ -114,9 +114,9 @@ bool ReadStateBefore(const PrintRunInput& input, std::unique_ptr<PrinterStateRea
 void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnStop,
                   const std::function<void(const PrintRunProgress&)>& fnProgress, PrintRunEnd& end)
 {
-    std::unique_ptr<PrinterStateReader> pReader;
+    std::unique_ptr<PrinterRoute> pRoute;
     PrinterState before;
-    if (!ReadStateBefore(input, pReader, before)) {
+    if (!ReadStateBefore(input, pRoute, before)) {
         // Stopped while the state was read: nothing to ask about.
         end.bCancelled = fnStop && fnStop();
         if (!end.bCancelled)
@@ -164,10 +164,10 @@ void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnSto
     // the following, not the jobs.
     const bool bAnySent = std::any_of(end.arrOutcomes.begin(), end.arrOutcomes.end(),
                                       [](const FileReason& reason) { return reason.outcome == FileOutcome::Sent; });
-    if (end.bCancelled || !pReader || !bAnySent || input.nWaitSeconds == 0)
+    if (end.bCancelled || !pRoute || !bAnySent || input.nWaitSeconds == 0)
         return;
     const PrinterAfterRun after = FollowPrinterAfterRun(
-        *pReader, before, input.nWaitSeconds, fnStop,
+        *pRoute, before, input.nWaitSeconds, fnStop,
         [&progress](const PrinterState& state, int nSecondsLeft) { progress.Following(state, nSecondsLeft); });
     end.printer = after.report;
     if (after.report.verdict == FollowVerdict::Trouble)

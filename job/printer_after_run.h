@@ -1,11 +1,11 @@
 #pragma once
-// The printer followed over SNMP once a run's jobs have left the print queue: asked about
+// The printer followed through its route once a run's jobs have left the print queue: asked about
 // once a second until it is idle again with a steady page counter, a stop condition
 // appears, the time is up or a stop is asked for. Windows build only.
 #include <functional>
 
 #include "job/print_summary.h"
-#include "printer/snmp/printer_state_read.h"
+#include "printer/state/printer_route.h"
 
 struct PrinterAfterRun {
     PrinterRunReport report;  // verdict Following: the following was stopped
@@ -14,6 +14,6 @@ struct PrinterAfterRun {
 
 // `before`: the state read before the run; fnTell hears every state read while the
 // following goes on, with the whole seconds left.
-PrinterAfterRun FollowPrinterAfterRun(PrinterStateReader& reader, const PrinterState& before, unsigned nLimitSeconds,
+PrinterAfterRun FollowPrinterAfterRun(PrinterRoute& route, const PrinterState& before, unsigned nLimitSeconds,
                                       const std::function<bool()>& fnStop,
                                       const std::function<void(const PrinterState&, int)>& fnTell);

@@ -6,6 +6,6 @@
 // The supported-type mask: bits of the types the device ID's CMD field names, 0 when
 // none or the port is of no known kind, -1 when the printer did not answer.
 int CheckSupportedTypes(CPrtControl& prtControl);
-// The same, with the route the device ID took: its answering target is where the
-// printer's state is read (printer_state_route.h).
+// The same, with the route the device ID took: the route that answered is where the
+// printer's state is read.
 int CheckSupportedTypes(CPrtControl& prtControl, DeviceIdRoute& route);

@@ -13,7 +13,7 @@ struct PrinterProbe {
     bool bObtained = false;  // a device ID was obtained (it may be empty)
     std::wstring strDeviceID;
     int nSupportedTypes = 0;  // as CheckSupportedTypes gives it
-    PrinterState state;       // asked of the agent that gave the device ID; Unknown without one
+    PrinterState state;       // asked through the route that gave the device ID; Unknown without one
 };
 
 PrinterProbe ProbeCurrentPrinter(CPrtControl& prtControl);

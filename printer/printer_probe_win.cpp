@@ -1,7 +1,6 @@
 #include "printer/printer_probe.h"
 
 #include "printer/port/port_device_id.h"
-#include "printer/port/printer_state_route.h"
 #include "printer/state/supported_types.h"
 
 PrinterProbe ProbeCurrentPrinter(CPrtControl& prtControl)
@@ -12,6 +11,7 @@ PrinterProbe ProbeCurrentPrinter(CPrtControl& prtControl)
                                         probe.strDeviceID, bUnsupportedPort, &probe.route);
     probe.bObtained = nResult == 1;
     probe.nSupportedTypes = SupportedTypesOfLookup(nResult, bUnsupportedPort, probe.strDeviceID);
-    ReadPrinterStateOfRoute(probe.route, probe.state, true);
+    if (probe.route.answered)
+        probe.route.answered->ReadState(probe.state, true);
     return probe;
 }

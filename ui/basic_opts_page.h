@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "common/worker.h"
-#include "printer/port/device_id_route.h"
 #include "files/admit_files.h"
 #include "printer/queue/prt_control.h"
+#include "printer/state/printer_route.h"
 #include "ui/bmp_btn.h"
 #include "ui/info_preview.h"
 #include "ui/options_page.h"
@@ -63,7 +63,7 @@ public:
     // The current printer's name, as the spooler knows it (empty without printers).
     std::wstring CurrentPrinterName() const;
     // Where its check found the current printer's state; none when it gives none.
-    const std::optional<SnmpRequestRoute>& StateTarget() const { return m_stateTarget; }
+    const std::shared_ptr<const PrinterRoute>& StateTarget() const { return m_stateTarget; }
     // The status line while the page has nothing else to say: the printer's state.
     void ShowPrinterState(const std::wstring& strLine);
 
@@ -144,7 +144,7 @@ private:
     HWND m_hList = nullptr;
 
     CWorker m_checkWorker;  // busy while the current printer is being checked
-    std::optional<SnmpRequestRoute> m_stateTarget;
+    std::shared_ptr<const PrinterRoute> m_stateTarget;
     std::wstring m_strPrinterState;  // "Ready", "Cover open", or empty when unknown
     UINT m_nCheckMessageDelayMs = 0;
     bool m_bCheckRemovesRefused = false;

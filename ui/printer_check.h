@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "printer/port/device_id_route.h"
 #include "printer/state/printer_state.h"
 #include "files/admit_files.h"
 #include "printer/queue/prt_control.h"
+#include "printer/state/printer_route.h"
 
 int CheckSupportedTypes(CPrtControl& prtControl);
 
@@ -18,8 +18,8 @@ struct PrinterCheckReport {
     int nSupportedTypes = -1;
     // After a change of printer: the listed files its types no longer admit.
     std::vector<RefusedFile> arrRefusedListed;
-    // The target that answered the device-ID request, and the state read from it.
-    std::optional<SnmpRequestRoute> stateTarget;
+    // The route that answered the device-ID request, and the state read through it.
+    std::shared_ptr<const PrinterRoute> stateTarget;
     PrinterState state;
 };
 

@@ -2,7 +2,6 @@
 
 #include "common/debug_log.h"
 #include "printer/check_supported_types.h"
-#include "printer/port/printer_state_route.h"
 
 PrinterCheckReport CheckPrinterByName(const std::wstring& strPrinter)
 {
@@ -15,8 +14,7 @@ PrinterCheckReport CheckPrinterByName(const std::wstring& strPrinter)
     DeviceIdRoute route;
     report.nSupportedTypes = CheckSupportedTypes(prtControl, route);
     // Its state only where it can print: before a run, and for the status line.
-    const SnmpRequestRoute* pTarget = AnsweringTarget(route);
-    if (report.nSupportedTypes > 0 && pTarget && ReadPrinterStateOfRoute(route, report.state))
-        report.stateTarget = *pTarget;
+    if (report.nSupportedTypes > 0 && route.answered && route.answered->ReadState(report.state))
+        report.stateTarget = route.answered->Copy();  // kept without the check's socket
     return report;
 }

@@ -1,10 +1,12 @@
 #pragma once
 // How a printer's device ID was looked for, filled alongside the lookup: what the printer
-// report of /probe shows a help desk.
+// report of /probe shows a help desk, and the route that answered.
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "printer/state/port_kind.h"
+#include "printer/state/printer_route.h"
 
 // One SNMP request target of a network port.
 struct SnmpRequestRoute {
@@ -19,4 +21,7 @@ struct DeviceIdRoute {
     std::wstring strPortName;
     PortKind kind = PortKind::Network;
     std::vector<SnmpRequestRoute> arrSnmp;  // network ports: every target asked, in order
+    // The first route that gave the device ID, where the printer's state is asked; none for a
+    // local or file port and when nothing answered.
+    std::shared_ptr<PrinterRoute> answered;
 };

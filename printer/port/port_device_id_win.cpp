@@ -8,7 +8,7 @@
 
 #include "common/debug_log.h"
 #include "printer/device/local_device_id.h"
-#include "printer/snmp/network_device_id.h"
+#include "printer/snmp/snmp_printer_route.h"
 #include "printer/state/port_kind.h"
 #include "printer/port/port_monitors.h"
 #include "printer/state/supported_types.h"
@@ -42,12 +42,16 @@ struct NetworkLookup {
     void Ask(const std::wstring& strAddress, const std::wstring& strUseCommunity, std::wstring& strDeviceID,
              const WSDPrinterPort* pWsd = nullptr)
     {
+        auto pSnmp = std::make_shared<SnmpPrinterRoute>(strAddress, strUseCommunity);
         if (!bTargetsOnly)
-            nResult = QueryNetworkDeviceID(strAddress, strUseCommunity, strDeviceID);
+            nResult = pSnmp->ReadDeviceID(strDeviceID);
         bAttempted = true;
-        if (pRoute)
-            pRoute->arrSnmp.push_back({strAddress, strUseCommunity, pWsd != nullptr,
-                                       pWsd ? pWsd->m_strLocation : std::wstring(), nResult == 1});
+        if (!pRoute)
+            return;
+        pRoute->arrSnmp.push_back({strAddress, strUseCommunity, pWsd != nullptr,
+                                   pWsd ? pWsd->m_strLocation : std::wstring(), nResult == 1});
+        if (nResult == 1 && !strAddress.empty() && !pRoute->answered)
+            pRoute->answered = pSnmp;
     }
 };
 

@@ -1,21 +1,18 @@
 // The state read for a port or a printer name: the port's SNMP targets come from the
 // device-ID lookup's own address search.
-#include "printer/port/port_device_id.h"
 #include "printer/port/printer_state_route.h"
+
+#include "printer/port/port_device_id.h"
 #include "printer/queue/prt_control.h"
+#include "printer/snmp/snmp_printer_route.h"
 
 int ReadPrinterStateOfPort(const std::wstring& strPortName, PrinterState& state)
 {
-    DeviceIdRoute route;
-    route.strPortName = strPortName;
-    route.kind = ClassifyPort(strPortName);
-    for (SnmpRequestRoute& target : SnmpTargetsOfPort(strPortName))
-        if (!target.strAddress.empty()) {
-            target.bDelivered = true;  // the one to ask
-            route.arrSnmp = {target};
-            break;
-        }
-    return ReadPrinterStateOfRoute(route, state);
+    state = PrinterState();
+    for (const SnmpRequestRoute& target : SnmpTargetsOfPort(strPortName))
+        if (!target.strAddress.empty())
+            return SnmpPrinterRoute(target.strAddress, target.strCommunity).ReadState(state);
+    return 0;
 }
 
 int ReadPrinterStateOfPrinter(const CPrtControl& prtControl, const std::wstring& strPrinterName, PrinterState& state)

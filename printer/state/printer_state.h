@@ -1,7 +1,7 @@
 #pragma once
 // What a printer says of itself, whichever way it was asked: its state, the conditions
 // behind it, its page counter, its supplies and its input trays. The Printer MIB over SNMP
-// fills it today (printer_mib_state.h); another route can fill the same.
+// fills it today; another route can fill the same (printer_route.h).
 #include <cstdint>
 #include <optional>
 #include <string>

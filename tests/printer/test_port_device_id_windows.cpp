@@ -118,7 +118,9 @@ TEST(NetworkPort, SilentPrinterIsBusyAndEveryOtherSourceIsStillTried)
                                            {L"SNMP Community", L"public"}}));
     {
         LogCapture log;
-        EXPECT_EQ(SupportedTypesOfPort(port), -1);
+        DeviceIdRoute route;
+        EXPECT_EQ(SupportedTypesOfPort(port, &route), -1);
+        EXPECT_FALSE(route.answered);  // no route to ask for the state
         EXPECT_TRUE(log.Contains(L"[HostName] Can't query ip reg value"));
         EXPECT_TRUE(log.Contains(L"Not support : Standard TCP/IP Port"));
         EXPECT_TRUE(log.Contains(L"Corvane : Can't Open reg Key(IP Ports)"));
@@ -127,9 +129,16 @@ TEST(NetworkPort, SilentPrinterIsBusyAndEveryOtherSourceIsStillTried)
     // A vendor monitor that knows the port answers with the Standard TCP/IP community.
     ASSERT_TRUE(reg.Write(kOsmiraKey + port, {{L"IP", Wide(agent.V4Address())}}));
     LogCapture log;
-    EXPECT_EQ(SupportedTypesOfPort(port), 3);
+    DeviceIdRoute route;
+    EXPECT_EQ(SupportedTypesOfPort(port, &route), 3);
     EXPECT_TRUE(log.Contains(L"Osmira : Success Open reg Key(IP Ports)"));
     EXPECT_TRUE(log.Contains(L"IP is " + Wide(agent.V4Address())));
+    // The state is asked through the route that answered, not the silent one before it.
+    const int nSilentBefore = silent.Received();
+    PrinterState state;
+    ASSERT_TRUE(route.answered);
+    EXPECT_EQ(route.answered->ReadState(state), 1);
+    EXPECT_EQ(silent.Received(), nSilentBefore);
 }
 
 // The state read takes the port's targets from the same lookup but asks none of them for a
