@@ -95,16 +95,16 @@ private:
 namespace {
 // The printer's state before the run, from the caller or read now; nullptr reader: the
 // printer gives none. False when it reports a stop condition and nothing may be sent.
-bool ReadStateBefore(const PrintRunInput& input, std::unique_ptr<PrinterRoute>& pRoute, PrinterState& before)
+bool ReadStateBefore(const PrintRunInput& input, std::unique_ptr<PrinterRoute>& pReader, PrinterState& before)
 {
     if (input.stateTarget)
-        pRoute = input.stateTarget->Copy();
+        pReader = input.stateTarget->Copy();
     if (input.before) {
         before = *input.before;
         return true;
     }
-    if (pRoute && !pRoute->ReadState(before))
-        pRoute.reset();  // a silent printer is not followed
+    if (pReader && !pReader->ReadState(before))
+        pReader.reset();  // a silent printer is not followed
     if (!HasStopCondition(before))
         return true;
     DebugLog(L"SendPrintFiles / the printer reports : %s", PrinterReportText(before).c_str());
@@ -114,9 +114,9 @@ bool ReadStateBefore(const PrintRunInput& input, std::unique_ptr<PrinterRoute>& 
 void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnStop,
                   const std::function<void(const PrintRunProgress&)>& fnProgress, PrintRunEnd& end)
 {
-    std::unique_ptr<PrinterRoute> pRoute;
+    std::unique_ptr<PrinterRoute> pReader;
     PrinterState before;
-    if (!ReadStateBefore(input, pRoute, before)) {
+    if (!ReadStateBefore(input, pReader, before)) {
         // Stopped while the state was read: nothing to ask about.
         end.bCancelled = fnStop && fnStop();
         if (!end.bCancelled)
@@ -164,10 +164,10 @@ void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnSto
     // the following, not the jobs.
     const bool bAnySent = std::any_of(end.arrOutcomes.begin(), end.arrOutcomes.end(),
                                       [](const FileReason& reason) { return reason.outcome == FileOutcome::Sent; });
-    if (end.bCancelled || !pRoute || !bAnySent || input.nWaitSeconds == 0)
+    if (end.bCancelled || !pReader || !bAnySent || input.nWaitSeconds == 0)
         return;
     const PrinterAfterRun after = FollowPrinterAfterRun(
-        *pRoute, before, input.nWaitSeconds, fnStop,
+        *pReader, before, input.nWaitSeconds, fnStop,
         [&progress](const PrinterState& state, int nSecondsLeft) { progress.Following(state, nSecondsLeft); });
     end.printer = after.report;
     if (after.report.verdict == FollowVerdict::Trouble)

@@ -14,6 +14,6 @@ struct PrinterAfterRun {
 
 // `before`: the state read before the run; fnTell hears every state read while the
 // following goes on, with the whole seconds left.
-PrinterAfterRun FollowPrinterAfterRun(PrinterRoute& route, const PrinterState& before, unsigned nLimitSeconds,
+PrinterAfterRun FollowPrinterAfterRun(PrinterRoute& reader, const PrinterState& before, unsigned nLimitSeconds,
                                       const std::function<bool()>& fnStop,
                                       const std::function<void(const PrinterState&, int)>& fnTell);

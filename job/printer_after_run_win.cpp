@@ -29,7 +29,7 @@ const wchar_t* VerdictName(FollowVerdict verdict)
 }
 }  // namespace
 
-PrinterAfterRun FollowPrinterAfterRun(PrinterRoute& route, const PrinterState& before, unsigned nLimitSeconds,
+PrinterAfterRun FollowPrinterAfterRun(PrinterRoute& reader, const PrinterState& before, unsigned nLimitSeconds,
                                       const std::function<bool()>& fnStop,
                                       const std::function<void(const PrinterState&, int)>& fnTell)
 {
@@ -39,7 +39,7 @@ PrinterAfterRun FollowPrinterAfterRun(PrinterRoute& route, const PrinterState& b
     FollowVerdict verdict = FollowVerdict::Following;
     while (!(fnStop && fnStop())) {
         PrinterState sample;
-        const bool bAnswered = route.ReadState(sample) == 1;
+        const bool bAnswered = reader.ReadState(sample) == 1;
         const ULONGLONG nElapsed = GetTickCount64() - nStart;
         verdict = follow.Add(sample, bAnswered, static_cast<int64_t>(nElapsed));
         DebugLog(L"[PrinterFollow] %u ms: %s", static_cast<unsigned>(nElapsed),

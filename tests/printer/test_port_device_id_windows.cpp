@@ -133,12 +133,11 @@ TEST(NetworkPort, SilentPrinterIsBusyAndEveryOtherSourceIsStillTried)
     EXPECT_EQ(SupportedTypesOfPort(port, &route), 3);
     EXPECT_TRUE(log.Contains(L"Osmira : Success Open reg Key(IP Ports)"));
     EXPECT_TRUE(log.Contains(L"IP is " + Wide(agent.V4Address())));
-    // The state is asked through the route that answered, not the silent one before it.
     const int nSilentBefore = silent.Received();
     PrinterState state;
     ASSERT_TRUE(route.answered);
     EXPECT_EQ(route.answered->ReadState(state), 1);
-    EXPECT_EQ(silent.Received(), nSilentBefore);
+    EXPECT_EQ(silent.Received(), nSilentBefore);  // the route that answered is asked, not the silent one
 }
 
 // The state read takes the port's targets from the same lookup but asks none of them for a
