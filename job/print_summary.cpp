@@ -1,5 +1,7 @@
 #include "job/print_summary.h"
 
+#include <algorithm>
+
 #include "common/placeholders.h"
 #include "common/ui_text.h"
 
@@ -29,12 +31,25 @@ bool WasSent(const FileReason& reason)
     return reason.outcome == FileOutcome::Sent || reason.outcome == FileOutcome::PrinterTrouble;
 }
 
+uint32_t MostPagesOfRun(const JobSettings& settings, size_t nFiles)
+{
+    const bool bRange = settings.m_nPrintRange == 1 && settings.m_nFromPage >= 1 &&
+                        settings.m_nToPage >= settings.m_nFromPage;
+    const uint64_t nPages = bRange ? static_cast<uint64_t>(settings.m_nToPage - settings.m_nFromPage + 1)
+                                   : kMostPagesOfAFile;
+    const uint64_t nMost = nPages * std::max<uint64_t>(settings.m_nCopies, 1) * nFiles;
+    return static_cast<uint32_t>(std::min<uint64_t>(nMost, UINT32_MAX));
+}
+
 std::wstring PrinterRunLine(const PrinterRunReport& printer, size_t nFilesSent)
 {
     if (printer.verdict == FollowVerdict::TimedOut)
         return RunText(L"IDL_PRINTER_NOTDONE", L"The printer had not finished when the wait ended.");
     if (printer.verdict != FollowVerdict::Done || !printer.nPages || nFilesSent == 0)
         return {};
+    // A counter that stood still: the printer may not have begun, or may not count this.
+    if (*printer.nPages == 0)
+        return RunText(L"IDL_PRINTER_NOCOUNT", L"The printer shows no pages counted yet.");
     if (nFilesSent == 1)
         return FillPlaceholders(RunText(L"IDL_PRINTER_PRINTED", L"The printer printed {1} {1:page|pages}."),
                                 {std::to_wstring(*printer.nPages)});

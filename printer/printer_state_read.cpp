@@ -114,6 +114,7 @@ uint32_t TakeStateAnswer(const ReqRespPDU& answer, PrinterMibValues& values)
         nDevice = (single[2] ? single[2] : single[3])->first[0];
     else if (!cells[0].empty())
         nDevice = cells[0].begin()->first[0];
+    values.nDevice = nDevice;
     const auto ofDevice = [&](size_t c, size_t nArcs) -> const SNMPDataType* {
         return single[c] && single[c]->first.size() == nArcs && single[c]->first[0] == nDevice ? single[c]->second
                                                                                             : nullptr;

@@ -254,4 +254,8 @@ TEST_F(PrintRun, TheSummaryCountsWhatWasSentAndGivesEachFailureItsReason)
                                               L"2 files together.\r\nb.pdf \x2014 the printer reports: Jam in tray 1");
     EXPECT_EQ(PrinterRunLine({FollowVerdict::Done, 1}, 1), L"The printer printed 1 page.");
     EXPECT_EQ(PrinterRunLine({FollowVerdict::Done, std::nullopt}, 1), L"");  // no count: "sent" says it
+    EXPECT_EQ(PrinterRunLine({FollowVerdict::Done, 0}, 2), L"The printer shows no pages counted yet.");
+    // The most pages a run can make: the range's pages, else a bound per file; times copies.
+    EXPECT_EQ(MostPagesOfRun({.m_nPrintRange = 1, .m_nFromPage = 3, .m_nToPage = 5, .m_nCopies = 2}, 2), 12u);
+    EXPECT_EQ(MostPagesOfRun({.m_nPrintRange = 0, .m_nFromPage = 3, .m_nToPage = 5}, 1), kMostPagesOfAFile);
 }
