@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/placeholders.h"
+#include "common/printable_text.h"
 #include "common/ui_text.h"
 
 const wchar_t kPrintRunSection[] = L"UI_PRINT_RUN";
@@ -23,7 +24,7 @@ std::wstring FileNameOfPath(const std::wstring& strPath)
 std::wstring FileReasonLine(const std::wstring& strPath, const FileReason& reason)
 {
     return FillPlaceholders(RunText(L"IDL_SUMMARY_LINE", L"{1} \x2014 {2}"),
-                            {FileNameOfPath(strPath), FileReasonText(reason)});
+                            {PrintableText(FileNameOfPath(strPath)), PrintableText(FileReasonText(reason))});
 }
 
 bool WasSent(const FileReason& reason)

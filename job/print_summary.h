@@ -34,7 +34,7 @@ struct PrintRunSummary {
 
 // The part of a path after its last backslash.
 std::wstring FileNameOfPath(const std::wstring& strPath);
-// "letter.pdf — <reason>": one file and its reason on one line.
+// "letter.pdf — <reason>": one file and its reason on one line, free of control characters.
 std::wstring FileReasonLine(const std::wstring& strPath, const FileReason& reason);
 
 // Sent, with or without trouble the printer reported after it.

@@ -642,10 +642,12 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
             << Utf8(c.strArgs);
     }
 
-    // LumeoCmd's lines, UTF-8 when redirected.
-    ScriptRun run = RunScript(LUMEO_CMD_EXE, strOnPrinter + Quoted(strGood) + L" " + Quoted(strMissing));
+    // LumeoCmd's lines, UTF-8 when redirected; a name cannot turn its text's direction there.
+    ScriptRun run = RunScript(LUMEO_CMD_EXE, strOnPrinter + Quoted(strGood) + L" " +
+                                                 Quoted((m_folder / L"missing\u202Efdp.pdf").wstring()));
     EXPECT_EQ(run.dwExit, 4u);
-    EXPECT_EQ(run.strOutput, "Sent: " + Utf8(strGood) + "\r\nRefused (not found): " + Utf8(strMissing) +
+    EXPECT_EQ(run.strOutput, "Sent: " + Utf8(strGood) + "\r\nRefused (not found): " +
+                                 Utf8((m_folder / L"missing\uFFFDfdp.pdf").wstring()) +
                                  "\r\n1 of 2 files sent to Lumeo E2E File.\r\n1 refused: not found\r\n");
     // A spooler that refuses one document and shows the other's job out of paper: 5.
     const std::wstring strRefused = MakeFile(L"refused.pdf", kPdfBytes);

@@ -230,7 +230,7 @@ TEST(PrintRunWords, AJobStatusCountsAsSentUnlessItShowsTrouble)
 
 TEST_F(PrintRun, TheSummaryCountsWhatWasSentAndGivesEachFailureItsReason)
 {
-    const std::vector<std::wstring> arrFiles = {L"C:\\in\\a.pdf", L"C:\\in\\b.pdf", L"c.pdf", L"C:\\d.jpg"};
+    const std::vector<std::wstring> arrFiles = {L"C:\\in\\a.pdf", L"C:\\in\\b.pdf", L"c\u202E\x85.pdf", L"C:\\d.jpg"};
     const PrintRunSummary summary =
         SummarizePrintRun(L"Office", arrFiles,
                           {FileOutcome::Sent, FileReason(FileOutcome::CannotOpen, L"Access denied"),
@@ -238,7 +238,7 @@ TEST_F(PrintRun, TheSummaryCountsWhatWasSentAndGivesEachFailureItsReason)
                           true);
     EXPECT_EQ(summary.strHeadline, L"Printing cancelled: 1 of 4 files sent to Office.");
     EXPECT_EQ(summary.arrFailures, (std::vector<std::wstring>{L"b.pdf \x2014 cannot be opened: Access denied",
-                                                              L"c.pdf \x2014 the printer is out of paper",
+                                                              L"c\xFFFD\xFFFD.pdf \x2014 the printer is out of paper",
                                                               L"d.jpg \x2014 printing was cancelled"}));
     EXPECT_EQ(SummaryMessageText(summary, 1), L"Printing cancelled: 1 of 4 files sent to Office.\r\n"
                                               L"b.pdf \x2014 cannot be opened: Access denied\r\n"
