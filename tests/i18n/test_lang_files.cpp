@@ -390,3 +390,35 @@ TEST(LangFiles, EveryLabelOfAPageHasAnAccessKeyOfItsOwnInEveryLanguage)
         }
     }
 }
+
+TEST(LangFiles, TheReadmesStatusLineExamplesAreTextsTheProgramShows)
+{
+    const auto Read = [](const char* pszFile) {
+        std::ifstream in(std::filesystem::path(LUMEO_SOURCE_DIR) / pszFile);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        return text;
+    };
+    // A state, a condition, or a condition with the words of an alert our played printer sends.
+    std::set<std::string> shown;
+    for (int s = 0; s <= static_cast<int>(PrinterStatus::Stopped); ++s)
+        shown.insert(Narrow(PrinterStatusText(static_cast<PrinterStatus>(s))));
+    const std::string agent = Read("tests/support/printer_mib_agent.py");
+    const std::regex alert(R"re(\(\d+, \d+, \d+, b"([^"\\%]*)"\))re");
+    for (int k = 0; k <= static_cast<int>(ConditionKind::Other); ++k) {
+        PrinterCondition condition{ConditionSeverity::Warning, static_cast<ConditionKind>(k)};
+        shown.insert(Narrow(PrinterConditionText(condition)));
+        for (auto it = std::sregex_iterator(agent.begin(), agent.end(), alert); it != std::sregex_iterator(); ++it) {
+            const std::string words = (*it)[1].str();
+            condition.strWords.assign(words.begin(), words.end());
+            shown.insert(Narrow(PrinterConditionText(condition)));
+        }
+    }
+    const std::string readme = Read("README.md");
+    std::smatch list;
+    ASSERT_TRUE(std::regex_search(readme, list, std::regex(R"(status line shows its state \(([^)]*)\))")));
+    const std::string examples = list[1].str();
+    const std::regex quoted("\"([^\"]*)\"");
+    for (auto it = std::sregex_iterator(examples.begin(), examples.end(), quoted); it != std::sregex_iterator(); ++it)
+        EXPECT_TRUE(shown.count((*it)[1].str())) << (*it)[1].str();
+}
