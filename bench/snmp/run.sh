@@ -4,8 +4,8 @@
 # Then times whole device-ID checks: of that agent (private object), of a second one
 # that holds only the standard object (two GETs a check), and of a silent peer; and the
 # printer's state (one read, and /probe's full read) from a third agent that plays an
-# idle printer with 4 supplies, and a fourth with 8. Every answer is checked; an agent that never answers or a wrong answer
-# stops it (exit 1).
+# idle printer with 4 supplies, and a fourth with 8. Every answer is checked; an agent
+# that never answers or a wrong answer stops it (exit 1).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$root/build/bench-native"

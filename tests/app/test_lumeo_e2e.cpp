@@ -798,6 +798,21 @@ TEST_F(LumeoEndToEnd, AScriptStoppedByCtrlCTheSessionsEndOrAKillLeavesNoSpoolFil
         EXPECT_EQ(SpoolFilesNow(), 0) << "a spool file was left behind";
         EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
     }
+    // Stopped while the spooler takes the document, as its spooler tells: the job is aborted.
+    const HANDLE hHandOver = CreateEventW(nullptr, TRUE, FALSE, L"LumeoTestHandOver");
+    const HANDLE hAborted = CreateEventW(nullptr, TRUE, FALSE, L"LumeoTestAborted");
+    const std::wstring strHandOver = MakeFile(L"handover.pdf", kPdfBytes);
+    std::filesystem::resize_file(strHandOver, 4 << 20);
+    const auto handingOver = [&](const PROCESS_INFORMATION& pi) {
+        return WaitForSingleObject(hHandOver, 0) == WAIT_OBJECT_0 && (PressCtrlC(pi), true);
+    };
+    const ScriptRun run =
+        RunScript(LUMEO_TROUBLED_CMD_EXE, L"/print /m " + Quoted(kPrinter) + L" " + Quoted(strHandOver), 60000, handingOver);
+    EXPECT_EQ(run.dwExit, 5u) << run.strOutput;
+    EXPECT_EQ(WaitForSingleObject(hAborted, 0), WAIT_OBJECT_0) << "the job being handed over was not aborted";
+    EXPECT_EQ(SpoolFilesNow(), 0) << "a spool file was left behind";
+    CloseHandle(hHandOver);
+    CloseHandle(hAborted);
 }
 
 TEST_F(LumeoEndToEnd, EscapeOnTheSplashClosesTheSplashAndTheSheetStays)

@@ -47,7 +47,8 @@ std::vector<OID> DetailColumns()
 // One binding: mostly under a column asked for, with any index; any type, any value.
 VarBind HostileBind(FuzzedDataProvider& in, const std::vector<Arcs>& columns)
 {
-    static const uint8_t kTypes[] = {0x02, 0x04, 0x05, 0x06, 0x40, 0x41, 0x42, 0x43, 0x44, 0x46, 0x80, 0x81, 0x82, 0x30};
+    static const uint8_t kTypes[] = {0x02, 0x04, 0x05, 0x06, 0x40, 0x41, 0x42,
+                                     0x43, 0x44, 0x46, 0x80, 0x81, 0x82, 0x30};
     Arcs oid = in.ConsumeIntegralInRange<int>(0, 7) ? columns[in.ConsumeIntegralInRange<size_t>(0, columns.size() - 1)]
                                                     : Arcs{1, 3, 6, 1};
     const size_t nIndex = in.ConsumeIntegralInRange<size_t>(0, 4);
@@ -127,7 +128,8 @@ void DetailWalk(FuzzedDataProvider& in)
     target.setVersion(in.ConsumeBool() ? SNMPVersion::V2c : SNMPVersion::V1);
     std::vector<TableRow> rows;
     const WalkResult result = WalkColumns(exchange, target, columns, rows);
-    if (result.nRequests != nExchanges || nExchanges > 2 * kMaxWalkRows + static_cast<int>(columns.size()) || rows.size() > kMaxWalkRows)
+    const int nMostRequests = 2 * kMaxWalkRows + static_cast<int>(columns.size());  // the bound, and a last step
+    if (result.nRequests != nExchanges || nExchanges > nMostRequests || rows.size() > kMaxWalkRows)
         std::abort();
     for (size_t i = 0; i < rows.size(); ++i)
         if (rows[i].values.size() != columns.size() || (i && !(rows[i - 1].index < rows[i].index)))
