@@ -162,12 +162,13 @@ void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnSto
 
     // Once the jobs have left the queue, what the printer makes of them; a stop now ends
     // the following, not the jobs.
-    const bool bAnySent = std::any_of(end.arrOutcomes.begin(), end.arrOutcomes.end(),
-                                      [](const FileReason& reason) { return reason.outcome == FileOutcome::Sent; });
-    if (end.bCancelled || !pReader || !bAnySent || input.nWaitSeconds == 0)
+    const auto nSent = static_cast<size_t>(std::count_if(
+        end.arrOutcomes.begin(), end.arrOutcomes.end(),
+        [](const FileReason& reason) { return reason.outcome == FileOutcome::Sent; }));
+    if (end.bCancelled || !pReader || nSent == 0 || input.nWaitSeconds == 0)
         return;
     const PrinterAfterRun after = FollowPrinterAfterRun(
-        *pReader, before, input.nWaitSeconds, fnStop,
+        *pReader, before, MostPagesOfRun(input.job.settings, nSent), input.nWaitSeconds, fnStop,
         [&progress](const PrinterState& state, int nSecondsLeft) { progress.Following(state, nSecondsLeft); });
     end.printer = after.report;
     if (after.report.verdict == FollowVerdict::Trouble)

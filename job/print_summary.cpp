@@ -1,6 +1,9 @@
 #include "job/print_summary.h"
 
+#include <algorithm>
+
 #include "common/placeholders.h"
+#include "common/printable_text.h"
 #include "common/ui_text.h"
 
 const wchar_t kPrintRunSection[] = L"UI_PRINT_RUN";
@@ -21,12 +24,22 @@ std::wstring FileNameOfPath(const std::wstring& strPath)
 std::wstring FileReasonLine(const std::wstring& strPath, const FileReason& reason)
 {
     return FillPlaceholders(RunText(L"IDL_SUMMARY_LINE", L"{1} \x2014 {2}"),
-                            {FileNameOfPath(strPath), FileReasonText(reason)});
+                            {PrintableText(FileNameOfPath(strPath)), PrintableText(FileReasonText(reason))});
 }
 
 bool WasSent(const FileReason& reason)
 {
     return reason.outcome == FileOutcome::Sent || reason.outcome == FileOutcome::PrinterTrouble;
+}
+
+uint32_t MostPagesOfRun(const JobSettings& settings, size_t nFiles)
+{
+    const bool bRange = settings.m_nPrintRange == 1 && settings.m_nFromPage >= 1 &&
+                        settings.m_nToPage >= settings.m_nFromPage;
+    const uint64_t nPages = bRange ? static_cast<uint64_t>(settings.m_nToPage - settings.m_nFromPage + 1)
+                                   : kMostPagesOfAFile;
+    const uint64_t nMost = nPages * std::max<uint64_t>(settings.m_nCopies, 1) * nFiles;
+    return static_cast<uint32_t>(std::min<uint64_t>(nMost, UINT32_MAX));
 }
 
 std::wstring PrinterRunLine(const PrinterRunReport& printer, size_t nFilesSent)
@@ -35,6 +48,9 @@ std::wstring PrinterRunLine(const PrinterRunReport& printer, size_t nFilesSent)
         return RunText(L"IDL_PRINTER_NOTDONE", L"The printer had not finished when the wait ended.");
     if (printer.verdict != FollowVerdict::Done || !printer.nPages || nFilesSent == 0)
         return {};
+    // A counter that stood still: the printer may not have begun, or may not count this.
+    if (*printer.nPages == 0)
+        return RunText(L"IDL_PRINTER_NOCOUNT", L"The printer shows no pages counted yet.");
     if (nFilesSent == 1)
         return FillPlaceholders(RunText(L"IDL_PRINTER_PRINTED", L"The printer printed {1} {1:page|pages}."),
                                 {std::to_wstring(*printer.nPages)});

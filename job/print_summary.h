@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "job/job_settings.h"
 #include "job/print_outcome.h"
 #include "printer/state/printer_follow.h"
 
@@ -19,6 +20,11 @@ struct PrinterRunReport {
     std::optional<uint32_t> nPages;  // Done: by how many its counter rose, when it says
 };
 
+// The most pages nFiles files can make with these settings: the pages of the range, or
+// kMostPagesOfAFile when a file prints whole, times the copies.
+constexpr uint32_t kMostPagesOfAFile = 9999;  // the highest page a range may name
+uint32_t MostPagesOfRun(const JobSettings& settings, size_t nFiles);
+
 struct PrintRunSummary {
     std::wstring strHeadline;               // "2 of 3 files sent to Office."
     std::wstring strPrinterLine;            // "The printer printed 3 pages.", or empty
@@ -28,13 +34,14 @@ struct PrintRunSummary {
 
 // The part of a path after its last backslash.
 std::wstring FileNameOfPath(const std::wstring& strPath);
-// "letter.pdf — <reason>": one file and its reason on one line.
+// "letter.pdf — <reason>": one file and its reason on one line, free of control characters.
 std::wstring FileReasonLine(const std::wstring& strPath, const FileReason& reason);
 
 // Sent, with or without trouble the printer reported after it.
 bool WasSent(const FileReason& reason);
-// "The printer printed 3 pages.", the same said of several files together, that it had not
-// finished when the wait ended, or nothing: the headline's "sent" says all there is.
+// "The printer printed 3 pages.", the same said of several files together, that its counter
+// has not moved yet, that it had not finished when the wait ended, or nothing: the
+// headline's "sent" says all there is.
 std::wstring PrinterRunLine(const PrinterRunReport& printer, size_t nFilesSent);
 
 // arrReasons[i] belongs to arrFiles[i].

@@ -12,8 +12,9 @@ struct PrinterAfterRun {
     PrinterState last;        // the latest state the printer gave
 };
 
-// `before`: the state read before the run; fnTell hears every state read while the
-// following goes on, with the whole seconds left.
-PrinterAfterRun FollowPrinterAfterRun(PrinterRoute& reader, const PrinterState& before, unsigned nLimitSeconds,
+// `before`: the state read before the run; `nMostPages`: the most pages the run can make;
+// fnTell hears every state read while the following goes on, with the whole seconds left.
+PrinterAfterRun FollowPrinterAfterRun(PrinterRoute& reader, const PrinterState& before, uint32_t nMostPages,
+                                      unsigned nLimitSeconds,
                                       const std::function<bool()>& fnStop,
                                       const std::function<void(const PrinterState&, int)>& fnTell);

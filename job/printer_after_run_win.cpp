@@ -29,12 +29,13 @@ const wchar_t* VerdictName(FollowVerdict verdict)
 }
 }  // namespace
 
-PrinterAfterRun FollowPrinterAfterRun(PrinterRoute& reader, const PrinterState& before, unsigned nLimitSeconds,
+PrinterAfterRun FollowPrinterAfterRun(PrinterRoute& reader, const PrinterState& before, uint32_t nMostPages,
+                                      unsigned nLimitSeconds,
                                       const std::function<bool()>& fnStop,
                                       const std::function<void(const PrinterState&, int)>& fnTell)
 {
     const ULONGLONG nLimitMs = ULONGLONG{nLimitSeconds} * 1000;
-    PrinterFollow follow(before, static_cast<int64_t>(nLimitMs));
+    PrinterFollow follow(before, static_cast<int64_t>(nLimitMs), nMostPages);
     const ULONGLONG nStart = GetTickCount64();
     FollowVerdict verdict = FollowVerdict::Following;
     while (!(fnStop && fnStop())) {

@@ -102,7 +102,7 @@ private:
 
 // One GETNEXT: each active column moves by one. A SNMPv1 "no such name" ends the column
 // it names and the others are asked again.
-int StepNext(SNMPManager& manager, const Target& target, ColumnWalk& walk, WalkResult& result)
+int StepNext(const WalkExchange& exchange, const Target& target, ColumnWalk& walk, WalkResult& result)
 {
     for (;;) {
         const std::vector<size_t> active = walk.Active();
@@ -111,7 +111,7 @@ int StepNext(SNMPManager& manager, const Target& target, ColumnWalk& walk, WalkR
         ReqRespPDU pdu;
         walk.Request(pdu, active);
         ++result.nRequests;
-        const int nStatus = manager.getNext(pdu, target);
+        const int nStatus = exchange(pdu, target, -1);
         if (nStatus == kNoSuchName && pdu.getErrorIndex() >= 1 &&
             pdu.getErrorIndex() <= static_cast<int>(active.size())) {
             walk.End(active[static_cast<size_t>(pdu.getErrorIndex() - 1)]);
@@ -135,8 +135,8 @@ int StepNext(SNMPManager& manager, const Target& target, ColumnWalk& walk, WalkR
 constexpr int kFirstRepetitions = 5;
 
 // One GETBULK: the answer holds the active columns row after row.
-int StepBulk(SNMPManager& manager, const Target& target, ColumnWalk& walk, WalkResult& result, int& nRepetitions,
-             int& nMostRepetitions)
+int StepBulk(const WalkExchange& exchange, const Target& target, ColumnWalk& walk, WalkResult& result,
+             int& nRepetitions, int& nMostRepetitions)
 {
     const std::vector<size_t> active = walk.Active();
     if (active.empty())
@@ -146,7 +146,7 @@ int StepBulk(SNMPManager& manager, const Target& target, ColumnWalk& walk, WalkR
     ReqRespPDU pdu;
     walk.Request(pdu, active);
     ++result.nRequests;
-    const int nStatus = manager.getBulk(pdu, target, 0, nReps);
+    const int nStatus = exchange(pdu, target, nReps);
     if (nStatus == kTooBig && nReps > 1) {
         nRepetitions = nMostRepetitions = nReps / 2;
         return SNMP_SUCCESS;  // asked again with fewer rows
@@ -173,6 +173,16 @@ int StepBulk(SNMPManager& manager, const Target& target, ColumnWalk& walk, WalkR
 WalkResult WalkColumns(SNMPManager& manager, const Target& target, const std::vector<OID>& columns,
                        std::vector<TableRow>& rows)
 {
+    return WalkColumns(
+        [&manager](ReqRespPDU& pdu, const Target& to, int nReps) {
+            return nReps < 0 ? manager.getNext(pdu, to) : manager.getBulk(pdu, to, 0, nReps);
+        },
+        target, columns, rows);
+}
+
+WalkResult WalkColumns(const WalkExchange& exchange, const Target& target, const std::vector<OID>& columns,
+                       std::vector<TableRow>& rows)
+{
     WalkResult result;
     rows.clear();
     for (const OID& column : columns)
@@ -194,7 +204,7 @@ WalkResult WalkColumns(SNMPManager& manager, const Target& target, const std::ve
         }
         if (bBulk) {
             const bool bFirst = result.nRequests == 0;
-            result.nStatus = StepBulk(manager, target, walk, result, nRepetitions, nMostRepetitions);
+            result.nStatus = StepBulk(exchange, target, walk, result, nRepetitions, nMostRepetitions);
             // Silence or a refusal of the first one; an unreachable agent is not asked again.
             if (bFirst && (result.nStatus == SNMP_ERROR_TIMEOUT || result.nStatus > SNMP_SUCCESS)) {
                 bBulk = false;
@@ -203,7 +213,7 @@ WalkResult WalkColumns(SNMPManager& manager, const Target& target, const std::ve
                 continue;
             }
         } else {
-            result.nStatus = StepNext(manager, result.bUsedV1 ? v1Target : target, walk, result);
+            result.nStatus = StepNext(exchange, result.bUsedV1 ? v1Target : target, walk, result);
         }
         if (result.nStatus != SNMP_SUCCESS)
             break;

@@ -5,6 +5,7 @@
 // objects, or at an object that does not follow the one before it; every request keeps
 // the target's time-out and repeats.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "snmp/oid.h"
@@ -30,4 +31,11 @@ struct WalkResult {
 // refuses it is asked with SNMPv1 GETNEXT from then on (bUsedV1), as agents of SNMPv1 only
 // drop what they cannot read.
 WalkResult WalkColumns(SNMPManager& manager, const Target& target, const std::vector<OID>& columns,
+                       std::vector<TableRow>& rows);
+
+// The same walk over another way of asking: GETNEXT when nMaxRepetitions is negative, else
+// GETBULK without non-repeaters; the answer's bindings replace the request's. Statuses as
+// SNMPManager's. For the fuzzer, which answers as any agent might.
+using WalkExchange = std::function<int(ReqRespPDU& pdu, const Target& target, int nMaxRepetitions)>;
+WalkResult WalkColumns(const WalkExchange& exchange, const Target& target, const std::vector<OID>& columns,
                        std::vector<TableRow>& rows);

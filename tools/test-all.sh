@@ -18,13 +18,16 @@ skipped=0
 run_ctest() {
   local build="$1"; shift
   local dir="$root/build/$build"
-  local reports=()
-  [ "$build" = windows ] && reports=("$dir/gtest-results")
+  local reports=() kind=native
+  [ "$build" = windows ] && reports=("$dir/gtest-results") && kind=windows
   rm -rf "$dir/gtest-results" "$dir/ctest-junit.xml"
   mkdir -p "$dir/gtest-results"
   "$@" bash -c "cd '$dir' && ctest --output-on-failure -j2 --output-junit ctest-junit.xml" 2>&1 | tee "$dir/ctest.log"
+  # Every test program the tree declares must have run: one dropped from the build fails.
+  (cd "$dir" && ctest --show-only=json-v1 >ctest-tests.json)
   local counts
-  if ! counts=$(python3 "$root/tools/test-summary.py" "$dir/ctest-junit.xml" "${reports[@]}"); then
+  if ! counts=$(python3 "$root/tools/test-summary.py" "$dir/ctest-junit.xml" "${reports[@]}" \
+                  --expect "$root" "$kind" --ctest-json "$dir/ctest-tests.json"); then
     echo "no test results for $build"
     failed=$((failed + 1))
     return
@@ -44,12 +47,17 @@ build_or_fail() {
 build_or_fail native && run_ctest native
 build_or_fail sanitize && run_ctest sanitize
 
-# Fuzz targets, a bounded time each; every target is one test.
+# Fuzz targets, a bounded time each; every target is one test, and one the tree declares
+# that did not build or run counts as failed.
 fuzz_log="$root/build/fuzz-run.log"
 bash tools/run-fuzz.sh "${LUMEO_FUZZ_SECONDS:-10}" 2>&1 | tee "$fuzz_log"
-passed=$((passed + $(grep -c "^fuzz .*: no finding" "$fuzz_log")))
-failed=$((failed + $(grep -c -E "^fuzz .*: FINDING|^fuzz build failed" "$fuzz_log")))
-grep -q -E "^fuzz .*: (no finding|FINDING)|^fuzz build failed" "$fuzz_log" || { echo "no fuzz target ran"; failed=$((failed + 1)); }
+if fuzz_counts=$(python3 tools/test-summary.py --fuzz "$fuzz_log" "$root"); then
+  read -r p f s <<<"$fuzz_counts"
+  echo "fuzz: $p passed, $f failed"
+  passed=$((passed + p)); failed=$((failed + f))
+else
+  echo "no fuzz target ran"; failed=$((failed + 1))
+fi
 if build_or_fail windows; then
   run_ctest windows xvfb-run -a -s "-screen 0 1280x1024x24" tools/with-wine.sh
 fi

@@ -2,6 +2,8 @@
 """Counts the test cases of one CTest run: passed, failed, skipped.
 
     test-summary.py <ctest-junit.xml> [gtest-results-folder]
+                    [--expect <source root> native|windows [--ctest-json <ctest --show-only=json-v1>]]
+    test-summary.py --fuzz <run-fuzz.sh log> <source root>
 
 With a report folder, every CTest test is a test program that must leave its
 GoogleTest report <folder>/<test>.xml (the Windows build runs each program as one
@@ -14,9 +16,19 @@ is disabled, or it asked for the skip (SKIP_RETURN_CODE, SKIP_REGULAR_EXPRESSION
 Not run for any other reason (program missing, required files missing, a fixture
 failed) is a failure. A test that CTest saw fail while its report shows no failed
 case (a crash, a time-out) counts one more failure. A run without any test fails.
+
+With --expect, every test program the tree's tests/ CMake files declare for that build
+(lumeo_add_test) must have run: one that is missing from the run (dropped from the
+build, never configured) counts one failure. The Windows build names its tests after
+their programs; the native build's cases are traced to their programs through CTest's
+test list (--ctest-json). With --fuzz, every fuzz target the tree declares
+(lumeo_add_fuzzer) must have reported "no finding"; a finding or no report at all (it
+did not build) counts as failed.
 Prints "P F S".
 """
+import json
 import os
+import re
 import sys
 import xml.etree.ElementTree as ET
 
@@ -67,10 +79,65 @@ def program_counts(status, report):
     return counts
 
 
+def declared(root, kind):
+    """The test programs of a build ('native', 'windows') or the fuzz targets ('fuzz') the
+    CMake files under <root>/tests declare."""
+    call = "lumeo_add_fuzzer" if kind == "fuzz" else "lumeo_add_test"
+    left_out = {"native": "WINDOWS_ONLY", "windows": "NATIVE_ONLY"}.get(kind)
+    names = set()
+    for folder, _, files in os.walk(os.path.join(root, "tests")):
+        for name in files:
+            if name == "CMakeLists.txt" or name.endswith(".cmake"):
+                with open(os.path.join(folder, name), encoding="utf-8") as f:
+                    for match in re.finditer(call + r"\(\s*(\w+)([^)]*)\)", f.read()):
+                        if left_out not in match.group(2).split():
+                            names.add(match.group(1))
+    return names
+
+
+def program_of_tests(ctest_json):
+    """CTest test name -> the program it runs, from `ctest --show-only=json-v1`."""
+    with open(ctest_json, encoding="utf-8") as f:
+        tests = json.load(f).get("tests", [])
+    programs = {}
+    for test in tests:
+        command = test.get("command") or [""]
+        programs[test.get("name", "")] = re.sub(r"\.exe$", "", os.path.basename(command[0]))
+    return programs
+
+
+def missing(expected, ran):
+    for name in sorted(expected - ran):
+        print(f"test-summary: {name} did not report", file=sys.stderr)
+    return len(expected - ran)
+
+
+def fuzz_counts(log, root):
+    with open(log, encoding="utf-8", errors="replace") as f:
+        results = dict(re.findall(r"^fuzz (\S+): (no finding|FINDING)", f.read(), re.M))
+    passed = sum(1 for r in results.values() if r == "no finding")
+    failed = len(results) - passed + missing(declared(root, "fuzz"), set(results))
+    if passed + failed == 0:
+        sys.exit("test-summary: no fuzz target ran")
+    print(passed, failed, 0)
+
+
 def main():
-    if len(sys.argv) < 2:
+    args = sys.argv[1:]
+    if len(args) == 3 and args[0] == "--fuzz":
+        return fuzz_counts(args[1], args[2])
+    expect = ctest_json = None
+    if "--ctest-json" in args:
+        i = args.index("--ctest-json")
+        ctest_json = args[i + 1]
+        del args[i:i + 2]
+    if "--expect" in args:
+        i = args.index("--expect")
+        expect = args[i + 1:i + 3]
+        del args[i:i + 3]
+    if not args:
         sys.exit(__doc__)
-    junit, gtest_dir = sys.argv[1], (sys.argv[2] if len(sys.argv) > 2 else None)
+    junit, gtest_dir = args[0], (args[1] if len(args) > 1 else None)
     totals = [0, 0, 0]
     cases = list(ET.parse(junit).iter("testcase"))
     if not cases:
@@ -82,6 +149,10 @@ def main():
         else:
             counts = [status == "passed", status == "failed", status == "skipped"]
         totals = [t + int(c) for t, c in zip(totals, counts)]
+    if expect:
+        programs = program_of_tests(ctest_json) if ctest_json else {}
+        ran = {programs.get(case.get("name", ""), case.get("name", "")) for case in cases}
+        totals[1] += missing(declared(expect[0], expect[1]), ran)
     print(*totals)
 
 

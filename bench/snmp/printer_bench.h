@@ -1,6 +1,7 @@
 #pragma once
 // The printer-state benchmarks' anchor, net-snmp, kept apart from our layer: its headers
 // define many macros of their own.
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,5 +15,10 @@ struct AnchorRun {
 // one session.
 AnchorRun RunNetSnmpTwoGets(const std::string& strAgent, int nCount);
 // `count` times what snmpbulkwalk does for each subtree: GETBULK of 10 repetitions from
-// the subtree's root until an answer leaves it.
-AnchorRun RunNetSnmpBulkWalks(const std::string& strAgent, const std::vector<std::string>& arrSubtrees, int nCount);
+// the subtree's root until an answer leaves it. A walk that does not bring back its
+// subtree's number of rows (distinct indices) counts as failed.
+struct AnchorSubtree {
+    const char* pszEntry;
+    size_t nRows;
+};
+AnchorRun RunNetSnmpBulkWalks(const std::string& strAgent, const std::vector<AnchorSubtree>& arrSubtrees, int nCount);

@@ -63,7 +63,7 @@ AnchorRun RunNetSnmpTwoGets(const std::string& strAgent, int nCount)
     return run;
 }
 
-AnchorRun RunNetSnmpBulkWalks(const std::string& strAgent, const std::vector<std::string>& arrSubtrees, int nCount)
+AnchorRun RunNetSnmpBulkWalks(const std::string& strAgent, const std::vector<AnchorSubtree>& arrSubtrees, int nCount)
 {
     AnchorRun run;
     std::vector<char> peer;
@@ -74,10 +74,11 @@ AnchorRun RunNetSnmpBulkWalks(const std::string& strAgent, const std::vector<std
     }
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < nCount; ++i)
-        for (const std::string& subtree : arrSubtrees) {
+        for (const AnchorSubtree& subtree : arrSubtrees) {
             oid root[MAX_OID_LEN], next[MAX_OID_LEN];
             size_t rootLen = 0, nextLen = 0;
-            Parse(subtree.c_str(), root, rootLen);
+            Parse(subtree.pszEntry, root, rootLen);
+            std::set<std::vector<oid>> rows;  // the index after the entry and column
             memcpy(next, root, rootLen * sizeof(oid));
             nextLen = rootLen;
             for (bool bInside = true; bInside;) {
@@ -99,12 +100,15 @@ AnchorRun RunNetSnmpBulkWalks(const std::string& strAgent, const std::vector<std
                         break;
                     }
                     ++run.nBindings;
+                    if (v->name_length > rootLen + 1)
+                        rows.emplace(v->name + rootLen + 1, v->name + v->name_length);
                     memcpy(next, v->name, v->name_length * sizeof(oid));
                     nextLen = v->name_length;
                 }
                 if (response)
                     snmp_free_pdu(response);
             }
+            run.nFailed += rows.size() != subtree.nRows;
         }
     run.dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     snmp_close(ss);

@@ -174,8 +174,11 @@ PrinterState StateOfPrinterMib(const PrinterMibValues& values)
     if (state.status == PrinterStatus::Stopped && (state.conditions.empty() || state.conditions[0].severity != kStop))
         state.conditions.insert(state.conditions.begin(), {kStop, Kind::Other, Detail::DeviceDown, {}});
 
-    if (values.nLifeCount && (values.nCounterUnit == kCounterImpressions || values.nCounterUnit == kCounterSheets))
+    if (values.nLifeCount && (values.nCounterUnit == kCounterImpressions || values.nCounterUnit == kCounterSheets)) {
         state.nPageCounter = *values.nLifeCount;
+        state.nCounterDevice = values.nDevice;
+        state.nCounterUnit = *values.nCounterUnit;
+    }
     for (const PrinterMibSupply& supply : values.supplies)
         state.supplies.push_back({CleanPrinterText(supply.strDescription), IsReceptacle(supply),
                                   supply.nUnit == kUnitPercent, supply.nMaxCapacity, supply.nLevel});

@@ -63,6 +63,7 @@ struct PrinterMibInput {
 
 // What the agent answered for its printer; a missing object stays empty.
 struct PrinterMibValues {
+    uint32_t nDevice = 1;                      // the printer's hrDeviceIndex
     std::optional<int> nDeviceStatus;          // hrDeviceStatus
     std::optional<int> nPrinterStatus;         // hrPrinterStatus
     std::optional<std::string> strErrorState;  // hrPrinterDetectedErrorState, as sent

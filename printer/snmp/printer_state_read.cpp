@@ -114,6 +114,7 @@ uint32_t TakeStateAnswer(const ReqRespPDU& answer, PrinterMibValues& values)
         nDevice = (single[2] ? single[2] : single[3])->first[0];
     else if (!cells[0].empty())
         nDevice = cells[0].begin()->first[0];
+    values.nDevice = nDevice;
     const auto ofDevice = [&](size_t c, size_t nArcs) -> const SNMPDataType* {
         return single[c] && single[c]->first.size() == nArcs && single[c]->first[0] == nDevice ? single[c]->second
                                                                                             : nullptr;
@@ -229,25 +230,32 @@ int PrinterStateReader::ReadDetails(PrinterState& state)
     m_nRequests += result.nRequests;
     m_bV1Only = m_bV1Only || result.bUsedV1;
 
+    TakeDetailRows(std::move(rows), m_nDevice, bAlerts && result.nStatus == SNMP_SUCCESS, values);
+    state = StateOfPrinterMib(values);
+    return 1;
+}
+
+void TakeDetailRows(std::vector<TableRow> rows, uint32_t nDevice, bool bAlerts, PrinterMibValues& values)
+{
     const auto holds = [](const TableRow& row, size_t nFrom, size_t nTo) {
-        for (size_t c = nFrom; c < nTo; ++c)
+        for (size_t c = nFrom; c < nTo && c < row.values.size(); ++c)
             if (row.values[c].getDataType() != SNMP_TYPE_NULL)
                 return true;
         return false;
     };
-    if (bAlerts && result.nStatus == SNMP_SUCCESS)
+    if (bAlerts)
         values.alerts.clear();  // the walk sees every one
-    for (const TableRow& row : RowsOfDevice(std::move(rows), m_nDevice)) {
+    for (const TableRow& row : RowsOfDevice(std::move(rows), nDevice)) {
         const std::vector<SNMPDataType>& v = row.values;
+        if (v.size() < (bAlerts ? kDetailColumns : kDetailColumns - 4))
+            continue;
         if (holds(row, 0, 6))
             values.supplies.push_back({IntOr(v[0], 0), IntOr(v[1], 0), IntOr(v[3], 0), IntOr(v[4], kLevelUnknown),
                                        IntOr(v[5], kLevelUnknown), OctetsOf(v[2])});
         if (holds(row, 6, 11))
             values.inputs.push_back({OctetsOf(v[9]), OctetsOf(v[10]), OctetsOf(v[8]), IntOr(v[6], kLevelUnknown),
                                      IntOr(v[7], kLevelUnknown)});
-        if (bAlerts && result.nStatus == SNMP_SUCCESS && holds(row, 11, 15))
+        if (bAlerts && holds(row, 11, 15))
             values.alerts.push_back({IntOr(v[11], 0), IntOr(v[12], 0), IntOr(v[13], 0), OctetsOf(v[14])});
     }
-    state = StateOfPrinterMib(values);
-    return 1;
 }

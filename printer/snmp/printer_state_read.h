@@ -6,6 +6,7 @@
 #include "printer/snmp/printer_mib_state.h"
 #include "printer/state/printer_state.h"
 #include "snmp/snmp.h"
+#include "snmp/table_walk.h"
 
 class PrinterStateReader {
 public:
@@ -44,3 +45,9 @@ private:
 // strays from the columns asked, or names another device, adds nothing. Returns the
 // printer's hrDeviceIndex it found (1 when none). Public for the fuzzer.
 uint32_t TakeStateAnswer(const ReqRespPDU& answer, PrinterMibValues& values);
+
+// The rows of /probe's walk into `values`: per row of the printer's device, the six supply
+// columns, the five input columns and, with bAlerts, the four alert columns in place of
+// the alerts the state read saw; a row short of these adds nothing. Public for the fuzzer.
+constexpr size_t kDetailColumns = 15;  // with the alerts
+void TakeDetailRows(std::vector<TableRow> rows, uint32_t nDevice, bool bAlerts, PrinterMibValues& values);

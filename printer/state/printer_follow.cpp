@@ -1,12 +1,18 @@
 #include "printer/state/printer_follow.h"
 
-PrinterFollow::PrinterFollow(const PrinterState& before, int64_t nLimitMs)
-    : m_before(before), m_last(before), m_nLimitMs(nLimitMs)
+PrinterFollow::PrinterFollow(const PrinterState& before, int64_t nLimitMs, uint32_t nMostPages)
+    : m_before(before), m_last(before), m_nLimitMs(nLimitMs), m_nMostPages(nMostPages)
 {
 }
 
-FollowVerdict PrinterFollow::Add(const PrinterState& sample, bool bAnswered, int64_t nElapsedMs)
+FollowVerdict PrinterFollow::Add(const PrinterState& answer, bool bAnswered, int64_t nElapsedMs)
 {
+    // A counter of another device or unit than before the run (the agent's devices were
+    // renumbered, or it now counts sheets) says nothing of this run.
+    PrinterState sample = answer;
+    if (m_before.nPageCounter && (sample.nCounterDevice != m_before.nCounterDevice ||
+                                  sample.nCounterUnit != m_before.nCounterUnit))
+        sample.nPageCounter.reset();
     const FollowVerdict notYet = nElapsedMs >= m_nLimitMs ? FollowVerdict::TimedOut : FollowVerdict::Following;
     if (!bAnswered) {
         m_bLastIdle = false;
@@ -36,7 +42,8 @@ FollowVerdict PrinterFollow::Add(const PrinterState& sample, bool bAnswered, int
 
 std::optional<uint32_t> PrinterFollow::PagesPrinted() const
 {
-    if (!m_before.nPageCounter || !m_nLatestCounter || *m_nLatestCounter < *m_before.nPageCounter)
+    if (!m_before.nPageCounter || !m_nLatestCounter || *m_nLatestCounter < *m_before.nPageCounter ||
+        *m_nLatestCounter - *m_before.nPageCounter > m_nMostPages)
         return std::nullopt;
     return *m_nLatestCounter - *m_before.nPageCounter;
 }

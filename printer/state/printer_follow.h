@@ -21,15 +21,17 @@ public:
     // be on its way, or the printer may not count what it did.
     static constexpr int64_t kQuietMs = 8000;
 
-    // `before`: the state read before the run; `nLimitMs`: how long to follow at most.
-    PrinterFollow(const PrinterState& before, int64_t nLimitMs);
+    // `before`: the state read before the run; `nLimitMs`: how long to follow at most;
+    // `nMostPages`: the most pages the run can make, so a larger rise is no count of it.
+    PrinterFollow(const PrinterState& before, int64_t nLimitMs, uint32_t nMostPages);
 
     // One sample, taken `nElapsedMs` after the following began; `bAnswered` is false when
     // the printer did not answer (it may be busy).
     FollowVerdict Add(const PrinterState& sample, bool bAnswered, int64_t nElapsedMs);
 
     // The pages the counter rose by since the state before the run; nothing when either
-    // count is unknown or the counter went back (replaced or reset).
+    // count is unknown, the counter went back (replaced or reset) or rose by more than
+    // the run can make. Only samples of the device and unit seen before the run count.
     std::optional<uint32_t> PagesPrinted() const;
     const PrinterState& Last() const { return m_last; }
 
@@ -37,6 +39,7 @@ private:
     PrinterState m_before;
     PrinterState m_last;
     int64_t m_nLimitMs;
+    uint32_t m_nMostPages;
     bool m_bBegun = false;     // seen at work, or its counter rose
     bool m_bLastIdle = false;  // the sample before the latest was idle
     std::optional<uint32_t> m_nLastCounter;

@@ -71,6 +71,9 @@ struct PrinterState {
     PrinterStatus status = PrinterStatus::Unknown;
     std::vector<PrinterCondition> conditions;  // stop conditions first
     std::optional<uint32_t> nPageCounter;      // pages (impressions or sheets) over the printer's life
+    // Whose counter it is and what it counts: counts of another device or unit do not compare.
+    uint32_t nCounterDevice = 0;
+    int nCounterUnit = 0;
     std::vector<PrinterSupply> supplies;
     std::vector<PrinterTray> trays;
 };

@@ -642,10 +642,12 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
             << Utf8(c.strArgs);
     }
 
-    // LumeoCmd's lines, UTF-8 when redirected.
-    ScriptRun run = RunScript(LUMEO_CMD_EXE, strOnPrinter + Quoted(strGood) + L" " + Quoted(strMissing));
+    // LumeoCmd's lines, UTF-8 when redirected; a name cannot turn its text's direction there.
+    ScriptRun run = RunScript(LUMEO_CMD_EXE, strOnPrinter + Quoted(strGood) + L" " +
+                                                 Quoted((m_folder / L"missing\u202Efdp.pdf").wstring()));
     EXPECT_EQ(run.dwExit, 4u);
-    EXPECT_EQ(run.strOutput, "Sent: " + Utf8(strGood) + "\r\nRefused (not found): " + Utf8(strMissing) +
+    EXPECT_EQ(run.strOutput, "Sent: " + Utf8(strGood) + "\r\nRefused (not found): " +
+                                 Utf8((m_folder / L"missing\uFFFDfdp.pdf").wstring()) +
                                  "\r\n1 of 2 files sent to Lumeo E2E File.\r\n1 refused: not found\r\n");
     // A spooler that refuses one document and shows the other's job out of paper: 5.
     const std::wstring strRefused = MakeFile(L"refused.pdf", kPdfBytes);
@@ -796,6 +798,21 @@ TEST_F(LumeoEndToEnd, AScriptStoppedByCtrlCTheSessionsEndOrAKillLeavesNoSpoolFil
         EXPECT_EQ(SpoolFilesNow(), 0) << "a spool file was left behind";
         EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
     }
+    // Stopped while the spooler takes the document, as its spooler tells: the job is aborted.
+    const HANDLE hHandOver = CreateEventW(nullptr, TRUE, FALSE, L"LumeoTestHandOver");
+    const HANDLE hAborted = CreateEventW(nullptr, TRUE, FALSE, L"LumeoTestAborted");
+    const std::wstring strHandOver = MakeFile(L"handover.pdf", kPdfBytes);
+    std::filesystem::resize_file(strHandOver, 4 << 20);
+    const auto handingOver = [&](const PROCESS_INFORMATION& pi) {
+        return WaitForSingleObject(hHandOver, 0) == WAIT_OBJECT_0 && (PressCtrlC(pi), true);
+    };
+    const ScriptRun run =
+        RunScript(LUMEO_TROUBLED_CMD_EXE, L"/print /m " + Quoted(kPrinter) + L" " + Quoted(strHandOver), 60000, handingOver);
+    EXPECT_EQ(run.dwExit, 5u) << run.strOutput;
+    EXPECT_EQ(WaitForSingleObject(hAborted, 0), WAIT_OBJECT_0) << "the job being handed over was not aborted";
+    EXPECT_EQ(SpoolFilesNow(), 0) << "a spool file was left behind";
+    CloseHandle(hHandOver);
+    CloseHandle(hAborted);
 }
 
 TEST_F(LumeoEndToEnd, EscapeOnTheSplashClosesTheSplashAndTheSheetStays)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <regex>
@@ -40,6 +41,39 @@ std::string KeysNotIn(const KeySet& keys, const KeySet& others)
         if (!others.count({section, key}))
             text += L" [" + section + L"]" + key;
     return Narrow(text);
+}
+
+// The English file as the text source, noting every key asked of it.
+class AskedKeys : public UITextSource {
+public:
+    AskedKeys()
+    {
+        for (const LangEntry& e : Shipped("EN"))
+            m_ini.Set(e.strSection, e.strKey, e.strValue);
+        SetUITextSource(this);
+    }
+    ~AskedKeys() override { SetUITextSource(nullptr); }
+    bool Lookup(const std::wstring& section, const std::wstring& key, std::wstring& value) const override
+    {
+        m_asked.insert({section, key});
+        return m_ini.Lookup(section, key, value);
+    }
+    const KeySet& Asked() const { return m_asked; }
+
+private:
+    CIniText m_ini;
+    mutable KeySet m_asked;
+};
+
+// The English file makes the built-in texts, and every key the texts ask for is in every
+// language's file: a key missing everywhere would pass through its built-in default.
+void ExpectEnglishAsBuiltIn(const std::function<std::vector<std::wstring>()>& fnLines)
+{
+    const std::vector<std::wstring> builtIn = fnLines();
+    const AskedKeys english;
+    EXPECT_EQ(fnLines(), builtIn);
+    for (const std::string& code : ShippedLanguages())
+        EXPECT_EQ(KeysNotIn(english.Asked(), Keys(Shipped(code))), "") << code << " lacks them";
 }
 }  // namespace
 
@@ -233,6 +267,7 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
         for (size_t nFiles : {1, 2})
             for (FollowVerdict verdict : {FollowVerdict::Done, FollowVerdict::TimedOut})
                 lines.push_back(PrinterRunLine({verdict, 3}, nFiles));
+        lines.push_back(PrinterRunLine({FollowVerdict::Done, 0}, 1));
         DeviceIdRoute route;
         for (PortKind kind : {PortKind::Usb, PortKind::Parallel, PortKind::File, PortKind::Network}) {
             route.kind = kind;
@@ -242,9 +277,7 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
         std::ranges::copy(ProbeLines(L"p", route, false, L"", -1), std::back_inserter(lines));
         return lines;
     };
-    const std::vector<std::wstring> builtIn = Lines();
-    ScopedLangSource source(Shipped("EN"));
-    EXPECT_EQ(Lines(), builtIn);
+    ExpectEnglishAsBuiltIn(Lines);
 }
 
 TEST(LangFiles, EnglishPrinterStateTextsEqualTheBuiltInOnes)
@@ -265,9 +298,7 @@ TEST(LangFiles, EnglishPrinterStateTextsEqualTheBuiltInOnes)
             lines.push_back(PrinterStatusText(static_cast<PrinterStatus>(s)));
         return lines;
     };
-    const std::vector<std::wstring> builtIn = Lines();
-    ScopedLangSource source(Shipped("EN"));
-    EXPECT_EQ(Lines(), builtIn);
+    ExpectEnglishAsBuiltIn(Lines);
 }
 
 TEST(LangFiles, CountsTakeTheFormsOfTheirLanguage)
@@ -358,4 +389,36 @@ TEST(LangFiles, EveryLabelOfAPageHasAnAccessKeyOfItsOwnInEveryLanguage)
             }
         }
     }
+}
+
+TEST(LangFiles, TheReadmesStatusLineExamplesAreTextsTheProgramShows)
+{
+    const auto Read = [](const char* pszFile) {
+        std::ifstream in(std::filesystem::path(LUMEO_SOURCE_DIR) / pszFile);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        return text;
+    };
+    // A state, a condition, or a condition with the words of an alert our played printer sends.
+    std::set<std::string> shown;
+    for (int s = 0; s <= static_cast<int>(PrinterStatus::Stopped); ++s)
+        shown.insert(Narrow(PrinterStatusText(static_cast<PrinterStatus>(s))));
+    const std::string agent = Read("tests/support/printer_mib_agent.py");
+    const std::regex alert(R"re(\(\d+, \d+, \d+, b"([^"\\%]*)"\))re");
+    for (int k = 0; k <= static_cast<int>(ConditionKind::Other); ++k) {
+        PrinterCondition condition{ConditionSeverity::Warning, static_cast<ConditionKind>(k)};
+        shown.insert(Narrow(PrinterConditionText(condition)));
+        for (auto it = std::sregex_iterator(agent.begin(), agent.end(), alert); it != std::sregex_iterator(); ++it) {
+            const std::string words = (*it)[1].str();
+            condition.strWords.assign(words.begin(), words.end());
+            shown.insert(Narrow(PrinterConditionText(condition)));
+        }
+    }
+    const std::string readme = Read("README.md");
+    std::smatch list;
+    ASSERT_TRUE(std::regex_search(readme, list, std::regex(R"(status line shows its state \(([^)]*)\))")));
+    const std::string examples = list[1].str();
+    const std::regex quoted("\"([^\"]*)\"");
+    for (auto it = std::sregex_iterator(examples.begin(), examples.end(), quoted); it != std::sregex_iterator(); ++it)
+        EXPECT_TRUE(shown.count((*it)[1].str())) << (*it)[1].str();
 }

@@ -230,7 +230,7 @@ TEST(PrintRunWords, AJobStatusCountsAsSentUnlessItShowsTrouble)
 
 TEST_F(PrintRun, TheSummaryCountsWhatWasSentAndGivesEachFailureItsReason)
 {
-    const std::vector<std::wstring> arrFiles = {L"C:\\in\\a.pdf", L"C:\\in\\b.pdf", L"c.pdf", L"C:\\d.jpg"};
+    const std::vector<std::wstring> arrFiles = {L"C:\\in\\a.pdf", L"C:\\in\\b.pdf", L"c\u202E\x85.pdf", L"C:\\d.jpg"};
     const PrintRunSummary summary =
         SummarizePrintRun(L"Office", arrFiles,
                           {FileOutcome::Sent, FileReason(FileOutcome::CannotOpen, L"Access denied"),
@@ -238,7 +238,7 @@ TEST_F(PrintRun, TheSummaryCountsWhatWasSentAndGivesEachFailureItsReason)
                           true);
     EXPECT_EQ(summary.strHeadline, L"Printing cancelled: 1 of 4 files sent to Office.");
     EXPECT_EQ(summary.arrFailures, (std::vector<std::wstring>{L"b.pdf \x2014 cannot be opened: Access denied",
-                                                              L"c.pdf \x2014 the printer is out of paper",
+                                                              L"c\xFFFD\xFFFD.pdf \x2014 the printer is out of paper",
                                                               L"d.jpg \x2014 printing was cancelled"}));
     EXPECT_EQ(SummaryMessageText(summary, 1), L"Printing cancelled: 1 of 4 files sent to Office.\r\n"
                                               L"b.pdf \x2014 cannot be opened: Access denied\r\n"
@@ -254,4 +254,8 @@ TEST_F(PrintRun, TheSummaryCountsWhatWasSentAndGivesEachFailureItsReason)
                                               L"2 files together.\r\nb.pdf \x2014 the printer reports: Jam in tray 1");
     EXPECT_EQ(PrinterRunLine({FollowVerdict::Done, 1}, 1), L"The printer printed 1 page.");
     EXPECT_EQ(PrinterRunLine({FollowVerdict::Done, std::nullopt}, 1), L"");  // no count: "sent" says it
+    EXPECT_EQ(PrinterRunLine({FollowVerdict::Done, 0}, 2), L"The printer shows no pages counted yet.");
+    // The most pages a run can make: the range's pages, else a bound per file; times copies.
+    EXPECT_EQ(MostPagesOfRun({.m_nPrintRange = 1, .m_nFromPage = 3, .m_nToPage = 5, .m_nCopies = 2}, 2), 12u);
+    EXPECT_EQ(MostPagesOfRun({.m_nPrintRange = 0, .m_nFromPage = 3, .m_nToPage = 5}, 1), kMostPagesOfAFile);
 }

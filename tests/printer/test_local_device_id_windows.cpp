@@ -34,6 +34,7 @@ struct FakeIo {
     int handlesOpen = 0;
     bool bOneHandle = false;  // a device held open refuses every other open, as a printer does
     DWORD nAnswerMs = 0;
+    HANDLE hAnswering = nullptr;  // set once a device holds a request
 
     static FakeIo*& Current()
     {
@@ -116,6 +117,8 @@ struct FakeIo {
     {
         FakeIo& f = *Current();
         f.codes.push_back(code);
+        if (f.hAnswering)
+            SetEvent(f.hAnswering);
         ::Sleep(f.nAnswerMs);
         const auto& [path, reply] = f.replies[reinterpret_cast<uintptr_t>(h) - 0x2000];
         for (const std::wstring& failing : f.failingIo)
@@ -305,11 +308,12 @@ TEST(LocalRoutesOnWine, ReadsTakeTurnsSoACheckStillRunningNeverHoldsTheDeviceAga
     io.replies = {{L"\\\\?\\usb#one", UsbReply(kId1)}, {L"\\\\.\\LPT1", "CMD:PDF;"}};
     io.bOneHandle = true;
     io.nAnswerMs = 300;
+    io.hAnswering = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     FakeIo::Guard guard(io);
     std::wstring strOld, strParallel, strCurrent;
     int nOld = 0, nParallel = 0;
     std::thread older([&] { nOld = LocalUSBDeviceID(L"USB001", strOld); });
-    Sleep(100);  // the older check has the device open
+    EXPECT_EQ(WaitForSingleObject(io.hAnswering, 10000), WAIT_OBJECT_0);  // the older check has the device open
     std::thread parallel([&] { nParallel = LocalLPTDeviceID(L"LPT1:", strParallel); });
     EXPECT_EQ(LocalUSBDeviceID(L"USB001", strCurrent), 1);
     older.join();
@@ -317,6 +321,7 @@ TEST(LocalRoutesOnWine, ReadsTakeTurnsSoACheckStillRunningNeverHoldsTheDeviceAga
     EXPECT_EQ(strCurrent, L"MFG:Corvane;MDL:A;CMD:PCL;");
     EXPECT_EQ(nOld + nParallel, 2);
     EXPECT_EQ(strParallel, L"CMD:PDF;");
+    CloseHandle(io.hAnswering);
 }
 
 TEST(LocalRoutesOnWine, NoDevicesMeansNoDeviceID)

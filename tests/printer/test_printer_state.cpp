@@ -125,12 +125,16 @@ TEST(PrinterFollow, SuccessiveSamplesDecideAndTheCounterSaysThePages)
         P status;
         long nCounter;  // -1: none
         V verdict;
+        int nUnit = 7;  // impressions
+        uint32_t nDevice = 1;
     };
-    const auto State = [](P status, long nCounter) {
+    const auto State = [](P status, long nCounter, int nUnit = 7, uint32_t nDevice = 1) {
         PrinterState state;
         state.status = status;
         if (nCounter >= 0)
             state.nPageCounter = static_cast<uint32_t>(nCounter);
+        state.nCounterUnit = nUnit;
+        state.nCounterDevice = nDevice;
         return state;
     };
     const struct {
@@ -161,12 +165,18 @@ TEST(PrinterFollow, SuccessiveSamplesDecideAndTheCounterSaysThePages)
          {{1000, P::Unknown, 502, V::Following}, {2000, P::Unknown, 502, V::Done}}, 2},
         {"a counter that went back", P::Ready, 1000,
          {{1000, P::Printing, 7, V::Following}, {2000, P::Ready, 8, V::Following}, {3000, P::Ready, 8, V::Done}}, {}},
+        {"a rise past the pages the run can make", P::Ready, 1000,
+         {{1000, P::Ready, 1101, V::Following}, {2000, P::Ready, 1101, V::Done}}, {}},
+        {"counts of another unit or device are no count", P::Ready, 1000,
+         {{1000, P::Printing, 1001, V::Following}, {2000, P::Printing, 1003, V::Following, 7, 2},
+          {3000, P::Ready, 1050, V::Following, 8}, {4000, P::Ready, 1050, V::Done, 8}}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        PrinterFollow follow(State(c.before, c.nBefore), 60000);
+        PrinterFollow follow(State(c.before, c.nBefore), 60000, 100);
         for (const Sample& sample : c.samples)
-            EXPECT_EQ(follow.Add(State(sample.status, sample.nCounter), sample.nCounter != kSilent, sample.nMs),
+            EXPECT_EQ(follow.Add(State(sample.status, sample.nCounter, sample.nUnit, sample.nDevice),
+                                 sample.nCounter != kSilent, sample.nMs),
                       sample.verdict)
                 << sample.nMs;
         EXPECT_EQ(follow.PagesPrinted(), c.pages);

@@ -477,6 +477,7 @@ TEST_F(SpoolerSubmission, AStopBeforeTheFirstWriteSendsNothingAndOneAfterItAbort
         int nAborts;
     } cases[] = {
         {"during the copy", [nAsked = 0]() mutable { return ++nAsked >= 3; }, 0, 0},
+        {"once the document is started", [] { return !g_calls.docNames.empty(); }, 1, 1},
         {"during the writes", [] { return g_calls.nWrites >= 2; }, 1, 1},
     };
     for (const auto& c : cases) {

@@ -81,7 +81,7 @@ def objects(scenario, trigger):
         MARKER + (3, 1, 1): ("integer", 7),
         MARKER + (4, 1, 1): ("counter", counter),
     }
-    supplies = SUPPLY_ROWS
+    supplies = SUPPLY_ROWS * 2 if scenario == "eight" else SUPPLY_ROWS  # "eight": /probe's walk takes two requests
     if scenario == "hostile":
         supplies = [("Black\x00\x00\x00", 3, 21, 7, 100, 5), ("\x1b]0;owned\x07" + "y" * 400, 3, 3, 19, 100, 50)]
     for i, (descr, klass, kind, unit, most, level) in enumerate(supplies, 1):

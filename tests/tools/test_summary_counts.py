@@ -27,7 +27,7 @@ PASS, FAIL, SKIP = "", '<failure message="x"/>', '<skipped message="x"/>'
 
 
 class Summary(unittest.TestCase):
-    def run_summary(self, ctest_cases, reports=None):
+    def run_summary(self, ctest_cases, reports=None, expect=()):
         """The script's output for a CTest run; reports: test name -> report text (None: no file)."""
         with tempfile.TemporaryDirectory() as folder:
             junit = os.path.join(folder, "ctest-junit.xml")
@@ -40,7 +40,7 @@ class Summary(unittest.TestCase):
                     if text is not None:
                         with open(os.path.join(folder, name + ".xml"), "w") as f:
                             f.write(text)
-            done = subprocess.run(args, capture_output=True, text=True)
+            done = subprocess.run(args + list(expect), capture_output=True, text=True)
             return done.returncode, done.stdout.strip()
 
     def test_programs_that_reported_nothing_or_never_ran_fail(self):
@@ -65,6 +65,27 @@ class Summary(unittest.TestCase):
                  ctest_case("fixture", "notrun", "Fixture dependency failed"),
                  ctest_case("timeout", "fail", failed=True)]
         self.assertEqual(self.run_summary(cases), (0, "1 3 3"))
+
+    def test_a_declared_program_or_fuzz_target_that_did_not_report_fails(self):
+        with tempfile.TemporaryDirectory() as root:
+            os.makedirs(os.path.join(root, "tests", "fuzz"))
+            with open(os.path.join(root, "tests", "CMakeLists.txt"), "w") as f:
+                f.write("lumeo_add_test(a_tests SOURCES a.cpp)\nlumeo_add_test(w_tests WINDOWS_ONLY\n  SOURCES w.cpp)\n"
+                        "lumeo_add_test(n_tests NATIVE_ONLY SOURCES n.cpp)\n")
+            with open(os.path.join(root, "tests", "fuzz", "f.cmake"), "w") as f:
+                f.write("lumeo_add_fuzzer(f1 SOURCES f1.cpp)\nlumeo_add_fuzzer(f2 SOURCES f2.cpp)\n")
+            tests = os.path.join(root, "tests.json")
+            with open(tests, "w") as f:
+                f.write('{"tests": [{"name": "S.one", "command": ["/b/a_tests", "--gtest_filter=S.one"]}]}')
+            self.assertEqual(self.run_summary([ctest_case("S.one", "run")], None,
+                                              ("--expect", root, "native", "--ctest-json", tests)), (0, "1 1 0"))
+            self.assertEqual(self.run_summary([ctest_case("w_tests", "run")], {"w_tests": gtest_report(PASS)},
+                                              ("--expect", root, "windows")), (0, "1 1 0"))
+            log = os.path.join(root, "fuzz.log")
+            with open(log, "w") as f:
+                f.write("run-fuzz: fuzz build failed; the targets it made run\nfuzz f1: no finding (9 log lines)\n")
+            done = subprocess.run([sys.executable, SCRIPT, "--fuzz", log, root], capture_output=True, text=True)
+            self.assertEqual(done.stdout.strip(), "1 1 0")
 
     def test_a_run_without_tests_fails(self):
         code, out = self.run_summary([])
