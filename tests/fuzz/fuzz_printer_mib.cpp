@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "printer/printer_state_read.h"
-#include "printer/printer_state_text.h"
+#include "printer/snmp/printer_state_read.h"
+#include "printer/state/printer_state_text.h"
 
 namespace {
 namespace mib = printer_mib;
