@@ -2,10 +2,10 @@
 
 #include "common/debug_log.h"
 
-void ScriptOutput::Write(DWORD nStdHandle, const std::wstring& strLine)
+void ScriptOutput::Write(DWORD nStdHandle, const std::wstring& strLine, bool bShown)
 {
     DebugLog(L"%s", strLine.c_str());
-    if (!m_bConsole)
+    if (!m_bConsole || !bShown)
         return;
     HANDLE hOut = GetStdHandle(nStdHandle);
     if (hOut == nullptr || hOut == INVALID_HANDLE_VALUE)
