@@ -212,7 +212,10 @@ const char* FollowKey(FollowVerdict verdict)
 ScriptJson::ScriptJson(RunMode mode) : m_pDoc(std::make_unique<ordered_json>())
 {
     (*m_pDoc)["version"] = kScriptJsonVersion;
-    (*m_pDoc)["command"] = mode == RunMode::Print ? "print" : mode == RunMode::Probe ? "probe" : nullptr;
+    if (mode == RunMode::Print || mode == RunMode::Probe)
+        (*m_pDoc)["command"] = mode == RunMode::Print ? "print" : "probe";
+    else
+        (*m_pDoc)["command"] = nullptr;
 }
 
 ScriptJson::~ScriptJson() = default;
@@ -263,9 +266,10 @@ void ScriptJson::PrintRun(const std::wstring& strPrinter, const std::vector<File
     size_t nSent = 0, nRefused = 0;
     for (const FileReport& report : arrReports) {
         const bool bTrouble = report.reason.outcome == FileOutcome::PrinterTrouble;
+        const bool bSent = report.reason.outcome == FileOutcome::Sent;
         files.push_back({{"path", Utf8(report.strShown)},
                          {"outcome", FileOutcomeKey(report)},
-                         {"reason", report.reason.outcome == FileOutcome::Sent ? ordered_json() : ordered_json(ReasonKey(report.reason.outcome))}});
+                         {"reason", bSent ? ordered_json() : ordered_json(ReasonKey(report.reason.outcome))}});
         nSent += WasSent(report.reason) ? 1 : 0;
         nRefused += report.bAdmitted ? 0 : 1;
         if (report.reason.outcome != FileOutcome::Sent) {

@@ -41,7 +41,17 @@ struct CmdFile {
     std::wstring strShown;  // what a report shows: the path, or the start of a too-long one
 };
 
-enum class UsageError { None, UnknownOption, BadValue, MissingValue, NoFile, TwoModes, NotForProbe, OnlyForProbe, AllAndPrinter };
+enum class UsageError {
+    None,
+    UnknownOption,
+    BadValue,
+    MissingValue,
+    NoFile,
+    TwoModes,
+    NotForProbe,
+    OnlyForProbe,   // /all under /print
+    AllAndPrinter,  // /all with /m
+};
 
 constexpr int kDefaultWaitSeconds = 60;
 constexpr size_t kValueTokenChars = 32;  // an option value holds at most 31 characters

@@ -139,7 +139,8 @@ std::wstring Describe(const std::wstring& line)
     const auto types = PaperTypeKeywords();
     const CommandLine c = ReadCommandLine(line, {sizes, types});
     const wchar_t* kModes[] = {L"sheet", L"print", L"probe", L"usage"};
-    const wchar_t* kErrors[] = {L"", L"unknown", L"value", L"missing", L"nofile", L"two", L"probe", L"onlyprobe", L"all+m"};
+    const wchar_t* kErrors[] = {L"",    L"unknown", L"value",     L"missing", L"nofile",
+                                L"two", L"probe",   L"onlyprobe", L"all+m"};
     std::wstring s = kModes[static_cast<int>(c.mode)];
     if (c.error != UsageError::None)
         return s + L" !" + kErrors[static_cast<int>(c.error)] + L" " + c.strErrorToken +
