@@ -46,18 +46,14 @@ int ProbeAllPrinters(ScriptOutput& out, ScriptJson& json)
         json.PrinterCheckFault(-2);
         return kExitPrinter;
     }
-    int nExit = kExitPrinter;
-    bool bFirst = true;
+    std::vector<int> arrSupportedTypes;
     for (const ProbeFacts& facts : ProbeEveryPrinter(prtControl)) {
-        if (!bFirst)
+        if (!arrSupportedTypes.empty())
             out.Line(L"");
-        bFirst = false;
         ReportProbe(facts, out, json);
-        const int nPrinterExit = ExitCodeOfPrinterCheck(facts.nSupportedTypes);
-        if (nPrinterExit == kExitDone || (nPrinterExit == kExitNoAnswer && nExit != kExitDone))
-            nExit = nPrinterExit;
+        arrSupportedTypes.push_back(facts.nSupportedTypes);
     }
-    return nExit;
+    return ExitCodeOfPrinterChecks(arrSupportedTypes);
 }
 }  // namespace
 

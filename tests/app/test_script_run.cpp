@@ -26,6 +26,10 @@ TEST(ScriptRun, TheSpoolersTroubleOutweighsARefusedFile)
     for (FileOutcome trouble : {SpoolFileFailed, SpoolerRefused, Cancelled, InternalError, PrinterError, PrinterOffline, PaperOut,
                                 JobPaused, JobBlocked, JobDeleted, PrinterTrouble})
         EXPECT_EQ(Exit({NotFound, trouble, Sent}), 5) << static_cast<int>(trouble);
+    // /probe /all: a printer that can print outranks a silent one, which outranks the others.
+    EXPECT_EQ(ExitCodeOfPrinterChecks({0, -1, 1, -2}), 0);
+    EXPECT_EQ(ExitCodeOfPrinterChecks({0, -1, -2}), 3);
+    EXPECT_EQ(ExitCodeOfPrinterChecks({0, -2}), 2);
 }
 
 TEST(ProgramArguments, WhatFollowsTheProgramsName)
