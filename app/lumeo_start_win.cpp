@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <algorithm>
+
 #include "app/app_module.h"
 #include "app/main_sheet.h"
 #include "app/script_runs.h"
@@ -32,6 +34,15 @@ void HardenLibrarySearch()
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
     if (!pfnSet || !pfnSet(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS))
         SetDllDirectoryW(L"");
+}
+
+std::wstring WideOfUtf8(const std::string& strUtf8)
+{
+    const int nChars = MultiByteToWideChar(CP_UTF8, 0, strUtf8.data(), static_cast<int>(strUtf8.size()), nullptr, 0);
+    std::wstring strWide(static_cast<size_t>(std::max(nChars, 0)), L'\0');
+    if (nChars > 0)
+        MultiByteToWideChar(CP_UTF8, 0, strUtf8.data(), static_cast<int>(strUtf8.size()), strWide.data(), nChars);
+    return strWide;
 }
 
 const wchar_t* ProgramName(ProgramKind kind) { return kind == ProgramKind::Console ? L"LumeoCmd" : L"Lumeo.exe"; }
@@ -111,24 +122,30 @@ void RunLumeo(HINSTANCE hInstance, const wchar_t* pszCmdLine, ProgramKind kind)
     if (cmd.mode == RunMode::Sheet && kind == ProgramKind::Window)
         ExitProcess(static_cast<UINT>(RunSheet(strCmdLine, cmd.options, policies)));
 
-    ScriptOutput out(kind == ProgramKind::Console);
+    const bool bJson = cmd.bJson && cmd.mode != RunMode::Usage;
+    ScriptOutput out(kind == ProgramKind::Console, bJson);
+    ScriptJson json(cmd.mode);
     int nExit = kExitDone;
     if (cmd.mode == RunMode::Usage) {
         ShowUsage(kind, keywords, out, false);
     } else if (cmd.mode == RunMode::Sheet || cmd.error != UsageError::None) {
         out.ErrorLine(cmd.mode == RunMode::Sheet ? NoRunLine() : UsageErrorLine(cmd));
-        if (kind == ProgramKind::Console)
+        json.UsageFault(cmd);
+        if (kind == ProgramKind::Console && !bJson)
             ShowUsage(kind, keywords, out, true);
         nExit = kExitUsage;
     } else if (const wchar_t* pszLocked = cmd.mode == RunMode::Print ? LockedOptionGiven(cmd.options, policies.job)
                                                                        : nullptr) {
         out.ErrorLine(LockedOptionLine(pszLocked));
+        json.LockedOption(pszLocked);
         nExit = kExitUsage;
     } else if (cmd.mode == RunMode::Print) {
-        nExit = RunScriptPrint(cmd, policies, out);
+        nExit = RunScriptPrint(cmd, policies, out, json);
     } else {
-        nExit = RunScriptProbe(cmd, policies, out);
+        nExit = RunScriptProbe(cmd, policies, out, json);
     }
+    if (bJson)
+        out.Document(WideOfUtf8(json.Text(nExit)));
     _Module.Term();
     CoUninitialize();
     DebugLog(L"RunLumeo : exit code %d", nExit);

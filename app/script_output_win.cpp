@@ -1,15 +1,11 @@
 #include "app/script_output.h"
 
 #include "common/debug_log.h"
-#include "common/printable_text.h"
 
-void ScriptOutput::Write(DWORD nStdHandle, const std::wstring& strAnyLine)
+void ScriptOutput::Write(DWORD nStdHandle, const std::wstring& strLine, bool bShown)
 {
-    // File names, printer names and string-file texts: none may end the line, send the
-    // terminal a command or turn the text's direction so that it shows another name.
-    const std::wstring strLine = PrintableText(strAnyLine);
     DebugLog(L"%s", strLine.c_str());
-    if (!m_bConsole)
+    if (!m_bConsole || !bShown)
         return;
     HANDLE hOut = GetStdHandle(nStdHandle);
     if (hOut == nullptr || hOut == INVALID_HANDLE_VALUE)

@@ -68,16 +68,17 @@ private:
     std::vector<size_t> m_arrSlots;  // the report of each admitted file
 };
 
-int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, ScriptOutput& out)
+int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, ScriptOutput& out, ScriptJson& json)
 {
     CPrtControl prtControl;
-    if (const int nExit = ChooseScriptPrinter(prtControl, cmd, strPolicyPrinter, out))
+    if (const int nExit = ChooseScriptPrinter(prtControl, cmd, strPolicyPrinter, out, json))
         return nExit;
     ListenForScriptStop();
     DeviceIdRoute route;
     const int nSupportedTypes = CheckSupportedTypes(prtControl, route);
     if (const int nExit = ExitCodeOfPrinterCheck(nSupportedTypes)) {
         out.ErrorLine(PrinterCheckLine(nSupportedTypes));
+        json.PrinterCheckFault(nSupportedTypes);
         return nExit;
     }
     // The printer's state before anything is sent: a stop condition ends the run here,
@@ -87,6 +88,7 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     if (route.answered && route.answered->ReadState(before)) {
         if (HasStopCondition(before)) {
             out.ErrorLine(PrinterStoppedLine(before));
+            json.PrinterStopped(before);
             return kExitPrinterStopped;
         }
         input.stateTarget = route.answered->Copy();
@@ -113,11 +115,12 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
         out.Line(strPrinter);
     for (const std::wstring& strLine : ReasonCountLines(arrReports))
         out.Line(strLine);
+    json.PrintRun(input.strPrinter, arrReports, end.printer);
     return ExitCodeOfFiles(arrReports);
 }
 }  // namespace
 
-int RunScriptPrint(const CommandLine& cmd, const LumeoPolicies& policies, ScriptOutput& out)
+int RunScriptPrint(const CommandLine& cmd, const LumeoPolicies& policies, ScriptOutput& out, ScriptJson& json)
 {
     CParamMngr* pMngr = CreateParamMngr();
     if (!pMngr)
@@ -128,7 +131,7 @@ int RunScriptPrint(const CommandLine& cmd, const LumeoPolicies& policies, Script
     pMngr->SetBasicDefaults();
     pMngr->ApplyBasicOptions(cmd.options);
     pMngr->ApplyAdvancedOptions(cmd.options);
-    const int nExit = PrintFiles(cmd, policies.strPrinter, out);
+    const int nExit = PrintFiles(cmd, policies.strPrinter, out, json);
     DestroyParamMngr();
     DebugLog(L"RunScriptPrint : %d", nExit);
     return nExit;

@@ -1,4 +1,5 @@
 // /probe, and the printer choice that /print shares with it.
+#include "app/probe_every_printer.h"
 #include "app/script_runs.h"
 #include "app/script_texts.h"
 #include "common/debug_log.h"
@@ -6,10 +7,11 @@
 #include "printer/state/printer_state_text.h"
 
 int ChooseScriptPrinter(CPrtControl& prtControl, const CommandLine& cmd, const std::wstring& strPolicyPrinter,
-                        ScriptOutput& out)
+                        ScriptOutput& out, ScriptJson& json)
 {
     if (prtControl.GetPrinterCount() <= 0) {
         out.ErrorLine(PrinterCheckLine(-2));
+        json.PrinterCheckFault(-2);
         return kExitPrinter;
     }
     if (!cmd.bPrinterGiven) {
@@ -21,19 +23,48 @@ int ChooseScriptPrinter(CPrtControl& prtControl, const CommandLine& cmd, const s
     if (!cmd.bPrinterTooLong && prtControl.SelectPrinter(cmd.strPrinter))
         return kExitDone;
     out.ErrorLine(UnknownPrinterLine(cmd.strPrinter));
+    json.UnknownPrinter(cmd.strPrinter);
     return kExitPrinter;
 }
 
-int RunScriptProbe(const CommandLine& cmd, const LumeoPolicies& policies, ScriptOutput& out)
+namespace {
+void ReportProbe(const ProbeFacts& facts, ScriptOutput& out, ScriptJson& json)
+{
+    for (const std::wstring& strLine :
+         ProbeLines(facts.strPrinter, facts.route, facts.bObtained, facts.strDeviceID, facts.nSupportedTypes))
+        out.Line(strLine);
+    for (const std::wstring& strLine : ProbeStateLines(facts.route.kind, facts.state))
+        out.Line(strLine);
+    json.AddProbe(facts);
+}
+
+int ProbeAllPrinters(ScriptOutput& out, ScriptJson& json)
 {
     CPrtControl prtControl;
-    if (const int nExit = ChooseScriptPrinter(prtControl, cmd, policies.strPrinter, out))
+    if (prtControl.GetPrinterCount() <= 0) {
+        out.ErrorLine(PrinterCheckLine(-2));
+        json.PrinterCheckFault(-2);
+        return kExitPrinter;
+    }
+    std::vector<int> arrSupportedTypes;
+    for (const ProbeFacts& facts : ProbeEveryPrinter(prtControl)) {
+        if (!arrSupportedTypes.empty())
+            out.Line(L"");
+        ReportProbe(facts, out, json);
+        arrSupportedTypes.push_back(facts.nSupportedTypes);
+    }
+    return ExitCodeOfPrinterChecks(arrSupportedTypes);
+}
+}  // namespace
+
+int RunScriptProbe(const CommandLine& cmd, const LumeoPolicies& policies, ScriptOutput& out, ScriptJson& json)
+{
+    if (cmd.bAll)
+        return ProbeAllPrinters(out, json);
+    CPrtControl prtControl;
+    if (const int nExit = ChooseScriptPrinter(prtControl, cmd, policies.strPrinter, out, json))
         return nExit;
     const PrinterProbe probe = ProbeCurrentPrinter(prtControl);
-    for (const std::wstring& strLine : ProbeLines(prtControl.GetCurrentPrinterName(), probe.route, probe.bObtained,
-                                                  probe.strDeviceID, probe.nSupportedTypes))
-        out.Line(strLine);
-    for (const std::wstring& strLine : ProbeStateLines(probe.route.kind, probe.state))
-        out.Line(strLine);
+    ReportProbe(FactsOfProbe(prtControl.GetCurrentPrinterName(), probe), out, json);
     return ExitCodeOfPrinterCheck(probe.nSupportedTypes);
 }

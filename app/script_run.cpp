@@ -9,6 +9,17 @@ int ExitCodeOfPrinterCheck(int nSupportedTypes)
     return nSupportedTypes == -1 ? kExitNoAnswer : kExitPrinter;
 }
 
+int ExitCodeOfPrinterChecks(const std::vector<int>& arrSupportedTypes)
+{
+    bool bSilent = false;
+    for (int nSupportedTypes : arrSupportedTypes) {
+        if (ExitCodeOfPrinterCheck(nSupportedTypes) == kExitDone)
+            return kExitDone;
+        bSilent = bSilent || ExitCodeOfPrinterCheck(nSupportedTypes) == kExitNoAnswer;
+    }
+    return bSilent ? kExitNoAnswer : kExitPrinter;
+}
+
 namespace {
 int ExitCodeOfOutcome(FileOutcome outcome)
 {

@@ -27,6 +27,8 @@ struct FileReport {
 // 0 when the printer takes some type, 2 when it takes none or none is installed (0, -2),
 // 3 when it did not answer (-1).
 int ExitCodeOfPrinterCheck(int nSupportedTypes);
+// /probe /all: 0 when some printer can print, else 3 when some did not answer, else 2.
+int ExitCodeOfPrinterChecks(const std::vector<int>& arrSupportedTypes);
 
 // 5 when the spooler refused a job or showed trouble for it, or the printer reported
 // trouble after the run, else 4 when a file was refused or unreadable, else 0.

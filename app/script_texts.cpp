@@ -36,6 +36,10 @@ constexpr Text kNoValue{L"IDL_ERR_NO_VALUE", L"{1} needs a value."};
 constexpr Text kNoFile{L"IDL_ERR_NO_FILE", L"No file to print."};
 constexpr Text kTwoRuns{L"IDL_ERR_TWO_RUNS", L"/print and /probe cannot be used together."};
 constexpr Text kNotForProbe{L"IDL_ERR_NOT_FOR_PROBE", L"/probe takes no file and no option but /m: {1}"};
+constexpr Text kOnlyForProbe{L"IDL_ERR_ONLY_FOR_PROBE", L"{1} goes with /probe only."};
+constexpr Text kAllAndPrinter{L"IDL_ERR_ALL_AND_PRINTER", L"/all and /m cannot be used together."};
+constexpr Text kUsageJson{L"IDL_USAGE_JSON", L"/json writes one JSON document for scripts in place of these lines. "
+                                             L"/all checks every installed printer."};
 constexpr Text kNoRun{L"IDL_ERR_NO_RUN", L"Give /print, /probe or /?."};
 constexpr Text kUnknownPrinter{L"IDL_UNKNOWN_PRINTER", L"No printer named \"{1}\" is installed."};
 constexpr Text kFileSent{L"IDL_FILE_SENT", L"Sent: {1}"};
@@ -130,11 +134,12 @@ std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const Optio
             L"  " + strProgram + L" /print [/m " + strPrinter + L"] [/copies " + strN + L"] [/pages " + Say(kWordFrom) +
                 L"[-" + Say(kWordTo) + L"]] [/paper " + Say(kWordSize) + L"] [/type " + Say(kWordType) + L"]",
             strIndent + L"[/duplex none|long|short] [/color auto|bw] [/fit | /zoom " + strN + L"] [/wait " +
-                Say(kWordSeconds) + L"] " + Say(kWordFile) + L"...",
-            L"  " + strProgram + L" /probe [/m " + strPrinter + L"]",
+                Say(kWordSeconds) + L"] [/json] " + Say(kWordFile) + L"...",
+            L"  " + strProgram + L" /probe [/m " + strPrinter + L" | /all] [/json]",
             L"  " + strProgram + L" /?",
             Say(kUsagePrint),
             Say(kUsageProbe),
+            Say(kUsageJson),
             Say(kUsageRanges),
             Say(kUsageSizes, {Joined(keywords.paperSizes)}),
             Say(kUsageTypes, {Joined(keywords.paperTypes)}),
@@ -158,6 +163,10 @@ std::wstring UsageErrorLine(const CommandLine& cmd)
         return Say(kTwoRuns);
     case UsageError::NotForProbe:
         return Say(kNotForProbe, {cmd.strErrorToken});
+    case UsageError::OnlyForProbe:
+        return Say(kOnlyForProbe, {cmd.strErrorToken});
+    case UsageError::AllAndPrinter:
+        return Say(kAllAndPrinter);
     default:
         return {};
     }

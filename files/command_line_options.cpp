@@ -7,7 +7,7 @@
 #include "files/command_line.h"
 
 namespace {
-enum class Opt { Print, Probe, Usage, Copies, Pages, Paper, Type, Duplex, Color, Fit, Zoom, Wait };
+enum class Opt { Print, Probe, Usage, Json, All, Copies, Pages, Paper, Type, Duplex, Color, Fit, Zoom, Wait };
 
 struct OptionName {
     const wchar_t* pszName;
@@ -20,12 +20,16 @@ constexpr OptionName kOptions[] = {
     {L"copies", Opt::Copies, true}, {L"pages", Opt::Pages, true},  {L"paper", Opt::Paper, true},
     {L"type", Opt::Type, true},     {L"duplex", Opt::Duplex, true}, {L"color", Opt::Color, true},
     {L"fit", Opt::Fit, false},      {L"zoom", Opt::Zoom, true},     {L"wait", Opt::Wait, true},
+    {L"json", Opt::Json, false},    {L"all", Opt::All, false},
 };
 
 // What a report shows of a token too long to take: its start.
 constexpr size_t kShownChars = 40;
 
-bool IsJobOption(Opt opt) { return opt != Opt::Print && opt != Opt::Probe && opt != Opt::Usage; }
+bool IsJobOption(Opt opt)
+{
+    return opt != Opt::Print && opt != Opt::Probe && opt != Opt::Usage && opt != Opt::Json && opt != Opt::All;
+}
 
 const OptionName* FindOption(std::wstring_view name)
 {
@@ -155,6 +159,10 @@ size_t Reader::TakeOption(const OptionName& option, std::wstring_view token, con
         Fail(UsageError::NotForProbe, token);
         return 0;
     }
+    if (m_cmd.mode == RunMode::Print && option.opt == Opt::All) {
+        Fail(UsageError::OnlyForProbe, token);
+        return 0;
+    }
     if (!option.bTakesValue) {
         if (option.opt == Opt::Print)
             m_bPrint = true;
@@ -162,6 +170,10 @@ size_t Reader::TakeOption(const OptionName& option, std::wstring_view token, con
             m_bProbe = true;
         else if (option.opt == Opt::Usage)
             m_bUsage = true;
+        else if (option.opt == Opt::Json)
+            m_cmd.bJson = true;
+        else if (option.opt == Opt::All)
+            m_cmd.bAll = true;
         else
             m_cmd.options.bFitToPage = true;
         return 0;
@@ -320,5 +332,9 @@ CommandLine ReadCommandLine(const std::wstring& strCmdLine, const OptionKeywords
         cmd.error = UsageError::TwoModes;
     if (cmd.error == UsageError::None && mode == RunMode::Print && cmd.arrFiles.empty())
         cmd.error = UsageError::NoFile;
+    if (cmd.error == UsageError::None && cmd.bAll && cmd.bPrinterGiven)
+        cmd.error = UsageError::AllAndPrinter;
+    // A script that asked for JSON gets it for a fault found before /json was read too.
+    cmd.bJson = lenient.m_cmd.bJson;
     return cmd;
 }

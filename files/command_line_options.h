@@ -9,8 +9,8 @@
 // with "/" or "-" is an unknown option. A repeated option: the last one wins.
 //
 //   /print [/m PRINTER] [/copies N] [/pages FROM[-TO]] [/paper SIZE] [/type TYPE]
-//          [/duplex none|long|short] [/color auto|bw] [/fit | /zoom N] [/wait SECONDS] FILE...
-//   /probe [/m PRINTER]
+//          [/duplex none|long|short] [/color auto|bw] [/fit | /zoom N] [/wait SECONDS] [/json] FILE...
+//   /probe [/m PRINTER | /all] [/json]
 //   /?
 #include <optional>
 #include <span>
@@ -41,7 +41,17 @@ struct CmdFile {
     std::wstring strShown;  // what a report shows: the path, or the start of a too-long one
 };
 
-enum class UsageError { None, UnknownOption, BadValue, MissingValue, NoFile, TwoModes, NotForProbe };
+enum class UsageError {
+    None,
+    UnknownOption,
+    BadValue,
+    MissingValue,
+    NoFile,
+    TwoModes,
+    NotForProbe,
+    OnlyForProbe,   // /all under /print
+    AllAndPrinter,  // /all with /m
+};
 
 constexpr int kDefaultWaitSeconds = 60;
 constexpr size_t kValueTokenChars = 32;  // an option value holds at most 31 characters
@@ -54,6 +64,8 @@ struct CommandLine {
     bool bPrinterTooLong = false;   // under /print and /probe: the last M option's name did not fit
     JobOptions options;
     int nWaitSeconds = kDefaultWaitSeconds;
+    bool bJson = false;  // /json: one JSON document for scripts, even after a usage fault
+    bool bAll = false;   // /probe /all: every installed printer
     UsageError error = UsageError::None;  // the first fault, under /print and /probe only
     std::wstring strErrorToken;           // the option (or file) it concerns
     std::wstring strErrorValue;           // the value refused

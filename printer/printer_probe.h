@@ -17,3 +17,5 @@ struct PrinterProbe {
 };
 
 PrinterProbe ProbeCurrentPrinter(CPrtControl& prtControl);
+// The same for the printer on a port; safe on any thread, one port per thread.
+PrinterProbe ProbePrinterOnPort(const std::wstring& strPortName);

@@ -5,10 +5,14 @@
 
 PrinterProbe ProbeCurrentPrinter(CPrtControl& prtControl)
 {
+    return ProbePrinterOnPort(prtControl.GetPrinterPortName(prtControl.GetCurrentIndex()));
+}
+
+PrinterProbe ProbePrinterOnPort(const std::wstring& strPortName)
+{
     PrinterProbe probe;
     bool bUnsupportedPort = false;
-    const int nResult = DeviceIDForPort(prtControl.GetPrinterPortName(prtControl.GetCurrentIndex()),
-                                        probe.strDeviceID, bUnsupportedPort, &probe.route);
+    const int nResult = DeviceIDForPort(strPortName, probe.strDeviceID, bUnsupportedPort, &probe.route);
     probe.bObtained = nResult == 1;
     probe.nSupportedTypes = SupportedTypesOfLookup(nResult, bUnsupportedPort, probe.strDeviceID);
     if (probe.route.answered)

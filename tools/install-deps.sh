@@ -23,6 +23,7 @@ packages=(
   nsis                             # makensis builds LumeoSetup.exe
   wixl msitools                    # wixl builds LumeoSetup.msi; msibuild/msiinfo finish it and read it for the winget manifest
   fp-utils                         # chmcmd compiles the help files HELP_xx.chm
+  nlohmann-json3-dev               # the JSON document of LumeoCmd /json (header-only; only its folder is included)
   python3                          # language files, help pages and the test summary
   bc                               # the spooler benchmark's arithmetic
 )

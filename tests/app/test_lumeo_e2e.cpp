@@ -8,11 +8,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -146,6 +149,13 @@ ScriptRun RunScript(const std::string& strExe, const std::wstring& strArgs, DWOR
 }
 
 std::wstring Quoted(const std::wstring& strText) { return L"\"" + strText + L"\""; }
+
+// LumeoCmd's /json output parsed; what does not parse stays text, for a failure to show.
+nlohmann::json Parsed(const std::string& strOutput)
+{
+    nlohmann::json doc = nlohmann::json::parse(strOutput, nullptr, false);
+    return doc.is_discarded() ? nlohmann::json(strOutput) : doc;
+}
 
 std::string Utf8(const std::wstring& strText)
 {
@@ -662,6 +672,10 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
     run = RunScript(LUMEO_CMD_EXE, L"/print -Bogus x.pdf");
     EXPECT_EQ(run.dwExit, 1u);
     EXPECT_EQ(run.strOutput.rfind("Unknown option: -Bogus\r\nUsage:\r\n  LumeoCmd /print [/m PRINTER]", 0), 0u);
+    run = RunScript(LUMEO_CMD_EXE, L"/print -Bogus /json x.pdf");
+    EXPECT_EQ(run.dwExit, 1u);
+    EXPECT_EQ(Parsed(run.strOutput), nlohmann::json::parse(R"({"version": 1, "command": "print", "error": {"key":
+        "unknown-option", "option": "-Bogus", "value": ""}, "exitCode": 1})"));
     run = RunScript(LUMEO_CMD_EXE, L"/?");
     EXPECT_EQ(run.dwExit, 0u);
     EXPECT_EQ(run.strOutput.rfind("Usage:\r\n", 0), 0u);
@@ -930,7 +944,7 @@ TEST_F(LumeoNetworkPrinter, LumeoCmdNamesEveryRefusedFileWithItsOwnReasonAndCoun
     const std::wstring strMissing = (m_folder / L"missing.pdf").wstring(), strFolder = (m_folder / L"x.pdf").wstring();
     const std::wstring strText = MakeFile(L"letter.pdf", "Dear reader,\r\n"), strBmp = MakeFile(L"scan.bmp", "BM6");
     const std::wstring strGood = MakeFile(L"good.pdf", kPdfBytes);
-    const ScriptRun run =
+    ScriptRun run =
         RunScript(LUMEO_CMD_EXE, L"/print /wait 5 /m " + Quoted(strPrinter) + L" " + Quoted(strMissing) + L" " +
                                      Quoted(strFolder) + L" " + Quoted(strText) + L" " + Quoted(strBmp) + L" " +
                                      Quoted(strGood));
@@ -942,6 +956,20 @@ TEST_F(LumeoNetworkPrinter, LumeoCmdNamesEveryRefusedFileWithItsOwnReasonAndCoun
                                  Utf8(strGood) + "\r\n1 of 5 files sent to Lumeo E2E Net Pdf.\r\n1 refused: not "
                                  "found\r\n1 refused: a folder or a device, not a file\r\n1 refused: the content "
                                  "is not of its type\r\n1 refused: the printer does not take the type\r\n");
+    run = RunScript(LUMEO_CMD_EXE, L"/print /json /wait 5 /m " + Quoted(strPrinter) + L" " + Quoted(strMissing) + L" " +
+                                       Quoted(strFolder) + L" " + Quoted(strText) + L" " + Quoted(strBmp) + L" " +
+                                       Quoted(strGood));
+    EXPECT_EQ(run.dwExit, 4u);
+    nlohmann::json expected = nlohmann::json::parse(R"({"version": 1, "command": "print", "printer":
+        "Lumeo E2E Net Pdf", "files": [], "counts": {"files": 5, "sent": 1, "refused": 4, "notSent": 0, "reasons":
+        {"not-found": 1, "not-a-file": 1, "not-of-its-type": 1, "type-not-taken": 1}}, "printerReport": {"verdict":
+        "no-state", "pages": null, "trouble": null}, "exitCode": 4})");
+    for (const auto& [strPath, strOutcome, reason] : {std::tuple(strMissing, "refused", nlohmann::json("not-found")),
+         {strFolder, "refused", "not-a-file"}, {strText, "refused", "not-of-its-type"},
+         {strBmp, "refused", "type-not-taken"}, {strGood, "sent", nullptr}})
+        expected["files"].push_back({{"path", Utf8(strPath)}, {"outcome", strOutcome}, {"reason", reason}});
+    EXPECT_EQ(Parsed(run.strOutput), expected);
+    EXPECT_EQ(run.strOutput.front(), '{');  // no byte-order mark
 }
 
 TEST_F(LumeoNetworkPrinter, AnAnsweringPrinterWithoutADeviceIdIsNotSupportedRatherThanOff)
@@ -968,7 +996,8 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
     m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{"MFG:Corvane;CMD:PDF;", std::nullopt},
                                            std::vector<std::string>{"public"}, 0, PrinterMib{"cover", ""});
     ASSERT_TRUE(m_pAgent->Ready());
-    run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(AddNetworkPrinter(L"Supplies", m_pAgent->Port())));
+    const std::wstring strSupplies = AddNetworkPrinter(L"Supplies", m_pAgent->Port());
+    run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(strSupplies));
     EXPECT_EQ(run.dwExit, 0u);
     const size_t nState = run.strOutput.find("State: ");
     EXPECT_EQ(nState == std::string::npos ? run.strOutput : run.strOutput.substr(nState),
@@ -976,6 +1005,21 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
               "Supply: Black Toner Cartridge: 80 %\r\nSupply: Cyan Toner: some remaining\r\n"
               "Supply: Waste Toner Box: unknown\r\nSupply: Drum Unit: 15 %\r\n"
               "Tray: Tray 1 (A4 Plain): 50 %\r\nTray: Bypass Tray (Letter): some remaining\r\n");
+    // The same facts for a script.
+    run = RunScript(LUMEO_CMD_EXE, L"/probe /json /m " + Quoted(strSupplies));
+    EXPECT_EQ(run.dwExit, 0u);
+    const std::string strPort = std::to_string(m_pAgent->Port());
+    EXPECT_EQ(Parsed(run.strOutput), nlohmann::json::parse(R"({"version": 1, "command": "probe", "printers": [{
+        "printer": "Lumeo E2E Net Supplies", "port": {"name": "LUMEO_E2E_NET_)" + strPort + R"(", "kind": "network"},
+        "route": {"kind": "snmp", "answered": true, "requests": [{"address": "127.0.0.1:)" + strPort + R"(",
+        "community": "public", "wsdUrl": null, "answered": true}]}, "deviceId": "MFG:Corvane;CMD:PDF;",
+        "types": ["pdf"], "verdict": "can-print", "state": {"status": "stopped", "conditions": [{"kind":
+        "cover-open", "severity": "stop", "detail": "none", "words": "Front cover open"}], "pageCounter": 1000,
+        "supplies": [{"name": "Black Toner Cartridge", "kind": "supply", "level": 80}, {"name": "Cyan Toner",
+        "kind": "supply", "level": "some-remaining"}, {"name": "Waste Toner Box", "kind": "receptacle", "level":
+        "unknown"}, {"name": "Drum Unit", "kind": "supply", "level": 15}], "trays": [{"name": "Tray 1",
+        "description": "Cassette 1", "media": "A4 Plain", "level": 50}, {"name": "Bypass Tray", "description":
+        "Manual feed", "media": "Letter", "level": "some-remaining"}]}}], "exitCode": 0})"));
     run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(kPrinter));  // a file port has no state to read
     EXPECT_NE(run.strOutput.find("State unknown: it is read from network printers only.\r\n"), std::string::npos);
 
@@ -986,9 +1030,34 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
     EXPECT_EQ(run.strOutput, "The printer did not answer. Another program may be using it, its cable may be loose, or "
                              "it may be turned off.\r\n");
     EXPECT_GE(silent.Received(), 1);
+    int nAsked = silent.Received();
+    ULONGLONG ullStart = GetTickCount64();
     run = RunScript(LUMEO_PROGRAM_EXE, L"/probe /m " + Quoted(strSilent));
+    const ULONGLONG ullOne = GetTickCount64() - ullStart;
     EXPECT_EQ(run.dwExit, 3u);
     EXPECT_EQ(run.strWindows, "");
+
+    // Every printer side by side: three silent ones are asked as often as one alone, in
+    // the time of less than two such checks.
+    const int nPerCheck = silent.Received() - nAsked;
+    const std::vector<std::wstring> arrSilent = {strSilent, AddNetworkPrinter(L"Silent 2", silent.Port()),
+                                                 AddNetworkPrinter(L"Silent 3", silent.Port())};
+    nAsked = silent.Received();
+    ullStart = GetTickCount64();
+    run = RunScript(LUMEO_CMD_EXE, L"/probe /all /json");
+    EXPECT_LT(GetTickCount64() - ullStart, 2 * ullOne);
+    EXPECT_EQ(silent.Received() - nAsked, 3 * nPerCheck);
+    EXPECT_EQ(run.dwExit, 0u);  // some printer can print
+    const nlohmann::json doc = Parsed(run.strOutput);
+    ASSERT_TRUE(doc.is_object()) << run.strOutput;
+    EXPECT_EQ(doc["exitCode"], 0);
+    std::map<std::string, std::string> verdicts;
+    for (const nlohmann::json& printer : doc["printers"])
+        verdicts[printer["printer"]] = printer["verdict"];
+    for (const std::wstring& strName : arrSilent)
+        EXPECT_EQ(verdicts[Utf8(strName)], "no-answer") << Utf8(strName);
+    EXPECT_EQ(verdicts[Utf8(kPrinter)], "can-print");
+    EXPECT_EQ(verdicts[Utf8(strSupplies)], "can-print");
 }
 
 TEST_F(LumeoNetworkPrinter, LumeoCmdSaysThePagesPrintedThePrintersTroubleAndSendsNothingWhenItCannotPrint)

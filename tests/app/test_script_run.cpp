@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include <nlohmann/json.hpp>
+
 #include "app/program_arguments.h"
+#include "app/script_json.h"
 #include "app/script_run.h"
 #include "app/script_texts.h"
 #include "common/printable_text.h"
@@ -23,6 +26,10 @@ TEST(ScriptRun, TheSpoolersTroubleOutweighsARefusedFile)
     for (FileOutcome trouble : {SpoolFileFailed, SpoolerRefused, Cancelled, InternalError, PrinterError, PrinterOffline, PaperOut,
                                 JobPaused, JobBlocked, JobDeleted, PrinterTrouble})
         EXPECT_EQ(Exit({NotFound, trouble, Sent}), 5) << static_cast<int>(trouble);
+    // /probe /all: a printer that can print outranks a silent one, which outranks the others.
+    EXPECT_EQ(ExitCodeOfPrinterChecks({0, -1, 1, -2}), 0);
+    EXPECT_EQ(ExitCodeOfPrinterChecks({0, -1, -2}), 3);
+    EXPECT_EQ(ExitCodeOfPrinterChecks({0, -2}), 2);
 }
 
 TEST(ProgramArguments, WhatFollowsTheProgramsName)
@@ -45,4 +52,31 @@ TEST(ScriptTexts, ProbeLinesCarryNoControlCharacterOfThePrinterOrTheRegistry)
     ASSERT_GE(arrLines.size(), 6u);
     for (const std::wstring& strLine : arrLines)
         EXPECT_EQ(std::count_if(strLine.begin(), strLine.end(), IsControlCharacter), 0) << strLine.size();
+}
+
+TEST(ScriptJson, HostileStringsOfThePrinterAndTheRegistryMakeADocumentThatParses)
+{
+    const std::wstring strLone(1, static_cast<wchar_t>(0xD800));
+    ProbeFacts facts{L"Office \"A\"\\\r\n" + strLone, {L"IP_\x1B]0;x\x07", PortKind::Network, {}}, true,
+                     L"MFG:A;\x1B[2JCMD:PDF,PNG;", 9, {}};
+    facts.route.arrSnmp = {{L"10.0.0.1", L"pub\"lic\\", true, L"http://h/\x202Ex" + strLone, true}};
+    facts.state.conditions = {{ConditionSeverity::Stop, ConditionKind::CoverOpen, ConditionDetail::None,
+                               CleanPrinterText("Cover \"open\"\\\xFF\xFE\x1B")}};
+    facts.state.supplies = {{CleanPrinterText("Toner\xC3\x28\x07"), false, true, 100, 40}};
+    ScriptJson json(RunMode::Probe);
+    json.AddProbe(facts);
+    const std::string strText = json.Text(0);
+    EXPECT_EQ(std::count_if(strText.begin(), strText.end(), [](char c) { return c >= 0 && c < 0x20; }), 0);
+    const nlohmann::json doc = nlohmann::json::parse(strText);
+    EXPECT_EQ(doc["version"], 1);
+    const nlohmann::json& printer = doc["printers"][0];
+    EXPECT_EQ(printer["printer"], "Office \"A\"\\\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(printer["port"]["name"], "IP_\uFFFD]0;x\uFFFD");
+    EXPECT_EQ(printer["route"]["requests"][0]["community"], "pub\"lic\\");
+    EXPECT_EQ(printer["route"]["requests"][0]["wsdUrl"], "http://h/\uFFFDx\uFFFD");
+    EXPECT_EQ(printer["deviceId"], "MFG:A;\uFFFD[2JCMD:PDF,PNG;");
+    EXPECT_EQ(printer["types"], nlohmann::json::array({"pdf", "png"}));
+    EXPECT_EQ(printer["state"]["conditions"][0]["words"], "Cover \"open\"\\\u00FF\u00FE");
+    EXPECT_EQ(printer["state"]["supplies"][0]["name"], "Toner\u00C3(");
+    EXPECT_EQ(printer["state"]["supplies"][0]["level"], 40);
 }

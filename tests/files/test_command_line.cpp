@@ -139,7 +139,8 @@ std::wstring Describe(const std::wstring& line)
     const auto types = PaperTypeKeywords();
     const CommandLine c = ReadCommandLine(line, {sizes, types});
     const wchar_t* kModes[] = {L"sheet", L"print", L"probe", L"usage"};
-    const wchar_t* kErrors[] = {L"", L"unknown", L"value", L"missing", L"nofile", L"two", L"probe"};
+    const wchar_t* kErrors[] = {L"",    L"unknown", L"value",     L"missing", L"nofile",
+                                L"two", L"probe",   L"onlyprobe", L"all+m"};
     std::wstring s = kModes[static_cast<int>(c.mode)];
     if (c.error != UsageError::None)
         return s + L" !" + kErrors[static_cast<int>(c.error)] + L" " + c.strErrorToken +
@@ -159,7 +160,7 @@ std::wstring Describe(const std::wstring& line)
         s += std::wstring(L" fit=") + (*o.bFitToPage ? L"1" : L"0");
     if (c.nWaitSeconds != kDefaultWaitSeconds)
         s += L" wait=" + std::to_wstring(c.nWaitSeconds);
-    return s;
+    return s + (c.bAll ? L" all" : L"") + (c.bJson ? L" json" : L"");
 }
 }  // namespace
 
@@ -207,6 +208,10 @@ TEST(ReadCommandLine, OptionsValuesAndFaults)
         {L"/probe a.pdf", L"probe !probe a.pdf"},
         {L"/probe /copies 2", L"probe !probe /copies"},
         {L"/print /? /bogus", L"usage"},
+        {L"/probe /ALL -json", L"probe all json"},
+        {L"/probe /all /m X", L"probe !all+m "},
+        {L"/print /all a.pdf", L"print !onlyprobe /all"},
+        {L"/print /json a.pdf", L"print [a.pdf] json"},
         {L"/print " + long300 + L" /m " + long250 + L" b.pdf", L"print [long] [b.pdf] m=long"},
         // Without /print or /probe the line is read as the sheet always read it.
         {L"/copies 2 /paper a4 a.pdf -x b.pdf -xabc", L"sheet [a.pdf] [b.pdf] [abc] copies=2 paper=4"},

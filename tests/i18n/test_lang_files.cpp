@@ -242,7 +242,7 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
         std::vector<std::wstring> lines = UsageLines(L"P", {});
         CommandLine cmd;
         cmd.strErrorToken = L"t";
-        for (int e = 1; e <= static_cast<int>(UsageError::NotForProbe); ++e) {
+        for (int e = 1; e <= static_cast<int>(UsageError::AllAndPrinter); ++e) {
             cmd.error = static_cast<UsageError>(e);
             lines.push_back(UsageErrorLine(cmd));
         }

@@ -1,0 +1,52 @@
+#pragma once
+// The one JSON document of a run with /json: the facts of the lines in stable English
+// keys and values, never translated, for scripts and monitoring tools. Its shape is
+// listed in the README; "version" grows with it.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "app/script_run.h"
+#include "files/command_line_options.h"
+#include "job/print_summary.h"
+#include "printer/port/device_id_route.h"
+#include "printer/state/printer_state.h"
+
+constexpr int kScriptJsonVersion = 1;
+
+// What /probe found of one printer.
+struct ProbeFacts {
+    std::wstring strPrinter;
+    DeviceIdRoute route;
+    bool bObtained = false;  // a device ID was obtained (it may be empty)
+    std::wstring strDeviceID;
+    int nSupportedTypes = 0;  // as CheckSupportedTypes gives it
+    PrinterState state;
+};
+
+class ScriptJson {
+public:
+    explicit ScriptJson(RunMode mode);
+    ~ScriptJson();
+
+    // Why the run did nothing, as "error": {"key": ...}.
+    void UsageFault(const CommandLine& cmd);
+    void LockedOption(const wchar_t* pszOption);
+    void UnknownPrinter(const std::wstring& strPrinter);
+    // The printer check of /print gave nSupportedTypes, which admits nothing (0, -1, -2).
+    void PrinterCheckFault(int nSupportedTypes);
+    void PrinterStopped(const PrinterState& state);
+
+    // One more entry of "printers".
+    void AddProbe(const ProbeFacts& facts);
+    void PrintRun(const std::wstring& strPrinter, const std::vector<FileReport>& arrReports,
+                  const PrinterRunReport& printer);
+
+    // The document with the process's exit code, as UTF-8 on one line.
+    std::string Text(int nExitCode) const;
+
+private:
+    std::unique_ptr<nlohmann::ordered_json> m_pDoc;
+};
