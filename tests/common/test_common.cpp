@@ -2,6 +2,7 @@
 
 #include "common/ansi_text.h"
 #include "common/debug_log.h"
+#include "common/folder_rights.h"
 #include "common/ini_text.h"
 #include "common/printable_text.h"
 #include "common/ui_text.h"
@@ -107,4 +108,42 @@ TEST(PrintableText, ControlCharactersAreReplacedAndEverythingElseIsKept)
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(PrintableText(text), expected) << text.size();
+}
+
+TEST(FolderRights, OnlyAdministratorsAndTheSystemMayChangeAFolder)
+{
+    const std::wstring_view kUser = L"S-1-5-21-1-2-3-1001";
+    const struct {
+        std::wstring_view sddl;
+        bool bSafe;
+    } kCases[] = {
+        {kProtectedFolderSddl, true},
+        // A drive's root: users may add folders, and Modify passes on to new ones only.
+        {L"O:SYG:SYD:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)(A;OICIIO;SDGXGWGR;;;AU)(A;;LC;;;AU)", true},
+        // A folder made straight under it inherits that Modify.
+        {L"O:BAD:AI(A;ID;0x1301bf;;;AU)(A;OICIID;FA;;;BA)", false},
+        {L"O:BAD:(A;;SD;;;BU)", false},                               // delete or rename it
+        {L"O:BAD:(A;;DT;;;AU)", false},                               // its entries
+        {L"O:BAD:(A;;WD;;;WD)", false},                               // its rights
+        {L"O:BAD:(A;;WO;;;BU)", false},                               // take it over
+        {L"O:BAD:(A;CI;0x2;;;BU)", false},                            // write into it
+        {L"O:BAD:(A;;GA;;;S-1-5-21-1-2-3-1001)", false},
+        {L"O:S-1-5-21-1-2-3-1001D:(A;;FR;;;SY)", false},              // owned by a user
+        {L"O:BAD:(D;;FA;;;BU)(A;;0x1200a9;;;BU)(A;;FA;;;S-1-5-18)", true},
+        {L"O:BAG:SYD:P(A;OICI;FA;;;SY)S:(ML;;NW;;;HI)", true},
+        {L"O:BAD:NO_ACCESS_CONTROL", false},                          // a null DACL
+        {L"O:BA", false},                                             // no DACL read
+        {L"", false},
+        {L"O:BAD:(A;;QQ;;;BU)", false},                               // rights not understood
+        {L"O:BAD:(A;;0x1200a9;;;BU", false},                          // cut
+        {L"O:BAD:(XU;;FA;;;BU)", false},                              // a kind not understood
+    };
+    for (const auto& test : kCases)
+        EXPECT_EQ(OnlyAdministratorsMayChange(test.sddl), test.bSafe) << std::string(test.sddl.begin(), test.sddl.end());
+    // The administrator's own account counts as what it is, and only where it is named.
+    const std::wstring ownedByAdministrator = std::wstring(L"O:") + std::wstring(kUser) + L"D:(A;OICI;FA;;;" +
+                                              std::wstring(kUser) + L")(A;OICI;0x1200a9;;;WD)";
+    EXPECT_TRUE(OnlyAdministratorsMayChange(ownedByAdministrator, kUser));
+    EXPECT_FALSE(OnlyAdministratorsMayChange(ownedByAdministrator));
+    EXPECT_FALSE(OnlyAdministratorsMayChange(L"O:BAD:(A;OICI;0x1301ff;;;WD)", kUser));
 }

@@ -1,0 +1,112 @@
+// LumeoSetupHelper.dll: the install folder checks both installers run before they place
+// a file; LumeoSetup.exe calls it from its temporary folder, LumeoSetup.msi as custom actions.
+#include <windows.h>
+#include <msi.h>
+#include <msiquery.h>
+
+#include <string>
+
+#include "installer/install_folder.h"
+
+namespace {
+std::wstring Property(MSIHANDLE hInstall, const wchar_t* pszName)
+{
+    DWORD chars = 0;
+    wchar_t empty[1] = L"";
+    if (MsiGetPropertyW(hInstall, pszName, empty, &chars) != ERROR_MORE_DATA)
+        return {};
+    std::wstring value(++chars, L'\0');
+    if (MsiGetPropertyW(hInstall, pszName, value.data(), &chars) != ERROR_SUCCESS)
+        return {};
+    value.resize(chars);
+    return value;
+}
+
+// Shows (or, silent, logs) the message, with the path as its field 1, never as formatted
+// text: a "[" in a folder name would be read as a property.
+UINT Refuse(MSIHANDLE hInstall, const wchar_t* pszMessage, const std::wstring& path)
+{
+    MSIHANDLE hRecord = MsiCreateRecord(1);
+    MsiRecordSetStringW(hRecord, 0, pszMessage);
+    MsiRecordSetStringW(hRecord, 1, path.c_str());
+    MsiProcessMessage(hInstall, INSTALLMESSAGE(INSTALLMESSAGE_ERROR | MB_OK | MB_ICONERROR), hRecord);
+    MsiCloseHandle(hRecord);
+    return ERROR_INSTALL_FAILURE;
+}
+
+UINT RefuseFolderAbove(MSIHANDLE hInstall, FolderCheck check, const std::wstring& problem)
+{
+    switch (check) {
+    case FolderCheck::Ready:
+        return ERROR_SUCCESS;
+    case FolderCheck::BadPath:
+        return Refuse(hInstall, L"INSTALLFOLDER must be a full path on a drive, without . or .. in it: [1]", problem);
+    case FolderCheck::OpenParent:
+        return Refuse(hInstall,
+                      L"Users who are not administrators may change the folder [1]. Choose a folder in Program Files "
+                      L"or under folders only administrators may change.",
+                      problem);
+    case FolderCheck::NotCreated:
+        break;
+    }
+    return Refuse(hInstall, L"The folder [1] could not be created.", problem);
+}
+}  // namespace
+
+// LumeoSetup.exe: 0 when the folders above `folder` are safe, the missing ones made, and
+// the folder made or protected; else a FolderCheck, with the folder it concerns in `problem`.
+extern "C" __declspec(dllexport) int PrepareFolder(const wchar_t* folder, wchar_t* problem, int problemChars)
+{
+    std::wstring path;
+    FolderCheck check = CheckFoldersAbove(folder, true, path);
+    if (check == FolderCheck::Ready && ProtectFolder(PlainFolderPath(folder)) != ERROR_SUCCESS) {
+        check = FolderCheck::NotCreated;
+        path = folder;
+    }
+    lstrcpynW(problem, path.c_str(), problemChars);
+    return static_cast<int>(check);
+}
+
+// The folder of this package's Lumeo.exe where some version of it is installed, else empty.
+static std::wstring InstalledFolder(MSIHANDLE hInstall)
+{
+    wchar_t path[MAX_PATH + 1] = {};
+    DWORD chars = MAX_PATH;
+    if (MsiLocateComponentW(Property(hInstall, L"LumeoExeComponent").c_str(), path, &chars) != INSTALLSTATE_LOCAL)
+        return {};
+    std::wstring folder = path;
+    return folder.substr(0, folder.rfind(L'\\'));
+}
+
+// Before anything is installed: INSTALLFOLDER is a plain path, is not there or holds this
+// package's installation, and the folders above it are safe.
+extern "C" __declspec(dllexport) UINT __stdcall CheckInstallFolder(MSIHANDLE hInstall)
+{
+    const std::wstring given = Property(hInstall, L"INSTALLFOLDER");
+    const std::wstring folder = PlainFolderPath(given);
+    if (folder.empty())
+        return RefuseFolderAbove(hInstall, FolderCheck::BadPath, given);
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT ||
+         CompareStringOrdinal(folder.c_str(), -1, InstalledFolder(hInstall).c_str(), -1,
+                              TRUE) != CSTR_EQUAL))
+        return Refuse(hInstall,
+                      L"The folder [1] already exists and is not the folder of the Lumeo installed on this computer. "
+                      L"Choose a folder that does not exist yet.",
+                      folder);
+    std::wstring problem;
+    return RefuseFolderAbove(hInstall, CheckFoldersAbove(folder, false, problem), problem);
+}
+
+// Elevated, before the folders are created: the missing folders above INSTALLFOLDER and the
+// folder itself made with the protected descriptor (CustomActionData: the folder).
+extern "C" __declspec(dllexport) UINT __stdcall CreateInstallFolder(MSIHANDLE hInstall)
+{
+    const std::wstring folder = PlainFolderPath(Property(hInstall, L"CustomActionData"));
+    std::wstring problem;
+    if (UINT error = RefuseFolderAbove(hInstall, CheckFoldersAbove(folder, true, problem), problem))
+        return error;
+    return ProtectFolder(folder) == ERROR_SUCCESS ? ERROR_SUCCESS
+                                                  : RefuseFolderAbove(hInstall, FolderCheck::NotCreated, folder);
+}
