@@ -1,6 +1,7 @@
 #pragma once
 // Whether a folder that holds, or lies above, a program every user runs is safe from
 // the users who are not administrators: read from its security descriptor in SDDL.
+#include <string>
 #include <string_view>
 
 // The descriptor protected DACL both installers give the program folder and the folders
@@ -16,3 +17,10 @@ inline constexpr std::wstring_view kProtectedFolderSddl =
 // every drive's root allows it and it cannot touch what exists. Whatever is not
 // understood, and a missing owner or DACL, counts as open.
 bool OnlyAdministratorsMayChange(std::wstring_view sddl, std::wstring_view administrator = {});
+
+#ifdef _WIN32
+// The SID of the account this process runs as when it is an administrator's, else empty.
+std::wstring AdministratorAccountSid();
+// A file's or folder's owner and DACL in SDDL; empty when they cannot be read.
+std::wstring SecurityDescriptorText(const std::wstring& path);
+#endif

@@ -9,49 +9,13 @@
 #include "common/folder_rights.h"
 
 namespace {
-// The SID of the account running setup when it is an administrator: folders it made for
-// itself are as safe as those of the Administrators group.
-std::wstring AdministratorAccount()
-{
-    BYTE adminsSid[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof(adminsSid);
-    BOOL bAdmin = FALSE;
-    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, adminsSid, &size) ||
-        !CheckTokenMembership(nullptr, adminsSid, &bAdmin) || !bAdmin)
-        return {};
-    HANDLE hToken = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &hToken))
-        return {};
-    BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
-    std::wstring text;
-    wchar_t* pszSid = nullptr;
-    if (GetTokenInformation(hToken, TokenUser, buffer, sizeof(buffer), &size) &&
-        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &pszSid)) {
-        text = pszSid;
-        LocalFree(pszSid);
-    }
-    CloseHandle(hToken);
-    return text;
-}
-
 bool IsSafeFolder(const std::wstring& path, const std::wstring& administrator)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     // A link is refused: what it points to can change after the check.
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return false;
-    PSECURITY_DESCRIPTOR pDescriptor = nullptr;
-    const SECURITY_INFORMATION what = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
-    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, what, nullptr, nullptr, nullptr, nullptr,
-                              &pDescriptor) != ERROR_SUCCESS)
-        return false;
-    wchar_t* pszSddl = nullptr;
-    bool bSafe = ConvertSecurityDescriptorToStringSecurityDescriptorW(pDescriptor, SDDL_REVISION_1, what, &pszSddl,
-                                                                      nullptr) &&
-                 OnlyAdministratorsMayChange(pszSddl, administrator);
-    LocalFree(pszSddl);
-    LocalFree(pDescriptor);
-    return bSafe;
+    return OnlyAdministratorsMayChange(SecurityDescriptorText(path), administrator);
 }
 
 std::wstring ProgramFiles64()
@@ -98,7 +62,8 @@ FolderCheck CheckFoldersAbove(const std::wstring& folder, bool bCreate, std::wst
         above.push_back(parent.substr(0, at));
     if (parent.size() > 3)
         above.push_back(parent);
-    const std::wstring administrator = AdministratorAccount();
+    // Folders the administrator running setup made for itself are as safe as the group's.
+    const std::wstring administrator = AdministratorAccountSid();
     bool bMade = false;  // below a folder made here everything is new
     for (const std::wstring& path : above) {
         problem = path;

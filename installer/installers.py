@@ -162,11 +162,7 @@ def finish(msi):
     def sql(text):
         return "'" + text.replace("'", "''") + "'"
     queries = [
-        # Koretta is registered only with CONTEXTMENU=1, looked at again on every reinstall
-        # (transitive, 64), and taken away by an uninstall whatever was chosen; the language
-        # only when one was given.
-        "UPDATE `Component` SET `Condition` = %s, `Attributes` = %d WHERE `Component` = 'KorettaRegistration'" %
-        (sql('CONTEXTMENU = "1" OR REMOVE ~= "ALL"'), int(msi_table(msi, "Component")["KorettaRegistration"][2]) | 64),
+        # The language only when one was given.
         "UPDATE `Component` SET `Condition` = 'LANGUAGE' WHERE `Component` = 'LanguageChoice'",
     ]
     # Explorer loads Koretta.dll from the program folder for every user: only administrators
@@ -185,15 +181,26 @@ def finish(msi):
         # package, any version: the only folder that may exist before the installation.
         "INSERT INTO `Property` (`Property`, `Value`) VALUES ('LumeoExeComponent', %s)" % sql(stable_guid("Lumeo.exe")),
     ]
-    not_removing = 'NOT REMOVE ~= "ALL"'
+    not_removing = 'NOT (REMOVE ~= "ALL")'
     for table, action, number, condition in [
-            ("InstallExecuteSequence", "ReinstallWhenInstalled", 790, "Installed AND NOT REINSTALL AND NOT REMOVE"),
-            ("InstallUISequence", "ReinstallWhenInstalled", 790, "Installed AND NOT REINSTALL AND NOT REMOVE"),
+            *[(table, action, number, condition) for table in ("InstallExecuteSequence", "InstallUISequence")
+              for action, number, condition in [
+                  ("ReinstallWhenInstalled", 790, "Installed AND NOT REINSTALL AND NOT REMOVE"),
+                  ("FirstWithoutMenu", 791, 'NOT Installed AND CONTEXTMENU = "0"'),
+                  ("MenuOff", 792, 'Installed AND NOT REMOVE AND CONTEXTMENU = "0"'),
+                  ("MenuOn", 793, 'Installed AND NOT REMOVE AND CONTEXTMENU = "1"')]],
+            ("InstallExecuteSequence", "CheckLaunchConditions", 99, ""),
+            ("InstallUISequence", "CheckLaunchConditions", 99, ""),
             ("InstallExecuteSequence", "CheckInstallFolder", 1010, not_removing),
             ("InstallExecuteSequence", "CreateInstallFolderData", 3650, not_removing),
             ("InstallExecuteSequence", "CreateInstallFolder", 3660, not_removing)]:
-        queries.append("INSERT INTO `%s` (`Action`, `Condition`, `Sequence`) VALUES (%s, %s, %d)" %
-                       (table, sql(action), sql(condition), number))
+        columns, values = ("`Action`, `Condition`", "%s, %s" % (sql(action), sql(condition))) if condition else \
+            ("`Action`", sql(action))
+        queries.append("INSERT INTO `%s` (%s, `Sequence`) VALUES (%s, %d)" % (table, columns, values, number))
+    # The choices as before come ahead of the launch conditions in the interactive sequence
+    # too (wixl places them after CostFinalize there).
+    for number, action in enumerate(["LanguageAsBefore", "ContextMenuAsBefore", "ContextMenuByDefault"], 51):
+        queries.append("UPDATE `InstallUISequence` SET `Sequence` = %d WHERE `Action` = %s" % (number, sql(action)))
     # The properties an administrator gives reach the elevated part of the installation; the
     # folder does not: a user could aim a managed installation at a folder of their own.
     secure = [name for name in msi_properties(msi).get("SecureCustomProperties", "").split(";")
@@ -208,15 +215,10 @@ def finish(msi):
     msi_query(msi, *queries)
 
 
-def msi_table(msi, table):
-    """The rows of a table by their first column: the other columns as a list."""
-    out = subprocess.run(["msiinfo", "export", str(msi), table], check=True, capture_output=True,
-                         text=True).stdout
-    return {row[0]: row[1:] for row in (line.split("\t") for line in out.splitlines()[3:] if "\t" in line)}
-
-
 def msi_properties(msi):
-    return {name: row[0] for name, row in msi_table(msi, "Property").items()}
+    out = subprocess.run(["msiinfo", "export", str(msi), "Property"], check=True, capture_output=True,
+                         text=True).stdout
+    return dict(line.split("\t", 1) for line in out.splitlines()[3:] if "\t" in line)
 
 
 def winget(msi, outdir):

@@ -4,6 +4,7 @@
 #include <msi.h>
 #include <msiquery.h>
 
+#include <algorithm>
 #include <string>
 
 #include "installer/install_folder.h"
@@ -20,6 +21,13 @@ std::wstring Property(MSIHANDLE hInstall, const wchar_t* pszName)
         return {};
     value.resize(chars);
     return value;
+}
+
+std::wstring RecordText(MSIHANDLE hRecord, UINT field)
+{
+    wchar_t text[2048] = {};
+    DWORD chars = 2048;
+    return MsiRecordGetStringW(hRecord, field, text, &chars) == ERROR_SUCCESS ? text : L"";
 }
 
 // Shows (or, silent, logs) the message, with the path as its field 1, never as formatted
@@ -52,6 +60,34 @@ UINT RefuseFolderAbove(MSIHANDLE hInstall, FolderCheck check, const std::wstring
     return Refuse(hInstall, L"The folder [1] could not be created.", problem);
 }
 }  // namespace
+
+// Before the installer's own check: the launch conditions, each refused with its message
+// through the installer's messages, which a log (/l*v) keeps on every system.
+extern "C" __declspec(dllexport) UINT __stdcall CheckLaunchConditions(MSIHANDLE hInstall)
+{
+    MSIHANDLE hDatabase = MsiGetActiveDatabase(hInstall);
+    MSIHANDLE hView = 0;
+    UINT result = ERROR_SUCCESS;
+    if (MsiDatabaseOpenViewW(hDatabase, L"SELECT `Condition`, `Description` FROM `LaunchCondition`", &hView) ==
+            ERROR_SUCCESS &&
+        MsiViewExecute(hView, 0) == ERROR_SUCCESS) {
+        MSIHANDLE hRow = 0;
+        while (result == ERROR_SUCCESS && MsiViewFetch(hView, &hRow) == ERROR_SUCCESS) {
+            if (MsiEvaluateConditionW(hInstall, RecordText(hRow, 1).c_str()) != MSICONDITION_TRUE) {
+                MsiRecordSetStringW(hRow, 0, RecordText(hRow, 2).c_str());
+                std::wstring text(4096, L'\0');
+                DWORD chars = static_cast<DWORD>(text.size());
+                MsiFormatRecordW(hInstall, hRow, text.data(), &chars);
+                text.resize(std::min<size_t>(chars, text.size()));
+                result = Refuse(hInstall, L"[1]", text);
+            }
+            MsiCloseHandle(hRow);
+        }
+    }
+    MsiCloseHandle(hView);
+    MsiCloseHandle(hDatabase);
+    return result;
+}
 
 // LumeoSetup.exe: 0 when the folders above `folder` are safe, the missing ones made, and
 // the folder made or protected; else a FolderCheck, with the folder it concerns in `problem`.
