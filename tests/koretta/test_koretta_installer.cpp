@@ -148,13 +148,10 @@ std::string Utf8(const std::wstring& text)
 std::pair<DWORD, std::string> MsiexecLogged(const std::wstring& arguments)
 {
     const std::wstring log = ScratchFolder::TempDir() + L"lumeo_msiexec_" + std::to_wstring(GetCurrentProcessId()) + L".log";
-    DeleteFileW(log.c_str());
     const DWORD exitCode = Msiexec(arguments + L" /l*v \"" + log + L"\"");
     std::ifstream in(std::filesystem::path(log), std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::erase(text, '\0');  // a UTF-16 log read as bytes
-    in.close();
-    DeleteFileW(log.c_str());
     return {exitCode, text};
 }
 bool Contains(const std::string& text, const char* pszPart) { return text.find(pszPart) != std::string::npos; }
@@ -173,10 +170,8 @@ void ExpectProtected(const std::wstring& folder)
 // A folder everyone may change; Wine makes one only from the host's file mode.
 bool MakeOpenFolder(const std::wstring& folder)
 {
-    if (!CreateDirectoryW(folder.c_str(), nullptr))
-        return false;
-    const std::wstring command = L"Z:\\bin\\sh -c \"chmod 777 \\\"$WINEPREFIX/drive_c/" + folder.substr(3) + L"\\\"\"";
-    StartDetached(command);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    StartDetached(L"Z:\\bin\\sh -c \"chmod 777 \\\"$WINEPREFIX/drive_c/" + folder.substr(3) + L"\\\"\"");
     for (int i = 0; i < 100 && OnlyAdministratorsMayChange(SecurityDescriptorText(folder), AdministratorAccountSid()); ++i)
         Sleep(100);
     return !OnlyAdministratorsMayChange(SecurityDescriptorText(folder), AdministratorAccountSid());
@@ -284,7 +279,7 @@ std::vector<DWORD> ProcessesOf(const wchar_t* pszExe)
 // program is then ended. Wine takes the user's language from LC_ALL when a program
 // starts from Linux, so a shell starts it through the tree's Wine launcher.
 std::wstring FirstCaptionIn(const std::wstring& program, const std::wstring& argument, const std::string& locale,
-                           bool bWithControls = false)
+                           bool bWithText = false)
 {
     const std::wstring exe = program.substr(program.rfind(L'\\') + 1);
     const wchar_t* pszExe = exe.c_str();
@@ -311,27 +306,17 @@ std::wstring FirstCaptionIn(const std::wstring& program, const std::wstring& arg
                 GetWindowThreadProcessId(hWnd, &processId);
                 wchar_t caption[256] = {};
                 if (std::ranges::count(pSearch->ids, processId) && IsWindowVisible(hWnd) &&
-                    GetWindowTextW(hWnd, caption, 256)) {
-                    pSearch->caption = caption;
-                    pSearch->hWnd = hWnd;
-                }
+                    GetWindowTextW(hWnd, caption, 256))
+                    pSearch->caption = caption, pSearch->hWnd = hWnd;
                 return pSearch->caption.empty();
             },
             reinterpret_cast<LPARAM>(&search));
         if (search.caption.empty())
             Sleep(100);
     }
-    // With the texts of its controls, a message box's text among them.
-    if (bWithControls && search.hWnd)
-        EnumChildWindows(
-            search.hWnd,
-            [](HWND hChild, LPARAM lParam) -> BOOL {
-                wchar_t text[1024] = {};
-                GetWindowTextW(hChild, text, 1024);
-                *reinterpret_cast<std::wstring*>(lParam) += std::wstring(L" ") + text;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search.caption));
+    wchar_t szText[1024] = {};  // a message box's text, in its control 0xFFFF
+    if (bWithText && search.hWnd && GetDlgItemTextW(search.hWnd, 0xFFFF, szText, 1024))
+        search.caption += std::wstring(L" ") + szText;
     for (DWORD id : ProcessesOf(pszExe)) {
         if (HANDLE hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
             TerminateProcess(hProcess, 1);
@@ -542,7 +527,6 @@ TEST(KorettaInstaller, SetupAndUninstallerSpeakTheUsersLanguage)
     const auto [msiCode, msiLog] = MsiexecLogged(L"/i \"" + BinDir() + L"LumeoSetup.msi\"");
     EXPECT_EQ(msiCode, 1603u);  // the MSI refuses to install over it, and says why
     EXPECT_TRUE(Contains(msiLog, "Lumeo is installed on this computer by LumeoSetup.exe.")) << msiLog;
-    ExpectProtected(dir);
     const std::wstring uninstaller = dir + L"\\Uninstall.exe";
     EXPECT_EQ(FirstCaptionIn(uninstaller, L"_?=" + dir, "ja_JP"),
               L"Lumeo \u30A2\u30F3\u30A4\u30F3\u30B9\u30C8\u30FC\u30EB");
@@ -597,21 +581,18 @@ TEST(KorettaInstaller, BothInstallersTakeOnlyFoldersOnlyAdministratorsMayChange)
     // exists without an installation of it: refused, nothing made.
     const std::wstring open = InstallFolder(L"open");
     ASSERT_TRUE(MakeOpenFolder(open)) << Utf8(SecurityDescriptorText(open));
-    const struct {
-        std::wstring folder;
-        const char* pszMessage;
-    } kRefused[] = {
+    const std::pair<std::wstring, const char*> kRefused[] = {
         {open + L"\\Lumeo", "Users who are not administrators may change the folder"},
         {open + L"\\Sub\\Lumeo", "Users who are not administrators may change the folder"},
         {top + L"\\..\\LumeoDots", "INSTALLFOLDER must not have .. in it"},
         {top, "already exists and is not the folder of the Lumeo installed"},
     };
-    for (const auto& refused : kRefused) {
-        if (refused.folder != top)
-            EXPECT_EQ(InstallSilently(refused.folder), 2u) << Utf8(refused.folder);
-        const auto [exitCode, log] = MsiexecLogged(L"/i " + msi + L" INSTALLFOLDER=\"" + refused.folder + L"\"");
+    for (const auto& [folder, pszMessage] : kRefused) {
+        if (folder != top)
+            EXPECT_EQ(InstallSilently(folder), 2u) << Utf8(folder);
+        const auto [exitCode, log] = MsiexecLogged(L"/i " + msi + L" INSTALLFOLDER=\"" + folder + L"\"");
         EXPECT_EQ(exitCode, 1603u);
-        EXPECT_TRUE(Contains(log, refused.pszMessage)) << Utf8(refused.folder) << "\n" << log.substr(0, 3000);
+        EXPECT_TRUE(Contains(log, pszMessage)) << Utf8(folder) << "\n" << log.substr(0, 3000);
     }
     EXPECT_TRUE(EntriesOf(open).empty());
     EXPECT_FALSE(FolderExists(L"C:\\LumeoDots"));
