@@ -46,7 +46,8 @@ std::wstring PlainFolderPath(std::wstring folder)
     return folder;
 }
 
-FolderCheck CheckFoldersAbove(const std::wstring& folder, bool bCreate, std::wstring& problem)
+FolderCheck CheckFoldersAbove(const std::wstring& folder, bool bCreate, const std::wstring& administrator,
+                              std::wstring& problem)
 {
     const std::wstring plain = PlainFolderPath(folder);
     problem = plain.empty() ? folder : plain;
@@ -62,8 +63,6 @@ FolderCheck CheckFoldersAbove(const std::wstring& folder, bool bCreate, std::wst
         above.push_back(parent.substr(0, at));
     if (parent.size() > 3)
         above.push_back(parent);
-    // Folders the administrator running setup made for itself are as safe as the group's.
-    const std::wstring administrator = AdministratorAccountSid();
     bool bMade = false;  // below a folder made here everything is new
     for (const std::wstring& path : above) {
         problem = path;

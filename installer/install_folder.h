@@ -18,10 +18,12 @@ enum class FolderCheck {
 std::wstring PlainFolderPath(std::wstring folder);
 
 // Straight under the 64-bit Program Files folder nothing more is needed. Elsewhere every
-// folder above `folder` that exists must be one only administrators may change, and with
-// bCreate each missing one is made with the protected descriptor. `problem` names the
-// folder refused or not made.
-FolderCheck CheckFoldersAbove(const std::wstring& folder, bool bCreate, std::wstring& problem);
+// folder above `folder` that exists must be one only administrators may change (the
+// account `administrator` counting as one, see AdministratorAccountSid), and with bCreate
+// each missing one is made with the protected descriptor. `problem` names the folder
+// refused or not made.
+FolderCheck CheckFoldersAbove(const std::wstring& folder, bool bCreate, const std::wstring& administrator,
+                              std::wstring& problem);
 
 // Makes the folder with the protected descriptor, or gives one that exists that descriptor.
 DWORD ProtectFolder(const std::wstring& folder);

@@ -192,7 +192,6 @@ def finish(msi):
             ("InstallExecuteSequence", "CheckLaunchConditions", 99, ""),
             ("InstallUISequence", "CheckLaunchConditions", 99, ""),
             ("InstallExecuteSequence", "CheckInstallFolder", 1010, not_removing),
-            ("InstallExecuteSequence", "CreateInstallFolderData", 3650, not_removing),
             ("InstallExecuteSequence", "CreateInstallFolder", 3660, not_removing)]:
         columns, values = ("`Action`, `Condition`", "%s, %s" % (sql(action), sql(condition))) if condition else \
             ("`Action`", sql(action))

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/folder_rights.h"
 #include "installer/install_folder.h"
 
 namespace {
@@ -94,7 +95,8 @@ extern "C" __declspec(dllexport) UINT __stdcall CheckLaunchConditions(MSIHANDLE 
 extern "C" __declspec(dllexport) int PrepareFolder(const wchar_t* folder, wchar_t* problem, int problemChars)
 {
     std::wstring path;
-    FolderCheck check = CheckFoldersAbove(folder, true, path);
+    // Folders the administrator running setup made for itself are as safe as the group's.
+    FolderCheck check = CheckFoldersAbove(folder, true, AdministratorAccountSid(), path);
     if (check == FolderCheck::Ready && ProtectFolder(PlainFolderPath(folder)) != ERROR_SUCCESS) {
         check = FolderCheck::NotCreated;
         path = folder;
@@ -132,16 +134,25 @@ extern "C" __declspec(dllexport) UINT __stdcall CheckInstallFolder(MSIHANDLE hIn
                       L"Choose a folder that does not exist yet.",
                       folder);
     std::wstring problem;
-    return RefuseFolderAbove(hInstall, CheckFoldersAbove(folder, false, problem), problem);
+    const std::wstring administrator = AdministratorAccountSid();
+    if (UINT error = RefuseFolderAbove(hInstall, CheckFoldersAbove(folder, false, administrator, problem), problem))
+        return error;
+    // For the elevated action, which runs as the system: the folder, and the account of the
+    // user when an administrator's (a standard user's managed installation gives none).
+    return MsiSetPropertyW(hInstall, L"CreateInstallFolder", (folder + L"|" + administrator).c_str());
 }
 
 // Elevated, before the folders are created: the missing folders above INSTALLFOLDER and the
-// folder itself made with the protected descriptor (CustomActionData: the folder).
+// folder itself made with the protected descriptor (CustomActionData: the folder, "|" and
+// the administrator's account, as CheckInstallFolder found them).
 extern "C" __declspec(dllexport) UINT __stdcall CreateInstallFolder(MSIHANDLE hInstall)
 {
-    const std::wstring folder = PlainFolderPath(Property(hInstall, L"CustomActionData"));
+    const std::wstring data = Property(hInstall, L"CustomActionData");
+    const size_t bar = data.rfind(L'|');
+    const std::wstring folder = PlainFolderPath(data.substr(0, bar));
+    const std::wstring administrator = bar == std::wstring::npos ? L"" : data.substr(bar + 1);
     std::wstring problem;
-    if (UINT error = RefuseFolderAbove(hInstall, CheckFoldersAbove(folder, true, problem), problem))
+    if (UINT error = RefuseFolderAbove(hInstall, CheckFoldersAbove(folder, true, administrator, problem), problem))
         return error;
     return ProtectFolder(folder) == ERROR_SUCCESS ? ERROR_SUCCESS
                                                   : RefuseFolderAbove(hInstall, FolderCheck::NotCreated, folder);
