@@ -60,6 +60,18 @@ UINT RefuseFolderAbove(MSIHANDLE hInstall, FolderCheck check, const std::wstring
     }
     return Refuse(hInstall, L"The folder [1] could not be created.", problem);
 }
+// The folder of this package's Lumeo.exe where some version of it is installed (the file
+// itself may be missing, for a repair to put back), else empty.
+std::wstring InstalledFolder(MSIHANDLE hInstall)
+{
+    wchar_t path[MAX_PATH + 1] = {};
+    DWORD chars = MAX_PATH;
+    const INSTALLSTATE state = MsiLocateComponentW(Property(hInstall, L"LumeoExeComponent").c_str(), path, &chars);
+    if (state != INSTALLSTATE_LOCAL && state != INSTALLSTATE_ABSENT)
+        return {};
+    const std::wstring file = path;
+    return file.substr(0, file.rfind(L'\\'));
+}
 }  // namespace
 
 // Before the installer's own check: the launch conditions, each refused with its message
@@ -105,17 +117,6 @@ extern "C" __declspec(dllexport) int PrepareFolder(const wchar_t* folder, wchar_
     return static_cast<int>(check);
 }
 
-// The folder of this package's Lumeo.exe where some version of it is installed, else empty.
-static std::wstring InstalledFolder(MSIHANDLE hInstall)
-{
-    wchar_t path[MAX_PATH + 1] = {};
-    DWORD chars = MAX_PATH;
-    if (MsiLocateComponentW(Property(hInstall, L"LumeoExeComponent").c_str(), path, &chars) != INSTALLSTATE_LOCAL)
-        return {};
-    std::wstring folder = path;
-    return folder.substr(0, folder.rfind(L'\\'));
-}
-
 // Before anything is installed: INSTALLFOLDER is a plain path, is not there or holds this
 // package's installation, and the folders above it are safe.
 extern "C" __declspec(dllexport) UINT __stdcall CheckInstallFolder(MSIHANDLE hInstall)
@@ -125,10 +126,10 @@ extern "C" __declspec(dllexport) UINT __stdcall CheckInstallFolder(MSIHANDLE hIn
     if (folder.empty())
         return RefuseFolderAbove(hInstall, FolderCheck::BadPath, given);
     const DWORD attributes = GetFileAttributesW(folder.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
+    const bool bMaintained = MsiEvaluateConditionW(hInstall, L"Installed") == MSICONDITION_TRUE;
+    if (attributes != INVALID_FILE_ATTRIBUTES && !bMaintained &&
         (attributes & FILE_ATTRIBUTE_REPARSE_POINT ||
-         CompareStringOrdinal(folder.c_str(), -1, InstalledFolder(hInstall).c_str(), -1,
-                              TRUE) != CSTR_EQUAL))
+         CompareStringOrdinal(folder.c_str(), -1, InstalledFolder(hInstall).c_str(), -1, TRUE) != CSTR_EQUAL))
         return Refuse(hInstall,
                       L"The folder [1] already exists and is not the folder of the Lumeo installed on this computer. "
                       L"Choose a folder that does not exist yet.",
