@@ -23,8 +23,9 @@ LIBID = "{A1F0C3D2-6E5B-4B47-9C8D-2E3F4A5B6C7D}"
 IID = "{3C1D8E5A-7B2F-4E90-A6C4-5D8B9F0E1A23}"
 APPROVED_KEY = r"Software\Microsoft\Windows\CurrentVersion\Shell Extensions\Approved"
 DISPATCH_PROXY = "{00020424-0000-0000-C000-000000000046}"
-# Owner Administrators; SYSTEM and Administrators full control, Users read and execute, nothing inherited.
-PROTECTED_FOLDER = "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
+# The descriptor of the program folder, as LumeoSetupHelper.dll gives it.
+PROTECTED_FOLDER = re.search(r'kProtectedFolderSddl =\s*L"([^"]+)"',
+                             (HERE.parent / "common" / "folder_rights.h").read_text()).group(1)
 
 
 def files(installer):
@@ -161,8 +162,7 @@ def finish(msi):
     def sql(text):
         return "'" + text.replace("'", "''") + "'"
     queries = [
-        # Koretta is registered only with CONTEXTMENU=1; the language only when one was given.
-        "UPDATE `Component` SET `Condition` = %s WHERE `Component` = 'KorettaRegistration'" % sql('CONTEXTMENU = "1"'),
+        # The language only when one was given.
         "UPDATE `Component` SET `Condition` = 'LANGUAGE' WHERE `Component` = 'LanguageChoice'",
     ]
     # Explorer loads Koretta.dll from the program folder for every user: only administrators
@@ -173,15 +173,39 @@ def finish(msi):
         "INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('RemoveFolders', 3600)",
         "INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('CreateFolders', 3700)",
         "CREATE TABLE `MsiLockPermissionsEx` (`MsiLockPermissionsEx` CHAR(72) NOT NULL, `LockObject` CHAR(72) "
-        "NOT NULL, `Table` CHAR(32) NOT NULL, `SDDL` LONGCHAR NOT NULL, `Condition` CHAR(255) "
+        "NOT NULL, `Table` CHAR(32) NOT NULL, `SDDLText` LONGCHAR NOT NULL, `Condition` CHAR(255) "
         "PRIMARY KEY `MsiLockPermissionsEx`)",
-        "INSERT INTO `MsiLockPermissionsEx` (`MsiLockPermissionsEx`, `LockObject`, `Table`, `SDDL`) VALUES "
+        "INSERT INTO `MsiLockPermissionsEx` (`MsiLockPermissionsEx`, `LockObject`, `Table`, `SDDLText`) VALUES "
         "('ProgramFolder', 'INSTALLFOLDER', 'CreateFolder', %s)" % sql(PROTECTED_FOLDER),
+        # The component whose installed file names the folder of an installation of this
+        # package, any version: the only folder that may exist before the installation.
+        "INSERT INTO `Property` (`Property`, `Value`) VALUES ('LumeoExeComponent', %s)" % sql(stable_guid("Lumeo.exe")),
     ]
-    # The properties an administrator gives reach the elevated part of the installation.
-    secure = msi_properties(msi).get("SecureCustomProperties", "")
+    not_removing = 'NOT (REMOVE ~= "ALL")'
+    for table, action, number, condition in [
+            *[(table, action, number, condition) for table in ("InstallExecuteSequence", "InstallUISequence")
+              for action, number, condition in [
+                  ("ReinstallWhenInstalled", 790, "Installed AND NOT REINSTALL AND NOT REMOVE"),
+                  ("FirstWithoutMenu", 791, 'NOT Installed AND CONTEXTMENU = "0"'),
+                  ("MenuOff", 792, 'Installed AND NOT REMOVE AND CONTEXTMENU = "0"'),
+                  ("MenuOn", 793, 'Installed AND NOT REMOVE AND CONTEXTMENU = "1"')]],
+            ("InstallExecuteSequence", "CheckLaunchConditions", 99, ""),
+            ("InstallUISequence", "CheckLaunchConditions", 99, ""),
+            ("InstallExecuteSequence", "CheckInstallFolder", 1010, not_removing),
+            ("InstallExecuteSequence", "CreateInstallFolder", 3660, not_removing)]:
+        columns, values = ("`Action`, `Condition`", "%s, %s" % (sql(action), sql(condition))) if condition else \
+            ("`Action`", sql(action))
+        queries.append("INSERT INTO `%s` (%s, `Sequence`) VALUES (%s, %d)" % (table, columns, values, number))
+    # The choices as before come ahead of the launch conditions in the interactive sequence
+    # too (wixl places them after CostFinalize there).
+    for number, action in enumerate(["LanguageAsBefore", "ContextMenuAsBefore", "ContextMenuByDefault"], 51):
+        queries.append("UPDATE `InstallUISequence` SET `Sequence` = %d WHERE `Action` = %s" % (number, sql(action)))
+    # The properties an administrator gives reach the elevated part of the installation; the
+    # folder does not: a user could aim a managed installation at a folder of their own.
+    secure = [name for name in msi_properties(msi).get("SecureCustomProperties", "").split(";")
+              if name and name != "INSTALLFOLDER"]
     queries.append("UPDATE `Property` SET `Value` = %s WHERE `Property` = 'SecureCustomProperties'" %
-                   sql(";".join(filter(None, [secure, "INSTALLFOLDER", "LANGUAGE", "CONTEXTMENU"]))))
+                   sql(";".join(secure + ["LANGUAGE", "CONTEXTMENU"])))
     for number, (root, key, name, data) in enumerate(registration_rows()):
         if data is None:
             # "*": the key is created on install and removed on uninstall.

@@ -106,11 +106,23 @@ LangString LanguageUnknown ${LANG_FRENCH} "/LANGUAGE doit valoir EN, FN, GR, JP 
 LangString LanguageUnknown ${LANG_JAPANESE} "/LANGUAGE には EN、FN、GR、JP、KR のいずれかを指定してください。Lumeo はインストールされませんでした。"
 LangString LanguageUnknown ${LANG_KOREAN} "/LANGUAGE는 EN, FN, GR, JP 또는 KR이어야 합니다. Lumeo가 설치되지 않았습니다."
 
-LangString FolderNotProtected ${LANG_ENGLISH} "The folder $INSTDIR could not be created or protected (error $0). Lumeo was not installed."
-LangString FolderNotProtected ${LANG_GERMAN} "Der Ordner $INSTDIR konnte nicht angelegt oder geschützt werden (Fehler $0). Lumeo wurde nicht installiert."
-LangString FolderNotProtected ${LANG_FRENCH} "Le dossier $INSTDIR n'a pas pu être créé ou protégé (erreur $0). Lumeo n'a pas été installé."
-LangString FolderNotProtected ${LANG_JAPANESE} "フォルダー $INSTDIR を作成または保護できませんでした (エラー $0)。Lumeo はインストールされませんでした。"
-LangString FolderNotProtected ${LANG_KOREAN} "$INSTDIR 폴더를 만들거나 보호할 수 없습니다 (오류 $0). Lumeo가 설치되지 않았습니다."
+LangString FolderNotProtected ${LANG_ENGLISH} "The folder $1 could not be created or protected. Lumeo was not installed."
+LangString FolderNotProtected ${LANG_GERMAN} "Der Ordner $1 konnte nicht angelegt oder geschützt werden. Lumeo wurde nicht installiert."
+LangString FolderNotProtected ${LANG_FRENCH} "Le dossier $1 n'a pas pu être créé ou protégé. Lumeo n'a pas été installé."
+LangString FolderNotProtected ${LANG_JAPANESE} "フォルダー $1 を作成または保護できませんでした。Lumeo はインストールされませんでした。"
+LangString FolderNotProtected ${LANG_KOREAN} "$1 폴더를 만들거나 보호할 수 없습니다. Lumeo가 설치되지 않았습니다."
+
+LangString FolderAboveOpen ${LANG_ENGLISH} "Users who are not administrators may change the folder $1, which would hold Lumeo. Choose a folder in Program Files, or one under folders only administrators may change. Lumeo was not installed."
+LangString FolderAboveOpen ${LANG_GERMAN} "Benutzer ohne Administratorrechte können den Ordner $1 ändern, in dem Lumeo liegen würde. Wählen Sie einen Ordner unter „Programme“ oder unter Ordnern, die nur Administratoren ändern können. Lumeo wurde nicht installiert."
+LangString FolderAboveOpen ${LANG_FRENCH} "Des utilisateurs qui ne sont pas administrateurs peuvent modifier le dossier $1, qui contiendrait Lumeo. Choisissez un dossier dans Program Files, ou sous des dossiers que seuls les administrateurs peuvent modifier. Lumeo n'a pas été installé."
+LangString FolderAboveOpen ${LANG_JAPANESE} "管理者以外のユーザーが、Lumeo を入れるフォルダー $1 を変更できます。Program Files 内のフォルダー、または管理者だけが変更できるフォルダーの下を選んでください。Lumeo はインストールされませんでした。"
+LangString FolderAboveOpen ${LANG_KOREAN} "관리자가 아닌 사용자가 Lumeo를 넣을 폴더 $1을(를) 변경할 수 있습니다. Program Files 안의 폴더나 관리자만 변경할 수 있는 폴더 아래를 선택하십시오. Lumeo가 설치되지 않았습니다."
+
+LangString FolderPathInvalid ${LANG_ENGLISH} "$INSTDIR is not the full path of a folder on a drive, or has . or .. in it. Lumeo was not installed."
+LangString FolderPathInvalid ${LANG_GERMAN} "$INSTDIR ist kein vollständiger Pfad eines Ordners auf einem Laufwerk oder enthält „.“ oder „..“. Lumeo wurde nicht installiert."
+LangString FolderPathInvalid ${LANG_FRENCH} "$INSTDIR n'est pas le chemin complet d'un dossier sur un lecteur, ou contient « . » ou « .. ». Lumeo n'a pas été installé."
+LangString FolderPathInvalid ${LANG_JAPANESE} "$INSTDIR はドライブ上のフォルダーの完全なパスではないか、「.」または「..」を含んでいます。Lumeo はインストールされませんでした。"
+LangString FolderPathInvalid ${LANG_KOREAN} "$INSTDIR은(는) 드라이브에 있는 폴더의 전체 경로가 아니거나 . 또는 ..을 포함합니다. Lumeo가 설치되지 않았습니다."
 
 LangString CannotReplace ${LANG_ENGLISH} "$INSTDIR\$0 is in use and could not be replaced. Close the programs that use it and run setup again. Lumeo was not installed."
 LangString CannotReplace ${LANG_GERMAN} "$INSTDIR\$0 wird verwendet und konnte nicht ersetzt werden. Schließen Sie die Programme, die die Datei verwenden, und starten Sie das Setup erneut. Lumeo wurde nicht installiert."
@@ -156,12 +168,12 @@ FunctionEnd
 ; ---- the install folder ------------------------------------------------------------
 
 ; Explorer loads Koretta.dll for every user and the elevated uninstaller runs from this
-; folder: only administrators and the system may change it, whatever its parent allows.
+; folder: only administrators and the system may change it, or any folder above it
+; (LumeoSetupHelper.dll checks them, makes the missing ones and protects the folder).
 ; A folder that exists is taken only when the machine's installation record names it: any
 ; other may hold files a user put there (a VERSION.dll beside Lumeo.exe would be loaded by
 ; every user). A link is refused, since what it points to can change after the check.
 ; With the folder protected, an entry that is not Lumeo's is refused.
-!define PROTECTED_FOLDER "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
 
 !macro REFUSE text
   MessageBox MB_OK|MB_ICONSTOP "${text}" /SD IDOK
@@ -189,31 +201,20 @@ Function PrepareFolder
       !insertmacro REFUSE "$(FolderExists)"
     ${EndIf}
   ${EndIf}
-  ; Owner Administrators; protected DACL: SYSTEM and Administrators full control, Users read and execute.
-  StrCpy $0 "?"
-  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "${PROTECTED_FOLDER}", i 1, *p .r1, p 0) i .r2'
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\LumeoSetupHelper.dll" "${BINDIR}/LumeoSetupHelper.dll"
+  StrCpy $0 3
+  StrCpy $1 $INSTDIR
+  System::Call 'kernel32::LoadLibraryW(w "$PLUGINSDIR\LumeoSetupHelper.dll") p .r2'
   ${If} $2 != 0
-  ${AndIf} ${FileExists} "$INSTDIR\*.*"
-    System::Call 'advapi32::GetSecurityDescriptorOwner(p r1, *p .r3, *i .r5) i .r2'
-    System::Call 'advapi32::GetSecurityDescriptorDacl(p r1, *i .r5, *p .r4, *i .r5) i .r2'
-    ; OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION
-    System::Call 'advapi32::SetNamedSecurityInfoW(w "$INSTDIR", i 1, i 0x80000005, p r3, p 0, p r4, p 0) i .r0'
-  ${ElseIf} $2 != 0
-    ; A new folder has its DACL from the moment it exists.
-    ${GetParent} "$INSTDIR" $3
-    CreateDirectory "$3"
-    ; SECURITY_ATTRIBUTES: length, (padding), descriptor, inherit handle, (padding)
-    System::Call '*(i 24, i 0, p r1, i 0, i 0) p .r3'
-    System::Call 'kernel32::CreateDirectoryW(w "$INSTDIR", p r3) i .r2 ?e'
-    Pop $0
-    ${If} $2 <> 0
-      StrCpy $0 0
-    ${EndIf}
-    System::Free $3
+    System::Call 'LumeoSetupHelper::PrepareFolder(w "$INSTDIR", w .r1, i ${NSIS_MAX_STRLEN}) i .r0'
+    System::Call 'kernel32::FreeLibrary(p r2)'
   ${EndIf}
-  System::Call 'kernel32::LocalFree(p r1)'
-  ; "0", else an error number, or "?" when the descriptor could not be made.
-  ${If} $0 != 0
+  ${If} $0 == 1
+    !insertmacro REFUSE "$(FolderPathInvalid)"
+  ${ElseIf} $0 == 2
+    !insertmacro REFUSE "$(FolderAboveOpen)"
+  ${ElseIf} $0 != 0
     !insertmacro REFUSE "$(FolderNotProtected)"
   ${EndIf}
   FindFirst $R0 $R1 "$INSTDIR\*.*"

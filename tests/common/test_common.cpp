@@ -2,6 +2,7 @@
 
 #include "common/ansi_text.h"
 #include "common/debug_log.h"
+#include "common/folder_rights.h"
 #include "common/ini_text.h"
 #include "common/printable_text.h"
 #include "common/ui_text.h"
@@ -107,4 +108,40 @@ TEST(PrintableText, ControlCharactersAreReplacedAndEverythingElseIsKept)
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(PrintableText(text), expected) << text.size();
+}
+
+TEST(FolderRights, OnlyAdministratorsAndTheSystemMayChangeAFolder)
+{
+    const wchar_t* const kAdmin = L"S-1-5-21-1-2-3-1001";  // an administrator's own account
+    const struct {
+        std::wstring_view sddl;
+        const wchar_t* pszAdministrator;
+        bool bSafe;
+    } kCases[] = {
+        {kProtectedFolderSddl, L"", true},
+        // A drive's root: users may add folders, and Modify passes on to new ones only.
+        {L"O:SYG:SYD:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)(A;OICIIO;SDGXGWGR;;;AU)(A;;LC;;;AU)", L"",
+         true},
+        // A folder made straight under it inherits that Modify.
+        {L"O:BAD:AI(A;ID;0x1301bf;;;AU)(A;OICIID;FA;;;BA)", L"", false},
+        {L"O:BAD:(A;;SD;;;BU)", L"", false},                           // delete or rename it
+        {L"O:BAD:(A;;DT;;;AU)", L"", false},                           // its entries
+        {L"O:BAD:(A;;WD;;;WD)", L"", false},                           // its rights
+        {L"O:BAD:(A;;WO;;;BU)", L"", false},                           // take it over
+        {L"O:BAD:(A;CI;0x2;;;BU)", L"", false},                        // write into it
+        {L"O:S-1-5-21-1-2-3-1001D:(A;;FR;;;SY)", L"", false},          // owned by a user
+        {L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;S-1-5-21-1-2-3-1001)(A;OICI;0x1200a9;;;WD)", kAdmin, true},
+        {L"O:BAD:(A;OICI;0x1301ff;;;WD)", kAdmin, false},
+        {L"O:BAD:(D;;FA;;;BU)(A;;0x1200a9;;;BU)(A;;FA;;;S-1-5-18)", L"", true},
+        {L"O:BAG:SYD:P(A;OICI;FA;;;SY)S:(ML;;NW;;;HI)", L"", true},
+        {L"O:BAD:NO_ACCESS_CONTROL", L"", false},                      // a null DACL
+        {L"O:BA", L"", false},                                         // no DACL read
+        {L"", L"", false},
+        {L"O:BAD:(A;;QQ;;;BU)", L"", false},                           // rights not understood
+        {L"O:BAD:(A;;0x1200a9;;;BU", L"", false},                      // cut
+        {L"O:BAD:(XU;;FA;;;BU)", L"", false},                          // a kind not understood
+    };
+    for (const auto& test : kCases)
+        EXPECT_EQ(OnlyAdministratorsMayChange(test.sddl, test.pszAdministrator), test.bSafe)
+            << std::string(test.sddl.begin(), test.sddl.end());
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "common/folder_rights.h"
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -53,7 +55,7 @@ protected:
 };
 
 const std::vector<std::string> kProductFiles = {
-    "Koretta.dll",  "Lumeo.exe",    "LumeoCmd.exe", "vnMUIDLL.dll", "Uninstall.exe", "Lumeo.Ver",
+    "LumeoSetupHelper.dll", "Koretta.dll",  "Lumeo.exe",    "LumeoCmd.exe", "vnMUIDLL.dll", "Uninstall.exe", "Lumeo.Ver",
     "LOCAL_EN.dat", "LOCAL_FN.dat", "LOCAL_GR.dat", "LOCAL_JP.dat", "LOCAL_KR.dat",  "HELP_EN.chm",
     "HELP_FN.chm",  "HELP_GR.chm",  "HELP_JP.chm",  "HELP_KR.chm"};
 }  // namespace
@@ -75,6 +77,28 @@ TEST_F(SetupBuild, EveryFileOfTheProductIsRequiredAndTheManifestNamesTheMsi)
     for (; fgets(line, sizeof(line), pipe); ++nLines)
         EXPECT_NE(manifest.find(line), std::string::npos) << line << manifest;
     EXPECT_EQ(pclose(pipe) == 0 ? nLines : -1, 2);
+    // What Windows reads of the built MSI: the folder lock under its real column names, the
+    // properties a user may pass to an elevated installation, Koretta's registration a feature of its own.
+    auto table = [&](const std::string& name) {
+        FILE* out = popen(("msiinfo export " + msi + " " + name + " | tr -d '\\r'").c_str(), "r");
+        std::string text;
+        for (char buffer[512]; fgets(buffer, sizeof(buffer), out);)
+            text += buffer;
+        pclose(out);
+        return text;
+    };
+    const std::wstring sddl(kProtectedFolderSddl);
+    const std::string lock = table("MsiLockPermissionsEx");
+    EXPECT_TRUE(lock.starts_with("MsiLockPermissionsEx\tLockObject\tTable\tSDDLText\tCondition\n")) << lock;
+    EXPECT_NE(lock.find("\nProgramFolder\tINSTALLFOLDER\tCreateFolder\t" + std::string(sddl.begin(), sddl.end()) +
+                        "\t\n"),
+              std::string::npos) << lock;
+    const std::string properties = table("Property");
+    const size_t secure = properties.find("\nSecureCustomProperties\t");
+    ASSERT_NE(secure, std::string::npos);
+    EXPECT_EQ(properties.substr(secure, properties.find('\n', secure + 1) - secure),
+              "\nSecureCustomProperties\tWIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED;LANGUAGE;CONTEXTMENU");
+    EXPECT_NE(table("FeatureComponents").find("\nContextMenu\tKorettaRegistration\n"), std::string::npos);
     for (const std::string& missing : kProductFiles) {
         std::vector<std::string> files;
         for (const std::string& name : kProductFiles)

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "common/folder_rights.h"
 #include "tests/koretta/koretta_test_support.h"
 #include "tests/koretta/shell_selection.h"
 
@@ -135,6 +136,47 @@ std::vector<std::wstring> EntriesOf(const std::wstring& folder)
     return names;
 }
 
+std::string Utf8(const std::wstring& text)
+{
+    std::string bytes(text.size() * 4, '\0');
+    bytes.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
+                                     static_cast<int>(bytes.size()), nullptr, nullptr));
+    return bytes;
+}
+
+// msiexec with a verbose log: the exit code and the log, its text as ASCII.
+std::pair<DWORD, std::string> MsiexecLogged(const std::wstring& arguments)
+{
+    const std::wstring log = ScratchFolder::TempDir() + L"lumeo_msiexec_" + std::to_wstring(GetCurrentProcessId()) + L".log";
+    const DWORD exitCode = Msiexec(arguments + L" /l*v \"" + log + L"\"");
+    std::ifstream in(std::filesystem::path(log), std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::erase(text, '\0');  // a UTF-16 log read as bytes
+    return {exitCode, text};
+}
+bool Contains(const std::string& text, const char* pszPart) { return text.find(pszPart) != std::string::npos; }
+
+// Only administrators may change the folder. Wine keeps of a descriptor only the owner (the
+// account running setup, an administrator) and the file mode: there the protected folder
+// shows no entry for everyone, where a folder made without a descriptor lets everyone read.
+void ExpectProtected(const std::wstring& folder)
+{
+    const std::wstring sddl = SecurityDescriptorText(folder);
+    const bool bWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+    EXPECT_TRUE(OnlyAdministratorsMayChange(sddl, bWine ? AdministratorAccountSid() : L"") &&
+                (!bWine || sddl.find(L";WD)") == std::wstring::npos))
+        << Utf8(folder) << ": " << Utf8(sddl);
+}
+// A folder everyone may change; Wine makes one only from the host's file mode.
+bool MakeOpenFolder(const std::wstring& folder)
+{
+    CreateDirectoryW(folder.c_str(), nullptr);
+    StartDetached(L"Z:\\bin\\sh -c \"chmod 777 \\\"$WINEPREFIX/drive_c/" + folder.substr(3) + L"\\\"\"");
+    for (int i = 0; i < 100 && OnlyAdministratorsMayChange(SecurityDescriptorText(folder), AdministratorAccountSid()); ++i)
+        Sleep(100);
+    return !OnlyAdministratorsMayChange(SecurityDescriptorText(folder), AdministratorAccountSid());
+}
+
 // The values of a registry key (or the one named), put back as they were when the
 // object goes.
 class SavedKey {
@@ -218,14 +260,6 @@ bool IsPendingAtRestart(const std::wstring& path)
     return bPending;
 }
 
-std::string Utf8(const std::wstring& text)
-{
-    std::string bytes(text.size() * 4, '\0');
-    bytes.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
-                                     static_cast<int>(bytes.size()), nullptr, nullptr));
-    return bytes;
-}
-
 // The processes running a program file of that name.
 std::vector<DWORD> ProcessesOf(const wchar_t* pszExe)
 {
@@ -244,7 +278,8 @@ std::vector<DWORD> ProcessesOf(const wchar_t* pszExe)
 // locale and returns the caption of its first window, blanks at the end dropped; the
 // program is then ended. Wine takes the user's language from LC_ALL when a program
 // starts from Linux, so a shell starts it through the tree's Wine launcher.
-std::wstring FirstCaptionIn(const std::wstring& program, const std::wstring& argument, const std::string& locale)
+std::wstring FirstCaptionIn(const std::wstring& program, const std::wstring& argument, const std::string& locale,
+                           bool bWithText = false)
 {
     const std::wstring exe = program.substr(program.rfind(L'\\') + 1);
     const wchar_t* pszExe = exe.c_str();
@@ -260,6 +295,7 @@ std::wstring FirstCaptionIn(const std::wstring& program, const std::wstring& arg
     struct Search {
         std::vector<DWORD> ids;
         std::wstring caption;
+        HWND hWnd = nullptr;
     } search;
     for (int i = 0; i < 300 && search.caption.empty(); ++i) {
         search.ids = ProcessesOf(pszExe);
@@ -271,13 +307,16 @@ std::wstring FirstCaptionIn(const std::wstring& program, const std::wstring& arg
                 wchar_t caption[256] = {};
                 if (std::ranges::count(pSearch->ids, processId) && IsWindowVisible(hWnd) &&
                     GetWindowTextW(hWnd, caption, 256))
-                    pSearch->caption = caption;
+                    pSearch->caption = caption, pSearch->hWnd = hWnd;
                 return pSearch->caption.empty();
             },
             reinterpret_cast<LPARAM>(&search));
         if (search.caption.empty())
             Sleep(100);
     }
+    wchar_t szText[1024] = {};  // a message box's text, in its control 0xFFFF
+    if (bWithText && search.hWnd && GetDlgItemTextW(search.hWnd, 0xFFFF, szText, 1024))
+        search.caption += std::wstring(L" ") + szText;
     for (DWORD id : ProcessesOf(pszExe)) {
         if (HANDLE hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
             TerminateProcess(hProcess, 1);
@@ -485,7 +524,9 @@ TEST(KorettaInstaller, SetupAndUninstallerSpeakTheUsersLanguage)
     EXPECT_EQ(RunAndWait(L"\"" + SetupPath() + L"\" /S /LANGUAGE=XX /D=" + dir), 2u);
     ASSERT_EQ(RunAndWait(L"\"" + SetupPath() + L"\" /S /LANGUAGE=JP /D=" + dir), 0u);
     EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kLanguageKey, L"KVQLangCode"), L"JP");
-    EXPECT_EQ(Msiexec(L"/i \"" + BinDir() + L"LumeoSetup.msi\""), 1603u);  // the MSI refuses to install over it
+    const auto [msiCode, msiLog] = MsiexecLogged(L"/i \"" + BinDir() + L"LumeoSetup.msi\"");
+    EXPECT_EQ(msiCode, 1603u);  // the MSI refuses to install over it, and says why
+    EXPECT_TRUE(Contains(msiLog, "Lumeo is installed on this computer by LumeoSetup.exe.")) << msiLog;
     const std::wstring uninstaller = dir + L"\\Uninstall.exe";
     EXPECT_EQ(FirstCaptionIn(uninstaller, L"_?=" + dir, "ja_JP"),
               L"Lumeo \u30A2\u30F3\u30A4\u30F3\u30B9\u30C8\u30FC\u30EB");
@@ -494,8 +535,6 @@ TEST(KorettaInstaller, SetupAndUninstallerSpeakTheUsersLanguage)
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kLanguageKey));
     RemoveFolder(dir);
 }
-
-// ---- LumeoSetup.msi ------------------------------------------------------------------
 
 namespace {
 // The Apps & features entries named Lumeo: their versions, or their key names.
@@ -524,6 +563,47 @@ std::vector<std::vector<std::wstring>> RegistrationKeys()
 }
 }  // namespace
 
+TEST(KorettaInstaller, BothInstallersTakeOnlyFoldersOnlyAdministratorsMayChange)
+{
+    const std::wstring msi = L"\"" + BinDir() + L"LumeoSetup.msi\"";
+    SavedKey approved(HKEY_LOCAL_MACHINE, kApprovedKey);
+    // The missing folders above the program folder are made, and protected as it is.
+    const std::wstring top = InstallFolder(L"above");
+    for (const wchar_t* pszBelow : {L"\\Tools\\Lumeo", L"\\Msi\\Lumeo"}) {
+        const std::wstring dir = top + pszBelow;
+        const bool bMsi = pszBelow[1] == L'M';
+        ASSERT_EQ(bMsi ? Msiexec(L"/i " + msi + L" INSTALLFOLDER=\"" + dir + L"\"") : InstallSilently(dir), 0u);
+        for (const std::wstring& folder : {top, dir.substr(0, dir.rfind(L'\\')), dir})
+            ExpectProtected(folder);
+        EXPECT_EQ(bMsi ? Msiexec(L"/x " + msi) : UninstallSilently(dir), 0u);
+    }
+    // A folder above that users may change, a path with "..", and for the MSI a folder that
+    // exists without an installation of it: refused, nothing made.
+    const std::wstring open = InstallFolder(L"open");
+    ASSERT_TRUE(MakeOpenFolder(open)) << Utf8(SecurityDescriptorText(open));
+    const std::pair<std::wstring, const char*> kRefused[] = {
+        {open + L"\\Lumeo", "Users who are not administrators may change the folder"},
+        {open + L"\\Sub\\Lumeo", "Users who are not administrators may change the folder"},
+        {top + L"\\..\\LumeoDots", "INSTALLFOLDER must not have .. in it"},
+        {top, "already exists and is not the folder of the Lumeo installed"},
+    };
+    for (const auto& [folder, pszMessage] : kRefused) {
+        if (folder != top)
+            EXPECT_EQ(InstallSilently(folder), 2u) << Utf8(folder);
+        const auto [exitCode, log] = MsiexecLogged(L"/i " + msi + L" INSTALLFOLDER=\"" + folder + L"\"");
+        EXPECT_EQ(exitCode, 1603u);
+        EXPECT_TRUE(Contains(log, pszMessage)) << Utf8(folder) << "\n" << log.substr(0, 3000);
+    }
+    EXPECT_TRUE(EntriesOf(open).empty());
+    EXPECT_FALSE(FolderExists(L"C:\\LumeoDots"));
+    EXPECT_TRUE(LumeoEntries().empty());
+    RemoveFolder(open);
+    RemoveFolder(top);
+}
+
+// ---- LumeoSetup.msi ------------------------------------------------------------------
+
+
 TEST(KorettaInstaller, TheMsiInstallsSilentlyUpdatesInPlaceAndLeavesNothing)
 {
     const std::wstring msi = L"\"" + BinDir() + L"LumeoSetup.msi\"";
@@ -549,7 +629,9 @@ TEST(KorettaInstaller, TheMsiInstallsSilentlyUpdatesInPlaceAndLeavesNothing)
     EXPECT_EQ(verText(dir), verText(BinDir()));
     EXPECT_TRUE(FileExists(dir + L"\\Koretta.dll") && !KeyExists(HKEY_CLASSES_ROOT, kClassKey) &&
                 !KeyExists(HKEY_CLASSES_ROOT, std::wstring(kHandlersKey) + L"\\LumeoMenuExt"));
-    EXPECT_EQ(Msiexec(L"/i " + lower), 1603u);  // a downgrade is refused
+    const auto [downgradeCode, downgradeLog] = MsiexecLogged(L"/i " + lower);
+    EXPECT_EQ(downgradeCode, 1603u);
+    EXPECT_TRUE(Contains(downgradeLog, "A newer version of Lumeo is already installed.")) << downgradeLog;
     EXPECT_EQ(LumeoEntries(), std::vector<std::wstring>{L"1.0.0"});
     EXPECT_EQ(Msiexec(L"/x " + msi), 0u);
     expectNothingLeft();
@@ -562,19 +644,38 @@ TEST(KorettaInstaller, TheMsiInstallsSilentlyUpdatesInPlaceAndLeavesNothing)
     // Wine's msiexec puts a per-machine package's shortcut in the user's Start menu.
     EXPECT_TRUE(FileExists(_wgetenv(L"APPDATA") +
                            std::wstring(L"\\Microsoft\\Windows\\Start Menu\\Programs\\Lumeo\\Lumeo.lnk")));
-    EXPECT_EQ(InstallSilently(InstallFolder(L"besidemsi")), 2u);  // LumeoSetup.exe refuses
+    EXPECT_EQ(InstallSilently(InstallFolder(L"besidemsi")), 2u);  // LumeoSetup.exe refuses, and says why
+    EXPECT_NE(FirstCaptionIn(SetupPath(), L"", "en_US", true).find(L"installed on this computer from LumeoSetup.msi"),
+              std::wstring::npos);
+    ExpectProtected(dir);
     // Repair puts back a missing file. Wine's msiexec has no /f (a product code is not
     // handled, a package is taken for one): the properties /f stands for.
     ASSERT_TRUE(DeleteFileW((dir + L"\\LOCAL_GR.dat").c_str()));
     EXPECT_EQ(Msiexec(L"/i " + LumeoEntries(true).at(0) + L" REINSTALL=ALL REINSTALLMODE=pecmus"), 0u);
     EXPECT_TRUE(FileExists(dir + L"\\LOCAL_GR.dat"));
     EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kLanguageKey, L"KVQLangCode"), L"GR");
-    // DllRegisterServer of the installed file writes the package's keys, no more, no fewer.
+    // The package's keys are those of the installed file: DllUnregisterServer takes every
+    // one away, DllRegisterServer writes them back, no more, no fewer.
     const auto msiKeys = RegistrationKeys();
+    ASSERT_FALSE(msiKeys.at(0).empty());
+    EXPECT_EQ(RunRegsvr32(L"/u /s", dir + L"\\Koretta.dll"), 0u);
+    const auto emptied = RegistrationKeys();
+    for (size_t i = 0; i + 2 < emptied.size(); ++i)
+        EXPECT_TRUE(emptied[i].empty()) << i << ": " << Utf8(emptied[i].front());
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(kHandlersKey) + L"\\LumeoMenuExt"));
+    EXPECT_EQ(emptied.back(), std::vector<std::wstring>{L"<missing>"});
     EXPECT_EQ(RunRegsvr32(L"/s", dir + L"\\Koretta.dll"), 0u);
     EXPECT_EQ(RegistrationKeys(), msiKeys);
     ASSERT_TRUE(PutStandIn(dir));
     EXPECT_NE(RunInstalledMenu(dir).find(L" \"" + dir + L"\\Quarterly Report.pdf\""), std::wstring::npos);
+    // The menu switched off and on again on the installed machine; an uninstall after either
+    // leaves none of its keys.
+    for (const wchar_t* pszMenu : {L"0", L"1"}) {
+        EXPECT_EQ(Msiexec(L"/i " + msi + L" CONTEXTMENU=" + pszMenu), 0u);
+        EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", nullptr),
+                  pszMenu[0] == L'1' ? dir + L"\\Koretta.dll" : L"<missing>");
+        EXPECT_EQ(KeyExists(HKEY_CLASSES_ROOT, std::wstring(kHandlersKey) + L"\\LumeoMenuExt"), pszMenu[0] == L'1');
+    }
     EXPECT_EQ(Msiexec(L"/x " + msi), 0u);
     expectNothingLeft();
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(L"Interface\\") + kIidText));
