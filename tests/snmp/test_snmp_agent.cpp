@@ -352,6 +352,7 @@ TEST(PrinterStateRead, APrintersStatusConditionAndCounterComeInOneRequest)
         EXPECT_EQ(reader.Requests(), 1);
         EXPECT_EQ(state.status, c.status);
         EXPECT_EQ(state.nPageCounter, c.nCounter);
+        EXPECT_EQ(std::pair(state.nCounterDevice, state.nCounterUnit), std::pair(1u, 7));  // whose count, of what
         const PrinterCondition* pMain = MainCondition(state);
         EXPECT_EQ(pMain ? std::optional(pMain->kind) : std::nullopt, c.kind);
         EXPECT_EQ(pMain ? pMain->strWords : L"", c.strWords);
