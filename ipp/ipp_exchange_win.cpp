@@ -102,7 +102,7 @@ public:
             return Fail(false);
         if (!Send(request.get(), head, document))
             return false;
-        if (!WinHttpReceiveResponse(request.get(), nullptr))
+        if (!Limit(request.get(), true) || !WinHttpReceiveResponse(request.get(), nullptr))
             return Fail(true);
         return Receive(request.get(), location);
     }
@@ -116,10 +116,15 @@ private:
     bool Expired() const { return Clock::now() >= m_deadline; }
     bool Stopped() const { return m_options.stop && m_options.stop->load(); }
 
-    bool Limit(HINTERNET h) const
+    // Every wait of WinHTTP cut to what is left. The wait for the answer's headers has an
+    // option of its own, which WinHttpSetTimeouts leaves alone under Wine, and which Wine
+    // takes when the request is sent.
+    bool Limit(HINTERNET h, bool request = false) const
     {
-        const int left = static_cast<int>(LeftMs());
-        return WinHttpSetTimeouts(h, left, left, left, left) != FALSE;
+        DWORD left = LeftMs();
+        return WinHttpSetTimeouts(h, static_cast<int>(left), static_cast<int>(left), static_cast<int>(left),
+                                  static_cast<int>(left)) &&
+               (!request || WinHttpSetOption(h, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &left, sizeof(left)));
     }
 
     // No credentials of the user, no cookies, no redirect taken behind our back.
@@ -152,9 +157,7 @@ private:
         if (Expired())
             return Fail(Failure::TimedOut);
         DWORD written = 0;
-        WinHttpSetTimeouts(request, static_cast<int>(LeftMs()), static_cast<int>(LeftMs()),
-                           static_cast<int>(LeftMs()), static_cast<int>(LeftMs()));
-        if (!WinHttpWriteData(request, data, static_cast<DWORD>(size), &written) || written != size)
+        if (!Limit(request) || !WinHttpWriteData(request, data, static_cast<DWORD>(size), &written) || written != size)
             return Fail(true);
         return true;
     }
@@ -164,6 +167,8 @@ private:
     bool Send(HINTERNET request, const std::vector<uint8_t>& head, DocumentSource* document)
     {
         std::wstring headers = L"Content-Type: application/ipp\r\n";
+        if (!Limit(request, true))
+            return Fail(false);
         if (!document) {
             if (!WinHttpSendRequest(request, headers.c_str(), static_cast<DWORD>(-1),
                                     const_cast<uint8_t*>(head.data()), static_cast<DWORD>(head.size()),
@@ -254,10 +259,13 @@ private:
                 return Fail(Failure::Stopped);
             if (Expired())
                 return Fail(Failure::TimedOut);
-            const int left = static_cast<int>(LeftMs());
-            WinHttpSetTimeouts(request, left, left, left, left);
+            // A read waits until its buffer is full: ask only for what has come, so that a
+            // printer sending a byte now and then cannot hold the exchange past its budget.
+            DWORD ready = 0;
+            if (!Limit(request) || !WinHttpQueryDataAvailable(request, &ready))
+                return Fail(true);
             DWORD got = 0;
-            if (!WinHttpReadData(request, block.data(), static_cast<DWORD>(block.size()), &got))
+            if (ready > 0 && !WinHttpReadData(request, block.data(), std::min<DWORD>(ready, block.size()), &got))
                 return Fail(true);
             if (got == 0)
                 break;

@@ -142,7 +142,9 @@ std::optional<PrinterUrl> ParsePrinterUrl(std::string_view text)
             return std::nullopt;
         url.port = *port;
     }
-    url.path = path.empty() ? "/" : path.front() == '?' ? "/" + std::string(path) : std::string(path);
+    url.path = std::string(path);
+    if (url.path.empty() || url.path.front() == '?')
+        url.path.insert(url.path.begin(), '/');
     return url;
 }
 

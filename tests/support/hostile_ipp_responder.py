@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""An IPP printer gone wrong, on 127.0.0.1:<port>; the request's path picks the fault.
+"""An IPP printer gone wrong, on 127.0.0.1:<port> [certificate key]; the request's path picks
+the fault. With a certificate and key it speaks only TLS.
 
 /ok              a short valid answer (printer-state idle), request-id echoed
 /garbage         bytes that are not HTTP, then the connection closes
@@ -15,6 +16,7 @@
 /redirect-other  307 to /ok at localhost, the same responder under another name
 """
 import http.server
+import ssl
 import struct
 import sys
 import time
@@ -105,4 +107,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
 if __name__ == "__main__":
     server = http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[1])), Handler)
     server.daemon_threads = True
+    if len(sys.argv) == 4:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(sys.argv[2], sys.argv[3])
+        server.socket = context.wrap_socket(server.socket, server_side=True)
     server.serve_forever()

@@ -3,6 +3,8 @@
 # <dir>/port once it answers (<dir>/failed with the log when it never does).
 #   ipp_printer.sh <dir> printer [ippeveprinter options...]   ippeveprinter from cups-ipp-utils
 #   ipp_printer.sh <dir> hostile                              tests/support/hostile_ipp_responder.py
+#   ipp_printer.sh <dir> hostile-tls                          the same over TLS, with a certificate of
+#                                                             its own for localhost that nobody trusts
 # ippeveprinter needs the system D-Bus and avahi-daemon: they are started when not running
 # (nothing is installed here; tools/install-deps.sh brings the packages). The peer ends
 # after 300 s at the latest, or when <dir>/pid's process is killed.
@@ -16,6 +18,10 @@ if [ "$kind" = printer ]; then
   fi
   avahi-daemon --check 2>/dev/null || avahi-daemon -D >>"$dir/log" 2>&1
   (cd "$dir" && exec timeout 300 ippeveprinter -p "$port" -n localhost -d "$dir" "$@" "Lumeo Test" >>"$dir/log" 2>&1) &
+elif [ "$kind" = hostile-tls ]; then
+  openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost -addext subjectAltName=DNS:localhost \
+    -keyout "$dir/key.pem" -out "$dir/cert.pem" >>"$dir/log" 2>&1
+  timeout 300 python3 "$here/hostile_ipp_responder.py" "$port" "$dir/cert.pem" "$dir/key.pem" >>"$dir/log" 2>&1 &
 else
   timeout 300 python3 "$here/hostile_ipp_responder.py" "$port" >>"$dir/log" 2>&1 &
 fi
