@@ -18,8 +18,12 @@ public:
     // `kind` is "printer" (then `options` go to ippeveprinter) or "hostile".
     explicit IppPeer(const std::string& kind, const std::string& options = std::string())
     {
+        // Wine gives process IDs again from one start to the next: the time keeps a folder
+        // left by an earlier run from being read as this peer's.
         static int s_nPeers = 0;
-        m_dir = "/tmp/lumeo_ipp_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++s_nPeers);
+        m_dir = "/tmp/lumeo_ipp_" + std::to_string(GetCurrentProcessId()) + "_" +
+                std::to_string(std::chrono::system_clock::now().time_since_epoch().count()) + "_" +
+                std::to_string(++s_nPeers);
         Shell("/bin/sh " LUMEO_SOURCE_DIR "/tests/support/ipp_printer.sh " + m_dir + " " + kind + " " + options);
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (std::chrono::steady_clock::now() < until) {
