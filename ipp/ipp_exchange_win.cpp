@@ -52,6 +52,7 @@ Failure FailureOf(DWORD error, bool sent)
 {
     switch (error) {
     case ERROR_WINHTTP_TIMEOUT:
+    case 10060:  // WSAETIMEDOUT, which Wine passes on from a socket's read
         return Failure::TimedOut;
     case ERROR_WINHTTP_NAME_NOT_RESOLVED:
     case ERROR_WINHTTP_CANNOT_CONNECT:
