@@ -20,6 +20,8 @@ packages=(
   imagemagick                      # import: screenshots of the sheet under Xvfb (README, review)
   snmpd                            # the real SNMP agent the network device-ID tests talk to
   snmp libsnmp-dev                 # snmpget and net-snmp's library: the SNMP benchmark's anchor
+  cups-ipp-utils                   # ippeveprinter, the real IPP printer of the IPP tests; ipptool, bench/ipp's anchor
+  avahi-daemon dbus                # ippeveprinter needs them running (tests/support/ipp_printer.sh starts them)
   nsis                             # makensis builds LumeoSetup.exe
   wixl msitools                    # wixl builds LumeoSetup.msi; msibuild/msiinfo finish it and read it for the winget manifest
   fp-utils                         # chmcmd compiles the help files HELP_xx.chm
