@@ -6,6 +6,13 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 bash tools/install-deps.sh || { echo "0 passed, 1 failed, 0 skipped"; exit 1; }
 
+# Wine names host files in the locale's character set: without UTF-8 a test file named
+# "Übersicht 日本.pdf" cannot be made or found.
+case "$(locale charmap 2>/dev/null)" in
+  UTF-8) ;;
+  *) export LANG=C.UTF-8; unset LC_ALL ;;
+esac
+
 export LUMEO_WINEPREFIX="${LUMEO_WINEPREFIX:-$root/build/wineprefix}"
 export WINEPREFIX="$LUMEO_WINEPREFIX"
 passed=0

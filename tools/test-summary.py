@@ -102,7 +102,10 @@ def program_of_tests(ctest_json):
     programs = {}
     for test in tests:
         command = test.get("command") or [""]
-        programs[test.get("name", "")] = re.sub(r"\.exe$", "", os.path.basename(command[0]))
+        # The Windows build's tests run through the emulator (tools/wine-run): the program
+        # is the .exe it is given, not the emulator.
+        program = next((part for part in command if part.endswith(".exe")), command[0])
+        programs[test.get("name", "")] = re.sub(r"\.exe$", "", os.path.basename(program))
     return programs
 
 

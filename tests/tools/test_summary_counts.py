@@ -76,11 +76,12 @@ class Summary(unittest.TestCase):
                 f.write("lumeo_add_fuzzer(f1 SOURCES f1.cpp)\nlumeo_add_fuzzer(f2 SOURCES f2.cpp)\n")
             tests = os.path.join(root, "tests.json")
             with open(tests, "w") as f:
-                f.write('{"tests": [{"name": "S.one", "command": ["/b/a_tests", "--gtest_filter=S.one"]}]}')
+                f.write('{"tests": [{"name": "S.one", "command": ["/b/a_tests", "--gtest_filter=S.one"]},'
+                        ' {"name": "w_tests", "command": ["/t/wine-run", "/b/w_tests.exe"]}]}')
             self.assertEqual(self.run_summary([ctest_case("S.one", "run")], None,
                                               ("--expect", root, "native", "--ctest-json", tests)), (0, "1 1 0"))
             self.assertEqual(self.run_summary([ctest_case("w_tests", "run")], {"w_tests": gtest_report(PASS)},
-                                              ("--expect", root, "windows")), (0, "1 1 0"))
+                                              ("--expect", root, "windows", "--ctest-json", tests)), (0, "1 1 0"))
             log = os.path.join(root, "fuzz.log")
             with open(log, "w") as f:
                 f.write("run-fuzz: fuzz build failed; the targets it made run\nfuzz f1: no finding (9 log lines)\n")
