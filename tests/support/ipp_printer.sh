@@ -12,11 +12,35 @@ dir="$1"; kind="$2"; shift 2
 here="$(cd "$(dirname "$0")" && pwd)"
 rm -rf "$dir" && mkdir -p "$dir" || exit 1
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-if [ "$kind" = printer ]; then
-  if [ ! -S /run/dbus/system_bus_socket ]; then
-    mkdir -p /run/dbus && dbus-daemon --system --fork >>"$dir/log" 2>&1
+
+# bus_answers <name>: the system bus is up and <name> is on it. A socket file alone proves
+# nothing: one left by a bus that has gone (a killed daemon, a restarted container) stays.
+bus_answers() {
+  dbus-send --system --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.GetNameOwner \
+    "string:$1" >/dev/null 2>&1
+}
+
+# start_daemons: the system D-Bus and avahi-daemon, each started unless it answers; one test
+# at a time (the lock's descriptor is closed for the daemons, which outlive this script).
+start_daemons() {
+  if ! bus_answers org.freedesktop.DBus; then
+    rm -f /run/dbus/system_bus_socket /run/dbus/pid
+    mkdir -p /run/dbus && dbus-daemon --system --fork 9>&-
   fi
-  avahi-daemon --check 2>/dev/null || avahi-daemon -D >>"$dir/log" 2>&1
+  if ! bus_answers org.freedesktop.Avahi; then
+    avahi-daemon -k 2>/dev/null
+    rm -f /run/avahi-daemon/pid
+    avahi-daemon -D 9>&-
+  fi
+  for _ in $(seq 100); do
+    bus_answers org.freedesktop.Avahi && return 0
+    sleep 0.1
+  done
+  echo "avahi-daemon is not on the system bus" && return 1
+}
+
+if [ "$kind" = printer ]; then
+  (flock 9 && start_daemons) 9>/tmp/lumeo-ipp-daemons.lock >>"$dir/log" 2>&1
   (cd "$dir" && exec timeout 300 ippeveprinter -p "$port" -n localhost -d "$dir" "$@" "Lumeo Test" >>"$dir/log" 2>&1) &
 elif [ "$kind" = hostile-tls ]; then
   openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost -addext subjectAltName=DNS:localhost \
