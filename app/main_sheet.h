@@ -80,6 +80,9 @@ private:
     HPROPSHEETPAGE m_hPages[2] = {};
     HHOOK m_hTabKeyHook = nullptr;
     int m_nPages = 0;
+    // The control that had the focus on each page when Ctrl+Tab or Ctrl+PgDn left it.
+    static constexpr int kMaxPages = 2;
+    HWND m_hPageFocus[kMaxPages] = {};
 
     // The run being sent: its files in list order and its printer.
     CWorker m_runWorker;

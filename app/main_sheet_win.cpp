@@ -332,8 +332,24 @@ void CMainPropertySheet::TurnPage(int nStep)
 {
     HWND hTab = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETTABCONTROL, 0, 0));
     const int nTabs = hTab ? TabCtrl_GetItemCount(hTab) : 0;
-    if (nTabs > 0)
-        SendMessageW(m_hWnd, PSM_SETCURSEL, (TabCtrl_GetCurSel(hTab) + nStep + nTabs) % nTabs, 0);
+    if (nTabs <= 0)
+        return;
+    // The focus must not stay on a control of the hidden page, where keys would change
+    // what cannot be seen: it goes to the new page, to the control it had there last.
+    HWND hLeft = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
+    HWND hFocus = GetFocus();
+    const int nFrom = TabCtrl_GetCurSel(hTab);
+    if (hLeft && hFocus && IsChild(hLeft, hFocus) && nFrom >= 0 && nFrom < kMaxPages)
+        m_hPageFocus[nFrom] = hFocus;
+    const int nTo = (nFrom + nStep + nTabs) % nTabs;
+    SendMessageW(m_hWnd, PSM_SETCURSEL, nTo, 0);
+    HWND hPage = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
+    if (!hPage || hPage == hLeft)
+        return;
+    HWND hTarget = nTo < kMaxPages ? m_hPageFocus[nTo] : nullptr;
+    if (!hTarget || !IsChild(hPage, hTarget) || !IsWindowVisible(hTarget) || !IsWindowEnabled(hTarget))
+        hTarget = GetNextDlgTabItem(hPage, nullptr, FALSE);
+    SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hTarget ? hTarget : hTab), TRUE);
 }
 
 bool CMainPropertySheet::SelectTabOfAccessKey(wchar_t chKey)

@@ -550,6 +550,16 @@ TEST_F(LumeoEndToEnd, KeysWorkAsInAnyDialog)
     EXPECT_TRUE(Press("alt+m", [&] { return FocusOf(ui.Sheet()) == GetDlgItem(hAdvanced, IDC_EDIT_ZOOM); }));
     EXPECT_TRUE(Press("alt+l alt+f", [&] { return Checked(GetDlgItem(hAdvanced, IDC_CHECK_ZOOM_FIT)); }));
     EXPECT_TRUE(Checked(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_LONG)));
+    // A page turned by keys takes the focus along: Down then never changes the hidden paper size.
+    HWND hPaper = GetDlgItem(hAdvanced, IDC_COMBO_PAPERSIZE);
+    const LRESULT nPaper = Send(hPaper, CB_GETCURSEL);
+    const auto FocusOnBasic = [&] { return CurrentPage(ui) == ui.Page() && IsChild(ui.Page(), FocusOf(ui.Sheet())); };
+    for (const char* pszKeys : {"alt+s ctrl+Prior Down", "ctrl+Next alt+s ctrl+Tab Down"}) {
+        EXPECT_TRUE(Press(pszKeys, FocusOnBasic)) << pszKeys;
+        EXPECT_EQ(Send(hPaper, CB_GETCURSEL), nPaper) << pszKeys;
+    }
+    EXPECT_TRUE(Press("ctrl+Next", [&] { return CurrentPage(ui) == hAdvanced; }));
+    EXPECT_EQ(Send(hPaper, CB_GETCURSEL), nPaper);
     EXPECT_TRUE(Press("ctrl+Tab", [&] { return CurrentPage(ui) == ui.Page(); }));
     EXPECT_TRUE(Press("ctrl+Next", [&] { return CurrentPage(ui) == hAdvanced; }));
     EXPECT_TRUE(Press("alt+b", [&] { return CurrentPage(ui) == ui.Page(); }));
