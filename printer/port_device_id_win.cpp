@@ -114,7 +114,9 @@ void QueryVendorMonitors(const std::wstring& strPortName, NetworkLookup& lookup,
             continue;
         }
         DebugLog(L"IP is %s", strIP.c_str());
-        lookup.Ask(strIP, lookup.strCommunity, strDeviceID);
+        // Without a Standard TCP/IP key there is no community of the port's own: the
+        // default one, as for WSD ports.
+        lookup.Ask(strIP, lookup.strCommunity.empty() ? kDefaultCommunity : lookup.strCommunity, strDeviceID);
         RegCloseKey(hKey);
     }
 }
