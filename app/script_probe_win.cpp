@@ -30,10 +30,13 @@ int RunScriptProbe(const CommandLine& cmd, const LumeoPolicies& policies, Script
     if (const int nExit = ChooseScriptPrinter(prtControl, cmd, policies.strPrinter, out))
         return nExit;
     const PrinterProbe probe = ProbeCurrentPrinter(prtControl);
+    // A printer Lumeo can print on that cannot print now ends the probe as /print would end.
+    const bool bStoppedNow = probe.nSupportedTypes > 0 && HasStopCondition(probe.state);
     for (const std::wstring& strLine : ProbeLines(prtControl.GetCurrentPrinterName(), probe.route, probe.bObtained,
-                                                  probe.strDeviceID, probe.nSupportedTypes))
+                                                  probe.strDeviceID, probe.nSupportedTypes,
+                                                  bStoppedNow ? &probe.state : nullptr))
         out.Line(strLine);
     for (const std::wstring& strLine : ProbeStateLines(probe.route.kind, probe.state))
         out.Line(strLine);
-    return ExitCodeOfPrinterCheck(probe.nSupportedTypes);
+    return bStoppedNow ? kExitPrinterStopped : ExitCodeOfPrinterCheck(probe.nSupportedTypes);
 }

@@ -962,10 +962,11 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
                                            std::vector<std::string>{"public"}, 0, PrinterMib{"cover", ""});
     ASSERT_TRUE(m_pAgent->Ready());
     run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(AddNetworkPrinter(L"Supplies", m_pAgent->Port())));
-    EXPECT_EQ(run.dwExit, 0u);
-    const size_t nState = run.strOutput.find("State: ");
+    EXPECT_EQ(run.dwExit, 6u);  // as /print: it can print there, but not now
+    const size_t nState = run.strOutput.find("Verdict: ");
     EXPECT_EQ(nState == std::string::npos ? run.strOutput : run.strOutput.substr(nState),
-              "State: Stopped\r\nCannot print: Cover open: Front cover open\r\nPage counter: 1000\r\n"
+              "Verdict: Lumeo can print on this printer, but not now: Front cover open\r\n"
+              "State: Stopped\r\nCannot print: Front cover open\r\nPage counter: 1000\r\n"
               "Supply: Black Toner Cartridge: 80 %\r\nSupply: Cyan Toner: some remaining\r\n"
               "Supply: Waste Toner Box: unknown\r\nSupply: Drum Unit: 15 %\r\n"
               "Tray: Tray 1 (A4 Plain): 50 %\r\nTray: Bypass Tray (Letter): some remaining\r\n");
@@ -1018,7 +1019,7 @@ TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingIntoAnOpenCoverAndShowsTheP
     const TestPrinter* pCover = AddPlayedPrinter(L"Cover", "cover");
     ASSERT_NE(pCover, nullptr);
     CUiDriver& ui = Start({strPdf}, pCover->strName);
-    EXPECT_EQ(ui.StatusText(), L"Cover open: Front cover open");
+    EXPECT_EQ(ui.StatusText(), L"Front cover open");
     // No is the default: Enter sends nothing.
     for (const char* keys : {"Return", "shift+Tab Return"}) {
         PostPrint(ui);

@@ -240,6 +240,9 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
         }
         route.arrSnmp = {{L"a", L"c", true, L"u", true}, {L"", L"c", false, L"", false}};
         std::ranges::copy(ProbeLines(L"p", route, false, L"", -1), std::back_inserter(lines));
+        PrinterState stopped;
+        stopped.status = PrinterStatus::Stopped;
+        lines.push_back(ProbeLines(L"p", route, true, L"", 1, &stopped).back());
         return lines;
     };
     const std::vector<std::wstring> builtIn = Lines();
@@ -268,6 +271,17 @@ TEST(LangFiles, EnglishPrinterStateTextsEqualTheBuiltInOnes)
     const std::vector<std::wstring> builtIn = Lines();
     ScopedLangSource source(Shipped("EN"));
     EXPECT_EQ(Lines(), builtIn);
+}
+
+TEST(LangFiles, TroubleIsSaidInTheUsersLanguageThenInThePrintersWordsOnce)
+{
+    PrinterState jam;
+    jam.conditions = {{ConditionSeverity::Stop, ConditionKind::PaperJam, ConditionDetail::None, L"Paper jam in tray 1"}};
+    EXPECT_EQ(PrinterReportText(jam), L"Paper jam in tray 1");
+    ScopedLangSource source(Shipped("JP"));
+    EXPECT_EQ(PrinterReportText(jam), L"\u7d19\u8a70\u307e\u308a: Paper jam in tray 1");
+    EXPECT_EQ(PrinterStoppedLine(jam).find(PrinterReportText(jam)) + PrinterReportText(jam).size(),
+              PrinterStoppedLine(jam).size());
 }
 
 TEST(LangFiles, CountsTakeTheFormsOfTheirLanguage)
