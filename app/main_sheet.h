@@ -93,6 +93,7 @@ private:
     CQuestionDialog* m_pCloseQuestion = nullptr;
     bool m_bStopping = false;
     HWND m_hFocusBeforeRun = nullptr;
+    std::optional<PrinterState> m_lastFollowed;  // the printer's state as the run followed it last
 };
 
 // The print run's worker wakes the sheet with these to take its PrintRunProgress / PrintRunEnd.

@@ -183,10 +183,12 @@ void CMainPropertySheet::FitFrameToPages()
         } else if (IsWindowOfClass(hChild, L"#32770")) {
             SetWindowPos(hChild, nullptr, 0, 0, natural.cx, natural.cy, SWP_NOMOVE | SWP_NOZORDER);
         } else if (rc.top >= rcTab.bottom) {
-            // The row below the pages: buttons keep to the right, the status line widens.
+            // The row below the pages: buttons keep to the right, the status line widens
+            // and the state indicator before it keeps its size.
             const bool bButton = IsWindowOfClass(hChild, L"Button");
+            const bool bFixed = bButton || GetDlgCtrlID(hChild) == IDC_SHEET_STATE;
             SetWindowPos(hChild, nullptr, rc.left + (bButton ? dx : 0), rc.top + dy,
-                         rc.right - rc.left + (bButton ? 0 : dx), rc.bottom - rc.top, SWP_NOZORDER);
+                         rc.right - rc.left + (bFixed ? 0 : dx), rc.bottom - rc.top, SWP_NOZORDER);
         }
     }
     RECT rcWindow;
@@ -317,6 +319,11 @@ LRESULT CALLBACK CMainPropertySheet::TabKeyHook(int nCode, WPARAM wParam, LPARAM
     // control has no text of its own for the dialog manager to find the key in.
     if (pMsg->message == WM_SYSCHAR && pSheet->SelectTabOfAccessKey(static_cast<wchar_t>(pMsg->wParam)))
         pMsg->message = WM_NULL;
+    // F5 asks the printer again, wherever the focus is.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F5 && pSheet->m_pageBasic.m_hWnd) {
+        pSheet->m_pageBasic.Recheck();
+        pMsg->message = WM_NULL;
+    }
     // Ctrl+Tab and Ctrl+PgDn turn to the next page, with Shift or PgUp to the one before,
     // also where the sheet's own loop does not.
     const WPARAM nKey = pMsg->wParam;

@@ -27,3 +27,5 @@ struct PrinterCheckReport {
 // may run on any thread, and one read of its state. A printer that is no longer
 // installed counts as busy or off.
 PrinterCheckReport CheckPrinterByName(const std::wstring& strPrinter);
+// The state with its supplies, asked again of the target a check found; 1 when it answered.
+int ReadPrinterStateOfTarget(const SnmpRequestRoute& target, PrinterState& state);

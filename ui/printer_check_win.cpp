@@ -16,7 +16,16 @@ PrinterCheckReport CheckPrinterByName(const std::wstring& strPrinter)
     report.nSupportedTypes = CheckSupportedTypes(prtControl, route);
     // Its state only where it can print: before a run, and for the status line.
     const SnmpRequestRoute* pTarget = AnsweringTarget(route);
-    if (report.nSupportedTypes > 0 && pTarget && ReadPrinterStateOfRoute(route, report.state))
+    if (report.nSupportedTypes > 0 && pTarget && ReadPrinterStateOfRoute(route, report.state, true))
         report.stateTarget = *pTarget;
     return report;
+}
+
+int ReadPrinterStateOfTarget(const SnmpRequestRoute& target, PrinterState& state)
+{
+    DeviceIdRoute route;
+    route.kind = PortKind::Network;
+    route.arrSnmp = {target};
+    route.arrSnmp.front().bDelivered = true;
+    return ReadPrinterStateOfRoute(route, state, true);
 }

@@ -1059,6 +1059,28 @@ TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingIntoAnOpenCoverAndShowsTheP
     }
 }
 
+TEST_F(LumeoNetworkPrinter, TheIndicatorFollowsAnIdlePrinterAndTroubleStaysInViewAfterARun)
+{
+    const auto Indicator = [](const CUiDriver& ui) { return CUiDriver::Text(GetDlgItem(ui.Sheet(), IDC_SHEET_STATE)); };
+    const TestPrinter* pToner = AddPlayedPrinter(L"Toner", "tonerlow");
+    ASSERT_NE(pToner, nullptr);
+    CUiDriver& ui = Start({}, pToner->strName);
+    EXPECT_EQ(ui.StatusText(), L"Ready");
+    EXPECT_EQ(Indicator(ui), L"Ready");
+    std::ofstream(std::filesystem::path(pToner->strCapturePath)) << "low";  // the toner runs low now
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.StatusText() == L"Black toner low"; }, 15000));
+    EXPECT_EQ(Indicator(ui), L"Warning");
+
+    // A jam after a run is what the line shows, not the run's count.
+    m_driver.reset();
+    const TestPrinter* pJam = AddPlayedPrinter(L"Jam", "jam");
+    CUiDriver& sheet = Start({MakeFile(L"jam.pdf", kPdfBytes)}, pJam->strName);
+    PostPrint(sheet);
+    EXPECT_NE(DismissMessage(sheet).find(L"the printer reports: Paper jam in tray 1"), std::wstring::npos);
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return sheet.StatusText() == L"Paper jam in tray 1"; }, 10000));
+    EXPECT_EQ(Indicator(sheet), L"Stopped");
+}
+
 TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
 {
     udp_test::SilentAgent silent;
@@ -1080,6 +1102,12 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
     EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_BROWSE)));
     EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF"));
     EXPECT_GE(silent.Received(), 1);
+    // The line says why, and F5 asks again.
+    EXPECT_EQ(ui.StatusText(), L"The printer does not answer: no answer within the time-out. F5 asks again.");
+    const int nAsked = silent.Received();
+    PostMessageW(ui.Sheet(), WM_KEYDOWN, VK_F5, 0);
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return silent.Received() > nAsked; }, 10000));
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF"));
 
     // A check superseded at once by a printer that answers never speaks.
     EXPECT_TRUE(ChoosePrinter(ui, L"Lumeo E2E Net Silent", false));

@@ -18,6 +18,7 @@
 #include "printer/printer_state_text.h"
 #include "tests/i18n/lang_file_entries.h"
 #include "ui/access_keys.h"
+#include "ui/state_view.h"
 
 namespace {
 using KeySet = std::set<std::pair<std::wstring, std::wstring>>;
@@ -266,6 +267,8 @@ TEST(LangFiles, EnglishPrinterStateTextsEqualTheBuiltInOnes)
         lines.push_back(ProbeStateLines(PortKind::Usb, state).at(0));
         for (int s = 0; s <= static_cast<int>(PrinterStatus::Stopped); ++s)
             lines.push_back(PrinterStatusText(static_cast<PrinterStatus>(s)));
+        lines.insert(lines.end(), {SeverityName(StateSeverity::NoAnswer), ViewOfCheck(-1, 2).strLine,
+                                   ViewOfCheck(0, 1).strLine, CardText(L"", ViewOfState(state).supplies)});
         return lines;
     };
     const std::vector<std::wstring> builtIn = Lines();
