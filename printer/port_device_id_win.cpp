@@ -43,12 +43,19 @@ struct NetworkLookup {
     void Ask(const std::wstring& strAddress, const std::wstring& strUseCommunity, std::wstring& strDeviceID,
              const WSDPrinterPort* pWsd = nullptr)
     {
+        bool bNotSnmp = false;
         if (!bTargetsOnly)
-            nResult = QueryNetworkDeviceID(strAddress, strUseCommunity, strDeviceID);
+            nResult = QueryNetworkDeviceID(strAddress, strUseCommunity, strDeviceID, &bNotSnmp);
         bAttempted = true;
-        if (pRoute)
-            pRoute->arrSnmp.push_back({strAddress, strUseCommunity, pWsd != nullptr,
-                                       pWsd ? pWsd->m_strLocation : std::wstring(), nResult == 1});
+        if (!pRoute)
+            return;
+        SnmpRequestRoute& request = pRoute->arrSnmp.emplace_back();
+        request.strAddress = strAddress;
+        request.strCommunity = strUseCommunity;
+        request.bWsd = pWsd != nullptr;
+        request.strWsdLocation = pWsd ? pWsd->m_strLocation : std::wstring();
+        request.bDelivered = nResult == 1;
+        request.bNotSnmp = bNotSnmp;
     }
 };
 

@@ -165,6 +165,7 @@ private:
     std::optional<StateView> m_stateView;  // none for a printer without a state (local ports)
     CWorker m_stateWorker;                 // busy while the state is read again
     bool m_bRunning = false;
+    bool m_bNotSnmp = false;  // the check's answer was not a printer's
     UINT m_nCheckMessageDelayMs = 0;
     bool m_bCheckRemovesRefused = false;
     std::vector<WaitingFile> m_arrWaitingFiles;

@@ -313,6 +313,7 @@ void CBasicOptsPage::OnPrinterChecked()
         return;
     m_checkWorker.Finish();
     m_stateTarget = pReport->stateTarget;
+    m_bNotSnmp = pReport->bNotSnmp;
     // An agent that answers without the printer's objects tells no state.
     const PrinterState& state = pReport->state;
     if (m_stateTarget) {

@@ -20,6 +20,8 @@ struct PrinterCheckReport {
     std::vector<RefusedFile> arrRefusedListed;
     // The target that answered the device-ID request, and the state read from it.
     std::optional<SnmpRequestRoute> stateTarget;
+    // Busy or off, though something answered there, not as a printer (another protocol).
+    bool bNotSnmp = false;
     PrinterState state;
 };
 

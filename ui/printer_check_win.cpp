@@ -14,6 +14,8 @@ PrinterCheckReport CheckPrinterByName(const std::wstring& strPrinter)
     }
     DeviceIdRoute route;
     report.nSupportedTypes = CheckSupportedTypes(prtControl, route);
+    for (const SnmpRequestRoute& request : route.arrSnmp)
+        report.bNotSnmp |= report.nSupportedTypes == -1 && request.bNotSnmp;
     // Its state only where it can print: before a run, and for the status line.
     const SnmpRequestRoute* pTarget = AnsweringTarget(route);
     if (report.nSupportedTypes > 0 && pTarget && ReadPrinterStateOfRoute(route, report.state, true))

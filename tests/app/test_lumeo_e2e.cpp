@@ -23,6 +23,7 @@
 #include "tests/faults/raw_registry.h"
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/child_process.h"
+#include "tests/support/hostile_agent.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/shortcut.h"
 #include "tests/support/temp_file.h"
@@ -1079,6 +1080,15 @@ TEST_F(LumeoNetworkPrinter, TheIndicatorFollowsAnIdlePrinterAndTroubleStaysInVie
     EXPECT_NE(DismissMessage(sheet).find(L"the printer reports: Paper jam in tray 1"), std::wstring::npos);
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return sheet.StatusText() == L"Paper jam in tray 1"; }, 10000));
     EXPECT_EQ(Indicator(sheet), L"Stopped");
+
+    // What answers, but not as a printer, is told from silence.
+    m_driver.reset();
+    HostileAgent web([](const snmp_ber::Message&) { return std::vector<Datagram>{{{'H', 'T', 'T', 'P'}}}; });
+    CUiDriver& other = Start({}, AddNetworkPrinter(L"Web", web.Port()));
+    EXPECT_EQ(DismissMessage(other), Shown(L"IDL_MESSAGE_BUSYOROFF"));
+    EXPECT_EQ(other.StatusText(), L"The printer does not answer: something answered, but not as a printer. F5 asks "
+                                  L"again.");
+    EXPECT_EQ(Indicator(other), L"Not answering");
 }
 
 TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)

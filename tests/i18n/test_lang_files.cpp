@@ -268,7 +268,7 @@ TEST(LangFiles, EnglishPrinterStateTextsEqualTheBuiltInOnes)
         for (int s = 0; s <= static_cast<int>(PrinterStatus::Stopped); ++s)
             lines.push_back(PrinterStatusText(static_cast<PrinterStatus>(s)));
         lines.insert(lines.end(), {SeverityName(StateSeverity::NoAnswer), ViewOfCheck(-1, 2).strLine,
-                                   ViewOfCheck(0, 1).strLine, CardText(L"", ViewOfState(state).supplies)});
+                                   ViewOfCheck(0, 1).strLine, ViewOfCheck(-1, 0, true).strLine, CardText(L"", ViewOfState(state).supplies)});
         return lines;
     };
     const std::vector<std::wstring> builtIn = Lines();
