@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "ui/access_keys.h"
 #include "ui/dpi_scale.h"
 #include "ui/focus_cue.h"
 #include "ui/gdi_helpers.h"
@@ -37,15 +36,11 @@ void CGroupFrame::Paint(HDC hdc)
     GetWindowTextW(m_hWnd, szText, 260);
     auto hFont = reinterpret_cast<HGDIOBJ>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
     CSelectObject font(hdc, hFont ? hFont : GetStockObject(DEFAULT_GUI_FONT));
-    // The title is drawn without prefix processing and its key underlined here: DrawText's
-    // own underline may stand letters away from its letter.
-    const ShownLabel title = ShownWithAccessKey(szText);
-    const UINT nFlags = DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOPREFIX;
+    const UINT nFlags = DT_SINGLELINE | DT_LEFT | DT_TOP | AccessKeyDrawFlag(m_hWnd);
     RECT rcTitle = {0, 0, 0, 0};
-    DrawTextW(hdc, title.strText.c_str(), -1, &rcTitle, DT_CALCRECT | nFlags);
+    DrawTextW(hdc, szText, -1, &rcTitle, DT_CALCRECT | nFlags);
     const int nInset = ScaleToDpi(kGroupTitleInset, nDpi), nGap = ScaleToDpi(kGroupTitleGap, nDpi);
     OffsetRect(&rcTitle, nInset, 0);
-    const bool bWhole = rcTitle.right <= rc.right - nInset;
     rcTitle.right = std::min(rcTitle.right, rc.right - nInset);
 
     // The frame, its top line broken where the title stands.
@@ -64,17 +59,5 @@ void CGroupFrame::Paint(HDC hdc)
 
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, IsWindowEnabled(m_hWnd) ? RGB(0, 0, 0) : RGB(131, 131, 131));
-    DrawTextW(hdc, title.strText.c_str(), -1, &rcTitle, nFlags | DT_END_ELLIPSIS);
-    if (title.nKey == std::wstring::npos || !bWhole || AccessKeyDrawFlag(m_hWnd) == DT_HIDEPREFIX)
-        return;
-    SIZE before = {}, letter = {};
-    GetTextExtentPoint32W(hdc, title.strText.c_str(), static_cast<int>(title.nKey), &before);
-    GetTextExtentPoint32W(hdc, title.strText.c_str() + title.nKey, 1, &letter);
-    TEXTMETRICW tm = {};
-    GetTextMetricsW(hdc, &tm);
-    RECT rcLine = {rcTitle.left + before.cx, rcTitle.top + tm.tmAscent + 1, rcTitle.left + before.cx + letter.cx,
-                   rcTitle.top + tm.tmAscent + 1 + std::max(1, ScaleToDpi(1, nDpi))};
-    HBRUSH hLine = CreateSolidBrush(GetTextColor(hdc));
-    FillRect(hdc, &rcLine, hLine);
-    DeleteObject(hLine);
+    DrawTextW(hdc, szText, -1, &rcTitle, nFlags | DT_END_ELLIPSIS);
 }
