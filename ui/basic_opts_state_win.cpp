@@ -3,6 +3,7 @@
 #include "ui/basic_opts_page.h"
 
 #include "common/debug_log.h"
+#include "resources/resource.h"
 #include "ui/printer_check.h"
 #include "ui/sheet_status.h"
 #include "ui/state_indicator.h"
@@ -88,13 +89,17 @@ void CBasicOptsPage::OnStateRead()
     StateView view = pRead->bAnswered ? ViewOfState(pRead->state) : ViewOfCheck(-1, 0);
     if (pRead->bAnswered && view.severity == StateSeverity::Unknown)
         view.strLine.clear();
-    // Only a change is news: a run's summary stays until the printer has
-    // something new to say.
+    // Only a change is news; a run's summary in the line gives way to a change of severity only.
     if (m_stateView && SameView(*m_stateView, view))
         return;
+    wchar_t szLine[1024] = {};
+    GetDlgItemTextW(GetSheet(), IDC_SHEET_STATUS, szLine, 1024);
+    const bool bLineShowsState = !m_stateView || m_stateView->strLine == szLine;
+    const bool bNewSeverity = !m_stateView || m_stateView->severity != view.severity;
     DebugLog(L"CBasicOptsPage::OnStateRead / %s", view.strLine.c_str());
     m_stateView = std::move(view);
-    ShowPrinterStateNow();
+    if (bLineShowsState || bNewSeverity)
+        ShowPrinterStateNow();
 }
 
 void CBasicOptsPage::ShowStateAfterRun(const std::optional<PrinterState>& followed)
