@@ -25,6 +25,7 @@ struct Shown {
     StateSeverity severity = StateSeverity::Unknown;
     std::vector<SupplyLevel> supplies;
     HWND hCard = nullptr;
+    HWND hAnchor = nullptr;  // what the pointer is on while the card shows
 } g_shown;
 
 COLORREF ColourOf(StateSeverity severity)
@@ -144,15 +145,22 @@ LRESULT CALLBACK CardProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
 
+void HideCard();
+
 void ShowCard(HWND hSheet, HWND hFrom)
 {
     const std::wstring strLine = StatusLineText(hSheet);
+    if (strLine.empty() && g_shown.supplies.empty()) {
+        HideCard();
+        return;
+    }
     if (!g_shown.hCard)
         g_shown.hCard =
             CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kCardClass, L"", WS_POPUP | WS_BORDER,
                             0, 0, 1, 1, hSheet, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!g_shown.hCard)
         return;
+    g_shown.hAnchor = hFrom;
     SetWindowTextW(g_shown.hCard, CardText(strLine, g_shown.supplies).c_str());
     HDC hdc = GetDC(g_shown.hCard);
     const SIZE size = LayOutCard(hdc, false, strLine);
@@ -273,8 +281,9 @@ void ShowStateView(HWND hSheet, const StateView& view)
     g_shown.supplies = view.supplies;
     SetSheetStatus(hSheet, view.strLine);
     ShowStateSeverity(hSheet, view.severity);
-    if (g_shown.hCard && IsWindowVisible(g_shown.hCard))
-        SetWindowTextW(g_shown.hCard, CardText(view.strLine, g_shown.supplies).c_str());
+    // An open card follows: laid out and painted anew.
+    if (g_shown.hCard && IsWindowVisible(g_shown.hCard) && IsWindow(g_shown.hAnchor))
+        ShowCard(hSheet, g_shown.hAnchor);
 }
 
 void HideStateIndicator(HWND hSheet)
