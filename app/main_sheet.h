@@ -80,6 +80,9 @@ private:
     HPROPSHEETPAGE m_hPages[2] = {};
     HHOOK m_hTabKeyHook = nullptr;
     int m_nPages = 0;
+    // The control that had the focus on each page when Ctrl+Tab or Ctrl+PgDn left it.
+    static constexpr int kMaxPages = 2;
+    HWND m_hPageFocus[kMaxPages] = {};
 
     // The run being sent: its files in list order and its printer.
     CWorker m_runWorker;
@@ -90,6 +93,7 @@ private:
     CQuestionDialog* m_pCloseQuestion = nullptr;
     bool m_bStopping = false;
     HWND m_hFocusBeforeRun = nullptr;
+    std::optional<PrinterState> m_lastFollowed;  // the printer's state as the run followed it last
 };
 
 // The print run's worker wakes the sheet with these to take its PrintRunProgress / PrintRunEnd.

@@ -183,10 +183,12 @@ void CMainPropertySheet::FitFrameToPages()
         } else if (IsWindowOfClass(hChild, L"#32770")) {
             SetWindowPos(hChild, nullptr, 0, 0, natural.cx, natural.cy, SWP_NOMOVE | SWP_NOZORDER);
         } else if (rc.top >= rcTab.bottom) {
-            // The row below the pages: buttons keep to the right, the status line widens.
+            // The row below the pages: buttons keep to the right, the status line widens
+            // and the state indicator before it keeps its size.
             const bool bButton = IsWindowOfClass(hChild, L"Button");
+            const bool bFixed = bButton || GetDlgCtrlID(hChild) == IDC_SHEET_STATE;
             SetWindowPos(hChild, nullptr, rc.left + (bButton ? dx : 0), rc.top + dy,
-                         rc.right - rc.left + (bButton ? 0 : dx), rc.bottom - rc.top, SWP_NOZORDER);
+                         rc.right - rc.left + (bFixed ? 0 : dx), rc.bottom - rc.top, SWP_NOZORDER);
         }
     }
     RECT rcWindow;
@@ -317,6 +319,11 @@ LRESULT CALLBACK CMainPropertySheet::TabKeyHook(int nCode, WPARAM wParam, LPARAM
     // control has no text of its own for the dialog manager to find the key in.
     if (pMsg->message == WM_SYSCHAR && pSheet->SelectTabOfAccessKey(static_cast<wchar_t>(pMsg->wParam)))
         pMsg->message = WM_NULL;
+    // F5 asks the printer again, wherever the focus is.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F5 && pSheet->m_pageBasic.m_hWnd) {
+        pSheet->m_pageBasic.Recheck();
+        pMsg->message = WM_NULL;
+    }
     // Ctrl+Tab and Ctrl+PgDn turn to the next page, with Shift or PgUp to the one before,
     // also where the sheet's own loop does not.
     const WPARAM nKey = pMsg->wParam;
@@ -332,8 +339,24 @@ void CMainPropertySheet::TurnPage(int nStep)
 {
     HWND hTab = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETTABCONTROL, 0, 0));
     const int nTabs = hTab ? TabCtrl_GetItemCount(hTab) : 0;
-    if (nTabs > 0)
-        SendMessageW(m_hWnd, PSM_SETCURSEL, (TabCtrl_GetCurSel(hTab) + nStep + nTabs) % nTabs, 0);
+    if (nTabs <= 0)
+        return;
+    // The focus must not stay on a control of the hidden page, where keys would change
+    // what cannot be seen: it goes to the new page, to the control it had there last.
+    HWND hLeft = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
+    HWND hFocus = GetFocus();
+    const int nFrom = TabCtrl_GetCurSel(hTab);
+    if (hLeft && hFocus && IsChild(hLeft, hFocus) && nFrom >= 0 && nFrom < kMaxPages)
+        m_hPageFocus[nFrom] = hFocus;
+    const int nTo = (nFrom + nStep + nTabs) % nTabs;
+    SendMessageW(m_hWnd, PSM_SETCURSEL, nTo, 0);
+    HWND hPage = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
+    if (!hPage || hPage == hLeft)
+        return;
+    HWND hTarget = nTo < kMaxPages ? m_hPageFocus[nTo] : nullptr;
+    if (!hTarget || !IsChild(hPage, hTarget) || !IsWindowVisible(hTarget) || !IsWindowEnabled(hTarget))
+        hTarget = GetNextDlgTabItem(hPage, nullptr, FALSE);
+    SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hTarget ? hTarget : hTab), TRUE);
 }
 
 bool CMainPropertySheet::SelectTabOfAccessKey(wchar_t chKey)

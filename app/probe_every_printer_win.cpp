@@ -8,7 +8,9 @@
 
 ProbeFacts FactsOfProbe(const std::wstring& strPrinter, const PrinterProbe& probe)
 {
-    return {strPrinter, probe.route, probe.bObtained, probe.strDeviceID, probe.nSupportedTypes, probe.state};
+    // Lumeo can print there, but the printer says not now: /probe ends as /print would.
+    return {strPrinter, probe.route, probe.bObtained, probe.strDeviceID, probe.nSupportedTypes, probe.state,
+            probe.nSupportedTypes > 0 && HasStopCondition(probe.state)};
 }
 
 std::vector<ProbeFacts> ProbeEveryPrinter(const CPrtControl& prtControl)

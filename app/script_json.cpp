@@ -255,7 +255,7 @@ void ScriptJson::AddProbe(const ProbeFacts& facts)
          {"route", RouteOf(facts.route, facts.bObtained)},
          {"deviceId", facts.bObtained ? ordered_json(Outside(facts.strDeviceID)) : ordered_json()},
          {"types", TypesOf(facts.nSupportedTypes)},
-         {"verdict", PrinterCheckKey(facts.nSupportedTypes)},
+         {"verdict", facts.bStoppedNow ? "can-print-not-now" : PrinterCheckKey(facts.nSupportedTypes)},
          {"state", StateOf(facts.state)}});
 }
 

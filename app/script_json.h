@@ -24,6 +24,7 @@ struct ProbeFacts {
     std::wstring strDeviceID;
     int nSupportedTypes = 0;  // as CheckSupportedTypes gives it
     PrinterState state;
+    bool bStoppedNow = false;  // it can print there, but the printer reports it cannot now
 };
 
 class ScriptJson {

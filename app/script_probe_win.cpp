@@ -30,8 +30,8 @@ int ChooseScriptPrinter(CPrtControl& prtControl, const CommandLine& cmd, const s
 namespace {
 void ReportProbe(const ProbeFacts& facts, ScriptOutput& out, ScriptJson& json)
 {
-    for (const std::wstring& strLine :
-         ProbeLines(facts.strPrinter, facts.route, facts.bObtained, facts.strDeviceID, facts.nSupportedTypes))
+    for (const std::wstring& strLine : ProbeLines(facts.strPrinter, facts.route, facts.bObtained, facts.strDeviceID,
+                                                  facts.nSupportedTypes, facts.bStoppedNow ? &facts.state : nullptr))
         out.Line(strLine);
     for (const std::wstring& strLine : ProbeStateLines(facts.route.kind, facts.state))
         out.Line(strLine);
@@ -65,6 +65,7 @@ int RunScriptProbe(const CommandLine& cmd, const LumeoPolicies& policies, Script
     if (const int nExit = ChooseScriptPrinter(prtControl, cmd, policies.strPrinter, out, json))
         return nExit;
     const PrinterProbe probe = ProbeCurrentPrinter(prtControl);
-    ReportProbe(FactsOfProbe(prtControl.GetCurrentPrinterName(), probe), out, json);
-    return ExitCodeOfPrinterCheck(probe.nSupportedTypes);
+    const ProbeFacts facts = FactsOfProbe(prtControl.GetCurrentPrinterName(), probe);
+    ReportProbe(facts, out, json);
+    return facts.bStoppedNow ? kExitPrinterStopped : ExitCodeOfPrinterCheck(probe.nSupportedTypes);
 }

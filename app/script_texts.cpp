@@ -83,6 +83,7 @@ constexpr Text kWordType{L"IDL_WORD_TYPE", L"TYPE"};
 constexpr Text kWordSeconds{L"IDL_WORD_SECONDS", L"SECONDS"};
 constexpr Text kWordFile{L"IDL_WORD_FILE", L"FILE"};
 constexpr Text kCanPrint{L"IDL_PROBE_OK", L"Lumeo can print on this printer."};
+constexpr Text kCanPrintLater{L"IDL_PROBE_OK_NOT_NOW", L"Lumeo can print on this printer, but not now: {1}"};
 
 std::wstring Say(const Text& text, std::initializer_list<std::wstring> values = {})
 {
@@ -238,7 +239,8 @@ std::wstring SummaryLine(const std::vector<FileReport>& arrReports, const std::w
 }
 
 std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const DeviceIdRoute& route, bool bObtained,
-                                     const std::wstring& strDeviceID, int nSupportedTypes)
+                                     const std::wstring& strDeviceID, int nSupportedTypes,
+                                     const PrinterState* pStoppedNow)
 {
     std::vector<std::wstring> arrLines = {Say(kProbePrinter, {strPrinter}),
                                           Say(kProbePort, {route.strPortName, Say(PortKindText(route.kind))})};
@@ -258,7 +260,10 @@ std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const Devic
     }
     arrLines.push_back(Say(kDeviceId, {bObtained ? OrNone(strDeviceID) : Say(kNone)}));
     arrLines.push_back(Say(kTypes, {ExtensionsOf(nSupportedTypes)}));
-    arrLines.push_back(Say(kVerdict, {nSupportedTypes > 0 ? Say(kCanPrint) : PrinterCheckLine(nSupportedTypes)}));
+    const std::wstring strVerdict = nSupportedTypes <= 0 ? PrinterCheckLine(nSupportedTypes)
+                                    : pStoppedNow      ? Say(kCanPrintLater, {PrinterReportText(*pStoppedNow)})
+                                                       : Say(kCanPrint);
+    arrLines.push_back(Say(kVerdict, {strVerdict}));
     // Names, addresses and texts from the printer and the registry go onto a console.
     for (std::wstring& strLine : arrLines)
         strLine = PrintableText(strLine);

@@ -31,5 +31,7 @@ std::vector<std::wstring> ReasonCountLines(const std::vector<FileReport>& arrRep
 // The print run's headline, as the sheet ends a run with it.
 std::wstring SummaryLine(const std::vector<FileReport>& arrReports, const std::wstring& strPrinter);
 
+// pStoppedNow: the state of a printer Lumeo can print on that reports it cannot print now.
 std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const DeviceIdRoute& route, bool bObtained,
-                                     const std::wstring& strDeviceID, int nSupportedTypes);
+                                     const std::wstring& strDeviceID, int nSupportedTypes,
+                                     const PrinterState* pStoppedNow = nullptr);

@@ -15,6 +15,7 @@
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
 #include "ui/sheet_status.h"
+#include "ui/state_indicator.h"
 
 namespace {
 // Failures listed one by one in the summary; the rest are counted.
@@ -100,6 +101,7 @@ void CMainPropertySheet::StartSending(std::vector<std::wstring> arrFiles, std::o
     m_arrRunFiles = std::move(arrFiles);
     m_strRunPrinter = input.strPrinter;
     m_bCloseAfterRun = false;
+    m_lastFollowed.reset();
     m_runWorker.SetWindow(m_hWnd);
     const size_t nFiles = input.arrFiles.size();
     const bool bStarted = m_runWorker.Start(
@@ -154,6 +156,10 @@ void CMainPropertySheet::OnRunProgress()
     // Once a stop was asked for, the status says so until the run has ended.
     if (!m_bStopping)
         SetSheetStatus(m_hWnd, ProgressText(*pProgress));
+    if (pProgress->bFollowing) {
+        m_lastFollowed = pProgress->printerState;
+        ShowStateSeverity(m_hWnd, SeverityOf(pProgress->printerState));
+    }
     SetSheetProgress(m_hWnd, pProgress->nPermille);
 }
 
@@ -183,6 +189,7 @@ void CMainPropertySheet::OnRunEnded()
         DebugLog(L"CMainPropertySheet::OnRunEnded / %s", strFailure.c_str());
     // What the printer did is the news, when it told.
     SetSheetStatus(m_hWnd, summary.strPrinterLine.empty() ? summary.strHeadline : summary.strPrinterLine);
+    m_pageBasic.ShowStateAfterRun(m_lastFollowed);
     // The user asked to close and the run has ended meanwhile: the question is answered.
     if (m_pCloseQuestion) {
         m_bCloseAfterRun = true;
@@ -202,7 +209,7 @@ void CMainPropertySheet::OnRunEnded()
 
 void CMainPropertySheet::AskSendAnyway(const PrinterState& before)
 {
-    m_pageBasic.ShowPrinterState(PrinterStateLine(before));
+    m_pageBasic.ShowPrinterState(before);
     const std::wstring strText =
         FillPlaceholders(RunText(L"IDL_QUESTION_PRINTERREPORTS", L"The printer reports: {1}"),
                          {PrinterReportText(before)}) +

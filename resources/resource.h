@@ -89,3 +89,4 @@
 // The sheet's status line and the print run's progress bar (created with the sheet)
 #define IDC_SHEET_STATUS                1070
 #define IDC_SHEET_PROGRESS              1071
+#define IDC_SHEET_STATE                 1072

@@ -125,6 +125,7 @@ int SNMPManager::exchange(ReqRespPDU& pdu, const Target& target, uint8_t nPduTyp
     snmp_net::UdpSocket& socket = *m_pSocket;
 
     int status = SNMP_ERROR_TIMEOUT;
+    bool bGarbled = false;  // something answered, but not in SNMP
     std::vector<uint8_t> reply;
     // Repeats keep the request id, so a late answer to an earlier copy still counts.
     for (int attempt = 0; attempt <= target.getRetryCount(); ++attempt) {
@@ -136,7 +137,7 @@ int SNMPManager::exchange(ReqRespPDU& pdu, const Target& target, uint8_t nPduTyp
         for (;;) {
             snmp_net::ReceiveResult r = socket.Receive(reply, deadline);
             if (r == snmp_net::ReceiveResult::TimedOut) {
-                status = SNMP_ERROR_TIMEOUT;
+                status = bGarbled ? SNMP_ERROR_NOT_SNMP : SNMP_ERROR_TIMEOUT;
                 break;
             }
             if (r == snmp_net::ReceiveResult::Refused) {
@@ -148,8 +149,10 @@ int SNMPManager::exchange(ReqRespPDU& pdu, const Target& target, uint8_t nPduTyp
                 return SNMP_ERROR_SOCKET;
             }
             snmp_ber::Message response;
-            if (snmp_ber::DecodeMessage(reply, response) != snmp_ber::DecodeError::None)
+            if (snmp_ber::DecodeMessage(reply, response) != snmp_ber::DecodeError::None) {
+                bGarbled = true;
                 continue;  // garbage or a hostile reply: keep waiting for the real one
+            }
             if (!Answers(response, request))
                 continue;
             pdu.setResponse(BindingsOf(response), response.errorStatus, response.errorIndex);
@@ -163,6 +166,7 @@ const char* SNMPManager::errorToString(int nStatus)
 {
     switch (nStatus) {
     case SNMP_SUCCESS: return "Success";
+    case SNMP_ERROR_NOT_SNMP: return "Answered, but not in SNMP";
     case 1: return "Response too big";
     case 2: return "No such name";
     case 3: return "Bad value";

@@ -26,6 +26,7 @@ enum SNMPStatus {
     SNMP_ERROR_UNREACHABLE = -6,
     SNMP_ERROR_BAD_REQUEST = -7,
     SNMP_ERROR_SEND = -8,
+    SNMP_ERROR_NOT_SNMP = -9,  // datagrams came back, none of them an SNMP message
 };
 
 class SNMPManager {

@@ -62,7 +62,15 @@ void CBasicOptsPage::RemovePrintedFiles(const std::vector<bool>& arrSent)
 void CBasicOptsPage::SetRunning(bool bRunning)
 {
     LockForRun(bRunning);
-    if (!bRunning) {
+    // The run reads the printer itself: the page does not meanwhile.
+    m_bRunning = bRunning;
+    if (bRunning) {
+        KillTimer(m_hWnd, kTimerStatePoll);
+        m_stateWorker.Finish();
+    } else {
+        // What the run left the printer in is asked at once.
+        ArmStatePoll();
+        ReadStateNow();
         EnableRemoveForEntries(FileCount());
         ShowPrintButton(IsReadyToPrint());
     }

@@ -115,7 +115,7 @@ void CBasicOptsPage::StartNextAdmission()
         [](const CWorker::Link& link) { link.Post(kMsgFilesAdmitted, std::make_unique<AdmissionResult>()); });
     if (!bStarted) {
         DebugLog(L"CBasicOptsPage / no thread to check the files on");
-        SetSheetStatus(GetSheet(), m_strPrinterState);
+        ShowPrinterStateNow();
         ShowPrintButton(IsReadyToPrint());
     }
 }
@@ -126,7 +126,7 @@ void CBasicOptsPage::OnFilesAdmitted()
     if (!pResult)
         return;
     m_admitWorker.Finish();
-    SetSheetStatus(GetSheet(), m_strPrinterState);
+    ShowPrinterStateNow();
     for (const AdmittedFile& file : pResult->arrAdmitted)
         AppendFileEntry(m_hList, file.strPath, file.nIcon);
     EnableRemoveForEntries(FileCount());

@@ -16,16 +16,21 @@
 #include "ui/options_page.h"
 #include "ui/simple_controls.h"
 #include "ui/skin_list.h"
+#include "ui/state_view.h"
 
 // Timers of the page: each shows its printer message once.
 constexpr UINT_PTR kTimerNoPrinter = 1002;       // message 3
 constexpr UINT_PTR kTimerNoSupport = 1003;       // message 2
 constexpr UINT_PTR kTimerBusyOrOff = 1004;       // message 4
+constexpr UINT_PTR kTimerStatePoll = 1005;       // the chosen network printer's state read again
+constexpr UINT_PTR kTimerCheckChosen = 1006;     // the printer the arrow keys stopped on is checked
 
 // The printer check's worker wakes the page with this to take its PrinterCheckReport.
 constexpr UINT kMsgPrinterChecked = WM_APP + 10;
 // The admission worker wakes the page with this to take its AdmissionResult.
 constexpr UINT kMsgFilesAdmitted = WM_APP + 11;
+// The state worker wakes the page with this to take its PrinterStateRead.
+constexpr UINT kMsgStateRead = WM_APP + 12;
 
 class CBasicOptsPage : public COptionsPage {
 public:
@@ -64,8 +69,15 @@ public:
     std::wstring CurrentPrinterName() const;
     // Where its check found the current printer's state; none when it gives none.
     const std::shared_ptr<const PrinterRoute>& StateTarget() const { return m_stateTarget; }
-    // The status line while the page has nothing else to say: the printer's state.
-    void ShowPrinterState(const std::wstring& strLine);
+    // The status line and indicator while the page has nothing else to say: the printer's
+    // state, as read last (also by a run, which the page does not read meanwhile).
+    void ShowPrinterState(const PrinterState& state);
+    void ShowPrinterStateNow();
+    // After a run: the state the run followed last, else the one before it; its trouble
+    // or warning takes the status line.
+    void ShowStateAfterRun(const std::optional<PrinterState>& followed);
+    // F5: a printer that answered has its state read at once; any other is checked again.
+    void Recheck();
 
 protected:
     bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
@@ -87,6 +99,11 @@ private:
     // kMsgPrinterChecked. Files dropped meanwhile wait for it.
     void StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused);
     void OnPrinterChecked();
+    // The idle re-read of the state on a worker, every few seconds; never during a run or
+    // a check, never two at once.
+    void ArmStatePoll();
+    void ReadStateNow();
+    void OnStateRead();
     void ApplyCheckResult(int nResult, const std::vector<RefusedFile>& arrRefusedListed);
     // Listed files the new printer refuses leave the list, named in one message; those
     // of a type it does not take wait for another printer.
@@ -145,7 +162,10 @@ private:
 
     CWorker m_checkWorker;  // busy while the current printer is being checked
     std::shared_ptr<const PrinterRoute> m_stateTarget;
-    std::wstring m_strPrinterState;  // "Ready", "Cover open", or empty when unknown
+    std::optional<StateView> m_stateView;  // none for a printer without a state (local ports)
+    CWorker m_stateWorker;                 // busy while the state is read again
+    bool m_bRunning = false;
+    bool m_bNotSnmp = false;  // the check's answer was not a printer's
     UINT m_nCheckMessageDelayMs = 0;
     bool m_bCheckRemovesRefused = false;
     std::vector<WaitingFile> m_arrWaitingFiles;

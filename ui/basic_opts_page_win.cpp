@@ -17,6 +17,7 @@
 #include "ui/message_dialog.h"
 #include "ui/printer_check.h"
 #include "ui/sheet_status.h"
+#include "ui/state_indicator.h"
 #include "ui/system_dpi.h"
 
 namespace {
@@ -79,6 +80,11 @@ void CBasicOptsPage::AttachSpin()
 
 bool CBasicOptsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
+    if (uMsg == kMsgStateRead) {
+        OnStateRead();
+        lResult = 0;
+        return true;
+    }
     if (uMsg == kMsgPrinterChecked || uMsg == kMsgFilesAdmitted) {
         if (uMsg == kMsgPrinterChecked)
             OnPrinterChecked();
@@ -220,8 +226,11 @@ void CBasicOptsPage::FillPrinterList()
         // A check still running is for a printer that is gone from the list.
         m_checkWorker.Finish();
         m_stateTarget.reset();
-        m_strPrinterState.clear();
+        m_stateView.reset();
+        m_stateWorker.Finish();
+        KillTimer(m_hWnd, kTimerStatePoll);
         SetSheetStatus(GetSheet(), L"");
+        HideStateIndicator(GetSheet());
         nSupportedTypes = -2;
         ShowPrintButton(false);
         EnableWindow(m_hComboPrinter, FALSE);
@@ -247,7 +256,9 @@ void CBasicOptsPage::OnSelchangeComboPrinterlist()
 {
     const int nIndex = static_cast<int>(SendMessageW(m_hComboPrinter, CB_GETCURSEL, 0, 0));
     m_PrtControl.SetCurrentIndex(nIndex);
-    StartPrinterCheck(500, true);
+    // Arrowed through the closed list, the printer the user stops on speaks, not those passed.
+    const bool bArrowed = !SendMessageW(m_hComboPrinter, CB_GETDROPPEDSTATE, 0, 0);
+    StartPrinterCheck(bArrowed ? 1500 : 500, true);
 }
 
 std::wstring CBasicOptsPage::CurrentPrinterName() const { return m_PrtControl.GetCurrentPrinterName(); }
@@ -263,7 +274,10 @@ void CBasicOptsPage::StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused
     EnableWindow(hPrint, FALSE);
     EnableItem(IDC_BUTTON_BROWSE, false);
     m_stateTarget.reset();
-    m_strPrinterState.clear();
+    m_stateView.reset();
+    m_stateWorker.Finish();
+    KillTimer(m_hWnd, kTimerStatePoll);
+    HideStateIndicator(GetSheet());
     SetSheetStatus(GetSheet(), GetUIText(L"UI_PRINT_RUN", L"IDL_STATUS_CHECKING", L"Checking the printer\x2026"));
 
     // Files being checked for the printer before wait to be checked for this one.
@@ -299,23 +313,21 @@ void CBasicOptsPage::OnPrinterChecked()
         return;
     m_checkWorker.Finish();
     m_stateTarget = pReport->stateTarget;
+    m_bNotSnmp = pReport->bNotSnmp;
     // An agent that answers without the printer's objects tells no state.
     const PrinterState& state = pReport->state;
-    if (m_stateTarget && (state.status != PrinterStatus::Unknown || !state.conditions.empty()))
-        m_strPrinterState = PrinterStateLine(state);
+    if (m_stateTarget) {
+        m_stateView = ViewOfState(state);
+        if (m_stateView->severity == StateSeverity::Unknown)
+            m_stateView->strLine.clear();
+    }
     ApplyCheckResult(pReport->nSupportedTypes, pReport->arrRefusedListed);
-}
-
-void CBasicOptsPage::ShowPrinterState(const std::wstring& strLine)
-{
-    m_strPrinterState = strLine;
-    SetSheetStatus(GetSheet(), m_strPrinterState);
 }
 
 void CBasicOptsPage::ApplyCheckResult(int nResult, const std::vector<RefusedFile>& arrRefusedListed)
 {
     nSupportedTypes = nResult;
-    SetSheetStatus(GetSheet(), m_strPrinterState);
+    ShowPrinterStateNow();
     const int nEntries = FileCount();
     if (nSupportedTypes == -1) {
         SetTimer(m_hWnd, kTimerBusyOrOff, m_nCheckMessageDelayMs, nullptr);
@@ -339,10 +351,15 @@ void CBasicOptsPage::ApplyCheckResult(int nResult, const std::vector<RefusedFile
     if (nSupportedTypes > 0 && m_bCheckRemovesRefused)
         TakeOffList(arrRefusedListed);
     StartNextAdmission();
+    ArmStatePoll();
 }
 
 void CBasicOptsPage::OnTimer(UINT_PTR nId)
 {
+    if (nId == kTimerStatePoll) {
+        ReadStateNow();
+        return;
+    }
     int nCode = 0;
     if (nId == kTimerNoPrinter)
         nCode = 3;

@@ -20,6 +20,8 @@ struct PrinterCheckReport {
     std::vector<RefusedFile> arrRefusedListed;
     // The route that answered the device-ID request, and the state read through it.
     std::shared_ptr<const PrinterRoute> stateTarget;
+    // Busy or off, though something answered there, not as a printer (another protocol).
+    bool bNotSnmp = false;
     PrinterState state;
 };
 

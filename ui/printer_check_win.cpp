@@ -13,8 +13,10 @@ PrinterCheckReport CheckPrinterByName(const std::wstring& strPrinter)
     }
     DeviceIdRoute route;
     report.nSupportedTypes = CheckSupportedTypes(prtControl, route);
-    // Its state only where it can print: before a run, and for the status line.
-    if (report.nSupportedTypes > 0 && route.answered && route.answered->ReadState(report.state))
+    for (const SnmpRequestRoute& request : route.arrSnmp)
+        report.bNotSnmp |= report.nSupportedTypes == -1 && request.bNotSnmp;
+    // Its state with its supplies only where it can print: before a run, and for the sheet.
+    if (report.nSupportedTypes > 0 && route.answered && route.answered->ReadState(report.state, true))
         report.stateTarget = route.answered->Copy();  // kept without the check's socket
     return report;
 }

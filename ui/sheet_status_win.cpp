@@ -4,6 +4,7 @@
 
 #include "resources/resource.h"
 #include "ui/dpi_scale.h"
+#include "ui/state_indicator.h"
 #include "ui/gdi_helpers.h"
 #include "ui/system_dpi.h"
 #include "ui/window_layer.h"
@@ -44,6 +45,7 @@ void CreateSheetStatus(HWND hSheet)
     HWND hBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, x, y + cyText + ScaleToDpi(kGapPx, nDpi), cx, cyBar,
                                 hSheet, reinterpret_cast<HMENU>(IDC_SHEET_PROGRESS), hInstance, nullptr);
     SendMessageW(hBar, PBM_SETRANGE32, 0, 1000);
+    CreateStateIndicator(hSheet);
 }
 
 void SetSheetStatus(HWND hSheet, const std::wstring& strText)

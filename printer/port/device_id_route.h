@@ -15,6 +15,7 @@ struct SnmpRequestRoute {
     bool bWsd = false;            // the address came from the WSD port monitor
     std::wstring strWsdLocation;  // the WSD device's location URL, when one was read
     bool bDelivered = false;      // the agent answered: with a device ID or without one
+    bool bNotSnmp = false;        // something answered, but not as an SNMP agent
 };
 
 struct DeviceIdRoute {

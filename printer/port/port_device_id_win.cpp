@@ -48,8 +48,13 @@ struct NetworkLookup {
         bAttempted = true;
         if (!pRoute)
             return;
-        pRoute->arrSnmp.push_back({strAddress, strUseCommunity, pWsd != nullptr,
-                                   pWsd ? pWsd->m_strLocation : std::wstring(), nResult == 1});
+        SnmpRequestRoute& request = pRoute->arrSnmp.emplace_back();
+        request.strAddress = strAddress;
+        request.strCommunity = strUseCommunity;
+        request.bWsd = pWsd != nullptr;
+        request.strWsdLocation = pWsd ? pWsd->m_strLocation : std::wstring();
+        request.bDelivered = nResult == 1;
+        request.bNotSnmp = pSnmp->AnsweredNotAsSnmp();
         if (nResult == 1 && !strAddress.empty() && !pRoute->answered)
             pRoute->answered = pSnmp;
     }
@@ -117,7 +122,9 @@ void QueryVendorMonitors(const std::wstring& strPortName, NetworkLookup& lookup,
             continue;
         }
         DebugLog(L"IP is %s", strIP.c_str());
-        lookup.Ask(strIP, lookup.strCommunity, strDeviceID);
+        // Without a Standard TCP/IP key there is no community of the port's own: the
+        // default one, as for WSD ports.
+        lookup.Ask(strIP, lookup.strCommunity.empty() ? kDefaultCommunity : lookup.strCommunity, strDeviceID);
         RegCloseKey(hKey);
     }
 }

@@ -52,7 +52,7 @@ ObjectReply GetObject(SNMPManager& manager, const Target& target, const char* ps
 }  // namespace
 
 int QueryNetworkDeviceID(const std::wstring& strAddress, const std::wstring& strCommunity,
-                         std::wstring& strDeviceID)
+                         std::wstring& strDeviceID, bool* pNotSnmp)
 {
     constexpr int kMaxRequests = 2;
     strDeviceID.clear();
@@ -71,6 +71,8 @@ int QueryNetworkDeviceID(const std::wstring& strAddress, const std::wstring& str
         target.setRetryCount(0);
 
         ObjectReply reply = GetObject(manager, target, kDeviceIdOid, kMaxRequests);
+        if (pNotSnmp)
+            *pNotSnmp = reply.nStatus == SNMP_ERROR_NOT_SNMP;
         if (reply.bOctetString) {
             strDeviceID = reply.strValue;
             DebugLog(L"Success MIB Value. USB Device ID is %s", strDeviceID.c_str());

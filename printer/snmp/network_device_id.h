@@ -13,5 +13,6 @@ inline constexpr char kStandardDeviceIdOid[] = "1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1
 // one (the printer is on but has no device ID to give). Returns 0 with `strDeviceID`
 // empty when that could not be found out: nothing answered, or a request went
 // unanswered before both objects were asked. Blocks for up to two one-second time-outs.
+// pNotSnmp: set when datagrams came back that were no SNMP answer (another protocol).
 int QueryNetworkDeviceID(const std::wstring& strAddress, const std::wstring& strCommunity,
-                         std::wstring& strDeviceID);
+                         std::wstring& strDeviceID, bool* pNotSnmp = nullptr);

@@ -15,7 +15,7 @@ SnmpPrinterRoute::~SnmpPrinterRoute() = default;
 
 int SnmpPrinterRoute::ReadDeviceID(std::wstring& strDeviceID)
 {
-    return QueryNetworkDeviceID(m_strAddress, m_strCommunity, strDeviceID);
+    return QueryNetworkDeviceID(m_strAddress, m_strCommunity, strDeviceID, &m_bNotSnmp);
 }
 
 int SnmpPrinterRoute::ReadState(PrinterState& state, bool bDetails)

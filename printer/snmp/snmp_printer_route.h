@@ -16,9 +16,12 @@ public:
     int ReadDeviceID(std::wstring& strDeviceID) override;
     int ReadState(PrinterState& state, bool bDetails = false) override;
     std::unique_ptr<PrinterRoute> Copy() const override;
+    // After ReadDeviceID: datagrams came back, none of them an SNMP answer (another protocol).
+    bool AnsweredNotAsSnmp() const { return m_bNotSnmp; }
 
 private:
     std::wstring m_strAddress;
     std::wstring m_strCommunity;
+    bool m_bNotSnmp = false;
     std::unique_ptr<PrinterStateReader> m_pReader;  // made at the first state read, kept for the next
 };

@@ -1,5 +1,7 @@
 #include "printer/state/printer_state_text.h"
 
+#include <cwctype>
+
 #include "common/placeholders.h"
 
 namespace {
@@ -53,6 +55,16 @@ std::wstring Say(const Text& text, std::initializer_list<std::wstring> values = 
     return FilledUIText(L"PRINTER_STATE", text, values);
 }
 
+bool ContainsCaseless(const std::wstring& strText, const std::wstring& strPart)
+{
+    const auto Lower = [](std::wstring s) {
+        for (wchar_t& ch : s)
+            ch = static_cast<wchar_t>(std::towlower(ch));
+        return s;
+    };
+    return !strPart.empty() && Lower(strText).find(Lower(strPart)) != std::wstring::npos;
+}
+
 std::wstring FirstOf(const std::wstring& a, const std::wstring& b, const Text& numbered, size_t nIndex)
 {
     if (!a.empty())
@@ -68,7 +80,10 @@ std::wstring PrinterConditionText(const PrinterCondition& condition)
     const std::wstring strLabel = condition.detail == ConditionDetail::None
                                       ? Say(kKindTexts[static_cast<int>(condition.kind)])
                                       : Say(kDetailTexts[static_cast<int>(condition.detail)]);
-    return condition.strWords.empty() ? strLabel : Say(kWithWords, {strLabel, condition.strWords});
+    // "Paper jam in tray 1" needs no "Paper jam: " before it.
+    if (condition.strWords.empty() || ContainsCaseless(condition.strWords, strLabel))
+        return condition.strWords.empty() ? strLabel : condition.strWords;
+    return Say(kWithWords, {strLabel, condition.strWords});
 }
 
 std::wstring PrinterStateLine(const PrinterState& state)
@@ -77,13 +92,7 @@ std::wstring PrinterStateLine(const PrinterState& state)
     return pMain ? PrinterConditionText(*pMain) : PrinterStatusText(state.status);
 }
 
-std::wstring PrinterReportText(const PrinterState& state)
-{
-    const PrinterCondition* pMain = MainCondition(state);
-    if (!pMain)
-        return PrinterStatusText(state.status);
-    return pMain->strWords.empty() ? PrinterConditionText(*pMain) : pMain->strWords;
-}
+std::wstring PrinterReportText(const PrinterState& state) { return PrinterStateLine(state); }
 
 std::wstring PrinterLevelText(int nLevel, int nMaxCapacity, bool bPercentUnit, bool bReceptacle)
 {

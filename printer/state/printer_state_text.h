@@ -9,12 +9,13 @@
 
 // "Ready", "Printing", ...
 std::wstring PrinterStatusText(PrinterStatus status);
-// "Paper jam", or with the printer's own words "Toner low: Black Toner Cartridge 15 %".
+// "Paper jam", or with the printer's own words "Toner low: Black Toner Cartridge 15 %"
+// (only the words when they hold ours: "Paper jam in tray 1").
 std::wstring PrinterConditionText(const PrinterCondition& condition);
 // One line for a status line: the main condition, else the status ("Ready", "Cover open").
 std::wstring PrinterStateLine(const PrinterState& state);
-// What the printer reports of its main condition in its own words ("Paper jam in tray 1"),
-// else in ours ("Paper jam"), else its status: for "The printer reports: ...".
+// What the printer reports, for "The printer reports: ...": our words for its main condition
+// and then its own, else its status; the same as its status line.
 std::wstring PrinterReportText(const PrinterState& state);
 // "80 %", "40 % full" (a receptacle), "some remaining" or "unknown".
 std::wstring PrinterLevelText(int nLevel, int nMaxCapacity, bool bPercentUnit, bool bReceptacle);

@@ -11,7 +11,10 @@ bool Names(const std::wstring& field, const wchar_t* lower, const wchar_t* upper
 
 int SupportedTypesFromDeviceID(const std::wstring& strDeviceID)
 {
+    // IEEE 1284 names the field by its short key or its long one.
     size_t start = strDeviceID.find(L"CMD:");
+    if (start == std::wstring::npos)
+        start = strDeviceID.find(L"COMMAND SET:");
     size_t end = start == std::wstring::npos ? std::wstring::npos : strDeviceID.find(L';', start);
     int nStart = start == std::wstring::npos ? -1 : static_cast<int>(start);
     int nEnd = end == std::wstring::npos ? -1 : static_cast<int>(end);

@@ -1,5 +1,6 @@
 #pragma once
-// The capability rule: which direct-print types a device ID's "CMD:" field names.
+// The capability rule: which direct-print types a device ID's "CMD:" (or "COMMAND SET:")
+// field names.
 #include <string>
 
 // Bits 1 PDF, 2 JPEG, 4 TIFF, 8 PNG, 16 BMP; 0 when the field is missing, unterminated

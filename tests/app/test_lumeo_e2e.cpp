@@ -26,6 +26,7 @@
 #include "tests/faults/raw_registry.h"
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/child_process.h"
+#include "tests/support/hostile_agent.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/shortcut.h"
 #include "tests/support/temp_file.h"
@@ -560,6 +561,16 @@ TEST_F(LumeoEndToEnd, KeysWorkAsInAnyDialog)
     EXPECT_TRUE(Press("alt+m", [&] { return FocusOf(ui.Sheet()) == GetDlgItem(hAdvanced, IDC_EDIT_ZOOM); }));
     EXPECT_TRUE(Press("alt+l alt+f", [&] { return Checked(GetDlgItem(hAdvanced, IDC_CHECK_ZOOM_FIT)); }));
     EXPECT_TRUE(Checked(GetDlgItem(hAdvanced, IDC_RADIO_DUPLEX_LONG)));
+    // A page turned by keys takes the focus along: Down then never changes the hidden paper size.
+    HWND hPaper = GetDlgItem(hAdvanced, IDC_COMBO_PAPERSIZE);
+    const LRESULT nPaper = Send(hPaper, CB_GETCURSEL);
+    const auto FocusOnBasic = [&] { return CurrentPage(ui) == ui.Page() && IsChild(ui.Page(), FocusOf(ui.Sheet())); };
+    for (const char* pszKeys : {"alt+s ctrl+Prior Down", "ctrl+Next alt+s ctrl+Tab Down"}) {
+        EXPECT_TRUE(Press(pszKeys, FocusOnBasic)) << pszKeys;
+        EXPECT_EQ(Send(hPaper, CB_GETCURSEL), nPaper) << pszKeys;
+    }
+    EXPECT_TRUE(Press("ctrl+Next", [&] { return CurrentPage(ui) == hAdvanced; }));
+    EXPECT_EQ(Send(hPaper, CB_GETCURSEL), nPaper);
     EXPECT_TRUE(Press("ctrl+Tab", [&] { return CurrentPage(ui) == ui.Page(); }));
     EXPECT_TRUE(Press("ctrl+Next", [&] { return CurrentPage(ui) == hAdvanced; }));
     EXPECT_TRUE(Press("alt+b", [&] { return CurrentPage(ui) == ui.Page(); }));
@@ -998,28 +1009,29 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
     ASSERT_TRUE(m_pAgent->Ready());
     const std::wstring strSupplies = AddNetworkPrinter(L"Supplies", m_pAgent->Port());
     run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(strSupplies));
-    EXPECT_EQ(run.dwExit, 0u);
-    const size_t nState = run.strOutput.find("State: ");
+    EXPECT_EQ(run.dwExit, 6u);  // as /print: it can print there, but not now
+    const size_t nState = run.strOutput.find("Verdict: ");
     EXPECT_EQ(nState == std::string::npos ? run.strOutput : run.strOutput.substr(nState),
-              "State: Stopped\r\nCannot print: Cover open: Front cover open\r\nPage counter: 1000\r\n"
+              "Verdict: Lumeo can print on this printer, but not now: Front cover open\r\n"
+              "State: Stopped\r\nCannot print: Front cover open\r\nPage counter: 1000\r\n"
               "Supply: Black Toner Cartridge: 80 %\r\nSupply: Cyan Toner: some remaining\r\n"
               "Supply: Waste Toner Box: unknown\r\nSupply: Drum Unit: 15 %\r\n"
               "Tray: Tray 1 (A4 Plain): 50 %\r\nTray: Bypass Tray (Letter): some remaining\r\n");
     // The same facts for a script.
     run = RunScript(LUMEO_CMD_EXE, L"/probe /json /m " + Quoted(strSupplies));
-    EXPECT_EQ(run.dwExit, 0u);
+    EXPECT_EQ(run.dwExit, 6u);
     const std::string strPort = std::to_string(m_pAgent->Port());
     EXPECT_EQ(Parsed(run.strOutput), nlohmann::json::parse(R"({"version": 1, "command": "probe", "printers": [{
         "printer": "Lumeo E2E Net Supplies", "port": {"name": "LUMEO_E2E_NET_)" + strPort + R"(", "kind": "network"},
         "route": {"kind": "snmp", "answered": true, "requests": [{"address": "127.0.0.1:)" + strPort + R"(",
         "community": "public", "wsdUrl": null, "answered": true}]}, "deviceId": "MFG:Corvane;CMD:PDF;",
-        "types": ["pdf"], "verdict": "can-print", "state": {"status": "stopped", "conditions": [{"kind":
+        "types": ["pdf"], "verdict": "can-print-not-now", "state": {"status": "stopped", "conditions": [{"kind":
         "cover-open", "severity": "stop", "detail": "none", "words": "Front cover open"}], "pageCounter": 1000,
         "supplies": [{"name": "Black Toner Cartridge", "kind": "supply", "level": 80}, {"name": "Cyan Toner",
         "kind": "supply", "level": "some-remaining"}, {"name": "Waste Toner Box", "kind": "receptacle", "level":
         "unknown"}, {"name": "Drum Unit", "kind": "supply", "level": 15}], "trays": [{"name": "Tray 1",
         "description": "Cassette 1", "media": "A4 Plain", "level": 50}, {"name": "Bypass Tray", "description":
-        "Manual feed", "media": "Letter", "level": "some-remaining"}]}}], "exitCode": 0})"));
+        "Manual feed", "media": "Letter", "level": "some-remaining"}]}}], "exitCode": 6})"));
     run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(kPrinter));  // a file port has no state to read
     EXPECT_NE(run.strOutput.find("State unknown: it is read from network printers only.\r\n"), std::string::npos);
 
@@ -1057,7 +1069,7 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
     for (const std::wstring& strName : arrSilent)
         EXPECT_EQ(verdicts[Utf8(strName)], "no-answer") << Utf8(strName);
     EXPECT_EQ(verdicts[Utf8(kPrinter)], "can-print");
-    EXPECT_EQ(verdicts[Utf8(strSupplies)], "can-print");
+    EXPECT_EQ(verdicts[Utf8(strSupplies)], "can-print-not-now");
 }
 
 TEST_F(LumeoNetworkPrinter, LumeoCmdSaysThePagesPrintedThePrintersTroubleAndSendsNothingWhenItCannotPrint)
@@ -1094,7 +1106,7 @@ TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingIntoAnOpenCoverAndShowsTheP
     const TestPrinter* pCover = AddPlayedPrinter(L"Cover", "cover");
     ASSERT_NE(pCover, nullptr);
     CUiDriver& ui = Start({strPdf}, pCover->strName);
-    EXPECT_EQ(ui.StatusText(), L"Cover open: Front cover open");
+    EXPECT_EQ(ui.StatusText(), L"Front cover open");
     // No is the default: Enter sends nothing.
     for (const char* keys : {"Return", "shift+Tab Return"}) {
         PostPrint(ui);
@@ -1134,6 +1146,37 @@ TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingIntoAnOpenCoverAndShowsTheP
     }
 }
 
+TEST_F(LumeoNetworkPrinter, TheIndicatorFollowsAnIdlePrinterAndTroubleStaysInViewAfterARun)
+{
+    const auto Indicator = [](const CUiDriver& ui) { return CUiDriver::Text(GetDlgItem(ui.Sheet(), IDC_SHEET_STATE)); };
+    const TestPrinter* pToner = AddPlayedPrinter(L"Toner", "tonerlow");
+    ASSERT_NE(pToner, nullptr);
+    CUiDriver& ui = Start({}, pToner->strName);
+    EXPECT_EQ(ui.StatusText(), L"Ready");
+    EXPECT_EQ(Indicator(ui), L"Ready");
+    std::ofstream(std::filesystem::path(pToner->strCapturePath)) << "low";  // the toner runs low now
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.StatusText() == L"Black toner low"; }, 15000));
+    EXPECT_EQ(Indicator(ui), L"Warning");
+
+    // A jam after a run is what the line shows, not the run's count.
+    m_driver.reset();
+    const TestPrinter* pJam = AddPlayedPrinter(L"Jam", "jam");
+    CUiDriver& sheet = Start({MakeFile(L"jam.pdf", kPdfBytes)}, pJam->strName);
+    PostPrint(sheet);
+    EXPECT_NE(DismissMessage(sheet).find(L"the printer reports: Paper jam in tray 1"), std::wstring::npos);
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return sheet.StatusText() == L"Paper jam in tray 1"; }, 10000));
+    EXPECT_EQ(Indicator(sheet), L"Stopped");
+
+    // What answers, but not as a printer, is told from silence.
+    m_driver.reset();
+    HostileAgent web([](const snmp_ber::Message&) { return std::vector<Datagram>{{{'H', 'T', 'T', 'P'}}}; });
+    CUiDriver& other = Start({}, AddNetworkPrinter(L"Web", web.Port()));
+    EXPECT_EQ(DismissMessage(other), Shown(L"IDL_MESSAGE_BUSYOROFF"));
+    EXPECT_EQ(other.StatusText(), L"The printer does not answer: something answered, but not as a printer. F5 asks "
+                                  L"again.");
+    EXPECT_EQ(Indicator(other), L"Not answering");
+}
+
 TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
 {
     udp_test::SilentAgent silent;
@@ -1155,6 +1198,12 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
     EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_BROWSE)));
     EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF"));
     EXPECT_GE(silent.Received(), 1);
+    // The line says why, and F5 asks again.
+    EXPECT_EQ(ui.StatusText(), L"The printer does not answer: no answer within the time-out. F5 asks again.");
+    const int nAsked = silent.Received();
+    PostMessageW(ui.Sheet(), WM_KEYDOWN, VK_F5, 0);
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return silent.Received() > nAsked; }, 10000));
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF"));
 
     // A check superseded at once by a printer that answers never speaks.
     EXPECT_TRUE(ChoosePrinter(ui, L"Lumeo E2E Net Silent", false));

@@ -23,12 +23,13 @@ std::wstring AddressOf(const HostileAgent& agent) { return L"127.0.0.1:" + std::
 struct Outcome {
     int nResult = -1;
     std::wstring strId = L"stale";
+    bool bNotSnmp = false;
 };
 
 Outcome Query(const HostileAgent& agent)
 {
     Outcome o;
-    o.nResult = QueryNetworkDeviceID(AddressOf(agent), L"public", o.strId);
+    o.nResult = QueryNetworkDeviceID(AddressOf(agent), L"public", o.strId, &o.bNotSnmp);
     return o;
 }
 
@@ -40,11 +41,14 @@ std::vector<std::string> AskedFor(const HostileAgent& agent, int nRequests)
 }
 
 // Every way a query can come back empty: nothing stored, the time-out named, two requests.
-void ExpectTimedOutTwice(const Outcome& o, const LogCapture& log, const HostileAgent& agent)
+// Garbage alone is no answer either, but is told apart from silence.
+void ExpectTimedOutTwice(const Outcome& o, const LogCapture& log, const HostileAgent& agent, bool bGarbage = false)
 {
     EXPECT_EQ(o.nResult, 0);
     EXPECT_EQ(o.strId, L"");
-    EXPECT_TRUE(log.Contains(L"Failed to SNMP get/ No response from agent (time-out)"));
+    EXPECT_EQ(o.bNotSnmp, bGarbage);
+    EXPECT_TRUE(log.Contains(bGarbage ? L"Failed to SNMP get/ Answered, but not in SNMP"
+                                      : L"Failed to SNMP get/ No response from agent (time-out)"));
     EXPECT_TRUE(log.Contains(L"GetNetworkDeviceID / bRet / 0"));
     EXPECT_EQ(agent.WaitForReceived(2), 2);
     // What the capability check makes of it: busy or off.
@@ -80,7 +84,7 @@ TEST(SnmpFaults, GarbageOnlyIsATimeOut)
         return out;
     });
     LogCapture log;
-    ExpectTimedOutTwice(Query(agent), log, agent);
+    ExpectTimedOutTwice(Query(agent), log, agent, true);
 }
 
 TEST(SnmpFaults, AnswersToAnotherRequestAreNeverTaken)

@@ -19,6 +19,7 @@
 #include "printer/state/printer_state_text.h"
 #include "tests/i18n/lang_file_entries.h"
 #include "ui/access_keys.h"
+#include "ui/state_view.h"
 
 namespace {
 using KeySet = std::set<std::pair<std::wstring, std::wstring>>;
@@ -275,6 +276,9 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
         }
         route.arrSnmp = {{L"a", L"c", true, L"u", true}, {L"", L"c", false, L"", false}};
         std::ranges::copy(ProbeLines(L"p", route, false, L"", -1), std::back_inserter(lines));
+        PrinterState stopped;
+        stopped.status = PrinterStatus::Stopped;
+        lines.push_back(ProbeLines(L"p", route, true, L"", 1, &stopped).back());
         return lines;
     };
     ExpectEnglishAsBuiltIn(Lines);
@@ -296,9 +300,22 @@ TEST(LangFiles, EnglishPrinterStateTextsEqualTheBuiltInOnes)
         lines.push_back(ProbeStateLines(PortKind::Usb, state).at(0));
         for (int s = 0; s <= static_cast<int>(PrinterStatus::Stopped); ++s)
             lines.push_back(PrinterStatusText(static_cast<PrinterStatus>(s)));
+        lines.insert(lines.end(), {SeverityName(StateSeverity::NoAnswer), ViewOfCheck(-1, 2).strLine,
+                                   ViewOfCheck(0, 1).strLine, ViewOfCheck(-1, 0, true).strLine, CardText(L"", ViewOfState(state).supplies)});
         return lines;
     };
     ExpectEnglishAsBuiltIn(Lines);
+}
+
+TEST(LangFiles, TroubleIsSaidInTheUsersLanguageThenInThePrintersWordsOnce)
+{
+    PrinterState jam;
+    jam.conditions = {{ConditionSeverity::Stop, ConditionKind::PaperJam, ConditionDetail::None, L"Paper jam in tray 1"}};
+    EXPECT_EQ(PrinterReportText(jam), L"Paper jam in tray 1");
+    ScopedLangSource source(Shipped("JP"));
+    EXPECT_EQ(PrinterReportText(jam), L"\u7d19\u8a70\u307e\u308a: Paper jam in tray 1");
+    EXPECT_EQ(PrinterStoppedLine(jam).find(PrinterReportText(jam)) + PrinterReportText(jam).size(),
+              PrinterStoppedLine(jam).size());
 }
 
 TEST(LangFiles, CountsTakeTheFormsOfTheirLanguage)

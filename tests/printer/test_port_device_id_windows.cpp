@@ -163,19 +163,19 @@ TEST(NetworkPort, TheStateIsReadFromThePortsFirstTargetWithoutADeviceIdRequest)
     EXPECT_EQ(silent.Received(), 0);
 }
 
-TEST(NetworkPort, VendorPortWithoutStandardKeyIsAskedWithAnEmptyCommunity)
+TEST(NetworkPort, VendorPortWithoutStandardKeyIsAskedWithTheDefaultCommunity)
 {
-    SnmpAgent agent(kDeviceId);
+    SnmpAgent agent(kDeviceId, {"mirlan"});
     ASSERT_TRUE(agent.Ready());
     std::wstring port = L"LUMEO_VENDOR_" + std::to_wstring(agent.Port());
     RegistryFixture reg;
     ASSERT_TRUE(reg.Write(kOsmiraKey + port, {{L"IP", Wide(agent.V4Address())}}));
     LogCapture log;
-    std::wstring id;
-    bool bUnsupported = true;
-    EXPECT_EQ(DeviceIDForPort(port, id, bUnsupported), 0);  // the agent does not answer an empty community
-    EXPECT_FALSE(bUnsupported);                             // but a lookup was made: busy or off
-    EXPECT_TRUE(log.Contains(L"[CPrtControl] GetNetworkDeviceID : SNMP Community :  "));
+    EXPECT_EQ(SupportedTypesOfPort(port), 3);
+    EXPECT_TRUE(log.Contains(L"[CPrtControl] GetNetworkDeviceID : SNMP Community :  mirlan"));
+    const std::vector<SnmpRequestRoute> targets = SnmpTargetsOfPort(port);
+    ASSERT_EQ(targets.size(), 1u);
+    EXPECT_EQ(targets[0].strCommunity, L"mirlan");
 }
 
 TEST(NetworkPort, PortOfNoKnownKindIsUnsupported)

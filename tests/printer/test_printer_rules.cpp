@@ -23,6 +23,8 @@ TEST(SupportedTypes, CmdFieldRules)
         {L"", 0},
         {L"MFG:PNG;CMD:PNG;CMD:PDF;", 8},   // the first CMD field only
         {L"CMD:;PDF;", 0},
+        {L"MFG:X;COMMAND SET:PCL,PDF,PNG;MDL:Y;", 9},  // the standard's long key
+        {L"COMMAND SET:JPEG;DES:PDF;", 2},
     };
     for (const Case& c : cases)
         EXPECT_EQ(SupportedTypesFromDeviceID(c.id), c.mask) << c.id;

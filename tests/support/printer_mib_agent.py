@@ -12,6 +12,7 @@ SCENARIO is one of:
   jam       as idle until TRIGGER holds something; 0.5 s later one page is out and paper
             jams
   cover     the front cover is open from the start
+  tonerlow  as idle until TRIGGER holds something; then its black toner is low
   many      ready, with 100 alerts (more than any walk takes)
   hostile   ready, its texts full of control characters and overlong
 
@@ -63,6 +64,8 @@ def state(scenario, trigger):
         if t < 0.5:
             return 2, 4, b"\x00", 1000, []
         return 5, 1, b"\x04\x00", 1001, [(3, 8, 8, b"Paper jam in tray 1")]
+    if scenario == "tonerlow" and t is not None:
+        return 3, 3, b"\x20\x00", 1000, [(4, 11, 1104, b"Black toner low")]
     if scenario == "cover":
         return 5, 1, b"\x08\x00", 1000, [(3, 6, 3, b"Front cover open")]
     if scenario == "many":

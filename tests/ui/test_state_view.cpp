@@ -1,0 +1,39 @@
+// What the sheet shows of a printer's state: the indicator's severity, the supplies'
+// levels of its card, and the line of a printer that cannot be printed on.
+#include <gtest/gtest.h>
+
+#include "ui/state_view.h"
+
+TEST(StateView, SeverityLevelsAndTheLineOfAPrinterThatCannotPrint)
+{
+    using S = StateSeverity;
+    const struct {
+        PrinterStatus status;
+        std::vector<ConditionSeverity> conditions;
+        S expected;
+    } cases[] = {
+        {PrinterStatus::Ready, {}, S::Ready},     {PrinterStatus::Printing, {}, S::Ready},
+        {PrinterStatus::Unknown, {}, S::Unknown}, {PrinterStatus::Warning, {}, S::Warning},
+        {PrinterStatus::Ready, {ConditionSeverity::Warning}, S::Warning},
+        {PrinterStatus::Stopped, {}, S::Stop},
+        {PrinterStatus::Ready, {ConditionSeverity::Warning, ConditionSeverity::Stop}, S::Stop},
+    };
+    for (const auto& c : cases) {
+        PrinterState state;
+        state.status = c.status;
+        for (ConditionSeverity severity : c.conditions)
+            state.conditions.push_back({severity, ConditionKind::Other, ConditionDetail::None, L"w"});
+        EXPECT_EQ(SeverityOf(state), c.expected) << static_cast<int>(c.status);
+    }
+    PrinterState state;
+    state.supplies = {{L"Black", false, true, 100, 15}, {L"", true, false, kLevelUnknown, kLevelUnknown}};
+    const StateView view = ViewOfState(state);
+    ASSERT_EQ(view.supplies.size(), 2u);
+    EXPECT_EQ(view.supplies[0].percent, 15);
+    EXPECT_FALSE(view.supplies[1].percent);
+    EXPECT_EQ(CardText(L"Ready", view.supplies), L"Ready\r\nSupply: Black: 15 %\r\nSupply: Supply 2: unknown");
+    EXPECT_EQ(ViewOfCheck(-1, 2).severity, S::NoAnswer);
+    EXPECT_EQ(ViewOfCheck(-1, 2).strLine, L"The printer does not answer: no answer within the time-out. F5 asks "
+                                          L"again. 2 files wait for a printer that takes them.");
+    EXPECT_EQ(ViewOfCheck(0, 0).strLine, L"Lumeo cannot print on this printer. F5 checks again.");
+}

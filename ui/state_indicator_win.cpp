@@ -1,0 +1,295 @@
+#include "ui/state_indicator.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "resources/resource.h"
+#include "ui/dpi_scale.h"
+#include "ui/gdi_helpers.h"
+#include "ui/sheet_status.h"
+#include "ui/system_dpi.h"
+#include "ui/window_layer.h"
+
+namespace {
+constexpr wchar_t kIndicatorClass[] = L"LumeoStateIndicator";
+constexpr wchar_t kCardClass[] = L"LumeoStateCard";
+constexpr int kGapPx = 4;
+constexpr int kCardWidthPx = 300;
+constexpr int kBarWidthPx = 120;
+constexpr int kPadPx = 6;
+
+// One sheet per process: what its indicator and card show.
+struct Shown {
+    StateSeverity severity = StateSeverity::Unknown;
+    std::vector<SupplyLevel> supplies;
+    HWND hCard = nullptr;
+    HWND hAnchor = nullptr;  // what the pointer is on while the card shows
+} g_shown;
+
+COLORREF ColourOf(StateSeverity severity)
+{
+    switch (severity) {
+        case StateSeverity::Ready:
+            return RGB(40, 150, 60);
+        case StateSeverity::Warning:
+            return RGB(230, 150, 0);
+        case StateSeverity::Stop:
+            return RGB(205, 30, 30);
+        default:
+            return RGB(130, 130, 130);
+    }
+}
+
+// A circle for ready, a triangle for a warning, a square for a stop: the shape
+// says it without the colour. Unknown is a ring; no answer a ring crossed out.
+void DrawMark(HDC hdc, const RECT& rc, StateSeverity severity)
+{
+    const int n = std::min(rc.right - rc.left, rc.bottom - rc.top) - 1;
+    const int x = rc.left + (rc.right - rc.left - n) / 2, y = rc.top + (rc.bottom - rc.top - n) / 2;
+    const int nPen = std::max(1, n / 8);
+    HBRUSH hBrush = CreateSolidBrush(ColourOf(severity));
+    HPEN hPen = CreatePen(PS_SOLID, nPen, severity == StateSeverity::Warning ? RGB(120, 80, 0) : ColourOf(severity));
+    const bool bHollow = severity == StateSeverity::Unknown || severity == StateSeverity::NoAnswer;
+    {
+        CSelectObject brush(hdc, bHollow ? GetStockObject(NULL_BRUSH) : hBrush);
+        CSelectObject pen(hdc, hPen);
+        if (severity == StateSeverity::Warning) {
+            const POINT pts[3] = {{x + n / 2, y}, {x + n, y + n}, {x, y + n}};
+            Polygon(hdc, pts, 3);
+        } else if (severity == StateSeverity::Stop) {
+            Rectangle(hdc, x + n / 10, y + n / 10, x + n - n / 10, y + n - n / 10);
+        } else {
+            Ellipse(hdc, x + nPen / 2, y + nPen / 2, x + n - nPen / 2, y + n - nPen / 2);
+            if (severity == StateSeverity::NoAnswer) {
+                MoveToEx(hdc, x + n / 5, y + n - n / 5, nullptr);
+                LineTo(hdc, x + n - n / 5, y + n / 5);
+            }
+        }
+    }
+    DeleteObject(hPen);
+    DeleteObject(hBrush);
+}
+
+std::wstring StatusLineText(HWND hSheet)
+{
+    HWND hStatus = GetDlgItem(hSheet, IDC_SHEET_STATUS);
+    wchar_t szText[1024] = {};
+    if (hStatus)
+        GetWindowTextW(hStatus, szText, 1024);
+    return szText;
+}
+
+HFONT CardFont()
+{
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+// Lays the card out, drawing it when hdc is given; returns its client size.
+SIZE LayOutCard(HDC hdc, bool bDraw, const std::wstring& strLine)
+{
+    const int nDpi = SystemDpi();
+    const int nPad = ScaleToDpi(kPadPx, nDpi), nWidth = ScaleToDpi(kCardWidthPx, nDpi);
+    CSelectObject font(hdc, CardFont());
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(hdc, &tm);
+    RECT rcText = {nPad, nPad, nWidth - nPad, nPad};
+    DrawTextW(hdc, strLine.c_str(), -1, &rcText, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+    rcText.right = nWidth - nPad;
+    if (bDraw) {
+        SetBkMode(hdc, TRANSPARENT);
+        SetTextColor(hdc, GetSysColor(COLOR_INFOTEXT));
+        DrawTextW(hdc, strLine.c_str(), -1, &rcText, DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+    }
+    int y = rcText.bottom + (g_shown.supplies.empty() ? 0 : nPad);
+    const int nBar = ScaleToDpi(kBarWidthPx, nDpi), cyBar = std::max(4, static_cast<int>(tm.tmHeight * 2 / 3));
+    for (const SupplyLevel& supply : g_shown.supplies) {
+        RECT rcName = {nPad, y, nWidth - nPad, y + tm.tmHeight};
+        if (bDraw)
+            DrawTextW(hdc, supply.strName.c_str(), -1, &rcName, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        y += tm.tmHeight;
+        RECT rcBar = {nPad, y + (tm.tmHeight - cyBar) / 2, nPad + nBar, y + (tm.tmHeight + cyBar) / 2};
+        RECT rcLevel = {rcBar.right + nPad, y, nWidth - nPad, y + tm.tmHeight};
+        if (bDraw) {
+            FrameRect(hdc, &rcBar, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+            if (supply.percent) {
+                RECT rcFill = rcBar;
+                InflateRect(&rcFill, -1, -1);
+                rcFill.right = rcFill.left + (rcFill.right - rcFill.left) * *supply.percent / 100;
+                HBRUSH hFill = CreateSolidBrush(*supply.percent <= 10 ? RGB(230, 150, 0) : RGB(60, 110, 190));
+                FillRect(hdc, &rcFill, hFill);
+                DeleteObject(hFill);
+            }
+            DrawTextW(hdc, supply.strLevel.c_str(), -1, &rcLevel, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        }
+        y += tm.tmHeight + nPad / 2;
+    }
+    return {nWidth, y + nPad};
+}
+
+LRESULT CALLBACK CardProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(hWnd, &ps);
+        RECT rc;
+        GetClientRect(hWnd, &rc);
+        FillRect(hdc, &rc, GetSysColorBrush(COLOR_INFOBK));
+        LayOutCard(hdc, true, StatusLineText(GetWindow(hWnd, GW_OWNER)));
+        EndPaint(hWnd, &ps);
+        return 0;
+    }
+    if (uMsg == WM_NCHITTEST)
+        return HTTRANSPARENT;
+    return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+}
+
+void HideCard();
+
+void ShowCard(HWND hSheet, HWND hFrom)
+{
+    const std::wstring strLine = StatusLineText(hSheet);
+    if (strLine.empty() && g_shown.supplies.empty()) {
+        HideCard();
+        return;
+    }
+    if (!g_shown.hCard)
+        g_shown.hCard =
+            CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kCardClass, L"", WS_POPUP | WS_BORDER,
+                            0, 0, 1, 1, hSheet, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!g_shown.hCard)
+        return;
+    g_shown.hAnchor = hFrom;
+    SetWindowTextW(g_shown.hCard, CardText(strLine, g_shown.supplies).c_str());
+    HDC hdc = GetDC(g_shown.hCard);
+    const SIZE size = LayOutCard(hdc, false, strLine);
+    ReleaseDC(g_shown.hCard, hdc);
+    RECT rcFrom;
+    GetWindowRect(hFrom, &rcFrom);
+    RECT rcWindow = {0, 0, size.cx, size.cy};
+    AdjustWindowRectEx(&rcWindow, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
+    const int cx = rcWindow.right - rcWindow.left, cy = rcWindow.bottom - rcWindow.top;
+    // Above what was pointed at, as the sheet's bottom row has little below it.
+    int y = rcFrom.top - cy - 2;
+    if (y < 0)
+        y = rcFrom.bottom + 2;
+    SetWindowPos(g_shown.hCard, HWND_TOPMOST, rcFrom.left, y, cx, cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    InvalidateRect(g_shown.hCard, nullptr, TRUE);
+}
+
+void HideCard()
+{
+    if (g_shown.hCard)
+        ShowWindow(g_shown.hCard, SW_HIDE);
+}
+
+// Pointing shows the card until the pointer leaves.
+bool OnPointer(HWND hWnd, UINT uMsg)
+{
+    if (uMsg == WM_MOUSEMOVE) {
+        if (!g_shown.hCard || !IsWindowVisible(g_shown.hCard))
+            ShowCard(GetParent(hWnd), hWnd);
+        TRACKMOUSEEVENT track = {};
+        track.cbSize = sizeof(track);
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = hWnd;
+        TrackMouseEvent(&track);
+        return true;
+    }
+    if (uMsg == WM_MOUSELEAVE) {
+        HideCard();
+        return true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK IndicatorProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(hWnd, &ps);
+        RECT rc;
+        GetClientRect(hWnd, &rc);
+        DrawMark(hdc, rc, g_shown.severity);
+        EndPaint(hWnd, &ps);
+        return 0;
+    }
+    OnPointer(hWnd, uMsg);
+    return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+}
+
+LRESULT CALLBACK StatusLineProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    OnPointer(hWnd, uMsg);
+    return DefSubclassProc(hWnd, uMsg, wParam, lParam);
+}
+
+void RegisterClasses()
+{
+    static bool bRegistered = false;
+    if (bRegistered)
+        return;
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpfnWndProc = IndicatorProc;
+    wc.lpszClassName = kIndicatorClass;
+    RegisterClassExW(&wc);
+    wc.lpfnWndProc = CardProc;
+    wc.lpszClassName = kCardClass;
+    wc.style = CS_DROPSHADOW;
+    RegisterClassExW(&wc);
+    bRegistered = true;
+}
+}  // namespace
+
+void CreateStateIndicator(HWND hSheet)
+{
+    HWND hStatus = GetDlgItem(hSheet, IDC_SHEET_STATUS);
+    if (!hStatus || GetDlgItem(hSheet, IDC_SHEET_STATE))
+        return;
+    RegisterClasses();
+    // A square as high as the status line's text, in front of it; the line gives
+    // the room.
+    const RECT rc = ChildRect(hSheet, hStatus);
+    const int n = rc.bottom - rc.top, nGap = ScaleToDpi(kGapPx, SystemDpi());
+    HWND hIndicator = CreateWindowExW(0, kIndicatorClass, L"", WS_CHILD, rc.left, rc.top, n, n, hSheet,
+                                      reinterpret_cast<HMENU>(IDC_SHEET_STATE), GetModuleHandleW(nullptr), nullptr);
+    if (!hIndicator)
+        return;
+    SetWindowPos(hStatus, nullptr, rc.left + n + nGap, rc.top, rc.right - rc.left - n - nGap, n, SWP_NOZORDER);
+    SetWindowLongW(hStatus, GWL_STYLE, GetWindowLongW(hStatus, GWL_STYLE) | SS_NOTIFY);
+    SetWindowSubclass(hStatus, StatusLineProc, 1, 0);
+}
+
+void ShowStateSeverity(HWND hSheet, StateSeverity severity)
+{
+    CreateStateIndicator(hSheet);
+    HWND hIndicator = GetDlgItem(hSheet, IDC_SHEET_STATE);
+    if (!hIndicator)
+        return;
+    g_shown.severity = severity;
+    SetWindowTextW(hIndicator, SeverityName(severity).c_str());
+    InvalidateRect(hIndicator, nullptr, TRUE);
+    ShowWindow(hIndicator, SW_SHOWNA);
+}
+
+void ShowStateView(HWND hSheet, const StateView& view)
+{
+    g_shown.supplies = view.supplies;
+    SetSheetStatus(hSheet, view.strLine);
+    ShowStateSeverity(hSheet, view.severity);
+    // An open card follows: laid out and painted anew.
+    if (g_shown.hCard && IsWindowVisible(g_shown.hCard) && IsWindow(g_shown.hAnchor))
+        ShowCard(hSheet, g_shown.hAnchor);
+}
+
+void HideStateIndicator(HWND hSheet)
+{
+    g_shown.supplies.clear();
+    HideCard();
+    if (HWND hIndicator = GetDlgItem(hSheet, IDC_SHEET_STATE))
+        ShowWindow(hIndicator, SW_HIDE);
+}

@@ -1,0 +1,80 @@
+#include "ui/state_view.h"
+
+#include "common/placeholders.h"
+#include "printer/state/printer_state_text.h"
+
+namespace {
+constexpr UIText kNoAnswerName{L"IDL_STATE_NOANSWER", L"Not answering"};
+constexpr UIText kSupplyLine{L"IDL_PROBE_SUPPLY", L"Supply: {1}: {2}"};
+constexpr UIText kNoAnswerLine{L"IDL_STATUS_NOANSWER",
+                               L"The printer does not answer: no answer within "
+                               L"the time-out. F5 asks again."};
+constexpr UIText kNotSnmpLine{L"IDL_STATUS_NOTSNMP",
+                               L"The printer does not answer: something answered, but not as a printer. F5 asks again."};
+constexpr UIText kNoSupportLine{L"IDL_STATUS_NOSUPPORT", L"Lumeo cannot print on this printer. F5 checks again."};
+constexpr UIText kFilesWait{L"IDL_STATUS_FILESWAIT",
+                            L"{1} {1:file waits|files wait} for a printer that takes "
+                            L"{1:it|them}."};
+constexpr UIText kSupplyNumber{L"IDL_SUPPLY_NUMBER", L"Supply {1}"};
+}  // namespace
+
+StateView ViewOfCheck(int nSupportedTypes, size_t nWaitingFiles, bool bNotSnmp)
+{
+    StateView view;
+    view.severity = nSupportedTypes == -1 ? StateSeverity::NoAnswer : StateSeverity::Unknown;
+    view.strLine = FilledUIText(L"UI_PRINT_RUN",
+                                nSupportedTypes != -1 ? kNoSupportLine
+                                : bNotSnmp            ? kNotSnmpLine
+                                                      : kNoAnswerLine,
+                                {});
+    if (nWaitingFiles)
+        view.strLine += L" " + FilledUIText(L"UI_PRINT_RUN", kFilesWait, {std::to_wstring(nWaitingFiles)});
+    return view;
+}
+
+StateSeverity SeverityOf(const PrinterState& state)
+{
+    if (HasStopCondition(state))
+        return StateSeverity::Stop;
+    if (state.status == PrinterStatus::Warning || MainCondition(state))
+        return StateSeverity::Warning;
+    return state.status == PrinterStatus::Unknown ? StateSeverity::Unknown : StateSeverity::Ready;
+}
+
+StateView ViewOfState(const PrinterState& state)
+{
+    StateView view;
+    view.severity = SeverityOf(state);
+    view.strLine = PrinterStateLine(state);
+    for (const PrinterSupply& s : state.supplies)
+        view.supplies.push_back({s.strDescription.empty() ? FilledUIText(L"PRINTER_STATE", kSupplyNumber,
+                                                                         {std::to_wstring(view.supplies.size() + 1)})
+                                                          : s.strDescription,
+                                 LevelPercent(s.nLevel, s.nMaxCapacity, s.bPercentUnit),
+                                 PrinterLevelText(s.nLevel, s.nMaxCapacity, s.bPercentUnit, s.bReceptacle)});
+    return view;
+}
+
+std::wstring SeverityName(StateSeverity severity)
+{
+    switch (severity) {
+        case StateSeverity::Ready:
+            return PrinterStatusText(PrinterStatus::Ready);
+        case StateSeverity::Warning:
+            return PrinterStatusText(PrinterStatus::Warning);
+        case StateSeverity::Stop:
+            return PrinterStatusText(PrinterStatus::Stopped);
+        case StateSeverity::NoAnswer:
+            return FilledUIText(L"PRINTER_STATE", kNoAnswerName, {});
+        default:
+            return PrinterStatusText(PrinterStatus::Unknown);
+    }
+}
+
+std::wstring CardText(const std::wstring& strLine, const std::vector<SupplyLevel>& supplies)
+{
+    std::wstring strText = strLine;
+    for (const SupplyLevel& supply : supplies)
+        strText += L"\r\n" + FilledUIText(L"PRINTER_STATE", kSupplyLine, {supply.strName, supply.strLevel});
+    return strText;
+}
