@@ -38,6 +38,22 @@ std::wstring WithoutAccessKey(const std::wstring& strText)
     return strResult;
 }
 
+ShownLabel ShownWithAccessKey(const std::wstring& strText)
+{
+    ShownLabel shown;
+    for (size_t i = 0; i < strText.size(); ++i) {
+        if (strText[i] == L'&' && i + 1 < strText.size()) {
+            ++i;
+            if (strText[i] != L'&' && shown.nKey == std::wstring::npos)
+                shown.nKey = shown.strText.size();
+        } else if (strText[i] == L'&') {
+            continue;  // a lone one at the end
+        }
+        shown.strText += strText[i];
+    }
+    return shown;
+}
+
 std::wstring LabelWithAmpersands(const std::wstring& strText)
 {
     return AccessKeyOf(strText) ? strText : DoubleAmpersands(strText);

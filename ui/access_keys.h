@@ -11,6 +11,14 @@ wchar_t AccessKeyOf(const std::wstring& strText);
 // The text as it reads: an appended "(&X)" dropped, "&&" as "&", a lone "&" gone.
 std::wstring WithoutAccessKey(const std::wstring& strText);
 
+// The text as a label draws it ("&&" as "&", the "&" of the key gone) and the place of
+// its key letter there, std::wstring::npos without one: for drawing the underline ourselves.
+struct ShownLabel {
+    std::wstring strText;
+    size_t nKey = std::wstring::npos;
+};
+ShownLabel ShownWithAccessKey(const std::wstring& strText);
+
 // A label that may hold an ampersand as a character ("Black & White"): with an access
 // key the text is taken as written, without one every "&" shows as itself.
 std::wstring LabelWithAmpersands(const std::wstring& strText);

@@ -1,7 +1,9 @@
 #include "ui/group_frame.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "ui/access_keys.h"
 #include "ui/dpi_scale.h"
 #include "ui/focus_cue.h"
 #include "ui/gdi_helpers.h"
@@ -36,11 +38,15 @@ void CGroupFrame::Paint(HDC hdc)
     GetWindowTextW(m_hWnd, szText, 260);
     auto hFont = reinterpret_cast<HGDIOBJ>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
     CSelectObject font(hdc, hFont ? hFont : GetStockObject(DEFAULT_GUI_FONT));
-    const UINT nFlags = DT_SINGLELINE | DT_LEFT | DT_TOP | AccessKeyDrawFlag(m_hWnd);
+    // The title is drawn without prefix processing and its key underlined here: DrawText's
+    // own underline may stand letters away from its letter.
+    const ShownLabel title = ShownWithAccessKey(szText);
+    const UINT nFlags = DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOPREFIX;
     RECT rcTitle = {0, 0, 0, 0};
-    DrawTextW(hdc, szText, -1, &rcTitle, DT_CALCRECT | nFlags);
+    DrawTextW(hdc, title.strText.c_str(), -1, &rcTitle, DT_CALCRECT | nFlags);
     const int nInset = ScaleToDpi(kGroupTitleInset, nDpi), nGap = ScaleToDpi(kGroupTitleGap, nDpi);
     OffsetRect(&rcTitle, nInset, 0);
+    const bool bWhole = rcTitle.right <= rc.right - nInset;
     rcTitle.right = std::min(rcTitle.right, rc.right - nInset);
 
     // The frame, its top line broken where the title stands.
@@ -59,5 +65,26 @@ void CGroupFrame::Paint(HDC hdc)
 
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, IsWindowEnabled(m_hWnd) ? RGB(0, 0, 0) : RGB(131, 131, 131));
-    DrawTextW(hdc, szText, -1, &rcTitle, nFlags | DT_END_ELLIPSIS);
+    if (!bWhole) {
+        DrawTextW(hdc, title.strText.c_str(), -1, &rcTitle, nFlags | DT_END_ELLIPSIS);
+        return;
+    }
+    // Each letter placed where the measure puts it, so that the underline below finds it.
+    const int nChars = static_cast<int>(title.strText.size());
+    std::vector<INT> ends(nChars + 1, 0), advances(nChars, 0);
+    SIZE whole = {};
+    GetTextExtentExPointW(hdc, title.strText.c_str(), nChars, 0, nullptr, ends.data() + 1, &whole);
+    for (int i = 0; i < nChars; ++i)
+        advances[i] = ends[i + 1] - ends[i];
+    ExtTextOutW(hdc, rcTitle.left, rcTitle.top, 0, nullptr, title.strText.c_str(), nChars, advances.data());
+    if (title.nKey == std::wstring::npos || AccessKeyDrawFlag(m_hWnd) == DT_HIDEPREFIX)
+        return;
+    const SIZE before = {ends[title.nKey], 0}, letter = {ends[title.nKey + 1] - ends[title.nKey], 0};
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(hdc, &tm);
+    RECT rcLine = {rcTitle.left + before.cx, rcTitle.top + tm.tmAscent + 1, rcTitle.left + before.cx + letter.cx,
+                   rcTitle.top + tm.tmAscent + 1 + std::max(1, ScaleToDpi(1, nDpi))};
+    HBRUSH hLine = CreateSolidBrush(GetTextColor(hdc));
+    FillRect(hdc, &rcLine, hLine);
+    DeleteObject(hLine);
 }

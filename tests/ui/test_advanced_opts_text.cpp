@@ -98,4 +98,10 @@ TEST(AccessKeys, TheKeyTheTextAsItReadsAndTheAmpersandsALabelShows)
         EXPECT_EQ(WithoutAccessKey(row.pszText), row.pszPlain);
         EXPECT_EQ(LabelWithAmpersands(row.pszText), row.pszLabel);
     }
+    for (const auto& [pszText, pszShown, nKey] : {std::tuple(L"Pap&er Option", L"Paper Option", size_t{3}),
+                                                  std::tuple(L"Black && &White", L"Black & White", size_t{8}),
+                                                  std::tuple(L"R&&D&", L"R&D", std::wstring::npos)}) {
+        EXPECT_EQ(ShownWithAccessKey(pszText).strText, pszShown);
+        EXPECT_EQ(ShownWithAccessKey(pszText).nKey, nKey) << pszText;
+    }
 }
