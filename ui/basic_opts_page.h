@@ -93,6 +93,7 @@ private:
     void ShowCommandLineOptions();
     void FillPrinterList();
     void OnSelchangeComboPrinterlist();
+    void OnSelendokComboPrinterlist();
     void OnTimer(UINT_PTR nId) override;
 
     // The capability check of the current printer on a worker; the answer comes back as

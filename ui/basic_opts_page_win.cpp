@@ -125,6 +125,7 @@ bool CBasicOptsPage::OnCommand(int nId, int nCode)
         {IDC_RADIO_PRINTRANGE_ALL, BN_CLICKED, &Page::OnClickedPrintRange},
         {IDC_RADIO_PRINTRANGE_PAGES, BN_CLICKED, &Page::OnClickedPrintRange},
         {IDC_COMBO_PRINTERLIST, CBN_SELCHANGE, &Page::OnSelchangeComboPrinterlist},
+        {IDC_COMBO_PRINTERLIST, CBN_SELENDOK, &Page::OnSelendokComboPrinterlist},
         {IDC_EDIT_COPIES, EN_CHANGE, &Page::OnChangeEdit},
         {IDC_EDIT_FROM, EN_CHANGE, &Page::OnChangeEdit},
         {IDC_EDIT_TO, EN_CHANGE, &Page::OnChangeEdit},
@@ -259,6 +260,15 @@ void CBasicOptsPage::OnSelchangeComboPrinterlist()
     // Arrowed through the closed list, the printer the user stops on speaks, not those passed.
     const bool bArrowed = !SendMessageW(m_hComboPrinter, CB_GETDROPPEDSTATE, 0, 0);
     StartPrinterCheck(bArrowed ? 1500 : 500, true);
+}
+
+void CBasicOptsPage::OnSelendokComboPrinterlist()
+{
+    // The printer chosen again from the list is asked again, as with F5; a new one is
+    // already being checked.
+    const int nIndex = static_cast<int>(SendMessageW(m_hComboPrinter, CB_GETCURSEL, 0, 0));
+    if (nIndex == m_PrtControl.GetCurrentIndex())
+        Recheck();
 }
 
 std::wstring CBasicOptsPage::CurrentPrinterName() const { return m_PrtControl.GetCurrentPrinterName(); }

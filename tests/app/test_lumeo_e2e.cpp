@@ -1204,6 +1204,13 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
     PostMessageW(ui.Sheet(), WM_KEYDOWN, VK_F5, 0);
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return silent.Received() > nAsked; }, 10000));
     EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF"));
+    // Chosen again from the opened list, it is asked again as well.
+    if (const XKeyboard keyboard; keyboard.Available()) {
+        const int nBefore = silent.Received();
+        EXPECT_TRUE(TypeInto(ui, keyboard, ui.Control(IDC_COMBO_PRINTERLIST), "alt+Down Return"));
+        EXPECT_TRUE(CUiDriver::WaitUntil([&] { return silent.Received() > nBefore; }, 10000));
+        EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF"));
+    }
 
     // A check superseded at once by a printer that answers never speaks.
     EXPECT_TRUE(ChoosePrinter(ui, L"Lumeo E2E Net Silent", false));
