@@ -1,8 +1,8 @@
 #pragma once
 // The printer state's indicator left of the sheet's status line: a mark whose
 // colour and shape say the severity, named for screen readers. Pointing at it
-// or at the status line opens its card: the status line whole and a bar per
-// supply with its name and level. Windows build only.
+// or at the status line, or tabbing to it, opens its card: the status line whole
+// and a bar per supply with its name and level. Windows build only.
 #include <windows.h>
 
 #include "ui/state_view.h"

@@ -212,7 +212,18 @@ LRESULT CALLBACK IndicatorProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         RECT rc;
         GetClientRect(hWnd, &rc);
         DrawMark(hdc, rc, g_shown.severity);
+        if (GetFocus() == hWnd)
+            DrawFocusRect(hdc, &rc);
         EndPaint(hWnd, &ps);
+        return 0;
+    }
+    // Tab reaches the indicator too: its card shows while it has the focus.
+    if (uMsg == WM_SETFOCUS || uMsg == WM_KILLFOCUS) {
+        if (uMsg == WM_SETFOCUS)
+            ShowCard(GetParent(hWnd), hWnd);
+        else
+            HideCard();
+        InvalidateRect(hWnd, nullptr, TRUE);
         return 0;
     }
     OnPointer(hWnd, uMsg);
@@ -255,10 +266,13 @@ void CreateStateIndicator(HWND hSheet)
     // the room.
     const RECT rc = ChildRect(hSheet, hStatus);
     const int n = rc.bottom - rc.top, nGap = ScaleToDpi(kGapPx, SystemDpi());
-    HWND hIndicator = CreateWindowExW(0, kIndicatorClass, L"", WS_CHILD, rc.left, rc.top, n, n, hSheet,
+    HWND hIndicator = CreateWindowExW(0, kIndicatorClass, L"", WS_CHILD | WS_TABSTOP, rc.left, rc.top, n, n, hSheet,
                                       reinterpret_cast<HMENU>(IDC_SHEET_STATE), GetModuleHandleW(nullptr), nullptr);
     if (!hIndicator)
         return;
+    // In the tab order after the sheet's last button, before the page tabs.
+    if (HWND hHelp = GetDlgItem(hSheet, IDHELP))
+        SetWindowPos(hIndicator, hHelp, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowPos(hStatus, nullptr, rc.left + n + nGap, rc.top, rc.right - rc.left - n - nGap, n, SWP_NOZORDER);
     SetWindowLongW(hStatus, GWL_STYLE, GetWindowLongW(hStatus, GWL_STYLE) | SS_NOTIFY);
     SetWindowSubclass(hStatus, StatusLineProc, 1, 0);
@@ -290,6 +304,11 @@ void HideStateIndicator(HWND hSheet)
 {
     g_shown.supplies.clear();
     HideCard();
-    if (HWND hIndicator = GetDlgItem(hSheet, IDC_SHEET_STATE))
-        ShowWindow(hIndicator, SW_HIDE);
+    HWND hIndicator = GetDlgItem(hSheet, IDC_SHEET_STATE);
+    if (!hIndicator)
+        return;
+    // The focus moves on before the indicator goes, never into a hidden window.
+    if (GetFocus() == hIndicator)
+        SendMessageW(hSheet, WM_NEXTDLGCTL, 0, FALSE);
+    ShowWindow(hIndicator, SW_HIDE);
 }

@@ -1157,6 +1157,15 @@ TEST_F(LumeoNetworkPrinter, TheIndicatorFollowsAnIdlePrinterAndTroubleStaysInVie
     std::ofstream(std::filesystem::path(pToner->strCapturePath)) << "low";  // the toner runs low now
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.StatusText() == L"Black toner low"; }, 15000));
     EXPECT_EQ(Indicator(ui), L"Warning");
+    // Tab reaches the indicator after the sheet's buttons and shows its card while it has the focus.
+    if (const XKeyboard keyboard; keyboard.Available()) {
+        const auto Card = [] { return FindWindowW(L"LumeoStateCard", nullptr); };
+        EXPECT_TRUE(TypeInto(ui, keyboard, ui.SheetButton(IDHELP), "Tab"));
+        EXPECT_TRUE(CUiDriver::WaitUntil([&] { return IsWindowVisible(Card()); }, 5000));
+        EXPECT_NE(CUiDriver::Text(Card()).find(L"Black toner low"), std::wstring::npos);
+        EXPECT_TRUE(keyboard.Press(ui.Sheet(), "Tab"));
+        EXPECT_TRUE(CUiDriver::WaitUntil([&] { return !IsWindowVisible(Card()); }, 5000));
+    }
 
     // A jam after a run is what the line shows, not the run's count.
     m_driver.reset();
