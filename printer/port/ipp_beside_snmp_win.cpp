@@ -1,0 +1,69 @@
+#include "printer/port/ipp_beside_snmp.h"
+
+#include <windows.h>
+
+#include <thread>
+
+#include "common/debug_log.h"
+#include "printer/ipp/ipp_printer_route.h"
+#include "printer/port/printer_url_port.h"
+
+namespace {
+// What a silent SNMP agent costs today: two requests of one second each, and a little more.
+constexpr auto kBudget = std::chrono::milliseconds(2500);
+}  // namespace
+
+std::wstring WideFromUtf8(const std::string& strText)
+{
+    std::wstring strWide(strText.size(), L'\0');
+    const int n = MultiByteToWideChar(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()), strWide.data(),
+                                      static_cast<int>(strWide.size()));
+    strWide.resize(n > 0 ? n : 0);
+    return strWide;
+}
+
+unsigned short& IppPortBesideSnmp()
+{
+    static unsigned short nPort = 631;
+    return nPort;
+}
+
+IppBesideSnmp::IppBesideSnmp(const std::wstring& strAddress)
+    : m_strUrl(IppUrlAtAddress(strAddress, IppPortBesideSnmp())), m_until(std::chrono::steady_clock::now() + kBudget)
+{
+    if (m_strUrl.empty())
+        return;
+    m_pRoute = std::make_shared<IppPrinterRoute>(m_strUrl);
+    // The thread holds the route and the answer's promise: when SNMP answers first nobody
+    // waits for it, and what it still reads dies with it.
+    auto pTask = std::make_shared<std::packaged_task<Answer()>>([pRoute = m_pRoute] {
+        Answer answer;
+        answer.nResult = pRoute->ReadDeviceID(answer.strDeviceID);
+        answer.strFailure = pRoute->LastFailure();
+        return answer;
+    });
+    m_answer = pTask->get_future();
+    try {
+        std::thread([pTask] { (*pTask)(); }).detach();
+    } catch (const std::system_error&) {
+        m_pRoute.reset();  // no thread to spare: SNMP alone, as before
+        m_strUrl.clear();
+    }
+}
+
+int IppBesideSnmp::Wait(std::wstring& strDeviceID, std::wstring& strFailure)
+{
+    if (!m_pRoute)
+        return 0;
+    if (m_answer.wait_until(m_until) != std::future_status::ready) {
+        strFailure = L"no answer from " + m_strUrl + L" within the check's time";
+        DebugLog(L"IppBesideSnmp : %s", strFailure.c_str());
+        return 0;
+    }
+    Answer answer = m_answer.get();
+    strFailure = WideFromUtf8(answer.strFailure);
+    if (answer.nResult == 1)
+        strDeviceID = answer.strDeviceID;
+    DebugLog(L"IppBesideSnmp : %s : %d", m_strUrl.c_str(), answer.nResult);
+    return answer.nResult;
+}
