@@ -11,7 +11,7 @@ struct ApPortAnswer {
     enum class Kind { NotApPort, Wsd, Ipp, Refused };
     Kind kind = Kind::NotApPort;
     std::wstring strUrl;  // Wsd, Ipp: the device's or the print service's URL
-    std::wstring strWhy;  // Refused: why the answer was not taken, in English
+    std::string strWhy;   // Refused: why the answer was not taken, in English
 };
 
 ApPortAnswer AskApPort(const std::wstring& strPortName);

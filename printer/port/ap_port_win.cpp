@@ -58,9 +58,9 @@ ApPortAnswer AskApPort(const std::wstring& strPortName)
         answer.kind = info.protocol == ApPortProtocol::Ipp ? ApPortAnswer::Kind::Ipp : ApPortAnswer::Kind::Wsd;
     if (answer.kind == ApPortAnswer::Kind::NotApPort) {
         answer.kind = ApPortAnswer::Kind::Refused;
-        answer.strWhy = L"the port monitor's answer for " + strPortName + L" was refused: " +
-                        std::wstring(strWhy.begin(), strWhy.end());
-        DebugLog(L"AskApPort : %s", answer.strWhy.c_str());
+        answer.strWhy = "the port monitor's answer was refused: " + strWhy;
+        DebugLog(L"AskApPort : %s : %s", strPortName.c_str(),
+                 std::wstring(answer.strWhy.begin(), answer.strWhy.end()).c_str());
         return answer;
     }
     answer.strUrl = info.strUrl;

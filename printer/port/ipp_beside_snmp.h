@@ -7,10 +7,7 @@
 #include <memory>
 #include <string>
 
-class IppPrinterRoute;
-
-// The IPP route's English reasons as wide text.
-std::wstring WideFromUtf8(const std::string& strText);
+#include "printer/ipp/ipp_printer_route.h"
 
 // The port the IPP request goes to; tests point it at their own printer.
 unsigned short& IppPortBesideSnmp();
@@ -21,9 +18,9 @@ public:
     explicit IppBesideSnmp(const std::wstring& strAddress);
     bool Started() const { return m_pRoute != nullptr; }
     const std::wstring& Url() const { return m_strUrl; }
-    // Waits for the answer, but not past the SNMP check's own time from the start; 0 with
-    // the reason in strFailure when none came.
-    int Wait(std::wstring& strDeviceID, std::wstring& strFailure);
+    // Waits for the answer, but not past the SNMP check's own time from the start; 1 with
+    // the ID as ReadDeviceID gives it, else 0. `request` tells what came.
+    int Wait(std::wstring& strDeviceID, IppRequestRoute& request);
     // The route, to be kept only after Wait gave 1.
     std::shared_ptr<IppPrinterRoute> Route() const { return m_pRoute; }
 
@@ -31,7 +28,7 @@ private:
     struct Answer {
         int nResult = 0;
         std::wstring strDeviceID;
-        std::string strFailure;
+        IppRequestRoute request;
     };
     std::wstring m_strUrl;
     std::shared_ptr<IppPrinterRoute> m_pRoute;

@@ -1,7 +1,5 @@
 #include "printer/port/ipp_beside_snmp.h"
 
-#include <windows.h>
-
 #include <thread>
 
 #include "common/debug_log.h"
@@ -13,14 +11,6 @@ namespace {
 constexpr auto kBudget = std::chrono::milliseconds(2500);
 }  // namespace
 
-std::wstring WideFromUtf8(const std::string& strText)
-{
-    std::wstring strWide(strText.size(), L'\0');
-    const int n = MultiByteToWideChar(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()), strWide.data(),
-                                      static_cast<int>(strWide.size()));
-    strWide.resize(n > 0 ? n : 0);
-    return strWide;
-}
 
 unsigned short& IppPortBesideSnmp()
 {
@@ -39,7 +29,7 @@ IppBesideSnmp::IppBesideSnmp(const std::wstring& strAddress)
     auto pTask = std::make_shared<std::packaged_task<Answer()>>([pRoute = m_pRoute] {
         Answer answer;
         answer.nResult = pRoute->ReadDeviceID(answer.strDeviceID);
-        answer.strFailure = pRoute->LastFailure();
+        answer.request = pRoute->Request();
         return answer;
     });
     m_answer = pTask->get_future();
@@ -51,17 +41,17 @@ IppBesideSnmp::IppBesideSnmp(const std::wstring& strAddress)
     }
 }
 
-int IppBesideSnmp::Wait(std::wstring& strDeviceID, std::wstring& strFailure)
+int IppBesideSnmp::Wait(std::wstring& strDeviceID, IppRequestRoute& request)
 {
+    request = {m_strUrl, false, "no answer within the check's time"};
     if (!m_pRoute)
         return 0;
     if (m_answer.wait_until(m_until) != std::future_status::ready) {
-        strFailure = L"no answer from " + m_strUrl + L" within the check's time";
-        DebugLog(L"IppBesideSnmp : %s", strFailure.c_str());
+        DebugLog(L"IppBesideSnmp : %s : no answer in time", m_strUrl.c_str());
         return 0;
     }
     Answer answer = m_answer.get();
-    strFailure = WideFromUtf8(answer.strFailure);
+    request = answer.request;
     if (answer.nResult == 1)
         strDeviceID = answer.strDeviceID;
     DebugLog(L"IppBesideSnmp : %s : %d", m_strUrl.c_str(), answer.nResult);

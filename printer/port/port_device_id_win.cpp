@@ -63,26 +63,24 @@ struct NetworkLookup {
             pRoute->answered = pSnmp;
     }
 
-    void NoteIpp(const std::wstring& strUrl, IppUrlSource source, int nIppResult, std::wstring strFailure,
-                 std::shared_ptr<IppPrinterRoute> pIpp)
+    void NoteIpp(const IppRequestRoute& request, std::shared_ptr<IppPrinterRoute> pIpp)
     {
         if (!pRoute)
             return;
-        pRoute->arrIpp.push_back({strUrl, source, nIppResult == 1, nIppResult == 1 ? L"" : std::move(strFailure)});
-        if (nIppResult == 1 && pIpp && !pRoute->answered)
+        pRoute->arrIpp.push_back(request);
+        if (request.bAnswered && pIpp && !pRoute->answered)
             pRoute->answered = std::move(pIpp);
     }
 
     // One IPP lookup at a URL a port gave.
-    void AskIpp(const std::wstring& strUrl, IppUrlSource source, std::wstring& strDeviceID)
+    void AskIpp(const std::wstring& strUrl, std::wstring& strDeviceID)
     {
         bAttempted = true;
         if (bTargetsOnly)
             return;
         auto pIpp = std::make_shared<IppPrinterRoute>(strUrl);
         nResult = pIpp->ReadDeviceID(strDeviceID);
-        DebugLog(L"IPP request to %s : %d", strUrl.c_str(), nResult);
-        NoteIpp(strUrl, source, nResult, WideFromUtf8(pIpp->LastFailure()), pIpp);
+        NoteIpp(pIpp->Request(), pIpp);
     }
 
     // SNMP at a Standard TCP/IP address, and IPP at the same address at the same time. SNMP
@@ -98,9 +96,9 @@ struct NetworkLookup {
         if ((nResult == 1 && !strDeviceID.empty()) || !ipp.Started())
             return;
         std::wstring strIppID;
-        std::wstring strFailure;
-        const int nIppResult = ipp.Wait(strIppID, strFailure);
-        NoteIpp(ipp.Url(), IppUrlSource::BesideSnmp, nIppResult, strFailure, ipp.Route());
+        IppRequestRoute request;
+        const int nIppResult = ipp.Wait(strIppID, request);
+        NoteIpp(request, nullptr);
         // An agent that answered without an ID keeps its answer unless IPP gave one.
         if (nIppResult == 1 && (nResult != 1 || !strIppID.empty())) {
             nResult = 1;
@@ -186,10 +184,10 @@ ApPortAnswer QueryApPort(const std::wstring& strPortName, NetworkLookup& lookup,
 {
     ApPortAnswer answer = AskApPort(strPortName);
     if (answer.kind == ApPortAnswer::Kind::Ipp)
-        lookup.AskIpp(answer.strUrl, IppUrlSource::ApPort, strDeviceID);
+        lookup.AskIpp(answer.strUrl, strDeviceID);
     else if (answer.kind == ApPortAnswer::Kind::Refused) {
         lookup.bAttempted = true;
-        lookup.NoteIpp(L"", IppUrlSource::ApPort, 0, answer.strWhy, nullptr);
+        lookup.NoteIpp({L"", false, answer.strWhy}, nullptr);
     }
     return answer;
 }
@@ -237,7 +235,7 @@ int NetworkDeviceIDForPort(const std::wstring& strPortName, std::wstring& strDev
     NetworkLookup lookup;
     lookup.pRoute = pRoute;
     if (IsPrinterUrlPortName(strPortName)) {
-        lookup.AskIpp(strPortName, IppUrlSource::PortName, strDeviceID);
+        lookup.AskIpp(strPortName, strDeviceID);
         return lookup.nResult;
     }
     QueryStandardTcpIp(strPortName, lookup, strDeviceID);
