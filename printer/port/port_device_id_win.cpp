@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "common/debug_log.h"
 #include "printer/device/local_device_id.h"
@@ -210,11 +211,17 @@ void QueryWsdPorts(const std::wstring& strPortName, NetworkLookup& lookup, std::
     if (!list || !api.EnumPorts(nullptr, 2, list.get(), cbNeeded, &cbNeeded, &nPorts))
         return;
     const auto* ports = reinterpret_cast<const PORT_INFO_2W*>(list.get());
+    auto IsThisPort = [&](const PORT_INFO_2W& port) {
+        return port.pPortName && port.pMonitorName && _wcsicmp(port.pPortName, strPortName.c_str()) == 0;
+    };
+    // A port the monitor's answer names WSD is asked once, unless a WSD monitor lists it anyway.
+    for (DWORD i = 0; i < nPorts && bSaysWsd; ++i)
+        bSaysWsd = !(IsThisPort(ports[i]) && IsWsdMonitor(ports[i].pMonitorName));
     for (DWORD i = 0; i < nPorts; ++i) {
-        if (!ports[i].pPortName || !ports[i].pMonitorName || _wcsicmp(ports[i].pPortName, strPortName.c_str()) != 0)
+        if (!IsThisPort(ports[i]))
             continue;
         const bool bWsdMonitor = IsWsdMonitor(ports[i].pMonitorName);
-        if (!bWsdMonitor && !bSaysWsd)
+        if (!bWsdMonitor && !std::exchange(bSaysWsd, false))
             continue;
         WSDPrinterPort wsd;
         std::wstring strAddress;
