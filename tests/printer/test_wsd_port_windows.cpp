@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
-
 #include "printer/port/port_device_id.h"
 #include "printer/port/wsd_printer_port.h"
 #include "tests/printer/registry_fixture.h"

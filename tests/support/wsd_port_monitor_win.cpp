@@ -2,16 +2,13 @@
 // it once AddMonitorW has registered it. Its ports are the subkeys of its Ports key,
 // and XcvDataW hands out a port's "DeviceID" and "PnPXID" values as wide strings; for a
 // port without them XcvDataW fails; a port with "AnswerAfterSeconds" answers that late.
-// Built a second time as the adaptive monitor ("WSD Port"): a port with "APPortUrl"
-// answers "CheckAPPortSupport", and "GetAPPortInfo" with that URL, "APPortProtocol"
-// (default 2, IPP) and "APPortVersion" (default 1); "APPortUnterminated" fills the URL
-// field to its end. Jobs on its ports take Wine's port redirect.
+// Built a second time as the adaptive monitor ("WSD Port"): a port with "APPortUrl" is an
+// IPP port of that URL. Jobs on its ports take Wine's port redirect.
 #include <windows.h>
 #include <winspool.h>
 #include <winsplp.h>
 
 #include <algorithm>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,37 +72,22 @@ BOOL WINAPI OpenXcv(HANDLE, LPCWSTR pszObject, ACCESS_MASK, PHANDLE phXcv)
     return TRUE;
 }
 
-std::optional<std::wstring> PortValue(const std::wstring& strKey, const wchar_t* pszName)
-{
-    wchar_t szValue[MAX_PATH] = {};
-    DWORD cbValue = sizeof(szValue);
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, strKey.c_str(), pszName, RRF_RT_REG_SZ, nullptr, szValue, &cbValue) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    return szValue;
-}
-
 DWORD AnswerApPort(const std::wstring& strKey, LPCWSTR pszDataName, PBYTE pOutputData, DWORD cbOutputData,
                    PDWORD pcbOutputNeeded)
 {
-    const std::optional<std::wstring> url = PortValue(strKey, L"APPortUrl");
-    if (!url)
+    const DWORD header[2] = {1, 2};  // version 1, IPP
+    wchar_t szUrl[260] = {};
+    DWORD cbUrl = sizeof(szUrl) - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, strKey.c_str(), L"APPortUrl", RRF_RT_REG_SZ, nullptr, szUrl, &cbUrl) !=
+        ERROR_SUCCESS)
         return ERROR_INVALID_PARAMETER;  // as a system without the adaptive monitor answers
-    const std::wstring& strUrl = *url;
-    const DWORD cbAnswer = std::wstring(pszDataName) == L"GetAPPortInfo" ? 8 + 520 : sizeof(DWORD);
-    *pcbOutputNeeded = cbAnswer;
-    if (!pOutputData || cbOutputData < cbAnswer)
+    const bool bInfo = std::wstring(pszDataName) == L"GetAPPortInfo";
+    *pcbOutputNeeded = bInfo ? sizeof(header) + sizeof(szUrl) : sizeof(DWORD);
+    if (!pOutputData || cbOutputData < *pcbOutputNeeded)
         return ERROR_INSUFFICIENT_BUFFER;
-    std::fill(pOutputData, pOutputData + cbAnswer, BYTE{0});
-    if (cbAnswer == sizeof(DWORD))
-        return ERROR_SUCCESS;
-    const DWORD header[2] = {static_cast<DWORD>(_wtoi(PortValue(strKey, L"APPortVersion").value_or(L"1").c_str())),
-                             static_cast<DWORD>(_wtoi(PortValue(strKey, L"APPortProtocol").value_or(L"2").c_str()))};
-    std::copy_n(reinterpret_cast<const BYTE*>(header), sizeof(header), pOutputData);
-    auto* pUrl = reinterpret_cast<wchar_t*>(pOutputData + sizeof(header));
-    std::copy_n(strUrl.c_str(), std::min<size_t>(strUrl.size(), 259), pUrl);
-    if (PortValue(strKey, L"APPortUnterminated"))
-        std::fill(pUrl + std::min<size_t>(strUrl.size(), 259), pUrl + 260, L'x');
+    std::copy_n(reinterpret_cast<const BYTE*>(header), bInfo ? sizeof(header) : sizeof(DWORD), pOutputData);
+    if (bInfo)
+        std::copy_n(reinterpret_cast<const BYTE*>(szUrl), sizeof(szUrl), pOutputData + sizeof(header));
     return ERROR_SUCCESS;
 }
 
