@@ -69,7 +69,8 @@ bool IppPrinterRoute::Ask(const std::vector<std::string>& names, uint32_t nBudge
         }
     }
     m_strLastFailure = m_bAnswered ? std::string() : "IPP request to " + url + ": " + m_strLastReason;
-    DebugLog(L"[IppPrinterRoute] %s", Wide(m_bAnswered ? "IPP request to " + url + ": answered" : m_strLastFailure).c_str());
+    const std::string strLine = m_bAnswered ? "IPP request to " + url + ": answered" : m_strLastFailure;
+    DebugLog(L"[IppPrinterRoute] %s", Wide(strLine).c_str());
     return m_bAnswered;
 }
 

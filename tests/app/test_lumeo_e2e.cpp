@@ -855,8 +855,8 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedAndHeardOverIppButNotY
     const std::wstring strPdf = L" " + Quoted(MakeFile(L"url.pdf", kPdfBytes));
     ScriptRun run = Run(L"/probe", strUrl);
     EXPECT_EQ(run.dwExit, 0u);
-    EXPECT_EQ(run.strOutput, "Printer: " + strUrl + "\r\nInstalled nowhere: reached by its URL alone.\r\nIPP request to " +
-                                 strUrl + ": answered\r\nDevice ID: MFG:Example;MDL:Printer;CMD:PDF,JPEG;\r\n"
+    EXPECT_EQ(run.strOutput, "Printer: " + strUrl + "\r\nInstalled nowhere: reached by its URL alone.\r\n"
+                                 "IPP request to " + strUrl + ": answered\r\nDevice ID: MFG:Example;MDL:Printer;CMD:PDF,JPEG;\r\n"
                                  "Files it takes: .pdf .jpg .jpeg .jpe .jfif\r\nVerdict: Lumeo can print on this "
                                  "printer.\r\nState: Ready\r\nSupply: Toner Waste Tank: 25 % full\r\nSupply: Black "
                                  "Toner: 75 %\r\nTray: auto (media unknown): unknown\r\nTray: main "

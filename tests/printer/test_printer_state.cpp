@@ -103,7 +103,8 @@ TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameSta
          IppAnswer(3, {{"printer-state-reasons", {"cover-open-warning", "toner-empty-report", "media-jam-error"}},
                        {"printer-alert", {"code=coverOpen;index=2", "code=jam;index=1"}},
                        {"printer-alert-description", {"Front door", "Jam in tray 1"}}}),
-         PrinterStatus::Stopped, {C(S, K::PaperJam, D::None, L"Jam in tray 1"), C(W, K::CoverOpen, D::None, L"Front door")}},
+         PrinterStatus::Stopped,
+         {C(S, K::PaperJam, D::None, L"Jam in tray 1"), C(W, K::CoverOpen, D::None, L"Front door")}},
         {"no suffix: empties, opens and pauses stop, levels warn",
          IppAnswer(3, {{"printer-state-reasons", {"media-low", "media-empty", "door-open", "marker-supply-empty",
                                                   "paused", "marker-waste-almost-full", "fuser-odd\x07"}}}),
@@ -128,7 +129,8 @@ TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameSta
         std::wstring strId;
         int nTypes;
     } ids[] = {
-        {IppAnswer(3, {{"printer-device-id", {"MFG:A;CMD:PWGRaster;"}}, {"document-format-supported", {"application/pdf"}}}),
+        {IppAnswer(3, {{"printer-device-id", {"MFG:A;CMD:PWGRaster;"}},
+                       {"document-format-supported", {"application/pdf"}}}),
          L"MFG:A;CMD:PWGRaster;", 0},
         {IppAnswer(3, {{"printer-device-id", {""}}, {"document-format-supported", {"image/bmp", "image/png",
          "image/tiff", "image/jpeg", "application/pdf"}}}), L"CMD:PDF,JPEG,TIFF,PNG,BMP;", 31},
@@ -157,7 +159,8 @@ TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameSta
     ASSERT_EQ(state.trays.size(), 2u);
     EXPECT_TRUE(state.trays[0].strName == L"main" && state.trays[0].strMedia == L"iso_a4_210x297mm");
     EXPECT_TRUE(state.trays[1].nMaxCapacity == kLevelUnknown && state.trays[1].nLevel == kLevelUnknown);
-    ipp::Message cups = IppAnswer(3, {{"marker-names", {"Black", "Waste"}}, {"marker-types", {"toner", "waste-toner"}}});
+    ipp::Message cups =
+        IppAnswer(3, {{"marker-names", {"Black", "Waste"}}, {"marker-types", {"toner", "waste-toner"}}});
     ipp::Attribute& levels = cups.groups[0].AddInteger("marker-levels", ipp::ValueTag::Integer, 60);
     levels.values.push_back(levels.values[0]);
     levels.values[1].integer = 400;
