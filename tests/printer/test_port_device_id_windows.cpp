@@ -195,7 +195,7 @@ TEST(NetworkPort, AnAdaptiveMonitorsPortIsJudgedByTheIppPrinterItNames)
     IppPeer peer("printer", "-f application/pdf,image/jpeg");
     ASSERT_TRUE(peer.Ready()) << peer.Failure();
     std::wstring monitor = L"WSD Port", dll = L"lumeo_apmon_monitor.dll";
-    ASSERT_TRUE(CopyFileW(Wide("Z:" LUMEO_APMON_MONITOR_DLL).c_str(), (L"C:\\windows\\system32\\" + dll).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(Wide("Z:" LUMEO_APMON_MONITOR_DLL).c_str(), (L"C:\\windows\\system32\\" + dll).c_str(), 0));
     MONITOR_INFO_2W info = {monitor.data(), nullptr, dll.data()};
     ASSERT_TRUE(AddMonitorW(nullptr, 2, reinterpret_cast<BYTE*>(&info))) << GetLastError();
     const std::wstring ports = L"System\\CurrentControlSet\\Control\\Print\\Monitors\\WSD Port\\Ports\\";
