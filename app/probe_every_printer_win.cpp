@@ -10,7 +10,7 @@ ProbeFacts FactsOfProbe(const std::wstring& strPrinter, const PrinterProbe& prob
 {
     // Lumeo can print there, but the printer says not now: /probe ends as /print would.
     return {strPrinter, probe.route, probe.bObtained, probe.strDeviceID, probe.nSupportedTypes, probe.state,
-            probe.nSupportedTypes > 0 && HasStopCondition(probe.state)};
+            probe.nSupportedTypes > 0 && HasStopCondition(probe.state), probe.arrIpp};
 }
 
 std::vector<ProbeFacts> ProbeEveryPrinter(const CPrtControl& prtControl)

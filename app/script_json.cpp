@@ -142,8 +142,16 @@ ordered_json TypesOf(int nSupportedTypes)
     return types;
 }
 
-ordered_json RouteOf(const DeviceIdRoute& route, bool bObtained)
+ordered_json RouteOf(const DeviceIdRoute& route, bool bObtained, const std::vector<IppRequestRoute>& arrIpp)
 {
+    if (!arrIpp.empty()) {
+        ordered_json requests = ordered_json::array();
+        for (const IppRequestRoute& request : arrIpp)
+            requests.push_back({{"url", Outside(request.strUrl)},
+                                {"answered", request.bAnswered},
+                                {"reason", request.bAnswered ? ordered_json() : ordered_json(request.strReason)}});
+        return {{"kind", "ipp"}, {"answered", arrIpp.back().bAnswered}, {"requests", requests}};
+    }
     ordered_json json = {{"kind", route.kind == PortKind::Network ? "snmp" : PortKindKey(route.kind)}};
     if (route.kind == PortKind::File) {
         json["answered"] = nullptr;  // a file port is not asked
@@ -247,12 +255,19 @@ void ScriptJson::PrinterStopped(const PrinterState& state)
     (*m_pDoc)["error"] = {{"key", "printer-stopped"}, {"state", StateOf(state)}};
 }
 
+void ScriptJson::UrlPrinterNotSent(const std::wstring& strUrl)
+{
+    (*m_pDoc)["error"] = {{"key", "url-printer-not-sent"}, {"printer", Outside(strUrl)}};
+}
+
 void ScriptJson::AddProbe(const ProbeFacts& facts)
 {
     (*m_pDoc)["printers"].push_back(
         {{"printer", Outside(facts.strPrinter)},
-         {"port", {{"name", Outside(facts.route.strPortName)}, {"kind", PortKindKey(facts.route.kind)}}},
-         {"route", RouteOf(facts.route, facts.bObtained)},
+         {"port", facts.arrIpp.empty() ? ordered_json{{"name", Outside(facts.route.strPortName)},
+                                                      {"kind", PortKindKey(facts.route.kind)}}
+                                       : ordered_json()},
+         {"route", RouteOf(facts.route, facts.bObtained, facts.arrIpp)},
          {"deviceId", facts.bObtained ? ordered_json(Outside(facts.strDeviceID)) : ordered_json()},
          {"types", TypesOf(facts.nSupportedTypes)},
          {"verdict", facts.bStoppedNow ? "can-print-not-now" : PrinterCheckKey(facts.nSupportedTypes)},

@@ -11,6 +11,7 @@
 #include "app/script_run.h"
 #include "files/command_line_options.h"
 #include "job/print_summary.h"
+#include "printer/ipp/ipp_printer_route.h"
 #include "printer/port/device_id_route.h"
 #include "printer/state/printer_state.h"
 
@@ -25,6 +26,7 @@ struct ProbeFacts {
     int nSupportedTypes = 0;  // as CheckSupportedTypes gives it
     PrinterState state;
     bool bStoppedNow = false;  // it can print there, but the printer reports it cannot now
+    std::vector<IppRequestRoute> arrIpp;  // a printer reached by its URL: no port, its request
 };
 
 class ScriptJson {
@@ -39,6 +41,8 @@ public:
     // The printer check of /print gave nSupportedTypes, which admits nothing (0, -1, -2).
     void PrinterCheckFault(int nSupportedTypes);
     void PrinterStopped(const PrinterState& state);
+    // /print to a printer reached by its URL alone, which passed its checks.
+    void UrlPrinterNotSent(const std::wstring& strUrl);
 
     // One more entry of "printers".
     void AddProbe(const ProbeFacts& facts);

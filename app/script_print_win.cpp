@@ -14,6 +14,8 @@
 #include "job/pjl_envelope.h"
 #include "job/print_sender.h"
 #include "printer/check_supported_types.h"
+#include "printer/ipp/ipp_printer_route.h"
+#include "printer/state/supported_types.h"
 
 namespace {
 // The files of the command line, each with its report; those the printer admits are sent
@@ -68,14 +70,28 @@ private:
     std::vector<size_t> m_arrSlots;  // the report of each admitted file
 };
 
+// The capability check of a printer reached by its URL alone; the route that answered is
+// where its state is read.
+int CheckUrlPrinter(const std::wstring& strUrl, DeviceIdRoute& route)
+{
+    auto ipp = std::make_shared<IppPrinterRoute>(strUrl);
+    std::wstring strDeviceID;
+    const int nResult = ipp->ReadDeviceID(strDeviceID);
+    if (nResult == 1)
+        route.answered = ipp;
+    return SupportedTypesOfLookup(nResult, false, strDeviceID);
+}
+
 int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, ScriptOutput& out, ScriptJson& json)
 {
     CPrtControl prtControl;
-    if (const int nExit = ChooseScriptPrinter(prtControl, cmd, strPolicyPrinter, out, json))
-        return nExit;
+    const bool bUrl = IsUrlPrinter(prtControl, cmd);
+    if (!bUrl)
+        if (const int nExit = ChooseScriptPrinter(prtControl, cmd, strPolicyPrinter, out, json))
+            return nExit;
     ListenForScriptStop();
     DeviceIdRoute route;
-    const int nSupportedTypes = CheckSupportedTypes(prtControl, route);
+    const int nSupportedTypes = bUrl ? CheckUrlPrinter(cmd.strPrinter, route) : CheckSupportedTypes(prtControl, route);
     if (const int nExit = ExitCodeOfPrinterCheck(nSupportedTypes)) {
         out.ErrorLine(PrinterCheckLine(nSupportedTypes));
         json.PrinterCheckFault(nSupportedTypes);
@@ -93,6 +109,12 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
         }
         input.stateTarget = route.answered->Copy();
         input.before = before;
+    }
+    if (bUrl) {
+        // Sending over IPP is still to come: say so rather than pretend.
+        out.ErrorLine(UrlPrinterNotSentLine(cmd.strPrinter));
+        json.UrlPrinterNotSent(cmd.strPrinter);
+        return kExitPrinter;
     }
     ScriptFileList list(nSupportedTypes);
     for (const CmdFile& file : cmd.arrFiles)

@@ -6,6 +6,13 @@
 #include "printer/printer_probe.h"
 #include "printer/state/printer_state_text.h"
 
+bool IsUrlPrinter(CPrtControl& prtControl, const CommandLine& cmd)
+{
+    // An installed printer of that very name is the one meant.
+    return cmd.bPrinterGiven && !cmd.bPrinterTooLong && IsPrinterUrl(cmd.strPrinter) &&
+           !prtControl.SelectPrinter(cmd.strPrinter);
+}
+
 int ChooseScriptPrinter(CPrtControl& prtControl, const CommandLine& cmd, const std::wstring& strPolicyPrinter,
                         ScriptOutput& out, ScriptJson& json)
 {
@@ -31,7 +38,8 @@ namespace {
 void ReportProbe(const ProbeFacts& facts, ScriptOutput& out, ScriptJson& json)
 {
     for (const std::wstring& strLine : ProbeLines(facts.strPrinter, facts.route, facts.bObtained, facts.strDeviceID,
-                                                  facts.nSupportedTypes, facts.bStoppedNow ? &facts.state : nullptr))
+                                                  facts.nSupportedTypes, facts.bStoppedNow ? &facts.state : nullptr,
+                                                  facts.arrIpp))
         out.Line(strLine);
     for (const std::wstring& strLine : ProbeStateLines(facts.route.kind, facts.state))
         out.Line(strLine);
@@ -62,10 +70,12 @@ int RunScriptProbe(const CommandLine& cmd, const LumeoPolicies& policies, Script
     if (cmd.bAll)
         return ProbeAllPrinters(out, json);
     CPrtControl prtControl;
-    if (const int nExit = ChooseScriptPrinter(prtControl, cmd, policies.strPrinter, out, json))
-        return nExit;
-    const PrinterProbe probe = ProbeCurrentPrinter(prtControl);
-    const ProbeFacts facts = FactsOfProbe(prtControl.GetCurrentPrinterName(), probe);
+    const bool bUrl = IsUrlPrinter(prtControl, cmd);
+    if (!bUrl)
+        if (const int nExit = ChooseScriptPrinter(prtControl, cmd, policies.strPrinter, out, json))
+            return nExit;
+    const PrinterProbe probe = bUrl ? ProbePrinterAtUrl(cmd.strPrinter) : ProbeCurrentPrinter(prtControl);
+    const ProbeFacts facts = FactsOfProbe(bUrl ? cmd.strPrinter : prtControl.GetCurrentPrinterName(), probe);
     ReportProbe(facts, out, json);
     return facts.bStoppedNow ? kExitPrinterStopped : ExitCodeOfPrinterCheck(probe.nSupportedTypes);
 }

@@ -18,6 +18,10 @@ int RunScriptPrint(const CommandLine& cmd, const LumeoPolicies& policies, Script
 // not answer, else 2).
 int RunScriptProbe(const CommandLine& cmd, const LumeoPolicies& policies, ScriptOutput& out, ScriptJson& json);
 
+// True when /m names a printer by its URL (ipp://, ipps://, http://, https://) and no printer
+// of that name is installed: it is asked over IPP alone.
+bool IsUrlPrinter(CPrtControl& prtControl, const CommandLine& cmd);
+
 // Makes the printer of the command line (else the policy's, else the default one)
 // current. 0, or 2 with its line written when none is installed or none has the name
 // the command line gives.

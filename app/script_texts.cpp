@@ -61,6 +61,11 @@ constexpr Text kReadParallel{L"IDL_PROBE_READ_PARALLEL", L"The device ID is aske
 constexpr Text kReadFile{L"IDL_PROBE_READ_FILE", L"A file port is not asked for a device ID; Lumeo uses this one:"};
 constexpr Text kReadSnmp{L"IDL_PROBE_READ_SNMP", L"SNMP request to {1} with the community {2}: {3}"};
 constexpr Text kReadWsd{L"IDL_PROBE_READ_WSD", L"WSD device at {1}"};
+constexpr Text kReadIpp{L"IDL_PROBE_READ_IPP", L"IPP request to {1}: {2}"};
+constexpr Text kUrlOnly{L"IDL_PROBE_URL_ONLY", L"Installed nowhere: reached by its URL alone."};
+constexpr Text kUrlNotSent{L"IDL_URL_NOT_SENT", L"Lumeo does not send files to a printer reached by its URL alone "
+                                                L"yet: nothing was sent to {1}. Install the printer and name it "
+                                                L"with /m."};
 constexpr Text kAnswered{L"IDL_PROBE_ANSWERED", L"answered"};
 constexpr Text kNoAnswer{L"IDL_PROBE_NO_ANSWER", L"no answer"};
 constexpr Text kNoAddress{L"IDL_PROBE_NO_ADDRESS", L"No address was found for this port: nothing was asked."};
@@ -185,6 +190,8 @@ std::wstring PrinterCheckLine(int nSupportedTypes)
     return Say(nSupportedTypes == -1 ? kSilent : kNoSupport);
 }
 
+std::wstring UrlPrinterNotSentLine(const std::wstring& strUrl) { return PrintableText(Say(kUrlNotSent, {strUrl})); }
+
 std::wstring PrinterStoppedLine(const PrinterState& state) { return Say(kPrinterStopped, {PrinterReportText(state)}); }
 
 std::wstring FileLine(const FileReport& report)
@@ -240,17 +247,24 @@ std::wstring SummaryLine(const std::vector<FileReport>& arrReports, const std::w
 
 std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const DeviceIdRoute& route, bool bObtained,
                                      const std::wstring& strDeviceID, int nSupportedTypes,
-                                     const PrinterState* pStoppedNow)
+                                     const PrinterState* pStoppedNow, const std::vector<IppRequestRoute>& arrIpp)
 {
-    std::vector<std::wstring> arrLines = {Say(kProbePrinter, {strPrinter}),
-                                          Say(kProbePort, {route.strPortName, Say(PortKindText(route.kind))})};
+    std::vector<std::wstring> arrLines = {Say(kProbePrinter, {strPrinter})};
+    if (!arrIpp.empty())
+        arrLines.push_back(Say(kUrlOnly));
+    else
+        arrLines.push_back(Say(kProbePort, {route.strPortName, Say(PortKindText(route.kind))}));
+    for (const IppRequestRoute& request : arrIpp) {
+        const std::wstring strReason(request.strReason.begin(), request.strReason.end());  // English, ASCII
+        arrLines.push_back(Say(kReadIpp, {request.strUrl, request.bAnswered ? Say(kAnswered) : strReason}));
+    }
     if (route.kind == PortKind::Usb)
         arrLines.push_back(Say(kReadUsb));
     else if (route.kind == PortKind::Parallel)
         arrLines.push_back(Say(kReadParallel));
     else if (route.kind == PortKind::File)
         arrLines.push_back(Say(kReadFile));
-    else if (route.arrSnmp.empty())
+    else if (route.arrSnmp.empty() && arrIpp.empty())
         arrLines.push_back(Say(kNoAddress));
     for (const SnmpRequestRoute& request : route.arrSnmp) {
         if (request.bWsd)

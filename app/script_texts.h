@@ -7,6 +7,7 @@
 
 #include "app/script_run.h"
 #include "files/command_line_options.h"
+#include "printer/ipp/ipp_printer_route.h"
 #include "printer/port/device_id_route.h"
 #include "printer/state/printer_state.h"
 
@@ -19,6 +20,8 @@ std::wstring UnknownPrinterLine(const std::wstring& strPrinter);
 // The printer message of a supported-type mask that admits nothing (messages 2, 3, 4).
 std::wstring PrinterCheckLine(int nSupportedTypes);
 
+// /print to a printer reached by its URL alone: its checks passed, but nothing is sent to it.
+std::wstring UrlPrinterNotSentLine(const std::wstring& strUrl);
 // The printer reports a stop condition before the run (exit code 6).
 std::wstring PrinterStoppedLine(const PrinterState& state);
 
@@ -31,7 +34,9 @@ std::vector<std::wstring> ReasonCountLines(const std::vector<FileReport>& arrRep
 // The print run's headline, as the sheet ends a run with it.
 std::wstring SummaryLine(const std::vector<FileReport>& arrReports, const std::wstring& strPrinter);
 
-// pStoppedNow: the state of a printer Lumeo can print on that reports it cannot print now.
+// pStoppedNow: the state of a printer Lumeo can print on that reports it cannot print now;
+// arrIpp: the requests to a printer reached by its URL alone, which has no port.
 std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const DeviceIdRoute& route, bool bObtained,
                                      const std::wstring& strDeviceID, int nSupportedTypes,
-                                     const PrinterState* pStoppedNow = nullptr);
+                                     const PrinterState* pStoppedNow = nullptr,
+                                     const std::vector<IppRequestRoute>& arrIpp = {});

@@ -1,6 +1,7 @@
 #include "common/debug_log.h"
 
 #include <cstdarg>
+#include <mutex>
 
 #include "common/wide_format.h"
 
@@ -22,11 +23,22 @@ LogSink& Sink()
     return sink;
 }
 
+// Workers log too, some after the call that started them has returned: the sink is
+// called and replaced under one lock, so a sink once removed is never called again.
+std::recursive_mutex& SinkLock()
+{
+    static std::recursive_mutex lock;
+    return lock;
+}
+
 void Emit(const std::wstring& line)
 {
-    if (Sink()) {
-        Sink()(line);
-        return;
+    {
+        std::lock_guard<std::recursive_mutex> guard(SinkLock());
+        if (Sink()) {
+            Sink()(line);
+            return;
+        }
     }
 #ifdef _WIN32
     OutputDebugStringW(line.c_str());
@@ -38,7 +50,11 @@ void Emit(const std::wstring& line)
 }
 }  // namespace
 
-void SetLogSink(LogSink sink) { Sink() = std::move(sink); }
+void SetLogSink(LogSink sink)
+{
+    std::lock_guard<std::recursive_mutex> guard(SinkLock());
+    Sink() = std::move(sink);
+}
 
 void ReadLogSwitch()
 {

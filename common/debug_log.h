@@ -16,5 +16,6 @@ void DebugLogAlways(const wchar_t* format, ...);
 void LogLastError();
 
 // Tests install a sink to see what was written; nullptr restores the debugger output.
+// Safe on any thread: once SetLogSink returns, the sink it replaced is no longer called.
 using LogSink = std::function<void(const std::wstring&)>;
 void SetLogSink(LogSink sink);

@@ -4,6 +4,9 @@
 // supplies and trays. Windows build only.
 #include <string>
 
+#include <vector>
+
+#include "printer/ipp/ipp_printer_route.h"
 #include "printer/port/device_id_route.h"
 #include "printer/state/printer_state.h"
 #include "printer/queue/prt_control.h"
@@ -14,8 +17,14 @@ struct PrinterProbe {
     std::wstring strDeviceID;
     int nSupportedTypes = 0;  // as CheckSupportedTypes gives it
     PrinterState state;       // asked through the route that gave the device ID; Unknown without one
+    std::vector<IppRequestRoute> arrIpp;  // a printer reached by its URL: the request for its device ID
 };
 
 PrinterProbe ProbeCurrentPrinter(CPrtControl& prtControl);
 // The same for the printer on a port; safe on any thread, one port per thread.
 PrinterProbe ProbePrinterOnPort(const std::wstring& strPortName);
+// The same for a printer reached by its URL alone (ipp://, ipps://, http://, https://),
+// installed nowhere: its route has no port.
+PrinterProbe ProbePrinterAtUrl(const std::wstring& strUrl);
+// True for a name that begins as such a URL does.
+bool IsPrinterUrl(const std::wstring& strName);

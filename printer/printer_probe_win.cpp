@@ -1,5 +1,8 @@
 #include "printer/printer_probe.h"
 
+#include <memory>
+
+#include "common/ascii_case.h"
 #include "printer/port/port_device_id.h"
 #include "printer/state/supported_types.h"
 
@@ -18,4 +21,28 @@ PrinterProbe ProbePrinterOnPort(const std::wstring& strPortName)
     if (probe.route.answered)
         probe.route.answered->ReadState(probe.state, true);
     return probe;
+}
+
+PrinterProbe ProbePrinterAtUrl(const std::wstring& strUrl)
+{
+    PrinterProbe probe;
+    auto route = std::make_shared<IppPrinterRoute>(strUrl);
+    const int nResult = route->ReadDeviceID(probe.strDeviceID);
+    probe.arrIpp.push_back(route->Request());
+    probe.bObtained = nResult == 1;
+    probe.nSupportedTypes = SupportedTypesOfLookup(nResult, false, probe.strDeviceID);
+    if (probe.bObtained) {
+        probe.route.answered = route;
+        route->ReadState(probe.state, true);
+    }
+    return probe;
+}
+
+bool IsPrinterUrl(const std::wstring& strName)
+{
+    for (std::wstring_view scheme : {L"ipp://", L"ipps://", L"http://", L"https://"})
+        if (strName.size() > scheme.size() &&
+            SameIgnoringAsciiCase(std::wstring_view(strName).substr(0, scheme.size()), scheme))
+            return true;
+    return false;
 }

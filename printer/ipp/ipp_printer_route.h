@@ -1,10 +1,20 @@
 #pragma once
 // The IPP route to a printer: one Get-Printer-Attributes gives its device ID (or, without
 // one, the document formats it takes) and its state, alerts, supplies and trays.
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "ipp/ipp_message.h"
 #include "printer/state/printer_route.h"
+
+// One IPP request of a lookup, as /probe shows it.
+struct IppRequestRoute {
+    std::wstring strUrl;
+    bool bAnswered = false;
+    std::string strReason;  // English, why it did not answer ("no connection"); empty when it did
+};
 
 class IppPrinterRoute final : public PrinterRoute {
 public:
@@ -23,8 +33,16 @@ public:
     // English reason of the last read that failed ("" after one that answered), naming the
     // printer's URL: what /probe and the debug log show.
     const std::string& LastFailure() const { return m_strLastFailure; }
+    // The last read as /probe shows it.
+    IppRequestRoute Request() const { return {m_strUrl, m_bAnswered, m_strLastReason}; }
 
 private:
+    // Get-Printer-Attributes for `names` within nBudgetMs into `answer`; false, with the
+    // reason kept, when no successful answer came.
+    bool Ask(const std::vector<std::string>& names, uint32_t nBudgetMs, ipp::Message& answer);
+
     std::wstring m_strUrl;
     std::string m_strLastFailure;
+    std::string m_strLastReason;
+    bool m_bAnswered = false;
 };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "printer/ipp/ipp_printer_route.h"
 #include "printer/state/port_kind.h"
 #include "printer/state/printer_route.h"
 
@@ -22,6 +23,9 @@ struct DeviceIdRoute {
     std::wstring strPortName;
     PortKind kind = PortKind::Network;
     std::vector<SnmpRequestRoute> arrSnmp;  // network ports: every target asked, in order
+    // The same over IPP: a port named by its URL, an adaptive monitor's port (its URL empty
+    // when the monitor's answer was refused), the address of a Standard TCP/IP port.
+    std::vector<IppRequestRoute> arrIpp;
     // The first route that gave the device ID, where the printer's state is asked; none for a
     // local or file port and when nothing answered.
     std::shared_ptr<PrinterRoute> answered;

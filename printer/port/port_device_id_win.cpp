@@ -5,9 +5,14 @@
 
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "common/debug_log.h"
 #include "printer/device/local_device_id.h"
+#include "printer/ipp/ipp_printer_route.h"
+#include "printer/port/ap_port.h"
+#include "printer/port/ipp_beside_snmp.h"
+#include "printer/port/printer_url_port.h"
 #include "printer/snmp/snmp_printer_route.h"
 #include "printer/state/port_kind.h"
 #include "printer/port/port_monitors.h"
@@ -58,6 +63,51 @@ struct NetworkLookup {
         if (nResult == 1 && !strAddress.empty() && !pRoute->answered)
             pRoute->answered = pSnmp;
     }
+
+    void NoteIpp(const IppRequestRoute& request, std::shared_ptr<IppPrinterRoute> pIpp)
+    {
+        if (!pRoute)
+            return;
+        pRoute->arrIpp.push_back(request);
+        if (request.bAnswered && pIpp && !pRoute->answered)
+            pRoute->answered = std::move(pIpp);
+    }
+
+    // One IPP lookup at a URL a port gave.
+    void AskIpp(const std::wstring& strUrl, std::wstring& strDeviceID)
+    {
+        bAttempted = true;
+        if (bTargetsOnly)
+            return;
+        auto pIpp = std::make_shared<IppPrinterRoute>(strUrl);
+        nResult = pIpp->ReadDeviceID(strDeviceID);
+        NoteIpp(pIpp->Request(), pIpp);
+    }
+
+    // SNMP at a Standard TCP/IP address, and IPP at the same address at the same time. SNMP
+    // wins when it gives a device ID; IPP's answer is waited for only when it does not.
+    void AskBesideIpp(const std::wstring& strAddress, std::wstring& strDeviceID)
+    {
+        if (bTargetsOnly) {
+            Ask(strAddress, strCommunity, strDeviceID);
+            return;
+        }
+        IppBesideSnmp ipp(strAddress);
+        Ask(strAddress, strCommunity, strDeviceID);
+        if ((nResult == 1 && !strDeviceID.empty()) || !ipp.Started())
+            return;
+        std::wstring strIppID;
+        IppRequestRoute request;
+        const int nIppResult = ipp.Wait(strIppID, request);
+        NoteIpp(request, nullptr);
+        // An agent that answered without an ID keeps its answer unless IPP gave one.
+        if (nIppResult == 1 && (nResult != 1 || !strIppID.empty())) {
+            nResult = 1;
+            strDeviceID = strIppID;
+            if (pRoute)
+                pRoute->answered = ipp.Route();
+        }
+    }
 };
 
 void QueryStandardTcpIp(const std::wstring& strPortName, NetworkLookup& lookup, std::wstring& strDeviceID)
@@ -83,7 +133,7 @@ void QueryStandardTcpIp(const std::wstring& strPortName, NetworkLookup& lookup, 
         DebugLog(L"[IPAddress] IPAddress is Empty");
     } else {
         DebugLog(L"[IPAddress] IP is %s", strValue.c_str());
-        lookup.Ask(strValue, lookup.strCommunity, strDeviceID);
+        lookup.AskBesideIpp(strValue, strDeviceID);
         DebugLog(L"[IPAddress] GetNetworkDeviceID : ret : %s", TrueFalse(lookup.nResult));
     }
 
@@ -97,7 +147,7 @@ void QueryStandardTcpIp(const std::wstring& strPortName, NetworkLookup& lookup, 
             DebugLog(L"[HostName] HostName is Empty");
         } else {
             DebugLog(L"[HostName] Host is %s", strValue.c_str());
-            lookup.Ask(strValue, lookup.strCommunity, strDeviceID);
+            lookup.AskBesideIpp(strValue, strDeviceID);
             DebugLog(L"[HostName] GetNetworkDeviceID : ret : %s", TrueFalse(lookup.nResult));
         }
     }
@@ -129,7 +179,27 @@ void QueryVendorMonitors(const std::wstring& strPortName, NetworkLookup& lookup,
     }
 }
 
-void QueryWsdPorts(const std::wstring& strPortName, NetworkLookup& lookup, std::wstring& strDeviceID)
+// A port of the adaptive monitor whose printer speaks IPP goes there; any other answer
+// leaves the port to the WSD route. A monitor's answer that cannot be taken is noted.
+ApPortAnswer QueryApPort(const std::wstring& strPortName, NetworkLookup& lookup, std::wstring& strDeviceID)
+{
+    ApPortAnswer answer = AskApPort(strPortName);
+    if (answer.kind == ApPortAnswer::Kind::Ipp)
+        lookup.AskIpp(answer.strUrl, strDeviceID);
+    else if (answer.kind == ApPortAnswer::Kind::Refused) {
+        lookup.bAttempted = true;
+        lookup.NoteIpp({L"", false, answer.strWhy}, nullptr);
+    }
+    return answer;
+}
+
+bool IsWsdMonitor(const wchar_t* pszMonitor)
+{
+    return _wcsicmp(pszMonitor, kWsdMonitorName) == 0 || _wcsicmp(pszMonitor, kAdaptiveMonitorName) == 0;
+}
+
+// bSaysWsd: the port answered as an adaptive port of a WSD device, whatever its monitor's name.
+void QueryWsdPorts(const std::wstring& strPortName, NetworkLookup& lookup, std::wstring& strDeviceID, bool bSaysWsd)
 {
     SpoolerPortApi& api = SpoolerPorts();
     DWORD cbNeeded = 0;
@@ -141,13 +211,24 @@ void QueryWsdPorts(const std::wstring& strPortName, NetworkLookup& lookup, std::
     if (!list || !api.EnumPorts(nullptr, 2, list.get(), cbNeeded, &cbNeeded, &nPorts))
         return;
     const auto* ports = reinterpret_cast<const PORT_INFO_2W*>(list.get());
+    auto IsThisPort = [&](const PORT_INFO_2W& port) {
+        return port.pPortName && port.pMonitorName && _wcsicmp(port.pPortName, strPortName.c_str()) == 0;
+    };
+    // A port the monitor's answer names WSD is asked once, unless a WSD monitor lists it anyway.
+    for (DWORD i = 0; i < nPorts && bSaysWsd; ++i)
+        bSaysWsd = !(IsThisPort(ports[i]) && IsWsdMonitor(ports[i].pMonitorName));
     for (DWORD i = 0; i < nPorts; ++i) {
-        if (!ports[i].pPortName || !ports[i].pMonitorName || _wcsicmp(ports[i].pPortName, strPortName.c_str()) != 0 ||
-            _wcsicmp(ports[i].pMonitorName, kWsdMonitorName) != 0)
+        if (!IsThisPort(ports[i]))
+            continue;
+        const bool bWsdMonitor = IsWsdMonitor(ports[i].pMonitorName);
+        if (!bWsdMonitor && !std::exchange(bSaysWsd, false))
             continue;
         WSDPrinterPort wsd;
         std::wstring strAddress;
-        wsd.GetWsdIP(ports[i].pPortName, strAddress);
+        if (bWsdMonitor)
+            wsd.GetWsdIP(ports[i].pPortName, strAddress);
+        else if (wsd.GetXcvData(ports[i].pPortName))
+            strAddress = RemoveBrackets(wsd.m_strHost);
         // An unresolved WSD port is still asked (with no address), so it counts as busy.
         lookup.Ask(strAddress, kDefaultCommunity, strDeviceID, &wsd);
     }
@@ -160,11 +241,17 @@ int NetworkDeviceIDForPort(const std::wstring& strPortName, std::wstring& strDev
     DebugLog(L"Standard TCP/IP Port");
     NetworkLookup lookup;
     lookup.pRoute = pRoute;
+    if (IsPrinterUrlPortName(strPortName)) {
+        lookup.AskIpp(strPortName, strDeviceID);
+        return lookup.nResult;
+    }
     QueryStandardTcpIp(strPortName, lookup, strDeviceID);
     if (lookup.nResult != 1) {
         DebugLog(L"Not support : Standard TCP/IP Port");
         QueryVendorMonitors(strPortName, lookup, strDeviceID);
-        QueryWsdPorts(strPortName, lookup, strDeviceID);
+        const ApPortAnswer apPort = QueryApPort(strPortName, lookup, strDeviceID);
+        if (apPort.kind != ApPortAnswer::Kind::Ipp)
+            QueryWsdPorts(strPortName, lookup, strDeviceID, apPort.kind == ApPortAnswer::Kind::Wsd);
         if (!lookup.bAttempted)
             bUnsupportedPort = true;
     }
@@ -221,7 +308,7 @@ std::vector<SnmpRequestRoute> SnmpTargetsOfPort(const std::wstring& strPortName)
     std::wstring strUnused;
     QueryStandardTcpIp(strPortName, lookup, strUnused);
     QueryVendorMonitors(strPortName, lookup, strUnused);
-    QueryWsdPorts(strPortName, lookup, strUnused);
+    QueryWsdPorts(strPortName, lookup, strUnused, AskApPort(strPortName).kind == ApPortAnswer::Kind::Wsd);
     return route.arrSnmp;
 }
 

@@ -30,3 +30,7 @@ inline constexpr VendorPortMonitor kVendorPortMonitors[] = {
      L"Brenlo : Success Open reg Key(IP Ports)", L"Brenlo : Can't Open reg Key(IP Ports)",
      L"Brenlo : Can't query ip reg value"},
 };
+
+// On Windows the adaptive port monitor, whose key and so whose ports' monitor name is
+// "WSD Port", serves WSD and IPP printers alike.
+inline constexpr wchar_t kAdaptiveMonitorName[] = L"WSD Port";

@@ -12,7 +12,8 @@ public:
     // Nonzero with the host (brackets removed) in `strAddress` when one was found;
     // `strAddress` is left alone otherwise.
     int GetWsdIP(const std::wstring& strPortName, std::wstring& strAddress);
-    // 1 when the spooler lists a port of exactly this name under the WSD Port Monitor.
+    // 1 when the spooler lists a port of exactly this name under the WSD Port Monitor or
+    // the adaptive port monitor ("WSD Port").
     int IsWSDPort(const std::wstring& strPortName);
     // Asks the port monitor for the port's DeviceID and PnPXID and looks them up.
     int GetXcvData(const std::wstring& strPortName);

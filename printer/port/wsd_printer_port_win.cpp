@@ -73,7 +73,8 @@ int WSDPrinterPort::IsWSDPort(const std::wstring& strPortName)
             continue;
         if (!port.pMonitorName)
             return 0;
-        if (std::wcscmp(port.pMonitorName, kWsdMonitorName) == 0)
+        if (std::wcscmp(port.pMonitorName, kWsdMonitorName) == 0 ||
+            std::wcscmp(port.pMonitorName, kAdaptiveMonitorName) == 0)
             return 1;
     }
     return 0;

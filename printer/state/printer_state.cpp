@@ -81,7 +81,7 @@ std::optional<int> LevelPercent(int nLevel, int nMaxCapacity, bool bPercentUnit)
     return std::nullopt;
 }
 
-std::wstring CleanPrinterText(std::string_view bytes)
+std::wstring CleanPrinterText(std::string_view bytes, size_t nMaxChars)
 {
     bytes = bytes.substr(0, bytes.find('\0'));
     std::u32string points;
@@ -97,8 +97,8 @@ std::wstring CleanPrinterText(std::string_view bytes)
     if (first == std::u32string::npos)
         return {};
     points = points.substr(first, points.find_last_not_of(U' ') - first + 1);
-    if (points.size() > kMaxPrinterTextChars)
-        points.resize(kMaxPrinterTextChars);
+    if (points.size() > nMaxChars)
+        points.resize(nMaxChars);
     std::wstring out;
     for (char32_t cp : points)
         AppendWide(out, cp);

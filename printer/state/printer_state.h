@@ -88,6 +88,6 @@ std::optional<int> LevelPercent(int nLevel, int nMaxCapacity, bool bPercentUnit)
 
 // A text from the printer made fit to show: UTF-8 when it is valid UTF-8, else Latin-1;
 // it ends at a zero byte, control characters become blanks, blanks around it go, and it is
-// cut to kMaxPrinterTextChars.
+// cut to nMaxChars (a device ID may be longer than a printer's words).
 constexpr size_t kMaxPrinterTextChars = 128;
-std::wstring CleanPrinterText(std::string_view bytes);
+std::wstring CleanPrinterText(std::string_view bytes, size_t nMaxChars = kMaxPrinterTextChars);

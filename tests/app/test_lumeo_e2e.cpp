@@ -27,6 +27,7 @@
 #include "tests/printer/registry_fixture.h"
 #include "tests/support/child_process.h"
 #include "tests/support/hostile_agent.h"
+#include "tests/support/ipp_peer.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/shortcut.h"
 #include "tests/support/temp_file.h"
@@ -838,6 +839,69 @@ TEST_F(LumeoEndToEnd, AScriptStoppedByCtrlCTheSessionsEndOrAKillLeavesNoSpoolFil
     EXPECT_EQ(SpoolFilesNow(), 0) << "a spool file was left behind";
     CloseHandle(hHandOver);
     CloseHandle(hAborted);
+}
+
+// A printer reached by its URL alone, installed nowhere: the real ippeveprinter and the
+// hostile responder, judged and heard over IPP.
+TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedAndHeardOverIppButNotYetSentTo)
+{
+    IppPeer printer("printer", "-f application/pdf,image/jpeg"), raster("printer", "-f image/pwg-raster");
+    IppPeer hostile("hostile");
+    ASSERT_TRUE(printer.Ready() && raster.Ready() && hostile.Ready()) << printer.Failure() << hostile.Failure();
+    const auto Run = [](const std::wstring& strRun, const std::string& strUrl, const std::wstring& strFile = L"") {
+        return RunScript(LUMEO_CMD_EXE, strRun + L" /m " + std::wstring(strUrl.begin(), strUrl.end()) + strFile);
+    };
+    const std::string strUrl = printer.Url("ipp", "127.0.0.1", "/ipp/print");
+    const std::wstring strPdf = L" " + Quoted(MakeFile(L"url.pdf", kPdfBytes));
+    ScriptRun run = Run(L"/probe", strUrl);
+    EXPECT_EQ(run.dwExit, 0u);
+    EXPECT_EQ(run.strOutput, "Printer: " + strUrl + "\r\nInstalled nowhere: reached by its URL alone.\r\n"
+                                 "IPP request to " + strUrl + ": answered\r\nDevice ID: MFG:Example;MDL:Printer;CMD:PDF,JPEG;\r\n"
+                                 "Files it takes: .pdf .jpg .jpeg .jpe .jfif\r\nVerdict: Lumeo can print on this "
+                                 "printer.\r\nState: Ready\r\nSupply: Toner Waste Tank: 25 % full\r\nSupply: Black "
+                                 "Toner: 75 %\r\nTray: auto (media unknown): unknown\r\nTray: main "
+                                 "(na_letter_8.5x11in): 40 %\r\nTray: manual (media unknown): unknown\r\nTray: "
+                                 "by-pass-tray (na_number-10_4.125x9.5in): unknown\r\n");
+    run = Run(L"/print", strUrl, strPdf);  // its checks pass, but nothing goes over IPP yet
+    EXPECT_EQ(run.dwExit, 2u);
+    EXPECT_EQ(run.strOutput, "Lumeo does not send files to a printer reached by its URL alone yet: nothing was sent "
+                             "to " + strUrl + ". Install the printer and name it with /m.\r\n");
+
+    const std::string strRaster = raster.Url("ipp", "127.0.0.1", "/ipp/print");
+    run = Run(L"/probe", strRaster);
+    EXPECT_EQ(run.dwExit, 2u);
+    EXPECT_NE(run.strOutput.find("\r\nDevice ID: MFG:Example;MDL:Printer;CMD:PWG;\r\nFiles it takes: (none)\r\n"),
+              std::string::npos) << run.strOutput;
+    run = Run(L"/print", strRaster, strPdf);
+    EXPECT_EQ(run.dwExit, 2u);
+    EXPECT_EQ(run.strOutput, "Lumeo cannot print on this printer: it takes no PDF, JPEG, TIFF, PNG or BMP files "
+                             "directly. Name another printer with /m.\r\n");
+
+    // Stopped by a jam, in words with an escape sequence.
+    const std::string strJammed = hostile.Url("ipp", "127.0.0.1", "/jammed");
+    run = Run(L"/print", strJammed, strPdf);
+    EXPECT_EQ(run.dwExit, 6u);
+    EXPECT_EQ(run.strOutput, "The printer reports it cannot print now: Paper jam [2J in tray 1\r\n");
+    run = Run(L"/probe", strJammed);
+    EXPECT_EQ(run.dwExit, 6u);
+    EXPECT_NE(run.strOutput.find("\r\nState: Stopped\r\nCannot print: Paper jam [2J in tray 1\r\n"), std::string::npos);
+
+    for (const auto& [pszPath, strReason] : {std::pair("/garbage", "the answer is not HTTP"),
+         {"/cut", "the answer is cut short"}, {"/slow", "no answer in time"},
+         {"/redirect-other", "redirected elsewhere, not followed"}, {"/auth", "the printer asks for a password"}}) {
+        const std::string strHostile = hostile.Url("ipp", "127.0.0.1", pszPath);
+        run = Run(L"/probe", strHostile);
+        EXPECT_EQ(run.dwExit, 3u) << pszPath;
+        EXPECT_NE(run.strOutput.find("\r\nIPP request to " + strHostile + ": " + strReason + "\r\nDevice ID: (none)"),
+                  std::string::npos) << run.strOutput;
+    }
+    const std::string strGarbage = hostile.Url("http", "127.0.0.1", "/garbage");
+    run = Run(L"/probe /json", strGarbage);
+    EXPECT_EQ(Parsed(run.strOutput), nlohmann::json::parse(R"({"version": 1, "command": "probe", "printers": [{
+        "printer": ")" + strGarbage + R"(", "port": null, "route": {"kind": "ipp", "answered": false, "requests": [{
+        "url": ")" + strGarbage + R"(", "answered": false, "reason": "the answer is not HTTP"}]}, "deviceId": null,
+        "types": [], "verdict": "no-answer", "state": {"status": "unknown", "conditions": [], "pageCounter": null,
+        "supplies": [], "trays": []}}], "exitCode": 3})"));
 }
 
 TEST_F(LumeoEndToEnd, EscapeOnTheSplashClosesTheSplashAndTheSheetStays)

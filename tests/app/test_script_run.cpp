@@ -58,7 +58,7 @@ TEST(ScriptJson, HostileStringsOfThePrinterAndTheRegistryMakeADocumentThatParses
 {
     const std::wstring strLone(1, static_cast<wchar_t>(0xD800));
     ProbeFacts facts{L"Office \"A\"\\\r\n" + strLone, {L"IP_\x1B]0;x\x07", PortKind::Network, {}}, true,
-                     L"MFG:A;\x1B[2JCMD:PDF,PNG;", 9, {}};
+                     L"MFG:A;\x1B[2JCMD:PDF,PNG;", 9, {}, false, {}};
     facts.route.arrSnmp = {{L"10.0.0.1", L"pub\"lic\\", true, L"http://h/\x202Ex" + strLone, true}};
     facts.state.conditions = {{ConditionSeverity::Stop, ConditionKind::CoverOpen, ConditionDetail::None,
                                CleanPrinterText("Cover \"open\"\\\xFF\xFE\x1B")}};

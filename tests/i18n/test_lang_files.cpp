@@ -279,6 +279,9 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
         PrinterState stopped;
         stopped.status = PrinterStatus::Stopped;
         lines.push_back(ProbeLines(L"p", route, true, L"", 1, &stopped).back());
+        std::ranges::copy(ProbeLines(L"u", {}, true, L"", 1, nullptr, {{L"u", true, ""}, {L"u", false, "why"}}),
+                          std::back_inserter(lines));
+        lines.push_back(UrlPrinterNotSentLine(L"u"));
         return lines;
     };
     ExpectEnglishAsBuiltIn(Lines);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -15,6 +16,7 @@ struct FakeSpooler {
     struct Port { std::wstring name; std::optional<std::wstring> monitor; };
     std::vector<Port> ports;
     std::map<std::wstring, std::wstring> xcv;  // request name -> answer
+    std::map<std::wstring, std::vector<BYTE>> xcvBytes;  // the same, binary and taken first
     std::vector<std::wstring> opened;
     int closed = 0;
 
@@ -63,6 +65,12 @@ struct FakeSpooler {
     static BOOL WINAPI XcvData(HANDLE, PCWSTR request, PBYTE, DWORD, PBYTE out, DWORD cbOut, PDWORD needed,
                                PDWORD status)
     {
+        if (auto raw = Current()->xcvBytes.find(request); raw != Current()->xcvBytes.end()) {
+            *needed = static_cast<DWORD>(raw->second.size());
+            std::memcpy(out, raw->second.data(), std::min<size_t>(cbOut, raw->second.size()));
+            *status = ERROR_SUCCESS;
+            return TRUE;
+        }
         auto it = Current()->xcv.find(request);
         if (it == Current()->xcv.end()) {
             *status = ERROR_INVALID_PARAMETER;

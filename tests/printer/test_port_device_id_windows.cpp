@@ -6,10 +6,12 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "printer/port/ipp_beside_snmp.h"
 #include "printer/port/port_device_id.h"
 #include "printer/state/port_kind.h"
 #include "printer/port/printer_state_route.h"
 #include "tests/printer/registry_fixture.h"
+#include "tests/support/ipp_peer.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/udp_peers.h"
 
@@ -161,6 +163,56 @@ TEST(NetworkPort, TheStateIsReadFromThePortsFirstTargetWithoutADeviceIdRequest)
     EXPECT_EQ(ReadPrinterStateOfPort(port, state), 1);
     EXPECT_EQ(state.status, PrinterStatus::Stopped);
     EXPECT_EQ(silent.Received(), 0);
+}
+
+// A printer whose SNMP is off but which answers IPP at the port's address, and a port
+// named by its printer's URL.
+TEST(NetworkPort, AnIppPrinterIsJudgedBesideSilentSnmpOrThroughItsUrlPort)
+{
+    udp_test::SilentAgent silent;
+    IppPeer peer("printer", "-f application/pdf,image/jpeg");
+    ASSERT_TRUE(peer.Ready()) << peer.Failure();
+    const std::wstring port = L"LUMEO_IPP_" + std::to_wstring(peer.Port());
+    RegistryFixture reg;
+    ASSERT_TRUE(reg.Write(kStdKey + port, {{L"IPAddress", L"127.0.0.1:" + std::to_wstring(silent.Port())}}));
+    IppPortBesideSnmp() = peer.Port();
+    DeviceIdRoute route;
+    EXPECT_EQ(SupportedTypesOfPort(port, &route), 3);
+    IppPortBesideSnmp() = 631;
+    EXPECT_GE(silent.Received(), 1);
+    ASSERT_EQ(route.arrIpp.size(), 1u);
+    EXPECT_EQ(route.arrIpp[0].strUrl, Wide(peer.Url("ipp", "127.0.0.1", "/ipp/print")));
+    PrinterState state;
+    EXPECT_TRUE(route.answered && route.answered->ReadState(state) == 1);
+    for (const char* scheme : {"ipp", "HTTP"})
+        EXPECT_EQ(SupportedTypesOfPort(Wide(peer.Url(scheme, "127.0.0.1", "/ipp/print"))), 3) << scheme;
+}
+
+// Queues on ports of the stand-in adaptive monitor ("WSD Port"): one names its IPP printer,
+// one does not know the requests (an older system) and is left to the WSD route.
+TEST(NetworkPort, AnAdaptiveMonitorsPortIsJudgedByTheIppPrinterItNames)
+{
+    IppPeer peer("printer", "-f application/pdf,image/jpeg");
+    ASSERT_TRUE(peer.Ready()) << peer.Failure();
+    std::wstring monitor = L"WSD Port", dll = L"lumeo_apmon_monitor.dll";
+    ASSERT_TRUE(CopyFileW(Wide("Z:" LUMEO_APMON_MONITOR_DLL).c_str(), (L"C:\\windows\\system32\\" + dll).c_str(), 0));
+    MONITOR_INFO_2W info = {monitor.data(), nullptr, dll.data()};
+    ASSERT_TRUE(AddMonitorW(nullptr, 2, reinterpret_cast<BYTE*>(&info))) << GetLastError();
+    const std::wstring ports = L"System\\CurrentControlSet\\Control\\Print\\Monitors\\WSD Port\\Ports\\";
+    RegistryFixture reg;
+    ASSERT_TRUE(reg.Write(ports + L"AP-IPP", {{L"APPortUrl", Wide(peer.Url("ipp", "127.0.0.1", "/ipp/print"))}}));
+    ASSERT_TRUE(reg.Write(ports + L"AP-OLD", {}));
+    {
+        WinePrinter printer(L"Lumeo Test APMON", L"AP-IPP");
+        ASSERT_EQ(printer.SpoolerPort(), L"AP-IPP");
+        DeviceIdRoute route;
+        EXPECT_EQ(SupportedTypesOfPort(printer.SpoolerPort(), &route), 3);
+        EXPECT_TRUE(route.arrIpp.size() == 1 && route.arrIpp[0].bAnswered && route.answered);
+    }
+    DeviceIdRoute old;
+    EXPECT_EQ(SupportedTypesOfPort(L"AP-OLD", &old), -1);
+    EXPECT_TRUE(old.arrIpp.empty() && old.arrSnmp.size() == 1);  // the WSD route, asked with no address
+    EXPECT_TRUE(DeleteMonitorW(nullptr, nullptr, monitor.data()));
 }
 
 TEST(NetworkPort, VendorPortWithoutStandardKeyIsAskedWithTheDefaultCommunity)

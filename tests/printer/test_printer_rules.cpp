@@ -3,6 +3,7 @@
 
 #include "printer/state/port_kind.h"
 #include "printer/state/supported_types.h"
+#include "printer/port/printer_url_port.h"
 #include "printer/port/wsd_location.h"
 #include "tests/support/log_capture.h"
 
@@ -111,4 +112,12 @@ TEST(WsdLocation, LongTextsAreBounded)
               WsdCut::Found);
     EXPECT_EQ(host, std::wstring(129, L'h'));
     EXPECT_EQ(CutWsdHost(L"http://" + std::wstring(130, L'h') + L"/", host), WsdCut::NoHost);
+}
+
+TEST(PrinterUrlPort, AnAddressBecomesAnIppUrlUnlessItHoldsMoreThanAHost)
+{
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {{L"10.0.0.5:1161", L"ipp://10.0.0.5:631/ipp/print"},
+        {L"fe80::1", L"ipp://[fe80::1]:631/ipp/print"}, {L"h@evil", L""}, {L"h/x", L""}, {L"", L""}, {L":161", L""}};
+    for (const auto& [address, url] : cases)
+        EXPECT_EQ(IppUrlAtAddress(address, 631), url) << address;
 }

@@ -3,7 +3,9 @@
 // successive states say after a run.
 #include <gtest/gtest.h>
 
+#include "printer/ipp/ipp_printer_state.h"
 #include "printer/state/printer_follow.h"
+#include "printer/state/supported_types.h"
 #include "printer/snmp/printer_mib_state.h"
 
 namespace {
@@ -26,6 +28,18 @@ PrinterMibValues Values(std::optional<int> nDevice, std::optional<int> nPrinter,
     v.strErrorState = bits;
     v.alerts = std::move(alerts);
     return v;
+}
+
+// A Get-Printer-Attributes answer: printer-state (0: none) and string attributes.
+ipp::Message IppAnswer(int nState, std::vector<std::pair<std::string, std::vector<std::string>>> texts = {})
+{
+    ipp::Message m;
+    ipp::AttributeGroup& g = m.AddGroup(ipp::GroupTag::Printer);
+    if (nState)
+        g.AddInteger("printer-state", ipp::ValueTag::Enum, nState);
+    for (const auto& [name, values] : texts)
+        g.Add(name, name.ends_with("-reasons") ? ipp::ValueTag::Keyword : ipp::ValueTag::Text, values);
+    return m;
 }
 }  // namespace
 
@@ -69,6 +83,94 @@ TEST(PrinterState, StatusAndConditionsFollowTheBitsAndAlerts)
         EXPECT_EQ(state.conditions, c.conditions);
         EXPECT_EQ(HasStopCondition(state), c.status == PrinterStatus::Stopped);
     }
+}
+
+TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameState)
+{
+    const struct Case {
+        const char* name;
+        ipp::Message answer;
+        PrinterStatus status;
+        std::vector<PrinterCondition> conditions;
+    } cases[] = {
+        {"nothing answered", IppAnswer(0), PrinterStatus::Unknown, {}},
+        {"idle", IppAnswer(3, {{"printer-state-reasons", {"none"}}, {"printer-state-message", {"Idle."}}}),
+         PrinterStatus::Ready, {}},
+        {"printing, toner low in its words",
+         IppAnswer(4, {{"printer-state-reasons", {"toner-low"}}, {"printer-state-message", {"Black \x1b[2Jlow"}}}),
+         PrinterStatus::Printing, {C(W, K::TonerLow, D::None, L"Black  [2Jlow")}},
+        {"suffixes decide, reports say nothing, alerts give words",
+         IppAnswer(3, {{"printer-state-reasons", {"cover-open-warning", "toner-empty-report", "media-jam-error"}},
+                       {"printer-alert", {"code=coverOpen;index=2", "code=jam;index=1"}},
+                       {"printer-alert-description", {"Front door", "Jam in tray 1"}}}),
+         PrinterStatus::Stopped,
+         {C(S, K::PaperJam, D::None, L"Jam in tray 1"), C(W, K::CoverOpen, D::None, L"Front door")}},
+        {"no suffix: empties, opens and pauses stop, levels warn",
+         IppAnswer(3, {{"printer-state-reasons", {"media-low", "media-empty", "door-open", "marker-supply-empty",
+                                                  "paused", "marker-waste-almost-full", "fuser-odd\x07"}}}),
+         PrinterStatus::Stopped,
+         {C(S, K::OutOfPaper), C(S, K::CoverOpen), C(S, K::OutOfToner), C(S, K::Offline), C(W, K::PaperLow),
+          C(W, K::ServiceRequested), C(W, K::Other, D::None, L"fuser-odd")}},
+        {"stopped without a reason, in its words", IppAnswer(5, {{"printer-state-message", {"Stopped by Ann"}}}),
+         PrinterStatus::Stopped, {C(S, K::Other, D::DeviceDown, L"Stopped by Ann")}},
+        {"an unknown warning", IppAnswer(3, {{"printer-state-reasons", {"moving-to-paused", "other-warning"}}}),
+         PrinterStatus::Warning, {C(W, K::Other, D::None, L"other")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PrinterState state = StateOfIppAnswer(c.answer);
+        EXPECT_EQ(state.status, c.status);
+        EXPECT_EQ(state.conditions, c.conditions);
+    }
+
+    // The device ID as sent, else one made of the formats it takes, judged by the same rule.
+    const struct {
+        ipp::Message answer;
+        std::wstring strId;
+        int nTypes;
+    } ids[] = {
+        {IppAnswer(3, {{"printer-device-id", {"MFG:A;CMD:PWGRaster;"}},
+                       {"document-format-supported", {"application/pdf"}}}),
+         L"MFG:A;CMD:PWGRaster;", 0},
+        {IppAnswer(3, {{"printer-device-id", {""}}, {"document-format-supported", {"image/bmp", "image/png",
+         "image/tiff", "image/jpeg", "application/pdf"}}}), L"CMD:PDF,JPEG,TIFF,PNG,BMP;", 31},
+        {IppAnswer(3, {{"document-format-supported", {"application/octet-stream"}}}), L"", 0},
+    };
+    for (const auto& id : ids) {
+        EXPECT_EQ(DeviceIdOfIppAnswer(id.answer), id.strId);
+        EXPECT_EQ(SupportedTypesFromDeviceID(DeviceIdOfIppAnswer(id.answer)), id.nTypes);
+    }
+
+    // Supplies and trays: PWG's printer-supply and printer-input-tray with the ready media,
+    // else the marker pair and the ready media's sources.
+    ipp::Message pwg = IppAnswer(3, {{"printer-supply", {"class=receptacleThatIsFilled;type=wasteToner;unit=percent;"
+        "maxcapacity=100;level=25;", "type=toner;unit=percent;maxcapacity=100;level=-3;colorantname=black;"}},
+        {"printer-supply-description", {"Waste"}}, {"printer-input-tray", {"maxcapacity=250;level=100;name=main",
+        "maxcapacity=x;level=-9;name=by-pass-tray"}}});
+    ipp::AttributeGroup members;
+    members.Add("media-source", ipp::ValueTag::Keyword, "main");
+    members.Add("media-size-name", ipp::ValueTag::Keyword, "iso_a4_210x297mm");
+    pwg.groups[0].AddCollection("media-col-ready") = members.attributes;
+    PrinterState state = StateOfIppAnswer(pwg);
+    ASSERT_EQ(state.supplies.size(), 2u);
+    EXPECT_TRUE(state.supplies[0].strDescription == L"Waste" && state.supplies[0].bReceptacle);
+    EXPECT_TRUE(state.supplies[1].strDescription == L"black toner" && !state.supplies[1].bReceptacle);
+    EXPECT_EQ(state.supplies[1].nLevel, kLevelSomeRemaining);
+    ASSERT_EQ(state.trays.size(), 2u);
+    EXPECT_TRUE(state.trays[0].strName == L"main" && state.trays[0].strMedia == L"iso_a4_210x297mm");
+    EXPECT_TRUE(state.trays[1].nMaxCapacity == kLevelUnknown && state.trays[1].nLevel == kLevelUnknown);
+    ipp::Message cups =
+        IppAnswer(3, {{"marker-names", {"Black", "Waste"}}, {"marker-types", {"toner", "waste-toner"}}});
+    ipp::Attribute& levels = cups.groups[0].AddInteger("marker-levels", ipp::ValueTag::Integer, 60);
+    levels.values.push_back(levels.values[0]);
+    levels.values[1].integer = 400;
+    cups.groups[0].attributes.push_back(pwg.groups[0].attributes.back());  // media-col-ready
+    state = StateOfIppAnswer(cups);
+    ASSERT_EQ(state.supplies.size(), 2u);
+    EXPECT_EQ(LevelPercent(state.supplies[0].nLevel, state.supplies[0].nMaxCapacity, true), 60);
+    EXPECT_TRUE(state.supplies[1].bReceptacle && state.supplies[1].nLevel == 100);
+    ASSERT_EQ(state.trays.size(), 1u);
+    EXPECT_EQ(state.trays[0].strMedia, L"iso_a4_210x297mm");
 }
 
 TEST(PrinterState, CounterSuppliesAndTraysKeepTheirSpecialLevels)

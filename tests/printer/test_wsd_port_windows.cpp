@@ -10,6 +10,15 @@
 #include "tests/support/log_capture.h"
 
 namespace {
+std::vector<BYTE> ApPortData(DWORD nVersion, DWORD nProtocol, const std::wstring& url, bool bTerminated = true)
+{
+    std::vector<BYTE> data(8 + (url.size() + bTerminated) * sizeof(wchar_t));
+    std::memcpy(data.data(), &nVersion, 4);
+    std::memcpy(data.data() + 4, &nProtocol, 4);
+    std::memcpy(data.data() + 8, url.c_str(), data.size() - 8);
+    return data;
+}
+
 const std::wstring kEnum = L"System\\CurrentControlSet\\Enum\\";
 
 // A WSD port whose monitor hands out `deviceId`/`pnpxId`, and the device's PnP keys.
@@ -40,6 +49,8 @@ TEST(WsdPort, IsWSDPortWalksPastOtherMonitorsButStopsAtAMissingOne)
     EXPECT_EQ(wsd.IsWSDPort(L"WSD-1"), 0);
     spooler.ports = {{L"WSD-1", L"wsd port monitor"}};
     EXPECT_EQ(wsd.IsWSDPort(L"WSD-1"), 0);  // exact monitor name
+    spooler.ports = {{L"WSD-1", L"WSD Port"}};  // the adaptive monitor's key
+    EXPECT_EQ(wsd.IsWSDPort(L"WSD-1"), 1);
 }
 
 TEST(WsdPort, HostComesFromTheSubkeyNamingThePnPXID)
@@ -101,11 +112,17 @@ TEST(WsdPort, TheRouteNamesTheLocationAndTheAgentAsked)
     // The agent is asked on the host of the device's URL, on the SNMP port.
     const std::wstring location = L"http://127.0.0.1:5357/uuid:route\x1B]0;\x07\r\n";
     WsdSetup setup(L"WSD-route", L"SWD\\LUMEOTEST\\ROUTE", L"uuid:route", location);
+    // A port that answers as the adaptive monitor's port of a WSD device takes the WSD route,
+    // whatever its monitor's name, and is asked once.
+    setup.spooler.ports.back().monitor = L"Adaptive Port Monitor";
+    setup.spooler.xcv[L"CheckAPPortSupport"] = L"";
+    setup.spooler.xcvBytes[L"GetAPPortInfo"] = ApPortData(1, 1, L"http://127.0.0.1:5357/x");
     FakeSpooler::Guard guard(setup.spooler);
     std::wstring id;
     DeviceIdRoute route;
     DeviceIDForPort(L"WSD-route", id, &route);
     ASSERT_EQ(route.arrSnmp.size(), 1u);
+    EXPECT_TRUE(route.arrIpp.empty());
     const SnmpRequestRoute& asked = route.arrSnmp[0];
     EXPECT_TRUE(asked.bWsd);
     EXPECT_EQ(asked.strWsdLocation + L" " + asked.strAddress + L" " + asked.strCommunity,
@@ -131,4 +148,31 @@ TEST(WsdPort, ADeviceKeyDeletedDuringTheWalkEndsIt)
     });
     EXPECT_EQ(WSDPrinterPort().GetXcvData(L"WSD-gone"), 0);
     SetLogSink(nullptr);
+}
+
+// An adaptive monitor's answer is read as hostile data: refused with its reason, the
+// printer then counts as busy, and nothing past the bytes delivered is read.
+TEST(WsdPort, AnAdaptivePortsAnswerThatCannotBeTakenIsRefused)
+{
+    const std::wstring url = L"ipp://127.0.0.1/ipp/print";
+    const std::pair<std::vector<BYTE>, std::string> cases[] = {
+        {ApPortData(2, 2, url), "version 2 is not 1"},
+        {ApPortData(1, 3, url), "protocol 3 is neither"},
+        {ApPortData(1, 2, std::wstring(260, L'x'), false), "not terminated within 260"},
+        {ApPortData(1, 2, url, false), "not terminated within 25 "},
+        {ApPortData(1, 2, L"file://c:/x"), "no ipp://"},
+        {{1, 0, 0}, "3 bytes"},
+    };
+    for (const auto& [data, why] : cases) {
+        FakeSpooler spooler;
+        spooler.ports = {{L"AP-1", L"Another Monitor"}};
+        spooler.xcv = {{L"CheckAPPortSupport", L""}};
+        spooler.xcvBytes = {{L"GetAPPortInfo", data}};
+        FakeSpooler::Guard guard(spooler);
+        DeviceIdRoute route;
+        EXPECT_EQ(SupportedTypesOfPort(L"AP-1", &route), -1) << why;
+        ASSERT_EQ(route.arrIpp.size(), 1u) << why;
+        EXPECT_NE(route.arrIpp[0].strReason.find(why), std::string::npos) << route.arrIpp[0].strReason;
+        EXPECT_TRUE(route.arrSnmp.empty() && !route.answered);
+    }
 }

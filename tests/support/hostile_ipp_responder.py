@@ -14,6 +14,7 @@ the fault. With a certificate and key it speaks only TLS.
 /redirect-same   307 to /ok on this host
 /redirect-twice  307 to /redirect-same
 /redirect-other  307 to /ok at localhost, the same responder under another name
+/jammed          a printer that takes PDF, stopped by a paper jam, in words with a control character
 """
 import http.server
 import ssl
@@ -26,10 +27,10 @@ def entry(tag, name, value):
     return bytes([tag]) + struct.pack(">H", len(name)) + name + struct.pack(">H", len(value)) + value
 
 
-def answer(request_id, extra=b""):
+def answer(request_id, extra=b"", state=3):
     return (b"\x02\x00\x00\x00" + request_id + b"\x01" + entry(0x47, b"attributes-charset", b"utf-8") +
             entry(0x48, b"attributes-natural-language", b"en") + b"\x04" +
-            entry(0x23, b"printer-state", struct.pack(">i", 3)) + extra + b"\x03")
+            entry(0x23, b"printer-state", struct.pack(">i", state)) + extra + b"\x03")
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -100,6 +101,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.reply(b"", 307, [("Location", "/redirect-same")])
         elif path == "/redirect-other":
             self.reply(b"", 307, [("Location", "http://localhost:%d/ok" % port)])
+        elif path == "/jammed":
+            self.reply(answer(request_id, entry(0x49, b"document-format-supported", b"application/pdf") +
+                              entry(0x44, b"printer-state-reasons", b"media-jam-error") +
+                              entry(0x41, b"printer-state-message", b"Paper jam\x1b[2J in tray 1"), 5))
         else:
             self.reply(b"", 404)
 

@@ -2,7 +2,8 @@
 // it once AddMonitorW has registered it. Its ports are the subkeys of its Ports key,
 // and XcvDataW hands out a port's "DeviceID" and "PnPXID" values as wide strings; for a
 // port without them XcvDataW fails; a port with "AnswerAfterSeconds" answers that late.
-// Jobs on its ports take Wine's port redirect.
+// Built a second time as the adaptive monitor ("WSD Port"): a port with "APPortUrl" is an
+// IPP port of that URL. Jobs on its ports take Wine's port redirect.
 #include <windows.h>
 #include <winspool.h>
 #include <winsplp.h>
@@ -12,7 +13,10 @@
 #include <vector>
 
 namespace {
-const std::wstring kMonitorName = L"WSD Port Monitor";
+#ifndef LUMEO_MONITOR_NAME
+#define LUMEO_MONITOR_NAME L"WSD Port Monitor"
+#endif
+const std::wstring kMonitorName = LUMEO_MONITOR_NAME;
 const std::wstring kPortsKey = L"System\\CurrentControlSet\\Control\\Print\\Monitors\\" + kMonitorName + L"\\Ports";
 const std::wstring kDescription = L"WSD Port";
 
@@ -68,10 +72,31 @@ BOOL WINAPI OpenXcv(HANDLE, LPCWSTR pszObject, ACCESS_MASK, PHANDLE phXcv)
     return TRUE;
 }
 
+DWORD AnswerApPort(const std::wstring& strKey, LPCWSTR pszDataName, PBYTE pOutputData, DWORD cbOutputData,
+                   PDWORD pcbOutputNeeded)
+{
+    const DWORD header[2] = {1, 2};  // version 1, IPP
+    wchar_t szUrl[260] = {};
+    DWORD cbUrl = sizeof(szUrl) - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, strKey.c_str(), L"APPortUrl", RRF_RT_REG_SZ, nullptr, szUrl, &cbUrl) !=
+        ERROR_SUCCESS)
+        return ERROR_INVALID_PARAMETER;  // as a system without the adaptive monitor answers
+    const bool bInfo = std::wstring(pszDataName) == L"GetAPPortInfo";
+    *pcbOutputNeeded = bInfo ? sizeof(header) + sizeof(szUrl) : sizeof(DWORD);
+    if (!pOutputData || cbOutputData < *pcbOutputNeeded)
+        return ERROR_INSUFFICIENT_BUFFER;
+    std::copy_n(reinterpret_cast<const BYTE*>(header), bInfo ? sizeof(header) : sizeof(DWORD), pOutputData);
+    if (bInfo)
+        std::copy_n(reinterpret_cast<const BYTE*>(szUrl), sizeof(szUrl), pOutputData + sizeof(header));
+    return ERROR_SUCCESS;
+}
+
 DWORD WINAPI AnswerXcv(HANDLE hXcv, LPCWSTR pszDataName, PBYTE, DWORD, PBYTE pOutputData, DWORD cbOutputData,
                          PDWORD pcbOutputNeeded)
 {
     const auto* pKey = static_cast<const std::wstring*>(hXcv);
+    if (std::wstring(pszDataName) == L"CheckAPPortSupport" || std::wstring(pszDataName) == L"GetAPPortInfo")
+        return AnswerApPort(*pKey, pszDataName, pOutputData, cbOutputData, pcbOutputNeeded);
     wchar_t szSeconds[16] = {};
     DWORD cbValue = sizeof(szSeconds);
     if (RegGetValueW(HKEY_LOCAL_MACHINE, pKey->c_str(), L"AnswerAfterSeconds", RRF_RT_REG_SZ, nullptr, szSeconds,

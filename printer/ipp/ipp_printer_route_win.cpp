@@ -1,0 +1,101 @@
+#include "printer/ipp/ipp_printer_route.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "common/debug_log.h"
+#include "ipp/ipp_exchange.h"
+#include "ipp/ipp_request.h"
+#include "printer/ipp/ipp_printer_state.h"
+
+namespace {
+
+// The device ID and the state cost a silent printer no more than SNMP's two one-second
+// requests; /probe's details, read once from a printer that answered, get a little more.
+constexpr uint32_t kReadBudgetMs = 2000;
+constexpr uint32_t kDetailsBudgetMs = 4000;
+
+std::string Utf8(const std::wstring& strText)
+{
+    const int nBytes = WideCharToMultiByte(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string text(static_cast<size_t>(std::max(nBytes, 0)), '\0');
+    if (nBytes > 0)
+        WideCharToMultiByte(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()), text.data(), nBytes,
+                            nullptr, nullptr);
+    return text;
+}
+
+std::wstring Wide(const std::string& text)
+{
+    const int nChars = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring strText(static_cast<size_t>(std::max(nChars, 0)), L'\0');
+    if (nChars > 0)
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), strText.data(), nChars);
+    return strText;
+}
+
+}  // namespace
+
+IppPrinterRoute::IppPrinterRoute(std::wstring strUrl) : m_strUrl(std::move(strUrl)) {}
+
+IppPrinterRoute::~IppPrinterRoute() = default;
+
+bool IppPrinterRoute::Ask(const std::vector<std::string>& names, uint32_t nBudgetMs, ipp::Message& answer)
+{
+    const std::string url = Utf8(m_strUrl);
+    const std::optional<ipp::PrinterUrl> parsed = ipp::ParsePrinterUrl(url);
+    m_bAnswered = false;
+    if (!parsed) {
+        m_strLastReason = "not a printer URL";
+    } else {
+        ipp::ExchangeOptions options;
+        options.budgetMs = nBudgetMs;
+        ipp::Answer reply = ipp::GetPrinterAttributes(*parsed, std::string(), names, options);
+        const std::string strPrefix = "IPP request to " + reply.printer + ": ";
+        if (!reply.Ok()) {
+            const std::string strText = ipp::FailureText(reply);
+            m_strLastReason = strText.starts_with(strPrefix) ? strText.substr(strPrefix.size()) : strText;
+        } else if (!ipp::IsSuccess(reply.message.code)) {
+            const char* pszKeyword = ipp::StatusKeyword(reply.message.code);
+            m_strLastReason = "the printer answered " + (pszKeyword ? std::string(pszKeyword)
+                                                                    : "status " + std::to_string(reply.message.code));
+        } else {
+            m_bAnswered = true;
+            m_strLastReason.clear();
+            answer = std::move(reply.message);
+        }
+    }
+    m_strLastFailure = m_bAnswered ? std::string() : "IPP request to " + url + ": " + m_strLastReason;
+    const std::string strLine = m_bAnswered ? "IPP request to " + url + ": answered" : m_strLastFailure;
+    DebugLog(L"[IppPrinterRoute] %s", Wide(strLine).c_str());
+    return m_bAnswered;
+}
+
+int IppPrinterRoute::ReadDeviceID(std::wstring& strDeviceID)
+{
+    strDeviceID.clear();
+    ipp::Message answer;
+    if (!Ask(IppDeviceIdAttributes(), kReadBudgetMs, answer))
+        return 0;
+    strDeviceID = DeviceIdOfIppAnswer(answer);
+    DebugLog(L"[IppPrinterRoute] device ID: %s", strDeviceID.c_str());
+    return 1;
+}
+
+int IppPrinterRoute::ReadState(PrinterState& state, bool bDetails)
+{
+    state = PrinterState();
+    ipp::Message answer;
+    if (!Ask(IppStateAttributes(bDetails), bDetails ? kDetailsBudgetMs : kReadBudgetMs, answer))
+        return 0;
+    state = StateOfIppAnswer(answer);
+    return 1;
+}
+
+std::unique_ptr<PrinterRoute> IppPrinterRoute::Copy() const
+{
+    return std::make_unique<IppPrinterRoute>(m_strUrl);
+}
