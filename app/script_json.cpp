@@ -1,5 +1,7 @@
 #include "app/script_json.h"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "common/printable_text.h"
@@ -142,16 +144,20 @@ ordered_json TypesOf(int nSupportedTypes)
     return types;
 }
 
+ordered_json IppRequestsOf(const std::vector<IppRequestRoute>& arrIpp)
+{
+    ordered_json requests = ordered_json::array();
+    for (const IppRequestRoute& request : arrIpp)
+        requests.push_back({{"url", OutsideOrNull(request.strUrl)},
+                            {"answered", request.bAnswered},
+                            {"reason", request.bAnswered ? ordered_json() : ordered_json(request.strReason)}});
+    return requests;
+}
+
 ordered_json RouteOf(const DeviceIdRoute& route, bool bObtained, const std::vector<IppRequestRoute>& arrIpp)
 {
-    if (!arrIpp.empty()) {
-        ordered_json requests = ordered_json::array();
-        for (const IppRequestRoute& request : arrIpp)
-            requests.push_back({{"url", Outside(request.strUrl)},
-                                {"answered", request.bAnswered},
-                                {"reason", request.bAnswered ? ordered_json() : ordered_json(request.strReason)}});
-        return {{"kind", "ipp"}, {"answered", arrIpp.back().bAnswered}, {"requests", requests}};
-    }
+    if (!arrIpp.empty())
+        return {{"kind", "ipp"}, {"answered", arrIpp.back().bAnswered}, {"requests", IppRequestsOf(arrIpp)}};
     ordered_json json = {{"kind", route.kind == PortKind::Network ? "snmp" : PortKindKey(route.kind)}};
     if (route.kind == PortKind::File) {
         json["answered"] = nullptr;  // a file port is not asked
@@ -166,9 +172,16 @@ ordered_json RouteOf(const DeviceIdRoute& route, bool bObtained, const std::vect
                             {"wsdUrl", request.bWsd ? OutsideOrNull(request.strWsdLocation) : ordered_json()},
                             {"answered", request.bDelivered}});
     }
-    json["answered"] = bAnswered;
+    // A network port may also have been asked over IPP: a port monitor's URL, IPP beside SNMP.
+    const bool bIppAnswered = std::any_of(route.arrIpp.begin(), route.arrIpp.end(),
+                                          [](const IppRequestRoute& request) { return request.bAnswered; });
+    if (bIppAnswered && !bAnswered)
+        json["kind"] = "ipp";
+    json["answered"] = bAnswered || bIppAnswered;
     if (route.kind == PortKind::Network)
         json["requests"] = requests;
+    if (!route.arrIpp.empty())
+        json["ippRequests"] = IppRequestsOf(route.arrIpp);
     return json;
 }
 

@@ -254,9 +254,14 @@ std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const Devic
         arrLines.push_back(Say(kUrlOnly));
     else
         arrLines.push_back(Say(kProbePort, {route.strPortName, Say(PortKindText(route.kind))}));
-    for (const IppRequestRoute& request : arrIpp) {
-        const std::wstring strReason(request.strReason.begin(), request.strReason.end());  // English, ASCII
-        arrLines.push_back(Say(kReadIpp, {request.strUrl, request.bAnswered ? Say(kAnswered) : strReason}));
+    // A URL given alone, or what the port's routes asked over IPP (a port monitor's refused
+    // answer has no URL).
+    for (const auto* pRequests : {&arrIpp, &route.arrIpp}) {
+        for (const IppRequestRoute& request : *pRequests) {
+            const std::wstring strReason(request.strReason.begin(), request.strReason.end());  // English, ASCII
+            arrLines.push_back(
+                Say(kReadIpp, {OrNone(request.strUrl), request.bAnswered ? Say(kAnswered) : strReason}));
+        }
     }
     if (route.kind == PortKind::Usb)
         arrLines.push_back(Say(kReadUsb));
@@ -264,7 +269,7 @@ std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const Devic
         arrLines.push_back(Say(kReadParallel));
     else if (route.kind == PortKind::File)
         arrLines.push_back(Say(kReadFile));
-    else if (route.arrSnmp.empty() && arrIpp.empty())
+    else if (route.arrSnmp.empty() && arrIpp.empty() && route.arrIpp.empty())
         arrLines.push_back(Say(kNoAddress));
     for (const SnmpRequestRoute& request : route.arrSnmp) {
         if (request.bWsd)

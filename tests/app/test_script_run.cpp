@@ -79,4 +79,18 @@ TEST(ScriptJson, HostileStringsOfThePrinterAndTheRegistryMakeADocumentThatParses
     EXPECT_EQ(printer["state"]["conditions"][0]["words"], "Cover \"open\"\\\u00FF\u00FE");
     EXPECT_EQ(printer["state"]["supplies"][0]["name"], "Toner\u00C3(");
     EXPECT_EQ(printer["state"]["supplies"][0]["level"], 40);
+
+    // A port whose SNMP agent is silent and whose printer answered over IPP: an IPP route, both asked.
+    facts.route.arrSnmp[0].bDelivered = false;
+    facts.route.arrIpp = {{L"", false, "not an IPP port"}, {L"ipp://h\x1B:631/ipp/print", true, ""}};
+    ScriptJson port(RunMode::Probe);
+    port.AddProbe(facts);
+    const nlohmann::json route = nlohmann::json::parse(port.Text(0))["printers"][0]["route"];
+    EXPECT_EQ(route["kind"], "ipp");
+    EXPECT_EQ(route["answered"], true);
+    EXPECT_EQ(route["requests"][0]["answered"], false);
+    EXPECT_EQ(route["ippRequests"][0], nlohmann::json::parse(R"({"url":null,"answered":false,"reason":"not an IPP port"})"));
+    EXPECT_EQ(route["ippRequests"][1]["url"], "ipp://h\uFFFD:631/ipp/print");
+    const std::vector<std::wstring> arrLines = ProbeLines(L"Office", facts.route, true, L"CMD:PDF;", 1);
+    EXPECT_EQ(std::count(arrLines.begin(), arrLines.end(), L"IPP request to ipp://h\uFFFD:631/ipp/print: answered"), 1);
 }
