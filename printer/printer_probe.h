@@ -8,6 +8,7 @@
 
 #include "printer/ipp/ipp_printer_route.h"
 #include "printer/port/device_id_route.h"
+#include "printer/port/printer_url_port.h"  // IsPrinterUrl
 #include "printer/state/printer_state.h"
 #include "printer/queue/prt_control.h"
 
@@ -26,5 +27,3 @@ PrinterProbe ProbePrinterOnPort(const std::wstring& strPortName);
 // The same for a printer reached by its URL alone (ipp://, ipps://, http://, https://),
 // installed nowhere: its route has no port.
 PrinterProbe ProbePrinterAtUrl(const std::wstring& strUrl);
-// True for a name that begins as such a URL does.
-bool IsPrinterUrl(const std::wstring& strName);

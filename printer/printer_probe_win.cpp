@@ -37,12 +37,3 @@ PrinterProbe ProbePrinterAtUrl(const std::wstring& strUrl)
     }
     return probe;
 }
-
-bool IsPrinterUrl(const std::wstring& strName)
-{
-    for (std::wstring_view scheme : {L"ipp://", L"ipps://", L"http://", L"https://"})
-        if (strName.size() > scheme.size() &&
-            SameIgnoringAsciiCase(std::wstring_view(strName).substr(0, scheme.size()), scheme))
-            return true;
-    return false;
-}

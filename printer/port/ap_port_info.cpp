@@ -41,7 +41,7 @@ bool ReadApPortInfo(const uint8_t* p, size_t cb, ApPortInfo& info, std::string& 
         return false;
     }
     info.protocol = static_cast<ApPortProtocol>(nProtocol);
-    if (info.protocol == ApPortProtocol::Ipp && !IsPrinterUrlPortName(strUrl)) {
+    if (info.protocol == ApPortProtocol::Ipp && !IsPrinterUrl(strUrl)) {
         strWhy = "its IPP port has no ipp://, ipps://, http:// or https:// URL";
         return false;
     }

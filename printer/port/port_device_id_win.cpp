@@ -241,7 +241,7 @@ int NetworkDeviceIDForPort(const std::wstring& strPortName, std::wstring& strDev
     DebugLog(L"Standard TCP/IP Port");
     NetworkLookup lookup;
     lookup.pRoute = pRoute;
-    if (IsPrinterUrlPortName(strPortName)) {
+    if (IsPrinterUrl(strPortName)) {
         lookup.AskIpp(strPortName, strDeviceID);
         return lookup.nResult;
     }

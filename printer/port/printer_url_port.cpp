@@ -4,11 +4,11 @@
 
 #include "common/ascii_case.h"
 
-bool IsPrinterUrlPortName(const std::wstring& strPortName)
+bool IsPrinterUrl(const std::wstring& strName)
 {
     for (std::wstring_view scheme : {L"ipp://", L"ipps://", L"http://", L"https://"})
-        if (strPortName.size() > scheme.size() &&
-            SameIgnoringAsciiCase(std::wstring_view(strPortName).substr(0, scheme.size()), scheme))
+        if (strName.size() > scheme.size() &&
+            SameIgnoringAsciiCase(std::wstring_view(strName).substr(0, scheme.size()), scheme))
             return true;
     return false;
 }

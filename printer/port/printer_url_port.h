@@ -2,9 +2,10 @@
 // Ports that lead to an IPP printer by their name or by their address.
 #include <string>
 
-// A port named with a printer URL: ipp://, ipps://, http:// or https:// (scheme in any
-// case), as the Internet Printing client names its ports (http://host/printers/name/.printer).
-bool IsPrinterUrlPortName(const std::wstring& strPortName);
+// A port or printer named with a printer URL: ipp://, ipps://, http:// or https:// (scheme
+// in any case), as the Internet Printing client names its ports
+// (http://host/printers/name/.printer) and as a script may name a printer.
+bool IsPrinterUrl(const std::wstring& strName);
 
 // The IPP printer at a Standard TCP/IP port's address: ipp://<host>:<port>/ipp/print. A
 // "host:port" address (one colon) loses its port, the SNMP one; an IPv6 address gains
