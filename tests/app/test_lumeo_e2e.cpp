@@ -1163,6 +1163,27 @@ TEST_F(LumeoNetworkPrinter, LumeoCmdSaysThePagesPrintedThePrintersTroubleAndSend
     }
 }
 
+// A queue on a port named with its printer's URL is heard over IPP: stopped by a jam, the sheet asks first.
+TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingToAJammedPrinterHeardOverIpp)
+{
+    IppPeer hostile("hostile");
+    ASSERT_TRUE(hostile.Ready()) << hostile.Failure();
+    const std::string strUrl = hostile.Url("ipp", "127.0.0.1", "/jammed");
+    const TestPrinter* pJam = m_printers.AddRawPrinter(L"Lumeo E2E Ipp Jam", std::wstring(strUrl.begin(), strUrl.end()));
+    ASSERT_NE(pJam, nullptr);
+    const std::wstring strPdf = MakeFile(L"ipp.pdf", kPdfBytes);
+    CUiDriver& ui = Start({strPdf}, pJam->strName);
+    EXPECT_EQ(ui.StatusText(), L"Paper jam [2J in tray 1");
+    PostPrint(ui);
+    HWND hQuestion = ui.WaitForMessageDialog(10000);
+    ASSERT_NE(hQuestion, nullptr);
+    EXPECT_EQ(ui.MessageText(hQuestion), L"The printer reports: Paper jam [2J in tray 1\r\nSend anyway?");
+    PostMessageW(hQuestion, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return IsWindowEnabled(ui.SheetButton(IDOK)); }, 10000));
+    EXPECT_EQ(WinePrinters::ReadCapture(*pJam), "");
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
+}
+
 TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingIntoAnOpenCoverAndShowsThePagesPrinted)
 {
     XKEYBOARD_OR_SKIP(keyboard);
