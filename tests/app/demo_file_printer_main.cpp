@@ -4,6 +4,7 @@
 //   lumeo_demo_file_printer <unix-folder> [--remove]
 //   lumeo_demo_file_printer --press-print   (presses Print on the open sheet, then closes it)
 //   lumeo_demo_file_printer --show-page <n> [control ids to click...]  (for screenshots)
+//   lumeo_demo_file_printer --add <name> <port>   (a printer on another port, e.g. a printer's URL)
 #include <windows.h>
 #include <prsht.h>
 
@@ -79,6 +80,10 @@ int wmain(int argc, wchar_t** argv)
         for (int i = 3; i < argc; ++i)
             arrClicks.push_back(_wtoi(argv[i]));
         return ShowPage(_wtoi(argv[2]), arrClicks);
+    }
+    if (argc == 4 && std::wstring(argv[1]) == L"--add") {
+        WinePrinters printers(L"DemoOther", /*bKeep=*/true);
+        return printers.AddRawPrinter(argv[2], argv[3]) ? 0 : 1;
     }
     if (argc < 2) {
         std::fprintf(stderr, "usage: lumeo_demo_file_printer <unix-folder> [--remove]\n");
