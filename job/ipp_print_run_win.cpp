@@ -1,0 +1,299 @@
+#include "job/ipp_print_run.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "common/debug_log.h"
+#include "common/printable_text.h"
+#include "files/document_file.h"
+#include "files/file_types.h"
+#include "ipp/ipp_exchange.h"
+#include "ipp/ipp_request.h"
+#include "job/ipp_file_source.h"
+#include "job/ipp_job_attributes.h"
+#include "job/print_summary.h"
+#include "printer/ipp/ipp_printer_state.h"
+#include "printer/state/printer_state_text.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+constexpr uint32_t kAskBudgetMs = 10000;
+
+std::string Utf8(const std::wstring& strText)
+{
+    const int nBytes = WideCharToMultiByte(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string text(static_cast<size_t>(std::max(nBytes, 0)), '\0');
+    if (nBytes > 0)
+        WideCharToMultiByte(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()), text.data(), nBytes,
+                            nullptr, nullptr);
+    return text;
+}
+
+std::wstring Wide(const std::string& text)
+{
+    const int nChars = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring strText(static_cast<size_t>(std::max(nChars, 0)), L'\0');
+    if (nChars > 0)
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), strText.data(), nChars);
+    return PrintableText(strText);
+}
+
+std::string WindowsUser()
+{
+    wchar_t szUser[257] = {};
+    DWORD nChars = static_cast<DWORD>(std::size(szUser));
+    return GetUserNameW(szUser, &nChars) ? Utf8(szUser) : std::string();
+}
+
+const char* DocumentFormat(int nFileType)
+{
+    switch (nFileType) {
+    case kTypePDF: return "application/pdf";
+    case kTypeJPEG: return "image/jpeg";
+    case kTypeTIFF: return "image/tiff";
+    case kTypePNG: return "image/png";
+    case kTypeBMP: return "image/bmp";
+    default: return nullptr;
+    }
+}
+
+// "attribute=value" of every attribute the printer lists as unsupported in its answer.
+std::wstring UnsupportedNamed(const ipp::Message& answer)
+{
+    std::wstring strNamed;
+    for (const ipp::AttributeGroup& group : answer.groups) {
+        if (group.tag != ipp::GroupTag::Unsupported)
+            continue;
+        for (const ipp::Attribute& a : group.attributes) {
+            std::string text = a.name;
+            if (const std::string* pValue = a.Text())
+                text += "=" + *pValue;
+            strNamed += (strNamed.empty() ? L"" : L", ") + Wide(text);
+        }
+    }
+    return strNamed;
+}
+
+std::wstring AnswerText(const ipp::Answer& answer)
+{
+    if (!answer.Ok())
+        return Wide(ipp::FailureText(answer));
+    const ipp::Attribute* pMessage = answer.message.Find(ipp::GroupTag::Operation, "status-message");
+    const char* pszKeyword = ipp::StatusKeyword(answer.message.code);
+    std::string text = pszKeyword ? pszKeyword : "status " + std::to_string(answer.message.code);
+    if (pMessage && pMessage->Text() && !pMessage->Text()->empty())
+        text += ": " + *pMessage->Text();
+    return Wide(text);
+}
+
+// The printer's refusal of a job, read as a refusal of its options when it names them.
+FileReason ReasonOfRefusal(const ipp::Answer& answer, const char* pszFormat)
+{
+    if (answer.Ok() && answer.message.code == ipp::status::kClientAttributesOrValuesNotSupported) {
+        const std::wstring strNamed = UnsupportedNamed(answer.message);
+        return FileReason(FileOutcome::OptionNotTaken, strNamed.empty() ? AnswerText(answer) : strNamed);
+    }
+    if (answer.Ok() && answer.message.code == ipp::status::kClientDocumentFormatNotSupported)
+        return FileReason(FileOutcome::OptionNotTaken, L"document-format=" + Wide(pszFormat));
+    return FileReason(FileOutcome::PrinterRefused, AnswerText(answer));
+}
+
+class IppRun {
+public:
+    IppRun(const IppRunInput& input, const ipp::PrinterUrl& url, const std::function<bool()>& fnStop)
+        : m_input(input), m_url(url), m_fnStop(fnStop), m_strUser(WindowsUser())
+    {
+    }
+
+    // What the printer supports, asked once for the run; false with the reason when it
+    // does not answer.
+    bool AskPrinter(FileReason& failure)
+    {
+        ipp::ExchangeOptions options;
+        options.budgetMs = kAskBudgetMs;
+        const ipp::Answer answer = ipp::GetPrinterAttributes(m_url, m_strUser, {}, options);
+        if (!answer.Ok() || !ipp::IsSuccess(answer.message.code)) {
+            failure = FileReason(FileOutcome::PrinterRefused, AnswerText(answer));
+            return false;
+        }
+        m_printer = answer.message;
+        return true;
+    }
+
+    IppFileEnd Send(const std::wstring& strPath)
+    {
+        IppFileEnd end;
+        const int nFileType = FileTypeOfExtension(PathExtension(strPath));
+        const char* pszFormat = DocumentFormat(nFileType);
+        const IppJobAttributes attributes =
+            JobAttributesOverIpp(m_input.settings, nFileType == kTypePDF, m_printer);
+        if (attributes.refusal.outcome != FileOutcome::Sent) {
+            end.reason = attributes.refusal;
+            return end;
+        }
+        const HANDLE hFile = OpenDocumentFile(strPath, FILE_SHARE_READ);
+        LARGE_INTEGER size = {};
+        if (hFile == INVALID_HANDLE_VALUE || !GetFileSizeEx(hFile, &size)) {
+            const DWORD nError = GetLastError();
+            if (hFile != INVALID_HANDLE_VALUE)
+                CloseHandle(hFile);
+            end.reason = IsNoDiskFileError(nError) ? FileReason(FileOutcome::NotAFile)
+                                                   : SystemFaultReason(FileOutcome::CannotOpen, nError);
+            return end;
+        }
+        end.reason = SendOpenFile(hFile, static_cast<uint64_t>(size.QuadPart), nFileType, pszFormat, strPath,
+                                  attributes.job, end);
+        CloseHandle(hFile);
+        return end;
+    }
+
+    // Until the job ends at the printer, the wait ends or a stop.
+    void Follow(IppFileEnd& end)
+    {
+        const Clock::time_point until = Clock::now() + std::chrono::seconds(m_input.nWaitSeconds);
+        while (!Stopped()) {
+            ipp::Message request =
+                ipp::NewRequest(ipp::Operation::GetJobAttributes, ++m_nRequestId, m_url.Text(), m_strUser);
+            ipp::AttributeGroup& op = ipp::OperationGroup(request);
+            op.AddInteger("job-id", ipp::ValueTag::Integer, end.nJobId);
+            op.Add("requested-attributes", ipp::ValueTag::Keyword,
+                   std::vector<std::string>{"job-state", "job-state-reasons", "job-impressions-completed",
+                                            "job-state-message"});
+            ipp::ExchangeOptions options;
+            options.budgetMs = kAskBudgetMs;
+            const ipp::Answer answer = ipp::Exchange(m_url, request, options);
+            if (answer.Ok() && ipp::IsSuccess(answer.message.code) && Ended(answer.message, end)) {
+                AddPrinterState(end);
+                return;
+            }
+            if (Clock::now() >= until)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+    }
+
+private:
+    // A job that did not complete: the printer's own state says more than the job ("Job
+    // aborted."), a paper jam for one. Once the printer has moved on, what stopped the job
+    // stays only as a "-report" reason: read as the condition itself.
+    void AddPrinterState(IppFileEnd& end) const
+    {
+        if (end.reason.outcome != FileOutcome::PrinterTrouble)
+            return;
+        ipp::ExchangeOptions options;
+        options.budgetMs = kAskBudgetMs;
+        ipp::Answer answer = ipp::GetPrinterAttributes(m_url, m_strUser, IppStateAttributes(false), options);
+        if (!answer.Ok() || !ipp::IsSuccess(answer.message.code))
+            return;
+        // Its message tells of the printer now ("Idle."), not of the job.
+        for (ipp::AttributeGroup& group : answer.message.groups)
+            std::erase_if(group.attributes, [](const ipp::Attribute& a) { return a.name == "printer-state-message"; });
+        for (ipp::AttributeGroup& group : answer.message.groups)
+            for (ipp::Attribute& attribute : group.attributes)
+                if (attribute.name == "printer-state-reasons")
+                    for (ipp::Value& value : attribute.values)
+                        if (value.text.ends_with("-report"))
+                            value.text.resize(value.text.size() - 7);
+        const PrinterState state = StateOfIppAnswer(answer.message);
+        if (!state.conditions.empty())
+            end.reason.strDetail += L" " + PrinterReportText(state);
+    }
+
+    bool Stopped() const { return m_fnStop && m_fnStop(); }
+
+    FileReason SendOpenFile(HANDLE hFile, uint64_t nBytes, int nFileType, const char* pszFormat,
+                            const std::wstring& strPath, const ipp::AttributeGroup& job, IppFileEnd& end)
+    {
+        SendControl control;
+        control.fnStopRequested = m_fnStop;
+        IppFileSource source(hFile, nBytes, nFileType, control);
+        if (!source.Prime())
+            return source.Fault();
+        ipp::Message request = ipp::NewRequest(ipp::Operation::PrintJob, ++m_nRequestId, m_url.Text(), m_strUser);
+        ipp::AttributeGroup& op = ipp::OperationGroup(request);
+        op.Add("job-name", ipp::ValueTag::Name, Utf8(FileNameOfPath(strPath)));
+        op.AddBoolean("ipp-attribute-fidelity", true);
+        op.Add("document-format", ipp::ValueTag::MimeMediaType, pszFormat);
+        if (!job.attributes.empty())
+            request.groups.push_back(job);
+        ipp::ExchangeOptions options;
+        // The budget grows with the file: a second for every 4 MiB beyond the first ten.
+        options.budgetMs = static_cast<uint32_t>(std::min<uint64_t>(10000 + nBytes / (4u << 20) * 1000, 0xFFFFFFF0u));
+        const ipp::Answer answer = ipp::Exchange(m_url, request, options, &source);
+        if (source.Fault().outcome != FileOutcome::Sent)
+            return source.Fault();
+        if (!answer.Ok() || !ipp::IsSuccess(answer.message.code)) {
+            DebugLog(L"[IppRun] Print-Job: %s", AnswerText(answer).c_str());
+            return ReasonOfRefusal(answer, pszFormat);
+        }
+        const ipp::Attribute* pJobId = answer.message.Find(ipp::GroupTag::Job, "job-id");
+        end.nJobId = pJobId ? pJobId->Integer().value_or(0) : 0;
+        return FileOutcome::Sent;
+    }
+
+    // True once the job has ended: completed with its count, or aborted or cancelled with
+    // the printer's words.
+    static bool Ended(const ipp::Message& answer, IppFileEnd& end)
+    {
+        const ipp::Attribute* pState = answer.Find(ipp::GroupTag::Job, "job-state");
+        const int32_t nState = pState ? pState->Integer().value_or(0) : 0;
+        if (nState < 7)
+            return false;
+        if (nState == 9) {
+            const ipp::Attribute* pCount = answer.Find(ipp::GroupTag::Job, "job-impressions-completed");
+            if (pCount && pCount->Integer() && *pCount->Integer() >= 0)
+                end.nPages = static_cast<uint32_t>(*pCount->Integer());
+            return true;
+        }
+        std::wstring strWords;
+        if (const ipp::Attribute* pMessage = answer.Find(ipp::GroupTag::Job, "job-state-message");
+            pMessage && pMessage->Text())
+            strWords = Wide(*pMessage->Text());
+        if (strWords.empty())
+            if (const ipp::Attribute* pReasons = answer.Find(ipp::GroupTag::Job, "job-state-reasons"))
+                for (const std::string& reason : pReasons->Texts())
+                    if (reason != "none")
+                        strWords += (strWords.empty() ? L"" : L", ") + Wide(reason);
+        if (strWords.empty())
+            strWords = nState == 7 ? L"job-canceled" : L"job-aborted";
+        end.reason = FileReason(FileOutcome::PrinterTrouble, strWords);
+        return true;
+    }
+
+    const IppRunInput& m_input;
+    const ipp::PrinterUrl& m_url;
+    const std::function<bool()>& m_fnStop;
+    std::string m_strUser;
+    ipp::Message m_printer;
+    int32_t m_nRequestId = 1;
+};
+}  // namespace
+
+std::vector<IppFileEnd> SendFilesOverIpp(const IppRunInput& input, const std::function<bool()>& fnStop)
+{
+    std::vector<IppFileEnd> arrEnds(input.arrFiles.size());
+    const std::optional<ipp::PrinterUrl> url = ipp::ParsePrinterUrl(Utf8(input.strUrl));
+    if (!url)
+        return arrEnds;
+    IppRun run(input, *url, fnStop);
+    FileReason failure;
+    if (!run.AskPrinter(failure)) {
+        for (IppFileEnd& end : arrEnds)
+            end.reason = failure;
+        return arrEnds;
+    }
+    for (size_t i = 0; i < input.arrFiles.size(); ++i) {
+        if (fnStop && fnStop())
+            break;
+        DebugLog(L"[IppRun] %s", input.arrFiles[i].c_str());
+        arrEnds[i] = run.Send(input.arrFiles[i]);
+        if (arrEnds[i].reason.outcome == FileOutcome::Sent && arrEnds[i].nJobId > 0 && input.nWaitSeconds > 0)
+            run.Follow(arrEnds[i]);
+    }
+    return arrEnds;
+}
