@@ -152,21 +152,22 @@ public:
         return end;
     }
 
-    // Until the job ends at the printer, the wait ends or a stop.
+    // Until the job ends at the printer or the wait ends. A stop cancels a job not yet ended:
+    // the user stopped it.
     void Follow(IppFileEnd& end)
     {
         const Clock::time_point until = Clock::now() + std::chrono::seconds(m_input.nWaitSeconds);
-        while (!Stopped()) {
-            ipp::Message request =
-                ipp::NewRequest(ipp::Operation::GetJobAttributes, ++m_nRequestId, m_url.Text(), m_strUser);
-            ipp::AttributeGroup& op = ipp::OperationGroup(request);
-            op.AddInteger("job-id", ipp::ValueTag::Integer, end.nJobId);
-            op.Add("requested-attributes", ipp::ValueTag::Keyword,
-                   std::vector<std::string>{"job-state", "job-state-reasons", "job-impressions-completed",
-                                            "job-state-message"});
-            ipp::ExchangeOptions options;
-            options.budgetMs = kAskBudgetMs;
-            const ipp::Answer answer = ipp::Exchange(m_url, request, options);
+        while (true) {
+            if (Stopped()) {
+                CancelJob(end.nJobId);
+                end.reason = FileOutcome::Cancelled;
+                return;
+            }
+            ipp::Message request = Request(ipp::Operation::GetJobAttributes, end.nJobId);
+            ipp::OperationGroup(request).Add("requested-attributes", ipp::ValueTag::Keyword,
+                                             std::vector<std::string>{"job-state", "job-state-reasons",
+                                                                      "job-impressions-completed", "job-state-message"});
+            const ipp::Answer answer = Ask(request);
             if (answer.Ok() && ipp::IsSuccess(answer.message.code) && Ended(answer.message, end)) {
                 AddPrinterState(end);
                 return;
@@ -206,6 +207,39 @@ private:
 
     bool Stopped() const { return m_fnStop && m_fnStop(); }
 
+    bool ListsOperation(ipp::Operation operation) const
+    {
+        const ipp::Attribute* pOperations = m_printer.Find(ipp::GroupTag::Printer, "operations-supported");
+        return pOperations && std::any_of(pOperations->values.begin(), pOperations->values.end(), [&](const ipp::Value& v) {
+                   return v.integer == static_cast<int32_t>(operation);
+               });
+    }
+
+    ipp::Answer Ask(const ipp::Message& request, uint32_t nBudgetMs = kAskBudgetMs,
+                    ipp::DocumentSource* pDocument = nullptr) const
+    {
+        ipp::ExchangeOptions options;
+        options.budgetMs = nBudgetMs;
+        return ipp::Exchange(m_url, request, options, pDocument);
+    }
+
+    ipp::Message Request(ipp::Operation operation, int32_t nJobId = 0)
+    {
+        ipp::Message request = ipp::NewRequest(operation, ++m_nRequestId, m_url.Text(), m_strUser);
+        if (nJobId > 0)
+            ipp::OperationGroup(request).AddInteger("job-id", ipp::ValueTag::Integer, nJobId);
+        return request;
+    }
+
+    // Nothing is left printing that was stopped or not sent whole.
+    void CancelJob(int32_t nJobId)
+    {
+        const ipp::Answer answer = Ask(Request(ipp::Operation::CancelJob, nJobId));
+        DebugLog(L"[IppRun] Cancel-Job %d: %s", nJobId, AnswerText(answer).c_str());
+    }
+
+    // With Create-Job and Send-Document where the printer lists them, the job has its id
+    // before the document goes, so a stop during the upload can cancel it.
     FileReason SendOpenFile(HANDLE hFile, uint64_t nBytes, int nFileType, const char* pszFormat,
                             const std::wstring& strPath, const ipp::AttributeGroup& job, IppFileEnd& end)
     {
@@ -214,26 +248,51 @@ private:
         IppFileSource source(hFile, nBytes, nFileType, control);
         if (!source.Prime())
             return source.Fault();
-        ipp::Message request = ipp::NewRequest(ipp::Operation::PrintJob, ++m_nRequestId, m_url.Text(), m_strUser);
+        const bool bCreate = ListsOperation(ipp::Operation::CreateJob) && ListsOperation(ipp::Operation::SendDocument);
+        ipp::Message request = Request(bCreate ? ipp::Operation::CreateJob : ipp::Operation::PrintJob);
         ipp::AttributeGroup& op = ipp::OperationGroup(request);
         op.Add("job-name", ipp::ValueTag::Name, Utf8(FileNameOfPath(strPath)));
         op.AddBoolean("ipp-attribute-fidelity", true);
-        op.Add("document-format", ipp::ValueTag::MimeMediaType, pszFormat);
         if (!job.attributes.empty())
             request.groups.push_back(job);
-        ipp::ExchangeOptions options;
-        // The budget grows with the file: a second for every 4 MiB beyond the first ten.
-        options.budgetMs = static_cast<uint32_t>(std::min<uint64_t>(10000 + nBytes / (4u << 20) * 1000, 0xFFFFFFF0u));
-        const ipp::Answer answer = ipp::Exchange(m_url, request, options, &source);
-        if (source.Fault().outcome != FileOutcome::Sent)
-            return source.Fault();
-        if (!answer.Ok() || !ipp::IsSuccess(answer.message.code)) {
-            DebugLog(L"[IppRun] Print-Job: %s", AnswerText(answer).c_str());
-            return ReasonOfRefusal(answer, pszFormat);
+        if (bCreate) {
+            // A printer busy with another job takes this one later: asked again while the wait lasts.
+            ipp::Answer created = Ask(request);
+            for (const Clock::time_point until = Clock::now() + std::chrono::seconds(m_input.nWaitSeconds);
+                 created.Ok() && created.message.code == ipp::status::kServerBusy && Clock::now() < until && !Stopped();
+                 created = Ask(request))
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+            if (!created.Ok() || !ipp::IsSuccess(created.message.code))
+                return ReasonOfRefusal(created, pszFormat);
+            end.nJobId = JobIdOf(created);
+            request = Request(ipp::Operation::SendDocument, end.nJobId);
+            ipp::OperationGroup(request).AddBoolean("last-document", true);
         }
-        const ipp::Attribute* pJobId = answer.message.Find(ipp::GroupTag::Job, "job-id");
-        end.nJobId = pJobId ? pJobId->Integer().value_or(0) : 0;
+        ipp::OperationGroup(request).Add("document-format", ipp::ValueTag::MimeMediaType, pszFormat);
+        // The budget grows with the file: a second for every 4 MiB beyond the first ten.
+        const auto nBudgetMs = static_cast<uint32_t>(std::min<uint64_t>(10000 + nBytes / (4u << 20) * 1000, 0xFFFFFFF0u));
+        const ipp::Answer answer = Ask(request, nBudgetMs, &source);
+        FileReason reason = FileOutcome::Sent;
+        if (source.Fault().outcome != FileOutcome::Sent)
+            reason = source.Fault();
+        else if (!answer.Ok() || !ipp::IsSuccess(answer.message.code))
+            reason = ReasonOfRefusal(answer, pszFormat);
+        DebugLog(L"[IppRun] %s: %s", bCreate ? L"Send-Document" : L"Print-Job", AnswerText(answer).c_str());
+        if (reason.outcome != FileOutcome::Sent) {
+            if (end.nJobId > 0)
+                CancelJob(end.nJobId);
+            end.nJobId = 0;
+            return reason;
+        }
+        if (!bCreate)
+            end.nJobId = JobIdOf(answer);
         return FileOutcome::Sent;
+    }
+
+    static int32_t JobIdOf(const ipp::Answer& answer)
+    {
+        const ipp::Attribute* pJobId = answer.message.Find(ipp::GroupTag::Job, "job-id");
+        return pJobId ? pJobId->Integer().value_or(0) : 0;
     }
 
     // True once the job has ended: completed with its count, or aborted or cancelled with

@@ -914,6 +914,21 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
     }
     EXPECT_NE(jobs.at(".pdf").second.find("IPP_PAGE_RANGES=1-2\n"), std::string::npos) << jobs.at(".pdf").second;
     EXPECT_EQ(jobs.at(".jpg").second.find("IPP_PAGE_RANGES"), std::string::npos);
+    // Stopped while the printer prints the job: it is cancelled there.
+    const std::string strLog = printer.Folder() + "/log";
+    const auto Printing = [&] {
+        const std::string strText = ReadWholeFile(strLog);
+        size_t n = 0;
+        for (size_t at = 0; (at = strText.find("Running command", at)) != std::string::npos; ++at)
+            ++n;
+        return n;
+    };
+    const auto nPrinting = Printing();
+    run = RunScript(LUMEO_CMD_EXE, L"/print /m " + std::wstring(strUrl.begin(), strUrl.end()) + L" " +
+                    Quoted(MakeFile(L"slow.pdf", kPdfBytes)), 60000,
+                    [&](const PROCESS_INFORMATION& pi) { return Printing() > nPrinting && (PressCtrlC(pi), true); });
+    EXPECT_EQ(run.dwExit, 5u) << run.strOutput;
+    EXPECT_NE(ReadWholeFile(strLog).find("Cancel-Job successful-ok"), std::string::npos) << ReadWholeFile(strLog);
     // A job the printer aborts with a jam: sent, and the trouble in the printer's words.
     run = Run(L"/print", strUrl, L" " + Quoted(MakeFile(L"jam.pdf", kPdfBytes)));
     EXPECT_EQ(run.dwExit, 5u);
