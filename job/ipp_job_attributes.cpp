@@ -60,8 +60,9 @@ bool ListsKeyword(const ipp::Message& printer, const std::string& name, const st
 bool ListsEnum(const ipp::Message& printer, const std::string& name, int32_t value)
 {
     const Attribute* pSupported = Supported(printer, name);
-    return pSupported && std::any_of(pSupported->values.begin(), pSupported->values.end(),
-                                     [&](const ipp::Value& v) { return v.tag == ValueTag::Enum && v.integer == value; });
+    return pSupported &&
+           std::any_of(pSupported->values.begin(), pSupported->values.end(),
+                       [&](const ipp::Value& v) { return v.tag == ValueTag::Enum && v.integer == value; });
 }
 
 bool CoversNumber(const ipp::Message& printer, const std::string& name, int32_t value)

@@ -74,6 +74,8 @@ std::wstring UnsupportedNamed(const ipp::Message& answer)
             if (const std::string* pValue = a.Text())
                 text += "=" + *pValue;
             strNamed += (strNamed.empty() ? L"" : L", ") + Wide(text);
+            if (strNamed.size() > 200)
+                return strNamed.substr(0, 200) + L"\x2026";  // a printer may list a great many
         }
     }
     return strNamed;
@@ -164,9 +166,9 @@ public:
                 return;
             }
             ipp::Message request = Request(ipp::Operation::GetJobAttributes, end.nJobId);
-            ipp::OperationGroup(request).Add("requested-attributes", ipp::ValueTag::Keyword,
-                                             std::vector<std::string>{"job-state", "job-state-reasons",
-                                                                      "job-impressions-completed", "job-state-message"});
+            const std::vector<std::string> requested = {"job-state", "job-state-reasons", "job-impressions-completed",
+                                                        "job-state-message"};
+            ipp::OperationGroup(request).Add("requested-attributes", ipp::ValueTag::Keyword, requested);
             const ipp::Answer answer = Ask(request);
             if (answer.Ok() && ipp::IsSuccess(answer.message.code) && Ended(answer.message, end)) {
                 AddPrinterState(end);
@@ -210,9 +212,9 @@ private:
     bool ListsOperation(ipp::Operation operation) const
     {
         const ipp::Attribute* pOperations = m_printer.Find(ipp::GroupTag::Printer, "operations-supported");
-        return pOperations && std::any_of(pOperations->values.begin(), pOperations->values.end(), [&](const ipp::Value& v) {
-                   return v.integer == static_cast<int32_t>(operation);
-               });
+        return pOperations &&
+               std::any_of(pOperations->values.begin(), pOperations->values.end(),
+                           [&](const ipp::Value& v) { return v.integer == static_cast<int32_t>(operation); });
     }
 
     ipp::Answer Ask(const ipp::Message& request, uint32_t nBudgetMs = kAskBudgetMs,
@@ -269,8 +271,9 @@ private:
             ipp::OperationGroup(request).AddBoolean("last-document", true);
         }
         ipp::OperationGroup(request).Add("document-format", ipp::ValueTag::MimeMediaType, pszFormat);
-        // The budget grows with the file: a second for every 4 MiB beyond the first ten.
-        const auto nBudgetMs = static_cast<uint32_t>(std::min<uint64_t>(10000 + nBytes / (4u << 20) * 1000, 0xFFFFFFF0u));
+        // The budget grows with the file, for a network as slow as 256 KiB a second.
+        const auto nBudgetMs =
+            static_cast<uint32_t>(std::min<uint64_t>(10000 + nBytes / (256u << 10) * 1000, 0xFFFFFFF0u));
         const ipp::Answer answer = Ask(request, nBudgetMs, &source);
         FileReason reason = FileOutcome::Sent;
         if (source.Fault().outcome != FileOutcome::Sent)

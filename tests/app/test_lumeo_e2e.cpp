@@ -878,8 +878,10 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
                                  "(na_letter_8.5x11in): 40 %\r\nTray: manual (media unknown): unknown\r\nTray: "
                                  "by-pass-tray (na_number-10_4.125x9.5in): unknown\r\n");
     // Options the printer cannot carry or does not list: refused before anything is sent.
-    for (const auto& [pszOptions, strReason] : {std::pair(L"/zoom 150", std::string("a zoom of 150 % cannot be sent "
-         "to a printer over IPP; choose 100 % or fit to page")), {L"/fit", "the printer does not support print-scaling=fit"}}) {
+    for (const auto& [pszOptions, strReason] :
+         {std::pair(L"/zoom 150", std::string("a zoom of 150 % cannot be sent to a printer over IPP; choose 100 % or "
+                                              "fit to page")),
+          {L"/fit", "the printer does not support print-scaling=fit"}}) {
         run = Run(L"/print " + std::wstring(pszOptions), strUrl, strPdf);
         EXPECT_EQ(run.dwExit, 4u);
         EXPECT_NE(run.strOutput.find("Not sent (" + strReason + "): "), std::string::npos) << run.strOutput;
@@ -899,9 +901,10 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
     char szUser[257] = {};
     DWORD nUser = sizeof(szUser);
     ASSERT_TRUE(GetUserNameA(szUser, &nUser));
-    for (const std::string& strAttribute : {std::string("IPP_COPIES=2\n"), std::string("IPP_SIDES=two-sided-long-edge\n"),
-         std::string("IPP_MEDIA=iso_a4_210x297mm\n"), std::string("IPP_PRINT_COLOR_MODE=monochrome\n"),
-         "IPP_JOB_ORIGINATING_USER_NAME=" + std::string(szUser) + "\n"}) {
+    for (const std::string& strAttribute :
+         {std::string("IPP_COPIES=2\n"), std::string("IPP_SIDES=two-sided-long-edge\n"),
+          std::string("IPP_MEDIA=iso_a4_210x297mm\n"), std::string("IPP_PRINT_COLOR_MODE=monochrome\n"),
+          "IPP_JOB_ORIGINATING_USER_NAME=" + std::string(szUser) + "\n"}) {
         const char* pszAttribute = strAttribute.c_str();
         EXPECT_NE(jobs.at(".pdf").second.find(pszAttribute), std::string::npos) << pszAttribute;
         EXPECT_NE(jobs.at(".jpg").second.find(pszAttribute), std::string::npos) << pszAttribute;

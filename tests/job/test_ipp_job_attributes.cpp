@@ -27,7 +27,8 @@ ipp::Message Printer(bool bScaling)
     g.AddInteger("copies-supported", ipp::ValueTag::RangeOfInteger, 0).values[0].range = {1, 99};
     g.Add("sides-supported", ipp::ValueTag::Keyword, std::vector<std::string>{"one-sided", "two-sided-long-edge"});
     g.Add("print-color-mode-supported", ipp::ValueTag::Keyword, std::vector<std::string>{"auto", "monochrome"});
-    g.Add("media-supported", ipp::ValueTag::Keyword, std::vector<std::string>{"na_letter_8.5x11in", "iso_a4_210x297mm"});
+    g.Add("media-supported", ipp::ValueTag::Keyword,
+          std::vector<std::string>{"na_letter_8.5x11in", "iso_a4_210x297mm"});
     g.Add("media-type-supported", ipp::ValueTag::Keyword, std::vector<std::string>{"stationery", "cardstock"});
     g.Add("media-col-supported", ipp::ValueTag::Keyword, std::vector<std::string>{"media-size", "media-type"});
     g.AddBoolean("page-ranges-supported", true);
@@ -55,7 +56,8 @@ TEST(IppJobAttributes, EachOptionBecomesItsAttributeOrRefusesTheFileNamingIt)
         {"long edge, black and white, A4, pages",
          [](JobSettings& s) { s.m_nDuplex = 1, s.m_nColorMode = 1, s.m_nPaperSize = 4, s.m_nPrintRange = 1,
                               s.m_nFromPage = 2, s.m_nToPage = 5; },
-         true, false, "sides=two-sided-long-edge print-color-mode=monochrome media=iso_a4_210x297mm page-ranges=2-5", {}},
+         true, false,
+         "sides=two-sided-long-edge print-color-mode=monochrome media=iso_a4_210x297mm page-ranges=2-5", {}},
         {"pages of an image", [](JobSettings& s) { s.m_nPrintRange = 1, s.m_nFromPage = 2, s.m_nToPage = 5; }, false,
          false, "sides=one-sided", {}},
         {"short edge", [](JobSettings& s) { s.m_nDuplex = 2; }, true, false, "",
