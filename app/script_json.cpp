@@ -121,8 +121,8 @@ const char* ReasonKey(FileOutcome outcome)
         "path-too-long", "type-not-taken", "not-of-its-type", "printer-commands", "changed",
         "spool-file-failed", "spooler-refused", "cancelled",  "internal-error",  "printer-error",
         "printer-offline", "paper-out",   "job-paused",       "job-blocked",     "job-deleted",
-        "printer-trouble"};
-    static_assert(std::size(kKeys) == static_cast<size_t>(FileOutcome::PrinterTrouble) + 1);
+        "printer-trouble", "option-not-supported", "zoom-not-carried", "printer-refused"};
+    static_assert(std::size(kKeys) == static_cast<size_t>(FileOutcome::PrinterRefused) + 1);
     return kKeys[static_cast<size_t>(outcome)];
 }
 
@@ -266,11 +266,6 @@ void ScriptJson::PrinterCheckFault(int nSupportedTypes)
 void ScriptJson::PrinterStopped(const PrinterState& state)
 {
     (*m_pDoc)["error"] = {{"key", "printer-stopped"}, {"state", StateOf(state)}};
-}
-
-void ScriptJson::UrlPrinterNotSent(const std::wstring& strUrl)
-{
-    (*m_pDoc)["error"] = {{"key", "url-printer-not-sent"}, {"printer", Outside(strUrl)}};
 }
 
 void ScriptJson::AddProbe(const ProbeFacts& facts)

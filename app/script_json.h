@@ -41,8 +41,6 @@ public:
     // The printer check of /print gave nSupportedTypes, which admits nothing (0, -1, -2).
     void PrinterCheckFault(int nSupportedTypes);
     void PrinterStopped(const PrinterState& state);
-    // /print to a printer reached by its URL alone, which passed its checks.
-    void UrlPrinterNotSent(const std::wstring& strUrl);
 
     // One more entry of "printers".
     void AddProbe(const ProbeFacts& facts);

@@ -10,6 +10,7 @@
 #include "files/admission.h"
 #include "files/name_pattern.h"
 #include "files/shell_files.h"
+#include "job/ipp_print_run.h"
 #include "job/param_mngr.h"
 #include "job/pjl_envelope.h"
 #include "job/print_sender.h"
@@ -82,6 +83,44 @@ int CheckUrlPrinter(const std::wstring& strUrl, DeviceIdRoute& route)
     return SupportedTypesOfLookup(nResult, false, strDeviceID);
 }
 
+// The run's lines: each file, the headline, what the printer told, the causes counted.
+int ReportRun(const std::vector<FileReport>& arrReports, const std::wstring& strPrinter,
+              const PrinterRunReport& printer, const std::vector<std::wstring>& arrPrinterLines, ScriptOutput& out,
+              ScriptJson& json)
+{
+    for (const FileReport& report : arrReports)
+        out.Line(FileLine(report));
+    out.Line(SummaryLine(arrReports, strPrinter));
+    for (const std::wstring& strLine : arrPrinterLines)
+        if (!strLine.empty())
+            out.Line(strLine);
+    for (const std::wstring& strLine : ReasonCountLines(arrReports))
+        out.Line(strLine);
+    json.PrintRun(strPrinter, arrReports, printer);
+    return ExitCodeOfFiles(arrReports);
+}
+
+// A printer reached by its URL alone: each file a job of its own over IPP, followed there,
+// and counted on its own.
+int PrintOverIpp(const CommandLine& cmd, const ScriptFileList& list, ScriptOutput& out, ScriptJson& json)
+{
+    IppRunInput input;
+    input.strUrl = cmd.strPrinter;
+    input.settings = SnapshotJob().settings;
+    input.arrFiles = list.AdmittedFiles();
+    input.nWaitSeconds = static_cast<uint32_t>(cmd.nWaitSeconds);
+    const std::vector<IppFileEnd> arrEnds = SendFilesOverIpp(input, ScriptStopRequested);
+    ScriptRunEnded();
+    std::vector<FileReason> arrOutcomes;
+    std::vector<std::wstring> arrCounts;
+    for (size_t i = 0; i < arrEnds.size(); ++i) {
+        arrOutcomes.push_back(arrEnds[i].reason);
+        if (arrEnds[i].reason.outcome == FileOutcome::Sent && arrEnds[i].nPages)
+            arrCounts.push_back(FilePrintedLine(input.arrFiles[i], *arrEnds[i].nPages));
+    }
+    return ReportRun(list.Reports(arrOutcomes), cmd.strPrinter, PrinterRunReport(), arrCounts, out, json);
+}
+
 int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, ScriptOutput& out, ScriptJson& json)
 {
     CPrtControl prtControl;
@@ -110,15 +149,11 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
         input.stateTarget = route.answered->Copy();
         input.before = before;
     }
-    if (bUrl) {
-        // Sending over IPP is still to come: say so rather than pretend.
-        out.ErrorLine(UrlPrinterNotSentLine(cmd.strPrinter));
-        json.UrlPrinterNotSent(cmd.strPrinter);
-        return kExitPrinter;
-    }
     ScriptFileList list(nSupportedTypes);
     for (const CmdFile& file : cmd.arrFiles)
         list.Add(file);
+    if (bUrl)
+        return PrintOverIpp(cmd, list, out, json);
 
     input.strPrinter = prtControl.GetCurrentPrinterName();
     input.job = SnapshotJob();
@@ -128,17 +163,9 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     ScriptRunEnded();
 
     const std::vector<FileReport> arrReports = list.Reports(end.arrOutcomes);
-    for (const FileReport& report : arrReports)
-        out.Line(FileLine(report));
-    out.Line(SummaryLine(arrReports, input.strPrinter));
     const auto nSent = static_cast<size_t>(
         std::count_if(arrReports.begin(), arrReports.end(), [](const FileReport& r) { return WasSent(r.reason); }));
-    if (const std::wstring strPrinter = PrinterRunLine(end.printer, nSent); !strPrinter.empty())
-        out.Line(strPrinter);
-    for (const std::wstring& strLine : ReasonCountLines(arrReports))
-        out.Line(strLine);
-    json.PrintRun(input.strPrinter, arrReports, end.printer);
-    return ExitCodeOfFiles(arrReports);
+    return ReportRun(arrReports, input.strPrinter, end.printer, {PrinterRunLine(end.printer, nSent)}, out, json);
 }
 }  // namespace
 

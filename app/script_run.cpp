@@ -37,6 +37,7 @@ int ExitCodeOfOutcome(FileOutcome outcome)
     case FileOutcome::JobBlocked:
     case FileOutcome::JobDeleted:
     case FileOutcome::PrinterTrouble:
+    case FileOutcome::PrinterRefused:
         return kExitSpooler;
     default:  // the file itself
         return kExitFilesRefused;

@@ -63,9 +63,6 @@ constexpr Text kReadSnmp{L"IDL_PROBE_READ_SNMP", L"SNMP request to {1} with the 
 constexpr Text kReadWsd{L"IDL_PROBE_READ_WSD", L"WSD device at {1}"};
 constexpr Text kReadIpp{L"IDL_PROBE_READ_IPP", L"IPP request to {1}: {2}"};
 constexpr Text kUrlOnly{L"IDL_PROBE_URL_ONLY", L"Installed nowhere: reached by its URL alone."};
-constexpr Text kUrlNotSent{L"IDL_URL_NOT_SENT", L"Lumeo does not send files to a printer reached by its URL alone "
-                                                L"yet: nothing was sent to {1}. Install the printer and name it "
-                                                L"with /m."};
 constexpr Text kAnswered{L"IDL_PROBE_ANSWERED", L"answered"};
 constexpr Text kNoAnswer{L"IDL_PROBE_NO_ANSWER", L"no answer"};
 constexpr Text kNoAddress{L"IDL_PROBE_NO_ADDRESS", L"No address was found for this port: nothing was asked."};
@@ -189,8 +186,6 @@ std::wstring PrinterCheckLine(int nSupportedTypes)
         return Say(kNoPrinter);
     return Say(nSupportedTypes == -1 ? kSilent : kNoSupport);
 }
-
-std::wstring UrlPrinterNotSentLine(const std::wstring& strUrl) { return PrintableText(Say(kUrlNotSent, {strUrl})); }
 
 std::wstring PrinterStoppedLine(const PrinterState& state) { return Say(kPrinterStopped, {PrinterReportText(state)}); }
 

@@ -20,8 +20,6 @@ std::wstring UnknownPrinterLine(const std::wstring& strPrinter);
 // The printer message of a supported-type mask that admits nothing (messages 2, 3, 4).
 std::wstring PrinterCheckLine(int nSupportedTypes);
 
-// /print to a printer reached by its URL alone: its checks passed, but nothing is sent to it.
-std::wstring UrlPrinterNotSentLine(const std::wstring& strUrl);
 // The printer reports a stop condition before the run (exit code 6).
 std::wstring PrinterStoppedLine(const PrinterState& state);
 

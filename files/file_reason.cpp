@@ -47,6 +47,15 @@ constexpr CauseTexts kCauses[] = {
     {FileOutcome::PrinterTrouble,
      {L"IDL_REASON_PRINTERTROUBLE", L"the printer reports: {1}"},
      {L"IDL_CAUSE_PRINTERTROUBLE", L"the printer reports trouble"}},
+    {FileOutcome::OptionNotTaken,
+     {L"IDL_REASON_IPPOPTION", L"the printer does not support {1}"},
+     {L"IDL_CAUSE_IPPOPTION", L"the printer does not support an option"}},
+    {FileOutcome::ZoomNotCarried,
+     {L"IDL_REASON_IPPZOOM", L"a zoom of {1} % cannot be sent to a printer over IPP; choose 100 % or fit to page"},
+     {L"IDL_CAUSE_IPPZOOM", L"a zoom cannot be sent over IPP"}},
+    {FileOutcome::PrinterRefused,
+     {L"IDL_REASON_PRINTERREFUSED", L"the printer refused it: {1}"},
+     {L"IDL_CAUSE_PRINTERREFUSED", L"the printer refused it"}},
 };
 
 // The content of each type has its own words: a language may say "document" or "image".

@@ -32,6 +32,12 @@ enum class FileOutcome {
     // Reported by the printer itself once the run's jobs had left the queue: the file was
     // sent, and the printer's own words travel in strDetail.
     PrinterTrouble,
+    // A printer reached over IPP, before anything was sent: an option it does not support
+    // (strDetail "sides=two-sided-long-edge"), a zoom no IPP attribute carries (strDetail the
+    // percent), or a refusal in its own words (strDetail).
+    OptionNotTaken,
+    ZoomNotCarried,
+    PrinterRefused,
 };
 
 // A cause and what the text of its reason names. A printer that reports a trouble in

@@ -27,6 +27,14 @@ std::wstring FileReasonLine(const std::wstring& strPath, const FileReason& reaso
                             {PrintableText(FileNameOfPath(strPath)), PrintableText(FileReasonText(reason))});
 }
 
+std::wstring FilePrintedLine(const std::wstring& strPath, uint32_t nPages)
+{
+    const std::wstring strPrinted =
+        FillPlaceholders(RunText(L"IDL_FILE_PRINTED", L"printed, {1} {1:page|pages}"), {std::to_wstring(nPages)});
+    return FillPlaceholders(RunText(L"IDL_SUMMARY_LINE", L"{1} \x2014 {2}"),
+                            {PrintableText(FileNameOfPath(strPath)), PrintableText(strPrinted)});
+}
+
 bool WasSent(const FileReason& reason)
 {
     return reason.outcome == FileOutcome::Sent || reason.outcome == FileOutcome::PrinterTrouble;

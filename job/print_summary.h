@@ -37,6 +37,9 @@ std::wstring FileNameOfPath(const std::wstring& strPath);
 // "letter.pdf — <reason>": one file and its reason on one line, free of control characters.
 std::wstring FileReasonLine(const std::wstring& strPath, const FileReason& reason);
 
+// "a.pdf — printed, 3 pages": a file whose own job the printer reported done, with its count.
+std::wstring FilePrintedLine(const std::wstring& strPath, uint32_t nPages);
+
 // Sent, with or without trouble the printer reported after it.
 bool WasSent(const FileReason& reason);
 // "The printer printed 3 pages.", the same said of several files together, that its counter

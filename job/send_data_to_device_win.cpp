@@ -8,13 +8,12 @@
 #include "common/system_error.h"
 #include "common/ui_text.h"
 #include "files/document_file.h"
-#include "files/file_signature.h"
 #include "files/file_types.h"
+#include "job/document_check.h"
 #include "job/job_messages.h"
 #include "job/pjl_envelope.h"
 #include "job/print_summary.h"
 #include "job/spool_file.h"
-#include "job/uel_search.h"
 #include "printer/queue/prt_control.h"
 
 namespace {
@@ -79,11 +78,9 @@ CopyResult CopyFileBytes(HANDLE hSource, HANDLE hSpool, unsigned long long nFile
                          const SendControl& control, unsigned long long& nTotal, DWORD& nError)
 {
     std::vector<BYTE> buffer(kCopyBlockBytes);
-    std::string strHead;
-    const size_t nHeadBytes = static_cast<size_t>(std::min<unsigned long long>(kSignatureBytes, nFileBytes));
-    if (nHeadBytes == 0)
+    if (nFileBytes == 0)
         return CopyResult::Empty;  // an empty file is of no type
-    UelSearch uel;
+    DocumentCheck check(nFileType, nFileBytes);
     for (unsigned long long nLeft = nFileBytes; nLeft > 0;) {
         if (control.fnStopRequested && control.fnStopRequested())
             return CopyResult::Stopped;
@@ -95,14 +92,14 @@ CopyResult CopyFileBytes(HANDLE hSource, HANDLE hSpool, unsigned long long nFile
         }
         if (nRead == 0)
             return CopyResult::Changed;  // shorter than when it was opened
-        if (strHead.size() < nHeadBytes) {
-            strHead.append(reinterpret_cast<const char*>(buffer.data()),
-                           std::min<size_t>(nRead, nHeadBytes - strHead.size()));
-            if (strHead.size() == nHeadBytes && !HasTypeSignature(nFileType, strHead.data(), strHead.size()))
-                return CopyResult::NotOfItsType;
-        }
-        if (uel.Feed(buffer.data(), nRead))
+        switch (check.Feed(buffer.data(), nRead)) {
+        case DocumentVerdict::NotOfItsType:
+            return CopyResult::NotOfItsType;
+        case DocumentVerdict::PrinterCommands:
             return CopyResult::PrinterCommands;
+        default:
+            break;
+        }
         if (!WriteAll(hSpool, buffer.data(), nRead, nTotal)) {
             nError = GetLastError();
             return CopyResult::WriteFailed;

@@ -841,11 +841,26 @@ TEST_F(LumeoEndToEnd, AScriptStoppedByCtrlCTheSessionsEndOrAKillLeavesNoSpoolFil
     CloseHandle(hAborted);
 }
 
-// A printer reached by its URL alone, installed nowhere: the real ippeveprinter and the
-// hostile responder, judged and heard over IPP.
-TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedAndHeardOverIppButNotYetSentTo)
+// What ippeveprinter kept of each job (-k), by the extension of the document: its bytes
+// and, from tests/support/ipp_job_script.sh, the IPP_* variables its job had.
+std::map<std::string, std::pair<std::string, std::string>> KeptJobs(const IppPeer& printer)
 {
-    IppPeer printer("printer", "-f application/pdf,image/jpeg"), raster("printer", "-f image/pwg-raster");
+    std::map<std::string, std::pair<std::string, std::string>> jobs;
+    for (const auto& entry : std::filesystem::directory_iterator(printer.Folder())) {
+        const std::filesystem::path env = entry.path().string() + ".env";
+        if (std::filesystem::exists(env))
+            jobs[entry.path().extension().string()] = {ReadWholeFile(entry.path()), ReadWholeFile(env)};
+    }
+    return jobs;
+}
+
+// A printer reached by its URL alone, installed nowhere: the real ippeveprinter and the
+// hostile responder, judged and heard over IPP, and each file sent there as a job of its own.
+TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
+{
+    IppPeer printer("printer", "-f application/pdf,image/jpeg -k -2 -c " LUMEO_SOURCE_DIR
+                               "/tests/support/ipp_job_script.sh"),
+        raster("printer", "-f image/pwg-raster");
     IppPeer hostile("hostile");
     ASSERT_TRUE(printer.Ready() && raster.Ready() && hostile.Ready()) << printer.Failure() << hostile.Failure();
     const auto Run = [](const std::wstring& strRun, const std::string& strUrl, const std::wstring& strFile = L"") {
@@ -862,10 +877,66 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedAndHeardOverIppButNotY
                                  "Toner: 75 %\r\nTray: auto (media unknown): unknown\r\nTray: main "
                                  "(na_letter_8.5x11in): 40 %\r\nTray: manual (media unknown): unknown\r\nTray: "
                                  "by-pass-tray (na_number-10_4.125x9.5in): unknown\r\n");
-    run = Run(L"/print", strUrl, strPdf);  // its checks pass, but nothing goes over IPP yet
-    EXPECT_EQ(run.dwExit, 2u);
-    EXPECT_EQ(run.strOutput, "Lumeo does not send files to a printer reached by its URL alone yet: nothing was sent "
-                             "to " + strUrl + ". Install the printer and name it with /m.\r\n");
+    // Options the printer cannot carry or does not list: refused before anything is sent.
+    for (const auto& [pszOptions, strReason] :
+         {std::pair(L"/zoom 150", std::string("a zoom of 150 % cannot be sent to a printer over IPP; choose 100 % or "
+                                              "fit to page")),
+          {L"/fit", "the printer does not support print-scaling=fit"}}) {
+        run = Run(L"/print " + std::wstring(pszOptions), strUrl, strPdf);
+        EXPECT_EQ(run.dwExit, 4u);
+        EXPECT_NE(run.strOutput.find("Not sent (" + strReason + "): "), std::string::npos) << run.strOutput;
+    }
+    EXPECT_TRUE(KeptJobs(printer).empty());
+    // Each file its own job in its own format, byte for byte, its options as IPP attributes,
+    // followed to its count.
+    const std::wstring strJpeg = MakeFile(L"photo.jpg", kJpegBytes);
+    run = Run(L"/print /copies 2 /duplex long /color bw /paper a4 /pages 1-2", strUrl, strPdf + L" " + Quoted(strJpeg));
+    EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
+    EXPECT_NE(run.strOutput.find("2 of 2 files sent to " + strUrl + ".\r\nurl.pdf \xE2\x80\x94 printed, 3 pages\r\n"
+                                 "photo.jpg \xE2\x80\x94 printed, 3 pages\r\n"), std::string::npos) << run.strOutput;
+    const auto jobs = KeptJobs(printer);
+    ASSERT_EQ(jobs.size(), 2u);
+    EXPECT_EQ(jobs.at(".pdf").first, kPdfBytes);
+    EXPECT_EQ(jobs.at(".jpg").first, kJpegBytes);
+    char szUser[257] = {};
+    DWORD nUser = sizeof(szUser);
+    ASSERT_TRUE(GetUserNameA(szUser, &nUser));
+    for (const std::string& strAttribute :
+         {std::string("IPP_COPIES=2\n"), std::string("IPP_SIDES=two-sided-long-edge\n"),
+          std::string("IPP_MEDIA=iso_a4_210x297mm\n"), std::string("IPP_PRINT_COLOR_MODE=monochrome\n"),
+          "IPP_JOB_ORIGINATING_USER_NAME=" + std::string(szUser) + "\n"}) {
+        const char* pszAttribute = strAttribute.c_str();
+        EXPECT_NE(jobs.at(".pdf").second.find(pszAttribute), std::string::npos) << pszAttribute;
+        EXPECT_NE(jobs.at(".jpg").second.find(pszAttribute), std::string::npos) << pszAttribute;
+    }
+    for (const auto& [strExt, pszFormat, pszName] : {std::tuple(".pdf", "application/pdf", "url.pdf"),
+                                                      {".jpg", "image/jpeg", "photo.jpg"}}) {
+        EXPECT_NE(jobs.at(strExt).second.find("IPP_DOCUMENT_FORMAT_SUPPLIED=" + std::string(pszFormat) + "\n"),
+                  std::string::npos);
+        EXPECT_NE(jobs.at(strExt).second.find("IPP_JOB_NAME=" + std::string(pszName) + "\n"), std::string::npos);
+    }
+    EXPECT_NE(jobs.at(".pdf").second.find("IPP_PAGE_RANGES=1-2\n"), std::string::npos) << jobs.at(".pdf").second;
+    EXPECT_EQ(jobs.at(".jpg").second.find("IPP_PAGE_RANGES"), std::string::npos);
+    // Stopped while the printer prints the job: it is cancelled there.
+    const std::string strLog = printer.Folder() + "/log";
+    const auto Printing = [&] {
+        const std::string strText = ReadWholeFile(strLog);
+        size_t n = 0;
+        for (size_t at = 0; (at = strText.find("Running command", at)) != std::string::npos; ++at)
+            ++n;
+        return n;
+    };
+    const auto nPrinting = Printing();
+    run = RunScript(LUMEO_CMD_EXE, L"/print /m " + std::wstring(strUrl.begin(), strUrl.end()) + L" " +
+                    Quoted(MakeFile(L"slow.pdf", kPdfBytes)), 60000,
+                    [&](const PROCESS_INFORMATION& pi) { return Printing() > nPrinting && (PressCtrlC(pi), true); });
+    EXPECT_EQ(run.dwExit, 5u) << run.strOutput;
+    EXPECT_NE(ReadWholeFile(strLog).find("Cancel-Job successful-ok"), std::string::npos) << ReadWholeFile(strLog);
+    // A job the printer aborts with a jam: sent, and the trouble in the printer's words.
+    run = Run(L"/print", strUrl, L" " + Quoted(MakeFile(L"jam.pdf", kPdfBytes)));
+    EXPECT_EQ(run.dwExit, 5u);
+    EXPECT_NE(run.strOutput.find("Sent (the printer reports: Job aborted. Paper jam): "), std::string::npos)
+        << run.strOutput;
 
     const std::string strRaster = raster.Url("ipp", "127.0.0.1", "/ipp/print");
     run = Run(L"/probe", strRaster);

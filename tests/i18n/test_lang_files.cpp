@@ -249,7 +249,7 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
         }
         lines.insert(lines.end(), {NoRunLine(), UnknownPrinterLine(L"p"), SummaryLine({}, L"p")});
         std::vector<FileReport> reports = {{L"f", FileOutcome::Sent, true}};
-        for (int n = 1; n <= static_cast<int>(FileOutcome::PrinterTrouble); ++n)
+        for (int n = 1; n <= static_cast<int>(FileOutcome::PrinterRefused); ++n)
             reports.push_back({L"f", static_cast<FileOutcome>(n), n > static_cast<int>(FileOutcome::Changed)});
         for (int nType = 0; nType <= 16; nType = nType ? 2 * nType : 1) {
             reports.push_back({L"f", TypeNotTakenReason(nType ? L".x" : L"", nType), false});
@@ -281,7 +281,7 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
         lines.push_back(ProbeLines(L"p", route, true, L"", 1, &stopped).back());
         std::ranges::copy(ProbeLines(L"u", {}, true, L"", 1, nullptr, {{L"u", true, ""}, {L"u", false, "why"}}),
                           std::back_inserter(lines));
-        lines.push_back(UrlPrinterNotSentLine(L"u"));
+        lines.push_back(FilePrintedLine(L"a.pdf", 3));
         return lines;
     };
     ExpectEnglishAsBuiltIn(Lines);

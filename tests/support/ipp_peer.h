@@ -41,6 +41,8 @@ public:
     bool Ready() const { return m_port != 0; }
     const std::string& Failure() const { return m_strFailure; }
     unsigned short Port() const { return m_port; }
+    // Its folder as Windows sees it: ippeveprinter's spool folder (-d) and log.
+    std::string Folder() const { return "Z:" + m_dir; }
     std::string Url(const std::string& scheme, const std::string& host, const std::string& path) const
     {
         return scheme + "://" + host + ":" + std::to_string(m_port) + path;
