@@ -94,6 +94,8 @@ private:
     void FillPrinterList();
     void OnSelchangeComboPrinterlist();
     void OnSelendokComboPrinterlist();
+    void OnDropdownComboPrinterlist() { m_bPrinterListOpened = true; }
+    void OnSelendcancelComboPrinterlist() { m_bPrinterListOpened = false; }
     void OnTimer(UINT_PTR nId) override;
 
     // The capability check of the current printer on a worker; the answer comes back as
@@ -167,6 +169,8 @@ private:
     CWorker m_stateWorker;                 // busy while the state is read again
     bool m_bRunning = false;
     bool m_bNotSnmp = false;  // the check's answer was not a printer's
+    // The printer list was opened: a choice from it, even of the same printer, asks again.
+    bool m_bPrinterListOpened = false;
     UINT m_nCheckMessageDelayMs = 0;
     bool m_bCheckRemovesRefused = false;
     std::vector<WaitingFile> m_arrWaitingFiles;

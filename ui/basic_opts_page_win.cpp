@@ -126,6 +126,8 @@ bool CBasicOptsPage::OnCommand(int nId, int nCode)
         {IDC_RADIO_PRINTRANGE_PAGES, BN_CLICKED, &Page::OnClickedPrintRange},
         {IDC_COMBO_PRINTERLIST, CBN_SELCHANGE, &Page::OnSelchangeComboPrinterlist},
         {IDC_COMBO_PRINTERLIST, CBN_SELENDOK, &Page::OnSelendokComboPrinterlist},
+        {IDC_COMBO_PRINTERLIST, CBN_DROPDOWN, &Page::OnDropdownComboPrinterlist},
+        {IDC_COMBO_PRINTERLIST, CBN_SELENDCANCEL, &Page::OnSelendcancelComboPrinterlist},
         {IDC_EDIT_COPIES, EN_CHANGE, &Page::OnChangeEdit},
         {IDC_EDIT_FROM, EN_CHANGE, &Page::OnChangeEdit},
         {IDC_EDIT_TO, EN_CHANGE, &Page::OnChangeEdit},
@@ -264,10 +266,12 @@ void CBasicOptsPage::OnSelchangeComboPrinterlist()
 
 void CBasicOptsPage::OnSelendokComboPrinterlist()
 {
-    // The printer chosen again from the list is asked again, as with F5; a new one is
-    // already being checked.
+    // The printer chosen again from the opened list is asked again, as with F5; a new one
+    // is already being checked. Enter on the closed list is the sheet's Print.
+    const bool bFromOpenedList = m_bPrinterListOpened;
+    m_bPrinterListOpened = false;
     const int nIndex = static_cast<int>(SendMessageW(m_hComboPrinter, CB_GETCURSEL, 0, 0));
-    if (nIndex == m_PrtControl.GetCurrentIndex())
+    if (bFromOpenedList && nIndex == m_PrtControl.GetCurrentIndex())
         Recheck();
 }
 
