@@ -1298,6 +1298,16 @@ TEST_F(LumeoNetworkPrinter, AQueueHeardOverIppIsSentToOverIppUnlessAScriptChoose
     EXPECT_EQ(KeptJobs(printer).at(".jpg").first, kJpegBytes);
     EXPECT_EQ(WinePrinters::ReadCapture(*pQueue), kPdfJob);
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
+    // Cancel while the printer prints it: the job is cancelled there, the file stays listed.
+    m_driver.reset();
+    CUiDriver& again = Start({strSlow}, pQueue->strName);
+    SendPrint(again);
+    EXPECT_TRUE(CUiDriver::WaitUntil(
+        [&] { return again.StatusText().rfind(L"File 1 of 1 at the printer: processing", 0) == 0; }, 20000));
+    Send(again.Sheet(), WM_COMMAND, IDCANCEL);
+    EXPECT_EQ(DismissMessage(again).rfind(L"Printing cancelled: 0 of 1 file sent to Lumeo E2E Ipp Queue.", 0), 0u);
+    EXPECT_NE(ReadWholeFile(printer.Folder() + "/log").find("Cancel-Job successful-ok"), std::string::npos);
+    EXPECT_EQ(again.ListItems(IDC_LIST_FILE), Paths{strSlow});
 }
 
 TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingIntoAnOpenCoverAndShowsThePagesPrinted)
