@@ -873,7 +873,8 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
     EXPECT_EQ(run.strOutput, "Printer: " + strUrl + "\r\nInstalled nowhere: reached by its URL alone.\r\n"
                                  "IPP request to " + strUrl + ": answered\r\nDevice ID: MFG:Example;MDL:Printer;CMD:PDF,JPEG;\r\n"
                                  "Files it takes: .pdf .jpg .jpeg .jpe .jfif\r\nVerdict: Lumeo can print on this "
-                                 "printer.\r\nRoad: IPP to " + strUrl + "\r\nState: Ready\r\nSupply: Toner Waste Tank: 25 % full\r\nSupply: Black "
+                                 "printer.\r\nRoad: IPP to " + strUrl +
+                                 "\r\nState: Ready\r\nSupply: Toner Waste Tank: 25 % full\r\nSupply: Black "
                                  "Toner: 75 %\r\nTray: auto (media unknown): unknown\r\nTray: main "
                                  "(na_letter_8.5x11in): 40 %\r\nTray: manual (media unknown): unknown\r\nTray: "
                                  "by-pass-tray (na_number-10_4.125x9.5in): unknown\r\n");
@@ -1108,7 +1109,8 @@ TEST_F(LumeoNetworkPrinter, LumeoCmdNamesEveryRefusedFileWithItsOwnReasonAndCoun
                                        Quoted(strGood));
     EXPECT_EQ(run.dwExit, 4u);
     nlohmann::json expected = nlohmann::json::parse(R"({"version": 1, "command": "print", "printer":
-        "Lumeo E2E Net Pdf", "road": {"kind": "spooler", "url": null}, "files": [], "counts": {"files": 5, "sent": 1, "refused": 4, "notSent": 0, "reasons":
+        "Lumeo E2E Net Pdf", "road": {"kind": "spooler", "url": null}, "files": [], "counts": {"files": 5,
+        "sent": 1, "refused": 4, "notSent": 0, "reasons":
         {"not-found": 1, "not-a-file": 1, "not-of-its-type": 1, "type-not-taken": 1}}, "printerReport": {"verdict":
         "no-state", "pages": null, "trouble": null}, "exitCode": 4})");
     for (const auto& [strPath, strOutcome, reason] : {std::tuple(strMissing, "refused", nlohmann::json("not-found")),
@@ -1261,10 +1263,12 @@ TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingToAJammedPrinterHeardOverIp
 // file a job followed there; /via spooler puts them into the queue with the PJL envelope.
 TEST_F(LumeoNetworkPrinter, AQueueHeardOverIppIsSentToOverIppUnlessAScriptChoosesTheSpooler)
 {
-    IppPeer printer("printer", "-f application/pdf,image/jpeg -k -c " LUMEO_SOURCE_DIR "/tests/support/ipp_job_script.sh");
+    IppPeer printer("printer",
+                    "-f application/pdf,image/jpeg -k -c " LUMEO_SOURCE_DIR "/tests/support/ipp_job_script.sh");
     ASSERT_TRUE(printer.Ready()) << printer.Failure();
     const std::string strUrl = printer.Url("ipp", "127.0.0.1", "/ipp/print");
-    const TestPrinter* pQueue = m_printers.AddRawPrinter(L"Lumeo E2E Ipp Queue", std::wstring(strUrl.begin(), strUrl.end()));
+    const std::wstring strWideUrl(strUrl.begin(), strUrl.end());
+    const TestPrinter* pQueue = m_printers.AddRawPrinter(L"Lumeo E2E Ipp Queue", strWideUrl);
     ASSERT_NE(pQueue, nullptr);
     const std::wstring strPdf = MakeFile(L"queue.pdf", kPdfBytes);
     const auto Print = [&](const std::wstring& strPrinter, const std::wstring& strVia) {
@@ -1294,7 +1298,7 @@ TEST_F(LumeoNetworkPrinter, AQueueHeardOverIppIsSentToOverIppUnlessAScriptChoose
     EXPECT_TRUE(CUiDriver::WaitUntil(
         [&] { return ui.StatusText().rfind(L"File 1 of 1 at the printer: processing", 0) == 0; }, 20000));
     EXPECT_TRUE(ui.WaitForRunEnd());
-    EXPECT_EQ(ui.StatusText(), L"The printer printed 3 pages. Road: IPP to " + std::wstring(strUrl.begin(), strUrl.end()));
+    EXPECT_EQ(ui.StatusText(), L"The printer printed 3 pages. Road: IPP to " + strWideUrl);
     EXPECT_EQ(KeptJobs(printer).at(".jpg").first, kJpegBytes);
     EXPECT_EQ(WinePrinters::ReadCapture(*pQueue), kPdfJob);
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
