@@ -88,6 +88,7 @@ private:
     CWorker m_runWorker;
     std::vector<std::wstring> m_arrRunFiles;
     std::wstring m_strRunPrinter;
+    std::wstring m_strRunIppUrl;  // the run goes over IPP to this URL; empty: through the spooler
     bool m_bCloseAfterRun = false;
     // "Stop printing and close?" while it is open: the run's end answers it.
     CQuestionDialog* m_pCloseQuestion = nullptr;

@@ -8,9 +8,11 @@
 
 ProbeFacts FactsOfProbe(const std::wstring& strPrinter, const PrinterProbe& probe)
 {
-    // Lumeo can print there, but the printer says not now: /probe ends as /print would.
+    // Lumeo can print there, but the printer says not now: /probe ends as /print would. The
+    // road /print takes by default: over IPP to a printer heard over IPP or reached by its URL.
     return {strPrinter, probe.route, probe.bObtained, probe.strDeviceID, probe.nSupportedTypes, probe.state,
-            probe.nSupportedTypes > 0 && HasStopCondition(probe.state), probe.arrIpp};
+            probe.nSupportedTypes > 0 && HasStopCondition(probe.state), probe.arrIpp,
+            probe.arrIpp.empty() ? IppUrlOfRoute(probe.route.answered.get()) : strPrinter};
 }
 
 std::vector<ProbeFacts> ProbeEveryPrinter(const CPrtControl& prtControl)

@@ -154,6 +154,11 @@ ordered_json IppRequestsOf(const std::vector<IppRequestRoute>& arrIpp)
     return requests;
 }
 
+ordered_json RoadOf(const std::wstring& strIppUrl)
+{
+    return {{"kind", strIppUrl.empty() ? "spooler" : "ipp"}, {"url", OutsideOrNull(strIppUrl)}};
+}
+
 ordered_json RouteOf(const DeviceIdRoute& route, bool bObtained, const std::vector<IppRequestRoute>& arrIpp)
 {
     if (!arrIpp.empty())
@@ -268,6 +273,12 @@ void ScriptJson::PrinterStopped(const PrinterState& state)
     (*m_pDoc)["error"] = {{"key", "printer-stopped"}, {"state", StateOf(state)}};
 }
 
+void ScriptJson::NoRoad(PrintRoad road, const std::wstring& strPrinter)
+{
+    (*m_pDoc)["error"] = {{"key", road == PrintRoad::Ipp ? "no-ipp-road" : "no-spooler-road"},
+                          {"printer", Outside(strPrinter)}};
+}
+
 void ScriptJson::AddProbe(const ProbeFacts& facts)
 {
     (*m_pDoc)["printers"].push_back(
@@ -279,11 +290,12 @@ void ScriptJson::AddProbe(const ProbeFacts& facts)
          {"deviceId", facts.bObtained ? ordered_json(Outside(facts.strDeviceID)) : ordered_json()},
          {"types", TypesOf(facts.nSupportedTypes)},
          {"verdict", facts.bStoppedNow ? "can-print-not-now" : PrinterCheckKey(facts.nSupportedTypes)},
+         {"road", RoadOf(facts.strIppRoad)},
          {"state", StateOf(facts.state)}});
 }
 
 void ScriptJson::PrintRun(const std::wstring& strPrinter, const std::vector<FileReport>& arrReports,
-                          const PrinterRunReport& printer)
+                          const PrinterRunReport& printer, const std::wstring& strIppUrl)
 {
     ordered_json files = ordered_json::array(), reasons = ordered_json::object(), trouble;
     size_t nSent = 0, nRefused = 0;
@@ -303,6 +315,7 @@ void ScriptJson::PrintRun(const std::wstring& strPrinter, const std::vector<File
             trouble = OutsideOrNull(report.reason.strDetail);
     }
     (*m_pDoc)["printer"] = Outside(strPrinter);
+    (*m_pDoc)["road"] = RoadOf(strIppUrl);
     (*m_pDoc)["files"] = files;
     (*m_pDoc)["counts"] = {{"files", arrReports.size()},
                            {"sent", nSent},

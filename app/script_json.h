@@ -27,6 +27,7 @@ struct ProbeFacts {
     PrinterState state;
     bool bStoppedNow = false;  // it can print there, but the printer reports it cannot now
     std::vector<IppRequestRoute> arrIpp;  // a printer reached by its URL: no port, its request
+    std::wstring strIppRoad;  // the URL /print sends to over IPP by default; empty: the spooler
 };
 
 class ScriptJson {
@@ -41,11 +42,14 @@ public:
     // The printer check of /print gave nSupportedTypes, which admits nothing (0, -1, -2).
     void PrinterCheckFault(int nSupportedTypes);
     void PrinterStopped(const PrinterState& state);
+    // /via asked for a road the printer does not have.
+    void NoRoad(PrintRoad road, const std::wstring& strPrinter);
 
     // One more entry of "printers".
     void AddProbe(const ProbeFacts& facts);
+    // strIppUrl: the run went over IPP to it; empty: through the spooler.
     void PrintRun(const std::wstring& strPrinter, const std::vector<FileReport>& arrReports,
-                  const PrinterRunReport& printer);
+                  const PrinterRunReport& printer, const std::wstring& strIppUrl = {});
 
     // The document with the process's exit code, as UTF-8 on one line.
     std::string Text(int nExitCode) const;

@@ -2,6 +2,7 @@
 // printer check and state read, the same admission rule, the same job, and the same
 // follow-up of the jobs in the spooler and of the printer.
 #include <algorithm>
+#include <optional>
 
 #include "app/script_runs.h"
 #include "app/script_stop.h"
@@ -14,6 +15,7 @@
 #include "job/param_mngr.h"
 #include "job/pjl_envelope.h"
 #include "job/print_sender.h"
+#include "job/print_summary.h"
 #include "printer/check_supported_types.h"
 #include "printer/ipp/ipp_printer_route.h"
 #include "printer/state/supported_types.h"
@@ -83,10 +85,16 @@ int CheckUrlPrinter(const std::wstring& strUrl, DeviceIdRoute& route)
     return SupportedTypesOfLookup(nResult, false, strDeviceID);
 }
 
-// The run's lines: each file, the headline, what the printer told, the causes counted.
+// The run's lines: each file, the headline, what the printer told, the causes counted, and
+// the road when the printer had two to choose from.
+struct RunRoad {
+    std::wstring strIppUrl;  // empty: through the spooler
+    bool bSay = false;
+};
+
 int ReportRun(const std::vector<FileReport>& arrReports, const std::wstring& strPrinter,
-              const PrinterRunReport& printer, const std::vector<std::wstring>& arrPrinterLines, ScriptOutput& out,
-              ScriptJson& json)
+              const PrinterRunReport& printer, const std::vector<std::wstring>& arrPrinterLines, const RunRoad& road,
+              ScriptOutput& out, ScriptJson& json)
 {
     for (const FileReport& report : arrReports)
         out.Line(FileLine(report));
@@ -96,16 +104,36 @@ int ReportRun(const std::vector<FileReport>& arrReports, const std::wstring& str
             out.Line(strLine);
     for (const std::wstring& strLine : ReasonCountLines(arrReports))
         out.Line(strLine);
-    json.PrintRun(strPrinter, arrReports, printer);
+    if (road.bSay)
+        out.Line(RoadLine(road.strIppUrl));
+    json.PrintRun(strPrinter, arrReports, printer, road.strIppUrl);
     return ExitCodeOfFiles(arrReports);
 }
 
-// A printer reached by its URL alone: each file a job of its own over IPP, followed there,
-// and counted on its own.
-int PrintOverIpp(const CommandLine& cmd, const ScriptFileList& list, ScriptOutput& out, ScriptJson& json)
+// The road of a run: over IPP to a printer heard over IPP or reached by its URL, unless
+// /via spooler chose the queue; /via asking for a road the printer lacks is refused.
+std::optional<RunRoad> ChooseRoad(const CommandLine& cmd, bool bUrl, const DeviceIdRoute& route, ScriptOutput& out,
+                                  ScriptJson& json)
+{
+    const std::wstring strIppUrl = bUrl ? cmd.strPrinter : IppUrlOfRoute(route.answered.get());
+    if ((cmd.road == PrintRoad::Ipp && strIppUrl.empty()) || (cmd.road == PrintRoad::Spooler && bUrl)) {
+        out.ErrorLine(NoRoadLine(cmd.road, cmd.strPrinter));
+        json.NoRoad(cmd.road, cmd.strPrinter);
+        return std::nullopt;
+    }
+    RunRoad road;
+    road.bSay = !strIppUrl.empty();
+    if (cmd.road != PrintRoad::Spooler)
+        road.strIppUrl = strIppUrl;
+    return road;
+}
+
+// Each file a job of its own over IPP, followed there, and counted on its own.
+int PrintOverIpp(const CommandLine& cmd, const std::wstring& strPrinter, const ScriptFileList& list,
+                 const RunRoad& road, ScriptOutput& out, ScriptJson& json)
 {
     IppRunInput input;
-    input.strUrl = cmd.strPrinter;
+    input.strUrl = road.strIppUrl;
     input.settings = SnapshotJob().settings;
     input.arrFiles = list.AdmittedFiles();
     input.nWaitSeconds = static_cast<uint32_t>(cmd.nWaitSeconds);
@@ -118,7 +146,7 @@ int PrintOverIpp(const CommandLine& cmd, const ScriptFileList& list, ScriptOutpu
         if (arrEnds[i].reason.outcome == FileOutcome::Sent && arrEnds[i].nPages)
             arrCounts.push_back(FilePrintedLine(input.arrFiles[i], *arrEnds[i].nPages));
     }
-    return ReportRun(list.Reports(arrOutcomes), cmd.strPrinter, PrinterRunReport(), arrCounts, out, json);
+    return ReportRun(list.Reports(arrOutcomes), strPrinter, PrinterRunReport(), arrCounts, road, out, json);
 }
 
 int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, ScriptOutput& out, ScriptJson& json)
@@ -136,6 +164,9 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
         json.PrinterCheckFault(nSupportedTypes);
         return nExit;
     }
+    const std::optional<RunRoad> road = ChooseRoad(cmd, bUrl, route, out, json);
+    if (!road)
+        return kExitUsage;
     // The printer's state before anything is sent: a stop condition ends the run here,
     // for a script to try again later; a warning does not.
     PrintRunInput input;
@@ -152,8 +183,8 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     ScriptFileList list(nSupportedTypes);
     for (const CmdFile& file : cmd.arrFiles)
         list.Add(file);
-    if (bUrl)
-        return PrintOverIpp(cmd, list, out, json);
+    if (!road->strIppUrl.empty())
+        return PrintOverIpp(cmd, bUrl ? cmd.strPrinter : prtControl.GetCurrentPrinterName(), list, *road, out, json);
 
     input.strPrinter = prtControl.GetCurrentPrinterName();
     input.job = SnapshotJob();
@@ -165,7 +196,8 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     const std::vector<FileReport> arrReports = list.Reports(end.arrOutcomes);
     const auto nSent = static_cast<size_t>(
         std::count_if(arrReports.begin(), arrReports.end(), [](const FileReport& r) { return WasSent(r.reason); }));
-    return ReportRun(arrReports, input.strPrinter, end.printer, {PrinterRunLine(end.printer, nSent)}, out, json);
+    return ReportRun(arrReports, input.strPrinter, end.printer, {PrinterRunLine(end.printer, nSent)}, *road, out,
+                     json);
 }
 }  // namespace
 

@@ -3,6 +3,8 @@
 #include "app/script_runs.h"
 #include "app/script_texts.h"
 #include "common/debug_log.h"
+#include "common/printable_text.h"
+#include "job/print_summary.h"
 #include "printer/printer_probe.h"
 #include "printer/state/printer_state_text.h"
 
@@ -41,6 +43,8 @@ void ReportProbe(const ProbeFacts& facts, ScriptOutput& out, ScriptJson& json)
                                                   facts.nSupportedTypes, facts.bStoppedNow ? &facts.state : nullptr,
                                                   facts.arrIpp))
         out.Line(strLine);
+    if (!facts.strIppRoad.empty() && facts.nSupportedTypes > 0)
+        out.Line(PrintableText(RoadLine(facts.strIppRoad)));
     for (const std::wstring& strLine : ProbeStateLines(facts.route.kind, facts.state))
         out.Line(strLine);
     json.AddProbe(facts);

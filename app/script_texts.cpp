@@ -41,6 +41,12 @@ constexpr Text kAllAndPrinter{L"IDL_ERR_ALL_AND_PRINTER", L"/all and /m cannot b
 constexpr Text kUsageJson{L"IDL_USAGE_JSON", L"/json writes one JSON document for scripts in place of these lines. "
                                              L"/all checks every installed printer."};
 constexpr Text kNoRun{L"IDL_ERR_NO_RUN", L"Give /print, /probe or /?."};
+constexpr Text kNoIppRoad{L"IDL_ERR_NO_IPP_ROAD", L"/via ipp: the printer \"{1}\" was not heard over IPP, so it has "
+                                                 L"no IPP road. Leave out /via or use /via spooler."};
+constexpr Text kNoSpoolerRoad{L"IDL_ERR_NO_SPOOLER_ROAD", L"/via spooler: {1} is installed nowhere, so it has no print "
+                                                         L"queue. Leave out /via or use /via ipp."};
+constexpr Text kUsageVia{L"IDL_USAGE_VIA", L"/via chooses the road: a printer heard over IPP takes the files over "
+                                           L"IPP, any other through the spooler."};
 constexpr Text kUnknownPrinter{L"IDL_UNKNOWN_PRINTER", L"No printer named \"{1}\" is installed."};
 constexpr Text kFileSent{L"IDL_FILE_SENT", L"Sent: {1}"};
 constexpr Text kFileRefused{L"IDL_FILE_REFUSED", L"Refused ({2}): {1}"};
@@ -137,12 +143,13 @@ std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const Optio
             L"  " + strProgram + L" /print [/m " + strPrinter + L"] [/copies " + strN + L"] [/pages " + Say(kWordFrom) +
                 L"[-" + Say(kWordTo) + L"]] [/paper " + Say(kWordSize) + L"] [/type " + Say(kWordType) + L"]",
             strIndent + L"[/duplex none|long|short] [/color auto|bw] [/fit | /zoom " + strN + L"] [/wait " +
-                Say(kWordSeconds) + L"] [/json] " + Say(kWordFile) + L"...",
+                Say(kWordSeconds) + L"] [/via spooler|ipp] [/json] " + Say(kWordFile) + L"...",
             L"  " + strProgram + L" /probe [/m " + strPrinter + L" | /all] [/json]",
             L"  " + strProgram + L" /?",
             Say(kUsagePrint),
             Say(kUsageProbe),
             Say(kUsageJson),
+            Say(kUsageVia),
             Say(kUsageRanges),
             Say(kUsageSizes, {Joined(keywords.paperSizes)}),
             Say(kUsageTypes, {Joined(keywords.paperTypes)}),
@@ -178,6 +185,11 @@ std::wstring UsageErrorLine(const CommandLine& cmd)
 std::wstring NoRunLine() { return Say(kNoRun); }
 
 std::wstring UnknownPrinterLine(const std::wstring& strPrinter) { return Say(kUnknownPrinter, {strPrinter}); }
+
+std::wstring NoRoadLine(PrintRoad road, const std::wstring& strPrinter)
+{
+    return PrintableText(Say(road == PrintRoad::Ipp ? kNoIppRoad : kNoSpoolerRoad, {strPrinter}));
+}
 
 std::wstring PrinterCheckLine(int nSupportedTypes)
 {

@@ -17,6 +17,8 @@ std::wstring UsageErrorLine(const CommandLine& cmd);
 std::wstring NoRunLine();
 
 std::wstring UnknownPrinterLine(const std::wstring& strPrinter);
+// /via asked for a road the printer does not have (exit code 1).
+std::wstring NoRoadLine(PrintRoad road, const std::wstring& strPrinter);
 // The printer message of a supported-type mask that admits nothing (messages 2, 3, 4).
 std::wstring PrinterCheckLine(int nSupportedTypes);
 

@@ -4,6 +4,7 @@
 
 #include "common/debug_log.h"
 #include "common/placeholders.h"
+#include "common/printable_text.h"
 #include "common/ui_text.h"
 #include "job/job_messages.h"
 #include "job/param_mngr.h"
@@ -11,6 +12,7 @@
 #include "job/print_run.h"
 #include "job/print_sender.h"
 #include "job/print_summary.h"
+#include "printer/ipp/ipp_printer_route.h"
 #include "printer/state/printer_state_text.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
@@ -68,6 +70,10 @@ std::wstring ProgressText(const PrintRunProgress& progress)
                                 {PrinterStateLine(progress.printerState), std::to_wstring(progress.nSecondsLeft)});
     if (progress.bWaiting)
         return RunText(L"IDL_STATUS_WAITING", L"Waiting for the print queue\x2026");
+    if (!progress.strJobState.empty())
+        return FillPlaceholders(RunText(L"IDL_STATUS_JOB", L"File {1} of {2} at the printer: {3}"),
+                                {std::to_wstring(progress.nFile + 1), std::to_wstring(progress.nFiles),
+                                 PrintableText(progress.strJobState)});
     return FillPlaceholders(RunText(L"IDL_STATUS_PRINTING", L"File {1} of {2}: {3}"),
                             {std::to_wstring(progress.nFile + 1), std::to_wstring(progress.nFiles),
                              FileNameOfPath(progress.strPath)});
@@ -98,6 +104,9 @@ void CMainPropertySheet::StartSending(std::vector<std::wstring> arrFiles, std::o
     input.arrFiles = arrFiles;
     input.stateTarget = m_pageBasic.StateTarget();
     input.before = std::move(before);
+    // A printer heard over IPP takes the files there, each a job of its own.
+    input.strIppUrl = IppUrlOfRoute(input.stateTarget.get());
+    m_strRunIppUrl = input.strIppUrl;
     m_arrRunFiles = std::move(arrFiles);
     m_strRunPrinter = input.strPrinter;
     m_bCloseAfterRun = false;
@@ -187,8 +196,11 @@ void CMainPropertySheet::OnRunEnded()
     DebugLog(L"CMainPropertySheet::OnRunEnded / %s %s", summary.strHeadline.c_str(), summary.strPrinterLine.c_str());
     for (const std::wstring& strFailure : summary.arrFailures)
         DebugLog(L"CMainPropertySheet::OnRunEnded / %s", strFailure.c_str());
-    // What the printer did is the news, when it told.
-    SetSheetStatus(m_hWnd, summary.strPrinterLine.empty() ? summary.strHeadline : summary.strPrinterLine);
+    // What the printer did is the news, when it told; a run over IPP says so.
+    std::wstring strStatus = summary.strPrinterLine.empty() ? summary.strHeadline : summary.strPrinterLine;
+    if (!m_strRunIppUrl.empty())
+        strStatus += L" " + RoadLine(m_strRunIppUrl);
+    SetSheetStatus(m_hWnd, strStatus);
     m_pageBasic.ShowStateAfterRun(m_lastFollowed);
     // The user asked to close and the run has ended meanwhile: the question is answered.
     if (m_pCloseQuestion) {

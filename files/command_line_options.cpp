@@ -7,7 +7,7 @@
 #include "files/command_line.h"
 
 namespace {
-enum class Opt { Print, Probe, Usage, Json, All, Copies, Pages, Paper, Type, Duplex, Color, Fit, Zoom, Wait };
+enum class Opt { Print, Probe, Usage, Json, All, Copies, Pages, Paper, Type, Duplex, Color, Fit, Zoom, Wait, Via };
 
 struct OptionName {
     const wchar_t* pszName;
@@ -20,7 +20,7 @@ constexpr OptionName kOptions[] = {
     {L"copies", Opt::Copies, true}, {L"pages", Opt::Pages, true},  {L"paper", Opt::Paper, true},
     {L"type", Opt::Type, true},     {L"duplex", Opt::Duplex, true}, {L"color", Opt::Color, true},
     {L"fit", Opt::Fit, false},      {L"zoom", Opt::Zoom, true},     {L"wait", Opt::Wait, true},
-    {L"json", Opt::Json, false},    {L"all", Opt::All, false},
+    {L"json", Opt::Json, false},    {L"all", Opt::All, false},      {L"via", Opt::Via, true},
 };
 
 // What a report shows of a token too long to take: its start.
@@ -253,6 +253,14 @@ bool Reader::ApplyValue(Opt opt, std::wstring_view value)
             return true;
         }
         return false;
+    case Opt::Via: {
+        const wchar_t* kRoads[] = {L"spooler", L"ipp"};
+        const int nRoad = KeywordIndex(kRoads, value);
+        if (nRoad < 0)
+            return false;
+        m_cmd.road = nRoad == 0 ? PrintRoad::Spooler : PrintRoad::Ipp;
+        return true;
+    }
     default:
         return false;
     }

@@ -9,7 +9,8 @@
 // with "/" or "-" is an unknown option. A repeated option: the last one wins.
 //
 //   /print [/m PRINTER] [/copies N] [/pages FROM[-TO]] [/paper SIZE] [/type TYPE]
-//          [/duplex none|long|short] [/color auto|bw] [/fit | /zoom N] [/wait SECONDS] [/json] FILE...
+//          [/duplex none|long|short] [/color auto|bw] [/fit | /zoom N] [/wait SECONDS]
+//          [/via spooler|ipp] [/json] FILE...
 //   /probe [/m PRINTER | /all] [/json]
 //   /?
 #include <optional>
@@ -53,6 +54,10 @@ enum class UsageError {
     AllAndPrinter,  // /all with /m
 };
 
+// The road of /print: unset, a queue heard over IPP is sent to over IPP, any other through
+// the spooler; a printer reached by its URL alone has no spooler road.
+enum class PrintRoad { Default, Spooler, Ipp };
+
 constexpr int kDefaultWaitSeconds = 60;
 constexpr size_t kValueTokenChars = 32;  // an option value holds at most 31 characters
 
@@ -64,6 +69,7 @@ struct CommandLine {
     bool bPrinterTooLong = false;   // under /print and /probe: the last M option's name did not fit
     JobOptions options;
     int nWaitSeconds = kDefaultWaitSeconds;
+    PrintRoad road = PrintRoad::Default;  // /via
     bool bJson = false;  // /json: one JSON document for scripts, even after a usage fault
     bool bAll = false;   // /probe /all: every installed printer
     UsageError error = UsageError::None;  // the first fault, under /print and /probe only

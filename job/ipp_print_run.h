@@ -25,6 +25,17 @@ struct IppFileEnd {
     std::optional<uint32_t> nPages;    // the impressions of a completed job, when it says
 };
 
+// What the road tells while it runs, for a progress bar and a status line.
+struct IppRunHooks {
+    std::function<void(size_t nFile)> fnFileStarts;
+    // The bytes of the current file sent so far, counted twice as the spooler road counts them.
+    std::function<void(unsigned long long nDone)> fnFileProgress;
+    std::function<void(size_t nFile)> fnFileEnds;
+    // While the file's job is followed: its state as the printer words it ("processing").
+    std::function<void(const std::wstring& strJobState)> fnJobState;
+};
+
 // One per file, in list order. fnStop is asked between blocks and while a job is
 // followed (a stop then ends the following, not the job).
-std::vector<IppFileEnd> SendFilesOverIpp(const IppRunInput& input, const std::function<bool()>& fnStop);
+std::vector<IppFileEnd> SendFilesOverIpp(const IppRunInput& input, const std::function<bool()>& fnStop,
+                                         const IppRunHooks& hooks = {});

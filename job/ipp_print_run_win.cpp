@@ -107,8 +107,9 @@ FileReason ReasonOfRefusal(const ipp::Answer& answer, const char* pszFormat)
 
 class IppRun {
 public:
-    IppRun(const IppRunInput& input, const ipp::PrinterUrl& url, const std::function<bool()>& fnStop)
-        : m_input(input), m_url(url), m_fnStop(fnStop), m_strUser(WindowsUser())
+    IppRun(const IppRunInput& input, const ipp::PrinterUrl& url, const std::function<bool()>& fnStop,
+           const IppRunHooks& hooks)
+        : m_input(input), m_url(url), m_fnStop(fnStop), m_hooks(hooks), m_strUser(WindowsUser())
     {
     }
 
@@ -174,6 +175,8 @@ public:
                 AddPrinterState(end);
                 return;
             }
+            if (answer.Ok() && m_hooks.fnJobState)
+                m_hooks.fnJobState(JobStateWords(answer.message));
             if (Clock::now() >= until)
                 return;
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
@@ -247,6 +250,7 @@ private:
     {
         SendControl control;
         control.fnStopRequested = m_fnStop;
+        control.fnProgress = m_hooks.fnFileProgress;
         IppFileSource source(hFile, nBytes, nFileType, control);
         if (!source.Prime())
             return source.Fault();
@@ -298,6 +302,19 @@ private:
         return pJobId ? pJobId->Integer().value_or(0) : 0;
     }
 
+    // "processing: Printing page 2": the job's state keyword and the printer's words for it.
+    static std::wstring JobStateWords(const ipp::Message& answer)
+    {
+        constexpr const char* kStates[] = {"pending", "pending-held", "processing", "processing-stopped"};
+        const ipp::Attribute* pState = answer.Find(ipp::GroupTag::Job, "job-state");
+        const int32_t nState = pState ? pState->Integer().value_or(0) : 0;
+        std::wstring strWords = nState >= 3 && nState <= 6 ? Wide(kStates[nState - 3]) : L"";
+        if (const ipp::Attribute* pMessage = answer.Find(ipp::GroupTag::Job, "job-state-message");
+            pMessage && pMessage->Text() && !pMessage->Text()->empty())
+            strWords += (strWords.empty() ? L"" : L": ") + Wide(*pMessage->Text());
+        return strWords;
+    }
+
     // True once the job has ended: completed with its count, or aborted or cancelled with
     // the printer's words.
     static bool Ended(const ipp::Message& answer, IppFileEnd& end)
@@ -330,19 +347,21 @@ private:
     const IppRunInput& m_input;
     const ipp::PrinterUrl& m_url;
     const std::function<bool()>& m_fnStop;
+    const IppRunHooks& m_hooks;
     std::string m_strUser;
     ipp::Message m_printer;
     int32_t m_nRequestId = 1;
 };
 }  // namespace
 
-std::vector<IppFileEnd> SendFilesOverIpp(const IppRunInput& input, const std::function<bool()>& fnStop)
+std::vector<IppFileEnd> SendFilesOverIpp(const IppRunInput& input, const std::function<bool()>& fnStop,
+                                         const IppRunHooks& hooks)
 {
     std::vector<IppFileEnd> arrEnds(input.arrFiles.size());
     const std::optional<ipp::PrinterUrl> url = ipp::ParsePrinterUrl(Utf8(input.strUrl));
     if (!url)
         return arrEnds;
-    IppRun run(input, *url, fnStop);
+    IppRun run(input, *url, fnStop, hooks);
     FileReason failure;
     if (!run.AskPrinter(failure)) {
         for (IppFileEnd& end : arrEnds)
@@ -353,7 +372,11 @@ std::vector<IppFileEnd> SendFilesOverIpp(const IppRunInput& input, const std::fu
         if (fnStop && fnStop())
             break;
         DebugLog(L"[IppRun] %s", input.arrFiles[i].c_str());
+        if (hooks.fnFileStarts)
+            hooks.fnFileStarts(i);
         arrEnds[i] = run.Send(input.arrFiles[i]);
+        if (hooks.fnFileEnds)
+            hooks.fnFileEnds(i);
         if (arrEnds[i].reason.outcome == FileOutcome::Sent && arrEnds[i].nJobId > 0 && input.nWaitSeconds > 0)
             run.Follow(arrEnds[i]);
     }

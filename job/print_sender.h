@@ -28,6 +28,9 @@ struct PrintRunInput {
     // it the run reads the state first and sends nothing when the printer reports a stop
     // condition.
     std::optional<PrinterState> before;
+    // The printer's IPP URL when the run goes over IPP: each file a job of its own there,
+    // not through the queue.
+    std::wstring strIppUrl;
 };
 
 struct PrintRunProgress {
@@ -39,6 +42,7 @@ struct PrintRunProgress {
     bool bFollowing = false;  // the jobs have left the queue; the printer is being followed
     PrinterState printerState;  // bFollowing: as the printer told it last
     int nSecondsLeft = 0;       // bFollowing: before the following ends
+    std::wstring strJobState;   // over IPP: the state of the file's job while it is followed
 };
 
 struct PrintRunEnd {

@@ -6,6 +6,7 @@
 #include "common/debug_log.h"
 #include "common/internal_error.h"
 #include "common/system_error.h"
+#include "job/ipp_print_run.h"
 #include "job/job_watch.h"
 #include "job/printer_after_run.h"
 #include "job/send_data_to_device.h"
@@ -39,6 +40,7 @@ public:
     {
         m_report.nFile = nFile;
         m_report.strPath = strPath;
+        m_report.strJobState.clear();
         m_nFileDone = 0;
         Tell();
     }
@@ -57,6 +59,11 @@ public:
     void Waiting()
     {
         m_report.bWaiting = true;
+        Tell();
+    }
+    void JobState(const std::wstring& strJobState)
+    {
+        m_report.strJobState = strJobState;
         Tell();
     }
     void Following(const PrinterState& state, int nSecondsLeft)
@@ -111,6 +118,34 @@ bool ReadStateBefore(const PrintRunInput& input, std::unique_ptr<PrinterRoute>& 
     return false;
 }
 
+// Each file a job of its own at the printer's IPP URL, followed there; the pages of jobs
+// that all completed with a count are the printer's count.
+void SendEachFileOverIpp(const PrintRunInput& input, const std::function<bool()>& fnStop, CRunProgress& progress,
+                         PrintRunEnd& end)
+{
+    IppRunInput ipp;
+    ipp.strUrl = input.strIppUrl;
+    ipp.settings = input.job.settings;
+    ipp.arrFiles = input.arrFiles;
+    ipp.nWaitSeconds = input.nWaitSeconds;
+    IppRunHooks hooks;
+    hooks.fnFileStarts = [&](size_t nFile) { progress.StartFile(nFile, input.arrFiles[nFile]); };
+    hooks.fnFileProgress = [&](unsigned long long nDone) { progress.FileDone(nDone); };
+    hooks.fnFileEnds = [&](size_t) { progress.EndFile(); };
+    hooks.fnJobState = [&](const std::wstring& strJobState) { progress.JobState(strJobState); };
+    const std::vector<IppFileEnd> arrEnds = SendFilesOverIpp(ipp, fnStop, hooks);
+    uint32_t nPages = 0;
+    bool bCounted = true;
+    for (size_t i = 0; i < arrEnds.size(); ++i) {
+        end.arrOutcomes[i] = arrEnds[i].reason;
+        bCounted = bCounted && (arrEnds[i].reason.outcome != FileOutcome::Sent || arrEnds[i].nPages);
+        nPages += arrEnds[i].reason.outcome == FileOutcome::Sent ? arrEnds[i].nPages.value_or(0) : 0;
+    }
+    end.bCancelled = fnStop && fnStop();
+    if (bCounted && input.nWaitSeconds > 0)
+        end.printer = {FollowVerdict::Done, nPages};
+}
+
 void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnStop,
                   const std::function<void(const PrintRunProgress&)>& fnProgress, PrintRunEnd& end)
 {
@@ -121,6 +156,11 @@ void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnSto
         end.bCancelled = fnStop && fnStop();
         if (!end.bCancelled)
             end.stoppedBefore = before;
+        return;
+    }
+    if (!input.strIppUrl.empty()) {
+        CRunProgress progress(input, fnProgress);
+        SendEachFileOverIpp(input, fnStop, progress, end);
         return;
     }
 

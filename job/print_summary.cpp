@@ -50,6 +50,13 @@ uint32_t MostPagesOfRun(const JobSettings& settings, size_t nFiles)
     return static_cast<uint32_t>(std::min<uint64_t>(nMost, UINT32_MAX));
 }
 
+std::wstring RoadLine(const std::wstring& strIppUrl)
+{
+    if (strIppUrl.empty())
+        return RunText(L"IDL_ROAD_SPOOLER", L"Road: spooler");
+    return FillPlaceholders(RunText(L"IDL_ROAD_IPP", L"Road: IPP to {1}"), {PrintableText(strIppUrl)});
+}
+
 std::wstring PrinterRunLine(const PrinterRunReport& printer, size_t nFilesSent)
 {
     if (printer.verdict == FollowVerdict::TimedOut)

@@ -40,6 +40,9 @@ std::wstring FileReasonLine(const std::wstring& strPath, const FileReason& reaso
 // "a.pdf — printed, 3 pages": a file whose own job the printer reported done, with its count.
 std::wstring FilePrintedLine(const std::wstring& strPath, uint32_t nPages);
 
+// "Road: IPP to ipp://…" for a run sent over IPP to that URL, "Road: spooler" for an empty URL.
+std::wstring RoadLine(const std::wstring& strIppUrl);
+
 // Sent, with or without trouble the printer reported after it.
 bool WasSent(const FileReason& reason);
 // "The printer printed 3 pages.", the same said of several files together, that its counter

@@ -46,3 +46,7 @@ private:
     std::string m_strLastReason;
     bool m_bAnswered = false;
 };
+
+// The URL of a route that is an IPP route, else empty: a printer heard over IPP has an
+// IPP road beside the spooler's.
+std::wstring IppUrlOfRoute(const PrinterRoute* pRoute);

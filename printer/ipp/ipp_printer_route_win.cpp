@@ -99,3 +99,9 @@ std::unique_ptr<PrinterRoute> IppPrinterRoute::Copy() const
 {
     return std::make_unique<IppPrinterRoute>(m_strUrl);
 }
+
+std::wstring IppUrlOfRoute(const PrinterRoute* pRoute)
+{
+    const auto* pIpp = dynamic_cast<const IppPrinterRoute*>(pRoute);
+    return pIpp ? pIpp->Url() : std::wstring();
+}

@@ -873,7 +873,8 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
     EXPECT_EQ(run.strOutput, "Printer: " + strUrl + "\r\nInstalled nowhere: reached by its URL alone.\r\n"
                                  "IPP request to " + strUrl + ": answered\r\nDevice ID: MFG:Example;MDL:Printer;CMD:PDF,JPEG;\r\n"
                                  "Files it takes: .pdf .jpg .jpeg .jpe .jfif\r\nVerdict: Lumeo can print on this "
-                                 "printer.\r\nState: Ready\r\nSupply: Toner Waste Tank: 25 % full\r\nSupply: Black "
+                                 "printer.\r\nRoad: IPP to " + strUrl +
+                                 "\r\nState: Ready\r\nSupply: Toner Waste Tank: 25 % full\r\nSupply: Black "
                                  "Toner: 75 %\r\nTray: auto (media unknown): unknown\r\nTray: main "
                                  "(na_letter_8.5x11in): 40 %\r\nTray: manual (media unknown): unknown\r\nTray: "
                                  "by-pass-tray (na_number-10_4.125x9.5in): unknown\r\n");
@@ -971,7 +972,8 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
     EXPECT_EQ(Parsed(run.strOutput), nlohmann::json::parse(R"({"version": 1, "command": "probe", "printers": [{
         "printer": ")" + strGarbage + R"(", "port": null, "route": {"kind": "ipp", "answered": false, "requests": [{
         "url": ")" + strGarbage + R"(", "answered": false, "reason": "the answer is not HTTP"}]}, "deviceId": null,
-        "types": [], "verdict": "no-answer", "state": {"status": "unknown", "conditions": [], "pageCounter": null,
+        "types": [], "verdict": "no-answer", "road": {"kind": "ipp", "url": ")" + strGarbage + R"("},
+        "state": {"status": "unknown", "conditions": [], "pageCounter": null,
         "supplies": [], "trays": []}}], "exitCode": 3})"));
 }
 
@@ -1107,7 +1109,8 @@ TEST_F(LumeoNetworkPrinter, LumeoCmdNamesEveryRefusedFileWithItsOwnReasonAndCoun
                                        Quoted(strGood));
     EXPECT_EQ(run.dwExit, 4u);
     nlohmann::json expected = nlohmann::json::parse(R"({"version": 1, "command": "print", "printer":
-        "Lumeo E2E Net Pdf", "files": [], "counts": {"files": 5, "sent": 1, "refused": 4, "notSent": 0, "reasons":
+        "Lumeo E2E Net Pdf", "road": {"kind": "spooler", "url": null}, "files": [], "counts": {"files": 5,
+        "sent": 1, "refused": 4, "notSent": 0, "reasons":
         {"not-found": 1, "not-a-file": 1, "not-of-its-type": 1, "type-not-taken": 1}}, "printerReport": {"verdict":
         "no-state", "pages": null, "trouble": null}, "exitCode": 4})");
     for (const auto& [strPath, strOutcome, reason] : {std::tuple(strMissing, "refused", nlohmann::json("not-found")),
@@ -1160,7 +1163,8 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
         "printer": "Lumeo E2E Net Supplies", "port": {"name": "LUMEO_E2E_NET_)" + strPort + R"(", "kind": "network"},
         "route": {"kind": "snmp", "answered": true, "requests": [{"address": "127.0.0.1:)" + strPort + R"(",
         "community": "public", "wsdUrl": null, "answered": true}]}, "deviceId": "MFG:Corvane;CMD:PDF;",
-        "types": ["pdf"], "verdict": "can-print-not-now", "state": {"status": "stopped", "conditions": [{"kind":
+        "types": ["pdf"], "verdict": "can-print-not-now", "road": {"kind": "spooler", "url": null},
+        "state": {"status": "stopped", "conditions": [{"kind":
         "cover-open", "severity": "stop", "detail": "none", "words": "Front cover open"}], "pageCounter": 1000,
         "supplies": [{"name": "Black Toner Cartridge", "kind": "supply", "level": 80}, {"name": "Cyan Toner",
         "kind": "supply", "level": "some-remaining"}, {"name": "Waste Toner Box", "kind": "receptacle", "level":
@@ -1253,6 +1257,61 @@ TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingToAJammedPrinterHeardOverIp
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return IsWindowEnabled(ui.SheetButton(IDOK)); }, 10000));
     EXPECT_EQ(WinePrinters::ReadCapture(*pJam), "");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
+}
+
+// A queue heard over IPP takes the files over IPP, from a script and from the sheet, each
+// file a job followed there; /via spooler puts them into the queue with the PJL envelope.
+TEST_F(LumeoNetworkPrinter, AQueueHeardOverIppIsSentToOverIppUnlessAScriptChoosesTheSpooler)
+{
+    IppPeer printer("printer",
+                    "-f application/pdf,image/jpeg -k -c " LUMEO_SOURCE_DIR "/tests/support/ipp_job_script.sh");
+    ASSERT_TRUE(printer.Ready()) << printer.Failure();
+    const std::string strUrl = printer.Url("ipp", "127.0.0.1", "/ipp/print");
+    const std::wstring strWideUrl(strUrl.begin(), strUrl.end());
+    const TestPrinter* pQueue = m_printers.AddRawPrinter(L"Lumeo E2E Ipp Queue", strWideUrl);
+    ASSERT_NE(pQueue, nullptr);
+    const std::wstring strPdf = MakeFile(L"queue.pdf", kPdfBytes);
+    const auto Print = [&](const std::wstring& strPrinter, const std::wstring& strVia) {
+        return RunScript(LUMEO_CMD_EXE, L"/print /m " + Quoted(strPrinter) + strVia + L" " + Quoted(strPdf));
+    };
+    ScriptRun run = Print(pQueue->strName, L"");
+    EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
+    EXPECT_NE(run.strOutput.find("queue.pdf \xE2\x80\x94 printed, 3 pages\r\nRoad: IPP to " + strUrl + "\r\n"),
+              std::string::npos) << run.strOutput;
+    ASSERT_EQ(KeptJobs(printer).size(), 1u);
+    EXPECT_EQ(KeptJobs(printer).at(".pdf").first, kPdfBytes);
+    EXPECT_EQ(WinePrinters::ReadCapture(*pQueue), "");
+    run = Print(pQueue->strName, L" /via spooler /wait 0");
+    EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
+    EXPECT_NE(run.strOutput.find("\r\nRoad: spooler\r\n"), std::string::npos) << run.strOutput;
+    EXPECT_EQ(WaitForCapture(1, pQueue), kPdfJob);
+    EXPECT_EQ(KeptJobs(printer).size(), 1u);
+    run = Print(kPrinter, L" /via ipp");
+    EXPECT_EQ(run.dwExit, 1u);
+    EXPECT_EQ(run.strOutput, "/via ipp: the printer \"Lumeo E2E File\" was not heard over IPP, so it has no "
+                             "IPP road. Leave out /via or use /via spooler.\r\n");
+
+    // The sheet: the job's state while it is followed, then its count and the road.
+    const std::wstring strSlow = MakeFile(L"slow.jpg", kJpegBytes);
+    CUiDriver& ui = Start({strSlow}, pQueue->strName);
+    SendPrint(ui);
+    EXPECT_TRUE(CUiDriver::WaitUntil(
+        [&] { return ui.StatusText().rfind(L"File 1 of 1 at the printer: processing", 0) == 0; }, 20000));
+    EXPECT_TRUE(ui.WaitForRunEnd());
+    EXPECT_EQ(ui.StatusText(), L"The printer printed 3 pages. Road: IPP to " + strWideUrl);
+    EXPECT_EQ(KeptJobs(printer).at(".jpg").first, kJpegBytes);
+    EXPECT_EQ(WinePrinters::ReadCapture(*pQueue), kPdfJob);
+    EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
+    // Cancel while the printer prints it: the job is cancelled there, the file stays listed.
+    m_driver.reset();
+    CUiDriver& again = Start({strSlow}, pQueue->strName);
+    SendPrint(again);
+    EXPECT_TRUE(CUiDriver::WaitUntil(
+        [&] { return again.StatusText().rfind(L"File 1 of 1 at the printer: processing", 0) == 0; }, 20000));
+    Send(again.Sheet(), WM_COMMAND, IDCANCEL);
+    EXPECT_EQ(DismissMessage(again).rfind(L"Printing cancelled: 0 of 1 file sent to Lumeo E2E Ipp Queue.", 0), 0u);
+    EXPECT_NE(ReadWholeFile(printer.Folder() + "/log").find("Cancel-Job successful-ok"), std::string::npos);
+    EXPECT_EQ(again.ListItems(IDC_LIST_FILE), Paths{strSlow});
 }
 
 TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingIntoAnOpenCoverAndShowsThePagesPrinted)
