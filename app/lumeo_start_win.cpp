@@ -13,6 +13,7 @@
 #include "app/script_texts.h"
 #include "common/debug_log.h"
 #include "common/ui_text.h"
+#include "common/utf8_text.h"
 #include "i18n/lang_globals.h"
 #include "i18n/lang_manager.h"
 #include "job/paper_tables.h"
@@ -34,15 +35,6 @@ void HardenLibrarySearch()
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
     if (!pfnSet || !pfnSet(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS))
         SetDllDirectoryW(L"");
-}
-
-std::wstring WideOfUtf8(const std::string& strUtf8)
-{
-    const int nChars = MultiByteToWideChar(CP_UTF8, 0, strUtf8.data(), static_cast<int>(strUtf8.size()), nullptr, 0);
-    std::wstring strWide(static_cast<size_t>(std::max(nChars, 0)), L'\0');
-    if (nChars > 0)
-        MultiByteToWideChar(CP_UTF8, 0, strUtf8.data(), static_cast<int>(strUtf8.size()), strWide.data(), nChars);
-    return strWide;
 }
 
 const wchar_t* ProgramName(ProgramKind kind) { return kind == ProgramKind::Console ? L"LumeoCmd" : L"Lumeo.exe"; }

@@ -12,6 +12,7 @@
 #include "files/file_types.h"
 #include "ipp/ipp_exchange.h"
 #include "ipp/ipp_request.h"
+#include "common/utf8_text.h"
 #include "job/ipp_file_source.h"
 #include "job/ipp_job_attributes.h"
 #include "job/print_summary.h"
@@ -23,31 +24,15 @@ using Clock = std::chrono::steady_clock;
 
 constexpr uint32_t kAskBudgetMs = 10000;
 
-std::string Utf8(const std::wstring& strText)
-{
-    const int nBytes = WideCharToMultiByte(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string text(static_cast<size_t>(std::max(nBytes, 0)), '\0');
-    if (nBytes > 0)
-        WideCharToMultiByte(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()), text.data(), nBytes,
-                            nullptr, nullptr);
-    return text;
-}
 
-std::wstring Wide(const std::string& text)
-{
-    const int nChars = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring strText(static_cast<size_t>(std::max(nChars, 0)), L'\0');
-    if (nChars > 0)
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), strText.data(), nChars);
-    return PrintableText(strText);
-}
+// The printer's words, fit to show.
+std::wstring Wide(const std::string& text) { return PrintableText(WideOfUtf8(text)); }
 
 std::string WindowsUser()
 {
     wchar_t szUser[257] = {};
     DWORD nChars = static_cast<DWORD>(std::size(szUser));
-    return GetUserNameW(szUser, &nChars) ? Utf8(szUser) : std::string();
+    return GetUserNameW(szUser, &nChars) ? Utf8OfWide(szUser) : std::string();
 }
 
 const char* DocumentFormat(int nFileType)
@@ -257,7 +242,7 @@ private:
         const bool bCreate = ListsOperation(ipp::Operation::CreateJob) && ListsOperation(ipp::Operation::SendDocument);
         ipp::Message request = Request(bCreate ? ipp::Operation::CreateJob : ipp::Operation::PrintJob);
         ipp::AttributeGroup& op = ipp::OperationGroup(request);
-        op.Add("job-name", ipp::ValueTag::Name, Utf8(FileNameOfPath(strPath)));
+        op.Add("job-name", ipp::ValueTag::Name, Utf8OfWide(FileNameOfPath(strPath)));
         op.AddBoolean("ipp-attribute-fidelity", true);
         if (!job.attributes.empty())
             request.groups.push_back(job);
@@ -358,7 +343,7 @@ std::vector<IppFileEnd> SendFilesOverIpp(const IppRunInput& input, const std::fu
                                          const IppRunHooks& hooks)
 {
     std::vector<IppFileEnd> arrEnds(input.arrFiles.size());
-    const std::optional<ipp::PrinterUrl> url = ipp::ParsePrinterUrl(Utf8(input.strUrl));
+    const std::optional<ipp::PrinterUrl> url = ipp::ParsePrinterUrl(Utf8OfWide(input.strUrl));
     if (!url)
         return arrEnds;
     IppRun run(input, *url, fnStop, hooks);

@@ -7,6 +7,7 @@
 
 #include "common/debug_log.h"
 #include "ipp/ipp_exchange.h"
+#include "common/utf8_text.h"
 #include "ipp/ipp_request.h"
 #include "printer/ipp/ipp_printer_state.h"
 
@@ -16,27 +17,6 @@ namespace {
 // requests; /probe's details, read once from a printer that answered, get a little more.
 constexpr uint32_t kReadBudgetMs = 2000;
 constexpr uint32_t kDetailsBudgetMs = 4000;
-
-std::string Utf8(const std::wstring& strText)
-{
-    const int nBytes = WideCharToMultiByte(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string text(static_cast<size_t>(std::max(nBytes, 0)), '\0');
-    if (nBytes > 0)
-        WideCharToMultiByte(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()), text.data(), nBytes,
-                            nullptr, nullptr);
-    return text;
-}
-
-std::wstring Wide(const std::string& text)
-{
-    const int nChars = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring strText(static_cast<size_t>(std::max(nChars, 0)), L'\0');
-    if (nChars > 0)
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), strText.data(), nChars);
-    return strText;
-}
-
 }  // namespace
 
 IppPrinterRoute::IppPrinterRoute(std::wstring strUrl) : m_strUrl(std::move(strUrl)) {}
@@ -45,7 +25,7 @@ IppPrinterRoute::~IppPrinterRoute() = default;
 
 bool IppPrinterRoute::Ask(const std::vector<std::string>& names, uint32_t nBudgetMs, ipp::Message& answer)
 {
-    const std::string url = Utf8(m_strUrl);
+    const std::string url = Utf8OfWide(m_strUrl);
     const std::optional<ipp::PrinterUrl> parsed = ipp::ParsePrinterUrl(url);
     m_bAnswered = false;
     if (!parsed) {
@@ -70,7 +50,7 @@ bool IppPrinterRoute::Ask(const std::vector<std::string>& names, uint32_t nBudge
     }
     m_strLastFailure = m_bAnswered ? std::string() : "IPP request to " + url + ": " + m_strLastReason;
     const std::string strLine = m_bAnswered ? "IPP request to " + url + ": answered" : m_strLastFailure;
-    DebugLog(L"[IppPrinterRoute] %s", Wide(strLine).c_str());
+    DebugLog(L"[IppPrinterRoute] %s", WideOfUtf8(strLine).c_str());
     return m_bAnswered;
 }
 
