@@ -143,7 +143,8 @@ std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const Optio
             L"  " + strProgram + L" /print [/m " + strPrinter + L"] [/copies " + strN + L"] [/pages " + Say(kWordFrom) +
                 L"[-" + Say(kWordTo) + L"]] [/paper " + Say(kWordSize) + L"] [/type " + Say(kWordType) + L"]",
             strIndent + L"[/duplex none|long|short] [/color auto|bw] [/fit | /zoom " + strN + L"] [/wait " +
-                Say(kWordSeconds) + L"] [/via spooler|ipp] [/json] " + Say(kWordFile) + L"...",
+                Say(kWordSeconds) + L"]",
+            strIndent + L"[/via spooler|ipp] [/json] " + Say(kWordFile) + L"...",
             L"  " + strProgram + L" /probe [/m " + strPrinter + L" | /all] [/json]",
             L"  " + strProgram + L" /?",
             Say(kUsagePrint),
