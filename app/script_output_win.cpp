@@ -1,6 +1,7 @@
 #include "app/script_output.h"
 
 #include "common/debug_log.h"
+#include "common/utf8_text.h"
 
 void ScriptOutput::Write(DWORD nStdHandle, const std::wstring& strLine, bool bShown)
 {
@@ -17,12 +18,8 @@ void ScriptOutput::Write(DWORD nStdHandle, const std::wstring& strLine, bool bSh
         WriteConsoleW(hOut, strText.c_str(), static_cast<DWORD>(strText.size()), &nDone, nullptr);
         return;
     }
-    const int nBytes =
-        WideCharToMultiByte(CP_UTF8, 0, strText.c_str(), static_cast<int>(strText.size()), nullptr, 0, nullptr, nullptr);
-    if (nBytes <= 0)
+    const std::string strBytes = Utf8OfWide(strText);
+    if (strBytes.empty())
         return;
-    std::string strBytes(static_cast<size_t>(nBytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, strText.c_str(), static_cast<int>(strText.size()), strBytes.data(), nBytes,
-                        nullptr, nullptr);
     WriteFile(hOut, strBytes.data(), static_cast<DWORD>(strBytes.size()), &nDone, nullptr);
 }
