@@ -79,11 +79,11 @@ void CGroupFrame::Paint(HDC hdc)
     ExtTextOutW(hdc, rcTitle.left, rcTitle.top, 0, nullptr, title.strText.c_str(), nChars, advances.data());
     if (title.nKey == std::wstring::npos || AccessKeyDrawFlag(m_hWnd) == DT_HIDEPREFIX)
         return;
-    const SIZE before = {ends[title.nKey], 0}, letter = {ends[title.nKey + 1] - ends[title.nKey], 0};
     TEXTMETRICW tm = {};
     GetTextMetricsW(hdc, &tm);
-    RECT rcLine = {rcTitle.left + before.cx, rcTitle.top + tm.tmAscent + 1, rcTitle.left + before.cx + letter.cx,
-                   rcTitle.top + tm.tmAscent + 1 + std::max(1, ScaleToDpi(1, nDpi))};
+    const int nTop = rcTitle.top + tm.tmAscent + 1;
+    RECT rcLine = {rcTitle.left + ends[title.nKey], nTop, rcTitle.left + ends[title.nKey + 1],
+                   nTop + std::max(1, ScaleToDpi(1, nDpi))};
     HBRUSH hLine = CreateSolidBrush(GetTextColor(hdc));
     FillRect(hdc, &rcLine, hLine);
     DeleteObject(hLine);
