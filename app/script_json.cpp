@@ -304,7 +304,8 @@ void ScriptJson::PrintRun(const std::wstring& strPrinter, const std::vector<File
         const bool bSent = report.reason.outcome == FileOutcome::Sent;
         files.push_back({{"path", Utf8(report.strShown)},
                          {"outcome", FileOutcomeKey(report)},
-                         {"reason", bSent ? ordered_json() : ordered_json(ReasonKey(report.reason.outcome))}});
+                         {"reason", bSent ? ordered_json() : ordered_json(ReasonKey(report.reason.outcome))},
+                         {"pages", report.nPages ? ordered_json(*report.nPages) : ordered_json()}});
         nSent += WasSent(report.reason) ? 1 : 0;
         nRefused += report.bAdmitted ? 0 : 1;
         if (report.reason.outcome != FileOutcome::Sent) {

@@ -30,11 +30,11 @@ public:
     void Add(const CmdFile& file)
     {
         if (file.bTooLong) {
-            m_arrReports.push_back({file.strShown, FileOutcome::PathTooLong, false});
+            m_arrReports.push_back({file.strShown, FileOutcome::PathTooLong, false, std::nullopt});
         } else if (HasNamePattern(file.strPath)) {
             const std::vector<std::wstring> arrPaths = ExpandNamePattern(file.strPath);
             if (arrPaths.empty())
-                m_arrReports.push_back({file.strShown, FileOutcome::NotFound, false});
+                m_arrReports.push_back({file.strShown, FileOutcome::NotFound, false, std::nullopt});
             // A match in a folder is taken as it is: a shortcut dropped there must not
             // lead to any file or host of its maker's choice.
             for (const std::wstring& strPath : arrPaths)
@@ -45,11 +45,15 @@ public:
     }
     const std::vector<std::wstring>& AdmittedFiles() const { return m_arrAdmitted; }
     // arrOutcomes[i] belongs to AdmittedFiles()[i].
-    std::vector<FileReport> Reports(const std::vector<FileReason>& arrOutcomes) const
+    std::vector<FileReport> Reports(const std::vector<FileReason>& arrOutcomes,
+                                    const std::vector<std::optional<uint32_t>>& arrPages = {}) const
     {
         std::vector<FileReport> arrReports = m_arrReports;
-        for (size_t i = 0; i < m_arrSlots.size(); ++i)
+        for (size_t i = 0; i < m_arrSlots.size(); ++i) {
             arrReports[m_arrSlots[i]].reason = i < arrOutcomes.size() ? arrOutcomes[i] : FileOutcome::Cancelled;
+            if (i < arrPages.size())
+                arrReports[m_arrSlots[i]].nPages = arrPages[i];
+        }
         return arrReports;
     }
 
@@ -64,7 +68,7 @@ private:
             m_arrSlots.push_back(m_arrReports.size());
             m_arrAdmitted.push_back(strFile);
         }
-        m_arrReports.push_back({strPath, reason, bAdmitted});
+        m_arrReports.push_back({strPath, reason, bAdmitted, std::nullopt});
     }
 
     int m_nSupportedTypes;
@@ -140,13 +144,16 @@ int PrintOverIpp(const CommandLine& cmd, const std::wstring& strPrinter, const S
     const std::vector<IppFileEnd> arrEnds = SendFilesOverIpp(input, ScriptStopRequested);
     ScriptRunEnded();
     std::vector<FileReason> arrOutcomes;
+    std::vector<std::optional<uint32_t>> arrPages;
     std::vector<std::wstring> arrCounts;
     for (size_t i = 0; i < arrEnds.size(); ++i) {
+        const bool bCounted = arrEnds[i].reason.outcome == FileOutcome::Sent && arrEnds[i].nPages;
         arrOutcomes.push_back(arrEnds[i].reason);
-        if (arrEnds[i].reason.outcome == FileOutcome::Sent && arrEnds[i].nPages)
+        arrPages.push_back(bCounted ? arrEnds[i].nPages : std::nullopt);
+        if (bCounted)
             arrCounts.push_back(FilePrintedLine(input.arrFiles[i], *arrEnds[i].nPages));
     }
-    return ReportRun(list.Reports(arrOutcomes), strPrinter, PrinterRunReport(), arrCounts, road, out, json);
+    return ReportRun(list.Reports(arrOutcomes, arrPages), strPrinter, PrinterRunReport(), arrCounts, road, out, json);
 }
 
 int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, ScriptOutput& out, ScriptJson& json)

@@ -1,6 +1,8 @@
 #pragma once
 // What a run without the sheet (/print, /probe) ends with: an outcome per file and the
 // exit code a script sees.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,8 @@ struct FileReport {
     // False for a file the printer's admission rule refused (missing, no file, a type it
     // does not take, or no file matched the pattern), which was never sent.
     bool bAdmitted = false;
+    // The impressions its job made, when the printer counted them for this job alone.
+    std::optional<uint32_t> nPages;
 };
 
 // 0 when the printer takes some type, 2 when it takes none or none is installed (0, -2),

@@ -21,9 +21,8 @@ namespace ipp {
 class DocumentSource {
 public:
     virtual ~DocumentSource() = default;
-    // The size in bytes when known before sending; with it the body has a Content-Length,
-    // without it (or past what WinHTTP can count, 4 GiB) the body is sent chunked.
-    virtual std::optional<uint64_t> Size() const = 0;
+    // The size in bytes, known before sending: the body's Content-Length.
+    virtual uint64_t Size() const = 0;
     // Fills the start of `block`; 0 at the document's end, nullopt when it cannot be read.
     virtual std::optional<size_t> Read(std::span<uint8_t> block) = 0;
 };

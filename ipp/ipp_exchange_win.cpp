@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cwctype>
 
 #include "ipp/ipp_exchange.h"
@@ -165,8 +164,9 @@ private:
         return true;
     }
 
-    // The attributes, then the document block by block: with its length when WinHTTP can
-    // count it, chunked (framed here) when not.
+    // The attributes, then the document block by block. WinHTTP counts a body's length in
+    // 32 bits: past 4 GiB the length goes as a header of ours, and WinHTTP is told to
+    // leave it alone. (Wine's WinHTTP cannot send a chunked request body.)
     bool Send(HINTERNET request, const std::vector<uint8_t>& head, DocumentSource* document)
     {
         std::wstring headers = L"Content-Type: application/ipp\r\n";
@@ -179,15 +179,15 @@ private:
                 return Fail(false);
             return true;
         }
-        const std::optional<uint64_t> size = document->Size();
-        const bool counted = size && *size + head.size() <= 0xFFFFFFFFull;
+        const uint64_t size = document->Size();
+        const uint64_t total = size + head.size();
+        const bool counted = total <= 0xFFFFFFFFull;
         if (!counted)
-            headers += L"Transfer-Encoding: chunked\r\n";
+            headers += L"Content-Length: " + std::to_wstring(total) + L"\r\n";
         if (!WinHttpSendRequest(request, headers.c_str(), static_cast<DWORD>(-1), WINHTTP_NO_REQUEST_DATA, 0,
-                                counted ? static_cast<DWORD>(*size + head.size()) : WINHTTP_IGNORE_REQUEST_TOTAL_LENGTH,
-                                0))
+                                counted ? static_cast<DWORD>(total) : WINHTTP_IGNORE_REQUEST_TOTAL_LENGTH, 0))
             return Fail(false);
-        if (!Chunk(request, head.data(), head.size(), counted))
+        if (!Write(request, head.data(), head.size()))
             return false;
         std::vector<uint8_t> block(1 << 20);
         uint64_t sent = 0;
@@ -198,24 +198,12 @@ private:
             if (*got == 0)
                 break;
             sent += *got;
-            if (size && sent > *size)
+            if (sent > size)
                 return Fail(Failure::DocumentUnreadable);  // it grew while it was sent
-            if (!Chunk(request, block.data(), *got, counted))
+            if (!Write(request, block.data(), *got))
                 return false;
         }
-        if (size && sent != *size)
-            return Fail(Failure::DocumentUnreadable);
-        return counted || Write(request, "0\r\n\r\n", 5);
-    }
-
-    bool Chunk(HINTERNET request, const uint8_t* data, size_t size, bool counted)
-    {
-        if (counted || size == 0)
-            return size == 0 || Write(request, data, size);
-        char frame[20];
-        const int n = snprintf(frame, sizeof(frame), "%zx\r\n", size);
-        return Write(request, frame, static_cast<size_t>(n)) && Write(request, data, size) &&
-               Write(request, "\r\n", 2);
+        return sent == size || Fail(Failure::DocumentUnreadable);
     }
 
     static std::wstring Header(HINTERNET request, DWORD what)

@@ -18,7 +18,7 @@ public:
     // Reads and checks the first block before anything goes to the printer; false with
     // Fault() set when the file is refused or cannot be read.
     bool Prime();
-    std::optional<uint64_t> Size() const override { return m_nBytes; }
+    uint64_t Size() const override { return m_nBytes; }
     std::optional<size_t> Read(std::span<uint8_t> block) override;
     // Why the reading ended early (refused, changed, unreadable, stopped); Sent when it did not.
     const FileReason& Fault() const { return m_fault; }

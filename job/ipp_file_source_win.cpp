@@ -35,13 +35,8 @@ std::optional<size_t> IppFileSource::ReadChecked(uint8_t* pBlock, size_t nWant)
     if (m_control.fnStopRequested && m_control.fnStopRequested())
         return Fail(FileOutcome::Cancelled);
     const uint64_t nLeft = m_nBytes - m_nRead;
-    if (nLeft == 0) {
-        // Grown meanwhile: what was sent is not the file as it is now.
-        LARGE_INTEGER size = {};
-        if (!GetFileSizeEx(m_hFile, &size) || static_cast<uint64_t>(size.QuadPart) != m_nBytes)
-            return Fail(FileOutcome::Changed);
+    if (nLeft == 0)
         return 0;
-    }
     DWORD nRead = 0;
     const auto nAsk = static_cast<DWORD>(std::min<uint64_t>({nWant, nLeft, 0x40000000u}));
     if (!ReadFile(m_hFile, pBlock, nAsk, &nRead, nullptr))
@@ -60,6 +55,11 @@ std::optional<size_t> IppFileSource::ReadChecked(uint8_t* pBlock, size_t nWant)
         break;
     }
     m_nRead += nRead;
+    // Grown meanwhile: the file is not what is being sent. Judged before its last block
+    // goes, so that the printer never has a whole document of it.
+    LARGE_INTEGER size = {};
+    if (m_nRead == m_nBytes && (!GetFileSizeEx(m_hFile, &size) || static_cast<uint64_t>(size.QuadPart) != m_nBytes))
+        return Fail(FileOutcome::Changed);
     // Progress counts twice a file's size on every road; this one has no copy to make.
     if (m_control.fnProgress)
         m_control.fnProgress(2 * m_nRead);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -263,15 +264,18 @@ private:
         // The budget grows with the file, for a network as slow as 256 KiB a second.
         const auto nBudgetMs =
             static_cast<uint32_t>(std::min<uint64_t>(10000 + nBytes / (256u << 10) * 1000, 0xFFFFFFF0u));
-        const ipp::Answer answer = Ask(request, nBudgetMs, &source);
+        std::atomic<bool> bCancelledMeanwhile{false};
+        const ipp::Answer answer = AskWhileStopCancels(request, nBudgetMs, source, end.nJobId, bCancelledMeanwhile);
         FileReason reason = FileOutcome::Sent;
         if (source.Fault().outcome != FileOutcome::Sent)
             reason = source.Fault();
+        else if (bCancelledMeanwhile)
+            reason = FileOutcome::Cancelled;
         else if (!answer.Ok() || !ipp::IsSuccess(answer.message.code))
             reason = ReasonOfRefusal(answer, pszFormat);
         DebugLog(L"[IppRun] %s: %s", bCreate ? L"Send-Document" : L"Print-Job", AnswerText(answer).c_str());
         if (reason.outcome != FileOutcome::Sent) {
-            if (end.nJobId > 0)
+            if (end.nJobId > 0 && !bCancelledMeanwhile)
                 CancelJob(end.nJobId);
             end.nJobId = 0;
             return reason;
@@ -279,6 +283,33 @@ private:
         if (!bCreate)
             end.nJobId = JobIdOf(answer);
         return FileOutcome::Sent;
+    }
+
+    // The upload, and beside it a watch for the user's stop: a printer that has stopped
+    // reading holds a write that no stop reaches, so a job that has its id is cancelled
+    // from here, and the printer then drops the upload.
+    ipp::Answer AskWhileStopCancels(const ipp::Message& request, uint32_t nBudgetMs, IppFileSource& source,
+                                    int32_t nJobId, std::atomic<bool>& bCancelled)
+    {
+        if (nJobId <= 0 || !m_fnStop)
+            return Ask(request, nBudgetMs, &source);
+        const ipp::Message cancel = Request(ipp::Operation::CancelJob, nJobId);
+        std::atomic<bool> bUploadEnded{false};
+        std::thread watch([&] {
+            while (!bUploadEnded) {
+                if (m_fnStop()) {
+                    const ipp::Answer answer = Ask(cancel);
+                    DebugLog(L"[IppRun] Cancel-Job %d during the upload: %s", nJobId, AnswerText(answer).c_str());
+                    bCancelled = true;
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+        });
+        ipp::Answer answer = Ask(request, nBudgetMs, &source);
+        bUploadEnded = true;
+        watch.join();
+        return answer;
     }
 
     static int32_t JobIdOf(const ipp::Answer& answer)

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <nlohmann/json.hpp>
 
@@ -854,6 +855,46 @@ std::map<std::string, std::pair<std::string, std::string>> KeptJobs(const IppPee
     return jobs;
 }
 
+// ASCII text (URLs, commands) as Windows takes it.
+std::wstring Wide(const std::string& strAscii) { return std::wstring(strAscii.begin(), strAscii.end()); }
+
+// A PDF of nBytes that takes no room on disk: its signature, the marks at their places,
+// its end, and zeros between.
+std::wstring SparsePdf(const std::wstring& strPath, uint64_t nBytes, const std::map<uint64_t, std::string>& marks)
+{
+    std::ofstream(std::filesystem::path(strPath), std::ios::binary) << "%PDF-1.4\n";
+    std::filesystem::resize_file(strPath, nBytes);
+    const HANDLE hFile = CreateFileW(strPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    auto all = marks;
+    all[nBytes - 6] = "%%EOF\n";
+    for (const auto& [nAt, strMark] : all) {
+        LARGE_INTEGER at = {};
+        at.QuadPart = static_cast<LONGLONG>(nAt);
+        DWORD nWritten = 0;
+        SetFilePointerEx(hFile, at, nullptr, FILE_BEGIN);
+        WriteFile(hFile, strMark.data(), static_cast<DWORD>(strMark.size()), &nWritten, nullptr);
+    }
+    CloseHandle(hFile);
+    return strPath;
+}
+
+// What the hostile responder counted of the document it last took: its length, then each
+// run of bytes that are not zero at its offset, in hex.
+std::string CountedShape(uint64_t nBytes, const std::map<uint64_t, std::string>& marks)
+{
+    std::string strShape = std::to_string(nBytes) + "\n";
+    auto all = marks;
+    all[0] = "%PDF-1.4\n";
+    all[nBytes - 6] = "%%EOF\n";
+    for (const auto& [nAt, strMark] : all) {
+        strShape += std::to_string(nAt) + " ";
+        for (const unsigned char c : strMark)
+            strShape += "0123456789abcdef"[c >> 4] + std::string(1, "0123456789abcdef"[c & 15]);
+        strShape += "\n";
+    }
+    return strShape;
+}
+
 // A printer reached by its URL alone, installed nowhere: the real ippeveprinter and the
 // hostile responder, judged and heard over IPP, and each file sent there as a job of its own.
 TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
@@ -975,6 +1016,43 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
         "types": [], "verdict": "no-answer", "road": {"kind": "ipp", "url": ")" + strGarbage + R"("},
         "state": {"status": "unknown", "conditions": [], "pageCounter": null,
         "supplies": [], "trays": []}}], "exitCode": 3})"));
+
+    // A file that grows while the printer holds its upload: its last block never goes, and
+    // its job is cancelled there.
+    const std::string strHeld = hostile.Folder();
+    const std::wstring strGrowing = SparsePdf(MakeFile(L"growing.pdf", ""), 64u << 20, {});
+    run = RunScript(LUMEO_CMD_EXE, L"/print /m " + Wide(hostile.Url("ipp", "127.0.0.1", "/stalling")) + L" " +
+                                       Quoted(strGrowing), 120000, [&](const PROCESS_INFORMATION&) {
+        if (!std::filesystem::exists(strHeld + "/stalled"))
+            return false;
+        const std::string strScript = "printf grown >> '" + WineUnixPath(strGrowing) + "'; touch '" +
+                                      strHeld.substr(2) + "/go'";
+        StartDetached(L"\"" + WineWindowsPath("/bin/sh") + L"\" -c \"" + Wide(strScript) + L"\"");
+        return true;
+    });
+    EXPECT_EQ(run.dwExit, 4u) << run.strOutput;
+    EXPECT_NE(run.strOutput.find("Not sent (changed while it was being sent): "), std::string::npos) << run.strOutput;
+    EXPECT_EQ(ReadWholeFile(strHeld + "/cancelled"), "cancel-job\n");
+    EXPECT_FALSE(std::filesystem::exists(strHeld + "/counted")) << "the printer had the whole document";
+
+    // Past 4 GiB to a printer that takes Print-Job alone: every byte in its place, the
+    // count in the JSON, and the memory flat.
+    const uint64_t nHuge = (4ull << 30) + (3u << 20) + 5;
+    const std::map<uint64_t, std::string> marks = {{(4ull << 30) - 2, "EDGE"}, {3ull << 30, "3G"}};
+    const std::wstring strHuge = SparsePdf(MakeFile(L"huge.pdf", ""), nHuge, marks);
+    SIZE_T nPeak = 0;
+    run = RunScript(LUMEO_CMD_EXE, L"/print /json /m " + Wide(hostile.Url("ipp", "127.0.0.1", "/counting")) + L" " +
+                                       Quoted(strHuge), 600000, [&](const PROCESS_INFORMATION& pi) {
+        PROCESS_MEMORY_COUNTERS counters = {};
+        if (GetProcessMemoryInfo(pi.hProcess, &counters, sizeof(counters)))
+            nPeak = std::max(nPeak, counters.PeakWorkingSetSize);
+        return false;
+    });
+    EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
+    EXPECT_EQ(Parsed(run.strOutput)["files"][0]["pages"], 1) << run.strOutput;
+    EXPECT_EQ(ReadWholeFile(strHeld + "/counted"), CountedShape(nHuge, marks));
+    EXPECT_GT(nPeak, 0u);
+    EXPECT_LT(nPeak, 200u << 20) << "the file was held in memory";
 }
 
 TEST_F(LumeoEndToEnd, EscapeOnTheSplashClosesTheSplashAndTheSheetStays)
@@ -1116,7 +1194,8 @@ TEST_F(LumeoNetworkPrinter, LumeoCmdNamesEveryRefusedFileWithItsOwnReasonAndCoun
     for (const auto& [strPath, strOutcome, reason] : {std::tuple(strMissing, "refused", nlohmann::json("not-found")),
          {strFolder, "refused", "not-a-file"}, {strText, "refused", "not-of-its-type"},
          {strBmp, "refused", "type-not-taken"}, {strGood, "sent", nullptr}})
-        expected["files"].push_back({{"path", Utf8(strPath)}, {"outcome", strOutcome}, {"reason", reason}});
+        expected["files"].push_back({{"path", Utf8(strPath)}, {"outcome", strOutcome}, {"reason", reason},
+                                      {"pages", nullptr}});
     EXPECT_EQ(Parsed(run.strOutput), expected);
     EXPECT_EQ(run.strOutput.front(), '{');  // no byte-order mark
 }
@@ -1257,6 +1336,28 @@ TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingToAJammedPrinterHeardOverIp
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return IsWindowEnabled(ui.SheetButton(IDOK)); }, 10000));
     EXPECT_EQ(WinePrinters::ReadCapture(*pJam), "");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
+}
+
+// Escape while a printer holds the upload of a large file: its job is cancelled there, and
+// the file stays in the list.
+TEST_F(LumeoNetworkPrinter, EscapeDuringAnUploadOverIppCancelsTheJobAtThePrinter)
+{
+    XKEYBOARD_OR_SKIP(keyboard);
+    IppPeer hostile("hostile");
+    ASSERT_TRUE(hostile.Ready()) << hostile.Failure();
+    const TestPrinter* pQueue =
+        m_printers.AddRawPrinter(L"Lumeo E2E Ipp Held", Wide(hostile.Url("ipp", "127.0.0.1", "/stalling")));
+    ASSERT_NE(pQueue, nullptr);
+    const std::wstring strBig = MakeFile(L"big.pdf", kPdfBytes);
+    std::filesystem::resize_file(strBig, 1ull << 30);
+    CUiDriver& ui = Start({strBig}, pQueue->strName);
+    SendPrint(ui);
+    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return std::filesystem::exists(hostile.Folder() + "/stalled"); }, 20000));
+    ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Escape"));
+    EXPECT_EQ(DismissMessage(ui), L"Printing cancelled: 0 of 1 file sent to " + pQueue->strName +
+                                      L".\r\nbig.pdf \x2014 printing was cancelled");
+    EXPECT_EQ(ReadWholeFile(hostile.Folder() + "/cancelled"), "cancel-job\n");
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strBig});
 }
 
 // A queue heard over IPP takes the files over IPP, from a script and from the sheet, each

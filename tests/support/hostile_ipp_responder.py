@@ -15,8 +15,16 @@ the fault. With a certificate and key it speaks only TLS.
 /redirect-twice  307 to /redirect-same
 /redirect-other  307 to /ok at localhost, the same responder under another name
 /jammed          a printer that takes PDF, stopped by a paper jam, in words with a control character
+/counting        a printer that takes PDF by Print-Job alone (no Create-Job): each document is read
+                 as it comes, with a length or chunked, and its shape written to ./counted: its
+                 length and every run of bytes that are not zero, as "<offset> <hex>" lines
+/stalling        a printer with Create-Job and Send-Document that stops reading a document after
+                 its first MiB (./stalled tells it has) until a Cancel-Job comes (written to
+                 ./cancelled; the upload's connection is then dropped) or ./go appears (then it
+                 reads on, counting as /counting does)
 """
 import http.server
+import os
 import ssl
 import struct
 import sys
@@ -31,6 +39,71 @@ def answer(request_id, extra=b"", state=3):
     return (b"\x02\x00\x00\x00" + request_id + b"\x01" + entry(0x47, b"attributes-charset", b"utf-8") +
             entry(0x48, b"attributes-natural-language", b"en") + b"\x04" +
             entry(0x23, b"printer-state", struct.pack(">i", state)) + extra + b"\x03")
+
+
+def body_blocks(rfile, headers):
+    """The request's body as it comes, from a Content-Length or chunked."""
+    if headers.get("Transfer-Encoding", "").lower() == "chunked":
+        while True:
+            size = int(rfile.readline().split(b";")[0], 16)
+            if size == 0:
+                rfile.readline()
+                return
+            while size > 0:
+                block = rfile.read(min(size, 1 << 20))
+                if not block:
+                    raise EOFError("chunk cut short")
+                size -= len(block)
+                yield block
+            rfile.readline()
+    left = int(headers.get("Content-Length", "0"))
+    while left > 0:
+        block = rfile.read(min(left, 1 << 20))
+        if not block:
+            raise EOFError("body cut short")
+        left -= len(block)
+        yield block
+
+
+def attributes_end(data):
+    """Where the document starts after the request's attributes, or None when not yet known."""
+    at = 8
+    while at < len(data):
+        tag = data[at]
+        at += 1
+        if tag == 0x03:
+            return at
+        if tag < 0x10:
+            continue
+        if at + 2 > len(data):
+            return None
+        at += 2 + struct.unpack(">H", data[at:at + 2])[0]
+        if at + 2 > len(data):
+            return None
+        at += 2 + struct.unpack(">H", data[at:at + 2])[0]
+    return None
+
+
+def count_document(blocks):
+    """The document's length and its runs of bytes that are not zero."""
+    head, offset, runs, start = b"", 0, [], None
+    for block in blocks:
+        if start is None:
+            head += block
+            start = attributes_end(head)
+            if start is None:
+                continue
+            block = head[start:]
+        if block.count(0) != len(block):
+            for at, byte in enumerate(block):
+                if byte:
+                    where = offset + at
+                    if runs and runs[-1][0] + len(runs[-1][1]) == where:
+                        runs[-1][1].append(byte)
+                    else:
+                        runs.append((where, bytearray([byte])))
+        offset += len(block)
+    return offset, runs
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -48,7 +121,72 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.end_headers()
         self.wfile.write(body)
 
+    def job_answer(self, request_id, state):
+        self.reply(answer(request_id, b"\x02" + entry(0x21, b"job-id", struct.pack(">i", 7)) +
+                          entry(0x23, b"job-state", struct.pack(">i", state)) +
+                          entry(0x21, b"job-impressions-completed", struct.pack(">i", 1))))
+
+    def count(self, blocks):
+        length, runs = count_document(blocks)
+        with open("counted.new", "w") as out:
+            out.write("%d\n" % length + "".join("%d %s\n" % (at, run.hex()) for at, run in runs))
+        os.replace("counted.new", "counted")
+
+    def stall(self, blocks):
+        """The first MiB, then nothing until the job is cancelled (False) or ./go appears."""
+        taken = []
+        for block in blocks:
+            taken.append(block)
+            if sum(map(len, taken)) >= 1 << 20:
+                break
+        open("stalled", "w").close()
+        for _ in range(1200):
+            if os.path.exists("cancelled"):
+                self.close_connection = True
+                return False
+            if os.path.exists("go"):
+                self.count(self.prefixed(b"".join(taken), blocks))
+                return True
+            time.sleep(0.1)
+        return False
+
+    def job_printer(self, operations):
+        blocks = body_blocks(self.rfile, self.headers)
+        head = next(blocks, b"")
+        operation, request_id = struct.unpack(">H", head[2:4] or b"\0\0")[0], head[4:8]
+        if operation == 0x02:  # Print-Job
+            self.count(self.prefixed(head, blocks))
+            return self.job_answer(request_id, 5)
+        if operation == 0x06:  # Send-Document
+            if self.stall(self.prefixed(head, blocks)):
+                self.job_answer(request_id, 5)
+            return
+        for _ in blocks:
+            pass
+        if operation == 0x08:  # Cancel-Job
+            with open("cancelled", "a") as out:
+                out.write("cancel-job\n")
+            self.reply(answer(request_id))
+        elif operation in (0x05, 0x09):  # Create-Job; Get-Job-Attributes: completed, one impression
+            self.job_answer(request_id, 3 if operation == 0x05 else 9)
+        elif operation == 0x0B:
+            supported = b"".join(entry(0x23, b"operations-supported" if n == 0 else b"", struct.pack(">i", op))
+                                 for n, op in enumerate(operations))
+            self.reply(answer(request_id, entry(0x49, b"document-format-supported", b"application/pdf") +
+                              entry(0x44, b"printer-state-reasons", b"none") + supported))
+        else:
+            self.reply(answer(request_id))
+
+    @staticmethod
+    def prefixed(head, blocks):
+        yield head
+        yield from blocks
+
     def do_POST(self):
+        if self.path == "/counting":
+            return self.job_printer((0x02, 0x08, 0x09, 0x0B))
+        if self.path == "/stalling":
+            return self.job_printer((0x02, 0x05, 0x06, 0x08, 0x09, 0x0B))
         request = self.rfile.read(int(self.headers.get("Content-Length", "0")))
         request_id = request[4:8] if len(request) >= 8 else b"\0\0\0\1"
         port = self.server.server_address[1]

@@ -45,9 +45,9 @@ if [ "$kind" = printer ]; then
 elif [ "$kind" = hostile-tls ]; then
   openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost -addext subjectAltName=DNS:localhost \
     -keyout "$dir/key.pem" -out "$dir/cert.pem" >>"$dir/log" 2>&1
-  timeout 300 python3 "$here/hostile_ipp_responder.py" "$port" "$dir/cert.pem" "$dir/key.pem" >>"$dir/log" 2>&1 &
+  (cd "$dir" && exec timeout 300 python3 "$here/hostile_ipp_responder.py" "$port" "$dir/cert.pem" "$dir/key.pem" >>"$dir/log" 2>&1) &
 else
-  timeout 300 python3 "$here/hostile_ipp_responder.py" "$port" >>"$dir/log" 2>&1 &
+  (cd "$dir" && exec timeout 300 python3 "$here/hostile_ipp_responder.py" "$port" >>"$dir/log" 2>&1) &
 fi
 echo $! > "$dir/pid"
 for _ in $(seq 100); do

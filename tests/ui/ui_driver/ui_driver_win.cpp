@@ -1,5 +1,6 @@
 #include "ui_driver.h"
 
+#include <cstdio>
 #include <commctrl.h>
 
 namespace {
@@ -101,8 +102,17 @@ bool CUiDriver::Launch(const std::wstring& strExe, const std::wstring& strCmdLin
     si.cb = sizeof(si);
     std::vector<wchar_t> command(strCommand.begin(), strCommand.end());
     command.push_back(L'\0');
-    return CreateProcessW(strExe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                          &m_process) != FALSE;
+    // Wine now and then fails a start before anything of the program ran: tried again then.
+    for (int nTry = 1;; ++nTry) {
+        if (CreateProcessW(strExe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                           &m_process))
+            return true;
+        fwprintf(stderr, L"CUiDriver::Launch: start %d of %ls failed, error %lu\n", nTry, strExe.c_str(),
+                 GetLastError());
+        if (nTry == 3)
+            return false;
+        Sleep(500);
+    }
 }
 
 std::vector<HWND> WindowsOfProcess(DWORD dwProcessId)
