@@ -6,6 +6,7 @@
 # Neither side follows its job: the printer's simulated printing is waited out between sends,
 # untimed, and the document it received compared with the file byte for byte, then deleted.
 #   bench/ipp/run-ipp-upload-bench.sh [size-MiB]   (needs tools/build.sh windows or ninja ipp_upload_bench)
+# ipptool sends its body chunked; LUMEO_BENCH_IPPTOOL_ARGS=-L makes it send a Content-Length, as ours does.
 # Exits non-zero, with no ratio, when the printer never answered, a send failed or a document
 # did not arrive whole.
 set -euo pipefail
@@ -27,6 +28,7 @@ url="ipp://127.0.0.1:$(cat "$dir/port")/ipp/print"
 pdf="$src/bench.pdf"
 { printf '%%PDF-1.7\n'; head -c $((size << 20)) /dev/urandom; printf '\n%%%%EOF\n'; } >"$pdf"
 ! grep -qaF $'\x1b%-12345X' "$pdf" || fail "the random bytes hold the PJL exit; run again"
+sync "$pdf"  # its write-back would otherwise fall on the first round
 
 # received <who>: once the printer has ended the job, its copy of the document must be the file.
 received() {
@@ -35,7 +37,7 @@ received() {
   local got=("$dir"/[0-9]*-*)
   [ "${#got[@]}" = 1 ] && [ -f "${got[0]}" ] || fail "$1: the printer kept no document"
   cmp -s "$pdf" "${got[0]}" || fail "$1: the printer's document differs from the file"
-  rm -f "${got[0]}"
+  rm -f "${got[0]}" && sync
 }
 ours=() anchor=() peaks=()
 for round in 1 2 3; do
@@ -44,7 +46,7 @@ for round in 1 2 3; do
   received ours
   ours+=("$ms") peaks+=("$before→$after")
   start=$(date +%s.%N)
-  ipptool -q -f "$pdf" "$url" "$here/print-job.test" || fail "ipptool's Print-Job failed its checks"
+  ipptool ${LUMEO_BENCH_IPPTOOL_ARGS:-} -q -f "$pdf" "$url" "$here/print-job.test" || fail "ipptool's Print-Job failed its checks"
   anchor+=("$(echo "($(date +%s.%N) - $start) * 1000" | bc -l)")
   received ipptool
 done
