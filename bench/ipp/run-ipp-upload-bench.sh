@@ -28,7 +28,7 @@ url="ipp://127.0.0.1:$(cat "$dir/port")/ipp/print"
 pdf="$src/bench.pdf"
 { printf '%%PDF-1.7\n'; head -c $((size << 20)) /dev/urandom; printf '\n%%%%EOF\n'; } >"$pdf"
 ! grep -qaF $'\x1b%-12345X' "$pdf" || fail "the random bytes hold the PJL exit; run again"
-sync "$pdf"  # its write-back would otherwise fall on the first round
+sync "$pdf"  # written out before any round is timed
 
 # received <who>: once the printer has ended the job, its copy of the document must be the file.
 received() {
