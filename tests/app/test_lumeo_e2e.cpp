@@ -1338,9 +1338,9 @@ TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingToAJammedPrinterHeardOverIp
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
 }
 
-// Escape while a printer holds the upload of a large file: its job is cancelled there, and
+// Escape or logoff while a printer holds the upload of a large file: its job is cancelled there, and
 // the file stays in the list.
-TEST_F(LumeoNetworkPrinter, EscapeDuringAnUploadOverIppCancelsTheJobAtThePrinter)
+TEST_F(LumeoNetworkPrinter, EscapeOrLogoffDuringAnUploadOverIppCancelsTheJobAtThePrinter)
 {
     XKEYBOARD_OR_SKIP(keyboard);
     IppPeer hostile("hostile");
@@ -1358,6 +1358,15 @@ TEST_F(LumeoNetworkPrinter, EscapeDuringAnUploadOverIppCancelsTheJobAtThePrinter
                                       L".\r\nbig.pdf \x2014 printing was cancelled");
     EXPECT_EQ(ReadWholeFile(hostile.Folder() + "/cancelled"), "cancel-job\n");
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strBig});
+
+    // Logging off during the held upload: the same, before the sheet answers.
+    std::filesystem::remove(hostile.Folder() + "/stalled");
+    std::filesystem::remove(hostile.Folder() + "/cancelled");
+    SendPrint(ui);
+    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return std::filesystem::exists(hostile.Folder() + "/stalled"); }, 20000));
+    EndSession(ui.Sheet());
+    EXPECT_EQ(DismissMessage(ui).rfind(L"Printing cancelled: 0 of 1 file sent to ", 0), 0u);
+    EXPECT_EQ(ReadWholeFile(hostile.Folder() + "/cancelled"), "cancel-job\n");
 }
 
 // A queue heard over IPP takes the files over IPP, from a script and from the sheet, each
