@@ -18,6 +18,31 @@ bool IsSafeFolder(const std::wstring& path, const std::wstring& administrator)
     return OnlyAdministratorsMayChange(SecurityDescriptorText(path), administrator);
 }
 
+// ERROR_ALREADY_EXISTS when something is there already: it is not taken over here.
+DWORD MakeProtectedFolder(const std::wstring& folder, PSECURITY_DESCRIPTOR pDescriptor)
+{
+    // A new folder has its DACL from the moment it exists.
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), pDescriptor, FALSE};
+    return CreateDirectoryW(folder.c_str(), &attributes) ? ERROR_SUCCESS : GetLastError();
+}
+
+class ProtectedDescriptor {
+public:
+    ProtectedDescriptor()
+    {
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(std::wstring(kProtectedFolderSddl).c_str(),
+                                                                  SDDL_REVISION_1, &m_pDescriptor, nullptr))
+            m_pDescriptor = nullptr;
+    }
+    ~ProtectedDescriptor() { LocalFree(m_pDescriptor); }
+    ProtectedDescriptor(const ProtectedDescriptor&) = delete;
+    ProtectedDescriptor& operator=(const ProtectedDescriptor&) = delete;
+    PSECURITY_DESCRIPTOR Get() const { return m_pDescriptor; }
+
+private:
+    PSECURITY_DESCRIPTOR m_pDescriptor = nullptr;
+};
+
 std::wstring ProgramFiles64()
 {
     wchar_t* pszFolder = nullptr;
@@ -63,6 +88,7 @@ FolderCheck CheckFoldersAbove(const std::wstring& folder, bool bCreate, const st
         above.push_back(parent.substr(0, at));
     if (parent.size() > 3)
         above.push_back(parent);
+    const ProtectedDescriptor descriptor;
     bool bMade = false;  // below a folder made here everything is new
     for (const std::wstring& path : above) {
         problem = path;
@@ -70,34 +96,39 @@ FolderCheck CheckFoldersAbove(const std::wstring& folder, bool bCreate, const st
             if (!IsSafeFolder(path, administrator))
                 return FolderCheck::OpenParent;
         } else if (bCreate) {
-            if (ProtectFolder(path) != ERROR_SUCCESS)
+            const DWORD error = descriptor.Get() ? MakeProtectedFolder(path, descriptor.Get()) : GetLastError();
+            // There since it was looked at: a user's, maybe, judged as any folder found.
+            if (error == ERROR_ALREADY_EXISTS && !IsSafeFolder(path, administrator))
+                return FolderCheck::OpenParent;
+            if (error != ERROR_SUCCESS && error != ERROR_ALREADY_EXISTS)
                 return FolderCheck::NotCreated;
-            bMade = true;
+            bMade = error == ERROR_SUCCESS;
         }
     }
     return FolderCheck::Ready;
 }
 
-DWORD ProtectFolder(const std::wstring& folder)
+FolderCheck ProtectFolder(const std::wstring& folder, const std::wstring& administrator)
 {
-    PSECURITY_DESCRIPTOR pDescriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(std::wstring(kProtectedFolderSddl).c_str(),
-                                                              SDDL_REVISION_1, &pDescriptor, nullptr))
-        return GetLastError();
-    // A new folder has its DACL from the moment it exists.
-    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), pDescriptor, FALSE};
-    DWORD error = CreateDirectoryW(folder.c_str(), &attributes) ? ERROR_SUCCESS : GetLastError();
-    if (error == ERROR_ALREADY_EXISTS) {
-        PSID pOwner = nullptr;
-        PACL pDacl = nullptr;
-        BOOL bPresent = FALSE, bDefaulted = FALSE;
-        GetSecurityDescriptorOwner(pDescriptor, &pOwner, &bDefaulted);
-        GetSecurityDescriptorDacl(pDescriptor, &bPresent, &pDacl, &bDefaulted);
-        error = SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
-                                      OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
-                                          PROTECTED_DACL_SECURITY_INFORMATION,
-                                      pOwner, nullptr, pDacl, nullptr);
-    }
-    LocalFree(pDescriptor);
-    return error;
+    const ProtectedDescriptor descriptor;
+    if (!descriptor.Get())
+        return FolderCheck::NotCreated;
+    const DWORD error = MakeProtectedFolder(folder, descriptor.Get());
+    if (error != ERROR_ALREADY_EXISTS)
+        return error == ERROR_SUCCESS ? FolderCheck::Ready : FolderCheck::NotCreated;
+    // An earlier installation's folder gets the descriptor again. One that users may change,
+    // or a link, is never taken over: what they put in it would run for every user.
+    if (!IsSafeFolder(folder, administrator))
+        return FolderCheck::OpenParent;
+    PSID pOwner = nullptr;
+    PACL pDacl = nullptr;
+    BOOL bPresent = FALSE, bDefaulted = FALSE;
+    GetSecurityDescriptorOwner(descriptor.Get(), &pOwner, &bDefaulted);
+    GetSecurityDescriptorDacl(descriptor.Get(), &bPresent, &pDacl, &bDefaulted);
+    return SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
+                                 OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
+                                     PROTECTED_DACL_SECURITY_INFORMATION,
+                                 pOwner, nullptr, pDacl, nullptr) == ERROR_SUCCESS
+               ? FolderCheck::Ready
+               : FolderCheck::NotCreated;
 }

@@ -25,5 +25,7 @@ std::wstring PlainFolderPath(std::wstring folder);
 FolderCheck CheckFoldersAbove(const std::wstring& folder, bool bCreate, const std::wstring& administrator,
                               std::wstring& problem);
 
-// Makes the folder with the protected descriptor, or gives one that exists that descriptor.
-DWORD ProtectFolder(const std::wstring& folder);
+// Makes the folder with the protected descriptor, or gives one that exists that descriptor
+// when only administrators may change it already (an earlier installation's); one that
+// others may change, or a link, is refused (OpenParent) and left as it is.
+FolderCheck ProtectFolder(const std::wstring& folder, const std::wstring& administrator);

@@ -108,10 +108,11 @@ extern "C" __declspec(dllexport) int PrepareFolder(const wchar_t* folder, wchar_
 {
     std::wstring path;
     // Folders the administrator running setup made for itself are as safe as the group's.
-    FolderCheck check = CheckFoldersAbove(folder, true, AdministratorAccountSid(), path);
-    if (check == FolderCheck::Ready && ProtectFolder(PlainFolderPath(folder)) != ERROR_SUCCESS) {
-        check = FolderCheck::NotCreated;
-        path = folder;
+    const std::wstring administrator = AdministratorAccountSid();
+    FolderCheck check = CheckFoldersAbove(folder, true, administrator, path);
+    if (check == FolderCheck::Ready) {
+        path = PlainFolderPath(folder);
+        check = ProtectFolder(path, administrator);
     }
     lstrcpynW(problem, path.c_str(), problemChars);
     return static_cast<int>(check);
@@ -155,6 +156,5 @@ extern "C" __declspec(dllexport) UINT __stdcall CreateInstallFolder(MSIHANDLE hI
     std::wstring problem;
     if (UINT error = RefuseFolderAbove(hInstall, CheckFoldersAbove(folder, true, administrator, problem), problem))
         return error;
-    return ProtectFolder(folder) == ERROR_SUCCESS ? ERROR_SUCCESS
-                                                  : RefuseFolderAbove(hInstall, FolderCheck::NotCreated, folder);
+    return RefuseFolderAbove(hInstall, ProtectFolder(folder, administrator), folder);
 }

@@ -581,6 +581,17 @@ TEST(KorettaInstaller, BothInstallersTakeOnlyFoldersOnlyAdministratorsMayChange)
     // exists without an installation of it: refused, nothing made.
     const std::wstring open = InstallFolder(L"open");
     ASSERT_TRUE(MakeOpenFolder(open)) << Utf8(SecurityDescriptorText(open));
+    // One a user made where the program folder is to go, after setup looked, is not taken over.
+    const HMODULE hHelper = LoadLibraryW((BinDir() + L"LumeoSetupHelper.dll").c_str());
+    using PrepareFolder = int (*)(const wchar_t*, wchar_t*, int);
+    const auto prepareFolder =
+        reinterpret_cast<PrepareFolder>(reinterpret_cast<void*>(GetProcAddress(hHelper, "PrepareFolder")));
+    ASSERT_NE(prepareFolder, nullptr);
+    wchar_t problem[MAX_PATH] = {};
+    EXPECT_EQ(prepareFolder(open.c_str(), problem, MAX_PATH), 2);
+    EXPECT_EQ(problem, open);
+    EXPECT_FALSE(OnlyAdministratorsMayChange(SecurityDescriptorText(open), AdministratorAccountSid()));
+    FreeLibrary(hHelper);
     const std::pair<std::wstring, const char*> kRefused[] = {
         {open + L"\\Lumeo", "Users who are not administrators may change the folder"},
         {open + L"\\Sub\\Lumeo", "Users who are not administrators may change the folder"},
@@ -588,8 +599,9 @@ TEST(KorettaInstaller, BothInstallersTakeOnlyFoldersOnlyAdministratorsMayChange)
         {top, "already exists and is not the folder of the Lumeo installed"},
     };
     for (const auto& [folder, pszMessage] : kRefused) {
-        if (folder != top)
+        if (folder != top) {
             EXPECT_EQ(InstallSilently(folder), 2u) << Utf8(folder);
+        }
         const auto [exitCode, log] = MsiexecLogged(L"/i " + msi + L" INSTALLFOLDER=\"" + folder + L"\"");
         EXPECT_EQ(exitCode, 1603u);
         EXPECT_TRUE(Contains(log, pszMessage)) << Utf8(folder) << "\n" << log.substr(0, 3000);
