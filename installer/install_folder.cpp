@@ -4,6 +4,7 @@
 #include <sddl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "common/folder_rights.h"
@@ -60,6 +61,11 @@ std::wstring PlainFolderPath(std::wstring folder)
         folder.pop_back();
     const bool bOnDrive = folder.size() >= 3 && iswalpha(folder[0]) && folder[1] == L':' && folder[2] == L'\\';
     if (!bOnDrive || folder.find(L'/') != std::wstring::npos || folder.find(L"\\\\") != std::wstring::npos)
+        return {};
+    // Characters no folder name may have: the folders above would be made before the
+    // folder itself was refused. "|" also parts the elevated action's data.
+    if (folder.find_first_of(L"<>:\"|?*", 2) != std::wstring::npos ||
+        std::any_of(folder.begin(), folder.end(), [](wchar_t c) { return c < 0x20; }))
         return {};
     for (size_t at = 2; at != std::wstring::npos; at = folder.find(L'\\', at + 1)) {
         const size_t end = folder.find(L'\\', at + 1);

@@ -13,8 +13,8 @@ enum class FolderCheck {
     NotCreated = 3,  // a missing folder above it could not be made
 };
 
-// `folder` without the backslashes at its end, or empty when it is no full path on a drive
-// or has "." or ".." in it.
+// `folder` without the backslashes at its end, or empty when it is no full path on a drive,
+// has "." or ".." in it, or a character no folder name may have.
 std::wstring PlainFolderPath(std::wstring folder);
 
 // Straight under the 64-bit Program Files folder nothing more is needed. Elsewhere every

@@ -608,6 +608,12 @@ TEST(KorettaInstaller, BothInstallersTakeOnlyFoldersOnlyAdministratorsMayChange)
     }
     EXPECT_TRUE(EntriesOf(open).empty());
     EXPECT_FALSE(FolderExists(L"C:\\LumeoDots"));
+    // A name no folder may have is refused before the folders above it are made. (LumeoSetup.exe
+    // never sees one: its installer's framework takes such characters out of /D.)
+    const auto [badCode, badLog] = MsiexecLogged(L"/i " + msi + L" INSTALLFOLDER=\"" + top + L"\\New\\Lu|meo\"");
+    EXPECT_EQ(badCode, 1603u);
+    EXPECT_TRUE(Contains(badLog, "INSTALLFOLDER must be a full path on a drive")) << badLog.substr(0, 3000);
+    EXPECT_FALSE(FolderExists(top + L"\\New"));
     EXPECT_TRUE(LumeoEntries().empty());
     RemoveFolder(open);
     RemoveFolder(top);
