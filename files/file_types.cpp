@@ -7,14 +7,15 @@ struct FileTypeRow {
     int bit;
     const wchar_t* entries;   // admission entries, each extension followed by "/"
     const wchar_t* language;  // ENTER LANGUAGE name
+    const char* format;       // IPP document-format
 };
 
 constexpr FileTypeRow kFileTypes[] = {
-    {kTypePDF, L".pdf/", L"PDF"},
-    {kTypeJPEG, L".jpg/.jpeg/.jpe/.jfif/", L"JPEG"},
-    {kTypeTIFF, L".tif/.tiff/", L"TIFF"},
-    {kTypePNG, L".png/", L"PNG"},
-    {kTypeBMP, L".bmp/", L"BMP"},
+    {kTypePDF, L".pdf/", L"PDF", "application/pdf"},
+    {kTypeJPEG, L".jpg/.jpeg/.jpe/.jfif/", L"JPEG", "image/jpeg"},
+    {kTypeTIFF, L".tif/.tiff/", L"TIFF", "image/tiff"},
+    {kTypePNG, L".png/", L"PNG", "image/png"},
+    {kTypeBMP, L".bmp/", L"BMP", "image/bmp"},
 };
 
 std::wstring Lower(std::wstring s)
@@ -71,5 +72,13 @@ const wchar_t* PrinterLanguageOfType(int typeBit)
     for (const FileTypeRow& row : kFileTypes)
         if (row.bit == typeBit)
             return row.language;
+    return nullptr;
+}
+
+const char* DocumentFormatOfType(int typeBit)
+{
+    for (const FileTypeRow& row : kFileTypes)
+        if (row.bit == typeBit)
+            return row.format;
     return nullptr;
 }

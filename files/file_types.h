@@ -1,6 +1,7 @@
 #pragma once
 // The five direct-print file types: their bits in the supported-type mask,
-// their extension entries and the printer language each one switches to.
+// their extension entries, the printer language each one switches to and their
+// document format over IPP.
 #include <string>
 
 enum FileTypeBit : int {
@@ -28,3 +29,7 @@ int FileTypeOfExtension(const std::wstring& extension);
 
 // Printer language of a type bit ("PDF", "JPEG", ...), nullptr for 0.
 const wchar_t* PrinterLanguageOfType(int typeBit);
+
+// The IPP document-format of a type bit ("application/pdf", ...), nullptr for 0: what a
+// printer lists for it and what its files are sent as.
+const char* DocumentFormatOfType(int typeBit);

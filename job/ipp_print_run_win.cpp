@@ -9,11 +9,11 @@
 
 #include "common/debug_log.h"
 #include "common/printable_text.h"
+#include "common/utf8_text.h"
 #include "files/document_file.h"
 #include "files/file_types.h"
 #include "ipp/ipp_exchange.h"
 #include "ipp/ipp_request.h"
-#include "common/utf8_text.h"
 #include "job/ipp_file_source.h"
 #include "job/ipp_job_attributes.h"
 #include "job/print_summary.h"
@@ -25,7 +25,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr uint32_t kAskBudgetMs = 10000;
 
-
 // The printer's words, fit to show.
 std::wstring Wide(const std::string& text) { return PrintableText(WideOfUtf8(text)); }
 
@@ -34,18 +33,6 @@ std::string WindowsUser()
     wchar_t szUser[257] = {};
     DWORD nChars = static_cast<DWORD>(std::size(szUser));
     return GetUserNameW(szUser, &nChars) ? Utf8OfWide(szUser) : std::string();
-}
-
-const char* DocumentFormat(int nFileType)
-{
-    switch (nFileType) {
-    case kTypePDF: return "application/pdf";
-    case kTypeJPEG: return "image/jpeg";
-    case kTypeTIFF: return "image/tiff";
-    case kTypePNG: return "image/png";
-    case kTypeBMP: return "image/bmp";
-    default: return nullptr;
-    }
 }
 
 // "attribute=value" of every attribute the printer lists as unsupported in its answer.
@@ -118,7 +105,7 @@ public:
     {
         IppFileEnd end;
         const int nFileType = FileTypeOfExtension(PathExtension(strPath));
-        const char* pszFormat = DocumentFormat(nFileType);
+        const char* pszFormat = DocumentFormatOfType(nFileType);
         const IppJobAttributes attributes =
             JobAttributesOverIpp(m_input.settings, nFileType == kTypePDF, m_printer);
         if (attributes.refusal.outcome != FileOutcome::Sent) {

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "files/file_types.h"
+
 namespace {
 
 using ipp::Attribute;
@@ -301,15 +303,13 @@ std::wstring DeviceIdOfIppAnswer(const ipp::Message& answer)
     const Attribute* id = PrinterAttribute(answer, "printer-device-id");
     if (id && id->Text() && !id->Text()->empty())
         return CleanPrinterText(*id->Text(), kMaxDeviceIdChars);
-    constexpr std::pair<std::string_view, const char*> kFormats[] = {
-        {"application/pdf", "PDF"}, {"image/jpeg", "JPEG"}, {"image/tiff", "TIFF"},
-        {"image/png", "PNG"},       {"image/bmp", "BMP"},
-    };
     const std::vector<std::string> formats = TextsOf(answer, "document-format-supported");
     std::string strId = "CMD:";
-    for (const auto& [format, type] : kFormats)
-        if (std::find(formats.begin(), formats.end(), format) != formats.end())
-            strId.append(strId.size() > 4 ? "," : "").append(type);
+    for (int bit = kTypePDF; bit <= kTypeBMP; bit <<= 1)
+        if (std::find(formats.begin(), formats.end(), DocumentFormatOfType(bit)) != formats.end()) {
+            const std::wstring language = PrinterLanguageOfType(bit);
+            strId.append(strId.size() > 4 ? "," : "").append(language.begin(), language.end());
+        }
     return strId.size() > 4 ? CleanPrinterText(strId + ';') : std::wstring();
 }
 
