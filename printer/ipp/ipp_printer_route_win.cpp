@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "common/debug_log.h"
-#include "ipp/ipp_exchange.h"
 #include "common/utf8_text.h"
+#include "ipp/ipp_exchange.h"
 #include "ipp/ipp_request.h"
 #include "printer/ipp/ipp_printer_state.h"
 
