@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/lumeo_start.h"
-#include "app/program_arguments.h"
+#include "app/shared/program_arguments.h"
 
 int wmain()
 {

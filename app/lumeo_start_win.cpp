@@ -7,19 +7,19 @@
 
 #include <algorithm>
 
-#include "app/app_module.h"
-#include "app/main_sheet.h"
-#include "app/script_runs.h"
-#include "app/script_texts.h"
+#include "app/script/report/script_texts.h"
+#include "app/script/script_runs.h"
+#include "app/shared/app_module.h"
+#include "app/sheet/main_sheet.h"
 #include "common/debug_log.h"
 #include "common/ui_text.h"
 #include "common/utf8_text.h"
 #include "i18n/lang_globals.h"
 #include "i18n/lang_manager.h"
-#include "job/paper_tables.h"
-#include "job/param_mngr.h"
-#include "job/policy_reader.h"
-#include "job/policy_texts.h"
+#include "job/policy/policy_reader.h"
+#include "job/policy/policy_texts.h"
+#include "job/settings/paper_tables.h"
+#include "job/settings/param_mngr.h"
 #include "ui/message_dialog.h"
 
 CAppModule _Module;

@@ -1,8 +1,8 @@
 #include "job/print_run.h"
 
 #include "common/debug_log.h"
-#include "job/job_messages.h"
-#include "job/param_mngr.h"
+#include "job/outcome/job_messages.h"
+#include "job/settings/param_mngr.h"
 
 namespace {
 constexpr int kMinPage = 1;

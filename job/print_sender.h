@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "job/pjl_envelope.h"
-#include "job/print_outcome.h"
-#include "job/print_summary.h"
+#include "files/file_reason.h"
+#include "job/outcome/print_summary.h"
+#include "job/spooler/pjl_envelope.h"
 #include "printer/state/printer_route.h"
 #include "printer/state/printer_state.h"
 

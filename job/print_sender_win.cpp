@@ -6,12 +6,12 @@
 #include "common/debug_log.h"
 #include "common/internal_error.h"
 #include "common/system_error.h"
-#include "job/ipp_print_run.h"
-#include "job/job_watch.h"
-#include "job/printer_after_run.h"
-#include "job/send_data_to_device.h"
-#include "printer/state/printer_state_text.h"
+#include "job/ipp/ipp_print_run.h"
+#include "job/spooler/job_watch.h"
+#include "job/spooler/printer_after_run.h"
+#include "job/spooler/send_data_to_device.h"
 #include "printer/queue/prt_control.h"
+#include "printer/state/printer_state_text.h"
 
 namespace {
 unsigned long long SizeOnDisk(const std::wstring& strPath)

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes Lumeo's administrative templates: Lumeo.admx and one Lumeo.adml per language.
 
-Every policy comes from the table Lumeo reads its policies by (job/policy_table.h),
+Every policy comes from the table Lumeo reads its policies by (job/policy/policy_table.h),
 so a template can offer no name, type, range or keyword that Lumeo does not read. The
 texts come from section [POLICY_TEMPLATES] of the UI string sources; the names of the
 choices from the sections the sheet shows them by.
@@ -18,7 +18,7 @@ import sys
 from xml.sax.saxutils import escape, quoteattr
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-TABLE = ROOT / "job" / "policy_table.h"
+TABLE = ROOT / "job" / "policy" / "policy_table.h"
 LANG_SRC = ROOT / "resources" / "lang" / "src"
 DEFAULT_OUT = ROOT / "resources" / "policy"
 

@@ -3,7 +3,7 @@
 #include "ui/advanced_opts_page.h"
 
 #include "common/debug_log.h"
-#include "job/param_mngr.h"
+#include "job/settings/param_mngr.h"
 #include "resources/resource.h"
 
 namespace {

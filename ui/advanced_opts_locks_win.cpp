@@ -3,8 +3,8 @@
 #include "ui/advanced_opts_page.h"
 
 #include "common/ui_text.h"
-#include "job/param_mngr.h"
-#include "job/policy_texts.h"
+#include "job/policy/policy_texts.h"
+#include "job/settings/param_mngr.h"
 #include "resources/resource.h"
 
 namespace {

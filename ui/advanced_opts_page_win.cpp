@@ -7,7 +7,7 @@
 #include "common/debug_log.h"
 #include "common/ui_text.h"
 #include "common/user_language.h"
-#include "job/param_mngr.h"
+#include "job/settings/param_mngr.h"
 #include "resources/resource.h"
 #include "ui/access_keys.h"
 #include "ui/advanced_opts_text.h"

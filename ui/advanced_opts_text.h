@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "job/param_mngr.h"
+#include "job/settings/param_mngr.h"
 
 // The paper-size list, one item per table row in table order: row 0 its name alone,
 // the others with their dimensions in inches (English user language) or millimetres.

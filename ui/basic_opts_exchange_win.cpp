@@ -5,7 +5,7 @@
 
 #include "common/debug_log.h"
 #include "files/file_list.h"
-#include "job/param_mngr.h"
+#include "job/settings/param_mngr.h"
 #include "resources/resource.h"
 
 bool CBasicOptsPage::ExchangeBasic(DdxDirection dir)

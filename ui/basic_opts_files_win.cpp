@@ -11,7 +11,7 @@
 #include "files/file_list.h"
 #include "files/shell_files.h"
 #include "files/user_messages.h"
-#include "job/print_summary.h"
+#include "job/outcome/print_summary.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
 #include "ui/sheet_status.h"

@@ -1,7 +1,7 @@
 // Basic page: the job options of the command line over the defaults, when the page starts.
 #include "ui/basic_opts_page.h"
 
-#include "job/param_mngr.h"
+#include "job/settings/param_mngr.h"
 #include "resources/resource.h"
 
 void CBasicOptsPage::ShowCommandLineOptions()

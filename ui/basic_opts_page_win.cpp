@@ -11,7 +11,7 @@
 #include "files/file_list.h"
 #include "files/shell_files.h"
 #include "files/user_messages.h"
-#include "job/param_mngr.h"
+#include "job/settings/param_mngr.h"
 #include "printer/state/printer_state_text.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "job/param_mngr.h"
+#include "job/settings/param_mngr.h"
 
 // "Copies : 1": a label and its value.
 struct LabelledText {

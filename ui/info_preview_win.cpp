@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/user_language.h"
-#include "job/param_mngr.h"
+#include "job/settings/param_mngr.h"
 #include "resources/resource.h"
 #include "ui/bitmap_draw.h"
 #include "ui/dpi_scale.h"

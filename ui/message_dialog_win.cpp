@@ -5,7 +5,7 @@
 #include "common/debug_log.h"
 #include "common/ui_text.h"
 #include "files/user_messages.h"
-#include "job/print_summary.h"
+#include "job/outcome/print_summary.h"
 #include "resources/resource.h"
 #include "ui/gdi_helpers.h"
 

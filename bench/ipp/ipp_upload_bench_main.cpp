@@ -8,7 +8,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "job/ipp_print_run.h"
+#include "job/ipp/ipp_print_run.h"
 
 namespace {
 unsigned long long PeakWorkingSet()

@@ -24,8 +24,8 @@
 #include <string>
 
 #include "common/debug_log.h"
-#include "job/pjl_envelope.h"
 #include "job/print_sender.h"
+#include "job/spooler/pjl_envelope.h"
 #include "printer/queue/document_window.h"
 #include "printer/queue/prt_control.h"
 #include "printer/queue/spooler_api.h"

@@ -4,10 +4,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/program_arguments.h"
-#include "app/script_json.h"
-#include "app/script_run.h"
-#include "app/script_texts.h"
+#include "app/script/report/script_json.h"
+#include "app/script/report/script_run.h"
+#include "app/script/report/script_texts.h"
+#include "app/shared/program_arguments.h"
 #include "common/printable_text.h"
 
 TEST(ScriptRun, TheSpoolersTroubleOutweighsARefusedFile)

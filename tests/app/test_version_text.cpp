@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/version_text.h"
+#include "app/shared/version_text.h"
 
 TEST(VersionText, MinorVersionFollowsTheFileVersionAfterAColon)
 {

@@ -5,9 +5,9 @@
 #include <windows.h>
 
 #include "common/ansi_text.h"
-#include "job/job_messages.h"
-#include "job/pjl_envelope.h"
-#include "job/send_data_to_device.h"
+#include "job/outcome/job_messages.h"
+#include "job/spooler/pjl_envelope.h"
+#include "job/spooler/send_data_to_device.h"
 #include "printer/queue/prt_control.h"
 #include "tests/faults/sized_file.h"
 #include "tests/support/log_capture.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/ansi_text.h"
-#include "job/pjl_envelope.h"
+#include "job/spooler/pjl_envelope.h"
 #include "tests/faults/sized_file.h"
 
 namespace {

@@ -8,8 +8,8 @@
 
 #include "common/ansi_text.h"
 #include "common/ui_text.h"
-#include "job/paper_tables.h"
-#include "job/pjl_envelope.h"
+#include "job/settings/paper_tables.h"
+#include "job/spooler/pjl_envelope.h"
 #include "tests/support/temp_file.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "job/job_messages.h"
-#include "job/send_data_to_device.h"
-#include "job/spool_file.h"
+#include "job/outcome/job_messages.h"
+#include "job/spooler/send_data_to_device.h"
+#include "job/spooler/spool_file.h"
 #include "printer/queue/prt_control.h"
 #include "printer/queue/spooler_api.h"
 #include "tests/support/submission_run.h"

@@ -7,7 +7,7 @@
 #include "files/command_line.h"
 #include "files/command_line_options.h"
 #include "files/name_pattern.h"
-#include "job/paper_tables.h"
+#include "job/settings/paper_tables.h"
 
 namespace {
 struct Parsed {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "files/file_signature.h"
-#include "job/uel_search.h"
+#include "job/document/uel_search.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

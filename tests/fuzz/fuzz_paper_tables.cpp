@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "common/ini_text.h"
-#include "job/paper_tables.h"
-#include "job/pjl_envelope.h"
+#include "job/settings/paper_tables.h"
+#include "job/spooler/pjl_envelope.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

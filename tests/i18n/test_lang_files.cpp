@@ -11,11 +11,11 @@
 #include <set>
 #include <string>
 
-#include "app/script_texts.h"
+#include "app/script/report/script_texts.h"
 #include "common/ini_text.h"
 #include "common/ui_text.h"
-#include "job/paper_tables.h"
-#include "job/print_summary.h"
+#include "job/outcome/print_summary.h"
+#include "job/settings/paper_tables.h"
 #include "printer/state/printer_state_text.h"
 #include "tests/i18n/lang_file_entries.h"
 #include "ui/access_keys.h"

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "job/ipp_job_attributes.h"
+#include "job/ipp/ipp_job_attributes.h"
 
 namespace {
 // "name=value" of each attribute, a collection as {members}.

@@ -2,8 +2,8 @@
 
 #include "common/ini_text.h"
 #include "common/user_language.h"
-#include "job/param_mngr.h"
-#include "job/pjl_envelope.h"
+#include "job/settings/param_mngr.h"
+#include "job/spooler/pjl_envelope.h"
 #include "tests/support/log_capture.h"
 
 namespace {

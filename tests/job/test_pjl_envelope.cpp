@@ -2,9 +2,9 @@
 
 #include "common/ansi_text.h"
 #include "common/ini_text.h"
-#include "job/param_mngr.h"
-#include "job/pjl_envelope.h"
-#include "job/uel_search.h"
+#include "job/document/uel_search.h"
+#include "job/settings/param_mngr.h"
+#include "job/spooler/pjl_envelope.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_file.h"
 

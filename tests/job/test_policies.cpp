@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "job/lumeo_policies.h"
+#include "job/policy/lumeo_policies.h"
 
 namespace {
 std::vector<uint8_t> Sz(const std::wstring& text)

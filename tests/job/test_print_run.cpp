@@ -6,10 +6,11 @@
 
 #include "common/ini_text.h"
 #include "common/placeholders.h"
-#include "job/job_messages.h"
-#include "job/param_mngr.h"
+#include "job/outcome/job_messages.h"
+#include "job/outcome/print_summary.h"
 #include "job/print_run.h"
-#include "job/print_summary.h"
+#include "job/settings/param_mngr.h"
+#include "job/spooler/print_outcome.h"
 
 namespace {
 class FakeSheet : public PrintRunHost {

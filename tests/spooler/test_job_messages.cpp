@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/ini_text.h"
-#include "job/job_messages.h"
+#include "job/outcome/job_messages.h"
 
 TEST(JobMessages, KeysAndBuiltInTexts)
 {

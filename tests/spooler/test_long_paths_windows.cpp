@@ -10,9 +10,9 @@
 
 #include "common/ansi_text.h"
 #include "files/admission.h"
-#include "job/job_messages.h"
-#include "job/pjl_envelope.h"
-#include "job/send_data_to_device.h"
+#include "job/outcome/job_messages.h"
+#include "job/spooler/pjl_envelope.h"
+#include "job/spooler/send_data_to_device.h"
 #include "printer/queue/prt_control.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/wine_printers.h"

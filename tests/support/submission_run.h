@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "job/send_data_to_device.h"
+#include "job/spooler/send_data_to_device.h"
 #include "printer/queue/prt_control.h"
 #include "tests/support/log_capture.h"
 

@@ -2,7 +2,7 @@
 
 #include "common/ini_text.h"
 #include "common/user_language.h"
-#include "job/param_mngr.h"
+#include "job/settings/param_mngr.h"
 #include "ui/access_keys.h"
 #include "ui/advanced_opts_text.h"
 

@@ -5,7 +5,7 @@
 
 #include "common/ini_text.h"
 #include "common/user_language.h"
-#include "job/param_mngr.h"
+#include "job/settings/param_mngr.h"
 #include "ui/dpi_scale.h"
 #include "ui/info_preview_text.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "files/user_messages.h"
-#include "job/param_mngr.h"
+#include "job/settings/param_mngr.h"
 #include "resources/resource.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/modeless_sheet.h"

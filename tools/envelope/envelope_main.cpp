@@ -7,8 +7,8 @@
 #include <string>
 
 #include "common/ansi_text.h"
-#include "job/param_mngr.h"
-#include "job/pjl_envelope.h"
+#include "job/settings/param_mngr.h"
+#include "job/spooler/pjl_envelope.h"
 
 int main(int argc, char** argv)
 {

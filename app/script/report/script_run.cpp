@@ -1,0 +1,54 @@
+#include "app/script/report/script_run.h"
+
+#include <algorithm>
+
+int ExitCodeOfPrinterCheck(int nSupportedTypes)
+{
+    if (nSupportedTypes > 0)
+        return kExitDone;
+    return nSupportedTypes == -1 ? kExitNoAnswer : kExitPrinter;
+}
+
+int ExitCodeOfPrinterChecks(const std::vector<int>& arrSupportedTypes)
+{
+    bool bSilent = false;
+    for (int nSupportedTypes : arrSupportedTypes) {
+        if (ExitCodeOfPrinterCheck(nSupportedTypes) == kExitDone)
+            return kExitDone;
+        bSilent = bSilent || ExitCodeOfPrinterCheck(nSupportedTypes) == kExitNoAnswer;
+    }
+    return bSilent ? kExitNoAnswer : kExitPrinter;
+}
+
+namespace {
+int ExitCodeOfOutcome(FileOutcome outcome)
+{
+    switch (outcome) {
+    case FileOutcome::Sent:
+        return kExitDone;
+    case FileOutcome::SpoolFileFailed:
+    case FileOutcome::SpoolerRefused:
+    case FileOutcome::Cancelled:
+    case FileOutcome::InternalError:
+    case FileOutcome::PrinterError:
+    case FileOutcome::PrinterOffline:
+    case FileOutcome::PaperOut:
+    case FileOutcome::JobPaused:
+    case FileOutcome::JobBlocked:
+    case FileOutcome::JobDeleted:
+    case FileOutcome::PrinterTrouble:
+    case FileOutcome::PrinterRefused:
+        return kExitSpooler;
+    default:  // the file itself
+        return kExitFilesRefused;
+    }
+}
+}  // namespace
+
+int ExitCodeOfFiles(const std::vector<FileReport>& arrReports)
+{
+    int nExit = kExitDone;
+    for (const FileReport& report : arrReports)
+        nExit = std::max(nExit, ExitCodeOfOutcome(report.reason.outcome));
+    return nExit;
+}
