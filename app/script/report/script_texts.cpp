@@ -192,8 +192,10 @@ std::wstring NoRoadLine(PrintRoad road, const std::wstring& strPrinter)
     return PrintableText(Say(road == PrintRoad::Ipp ? kNoIppRoad : kNoSpoolerRoad, {strPrinter}));
 }
 
-std::wstring PrinterCheckLine(int nSupportedTypes)
+std::wstring PrinterCheckLine(int nSupportedTypes, const IppSafetyFacts& safety)
 {
+    if (nSupportedTypes == -1 && safety.safety != IppSafety::Safe)
+        return IppSafetyText(safety) + L".";
     // Said to the one who typed the command, not to a user of the sheet.
     if (nSupportedTypes == -2)
         return Say(kNoPrinter);
@@ -269,6 +271,8 @@ std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const Devic
             const std::wstring strReason(request.strReason.begin(), request.strReason.end());  // English, ASCII
             arrLines.push_back(
                 Say(kReadIpp, {OrNone(request.strUrl), request.bAnswered ? Say(kAnswered) : strReason}));
+            if (request.certificate)
+                arrLines.push_back(CertificateLine(*request.certificate));
         }
     }
     if (route.kind == PortKind::Usb)
@@ -287,7 +291,7 @@ std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const Devic
     }
     arrLines.push_back(Say(kDeviceId, {bObtained ? OrNone(strDeviceID) : Say(kNone)}));
     arrLines.push_back(Say(kTypes, {ExtensionsOf(nSupportedTypes)}));
-    const std::wstring strVerdict = nSupportedTypes <= 0 ? PrinterCheckLine(nSupportedTypes)
+    const std::wstring strVerdict = nSupportedTypes <= 0 ? PrinterCheckLine(nSupportedTypes, UnsafeOfRequests(arrIpp, route.arrIpp))
                                     : pStoppedNow      ? Say(kCanPrintLater, {PrinterReportText(*pStoppedNow)})
                                                        : Say(kCanPrint);
     arrLines.push_back(Say(kVerdict, {strVerdict}));
