@@ -23,6 +23,24 @@ void Wipe(std::wstring& text)
 
 Credentials::~Credentials() { Wipe(strPassword); }
 
+bool PrinterAsksForSignIn(const Message& printer, const PrinterUrl& url)
+{
+    const Attribute* pUris = printer.Find(GroupTag::Printer, "printer-uri-supported");
+    const Attribute* pAuth = printer.Find(GroupTag::Printer, "uri-authentication-supported");
+    if (!pUris || !pAuth)
+        return false;
+    const std::vector<std::string> uris = pUris->Texts();
+    const std::vector<std::string> methods = pAuth->Texts();
+    for (size_t i = 0; i < uris.size() && i < methods.size(); ++i) {
+        const std::optional<PrinterUrl> listed = ParsePrinterUrl(uris[i]);
+        const bool bThis = uris.size() == 1 || (listed && listed->Secure() == url.Secure() &&
+                                                listed->port == url.port && listed->path == url.path);
+        if (bThis)
+            return methods[i] == "basic" || methods[i] == "digest";
+    }
+    return false;
+}
+
 void SetCertificatePolicy(CertificatePolicy policy) { g_policy = policy; }
 CertificatePolicy CurrentCertificatePolicy() { return g_policy; }
 void TrustShownCertificates(bool bTrust) { g_bTrustShown = bTrust; }

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "ipp/ipp_certificate.h"
+#include "ipp/ipp_message.h"
 
 namespace ipp {
 
@@ -40,6 +41,11 @@ using SignInProvider = std::function<std::optional<Credentials>(const SignInQues
 
 // A dialog asks at most this many times; a script, once.
 constexpr int kMaxSignInAttempts = 3;
+
+// True when a printer's attributes say it takes jobs at `url` only from a signed-in user:
+// uri-authentication-supported "basic" or "digest" beside that URI in printer-uri-supported
+// (or beside its only URI).
+bool PrinterAsksForSignIn(const Message& printer, const PrinterUrl& url);
 
 void SetCertificatePolicy(CertificatePolicy policy);
 CertificatePolicy CurrentCertificatePolicy();

@@ -40,6 +40,13 @@ constexpr Text kOnlyForProbe{L"IDL_ERR_ONLY_FOR_PROBE", L"{1} goes with /probe o
 constexpr Text kAllAndPrinter{L"IDL_ERR_ALL_AND_PRINTER", L"/all and /m cannot be used together."};
 constexpr Text kUsageJson{L"IDL_USAGE_JSON", L"/json writes one JSON document for scripts in place of these lines. "
                                              L"/all checks every installed printer."};
+constexpr Text kUsageSignIn{L"IDL_USAGE_SIGNIN",
+                            L"/user signs in with that name at a printer that asks; the password comes from the "
+                            L"variable LUMEO_PASSWORD or is typed at the console. /trust takes the certificate the "
+                            L"printer shows now in place of the one trusted before."};
+constexpr Text kUsageExitSafe{L"IDL_USAGE_EXIT_SAFE", L"7 the printer could not be reached safely: its certificate "
+                                                      L"or its sign-in was refused (nothing was sent)."};
+constexpr Text kWordName{L"IDL_WORD_NAME", L"NAME"};
 constexpr Text kNoRun{L"IDL_ERR_NO_RUN", L"Give /print, /probe or /?."};
 constexpr Text kNoIppRoad{L"IDL_ERR_NO_IPP_ROAD", L"/via ipp: the printer \"{1}\" was not heard over IPP, so it has "
                                                  L"no IPP road. Leave out /via or use /via spooler."};
@@ -144,8 +151,9 @@ std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const Optio
                 L"[-" + Say(kWordTo) + L"]] [/paper " + Say(kWordSize) + L"] [/type " + Say(kWordType) + L"]",
             strIndent + L"[/duplex none|long|short] [/color auto|bw] [/fit | /zoom " + strN + L"] [/wait " +
                 Say(kWordSeconds) + L"]",
-            strIndent + L"[/via spooler|ipp] [/json] " + Say(kWordFile) + L"...",
-            L"  " + strProgram + L" /probe [/m " + strPrinter + L" | /all] [/json]",
+            strIndent + L"[/via spooler|ipp] [/user " + Say(kWordName) + L"] [/json] " + Say(kWordFile) + L"...",
+            L"  " + strProgram + L" /probe [/m " + strPrinter + L" [/trust] | /all] [/user " + Say(kWordName) +
+                L"] [/json]",
             L"  " + strProgram + L" /?",
             Say(kUsagePrint),
             Say(kUsageProbe),
@@ -155,8 +163,10 @@ std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const Optio
             Say(kUsageSizes, {Joined(keywords.paperSizes)}),
             Say(kUsageTypes, {Joined(keywords.paperTypes)}),
             Say(kUsageNames),
+            Say(kUsageSignIn),
             Say(kUsageExit),
-            Say(kUsageExitPrinter)};
+            Say(kUsageExitPrinter),
+            Say(kUsageExitSafe)};
 }
 
 std::wstring UsageErrorLine(const CommandLine& cmd)
