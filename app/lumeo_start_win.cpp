@@ -17,6 +17,7 @@
 #include "common/utf8_text.h"
 #include "i18n/lang_globals.h"
 #include "i18n/lang_manager.h"
+#include "ipp/ipp_log.h"
 #include "ipp/ipp_sign_in.h"
 #include "job/policy/policy_reader.h"
 #include "job/policy/policy_texts.h"
@@ -99,6 +100,7 @@ void RunLumeo(HINSTANCE hInstance, const wchar_t* pszCmdLine, ProgramKind kind)
     InitCommonControlsEx(&icc);
     _Module.Init(hInstance);
     ReadLogSwitch();
+    ipp::SetLogWriter([](const std::wstring& strLine) { DebugLog(L"%s", strLine.c_str()); });
     if (g_wLogSwitch == 1)
         OutputDebugStringW(L"======= Debug Mode =======");
     const LumeoPolicies policies = ReadLumeoPolicies();

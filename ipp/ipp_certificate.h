@@ -24,7 +24,7 @@ enum class CertificateTrust {
 
 struct Certificate {
     std::string sha256;        // 64 upper-case hex digits
-    std::wstring strSubject;   // cleaned and cut short, fit to show
+    std::wstring strSubject;   // cut short; cleaned where it is shown
     CertificateTrust trust = CertificateTrust::None;
     std::string pinnedOn;      // FirstUse: the day of the pin, "2026-12-09"
 };

@@ -5,16 +5,24 @@
 #include <algorithm>
 #include <chrono>
 
-#include "common/debug_log.h"
-#include "common/utf8_text.h"
 #include "ipp/ipp_exchange.h"
 #include "ipp/ipp_http_post.h"
+#include "ipp/ipp_log.h"
 #include "ipp/ipp_request.h"
 #include "ipp/ipp_trust_store.h"
 
 namespace ipp {
 
 namespace {
+// For the log: URLs and the English failure texts, anything else shown as '?'.
+std::wstring Ascii(const std::string& text)
+{
+    std::wstring wide;
+    for (char c : text)
+        wide += static_cast<unsigned char>(c) < 0x80 ? static_cast<wchar_t>(c) : L'?';
+    return wide;
+}
+
 
 using Clock = std::chrono::steady_clock;
 
@@ -121,8 +129,8 @@ struct Connection::State {
                                   options, nullptr, nullptr, SignInScheme::None);
         const bool bTls = probe.failure == Failure::NeedsCredentials ||
                           (probe.Ok() && IsSuccess(probe.message.code) && ListsTls(probe.message));
-        DebugLog(L"[IppExchange] %s asks for a sign-in: over TLS %s", WideOfUtf8(plain.Text()).c_str(),
-                 bTls ? L"it answers" : WideOfUtf8(FailureText(probe)).c_str());
+        Log(L"[IppExchange] " + Ascii(plain.Text()) + L" asks for a sign-in: over TLS " +
+            (bTls ? std::wstring(L"it answers") : Ascii(FailureText(probe))));
         if (bTls)
             return true;
         refusal = probe;
@@ -161,7 +169,7 @@ struct Connection::State {
                 return answer;
             }
             strRefused = credentials->strUser;
-            DebugLog(L"[IppExchange] %s refused the sign-in (attempt %d)", WideOfUtf8(printer).c_str(), nAttempt);
+            Log(L"[IppExchange] " + Ascii(printer) + L" refused the sign-in (attempt " + std::to_wstring(nAttempt) + L")");
         }
         if (!strRefused.empty()) {
             answer.failure = Failure::SignInRefused;

@@ -4,6 +4,7 @@
 // does not end one (Wine's), the caller still returns at once and the thread ends with
 // the call's time-out, touching nothing of the caller's.
 #include "ipp/ipp_http_post.h"
+#include "ipp/ipp_log.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -11,7 +12,6 @@
 #include <mutex>
 #include <thread>
 
-#include "common/debug_log.h"
 #include "ipp/ipp_server_certificate.h"
 #include "ipp/ipp_trust_store.h"
 
@@ -491,7 +491,7 @@ PostResult PostOnce(const std::shared_ptr<HttpLink>& link, const PostInput& inpu
         post->Run();
     }
     if (!WaitUnlessStopped(*shared, input.options.stop)) {
-        DebugLog(L"[IppExchange] stopped during the request to %s", Wide(printer).c_str());
+        Log(L"[IppExchange] stopped during the request to " + Wide(printer));
         answer = Answer();
         answer.printer = printer;
         answer.failure = Failure::Stopped;

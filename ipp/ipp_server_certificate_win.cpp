@@ -3,7 +3,6 @@
 #include <bcrypt.h>
 #include <wincrypt.h>
 
-#include "common/printable_text.h"
 
 namespace ipp {
 
@@ -40,7 +39,7 @@ std::wstring SubjectOf(PCCERT_CONTEXT pCert)
 {
     wchar_t szName[256] = {};
     CertGetNameStringW(pCert, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, szName, static_cast<DWORD>(std::size(szName)));
-    std::wstring strName = PrintableText(szName);
+    std::wstring strName = szName;
     if (strName.size() > kMaxSubjectChars)
         strName = strName.substr(0, kMaxSubjectChars) + L"\x2026";
     return strName;

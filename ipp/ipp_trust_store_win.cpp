@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "common/debug_log.h"
+#include "ipp/ipp_log.h"
 
 namespace ipp {
 
@@ -35,7 +35,7 @@ std::optional<Pin> ReadPin(const std::string& printer)
         pin = ParsePin(text);
     }
     if (!pin)
-        DebugLog(L"[IppTrust] the pin of %s is not a fingerprint with its day: ignored", Wide(printer).c_str());
+        Log(L"[IppTrust] the pin of " + Wide(printer) + L" is not a fingerprint with its day: ignored");
     return pin;
 }
 
@@ -45,7 +45,7 @@ bool WritePin(const std::string& printer, const std::string& sha256)
     const LSTATUS status =
         RegSetKeyValueW(HKEY_CURRENT_USER, kPinKey, Wide(printer).c_str(), REG_SZ, value.c_str(),
                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    DebugLog(L"[IppTrust] pinned %s for %s: %ld", Wide(sha256).c_str(), Wide(printer).c_str(), status);
+    Log(L"[IppTrust] pinned " + Wide(sha256) + L" for " + Wide(printer) + L": " + std::to_wstring(status));
     return status == ERROR_SUCCESS;
 }
 
@@ -92,7 +92,7 @@ bool RememberSignIn(const std::string& printer, const Credentials& credentials)
     credential.Persist = CRED_PERSIST_LOCAL_MACHINE;
     const BOOL bWritten = CredWriteW(&credential, 0);
     SecureZeroMemory(blob.data(), blob.size() * sizeof(wchar_t));
-    DebugLog(L"[IppTrust] sign-in for %s remembered: %d", strTarget.c_str(), bWritten);
+    Log(L"[IppTrust] sign-in for " + strTarget + L" remembered: " + std::to_wstring(bWritten));
     return bWritten != FALSE;
 }
 

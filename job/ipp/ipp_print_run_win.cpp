@@ -76,7 +76,7 @@ FileReason ReasonOfFailure(const ipp::Answer& answer)
     if (answer.failure == ipp::Failure::Stopped)
         return FileOutcome::Cancelled;
     if (ipp::IsUnsafe(answer.failure))
-        return FileReason(FileOutcome::NotReachedSafely, IppSafetyText(SafetyOfAnswer(answer)));
+        return FileReason(FileOutcome::NotReachedSafely, IppSafetyWhy(SafetyOfAnswer(answer)));
     return FileReason(FileOutcome::PrinterRefused, AnswerText(answer));
 }
 

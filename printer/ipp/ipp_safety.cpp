@@ -19,6 +19,7 @@ constexpr UIText kUnencrypted{L"IDL_TRUST_UNENCRYPTED",
 constexpr UIText kCertificate{L"IDL_TRUST_CERTIFICATE", L"Certificate: SHA-256 {1}, {2}"};
 constexpr UIText kByWindows{L"IDL_TRUST_BYWINDOWS", L"trusted by Windows"};
 constexpr UIText kFirstUse{L"IDL_TRUST_FIRSTUSE", L"trusted on first use on {1}"};
+constexpr UIText kNotTrustedCertificate{L"IDL_TRUST_NOTTRUSTEDCERT", L"not trusted"};
 constexpr UIText kQuestion{L"IDL_TRUST_QUESTION", L"The printer's certificate has changed."};
 constexpr UIText kNow{L"IDL_TRUST_NOW", L"Now: SHA-256 {1}"};
 constexpr UIText kBefore{L"IDL_TRUST_BEFORE", L"Trusted before: SHA-256 {1}"};
@@ -74,6 +75,11 @@ const char* IppSafetyKey(IppSafety safety)
 
 std::wstring IppSafetyText(const IppSafetyFacts& facts, bool bShort)
 {
+    return facts.safety == IppSafety::Safe ? std::wstring() : Say(kUnsafe, {IppSafetyWhy(facts, bShort)});
+}
+
+std::wstring IppSafetyWhy(const IppSafetyFacts& facts, bool bShort)
+{
     std::wstring strWhy;
     switch (facts.safety) {
     case IppSafety::Safe: return std::wstring();
@@ -87,14 +93,15 @@ std::wstring IppSafetyText(const IppSafetyFacts& facts, bool bShort)
     case IppSafety::SignInRefused: strWhy = Say(kRefused, {facts.strUser}); break;
     case IppSafety::PasswordUnencrypted: strWhy = Say(kUnencrypted); break;
     }
-    return Say(kUnsafe, {strWhy});
+    return strWhy;
 }
 
 std::wstring CertificateLine(const ipp::Certificate& certificate)
 {
-    const std::wstring strTrust = certificate.trust == ipp::CertificateTrust::Windows
-                                      ? Say(kByWindows)
-                                      : Say(kFirstUse, {Wide(certificate.pinnedOn)});
+    const std::wstring strTrust = certificate.trust == ipp::CertificateTrust::Windows ? Say(kByWindows)
+                                  : certificate.trust == ipp::CertificateTrust::FirstUse
+                                      ? Say(kFirstUse, {Wide(certificate.pinnedOn)})
+                                      : Say(kNotTrustedCertificate);
     return Say(kCertificate, {Fingerprint(certificate.sha256), strTrust});
 }
 

@@ -32,6 +32,8 @@ const char* IppSafetyKey(IppSafety safety);
 // "The printer could not be reached safely: its certificate has changed (SHA-256 … instead
 // of …)"; bShort leaves the fingerprints out (a status line).
 std::wstring IppSafetyText(const IppSafetyFacts& facts, bool bShort = false);
+// The reason alone, without the sentence around it: a file's reason.
+std::wstring IppSafetyWhy(const IppSafetyFacts& facts, bool bShort = false);
 // "Certificate: SHA-256 AB:…, trusted on first use on 2026-12-09".
 std::wstring CertificateLine(const ipp::Certificate& certificate);
 // The question the sheet asks before a changed certificate is trusted, over several lines.
