@@ -9,6 +9,7 @@
 
 #include "app/script/report/script_texts.h"
 #include "app/script/script_runs.h"
+#include "app/script/script_sign_in.h"
 #include "app/shared/app_module.h"
 #include "app/sheet/main_sheet.h"
 #include "common/debug_log.h"
@@ -16,6 +17,8 @@
 #include "common/utf8_text.h"
 #include "i18n/lang_globals.h"
 #include "i18n/lang_manager.h"
+#include "ipp/ipp_log.h"
+#include "ipp/ipp_sign_in.h"
 #include "job/policy/policy_reader.h"
 #include "job/policy/policy_texts.h"
 #include "job/settings/paper_tables.h"
@@ -97,9 +100,12 @@ void RunLumeo(HINSTANCE hInstance, const wchar_t* pszCmdLine, ProgramKind kind)
     InitCommonControlsEx(&icc);
     _Module.Init(hInstance);
     ReadLogSwitch();
+    ipp::SetLogWriter([](const std::wstring& strLine) { DebugLog(L"%s", strLine.c_str()); });
     if (g_wLogSwitch == 1)
         OutputDebugStringW(L"======= Debug Mode =======");
     const LumeoPolicies policies = ReadLumeoPolicies();
+    ipp::SetCertificatePolicy(policies.bSystemCertificatesOnly ? ipp::CertificatePolicy::System
+                                                               : ipp::CertificatePolicy::FirstUse);
     {
         CLangManager langManager;
         langManager.PreferLanguage(policies.strLanguage.c_str());
@@ -131,10 +137,11 @@ void RunLumeo(HINSTANCE hInstance, const wchar_t* pszCmdLine, ProgramKind kind)
         out.ErrorLine(LockedOptionLine(pszLocked));
         json.LockedOption(pszLocked);
         nExit = kExitUsage;
-    } else if (cmd.mode == RunMode::Print) {
-        nExit = RunScriptPrint(cmd, policies, out, json);
     } else {
-        nExit = RunScriptProbe(cmd, policies, out, json);
+        PrepareScriptSignIn(cmd);
+        ipp::TrustShownCertificates(cmd.bTrust);
+        nExit = cmd.mode == RunMode::Print ? RunScriptPrint(cmd, policies, out, json)
+                                           : RunScriptProbe(cmd, policies, out, json);
     }
     if (bJson)
         out.Document(WideOfUtf8(json.Text(nExit)));

@@ -7,7 +7,7 @@
 #include "files/command_line.h"
 
 namespace {
-enum class Opt { Print, Probe, Usage, Json, All, Copies, Pages, Paper, Type, Duplex, Color, Fit, Zoom, Wait, Via };
+enum class Opt { Print, Probe, Usage, Json, All, Copies, Pages, Paper, Type, Duplex, Color, Fit, Zoom, Wait, Via, Trust, User };
 
 struct OptionName {
     const wchar_t* pszName;
@@ -21,6 +21,7 @@ constexpr OptionName kOptions[] = {
     {L"type", Opt::Type, true},     {L"duplex", Opt::Duplex, true}, {L"color", Opt::Color, true},
     {L"fit", Opt::Fit, false},      {L"zoom", Opt::Zoom, true},     {L"wait", Opt::Wait, true},
     {L"json", Opt::Json, false},    {L"all", Opt::All, false},      {L"via", Opt::Via, true},
+    {L"trust", Opt::Trust, false},  {L"user", Opt::User, true},
 };
 
 // What a report shows of a token too long to take: its start.
@@ -28,7 +29,8 @@ constexpr size_t kShownChars = 40;
 
 bool IsJobOption(Opt opt)
 {
-    return opt != Opt::Print && opt != Opt::Probe && opt != Opt::Usage && opt != Opt::Json && opt != Opt::All;
+    return opt != Opt::Print && opt != Opt::Probe && opt != Opt::Usage && opt != Opt::Json && opt != Opt::All &&
+           opt != Opt::Trust && opt != Opt::User;
 }
 
 const OptionName* FindOption(std::wstring_view name)
@@ -159,7 +161,7 @@ size_t Reader::TakeOption(const OptionName& option, std::wstring_view token, con
         Fail(UsageError::NotForProbe, token);
         return 0;
     }
-    if (m_cmd.mode == RunMode::Print && option.opt == Opt::All) {
+    if (m_cmd.mode == RunMode::Print && (option.opt == Opt::All || option.opt == Opt::Trust)) {
         Fail(UsageError::OnlyForProbe, token);
         return 0;
     }
@@ -174,6 +176,8 @@ size_t Reader::TakeOption(const OptionName& option, std::wstring_view token, con
             m_cmd.bJson = true;
         else if (option.opt == Opt::All)
             m_cmd.bAll = true;
+        else if (option.opt == Opt::Trust)
+            m_cmd.bTrust = true;
         else
             m_cmd.options.bFitToPage = true;
         return 0;
@@ -261,6 +265,12 @@ bool Reader::ApplyValue(Opt opt, std::wstring_view value)
         m_cmd.road = nRoad == 0 ? PrintRoad::Spooler : PrintRoad::Ipp;
         return true;
     }
+    case Opt::User:
+        // A name, never a password: "user:password" is refused rather than taken apart.
+        if (value.empty() || value.find(L':') != std::wstring_view::npos)
+            return false;
+        m_cmd.strUser = value;
+        return true;
     default:
         return false;
     }

@@ -11,7 +11,9 @@
 //   /print [/m PRINTER] [/copies N] [/pages FROM[-TO]] [/paper SIZE] [/type TYPE]
 //          [/duplex none|long|short] [/color auto|bw] [/fit | /zoom N] [/wait SECONDS]
 //          [/via spooler|ipp] [/json] FILE...
-//   /probe [/m PRINTER | /all] [/json]
+//   /probe [/m PRINTER [/trust] | /all] [/json]
+//   /user NAME with either: the sign-in a printer asks for, its password from the
+//   environment or the console, never from the command line
 //   /?
 #include <optional>
 #include <span>
@@ -72,6 +74,8 @@ struct CommandLine {
     PrintRoad road = PrintRoad::Default;  // /via
     bool bJson = false;  // /json: one JSON document for scripts, even after a usage fault
     bool bAll = false;   // /probe /all: every installed printer
+    bool bTrust = false;  // /probe /trust: the certificate the printer shows now replaces its pin
+    std::wstring strUser;  // /user: the name to sign in with at a printer that asks
     UsageError error = UsageError::None;  // the first fault, under /print and /probe only
     std::wstring strErrorToken;           // the option (or file) it concerns
     std::wstring strErrorValue;           // the value refused

@@ -56,6 +56,9 @@ constexpr CauseTexts kCauses[] = {
     {FileOutcome::PrinterRefused,
      {L"IDL_REASON_PRINTERREFUSED", L"the printer refused it: {1}"},
      {L"IDL_CAUSE_PRINTERREFUSED", L"the printer refused it"}},
+    {FileOutcome::NotReachedSafely,
+     {L"IDL_REASON_UNSAFE", L"{1}"},
+     {L"IDL_CAUSE_UNSAFE", L"the printer could not be reached safely"}},
 };
 
 // The content of each type has its own words: a language may say "document" or "image".

@@ -38,6 +38,9 @@ enum class FileOutcome {
     OptionNotTaken,
     ZoomNotCarried,
     PrinterRefused,
+    // The printer's certificate or its sign-in (strDetail says which): nothing of the file
+    // went to it.
+    NotReachedSafely,
 };
 
 // A cause and what the text of its reason names. A printer that reports a trouble in

@@ -63,6 +63,7 @@ def choices(row, english):
         "Duplex": lambda k: ("UI_ADVANCED_TAB", "IDC_RADIO_DUPLEX_" + k.upper()),
         "Color": lambda k: ("UI_ADVANCED_TAB", "IDC_RADIO_COLORMODE_" + k.upper()),
         "Language": lambda k: ("POLICY_TEMPLATES", "LANGUAGE_" + k.upper()),
+        "IppCertificates": lambda k: ("POLICY_TEMPLATES", "IPPCERT_" + k.upper().replace("-", "_")),
     }
     if row["name"] not in places:
         sys.exit(f"no names for the choices of {row['name']}")

@@ -84,6 +84,7 @@ int CheckUrlPrinter(const std::wstring& strUrl, DeviceIdRoute& route)
     auto ipp = std::make_shared<IppPrinterRoute>(strUrl);
     std::wstring strDeviceID;
     const int nResult = ipp->ReadDeviceID(strDeviceID);
+    route.arrIpp.push_back(ipp->Request());
     if (nResult == 1)
         route.answered = ipp;
     return SupportedTypesOfLookup(nResult, false, strDeviceID);
@@ -166,9 +167,10 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     ListenForScriptStop();
     DeviceIdRoute route;
     const int nSupportedTypes = bUrl ? CheckUrlPrinter(cmd.strPrinter, route) : CheckSupportedTypes(prtControl, route);
-    if (const int nExit = ExitCodeOfPrinterCheck(nSupportedTypes)) {
-        out.ErrorLine(PrinterCheckLine(nSupportedTypes));
-        json.PrinterCheckFault(nSupportedTypes);
+    const IppSafetyFacts safety = UnsafeOfRequests(route.arrIpp);
+    if (const int nExit = ExitCodeOfPrinterCheck(nSupportedTypes, safety.safety)) {
+        out.ErrorLine(PrinterCheckLine(nSupportedTypes, safety));
+        json.PrinterCheckFault(nSupportedTypes, safety);
         return nExit;
     }
     const std::optional<RunRoad> road = ChooseRoad(cmd, bUrl, route, out, json);

@@ -81,5 +81,7 @@ int RunScriptProbe(const CommandLine& cmd, const LumeoPolicies& policies, Script
     const PrinterProbe probe = bUrl ? ProbePrinterAtUrl(cmd.strPrinter) : ProbeCurrentPrinter(prtControl);
     const ProbeFacts facts = FactsOfProbe(bUrl ? cmd.strPrinter : prtControl.GetCurrentPrinterName(), probe);
     ReportProbe(facts, out, json);
-    return facts.bStoppedNow ? kExitPrinterStopped : ExitCodeOfPrinterCheck(probe.nSupportedTypes);
+    return facts.bStoppedNow ? kExitPrinterStopped
+                             : ExitCodeOfPrinterCheck(probe.nSupportedTypes,
+                                                      UnsafeOfRequests(facts.arrIpp, facts.route.arrIpp).safety);
 }

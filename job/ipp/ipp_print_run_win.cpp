@@ -14,16 +14,20 @@
 #include "files/file_types.h"
 #include "ipp/ipp_exchange.h"
 #include "ipp/ipp_request.h"
+#include "ipp/ipp_sign_in.h"
 #include "job/ipp/ipp_file_source.h"
 #include "job/ipp/ipp_job_attributes.h"
 #include "job/outcome/print_summary.h"
 #include "printer/ipp/ipp_printer_state.h"
+#include "printer/ipp/ipp_safety.h"
 #include "printer/state/printer_state_text.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr uint32_t kAskBudgetMs = 10000;
+// A stop at logoff leaves the program about four seconds: the Cancel-Job goes within them.
+constexpr uint32_t kCancelBudgetMs = 3000;
 
 // The printer's words, fit to show.
 std::wstring Wide(const std::string& text) { return PrintableText(WideOfUtf8(text)); }
@@ -66,6 +70,16 @@ std::wstring AnswerText(const ipp::Answer& answer)
     return Wide(text);
 }
 
+// A request that did not get through; one that could not go safely says why.
+FileReason ReasonOfFailure(const ipp::Answer& answer)
+{
+    if (answer.failure == ipp::Failure::Stopped)
+        return FileOutcome::Cancelled;
+    if (ipp::IsUnsafe(answer.failure))
+        return FileReason(FileOutcome::NotReachedSafely, IppSafetyWhy(SafetyOfAnswer(answer)));
+    return FileReason(FileOutcome::PrinterRefused, AnswerText(answer));
+}
+
 // The printer's refusal of a job, read as a refusal of its options when it names them.
 FileReason ReasonOfRefusal(const ipp::Answer& answer, const char* pszFormat)
 {
@@ -75,14 +89,14 @@ FileReason ReasonOfRefusal(const ipp::Answer& answer, const char* pszFormat)
     }
     if (answer.Ok() && answer.message.code == ipp::status::kClientDocumentFormatNotSupported)
         return FileReason(FileOutcome::OptionNotTaken, L"document-format=" + Wide(pszFormat));
-    return FileReason(FileOutcome::PrinterRefused, AnswerText(answer));
+    return ReasonOfFailure(answer);
 }
 
 class IppRun {
 public:
     IppRun(const IppRunInput& input, const ipp::PrinterUrl& url, const std::function<bool()>& fnStop,
            const IppRunHooks& hooks)
-        : m_input(input), m_url(url), m_fnStop(fnStop), m_hooks(hooks), m_strUser(WindowsUser())
+        : m_input(input), m_connection(url, true), m_fnStop(fnStop), m_hooks(hooks), m_strUser(WindowsUser())
     {
     }
 
@@ -92,9 +106,10 @@ public:
     {
         ipp::ExchangeOptions options;
         options.budgetMs = kAskBudgetMs;
-        const ipp::Answer answer = ipp::GetPrinterAttributes(m_url, m_strUser, {}, options);
+        options.stop = m_fnStop;
+        const ipp::Answer answer = ipp::GetPrinterAttributes(m_connection, m_strUser, {}, options);
         if (!answer.Ok() || !ipp::IsSuccess(answer.message.code)) {
-            failure = FileReason(FileOutcome::PrinterRefused, AnswerText(answer));
+            failure = ReasonOfFailure(answer);
             return false;
         }
         m_printer = answer.message;
@@ -160,13 +175,13 @@ private:
     // A job that did not complete: the printer's own state says more than the job ("Job
     // aborted."), a paper jam for one. Once the printer has moved on, what stopped the job
     // stays only as a "-report" reason: read as the condition itself.
-    void AddPrinterState(IppFileEnd& end) const
+    void AddPrinterState(IppFileEnd& end)
     {
         if (end.reason.outcome != FileOutcome::PrinterTrouble)
             return;
         ipp::ExchangeOptions options;
         options.budgetMs = kAskBudgetMs;
-        ipp::Answer answer = ipp::GetPrinterAttributes(m_url, m_strUser, IppStateAttributes(false), options);
+        ipp::Answer answer = ipp::GetPrinterAttributes(m_connection, m_strUser, IppStateAttributes(false), options);
         if (!answer.Ok() || !ipp::IsSuccess(answer.message.code))
             return;
         // Its message tells of the printer now ("Idle."), not of the job.
@@ -193,17 +208,21 @@ private:
                            [&](const ipp::Value& v) { return v.integer == static_cast<int32_t>(operation); });
     }
 
+    // A stop ends any request at once, also one the printer holds; only a Cancel-Job goes
+    // after the stop.
     ipp::Answer Ask(const ipp::Message& request, uint32_t nBudgetMs = kAskBudgetMs,
-                    ipp::DocumentSource* pDocument = nullptr) const
+                    ipp::DocumentSource* pDocument = nullptr)
     {
         ipp::ExchangeOptions options;
         options.budgetMs = nBudgetMs;
-        return ipp::Exchange(m_url, request, options, pDocument);
+        if (request.code != static_cast<uint16_t>(ipp::Operation::CancelJob))
+            options.stop = m_fnStop;
+        return m_connection.Exchange(request, options, pDocument);
     }
 
     ipp::Message Request(ipp::Operation operation, int32_t nJobId = 0)
     {
-        ipp::Message request = ipp::NewRequest(operation, ++m_nRequestId, m_url.Text(), m_strUser);
+        ipp::Message request = ipp::NewRequest(operation, ++m_nRequestId, m_connection.Url().Text(), m_strUser);
         if (nJobId > 0)
             ipp::OperationGroup(request).AddInteger("job-id", ipp::ValueTag::Integer, nJobId);
         return request;
@@ -212,7 +231,7 @@ private:
     // Nothing is left printing that was stopped or not sent whole.
     void CancelJob(int32_t nJobId)
     {
-        const ipp::Answer answer = Ask(Request(ipp::Operation::CancelJob, nJobId));
+        const ipp::Answer answer = Ask(Request(ipp::Operation::CancelJob, nJobId), kCancelBudgetMs);
         DebugLog(L"[IppRun] Cancel-Job %d: %s", nJobId, AnswerText(answer).c_str());
     }
 
@@ -234,6 +253,8 @@ private:
         op.AddBoolean("ipp-attribute-fidelity", true);
         if (!job.attributes.empty())
             request.groups.push_back(job);
+        if (FileReason failure; !bCreate && !SignInBeforeDocument(request, failure))
+            return failure;
         if (bCreate) {
             // A printer busy with another job takes this one later: asked again while the wait lasts.
             ipp::Answer created = Ask(request);
@@ -272,31 +293,34 @@ private:
         return FileOutcome::Sent;
     }
 
-    // The upload, and beside it a watch for the user's stop: a printer that has stopped
-    // reading holds a write that no stop reaches, so a job that has its id is cancelled
-    // from here, and the printer then drops the upload.
+    // The upload. A stop ends it at once, even a write the printer holds by no longer
+    // reading; a job that has its id is then cancelled there.
     ipp::Answer AskWhileStopCancels(const ipp::Message& request, uint32_t nBudgetMs, IppFileSource& source,
                                     int32_t nJobId, std::atomic<bool>& bCancelled)
     {
-        if (nJobId <= 0 || !m_fnStop)
-            return Ask(request, nBudgetMs, &source);
-        const ipp::Message cancel = Request(ipp::Operation::CancelJob, nJobId);
-        std::atomic<bool> bUploadEnded{false};
-        std::thread watch([&] {
-            while (!bUploadEnded) {
-                if (m_fnStop()) {
-                    const ipp::Answer answer = Ask(cancel);
-                    DebugLog(L"[IppRun] Cancel-Job %d during the upload: %s", nJobId, AnswerText(answer).c_str());
-                    bCancelled = true;
-                    return;
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            }
-        });
         ipp::Answer answer = Ask(request, nBudgetMs, &source);
-        bUploadEnded = true;
-        watch.join();
+        if (answer.failure == ipp::Failure::Stopped) {
+            bCancelled = true;
+            if (nJobId > 0)
+                CancelJob(nJobId);
+        }
         return answer;
+    }
+
+    // A printer that takes a document only from a signed-in user hears of the sign-in
+    // first, in a request without the document: a refused one then costs no upload.
+    bool SignInBeforeDocument(const ipp::Message& job, FileReason& failure)
+    {
+        if (m_connection.SignedIn() || !ipp::PrinterAsksForSignIn(m_printer, m_connection.Url()))
+            return true;
+        ipp::Message validate = job;
+        validate.code = static_cast<uint16_t>(ipp::Operation::ValidateJob);
+        validate.requestId = ++m_nRequestId;
+        const ipp::Answer answer = Ask(validate);
+        if (answer.Ok() || !ipp::IsUnsafe(answer.failure))
+            return true;
+        failure = ReasonOfFailure(answer);
+        return false;
     }
 
     static int32_t JobIdOf(const ipp::Answer& answer)
@@ -348,7 +372,7 @@ private:
     }
 
     const IppRunInput& m_input;
-    const ipp::PrinterUrl& m_url;
+    ipp::Connection m_connection;  // the run's requests on one kept connection
     const std::function<bool()>& m_fnStop;
     const IppRunHooks& m_hooks;
     std::string m_strUser;

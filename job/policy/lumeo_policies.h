@@ -14,6 +14,8 @@ struct LumeoPolicies {
     JobPolicy job;
     std::wstring strPrinter;   // made current instead of the Windows default printer
     std::wstring strLanguage;  // code of the string file ("GR"), before the display language
+    // IPP printers over TLS: only certificates Windows trusts, none trusted on first use.
+    bool bSystemCertificatesOnly = false;
 };
 
 enum class PolicyKind { Text, Keyword, Number, Switch };

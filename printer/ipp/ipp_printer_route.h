@@ -3,10 +3,13 @@
 // one, the document formats it takes) and its state, alerts, supplies and trays.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "ipp/ipp_certificate.h"
 #include "ipp/ipp_message.h"
+#include "printer/ipp/ipp_safety.h"
 #include "printer/state/printer_route.h"
 
 // One IPP request of a lookup, as /probe shows it.
@@ -14,7 +17,13 @@ struct IppRequestRoute {
     std::wstring strUrl;
     bool bAnswered = false;
     std::string strReason;  // English, why it did not answer ("no connection"); empty when it did
+    IppSafetyFacts safety;  // why it could not be reached safely, when so
+    std::optional<ipp::Certificate> certificate;  // TLS: the certificate it showed, as judged
 };
+
+// The first request of these lists that could not be reached safely; Safe when none.
+IppSafetyFacts UnsafeOfRequests(const std::vector<IppRequestRoute>& arrFirst,
+                                const std::vector<IppRequestRoute>& arrSecond = {});
 
 class IppPrinterRoute final : public PrinterRoute {
 public:
@@ -34,7 +43,7 @@ public:
     // printer's URL: what /probe and the debug log show.
     const std::string& LastFailure() const { return m_strLastFailure; }
     // The last read as /probe shows it.
-    IppRequestRoute Request() const { return {m_strUrl, m_bAnswered, m_strLastReason}; }
+    IppRequestRoute Request() const { return {m_strUrl, m_bAnswered, m_strLastReason, m_safety, m_certificate}; }
 
 private:
     // Get-Printer-Attributes for `names` within nBudgetMs into `answer`; false, with the
@@ -45,6 +54,8 @@ private:
     std::string m_strLastFailure;
     std::string m_strLastReason;
     bool m_bAnswered = false;
+    IppSafetyFacts m_safety;
+    std::optional<ipp::Certificate> m_certificate;
 };
 
 // The URL of a route that is an IPP route, else empty: a printer heard over IPP has an

@@ -28,12 +28,16 @@ bool IppPrinterRoute::Ask(const std::vector<std::string>& names, uint32_t nBudge
     const std::string url = Utf8OfWide(m_strUrl);
     const std::optional<ipp::PrinterUrl> parsed = ipp::ParsePrinterUrl(url);
     m_bAnswered = false;
+    m_safety = IppSafetyFacts();
+    m_certificate.reset();
     if (!parsed) {
         m_strLastReason = "not a printer URL";
     } else {
         ipp::ExchangeOptions options;
         options.budgetMs = nBudgetMs;
         ipp::Answer reply = ipp::GetPrinterAttributes(*parsed, std::string(), names, options);
+        m_safety = SafetyOfAnswer(reply);
+        m_certificate = reply.certificate;
         const std::string strPrefix = "IPP request to " + reply.printer + ": ";
         if (!reply.Ok()) {
             const std::string strText = ipp::FailureText(reply);

@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "common/system_error.h"
@@ -982,12 +983,14 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
     EXPECT_EQ(run.dwExit, 6u);
     EXPECT_NE(run.strOutput.find("\r\nState: Stopped\r\nCannot print: Paper jam [2J in tray 1\r\n"), std::string::npos);
 
-    for (const auto& [pszPath, strReason] : {std::pair("/garbage", "the answer is not HTTP"),
-         {"/cut", "the answer is cut short"}, {"/slow", "no answer in time"},
-         {"/redirect-other", "redirected elsewhere, not followed"}, {"/auth", "the printer asks for a password"}}) {
+    // A sign-in asked for over plain HTTP by a printer without TLS is not answered (exit 7).
+    for (const auto& [pszPath, strReason, dwExit] :
+         {std::tuple("/garbage", "the answer is not HTTP", 3u), {"/cut", "the answer is cut short", 3u},
+          {"/slow", "no answer in time", 3u}, {"/redirect-other", "redirected elsewhere, not followed", 3u},
+          {"/auth", "the printer asks for a password, and would send your password unencrypted", 7u}}) {
         const std::string strHostile = hostile.Url("ipp", "127.0.0.1", pszPath);
         run = Run(L"/probe", strHostile);
-        EXPECT_EQ(run.dwExit, 3u) << pszPath;
+        EXPECT_EQ(run.dwExit, dwExit) << pszPath;
         EXPECT_NE(run.strOutput.find("\r\nIPP request to " + strHostile + ": " + strReason + "\r\nDevice ID: (none)"),
                   std::string::npos) << run.strOutput;
     }
@@ -996,7 +999,7 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
     EXPECT_EQ(Parsed(run.strOutput), nlohmann::json::parse(R"({"version": 1, "command": "probe", "printers": [{
         "printer": ")" + strGarbage + R"(", "port": null, "route": {"kind": "ipp", "answered": false, "requests": [{
         "url": ")" + strGarbage + R"(", "answered": false, "reason": "the answer is not HTTP"}]}, "deviceId": null,
-        "types": [], "verdict": "no-answer", "road": {"kind": "ipp", "url": ")" + strGarbage + R"("},
+        "types": [], "verdict": "no-answer", "certificate": null, "road": {"kind": "ipp", "url": ")" + strGarbage + R"("},
         "state": {"status": "unknown", "conditions": [], "pageCounter": null,
         "supplies": [], "trays": []}}], "exitCode": 3})"));
 
@@ -1018,6 +1021,26 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
     EXPECT_EQ(ReadWholeFile(strHeld + "/cancelled"), "cancel-job\n");
     EXPECT_FALSE(std::filesystem::exists(strHeld + "/counted")) << "the printer had the whole document";
 
+    // Ctrl+C or the session's end while a printer that takes Print-Job alone holds the upload:
+    // the held write is ended, far sooner than the responder lets it go.
+    const std::wstring strHolding = Wide(hostile.Url("ipp", "127.0.0.1", "/holding"));
+    for (const auto& [pszHow, strExe, fnStop] :
+         {std::tuple<const char*, std::string, void (*)(const PROCESS_INFORMATION&)>{"Ctrl+C", LUMEO_CMD_EXE, PressCtrlC},
+          {"the session's end", LUMEO_PROGRAM_EXE, [](const PROCESS_INFORMATION& pi) {
+               EndSession(FindWindowOfProcess(pi.dwProcessId, L"LumeoScriptStop"));
+           }}}) {
+        SCOPED_TRACE(pszHow);
+        for (const char* pszLeft : {"/stalled", "/go", "/cancelled"})
+            std::filesystem::remove(strHeld + pszLeft);
+        run = RunScript(strExe, L"/print /m " + strHolding + L" " + Quoted(strGrowing), 30000,
+                        [&](const PROCESS_INFORMATION& pi) {
+                            return std::filesystem::exists(strHeld + "/stalled") && (fnStop(pi), true);
+                        });
+        EXPECT_EQ(run.dwExit, 5u) << run.strOutput;
+        if (strExe == LUMEO_CMD_EXE)  // Lumeo.exe writes no lines
+            EXPECT_NE(run.strOutput.find("printing was cancelled"), std::string::npos) << run.strOutput;
+    }
+
     // Past 4 GiB to a printer that takes Print-Job alone: every byte in its place, the
     // count in the JSON, and the memory flat.
     const uint64_t nHuge = (4ull << 30) + (3u << 20) + 5;
@@ -1038,6 +1061,69 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
                                                    "4294967294 45444745\n4298113023 2525454f460a\n");
     EXPECT_GT(nPeak, 0u);
     EXPECT_LT(nPeak, 200u << 20) << "the file was held in memory";
+}
+
+// A printer's own certificate is pinned at the first contact; the same printer started again with
+// another one gets nothing (exit 7, both fingerprints) until /trust; the policy "system" takes
+// none. A printer that asks for a sign-in takes the one from LUMEO_PASSWORD and refuses a wrong one.
+TEST_F(LumeoEndToEnd, APrintersOwnCertificateIsPinnedAndItsSignInGoesOverTlsOnly)
+{
+    const std::string strFormats = "-f application/pdf -k -c " LUMEO_SOURCE_DIR "/tests/support/ipp_job_script.sh";
+    auto printer = std::make_unique<IppPeer>("printer-tls", strFormats);
+    ASSERT_TRUE(printer->Ready()) << printer->Failure();
+    const unsigned short nPort = printer->Port();
+    const std::wstring strUrl = Wide(printer->Url("ipps", "localhost", "/ipp/print"));
+    const std::wstring strPdf = L" " + Quoted(MakeFile(L"tls.pdf", kPdfBytes));
+    const auto Run = [&](const std::wstring& strRun) { return RunScript(LUMEO_CMD_EXE, strRun + L" /m " + strUrl); };
+    const auto Fingerprint = [](const std::string& strOutput) {
+        const size_t at = strOutput.find("Certificate: SHA-256 ");
+        return at == std::string::npos ? std::string() : strOutput.substr(at + 21, 95);
+    };
+    ScriptRun run = Run(L"/probe");
+    EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
+    EXPECT_NE(run.strOutput.find(", trusted on first use on "), std::string::npos) << run.strOutput;
+    const std::string strFirst = Fingerprint(run.strOutput);
+
+    printer.reset();
+    printer = std::make_unique<IppPeer>("printer-tls", strFormats, nPort);
+    ASSERT_TRUE(printer->Ready()) << printer->Failure();
+    run = Run(L"/print" + strPdf);
+    EXPECT_EQ(run.dwExit, 7u) << run.strOutput;
+    EXPECT_NE(run.strOutput.find("its certificate has changed (SHA-256 "), std::string::npos) << run.strOutput;
+    EXPECT_NE(run.strOutput.find(" instead of " + strFirst + ")"), std::string::npos) << run.strOutput;
+    EXPECT_TRUE(KeptJobs(*printer).empty()) << "the printer had the document";
+    const nlohmann::json probe = Parsed(Run(L"/probe /json").strOutput)["printers"][0];
+    EXPECT_EQ(probe["verdict"], "certificate-changed");
+    EXPECT_EQ(probe["certificate"]["trust"], nullptr);
+    run = Run(L"/probe /trust");
+    EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
+    EXPECT_NE(Fingerprint(run.strOutput), strFirst);
+    EXPECT_EQ(Run(L"/print" + strPdf).dwExit, 0u);
+    EXPECT_EQ(KeptJobs(*printer).size(), 1u);
+
+    const std::wstring strPolicies = L"Software\\Policies\\Lumeo";
+    RegSetKeyValueW(HKEY_CURRENT_USER, strPolicies.c_str(), L"IppCertificates", REG_SZ, L"system", 14);
+    run = Run(L"/probe /json");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, strPolicies.c_str(), L"IppCertificates");
+    EXPECT_EQ(run.dwExit, 7u) << run.strOutput;
+    EXPECT_EQ(Parsed(run.strOutput)["printers"][0]["verdict"], "certificate-not-trusted");
+
+    IppPeer signIn("printer-sign-in", strFormats);
+    if (!signIn.Skipped().empty())
+        GTEST_SKIP() << signIn.Skipped();
+    ASSERT_TRUE(signIn.Ready()) << signIn.Failure();
+    const std::wstring strSignIn = L" /m " + Wide(signIn.Url("ipps", "localhost", "/ipp/print")) + strPdf;
+    for (const auto& [pszPassword, dwExit, strLine] :
+         {std::tuple("", 7u, "the printer asks for a user name and password"),
+          {"wrong", 7u, "the printer refused the sign-in for lumeoipp"}, {"Lumeo-Test-42", 0u, "Sent: "}}) {
+        SetEnvironmentVariableA("LUMEO_PASSWORD", *pszPassword ? pszPassword : nullptr);
+        run = RunScript(LUMEO_CMD_EXE, std::wstring(*pszPassword ? L"/print /user lumeoipp" : L"/print") + strSignIn);
+        EXPECT_EQ(run.dwExit, dwExit) << run.strOutput;
+        EXPECT_NE(run.strOutput.find(strLine), std::string::npos) << run.strOutput;
+        EXPECT_EQ(run.strOutput.find("Lumeo-Test-42"), std::string::npos);
+    }
+    SetEnvironmentVariableA("LUMEO_PASSWORD", nullptr);
+    EXPECT_EQ(KeptJobs(signIn).size(), 1u);
 }
 
 TEST_F(LumeoEndToEnd, EscapeOnTheSplashClosesTheSplashAndTheSheetStays)
@@ -1227,7 +1313,7 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
         "printer": "Lumeo E2E Net Supplies", "port": {"name": "LUMEO_E2E_NET_)" + strPort + R"(", "kind": "network"},
         "route": {"kind": "snmp", "answered": true, "requests": [{"address": "127.0.0.1:)" + strPort + R"(",
         "community": "public", "wsdUrl": null, "answered": true}]}, "deviceId": "MFG:Corvane;CMD:PDF;",
-        "types": ["pdf"], "verdict": "can-print-not-now", "road": {"kind": "spooler", "url": null},
+        "types": ["pdf"], "verdict": "can-print-not-now", "certificate": null, "road": {"kind": "spooler", "url": null},
         "state": {"status": "stopped", "conditions": [{"kind":
         "cover-open", "severity": "stop", "detail": "none", "words": "Front cover open"}], "pageCounter": 1000,
         "supplies": [{"name": "Black Toner Cartridge", "kind": "supply", "level": 80}, {"name": "Cyan Toner",
@@ -1324,34 +1410,38 @@ TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingToAJammedPrinterHeardOverIp
 }
 
 // Escape or logoff while a printer holds the upload of a large file: its job is cancelled there, and
-// the file stays in the list.
+// the file stays in the list. A printer that takes Print-Job alone has no job to cancel: the held
+// write itself is ended (the responder holds it far longer than the message is waited for).
 TEST_F(LumeoNetworkPrinter, EscapeOrLogoffDuringAnUploadOverIppCancelsTheJobAtThePrinter)
 {
     XKEYBOARD_OR_SKIP(keyboard);
-    IppPeer hostile("hostile");
-    ASSERT_TRUE(hostile.Ready()) << hostile.Failure();
-    const TestPrinter* pQueue =
-        m_printers.AddRawPrinter(L"Lumeo E2E Ipp Held", Wide(hostile.Url("ipp", "127.0.0.1", "/stalling")));
-    ASSERT_NE(pQueue, nullptr);
     const std::wstring strBig = MakeFile(L"big.pdf", kPdfBytes);
     std::filesystem::resize_file(strBig, 1ull << 30);
-    CUiDriver& ui = Start({strBig}, pQueue->strName);
-    SendPrint(ui);
-    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return std::filesystem::exists(hostile.Folder() + "/stalled"); }, 20000));
-    ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Escape"));
-    EXPECT_EQ(DismissMessage(ui), L"Printing cancelled: 0 of 1 file sent to " + pQueue->strName +
-                                      L".\r\nbig.pdf \x2014 printing was cancelled");
-    EXPECT_EQ(ReadWholeFile(hostile.Folder() + "/cancelled"), "cancel-job\n");
-    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strBig});
+    for (const auto& [pszPath, strCancelled] : {std::pair("/stalling", "cancel-job\n"), std::pair("/holding", "")}) {
+        SCOPED_TRACE(pszPath);
+        IppPeer hostile("hostile");
+        ASSERT_TRUE(hostile.Ready()) << hostile.Failure();
+        const TestPrinter* pQueue = m_printers.AddRawPrinter(Wide(std::string("Lumeo E2E Ipp Held ") + (pszPath + 1)),
+                                                             Wide(hostile.Url("ipp", "127.0.0.1", pszPath)));
+        ASSERT_NE(pQueue, nullptr);
+        CUiDriver& ui = Start({strBig}, pQueue->strName);
+        SendPrint(ui);
+        ASSERT_TRUE(CUiDriver::WaitUntil([&] { return std::filesystem::exists(hostile.Folder() + "/stalled"); }, 20000));
+        ASSERT_TRUE(keyboard.Press(ui.Sheet(), "Escape"));
+        EXPECT_EQ(DismissMessage(ui), L"Printing cancelled: 0 of 1 file sent to " + pQueue->strName +
+                                          L".\r\nbig.pdf \x2014 printing was cancelled");
+        EXPECT_EQ(ReadWholeFile(hostile.Folder() + "/cancelled"), strCancelled);
+        EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strBig});
 
-    // Logging off during the held upload: the same, before the sheet answers.
-    std::filesystem::remove(hostile.Folder() + "/stalled");
-    std::filesystem::remove(hostile.Folder() + "/cancelled");
-    SendPrint(ui);
-    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return std::filesystem::exists(hostile.Folder() + "/stalled"); }, 20000));
-    EndSession(ui.Sheet());
-    EXPECT_EQ(DismissMessage(ui).rfind(L"Printing cancelled: 0 of 1 file sent to ", 0), 0u);
-    EXPECT_EQ(ReadWholeFile(hostile.Folder() + "/cancelled"), "cancel-job\n");
+        // Logging off during the held upload: the same, before the sheet answers.
+        std::filesystem::remove(hostile.Folder() + "/stalled");
+        std::filesystem::remove(hostile.Folder() + "/cancelled");
+        SendPrint(ui);
+        ASSERT_TRUE(CUiDriver::WaitUntil([&] { return std::filesystem::exists(hostile.Folder() + "/stalled"); }, 20000));
+        EndSession(ui.Sheet());
+        EXPECT_EQ(DismissMessage(ui).rfind(L"Printing cancelled: 0 of 1 file sent to ", 0), 0u);
+        EXPECT_EQ(ReadWholeFile(hostile.Folder() + "/cancelled"), strCancelled);
+    }
 }
 
 // A queue heard over IPP takes the files over IPP, from a script and from the sheet, each

@@ -4,14 +4,36 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
+#include <fstream>
+#include <thread>
 
 #include "ipp/ipp_exchange.h"
 #include "ipp/ipp_request.h"
+#include "ipp/ipp_sign_in.h"
+#include "ipp/ipp_trust_store.h"
 #include "tests/support/ipp_peer.h"
 
 using namespace ipp;
 
 namespace {
+std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// A document of known bytes that counts what was read of it.
+struct TextDocument final : DocumentSource {
+    explicit TextDocument(std::string bytes) : text(std::move(bytes)) {}
+    uint64_t Size() const override { return text.size(); }
+    std::optional<size_t> Read(std::span<uint8_t> block) override
+    {
+        const size_t n = std::min(block.size(), text.size() - nRead);
+        std::memcpy(block.data(), text.data() + nRead, n);
+        nRead += n;
+        return n;
+    }
+    std::string text;
+    size_t nRead = 0;
+};
+
 Answer Ask(const std::string& url, uint32_t budgetMs)
 {
     ExchangeOptions options;
@@ -39,15 +61,102 @@ TEST(IppExchange, RealPrinterAnswersGetPrinterAttributes)
     EXPECT_EQ(a.message.Find(GroupTag::Printer, "printer-name"), nullptr);       // not asked for
 }
 
-TEST(IppExchange, CertificateTheSystemDoesNotTrustIsAFailureNamingThePrinter)
+// A printer's own certificate: pinned at the first contact, taken while it stays the same,
+// refused once another shows (nothing but the headers sent), replaced only when asked.
+TEST(IppExchange, APrintersOwnCertificateIsPinnedOnFirstUseAndAnotherOneGetsNothing)
 {
     IppPeer peer("hostile-tls");
     ASSERT_TRUE(peer.Ready()) << peer.Failure();
-    const Answer a = Ask(peer.Url("ipps", "localhost", "/ok"), 10000);
-    // Wine's TLS ends the handshake before it checks the certificate: a failed secure channel there.
-    EXPECT_TRUE(a.failure == Failure::UntrustedCertificate || a.failure == Failure::SecureChannelFailed)
-        << FailureText(a) << " " << a.systemError;
-    EXPECT_NE(FailureText(a).find("ipps://localhost:"), std::string::npos);
+    const std::string url = peer.Url("ipps", "localhost", "/ok");
+    const std::string printer = PinName(*ParsePrinterUrl(url));
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Lumeo\\CertificatePins", Wide(printer).c_str());
+    Answer a = Ask(url, 10000);
+    ASSERT_TRUE(a.Ok()) << FailureText(a);
+    ASSERT_TRUE(a.certificate);
+    const std::string shown = a.certificate->sha256;
+    EXPECT_TRUE(IsFingerprint(shown));
+    EXPECT_EQ(a.certificate->strSubject, L"localhost");
+    EXPECT_EQ(a.certificate->trust, CertificateTrust::FirstUse);
+    EXPECT_EQ(a.certificate->pinnedOn, PinDayToday());
+    ASSERT_TRUE(ReadPin(printer));
+    EXPECT_EQ(ReadPin(printer)->sha256, shown);
+
+    const std::string other(64, 'A');
+    struct Case {
+        const char* what;
+        std::wstring pinValue;  // empty: none
+        CertificatePolicy policy;
+        bool bTrustShown;
+        Failure failure;
+        std::string pinAfter;  // empty: none
+    } cases[] = {
+        {"the same again", Wide(shown) + L" 2026-01-02", CertificatePolicy::FirstUse, false, Failure::None, shown},
+        {"another pinned", Wide(other) + L" 2026-01-02", CertificatePolicy::FirstUse, false, Failure::CertificateChanged,
+         other},
+        {"another, and /trust", Wide(other) + L" 2026-01-02", CertificatePolicy::FirstUse, true, Failure::None, shown},
+        {"a pin that is none", L"not a fingerprint", CertificatePolicy::FirstUse, false, Failure::None, shown},
+        {"Windows' trust alone", L"", CertificatePolicy::System, false, Failure::UntrustedCertificate, ""},
+    };
+    for (const Case& c : cases) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Lumeo\\CertificatePins", Wide(printer).c_str());
+        if (!c.pinValue.empty())
+            RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Lumeo\\CertificatePins", Wide(printer).c_str(), REG_SZ,
+                            c.pinValue.c_str(), static_cast<DWORD>((c.pinValue.size() + 1) * sizeof(wchar_t)));
+        SetCertificatePolicy(c.policy);
+        TrustShownCertificates(c.bTrustShown);
+        a = Ask(url, 10000);
+        SetCertificatePolicy(CertificatePolicy::FirstUse);
+        TrustShownCertificates(false);
+        EXPECT_EQ(a.failure, c.failure) << c.what << ": " << FailureText(a);
+        const std::optional<Pin> pin = ReadPin(printer);
+        EXPECT_EQ(pin ? pin->sha256 : std::string(), c.pinAfter) << c.what;
+        if (c.failure == Failure::CertificateChanged) {
+            EXPECT_EQ(a.pinnedSha256, other);
+            EXPECT_NE(FailureText(a).find(FingerprintText(shown) + " instead of " + FingerprintText(other)),
+                      std::string::npos) << FailureText(a);
+        }
+    }
+    // A document to a printer whose certificate changed: nothing of it leaves.
+    WritePin(printer, other);
+    TextDocument document(std::string(100000, 'x'));
+    ExchangeOptions options;
+    options.budgetMs = 10000;
+    const Answer sent = Exchange(*ParsePrinterUrl(peer.Url("ipps", "localhost", "/counting")),
+                                 NewRequest(Operation::PrintJob, 1, url, "lumeo"), options, &document);
+    EXPECT_EQ(sent.failure, Failure::CertificateChanged);
+    EXPECT_EQ(document.nRead, 0u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_FALSE(std::ifstream(peer.Folder() + "/counted")) << "the printer had the document";
+}
+
+// A stop ends an upload the printer holds, at once: the responder holds it far longer than
+// this test waits for the exchange. A plain printer that asks for a sign-in has no TLS: no
+// password is asked for or sent.
+TEST(IppExchange, AStopEndsAHeldUploadAndAPlainPrinterGetsNoPassword)
+{
+    IppPeer peer("hostile");
+    ASSERT_TRUE(peer.Ready()) << peer.Failure();
+    TextDocument document(std::string(64u << 20, 'x'));
+    ExchangeOptions options;
+    options.budgetMs = 600000;
+    const std::string stalled = peer.Folder() + "/stalled";
+    options.stop = [&] { return static_cast<bool>(std::ifstream(stalled)); };
+    const std::string held = peer.Url("ipp", "127.0.0.1", "/holding");
+    const Answer a = Exchange(*ParsePrinterUrl(held), NewRequest(Operation::PrintJob, 1, held, "lumeo"), options, &document);
+    EXPECT_EQ(a.failure, Failure::Stopped) << FailureText(a);
+
+    int nAsked = 0;
+    SetSignInProvider([&](const SignInQuestion&) {
+        ++nAsked;
+        return std::optional<Credentials>(Credentials(L"bob", L"secret"));
+    });
+    const std::string signIn = peer.Url("ipp", "127.0.0.1", "/sign-in");
+    const Answer refused = Exchange(*ParsePrinterUrl(signIn), NewRequest(Operation::ValidateJob, 1, signIn, "lumeo"),
+                                    ExchangeOptions());
+    SetSignInProvider(nullptr);
+    EXPECT_EQ(refused.failure, Failure::PasswordUnencrypted) << FailureText(refused);
+    EXPECT_EQ(nAsked, 0);
+    EXPECT_FALSE(std::ifstream(peer.Folder() + "/authorization")) << "a password went in clear text";
 }
 
 TEST(IppExchange, PrinterGoneWrongGivesItsReasonWithinTheBudget)
@@ -70,7 +179,7 @@ TEST(IppExchange, PrinterGoneWrongGivesItsReasonWithinTheBudget)
         {"/huge-answer", Failure::TooLarge, DecodeError::None},
         {"/slow", Failure::TimedOut, DecodeError::None},
         {"/drip", Failure::TimedOut, DecodeError::None},
-        {"/auth", Failure::NeedsCredentials, DecodeError::None},
+        {"/auth", Failure::PasswordUnencrypted, DecodeError::None},
         {"/missing", Failure::HttpError, DecodeError::None},
     };
     const uint32_t budgetMs = 2000;

@@ -22,6 +22,11 @@ the fault. With a certificate and key it speaks only TLS.
                  its first MiB (./stalled tells it has) until a Cancel-Job comes (written to
                  ./cancelled; the upload's connection is then dropped) or ./go appears (then it
                  reads on, counting as /counting does)
+/holding         a printer that takes Print-Job alone and holds its upload after the first MiB
+                 as /stalling does, for far longer than any test waits
+/sign-in         a printer over plain HTTP that answers Get-Printer-Attributes (no ipps URI) and
+                 asks for a sign-in (401, Basic) for everything else; every Authorization header
+                 that arrives is written to ./authorization
 """
 import http.server
 import os
@@ -132,6 +137,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
             out.write("%d\n" % length + "".join("%d %s\n" % (at, run.hex()) for at, run in runs))
         os.replace("counted.new", "counted")
 
+    def record_authorization(self):
+        if "Authorization" in self.headers:
+            with open("authorization", "a") as out:
+                out.write(self.headers["Authorization"] + "\n")
+
     def stall(self, blocks):
         """The first MiB, then nothing until the job is cancelled (False) or ./go appears."""
         taken = []
@@ -154,6 +164,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         blocks = body_blocks(self.rfile, self.headers)
         head = next(blocks, b"")
         operation, request_id = struct.unpack(">H", head[2:4] or b"\0\0")[0], head[4:8]
+        if operation == 0x02 and 0x05 not in operations and self.path == "/holding":
+            self.stall(self.prefixed(head, blocks))
+            return
         if operation == 0x02:  # Print-Job
             self.count(self.prefixed(head, blocks))
             return self.job_answer(request_id, 5)
@@ -183,6 +196,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
         yield from blocks
 
     def do_POST(self):
+        self.record_authorization()
+        if self.path == "/holding":
+            return self.job_printer((0x02, 0x08, 0x09, 0x0B))
+        if self.path == "/sign-in":
+            request = self.rfile.read(int(self.headers.get("Content-Length", "0")))
+            if request[2:4] == b"\x00\x0b":
+                port = self.server.server_address[1]
+                uri = b"ipp://127.0.0.1:%d/sign-in" % port
+                return self.reply(answer(request[4:8], entry(0x49, b"document-format-supported", b"application/pdf") +
+                                         entry(0x45, b"printer-uri-supported", uri) +
+                                         entry(0x44, b"uri-authentication-supported", b"basic")))
+            return self.reply(b"", 401, [("WWW-Authenticate", 'Basic realm="printer"')])
         if self.path == "/counting":
             return self.job_printer((0x02, 0x08, 0x09, 0x0B))
         if self.path == "/stalling":

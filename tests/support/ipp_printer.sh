@@ -2,16 +2,37 @@
 # Starts an IPP peer for the tests on a free loopback port (127.0.0.1 and ::1) and writes that port to
 # <dir>/port once it answers (<dir>/failed with the log when it never does).
 #   ipp_printer.sh <dir> printer [ippeveprinter options...]   ippeveprinter from cups-ipp-utils
+#   ipp_printer.sh <dir> printer-tls [options...]             the same with a certificate of its own,
+#                                                             made in <dir>/keys (TLS on the same port)
+#   ipp_printer.sh <dir> printer-sign-in [options...]         printer-tls asking for a sign-in (HTTP
+#                                                             Basic through PAM) as the local user
+#                                                             lumeoipp, password Lumeo-Test-42, added
+#                                                             when missing; <dir>/skipped says why not
 #   ipp_printer.sh <dir> hostile                              tests/support/hostile_ipp_responder.py
 #   ipp_printer.sh <dir> hostile-tls                          the same over TLS, with a certificate of
 #                                                             its own for localhost that nobody trusts
 # ippeveprinter needs the system D-Bus and avahi-daemon: they are started when not running
 # (nothing is installed here; tools/install-deps.sh brings the packages). The peer ends
-# after 300 s at the latest, or when <dir>/pid's process is killed.
+# after 300 s at the latest, or when <dir>/pid's process is killed. IPP_PORT chooses the port (a
+# printer started again where it was).
 dir="$1"; kind="$2"; shift 2
 here="$(cd "$(dirname "$0")" && pwd)"
 rm -rf "$dir" && mkdir -p "$dir" || exit 1
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+port=${IPP_PORT:-$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')}
+
+if [ "$kind" = printer-sign-in ]; then
+  if ! { id lumeoipp >/dev/null 2>&1 || useradd -M -s /usr/sbin/nologin lumeoipp; } >>"$dir/log" 2>&1 ||
+     ! echo 'lumeoipp:Lumeo-Test-42' | chpasswd >>"$dir/log" 2>&1; then
+    echo "no local user for the sign-in (useradd and chpasswd need root)" > "$dir/skipped"
+    exit 1
+  fi
+  set -- -A "$@"
+  kind=printer-tls
+fi
+if [ "$kind" = printer-tls ]; then
+  mkdir -p "$dir/keys" && set -- -K "$dir/keys" "$@"
+  kind=printer
+fi
 
 # bus_answers <name>: the system bus is up and <name> is on it. A socket file alone proves
 # nothing: one left by a bus that has gone (a killed daemon, a restarted container) stays.

@@ -121,8 +121,8 @@ const char* ReasonKey(FileOutcome outcome)
         "path-too-long", "type-not-taken", "not-of-its-type", "printer-commands", "changed",
         "spool-file-failed", "spooler-refused", "cancelled",  "internal-error",  "printer-error",
         "printer-offline", "paper-out",   "job-paused",       "job-blocked",     "job-deleted",
-        "printer-trouble", "option-not-supported", "zoom-not-carried", "printer-refused"};
-    static_assert(std::size(kKeys) == static_cast<size_t>(FileOutcome::PrinterRefused) + 1);
+        "printer-trouble", "option-not-supported", "zoom-not-carried", "printer-refused", "not-reached-safely"};
+    static_assert(std::size(kKeys) == static_cast<size_t>(FileOutcome::NotReachedSafely) + 1);
     return kKeys[static_cast<size_t>(outcome)];
 }
 
@@ -152,6 +152,34 @@ ordered_json IppRequestsOf(const std::vector<IppRequestRoute>& arrIpp)
                             {"answered", request.bAnswered},
                             {"reason", request.bAnswered ? ordered_json() : ordered_json(request.strReason)}});
     return requests;
+}
+
+// The certificate the printer showed over TLS, from the first request that had one.
+ordered_json CertificateOf(const std::vector<IppRequestRoute>& arrFirst, const std::vector<IppRequestRoute>& arrSecond)
+{
+    for (const auto* pRequests : {&arrFirst, &arrSecond})
+        for (const IppRequestRoute& request : *pRequests)
+            if (const std::optional<ipp::Certificate>& c = request.certificate) {
+                std::string sha256 = c->sha256;
+                std::transform(sha256.begin(), sha256.end(), sha256.begin(),
+                               [](char ch) { return static_cast<char>(ch >= 'A' && ch <= 'F' ? ch - 'A' + 'a' : ch); });
+                const char* pszTrust = c->trust == ipp::CertificateTrust::Windows    ? "windows"
+                                       : c->trust == ipp::CertificateTrust::FirstUse ? "first-use"
+                                                                                     : nullptr;
+                return {{"sha256", sha256},
+                        {"subject", Outside(c->strSubject)},
+                        {"trust", pszTrust ? ordered_json(pszTrust) : ordered_json()},
+                        {"pinnedOn", c->pinnedOn.empty() ? ordered_json() : ordered_json(c->pinnedOn)}};
+            }
+    return ordered_json();
+}
+
+// A printer that did not answer because it could not be reached safely says why.
+const char* VerdictKey(int nSupportedTypes, const IppSafetyFacts& safety)
+{
+    if (nSupportedTypes == -1 && safety.safety != IppSafety::Safe)
+        return IppSafetyKey(safety.safety);
+    return PrinterCheckKey(nSupportedTypes);
 }
 
 ordered_json RoadOf(const std::wstring& strIppUrl)
@@ -263,9 +291,9 @@ void ScriptJson::UnknownPrinter(const std::wstring& strPrinter)
     (*m_pDoc)["error"] = {{"key", "unknown-printer"}, {"printer", Outside(strPrinter)}};
 }
 
-void ScriptJson::PrinterCheckFault(int nSupportedTypes)
+void ScriptJson::PrinterCheckFault(int nSupportedTypes, const IppSafetyFacts& safety)
 {
-    (*m_pDoc)["error"] = {{"key", PrinterCheckKey(nSupportedTypes)}};
+    (*m_pDoc)["error"] = {{"key", VerdictKey(nSupportedTypes, safety)}};
 }
 
 void ScriptJson::PrinterStopped(const PrinterState& state)
@@ -289,7 +317,9 @@ void ScriptJson::AddProbe(const ProbeFacts& facts)
          {"route", RouteOf(facts.route, facts.bObtained, facts.arrIpp)},
          {"deviceId", facts.bObtained ? ordered_json(Outside(facts.strDeviceID)) : ordered_json()},
          {"types", TypesOf(facts.nSupportedTypes)},
-         {"verdict", facts.bStoppedNow ? "can-print-not-now" : PrinterCheckKey(facts.nSupportedTypes)},
+         {"verdict", facts.bStoppedNow ? "can-print-not-now"
+                                       : VerdictKey(facts.nSupportedTypes, UnsafeOfRequests(facts.arrIpp, facts.route.arrIpp))},
+         {"certificate", CertificateOf(facts.arrIpp, facts.route.arrIpp)},
          {"road", RoadOf(facts.strIppRoad)},
          {"state", StateOf(facts.state)}});
 }

@@ -39,8 +39,9 @@ public:
     void UsageFault(const CommandLine& cmd);
     void LockedOption(const wchar_t* pszOption);
     void UnknownPrinter(const std::wstring& strPrinter);
-    // The printer check of /print gave nSupportedTypes, which admits nothing (0, -1, -2).
-    void PrinterCheckFault(int nSupportedTypes);
+    // The printer check of /print gave nSupportedTypes, which admits nothing (0, -1, -2);
+    // a printer not reached safely has its own key.
+    void PrinterCheckFault(int nSupportedTypes, const IppSafetyFacts& safety = {});
     void PrinterStopped(const PrinterState& state);
     // /via asked for a road the printer does not have.
     void NoRoad(PrintRoad road, const std::wstring& strPrinter);

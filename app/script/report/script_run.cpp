@@ -9,6 +9,11 @@ int ExitCodeOfPrinterCheck(int nSupportedTypes)
     return nSupportedTypes == -1 ? kExitNoAnswer : kExitPrinter;
 }
 
+int ExitCodeOfPrinterCheck(int nSupportedTypes, IppSafety safety)
+{
+    return nSupportedTypes == -1 && safety != IppSafety::Safe ? kExitUnsafe : ExitCodeOfPrinterCheck(nSupportedTypes);
+}
+
 int ExitCodeOfPrinterChecks(const std::vector<int>& arrSupportedTypes)
 {
     bool bSilent = false;
@@ -39,6 +44,8 @@ int ExitCodeOfOutcome(FileOutcome outcome)
     case FileOutcome::PrinterTrouble:
     case FileOutcome::PrinterRefused:
         return kExitSpooler;
+    case FileOutcome::NotReachedSafely:
+        return kExitUnsafe;
     default:  // the file itself
         return kExitFilesRefused;
     }

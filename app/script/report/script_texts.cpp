@@ -40,6 +40,13 @@ constexpr Text kOnlyForProbe{L"IDL_ERR_ONLY_FOR_PROBE", L"{1} goes with /probe o
 constexpr Text kAllAndPrinter{L"IDL_ERR_ALL_AND_PRINTER", L"/all and /m cannot be used together."};
 constexpr Text kUsageJson{L"IDL_USAGE_JSON", L"/json writes one JSON document for scripts in place of these lines. "
                                              L"/all checks every installed printer."};
+constexpr Text kUsageSignIn{L"IDL_USAGE_SIGNIN",
+                            L"/user signs in with that name at a printer that asks; the password comes from the "
+                            L"variable LUMEO_PASSWORD or is typed at the console. /trust takes the certificate the "
+                            L"printer shows now in place of the one trusted before."};
+constexpr Text kUsageExitSafe{L"IDL_USAGE_EXIT_SAFE", L"7 the printer could not be reached safely: its certificate "
+                                                      L"or its sign-in was refused (nothing was sent)."};
+constexpr Text kWordName{L"IDL_WORD_NAME", L"NAME"};
 constexpr Text kNoRun{L"IDL_ERR_NO_RUN", L"Give /print, /probe or /?."};
 constexpr Text kNoIppRoad{L"IDL_ERR_NO_IPP_ROAD", L"/via ipp: the printer \"{1}\" was not heard over IPP, so it has "
                                                  L"no IPP road. Leave out /via or use /via spooler."};
@@ -144,8 +151,9 @@ std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const Optio
                 L"[-" + Say(kWordTo) + L"]] [/paper " + Say(kWordSize) + L"] [/type " + Say(kWordType) + L"]",
             strIndent + L"[/duplex none|long|short] [/color auto|bw] [/fit | /zoom " + strN + L"] [/wait " +
                 Say(kWordSeconds) + L"]",
-            strIndent + L"[/via spooler|ipp] [/json] " + Say(kWordFile) + L"...",
-            L"  " + strProgram + L" /probe [/m " + strPrinter + L" | /all] [/json]",
+            strIndent + L"[/via spooler|ipp] [/user " + Say(kWordName) + L"] [/json] " + Say(kWordFile) + L"...",
+            L"  " + strProgram + L" /probe [/m " + strPrinter + L" [/trust] | /all] [/user " + Say(kWordName) +
+                L"] [/json]",
             L"  " + strProgram + L" /?",
             Say(kUsagePrint),
             Say(kUsageProbe),
@@ -155,8 +163,10 @@ std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const Optio
             Say(kUsageSizes, {Joined(keywords.paperSizes)}),
             Say(kUsageTypes, {Joined(keywords.paperTypes)}),
             Say(kUsageNames),
+            Say(kUsageSignIn),
             Say(kUsageExit),
-            Say(kUsageExitPrinter)};
+            Say(kUsageExitPrinter),
+            Say(kUsageExitSafe)};
 }
 
 std::wstring UsageErrorLine(const CommandLine& cmd)
@@ -192,8 +202,10 @@ std::wstring NoRoadLine(PrintRoad road, const std::wstring& strPrinter)
     return PrintableText(Say(road == PrintRoad::Ipp ? kNoIppRoad : kNoSpoolerRoad, {strPrinter}));
 }
 
-std::wstring PrinterCheckLine(int nSupportedTypes)
+std::wstring PrinterCheckLine(int nSupportedTypes, const IppSafetyFacts& safety)
 {
+    if (nSupportedTypes == -1 && safety.safety != IppSafety::Safe)
+        return IppSafetyText(safety) + L".";
     // Said to the one who typed the command, not to a user of the sheet.
     if (nSupportedTypes == -2)
         return Say(kNoPrinter);
@@ -269,6 +281,8 @@ std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const Devic
             const std::wstring strReason(request.strReason.begin(), request.strReason.end());  // English, ASCII
             arrLines.push_back(
                 Say(kReadIpp, {OrNone(request.strUrl), request.bAnswered ? Say(kAnswered) : strReason}));
+            if (request.certificate)
+                arrLines.push_back(CertificateLine(*request.certificate));
         }
     }
     if (route.kind == PortKind::Usb)
@@ -287,7 +301,7 @@ std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const Devic
     }
     arrLines.push_back(Say(kDeviceId, {bObtained ? OrNone(strDeviceID) : Say(kNone)}));
     arrLines.push_back(Say(kTypes, {ExtensionsOf(nSupportedTypes)}));
-    const std::wstring strVerdict = nSupportedTypes <= 0 ? PrinterCheckLine(nSupportedTypes)
+    const std::wstring strVerdict = nSupportedTypes <= 0 ? PrinterCheckLine(nSupportedTypes, UnsafeOfRequests(arrIpp, route.arrIpp))
                                     : pStoppedNow      ? Say(kCanPrintLater, {PrinterReportText(*pStoppedNow)})
                                                        : Say(kCanPrint);
     arrLines.push_back(Say(kVerdict, {strVerdict}));

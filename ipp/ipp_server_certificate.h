@@ -1,0 +1,21 @@
+#pragma once
+// The certificate a printer showed on a request's TLS connection, read as hostile input:
+// its fingerprint, its subject cleaned and cut short, and whether Windows trusts it for the
+// URL's host. Windows build only.
+#include <windows.h>
+#include <winhttp.h>
+
+#include <string>
+
+namespace ipp {
+
+struct ServerCertificate {
+    bool bRead = false;  // false: no certificate, or one whose chain or fingerprint cannot be read
+    std::string sha256;
+    std::wstring strSubject;
+    bool bTrustedByWindows = false;
+};
+
+ServerCertificate ReadServerCertificate(HINTERNET hRequest, const std::string& host);
+
+}  // namespace ipp

@@ -1,0 +1,91 @@
+#include "ipp/ipp_server_certificate.h"
+
+#include <bcrypt.h>
+#include <wincrypt.h>
+
+
+namespace ipp {
+
+namespace {
+// A printer's certificate is a few KiB; anything far larger is not one to read.
+constexpr DWORD kMaxCertificateBytes = 64 * 1024;
+constexpr size_t kMaxSubjectChars = 64;
+
+bool Sha256(const BYTE* pData, DWORD nBytes, std::string& hex)
+{
+    BYTE digest[32] = {};
+    BCRYPT_ALG_HANDLE hAlgorithm = nullptr;
+    if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&hAlgorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0)))
+        return false;
+    BCRYPT_HASH_HANDLE hHash = nullptr;
+    bool bHashed = BCRYPT_SUCCESS(BCryptCreateHash(hAlgorithm, &hHash, nullptr, 0, nullptr, 0, 0));
+    bHashed = bHashed && BCRYPT_SUCCESS(BCryptHashData(hHash, const_cast<BYTE*>(pData), nBytes, 0)) &&
+              BCRYPT_SUCCESS(BCryptFinishHash(hHash, digest, sizeof(digest), 0));
+    if (hHash)
+        BCryptDestroyHash(hHash);
+    BCryptCloseAlgorithmProvider(hAlgorithm, 0);
+    if (!bHashed)
+        return false;
+    static const char kHex[] = "0123456789ABCDEF";
+    hex.clear();
+    for (BYTE b : digest) {
+        hex += kHex[b >> 4];
+        hex += kHex[b & 15];
+    }
+    return true;
+}
+
+std::wstring SubjectOf(PCCERT_CONTEXT pCert)
+{
+    wchar_t szName[256] = {};
+    CertGetNameStringW(pCert, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, szName, static_cast<DWORD>(std::size(szName)));
+    std::wstring strName = szName;
+    if (strName.size() > kMaxSubjectChars)
+        strName = strName.substr(0, kMaxSubjectChars) + L"\x2026";
+    return strName;
+}
+
+// The chain Windows builds for it, judged as a server's for this host; false when the
+// chain cannot be built at all.
+bool JudgeChain(PCCERT_CONTEXT pCert, const std::string& host, bool& bTrusted)
+{
+    CERT_CHAIN_PARA para = {};
+    para.cbSize = sizeof(para);
+    PCCERT_CHAIN_CONTEXT pChain = nullptr;
+    if (!CertGetCertificateChain(nullptr, pCert, nullptr, pCert->hCertStore, &para, 0, nullptr, &pChain) || !pChain)
+        return false;
+    std::wstring strHost(host.begin(), host.end());
+    SSL_EXTRA_CERT_CHAIN_POLICY_PARA ssl = {};
+    ssl.cbSize = sizeof(ssl);
+    ssl.dwAuthType = AUTHTYPE_SERVER;
+    ssl.pwszServerName = strHost.data();
+    CERT_CHAIN_POLICY_PARA policy = {};
+    policy.cbSize = sizeof(policy);
+    policy.pvExtraPolicyPara = &ssl;
+    CERT_CHAIN_POLICY_STATUS status = {};
+    status.cbSize = sizeof(status);
+    const BOOL bJudged = CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, pChain, &policy, &status);
+    CertFreeCertificateChain(pChain);
+    bTrusted = bJudged && status.dwError == 0;
+    return bJudged != FALSE;
+}
+}  // namespace
+
+ServerCertificate ReadServerCertificate(HINTERNET hRequest, const std::string& host)
+{
+    ServerCertificate read;
+    PCCERT_CONTEXT pCert = nullptr;
+    DWORD nSize = sizeof(pCert);
+    if (!WinHttpQueryOption(hRequest, WINHTTP_OPTION_SERVER_CERT_CONTEXT, &pCert, &nSize) || !pCert)
+        return read;
+    if (pCert->pbCertEncoded && pCert->cbCertEncoded > 0 && pCert->cbCertEncoded <= kMaxCertificateBytes &&
+        Sha256(pCert->pbCertEncoded, pCert->cbCertEncoded, read.sha256) &&
+        JudgeChain(pCert, host, read.bTrustedByWindows)) {
+        read.strSubject = SubjectOf(pCert);
+        read.bRead = true;
+    }
+    CertFreeCertificateContext(pCert);
+    return read;
+}
+
+}  // namespace ipp
