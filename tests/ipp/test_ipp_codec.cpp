@@ -171,6 +171,7 @@ TEST(IppCodec, HostileAnswersAreRefusedWithTheirReason)
          DecodeError::ValueTooLong},
         {"too deep", with(Head(), nested), DecodeError::TooDeep},
         {"too many values", with(with(ok, Repeat(value, kMaxValues)), {3}), DecodeError::TooManyValues},
+        {"nothing but group tags", with(with(Head(), Bytes(kMaxValues, 4)), {3}), DecodeError::TooManyValues},
         {"too large", with(Head(), Bytes(kMaxMessageBytes, 3)), DecodeError::TooLarge},
     };
     for (const auto& c : cases) {
