@@ -1,7 +1,7 @@
 #pragma once
 // One IPP request and its answer over HTTP/1.1 (the Windows build sends it through
 // WinHTTP): a POST of application/ipp to the printer's URL, within a time budget, with at
-// most one redirect and only to the same host, and no credentials ever sent. ipps and
+// most one redirect and only to the same host and port, and no credentials ever sent. ipps and
 // https are TLS as the system verifies it; a certificate it does not trust is a failure,
 // never a reason to ask again without the checks.
 #include <atomic>
@@ -39,7 +39,7 @@ enum class Failure {
     HttpError,             // an HTTP status other than 200 (httpStatus)
     NeedsCredentials,      // 401 or 407: the printer asks for credentials, which are never sent
     NotIpp,                // 200, but not application/ipp
-    Redirected,            // to another host, a second time, or with a document
+    Redirected,            // to another host or port, a second time, or with a document
     TooLarge,              // the answer exceeds its bound
     Malformed,             // the answer does not decode (decodeError)
     DocumentUnreadable,

@@ -309,7 +309,7 @@ Answer Exchange(const PrinterUrl& url, const Message& request, const ExchangeOpt
         // A redirect: followed once, to the same host, never from TLS to plain text, and
         // not with a document, which has been read already.
         const std::optional<PrinterUrl> next = RedirectTarget(target, location);
-        if (hop == 1 || document || !next || !SameHost(*next, url) || (url.Secure() && !next->Secure()))
+        if (hop == 1 || document || !next || !SamePrinterService(url, *next) || (url.Secure() && !next->Secure()))
             break;
         target = *next;
     }

@@ -249,7 +249,7 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
         }
         lines.insert(lines.end(), {NoRunLine(), UnknownPrinterLine(L"p"), SummaryLine({}, L"p")});
         std::vector<FileReport> reports = {{L"f", FileOutcome::Sent, true}};
-        for (int n = 1; n <= static_cast<int>(FileOutcome::PrinterRefused); ++n)
+        for (int n = 1; n <= static_cast<int>(FileOutcome::PrinterBusy); ++n)
             reports.push_back({L"f", static_cast<FileOutcome>(n), n > static_cast<int>(FileOutcome::Changed)});
         for (int nType = 0; nType <= 16; nType = nType ? 2 * nType : 1) {
             reports.push_back({L"f", TypeNotTakenReason(nType ? L".x" : L"", nType), false});
