@@ -132,6 +132,8 @@ std::wstring IgnoredOptions(const ipp::Message& answer)
             std::string text = a.name;
             if (const std::string* pValue = a.Text())
                 text += "=" + *pValue;
+            else if (const std::optional<int32_t> nValue = a.Integer())
+                text += "=" + std::to_string(*nValue);
             strNamed += (strNamed.empty() ? L"" : L", ") + Words(text);
             if (strNamed.size() > 200)
                 return strNamed.substr(0, 200) + L"\x2026";

@@ -68,6 +68,6 @@ TEST(IppPrintRun, EachFileEndsAsThePrinterSaysItsJobEndedAndAStopReachesEveryWai
         EXPECT_EQ(ends[0].nPages, c.nPages);
         EXPECT_EQ(ReadWholeFile(folder / "counted").starts_with(std::to_string(strPdf.size()) + "\n"), c.bDocument);
         EXPECT_EQ(exists(folder / "cancelled"), c.bCancelJob);
-        EXPECT_EQ(nBusyLeft > 0, std::string(c.path).ends_with("busy")) << nBusyLeft;
+        EXPECT_EQ(nBusyLeft > 0, std::string(c.path).find("busy") != std::string::npos) << nBusyLeft;
     }
 }
