@@ -250,8 +250,8 @@ ScriptJson::~ScriptJson() = default;
 void ScriptJson::UsageFault(const CommandLine& cmd)
 {
     (*m_pDoc)["error"] = {{"key", cmd.mode == RunMode::Sheet ? "no-run" : UsageErrorKey(cmd.error)},
-                          {"option", Utf8(cmd.strErrorToken)},
-                          {"value", Utf8(cmd.strErrorValue)}};
+                          {"option", OutsideOrNull(cmd.strErrorToken)},
+                          {"value", OutsideOrNull(cmd.strErrorValue)}};
 }
 
 void ScriptJson::LockedOption(const wchar_t* pszOption)
