@@ -19,7 +19,8 @@ the fault. With a certificate and key it speaks only TLS.
 /jammed          a printer that takes PDF, stopped by a paper jam, in words with a control character
 /counting        a printer that takes PDF by Print-Job alone (no Create-Job): each document is read
                  as it comes, with a length or chunked, and its shape written to ./counted: its
-                 length and every run of bytes that are not zero, as "<offset> <hex>" lines
+                 length and every run of bytes that are not zero, as "<offset> <hex>" lines, and
+                 its framing to ./framing ("content-length=N attributes=N transfer-encoding=X")
 /stalling        a printer with Create-Job and Send-Document that stops reading a document after
                  its first MiB (./stalled tells it has) until a Cancel-Job comes (written to
                  ./cancelled; the upload's connection is then dropped) or ./go appears (then it
@@ -125,7 +126,7 @@ def attributes_end(data):
 
 
 def count_document(blocks):
-    """The document's length and its runs of bytes that are not zero."""
+    """The document's length, its runs of bytes that are not zero and the attributes' length."""
     head, offset, runs, start = b"", 0, [], None
     for block in blocks:
         if start is None:
@@ -143,7 +144,7 @@ def count_document(blocks):
                     else:
                         runs.append((where, bytearray([byte])))
         offset += len(block)
-    return offset, runs
+    return offset, runs, start
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -165,7 +166,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.reply(answer(request_id, job_group(state)))
 
     def count(self, blocks):
-        length, runs = count_document(blocks)
+        length, runs, attributes = count_document(blocks)
+        # How the request was framed, for the test to check against the bytes that came.
+        with open("framing.new", "w") as out:
+            out.write("content-length=%s attributes=%s transfer-encoding=%s\n" % (
+                self.headers.get("Content-Length", "none"), attributes,
+                self.headers.get("Transfer-Encoding", "none")))
+        os.replace("framing.new", "framing")
         with open("counted.new", "w") as out:
             out.write("%d\n" % length + "".join("%d %s\n" % (at, run.hex()) for at, run in runs))
         os.replace("counted.new", "counted")
