@@ -1267,23 +1267,37 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
     EXPECT_EQ(run.strOutput, "The printer did not answer. Another program may be using it, its cable may be loose, or "
                              "it may be turned off.\r\n");
     EXPECT_GE(silent.Received(), 1);
+    // One silent printer alone: how long its check waits after its first request.
     int nAsked = silent.Received();
-    ULONGLONG ullStart = GetTickCount64();
+    silent.ForgetFirstRequest();
     run = RunScript(LUMEO_PROGRAM_EXE, L"/probe /m " + Quoted(strSilent));
-    const ULONGLONG ullOne = GetTickCount64() - ullStart;
+    const auto ended = std::chrono::steady_clock::now();
     EXPECT_EQ(run.dwExit, 3u);
     EXPECT_EQ(run.strWindows, "");
-
-    // Every printer side by side: three silent ones are asked as often as one alone, in
-    // the time of less than two such checks.
     const int nPerCheck = silent.Received() - nAsked;
-    const std::vector<std::wstring> arrSilent = {strSilent, AddNetworkPrinter(L"Silent 2", silent.Port()),
-                                                 AddNetworkPrinter(L"Silent 3", silent.Port())};
+    ASSERT_TRUE(silent.FirstRequest());
+    const auto wait = ended - *silent.FirstRequest();
+
+    // Every printer side by side: three silent ones, each at its own agent, are each asked
+    // as often as one alone, and each is first asked before the first of them has waited
+    // out its check; one after another, the last would be asked two waits later.
+    udp_test::SilentAgent silent2, silent3;
+    const std::vector<std::wstring> arrSilent = {strSilent, AddNetworkPrinter(L"Silent 2", silent2.Port()),
+                                                 AddNetworkPrinter(L"Silent 3", silent3.Port())};
     nAsked = silent.Received();
-    ullStart = GetTickCount64();
+    silent.ForgetFirstRequest();
     run = RunScript(LUMEO_CMD_EXE, L"/probe /all /json");
-    EXPECT_LT(GetTickCount64() - ullStart, 2 * ullOne);
-    EXPECT_EQ(silent.Received() - nAsked, 3 * nPerCheck);
+    EXPECT_EQ(silent.Received() - nAsked, nPerCheck);
+    std::vector<std::chrono::steady_clock::time_point> arrFirst;
+    for (const udp_test::SilentAgent* pAgent : {&silent, &silent2, &silent3}) {
+        if (pAgent != &silent)
+            EXPECT_EQ(pAgent->Received(), nPerCheck);
+        if (pAgent->FirstRequest())
+            arrFirst.push_back(*pAgent->FirstRequest());
+    }
+    ASSERT_EQ(arrFirst.size(), 3u);
+    const auto [pEarliest, pLatest] = std::minmax_element(arrFirst.begin(), arrFirst.end());
+    EXPECT_LT(*pLatest - *pEarliest, wait) << "the silent printers were checked one after another";
     EXPECT_EQ(run.dwExit, 0u);  // some printer can print
     const nlohmann::json doc = Parsed(run.strOutput);
     ASSERT_TRUE(doc.is_object()) << run.strOutput;
