@@ -10,6 +10,7 @@ constexpr uint32_t kDelete = 0x10000, kWriteDac = 0x40000, kWriteOwner = 0x80000
                    kMaximumAllowed = 0x02000000;
 constexpr uint32_t kChangingRights =
     kDelete | kWriteDac | kWriteOwner | kWriteData | kDeleteChild | kGenericAll | kGenericWrite | kMaximumAllowed;
+constexpr uint32_t kAddSubfolder = 0x4;
 constexpr uint32_t kInheritOnly = 0x8;
 
 bool IsTrusted(std::wstring_view sid, std::wstring_view administrator)
@@ -83,7 +84,7 @@ std::optional<uint32_t> ParseAceFlags(std::wstring_view text)
 
 // One "(type;flags;rights;object;inherited object;sid[;condition])": whether it lets
 // someone untrusted change the folder.
-bool AceOpensFolder(std::wstring_view ace, std::wstring_view administrator)
+bool AceOpensFolder(std::wstring_view ace, std::wstring_view administrator, uint32_t nChanging)
 {
     std::array<std::wstring_view, 6> fields;
     for (size_t i = 0; i < fields.size(); ++i) {
@@ -104,14 +105,15 @@ bool AceOpensFolder(std::wstring_view ace, std::wstring_view administrator)
     const std::optional<uint32_t> rights = ParseRights(fields[2]);
     if (!flags || !rights)
         return true;
-    if (*flags & kInheritOnly || !(*rights & kChangingRights))
+    if (*flags & kInheritOnly || !(*rights & nChanging))
         return false;
     return !IsTrusted(fields[5], administrator);
 }
 }  // namespace
 
-bool OnlyAdministratorsMayChange(std::wstring_view sddl, std::wstring_view administrator)
+bool OnlyAdministratorsMayChange(std::wstring_view sddl, std::wstring_view administrator, bool bProgramFolder)
 {
+    const uint32_t nChanging = kChangingRights | (bProgramFolder ? kAddSubfolder : 0);
     if (!sddl.starts_with(L"O:"))
         return false;
     const size_t ownerEnd = sddl.find(L':', 2);
@@ -132,7 +134,7 @@ bool OnlyAdministratorsMayChange(std::wstring_view sddl, std::wstring_view admin
     rest = firstAce == std::wstring_view::npos ? std::wstring_view() : rest.substr(firstAce);
     while (rest.starts_with(L'(')) {
         const size_t end = rest.find(L')');
-        if (end == std::wstring_view::npos || AceOpensFolder(rest.substr(1, end - 1), administrator))
+        if (end == std::wstring_view::npos || AceOpensFolder(rest.substr(1, end - 1), administrator, nChanging))
             return false;
         rest = rest.substr(end + 1);
     }

@@ -14,9 +14,11 @@ inline constexpr std::wstring_view kProtectedFolderSddl =
 // SID of an administrator's own account, or empty) owns the folder or may write into it,
 // delete or rename it or what it holds, or change its rights. Entries that only pass on
 // to new entries (inherit-only) do not count; adding a subfolder does not either, as
-// every drive's root allows it and it cannot touch what exists. Whatever is not
-// understood, and a missing owner or DACL, counts as open.
-bool OnlyAdministratorsMayChange(std::wstring_view sddl, std::wstring_view administrator = {});
+// every drive's root allows it and it cannot touch what exists, except in the program
+// folder itself (bProgramFolder), where a subfolder a user adds is one the program may load
+// from. Whatever is not understood, and a missing owner or DACL, counts as open.
+bool OnlyAdministratorsMayChange(std::wstring_view sddl, std::wstring_view administrator = {},
+                                 bool bProgramFolder = false);
 
 #ifdef _WIN32
 // The SID of the account this process runs as when it is an administrator's, else empty.

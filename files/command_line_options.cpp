@@ -4,6 +4,7 @@
 
 #include "common/ascii_case.h"
 #include "common/debug_log.h"
+#include "common/url_password.h"
 #include "files/command_line.h"
 
 namespace {
@@ -287,13 +288,14 @@ size_t Reader::TakePrinter(const wchar_t* pszRest)
         return 0;
     }
     if (bFits) {
-        m_cmd.strPrinter = szPrinter;
+        // A printer's URL with a password is refused later; from here on it is never repeated.
+        m_cmd.strPrinter = WithoutUrlPassword(szPrinter);
         m_cmd.bPrinterGiven = true;
         m_cmd.bPrinterTooLong = false;
-        DebugLog(L"ParseCommandLine / Printer : %s", szPrinter);
+        DebugLog(L"ParseCommandLine / Printer : %s", m_cmd.strPrinter.c_str());
     } else if (m_bStrict) {
         // A name that does not fit names no printer; the default one must not be used instead.
-        m_cmd.strPrinter = StartOfToken(pszRest);
+        m_cmd.strPrinter = WithoutUrlPassword(StartOfToken(pszRest));
         m_cmd.bPrinterGiven = true;
         m_cmd.bPrinterTooLong = true;
     } else {

@@ -56,6 +56,16 @@ constexpr CauseTexts kCauses[] = {
     {FileOutcome::PrinterRefused,
      {L"IDL_REASON_PRINTERREFUSED", L"the printer refused it: {1}"},
      {L"IDL_CAUSE_PRINTERREFUSED", L"the printer refused it"}},
+    {FileOutcome::JobAborted,
+     {L"IDL_REASON_PRINTERTROUBLE", L"the printer reports: {1}"},
+     {L"IDL_CAUSE_JOBABORTED", L"the printer ended the job without printing it"}},
+    {FileOutcome::NotFinished,
+     {L"IDL_REASON_NOTFINISHED", L"had not finished after {1} s: {2}"},
+     {L"IDL_CAUSE_NOTFINISHED", L"the job had not finished when the wait ended"}},
+    {FileOutcome::JobStalled,
+     {L"IDL_REASON_NOTFINISHED", L"had not finished after {1} s: {2}"},
+     {L"IDL_CAUSE_STALLED", L"the job was held or stopped at the printer"}},
+    {FileOutcome::PrinterBusy, {L"IDL_REASON_BUSY", L"the printer stayed busy"}, {}},
     {FileOutcome::NotReachedSafely,
      {L"IDL_REASON_UNSAFE", L"{1}"},
      {L"IDL_CAUSE_UNSAFE", L"the printer could not be reached safely"}},
@@ -168,6 +178,8 @@ std::wstring FileReasonText(const FileReason& reason)
     const CauseTexts* pTexts = Find(reason.outcome);
     if (!pTexts)
         return {};
+    if (reason.outcome == FileOutcome::NotFinished || reason.outcome == FileOutcome::JobStalled)
+        return Say(pTexts->reason, {std::to_wstring(reason.nSeconds), reason.strDetail});
     // Without the system's words the cause says it alone.
     if (pTexts->cause.pszKey && reason.strDetail.empty())
         return FileCauseText(reason.outcome);

@@ -38,6 +38,15 @@ enum class FileOutcome {
     OptionNotTaken,
     ZoomNotCarried,
     PrinterRefused,
+    // A job of its own at a printer reached over IPP, once sent: ended by the printer without
+    // printing (aborted, or cancelled there; its words in strDetail), not finished when the
+    // wait ended (still to come, or held or stopped at the printer: its state in strDetail,
+    // the seconds waited in nSeconds), or never taken because the printer stayed busy with
+    // another job all the wait.
+    JobAborted,
+    NotFinished,
+    JobStalled,
+    PrinterBusy,
     // The printer's certificate or its sign-in (strDetail says which): nothing of the file
     // went to it.
     NotReachedSafely,
@@ -49,6 +58,7 @@ struct FileReason {
     FileOutcome outcome = FileOutcome::Sent;
     int nFileType = 0;      // TypeNotTaken, NotOfItsType: the type bit its name gives (0: none known)
     int nPrinterTypes = 0;  // TypeNotTaken: the types the printer takes
+    int nSeconds = 0;       // NotFinished, JobStalled: how long the job was followed
     // CannotOpen, SpoolFileFailed, SpoolerRefused: the system's error text; TypeNotTaken
     // of no known type: the extension of its name; PrinterTrouble: the printer's words.
     std::wstring strDetail;

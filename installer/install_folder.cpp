@@ -10,13 +10,13 @@
 #include "common/folder_rights.h"
 
 namespace {
-bool IsSafeFolder(const std::wstring& path, const std::wstring& administrator)
+bool IsSafeFolder(const std::wstring& path, const std::wstring& administrator, bool bProgramFolder = false)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     // A link is refused: what it points to can change after the check.
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return false;
-    return OnlyAdministratorsMayChange(SecurityDescriptorText(path), administrator);
+    return OnlyAdministratorsMayChange(SecurityDescriptorText(path), administrator, bProgramFolder);
 }
 
 // ERROR_ALREADY_EXISTS when something is there already: it is not taken over here.
@@ -124,7 +124,7 @@ FolderCheck ProtectFolder(const std::wstring& folder, const std::wstring& admini
         return error == ERROR_SUCCESS ? FolderCheck::Ready : FolderCheck::NotCreated;
     // An earlier installation's folder gets the descriptor again. One that users may change,
     // or a link, is never taken over: what they put in it would run for every user.
-    if (!IsSafeFolder(folder, administrator))
+    if (!IsSafeFolder(folder, administrator, true))
         return FolderCheck::OpenParent;
     PSID pOwner = nullptr;
     PACL pDacl = nullptr;

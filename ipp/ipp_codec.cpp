@@ -198,6 +198,10 @@ private:
                 m_in.Byte();
                 if (tag == 0x00)
                     return DecodeError::BadTag;
+                // An empty group costs as much to keep as a value: a message of nothing but
+                // group tags may not grow past the same bound.
+                if (++m_values > kMaxValues)
+                    return DecodeError::TooManyValues;
                 group = &out.AddGroup(static_cast<GroupTag>(tag));
                 continue;
             }

@@ -1,7 +1,7 @@
 #pragma once
 // One IPP request and its answer over HTTP/1.1 (the Windows build sends it through
 // WinHTTP): a POST of application/ipp to the printer's URL, within a time budget, with at
-// most one redirect and only to the same host. ipps and https are TLS: a certificate
+// most one redirect and only to the same host and port. ipps and https are TLS: a certificate
 // Windows trusts for the host, else the one pinned on first use (ipp_certificate.h); any
 // other gets nothing. A sign-in goes only over TLS: a printer that asks for one over plain
 // HTTP is asked again over TLS on its host and port, or refused.
@@ -47,7 +47,7 @@ enum class Failure {
     SignInRefused,         // the printer refused the sign-in of refusedUser
     PasswordUnencrypted,   // a sign-in asked for over plain HTTP by a printer without TLS
     NotIpp,                // 200, but not application/ipp
-    Redirected,            // to another host, a second time, or with a document
+    Redirected,            // to another host or port, a second time, or with a document
     TooLarge,              // the answer exceeds its bound
     Malformed,             // the answer does not decode (decodeError)
     DocumentUnreadable,

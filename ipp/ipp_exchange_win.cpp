@@ -108,7 +108,7 @@ struct Connection::State {
             if (!learnt.bRedirect)
                 return answer;
             const std::optional<PrinterUrl> next = RedirectTarget(input.url, learnt.location);
-            if (hop == 1 || document || !next || !SameHost(*next, url) || (url.Secure() && !next->Secure()))
+            if (hop == 1 || document || !next || !SamePrinterService(url, *next) || (url.Secure() && !next->Secure()))
                 break;
             input.url = *next;
             if (!input.url.Secure())

@@ -153,4 +153,10 @@ bool SameHost(const PrinterUrl& a, const PrinterUrl& b)
     return LowerText(a.host) == LowerText(b.host);
 }
 
+bool SamePrinterService(const PrinterUrl& from, const PrinterUrl& to)
+{
+    const bool bPortPair = (from.port == 631 && to.port == 443) || (from.port == 443 && to.port == 631);
+    return SameHost(from, to) && (from.port == to.port || bPortPair);
+}
+
 }  // namespace ipp

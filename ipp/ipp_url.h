@@ -31,5 +31,9 @@ std::optional<PrinterUrl> ParsePrinterUrl(std::string_view text);
 
 // True when two URLs name the same host (ASCII case ignored), whatever their ports.
 bool SameHost(const PrinterUrl& a, const PrinterUrl& b);
+// True when a redirect from `from` to `to` stays with the same printer: the same host and
+// port, or IPP's port and HTTPS's (631 and 443) of that host, as a printer moving to TLS
+// sends it.
+bool SamePrinterService(const PrinterUrl& from, const PrinterUrl& to);
 
 }  // namespace ipp

@@ -43,6 +43,7 @@ struct PrintRunProgress {
     PrinterState printerState;  // bFollowing: as the printer told it last
     int nSecondsLeft = 0;       // bFollowing: before the following ends
     std::wstring strJobState;   // over IPP: the state of the file's job while it is followed
+    int nBusySecondsLeft = 0;   // over IPP: the printer is busy with another job, waited for so long yet
 };
 
 struct PrintRunEnd {
@@ -51,6 +52,8 @@ struct PrintRunEnd {
     // The printer reported a stop condition before the run: nothing was sent.
     std::optional<PrinterState> stoppedBefore;
     PrinterRunReport printer;  // what the printer told after the run
+    // Over IPP, one per file: the pages its own job made, when it counted them.
+    std::vector<std::optional<uint32_t>> arrPages;
 };
 
 // fnStop is asked between blocks and while the jobs and the printer are followed (a stop

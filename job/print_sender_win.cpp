@@ -41,6 +41,7 @@ public:
         m_report.nFile = nFile;
         m_report.strPath = strPath;
         m_report.strJobState.clear();
+        m_report.nBusySecondsLeft = 0;
         m_nFileDone = 0;
         Tell();
     }
@@ -59,6 +60,13 @@ public:
     void Waiting()
     {
         m_report.bWaiting = true;
+        Tell();
+    }
+    void PrinterBusy(int nSecondsLeft)
+    {
+        if (nSecondsLeft == m_report.nBusySecondsLeft)
+            return;
+        m_report.nBusySecondsLeft = nSecondsLeft;
         Tell();
     }
     void JobState(const std::wstring& strJobState)
@@ -118,8 +126,7 @@ bool ReadStateBefore(const PrintRunInput& input, std::unique_ptr<PrinterRoute>& 
     return false;
 }
 
-// Each file a job of its own at the printer's IPP URL, followed there; the pages of jobs
-// that all completed with a count are the printer's count.
+// Each file a job of its own at the printer's IPP URL, followed there and counted on its own.
 void SendEachFileOverIpp(const PrintRunInput& input, const std::function<bool()>& fnStop, CRunProgress& progress,
                          PrintRunEnd& end)
 {
@@ -133,17 +140,16 @@ void SendEachFileOverIpp(const PrintRunInput& input, const std::function<bool()>
     hooks.fnFileProgress = [&](unsigned long long nDone) { progress.FileDone(nDone); };
     hooks.fnFileEnds = [&](size_t) { progress.EndFile(); };
     hooks.fnJobState = [&](const std::wstring& strJobState) { progress.JobState(strJobState); };
+    hooks.fnPrinterBusy = [&](int nSecondsLeft) { progress.PrinterBusy(nSecondsLeft); };
     const std::vector<IppFileEnd> arrEnds = SendFilesOverIpp(ipp, fnStop, hooks);
-    uint32_t nPages = 0;
-    bool bCounted = true;
+    end.arrPages.assign(arrEnds.size(), std::nullopt);
     for (size_t i = 0; i < arrEnds.size(); ++i) {
         end.arrOutcomes[i] = arrEnds[i].reason;
-        bCounted = bCounted && (arrEnds[i].reason.outcome != FileOutcome::Sent || arrEnds[i].nPages);
-        nPages += arrEnds[i].reason.outcome == FileOutcome::Sent ? arrEnds[i].nPages.value_or(0) : 0;
+        if (arrEnds[i].reason.outcome == FileOutcome::Sent)
+            end.arrPages[i] = arrEnds[i].nPages;
     }
     end.bCancelled = fnStop && fnStop();
-    if (bCounted && input.nWaitSeconds > 0)
-        end.printer = {FollowVerdict::Done, nPages};
+    end.printer = OwnCountsReport(end.arrOutcomes, end.arrPages);
 }
 
 void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnStop,

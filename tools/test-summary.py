@@ -18,12 +18,14 @@ failed) is a failure. A test that CTest saw fail while its report shows no faile
 case (a crash, a time-out) counts one more failure. A run without any test fails.
 
 With --expect, every test program the tree's tests/ CMake files declare for that build
-(lumeo_add_test) must have run: one that is missing from the run (dropped from the
+(lumeo_add_test, or a plain add_test by its name, or by its program when its name is made
+with a variable) must have run: one that is missing from the run (dropped from the
 build, never configured) counts one failure. The Windows build names its tests after
 their programs; the native build's cases are traced to their programs through CTest's
 test list (--ctest-json). With --fuzz, every fuzz target the tree declares
 (lumeo_add_fuzzer) must have reported "no finding"; a finding or no report at all (it
-did not build) counts as failed.
+did not build) counts as failed. A declaration whose test name cannot be read stops the
+count with an error: the test it declares would otherwise go unexpected.
 Prints "P F S".
 """
 import json
@@ -79,19 +81,57 @@ def program_counts(status, report):
     return counts
 
 
+# The calls of a CMake file that matter here, in order: if/else/endif for WIN32, and the
+# declarations of tests.
+CMAKE_CALLS = re.compile(r"\b(if|else|endif|lumeo_add_test|lumeo_add_fuzzer|add_test)\s*\(([^)]*)\)", re.I)
+
+
+def test_name(call, args, where):
+    """The name a declaration gives its test program; a name it cannot read is a fault."""
+    words = args.split()
+    if call != "add_test":
+        name = words[0] if words else ""
+    elif "NAME" in words and "COMMAND" in words:
+        # NAME may be made in a loop (sheet_labels_${lang}): the program it runs is expected.
+        name = words[words.index("NAME") + 1]
+        if "$" in name:
+            name = words[words.index("COMMAND") + 1] if words.index("COMMAND") + 1 < len(words) else ""
+    else:
+        name = ""
+    if not re.fullmatch(r"\w+", name):
+        sys.exit(f"test-summary: cannot read the test name of {call}({args.strip()}) in {where}")
+    return name
+
+
 def declared(root, kind):
     """The test programs of a build ('native', 'windows') or the fuzz targets ('fuzz') the
-    CMake files under <root>/tests declare."""
-    call = "lumeo_add_fuzzer" if kind == "fuzz" else "lumeo_add_test"
+    CMake files under <root>/tests declare, with lumeo_add_test or a plain add_test (which
+    counts in the builds its if(WIN32) or if(NOT WIN32) leaves it in)."""
+    calls = ("lumeo_add_fuzzer",) if kind == "fuzz" else ("lumeo_add_test", "add_test")
     left_out = {"native": "WINDOWS_ONLY", "windows": "NATIVE_ONLY"}.get(kind)
     names = set()
     for folder, _, files in os.walk(os.path.join(root, "tests")):
         for name in files:
             if name == "CMakeLists.txt" or name.endswith(".cmake"):
-                with open(os.path.join(folder, name), encoding="utf-8") as f:
-                    for match in re.finditer(call + r"\(\s*(\w+)([^)]*)\)", f.read()):
-                        if left_out not in match.group(2).split():
-                            names.add(match.group(1))
+                where = os.path.join(folder, name)
+                with open(where, encoding="utf-8") as f:
+                    text = f.read()
+                # Each open if(): True when it holds only for Windows, False only elsewhere.
+                conditions = []
+                for match in CMAKE_CALLS.finditer(text):
+                    call, args = match.group(1).lower(), match.group(2)
+                    if call == "if":
+                        condition = args.split()
+                        conditions.append({("WIN32",): True, ("NOT", "WIN32"): False}.get(tuple(condition)))
+                    elif call == "else" and conditions and conditions[-1] is not None:
+                        conditions[-1] = not conditions[-1]
+                    elif call == "endif" and conditions:
+                        conditions.pop()
+                    elif call in calls and (call != "add_test" or kind in ("native", "windows")):
+                        if any(c is not None and c != (kind == "windows") for c in conditions):
+                            continue
+                        if left_out not in args.split():
+                            names.add(test_name(call, args, where))
     return names
 
 
@@ -154,7 +194,9 @@ def main():
         totals = [t + int(c) for t, c in zip(totals, counts)]
     if expect:
         programs = program_of_tests(ctest_json) if ctest_json else {}
+        # A program is found by the tests that run it; a plain add_test by its own name.
         ran = {programs.get(case.get("name", ""), case.get("name", "")) for case in cases}
+        ran |= {case.get("name", "") for case in cases}
         totals[1] += missing(declared(expect[0], expect[1]), ran)
     print(*totals)
 

@@ -142,19 +142,27 @@ int PrintOverIpp(const CommandLine& cmd, const std::wstring& strPrinter, const S
     input.settings = SnapshotJob().settings;
     input.arrFiles = list.AdmittedFiles();
     input.nWaitSeconds = static_cast<uint32_t>(cmd.nWaitSeconds);
-    const std::vector<IppFileEnd> arrEnds = SendFilesOverIpp(input, ScriptStopRequested);
+    // A printer busy with another job is said once each time it makes the file wait.
+    IppRunHooks hooks;
+    bool bToldBusy = false;
+    hooks.fnPrinterBusy = [&](int nSecondsLeft) {
+        if (nSecondsLeft > 0 && !bToldBusy)
+            out.Line(BusyWaitLine(nSecondsLeft));
+        bToldBusy = nSecondsLeft > 0;
+    };
+    const std::vector<IppFileEnd> arrEnds = SendFilesOverIpp(input, ScriptStopRequested, hooks);
     ScriptRunEnded();
     std::vector<FileReason> arrOutcomes;
     std::vector<std::optional<uint32_t>> arrPages;
-    std::vector<std::wstring> arrCounts;
-    for (size_t i = 0; i < arrEnds.size(); ++i) {
-        const bool bCounted = arrEnds[i].reason.outcome == FileOutcome::Sent && arrEnds[i].nPages;
-        arrOutcomes.push_back(arrEnds[i].reason);
-        arrPages.push_back(bCounted ? arrEnds[i].nPages : std::nullopt);
-        if (bCounted)
-            arrCounts.push_back(FilePrintedLine(input.arrFiles[i], *arrEnds[i].nPages));
+    for (const IppFileEnd& end : arrEnds) {
+        arrOutcomes.push_back(end.reason);
+        arrPages.push_back(end.reason.outcome == FileOutcome::Sent ? end.nPages : std::nullopt);
     }
-    return ReportRun(list.Reports(arrOutcomes, arrPages), strPrinter, PrinterRunReport(), arrCounts, road, out, json);
+    const PrinterRunReport printer = OwnCountsReport(arrOutcomes, arrPages);
+    const PrintRunSummary summary = SummarizePrintRun(strPrinter, input.arrFiles, arrOutcomes, false, printer, arrPages);
+    std::vector<std::wstring> arrLines = summary.arrPrinted;
+    arrLines.push_back(summary.strPrinterLine);
+    return ReportRun(list.Reports(arrOutcomes, arrPages), strPrinter, printer, arrLines, road, out, json);
 }
 
 int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, ScriptOutput& out, ScriptJson& json)

@@ -70,6 +70,8 @@ std::wstring ProgressText(const PrintRunProgress& progress)
                                 {PrinterStateLine(progress.printerState), std::to_wstring(progress.nSecondsLeft)});
     if (progress.bWaiting)
         return RunText(L"IDL_STATUS_WAITING", L"Waiting for the print queue\x2026");
+    if (progress.nBusySecondsLeft > 0)
+        return BusyWaitLine(progress.nBusySecondsLeft);
     if (!progress.strJobState.empty())
         return FillPlaceholders(RunText(L"IDL_STATUS_JOB", L"File {1} of {2} at the printer: {3}"),
                                 {std::to_wstring(progress.nFile + 1), std::to_wstring(progress.nFiles),
@@ -186,13 +188,13 @@ void CMainPropertySheet::OnRunEnded()
     }
     std::vector<bool> arrSent;
     for (const FileReason& reason : pEnd->arrOutcomes)
-        arrSent.push_back(reason.outcome == FileOutcome::Sent);
+        arrSent.push_back(PrinterHasTheJob(reason));
     m_pageBasic.RemovePrintedFiles(arrSent);
     ShowRunState(false);
     m_pageBasic.RefreshPreview();
 
     const PrintRunSummary summary = SummarizePrintRun(m_strRunPrinter, m_arrRunFiles, pEnd->arrOutcomes,
-                                                      pEnd->bCancelled, pEnd->printer);
+                                                      pEnd->bCancelled, pEnd->printer, pEnd->arrPages);
     DebugLog(L"CMainPropertySheet::OnRunEnded / %s %s", summary.strHeadline.c_str(), summary.strPrinterLine.c_str());
     for (const std::wstring& strFailure : summary.arrFailures)
         DebugLog(L"CMainPropertySheet::OnRunEnded / %s", strFailure.c_str());

@@ -42,6 +42,11 @@ constexpr const char* kTypes[] = {
     "cardstock", "labels", "transparency", "envelope", "stationery-preprinted",
 };
 
+// Every option the road may send: each is checked against its *-supported below.
+constexpr std::string_view kOptions[] = {"copies",     "sides",      "print-color-mode", "orientation-requested",
+                                         "media",      "media-type", "media-col",        "page-ranges",
+                                         "print-scaling"};
+
 const Attribute* Supported(const ipp::Message& printer, const std::string& name)
 {
     const Attribute* pSupported = printer.Find(GroupTag::Printer, name + "-supported");
@@ -149,6 +154,22 @@ private:
     IppJobAttributes& m_out;
 };
 }  // namespace
+
+const std::vector<std::string>& IppRunPrinterAttributes()
+{
+    static const std::vector<std::string> kNames = [] {
+        std::vector<std::string> names = {"operations-supported"};
+        for (std::string_view option : kOptions)
+            names.push_back(std::string(option) + "-supported");
+        return names;
+    }();
+    return kNames;
+}
+
+bool IsJobOptionAttribute(std::string_view name)
+{
+    return std::find(std::begin(kOptions), std::end(kOptions), name) != std::end(kOptions);
+}
 
 const char* PwgMediaName(int nPaperSize)
 {

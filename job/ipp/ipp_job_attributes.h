@@ -2,6 +2,10 @@
 // What the options of a job become when a file goes to a printer over IPP, each checked
 // against what the printer lists as supported before anything is sent: an option the
 // printer does not take refuses the file, naming it, rather than being dropped.
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "files/file_reason.h"
 #include "ipp/ipp_message.h"
 #include "job/settings/job_settings.h"
@@ -19,6 +23,13 @@ const char* PwgMediaName(int nPaperSize);
 // The media-type keyword of a row of the paper-type table ("cardstock"), or empty for
 // "Default".
 const char* PwgMediaType(int nPaperType);
+
+// The printer attributes the road reads: each option's *-supported and the operations the
+// printer takes. Asked by name, as `all` can bring a large printer's media database past
+// the decoder's bound.
+const std::vector<std::string>& IppRunPrinterAttributes();
+// True for the name of a job template attribute the road may send ("sides").
+bool IsJobOptionAttribute(std::string_view name);
 
 // bPdf: page ranges are sent for PDF documents only, an image being one page. `printer`:
 // the printer's answer to Get-Printer-Attributes with its *-supported attributes.

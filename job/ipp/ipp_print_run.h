@@ -1,6 +1,7 @@
 #pragma once
 // The IPP road of a print run: every file to a printer reached over IPP as a job of its
-// own (Print-Job, the file's bytes in its own document format, no PJL), its options as
+// own (Create-Job and Send-Document, or Print-Job; the file's bytes in its own document
+// format, no PJL), its options as
 // IPP attributes the printer has said it supports, and each job followed at the printer
 // until it ends. Runs on a worker thread. Windows build only.
 #include <cstdint>
@@ -22,7 +23,7 @@ struct IppRunInput {
 struct IppFileEnd {
     FileReason reason{FileOutcome::Cancelled};
     int32_t nJobId = 0;                // the printer's job, once it took one
-    std::optional<uint32_t> nPages;    // the impressions of a completed job, when it says
+    std::optional<uint32_t> nPages;    // the impressions of a completed job, when it counted some
 };
 
 // What the road tells while it runs, for a progress bar and a status line.
@@ -33,9 +34,12 @@ struct IppRunHooks {
     std::function<void(size_t nFile)> fnFileEnds;
     // While the file's job is followed: its state as the printer words it ("processing").
     std::function<void(const std::wstring& strJobState)> fnJobState;
+    // While the printer is busy with another job and the file waits: the seconds left.
+    std::function<void(int nSecondsLeft)> fnPrinterBusy;
 };
 
-// One per file, in list order. fnStop is asked between blocks and while a job is
-// followed (a stop then ends the following, not the job).
+// One per file, in list order. fnStop is asked between blocks, while a busy printer is
+// waited for and while a job is followed: a stop cancels the job at the printer, and a job
+// that had ended before is what the printer says of it.
 std::vector<IppFileEnd> SendFilesOverIpp(const IppRunInput& input, const std::function<bool()>& fnStop,
                                          const IppRunHooks& hooks = {});

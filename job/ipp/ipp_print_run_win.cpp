@@ -17,6 +17,7 @@
 #include "ipp/ipp_sign_in.h"
 #include "job/ipp/ipp_file_source.h"
 #include "job/ipp/ipp_job_attributes.h"
+#include "job/ipp/ipp_job_end.h"
 #include "job/outcome/print_summary.h"
 #include "printer/ipp/ipp_printer_state.h"
 #include "printer/ipp/ipp_safety.h"
@@ -28,6 +29,9 @@ using Clock = std::chrono::steady_clock;
 constexpr uint32_t kAskBudgetMs = 10000;
 // A stop at logoff leaves the program about four seconds: the Cancel-Job goes within them.
 constexpr uint32_t kCancelBudgetMs = 3000;
+// A busy printer is asked again this often, and a stop looked at between.
+constexpr auto kBusyPollTime = std::chrono::seconds(1);
+constexpr auto kStopCheckTime = std::chrono::milliseconds(100);
 
 // The printer's words, fit to show.
 std::wstring Wide(const std::string& text) { return PrintableText(WideOfUtf8(text)); }
@@ -107,7 +111,7 @@ public:
         ipp::ExchangeOptions options;
         options.budgetMs = kAskBudgetMs;
         options.stop = m_fnStop;
-        const ipp::Answer answer = ipp::GetPrinterAttributes(m_connection, m_strUser, {}, options);
+        const ipp::Answer answer = ipp::GetPrinterAttributes(m_connection, m_strUser, IppRunPrinterAttributes(), options);
         if (!answer.Ok() || !ipp::IsSuccess(answer.message.code)) {
             failure = ReasonOfFailure(answer);
             return false;
@@ -147,37 +151,58 @@ public:
     // the user stopped it.
     void Follow(IppFileEnd& end)
     {
-        const Clock::time_point until = Clock::now() + std::chrono::seconds(m_input.nWaitSeconds);
+        const Clock::time_point start = Clock::now();
+        const Clock::time_point until = start + std::chrono::seconds(m_input.nWaitSeconds);
+        ipp::Message last;  // what the printer last told of the job
         while (true) {
             if (Stopped()) {
-                CancelJob(end.nJobId);
+                // A job that ended before the Cancel came is what the printer says of it.
+                if (!CancelJob(end.nJobId) && AskJob(end, last))
+                    return;
                 end.reason = FileOutcome::Cancelled;
                 return;
             }
-            ipp::Message request = Request(ipp::Operation::GetJobAttributes, end.nJobId);
-            const std::vector<std::string> requested = {"job-state", "job-state-reasons", "job-impressions-completed",
-                                                        "job-state-message"};
-            ipp::OperationGroup(request).Add("requested-attributes", ipp::ValueTag::Keyword, requested);
-            const ipp::Answer answer = Ask(request);
-            if (answer.Ok() && ipp::IsSuccess(answer.message.code) && Ended(answer.message, end)) {
-                AddPrinterState(end);
+            if (AskJob(end, last))
+                return;
+            if (m_hooks.fnJobState)
+                m_hooks.fnJobState(JobStateWords(last));
+            if (Clock::now() >= until) {
+                const auto nSeconds = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start).count();
+                end.reason = NotFinishedReason(last, static_cast<int>(nSeconds));
                 return;
             }
-            if (answer.Ok() && m_hooks.fnJobState)
-                m_hooks.fnJobState(JobStateWords(answer.message));
-            if (Clock::now() >= until)
-                return;
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
         }
     }
 
 private:
+    // Get-Job-Attributes: true once the job has ended, with its end in `end`; `last` keeps
+    // what the printer told of the job.
+    bool AskJob(IppFileEnd& end, ipp::Message& last)
+    {
+        ipp::Message request = Request(ipp::Operation::GetJobAttributes, end.nJobId);
+        const std::vector<std::string> requested = {"job-state", "job-state-reasons", "job-impressions-completed",
+                                                    "job-state-message"};
+        ipp::OperationGroup(request).Add("requested-attributes", ipp::ValueTag::Keyword, requested);
+        ipp::Answer answer = Ask(request);
+        if (!answer.Ok() || !ipp::IsSuccess(answer.message.code))
+            return false;
+        last = std::move(answer.message);
+        const std::optional<IppJobEnd> ended = JobEndOfAnswer(last, MostPagesOfRun(m_input.settings, 1));
+        if (!ended)
+            return false;
+        end.reason = ended->reason;
+        end.nPages = ended->nPages;
+        AddPrinterState(end);
+        return true;
+    }
+
     // A job that did not complete: the printer's own state says more than the job ("Job
     // aborted."), a paper jam for one. Once the printer has moved on, what stopped the job
     // stays only as a "-report" reason: read as the condition itself.
     void AddPrinterState(IppFileEnd& end)
     {
-        if (end.reason.outcome != FileOutcome::PrinterTrouble)
+        if (end.reason.outcome != FileOutcome::PrinterTrouble && end.reason.outcome != FileOutcome::JobAborted)
             return;
         ipp::ExchangeOptions options;
         options.budgetMs = kAskBudgetMs;
@@ -228,11 +253,54 @@ private:
         return request;
     }
 
-    // Nothing is left printing that was stopped or not sent whole.
-    void CancelJob(int32_t nJobId)
+    // Nothing is left printing that was stopped or not sent whole. True when the printer
+    // cancelled it; a job that had ended already it cannot.
+    bool CancelJob(int32_t nJobId)
     {
+        if (nJobId <= 0)
+            return false;
         const ipp::Answer answer = Ask(Request(ipp::Operation::CancelJob, nJobId), kCancelBudgetMs);
         DebugLog(L"[IppRun] Cancel-Job %d: %s", nJobId, AnswerText(answer).c_str());
+        return answer.Ok() && ipp::IsSuccess(answer.message.code);
+    }
+
+    // Asks with fnAsk until the printer is no longer busy with another job, while the wait
+    // lasts and nobody stops; `refusal` tells why it gave up (Cancelled, PrinterBusy).
+    ipp::Answer AskWhileBusy(const std::function<ipp::Answer()>& fnAsk, FileReason& refusal)
+    {
+        const Clock::time_point until = Clock::now() + std::chrono::seconds(m_input.nWaitSeconds);
+        ipp::Answer answer = fnAsk();
+        while (answer.Ok() && answer.message.code == ipp::status::kServerBusy) {
+            const Clock::time_point next = Clock::now() + kBusyPollTime;
+            while (!Stopped() && Clock::now() < std::min(next, until)) {
+                if (m_hooks.fnPrinterBusy)
+                    m_hooks.fnPrinterBusy(static_cast<int>(
+                        std::chrono::ceil<std::chrono::seconds>(until - Clock::now()).count()));
+                std::this_thread::sleep_for(kStopCheckTime);
+            }
+            if (Stopped()) {
+                refusal = FileOutcome::Cancelled;
+                return answer;
+            }
+            if (Clock::now() >= until) {
+                refusal = FileOutcome::PrinterBusy;
+                return answer;
+            }
+            answer = fnAsk();
+        }
+        if (m_hooks.fnPrinterBusy)
+            m_hooks.fnPrinterBusy(0);  // the wait is over
+        return answer;
+    }
+
+    // successful-ok-ignored-or-substituted-attributes to a job sent with fidelity: an
+    // option it ignored refuses the file, as one it does not list does.
+    static FileReason IgnoredRefusal(const ipp::Answer& answer)
+    {
+        if (answer.message.code != ipp::status::kOkIgnoredOrSubstituted)
+            return FileOutcome::Sent;
+        const std::wstring strIgnored = IgnoredOptions(answer.message);
+        return strIgnored.empty() ? FileReason(FileOutcome::Sent) : FileReason(FileOutcome::OptionNotTaken, strIgnored);
     }
 
     // With Create-Job and Send-Document where the printer lists them, the job has its id
@@ -257,14 +325,22 @@ private:
             return failure;
         if (bCreate) {
             // A printer busy with another job takes this one later: asked again while the wait lasts.
-            ipp::Answer created = Ask(request);
-            for (const Clock::time_point until = Clock::now() + std::chrono::seconds(m_input.nWaitSeconds);
-                 created.Ok() && created.message.code == ipp::status::kServerBusy && Clock::now() < until && !Stopped();
-                 created = Ask(request))
-                std::this_thread::sleep_for(std::chrono::seconds(1));
+            FileReason busy;
+            const ipp::Answer created = AskWhileBusy([&] { return Ask(request); }, busy);
+            if (busy.outcome != FileOutcome::Sent)
+                return busy;
             if (!created.Ok() || !ipp::IsSuccess(created.message.code))
                 return ReasonOfRefusal(created, pszFormat);
-            end.nJobId = JobIdOf(created);
+            // Without a job of its own nothing can be sent, followed or cancelled.
+            const std::optional<int32_t> nJobId = JobIdOfAnswer(created.message);
+            if (!nJobId)
+                return FileReason(FileOutcome::PrinterRefused, AnswerText(created) + L" (no job-id)");
+            end.nJobId = *nJobId;
+            if (const FileReason ignored = IgnoredRefusal(created); ignored.outcome != FileOutcome::Sent) {
+                CancelJob(end.nJobId);
+                end.nJobId = 0;
+                return ignored;
+            }
             request = Request(ipp::Operation::SendDocument, end.nJobId);
             ipp::OperationGroup(request).AddBoolean("last-document", true);
         }
@@ -273,14 +349,36 @@ private:
         const auto nBudgetMs =
             static_cast<uint32_t>(std::min<uint64_t>(10000 + nBytes / (256u << 10) * 1000, 0xFFFFFFF0u));
         std::atomic<bool> bCancelledMeanwhile{false};
-        const ipp::Answer answer = AskWhileStopCancels(request, nBudgetMs, source, end.nJobId, bCancelledMeanwhile);
-        FileReason reason = FileOutcome::Sent;
-        if (source.Fault().outcome != FileOutcome::Sent)
-            reason = source.Fault();
+        // A printer that takes Print-Job alone says it is busy after the document: it goes
+        // again, read anew from its start.
+        std::optional<IppFileSource> again;
+        IppFileSource* pSource = &source;
+        FileReason busy;
+        int nTries = 0;
+        const ipp::Answer answer = AskWhileBusy([&] {
+            if (nTries++ > 0) {
+                const LARGE_INTEGER start = {};
+                ipp::Answer unread;
+                unread.failure = ipp::Failure::DocumentUnreadable;
+                if (!SetFilePointerEx(hFile, start, nullptr, FILE_BEGIN))
+                    return unread;
+                pSource = &again.emplace(hFile, nBytes, nFileType, control);
+                if (!again->Prime())
+                    return unread;
+            }
+            return AskWhileStopCancels(request, nBudgetMs, *pSource, end.nJobId, bCancelledMeanwhile);
+        }, busy);
+        FileReason reason = busy;
+        if (pSource->Fault().outcome != FileOutcome::Sent)
+            reason = pSource->Fault();
         else if (bCancelledMeanwhile)
             reason = FileOutcome::Cancelled;
+        else if (reason.outcome != FileOutcome::Sent)
+            ;  // stopped or still busy when the wait ended
         else if (!answer.Ok() || !ipp::IsSuccess(answer.message.code))
             reason = ReasonOfRefusal(answer, pszFormat);
+        else
+            reason = IgnoredRefusal(answer);
         DebugLog(L"[IppRun] %s: %s", bCreate ? L"Send-Document" : L"Print-Job", AnswerText(answer).c_str());
         if (reason.outcome != FileOutcome::Sent) {
             if (end.nJobId > 0 && !bCancelledMeanwhile)
@@ -289,7 +387,7 @@ private:
             return reason;
         }
         if (!bCreate)
-            end.nJobId = JobIdOf(answer);
+            end.nJobId = JobIdOfAnswer(answer.message).value_or(0);
         return FileOutcome::Sent;
     }
 
@@ -321,54 +419,6 @@ private:
             return true;
         failure = ReasonOfFailure(answer);
         return false;
-    }
-
-    static int32_t JobIdOf(const ipp::Answer& answer)
-    {
-        const ipp::Attribute* pJobId = answer.message.Find(ipp::GroupTag::Job, "job-id");
-        return pJobId ? pJobId->Integer().value_or(0) : 0;
-    }
-
-    // "processing: Printing page 2": the job's state keyword and the printer's words for it.
-    static std::wstring JobStateWords(const ipp::Message& answer)
-    {
-        constexpr const char* kStates[] = {"pending", "pending-held", "processing", "processing-stopped"};
-        const ipp::Attribute* pState = answer.Find(ipp::GroupTag::Job, "job-state");
-        const int32_t nState = pState ? pState->Integer().value_or(0) : 0;
-        std::wstring strWords = nState >= 3 && nState <= 6 ? Wide(kStates[nState - 3]) : L"";
-        if (const ipp::Attribute* pMessage = answer.Find(ipp::GroupTag::Job, "job-state-message");
-            pMessage && pMessage->Text() && !pMessage->Text()->empty())
-            strWords += (strWords.empty() ? L"" : L": ") + Wide(*pMessage->Text());
-        return strWords;
-    }
-
-    // True once the job has ended: completed with its count, or aborted or cancelled with
-    // the printer's words.
-    static bool Ended(const ipp::Message& answer, IppFileEnd& end)
-    {
-        const ipp::Attribute* pState = answer.Find(ipp::GroupTag::Job, "job-state");
-        const int32_t nState = pState ? pState->Integer().value_or(0) : 0;
-        if (nState < 7)
-            return false;
-        if (nState == 9) {
-            const ipp::Attribute* pCount = answer.Find(ipp::GroupTag::Job, "job-impressions-completed");
-            if (pCount && pCount->Integer() && *pCount->Integer() >= 0)
-                end.nPages = static_cast<uint32_t>(*pCount->Integer());
-            return true;
-        }
-        std::wstring strWords;
-        if (const ipp::Attribute* pMessage = answer.Find(ipp::GroupTag::Job, "job-state-message");
-            pMessage && pMessage->Text())
-            strWords = Wide(*pMessage->Text());
-        if (strWords.empty())
-            if (const ipp::Attribute* pReasons = answer.Find(ipp::GroupTag::Job, "job-state-reasons"))
-                for (const std::string& reason : pReasons->Texts())
-                    if (reason != "none")
-                        strWords += (strWords.empty() ? L"" : L", ") + Wide(reason);
-        if (strWords.empty())
-            strWords = nState == 7 ? L"job-canceled" : L"job-aborted";
-        end.reason = FileReason(FileOutcome::PrinterTrouble, strWords);
-        return true;
     }
 
     const IppRunInput& m_input;

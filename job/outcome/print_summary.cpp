@@ -37,7 +37,48 @@ std::wstring FilePrintedLine(const std::wstring& strPath, uint32_t nPages)
 
 bool WasSent(const FileReason& reason)
 {
-    return reason.outcome == FileOutcome::Sent || reason.outcome == FileOutcome::PrinterTrouble;
+    return PrinterHasTheJob(reason) || reason.outcome == FileOutcome::PrinterTrouble;
+}
+
+bool PrinterHasTheJob(const FileReason& reason)
+{
+    return reason.outcome == FileOutcome::Sent || reason.outcome == FileOutcome::NotFinished ||
+           reason.outcome == FileOutcome::JobStalled;
+}
+
+std::wstring BusyWaitLine(int nSecondsLeft)
+{
+    return FillPlaceholders(
+        RunText(L"IDL_STATUS_BUSY", L"The printer is busy with another job; waiting, {1} s left"),
+        {std::to_wstring(nSecondsLeft)});
+}
+
+PrinterRunReport OwnCountsReport(const std::vector<FileReason>& arrReasons,
+                                 const std::vector<std::optional<uint32_t>>& arrPages)
+{
+    PrinterRunReport report;
+    report.bOwnCounts = true;
+    uint64_t nTotal = 0;
+    bool bAllCounted = true, bAny = false;
+    for (size_t i = 0; i < arrReasons.size(); ++i) {
+        const FileOutcome outcome = arrReasons[i].outcome;
+        const std::optional<uint32_t> nPages = i < arrPages.size() ? arrPages[i] : std::nullopt;
+        if (outcome == FileOutcome::PrinterTrouble || outcome == FileOutcome::JobAborted ||
+            outcome == FileOutcome::JobStalled)
+            report.verdict = FollowVerdict::Trouble;
+        else if (outcome == FileOutcome::NotFinished && report.verdict != FollowVerdict::Trouble)
+            report.verdict = FollowVerdict::TimedOut;
+        if (outcome != FileOutcome::Sent)
+            continue;
+        bAny = true;
+        bAllCounted = bAllCounted && nPages && *nPages > 0;
+        nTotal += nPages.value_or(0);
+    }
+    if (report.verdict == FollowVerdict::NoState && bAny && bAllCounted)
+        report.verdict = FollowVerdict::Done;
+    if (bAny && bAllCounted)
+        report.nPages = static_cast<uint32_t>(std::min<uint64_t>(nTotal, UINT32_MAX));
+    return report;
 }
 
 uint32_t MostPagesOfRun(const JobSettings& settings, size_t nFiles)
@@ -59,9 +100,13 @@ std::wstring RoadLine(const std::wstring& strIppUrl)
 
 std::wstring PrinterRunLine(const PrinterRunReport& printer, size_t nFilesSent)
 {
+    // Each file has said its own count: the total is one sum, of no shared counter.
+    if (printer.bOwnCounts && printer.nPages && *printer.nPages > 0)
+        return FillPlaceholders(RunText(L"IDL_PRINTER_PRINTED", L"The printer printed {1} {1:page|pages}."),
+                                {std::to_wstring(*printer.nPages)});
     if (printer.verdict == FollowVerdict::TimedOut)
         return RunText(L"IDL_PRINTER_NOTDONE", L"The printer had not finished when the wait ended.");
-    if (printer.verdict != FollowVerdict::Done || !printer.nPages || nFilesSent == 0)
+    if (printer.verdict != FollowVerdict::Done || !printer.nPages || nFilesSent == 0 || printer.bOwnCounts)
         return {};
     // A counter that stood still: the printer may not have begun, or may not count this.
     if (*printer.nPages == 0)
@@ -76,7 +121,8 @@ std::wstring PrinterRunLine(const PrinterRunReport& printer, size_t nFilesSent)
 
 PrintRunSummary SummarizePrintRun(const std::wstring& strPrinter, const std::vector<std::wstring>& arrFiles,
                                   const std::vector<FileReason>& arrReasons, bool bCancelled,
-                                  const PrinterRunReport& printer)
+                                  const PrinterRunReport& printer,
+                                  const std::vector<std::optional<uint32_t>>& arrPages)
 {
     PrintRunSummary summary;
     summary.bCancelled = bCancelled;
@@ -85,6 +131,8 @@ PrintRunSummary SummarizePrintRun(const std::wstring& strPrinter, const std::vec
         const FileReason reason = i < arrReasons.size() ? arrReasons[i] : FileReason(FileOutcome::Cancelled);
         if (WasSent(reason))
             ++nSent;
+        if (reason.outcome == FileOutcome::Sent && i < arrPages.size() && arrPages[i].value_or(0) > 0)
+            summary.arrPrinted.push_back(FilePrintedLine(arrFiles[i], *arrPages[i]));
         if (reason.outcome != FileOutcome::Sent)
             summary.arrFailures.push_back(FileReasonLine(arrFiles[i], reason));
     }
@@ -114,5 +162,8 @@ std::wstring SummaryMessageText(const PrintRunSummary& summary, size_t nMaxFailu
 {
     const std::wstring strFirst =
         summary.strPrinterLine.empty() ? summary.strHeadline : summary.strHeadline + L"\r\n" + summary.strPrinterLine;
-    return ListedMessageText(strFirst, summary.arrFailures, nMaxFailures);
+    // What went wrong first: the files that printed are the lesser news.
+    std::vector<std::wstring> arrLines = summary.arrFailures;
+    arrLines.insert(arrLines.end(), summary.arrPrinted.begin(), summary.arrPrinted.end());
+    return ListedMessageText(strFirst, arrLines, nMaxFailures);
 }

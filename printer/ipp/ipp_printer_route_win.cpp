@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "common/debug_log.h"
+#include "common/url_password.h"
 #include "common/utf8_text.h"
 #include "ipp/ipp_exchange.h"
 #include "ipp/ipp_request.h"
@@ -19,7 +20,8 @@ constexpr uint32_t kReadBudgetMs = 2000;
 constexpr uint32_t kDetailsBudgetMs = 4000;
 }  // namespace
 
-IppPrinterRoute::IppPrinterRoute(std::wstring strUrl) : m_strUrl(std::move(strUrl)) {}
+// A URL holding a password is refused when asked; kept without it, it is shown and logged safely.
+IppPrinterRoute::IppPrinterRoute(std::wstring strUrl) : m_strUrl(WithoutUrlPassword(strUrl)) {}
 
 IppPrinterRoute::~IppPrinterRoute() = default;
 

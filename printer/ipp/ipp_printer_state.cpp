@@ -5,6 +5,7 @@
 #include <charconv>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 #include "files/file_types.h"
 
@@ -103,8 +104,9 @@ Meaning MeaningOfOtherReason(std::string_view keyword)
     return {Kind::Other, Detail::None, kWarn};
 }
 
-void AddReason(std::string_view keyword, std::vector<PrinterCondition>& conditions)
+void AddReason(std::string_view keyword, PrinterState& state)
 {
+    std::vector<PrinterCondition>& conditions = state.conditions;
     std::optional<ConditionSeverity> suffix;
     if (EndsWith(keyword, "-report"))
         return;
@@ -123,7 +125,12 @@ void AddReason(std::string_view keyword, std::vector<PrinterCondition>& conditio
     const bool bSame = std::any_of(conditions.begin(), conditions.end(), [&](const PrinterCondition& c) {
         return c.kind == condition.kind && c.detail == condition.detail && c.strWords == condition.strWords;
     });
-    if (!bSame)
+    if (bSame)
+        return;
+    // One below the bound: a stopped printer's own condition may still come first.
+    if (conditions.size() + 1 >= kMostListedOfAnAnswer)
+        ++state.nMoreConditions;
+    else
         conditions.push_back(std::move(condition));
 }
 
@@ -183,7 +190,7 @@ void AddWords(const ipp::Message& answer, std::vector<PrinterCondition>& conditi
 {
     const std::vector<std::string> alerts = TextsOf(answer, "printer-alert");
     const std::vector<std::string> descriptions = TextsOf(answer, "printer-alert-description");
-    for (size_t i = 0; i < alerts.size() && i < descriptions.size(); ++i) {
+    for (size_t i = 0; i < alerts.size() && i < descriptions.size() && i < kMostListedOfAnAnswer; ++i) {
         const std::optional<Kind> kind = KindOfAlertCode(Field(alerts[i], "code"));
         auto it = std::find_if(conditions.begin(), conditions.end(), [&](const PrinterCondition& c) {
             return kind && c.kind == *kind && c.strWords.empty();
@@ -211,11 +218,13 @@ PrinterStatus StatusOf(std::optional<int32_t> nState, const std::vector<PrinterC
 
 // printer-supply (PWG 5100.13) with printer-supply-description, else CUPS' marker-names
 // with marker-levels in per cent.
-void AddSupplies(const ipp::Message& answer, std::vector<PrinterSupply>& supplies)
+void AddSupplies(const ipp::Message& answer, PrinterState& state)
 {
+    std::vector<PrinterSupply>& supplies = state.supplies;
     const std::vector<std::string> entries = TextsOf(answer, "printer-supply");
     const std::vector<std::string> descriptions = TextsOf(answer, "printer-supply-description");
-    for (size_t i = 0; i < entries.size(); ++i) {
+    state.nMoreSupplies = entries.size() - std::min(entries.size(), kMostListedOfAnAnswer);
+    for (size_t i = 0; i < entries.size() && i < kMostListedOfAnAnswer; ++i) {
         const std::string_view entry = entries[i];
         std::wstring strName = CleanPrinterText(i < descriptions.size() ? descriptions[i] : std::string());
         if (strName.empty())
@@ -231,7 +240,8 @@ void AddSupplies(const ipp::Message& answer, std::vector<PrinterSupply>& supplie
     const std::vector<std::string> names = TextsOf(answer, "marker-names");
     const std::vector<std::string> types = TextsOf(answer, "marker-types");
     const Attribute* levels = PrinterAttribute(answer, "marker-levels");
-    for (size_t i = 0; i < names.size(); ++i) {
+    state.nMoreSupplies = names.size() - std::min(names.size(), kMostListedOfAnAnswer);
+    for (size_t i = 0; i < names.size() && i < kMostListedOfAnAnswer; ++i) {
         int nLevel = kLevelUnknown;
         if (levels && i < levels->values.size() && levels->values[i].tag == ipp::ValueTag::Integer)
             nLevel = std::clamp(levels->values[i].integer, kLevelSomeRemaining, 100);
@@ -242,38 +252,57 @@ void AddSupplies(const ipp::Message& answer, std::vector<PrinterSupply>& supplie
     }
 }
 
-// The media of media-col-ready from the source named `source`.
-std::string MediaOfSource(const Attribute* ready, std::string_view source)
+std::string SourceOf(const ipp::Value& value)
 {
+    const Attribute* source = value.Member("media-source");
+    return source && source->Text() ? *source->Text() : std::string();
+}
+
+// The media of each source of media-col-ready: the first of its entries that names one. Read
+// once, so a printer listing thousands of trays costs one pass, not one pass per tray.
+std::unordered_map<std::string, std::string> MediaBySource(const Attribute* ready)
+{
+    std::unordered_map<std::string, std::string> media;
     if (!ready)
-        return {};
+        return media;
     for (const ipp::Value& value : ready->values) {
         const Attribute* from = value.Member("media-source");
-        if (!from || !from->Text() || *from->Text() != source)
+        if (!from || !from->Text() || media.count(*from->Text()))
             continue;
+        std::string source = *from->Text();
         for (const char* name : {"media-size-name", "media-key", "media-type"})
-            if (const Attribute* media = value.Member(name); media && media->Text())
-                return *media->Text();
+            if (const Attribute* named = value.Member(name); named && named->Text()) {
+                media.emplace(std::move(source), *named->Text());
+                break;
+            }
     }
-    return {};
+    return media;
 }
 
 // printer-input-tray, with each tray's media from media-col-ready; else the sources of
 // media-col-ready alone, their levels unknown.
-void AddTrays(const ipp::Message& answer, std::vector<PrinterTray>& trays)
+void AddTrays(const ipp::Message& answer, PrinterState& state)
 {
+    std::vector<PrinterTray>& trays = state.trays;
     const Attribute* ready = PrinterAttribute(answer, "media-col-ready");
-    for (const std::string& entry : TextsOf(answer, "printer-input-tray")) {
-        const std::string_view name = Field(entry, "name");
-        trays.push_back({CleanPrinterText(name), {}, CleanPrinterText(MediaOfSource(ready, name)),
-                         LevelField(entry, "maxcapacity"), LevelField(entry, "level")});
+    const std::unordered_map<std::string, std::string> media = MediaBySource(ready);
+    const auto MediaOf = [&](const std::string& source) {
+        const auto found = media.find(source);
+        return CleanPrinterText(found == media.end() ? std::string() : found->second);
+    };
+    const std::vector<std::string> entries = TextsOf(answer, "printer-input-tray");
+    state.nMoreTrays = entries.size() - std::min(entries.size(), kMostListedOfAnAnswer);
+    for (size_t i = 0; i < entries.size() && i < kMostListedOfAnAnswer; ++i) {
+        const std::string name(Field(entries[i], "name"));
+        trays.push_back({CleanPrinterText(name), {}, MediaOf(name), LevelField(entries[i], "maxcapacity"),
+                         LevelField(entries[i], "level")});
     }
     if (!trays.empty() || !ready)
         return;
-    for (const ipp::Value& value : ready->values) {
-        const Attribute* source = value.Member("media-source");
-        const std::string strSource = source && source->Text() ? *source->Text() : std::string();
-        trays.push_back({CleanPrinterText(strSource), {}, CleanPrinterText(MediaOfSource(ready, strSource))});
+    state.nMoreTrays = ready->values.size() - std::min(ready->values.size(), kMostListedOfAnAnswer);
+    for (size_t i = 0; i < ready->values.size() && i < kMostListedOfAnAnswer; ++i) {
+        const std::string source = SourceOf(ready->values[i]);
+        trays.push_back({CleanPrinterText(source), {}, MediaOf(source)});
     }
 }
 
@@ -317,7 +346,7 @@ PrinterState StateOfIppAnswer(const ipp::Message& answer)
 {
     PrinterState state;
     for (const std::string& keyword : TextsOf(answer, "printer-state-reasons"))
-        AddReason(keyword, state.conditions);
+        AddReason(keyword, state);
     std::stable_sort(state.conditions.begin(), state.conditions.end(),
                      [](const PrinterCondition& a, const PrinterCondition& b) {
                          return a.severity == kStop && b.severity != kStop;
@@ -327,7 +356,7 @@ PrinterState StateOfIppAnswer(const ipp::Message& answer)
     if (state.status == PrinterStatus::Stopped && (state.conditions.empty() || state.conditions[0].severity != kStop))
         state.conditions.insert(state.conditions.begin(), {kStop, Kind::Other, Detail::DeviceDown, {}});
     AddWords(answer, state.conditions);
-    AddSupplies(answer, state.supplies);
-    AddTrays(answer, state.trays);
+    AddSupplies(answer, state);
+    AddTrays(answer, state);
     return state;
 }

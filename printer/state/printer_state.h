@@ -76,7 +76,14 @@ struct PrinterState {
     int nCounterUnit = 0;
     std::vector<PrinterSupply> supplies;
     std::vector<PrinterTray> trays;
+    // What a printer listed beyond the most one answer may fill: counted, not kept.
+    size_t nMoreConditions = 0;
+    size_t nMoreSupplies = 0;
+    size_t nMoreTrays = 0;
 };
+
+// The most conditions, supplies and trays one answer fills; the rest are only counted.
+constexpr size_t kMostListedOfAnAnswer = 64;
 
 // Stopped, or a condition that keeps the printer from printing now.
 bool HasStopCondition(const PrinterState& state);

@@ -48,6 +48,7 @@ constexpr Text kProbeTray{L"IDL_PROBE_TRAY", L"Tray: {1} ({2}): {3}"};
 constexpr Text kSupplyNumber{L"IDL_SUPPLY_NUMBER", L"Supply {1}"};
 constexpr Text kTrayNumber{L"IDL_TRAY_NUMBER", L"Tray {1}"};
 constexpr Text kMediaUnknown{L"IDL_MEDIA_UNKNOWN", L"media unknown"};
+constexpr Text kProbeMore{L"IDL_PROBE_MORE", L"\x2026 and {1} more"};
 constexpr Text kNotRead{L"IDL_PROBE_NO_STATE", L"State unknown: it is read from network printers only."};
 
 std::wstring Say(const Text& text, std::initializer_list<std::wstring> values = {})
@@ -106,9 +107,14 @@ std::vector<std::wstring> ProbeStateLines(PortKind kind, const PrinterState& sta
     if (kind != PortKind::Network)
         return {Say(kNotRead)};
     std::vector<std::wstring> arrLines = {Say(kProbeState, {PrinterStatusText(state.status)})};
+    const auto AddMore = [&](size_t nMore) {
+        if (nMore)
+            arrLines.push_back(Say(kProbeMore, {std::to_wstring(nMore)}));
+    };
     for (const PrinterCondition& condition : state.conditions)
         arrLines.push_back(Say(condition.severity == ConditionSeverity::Stop ? kProbeStop : kProbeWarning,
                                {PrinterConditionText(condition)}));
+    AddMore(state.nMoreConditions);
     if (state.nPageCounter)
         arrLines.push_back(Say(kProbeCounter, {std::to_wstring(*state.nPageCounter)}));
     for (size_t i = 0; i < state.supplies.size(); ++i) {
@@ -117,11 +123,13 @@ std::vector<std::wstring> ProbeStateLines(PortKind kind, const PrinterState& sta
                                               PrinterLevelText(s.nLevel, s.nMaxCapacity, s.bPercentUnit,
                                                                s.bReceptacle)}));
     }
+    AddMore(state.nMoreSupplies);
     for (size_t i = 0; i < state.trays.size(); ++i) {
         const PrinterTray& t = state.trays[i];
         arrLines.push_back(Say(kProbeTray, {FirstOf(t.strName, t.strDescription, kTrayNumber, i),
                                             t.strMedia.empty() ? Say(kMediaUnknown) : t.strMedia,
                                             PrinterLevelText(t.nLevel, t.nMaxCapacity, false, false)}));
     }
+    AddMore(state.nMoreTrays);
     return arrLines;
 }

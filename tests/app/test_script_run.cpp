@@ -26,6 +26,25 @@ TEST(ScriptRun, TheSpoolersTroubleOutweighsARefusedFile)
     for (FileOutcome trouble : {SpoolFileFailed, SpoolerRefused, Cancelled, InternalError, PrinterError, PrinterOffline, PaperOut,
                                 JobPaused, JobBlocked, JobDeleted, PrinterTrouble})
         EXPECT_EQ(Exit({NotFound, trouble, Sent}), 5) << static_cast<int>(trouble);
+    for (FileOutcome trouble : {JobAborted, JobStalled})  // the IPP road's printer ended or held the job
+        EXPECT_EQ(Exit({NotFound, trouble, Sent}), 5) << static_cast<int>(trouble);
+    EXPECT_EQ(Exit({Sent, NotFinished}), 0);  // still processing when the wait ended: sent
+    EXPECT_EQ(Exit({Sent, PrinterBusy}), 6);  // busy all the wait: try again later
+    // Their words in /json: a job the printer aborted is not sent, one held is sent with trouble.
+    ScriptJson json(RunMode::Print);
+    json.PrintRun(L"Office", {{L"a", JobAborted, true}, {L"b", JobStalled, true}, {L"c", NotFinished, true},
+                              {L"d", PrinterBusy, true}, {L"e", Sent, true, 0}},
+                  OwnCountsReport({JobAborted, JobStalled, NotFinished, PrinterBusy, Sent}, {}), L"ipp://h/ipp");
+    const nlohmann::json doc = nlohmann::json::parse(json.Text(5));
+    const char* kOutcomes[][2] = {{"not-sent", "job-aborted"}, {"sent-with-trouble", "job-stalled"},
+                                  {"sent", "not-finished"}, {"not-sent", "printer-busy"}};
+    for (size_t i = 0; i < std::size(kOutcomes); ++i) {
+        EXPECT_EQ(doc["files"][i]["outcome"], kOutcomes[i][0]);
+        EXPECT_EQ(doc["files"][i]["reason"], kOutcomes[i][1]);
+    }
+    EXPECT_TRUE(doc["files"][4]["pages"].is_null());  // "printed, 0 pages" is no count
+    EXPECT_EQ(doc["counts"]["sent"], 3);
+    EXPECT_EQ(doc["printerReport"]["verdict"], "trouble");
     // /probe /all: a printer that can print outranks a silent one, which outranks the others.
     EXPECT_EQ(ExitCodeOfPrinterChecks({0, -1, 1, -2}), 0);
     EXPECT_EQ(ExitCodeOfPrinterChecks({0, -1, -2}), 3);

@@ -144,4 +144,9 @@ TEST(FolderRights, OnlyAdministratorsAndTheSystemMayChangeAFolder)
     for (const auto& test : kCases)
         EXPECT_EQ(OnlyAdministratorsMayChange(test.sddl, test.pszAdministrator), test.bSafe)
             << std::string(test.sddl.begin(), test.sddl.end());
+    // In the program folder itself a subfolder users may add is one it may load from.
+    const std::wstring_view kAddFolder = L"O:BAD:P(A;OICI;FA;;;BA)(A;;0x1200ad;;;BU)";
+    EXPECT_TRUE(OnlyAdministratorsMayChange(kAddFolder));
+    EXPECT_FALSE(OnlyAdministratorsMayChange(kAddFolder, L"", true));
+    EXPECT_TRUE(OnlyAdministratorsMayChange(kProtectedFolderSddl, L"", true));
 }

@@ -205,6 +205,9 @@ TEST(ReadCommandLine, OptionsValuesAndFaults)
         {L"/print /m X", L"print !nofile "},
         {L"/print /probe a.pdf", L"print !two "},
         {L"/probe /m \"Lab Printer\"", L"probe m=Lab Printer"},
+        // A printer's URL never keeps its password past the command line (a user alone is no secret).
+        {L"/probe /m ipp://ann:s3@cr:t@h:631/ipp?a@b", L"probe m=ipp://ann:***@h:631/ipp?a@b"},
+        {L"/probe /m ipp://ann@h/x:y@z", L"probe m=ipp://ann@h/x:y@z"},
         {L"/probe a.pdf", L"probe !probe a.pdf"},
         {L"/probe /copies 2", L"probe !probe /copies"},
         {L"/print /? /bogus", L"usage"},

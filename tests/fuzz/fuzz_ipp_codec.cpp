@@ -1,11 +1,13 @@
 // Answers as a printer, or anyone on the network, may send them: the decoder stays inside
 // its bounds, and an answer that decodes encodes back to the same bytes. A first byte 'U'
-// makes the rest a printer URL: one that parses is written back to a URL that parses the same.
+// makes the rest a printer URL: one that parses is written back to a URL that parses the same;
+// a first byte 'S' makes the rest a printer's answer read as its state, which stays in its caps.
 #include <cstdlib>
 #include <string>
 
 #include "ipp/ipp_codec.h"
 #include "ipp/ipp_url.h"
+#include "printer/ipp/ipp_printer_state.h"
 
 using namespace ipp;
 
@@ -53,12 +55,25 @@ void Url(const uint8_t* data, size_t size)
     if (!again || again->Text() != url->Text() || again->Secure() != url->Secure())
         std::abort();
 }
+
+void State(const uint8_t* data, size_t size)
+{
+    Message m;
+    if (DecodeMessage(std::span<const uint8_t>(data, size), m).error != DecodeError::None)
+        return;
+    const PrinterState state = StateOfIppAnswer(m);
+    if (state.conditions.size() > kMostListedOfAnAnswer || state.supplies.size() > kMostListedOfAnAnswer ||
+        state.trays.size() > kMostListedOfAnAnswer)
+        std::abort();
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size > 0 && data[0] == 'U')
         Url(data + 1, size - 1);
+    else if (size > 0 && data[0] == 'S')
+        State(data + 1, size - 1);
     else
         Decode(data, size);
     return 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -33,6 +34,7 @@ KeySet Keys(const std::vector<LangEntry>& entries)
 }
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 // The keys of `keys` that `others` lacks, as " [SECTION]KEY" each.
 std::string KeysNotIn(const KeySet& keys, const KeySet& others)
@@ -145,6 +147,28 @@ TEST(LangFiles, EnglishHoldsEveryTextTheProgramReads)
     for (const auto& [section, keys] : kRead)
         for (const std::wstring& key : keys)
             EXPECT_TRUE(english.count({section, key})) << Narrow(section) << "/" << Narrow(key);
+    // Beyond the list: every key the product's sources name as a text, in whatever section.
+    std::set<std::wstring> englishKeys;
+    for (const auto& [section, key] : english)
+        englishKeys.insert(key);
+    const std::regex literal(R"re(L"(ID[LCD]_[A-Z0-9_]*[A-Z0-9])")re");
+    size_t nFound = 0;
+    for (const char* pszFolder : {"app", "ui", "job", "files", "printer", "common", "i18n", "installer", "koretta"}) {
+        const std::filesystem::path folder = std::filesystem::path(LUMEO_SOURCE_DIR) / pszFolder;
+        if (!std::filesystem::is_directory(folder))
+            continue;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            const std::string ext = entry.path().extension().string();
+            if (ext != ".cpp" && ext != ".h")
+                continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            for (std::sregex_iterator it(text.begin(), text.end(), literal), end; it != end; ++it, ++nFound)
+                EXPECT_TRUE(englishKeys.count(Wide((*it)[1].str())))
+                    << (*it)[1].str() << " of " << entry.path().filename().string() << " is in no section of English";
+        }
+    }
+    EXPECT_GT(nFound, 200u) << "the scan found too few keys: the sources moved";
 }
 
 TEST(LangFiles, TranslationsKeepEveryPlaceOfTheirEnglishText)
@@ -249,7 +273,7 @@ TEST(LangFiles, EnglishCommandLineTextsEqualTheBuiltInOnes)
         }
         lines.insert(lines.end(), {NoRunLine(), UnknownPrinterLine(L"p"), SummaryLine({}, L"p")});
         std::vector<FileReport> reports = {{L"f", FileOutcome::Sent, true}};
-        for (int n = 1; n <= static_cast<int>(FileOutcome::PrinterRefused); ++n)
+        for (int n = 1; n <= static_cast<int>(FileOutcome::PrinterBusy); ++n)
             reports.push_back({L"f", static_cast<FileOutcome>(n), n > static_cast<int>(FileOutcome::Changed)});
         for (int nType = 0; nType <= 16; nType = nType ? 2 * nType : 1) {
             reports.push_back({L"f", TypeNotTakenReason(nType ? L".x" : L"", nType), false});

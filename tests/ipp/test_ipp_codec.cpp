@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ipp/ipp_codec.h"
@@ -171,6 +172,7 @@ TEST(IppCodec, HostileAnswersAreRefusedWithTheirReason)
          DecodeError::ValueTooLong},
         {"too deep", with(Head(), nested), DecodeError::TooDeep},
         {"too many values", with(with(ok, Repeat(value, kMaxValues)), {3}), DecodeError::TooManyValues},
+        {"nothing but group tags", with(with(Head(), Bytes(kMaxValues, 4)), {3}), DecodeError::TooManyValues},
         {"too large", with(Head(), Bytes(kMaxMessageBytes, 3)), DecodeError::TooLarge},
     };
     for (const auto& c : cases) {
@@ -220,4 +222,8 @@ TEST(IppUrl, PrinterUrlsAreParsedOrRefused)
     EXPECT_FALSE(ParsePrinterUrl("ipp://h/" + std::string(kMaxUrlBytes, 'a')));
     EXPECT_TRUE(SameHost(*ParsePrinterUrl("ipp://Printer/a"), *ParsePrinterUrl("https://printer:8443/b")));
     EXPECT_FALSE(SameHost(*ParsePrinterUrl("ipp://printer/a"), *ParsePrinterUrl("ipp://printer.evil/a")));
+    for (const auto& [from, to, bSame] :
+         {std::tuple("ipp://p/a", "ipps://P:443/b", true), {"ipp://p:8631/", "ipp://p:8631/x", true},
+          {"ipp://p/", "ipp://p:8631/", false}, {"https://p/", "ipp://p:632/", false}})
+        EXPECT_EQ(SamePrinterService(*ParsePrinterUrl(from), *ParsePrinterUrl(to)), bSame) << from << " " << to;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "job/ipp/ipp_job_attributes.h"
@@ -82,6 +83,12 @@ TEST(IppJobAttributes, EachOptionBecomesItsAttributeOrRefusesTheFileNamingIt)
         const IppJobAttributes out = JobAttributesOverIpp(settings, c.bPdf, Printer(c.bScaling));
         EXPECT_EQ(out.refusal, c.refusal);
         EXPECT_EQ(Shown(out.job.attributes), c.strSent);
+        // The options read nothing the printer is not asked for.
+        ipp::Message asked = Printer(c.bScaling);
+        std::erase_if(asked.groups[0].attributes, [](const ipp::Attribute& a) {
+            return std::ranges::find(IppRunPrinterAttributes(), a.name) == IppRunPrinterAttributes().end();
+        });
+        EXPECT_EQ(Shown(JobAttributesOverIpp(settings, c.bPdf, asked).job.attributes), c.strSent);
     }
     EXPECT_STREQ(PwgMediaName(0), "");
     EXPECT_STREQ(PwgMediaName(1), "na_letter_8.5x11in");

@@ -256,6 +256,18 @@ TEST_F(PrintRun, TheSummaryCountsWhatWasSentAndGivesEachFailureItsReason)
     EXPECT_EQ(PrinterRunLine({FollowVerdict::Done, 1}, 1), L"The printer printed 1 page.");
     EXPECT_EQ(PrinterRunLine({FollowVerdict::Done, std::nullopt}, 1), L"");  // no count: "sent" says it
     EXPECT_EQ(PrinterRunLine({FollowVerdict::Done, 0}, 2), L"The printer shows no pages counted yet.");
+    // Over IPP each job counts its own pages: an aborted one is not sent and not in the total.
+    const std::vector<FileReason> arrIpp = {FileOutcome::Sent, FileOutcome::Sent,
+                                            FileReason(FileOutcome::JobAborted, L"Paper jam")};
+    const PrinterRunReport own = OwnCountsReport(arrIpp, {3, 2, 7});
+    EXPECT_EQ(own.verdict, FollowVerdict::Trouble);
+    EXPECT_EQ(SummaryMessageText(SummarizePrintRun(L"Office", {L"a.pdf", L"b.pdf", L"c.pdf"}, arrIpp, false, own,
+                                                   {3, 2, 7}),
+                                 9),
+              L"2 of 3 files sent to Office.\r\nThe printer printed 5 pages.\r\nc.pdf \x2014 the printer reports: "
+              L"Paper jam\r\na.pdf \x2014 printed, 3 pages\r\nb.pdf \x2014 printed, 2 pages");
+    EXPECT_EQ(OwnCountsReport({FileOutcome::Sent}, {0}).nPages, std::nullopt);  // 0 pages is no count
+    EXPECT_EQ(OwnCountsReport({FileOutcome::Sent, FileOutcome::Sent}, {UINT32_MAX, 9}).nPages, UINT32_MAX);
     // The most pages a run can make: the range's pages, else a bound per file; times copies.
     EXPECT_EQ(MostPagesOfRun({.m_nPrintRange = 1, .m_nFromPage = 3, .m_nToPage = 5, .m_nCopies = 2}, 2), 12u);
     EXPECT_EQ(MostPagesOfRun({.m_nPrintRange = 0, .m_nFromPage = 3, .m_nToPage = 5}, 1), kMostPagesOfAFile);

@@ -5,6 +5,7 @@
 
 #include "printer/ipp/ipp_printer_state.h"
 #include "printer/state/printer_follow.h"
+#include "printer/state/printer_state_text.h"
 #include "printer/state/supported_types.h"
 #include "printer/snmp/printer_mib_state.h"
 
@@ -171,6 +172,23 @@ TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameSta
     EXPECT_TRUE(state.supplies[1].bReceptacle && state.supplies[1].nLevel == 100);
     ASSERT_EQ(state.trays.size(), 1u);
     EXPECT_EQ(state.trays[0].strMedia, L"iso_a4_210x297mm");
+
+    // One answer fills at most 64 of each, the rest only counted; each tray finds its media.
+    std::vector<std::string> reasons, supplies, trays;
+    for (int i = 0; i < 32767; ++i)
+        reasons.push_back("odd-" + std::to_string(i));
+    for (int i = 0; i < 100; ++i)
+        supplies.push_back("type=toner;level=5;"), trays.push_back(i == 63 ? "name=main" : "name=t" + std::to_string(i));
+    ipp::Message many = IppAnswer(3, {{"printer-state-reasons", reasons}, {"printer-supply", supplies},
+                                      {"printer-input-tray", trays}});
+    many.groups[0].attributes.push_back(pwg.groups[0].attributes.back());  // media-col-ready
+    state = StateOfIppAnswer(many);
+    EXPECT_EQ(state.conditions.size(), kMostListedOfAnAnswer - 1);
+    EXPECT_EQ(state.conditions.size() + state.nMoreConditions, reasons.size());
+    EXPECT_TRUE(state.supplies.size() == 64 && state.nMoreSupplies == 36 && state.nMoreTrays == 36);
+    ASSERT_EQ(state.trays.size(), 64u);
+    EXPECT_EQ(state.trays[63].strMedia, L"iso_a4_210x297mm");
+    EXPECT_EQ(ProbeStateLines(PortKind::Network, state).back(), L"\x2026 and 36 more");
 }
 
 TEST(PrinterState, CounterSuppliesAndTraysKeepTheirSpecialLevels)

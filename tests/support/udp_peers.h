@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -123,6 +125,17 @@ class SilentAgent : public Peer {
 public:
     SilentAgent() { Start(); }
     ~SilentAgent() override { Stop(); }
+    // When its first request came, to tell checks side by side from checks one after another.
+    std::optional<std::chrono::steady_clock::time_point> FirstRequest() const
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_first;
+    }
+    void ForgetFirstRequest()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_first.reset();
+    }
 
 private:
     void Run() override
@@ -131,10 +144,17 @@ private:
         while (!m_stop) {
             if (!Readable(m_socket, 50))
                 continue;
-            if (recv(m_socket, buf, sizeof(buf), 0) >= 0)
+            if (recv(m_socket, buf, sizeof(buf), 0) >= 0) {
+                const std::lock_guard<std::mutex> lock(m_mutex);
+                if (!m_first)
+                    m_first = std::chrono::steady_clock::now();
                 ++m_received;
+            }
         }
     }
+
+    mutable std::mutex m_mutex;
+    std::optional<std::chrono::steady_clock::time_point> m_first;
 };
 
 // Drops the first `drop` requests and forwards the rest to the agent on `agentPort`,

@@ -82,6 +82,24 @@ class Summary(unittest.TestCase):
                                               ("--expect", root, "native", "--ctest-json", tests)), (0, "1 1 0"))
             self.assertEqual(self.run_summary([ctest_case("w_tests", "run")], {"w_tests": gtest_report(PASS)},
                                               ("--expect", root, "windows", "--ctest-json", tests)), (0, "1 1 0"))
+            # Plain add_test: by its name, or by its program when a loop makes the name; each
+            # only in the builds its if(WIN32) leaves it in.
+            with open(os.path.join(root, "tests", "fuzz", "plain.cmake"), "w") as f:
+                f.write("if(NOT WIN32)\n  add_test(NAME py_check COMMAND python3 x.py)\nelse()\n"
+                        "  add_executable(loc_tests l.cpp)\n  foreach(l EN)\n"
+                        "    add_test(NAME loc_${l} COMMAND loc_tests)\n  endforeach()\nendif()\n")
+            self.assertEqual(self.run_summary([ctest_case("S.one", "run")], None,
+                                              ("--expect", root, "native", "--ctest-json", tests)), (0, "1 2 0"))
+            self.assertEqual(self.run_summary([ctest_case("S.one", "run"), ctest_case("py_check", "run")], None,
+                                              ("--expect", root, "native", "--ctest-json", tests)), (0, "2 1 0"))
+            self.assertEqual(self.run_summary([ctest_case("w_tests", "run")], {"w_tests": gtest_report(PASS)},
+                                              ("--expect", root, "windows", "--ctest-json", tests)), (0, "1 2 0"))
+            # A name it cannot read stops the count rather than expecting nothing.
+            with open(os.path.join(root, "tests", "fuzz", "plain.cmake"), "w") as f:
+                f.write("add_test(NAME t_${x} COMMAND ${prog})\n")
+            self.assertNotEqual(self.run_summary([ctest_case("S.one", "run")], None,
+                                                 ("--expect", root, "native", "--ctest-json", tests))[0], 0)
+            os.remove(os.path.join(root, "tests", "fuzz", "plain.cmake"))
             log = os.path.join(root, "fuzz.log")
             with open(log, "w") as f:
                 f.write("run-fuzz: fuzz build failed; the targets it made run\nfuzz f1: no finding (9 log lines)\n")

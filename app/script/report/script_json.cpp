@@ -121,7 +121,8 @@ const char* ReasonKey(FileOutcome outcome)
         "path-too-long", "type-not-taken", "not-of-its-type", "printer-commands", "changed",
         "spool-file-failed", "spooler-refused", "cancelled",  "internal-error",  "printer-error",
         "printer-offline", "paper-out",   "job-paused",       "job-blocked",     "job-deleted",
-        "printer-trouble", "option-not-supported", "zoom-not-carried", "printer-refused", "not-reached-safely"};
+        "printer-trouble", "option-not-supported", "zoom-not-carried", "printer-refused", "job-aborted",
+        "not-finished", "job-stalled", "printer-busy", "not-reached-safely"};
     static_assert(std::size(kKeys) == static_cast<size_t>(FileOutcome::NotReachedSafely) + 1);
     return kKeys[static_cast<size_t>(outcome)];
 }
@@ -249,9 +250,9 @@ ordered_json StateOf(const PrinterState& state)
 
 const char* FileOutcomeKey(const FileReport& report)
 {
-    if (report.reason.outcome == FileOutcome::Sent)
+    if (report.reason.outcome == FileOutcome::Sent || report.reason.outcome == FileOutcome::NotFinished)
         return "sent";
-    if (report.reason.outcome == FileOutcome::PrinterTrouble)
+    if (WasSent(report.reason))
         return "sent-with-trouble";
     return report.bAdmitted ? "not-sent" : "refused";
 }
@@ -277,8 +278,8 @@ ScriptJson::~ScriptJson() = default;
 void ScriptJson::UsageFault(const CommandLine& cmd)
 {
     (*m_pDoc)["error"] = {{"key", cmd.mode == RunMode::Sheet ? "no-run" : UsageErrorKey(cmd.error)},
-                          {"option", Utf8(cmd.strErrorToken)},
-                          {"value", Utf8(cmd.strErrorValue)}};
+                          {"option", OutsideOrNull(cmd.strErrorToken)},
+                          {"value", OutsideOrNull(cmd.strErrorValue)}};
 }
 
 void ScriptJson::LockedOption(const wchar_t* pszOption)
@@ -330,12 +331,13 @@ void ScriptJson::PrintRun(const std::wstring& strPrinter, const std::vector<File
     ordered_json files = ordered_json::array(), reasons = ordered_json::object(), trouble;
     size_t nSent = 0, nRefused = 0;
     for (const FileReport& report : arrReports) {
-        const bool bTrouble = report.reason.outcome == FileOutcome::PrinterTrouble;
+        const bool bTrouble =
+            report.reason.outcome == FileOutcome::PrinterTrouble || report.reason.outcome == FileOutcome::JobAborted;
         const bool bSent = report.reason.outcome == FileOutcome::Sent;
-        files.push_back({{"path", Utf8(report.strShown)},
+        files.push_back({{"path", Outside(report.strShown)},
                          {"outcome", FileOutcomeKey(report)},
                          {"reason", bSent ? ordered_json() : ordered_json(ReasonKey(report.reason.outcome))},
-                         {"pages", report.nPages ? ordered_json(*report.nPages) : ordered_json()}});
+                         {"pages", report.nPages && *report.nPages ? ordered_json(*report.nPages) : ordered_json()}});
         nSent += WasSent(report.reason) ? 1 : 0;
         nRefused += report.bAdmitted ? 0 : 1;
         if (report.reason.outcome != FileOutcome::Sent) {
@@ -354,7 +356,8 @@ void ScriptJson::PrintRun(const std::wstring& strPrinter, const std::vector<File
                            {"notSent", arrReports.size() - nSent - nRefused},
                            {"reasons", reasons}};
     (*m_pDoc)["printerReport"] = {{"verdict", FollowKey(printer.verdict)},
-                                  {"pages", printer.nPages ? ordered_json(*printer.nPages) : ordered_json()},
+                                  {"pages", printer.nPages && *printer.nPages ? ordered_json(*printer.nPages)
+                                                                              : ordered_json()},
                                   {"trouble", trouble}};
 }
 

@@ -43,7 +43,13 @@ int ExitCodeOfOutcome(FileOutcome outcome)
     case FileOutcome::JobDeleted:
     case FileOutcome::PrinterTrouble:
     case FileOutcome::PrinterRefused:
+    case FileOutcome::JobAborted:
+    case FileOutcome::JobStalled:
         return kExitSpooler;
+    case FileOutcome::NotFinished:  // at the printer, as a job still queued counts as sent
+        return kExitDone;
+    case FileOutcome::PrinterBusy:  // it cannot print now: a script may try again later
+        return kExitPrinterStopped;
     case FileOutcome::NotReachedSafely:
         return kExitUnsafe;
     default:  // the file itself

@@ -16,7 +16,7 @@ enum ScriptExitCode : int {
     kExitNoAnswer = 3,        // the printer did not answer
     kExitFilesRefused = 4,    // a file was refused or unreadable (even all of them)
     kExitSpooler = 5,         // the spooler refused a job or showed trouble, or the printer did after it
-    kExitPrinterStopped = 6,  // the printer reports it cannot print now: nothing was sent
+    kExitPrinterStopped = 6,  // the printer reports it cannot print now (or stayed busy): nothing was sent
     kExitUnsafe = 7,          // the printer could not be reached safely (its certificate, its sign-in)
 };
 

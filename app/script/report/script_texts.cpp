@@ -218,9 +218,7 @@ std::wstring FileLine(const FileReport& report)
 {
     if (report.reason.outcome == FileOutcome::Sent)
         return Say(kFileSent, {report.strShown});
-    const Text& line = report.reason.outcome == FileOutcome::PrinterTrouble ? kFileTrouble
-                       : report.bAdmitted                                   ? kFileFailed
-                                                                            : kFileRefused;
+    const Text& line = WasSent(report.reason) ? kFileTrouble : report.bAdmitted ? kFileFailed : kFileRefused;
     return Say(line, {report.strShown, FileReasonText(report.reason)});
 }
 
@@ -246,9 +244,9 @@ std::vector<std::wstring> ReasonCountLines(const std::vector<FileReport>& arrRep
     }
     std::vector<std::wstring> arrLines;
     for (const Count& count : arrCounts) {
-        const Text& line = count.outcome == FileOutcome::PrinterTrouble ? kCountTrouble
-                           : count.bAdmitted                            ? kCountFailed
-                                                                        : kCountRefused;
+        const Text& line = WasSent(FileReason(count.outcome)) ? kCountTrouble
+                           : count.bAdmitted                    ? kCountFailed
+                                                                : kCountRefused;
         arrLines.push_back(Say(line, {std::to_wstring(count.nFiles), FileCauseText(count.outcome)}));
     }
     return arrLines;
