@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "printer/state/ticket_offer.h"
+
 enum class PrinterStatus { Unknown, Ready, Printing, WarmingUp, Warning, Stopped };
 
 enum class ConditionSeverity { Warning, Stop };
@@ -76,6 +78,8 @@ struct PrinterState {
     int nCounterUnit = 0;
     std::vector<PrinterSupply> supplies;
     std::vector<PrinterTray> trays;
+    // What a job may choose there (trays, bins, finishing, PIN printing); read with the details.
+    TicketOffer offer;
 };
 
 // Stopped, or a condition that keeps the printer from printing now.

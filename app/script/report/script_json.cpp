@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/script/report/script_json_ticket.h"
 #include "common/printable_text.h"
 
 using nlohmann::ordered_json;
@@ -291,7 +292,8 @@ void ScriptJson::AddProbe(const ProbeFacts& facts)
          {"types", TypesOf(facts.nSupportedTypes)},
          {"verdict", facts.bStoppedNow ? "can-print-not-now" : PrinterCheckKey(facts.nSupportedTypes)},
          {"road", RoadOf(facts.strIppRoad)},
-         {"state", StateOf(facts.state)}});
+         {"state", StateOf(facts.state)},
+         {"ticket", TicketOfferJson(facts.state.offer)}});
 }
 
 void ScriptJson::PrintRun(const std::wstring& strPrinter, const std::vector<FileReport>& arrReports,
@@ -327,6 +329,8 @@ void ScriptJson::PrintRun(const std::wstring& strPrinter, const std::vector<File
                                   {"pages", printer.nPages ? ordered_json(*printer.nPages) : ordered_json()},
                                   {"trouble", trouble}};
 }
+
+std::string JsonTextOf(const std::wstring& strText) { return Outside(strText); }
 
 std::string ScriptJson::Text(int nExitCode) const
 {
