@@ -22,9 +22,11 @@ std::wstring FromEnvironment()
 
 std::wstring FromConsole()
 {
+    // Only someone at a console window can type: a console without one (a scheduled task,
+    // a program started hidden) would wait for ever.
     HANDLE hIn = GetStdHandle(STD_INPUT_HANDLE);
     DWORD nMode = 0;
-    if (hIn == INVALID_HANDLE_VALUE || !GetConsoleMode(hIn, &nMode))
+    if (!GetConsoleWindow() || hIn == INVALID_HANDLE_VALUE || !hIn || !GetConsoleMode(hIn, &nMode))
         return {};
     HANDLE hErr = GetStdHandle(STD_ERROR_HANDLE);
     const std::wstring strPrompt = GetUIText(L"TICKET", L"IDL_PIN_PROMPT", L"PIN:") + L" ";
