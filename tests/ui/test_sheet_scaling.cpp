@@ -467,6 +467,12 @@ TEST_F(SheetAtDpi, CaptionTextsAndPaperPictureFit)
         }
     }
     ExpectPaperPictureInsidePanel(GetDlgItem(hAdvanced, IDC_INFO_PREVIEW_ADVANCED), m_nDpi);
+
+    // A printer without trays or finishing: the page's longest line is the one saying so.
+    HWND hFinishing = OpenPage(2);
+    ASSERT_TRUE(hFinishing && GetDlgItem(hFinishing, IDC_STATIC_TICKET_NOTE));
+    ExpectTextsFit(hFinishing, m_nDpi, "Finishing page");
+    ExpectPageFillsItsRoom(m_driver->Sheet(), hFinishing, m_nDpi, "Finishing page");
 }
 
 TEST_F(SheetAtDpi, BasicPageEqualsTheGoldenImage)
