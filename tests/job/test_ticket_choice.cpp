@@ -8,7 +8,7 @@ TicketOffer IppOffer()
 {
     TicketOffer offer;
     offer.road = TicketRoad::Ipp;
-    offer.trays = {{"tray-1", L"", 21590, 27940}, {"tray-2", L"", 29700, 21000}, {"by-pass-tray", L"", 0, 0}};
+    offer.trays = {{"tray-1", L"", 21590, 27940}, {"tray-2", L"", 29699, 20999}, {"by-pass-tray", L"", 0, 0}};
     offer.bins = {{"face-up", L""}};
     offer.finishings = {4, 74};
     offer.nPinMaxDigits = 8;
@@ -41,7 +41,7 @@ TEST(TicketChoice, ScriptsWordsOverThePoliciesDefaultsAndEachValueTheOfferHasNot
         {"finishings", {.strFinishings = L"staple, PUNCH-DUAL-LEFT,staple"}, {}, 0, L"", TicketFault::None, "", "",
          {4, 74}},
         {"a finishing it has not", {.strFinishings = L"staple,bind"}, {}, 0, L"", TicketFault::NotOffered, "", "", {}},
-        {"A4 by size, either way round", {.strTray = L"bysize"}, {}, 4, L"", TicketFault::None, "tray-2", "", {}},
+        {"A4 by size, either way round and as a Printer MIB rounds it", {.strTray = L"bysize"}, {}, 4, L"", TicketFault::None, "tray-2", "", {}},
         {"the document's own size", {.strTray = L"bysize"}, {}, 0, L"", TicketFault::None, "", "", {}},
         {"A3 in no tray", {.strTray = L"bysize"}, {}, 15, L"", TicketFault::NoTrayForSize, "", "", {}},
         {"A3 by the policy", {}, {.defaults = {.strTray = L"bysize"}}, 15, L"", TicketFault::None, "", "", {}},
