@@ -325,7 +325,7 @@ void ExpectTabTextsFit(HANDLE hProcess, HWND hTab, int nDpi)
     HGDIOBJ hOld = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
     void* pRemote = VirtualAllocEx(hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
     const int nTabs = static_cast<int>(Send(hTab, TCM_GETITEMCOUNT));
-    EXPECT_EQ(nTabs, 2);
+    EXPECT_EQ(nTabs, 3);
     for (int i = 0; i < nTabs; ++i) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT;
