@@ -1481,7 +1481,15 @@ TEST_F(LumeoEndToEnd, TheTicketReachesAnIppPrinterAsItListsItAndAnythingElseIsRe
     EXPECT_EQ(Parsed(run.strOutput)["error"], nlohmann::json::parse(R"({"key": "not-offered", "option": "/finish",
         "value": "bind", "printer": ")" + strUrl + R"(", "offered": ["staple", "punch", "fold", "staple-top-left",
         "staple-dual-left", "punch-dual-left", "fold-half"]})"));
+    run = Run(L"/json /paper legal /tray bysize");
+    EXPECT_EQ(Parsed(run.strOutput)["error"]["key"], "no-tray-for-size");
     EXPECT_EQ(KeptJobs(printer).size(), 1u);
+    // What /probe offers a script: the PIN's length, and that it goes hashed.
+    run = RunScript(LUMEO_CMD_EXE, L"/probe /json /m " + Wide(strUrl));
+    EXPECT_EQ(Parsed(run.strOutput)["printers"][0]["ticket"]["pinPrinting"],
+              nlohmann::json::parse(R"({"maxDigits": 8, "hashed": true})"));
+    run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Wide(strUrl));
+    EXPECT_NE(run.strOutput.find("\r\nPIN printing (/pin): up to 8 digits\r\n"), std::string::npos) << run.strOutput;
 }
 
 // The page of a printer that offers nothing says so; a printer's own values are chosen
