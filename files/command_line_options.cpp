@@ -1,5 +1,6 @@
 #include "files/command_line_options.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "common/ascii_case.h"
@@ -8,7 +9,9 @@
 #include "files/command_line.h"
 
 namespace {
-enum class Opt { Print, Probe, Usage, Json, All, Copies, Pages, Paper, Type, Duplex, Color, Fit, Zoom, Wait, Via, Trust, User };
+enum class Opt {
+    Print, Probe, Usage, Json, All, Copies, Pages, Paper, Type, Duplex, Color, Fit, Zoom, Wait, Via, Trust, User, Tray, Bin, Finish, Pin
+};
 
 struct OptionName {
     const wchar_t* pszName;
@@ -23,6 +26,8 @@ constexpr OptionName kOptions[] = {
     {L"fit", Opt::Fit, false},      {L"zoom", Opt::Zoom, true},     {L"wait", Opt::Wait, true},
     {L"json", Opt::Json, false},    {L"all", Opt::All, false},      {L"via", Opt::Via, true},
     {L"trust", Opt::Trust, false},  {L"user", Opt::User, true},
+    {L"tray", Opt::Tray, true},     {L"bin", Opt::Bin, true},       {L"finish", Opt::Finish, true},
+    {L"pin", Opt::Pin, false},
 };
 
 // What a report shows of a token too long to take: its start.
@@ -96,6 +101,7 @@ private:
     size_t TakeOption(const OptionName& option, std::wstring_view token, const wchar_t* pszRest);
     bool ApplyValue(Opt opt, std::wstring_view value);
     size_t TakePrinter(const wchar_t* pszRest);
+    size_t TakePin(std::wstring_view token, const wchar_t* pszRest);
     size_t TakeFile(const wchar_t* pszRest);
     void Fail(UsageError error, std::wstring_view token, std::wstring_view value = {})
     {
@@ -179,13 +185,16 @@ size_t Reader::TakeOption(const OptionName& option, std::wstring_view token, con
             m_cmd.bAll = true;
         else if (option.opt == Opt::Trust)
             m_cmd.bTrust = true;
+        else if (option.opt == Opt::Pin)
+            return TakePin(token, pszRest);
         else
             m_cmd.options.bFitToPage = true;
         return 0;
     }
-    wchar_t szValue[kValueTokenChars];
+    const bool bTicket = option.opt == Opt::Tray || option.opt == Opt::Bin || option.opt == Opt::Finish;
+    wchar_t szValue[kTicketTokenChars];
     bool bFits = true;
-    const size_t nUsed = GetCmdToken(pszRest, szValue, kValueTokenChars, &bFits);
+    const size_t nUsed = GetCmdToken(pszRest, szValue, bTicket ? kTicketTokenChars : kValueTokenChars, &bFits);
     if (nUsed == 0) {
         if (m_bStrict)
             Fail(UsageError::MissingValue, token);
@@ -272,9 +281,35 @@ bool Reader::ApplyValue(Opt opt, std::wstring_view value)
             return false;
         m_cmd.strUser = value;
         return true;
+    // Which values the printer lists is known once it is checked; no control character
+    // may reach a line or a header on the way.
+    case Opt::Tray:
+    case Opt::Bin:
+    case Opt::Finish: {
+        if (value.empty() || std::any_of(value.begin(), value.end(), [](wchar_t ch) { return ch < 0x20 || ch == 0x7F; }))
+            return false;
+        (opt == Opt::Tray ? o.strTray : opt == Opt::Bin ? o.strOutputBin : o.strFinishings) = std::wstring(value);
+        return true;
+    }
     default:
         return false;
     }
+}
+
+size_t Reader::TakePin(std::wstring_view token, const wchar_t* pszRest)
+{
+    m_cmd.options.bPin = true;
+    // A PIN typed after /pin would stand in the line, the process list and the log as a file
+    // name: the line is refused without repeating it, and the token is passed over unseen.
+    wchar_t szNext[kValueTokenChars];
+    bool bFits = true;
+    const size_t nUsed = GetCmdToken(pszRest, szNext, kValueTokenChars, &bFits);
+    const std::wstring_view next(szNext);
+    if (nUsed == 0 || !bFits || next.empty() || next.find_first_not_of(L"0123456789") != std::wstring_view::npos)
+        return 0;
+    if (m_bStrict)
+        Fail(UsageError::BadValue, token);
+    return nUsed;
 }
 
 size_t Reader::TakePrinter(const wchar_t* pszRest)

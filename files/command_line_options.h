@@ -10,7 +10,7 @@
 //
 //   /print [/m PRINTER] [/copies N] [/pages FROM[-TO]] [/paper SIZE] [/type TYPE]
 //          [/duplex none|long|short] [/color auto|bw] [/fit | /zoom N] [/wait SECONDS]
-//          [/via spooler|ipp] [/json] FILE...
+//          [/via spooler|ipp] [/user NAME] [/tray NAME] [/bin NAME] [/finish VALUE[,VALUE...]] [/pin] [/json] FILE...
 //   /probe [/m PRINTER [/trust] | /all] [/json]
 //   /user NAME with either: the sign-in a printer asks for, its password from the
 //   environment or the console, never from the command line
@@ -31,10 +31,16 @@ struct JobOptions {
     std::optional<int> nColorMode;                  // 0 auto, 1 black and white
     std::optional<int> nZoom;                       // 50..200
     std::optional<bool> bFitToPage;                 // /fit true, /zoom false
+    // The printer's own values, known only once it is checked: kept as words until then.
+    std::optional<std::wstring> strTray;            // a value or its name, "auto" or "bysize"
+    std::optional<std::wstring> strOutputBin;       // a value or its name, or "auto"
+    std::optional<std::wstring> strFinishings;      // "none" or keywords separated by commas
+    bool bPin = false;                              // /pin: held at the printer until its PIN is typed
 
     bool Any() const
     {
-        return nCopies || nFromPage || nPaperSize || nPaperType || nDuplex || nColorMode || nZoom || bFitToPage;
+        return nCopies || nFromPage || nPaperSize || nPaperType || nDuplex || nColorMode || nZoom || bFitToPage ||
+               strTray || strOutputBin || strFinishings || bPin;
     }
 };
 
@@ -62,6 +68,7 @@ enum class PrintRoad { Default, Spooler, Ipp };
 
 constexpr int kDefaultWaitSeconds = 60;
 constexpr size_t kValueTokenChars = 32;  // an option value holds at most 31 characters
+constexpr size_t kTicketTokenChars = 128;  // but a tray, a bin or finishings at most 127
 
 struct CommandLine {
     RunMode mode = RunMode::Sheet;

@@ -44,6 +44,10 @@ PrintRunResult RunPrint(PrintRunHost& host)
         DebugLog(L"OnPrint / zoom out of range");
         return PrintRunResult::InvalidZoom;
     }
+    if (!host.ExchangeTicketForPrint()) {
+        DebugLog(L"OnPrint / ticket refused");
+        return PrintRunResult::InvalidTicket;
+    }
 
     std::vector<std::wstring> arrFiles = host.ListedPrintFiles();
     if (arrFiles.empty()) {

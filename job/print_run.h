@@ -27,6 +27,9 @@ public:
     // Advanced page controls into JobSettings; false when the zoom edit holds no zoom
     // the job may carry (the page has said so): nothing is printed.
     virtual bool ExchangeAdvancedForPrint() = 0;
+    // The Finishing page's choices into the job's ticket; false when the printer cannot
+    // carry them (the page has said why): nothing is printed.
+    virtual bool ExchangeTicketForPrint() { return true; }
 
     // Every path of the file list in row order (the Basic page is read once more first);
     // the list stays as it is.
@@ -38,7 +41,7 @@ public:
 };
 
 // What one run did, for the caller's log and for tests.
-enum class PrintRunResult { Printed, InvalidRange, InvalidZoom, NoFiles };
+enum class PrintRunResult { Printed, InvalidRange, InvalidZoom, InvalidTicket, NoFiles };
 
 // Needs CParamMngr (job/param_mngr.h) to exist. Printed: the files are being sent.
 PrintRunResult RunPrint(PrintRunHost& host);

@@ -175,6 +175,11 @@ void SendEachFile(const PrintRunInput& input, const std::function<bool()>& fnSto
     if (!bInstalled)
         DebugLog(L"SendPrintFiles / printer gone : %s", input.strPrinter.c_str());
 
+    // Nothing chosen is left out on the way: a choice the header cannot say refuses the files.
+    if (const std::wstring strNotCarried = TicketNotCarried(input.job.settings.m_Ticket); !strNotCarried.empty()) {
+        end.arrOutcomes.assign(input.arrFiles.size(), FileReason(FileOutcome::OptionNotTaken, strNotCarried));
+        return;
+    }
     CRunProgress progress(input, fnProgress);
     CJobWatch watch(input.strPrinter, input.nWaitSeconds);
     SendControl control;

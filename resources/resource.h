@@ -5,6 +5,7 @@
 // Dialog templates
 #define IDD_BASIC    206
 #define IDD_ADVANCED 207
+#define IDD_FINISHING 208
 #define IDD_MESSAGE  232
 
 // Bitmaps: frame, caption buttons, tabs, backgrounds, buttons, list header, summary panel
@@ -81,6 +82,27 @@
 #define IDC_STATIC_PAPERTYPE            1053
 #define IDC_PICTURE_ADVANCED_LOGO       1055
 #define IDC_RADIO_DUPLEX_SHORT          1056
+
+// Finishing page controls
+#define IDC_STATIC_PAPERSOURCE          1080
+#define IDC_STATIC_TRAY                 1081
+#define IDC_COMBO_TRAY                  1082
+#define IDC_STATIC_OUTPUTBIN            1083
+#define IDC_COMBO_OUTPUTBIN             1084
+#define IDC_STATIC_FINISHING            1085
+#define IDC_STATIC_STAPLE               1086
+#define IDC_COMBO_STAPLE                1087
+#define IDC_STATIC_PUNCH                1088
+#define IDC_COMBO_PUNCH                 1089
+#define IDC_STATIC_FOLD                 1090
+#define IDC_COMBO_FOLD                  1091
+#define IDC_STATIC_PINPRINT             1092
+#define IDC_CHECK_PIN                   1093
+#define IDC_STATIC_PIN                  1094
+#define IDC_EDIT_PIN                    1095
+#define IDC_STATIC_TICKET_NOTE          1096
+#define IDC_BUTTON_FIN_DEFAULT          1097
+#define IDC_TICKET_PREVIEW              1098
 
 // Message dialog controls
 #define IDC_MESSAGE_TEXT 1054

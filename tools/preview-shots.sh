@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Screenshots of both pages of the sheet in every language at 96 and 144 dpi, with Long
+# Screenshots of the pages of the sheet in every language at 96 and 144 dpi, with Long
 # Edge and a paper of long name, for looking at what the summary panel shows:
-# out/preview-shots/<page>_<paper>_<lang>_<dpi>.png. Never part of a test run.
+# out/preview-shots/<page>_<paper>_<lang>_<dpi>.png; and the Finishing page of an IPP
+# printer with trays, bins, finishings and PIN printing (ippeveprinter with
+# tests/data/ipp/ticket_printer.conf): page2_<lang>_<dpi>.png. Never part of a test run.
 #   xvfb-run -a -s "-screen 0 1280x1024x24" tools/preview-shots.sh [PAPER...]   (MONARCH EXECUTIVE)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -16,6 +18,10 @@ mkdir -p "$out"
 run() { "$root/tools/wine-run" "$@"; }
 stop() { WINEPREFIX="$LUMEO_WINEPREFIX" wineserver -k 2>/dev/null || true; }
 run "$tool" "$out" >/dev/null
+peer="$(mktemp -d /tmp/lumeo_shots_ipp.XXXXXX)"
+sh "$root/tests/support/ipp_printer.sh" "$peer" printer -a "$root/tests/data/ipp/ticket_printer.conf"
+trap 'kill "$(cat "$peer/pid")" 2>/dev/null; rm -rf "$peer"' EXIT
+run "$tool" --add "Lumeo Demo Finishing" "ipp://127.0.0.1:$(cat "$peer/port")/ipp/print" >/dev/null
 declare -A locales=([EN]=en_US.UTF-8 [FN]=fr_FR.UTF-8 [GR]=de_DE.UTF-8 [JP]=ja_JP.UTF-8 [KR]=ko_KR.UTF-8)
 sample="Z:$(echo "$root/resources/samples/sample.pdf" | tr '/' '\\')"
 for dpi in 96 144; do
@@ -34,6 +40,16 @@ for dpi in 96 144; do
       stop
       wait || true
     done
+    run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+    stop
+    LC_ALL="${locales[$lang]}" run "$exe" /paper a4 /tray bysize /bin face-up /finish staple-top-left,punch-dual-left \
+      /pin -M "Lumeo Demo Finishing" "$sample" &
+    run "$tool" --show-page 2 >/dev/null
+    sleep 4  # the splash, and the printer's check
+    wid="$(xdotool search --onlyvisible --name '^Lumeo$' | head -1)"
+    import -window "$wid" "$out/page2_${lang}_${dpi}.png"
+    stop
+    wait || true
   done
 done
 echo "preview-shots: $out"

@@ -2,6 +2,7 @@
 // CBasicOptsPage: the sheet's first page. Printer choice (with the capability check
 // and its messages), the file list, print range and copies, and the summary panel.
 // Owns CPrtControl and nSupportedTypes; writes its controls into JobSettings.
+#include <functional>
 #include <deque>
 #include <optional>
 #include <string>
@@ -69,6 +70,12 @@ public:
     std::wstring CurrentPrinterName() const;
     // Where its check found the current printer's state; none when it gives none.
     const std::shared_ptr<const PrinterRoute>& StateTarget() const { return m_stateTarget; }
+    // Told what the chosen printer offers a job (trays, bins, finishing, PIN) after each
+    // check, and with bChecking when a check starts.
+    void SetOfferListener(std::function<void(const TicketOffer& offer, bool bChecking)> fnListener)
+    {
+        m_fnOfferChanged = std::move(fnListener);
+    }
     // The status line and indicator while the page has nothing else to say: the printer's
     // state, as read last (also by a run, which the page does not read meanwhile).
     void ShowPrinterState(const PrinterState& state);
@@ -165,6 +172,7 @@ private:
 
     CWorker m_checkWorker;  // busy while the current printer is being checked
     std::shared_ptr<const PrinterRoute> m_stateTarget;
+    std::function<void(const TicketOffer&, bool)> m_fnOfferChanged;
     std::optional<StateView> m_stateView;  // none for a printer without a state (local ports)
     CWorker m_stateWorker;                 // busy while the state is read again
     bool m_bRunning = false;

@@ -290,6 +290,8 @@ void CBasicOptsPage::StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused
     m_stateTarget.reset();
     m_stateView.reset();
     m_stateWorker.Finish();
+    if (m_fnOfferChanged)
+        m_fnOfferChanged(TicketOffer(), true);
     KillTimer(m_hWnd, kTimerStatePoll);
     HideStateIndicator(GetSheet());
     SetSheetStatus(GetSheet(), GetUIText(L"UI_PRINT_RUN", L"IDL_STATUS_CHECKING", L"Checking the printer\x2026"));
@@ -314,6 +316,8 @@ void CBasicOptsPage::StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused
         },
         [](const CWorker::Link& link) { link.Post(kMsgPrinterChecked, std::make_unique<PrinterCheckReport>()); });
     if (!bStarted) {
+        if (m_fnOfferChanged)
+            m_fnOfferChanged(TicketOffer(), false);
         const int nResult = CheckSupportedTypes();
         ApplyCheckResult(nResult, nResult > 0 ? RefusedListedFiles(arrListed, nResult) : std::vector<RefusedFile>());
     }
@@ -335,6 +339,8 @@ void CBasicOptsPage::OnPrinterChecked()
         if (m_stateView->severity == StateSeverity::Unknown)
             m_stateView->strLine.clear();
     }
+    if (m_fnOfferChanged)
+        m_fnOfferChanged(pReport->nSupportedTypes > 0 ? state.offer : TicketOffer(), false);
     ApplyCheckResult(pReport->nSupportedTypes, pReport->arrRefusedListed);
 }
 

@@ -5,9 +5,12 @@
 #include <optional>
 
 #include "app/script/report/script_texts.h"
+#include "app/script/script_pin.h"
 #include "app/script/script_runs.h"
 #include "app/script/script_stop.h"
 #include "common/debug_log.h"
+#include "common/placeholders.h"
+#include "common/ui_text.h"
 #include "files/admission.h"
 #include "files/name_pattern.h"
 #include "files/shell_files.h"
@@ -15,6 +18,7 @@
 #include "job/outcome/print_summary.h"
 #include "job/print_sender.h"
 #include "job/settings/param_mngr.h"
+#include "job/settings/ticket_choice.h"
 #include "job/spooler/pjl_envelope.h"
 #include "printer/check_supported_types.h"
 #include "printer/ipp/ipp_printer_route.h"
@@ -133,6 +137,24 @@ std::optional<RunRoad> ChooseRoad(const CommandLine& cmd, bool bUrl, const Devic
     return road;
 }
 
+// The tray, bin, finishing and PIN of the command line and the policies, as the printer
+// offers them on the run's road, into the job; 1 with the reason when it does not.
+int ChooseTicket(const CommandLine& cmd, const TicketOffer& offer, const std::wstring& strPrinter, ScriptOutput& out,
+                 ScriptJson& json)
+{
+    CParamMngr* pMngr = GetParamMngr();
+    JobSettings& js = pMngr->m_JobSettings;
+    const TicketRefusal refusal =
+        TicketOfOptions(cmd.options, pMngr->m_Policy, offer, js.m_nPaperSize, pMngr->PaperSizes()[js.m_nPaperSize],
+                        ReadScriptPin, js.m_Ticket);
+    if (!refusal)
+        return kExitDone;
+    out.ErrorLine(FillPlaceholders(GetUIText(L"UI_SHEET", L"IDL_LABELLED", L"{1}: {2}"),
+                                   {refusal.strOption, TicketRefusalText(refusal, strPrinter)}));
+    json.TicketRefused(refusal, strPrinter, offer);
+    return kExitUsage;
+}
+
 // Each file a job of its own over IPP, followed there, and counted on its own.
 int PrintOverIpp(const CommandLine& cmd, const std::wstring& strPrinter, const ScriptFileList& list,
                  const RunRoad& road, ScriptOutput& out, ScriptJson& json)
@@ -185,10 +207,19 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     if (!road)
         return kExitUsage;
     // The printer's state before anything is sent: a stop condition ends the run here,
-    // for a script to try again later; a warning does not.
+    // for a script to try again later; a warning does not. A ticket asked for reads what
+    // the printer offers with it, and is checked first: a bad value is the script's fault.
     PrintRunInput input;
     PrinterState before;
-    if (route.answered && route.answered->ReadState(before)) {
+    const bool bTicket = AsksForTicket(cmd.options, GetParamMngr()->m_Policy);
+    const bool bAnswered = route.answered && route.answered->ReadState(before, bTicket);
+    if (bTicket) {
+        const TicketRoad ticketRoad = road->strIppUrl.empty() ? TicketRoad::Spooler : TicketRoad::Ipp;
+        if (const int nExit = ChooseTicket(cmd, OfferOnRoad(before.offer, ticketRoad),
+                                           bUrl ? cmd.strPrinter : prtControl.GetCurrentPrinterName(), out, json))
+            return nExit;
+    }
+    if (bAnswered) {
         if (HasStopCondition(before)) {
             out.ErrorLine(PrinterStoppedLine(before));
             json.PrinterStopped(before);

@@ -7,6 +7,7 @@
 #include "job/outcome/print_summary.h"
 #include "printer/printer_probe.h"
 #include "printer/state/printer_state_text.h"
+#include "printer/state/ticket_names.h"
 
 bool IsUrlPrinter(CPrtControl& prtControl, const CommandLine& cmd)
 {
@@ -47,6 +48,8 @@ void ReportProbe(const ProbeFacts& facts, ScriptOutput& out, ScriptJson& json)
         out.Line(PrintableText(RoadLine(facts.strIppRoad)));
     for (const std::wstring& strLine : ProbeStateLines(facts.route.kind, facts.state))
         out.Line(strLine);
+    for (const std::wstring& strLine : TicketOfferLines(facts.state.offer))
+        out.Line(PrintableText(strLine));
     json.AddProbe(facts);
 }
 

@@ -13,6 +13,7 @@
 #include "ui/basic_opts_page.h"
 #include "ui/bmp_btn.h"
 #include "ui/custom_tab.h"
+#include "ui/finishing_page.h"
 #include "ui/frame_dlg.h"
 #include "ui/gradient_bkgnd.h"
 #include "ui/window_layer.h"
@@ -40,6 +41,7 @@ public:
 
     CBasicOptsPage m_pageBasic;
     CAdvancedOptsPage m_pageAdvanced;
+    CFinishingPage m_pageFinishing;
 
 protected:
     bool HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
@@ -77,11 +79,11 @@ private:
     CBmpBtn m_btnHelp;
     bool m_bCentered = false;
     std::wstring m_strTitle;
-    HPROPSHEETPAGE m_hPages[2] = {};
+    HPROPSHEETPAGE m_hPages[3] = {};
     HHOOK m_hTabKeyHook = nullptr;
     int m_nPages = 0;
     // The control that had the focus on each page when Ctrl+Tab or Ctrl+PgDn left it.
-    static constexpr int kMaxPages = 2;
+    static constexpr int kMaxPages = 3;
     HWND m_hPageFocus[kMaxPages] = {};
 
     // The run being sent: its files in list order and its printer.

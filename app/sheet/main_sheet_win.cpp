@@ -71,8 +71,12 @@ CMainPropertySheet::CMainPropertySheet(const std::wstring& strTitle)
     pMngr->SetBasicDefaults();
     AddPage(m_pageBasic, L"IDD_BASICDLG", L"Basic");
     AddPage(m_pageAdvanced, L"IDD_ADVANCEDDLG", L"Advanced");
-    // Files dropped onto the Advanced page belong to the Basic page's list.
+    AddPage(m_pageFinishing, L"IDD_FINISHINGDLG", L"Finishing");
+    // Files dropped onto the other pages belong to the Basic page's list.
     m_pageAdvanced.SetDropTarget([this] { return m_pageBasic.m_hWnd; });
+    m_pageFinishing.SetDropTarget([this] { return m_pageBasic.m_hWnd; });
+    m_pageBasic.SetOfferListener(
+        [this](const TicketOffer& offer, bool bChecking) { m_pageFinishing.SetOffer(offer, bChecking); });
     SetJobMessageHandler([this](int nKind) { ShowErrorMessage(nKind); });
     DebugLog(L"CMainPropertySheet");
 }
@@ -162,9 +166,10 @@ void CMainPropertySheet::FitFrameToPages()
         return;
     SIZE natural = m_pageBasic.NaturalSize();
     const SIZE advanced = DialogTemplateUnits(IDD_ADVANCED), basic = DialogTemplateUnits(IDD_BASIC);
+    const SIZE finishing = DialogTemplateUnits(IDD_FINISHING);
     if (basic.cx > 0 && basic.cy > 0) {
-        natural.cx = MulDiv(natural.cx, std::max(basic.cx, advanced.cx), basic.cx);
-        natural.cy = MulDiv(natural.cy, std::max(basic.cy, advanced.cy), basic.cy);
+        natural.cx = MulDiv(natural.cx, std::max({basic.cx, advanced.cx, finishing.cx}), basic.cx);
+        natural.cy = MulDiv(natural.cy, std::max({basic.cy, advanced.cy, finishing.cy}), basic.cy);
     }
     RECT rcDisplay;
     GetClientRect(hTab, &rcDisplay);

@@ -45,6 +45,14 @@ public:
     }
     bool IsAdvancedInitialized() const override { return m_sheet.m_pageAdvanced.m_bInitialized; }
     bool ExchangeAdvancedForPrint() override { return m_sheet.m_pageAdvanced.ExchangeAdvancedForPrint(); }
+    bool ExchangeTicketForPrint() override
+    {
+        CFinishingPage& page = m_sheet.m_pageFinishing;
+        // A PIN is typed on the page: one never opened is opened for it.
+        if (page.NeedsPin() && !page.m_bInitialized)
+            SendMessageW(m_sheet.m_hWnd, PSM_SETCURSEL, 2, 0);
+        return page.ExchangeTicketForPrint(m_sheet.m_pageBasic.CurrentPrinterName());
+    }
     std::vector<std::wstring> ListedPrintFiles() override
     {
         std::vector<std::wstring> arrFiles;
@@ -141,6 +149,7 @@ void CMainPropertySheet::ShowRunState(bool bRunning)
         m_hFocusBeforeRun = GetFocus();
     m_pageBasic.SetRunning(bRunning);
     m_pageAdvanced.LockForRun(bRunning);
+    m_pageFinishing.LockForRun(bRunning);
     // The keyboard stays useful: during the run Cancel has the focus (Enter, Space and
     // Escape stop it); afterwards the control that had it before, or Print.
     HWND hFocus = bRunning ? GetDlgItem(IDCANCEL) : m_hFocusBeforeRun;

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "common/sha256.h"
+#include "printer/state/ticket_offer.h"
+
 namespace {
 using ipp::Attribute;
 using ipp::GroupTag;
@@ -123,19 +126,19 @@ public:
             a.values.back().range = {from, to};
         }
     }
-    // A size alone is `media`; with a type, both go in `media-col`, which the printer
-    // must take beside the type.
-    void Media(const PwgSize& size, const char* pszType)
+    // A size alone is `media`; with a type or a source, all go in `media-col`, which the
+    // printer must take beside them.
+    void Media(const PwgSize& size, const char* pszType, const std::string& source)
     {
-        if (!*pszType) {
+        if (!*pszType && source.empty()) {
             if (*size.pszName)
                 Keyword("media", size.pszName);
             return;
         }
         const bool bSizeTaken = !*size.pszName || ListsKeyword(m_printer, "media", size.pszName) ||
                                 Refuse("media", size.pszName);
-        if (!bSizeTaken || !(ListsKeyword(m_printer, "media-type", pszType) || Refuse("media-type", pszType)) ||
-            !(ListsKeyword(m_printer, "media-col", "media-type") || Refuse("media-col", "media-type")))
+        if (!bSizeTaken || !(!*pszType || MemberTaken("media-type", pszType)) ||
+            !(source.empty() || MemberTaken("media-source", source)))
             return;
         std::vector<Attribute>& members = m_out.job.AddCollection("media-col");
         if (*size.pszName) {
@@ -144,12 +147,65 @@ public:
             mediaSize.values.back().members = {Integer("x-dimension", size.nWidth),
                                                Integer("y-dimension", size.nHeight)};
         }
-        Attribute& type = members.emplace_back(Attribute{"media-type", {}});
-        type.values.emplace_back().tag = ValueTag::Keyword;
-        type.values.back().text = pszType;
+        for (const auto& [pszName, value] : {std::pair{"media-source", source}, std::pair{"media-type", std::string(pszType)}}) {
+            if (value.empty())
+                continue;
+            Attribute& member = members.emplace_back(Attribute{pszName, {}});
+            member.values.emplace_back().tag = ValueTag::Keyword;
+            member.values.back().text = value;
+        }
+    }
+    void Finishings(const std::vector<int32_t>& values)
+    {
+        for (const int32_t nValue : values)
+            if (!ListsEnum(m_printer, "finishings", nValue)) {
+                Refuse("finishings", FinishingKeyword(nValue));
+                return;
+            }
+        Attribute& finishings = m_out.job.AddInteger("finishings", ValueTag::Enum, values.front());
+        for (size_t i = 1; i < values.size(); ++i) {
+            finishings.values.emplace_back().tag = ValueTag::Enum;
+            finishings.values.back().integer = values[i];
+        }
+    }
+    // Hashed where the printer takes SHA-256; as typed only over TLS.
+    void Pin(const std::string& digits, bool bEncrypted)
+    {
+        const Attribute* pMost = Supported(m_printer, "job-password");
+        if (!pMost || pMost->Integer().value_or(0) < static_cast<int32_t>(digits.size())) {
+            Refuse("job-password", std::to_string(digits.size()) + " digits");
+            return;
+        }
+        const bool bHashed = ListsKeyword(m_printer, "job-password-encryption", "sha2-256");
+        const bool bAsTyped = !Supported(m_printer, "job-password-encryption") ||
+                              ListsKeyword(m_printer, "job-password-encryption", "none");
+        if (!bHashed && !(bAsTyped && bEncrypted)) {
+            Refuse("job-password-encryption", "sha2-256");
+            return;
+        }
+        Attribute password{"job-password", {}};
+        password.values.emplace_back().tag = ValueTag::OctetString;
+        if (bHashed) {
+            const std::array<uint8_t, 32> digest = Sha256(digits);
+            password.values.back().text.assign(digest.begin(), digest.end());
+        } else {
+            password.values.back().text = digits;
+        }
+        m_out.operation.push_back(std::move(password));
+        Attribute encryption{"job-password-encryption", {}};
+        encryption.values.emplace_back().tag = ValueTag::Keyword;
+        encryption.values.back().text = bHashed ? "sha2-256" : "none";
+        m_out.operation.push_back(std::move(encryption));
     }
 
 private:
+    // A member of media-col: its value listed, and media-col taking the member.
+    bool MemberTaken(const std::string& name, const std::string& value)
+    {
+        return (ListsKeyword(m_printer, name, value) || Refuse(name, value)) &&
+               (ListsKeyword(m_printer, "media-col", name) || Refuse("media-col", name));
+    }
+
     const ipp::Message& m_printer;
     IppJobAttributes& m_out;
 };
@@ -181,7 +237,8 @@ const char* PwgMediaType(int nPaperType)
     return nPaperType >= 0 && nPaperType < static_cast<int>(std::size(kTypes)) ? kTypes[nPaperType] : "";
 }
 
-IppJobAttributes JobAttributesOverIpp(const JobSettings& settings, bool bPdf, const ipp::Message& printer)
+IppJobAttributes JobAttributesOverIpp(const JobSettings& settings, bool bPdf, const ipp::Message& printer,
+                                      bool bEncrypted)
 {
     IppJobAttributes out;
     // No IPP attribute scales by a percentage: a zoom would be lost on the way.
@@ -205,7 +262,14 @@ IppJobAttributes JobAttributesOverIpp(const JobSettings& settings, bool bPdf, co
     const PwgSize& size = settings.m_nPaperSize > 0 && settings.m_nPaperSize < static_cast<int>(std::size(kSizes))
                               ? kSizes[settings.m_nPaperSize]
                               : kSizes[0];
-    add.Media(size, PwgMediaType(settings.m_nPaperType));
+    const JobTicket& ticket = settings.m_Ticket;
+    add.Media(size, PwgMediaType(settings.m_nPaperType), ticket.strTray);
+    if (!ticket.strOutputBin.empty())
+        add.Keyword("output-bin", ticket.strOutputBin);
+    if (!ticket.arrFinishings.empty())
+        add.Finishings(ticket.arrFinishings);
+    if (!ticket.strPin.empty())
+        add.Pin(ticket.strPin, bEncrypted);
     if (bPdf && settings.m_nPrintRange == 1)
         add.PageRange(settings.m_nFromPage, settings.m_nToPage);
     // Fit must be done; 100 % is what a printer that knows no scaling does anyway.
@@ -213,7 +277,9 @@ IppJobAttributes JobAttributesOverIpp(const JobSettings& settings, bool bPdf, co
         add.Keyword("print-scaling", "fit");
     else if (Supported(printer, "print-scaling"))
         add.Keyword("print-scaling", "none");
-    if (out.refusal.outcome != FileOutcome::Sent)
+    if (out.refusal.outcome != FileOutcome::Sent) {
         out.job.attributes.clear();
+        out.operation.clear();
+    }
     return out;
 }

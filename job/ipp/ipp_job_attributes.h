@@ -12,6 +12,8 @@
 
 struct IppJobAttributes {
     ipp::AttributeGroup job{ipp::GroupTag::Job, {}};  // the job template attributes to send
+    // Operation attributes beside the request's own: the PIN the job is held with.
+    std::vector<ipp::Attribute> operation;
     // Sent when the printer takes them all; else OptionNotTaken ("sides=two-sided-long-edge")
     // or ZoomNotCarried (the zoom in percent), and nothing may be sent.
     FileReason refusal;
@@ -33,4 +35,7 @@ bool IsJobOptionAttribute(std::string_view name);
 
 // bPdf: page ranges are sent for PDF documents only, an image being one page. `printer`:
 // the printer's answer to Get-Printer-Attributes with its *-supported attributes.
-IppJobAttributes JobAttributesOverIpp(const JobSettings& settings, bool bPdf, const ipp::Message& printer);
+// bEncrypted: the connection is TLS, the only one a PIN may cross as it was typed; on any
+// other it goes hashed, or not at all.
+IppJobAttributes JobAttributesOverIpp(const JobSettings& settings, bool bPdf, const ipp::Message& printer,
+                                      bool bEncrypted = false);

@@ -126,7 +126,7 @@ public:
         const int nFileType = FileTypeOfExtension(PathExtension(strPath));
         const char* pszFormat = DocumentFormatOfType(nFileType);
         const IppJobAttributes attributes =
-            JobAttributesOverIpp(m_input.settings, nFileType == kTypePDF, m_printer);
+            JobAttributesOverIpp(m_input.settings, nFileType == kTypePDF, m_printer, m_url.Secure());
         if (attributes.refusal.outcome != FileOutcome::Sent) {
             end.reason = attributes.refusal;
             return end;
@@ -142,7 +142,7 @@ public:
             return end;
         }
         end.reason = SendOpenFile(hFile, static_cast<uint64_t>(size.QuadPart), nFileType, pszFormat, strPath,
-                                  attributes.job, end);
+                                  attributes, end);
         CloseHandle(hFile);
         return end;
     }
@@ -306,7 +306,7 @@ private:
     // With Create-Job and Send-Document where the printer lists them, the job has its id
     // before the document goes, so a stop during the upload can cancel it.
     FileReason SendOpenFile(HANDLE hFile, uint64_t nBytes, int nFileType, const char* pszFormat,
-                            const std::wstring& strPath, const ipp::AttributeGroup& job, IppFileEnd& end)
+                            const std::wstring& strPath, const IppJobAttributes& attributes, IppFileEnd& end)
     {
         SendControl control;
         control.fnStopRequested = m_fnStop;
@@ -319,8 +319,9 @@ private:
         ipp::AttributeGroup& op = ipp::OperationGroup(request);
         op.Add("job-name", ipp::ValueTag::Name, Utf8OfWide(FileNameOfPath(strPath)));
         op.AddBoolean("ipp-attribute-fidelity", true);
-        if (!job.attributes.empty())
-            request.groups.push_back(job);
+        op.attributes.insert(op.attributes.end(), attributes.operation.begin(), attributes.operation.end());
+        if (!attributes.job.attributes.empty())
+            request.groups.push_back(attributes.job);
         if (FileReason failure; !bCreate && !SignInBeforeDocument(request, failure))
             return failure;
         if (bCreate) {

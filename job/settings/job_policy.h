@@ -4,10 +4,13 @@
 #include "files/command_line_options.h"
 
 struct JobPolicy {
-    JobOptions defaults;      // copies, paper size and type, double-sided, colour, fit to page
+    JobOptions defaults;      // copies, paper, double-sided, colour, fit to page, tray, bin, finishing
     bool bLockColor = false;  // a locked option keeps the default's value, else the built-in one
     bool bLockDuplex = false;
     bool bLockPaper = false;  // paper size and paper type
+    // Every job is held at the printer until its PIN is typed there; a printer without PIN
+    // printing is refused.
+    bool bRequirePin = false;
 };
 
 // The first job option of a command line that a lock forbids ("/color", "/duplex",

@@ -3,6 +3,8 @@
 // the main sheet's construction sets the defaults.
 #include <cstdint>
 
+#include "job/settings/job_ticket.h"
+
 struct JobSettings {
     int32_t m_nPrintRange = 0;   // 0 all pages, 1 pages From..To
     int32_t m_nFromPage = 0;     // 0..9999
@@ -15,4 +17,5 @@ struct JobSettings {
     int32_t m_nColorMode = 0;    // 0 auto (colour), 1 black and white
     int32_t m_bFitToPage = 0;    // 1 fit to the paper (zoom unused)
     int32_t m_nZoom = 0;         // percent, 50..200
+    JobTicket m_Ticket;          // tray, output bin, finishing, PIN: nothing unless chosen
 };

@@ -1,5 +1,7 @@
 #include "job/spooler/pjl_envelope.h"
 
+#include <algorithm>
+
 #include "common/debug_log.h"
 #include "common/ui_text.h"
 #include "files/file_types.h"
@@ -21,7 +23,31 @@ const wchar_t kBanner[] = L"///////////////////// SendStartPJLCommand //////////
 std::wstring JobAttrLine(const std::wstring& value) { return L"@PJL SET JOBATTR=\"" + value + L"\"" + kCRLF; }
 
 std::wstring Number(int64_t n) { return std::to_wstring(n); }
+
+// "@PJL SET OUTBIN=UPPER": the keywords come from the printer's own names, made of capitals
+// and digits (PjlKeywordOfName); anything else could end the line and start a command.
+std::wstring KeywordLine(const wchar_t* pszCommand, const std::string& keyword)
+{
+    if (keyword.empty() || !std::all_of(keyword.begin(), keyword.end(), [](char ch) {
+            return (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9');
+        }))
+        return {};
+    return pszCommand + std::wstring(keyword.begin(), keyword.end()) + kCRLF;
+}
 }  // namespace
+
+std::wstring TicketNotCarried(const JobTicket& ticket)
+{
+    if (!ticket.arrFinishings.empty())
+        return L"finishings";
+    if (!ticket.strPin.empty())
+        return L"job-password";
+    for (const auto& [pszName, value] : {std::pair{L"media-source=", ticket.strTray},
+                                          std::pair{L"output-bin=", ticket.strOutputBin}})
+        if (!value.empty() && KeywordLine(L"", value).empty())
+            return pszName + std::wstring(value.begin(), value.end());
+    return {};
+}
 
 std::wstring LanguageLineOfPath(const std::wstring& strPath)
 {
@@ -59,6 +85,9 @@ std::wstring ComposeStartPJL(const JobSettings& s, const std::wstring& strPaperP
 
     const std::wstring strPaperSize = L"@PJL SET PAPER=" + strPaperPJL + kCRLF;
     const std::wstring strPaperType = L"@PJL SET PAPERTYPE=" + strPaperTypePJL + kCRLF;
+    // A tray and a bin only when chosen, so a job without them is the job it always was.
+    const std::wstring strMediaSource = KeywordLine(L"@PJL SET MEDIASOURCE=", s.m_Ticket.strTray);
+    const std::wstring strOutBin = KeywordLine(L"@PJL SET OUTBIN=", s.m_Ticket.strOutputBin);
     // The true size in decimal, also for files of 2 GiB and more.
     const std::wstring strFileSize = JobAttrLine(L"@FILESIZE=" + Number(nFileSize < 0 ? 0 : nFileSize));
     const std::wstring strDataType = LanguageLineOfPath(strPath);
@@ -72,12 +101,14 @@ std::wstring ComposeStartPJL(const JobSettings& s, const std::wstring& strPaperP
     DebugLog(L"strPrintRange : %s", strPrintRange.c_str());
     DebugLog(L"strPaperSize : %s", strPaperSize.c_str());
     DebugLog(L"strPaperType : %s", strPaperType.c_str());
+    if (!strMediaSource.empty() || !strOutBin.empty())
+        DebugLog(L"strMediaSource : %s strOutBin : %s", strMediaSource.c_str(), strOutBin.c_str());
     DebugLog(L"strFileSize : %s", strFileSize.c_str());
     DebugLog(L"strDataType : %s", strDataType.c_str());
     DebugLog(kBanner);
 
     return strStart + strColorMode + strDuplex + strZoom + strCopies + strOrientation + strPrintRange +
-           strPaperSize + strPaperType + strFileSize + strDataType;
+           strPaperSize + strPaperType + strMediaSource + strOutBin + strFileSize + strDataType;
 }
 
 int64_t QueryFileSizeForPJL(const std::wstring& strPath)

@@ -13,6 +13,10 @@ extern const wchar_t kUEL[];
 std::wstring ComposeStartPJL(const JobSettings& settings, const std::wstring& strPaperPJL,
                              const std::wstring& strPaperTypePJL, int64_t nFileSize, const std::wstring& strPath);
 
+// What of a ticket the PJL header cannot carry ("finishings", "job-password",
+// "output-bin=tray-2"), for the files to be refused with it; empty when it carries it all.
+std::wstring TicketNotCarried(const JobTicket& ticket);
+
 // The "@PJL ENTER LANGUAGE=..." line for a path, or empty for a file of no known type.
 std::wstring LanguageLineOfPath(const std::wstring& strPath);
 

@@ -11,6 +11,7 @@
 #include "ipp/ipp_exchange.h"
 #include "ipp/ipp_request.h"
 #include "printer/ipp/ipp_printer_state.h"
+#include "printer/ipp/ipp_ticket_offer.h"
 
 namespace {
 
@@ -75,9 +76,16 @@ int IppPrinterRoute::ReadState(PrinterState& state, bool bDetails)
 {
     state = PrinterState();
     ipp::Message answer;
-    if (!Ask(IppStateAttributes(bDetails), bDetails ? kDetailsBudgetMs : kReadBudgetMs, answer))
+    std::vector<std::string> names = IppStateAttributes(bDetails);
+    if (bDetails)
+        names.insert(names.end(), IppTicketAttributes().begin(), IppTicketAttributes().end());
+    if (!Ask(names, bDetails ? kDetailsBudgetMs : kReadBudgetMs, answer))
         return 0;
     state = StateOfIppAnswer(answer);
+    if (bDetails) {
+        const std::optional<ipp::PrinterUrl> url = ipp::ParsePrinterUrl(Utf8OfWide(m_strUrl));
+        state.offer = TicketOfferOfIppAnswer(answer, url && url->Secure());
+    }
     return 1;
 }
 

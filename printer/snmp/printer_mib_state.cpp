@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "printer/snmp/printer_mib_ticket.h"
+
 namespace {
 
 using Kind = ConditionKind;
@@ -185,5 +187,6 @@ PrinterState StateOfPrinterMib(const PrinterMibValues& values)
     for (const PrinterMibInput& input : values.inputs)
         state.trays.push_back({CleanPrinterText(input.strName), CleanPrinterText(input.strDescription),
                                CleanPrinterText(input.strMediaName), input.nMaxCapacity, input.nLevel});
+    state.offer = TicketOfferOfPrinterMib(values);
     return state;
 }

@@ -29,12 +29,17 @@ enum SupplyColumn {
 };
 inline constexpr char kPrtInputEntry[] = "1.3.6.1.2.1.43.8.2.1";
 enum InputColumn {
+    kInputDimUnit = 3,
+    kInputMediaDimFeedDir = 4,
+    kInputMediaDimXFeedDir = 5,
     kInputMaxCapacity = 9,
     kInputCurrentLevel = 10,
     kInputMediaName = 12,
     kInputName = 13,
     kInputDescription = 18,
 };
+inline constexpr char kPrtOutputEntry[] = "1.3.6.1.2.1.43.9.2.1";
+enum OutputColumn { kOutputName = 7 };
 }  // namespace printer_mib
 
 struct PrinterMibAlert {
@@ -59,6 +64,15 @@ struct PrinterMibInput {
     std::string strMediaName;
     int nMaxCapacity = kLevelUnknown;
     int nLevel = kLevelUnknown;
+    // The paper declared loaded: PrtMediaUnitTC (3 ten-thousandths of an inch, 4 micrometres)
+    // and the two dimensions, -1 or -2 when not known.
+    int nDimUnit = 0;
+    int nFeedDim = kLevelUnknown;
+    int nXFeedDim = kLevelUnknown;
+};
+
+struct PrinterMibOutput {
+    std::string strName;
 };
 
 // What the agent answered for its printer; a missing object stays empty.
@@ -72,6 +86,7 @@ struct PrinterMibValues {
     std::vector<PrinterMibAlert> alerts;
     std::vector<PrinterMibSupply> supplies;
     std::vector<PrinterMibInput> inputs;
+    std::vector<PrinterMibOutput> outputs;
 };
 
 // A printer that answered none of them has state Unknown and no conditions.

@@ -215,7 +215,11 @@ int PrinterStateReader::ReadDetails(PrinterState& state)
                                        {mib::kSupplyClass, mib::kSupplyType, mib::kSupplyDescription,
                                         mib::kSupplyUnit, mib::kSupplyMaxCapacity, mib::kSupplyLevel});
     for (OID& column : Columns(mib::kPrtInputEntry, {mib::kInputMaxCapacity, mib::kInputCurrentLevel,
-                                                     mib::kInputMediaName, mib::kInputName, mib::kInputDescription}))
+                                                     mib::kInputMediaName, mib::kInputName, mib::kInputDescription,
+                                                     mib::kInputDimUnit, mib::kInputMediaDimFeedDir,
+                                                     mib::kInputMediaDimXFeedDir}))
+        columns.push_back(std::move(column));
+    for (OID& column : Columns(mib::kPrtOutputEntry, {mib::kOutputName}))
         columns.push_back(std::move(column));
     const bool bAlerts = !m_bAllAlerts;
     if (bAlerts)
@@ -252,10 +256,13 @@ void TakeDetailRows(std::vector<TableRow> rows, uint32_t nDevice, bool bAlerts, 
         if (holds(row, 0, 6))
             values.supplies.push_back({IntOr(v[0], 0), IntOr(v[1], 0), IntOr(v[3], 0), IntOr(v[4], kLevelUnknown),
                                        IntOr(v[5], kLevelUnknown), OctetsOf(v[2])});
-        if (holds(row, 6, 11))
+        if (holds(row, 6, 14))
             values.inputs.push_back({OctetsOf(v[9]), OctetsOf(v[10]), OctetsOf(v[8]), IntOr(v[6], kLevelUnknown),
-                                     IntOr(v[7], kLevelUnknown)});
-        if (bAlerts && holds(row, 11, 15))
-            values.alerts.push_back({IntOr(v[11], 0), IntOr(v[12], 0), IntOr(v[13], 0), OctetsOf(v[14])});
+                                     IntOr(v[7], kLevelUnknown), IntOr(v[11], 0), IntOr(v[12], kLevelUnknown),
+                                     IntOr(v[13], kLevelUnknown)});
+        if (holds(row, 14, 15))
+            values.outputs.push_back({OctetsOf(v[14])});
+        if (bAlerts && holds(row, 15, 19))
+            values.alerts.push_back({IntOr(v[15], 0), IntOr(v[16], 0), IntOr(v[17], 0), OctetsOf(v[18])});
     }
 }

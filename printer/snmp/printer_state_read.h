@@ -47,7 +47,7 @@ private:
 uint32_t TakeStateAnswer(const ReqRespPDU& answer, PrinterMibValues& values);
 
 // The rows of /probe's walk into `values`: per row of the printer's device, the six supply
-// columns, the five input columns and, with bAlerts, the four alert columns in place of
-// the alerts the state read saw; a row short of these adds nothing. Public for the fuzzer.
-constexpr size_t kDetailColumns = 15;  // with the alerts
+// columns, the eight input columns, the output name column and, with bAlerts, the four
+// alert columns in place of the alerts the state read saw; a row short of these adds nothing. Public for the fuzzer.
+constexpr size_t kDetailColumns = 19;  // with the alerts
 void TakeDetailRows(std::vector<TableRow> rows, uint32_t nDevice, bool bAlerts, PrinterMibValues& values);

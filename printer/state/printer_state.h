@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "printer/state/ticket_offer.h"
+
 enum class PrinterStatus { Unknown, Ready, Printing, WarmingUp, Warning, Stopped };
 
 enum class ConditionSeverity { Warning, Stop };
@@ -80,6 +82,8 @@ struct PrinterState {
     size_t nMoreConditions = 0;
     size_t nMoreSupplies = 0;
     size_t nMoreTrays = 0;
+    // What a job may choose there (trays, bins, finishing, PIN printing); read with the details.
+    TicketOffer offer;
 };
 
 // The most conditions, supplies and trays one answer fills; the rest are only counted.

@@ -56,6 +56,7 @@ struct Expected {
     int nFrom = 0, nTo = 0;
     std::string strPaper = "AUTO";
     std::string strPaperType = "OFF";
+    std::string strTicket;  // the tray's and bin's lines, when chosen
 
     std::string Job(const std::string& strLanguage, const std::string& strBytes) const
     {
@@ -64,7 +65,7 @@ struct Expected {
                "@PJL SET COPIES=" + std::to_string(nCopies) + "\r\n" + "@PJL SET ORIENTATION=PORTRAIT\r\n" +
                "@PJL SET JOBATTR=\"@FSTP=" + std::to_string(nFrom) + "\"\r\n" +
                "@PJL SET JOBATTR=\"@LSTP=" + std::to_string(nTo) + "\"\r\n" + "@PJL SET PAPER=" + strPaper +
-               "\r\n" + "@PJL SET PAPERTYPE=" + strPaperType + "\r\n" + "@PJL SET JOBATTR=\"@FILESIZE=" +
+               "\r\n" + "@PJL SET PAPERTYPE=" + strPaperType + "\r\n" + strTicket + "@PJL SET JOBATTR=\"@FILESIZE=" +
                std::to_string(strBytes.size()) + "\"\r\n" + "@PJL ENTER LANGUAGE=" + strLanguage + "\r\n" +
                strBytes + kUEL;
     }
@@ -915,7 +916,10 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
                                  "\r\nState: Ready\r\nSupply: Toner Waste Tank: 25 % full\r\nSupply: Black "
                                  "Toner: 75 %\r\nTray: auto (media unknown): unknown\r\nTray: main "
                                  "(na_letter_8.5x11in): 40 %\r\nTray: manual (media unknown): unknown\r\nTray: "
-                                 "by-pass-tray (na_number-10_4.125x9.5in): unknown\r\n");
+                                 "by-pass-tray (na_number-10_4.125x9.5in): unknown\r\nTrays to choose (/tray): Main "
+                                 "tray (main), Manual feed (manual), Bypass tray (by-pass-tray)\r\nOutput bins (/bin): "
+                                 "Face down (face-down)\r\nFinishing (/finish): (none)\r\nPIN printing (/pin): not "
+                                 "offered\r\n");
     // Options the printer cannot carry or does not list: refused before anything is sent.
     for (const auto& [pszOptions, strReason] :
          {std::pair(L"/zoom 150", std::string("a zoom of 150 % cannot be sent to a printer over IPP; choose 100 % or "
@@ -1015,7 +1019,7 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
         "url": ")" + strGarbage + R"(", "answered": false, "reason": "the answer is not HTTP"}]}, "deviceId": null,
         "types": [], "verdict": "no-answer", "certificate": null, "road": {"kind": "ipp", "url": ")" + strGarbage + R"("},
         "state": {"status": "unknown", "conditions": [], "pageCounter": null,
-        "supplies": [], "trays": []}}], "exitCode": 3})"));
+        "supplies": [], "trays": []}, "ticket": null}], "exitCode": 3})"));
 
     // A file that grows while the printer holds its upload: its last block never goes, and
     // its job is cancelled there.
@@ -1311,7 +1315,8 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
                                  " (network port)\r\nSNMP request to " + m_pAgent->V4Address() +
                                  " with the community public: answered\r\nDevice ID: MFG:Osmira;CMD:PCL,PDF,PNG;\r\n"
                                  "Files it takes: .pdf .png\r\nVerdict: Lumeo can print on this printer.\r\n"
-                                 "State: Unknown\r\n");
+                                 "State: Unknown\r\nTrays to choose (/tray): (none)\r\nOutput bins (/bin): (none)\r\n"
+                                 "Finishing (/finish): (none)\r\nPIN printing (/pin): not offered\r\n");
 
     // A printer that tells its state, supplies and trays; its cover is open.
     m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{"MFG:Corvane;CMD:PDF;", std::nullopt},
@@ -1326,7 +1331,9 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
               "State: Stopped\r\nCannot print: Front cover open\r\nPage counter: 1000\r\n"
               "Supply: Black Toner Cartridge: 80 %\r\nSupply: Cyan Toner: some remaining\r\n"
               "Supply: Waste Toner Box: unknown\r\nSupply: Drum Unit: 15 %\r\n"
-              "Tray: Tray 1 (A4 Plain): 50 %\r\nTray: Bypass Tray (Letter): some remaining\r\n");
+              "Tray: Tray 1 (A4 Plain): 50 %\r\nTray: Bypass Tray (Letter): some remaining\r\n"
+              "Trays to choose (/tray): Tray 1 (TRAY1), Bypass Tray (BYPASSTRAY)\r\nOutput bins (/bin): Face Down Bin "
+              "(FACEDOWNBIN), Upper Bin (UPPERBIN)\r\nFinishing (/finish): (none)\r\nPIN printing (/pin): not offered\r\n");
     // The same facts for a script.
     run = RunScript(LUMEO_CMD_EXE, L"/probe /json /m " + Quoted(strSupplies));
     EXPECT_EQ(run.dwExit, 6u);
@@ -1342,7 +1349,10 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
         "kind": "supply", "level": "some-remaining"}, {"name": "Waste Toner Box", "kind": "receptacle", "level":
         "unknown"}, {"name": "Drum Unit", "kind": "supply", "level": 15}], "trays": [{"name": "Tray 1",
         "description": "Cassette 1", "media": "A4 Plain", "level": 50}, {"name": "Bypass Tray", "description":
-        "Manual feed", "media": "Letter", "level": "some-remaining"}]}}], "exitCode": 6})"));
+        "Manual feed", "media": "Letter", "level": "some-remaining"}]}, "ticket": {"road": "spooler", "trays": [{"value":
+        "TRAY1", "name": "Tray 1", "paper": {"width": 21000, "height": 29700}}, {"value": "BYPASSTRAY", "name":
+        "Bypass Tray", "paper": {"width": 21590, "height": 27940}}], "bins": [{"value": "FACEDOWNBIN", "name":
+        "Face Down Bin"}, {"value": "UPPERBIN", "name": "Upper Bin"}], "finishings": [], "pinPrinting": null}}], "exitCode": 6})"));
     run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Quoted(kPrinter));  // a file port has no state to read
     EXPECT_NE(run.strOutput.find("State unknown: it is read from network printers only.\r\n"), std::string::npos);
 
@@ -1533,6 +1543,155 @@ TEST_F(LumeoNetworkPrinter, AQueueHeardOverIppIsSentToOverIppUnlessAScriptChoose
     EXPECT_EQ(DismissMessage(again).rfind(L"Printing cancelled: 0 of 1 file sent to Lumeo E2E Ipp Queue.", 0), 0u);
     EXPECT_NE(ReadWholeFile(printer.Folder() + "/log").find("Cancel-Job successful-ok"), std::string::npos);
     EXPECT_EQ(again.ListItems(IDC_LIST_FILE), Paths{strSlow});
+}
+
+// ippeveprinter with trays, bins, finishings and PIN printing, keeping each job and its attributes.
+const char kTicketPrinter[] = "-vv -k -a " LUMEO_SOURCE_DIR "/tests/data/ipp/ticket_printer.conf -c " LUMEO_SOURCE_DIR
+                              "/tests/support/ipp_job_script.sh";
+
+// How the printer's log shows the SHA-256 of a PIN (given in hex): printable ASCII as it
+// is, a backslash doubled, any other byte as \ooo.
+std::string LoggedPin(const std::string& strHex)
+{
+    std::string strLogged;
+    for (size_t i = 0; i + 1 < strHex.size(); i += 2) {
+        const auto ch = static_cast<unsigned char>(std::stoi(strHex.substr(i, 2), nullptr, 16));
+        char szOctal[5] = {};
+        std::snprintf(szOctal, sizeof(szOctal), "\\%03o", ch);
+        strLogged += ch == '\\' ? "\\\\" : ch >= 0x20 && ch < 0x7F ? std::string(1, static_cast<char>(ch)) : szOctal;
+    }
+    return "job-password (octetString) " + strLogged + "\n    job-password-encryption (keyword) sha2-256\n";
+}
+
+// A script's tray, bin, finishings and PIN reach the printer as it lists them; a value it
+// does not list ends the run before anything is sent, naming what it offers.
+TEST_F(LumeoEndToEnd, TheTicketReachesAnIppPrinterAsItListsItAndAnythingElseIsRefusedFirst)
+{
+    IppPeer printer("printer", kTicketPrinter);
+    ASSERT_TRUE(printer.Ready()) << printer.Failure();
+    const std::string strUrl = printer.Url("ipp", "127.0.0.1", "/ipp/print");
+    const std::wstring strPdf = L" " + Quoted(MakeFile(L"ticket.pdf", kPdfBytes));
+    const auto Run = [&](const std::wstring& strOptions) {
+        return RunScript(LUMEO_CMD_EXE, L"/print /m " + Wide(strUrl) + L" " + strOptions + strPdf);
+    };
+    SetEnvironmentVariableW(L"LUMEO_PIN", L"1234");
+    ScriptRun run = Run(L"/paper a4 /tray bysize /bin \"FACE UP\" /finish staple-top-left,punch-dual-left /pin");
+    SetEnvironmentVariableW(L"LUMEO_PIN", nullptr);
+    EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
+    auto jobs = KeptJobs(printer);
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(jobs.at(".pdf").first, kPdfBytes);
+    // By paper size: A4 is in the second tray.
+    for (const char* pszAttribute : {"IPP_MEDIA_COL={media-size={x-dimension=21000 y-dimension=29700} media-source=tray-2}\n",
+                                     "IPP_OUTPUT_BIN=face-up\n", "IPP_FINISHINGS=staple-top-left,punch-dual-left\n"})
+        EXPECT_NE(jobs.at(".pdf").second.find(pszAttribute), std::string::npos) << pszAttribute << jobs.at(".pdf").second;
+    // The printer keeps operation attributes out of the job's: its log shows the PIN as it came, hashed.
+    EXPECT_NE(ReadWholeFile(printer.Folder() + "/log")
+                  .find(LoggedPin("03ac674216f3e15c761ee1a5e255f067953623c8b388b4459e13f978d7c846f4")),
+              std::string::npos);
+
+    const std::string strTrays = "It offers: Tray 1 (tray-1), Tray 2 (tray-2), Bypass tray (by-pass-tray)";
+    for (const auto& [pszOptions, strLine] :
+         {std::pair(L"/tray tray-9", "/tray: The printer \"" + strUrl + "\" does not offer tray-9. " + strTrays),
+          {L"/paper legal /tray bysize", "/tray: No tray of the printer \"" + strUrl + "\" holds Legal. Its trays: " +
+                                             strTrays.substr(11)},
+          {L"/bin upper", "/bin: The printer \"" + strUrl + "\" does not offer upper. It offers: Face down "
+                          "(face-down), Face up (face-up), Stacker 1 (stacker-1)"},
+          {L"/pin", "/pin: Type a PIN of digits only, at most 8 of them."}}) {
+        run = Run(pszOptions);
+        EXPECT_EQ(run.dwExit, 1u);
+        EXPECT_EQ(run.strOutput, strLine + "\r\n");
+    }
+    run = Run(L"/json /finish staple,bind");
+    EXPECT_EQ(Parsed(run.strOutput)["error"], nlohmann::json::parse(R"({"key": "not-offered", "option": "/finish",
+        "value": "bind", "printer": ")" + strUrl + R"(", "offered": ["staple", "punch", "fold", "staple-top-left",
+        "staple-dual-left", "punch-dual-left", "fold-half"]})"));
+    run = Run(L"/json /paper legal /tray bysize");
+    EXPECT_EQ(Parsed(run.strOutput)["error"]["key"], "no-tray-for-size");
+    EXPECT_EQ(KeptJobs(printer).size(), 1u);
+    // What /probe offers a script: the PIN's length, and that it goes hashed.
+    run = RunScript(LUMEO_CMD_EXE, L"/probe /json /m " + Wide(strUrl));
+    EXPECT_EQ(Parsed(run.strOutput)["printers"][0]["ticket"]["pinPrinting"],
+              nlohmann::json::parse(R"({"maxDigits": 8, "hashed": true})"));
+    run = RunScript(LUMEO_CMD_EXE, L"/probe /m " + Wide(strUrl));
+    EXPECT_NE(run.strOutput.find("\r\nPIN printing (/pin): up to 8 digits\r\n"), std::string::npos) << run.strOutput;
+}
+
+// The page of a printer that offers nothing says so; a printer's own values are chosen
+// with the keyboard like any other, and the job is held with the PIN typed there.
+TEST_F(LumeoEndToEnd, TheFinishingPageOffersWhatThePrinterListsAndSendsTheChoicesMade)
+{
+    XKEYBOARD_OR_SKIP(keyboard);
+    IppPeer printer("printer", kTicketPrinter);
+    ASSERT_TRUE(printer.Ready()) << printer.Failure();
+    const TestPrinter* pQueue =
+        m_printers.AddRawPrinter(L"Lumeo E2E Finisher", Wide(printer.Url("ipp", "127.0.0.1", "/ipp/print")));
+    ASSERT_NE(pQueue, nullptr);
+    CUiDriver& file = Start({});
+    ASSERT_TRUE(keyboard.Press(file.Sheet(), "alt+i"));
+    ASSERT_TRUE(CUiDriver::WaitUntil([&] { return GetDlgItem(CurrentPage(file), IDC_COMBO_TRAY) != nullptr; }, 5000));
+    HWND hPage = CurrentPage(file);
+    for (const int nId : {IDC_COMBO_TRAY, IDC_COMBO_OUTPUTBIN, IDC_COMBO_STAPLE, IDC_CHECK_PIN})
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hPage, nId))) << nId;
+    EXPECT_EQ(CUiDriver::Text(GetDlgItem(hPage, IDC_STATIC_TICKET_NOTE)),
+              L"This printer offers no tray, output bin, finishing or PIN printing to choose.");
+
+    m_driver.reset();
+    CUiDriver& ui = Start({MakeFile(L"held.pdf", kPdfBytes)}, pQueue->strName);
+    const auto Press = [&](const char* pszKeys, const std::function<bool()>& fnDone) {
+        EXPECT_TRUE(keyboard.Press(ui.Sheet(), pszKeys)) << pszKeys;
+        return CUiDriver::WaitUntil(fnDone, 5000);
+    };
+    ASSERT_TRUE(Press("ctrl+Tab ctrl+Tab", [&] { return GetDlgItem(CurrentPage(ui), IDC_COMBO_TRAY) != nullptr; }));
+    hPage = CurrentPage(ui);
+    const auto Chosen = [&](int nId) { return CUiDriver::Text(GetDlgItem(hPage, nId)); };
+    EXPECT_TRUE(Press("alt+t Down Down", [&] { return Chosen(IDC_COMBO_TRAY) == L"Tray 1"; }));
+    EXPECT_TRUE(Press("alt+o Down Down", [&] { return Chosen(IDC_COMBO_OUTPUTBIN) == L"Face up"; }));
+    EXPECT_TRUE(Press("alt+s Down Down", [&] { return Chosen(IDC_COMBO_STAPLE) == L"Staple (top left)"; }));
+    EXPECT_TRUE(Press("alt+u Down", [&] { return Chosen(IDC_COMBO_PUNCH) == L"Punch"; }));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hPage, IDC_EDIT_PIN)));
+    EXPECT_TRUE(Press("alt+j", [&] { return FocusOf(ui.Sheet()) == GetDlgItem(hPage, IDC_EDIT_PIN); }));
+    // Without its PIN the job is not sent: the edit says what it takes.
+    EXPECT_TRUE(Press("alt+p", [&] { return ui.TipText() == L"Type a PIN of digits only, at most 8 of them."; }));
+    EXPECT_TRUE(KeptJobs(printer).empty());
+    EXPECT_TRUE(Press("2 4 6 8 alt+p", [&] { return KeptJobs(printer).size() == 1; }));
+    EXPECT_TRUE(ui.WaitForRunEnd());
+    const std::string strEnv = KeptJobs(printer).at(".pdf").second;
+    for (const char* pszAttribute :
+         {"IPP_MEDIA_COL={media-source=tray-1}\n", "IPP_OUTPUT_BIN=face-up\n", "IPP_FINISHINGS=staple-top-left,punch\n"})
+        EXPECT_NE(strEnv.find(pszAttribute), std::string::npos) << pszAttribute << strEnv;
+    EXPECT_NE(ReadWholeFile(printer.Folder() + "/log")
+                  .find(LoggedPin("a1fb4e703a9ef1fa4936801721ff285a97ac85330856674412e054892afe6972")),
+              std::string::npos);
+}
+
+// The spooler road carries a tray and a bin its Printer MIB names, as PJL lines; what
+// the header cannot say, and a printer that names nothing, refuse the run before it starts.
+TEST_F(LumeoNetworkPrinter, TheSpoolerRoadCarriesTheTraysAndBinsThePrinterMibNames)
+{
+    const std::wstring strCapture = (m_folder / L"net_trays.prn").wstring();
+    const std::wstring strPrinter = AddAgentPrinter(L"Trays", {std::nullopt, "MFG:Osmira;CMD:PDF;"},
+                                                    PrinterMib{"idle", ""}, strCapture);
+    ASSERT_TRUE(m_pAgent->Ready());
+    const std::wstring strPdf = L" " + Quoted(MakeFile(L"trays.pdf", kPdfBytes));
+    ScriptRun run = RunScript(LUMEO_CMD_EXE, L"/print /wait 0 /m " + Quoted(strPrinter) +
+                                                 L" /tray \"tray 1\" /bin upperbin" + strPdf);
+    EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
+    Expected tray;
+    tray.strTicket = "@PJL SET MEDIASOURCE=TRAY1\r\n@PJL SET OUTBIN=UPPERBIN\r\n";
+    EXPECT_EQ(WaitForCapture(1, m_pNetPrinter), tray.Job("PDF", kPdfBytes));
+    run = RunScript(LUMEO_CMD_EXE, L"/print /m " + Quoted(strPrinter) + L" /finish staple" + strPdf);
+    EXPECT_EQ(run.dwExit, 1u);
+    EXPECT_EQ(run.strOutput, "/finish: The printer \"Lumeo E2E Net Trays\" does not offer staple. It offers: (none)\r\n");
+
+    m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PDF;"},
+                                           std::vector<std::string>{"public"}, 0, PrinterMib{"unnamed", ""});
+    ASSERT_TRUE(m_pAgent->Ready());
+    const std::wstring strUnnamed = AddNetworkPrinter(L"Unnamed", m_pAgent->Port());
+    run = RunScript(LUMEO_CMD_EXE, L"/print /m " + Quoted(strUnnamed) + L" /tray TRAY1" + strPdf);
+    EXPECT_EQ(run.dwExit, 1u);
+    EXPECT_EQ(run.strOutput, "/tray: The printer \"Lumeo E2E Net Unnamed\" does not offer TRAY1. It offers: (none)\r\n");
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pNetPrinter), "");
 }
 
 TEST_F(LumeoNetworkPrinter, TheSheetAsksBeforeSendingIntoAnOpenCoverAndShowsThePagesPrinted)

@@ -158,6 +158,11 @@ std::wstring Describe(const std::wstring& line)
             s += std::wstring(L" ") + name + L"=" + std::to_wstring(*value);
     if (o.bFitToPage)
         s += std::wstring(L" fit=") + (*o.bFitToPage ? L"1" : L"0");
+    for (const auto& [name, words] : {std::pair{L"tray", o.strTray}, {L"bin", o.strOutputBin}, {L"finish", o.strFinishings}})
+        if (words)
+            s += std::wstring(L" ") + name + L"=" + *words;
+    if (o.bPin)
+        s += L" pin";
     if (c.nWaitSeconds != kDefaultWaitSeconds)
         s += L" wait=" + std::to_wstring(c.nWaitSeconds);
     return s + (c.bAll ? L" all" : L"") + (c.bJson ? L" json" : L"");
@@ -179,6 +184,11 @@ TEST(ReadCommandLine, OptionsValuesAndFaults)
         {L"/print \"/print\" \"-copies\" copies print a.pdf/print", L"print [/print] [-copies] [copies] [print] [a.pdf/print]"},
         {L"\"/print\" a.pdf", L"sheet [/print] [a.pdf]"},
         {L"/print /copies \"2\" /duplex \"short\" /mLaser a.pdf", L"print [a.pdf] m=Laser copies=2 duplex=2"},
+        // The printer's own values, checked once it is known; a PIN never stands on the line.
+        {L"/print /tray \"Tray 2\" /bin face-up /finish staple,punch-dual-left /pin a.pdf",
+         L"print [a.pdf] tray=Tray 2 bin=face-up finish=staple,punch-dual-left pin"},
+        {L"/print /pin 1234 a.pdf", L"print !value /pin"},
+        {L"/print /tray " + std::wstring(128, L't') + L" a.pdf", L"print !value /tray=" + std::wstring(40, L't') + L"\u2026"},
         {L"/print /copies 0 a.pdf", L"print !value /copies=0"},
         {L"/print /copies 100 a.pdf", L"print !value /copies=100"},
         {L"/print /copies +1 a.pdf", L"print !value /copies=+1"},

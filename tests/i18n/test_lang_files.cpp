@@ -20,6 +20,8 @@
 #include "printer/state/printer_state_text.h"
 #include "tests/i18n/lang_file_entries.h"
 #include "ui/access_keys.h"
+#include "ui/finishing_choices.h"
+#include "printer/state/ticket_names.h"
 #include "ui/state_view.h"
 
 namespace {
@@ -116,7 +118,7 @@ TEST(LangFiles, EnglishHoldsEveryTextTheProgramReads)
 {
     const std::map<std::wstring, std::vector<std::wstring>> kRead = {
         {L"UI_SHEET", {L"IDL_TITLE", L"IDL_OK", L"IDL_PRINT", L"IDL_CANCEL", L"IDL_HELP", L"IDL_VERSION",
-                       L"IDD_BASICDLG", L"IDD_ADVANCEDDLG", L"IDL_RANGE", L"IDL_LABELLED"}},
+                       L"IDD_BASICDLG", L"IDD_ADVANCEDDLG", L"IDD_FINISHINGDLG", L"IDL_RANGE", L"IDL_LABELLED"}},
         {L"ERROR_MSG", {L"IDL_MESSAGE_NOSUPPORT", L"IDL_MESSAGE_NOPRINTERSUPPORT", L"IDL_MESSAGE_NOPRINTER",
                         L"IDL_MESSAGE_BUSYOROFF", L"IDL_MESSAGE_NOFILES", L"IDL_MESSAGE_INVAILDFILE",
                         L"IDL_MESSAGE_INVALIDPRNRANGE", L"IDL_MESSAGE_PRINTFAILED", L"IDL_MESSAGE_REFUSEDCONTENT",
@@ -132,6 +134,10 @@ TEST(LangFiles, EnglishHoldsEveryTextTheProgramReads)
                               L"IDC_RADIO_DUPLEX_SHORT", L"IDC_STATIC_COLORMODE", L"IDC_RADIO_COLORMODE_AUTO",
                               L"IDC_RADIO_COLORMODE_BW", L"IDC_STATIC_REDUCEENLARGE", L"IDC_CHECK_ZOOM_FIT",
                               L"IDC_STATIC_CUSTOM", L"IDC_BUTTON_ADV_DEFAULT"}},
+        {L"UI_FINISHING_TAB", {L"IDC_STATIC_PAPERSOURCE", L"IDC_STATIC_TRAY", L"IDC_STATIC_OUTPUTBIN",
+                               L"IDC_STATIC_FINISHING", L"IDC_STATIC_STAPLE", L"IDC_STATIC_PUNCH", L"IDC_STATIC_FOLD",
+                               L"IDC_STATIC_PINPRINT", L"IDC_CHECK_PIN", L"IDC_STATIC_PIN", L"IDC_BUTTON_FIN_DEFAULT",
+                               L"IDL_NOTE_NONE", L"IDL_NOTE_SPOOLER"}},
         {L"UNIT", {L"IDC_UNIT_MM", L"IDC_UNIT_INCH"}},
         {L"KORETTA_MENU", {L"MENUTEXT", L"COMMAND1", L"LIMITEDSELECTEDFILES"}},
         {L"UI_PRINT_RUN", {L"IDL_STATUS_CHECKING", L"IDL_STATUS_PRINTING", L"IDL_STATUS_WAITING",
@@ -334,6 +340,37 @@ TEST(LangFiles, EnglishPrinterStateTextsEqualTheBuiltInOnes)
     ExpectEnglishAsBuiltIn(Lines);
 }
 
+TEST(LangFiles, EnglishTicketTextsEqualTheBuiltInOnes)
+{
+    auto Lines = [] {
+        TicketOffer offer;
+        offer.road = TicketRoad::Ipp;
+        for (const char* pszKeyword : {"main", "alternate", "large-capacity", "manual", "envelope", "by-pass-tray", "top",
+                                       "middle", "bottom", "side", "left", "right", "center", "rear", "tray-2", "roll-1",
+                                       "stacker-3", "mailbox-4", "face-up", "face-down", "my-mailbox", "photo"}) {
+            offer.trays.push_back({pszKeyword, L"", 21000, 29700});
+            offer.bins.push_back({pszKeyword, L""});
+        }
+        for (int32_t nValue = 1; nValue < 110; ++nValue)
+            if (KindOfFinishing(nValue))
+                offer.finishings.push_back(nValue);
+        offer.nPinMaxDigits = 8;
+        std::vector<std::wstring> lines = TicketOfferLines(offer);
+        offer.nPinMaxDigits = 0;
+        lines.push_back(TicketOfferLines(offer).back());
+        for (int f = 1; f <= static_cast<int>(TicketFault::BadPin); ++f)
+            lines.push_back(TicketRefusalText({static_cast<TicketFault>(f), L"/tray", L"v", L"o"}, L"p"));
+        const FinishingLists lists = ListsOfOffer(offer);
+        for (const bool bPin : {false, true})
+            for (const LabelledText& text : TicketPreviewTexts(lists, {1, 1, 1, 1, 1}, bPin))
+                lines.push_back(text.strLabel + L"=" + text.strValue);
+        lines.insert(lines.end(), lists.trays.arrNames.begin(), lists.trays.arrNames.end());
+        lines.insert(lines.end(), lists.bins.arrNames.begin(), lists.bins.arrNames.end());
+        return lines;
+    };
+    ExpectEnglishAsBuiltIn(Lines);
+}
+
 TEST(LangFiles, TroubleIsSaidInTheUsersLanguageThenInThePrintersWordsOnce)
 {
     PrinterState jam;
@@ -405,9 +442,10 @@ TEST(LangFiles, EveryLabelOfAPageHasAnAccessKeyOfItsOwnInEveryLanguage)
 {
     // The sheet's buttons and tabs answer Alt and a key on either page.
     const std::vector<std::wstring> kSheetKeys = {L"IDL_PRINT", L"IDL_CANCEL", L"IDL_HELP", L"IDD_BASICDLG",
-                                                  L"IDD_ADVANCEDDLG"};
-    for (const auto& [strDialog, strSection] :
-         {std::pair{"IDD_BASIC", L"UI_BASIC_TAB"}, {"IDD_ADVANCED", L"UI_ADVANCED_TAB"}}) {
+                                                  L"IDD_ADVANCEDDLG", L"IDD_FINISHINGDLG"};
+    for (const auto& [strDialog, strSection] : {std::pair{"IDD_BASIC", L"UI_BASIC_TAB"},
+                                                {"IDD_ADVANCED", L"UI_ADVANCED_TAB"},
+                                                {"IDD_FINISHING", L"UI_FINISHING_TAB"}}) {
         // The labels whose text comes from the string files (a fixed "(1 - 99)" has no key).
         std::vector<std::wstring> ids;
         const KeySet english = Keys(Shipped("EN"));

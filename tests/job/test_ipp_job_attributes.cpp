@@ -31,7 +31,13 @@ ipp::Message Printer(bool bScaling)
     g.Add("media-supported", ipp::ValueTag::Keyword,
           std::vector<std::string>{"na_letter_8.5x11in", "iso_a4_210x297mm"});
     g.Add("media-type-supported", ipp::ValueTag::Keyword, std::vector<std::string>{"stationery", "cardstock"});
-    g.Add("media-col-supported", ipp::ValueTag::Keyword, std::vector<std::string>{"media-size", "media-type"});
+    g.Add("media-col-supported", ipp::ValueTag::Keyword,
+          std::vector<std::string>{"media-size", "media-type", "media-source"});
+    g.Add("media-source-supported", ipp::ValueTag::Keyword, std::vector<std::string>{"tray-1", "tray-2"});
+    g.Add("output-bin-supported", ipp::ValueTag::Keyword, std::vector<std::string>{"face-up"});
+    g.AddInteger("finishings-supported", ipp::ValueTag::Enum, 4);
+    g.attributes.back().values.push_back({ipp::ValueTag::Enum, {}, {}, 74});
+    g.AddInteger("job-password-supported", ipp::ValueTag::Integer, 8);
     g.AddBoolean("page-ranges-supported", true);
     g.AddInteger("orientation-requested-supported", ipp::ValueTag::Enum, 3);
     if (bScaling)
@@ -75,6 +81,21 @@ TEST(IppJobAttributes, EachOptionBecomesItsAttributeOrRefusesTheFileNamingIt)
          {FileOutcome::OptionNotTaken, L"print-scaling=fit"}},
         {"100 % where scaling is known", [](JobSettings&) {}, true, true, "sides=one-sided print-scaling=none", {}},
         {"zoom", [](JobSettings& s) { s.m_nZoom = 150; }, true, true, "", {FileOutcome::ZoomNotCarried, L"150"}},
+        {"a tray alone", [](JobSettings& s) { s.m_Ticket.strTray = "tray-2"; }, true, false,
+         "sides=one-sided media-col={media-source=tray-2}", {}},
+        {"A4 card from a tray", [](JobSettings& s) { s.m_nPaperSize = 4, s.m_nPaperType = 6, s.m_Ticket.strTray = "tray-1"; },
+         true, false,
+         "sides=one-sided media-col={media-size={x-dimension=21000 y-dimension=29700} media-source=tray-1 "
+         "media-type=cardstock}", {}},
+        {"a tray not listed", [](JobSettings& s) { s.m_Ticket.strTray = "tray-9"; }, true, false, "",
+         {FileOutcome::OptionNotTaken, L"media-source=tray-9"}},
+        {"bin and finishings",
+         [](JobSettings& s) { s.m_Ticket.strOutputBin = "face-up", s.m_Ticket.arrFinishings = {4, 74}; }, true, false,
+         "sides=one-sided output-bin=face-up finishings=4", {}},
+        {"a fold not listed", [](JobSettings& s) { s.m_Ticket.arrFinishings = {4, 93}; }, true, false, "",
+         {FileOutcome::OptionNotTaken, L"finishings=fold-half"}},
+        {"a PIN too long", [](JobSettings& s) { s.m_Ticket.strPin = "123456789"; }, true, false, "",
+         {FileOutcome::OptionNotTaken, L"job-password=9 digits"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszCase);
@@ -89,6 +110,29 @@ TEST(IppJobAttributes, EachOptionBecomesItsAttributeOrRefusesTheFileNamingIt)
             return std::ranges::find(IppRunPrinterAttributes(), a.name) == IppRunPrinterAttributes().end();
         });
         EXPECT_EQ(Shown(JobAttributesOverIpp(settings, c.bPdf, asked).job.attributes), c.strSent);
+    }
+    // The PIN: hashed where the printer takes SHA-256; as typed over TLS alone.
+    JobSettings pin{.m_nCopies = 1, .m_nZoom = 100};
+    pin.m_Ticket.strPin = "1234";
+    const std::vector<std::string> kBoth{"none", "sha2-256"}, kAsTyped{"none"};
+    for (const auto& [encryptions, bTls, strSent] :
+         {std::tuple(kBoth, false, std::string("sha2-256")), std::tuple(kAsTyped, true, std::string("none")),
+          std::tuple(kAsTyped, false, std::string())}) {
+        SCOPED_TRACE(strSent);
+        ipp::Message printer = Printer(false);
+        printer.groups[0].Add("job-password-encryption-supported", ipp::ValueTag::Keyword, encryptions);
+        const IppJobAttributes out = JobAttributesOverIpp(pin, true, printer, bTls);
+        if (strSent.empty()) {
+            EXPECT_EQ(out.refusal, FileReason(FileOutcome::OptionNotTaken, L"job-password-encryption=sha2-256"));
+            EXPECT_TRUE(out.operation.empty());
+            continue;
+        }
+        ASSERT_EQ(out.operation.size(), 2u);
+        EXPECT_EQ(out.operation[1].values.at(0).text, strSent);
+        std::string strHex;
+        for (const unsigned char ch : out.operation[0].values.at(0).text)
+            strHex += "0123456789abcdef"[ch >> 4], strHex += "0123456789abcdef"[ch & 15];
+        EXPECT_EQ(strHex, strSent == "none" ? "31323334" : "03ac674216f3e15c761ee1a5e255f067953623c8b388b4459e13f978d7c846f4");
     }
     EXPECT_STREQ(PwgMediaName(0), "");
     EXPECT_STREQ(PwgMediaName(1), "na_letter_8.5x11in");

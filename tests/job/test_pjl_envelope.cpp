@@ -75,6 +75,29 @@ TEST_F(PJLEnvelope, AllOptionsSetGiveTheirLinesInOrder)
                   Line("@PJL ENTER LANGUAGE=JPEG"));
 }
 
+// A tray and a bin only when chosen, after the paper; what the header cannot say is named.
+TEST(PJLCompose, TrayAndBinLinesFollowThePaperAndWhatCannotBeSaidIsNamed)
+{
+    JobSettings s;
+    s.m_Ticket.strTray = "TRAY2";
+    s.m_Ticket.strOutputBin = "UPPERBIN";
+    const std::string h = ToThreadAnsi(ComposeStartPJL(s, L"A4", L"OFF", 7, L"a.pdf"));
+    EXPECT_NE(h.find("@PJL SET PAPERTYPE=OFF\r\n@PJL SET MEDIASOURCE=TRAY2\r\n@PJL SET OUTBIN=UPPERBIN\r\n"
+                     "@PJL SET JOBATTR=\"@FILESIZE=7\""),
+              std::string::npos) << h;
+    EXPECT_EQ(TicketNotCarried(s.m_Ticket), L"");
+    for (const auto& [fnSet, strNamed] :
+         {std::pair<void (*)(JobTicket&), std::wstring>([](JobTicket& t) { t.strTray = "tray-2\r\n@PJL"; },
+                                                         L"media-source=tray-2\r\n@PJL"),
+          {[](JobTicket& t) { t.arrFinishings = {4}; }, L"finishings"},
+          {[](JobTicket& t) { t.strPin = "1234"; }, L"job-password"}}) {
+        JobSettings other;
+        fnSet(other.m_Ticket);
+        EXPECT_EQ(TicketNotCarried(other.m_Ticket), strNamed);
+        EXPECT_EQ(ToThreadAnsi(ComposeStartPJL(other, L"A4", L"OFF", 7, L"a.pdf")).find("MEDIASOURCE"), std::string::npos);
+    }
+}
+
 TEST(PJLCompose, DuplexAndColourValues)
 {
     JobSettings s;

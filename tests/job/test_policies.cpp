@@ -25,7 +25,10 @@ std::wstring Describe(const LumeoPolicies& p)
     std::wstring text = p.strPrinter + L"|" + p.strLanguage + L"|";
     for (const auto& value : {d.nCopies, d.nDuplex, d.nColorMode, d.nPaperSize, d.nPaperType})
         text += value ? std::to_wstring(*value) + L"," : L"-,";
-    return text + (d.bFitToPage ? L"F" : L"") + (p.job.bLockColor ? L"C" : L"") + (p.job.bLockPaper ? L"P" : L"");
+    for (const auto& [pszKey, value] : {std::pair{L"T=", d.strTray}, {L"B=", d.strOutputBin}, {L"S=", d.strFinishings}})
+        text += value ? pszKey + *value : L"";
+    return text + (d.bFitToPage ? L"F" : L"") + (p.job.bLockColor ? L"C" : L"") + (p.job.bLockPaper ? L"P" : L"") +
+           (p.job.bRequirePin ? L"R" : L"");
 }
 }  // namespace
 
@@ -52,6 +55,11 @@ TEST(Policies, AValueIsAppliedWholeOrNotAtAll)
         {L"DefaultPrinter", kPolicyRegSz, Sz(std::wstring(250, L'p')), PolicyCheck::TooLong, L"||-,-,-,-,-,"},
         {L"DefaultPrinter", kPolicyRegSz, Sz(L"Off\nice"), PolicyCheck::BadText, L"||-,-,-,-,-,"},
         {L"LockPaper", kPolicyRegDword, Dword(1), PolicyCheck::Applied, L"||-,-,-,-,-,P"},
+        {L"Tray", kPolicyRegSz, Sz(L"tray-2"), PolicyCheck::Applied, L"||-,-,-,-,-,T=tray-2"},
+        {L"OutputBin", kPolicyRegSz, Sz(L"Face\r\nup"), PolicyCheck::BadText, L"||-,-,-,-,-,"},
+        {L"Finishing", kPolicyRegSz, Sz(L"staple,punch"), PolicyCheck::Applied, L"||-,-,-,-,-,S=staple,punch"},
+        {L"Finishing", kPolicyRegSz, Sz(std::wstring(128, L's')), PolicyCheck::TooLong, L"||-,-,-,-,-,"},
+        {L"RequirePin", kPolicyRegDword, Dword(1), PolicyCheck::Applied, L"||-,-,-,-,-,R"},
     };
     for (const auto& c : cases) {
         LumeoPolicies policies;

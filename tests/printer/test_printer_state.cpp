@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "printer/ipp/ipp_printer_state.h"
+#include "printer/ipp/ipp_ticket_offer.h"
 #include "printer/state/printer_follow.h"
 #include "printer/state/printer_state_text.h"
 #include "printer/state/supported_types.h"
 #include "printer/snmp/printer_mib_state.h"
+#include "printer/state/ticket_names.h"
 
 namespace {
 using K = ConditionKind;
@@ -216,6 +218,55 @@ TEST(PrinterState, CounterSuppliesAndTraysKeepTheirSpecialLevels)
                   {-2, 100, true, {}},     {-1, -1, true, {}},  {150, 100, false, 100}, {5, 0, false, {}}};
     for (const auto& l : levels)
         EXPECT_EQ(LevelPercent(l.nLevel, l.nMax, l.bPercent), l.percent) << l.nLevel << "/" << l.nMax;
+}
+
+// What a job may choose: only what the printer lists, each value one that can go back as it came.
+TEST(TicketOffer, OnlyWhatThePrinterListsAndNamesUnmistakablyIsOffered)
+{
+    ipp::Message answer = IppAnswer(3, {{"media-col-supported", {"media-size", "media-source"}},
+                                        {"media-source-supported", {"auto", "tray-2", "Tray\r\n3", "com.x-tray"}},
+                                        {"output-bin-supported", {"auto", "face-up", "stacker-2"}},
+                                        {"job-password-encryption-supported", {"none"}}});
+    ipp::AttributeGroup& g = answer.groups[0];
+    ipp::Attribute& finishings = g.AddInteger("finishings-supported", ipp::ValueTag::Enum, 3);
+    for (const int32_t nValue : {4, 7, 22, 31, 74, 88, 93})
+        finishings.values.push_back({ipp::ValueTag::Enum, {}, {}, nValue});
+    g.AddInteger("job-password-supported", ipp::ValueTag::Integer, 99);
+    std::vector<ipp::Attribute>& members = g.AddCollection("media-col-ready");
+    members.push_back({"media-source", {{ipp::ValueTag::Keyword, "tray-2"}}});
+    std::vector<ipp::Attribute>& size = members.emplace_back(ipp::Attribute{"media-size", {}}).values.emplace_back().members;
+    members.back().values.back().tag = ipp::ValueTag::BegCollection;
+    size = {{"x-dimension", {{ipp::ValueTag::Integer, {}, {}, 21000}}}, {"y-dimension", {{ipp::ValueTag::Integer, {}, {}, 29700}}}};
+    TicketOffer offer = TicketOfferOfIppAnswer(answer, false);
+    ASSERT_EQ(offer.trays.size(), 2u);  // not auto, and nothing that could end a line
+    EXPECT_EQ(std::pair(offer.trays[0].nWidth, offer.trays[0].nHeight), std::pair(21000, 29700));
+    EXPECT_EQ(OfferedTraysText(offer), L"Tray 2 (tray-2), com.x-tray (com.x-tray)");
+    EXPECT_EQ(OfferedBinsText(offer), L"Face up (face-up), Stacker 2 (stacker-2)");
+    // Staple, punch and fold values only, each named by what it does.
+    EXPECT_EQ(OfferedFinishingsText(offer),
+              L"Staple (staple), Staple (top right) (staple-top-right), Staple (2\x00D7, bottom) "
+              L"(staple-dual-bottom), Punch (2\x00D7, left) (punch-dual-left), Punch (several, right) "
+              L"(punch-multiple-right), Fold (half) (fold-half)");
+    for (const int32_t nValue : offer.finishings)
+        EXPECT_EQ(FinishingOfKeyword(FinishingKeyword(nValue)), nValue);
+    // A PIN taken only as typed is offered over TLS alone, and never longer than a PIN is.
+    EXPECT_EQ(offer.nPinMaxDigits, 0);
+    offer = TicketOfferOfIppAnswer(answer, true);
+    EXPECT_EQ(offer.nPinMaxDigits, kMaxPinDigits);
+    EXPECT_FALSE(offer.bPinHashed);
+
+    // Over the spooler: the Printer MIB's names that make one PJL keyword each.
+    PrinterMibValues v = Values(2, 3, {});
+    v.inputs = {{"Tray 1", "", "", 0, 0, 4, 297000, 210000}, {"Tray-2", "", "", 0, 0, 3, 85000, 110000},
+                {"TRAY 2", "", "", 0, 0}, {"Fach \xc3\xa4", "", "", 0, 0}, {"", "", "", 0, 0}};
+    v.outputs = {{"Face Down Bin"}, {"Upper"}};
+    offer = StateOfPrinterMib(v).offer;
+    ASSERT_EQ(offer.trays.size(), 1u);
+    EXPECT_EQ(offer.trays[0].strValue, "TRAY1");
+    EXPECT_EQ(std::pair(offer.trays[0].nWidth, offer.trays[0].nHeight), std::pair(21000, 29700));
+    EXPECT_EQ(OfferedBinsText(offer), L"Face Down Bin (FACEDOWNBIN), Upper (UPPER)");
+    EXPECT_EQ(offer.road, TicketRoad::Spooler);
+    EXPECT_TRUE(offer.finishings.empty() && offer.nPinMaxDigits == 0);
 }
 
 TEST(PrinterState, PrinterWordsAreCleanedAndBounded)

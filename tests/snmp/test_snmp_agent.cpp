@@ -366,7 +366,7 @@ TEST(PrinterStateRead, DetailsWalkSuppliesTraysAndAlertsAndAnSnmpV1AgentIsAskedO
     PrinterStateReader reader(Wide(agent.V6Address()), L"public");
     PrinterState state;
     EXPECT_EQ(reader.ReadDetails(state), 1);
-    EXPECT_EQ(reader.Requests(), 2);  // the state, then one GETBULK of every table
+    EXPECT_EQ(reader.Requests(), 3);  // the state, then two GETBULKs of every table (19 columns a row)
     ASSERT_EQ(state.supplies.size(), 4u);
     EXPECT_EQ(state.supplies[0].strDescription, L"Black Toner Cartridge");
     EXPECT_EQ(state.supplies[1].nLevel, kLevelSomeRemaining);
@@ -374,6 +374,13 @@ TEST(PrinterStateRead, DetailsWalkSuppliesTraysAndAlertsAndAnSnmpV1AgentIsAskedO
     ASSERT_EQ(state.trays.size(), 2u);
     EXPECT_EQ(state.trays[1].strName, L"Bypass Tray");
     EXPECT_EQ(state.trays[0].strMedia, L"A4 Plain");
+    // Named trays and bins are offered under a PJL keyword, each with the paper it holds.
+    ASSERT_EQ(state.offer.trays.size(), 2u);
+    EXPECT_EQ(state.offer.trays[1].strValue, "BYPASSTRAY");
+    EXPECT_EQ(std::pair(state.offer.trays[0].nWidth, state.offer.trays[0].nHeight), std::pair(21000, 29700));
+    EXPECT_EQ(std::pair(state.offer.trays[1].nWidth, state.offer.trays[1].nHeight), std::pair(21590, 27940));
+    ASSERT_EQ(state.offer.bins.size(), 2u);
+    EXPECT_EQ(state.offer.bins[1].strValue, "UPPERBIN");
     EXPECT_EQ(state.conditions.size(), 1u);  // the alert and the door bit say the same
     // More alerts than the state read sees: the walk takes them too, up to its bound.
     SnmpAgent many(PrinterMib{"many", ""});

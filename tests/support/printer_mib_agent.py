@@ -15,6 +15,7 @@ SCENARIO is one of:
   tonerlow  as idle until TRIGGER holds something; then its black toner is low
   many      ready, with 100 alerts (more than any walk takes)
   hostile   ready, its texts full of control characters and overlong
+  unnamed   as idle, but its input and output tables name nothing
 
 Only objects under ROOT are answered (one process serves each registration).
 The state follows the age of TRIGGER, so every process tells the same story; an empty
@@ -29,6 +30,7 @@ HR_PRINTER = (1, 3, 6, 1, 2, 1, 25, 3, 5, 1)
 MARKER = (1, 3, 6, 1, 2, 1, 43, 10, 2, 1)
 SUPPLIES = (1, 3, 6, 1, 2, 1, 43, 11, 1, 1)
 INPUT = (1, 3, 6, 1, 2, 1, 43, 8, 2, 1)
+OUTPUT = (1, 3, 6, 1, 2, 1, 43, 9, 2, 1)
 ALERT = (1, 3, 6, 1, 2, 1, 43, 18, 1, 1)
 
 # description, class, type, unit, max capacity, level
@@ -38,11 +40,13 @@ SUPPLY_ROWS = [
     ("Waste Toner Box", 4, 4, 19, -2, -2),
     ("Drum Unit", 3, 9, 7, 60000, 9000),
 ]
-# name, description, media name, max capacity, current level
+# name, description, media name, max capacity, current level, dimension unit, feed and cross-feed
+# dimensions (A4 in micrometres, Letter in ten-thousandths of an inch)
 INPUT_ROWS = [
-    ("Tray 1", "Cassette 1", "A4 Plain", 250, 125),
-    ("Bypass Tray", "Manual feed", "Letter", 100, -3),
+    ("Tray 1", "Cassette 1", "A4 Plain", 250, 125, 4, 297000, 210000),
+    ("Bypass Tray", "Manual feed", "Letter", 100, -3, 3, 85000, 110000),
 ]
+OUTPUT_NAMES = ["Face Down Bin", "Upper Bin"]
 
 
 def seconds_since(trigger):
@@ -91,12 +95,17 @@ def objects(scenario, trigger):
         for column, value in ((4, klass), (5, kind), (7, unit), (8, most), (9, level)):
             obj[SUPPLIES + (column, 1, i)] = ("integer", value)
         obj[SUPPLIES + (6, 1, i)] = ("octet", descr.encode("latin-1"))
-    for i, (name, descr, media, most, level) in enumerate(INPUT_ROWS, 1):
+    unnamed = scenario == "unnamed"
+    for i, (name, descr, media, most, level, unit, feed, across) in enumerate(INPUT_ROWS, 1):
+        for column, value in ((3, unit), (4, feed), (5, across)):
+            obj[INPUT + (column, 1, i)] = ("integer", value)
         obj[INPUT + (9, 1, i)] = ("integer", most)
         obj[INPUT + (10, 1, i)] = ("integer", level)
         obj[INPUT + (12, 1, i)] = ("octet", media.encode())
-        obj[INPUT + (13, 1, i)] = ("octet", name.encode())
+        obj[INPUT + (13, 1, i)] = ("octet", b"" if unnamed else name.encode())
         obj[INPUT + (18, 1, i)] = ("octet", descr.encode())
+    for i, name in enumerate(OUTPUT_NAMES, 1):
+        obj[OUTPUT + (7, 1, i)] = ("octet", b"" if unnamed else name.encode())
     for i, (severity, group, code, text) in enumerate(alerts, 1):
         obj[ALERT + (2, 1, i)] = ("integer", severity)
         obj[ALERT + (4, 1, i)] = ("integer", group)

@@ -325,7 +325,7 @@ void ExpectTabTextsFit(HANDLE hProcess, HWND hTab, int nDpi)
     HGDIOBJ hOld = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
     void* pRemote = VirtualAllocEx(hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
     const int nTabs = static_cast<int>(Send(hTab, TCM_GETITEMCOUNT));
-    EXPECT_EQ(nTabs, 2);
+    EXPECT_EQ(nTabs, 3);
     for (int i = 0; i < nTabs; ++i) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT;
@@ -467,6 +467,12 @@ TEST_F(SheetAtDpi, CaptionTextsAndPaperPictureFit)
         }
     }
     ExpectPaperPictureInsidePanel(GetDlgItem(hAdvanced, IDC_INFO_PREVIEW_ADVANCED), m_nDpi);
+
+    // A printer without trays or finishing: the page's longest line is the one saying so.
+    HWND hFinishing = OpenPage(2);
+    ASSERT_TRUE(hFinishing && GetDlgItem(hFinishing, IDC_STATIC_TICKET_NOTE));
+    ExpectTextsFit(hFinishing, m_nDpi, "Finishing page");
+    ExpectPageFillsItsRoom(m_driver->Sheet(), hFinishing, m_nDpi, "Finishing page");
 }
 
 TEST_F(SheetAtDpi, BasicPageEqualsTheGoldenImage)

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/script/report/script_json_ticket.h"
 #include "common/printable_text.h"
 
 using nlohmann::ordered_json;
@@ -322,7 +323,8 @@ void ScriptJson::AddProbe(const ProbeFacts& facts)
                                        : VerdictKey(facts.nSupportedTypes, UnsafeOfRequests(facts.arrIpp, facts.route.arrIpp))},
          {"certificate", CertificateOf(facts.arrIpp, facts.route.arrIpp)},
          {"road", RoadOf(facts.strIppRoad)},
-         {"state", StateOf(facts.state)}});
+         {"state", StateOf(facts.state)},
+         {"ticket", TicketOfferJson(facts.state.offer)}});
 }
 
 void ScriptJson::PrintRun(const std::wstring& strPrinter, const std::vector<FileReport>& arrReports,
@@ -360,6 +362,8 @@ void ScriptJson::PrintRun(const std::wstring& strPrinter, const std::vector<File
                                                                               : ordered_json()},
                                   {"trouble", trouble}};
 }
+
+std::string JsonTextOf(const std::wstring& strText) { return Outside(strText); }
 
 std::string ScriptJson::Text(int nExitCode) const
 {

@@ -10,6 +10,7 @@
 
 #include "app/script/report/script_run.h"
 #include "files/command_line_options.h"
+#include "job/settings/ticket_choice.h"
 #include "job/outcome/print_summary.h"
 #include "printer/ipp/ipp_printer_route.h"
 #include "printer/port/device_id_route.h"
@@ -45,6 +46,8 @@ public:
     void PrinterStopped(const PrinterState& state);
     // /via asked for a road the printer does not have.
     void NoRoad(PrintRoad road, const std::wstring& strPrinter);
+    // A tray, bin, finishing or PIN the printer does not offer, with the values it does.
+    void TicketRefused(const TicketRefusal& refusal, const std::wstring& strPrinter, const TicketOffer& offer);
 
     // One more entry of "printers".
     void AddProbe(const ProbeFacts& facts);
@@ -58,3 +61,6 @@ public:
 private:
     std::unique_ptr<nlohmann::ordered_json> m_pDoc;
 };
+
+// A text as the document holds it: UTF-8, cleaned as the lines clean it.
+std::string JsonTextOf(const std::wstring& strText);

@@ -97,6 +97,11 @@ constexpr Text kWordSize{L"IDL_WORD_SIZE", L"SIZE"};
 constexpr Text kWordType{L"IDL_WORD_TYPE", L"TYPE"};
 constexpr Text kWordSeconds{L"IDL_WORD_SECONDS", L"SECONDS"};
 constexpr Text kWordFile{L"IDL_WORD_FILE", L"FILE"};
+constexpr Text kWordName{L"IDL_WORD_NAME", L"NAME"};
+constexpr Text kWordValue{L"IDL_WORD_VALUE", L"VALUE"};
+constexpr Text kUsageTicket{L"IDL_USAGE_TICKET", L"/tray, /bin and /finish take the values /probe lists (/tray also "
+                                                 L"auto or bysize); /pin holds the job until its PIN is typed at the "
+                                                 L"printer, read from LUMEO_PIN or asked at the console."};
 constexpr Text kCanPrint{L"IDL_PROBE_OK", L"Lumeo can print on this printer."};
 constexpr Text kCanPrintLater{L"IDL_PROBE_OK_NOT_NOW", L"Lumeo can print on this printer, but not now: {1}"};
 
@@ -151,6 +156,8 @@ std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const Optio
                 L"[-" + Say(kWordTo) + L"]] [/paper " + Say(kWordSize) + L"] [/type " + Say(kWordType) + L"]",
             strIndent + L"[/duplex none|long|short] [/color auto|bw] [/fit | /zoom " + strN + L"] [/wait " +
                 Say(kWordSeconds) + L"]",
+            strIndent + L"[/tray " + Say(kWordName) + L"] [/bin " + Say(kWordName) + L"] [/finish " +
+                Say(kWordValue) + L"[," + Say(kWordValue) + L"...]] [/pin]",
             strIndent + L"[/via spooler|ipp] [/user " + Say(kWordName) + L"] [/json] " + Say(kWordFile) + L"...",
             L"  " + strProgram + L" /probe [/m " + strPrinter + L" [/trust] | /all] [/user " + Say(kWordName) +
                 L"] [/json]",
@@ -159,6 +166,7 @@ std::vector<std::wstring> UsageLines(const std::wstring& strProgram, const Optio
             Say(kUsageProbe),
             Say(kUsageJson),
             Say(kUsageVia),
+            Say(kUsageTicket),
             Say(kUsageRanges),
             Say(kUsageSizes, {Joined(keywords.paperSizes)}),
             Say(kUsageTypes, {Joined(keywords.paperTypes)}),
