@@ -106,7 +106,7 @@ def admx(rows, english):
             else:
                 out.append(f'        <enum id="{name}" valueName="{name}" required="true">')
                 for keyword, _, _ in choices(row, english):
-                    out.append(f'          <item displayName="$(string.{name}_{keyword})">'
+                    out.append(f'          <item displayName="$(string.{name}_{keyword.replace("-", "_")})">'
                                f"<value><string>{escape(keyword)}</string></value></item>")
                 out.append("        </enum>")
             out.append("      </elements>")
@@ -142,7 +142,7 @@ def adml(rows, english, texts, code):
         label = escape(text("POLICY_TEMPLATES", name + "_LABEL")) if row["kind"] != "Switch" else ""
         if row["kind"] == "Keyword":
             for keyword, section, key in choices(row, english):
-                strings.append(string(f"{name}_{keyword}", without_access_key(text(section, key))))
+                strings.append(string(f"{name}_{keyword.replace('-', '_')}", without_access_key(text(section, key))))
             control = f'<dropdownList refId="{name}" noSort="true" defaultItem="0">{label}</dropdownList>'
         elif row["kind"] == "Number":
             control = (f'<decimalTextBox refId="{name}" defaultValue="{row["low"]}" '

@@ -189,11 +189,12 @@ TEST(NetworkPort, AnIppPrinterIsJudgedBesideSilentSnmpOrThroughItsUrlPort)
 }
 
 // Queues on ports of the stand-in adaptive monitor ("WSD Port"): one names its IPP printer,
-// one does not know the requests (an older system) and is left to the WSD route.
+// one its printer over TLS (as Windows sets them up), one does not know the requests (an older
+// system) and is left to the WSD route.
 TEST(NetworkPort, AnAdaptiveMonitorsPortIsJudgedByTheIppPrinterItNames)
 {
-    IppPeer peer("printer", "-f application/pdf,image/jpeg");
-    ASSERT_TRUE(peer.Ready()) << peer.Failure();
+    IppPeer peer("printer", "-f application/pdf,image/jpeg"), tls("printer-tls", "-f application/pdf,image/jpeg");
+    ASSERT_TRUE(peer.Ready() && tls.Ready()) << peer.Failure() << tls.Failure();
     std::wstring monitor = L"WSD Port", dll = L"lumeo_apmon_monitor.dll";
     ASSERT_TRUE(CopyFileW(Wide("Z:" LUMEO_APMON_MONITOR_DLL).c_str(), (L"C:\\windows\\system32\\" + dll).c_str(), 0));
     MONITOR_INFO_2W info = {monitor.data(), nullptr, dll.data()};
@@ -201,13 +202,14 @@ TEST(NetworkPort, AnAdaptiveMonitorsPortIsJudgedByTheIppPrinterItNames)
     const std::wstring ports = L"System\\CurrentControlSet\\Control\\Print\\Monitors\\WSD Port\\Ports\\";
     RegistryFixture reg;
     ASSERT_TRUE(reg.Write(ports + L"AP-IPP", {{L"APPortUrl", Wide(peer.Url("ipp", "127.0.0.1", "/ipp/print"))}}));
+    ASSERT_TRUE(reg.Write(ports + L"AP-IPPS", {{L"APPortUrl", Wide(tls.Url("ipps", "localhost", "/ipp/print"))}}));
     ASSERT_TRUE(reg.Write(ports + L"AP-OLD", {}));
-    {
-        WinePrinter printer(L"Lumeo Test APMON", L"AP-IPP");
-        ASSERT_EQ(printer.SpoolerPort(), L"AP-IPP");
+    for (const wchar_t* pszPort : {L"AP-IPP", L"AP-IPPS"}) {
+        WinePrinter printer(std::wstring(L"Lumeo Test APMON ") + pszPort, pszPort);
+        ASSERT_EQ(printer.SpoolerPort(), pszPort);
         DeviceIdRoute route;
-        EXPECT_EQ(SupportedTypesOfPort(printer.SpoolerPort(), &route), 3);
-        EXPECT_TRUE(route.arrIpp.size() == 1 && route.arrIpp[0].bAnswered && route.answered);
+        EXPECT_EQ(SupportedTypesOfPort(printer.SpoolerPort(), &route), 3) << pszPort;
+        EXPECT_TRUE(route.arrIpp.size() == 1 && route.arrIpp[0].bAnswered && route.answered) << pszPort;
     }
     DeviceIdRoute old;
     EXPECT_EQ(SupportedTypesOfPort(L"AP-OLD", &old), -1);

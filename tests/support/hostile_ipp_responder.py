@@ -26,7 +26,8 @@ the fault. With a certificate and key it speaks only TLS.
                  ./cancelled; the upload's connection is then dropped) or ./go appears (then it
                  reads on, counting as /counting does)
 /holding         a printer that takes Print-Job alone and holds its upload after the first MiB
-                 as /stalling does, for far longer than any test waits
+                 as /stalling does, for far longer than any test waits; once ./go appears, a
+                 connection the client closed meanwhile is written to ./dropped
 /sign-in         a printer over plain HTTP that answers Get-Printer-Attributes (no ipps URI) and
                  asks for a sign-in (401, Basic) for everything else; every Authorization header
                  that arrives is written to ./authorization
@@ -210,7 +211,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         head = next(blocks, b"")
         operation, request_id = struct.unpack(">H", head[2:4] or b"\0\0")[0], head[4:8]
         if operation == 0x02 and 0x05 not in operations and self.path == "/holding":
-            self.stall(self.prefixed(head, blocks))
+            try:
+                self.stall(self.prefixed(head, blocks))
+            except (EOFError, ConnectionError):
+                open("dropped", "w").close()
             return
         if operation == 0x02:  # Print-Job
             if kind == "busy-once" and seen(self.path, operation) == 0:
