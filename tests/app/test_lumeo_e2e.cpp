@@ -580,13 +580,13 @@ TEST_F(LumeoEndToEnd, KeysWorkAsInAnyDialog)
     HWND hPaper = GetDlgItem(hAdvanced, IDC_COMBO_PAPERSIZE);
     const LRESULT nPaper = Send(hPaper, CB_GETCURSEL);
     const auto FocusOnBasic = [&] { return CurrentPage(ui) == ui.Page() && IsChild(ui.Page(), FocusOf(ui.Sheet())); };
-    for (const char* pszKeys : {"alt+s ctrl+Prior Down", "ctrl+Next alt+s ctrl+Tab Down"}) {
+    for (const char* pszKeys : {"alt+s ctrl+Prior Down", "ctrl+Next alt+s ctrl+Tab ctrl+Tab Down"}) {
         EXPECT_TRUE(Press(pszKeys, FocusOnBasic)) << pszKeys;
         EXPECT_EQ(Send(hPaper, CB_GETCURSEL), nPaper) << pszKeys;
     }
     EXPECT_TRUE(Press("ctrl+Next", [&] { return CurrentPage(ui) == hAdvanced; }));
     EXPECT_EQ(Send(hPaper, CB_GETCURSEL), nPaper);
-    EXPECT_TRUE(Press("ctrl+Tab", [&] { return CurrentPage(ui) == ui.Page(); }));
+    EXPECT_TRUE(Press("ctrl+Tab ctrl+Tab", [&] { return CurrentPage(ui) == ui.Page(); }));  // past Finishing
     EXPECT_TRUE(Press("ctrl+Next", [&] { return CurrentPage(ui) == hAdvanced; }));
     EXPECT_TRUE(Press("alt+b", [&] { return CurrentPage(ui) == ui.Page(); }));
 }
@@ -1711,6 +1711,17 @@ TEST_F(LumeoNetworkPrinter, TheSpoolerRoadCarriesTheTraysAndBinsThePrinterMibNam
     run = RunScript(LUMEO_CMD_EXE, L"/print /m " + Quoted(strPrinter) + L" /finish staple" + strPdf);
     EXPECT_EQ(run.dwExit, 1u);
     EXPECT_EQ(run.strOutput, "/finish: The printer \"Lumeo E2E Net Trays\" does not offer staple. It offers: (none)\r\n");
+    run = RunScript(LUMEO_CMD_EXE, L"/print /json /m " + Quoted(strPrinter) + L" /pin" + strPdf);
+    EXPECT_EQ(Parsed(run.strOutput)["error"]["key"], "no-pin-printing");
+    {
+        // An administrator who requires PIN printing: a printer without it takes nothing.
+        const DWORD one = 1;
+        RawRegistry reg;
+        ASSERT_TRUE(reg.Set(HKEY_LOCAL_MACHINE, L"Software\\Policies\\Lumeo", L"RequirePin", REG_DWORD, &one, 4));
+        run = RunScript(LUMEO_CMD_EXE, L"/print /json /m " + Quoted(strPrinter) + strPdf);
+        EXPECT_EQ(run.dwExit, 1u);
+        EXPECT_EQ(Parsed(run.strOutput)["error"]["key"], "pin-required");
+    }
 
     m_pAgent = std::make_unique<SnmpAgent>(DeviceIdObjects{std::nullopt, "MFG:Osmira;CMD:PDF;"},
                                            std::vector<std::string>{"public"}, 0, PrinterMib{"unnamed", ""});
