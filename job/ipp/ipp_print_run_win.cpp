@@ -126,7 +126,7 @@ public:
         const int nFileType = FileTypeOfExtension(PathExtension(strPath));
         const char* pszFormat = DocumentFormatOfType(nFileType);
         const IppJobAttributes attributes =
-            JobAttributesOverIpp(m_input.settings, nFileType == kTypePDF, m_printer, m_url.Secure());
+            JobAttributesOverIpp(m_input.settings, nFileType == kTypePDF, m_printer, m_connection.Url().Secure());
         if (attributes.refusal.outcome != FileOutcome::Sent) {
             end.reason = attributes.refusal;
             return end;

@@ -97,7 +97,6 @@ constexpr Text kWordSize{L"IDL_WORD_SIZE", L"SIZE"};
 constexpr Text kWordType{L"IDL_WORD_TYPE", L"TYPE"};
 constexpr Text kWordSeconds{L"IDL_WORD_SECONDS", L"SECONDS"};
 constexpr Text kWordFile{L"IDL_WORD_FILE", L"FILE"};
-constexpr Text kWordName{L"IDL_WORD_NAME", L"NAME"};
 constexpr Text kWordValue{L"IDL_WORD_VALUE", L"VALUE"};
 constexpr Text kUsageTicket{L"IDL_USAGE_TICKET", L"/tray, /bin and /finish take the values /probe lists (/tray also "
                                                  L"auto or bysize); /pin holds the job until its PIN is typed at the "
