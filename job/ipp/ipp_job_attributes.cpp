@@ -48,7 +48,8 @@ constexpr const char* kTypes[] = {
 // Every option the road may send: each is checked against its *-supported below.
 constexpr std::string_view kOptions[] = {"copies",     "sides",      "print-color-mode", "orientation-requested",
                                          "media",      "media-type", "media-col",        "page-ranges",
-                                         "print-scaling"};
+                                         "print-scaling", "media-source",     "output-bin",
+                                         "finishings",    "job-password", "job-password-encryption"};
 
 const Attribute* Supported(const ipp::Message& printer, const std::string& name)
 {
@@ -214,7 +215,8 @@ private:
 const std::vector<std::string>& IppRunPrinterAttributes()
 {
     static const std::vector<std::string> kNames = [] {
-        std::vector<std::string> names = {"operations-supported"};
+        // The trays' loaded media pick a tray by paper size.
+        std::vector<std::string> names = {"operations-supported", "media-col-ready"};
         for (std::string_view option : kOptions)
             names.push_back(std::string(option) + "-supported");
         return names;
