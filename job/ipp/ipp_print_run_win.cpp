@@ -157,7 +157,7 @@ public:
         while (true) {
             if (Stopped()) {
                 // A job that ended before the Cancel came is what the printer says of it.
-                if (!CancelJob(end.nJobId) && AskJob(end, last))
+                if (!CancelJob(end.nJobId) && AskJob(end, last, true))
                     return;
                 end.reason = FileOutcome::Cancelled;
                 return;
@@ -178,13 +178,14 @@ public:
 private:
     // Get-Job-Attributes: true once the job has ended, with its end in `end`; `last` keeps
     // what the printer told of the job.
-    bool AskJob(IppFileEnd& end, ipp::Message& last)
+    bool AskJob(IppFileEnd& end, ipp::Message& last, bool bAfterStop = false)
     {
         ipp::Message request = Request(ipp::Operation::GetJobAttributes, end.nJobId);
         const std::vector<std::string> requested = {"job-state", "job-state-reasons", "job-impressions-completed",
                                                     "job-state-message"};
         ipp::OperationGroup(request).Add("requested-attributes", ipp::ValueTag::Keyword, requested);
-        ipp::Answer answer = Ask(request);
+        // After a stop the answer must come within the logoff window, as the Cancel-Job did.
+        ipp::Answer answer = Ask(request, bAfterStop ? kCancelBudgetMs : kAskBudgetMs, nullptr, bAfterStop);
         if (!answer.Ok() || !ipp::IsSuccess(answer.message.code))
             return false;
         last = std::move(answer.message);
@@ -234,13 +235,14 @@ private:
     }
 
     // A stop ends any request at once, also one the printer holds; only a Cancel-Job goes
-    // after the stop.
+    // after the stop, and the one question of how a job ended that the printer would not
+    // cancel (bAfterStop).
     ipp::Answer Ask(const ipp::Message& request, uint32_t nBudgetMs = kAskBudgetMs,
-                    ipp::DocumentSource* pDocument = nullptr)
+                    ipp::DocumentSource* pDocument = nullptr, bool bAfterStop = false)
     {
         ipp::ExchangeOptions options;
         options.budgetMs = nBudgetMs;
-        if (request.code != static_cast<uint16_t>(ipp::Operation::CancelJob))
+        if (request.code != static_cast<uint16_t>(ipp::Operation::CancelJob) && !bAfterStop)
             options.stop = m_fnStop;
         return m_connection.Exchange(request, options, pDocument);
     }
