@@ -158,5 +158,6 @@ void CBasicOptsPage::OnClickedButtonRemove()
 {
     if (ListView_GetSelectedCount(m_hList) == 0)
         return;
+    ReleaseSheetOutcome(GetSheet());
     EnableRemoveForEntries(RemoveSelectedEntries(m_hList));
 }

@@ -13,6 +13,21 @@ namespace {
 constexpr int kMarginPx = 10;      // from the sheet's left edge and from the Print button
 constexpr int kProgressPx = 8;     // height of the bar below the text
 constexpr int kGapPx = 2;
+
+// One sheet per process: whether its line holds a run's outcome, and the printer's
+// state line as last told, which comes back when the outcome gives way.
+struct HeldOutcome {
+    HWND hStatus = nullptr;
+    std::wstring strStateLine;
+} g_held;
+
+void SetLineText(HWND hSheet, const std::wstring& strText)
+{
+    // The first page speaks before the sheet has finished its own set-up.
+    CreateSheetStatus(hSheet);
+    if (HWND hStatus = GetDlgItem(hSheet, IDC_SHEET_STATUS))
+        SetWindowTextW(hStatus, strText.c_str());
+}
 }  // namespace
 
 void CreateSheetStatus(HWND hSheet)
@@ -50,10 +65,35 @@ void CreateSheetStatus(HWND hSheet)
 
 void SetSheetStatus(HWND hSheet, const std::wstring& strText)
 {
-    // The first page speaks before the sheet has finished its own set-up.
-    CreateSheetStatus(hSheet);
-    if (HWND hStatus = GetDlgItem(hSheet, IDC_SHEET_STATUS))
-        SetWindowTextW(hStatus, strText.c_str());
+    if (SheetHoldsOutcome(hSheet))
+        g_held.hStatus = nullptr;
+    SetLineText(hSheet, strText);
+}
+
+void SetSheetOutcome(HWND hSheet, const std::wstring& strText)
+{
+    SetLineText(hSheet, strText);
+    g_held.hStatus = GetDlgItem(hSheet, IDC_SHEET_STATUS);
+}
+
+void SetSheetStateLine(HWND hSheet, const std::wstring& strText)
+{
+    g_held.strStateLine = strText;
+    if (!SheetHoldsOutcome(hSheet))
+        SetLineText(hSheet, strText);
+}
+
+void ReleaseSheetOutcome(HWND hSheet)
+{
+    if (!SheetHoldsOutcome(hSheet))
+        return;
+    g_held.hStatus = nullptr;
+    SetLineText(hSheet, g_held.strStateLine);
+}
+
+bool SheetHoldsOutcome(HWND hSheet)
+{
+    return g_held.hStatus && g_held.hStatus == GetDlgItem(hSheet, IDC_SHEET_STATUS);
 }
 
 void SetSheetProgress(HWND hSheet, int nPermille)

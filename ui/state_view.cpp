@@ -46,6 +46,7 @@ StateView ViewOfState(const PrinterState& state)
     StateView view;
     view.severity = SeverityOf(state);
     view.strLine = PrinterStateLine(state);
+    view.arrDetails = PrinterStateDetails(state);
     for (const PrinterSupply& s : state.supplies)
         view.supplies.push_back({s.strDescription.empty() ? FilledUIText(L"PRINTER_STATE", kSupplyNumber,
                                                                          {std::to_wstring(view.supplies.size() + 1)})

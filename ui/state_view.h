@@ -18,6 +18,7 @@ struct SupplyLevel {
 struct StateView {
     StateSeverity severity = StateSeverity::Unknown;
     std::wstring strLine;  // whole, as the printer said it
+    std::vector<std::wstring> arrDetails;  // for the card: all else the printer tells
     std::vector<SupplyLevel> supplies;
 };
 

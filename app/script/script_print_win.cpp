@@ -132,6 +132,28 @@ std::optional<RunRoad> ChooseRoad(const CommandLine& cmd, bool bUrl, const Devic
     return road;
 }
 
+// What the printer told of the run's jobs, as the spooler road's report of the printer:
+// the trouble of any job, else done with the run's total when every job sent gave its count.
+PrinterRunReport IppPrinterReport(const std::vector<IppFileEnd>& arrEnds)
+{
+    PrinterRunReport report;
+    uint64_t nTotal = 0;
+    bool bAllCounted = true;
+    for (const IppFileEnd& end : arrEnds) {
+        if (end.reason.outcome == FileOutcome::PrinterTrouble)
+            report.verdict = FollowVerdict::Trouble;
+        if (end.reason.outcome != FileOutcome::Sent)
+            continue;
+        if (report.verdict == FollowVerdict::NoState)
+            report.verdict = FollowVerdict::Done;
+        bAllCounted = bAllCounted && end.nPages;
+        nTotal += end.nPages.value_or(0);
+    }
+    if (report.verdict == FollowVerdict::Done && bAllCounted && nTotal <= UINT32_MAX)
+        report.nPages = static_cast<uint32_t>(nTotal);
+    return report;
+}
+
 // Each file a job of its own over IPP, followed there, and counted on its own.
 int PrintOverIpp(const CommandLine& cmd, const std::wstring& strPrinter, const ScriptFileList& list,
                  const RunRoad& road, ScriptOutput& out, ScriptJson& json)
@@ -153,7 +175,8 @@ int PrintOverIpp(const CommandLine& cmd, const std::wstring& strPrinter, const S
         if (bCounted)
             arrCounts.push_back(FilePrintedLine(input.arrFiles[i], *arrEnds[i].nPages));
     }
-    return ReportRun(list.Reports(arrOutcomes, arrPages), strPrinter, PrinterRunReport(), arrCounts, road, out, json);
+    return ReportRun(list.Reports(arrOutcomes, arrPages), strPrinter, IppPrinterReport(arrEnds), arrCounts, road, out,
+                     json);
 }
 
 int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, ScriptOutput& out, ScriptJson& json)

@@ -103,12 +103,15 @@ Meaning MeaningOfOtherReason(std::string_view keyword)
     return {Kind::Other, Detail::None, kWarn};
 }
 
-void AddReason(std::string_view keyword, std::vector<PrinterCondition>& conditions)
+void AddReason(std::string_view keyword, std::vector<PrinterCondition>& conditions,
+               std::vector<PrinterCondition>& reports)
 {
     std::optional<ConditionSeverity> suffix;
-    if (EndsWith(keyword, "-report"))
-        return;
-    if (EndsWith(keyword, "-error"))
+    // News keeps its words but is never trouble.
+    std::vector<PrinterCondition>& into = EndsWith(keyword, "-report") ? reports : conditions;
+    if (&into == &reports)
+        keyword.remove_suffix(7);
+    else if (EndsWith(keyword, "-error"))
         suffix = kStop, keyword.remove_suffix(6);
     else if (EndsWith(keyword, "-warning"))
         suffix = kWarn, keyword.remove_suffix(8);
@@ -118,13 +121,16 @@ void AddReason(std::string_view keyword, std::vector<PrinterCondition>& conditio
                                     [&](const Reason& r) { return r.keyword == keyword; });
     const Meaning meaning = known != std::end(kReasons) ? known->meaning : MeaningOfOtherReason(keyword);
     PrinterCondition condition{suffix.value_or(meaning.severity), meaning.kind, meaning.detail, {}};
-    if (known == std::end(kReasons) && meaning.kind == Kind::Other)
+    // A kind that says little keeps the printer's keyword, all it gives.
+    if (meaning.detail == Detail::None && (meaning.kind == Kind::Other || meaning.kind == Kind::ServiceRequested))
         condition.strWords = CleanPrinterText(keyword);
-    const bool bSame = std::any_of(conditions.begin(), conditions.end(), [&](const PrinterCondition& c) {
+    if (&into == &reports)
+        condition.severity = kWarn;
+    const bool bSame = std::any_of(into.begin(), into.end(), [&](const PrinterCondition& c) {
         return c.kind == condition.kind && c.detail == condition.detail && c.strWords == condition.strWords;
     });
     if (!bSame)
-        conditions.push_back(std::move(condition));
+        into.push_back(std::move(condition));
 }
 
 // "key=value;key=value;..." of printer-supply, printer-input-tray and printer-alert.
@@ -178,8 +184,9 @@ std::optional<Kind> KindOfAlertCode(std::string_view code)
 }
 
 // The printer's own words for its conditions: each alert's description goes to the first
-// condition of its kind still without words, and printer-state-message to the main one.
-void AddWords(const ipp::Message& answer, std::vector<PrinterCondition>& conditions)
+// condition of its kind still without words. printer-state-message is the printer's
+// general word ("Printing."), which belongs to no condition.
+void AddWords(const ipp::Message& answer, std::vector<PrinterCondition>& conditions, std::wstring& strMessage)
 {
     const std::vector<std::string> alerts = TextsOf(answer, "printer-alert");
     const std::vector<std::string> descriptions = TextsOf(answer, "printer-alert-description");
@@ -192,8 +199,8 @@ void AddWords(const ipp::Message& answer, std::vector<PrinterCondition>& conditi
             it->strWords = CleanPrinterText(descriptions[i]);
     }
     const Attribute* message = PrinterAttribute(answer, "printer-state-message");
-    if (message && message->Text() && !conditions.empty() && conditions[0].strWords.empty())
-        conditions[0].strWords = CleanPrinterText(*message->Text());
+    if (message && message->Text())
+        strMessage = CleanPrinterText(*message->Text());
 }
 
 PrinterStatus StatusOf(std::optional<int32_t> nState, const std::vector<PrinterCondition>& conditions)
@@ -317,7 +324,7 @@ PrinterState StateOfIppAnswer(const ipp::Message& answer)
 {
     PrinterState state;
     for (const std::string& keyword : TextsOf(answer, "printer-state-reasons"))
-        AddReason(keyword, state.conditions);
+        AddReason(keyword, state.conditions, state.reports);
     std::stable_sort(state.conditions.begin(), state.conditions.end(),
                      [](const PrinterCondition& a, const PrinterCondition& b) {
                          return a.severity == kStop && b.severity != kStop;
@@ -326,7 +333,7 @@ PrinterState StateOfIppAnswer(const ipp::Message& answer)
     state.status = StatusOf(printerState ? printerState->Integer() : std::nullopt, state.conditions);
     if (state.status == PrinterStatus::Stopped && (state.conditions.empty() || state.conditions[0].severity != kStop))
         state.conditions.insert(state.conditions.begin(), {kStop, Kind::Other, Detail::DeviceDown, {}});
-    AddWords(answer, state.conditions);
+    AddWords(answer, state.conditions, state.strMessage);
     AddSupplies(answer, state.supplies);
     AddTrays(answer, state.trays);
     return state;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <map>
+#include <regex>
 
 #include <nlohmann/json.hpp>
 
@@ -93,4 +96,54 @@ TEST(ScriptJson, HostileStringsOfThePrinterAndTheRegistryMakeADocumentThatParses
     EXPECT_EQ(route["ippRequests"][1]["url"], "ipp://h\uFFFD:631/ipp/print");
     const std::vector<std::wstring> arrLines = ProbeLines(L"Office", facts.route, true, L"CMD:PDF;", 1);
     EXPECT_EQ(std::count(arrLines.begin(), arrLines.end(), L"IPP request to ipp://h\uFFFD:631/ipp/print: answered"), 1);
+}
+
+// Every value the document can write stands in its row of the README's /json table, so a
+// value added to the code without its documentation fails here.
+TEST(ScriptJson, EveryValueTheCodeCanWriteStandsInTheReadmesTable)
+{
+    std::ifstream readme(LUMEO_README);
+    ASSERT_TRUE(readme) << LUMEO_README;
+    std::map<std::string, std::string> rows;  // each key of a row's first cell: its second cell
+    bool bInSection = false;
+    for (std::string strLine; std::getline(readme, strLine);) {
+        if (strLine.starts_with("#"))
+            bInSection = strLine.find("/json") != std::string::npos;
+        if (!bInSection || !strLine.starts_with("| "))
+            continue;
+        const size_t nSplit = strLine.find(" | ", 2);
+        const std::string strKeys = strLine.substr(0, nSplit), strValues = strLine.substr(nSplit + 1);
+        const std::regex quoted("`([^`]+)`");
+        for (auto it = std::sregex_iterator(strKeys.begin(), strKeys.end(), quoted); it != std::sregex_iterator(); ++it)
+            rows[(*it)[1]] += strValues;
+    }
+    ASSERT_TRUE(rows.contains("files")) << "no /json table in the README";
+    for (const JsonValueList& list : ScriptJsonValues()) {
+        ASSERT_TRUE(rows.contains(list.strRow)) << list.strRow;
+        for (const std::string& strValue : list.arrValues)
+            EXPECT_NE(rows[list.strRow].find("`\"" + strValue + "\"`"), std::string::npos)
+                << "`" << list.strRow << "`: \"" << strValue << "\" is not in the README's table";
+    }
+}
+
+TEST(ScriptJson, AnAbsentValueIsNullAndAPortAskedOverIppAloneIsAnIppRoute)
+{
+    CommandLine cmd;
+    cmd.mode = RunMode::Print;
+    cmd.error = UsageError::NoFile;
+    ScriptJson usage(RunMode::Print);
+    usage.UsageFault(cmd);
+    const nlohmann::json error = nlohmann::json::parse(usage.Text(1))["error"];
+    EXPECT_TRUE(error["option"].is_null());
+    EXPECT_TRUE(error["value"].is_null());
+
+    ProbeFacts facts{L"Office", {L"http://h:631/ipp/print", PortKind::Network, {}}, false, L"", -1, {}, false, {}};
+    facts.route.arrIpp = {{L"http://h:631/ipp/print", false, "no connection"}};
+    facts.state.trays = {{L"main", L"", L"Letter"}};
+    ScriptJson probe(RunMode::Probe);
+    probe.AddProbe(facts);
+    const nlohmann::json printer = nlohmann::json::parse(probe.Text(3))["printers"][0];
+    EXPECT_EQ(printer["route"]["kind"], "ipp");
+    EXPECT_EQ(printer["route"]["answered"], false);
+    EXPECT_TRUE(printer["state"]["trays"][0]["description"].is_null());
 }

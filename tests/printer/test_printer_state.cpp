@@ -92,27 +92,31 @@ TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameSta
         ipp::Message answer;
         PrinterStatus status;
         std::vector<PrinterCondition> conditions;
+        std::wstring strMessage = {};  // the printer's general word, no condition's
+        std::vector<PrinterCondition> reports = {};
     } cases[] = {
         {"nothing answered", IppAnswer(0), PrinterStatus::Unknown, {}},
         {"idle", IppAnswer(3, {{"printer-state-reasons", {"none"}}, {"printer-state-message", {"Idle."}}}),
-         PrinterStatus::Ready, {}},
-        {"printing, toner low in its words",
+         PrinterStatus::Ready, {}, L"Idle."},
+        {"printing, toner low, its message apart",
          IppAnswer(4, {{"printer-state-reasons", {"toner-low"}}, {"printer-state-message", {"Black \x1b[2Jlow"}}}),
-         PrinterStatus::Printing, {C(W, K::TonerLow, D::None, L"Black  [2Jlow")}},
-        {"suffixes decide, reports say nothing, alerts give words",
+         PrinterStatus::Printing, {C(W, K::TonerLow)}, L"Black  [2Jlow"},
+        {"suffixes decide, reports are news, alerts give words",
          IppAnswer(3, {{"printer-state-reasons", {"cover-open-warning", "toner-empty-report", "media-jam-error"}},
                        {"printer-alert", {"code=coverOpen;index=2", "code=jam;index=1"}},
                        {"printer-alert-description", {"Front door", "Jam in tray 1"}}}),
          PrinterStatus::Stopped,
-         {C(S, K::PaperJam, D::None, L"Jam in tray 1"), C(W, K::CoverOpen, D::None, L"Front door")}},
+         {C(S, K::PaperJam, D::None, L"Jam in tray 1"), C(W, K::CoverOpen, D::None, L"Front door")},
+         L"",
+         {C(W, K::OutOfToner)}},
         {"no suffix: empties, opens and pauses stop, levels warn",
          IppAnswer(3, {{"printer-state-reasons", {"media-low", "media-empty", "door-open", "marker-supply-empty",
                                                   "paused", "marker-waste-almost-full", "fuser-odd\x07"}}}),
          PrinterStatus::Stopped,
          {C(S, K::OutOfPaper), C(S, K::CoverOpen), C(S, K::OutOfToner), C(S, K::Offline), C(W, K::PaperLow),
-          C(W, K::ServiceRequested), C(W, K::Other, D::None, L"fuser-odd")}},
-        {"stopped without a reason, in its words", IppAnswer(5, {{"printer-state-message", {"Stopped by Ann"}}}),
-         PrinterStatus::Stopped, {C(S, K::Other, D::DeviceDown, L"Stopped by Ann")}},
+          C(W, K::ServiceRequested, D::None, L"marker-waste-almost-full"), C(W, K::Other, D::None, L"fuser-odd")}},
+        {"stopped without a reason, its message apart", IppAnswer(5, {{"printer-state-message", {"Stopped by Ann"}}}),
+         PrinterStatus::Stopped, {C(S, K::Other, D::DeviceDown)}, L"Stopped by Ann"},
         {"an unknown warning", IppAnswer(3, {{"printer-state-reasons", {"moving-to-paused", "other-warning"}}}),
          PrinterStatus::Warning, {C(W, K::Other, D::None, L"other")}},
     };
@@ -121,6 +125,8 @@ TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameSta
         const PrinterState state = StateOfIppAnswer(c.answer);
         EXPECT_EQ(state.status, c.status);
         EXPECT_EQ(state.conditions, c.conditions);
+        EXPECT_EQ(state.strMessage, c.strMessage);
+        EXPECT_EQ(state.reports, c.reports);
     }
 
     // The device ID as sent, else one made of the formats it takes, judged by the same rule.

@@ -2,6 +2,7 @@
 // levels of its card, and the line of a printer that cannot be printed on.
 #include <gtest/gtest.h>
 
+#include "printer/state/printer_state_text.h"
 #include "ui/state_view.h"
 
 TEST(StateView, SeverityLevelsAndTheLineOfAPrinterThatCannotPrint)
@@ -32,6 +33,19 @@ TEST(StateView, SeverityLevelsAndTheLineOfAPrinterThatCannotPrint)
     EXPECT_EQ(view.supplies[0].percent, 15);
     EXPECT_FALSE(view.supplies[1].percent);
     EXPECT_EQ(CardText(L"Ready", view.supplies), L"Ready\r\nSupply: Black: 15 %\r\nSupply: Supply 2: unknown");
+    // The card tells all else: the further conditions, the message on its own, the news.
+    state.status = PrinterStatus::Printing;
+    state.conditions = {{ConditionSeverity::Warning, ConditionKind::TonerLow, ConditionDetail::None, L""},
+                        {ConditionSeverity::Warning, ConditionKind::PaperLow, ConditionDetail::None, L""}};
+    state.strMessage = L"Printing.";
+    state.reports = {{ConditionSeverity::Warning, ConditionKind::TonerLow, ConditionDetail::None, L""}};
+    const StateView told = ViewOfState(state);
+    EXPECT_EQ(told.strLine, L"Toner low");
+    EXPECT_EQ(told.arrDetails, (std::vector<std::wstring>{L"Warning: Paper low", L"The printer says: Printing.",
+                                                          L"Information: Toner low"}));
+    EXPECT_EQ(PrinterReportText(state), L"Toner low. The printer says: Printing.");
+    state.conditions.clear();
+    EXPECT_EQ(SeverityOf(state), S::Ready) << "news is no warning";
     EXPECT_EQ(ViewOfCheck(-1, 2).severity, S::NoAnswer);
     EXPECT_EQ(ViewOfCheck(-1, 2).strLine, L"The printer does not answer: no answer within the time-out. F5 asks "
                                           L"again. 2 files wait for a printer that takes them.");
