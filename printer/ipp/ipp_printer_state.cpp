@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -265,6 +266,23 @@ std::string MediaOfSource(const Attribute* ready, std::string_view source)
     return {};
 }
 
+// A self-describing media name as people say it: "na_letter_8.5x11in" Letter,
+// "iso_a4_210x297mm" A4, "jis_b5_182x257mm" JIS B5; any other name as it is.
+std::string ReadableMediaName(const std::string& strName)
+{
+    const size_t nFirst = strName.find('_'), nLast = strName.rfind('_');
+    const std::string_view size = std::string_view(strName).substr(nLast == std::string::npos ? 0 : nLast + 1);
+    if (nFirst == std::string::npos || nFirst == nLast || size.find('x') == std::string_view::npos ||
+        !(size.ends_with("mm") || size.ends_with("in")))
+        return strName;
+    std::string strReadable = strName.substr(nFirst + 1, nLast - nFirst - 1);
+    const bool bCode = strReadable.size() <= 3;  // a4, b5, dl, c6: a code, written in capitals
+    for (size_t i = 0; i < strReadable.size(); ++i)
+        if (bCode || i == 0)
+            strReadable[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(strReadable[i])));
+    return strName.starts_with("jis_") ? "JIS " + strReadable : strReadable;
+}
+
 // printer-input-tray, with each tray's media from media-col-ready; else the sources of
 // media-col-ready alone, their levels unknown.
 void AddTrays(const ipp::Message& answer, std::vector<PrinterTray>& trays)
@@ -272,7 +290,7 @@ void AddTrays(const ipp::Message& answer, std::vector<PrinterTray>& trays)
     const Attribute* ready = PrinterAttribute(answer, "media-col-ready");
     for (const std::string& entry : TextsOf(answer, "printer-input-tray")) {
         const std::string_view name = Field(entry, "name");
-        trays.push_back({CleanPrinterText(name), {}, CleanPrinterText(MediaOfSource(ready, name)),
+        trays.push_back({CleanPrinterText(name), {}, CleanPrinterText(ReadableMediaName(MediaOfSource(ready, name))),
                          LevelField(entry, "maxcapacity"), LevelField(entry, "level")});
     }
     if (!trays.empty() || !ready)
@@ -280,7 +298,8 @@ void AddTrays(const ipp::Message& answer, std::vector<PrinterTray>& trays)
     for (const ipp::Value& value : ready->values) {
         const Attribute* source = value.Member("media-source");
         const std::string strSource = source && source->Text() ? *source->Text() : std::string();
-        trays.push_back({CleanPrinterText(strSource), {}, CleanPrinterText(MediaOfSource(ready, strSource))});
+        trays.push_back(
+            {CleanPrinterText(strSource), {}, CleanPrinterText(ReadableMediaName(MediaOfSource(ready, strSource)))});
     }
 }
 

@@ -163,7 +163,7 @@ TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameSta
     EXPECT_TRUE(state.supplies[1].strDescription == L"black toner" && !state.supplies[1].bReceptacle);
     EXPECT_EQ(state.supplies[1].nLevel, kLevelSomeRemaining);
     ASSERT_EQ(state.trays.size(), 2u);
-    EXPECT_TRUE(state.trays[0].strName == L"main" && state.trays[0].strMedia == L"iso_a4_210x297mm");
+    EXPECT_TRUE(state.trays[0].strName == L"main" && state.trays[0].strMedia == L"A4");
     EXPECT_TRUE(state.trays[1].nMaxCapacity == kLevelUnknown && state.trays[1].nLevel == kLevelUnknown);
     ipp::Message cups =
         IppAnswer(3, {{"marker-names", {"Black", "Waste"}}, {"marker-types", {"toner", "waste-toner"}}});
@@ -176,7 +176,18 @@ TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameSta
     EXPECT_EQ(LevelPercent(state.supplies[0].nLevel, state.supplies[0].nMaxCapacity, true), 60);
     EXPECT_TRUE(state.supplies[1].bReceptacle && state.supplies[1].nLevel == 100);
     ASSERT_EQ(state.trays.size(), 1u);
-    EXPECT_EQ(state.trays[0].strMedia, L"iso_a4_210x297mm");
+    EXPECT_EQ(state.trays[0].strMedia, L"A4");
+    // Media names as people say them; a name of no such form as it is.
+    for (const auto& [pszName, strShown] : {std::pair("na_letter_8.5x11in", L"Letter"), {"jis_b5_182x257mm", L"JIS B5"},
+                                            {"na_number-10_4.125x9.5in", L"Number-10"}, {"custom_x", L"custom_x"},
+                                            {"stationery", L"stationery"}}) {
+        ipp::AttributeGroup named;
+        named.Add("media-source", ipp::ValueTag::Keyword, "main");
+        named.Add("media-size-name", ipp::ValueTag::Keyword, pszName);
+        ipp::Message ready = IppAnswer(3, {});
+        ready.groups[0].AddCollection("media-col-ready") = named.attributes;
+        EXPECT_EQ(StateOfIppAnswer(ready).trays.at(0).strMedia, strShown) << pszName;
+    }
 }
 
 TEST(PrinterState, CounterSuppliesAndTraysKeepTheirSpecialLevels)
