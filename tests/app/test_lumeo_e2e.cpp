@@ -439,18 +439,21 @@ TEST_F(LumeoEndToEnd, AFileGoneBeforePrintStaysListedWithItsReasonAndTheOthersPr
 
 TEST_F(LumeoEndToEnd, DocumentsThatAreNotWhatTheySayNeverReachThePrinter)
 {
-    // A text named .pdf stays out of the list. A PDF carrying the PJL exit (across the
-    // first two blocks of the copy) and a language switch is refused at Print.
+    // A text named .pdf stays out of the list, and so does a PDF carrying the PJL exit
+    // (across the first two blocks of a read) and a language switch. One that takes them
+    // on once it is listed is refused at Print.
+    const std::string strPjl = "%PDF-1.4\n" + std::string((1 << 20) - 13, '%') + "\x1B%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT";
     const std::wstring strText = MakeFile(L"letter.pdf", "Dear reader,\r\n");
-    const std::wstring strHostile = MakeFile(L"hostile.pdf", "%PDF-1.4\n" + std::string((1 << 20) - 13, '%') +
-                                                                 "\x1B%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT");
-    CUiDriver& ui = Start({strText, strHostile});
-    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nletter.pdf \x2014 not a PDF document");
-    ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
+    const std::wstring strListed = MakeFile(L"hostile.pdf", kPdfBytes), strHostile = MakeFile(L"pjl.pdf", strPjl);
+    CUiDriver& ui = Start({strText, strHostile, strListed});
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nletter.pdf \x2014 not a PDF document\r\n"
+                                  L"pjl.pdf \x2014 holds printer commands");
+    ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strListed});
+    MakeFile(L"hostile.pdf", strPjl);
     PostPrint(ui);
     EXPECT_EQ(DismissMessage(ui), L"0 of 1 file sent to " + kPrinter + L".\r\nhostile.pdf \x2014 holds printer commands");
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
-    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strListed});
 }
 
 TEST_F(LumeoEndToEnd, ADropOfFiveFilesNamesTheThreeRefusedInOneMessage)
@@ -688,7 +691,7 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
     run = RunScript(LUMEO_CMD_EXE, L"/print -Bogus /json x.pdf");
     EXPECT_EQ(run.dwExit, 1u);
     EXPECT_EQ(Parsed(run.strOutput), nlohmann::json::parse(R"({"version": 1, "command": "print", "error": {"key":
-        "unknown-option", "option": "-Bogus", "value": ""}, "exitCode": 1})"));
+        "unknown-option", "option": "-Bogus", "value": null}, "exitCode": 1})"));
     run = RunScript(LUMEO_CMD_EXE, L"/?");
     EXPECT_EQ(run.dwExit, 0u);
     EXPECT_EQ(run.strOutput.rfind("Usage:\r\n", 0), 0u);
@@ -997,7 +1000,7 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
         "printer": ")" + strGarbage + R"(", "port": null, "route": {"kind": "ipp", "answered": false, "requests": [{
         "url": ")" + strGarbage + R"(", "answered": false, "reason": "the answer is not HTTP"}]}, "deviceId": null,
         "types": [], "verdict": "no-answer", "road": {"kind": "ipp", "url": ")" + strGarbage + R"("},
-        "state": {"status": "unknown", "conditions": [], "pageCounter": null,
+        "state": {"status": "unknown", "conditions": [], "message": null, "reports": [], "pageCounter": null,
         "supplies": [], "trays": []}}], "exitCode": 3})"));
 
     // A file that grows while the printer holds its upload: its last block never goes, and
@@ -1229,7 +1232,7 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
         "community": "public", "wsdUrl": null, "answered": true}]}, "deviceId": "MFG:Corvane;CMD:PDF;",
         "types": ["pdf"], "verdict": "can-print-not-now", "road": {"kind": "spooler", "url": null},
         "state": {"status": "stopped", "conditions": [{"kind":
-        "cover-open", "severity": "stop", "detail": "none", "words": "Front cover open"}], "pageCounter": 1000,
+        "cover-open", "severity": "stop", "detail": "none", "words": "Front cover open"}], "message": null, "reports": [], "pageCounter": 1000,
         "supplies": [{"name": "Black Toner Cartridge", "kind": "supply", "level": 80}, {"name": "Cyan Toner",
         "kind": "supply", "level": "some-remaining"}, {"name": "Waste Toner Box", "kind": "receptacle", "level":
         "unknown"}, {"name": "Drum Unit", "kind": "supply", "level": 15}], "trays": [{"name": "Tray 1",
@@ -1393,6 +1396,8 @@ TEST_F(LumeoNetworkPrinter, AQueueHeardOverIppIsSentToOverIppUnlessAScriptChoose
     EXPECT_TRUE(CUiDriver::WaitUntil(
         [&] { return ui.StatusText().rfind(L"File 1 of 1 at the printer: processing", 0) == 0; }, 20000));
     EXPECT_TRUE(ui.WaitForRunEnd());
+    EXPECT_EQ(ui.StatusText(), L"The printer printed 3 pages. Road: IPP to " + strWideUrl);
+    Sleep(10000);  // two reads of the state later
     EXPECT_EQ(ui.StatusText(), L"The printer printed 3 pages. Road: IPP to " + strWideUrl);
     EXPECT_EQ(KeptJobs(printer).at(".jpg").first, kJpegBytes);
     EXPECT_EQ(WinePrinters::ReadCapture(*pQueue), kPdfJob);
