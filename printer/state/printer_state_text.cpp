@@ -89,10 +89,26 @@ std::wstring PrinterConditionText(const PrinterCondition& condition)
     return Say(kWithWords, {strLabel, condition.strWords});
 }
 
+namespace {
+// The printer's message is its main condition's words when it speaks of that condition
+// ("Paper jam in tray 1") and the condition has none of its own; else it stands apart.
+bool MessageSpeaksOfMain(const PrinterState& state)
+{
+    const PrinterCondition* pMain = MainCondition(state);
+    return pMain && pMain->strWords.empty() && ContainsCaseless(state.strMessage, PrinterConditionText(*pMain));
+}
+
+std::wstring ConditionTextIn(const PrinterState& state, const PrinterCondition& condition)
+{
+    return &condition == MainCondition(state) && MessageSpeaksOfMain(state) ? state.strMessage
+                                                                            : PrinterConditionText(condition);
+}
+}  // namespace
+
 std::wstring PrinterStateLine(const PrinterState& state)
 {
     const PrinterCondition* pMain = MainCondition(state);
-    return pMain ? PrinterConditionText(*pMain) : PrinterStatusText(state.status);
+    return pMain ? ConditionTextIn(state, *pMain) : PrinterStatusText(state.status);
 }
 
 std::wstring PrinterReportText(const PrinterState& state)
@@ -104,16 +120,16 @@ std::wstring PrinterReportText(const PrinterState& state)
 }
 
 namespace {
-std::wstring ConditionLine(const PrinterCondition& condition)
+std::wstring ConditionLine(const PrinterState& state, const PrinterCondition& condition)
 {
     return Say(condition.severity == ConditionSeverity::Stop ? kProbeStop : kProbeWarning,
-               {PrinterConditionText(condition)});
+               {ConditionTextIn(state, condition)});
 }
 
 // The message and the news, after the conditions.
 void AddMessageAndNews(const PrinterState& state, std::vector<std::wstring>& arrLines)
 {
-    if (!state.strMessage.empty())
+    if (!state.strMessage.empty() && !MessageSpeaksOfMain(state))
         arrLines.push_back(Say(kProbeMessage, {state.strMessage}));
     for (const PrinterCondition& report : state.reports)
         arrLines.push_back(Say(kProbeReport, {PrinterConditionText(report)}));
@@ -126,7 +142,7 @@ std::vector<std::wstring> PrinterStateDetails(const PrinterState& state)
     const PrinterCondition* pMain = MainCondition(state);
     for (const PrinterCondition& condition : state.conditions)
         if (&condition != pMain)
-            arrLines.push_back(ConditionLine(condition));
+            arrLines.push_back(ConditionLine(state, condition));
     AddMessageAndNews(state, arrLines);
     return arrLines;
 }
@@ -144,7 +160,7 @@ std::vector<std::wstring> ProbeStateLines(PortKind kind, const PrinterState& sta
         return {Say(kNotRead)};
     std::vector<std::wstring> arrLines = {Say(kProbeState, {PrinterStatusText(state.status)})};
     for (const PrinterCondition& condition : state.conditions)
-        arrLines.push_back(ConditionLine(condition));
+        arrLines.push_back(ConditionLine(state, condition));
     AddMessageAndNews(state, arrLines);
     if (state.nPageCounter)
         arrLines.push_back(Say(kProbeCounter, {std::to_wstring(*state.nPageCounter)}));

@@ -901,7 +901,7 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
                                  "IPP request to " + strUrl + ": answered\r\nDevice ID: MFG:Example;MDL:Printer;CMD:PDF,JPEG;\r\n"
                                  "Files it takes: .pdf .jpg .jpeg .jpe .jfif\r\nVerdict: Lumeo can print on this "
                                  "printer.\r\nRoad: IPP to " + strUrl +
-                                 "\r\nState: Ready\r\nSupply: Toner Waste Tank: 25 % full\r\nSupply: Black "
+                                 "\r\nState: Ready\r\nThe printer says: Idle.\r\nSupply: Toner Waste Tank: 25 % full\r\nSupply: Black "
                                  "Toner: 75 %\r\nTray: auto (media unknown): unknown\r\nTray: main "
                                  "(Letter): 40 %\r\nTray: manual (media unknown): unknown\r\nTray: "
                                  "by-pass-tray (Number-10): unknown\r\n");

@@ -34,16 +34,16 @@ TEST(StateView, SeverityLevelsAndTheLineOfAPrinterThatCannotPrint)
     EXPECT_FALSE(view.supplies[1].percent);
     EXPECT_EQ(CardText(L"Ready", view.supplies), L"Ready\r\nSupply: Black: 15 %\r\nSupply: Supply 2: unknown");
     // The card tells all else: the further conditions, the message on its own, the news.
-    state.status = PrinterStatus::Printing;
-    state.conditions = {{ConditionSeverity::Warning, ConditionKind::TonerLow, ConditionDetail::None, L""},
-                        {ConditionSeverity::Warning, ConditionKind::PaperLow, ConditionDetail::None, L""}};
-    state.strMessage = L"Printing.";
-    state.reports = {{ConditionSeverity::Warning, ConditionKind::TonerLow, ConditionDetail::None, L""}};
+    const PrinterCondition toner{ConditionSeverity::Warning, ConditionKind::TonerLow, ConditionDetail::None, L""};
+    state = {PrinterStatus::Printing, {toner, {ConditionSeverity::Warning, ConditionKind::PaperLow}}, L"Printing.", {toner}};
     const StateView told = ViewOfState(state);
     EXPECT_EQ(told.strLine, L"Toner low");
     EXPECT_EQ(told.arrDetails, (std::vector<std::wstring>{L"Warning: Paper low", L"The printer says: Printing.",
                                                           L"Information: Toner low"}));
     EXPECT_EQ(PrinterReportText(state), L"Toner low. The printer says: Printing.");
+    state.strMessage = L"Toner low in cartridge K";  // words of the main condition
+    EXPECT_EQ(PrinterReportText(state), state.strMessage);
+    EXPECT_EQ(ViewOfState(state).arrDetails.size(), 2u);
     state.conditions.clear();
     EXPECT_EQ(SeverityOf(state), S::Ready) << "news is no warning";
     EXPECT_EQ(ViewOfCheck(-1, 2).severity, S::NoAnswer);

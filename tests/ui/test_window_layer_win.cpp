@@ -353,128 +353,89 @@ TEST(AdvancedPagePictures, ClicksAndThePagesLifeLeaveTheGdiObjectCount)
     DestroyParamMngr();
 }
 
-namespace {
-// A window's client pixels as they are on the screen.
-struct Capture {
-    int cx = 0, cy = 0;
-    std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const { return pixels[size_t(y) * cx + x]; }
-    int LongestRun(COLORREF colour) const
-    {
-        int nLongest = 0;
-        for (int y = 0; y < cy; ++y)
-            for (int x = 0, nRun = 0; x < cx; ++x)
-                nLongest = std::max(nLongest, nRun = At(x, y) == colour ? nRun + 1 : 0);
-        return nLongest;
-    }
-};
-
-Capture CaptureClient(HWND hWnd)
-{
-    RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    Capture capture;
-    RECT rc;
-    GetClientRect(hWnd, &rc);
-    capture.cx = rc.right, capture.cy = rc.bottom;
-    HDC hdc = GetDC(hWnd), hdcMem = CreateCompatibleDC(hdc);
-    HBITMAP hBitmap = CreateCompatibleBitmap(hdc, capture.cx, capture.cy);
-    HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
-    BitBlt(hdcMem, 0, 0, capture.cx, capture.cy, hdc, 0, 0, SRCCOPY);
-    for (int y = 0; y < capture.cy; ++y)
-        for (int x = 0; x < capture.cx; ++x)
-            capture.pixels.push_back(GetPixel(hdcMem, x, y));
-    SelectObject(hdcMem, hOld);
-    DeleteObject(hBitmap);
-    DeleteDC(hdcMem);
-    ReleaseDC(hWnd, hdc);
-    return capture;
-}
-}  // namespace
-
-// The state mark and its card as drawn on the screen: each severity has its colour and
-// shape, a mark leaves nothing of the one before, the focus frame shows exactly while
-// the mark has the focus, and each supply bar is filled to its level.
+// The state mark and its card as drawn on the screen: each severity's colour and shape, no
+// trace of the mark or focus frame before, and each supply bar filled to its level.
 TEST(StateIndicator, ColourShapeFocusAndSupplyBarsAsDrawn)
 {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = L"LumeoTestSheetRow";
+    const auto capture = [](HWND hWnd) {  // the client's pixels, row by row
+        RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        RECT rc;
+        GetClientRect(hWnd, &rc);
+        std::vector<std::vector<COLORREF>> rows(rc.bottom, std::vector<COLORREF>(rc.right));
+        HDC hdc = GetDC(hWnd);
+        for (int y = 0; y < rc.bottom; ++y)
+            for (int x = 0; x < rc.right; ++x)
+                rows[y][x] = GetPixel(hdc, x, y);
+        ReleaseDC(hWnd, hdc);
+        return rows;
+    };
+    WNDCLASSW wc = {0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr,
+                    static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr, L"LumeoTestSheetRow"};
     RegisterClassW(&wc);
-    HWND hSheet = CreateWindowExW(0, wc.lpszClassName, L"sheet", WS_POPUP | WS_VISIBLE, 50, 300, 400, 120, nullptr,
+    HWND hSheet = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 50, 300, 400, 120, nullptr,
                                   nullptr, wc.hInstance, nullptr);
-    CreateWindowExW(0, L"BUTTON", L"Print", WS_CHILD | WS_VISIBLE, 300, 40, 80, 30, hSheet,
-                    reinterpret_cast<HMENU>(IDOK), wc.hInstance, nullptr);
-    HWND hHelp = CreateWindowExW(0, L"BUTTON", L"Help", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 300, 80, 80, 30, hSheet,
-                                 reinterpret_cast<HMENU>(IDHELP), wc.hInstance, nullptr);
+    for (int nId : {IDOK, IDHELP})
+        CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 300, nId == IDOK ? 40 : 80, 80, 30,
+                        hSheet, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)), wc.hInstance, nullptr);
     CreateSheetStatus(hSheet);
-    HWND hMark = GetDlgItem(hSheet, IDC_SHEET_STATE);
+    HWND hMark = GetDlgItem(hSheet, IDC_SHEET_STATE), hHelp = GetDlgItem(hSheet, IDHELP);
     ASSERT_NE(hMark, nullptr);
+    std::vector<std::vector<COLORREF>> mark;
     const auto show = [&](StateSeverity severity, std::vector<SupplyLevel> supplies = {}) {
         ShowStateView(hSheet, {severity, L"line", {}, std::move(supplies)});
         Pump(30);
-        return CaptureClient(hMark);
+        mark = capture(hMark);
     };
-    const COLORREF kWhite = RGB(255, 255, 255);
-    Capture mark = show(StateSeverity::Warning);
-    ASSERT_GT(mark.cx, 10);
-    const int n = std::min(mark.cx, mark.cy) - 1, x0 = (mark.cx - n) / 2, y0 = (mark.cy - n) / 2;
-    const POINT centre = {x0 + n / 2, y0 + n / 2}, corner = {x0 + std::max(1, n / 10), y0 + std::max(1, n / 10)},
-                bottomLeft = {x0 + 2, y0 + n - 2}, ringEdge = {x0 + std::max(1, n / 8) / 2, y0 + n / 2};
-    const auto at = [&](const POINT& p) { return mark.At(p.x, p.y); };
-    // A triangle: its base reaches the bottom corners, its top corners stay clear.
-    EXPECT_EQ(mark.At(centre.x, y0 + 3 * n / 4), RGB(230, 150, 0));
-    EXPECT_NE(at(bottomLeft), kWhite);
-    EXPECT_EQ(at(corner), kWhite);
-    // A circle: green, its corners clear, and nothing left of the triangle before it.
-    mark = show(StateSeverity::Ready);
-    EXPECT_EQ(at(centre), RGB(40, 150, 60));
-    EXPECT_EQ(at(corner), kWhite);
-    EXPECT_EQ(at(bottomLeft), kWhite) << "the triangle before is left behind";
-    // A square: red to its corners.
-    mark = show(StateSeverity::Stop);
-    EXPECT_EQ(at(centre), RGB(205, 30, 30));
-    EXPECT_EQ(at(corner), RGB(205, 30, 30));
-    // A grey ring, hollow; crossed out when the printer does not answer.
-    mark = show(StateSeverity::Unknown);
-    EXPECT_EQ(at(centre), kWhite) << "the square before is left behind";
-    EXPECT_EQ(at(ringEdge), RGB(130, 130, 130));
-    mark = show(StateSeverity::NoAnswer);
-    EXPECT_EQ(at(centre), RGB(130, 130, 130));
+    const COLORREF kWhite = RGB(255, 255, 255), kGrey = RGB(130, 130, 130), kRed = RGB(205, 30, 30);
+    show(StateSeverity::Warning);
+    ASSERT_GT(mark.size(), 10u);
+    const int n = int(std::min(mark.size(), mark[0].size())) - 1, x0 = (int(mark[0].size()) - n) / 2,
+              y0 = (int(mark.size()) - n) / 2, c = std::max(1, n / 10);
+    const auto at = [&](int x, int y) { return mark[y0 + y][x0 + x]; };
+    // A triangle reaches the bottom corners, not the top ones; a circle neither; a square both.
+    EXPECT_TRUE(at(n / 2, 3 * n / 4) == RGB(230, 150, 0) && at(2, n - 2) != kWhite && at(c, c) == kWhite);
+    show(StateSeverity::Ready);
+    EXPECT_TRUE(at(n / 2, n / 2) == RGB(40, 150, 60) && at(c, c) == kWhite);
+    EXPECT_EQ(at(2, n - 2), kWhite) << "the triangle before is left behind";
+    show(StateSeverity::Stop);
+    EXPECT_TRUE(at(n / 2, n / 2) == kRed && at(c, c) == kRed);
+    show(StateSeverity::Unknown);  // a grey ring, hollow; crossed out when nothing answers
+    EXPECT_EQ(at(n / 2, n / 2), kWhite) << "the square before is left behind";
+    EXPECT_EQ(at(std::max(1, n / 8) / 2, n / 2), kGrey);
+    show(StateSeverity::NoAnswer);
+    EXPECT_EQ(at(n / 2, n / 2), kGrey);
 
-    // The focus frame on the mark's right and bottom edges, which the circle leaves clear,
-    // and gone once the focus moved on.
-    const auto edgeMarked = [](const Capture& c) {
-        for (int x = 0; x < c.cx; ++x)
-            if (c.At(x, c.cy - 1) != RGB(255, 255, 255))
-                return true;
-        for (int y = 0; y < c.cy; ++y)
-            if (c.At(c.cx - 1, y) != RGB(255, 255, 255))
-                return true;
-        return false;
+    // The focus frame on the right and bottom edges, which the circle leaves clear.
+    const auto framed = [&] {
+        bool bFramed = false;
+        for (size_t i = 0; i < mark.size(); ++i)
+            bFramed = bFramed || mark.back()[i] != kWhite || mark[i].back() != kWhite;
+        return bFramed;
     };
-    mark = show(StateSeverity::Ready);
-    EXPECT_FALSE(edgeMarked(mark));
+    show(StateSeverity::Ready);
+    EXPECT_FALSE(framed());
     SetForegroundWindow(hSheet);
     SetFocus(hMark);
-    Pump(30);
-    EXPECT_TRUE(edgeMarked(CaptureClient(hMark)));
+    show(StateSeverity::Ready);
+    EXPECT_TRUE(framed());
     SetFocus(hHelp);
-    Pump(30);
-    EXPECT_FALSE(edgeMarked(CaptureClient(hMark))) << "the focus frame stays after the focus moved on";
+    show(StateSeverity::Ready);
+    EXPECT_FALSE(framed()) << "the focus frame stays after the focus moved on";
 
-    // The card, opened by the focus: each bar's fill is as long as its level of the bar.
-    show(StateSeverity::Warning, {{L"Black", 50, L"50 %"}, {L"Cyan", 5, L"5 %"}, {L"Waste", std::nullopt, L"unknown"}});
+    // The card, open while the mark has the focus: each fill as long as its level of the bar.
     SetFocus(hMark);
-    Pump(30);
+    show(StateSeverity::Warning, {{L"Black", 50, L"50 %"}, {L"Cyan", 5, L"5 %"}, {L"Waste", std::nullopt, L"?"}});
     HWND hCard = FindWindowW(L"LumeoStateCard", nullptr);
-    ASSERT_NE(hCard, nullptr);
-    ASSERT_TRUE(IsWindowVisible(hCard));
-    const Capture card = CaptureClient(hCard);
+    ASSERT_TRUE(hCard && IsWindowVisible(hCard));
+    const auto longest = [rows = capture(hCard)](COLORREF colour) {
+        int nLongest = 0;
+        for (const std::vector<COLORREF>& row : rows)
+            for (int x = 0, nRun = 0; x < int(row.size()); ++x)
+                nLongest = std::max(nLongest, nRun = row[x] == colour ? nRun + 1 : 0);
+        return nLongest;
+    };
     const int nInner = ScaleToDpi(120, SystemDpi()) - 2;
-    EXPECT_EQ(card.LongestRun(RGB(60, 110, 190)), nInner * 50 / 100);
-    EXPECT_EQ(card.LongestRun(RGB(230, 150, 0)), nInner * 5 / 100);
-    SetFocus(hHelp);
+    EXPECT_EQ(longest(RGB(60, 110, 190)), nInner * 50 / 100);
+    EXPECT_EQ(longest(RGB(230, 150, 0)), nInner * 5 / 100);
     DestroyWindow(hSheet);
 }
