@@ -905,10 +905,11 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
                                  "Toner: 75 %\r\nTray: auto (media unknown): unknown\r\nTray: main "
                                  "(Letter): 40 %\r\nTray: manual (media unknown): unknown\r\nTray: "
                                  "by-pass-tray (Number-10): unknown\r\n");
-    // Options the printer cannot carry or does not list: refused before anything is sent.
+    // Options the printer cannot carry or does not list: refused before anything is sent;
+    // a printer that does not fit to page is not advised to.
     for (const auto& [pszOptions, strReason] :
-         {std::pair(L"/zoom 150", std::string("a zoom of 150 % cannot be sent to a printer over IPP; choose 100 % or "
-                                              "fit to page")),
+         {std::pair(L"/zoom 150", std::string("a zoom of 150 % cannot be sent to a printer over IPP, and this printer "
+                                              "does not fit to page; choose 100 %")),
           {L"/fit", "the printer does not support print-scaling=fit"}}) {
         run = Run(L"/print " + std::wstring(pszOptions), strUrl, strPdf);
         EXPECT_EQ(run.dwExit, 4u);

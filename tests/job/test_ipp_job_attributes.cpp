@@ -73,7 +73,11 @@ TEST(IppJobAttributes, EachOptionBecomesItsAttributeOrRefusesTheFileNamingIt)
         {"fit", [](JobSettings& s) { s.m_bFitToPage = 1; }, true, true, "",
          {FileOutcome::OptionNotTaken, L"print-scaling=fit"}},
         {"100 % where scaling is known", [](JobSettings&) {}, true, true, "sides=one-sided print-scaling=none", {}},
-        {"zoom", [](JobSettings& s) { s.m_nZoom = 150; }, true, true, "", {FileOutcome::ZoomNotCarried, L"150"}},
+        {"zoom, to a printer that does not fit", [](JobSettings& s) { s.m_nZoom = 150; }, true, true, "", [] {
+             FileReason reason{FileOutcome::ZoomNotCarried, L"150"};
+             reason.bFitTaken = false;
+             return reason;
+         }()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszCase);
