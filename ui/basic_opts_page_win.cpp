@@ -330,6 +330,7 @@ void CBasicOptsPage::OnPrinterChecked()
     m_checkWorker.Finish();
     m_stateTarget = pReport->stateTarget;
     m_bNotSnmp = pReport->bNotSnmp;
+    m_strIppReason = pReport->strIppReason;
     // An agent that answers without the printer's objects tells no state.
     const PrinterState& state = pReport->state;
     if (m_stateTarget) {

@@ -33,7 +33,7 @@ void CBasicOptsPage::ShowPrinterStateNow()
     // A printer that cannot be printed on says why, and what waits for another
     // one.
     if ((nSupportedTypes == -1 || nSupportedTypes == 0) && !IsCheckingPrinter())
-        ShowStateView(GetSheet(), ViewOfCheck(nSupportedTypes, m_arrWaitingFiles.size(), m_bNotSnmp));
+        ShowStateView(GetSheet(), ViewOfCheck(nSupportedTypes, m_arrWaitingFiles.size(), m_bNotSnmp, m_strIppReason));
     else if (m_stateView)
         ShowStateView(GetSheet(), *m_stateView);
     else {

@@ -1520,6 +1520,7 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
         L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\" + strPort,
         {{L"IPAddress", L"127.0.0.1:" + std::to_wstring(silent.Port())}}));
     ASSERT_NE(m_printers.AddRawPrinter(L"Lumeo E2E Net Silent", strPort), nullptr);
+    ASSERT_NE(m_printers.AddRawPrinter(L"Lumeo E2E Url Closed", L"ipp://127.0.0.1:1/ipp/print"), nullptr);
     CUiDriver& ui = Start({});
     ASSERT_TRUE(ChoosePrinter(ui, L"Lumeo E2E Net Silent", false));
 
@@ -1546,6 +1547,11 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
         EXPECT_TRUE(CUiDriver::WaitUntil([&] { return silent.Received() > nBefore; }, 10000));
         EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NETNOANSWER"));
     }
+
+    // A queue on a printer's URL where nothing listens: the line says why, as /probe does.
+    EXPECT_TRUE(ChoosePrinter(ui, L"Lumeo E2E Url Closed", false));
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NETNOANSWER"));
+    EXPECT_EQ(ui.StatusText(), L"The printer does not answer: no connection. F5 asks again.");
 
     // A check superseded at once by a printer that answers never speaks.
     EXPECT_TRUE(ChoosePrinter(ui, L"Lumeo E2E Net Silent", false));

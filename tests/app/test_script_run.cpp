@@ -95,11 +95,9 @@ TEST(ScriptJson, HostileStringsOfThePrinterAndTheRegistryMakeADocumentThatParses
     EXPECT_EQ(route["ippRequests"][0], nlohmann::json::parse(R"({"url":null,"answered":false,"reason":"not an IPP port"})"));
     EXPECT_EQ(route["ippRequests"][1]["url"], "ipp://h\uFFFD:631/ipp/print");
     // Asked over IPP alone, a port is an IPP route whether it answered or not; absent is null.
-    facts.route.arrSnmp.clear();
-    facts.route.arrIpp = {{L"ipp://h/", false, "no connection"}};
-    facts.state.trays = {{L"main", L"", L"Letter"}};
     ScriptJson alone(RunMode::Probe);
-    alone.AddProbe(facts);
+    alone.AddProbe({L"P", {L"ipp://h/", PortKind::Network, {}, {{L"ipp://h/", false, "no connection"}}}, false, L"",
+                    -1, {.trays = {{L"main", L"", L"Letter"}}}});
     const nlohmann::json printer2 = nlohmann::json::parse(alone.Text(3))["printers"][0];
     EXPECT_TRUE(printer2["route"]["kind"] == "ipp" && printer2["state"]["trays"][0]["description"].is_null());
     facts.route.arrIpp = {{L"", false, "not an IPP port"}, {L"ipp://h\x1B:631/ipp/print", true, ""}};
@@ -124,7 +122,7 @@ TEST(ScriptJson, EveryValueTheCodeCanWriteStandsInTheReadmesTable)
         for (std::sregex_iterator it(strKeys.begin(), strKeys.end(), quoted), end; it != end; ++it)
             rows[(*it)[1]] += strLine.substr(nSplit);
     }
-    ASSERT_TRUE(rows.contains("files")) << "no /json table in " << LUMEO_README;
+    ASSERT_TRUE(rows.contains("files")) << LUMEO_README;
     for (const JsonValueList& list : ScriptJsonValues())
         for (const std::string& strValue : list.arrValues)
             EXPECT_NE(rows[list.strRow].find("`\"" + strValue + "\"`"), std::string::npos)
