@@ -1037,6 +1037,7 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
     });
     EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
     EXPECT_EQ(Parsed(run.strOutput)["files"][0]["pages"], 1) << run.strOutput;
+    EXPECT_EQ(Parsed(run.strOutput)["printerReport"], nlohmann::json::parse(R"({"verdict":"done","pages":1,"trouble":null})"));
     // The responder's count: the length, then each run of bytes that are not zero at its offset, in hex.
     EXPECT_EQ(ReadWholeFile(strHeld + "/counted"), "4298113029\n0 255044462d312e340a\n3221225472 3347\n"
                                                    "4294967294 45444745\n4298113023 2525454f460a\n");
