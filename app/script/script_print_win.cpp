@@ -190,7 +190,7 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     DeviceIdRoute route;
     const int nSupportedTypes = bUrl ? CheckUrlPrinter(cmd.strPrinter, route) : CheckSupportedTypes(prtControl, route);
     if (const int nExit = ExitCodeOfPrinterCheck(nSupportedTypes)) {
-        out.ErrorLine(PrinterCheckLine(nSupportedTypes));
+        out.ErrorLine(PrinterCheckLine(nSupportedTypes, route.kind));
         json.PrinterCheckFault(nSupportedTypes);
         return nExit;
     }

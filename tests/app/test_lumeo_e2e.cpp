@@ -905,6 +905,11 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
                                  "Toner: 75 %\r\nTray: auto (media unknown): unknown\r\nTray: main "
                                  "(Letter): 40 %\r\nTray: manual (media unknown): unknown\r\nTray: "
                                  "by-pass-tray (Number-10): unknown\r\n");
+    // A URL that names no printer there: told as that, never as a printer that answered.
+    run = Run(L"/probe", strUrl + "?x");
+    EXPECT_NE(run.strOutput.find("?x: no printer at this URL (the address answered client-error-not-found)\r\nDevice "
+                                 "ID: (none)\r\nFiles it takes: (none)\r\nVerdict: No printer answered over the network."),
+              std::string::npos) << run.strOutput;
     // Options the printer cannot carry or does not list: refused before anything is sent;
     // a printer that does not fit to page is not advised to.
     for (const auto& [pszOptions, strReason] :
@@ -1247,8 +1252,8 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
     const std::wstring strSilent = AddNetworkPrinter(L"Silent", silent.Port());
     run = RunScript(LUMEO_CMD_EXE, L"/print /m " + Quoted(strSilent) + L" " + Quoted(MakeFile(L"s.pdf", kPdfBytes)));
     EXPECT_EQ(run.dwExit, 3u);
-    EXPECT_EQ(run.strOutput, "The printer did not answer. Another program may be using it, its cable may be loose, or "
-                             "it may be turned off.\r\n");
+    EXPECT_EQ(run.strOutput, "No printer answered over the network. It may be turned off or asleep, off the network, "
+                             "or its address may be wrong.\r\n");
     EXPECT_GE(silent.Received(), 1);
     int nAsked = silent.Received();
     ULONGLONG ullStart = GetTickCount64();

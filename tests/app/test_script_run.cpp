@@ -55,6 +55,10 @@ TEST(ScriptTexts, ProbeLinesCarryNoControlCharacterOfThePrinterOrTheRegistry)
     ASSERT_GE(arrLines.size(), 6u);
     for (const std::wstring& strLine : arrLines)
         EXPECT_EQ(std::count_if(strLine.begin(), strLine.end(), IsControlCharacter), 0) << strLine.size();
+    // A silent printer is told of its cable only when it has one.
+    EXPECT_EQ(ProbeLines(L"Office", route, false, L"", -1).back().find(L"cable"), std::wstring::npos);
+    route = {L"USB001", PortKind::Usb};
+    EXPECT_NE(ProbeLines(L"Office", route, false, L"", -1).back().find(L"cable"), std::wstring::npos);
 }
 
 TEST(ScriptJson, HostileStringsOfThePrinterAndTheRegistryMakeADocumentThatParses)

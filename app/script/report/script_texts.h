@@ -19,8 +19,9 @@ std::wstring NoRunLine();
 std::wstring UnknownPrinterLine(const std::wstring& strPrinter);
 // /via asked for a road the printer does not have (exit code 1).
 std::wstring NoRoadLine(PrintRoad road, const std::wstring& strPrinter);
-// The printer message of a supported-type mask that admits nothing (messages 2, 3, 4).
-std::wstring PrinterCheckLine(int nSupportedTypes);
+// The printer message of a supported-type mask that admits nothing (messages 2, 3, 4);
+// a silent network printer (its port's kind) gets no advice about a cable.
+std::wstring PrinterCheckLine(int nSupportedTypes, PortKind kind = PortKind::Usb);
 
 // The printer reports a stop condition before the run (exit code 6).
 std::wstring PrinterStoppedLine(const PrinterState& state);
