@@ -44,8 +44,8 @@ bool IppPrinterRoute::Ask(const std::vector<std::string>& names, uint32_t nBudge
             const char* pszKeyword = ipp::StatusKeyword(reply.message.code);
             const std::string strStatus = pszKeyword ? pszKeyword : "status " + std::to_string(reply.message.code);
             m_strLastReason = reply.message.code == ipp::status::kClientNotFound
-                                  ? "no printer at this URL (the address answered " + strStatus + ")"
-                                  : "the address answered " + strStatus + ", not as a printer that takes the request";
+                                  ? "no printer at this URL (" + strStatus + ")"
+                                  : "the address answered " + strStatus + ", not as a printer";
         } else {
             m_bAnswered = true;
             m_strLastReason.clear();

@@ -907,8 +907,8 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
                                  "by-pass-tray (Number-10): unknown\r\n");
     // A URL that names no printer there: told as that, never as a printer that answered.
     run = Run(L"/probe", strUrl + "?x");
-    EXPECT_NE(run.strOutput.find("?x: no printer at this URL (the address answered client-error-not-found)\r\nDevice "
-                                 "ID: (none)\r\nFiles it takes: (none)\r\nVerdict: No printer answered over the network."),
+    EXPECT_NE(run.strOutput.find("?x: no printer at this URL (client-error-not-found)\r\nDevice ID: (none)"
+                                 "\r\nFiles it takes: (none)\r\nVerdict: No printer answered over the network."),
               std::string::npos) << run.strOutput;
     // Options the printer cannot carry or does not list: refused before anything is sent;
     // a printer that does not fit to page is not advised to.
