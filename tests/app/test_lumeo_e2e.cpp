@@ -971,6 +971,9 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
     EXPECT_EQ(run.dwExit, 5u);
     EXPECT_NE(run.strOutput.find("Sent (the printer reports: Job aborted. Paper jam): "), std::string::npos)
         << run.strOutput;
+    run = Run(L"/print /json", strUrl, L" " + Quoted(MakeFile(L"jam.pdf", kPdfBytes)));
+    EXPECT_EQ(Parsed(run.strOutput)["printerReport"], nlohmann::json::parse(R"({"verdict": "trouble", "pages": null,
+        "trouble": "Job aborted. Paper jam"})")) << run.strOutput;
 
     const std::string strRaster = raster.Url("ipp", "127.0.0.1", "/ipp/print");
     run = Run(L"/probe", strRaster);
