@@ -78,6 +78,9 @@ constexpr Text kNotOfType[] = {
     {L"IDL_REASON_NOTBMP", L"not a BMP image"},
 };
 constexpr Text kNoType{L"IDL_REASON_NOTYPE", L"its name gives no file type; the printer takes {1}"};
+constexpr Text kZoomNoFit{L"IDL_REASON_IPPZOOMNOFIT",
+                           L"a zoom of {1} % cannot be sent to a printer over IPP, and this printer does not fit to "
+                           L"page; choose 100 %"};
 constexpr Text kTakesNone{L"IDL_REASON_TAKESNONE", L"the printer takes no files now"};
 constexpr Text kListPair{L"IDL_LIST_PAIR", L"{1} and {2}"};
 constexpr Text kListItem{L"IDL_LIST_ITEM", L"{1}, {2}"};
@@ -168,6 +171,10 @@ std::wstring FileReasonText(const FileReason& reason)
         return {};
     case FileOutcome::TypeNotTaken:
         return TypeNotTakenText(reason);
+    case FileOutcome::ZoomNotCarried:
+        if (!reason.bFitTaken)
+            return Say(kZoomNoFit, {reason.strDetail});
+        break;
     case FileOutcome::NotOfItsType: {
         const int nIndex = TypeIndex(reason.nFileType);
         return nIndex < 0 ? FileCauseText(reason.outcome) : Say(kNotOfType[nIndex]);

@@ -62,6 +62,8 @@ struct FileReason {
     // CannotOpen, SpoolFileFailed, SpoolerRefused: the system's error text; TypeNotTaken
     // of no known type: the extension of its name; PrinterTrouble: the printer's words.
     std::wstring strDetail;
+    // ZoomNotCarried: the printer fits to page, so that is worth advising.
+    bool bFitTaken = true;
 
     FileReason() = default;
     FileReason(FileOutcome cause) : outcome(cause) {}  // NOLINT: a bare cause is a reason

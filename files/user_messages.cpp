@@ -44,3 +44,17 @@ std::wstring FilesWaitNote()
     return GetUIText(L"ERROR_MSG", L"IDL_MESSAGE_FILESWAIT",
                      L"Files the printer does not take appear in the list once a printer that takes them is chosen.");
 }
+
+std::wstring FilesWaitAnswerNote()
+{
+    return GetUIText(L"ERROR_MSG", L"IDL_MESSAGE_FILESWAITANSWER",
+                     L"The files wait: they appear in the list once the printer answers (F5 asks again) or a "
+                     L"printer that takes them is chosen.");
+}
+
+std::wstring NetworkNoAnswerText()
+{
+    return GetUIText(L"ERROR_MSG", L"IDL_MESSAGE_NETNOANSWER",
+                     L"The selected printer does not answer over the network. It may be turned off or asleep, "
+                     L"off the network, or at another address now.");
+}

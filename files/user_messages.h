@@ -19,3 +19,7 @@ std::wstring GetUserMessageTitle();
 std::wstring TakenOffListText();
 // The last line of a message that leaves files waiting for a printer that takes them.
 std::wstring FilesWaitNote();
+// The same for files that wait because the printer did not answer.
+std::wstring FilesWaitAnswerNote();
+// Message 4 for a printer on a network port: no cable of its own to be loose.
+std::wstring NetworkNoAnswerText();

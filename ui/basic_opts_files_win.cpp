@@ -14,6 +14,7 @@
 #include "job/outcome/print_summary.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
+#include "job/document/document_scan.h"
 #include "ui/sheet_status.h"
 
 void CBasicOptsPage::QueueWaitingFiles()
@@ -89,6 +90,22 @@ void CBasicOptsPage::QueueFiles(std::vector<std::wstring> arrPaths, FileRoute ro
     StartNextAdmission();
 }
 
+namespace {
+// A file that would be refused at Print for its printer commands never joins the list.
+void RefuseFilesWithPrinterCommands(AdmissionResult& result, size_t nCandidates, const std::function<bool()>& fnStop)
+{
+    std::vector<AdmittedFile> arrKept;
+    for (AdmittedFile& file : result.arrAdmitted) {
+        FileReason reason = ScanDocumentForPrinterCommands(file.strPath, fnStop);
+        if (reason.outcome == FileOutcome::PrinterCommands)
+            result.arrRefused.push_back({file.strPath, std::move(reason), nCandidates});
+        else
+            arrKept.push_back(std::move(file));
+    }
+    result.arrAdmitted = std::move(arrKept);
+}
+}  // namespace
+
 void CBasicOptsPage::StartNextAdmission()
 {
     // The printer's answer decides which files it takes: they wait for it.
@@ -110,7 +127,9 @@ void CBasicOptsPage::StartNextAdmission()
     m_admitWorker.SetWindow(m_hWnd);
     const bool bStarted = m_admitWorker.Start(
         [arrPaths = m_batchAdmitting.arrPaths, nTypes = nSupportedTypes](const CWorker::Link& link) {
-            link.Post(kMsgFilesAdmitted, std::make_unique<AdmissionResult>(AdmitCandidateFiles(arrPaths, nTypes)));
+            auto pResult = std::make_unique<AdmissionResult>(AdmitCandidateFiles(arrPaths, nTypes));
+            RefuseFilesWithPrinterCommands(*pResult, arrPaths.size(), [&link] { return link.StopRequested(); });
+            link.Post(kMsgFilesAdmitted, std::move(pResult));
         },
         [](const CWorker::Link& link) { link.Post(kMsgFilesAdmitted, std::make_unique<AdmissionResult>()); });
     if (!bStarted) {
@@ -158,5 +177,6 @@ void CBasicOptsPage::OnClickedButtonRemove()
 {
     if (ListView_GetSelectedCount(m_hList) == 0)
         return;
+    ReleaseSheetOutcome(GetSheet());
     EnableRemoveForEntries(RemoveSelectedEntries(m_hList));
 }

@@ -177,6 +177,7 @@ private:
     CWorker m_stateWorker;                 // busy while the state is read again
     bool m_bRunning = false;
     bool m_bNotSnmp = false;  // the check's answer was not a printer's
+    std::wstring m_strIppReason;  // why a printer asked over IPP alone did not answer
     // The printer list was opened: a choice from it, even of the same printer, asks again.
     bool m_bPrinterListOpened = false;
     UINT m_nCheckMessageDelayMs = 0;

@@ -12,6 +12,7 @@
 #include "files/shell_files.h"
 #include "files/user_messages.h"
 #include "job/settings/param_mngr.h"
+#include "printer/state/port_kind.h"
 #include "printer/state/printer_state_text.h"
 #include "resources/resource.h"
 #include "ui/message_dialog.h"
@@ -67,7 +68,8 @@ void CBasicOptsPage::ShowPrintButton(bool bShow)
     // A hidden default button still answers Enter through the dialog manager; a
     // disabled one does not.
     EnableWindow(hPrint, bShow);
-    ShowWindow(hPrint, bShow ? SW_SHOW : SW_HIDE);
+    // Print keeps its place: disabled, it says there is nothing to print on yet.
+    ShowWindow(hPrint, SW_SHOW);
 }
 
 int CBasicOptsPage::FileCount() const { return m_hList ? ListView_GetItemCount(m_hList) : 0; }
@@ -332,6 +334,7 @@ void CBasicOptsPage::OnPrinterChecked()
     m_checkWorker.Finish();
     m_stateTarget = pReport->stateTarget;
     m_bNotSnmp = pReport->bNotSnmp;
+    m_strIppReason = pReport->strIppReason;
     // An agent that answers without the printer's objects tells no state.
     const PrinterState& state = pReport->state;
     if (m_stateTarget) {
@@ -390,8 +393,13 @@ void CBasicOptsPage::OnTimer(UINT_PTR nId)
     if (!nCode)
         return;
     KillTimer(m_hWnd, nId);
-    // The files given are not lost: they wait for a printer that takes them.
-    ShowListedMessage(m_hWnd, GetUserMessageText(nCode), {}, m_arrWaitingFiles.empty() ? L"" : FilesWaitNote());
+    // The files given are not lost: they wait for a printer that takes them, or for this
+    // one to answer.
+    const bool bNetwork =
+        ClassifyPort(m_PrtControl.GetPrinterPortName(m_PrtControl.GetCurrentIndex())) == PortKind::Network;
+    const std::wstring strNote =
+        m_arrWaitingFiles.empty() ? L"" : nCode == 4 ? FilesWaitAnswerNote() : FilesWaitNote();
+    ShowListedMessage(m_hWnd, nCode == 4 && bNetwork ? NetworkNoAnswerText() : GetUserMessageText(nCode), {}, strNote);
 }
 
 void CBasicOptsPage::OnClickedButtonDefault()

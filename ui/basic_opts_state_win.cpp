@@ -18,7 +18,8 @@ struct PrinterStateRead {
 
 bool SameView(const StateView& a, const StateView& b)
 {
-    if (a.severity != b.severity || a.strLine != b.strLine || a.supplies.size() != b.supplies.size())
+    if (a.severity != b.severity || a.strLine != b.strLine || a.arrDetails != b.arrDetails ||
+        a.supplies.size() != b.supplies.size())
         return false;
     for (size_t i = 0; i < a.supplies.size(); ++i)
         if (a.supplies[i].strName != b.supplies[i].strName || a.supplies[i].strLevel != b.supplies[i].strLevel)
@@ -32,11 +33,11 @@ void CBasicOptsPage::ShowPrinterStateNow()
     // A printer that cannot be printed on says why, and what waits for another
     // one.
     if ((nSupportedTypes == -1 || nSupportedTypes == 0) && !IsCheckingPrinter())
-        ShowStateView(GetSheet(), ViewOfCheck(nSupportedTypes, m_arrWaitingFiles.size(), m_bNotSnmp));
+        ShowStateView(GetSheet(), ViewOfCheck(nSupportedTypes, m_arrWaitingFiles.size(), m_bNotSnmp, m_strIppReason));
     else if (m_stateView)
         ShowStateView(GetSheet(), *m_stateView);
     else {
-        SetSheetStatus(GetSheet(), L"");
+        SetSheetStateLine(GetSheet(), L"");
         HideStateIndicator(GetSheet());
     }
 }
@@ -90,28 +91,19 @@ void CBasicOptsPage::OnStateRead()
     StateView view = pRead->bAnswered ? ViewOfState(pRead->state) : ViewOfCheck(-1, 0);
     if (pRead->bAnswered && view.severity == StateSeverity::Unknown)
         view.strLine.clear();
-    // Only a change is news; a run's summary in the line gives way to a change of severity only.
+    // Only a change is news. A run's outcome keeps the line: the mark and its card change.
     if (m_stateView && SameView(*m_stateView, view))
         return;
-    wchar_t szLine[1024] = {};
-    GetDlgItemTextW(GetSheet(), IDC_SHEET_STATUS, szLine, 1024);
-    const bool bLineShowsState = !m_stateView || m_stateView->strLine == szLine;
-    const bool bNewSeverity = !m_stateView || m_stateView->severity != view.severity;
     DebugLog(L"CBasicOptsPage::OnStateRead / %s", view.strLine.c_str());
     m_stateView = std::move(view);
-    if (bLineShowsState || bNewSeverity)
-        ShowPrinterStateNow();
+    ShowPrinterStateNow();
 }
 
 void CBasicOptsPage::ShowStateAfterRun(const std::optional<PrinterState>& followed)
 {
     if (followed && m_stateTarget)
         m_stateView = ViewOfState(*followed);
-    // Trouble and warnings stay in view; a ready printer leaves the run's summary
-    // in the line.
-    if (m_stateView &&
-        (m_stateView->severity == StateSeverity::Warning || m_stateView->severity == StateSeverity::Stop))
+    // The run's outcome holds the line; the state shows in the mark and its card.
+    if (m_stateView)
         ShowPrinterStateNow();
-    else if (m_stateView)
-        ShowStateSeverity(GetSheet(), m_stateView->severity);
 }

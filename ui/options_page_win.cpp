@@ -5,6 +5,12 @@
 #include "common/ui_text.h"
 #include "ui/access_keys.h"
 #include "resources/resource.h"
+#include "ui/sheet_status.h"
+
+namespace {
+// A click, a typed or chosen value: not a focus moving or a list opening.
+bool IsUserChange(int nCode) { return nCode == BN_CLICKED || nCode == EN_CHANGE || nCode == CBN_SELCHANGE; }
+}  // namespace
 
 std::wstring RangeTipText(int nLow, int nHigh)
 {
@@ -37,6 +43,9 @@ bool COptionsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
         }
         return true;
     case WM_COMMAND:
+        // The user does something new: a run's outcome in the status line gives way.
+        if (m_bInitialized && lParam && IsUserChange(CommandCode(wParam)))
+            ReleaseSheetOutcome(GetSheet());
         if (OnCommand(CommandId(wParam), CommandCode(wParam))) {
             lResult = 0;
             return true;

@@ -22,6 +22,8 @@ struct PrinterCheckReport {
     std::shared_ptr<const PrinterRoute> stateTarget;
     // Busy or off, though something answered there, not as a printer (another protocol).
     bool bNotSnmp = false;
+    // A port asked over IPP alone that did not answer: why, in the words /probe uses.
+    std::wstring strIppReason;
     PrinterState state;
 };
 

@@ -15,6 +15,8 @@ PrinterCheckReport CheckPrinterByName(const std::wstring& strPrinter)
     report.nSupportedTypes = CheckSupportedTypes(prtControl, route);
     for (const SnmpRequestRoute& request : route.arrSnmp)
         report.bNotSnmp |= report.nSupportedTypes == -1 && request.bNotSnmp;
+    if (report.nSupportedTypes == -1 && route.arrSnmp.empty() && !route.arrIpp.empty() && !route.arrIpp.back().bAnswered)
+        report.strIppReason.assign(route.arrIpp.back().strReason.begin(), route.arrIpp.back().strReason.end());
     // Its state with its supplies only where it can print: before a run, and for the sheet.
     if (report.nSupportedTypes > 0 && route.answered && route.answered->ReadState(report.state, true))
         report.stateTarget = route.answered->Copy();  // kept without the check's socket

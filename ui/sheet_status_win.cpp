@@ -13,6 +13,23 @@ namespace {
 constexpr int kMarginPx = 10;      // from the sheet's left edge and from the Print button
 constexpr int kProgressPx = 8;     // height of the bar below the text
 constexpr int kGapPx = 2;
+
+// One sheet per process: whether its line holds a run's outcome, and the printer's
+// state line as last told, which comes back when the outcome gives way.
+struct HeldOutcome {
+    HWND hStatus = nullptr;
+    std::wstring strStateLine;
+} g_held;
+
+void LayOutStatusLines(HWND hSheet, bool bTwoLines);
+
+void SetLineText(HWND hSheet, const std::wstring& strText)
+{
+    // The first page speaks before the sheet has finished its own set-up.
+    CreateSheetStatus(hSheet);
+    if (HWND hStatus = GetDlgItem(hSheet, IDC_SHEET_STATUS))
+        SetWindowTextW(hStatus, strText.c_str());
+}
 }  // namespace
 
 void CreateSheetStatus(HWND hSheet)
@@ -46,15 +63,77 @@ void CreateSheetStatus(HWND hSheet)
                                 hSheet, reinterpret_cast<HMENU>(IDC_SHEET_PROGRESS), hInstance, nullptr);
     SendMessageW(hBar, PBM_SETRANGE32, 0, 1000);
     CreateStateIndicator(hSheet);
+    LayOutStatusLines(hSheet, true);
 }
 
 void SetSheetStatus(HWND hSheet, const std::wstring& strText)
 {
-    // The first page speaks before the sheet has finished its own set-up.
-    CreateSheetStatus(hSheet);
-    if (HWND hStatus = GetDlgItem(hSheet, IDC_SHEET_STATUS))
-        SetWindowTextW(hStatus, strText.c_str());
+    if (SheetHoldsOutcome(hSheet))
+        g_held.hStatus = nullptr;
+    SetLineText(hSheet, strText);
 }
+
+void SetSheetOutcome(HWND hSheet, const std::wstring& strText)
+{
+    SetLineText(hSheet, strText);
+    g_held.hStatus = GetDlgItem(hSheet, IDC_SHEET_STATUS);
+}
+
+void SetSheetStateLine(HWND hSheet, const std::wstring& strText)
+{
+    g_held.strStateLine = strText;
+    if (!SheetHoldsOutcome(hSheet))
+        SetLineText(hSheet, strText);
+}
+
+void ReleaseSheetOutcome(HWND hSheet)
+{
+    if (!SheetHoldsOutcome(hSheet))
+        return;
+    g_held.hStatus = nullptr;
+    SetLineText(hSheet, g_held.strStateLine);
+}
+
+bool SheetHoldsOutcome(HWND hSheet)
+{
+    return g_held.hStatus && g_held.hStatus == GetDlgItem(hSheet, IDC_SHEET_STATUS);
+}
+
+namespace {
+// Above a progress bar the line is one line, cut with an ellipsis; without the bar it
+// has the band to itself and wraps onto a second line, so an outcome or a reason is read
+// whole. The mark stays in front of the first line.
+void LayOutStatusLines(HWND hSheet, bool bTwoLines)
+{
+    HWND hStatus = GetDlgItem(hSheet, IDC_SHEET_STATUS), hBar = GetDlgItem(hSheet, IDC_SHEET_PROGRESS);
+    if (!hStatus || !hBar)
+        return;
+    TEXTMETRICW tm = {};
+    HDC hdc = GetDC(hStatus);
+    {
+        CSelectObject font(hdc, reinterpret_cast<HGDIOBJ>(SendMessageW(hStatus, WM_GETFONT, 0, 0)));
+        GetTextMetricsW(hdc, &tm);
+    }
+    ReleaseDC(hStatus, hdc);
+    const RECT rcStatus = ChildRect(hSheet, hStatus), rcBar = ChildRect(hSheet, hBar);
+    const int cyOne = tm.tmHeight + 2, cyTwo = 2 * tm.tmHeight + 2;
+    // The one-line band runs from the line's top to the bar's bottom; two lines are
+    // centred on it.
+    const int yBandTop = rcBar.top - ScaleToDpi(kGapPx, SystemDpi()) - cyOne;
+    const int y = bTwoLines ? yBandTop + (rcBar.bottom - yBandTop - cyTwo) / 2 : yBandTop;
+    LONG nStyle = GetWindowLongW(hStatus, GWL_STYLE) & ~(SS_ENDELLIPSIS | SS_EDITCONTROL);
+    nStyle |= bTwoLines ? SS_EDITCONTROL : SS_ENDELLIPSIS;
+    SetWindowLongW(hStatus, GWL_STYLE, nStyle);
+    SetWindowPos(hStatus, nullptr, rcStatus.left, y, rcStatus.right - rcStatus.left, bTwoLines ? cyTwo : cyOne,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (HWND hMark = GetDlgItem(hSheet, IDC_SHEET_STATE)) {
+        const RECT rcMark = ChildRect(hSheet, hMark);
+        SetWindowPos(hMark, nullptr, rcMark.left, y + (cyOne - (rcMark.bottom - rcMark.top)) / 2, 0, 0,
+                     SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    InvalidateRect(hSheet, nullptr, TRUE);
+}
+}  // namespace
 
 void SetSheetProgress(HWND hSheet, int nPermille)
 {
@@ -63,8 +142,11 @@ void SetSheetProgress(HWND hSheet, int nPermille)
         return;
     if (nPermille < 0) {
         ShowWindow(hBar, SW_HIDE);
+        LayOutStatusLines(hSheet, true);
         return;
     }
     SendMessageW(hBar, PBM_SETPOS, nPermille, 0);
+    if (!IsWindowVisible(hBar))
+        LayOutStatusLines(hSheet, false);
     ShowWindow(hBar, SW_SHOWNA);
 }

@@ -23,6 +23,8 @@ constexpr int kPadPx = 6;
 // One sheet per process: what its indicator and card show.
 struct Shown {
     StateSeverity severity = StateSeverity::Unknown;
+    std::wstring strStateLine;
+    std::vector<std::wstring> arrDetails;
     std::vector<SupplyLevel> supplies;
     HWND hCard = nullptr;
     HWND hAnchor = nullptr;  // what the pointer is on while the card shows
@@ -81,6 +83,22 @@ std::wstring StatusLineText(HWND hSheet)
     return szText;
 }
 
+// The card's text above the supply bars: the status line whole; under a run's outcome
+// the printer's state line, then each of its details.
+std::wstring CardHead(HWND hSheet)
+{
+    std::wstring strText = StatusLineText(hSheet);
+    const auto AddLine = [&strText](const std::wstring& strLine) {
+        if (!strLine.empty() && strLine != strText)
+            strText += (strText.empty() ? L"" : L"\r\n") + strLine;
+    };
+    if (SheetHoldsOutcome(hSheet))
+        AddLine(g_shown.strStateLine);
+    for (const std::wstring& strDetail : g_shown.arrDetails)
+        AddLine(strDetail);
+    return strText;
+}
+
 HFONT CardFont()
 {
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -136,7 +154,7 @@ LRESULT CALLBACK CardProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         RECT rc;
         GetClientRect(hWnd, &rc);
         FillRect(hdc, &rc, GetSysColorBrush(COLOR_INFOBK));
-        LayOutCard(hdc, true, StatusLineText(GetWindow(hWnd, GW_OWNER)));
+        LayOutCard(hdc, true, CardHead(GetWindow(hWnd, GW_OWNER)));
         EndPaint(hWnd, &ps);
         return 0;
     }
@@ -149,7 +167,7 @@ void HideCard();
 
 void ShowCard(HWND hSheet, HWND hFrom)
 {
-    const std::wstring strLine = StatusLineText(hSheet);
+    const std::wstring strLine = CardHead(hSheet);
     if (strLine.empty() && g_shown.supplies.empty()) {
         HideCard();
         return;
@@ -204,26 +222,50 @@ bool OnPointer(HWND hWnd, UINT uMsg)
     return false;
 }
 
+// The mark is composed off screen on the sheet's own background, so a mark of
+// another shape or a focus frame drawn before leaves nothing behind.
+void PaintIndicator(HWND hWnd, HDC hdc)
+{
+    RECT rc;
+    GetClientRect(hWnd, &rc);
+    CMemoryCanvas canvas(hdc, rc.right, rc.bottom);
+    FillRect(canvas.DC(), &rc, GetSysColorBrush(COLOR_BTNFACE));
+    if (HWND hParent = GetParent(hWnd)) {
+        POINT ptOrigin = {0, 0};
+        MapWindowPoints(hWnd, hParent, &ptOrigin, 1);
+        POINT ptOld;
+        SetViewportOrgEx(canvas.DC(), -ptOrigin.x, -ptOrigin.y, &ptOld);
+        SendMessageW(hParent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.DC()), 0);
+        SetViewportOrgEx(canvas.DC(), ptOld.x, ptOld.y, nullptr);
+    }
+    DrawMark(canvas.DC(), rc, g_shown.severity);
+    if (GetFocus() == hWnd)
+        DrawFocusRect(canvas.DC(), &rc);
+    canvas.CopyTo(hdc, 0, 0);
+}
+
 LRESULT CALLBACK IndicatorProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == WM_PAINT) {
         PAINTSTRUCT ps;
         HDC hdc = BeginPaint(hWnd, &ps);
-        RECT rc;
-        GetClientRect(hWnd, &rc);
-        DrawMark(hdc, rc, g_shown.severity);
-        if (GetFocus() == hWnd)
-            DrawFocusRect(hdc, &rc);
+        PaintIndicator(hWnd, hdc);
         EndPaint(hWnd, &ps);
         return 0;
     }
+    if (uMsg == WM_PRINTCLIENT) {
+        PaintIndicator(hWnd, reinterpret_cast<HDC>(wParam));
+        return 0;
+    }
+    if (uMsg == WM_ERASEBKGND)
+        return TRUE;  // the paint clears its own background
     // Tab reaches the indicator too: its card shows while it has the focus.
     if (uMsg == WM_SETFOCUS || uMsg == WM_KILLFOCUS) {
         if (uMsg == WM_SETFOCUS)
             ShowCard(GetParent(hWnd), hWnd);
         else
             HideCard();
-        InvalidateRect(hWnd, nullptr, TRUE);
+        InvalidateRect(hWnd, nullptr, FALSE);
         return 0;
     }
     OnPointer(hWnd, uMsg);
@@ -286,14 +328,16 @@ void ShowStateSeverity(HWND hSheet, StateSeverity severity)
         return;
     g_shown.severity = severity;
     SetWindowTextW(hIndicator, SeverityName(severity).c_str());
-    InvalidateRect(hIndicator, nullptr, TRUE);
+    InvalidateRect(hIndicator, nullptr, FALSE);
     ShowWindow(hIndicator, SW_SHOWNA);
 }
 
 void ShowStateView(HWND hSheet, const StateView& view)
 {
     g_shown.supplies = view.supplies;
-    SetSheetStatus(hSheet, view.strLine);
+    g_shown.strStateLine = view.strLine;
+    g_shown.arrDetails = view.arrDetails;
+    SetSheetStateLine(hSheet, view.strLine);
     ShowStateSeverity(hSheet, view.severity);
     // An open card follows: laid out and painted anew.
     if (g_shown.hCard && IsWindowVisible(g_shown.hCard) && IsWindow(g_shown.hAnchor))
@@ -303,6 +347,8 @@ void ShowStateView(HWND hSheet, const StateView& view)
 void HideStateIndicator(HWND hSheet)
 {
     g_shown.supplies.clear();
+    g_shown.strStateLine.clear();
+    g_shown.arrDetails.clear();
     HideCard();
     HWND hIndicator = GetDlgItem(hSheet, IDC_SHEET_STATE);
     if (!hIndicator)

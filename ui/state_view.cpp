@@ -9,6 +9,7 @@ constexpr UIText kSupplyLine{L"IDL_PROBE_SUPPLY", L"Supply: {1}: {2}"};
 constexpr UIText kNoAnswerLine{L"IDL_STATUS_NOANSWER",
                                L"The printer does not answer: no answer within "
                                L"the time-out. F5 asks again."};
+constexpr UIText kNoAnswerWhyLine{L"IDL_STATUS_NOANSWERWHY", L"The printer does not answer: {1}. F5 asks again."};
 constexpr UIText kNotSnmpLine{L"IDL_STATUS_NOTSNMP",
                                L"The printer does not answer: something answered, but not as a printer. F5 asks again."};
 constexpr UIText kNoSupportLine{L"IDL_STATUS_NOSUPPORT", L"Lumeo cannot print on this printer. F5 checks again."};
@@ -18,15 +19,17 @@ constexpr UIText kFilesWait{L"IDL_STATUS_FILESWAIT",
 constexpr UIText kSupplyNumber{L"IDL_SUPPLY_NUMBER", L"Supply {1}"};
 }  // namespace
 
-StateView ViewOfCheck(int nSupportedTypes, size_t nWaitingFiles, bool bNotSnmp)
+StateView ViewOfCheck(int nSupportedTypes, size_t nWaitingFiles, bool bNotSnmp, const std::wstring& strIppReason)
 {
     StateView view;
     view.severity = nSupportedTypes == -1 ? StateSeverity::NoAnswer : StateSeverity::Unknown;
+    const bool bWhy = nSupportedTypes == -1 && !strIppReason.empty();
     view.strLine = FilledUIText(L"UI_PRINT_RUN",
                                 nSupportedTypes != -1 ? kNoSupportLine
+                                : bWhy                ? kNoAnswerWhyLine
                                 : bNotSnmp            ? kNotSnmpLine
                                                       : kNoAnswerLine,
-                                {});
+                                {strIppReason});
     if (nWaitingFiles)
         view.strLine += L" " + FilledUIText(L"UI_PRINT_RUN", kFilesWait, {std::to_wstring(nWaitingFiles)});
     return view;
@@ -46,6 +49,7 @@ StateView ViewOfState(const PrinterState& state)
     StateView view;
     view.severity = SeverityOf(state);
     view.strLine = PrinterStateLine(state);
+    view.arrDetails = PrinterStateDetails(state);
     for (const PrinterSupply& s : state.supplies)
         view.supplies.push_back({s.strDescription.empty() ? FilledUIText(L"PRINTER_STATE", kSupplyNumber,
                                                                          {std::to_wstring(view.supplies.size() + 1)})

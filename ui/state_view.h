@@ -18,6 +18,7 @@ struct SupplyLevel {
 struct StateView {
     StateSeverity severity = StateSeverity::Unknown;
     std::wstring strLine;  // whole, as the printer said it
+    std::vector<std::wstring> arrDetails;  // for the card: all else the printer tells
     std::vector<SupplyLevel> supplies;
 };
 
@@ -27,8 +28,10 @@ StateView ViewOfState(const PrinterState& state);
 // A printer whose check found no way to print on it: -1 it does not answer, 0
 // Lumeo cannot print on it; with the files waiting for a printer that takes
 // them, and how to ask again.
-// bNotSnmp: something answered, but not as a printer.
-StateView ViewOfCheck(int nSupportedTypes, size_t nWaitingFiles, bool bNotSnmp = false);
+// bNotSnmp: something answered, but not as a printer; strIppReason: why a printer asked
+// over IPP alone did not answer, as /probe says it ("no connection").
+StateView ViewOfCheck(int nSupportedTypes, size_t nWaitingFiles, bool bNotSnmp = false,
+                      const std::wstring& strIppReason = {});
 // The indicator's name for screen readers and its card's first line.
 std::wstring SeverityName(StateSeverity severity);
 // The card's text: the status line and a line per supply with its level.

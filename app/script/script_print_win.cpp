@@ -199,7 +199,7 @@ int PrintFiles(const CommandLine& cmd, const std::wstring& strPolicyPrinter, Scr
     const int nSupportedTypes = bUrl ? CheckUrlPrinter(cmd.strPrinter, route) : CheckSupportedTypes(prtControl, route);
     const IppSafetyFacts safety = UnsafeOfRequests(route.arrIpp);
     if (const int nExit = ExitCodeOfPrinterCheck(nSupportedTypes, safety.safety)) {
-        out.ErrorLine(PrinterCheckLine(nSupportedTypes, safety));
+        out.ErrorLine(PrinterCheckLine(nSupportedTypes, route.kind, safety));
         json.PrinterCheckFault(nSupportedTypes, safety);
         return nExit;
     }

@@ -211,7 +211,7 @@ void CMainPropertySheet::OnRunEnded()
     std::wstring strStatus = summary.strPrinterLine.empty() ? summary.strHeadline : summary.strPrinterLine;
     if (!m_strRunIppUrl.empty())
         strStatus += L" " + RoadLine(m_strRunIppUrl);
-    SetSheetStatus(m_hWnd, strStatus);
+    SetSheetOutcome(m_hWnd, strStatus);
     m_pageBasic.ShowStateAfterRun(m_lastFollowed);
     // The user asked to close and the run has ended meanwhile: the question is answered.
     if (m_pCloseQuestion) {

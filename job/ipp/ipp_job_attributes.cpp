@@ -246,6 +246,7 @@ IppJobAttributes JobAttributesOverIpp(const JobSettings& settings, bool bPdf, co
     // No IPP attribute scales by a percentage: a zoom would be lost on the way.
     if (!settings.m_bFitToPage && settings.m_nZoom != 100) {
         out.refusal = FileReason(FileOutcome::ZoomNotCarried, std::to_wstring(settings.m_nZoom));
+        out.refusal.bFitTaken = ListsKeyword(printer, "print-scaling", "fit");
         return out;
     }
     Builder add(printer, out);

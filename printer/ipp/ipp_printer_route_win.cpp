@@ -46,9 +46,13 @@ bool IppPrinterRoute::Ask(const std::vector<std::string>& names, uint32_t nBudge
             const std::string strText = ipp::FailureText(reply);
             m_strLastReason = strText.starts_with(strPrefix) ? strText.substr(strPrefix.size()) : strText;
         } else if (!ipp::IsSuccess(reply.message.code)) {
+            // Something answered, but no printer took the request: the line must not read as
+            // though a printer had answered, since the verdict is that none did.
             const char* pszKeyword = ipp::StatusKeyword(reply.message.code);
-            m_strLastReason = "the printer answered " + (pszKeyword ? std::string(pszKeyword)
-                                                                    : "status " + std::to_string(reply.message.code));
+            const std::string strStatus = pszKeyword ? pszKeyword : "status " + std::to_string(reply.message.code);
+            m_strLastReason = reply.message.code == ipp::status::kClientNotFound
+                                  ? "no printer at this URL (" + strStatus + ")"
+                                  : "the address answered " + strStatus + ", not as a printer";
         } else {
             m_bAnswered = true;
             m_strLastReason.clear();

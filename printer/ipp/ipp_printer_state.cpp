@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -106,11 +107,12 @@ Meaning MeaningOfOtherReason(std::string_view keyword)
 
 void AddReason(std::string_view keyword, PrinterState& state)
 {
-    std::vector<PrinterCondition>& conditions = state.conditions;
     std::optional<ConditionSeverity> suffix;
-    if (EndsWith(keyword, "-report"))
-        return;
-    if (EndsWith(keyword, "-error"))
+    // News keeps its words but is never trouble.
+    std::vector<PrinterCondition>& into = EndsWith(keyword, "-report") ? state.reports : state.conditions;
+    if (&into == &state.reports)
+        keyword.remove_suffix(7);
+    else if (EndsWith(keyword, "-error"))
         suffix = kStop, keyword.remove_suffix(6);
     else if (EndsWith(keyword, "-warning"))
         suffix = kWarn, keyword.remove_suffix(8);
@@ -120,18 +122,21 @@ void AddReason(std::string_view keyword, PrinterState& state)
                                     [&](const Reason& r) { return r.keyword == keyword; });
     const Meaning meaning = known != std::end(kReasons) ? known->meaning : MeaningOfOtherReason(keyword);
     PrinterCondition condition{suffix.value_or(meaning.severity), meaning.kind, meaning.detail, {}};
-    if (known == std::end(kReasons) && meaning.kind == Kind::Other)
+    // A kind that says little keeps the printer's keyword, all it gives.
+    if (meaning.detail == Detail::None && (meaning.kind == Kind::Other || meaning.kind == Kind::ServiceRequested))
         condition.strWords = CleanPrinterText(keyword);
-    const bool bSame = std::any_of(conditions.begin(), conditions.end(), [&](const PrinterCondition& c) {
+    if (&into == &state.reports)
+        condition.severity = kWarn;
+    const bool bSame = std::any_of(into.begin(), into.end(), [&](const PrinterCondition& c) {
         return c.kind == condition.kind && c.detail == condition.detail && c.strWords == condition.strWords;
     });
     if (bSame)
         return;
     // One below the bound: a stopped printer's own condition may still come first.
-    if (conditions.size() + 1 >= kMostListedOfAnAnswer)
+    if (&into == &state.conditions && into.size() + 1 >= kMostListedOfAnAnswer)
         ++state.nMoreConditions;
-    else
-        conditions.push_back(std::move(condition));
+    else if (into.size() < kMostListedOfAnAnswer)
+        into.push_back(std::move(condition));
 }
 
 // "key=value;key=value;..." of printer-supply, printer-input-tray and printer-alert.
@@ -185,8 +190,9 @@ std::optional<Kind> KindOfAlertCode(std::string_view code)
 }
 
 // The printer's own words for its conditions: each alert's description goes to the first
-// condition of its kind still without words, and printer-state-message to the main one.
-void AddWords(const ipp::Message& answer, std::vector<PrinterCondition>& conditions)
+// condition of its kind still without words. printer-state-message is the printer's
+// general word ("Printing."), which belongs to no condition.
+void AddWords(const ipp::Message& answer, std::vector<PrinterCondition>& conditions, std::wstring& strMessage)
 {
     const std::vector<std::string> alerts = TextsOf(answer, "printer-alert");
     const std::vector<std::string> descriptions = TextsOf(answer, "printer-alert-description");
@@ -199,8 +205,8 @@ void AddWords(const ipp::Message& answer, std::vector<PrinterCondition>& conditi
             it->strWords = CleanPrinterText(descriptions[i]);
     }
     const Attribute* message = PrinterAttribute(answer, "printer-state-message");
-    if (message && message->Text() && !conditions.empty() && conditions[0].strWords.empty())
-        conditions[0].strWords = CleanPrinterText(*message->Text());
+    if (message && message->Text())
+        strMessage = CleanPrinterText(*message->Text());
 }
 
 PrinterStatus StatusOf(std::optional<int32_t> nState, const std::vector<PrinterCondition>& conditions)
@@ -279,6 +285,23 @@ std::unordered_map<std::string, std::string> MediaBySource(const Attribute* read
     return media;
 }
 
+// A self-describing media name as people say it: "na_letter_8.5x11in" Letter,
+// "iso_a4_210x297mm" A4, "jis_b5_182x257mm" JIS B5; any other name as it is.
+std::string ReadableMediaName(const std::string& strName)
+{
+    const size_t nFirst = strName.find('_'), nLast = strName.rfind('_');
+    const std::string_view size = std::string_view(strName).substr(nLast == std::string::npos ? 0 : nLast + 1);
+    if (nFirst == std::string::npos || nFirst == nLast || size.find('x') == std::string_view::npos ||
+        !(size.ends_with("mm") || size.ends_with("in")))
+        return strName;
+    std::string strReadable = strName.substr(nFirst + 1, nLast - nFirst - 1);
+    const bool bCode = strReadable.size() <= 3;  // a4, b5, dl, c6: a code, written in capitals
+    for (size_t i = 0; i < strReadable.size(); ++i)
+        if (bCode || i == 0)
+            strReadable[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(strReadable[i])));
+    return strName.starts_with("jis_") ? "JIS " + strReadable : strReadable;
+}
+
 // printer-input-tray, with each tray's media from media-col-ready; else the sources of
 // media-col-ready alone, their levels unknown.
 void AddTrays(const ipp::Message& answer, PrinterState& state)
@@ -288,7 +311,7 @@ void AddTrays(const ipp::Message& answer, PrinterState& state)
     const std::unordered_map<std::string, std::string> media = MediaBySource(ready);
     const auto MediaOf = [&](const std::string& source) {
         const auto found = media.find(source);
-        return CleanPrinterText(found == media.end() ? std::string() : found->second);
+        return CleanPrinterText(ReadableMediaName(found == media.end() ? std::string() : found->second));
     };
     const std::vector<std::string> entries = TextsOf(answer, "printer-input-tray");
     state.nMoreTrays = entries.size() - std::min(entries.size(), kMostListedOfAnAnswer);
@@ -355,7 +378,7 @@ PrinterState StateOfIppAnswer(const ipp::Message& answer)
     state.status = StatusOf(printerState ? printerState->Integer() : std::nullopt, state.conditions);
     if (state.status == PrinterStatus::Stopped && (state.conditions.empty() || state.conditions[0].severity != kStop))
         state.conditions.insert(state.conditions.begin(), {kStop, Kind::Other, Detail::DeviceDown, {}});
-    AddWords(answer, state.conditions);
+    AddWords(answer, state.conditions, state.strMessage);
     AddSupplies(answer, state);
     AddTrays(answer, state);
     return state;

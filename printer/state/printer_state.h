@@ -72,6 +72,10 @@ struct PrinterTray {
 struct PrinterState {
     PrinterStatus status = PrinterStatus::Unknown;
     std::vector<PrinterCondition> conditions;  // stop conditions first
+    // What the printer tells of itself in general ("Printing."), apart from any condition.
+    std::wstring strMessage;
+    // News that is no trouble ("toner-low-report"): shown, never counted as a warning.
+    std::vector<PrinterCondition> reports;
     std::optional<uint32_t> nPageCounter;      // pages (impressions or sheets) over the printer's life
     // Whose counter it is and what it counts: counts of another device or unit do not compare.
     uint32_t nCounterDevice = 0;

@@ -42,6 +42,9 @@ constexpr Text kUnknownLevel{L"IDL_LEVEL_UNKNOWN", L"unknown"};
 constexpr Text kProbeState{L"IDL_PROBE_STATE", L"State: {1}"};
 constexpr Text kProbeStop{L"IDL_PROBE_STOP", L"Cannot print: {1}"};
 constexpr Text kProbeWarning{L"IDL_PROBE_WARNING", L"Warning: {1}"};
+constexpr Text kProbeMessage{L"IDL_PROBE_MESSAGE", L"The printer says: {1}"};
+constexpr Text kProbeReport{L"IDL_PROBE_REPORT", L"Information: {1}"};
+constexpr Text kReportWithMessage{L"IDL_REPORT_MESSAGE", L"{1}. The printer says: {2}"};
 constexpr Text kProbeCounter{L"IDL_PROBE_COUNTER", L"Page counter: {1}"};
 constexpr Text kProbeSupply{L"IDL_PROBE_SUPPLY", L"Supply: {1}: {2}"};
 constexpr Text kProbeTray{L"IDL_PROBE_TRAY", L"Tray: {1} ({2}): {3}"};
@@ -87,13 +90,63 @@ std::wstring PrinterConditionText(const PrinterCondition& condition)
     return Say(kWithWords, {strLabel, condition.strWords});
 }
 
+namespace {
+// The printer's message is its main condition's words when it speaks of that condition
+// ("Paper jam in tray 1") and the condition has none of its own; else it stands apart.
+bool MessageSpeaksOfMain(const PrinterState& state)
+{
+    const PrinterCondition* pMain = MainCondition(state);
+    return pMain && pMain->strWords.empty() && ContainsCaseless(state.strMessage, PrinterConditionText(*pMain));
+}
+
+std::wstring ConditionTextIn(const PrinterState& state, const PrinterCondition& condition)
+{
+    return &condition == MainCondition(state) && MessageSpeaksOfMain(state) ? state.strMessage
+                                                                            : PrinterConditionText(condition);
+}
+}  // namespace
+
 std::wstring PrinterStateLine(const PrinterState& state)
 {
     const PrinterCondition* pMain = MainCondition(state);
-    return pMain ? PrinterConditionText(*pMain) : PrinterStatusText(state.status);
+    return pMain ? ConditionTextIn(state, *pMain) : PrinterStatusText(state.status);
 }
 
-std::wstring PrinterReportText(const PrinterState& state) { return PrinterStateLine(state); }
+std::wstring PrinterReportText(const PrinterState& state)
+{
+    const std::wstring strLine = PrinterStateLine(state);
+    if (state.strMessage.empty() || ContainsCaseless(strLine, state.strMessage))
+        return strLine;
+    return Say(kReportWithMessage, {strLine, state.strMessage});
+}
+
+namespace {
+std::wstring ConditionLine(const PrinterState& state, const PrinterCondition& condition)
+{
+    return Say(condition.severity == ConditionSeverity::Stop ? kProbeStop : kProbeWarning,
+               {ConditionTextIn(state, condition)});
+}
+
+// The message and the news, after the conditions.
+void AddMessageAndNews(const PrinterState& state, std::vector<std::wstring>& arrLines)
+{
+    if (!state.strMessage.empty() && !MessageSpeaksOfMain(state))
+        arrLines.push_back(Say(kProbeMessage, {state.strMessage}));
+    for (const PrinterCondition& report : state.reports)
+        arrLines.push_back(Say(kProbeReport, {PrinterConditionText(report)}));
+}
+}  // namespace
+
+std::vector<std::wstring> PrinterStateDetails(const PrinterState& state)
+{
+    std::vector<std::wstring> arrLines;
+    const PrinterCondition* pMain = MainCondition(state);
+    for (const PrinterCondition& condition : state.conditions)
+        if (&condition != pMain)
+            arrLines.push_back(ConditionLine(state, condition));
+    AddMessageAndNews(state, arrLines);
+    return arrLines;
+}
 
 std::wstring PrinterLevelText(int nLevel, int nMaxCapacity, bool bPercentUnit, bool bReceptacle)
 {
@@ -112,9 +165,9 @@ std::vector<std::wstring> ProbeStateLines(PortKind kind, const PrinterState& sta
             arrLines.push_back(Say(kProbeMore, {std::to_wstring(nMore)}));
     };
     for (const PrinterCondition& condition : state.conditions)
-        arrLines.push_back(Say(condition.severity == ConditionSeverity::Stop ? kProbeStop : kProbeWarning,
-                               {PrinterConditionText(condition)}));
+        arrLines.push_back(ConditionLine(state, condition));
     AddMore(state.nMoreConditions);
+    AddMessageAndNews(state, arrLines);
     if (state.nPageCounter)
         arrLines.push_back(Say(kProbeCounter, {std::to_wstring(*state.nPageCounter)}));
     for (size_t i = 0; i < state.supplies.size(); ++i) {

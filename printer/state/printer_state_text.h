@@ -14,9 +14,12 @@ std::wstring PrinterStatusText(PrinterStatus status);
 std::wstring PrinterConditionText(const PrinterCondition& condition);
 // One line for a status line: the main condition, else the status ("Ready", "Cover open").
 std::wstring PrinterStateLine(const PrinterState& state);
-// What the printer reports, for "The printer reports: ...": our words for its main condition
-// and then its own, else its status; the same as its status line.
+// What the printer reports, for "The printer reports: ...": its status line, then the
+// printer's general message as a sentence of its own.
 std::wstring PrinterReportText(const PrinterState& state);
+// Everything beside the status line: each further condition ("Warning: Paper low"), the
+// printer's message ("The printer says: Printing.") and its news ("Information: Toner low").
+std::vector<std::wstring> PrinterStateDetails(const PrinterState& state);
 // "80 %", "40 % full" (a receptacle), "some remaining" or "unknown".
 std::wstring PrinterLevelText(int nLevel, int nMaxCapacity, bool bPercentUnit, bool bReceptacle);
 

@@ -452,18 +452,21 @@ TEST_F(LumeoEndToEnd, AFileGoneBeforePrintStaysListedWithItsReasonAndTheOthersPr
 
 TEST_F(LumeoEndToEnd, DocumentsThatAreNotWhatTheySayNeverReachThePrinter)
 {
-    // A text named .pdf stays out of the list. A PDF carrying the PJL exit (across the
-    // first two blocks of the copy) and a language switch is refused at Print.
+    // A text named .pdf stays out of the list, and so does a PDF carrying the PJL exit
+    // (across the first two blocks of a read) and a language switch. One that takes them
+    // on once it is listed is refused at Print.
+    const std::string strPjl = "%PDF-1.4\n" + std::string((1 << 20) - 13, '%') + "\x1B%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT";
     const std::wstring strText = MakeFile(L"letter.pdf", "Dear reader,\r\n");
-    const std::wstring strHostile = MakeFile(L"hostile.pdf", "%PDF-1.4\n" + std::string((1 << 20) - 13, '%') +
-                                                                 "\x1B%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT");
-    CUiDriver& ui = Start({strText, strHostile});
-    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nletter.pdf \x2014 not a PDF document");
-    ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
+    const std::wstring strListed = MakeFile(L"hostile.pdf", kPdfBytes), strHostile = MakeFile(L"pjl.pdf", strPjl);
+    CUiDriver& ui = Start({strText, strHostile, strListed});
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOSUPPORT") + L"\r\nletter.pdf \x2014 not a PDF document\r\n"
+                                  L"pjl.pdf \x2014 holds printer commands");
+    ASSERT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strListed});
+    MakeFile(L"hostile.pdf", strPjl);
     PostPrint(ui);
     EXPECT_EQ(DismissMessage(ui), L"0 of 1 file sent to " + kPrinter + L".\r\nhostile.pdf \x2014 holds printer commands");
     EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
-    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strHostile});
+    EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strListed});
 }
 
 TEST_F(LumeoEndToEnd, ADropOfFiveFilesNamesTheThreeRefusedInOneMessage)
@@ -518,7 +521,7 @@ TEST_F(LumeoEndToEnd, EnterPrintsNothingWhileThePrinterCannotPrint)
     for (const auto& c : cases) {
         EXPECT_TRUE(ChoosePrinter(ui, c.pPrinter->strName));
         EXPECT_EQ(DismissMessage(ui), c.strMessage);
-        EXPECT_FALSE(IsWindowVisible(hPrint));
+        EXPECT_TRUE(IsWindowVisible(hPrint)) << "Print is disabled, not hidden";
         EXPECT_FALSE(IsWindowEnabled(hPrint));
         PressEnter();
         // A print command that arrives all the same is refused.
@@ -701,7 +704,7 @@ TEST_F(LumeoEndToEnd, ScriptsExitCodesFromRealCases)
     run = RunScript(LUMEO_CMD_EXE, L"/print -Bogus /json x.pdf");
     EXPECT_EQ(run.dwExit, 1u);
     EXPECT_EQ(Parsed(run.strOutput), nlohmann::json::parse(R"({"version": 1, "command": "print", "error": {"key":
-        "unknown-option", "option": "-Bogus", "value": ""}, "exitCode": 1})"));
+        "unknown-option", "option": "-Bogus", "value": null}, "exitCode": 1})"));
     run = RunScript(LUMEO_CMD_EXE, L"/?");
     EXPECT_EQ(run.dwExit, 0u);
     EXPECT_EQ(run.strOutput.rfind("Usage:\r\n", 0), 0u);
@@ -914,17 +917,23 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
                                  "IPP request to " + strUrl + ": answered\r\nDevice ID: MFG:Example;MDL:Printer;CMD:PDF,JPEG;\r\n"
                                  "Files it takes: .pdf .jpg .jpeg .jpe .jfif\r\nVerdict: Lumeo can print on this "
                                  "printer.\r\nRoad: IPP to " + strUrl +
-                                 "\r\nState: Ready\r\nSupply: Toner Waste Tank: 25 % full\r\nSupply: Black "
+                                 "\r\nState: Ready\r\nThe printer says: Idle.\r\nSupply: Toner Waste Tank: 25 % full\r\nSupply: Black "
                                  "Toner: 75 %\r\nTray: auto (media unknown): unknown\r\nTray: main "
-                                 "(na_letter_8.5x11in): 40 %\r\nTray: manual (media unknown): unknown\r\nTray: "
-                                 "by-pass-tray (na_number-10_4.125x9.5in): unknown\r\nTrays to choose (/tray): Main "
+                                 "(Letter): 40 %\r\nTray: manual (media unknown): unknown\r\nTray: "
+                                 "by-pass-tray (Number-10): unknown\r\nTrays to choose (/tray): Main "
                                  "tray (main), Manual feed (manual), Bypass tray (by-pass-tray)\r\nOutput bins (/bin): "
                                  "Face down (face-down)\r\nFinishing (/finish): (none)\r\nPIN printing (/pin): not "
                                  "offered\r\n");
-    // Options the printer cannot carry or does not list: refused before anything is sent.
+    // A URL that names no printer there: told as that, never as a printer that answered.
+    run = Run(L"/probe", strUrl + "?x");
+    EXPECT_NE(run.strOutput.find("?x: no printer at this URL (client-error-not-found)\r\nDevice ID: (none)"
+                                 "\r\nFiles it takes: (none)\r\nVerdict: No printer answered over the network."),
+              std::string::npos) << run.strOutput;
+    // Options the printer cannot carry or does not list: refused before anything is sent;
+    // a printer that does not fit to page is not advised to.
     for (const auto& [pszOptions, strReason] :
-         {std::pair(L"/zoom 150", std::string("a zoom of 150 % cannot be sent to a printer over IPP; choose 100 % or "
-                                              "fit to page")),
+         {std::pair(L"/zoom 150", std::string("a zoom of 150 % cannot be sent to a printer over IPP, and this printer "
+                                              "does not fit to page; choose 100 %")),
           {L"/fit", "the printer does not support print-scaling=fit"}}) {
         run = Run(L"/print " + std::wstring(pszOptions), strUrl, strPdf);
         EXPECT_EQ(run.dwExit, 4u);
@@ -982,6 +991,9 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
     EXPECT_NE(run.strOutput.find("Not sent (the printer reports: Job aborted. Paper jam): "), std::string::npos)
         << run.strOutput;
     EXPECT_NE(run.strOutput.find("0 of 1 file sent"), std::string::npos) << run.strOutput;
+    run = Run(L"/print /json", strUrl, L" " + Quoted(MakeFile(L"jam.pdf", kPdfBytes)));
+    EXPECT_EQ(Parsed(run.strOutput)["printerReport"], nlohmann::json::parse(R"({"verdict": "trouble", "pages": null,
+        "trouble": "Job aborted. Paper jam"})")) << run.strOutput;
 
     const std::string strRaster = raster.Url("ipp", "127.0.0.1", "/ipp/print");
     run = Run(L"/probe", strRaster);
@@ -1019,7 +1031,7 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
         "printer": ")" + strGarbage + R"(", "port": null, "route": {"kind": "ipp", "answered": false, "requests": [{
         "url": ")" + strGarbage + R"(", "answered": false, "reason": "the answer is not HTTP"}]}, "deviceId": null,
         "types": [], "verdict": "no-answer", "certificate": null, "road": {"kind": "ipp", "url": ")" + strGarbage + R"("},
-        "state": {"status": "unknown", "conditions": [], "pageCounter": null,
+        "state": {"status": "unknown", "conditions": [], "message": null, "reports": [], "pageCounter": null,
         "supplies": [], "trays": []}, "ticket": null}], "exitCode": 3})"));
 
     // A file that grows while the printer holds its upload: its last block never goes, and
@@ -1076,6 +1088,7 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
     });
     EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
     EXPECT_EQ(Parsed(run.strOutput)["files"][0]["pages"], 1) << run.strOutput;
+    EXPECT_EQ(Parsed(run.strOutput)["printerReport"], nlohmann::json::parse(R"({"verdict":"done","pages":1,"trouble":null})"));
     // The responder's count: the length, then each run of bytes that are not zero at its offset, in hex.
     EXPECT_EQ(ReadWholeFile(strHeld + "/counted"), "4298113029\n0 255044462d312e340a\n3221225472 3347\n"
                                                    "4294967294 45444745\n4298113023 2525454f460a\n");
@@ -1317,7 +1330,7 @@ TEST_F(LumeoNetworkPrinter, AnAnsweringPrinterWithoutADeviceIdIsNotSupportedRath
 {
     CUiDriver& ui = Start({MakeFile(L"none.pdf", kPdfBytes)}, AddAgentPrinter(L"Neither", {}));
     EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOPRINTERSUPPORT") + L"\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
-    EXPECT_FALSE(IsWindowVisible(ui.SheetButton(IDOK)));
+    EXPECT_FALSE(IsWindowEnabled(ui.SheetButton(IDOK)));
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());
 }
 
@@ -1360,7 +1373,7 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
         "community": "public", "wsdUrl": null, "answered": true}]}, "deviceId": "MFG:Corvane;CMD:PDF;",
         "types": ["pdf"], "verdict": "can-print-not-now", "certificate": null, "road": {"kind": "spooler", "url": null},
         "state": {"status": "stopped", "conditions": [{"kind":
-        "cover-open", "severity": "stop", "detail": "none", "words": "Front cover open"}], "pageCounter": 1000,
+        "cover-open", "severity": "stop", "detail": "none", "words": "Front cover open"}], "message": null, "reports": [], "pageCounter": 1000,
         "supplies": [{"name": "Black Toner Cartridge", "kind": "supply", "level": 80}, {"name": "Cyan Toner",
         "kind": "supply", "level": "some-remaining"}, {"name": "Waste Toner Box", "kind": "receptacle", "level":
         "unknown"}, {"name": "Drum Unit", "kind": "supply", "level": 15}], "trays": [{"name": "Tray 1",
@@ -1376,8 +1389,8 @@ TEST_F(LumeoNetworkPrinter, ProbeShowsTheRouteTheStateSuppliesAndTraysAndASilent
     const std::wstring strSilent = AddNetworkPrinter(L"Silent", silent.Port());
     run = RunScript(LUMEO_CMD_EXE, L"/print /m " + Quoted(strSilent) + L" " + Quoted(MakeFile(L"s.pdf", kPdfBytes)));
     EXPECT_EQ(run.dwExit, 3u);
-    EXPECT_EQ(run.strOutput, "The printer did not answer. Another program may be using it, its cable may be loose, or "
-                             "it may be turned off.\r\n");
+    EXPECT_EQ(run.strOutput, "No printer answered over the network. It may be turned off or asleep, off the network, "
+                             "or its address may be wrong.\r\n");
     EXPECT_GE(silent.Received(), 1);
     // One silent printer alone: how long its check waits after its first request.
     int nAsked = silent.Received();
@@ -1557,6 +1570,8 @@ TEST_F(LumeoNetworkPrinter, AQueueHeardOverIppIsSentToOverIppUnlessAScriptChoose
     EXPECT_TRUE(CUiDriver::WaitUntil(
         [&] { return ui.StatusText().rfind(L"File 1 of 1 at the printer: processing", 0) == 0; }, 20000));
     EXPECT_TRUE(ui.WaitForRunEnd());
+    EXPECT_EQ(ui.StatusText(), L"The printer printed 3 pages. Road: IPP to " + strWideUrl);
+    Sleep(10000);  // two reads of the state later
     EXPECT_EQ(ui.StatusText(), L"The printer printed 3 pages. Road: IPP to " + strWideUrl);
     EXPECT_EQ(KeptJobs(printer).at(".jpg").first, kJpegBytes);
     EXPECT_EQ(WinePrinters::ReadCapture(*pQueue), kPdfJob);
@@ -1801,20 +1816,30 @@ TEST_F(LumeoNetworkPrinter, TheIndicatorFollowsAnIdlePrinterAndTroubleStaysInVie
         EXPECT_TRUE(CUiDriver::WaitUntil([&] { return !IsWindowVisible(Card()); }, 5000));
     }
 
-    // A jam after a run is what the line shows, not the run's count.
+    // A jam after a run: the run's outcome keeps the line, also past the state's refresh;
+    // the mark and its card tell the jam. Something new (a copies typed) gives the line back.
     m_driver.reset();
     const TestPrinter* pJam = AddPlayedPrinter(L"Jam", "jam");
     CUiDriver& sheet = Start({MakeFile(L"jam.pdf", kPdfBytes)}, pJam->strName);
     PostPrint(sheet);
     EXPECT_NE(DismissMessage(sheet).find(L"the printer reports: Paper jam in tray 1"), std::wstring::npos);
-    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return sheet.StatusText() == L"Paper jam in tray 1"; }, 10000));
-    EXPECT_EQ(Indicator(sheet), L"Stopped");
+    const std::wstring strOutcome = sheet.StatusText();
+    EXPECT_NE(strOutcome, L"Paper jam in tray 1");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return Indicator(sheet) == L"Stopped"; }, 10000));
+    Sleep(10000);
+    EXPECT_EQ(sheet.StatusText(), strOutcome) << "the state's refresh wrote over the run's outcome";
+    PostMessageW(GetDlgItem(sheet.Sheet(), IDC_SHEET_STATUS), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    const auto Card = [] { return FindWindowW(L"LumeoStateCard", nullptr); };
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return IsWindowVisible(Card()); }, 5000));
+    EXPECT_EQ(CUiDriver::Text(Card()).rfind(strOutcome + L"\r\nPaper jam in tray 1", 0), 0u) << CUiDriver::Text(Card());
+    SetWindowTextW(sheet.Control(IDC_EDIT_COPIES), L"2");
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return sheet.StatusText() == L"Paper jam in tray 1"; }, 5000));
 
     // What answers, but not as a printer, is told from silence.
     m_driver.reset();
     HostileAgent web([](const snmp_ber::Message&) { return std::vector<Datagram>{{{'H', 'T', 'T', 'P'}}}; });
     CUiDriver& other = Start({}, AddNetworkPrinter(L"Web", web.Port()));
-    EXPECT_EQ(DismissMessage(other), Shown(L"IDL_MESSAGE_BUSYOROFF"));
+    EXPECT_EQ(DismissMessage(other), Shown(L"IDL_MESSAGE_NETNOANSWER"));
     EXPECT_EQ(other.StatusText(), L"The printer does not answer: something answered, but not as a printer. F5 asks "
                                   L"again.");
     EXPECT_EQ(Indicator(other), L"Not answering");
@@ -1828,6 +1853,7 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
         L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\" + strPort,
         {{L"IPAddress", L"127.0.0.1:" + std::to_wstring(silent.Port())}}));
     ASSERT_NE(m_printers.AddRawPrinter(L"Lumeo E2E Net Silent", strPort), nullptr);
+    ASSERT_NE(m_printers.AddRawPrinter(L"Lumeo E2E Url Closed", L"ipp://127.0.0.1:1/ipp/print"), nullptr);
     CUiDriver& ui = Start({});
     ASSERT_TRUE(ChoosePrinter(ui, L"Lumeo E2E Net Silent", false));
 
@@ -1839,21 +1865,26 @@ TEST_F(LumeoNetworkPrinter, TheSheetAnswersWhileASilentPrinterIsChecked)
     EXPECT_STREQ(szStatus, L"Checking the printer\x2026");
     EXPECT_FALSE(IsWindowEnabled(ui.SheetButton(IDOK)));
     EXPECT_FALSE(IsWindowEnabled(ui.Control(IDC_BUTTON_BROWSE)));
-    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF"));
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NETNOANSWER"));
     EXPECT_GE(silent.Received(), 1);
     // The line says why, and F5 asks again.
     EXPECT_EQ(ui.StatusText(), L"The printer does not answer: no answer within the time-out. F5 asks again.");
     const int nAsked = silent.Received();
     PostMessageW(ui.Sheet(), WM_KEYDOWN, VK_F5, 0);
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return silent.Received() > nAsked; }, 10000));
-    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF"));
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NETNOANSWER"));
     // Chosen again from the opened list, it is asked again as well.
     if (const XKeyboard keyboard; KeyboardRequired(keyboard)) {
         const int nBefore = silent.Received();
         EXPECT_TRUE(TypeInto(ui, keyboard, ui.Control(IDC_COMBO_PRINTERLIST), "alt+Down Return"));
         EXPECT_TRUE(CUiDriver::WaitUntil([&] { return silent.Received() > nBefore; }, 10000));
-        EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF"));
+        EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NETNOANSWER"));
     }
+
+    // A queue on a printer's URL where nothing listens: the line says why, as /probe does.
+    EXPECT_TRUE(ChoosePrinter(ui, L"Lumeo E2E Url Closed", false));
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NETNOANSWER"));
+    EXPECT_EQ(ui.StatusText(), L"The printer does not answer: no connection. F5 asks again.");
 
     // A check superseded at once by a printer that answers never speaks.
     EXPECT_TRUE(ChoosePrinter(ui, L"Lumeo E2E Net Silent", false));
@@ -1964,7 +1995,7 @@ TEST_F(LumeoWsdPrinter, EveryUrlFormLeadsToTheHostAndAFailingMonitorIsBusyOrOff)
     const TestPrinter* pSilent = AddWsdPrinter(L"Silent", L"http://127.0.0.1/", /*bAnswers=*/false);
     ASSERT_NE(pSilent, nullptr);
     CUiDriver& ui = Start({MakeFile(L"forms.pdf", kPdfBytes)}, pSilent->strName);
-    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_BUSYOROFF") + L"\r\n" + Shown(L"IDL_MESSAGE_FILESWAIT"));
+    EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NETNOANSWER") + L"\r\n" + Shown(L"IDL_MESSAGE_FILESWAITANSWER"));
     for (size_t i = 0; i < std::size(forms); ++i) {
         EXPECT_TRUE(ChoosePrinter(ui, L"Lumeo E2E WSD Form" + std::to_wstring(i))) << forms[i];
         EXPECT_EQ(ui.FindMessageDialog(), nullptr) << forms[i];

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <map>
+#include <regex>
 
 #include <nlohmann/json.hpp>
 
@@ -71,6 +74,10 @@ TEST(ScriptTexts, ProbeLinesCarryNoControlCharacterOfThePrinterOrTheRegistry)
     ASSERT_GE(arrLines.size(), 6u);
     for (const std::wstring& strLine : arrLines)
         EXPECT_EQ(std::count_if(strLine.begin(), strLine.end(), IsControlCharacter), 0) << strLine.size();
+    // A silent printer is told of its cable only when it has one.
+    EXPECT_EQ(ProbeLines(L"Office", route, false, L"", -1).back().find(L"cable"), std::wstring::npos);
+    route = {L"USB001", PortKind::Usb};
+    EXPECT_NE(ProbeLines(L"Office", route, false, L"", -1).back().find(L"cable"), std::wstring::npos);
 }
 
 TEST(ScriptJson, HostileStringsOfThePrinterAndTheRegistryMakeADocumentThatParses)
@@ -110,6 +117,37 @@ TEST(ScriptJson, HostileStringsOfThePrinterAndTheRegistryMakeADocumentThatParses
     EXPECT_EQ(route["requests"][0]["answered"], false);
     EXPECT_EQ(route["ippRequests"][0], nlohmann::json::parse(R"({"url":null,"answered":false,"reason":"not an IPP port"})"));
     EXPECT_EQ(route["ippRequests"][1]["url"], "ipp://h\uFFFD:631/ipp/print");
+    // Asked over IPP alone, a port is an IPP route whether it answered or not; absent is null.
+    ScriptJson alone(RunMode::Probe);
+    alone.AddProbe({L"P", {L"ipp://h/", PortKind::Network, {}, {{L"ipp://h/", false, "no connection"}}}, false, L"",
+                    -1, {.trays = {{L"main", L"", L"Letter"}}}});
+    const nlohmann::json printer2 = nlohmann::json::parse(alone.Text(3))["printers"][0];
+    EXPECT_TRUE(printer2["route"]["kind"] == "ipp" && printer2["state"]["trays"][0]["description"].is_null());
+    facts.route.arrIpp = {{L"", false, "not an IPP port"}, {L"ipp://h\x1B:631/ipp/print", true, ""}};
     const std::vector<std::wstring> arrLines = ProbeLines(L"Office", facts.route, true, L"CMD:PDF;", 1);
     EXPECT_EQ(std::count(arrLines.begin(), arrLines.end(), L"IPP request to ipp://h\uFFFD:631/ipp/print: answered"), 1);
+}
+
+// Every value the document can write stands in its row of the README's /json table, so a
+// value added to the code without its documentation fails here.
+TEST(ScriptJson, EveryValueTheCodeCanWriteStandsInTheReadmesTable)
+{
+    std::ifstream readme(LUMEO_README);
+    std::map<std::string, std::string> rows;  // each key of a row's first cell: its second cell
+    bool bInSection = false;
+    const std::regex quoted("`([^`]+)`");
+    for (std::string strLine; std::getline(readme, strLine);) {
+        bInSection = strLine.starts_with("#") ? strLine.find("/json") != std::string::npos : bInSection;
+        const size_t nSplit = strLine.find(" | ", 2);
+        if (!bInSection || !strLine.starts_with("| ") || nSplit == std::string::npos)
+            continue;
+        const std::string strKeys = strLine.substr(0, nSplit);
+        for (std::sregex_iterator it(strKeys.begin(), strKeys.end(), quoted), end; it != end; ++it)
+            rows[(*it)[1]] += strLine.substr(nSplit);
+    }
+    ASSERT_TRUE(rows.contains("files")) << LUMEO_README;
+    for (const JsonValueList& list : ScriptJsonValues())
+        for (const std::string& strValue : list.arrValues)
+            EXPECT_NE(rows[list.strRow].find("`\"" + strValue + "\"`"), std::string::npos)
+                << "`" << list.strRow << "`: \"" << strValue << "\" is not in the README's table";
 }

@@ -80,7 +80,11 @@ TEST(IppJobAttributes, EachOptionBecomesItsAttributeOrRefusesTheFileNamingIt)
         {"fit", [](JobSettings& s) { s.m_bFitToPage = 1; }, true, true, "",
          {FileOutcome::OptionNotTaken, L"print-scaling=fit"}},
         {"100 % where scaling is known", [](JobSettings&) {}, true, true, "sides=one-sided print-scaling=none", {}},
-        {"zoom", [](JobSettings& s) { s.m_nZoom = 150; }, true, true, "", {FileOutcome::ZoomNotCarried, L"150"}},
+        {"zoom, to a printer that does not fit", [](JobSettings& s) { s.m_nZoom = 150; }, true, true, "", [] {
+             FileReason reason{FileOutcome::ZoomNotCarried, L"150"};
+             reason.bFitTaken = false;
+             return reason;
+         }()},
         {"a tray alone", [](JobSettings& s) { s.m_Ticket.strTray = "tray-2"; }, true, false,
          "sides=one-sided media-col={media-source=tray-2}", {}},
         {"A4 card from a tray", [](JobSettings& s) { s.m_nPaperSize = 4, s.m_nPaperType = 6, s.m_Ticket.strTray = "tray-1"; },

@@ -95,27 +95,31 @@ TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameSta
         ipp::Message answer;
         PrinterStatus status;
         std::vector<PrinterCondition> conditions;
+        std::wstring strMessage = {};  // the printer's general word, no condition's
+        std::vector<PrinterCondition> reports = {};
     } cases[] = {
         {"nothing answered", IppAnswer(0), PrinterStatus::Unknown, {}},
         {"idle", IppAnswer(3, {{"printer-state-reasons", {"none"}}, {"printer-state-message", {"Idle."}}}),
-         PrinterStatus::Ready, {}},
-        {"printing, toner low in its words",
+         PrinterStatus::Ready, {}, L"Idle."},
+        {"printing, toner low, its message apart",
          IppAnswer(4, {{"printer-state-reasons", {"toner-low"}}, {"printer-state-message", {"Black \x1b[2Jlow"}}}),
-         PrinterStatus::Printing, {C(W, K::TonerLow, D::None, L"Black  [2Jlow")}},
-        {"suffixes decide, reports say nothing, alerts give words",
+         PrinterStatus::Printing, {C(W, K::TonerLow)}, L"Black  [2Jlow"},
+        {"suffixes decide, reports are news, alerts give words",
          IppAnswer(3, {{"printer-state-reasons", {"cover-open-warning", "toner-empty-report", "media-jam-error"}},
                        {"printer-alert", {"code=coverOpen;index=2", "code=jam;index=1"}},
                        {"printer-alert-description", {"Front door", "Jam in tray 1"}}}),
          PrinterStatus::Stopped,
-         {C(S, K::PaperJam, D::None, L"Jam in tray 1"), C(W, K::CoverOpen, D::None, L"Front door")}},
+         {C(S, K::PaperJam, D::None, L"Jam in tray 1"), C(W, K::CoverOpen, D::None, L"Front door")},
+         L"",
+         {C(W, K::OutOfToner)}},
         {"no suffix: empties, opens and pauses stop, levels warn",
          IppAnswer(3, {{"printer-state-reasons", {"media-low", "media-empty", "door-open", "marker-supply-empty",
                                                   "paused", "marker-waste-almost-full", "fuser-odd\x07"}}}),
          PrinterStatus::Stopped,
          {C(S, K::OutOfPaper), C(S, K::CoverOpen), C(S, K::OutOfToner), C(S, K::Offline), C(W, K::PaperLow),
-          C(W, K::ServiceRequested), C(W, K::Other, D::None, L"fuser-odd")}},
-        {"stopped without a reason, in its words", IppAnswer(5, {{"printer-state-message", {"Stopped by Ann"}}}),
-         PrinterStatus::Stopped, {C(S, K::Other, D::DeviceDown, L"Stopped by Ann")}},
+          C(W, K::ServiceRequested, D::None, L"marker-waste-almost-full"), C(W, K::Other, D::None, L"fuser-odd")}},
+        {"stopped without a reason, its message apart", IppAnswer(5, {{"printer-state-message", {"Stopped by Ann"}}}),
+         PrinterStatus::Stopped, {C(S, K::Other, D::DeviceDown)}, L"Stopped by Ann"},
         {"an unknown warning", IppAnswer(3, {{"printer-state-reasons", {"moving-to-paused", "other-warning"}}}),
          PrinterStatus::Warning, {C(W, K::Other, D::None, L"other")}},
     };
@@ -124,6 +128,8 @@ TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameSta
         const PrinterState state = StateOfIppAnswer(c.answer);
         EXPECT_EQ(state.status, c.status);
         EXPECT_EQ(state.conditions, c.conditions);
+        EXPECT_EQ(state.strMessage, c.strMessage);
+        EXPECT_EQ(state.reports, c.reports);
     }
 
     // The device ID as sent, else one made of the formats it takes, judged by the same rule.
@@ -160,7 +166,7 @@ TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameSta
     EXPECT_TRUE(state.supplies[1].strDescription == L"black toner" && !state.supplies[1].bReceptacle);
     EXPECT_EQ(state.supplies[1].nLevel, kLevelSomeRemaining);
     ASSERT_EQ(state.trays.size(), 2u);
-    EXPECT_TRUE(state.trays[0].strName == L"main" && state.trays[0].strMedia == L"iso_a4_210x297mm");
+    EXPECT_TRUE(state.trays[0].strName == L"main" && state.trays[0].strMedia == L"A4");
     EXPECT_TRUE(state.trays[1].nMaxCapacity == kLevelUnknown && state.trays[1].nLevel == kLevelUnknown);
     ipp::Message cups =
         IppAnswer(3, {{"marker-names", {"Black", "Waste"}}, {"marker-types", {"toner", "waste-toner"}}});
@@ -173,7 +179,7 @@ TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameSta
     EXPECT_EQ(LevelPercent(state.supplies[0].nLevel, state.supplies[0].nMaxCapacity, true), 60);
     EXPECT_TRUE(state.supplies[1].bReceptacle && state.supplies[1].nLevel == 100);
     ASSERT_EQ(state.trays.size(), 1u);
-    EXPECT_EQ(state.trays[0].strMedia, L"iso_a4_210x297mm");
+    EXPECT_EQ(state.trays[0].strMedia, L"A4");
 
     // One answer fills at most 64 of each, the rest only counted; each tray finds its media.
     std::vector<std::string> reasons, supplies, trays;
@@ -189,8 +195,13 @@ TEST(PrinterState, IppStateReasonsTheirSuffixesAndThePrintersWordsMakeTheSameSta
     EXPECT_EQ(state.conditions.size() + state.nMoreConditions, reasons.size());
     EXPECT_TRUE(state.supplies.size() == 64 && state.nMoreSupplies == 36 && state.nMoreTrays == 36);
     ASSERT_EQ(state.trays.size(), 64u);
-    EXPECT_EQ(state.trays[63].strMedia, L"iso_a4_210x297mm");
+    EXPECT_EQ(state.trays[63].strMedia, L"A4");
     EXPECT_EQ(ProbeStateLines(PortKind::Network, state).back(), L"\x2026 and 36 more");
+    // Media names as people say them; a name of no such form as it is.
+    for (const auto& [pszName, strShown] : {std::pair("jis_b5_182x257mm", L"JIS B5"), {"custom_x", L"custom_x"}}) {
+        pwg.groups[0].attributes.back().values[0].members[1].values[0].text = pszName;
+        EXPECT_EQ(StateOfIppAnswer(pwg).trays.at(0).strMedia, strShown) << pszName;
+    }
 }
 
 TEST(PrinterState, CounterSuppliesAndTraysKeepTheirSpecialLevels)

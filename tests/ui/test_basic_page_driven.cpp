@@ -152,10 +152,11 @@ TEST_F(BasicPageDriven, FilesAnotherPrinterRefusesLeaveTheListNamedAndComeBackWi
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{files[0]}));
     EXPECT_TRUE(Visible(ui.SheetButton(IDOK)));
 
-    // An unsupported printer leaves the list alone, hides Print and shows message 2.
+    // An unsupported printer leaves the list alone, disables Print and shows message 2.
     ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, ComboIndexOf(ui, kUnsupportedPrinter));
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), (Paths{files[0]}));
-    EXPECT_FALSE(Visible(ui.SheetButton(IDOK)));
+    EXPECT_FALSE(Enabled(ui.SheetButton(IDOK)));
+    EXPECT_TRUE(Visible(ui.SheetButton(IDOK))) << "Print is disabled, not hidden";
     EXPECT_FALSE(Enabled(ui.Control(IDC_BUTTON_BROWSE)));
     EXPECT_TRUE(Enabled(ui.Control(IDC_BUTTON_REMOVE)));
     HWND hMessage = ui.WaitForMessageDialog(5000);
@@ -276,13 +277,15 @@ TEST_F(BasicPageDriven, BusyPrinterShowsItsMessageAfterTheTimer)
     AddPrinter(kFilePrinter, L"FILE:");
     CUiDriver& ui = Start(Quoted({pdf}));
     EXPECT_TRUE(ui.ListItems(IDC_LIST_FILE).empty());  // never admitted while busy, but kept
-    EXPECT_FALSE(Visible(ui.SheetButton(IDOK)));
+    EXPECT_FALSE(Enabled(ui.SheetButton(IDOK)));
     EXPECT_FALSE(Enabled(ui.Control(IDC_BUTTON_BROWSE)));
     EXPECT_TRUE(Enabled(ui.Control(IDC_COMBO_PRINTERLIST)));
     HWND hMessage = ui.WaitForMessageDialog(6000);
     ASSERT_NE(hMessage, nullptr);
     EXPECT_EQ(ui.MessageText(hMessage), L"The selected printer does not answer. Another program may be using it, its "
-                                        L"cable may be loose, or it may be turned off." + kWaitNote);
+                                        L"cable may be loose, or it may be turned off.\r\nThe files wait: they appear "
+                                        L"in the list once the printer answers (F5 asks again) or a printer that takes "
+                                        L"them is chosen.");
     ui.Click(GetDlgItem(hMessage, IDOK));
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return ui.FindMessageDialog() == nullptr; }, 5000));
     ui.ChooseComboItem(IDC_COMBO_PRINTERLIST, ComboIndexOf(ui, kFilePrinter));
@@ -297,7 +300,7 @@ TEST_F(BasicPageDriven, WithoutPrintersTheNoPrinterMessageFollows)
     EXPECT_TRUE(ui.ComboItems(IDC_COMBO_PRINTERLIST).empty());
     EXPECT_FALSE(Enabled(ui.Control(IDC_COMBO_PRINTERLIST)));
     EXPECT_FALSE(Enabled(ui.Control(IDC_BUTTON_BROWSE)));
-    EXPECT_FALSE(Visible(ui.SheetButton(IDOK)));
+    EXPECT_FALSE(Enabled(ui.SheetButton(IDOK)));
     HWND hMessage = ui.WaitForMessageDialog(8000);
     ASSERT_NE(hMessage, nullptr);
     EXPECT_EQ(ui.MessageText(hMessage), L"Before you can print, you need to install a printer.");

@@ -2,6 +2,7 @@
 // levels of its card, and the line of a printer that cannot be printed on.
 #include <gtest/gtest.h>
 
+#include "printer/state/printer_state_text.h"
 #include "ui/state_view.h"
 
 TEST(StateView, SeverityLevelsAndTheLineOfAPrinterThatCannotPrint)
@@ -32,8 +33,20 @@ TEST(StateView, SeverityLevelsAndTheLineOfAPrinterThatCannotPrint)
     EXPECT_EQ(view.supplies[0].percent, 15);
     EXPECT_FALSE(view.supplies[1].percent);
     EXPECT_EQ(CardText(L"Ready", view.supplies), L"Ready\r\nSupply: Black: 15 %\r\nSupply: Supply 2: unknown");
+    // The card tells all else: the further conditions, the message on its own, the news.
+    const PrinterCondition toner{ConditionSeverity::Warning, ConditionKind::TonerLow, ConditionDetail::None, L""};
+    state = {PrinterStatus::Printing, {toner, {ConditionSeverity::Warning, ConditionKind::PaperLow}}, L"Printing.", {toner}};
+    const StateView told = ViewOfState(state);
+    EXPECT_EQ(told.strLine + L"|" + told.arrDetails.at(0) + L"|" + told.arrDetails.at(1) + L"|" + told.arrDetails.at(2),
+              L"Toner low|Warning: Paper low|The printer says: Printing.|Information: Toner low");
+    EXPECT_EQ(PrinterReportText(state), L"Toner low. The printer says: Printing.");
+    state.strMessage = L"Toner low in cartridge K";  // words of the main condition: no sentence of its own
+    EXPECT_TRUE(PrinterReportText(state) == state.strMessage && ViewOfState(state).arrDetails.size() == 2u);
+    state.conditions.clear();
+    EXPECT_EQ(SeverityOf(state), S::Ready) << "news is no warning";
     EXPECT_EQ(ViewOfCheck(-1, 2).severity, S::NoAnswer);
     EXPECT_EQ(ViewOfCheck(-1, 2).strLine, L"The printer does not answer: no answer within the time-out. F5 asks "
                                           L"again. 2 files wait for a printer that takes them.");
     EXPECT_EQ(ViewOfCheck(0, 0).strLine, L"Lumeo cannot print on this printer. F5 checks again.");
+    EXPECT_EQ(ViewOfCheck(-1, 0, false, L"no connection").strLine, L"The printer does not answer: no connection. F5 asks again.");
 }

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,7 +21,10 @@
 #include "ui/frame_dlg.h"
 #include "ui/gdi_helpers.h"
 #include "ui/message_dialog.h"
+#include "ui/dpi_scale.h"
+#include "ui/sheet_status.h"
 #include "ui/simple_controls.h"
+#include "ui/state_indicator.h"
 #include "ui/system_dpi.h"
 
 namespace {
@@ -348,4 +352,77 @@ TEST(AdvancedPagePictures, ClicksAndThePagesLifeLeaveTheGdiObjectCount)
     }
     EXPECT_LE(nLeft, 1) << "more than one page leaves GDI objects behind";
     DestroyParamMngr();
+}
+
+// The state mark and its card as drawn on the screen: each severity's colour and shape, no
+// trace of the mark or focus frame before, and each supply bar filled to its level.
+TEST(StateIndicator, ColourShapeFocusAndSupplyBarsAsDrawn)
+{
+    using Rows = std::vector<std::vector<COLORREF>>;
+    const auto capture = [](HWND hWnd) {
+        RECT rc;
+        GetClientRect(hWnd, &rc);
+        Rows rows(rc.bottom, std::vector<COLORREF>(rc.right));
+        RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        for (HDC hdc = GetDC(hWnd); hdc; hdc = (ReleaseDC(hWnd, hdc), nullptr))
+            for (int i = 0; i < rc.bottom * rc.right; ++i)
+                rows[i / rc.right][i % rc.right] = GetPixel(hdc, i % rc.right, i / rc.right);
+        return rows;
+    };
+    WNDCLASSW wc = {0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr,
+                    static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), nullptr, L"LumeoTestSheetRow"};
+    RegisterClassW(&wc);
+    HWND hSheet = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 50, 300, 400, 120, nullptr,
+                                  nullptr, wc.hInstance, nullptr);
+    for (int nId : {IDOK, IDHELP})
+        CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 300, nId * 40, 80, 30, hSheet,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)), wc.hInstance, nullptr);
+    CreateSheetStatus(hSheet);
+    HWND hMark = GetDlgItem(hSheet, IDC_SHEET_STATE);
+    Rows mark;
+    const auto show = [&](StateSeverity severity, std::vector<SupplyLevel> supplies = {}) {
+        ShowStateView(hSheet, {severity, L"line", {}, std::move(supplies)});
+        Pump(30);
+        mark = capture(hMark);
+    };
+    const COLORREF kWhite = RGB(255, 255, 255), kRed = RGB(205, 30, 30);
+    show(StateSeverity::Warning);
+    ASSERT_GT(mark.size(), 10u);
+    const int n = int(std::min(mark.size(), mark[0].size())) - 1, x0 = (int(mark[0].size()) - n) / 2,
+              y0 = (int(mark.size()) - n) / 2, c = std::max(1, n / 10);
+    const auto at = [&](int x, int y) { return mark[y0 + y][x0 + x]; };
+    // A triangle reaches the bottom corners, not the top ones; a circle neither; a square both.
+    EXPECT_TRUE(at(n / 2, 3 * n / 4) == RGB(230, 150, 0) && at(2, n - 2) != kWhite && at(c, c) == kWhite);
+    show(StateSeverity::Ready);
+    EXPECT_TRUE(at(n / 2, n / 2) == RGB(40, 150, 60) && at(c, c) == kWhite);
+    EXPECT_EQ(at(2, n - 2), kWhite) << "the triangle before is left behind";
+    show(StateSeverity::Stop);
+    EXPECT_TRUE(at(n / 2, n / 2) == kRed && at(c, c) == kRed);
+    show(StateSeverity::Unknown);  // a grey ring, hollow
+    EXPECT_TRUE(at(n / 2, n / 2) == kWhite && at(0, n / 2) == RGB(130, 130, 130)) << "the square is left behind";
+    // The focus frame on the right and bottom edges, which the circle leaves clear.
+    const auto framed = [&] {
+        return std::any_of(mark.begin(), mark.end(), [&](const auto& row) { return row.back() != kWhite; }) ||
+               std::count(mark.back().begin(), mark.back().end(), kWhite) != long(mark.back().size());
+    };
+    for (HWND hFocus : {hSheet, hMark, GetDlgItem(hSheet, IDHELP)}) {
+        SetForegroundWindow(hSheet);
+        SetFocus(hFocus);
+        show(StateSeverity::Ready);
+        EXPECT_EQ(framed(), hFocus == hMark) << "the focus frame shows exactly while the mark has the focus";
+    }
+    // The card, open while the mark has the focus: each fill as long as its level of the bar.
+    SetFocus(hMark);
+    show(StateSeverity::Warning, {{L"Black", 50, L"50 %"}, {L"Cyan", 5, L"5 %"}, {L"Waste", std::nullopt, L"?"}});
+    HWND hCard = FindWindowW(L"LumeoStateCard", nullptr);
+    ASSERT_TRUE(hCard && IsWindowVisible(hCard));
+    const auto longest = [rows = capture(hCard)](COLORREF colour, int nLongest = 0) {
+        for (const std::vector<COLORREF>& row : rows)
+            for (int x = 0, nRun = 0; x < int(row.size()); ++x)
+                nLongest = std::max(nLongest, nRun = row[x] == colour ? nRun + 1 : 0);
+        return nLongest;
+    };
+    const int nInner = ScaleToDpi(120, SystemDpi()) - 2;
+    EXPECT_TRUE(longest(RGB(60, 110, 190)) == nInner / 2 && longest(RGB(230, 150, 0)) == nInner * 5 / 100);
+    DestroyWindow(hSheet);
 }

@@ -1,6 +1,7 @@
 #include "app/script/report/script_json.h"
 
 #include <algorithm>
+#include <span>
 
 #include <nlohmann/json.hpp>
 
@@ -48,101 +49,83 @@ ordered_json OutsideOrNull(const std::wstring& strText)
     return strText.empty() ? ordered_json() : ordered_json(Outside(strText));
 }
 
-const char* PortKindKey(PortKind kind)
-{
-    switch (kind) {
-    case PortKind::Usb:
-        return "usb";
-    case PortKind::Parallel:
-        return "parallel";
-    case PortKind::File:
-        return "file";
-    default:
-        return "network";
-    }
-}
+// The values of each key, by its enum's order: the only place they are spelt, and what
+// ScriptJsonValues gives the README's tables to be checked against.
+constexpr const char* kPortKindKeys[] = {"usb", "parallel", "file", "network"};
+constexpr const char* kRouteKindKeys[] = {"usb", "parallel", "file", "snmp", "ipp"};
+constexpr const char* kUsageErrorKeys[] = {"no-run",          "unknown-option", "bad-value",
+                                           "missing-value",   "no-file",        "print-and-probe",
+                                           "not-for-probe",   "only-for-probe", "all-and-printer"};
+static_assert(std::size(kUsageErrorKeys) == static_cast<size_t>(UsageError::AllAndPrinter) + 1);
+constexpr const char* kLockedOption = "locked-option";
+constexpr const char* kUnknownPrinter = "unknown-printer";
+constexpr const char* kPrinterStopped = "printer-stopped";
+constexpr const char* kNoRoadKeys[] = {"no-ipp-road", "no-spooler-road"};
+// A printer check: -2, -1, 0, and a printer that takes files.
+constexpr const char* kCheckKeys[] = {"no-printer", "no-answer", "not-supported", "can-print"};
+constexpr const char* kCanPrintNotNow = "can-print-not-now";
+constexpr const char* kStatusKeys[] = {"unknown", "ready", "printing", "warming-up", "warning", "stopped"};
+static_assert(std::size(kStatusKeys) == static_cast<size_t>(PrinterStatus::Stopped) + 1);
+constexpr const char* kConditionKeys[] = {"paper-jam",  "cover-open",  "out-of-paper", "paper-low",
+                                          "out-of-toner", "toner-low", "output-full",  "offline",
+                                          "service-requested", "other"};
+static_assert(std::size(kConditionKeys) == static_cast<size_t>(ConditionKind::Other) + 1);
+constexpr const char* kSeverityKeys[] = {"warning", "stop"};
+constexpr const char* kDetailKeys[] = {"none",           "device-down",      "input-tray-missing",
+                                       "output-tray-missing", "supply-missing", "output-near-full",
+                                       "input-tray-empty", "maintenance-overdue"};
+static_assert(std::size(kDetailKeys) == static_cast<size_t>(ConditionDetail::MaintenanceOverdue) + 1);
+constexpr const char* kSupplyKindKeys[] = {"supply", "receptacle"};
+constexpr const char* kLevelKeys[] = {"some-remaining", "unknown"};
+constexpr const char* kTypeKeys[] = {"pdf", "jpeg", "tiff", "png", "bmp"};
+constexpr const char* kRoadKeys[] = {"spooler", "ipp"};
+constexpr const char* kTrustKeys[] = {"windows", "first-use"};
+constexpr const char* kOutcomeKeys[] = {"sent", "sent-with-trouble", "refused", "not-sent"};
+constexpr const char* kReasonKeys[] = {
+    "sent",         "not-found",     "not-a-file",        "cannot-open",     "empty",
+    "path-too-long", "type-not-taken", "not-of-its-type", "printer-commands", "changed",
+    "spool-file-failed", "spooler-refused", "cancelled",  "internal-error",  "printer-error",
+    "printer-offline", "paper-out",   "job-paused",       "job-blocked",     "job-deleted",
+    "printer-trouble", "option-not-supported", "zoom-not-carried", "printer-refused", "job-aborted",
+    "not-finished", "job-stalled", "printer-busy", "not-reached-safely"};
+static_assert(std::size(kReasonKeys) == static_cast<size_t>(FileOutcome::NotReachedSafely) + 1);
+// A run's end: the printer still being followed when it ended is a wait that ran out.
+constexpr const char* kFollowKeys[] = {"timed-out", "done", "trouble", "timed-out", "no-state"};
+static_assert(std::size(kFollowKeys) == static_cast<size_t>(FollowVerdict::NoState) + 1);
+
+const char* PortKindKey(PortKind kind) { return kPortKindKeys[static_cast<size_t>(kind)]; }
 
 const char* PrinterCheckKey(int nSupportedTypes)
 {
     if (nSupportedTypes > 0)
-        return "can-print";
-    if (nSupportedTypes == -2)
-        return "no-printer";
-    return nSupportedTypes == -1 ? "no-answer" : "not-supported";
+        return kCheckKeys[3];
+    return kCheckKeys[nSupportedTypes == -2 ? 0 : nSupportedTypes == -1 ? 1 : 2];
 }
 
-const char* UsageErrorKey(UsageError error)
-{
-    switch (error) {
-    case UsageError::UnknownOption:
-        return "unknown-option";
-    case UsageError::BadValue:
-        return "bad-value";
-    case UsageError::MissingValue:
-        return "missing-value";
-    case UsageError::NoFile:
-        return "no-file";
-    case UsageError::TwoModes:
-        return "print-and-probe";
-    case UsageError::NotForProbe:
-        return "not-for-probe";
-    case UsageError::OnlyForProbe:
-        return "only-for-probe";
-    case UsageError::AllAndPrinter:
-        return "all-and-printer";
-    default:
-        return "no-run";  // neither /print nor /probe
-    }
-}
+const char* UsageErrorKey(UsageError error) { return kUsageErrorKeys[static_cast<size_t>(error)]; }
 
-const char* StatusKey(PrinterStatus status)
-{
-    constexpr const char* kKeys[] = {"unknown", "ready", "printing", "warming-up", "warning", "stopped"};
-    return kKeys[static_cast<size_t>(status)];
-}
+const char* StatusKey(PrinterStatus status) { return kStatusKeys[static_cast<size_t>(status)]; }
 
-const char* ConditionKey(ConditionKind kind)
-{
-    constexpr const char* kKeys[] = {"paper-jam",  "cover-open", "out-of-paper", "paper-low",         "out-of-toner",
-                                     "toner-low",  "output-full", "offline",     "service-requested", "other"};
-    return kKeys[static_cast<size_t>(kind)];
-}
+const char* ConditionKey(ConditionKind kind) { return kConditionKeys[static_cast<size_t>(kind)]; }
 
-const char* DetailKey(ConditionDetail detail)
-{
-    constexpr const char* kKeys[] = {"none",           "device-down",    "input-tray-missing", "output-tray-missing",
-                                     "supply-missing", "output-near-full", "input-tray-empty", "maintenance-overdue"};
-    return kKeys[static_cast<size_t>(detail)];
-}
+const char* DetailKey(ConditionDetail detail) { return kDetailKeys[static_cast<size_t>(detail)]; }
 
-const char* ReasonKey(FileOutcome outcome)
-{
-    constexpr const char* kKeys[] = {
-        "sent",         "not-found",     "not-a-file",        "cannot-open",     "empty",
-        "path-too-long", "type-not-taken", "not-of-its-type", "printer-commands", "changed",
-        "spool-file-failed", "spooler-refused", "cancelled",  "internal-error",  "printer-error",
-        "printer-offline", "paper-out",   "job-paused",       "job-blocked",     "job-deleted",
-        "printer-trouble", "option-not-supported", "zoom-not-carried", "printer-refused", "job-aborted",
-        "not-finished", "job-stalled", "printer-busy", "not-reached-safely"};
-    static_assert(std::size(kKeys) == static_cast<size_t>(FileOutcome::NotReachedSafely) + 1);
-    return kKeys[static_cast<size_t>(outcome)];
-}
+const char* ReasonKey(FileOutcome outcome) { return kReasonKeys[static_cast<size_t>(outcome)]; }
 
 // The level in per cent, else "some-remaining" or "unknown".
 ordered_json Level(int nLevel, int nMaxCapacity, bool bPercentUnit)
 {
     if (const std::optional<int> percent = LevelPercent(nLevel, nMaxCapacity, bPercentUnit))
         return *percent;
-    return nLevel == kLevelSomeRemaining ? "some-remaining" : "unknown";
+    return kLevelKeys[nLevel == kLevelSomeRemaining ? 0 : 1];
 }
 
 ordered_json TypesOf(int nSupportedTypes)
 {
     ordered_json types = ordered_json::array();
-    constexpr const char* kTypes[] = {"pdf", "jpeg", "tiff", "png", "bmp"};
-    for (size_t i = 0; i < std::size(kTypes); ++i)
+    for (size_t i = 0; i < std::size(kTypeKeys); ++i)
         if (nSupportedTypes > 0 && (nSupportedTypes & (1 << i)))
-            types.push_back(kTypes[i]);
+            types.push_back(kTypeKeys[i]);
     return types;
 }
 
@@ -165,8 +148,8 @@ ordered_json CertificateOf(const std::vector<IppRequestRoute>& arrFirst, const s
                 std::string sha256 = c->sha256;
                 std::transform(sha256.begin(), sha256.end(), sha256.begin(),
                                [](char ch) { return static_cast<char>(ch >= 'A' && ch <= 'F' ? ch - 'A' + 'a' : ch); });
-                const char* pszTrust = c->trust == ipp::CertificateTrust::Windows    ? "windows"
-                                       : c->trust == ipp::CertificateTrust::FirstUse ? "first-use"
+                const char* pszTrust = c->trust == ipp::CertificateTrust::Windows    ? kTrustKeys[0]
+                                       : c->trust == ipp::CertificateTrust::FirstUse ? kTrustKeys[1]
                                                                                      : nullptr;
                 return {{"sha256", sha256},
                         {"subject", Outside(c->strSubject)},
@@ -186,14 +169,15 @@ const char* VerdictKey(int nSupportedTypes, const IppSafetyFacts& safety)
 
 ordered_json RoadOf(const std::wstring& strIppUrl)
 {
-    return {{"kind", strIppUrl.empty() ? "spooler" : "ipp"}, {"url", OutsideOrNull(strIppUrl)}};
+    return {{"kind", kRoadKeys[strIppUrl.empty() ? 0 : 1]}, {"url", OutsideOrNull(strIppUrl)}};
 }
 
 ordered_json RouteOf(const DeviceIdRoute& route, bool bObtained, const std::vector<IppRequestRoute>& arrIpp)
 {
+    constexpr const char* kIpp = kRouteKindKeys[4];
     if (!arrIpp.empty())
-        return {{"kind", "ipp"}, {"answered", arrIpp.back().bAnswered}, {"requests", IppRequestsOf(arrIpp)}};
-    ordered_json json = {{"kind", route.kind == PortKind::Network ? "snmp" : PortKindKey(route.kind)}};
+        return {{"kind", kIpp}, {"answered", arrIpp.back().bAnswered}, {"requests", IppRequestsOf(arrIpp)}};
+    ordered_json json = {{"kind", kRouteKindKeys[static_cast<size_t>(route.kind)]}};
     if (route.kind == PortKind::File) {
         json["answered"] = nullptr;  // a file port is not asked
         return json;
@@ -210,8 +194,11 @@ ordered_json RouteOf(const DeviceIdRoute& route, bool bObtained, const std::vect
     // A network port may also have been asked over IPP: a port monitor's URL, IPP beside SNMP.
     const bool bIppAnswered = std::any_of(route.arrIpp.begin(), route.arrIpp.end(),
                                           [](const IppRequestRoute& request) { return request.bAnswered; });
-    if (bIppAnswered && !bAnswered)
-        json["kind"] = "ipp";
+    // A port asked over IPP alone (its printer's URL, an adaptive monitor's IPP port) is
+    // an IPP route whether it answered or not.
+    if ((bIppAnswered && !bAnswered) || (route.kind == PortKind::Network && route.arrSnmp.empty() &&
+                                         !route.arrIpp.empty()))
+        json["kind"] = kIpp;
     json["answered"] = bAnswered || bIppAnswered;
     if (route.kind == PortKind::Network)
         json["requests"] = requests;
@@ -223,7 +210,7 @@ ordered_json RouteOf(const DeviceIdRoute& route, bool bObtained, const std::vect
 ordered_json ConditionOf(const PrinterCondition& condition)
 {
     return {{"kind", ConditionKey(condition.kind)},
-            {"severity", condition.severity == ConditionSeverity::Stop ? "stop" : "warning"},
+            {"severity", kSeverityKeys[condition.severity == ConditionSeverity::Stop ? 1 : 0]},
             {"detail", DetailKey(condition.detail)},
             {"words", OutsideOrNull(condition.strWords)}};
 }
@@ -231,19 +218,24 @@ ordered_json ConditionOf(const PrinterCondition& condition)
 ordered_json StateOf(const PrinterState& state)
 {
     ordered_json conditions = ordered_json::array(), supplies = ordered_json::array(), trays = ordered_json::array();
+    ordered_json reports = ordered_json::array();
     for (const PrinterCondition& condition : state.conditions)
         conditions.push_back(ConditionOf(condition));
+    for (const PrinterCondition& report : state.reports)
+        reports.push_back(ConditionOf(report));
     for (const PrinterSupply& s : state.supplies)
-        supplies.push_back({{"name", Outside(s.strDescription)},
-                            {"kind", s.bReceptacle ? "receptacle" : "supply"},
+        supplies.push_back({{"name", OutsideOrNull(s.strDescription)},
+                            {"kind", kSupplyKindKeys[s.bReceptacle ? 1 : 0]},
                             {"level", Level(s.nLevel, s.nMaxCapacity, s.bPercentUnit)}});
     for (const PrinterTray& t : state.trays)
-        trays.push_back({{"name", Outside(t.strName)},
-                         {"description", Outside(t.strDescription)},
+        trays.push_back({{"name", OutsideOrNull(t.strName)},
+                         {"description", OutsideOrNull(t.strDescription)},
                          {"media", OutsideOrNull(t.strMedia)},
                          {"level", Level(t.nLevel, t.nMaxCapacity, false)}});
     return {{"status", StatusKey(state.status)},
             {"conditions", conditions},
+            {"message", OutsideOrNull(state.strMessage)},
+            {"reports", reports},
             {"pageCounter", state.nPageCounter ? ordered_json(*state.nPageCounter) : ordered_json()},
             {"supplies", supplies},
             {"trays", trays}};
@@ -252,18 +244,59 @@ ordered_json StateOf(const PrinterState& state)
 const char* FileOutcomeKey(const FileReport& report)
 {
     if (report.reason.outcome == FileOutcome::Sent || report.reason.outcome == FileOutcome::NotFinished)
-        return "sent";
+        return kOutcomeKeys[0];
     if (WasSent(report.reason))
-        return "sent-with-trouble";
-    return report.bAdmitted ? "not-sent" : "refused";
+        return kOutcomeKeys[1];
+    return kOutcomeKeys[report.bAdmitted ? 3 : 2];
 }
 
-const char* FollowKey(FollowVerdict verdict)
+const char* FollowKey(FollowVerdict verdict) { return kFollowKeys[static_cast<size_t>(verdict)]; }
+
+ordered_json NullIfEmpty(const std::string& strText)
 {
-    constexpr const char* kKeys[] = {"following", "done", "trouble", "timed-out", "no-state"};
-    return kKeys[static_cast<size_t>(verdict)];
+    return strText.empty() ? ordered_json() : ordered_json(strText);
+}
+
+// Every way a printer could not be reached safely: a verdict, and an error of a run.
+std::vector<const char*> SafetyKeys()
+{
+    std::vector<const char*> arrKeys;
+    for (int n = static_cast<int>(IppSafety::Safe) + 1; n <= static_cast<int>(IppSafety::PasswordUnencrypted); ++n)
+        arrKeys.push_back(IppSafetyKey(static_cast<IppSafety>(n)));
+    return arrKeys;
+}
+
+std::vector<std::string> Listed(std::initializer_list<std::span<const char* const>> tables)
+{
+    std::vector<std::string> arrValues;
+    for (std::span<const char* const> table : tables)
+        for (const char* pszValue : table)
+            if (std::find(arrValues.begin(), arrValues.end(), pszValue) == arrValues.end())
+                arrValues.emplace_back(pszValue);
+    return arrValues;
 }
 }  // namespace
+
+std::vector<JsonValueList> ScriptJsonValues()
+{
+    const std::span<const char* const> kOther[] = {
+        std::span(&kLockedOption, 1), std::span(&kUnknownPrinter, 1), std::span(&kPrinterStopped, 1),
+        std::span(&kCanPrintNotNow, 1)};
+    const std::vector<const char*> arrSafety = SafetyKeys();
+    return {
+        {"error", Listed({kUsageErrorKeys, kOther[0], kOther[1], std::span(kCheckKeys).first(3), kOther[2],
+                          kNoRoadKeys, arrSafety, TicketFaultKeys()})},
+        {"port", Listed({kPortKindKeys})},
+        {"route", Listed({kRouteKindKeys})},
+        {"verdict", Listed({kCheckKeys, kOther[3], arrSafety})},
+        {"certificate", Listed({kTrustKeys})},
+        {"types", Listed({kTypeKeys})},
+        {"state", Listed({kStatusKeys, kConditionKeys, kSeverityKeys, kDetailKeys, kSupplyKindKeys, kLevelKeys})},
+        {"road", Listed({kRoadKeys})},
+        {"files", Listed({kOutcomeKeys, std::span(kReasonKeys).subspan(1)})},
+        {"printerReport", Listed({kFollowKeys})},
+    };
+}
 
 ScriptJson::ScriptJson(RunMode mode) : m_pDoc(std::make_unique<ordered_json>())
 {
@@ -278,19 +311,19 @@ ScriptJson::~ScriptJson() = default;
 
 void ScriptJson::UsageFault(const CommandLine& cmd)
 {
-    (*m_pDoc)["error"] = {{"key", cmd.mode == RunMode::Sheet ? "no-run" : UsageErrorKey(cmd.error)},
+    (*m_pDoc)["error"] = {{"key", UsageErrorKey(cmd.mode == RunMode::Sheet ? UsageError::None : cmd.error)},
                           {"option", OutsideOrNull(cmd.strErrorToken)},
                           {"value", OutsideOrNull(cmd.strErrorValue)}};
 }
 
 void ScriptJson::LockedOption(const wchar_t* pszOption)
 {
-    (*m_pDoc)["error"] = {{"key", "locked-option"}, {"option", Utf8(pszOption ? pszOption : L"")}};
+    (*m_pDoc)["error"] = {{"key", kLockedOption}, {"option", NullIfEmpty(Utf8(pszOption ? pszOption : L""))}};
 }
 
 void ScriptJson::UnknownPrinter(const std::wstring& strPrinter)
 {
-    (*m_pDoc)["error"] = {{"key", "unknown-printer"}, {"printer", Outside(strPrinter)}};
+    (*m_pDoc)["error"] = {{"key", kUnknownPrinter}, {"printer", Outside(strPrinter)}};
 }
 
 void ScriptJson::PrinterCheckFault(int nSupportedTypes, const IppSafetyFacts& safety)
@@ -300,12 +333,12 @@ void ScriptJson::PrinterCheckFault(int nSupportedTypes, const IppSafetyFacts& sa
 
 void ScriptJson::PrinterStopped(const PrinterState& state)
 {
-    (*m_pDoc)["error"] = {{"key", "printer-stopped"}, {"state", StateOf(state)}};
+    (*m_pDoc)["error"] = {{"key", kPrinterStopped}, {"state", StateOf(state)}};
 }
 
 void ScriptJson::NoRoad(PrintRoad road, const std::wstring& strPrinter)
 {
-    (*m_pDoc)["error"] = {{"key", road == PrintRoad::Ipp ? "no-ipp-road" : "no-spooler-road"},
+    (*m_pDoc)["error"] = {{"key", kNoRoadKeys[road == PrintRoad::Ipp ? 0 : 1]},
                           {"printer", Outside(strPrinter)}};
 }
 
@@ -319,7 +352,7 @@ void ScriptJson::AddProbe(const ProbeFacts& facts)
          {"route", RouteOf(facts.route, facts.bObtained, facts.arrIpp)},
          {"deviceId", facts.bObtained ? ordered_json(Outside(facts.strDeviceID)) : ordered_json()},
          {"types", TypesOf(facts.nSupportedTypes)},
-         {"verdict", facts.bStoppedNow ? "can-print-not-now"
+         {"verdict", facts.bStoppedNow ? kCanPrintNotNow
                                        : VerdictKey(facts.nSupportedTypes, UnsafeOfRequests(facts.arrIpp, facts.route.arrIpp))},
          {"certificate", CertificateOf(facts.arrIpp, facts.route.arrIpp)},
          {"road", RoadOf(facts.strIppRoad)},

@@ -31,6 +31,14 @@ struct ProbeFacts {
     std::wstring strIppRoad;  // the URL /print sends to over IPP by default; empty: the spooler
 };
 
+// Every value the document can write, by the README table row that lists it ("error",
+// "route", "files", ...), for that table to be checked against.
+struct JsonValueList {
+    std::string strRow;
+    std::vector<std::string> arrValues;
+};
+std::vector<JsonValueList> ScriptJsonValues();
+
 class ScriptJson {
 public:
     explicit ScriptJson(RunMode mode);

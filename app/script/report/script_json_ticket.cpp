@@ -15,22 +15,17 @@ ordered_json FinishingsOf(const TicketOffer& offer)
     return finishings;
 }
 
+// By TicketFault's order, None left out.
+constexpr const char* kFaultKeys[] = {"not-offered", "no-tray-for-size", "no-pin-printing", "pin-required", "bad-pin"};
+static_assert(std::size(kFaultKeys) == static_cast<size_t>(TicketFault::BadPin));
+
 const char* FaultKey(TicketFault fault)
 {
-    switch (fault) {
-    case TicketFault::NoTrayForSize:
-        return "no-tray-for-size";
-    case TicketFault::NoPinPrinting:
-        return "no-pin-printing";
-    case TicketFault::PinRequired:
-        return "pin-required";
-    case TicketFault::BadPin:
-        return "bad-pin";
-    default:
-        return "not-offered";
-    }
+    return fault == TicketFault::None ? kFaultKeys[0] : kFaultKeys[static_cast<size_t>(fault) - 1];
 }
 }  // namespace
+
+std::span<const char* const> TicketFaultKeys() { return kFaultKeys; }
 
 ordered_json TicketOfferJson(const TicketOffer& offer)
 {

@@ -88,6 +88,8 @@ constexpr Text kNoSupport{L"IDL_CHECK_NOSUPPORT", L"Lumeo cannot print on this p
                                                   L"or BMP files directly. Name another printer with /m."};
 constexpr Text kSilent{L"IDL_CHECK_NOANSWER", L"The printer did not answer. Another program may be using it, its "
                                               L"cable may be loose, or it may be turned off."};
+constexpr Text kSilentNetwork{L"IDL_CHECK_NETNOANSWER", L"No printer answered over the network. It may be turned off or "
+                                                          L"asleep, off the network, or its address may be wrong."};
 // The words of the usage that stand for what the user gives.
 constexpr Text kWordPrinter{L"IDL_WORD_PRINTER", L"PRINTER"};
 constexpr Text kWordNumber{L"IDL_WORD_N", L"N"};
@@ -209,14 +211,17 @@ std::wstring NoRoadLine(PrintRoad road, const std::wstring& strPrinter)
     return PrintableText(Say(road == PrintRoad::Ipp ? kNoIppRoad : kNoSpoolerRoad, {strPrinter}));
 }
 
-std::wstring PrinterCheckLine(int nSupportedTypes, const IppSafetyFacts& safety)
+std::wstring PrinterCheckLine(int nSupportedTypes, PortKind kind, const IppSafetyFacts& safety)
 {
     if (nSupportedTypes == -1 && safety.safety != IppSafety::Safe)
         return IppSafetyText(safety) + L".";
-    // Said to the one who typed the command, not to a user of the sheet.
+    // Said to the one who typed the command, not to a user of the sheet. A cable is
+    // advice for a printer that has one.
     if (nSupportedTypes == -2)
         return Say(kNoPrinter);
-    return Say(nSupportedTypes == -1 ? kSilent : kNoSupport);
+    if (nSupportedTypes == -1)
+        return Say(kind == PortKind::Network ? kSilentNetwork : kSilent);
+    return Say(kNoSupport);
 }
 
 std::wstring PrinterStoppedLine(const PrinterState& state) { return Say(kPrinterStopped, {PrinterReportText(state)}); }
@@ -306,7 +311,7 @@ std::vector<std::wstring> ProbeLines(const std::wstring& strPrinter, const Devic
     }
     arrLines.push_back(Say(kDeviceId, {bObtained ? OrNone(strDeviceID) : Say(kNone)}));
     arrLines.push_back(Say(kTypes, {ExtensionsOf(nSupportedTypes)}));
-    const std::wstring strVerdict = nSupportedTypes <= 0 ? PrinterCheckLine(nSupportedTypes, UnsafeOfRequests(arrIpp, route.arrIpp))
+    const std::wstring strVerdict = nSupportedTypes <= 0 ? PrinterCheckLine(nSupportedTypes, route.kind, UnsafeOfRequests(arrIpp, route.arrIpp))
                                     : pStoppedNow      ? Say(kCanPrintLater, {PrinterReportText(*pStoppedNow)})
                                                        : Say(kCanPrint);
     arrLines.push_back(Say(kVerdict, {strVerdict}));

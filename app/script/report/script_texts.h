@@ -20,8 +20,9 @@ std::wstring UnknownPrinterLine(const std::wstring& strPrinter);
 // /via asked for a road the printer does not have (exit code 1).
 std::wstring NoRoadLine(PrintRoad road, const std::wstring& strPrinter);
 // The printer message of a supported-type mask that admits nothing (messages 2, 3, 4), or
-// why a printer that did not answer could not be reached safely (exit code 7).
-std::wstring PrinterCheckLine(int nSupportedTypes, const IppSafetyFacts& safety = {});
+// why a printer that did not answer could not be reached safely (exit code 7); a silent
+// network printer (its port's kind) gets no advice about a cable.
+std::wstring PrinterCheckLine(int nSupportedTypes, PortKind kind = PortKind::Usb, const IppSafetyFacts& safety = {});
 
 // The printer reports a stop condition before the run (exit code 6).
 std::wstring PrinterStoppedLine(const PrinterState& state);
