@@ -407,7 +407,7 @@ TEST_F(LumeoEndToEnd, AZoomOutOfRangeIsNeitherSentNorReplacedAndTheRangeIsSaid)
     EXPECT_EQ(CUiDriver::Text(hZoom), L"250");
     Sleep(1500);
     EXPECT_EQ(CUiDriver::Text(hZoom), L"250") << "the timer leaves it too";
-    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter).size(), 0u) << "bytes reached the printer";
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
 }
 
@@ -416,7 +416,7 @@ TEST_F(LumeoEndToEnd, PrintWithAnEmptyListShowsMessage5)
     CUiDriver& ui = Start({});
     PostPrint(ui);
     EXPECT_EQ(DismissMessage(ui), Shown(L"IDL_MESSAGE_NOFILES"));
-    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter).size(), 0u) << "bytes reached the printer";
 }
 
 TEST_F(LumeoEndToEnd, FromAboveToOrAPageBoundOfZeroShowsMessage7AndKeepsTheFiles)
@@ -431,7 +431,7 @@ TEST_F(LumeoEndToEnd, FromAboveToOrAPageBoundOfZeroShowsMessage7AndKeepsTheFiles
         EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_FROM)), L"1");
         EXPECT_EQ(CUiDriver::Text(ui.Control(IDC_EDIT_TO)), L"1");
         EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strPdf});
-        EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+        EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter).size(), 0u) << "bytes reached the printer";
     }
 }
 
@@ -465,7 +465,7 @@ TEST_F(LumeoEndToEnd, DocumentsThatAreNotWhatTheySayNeverReachThePrinter)
     MakeFile(L"hostile.pdf", strPjl);
     PostPrint(ui);
     EXPECT_EQ(DismissMessage(ui), L"0 of 1 file sent to " + kPrinter + L".\r\nhostile.pdf \x2014 holds printer commands");
-    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter).size(), 0u) << "bytes reached the printer";
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), Paths{strListed});
 }
 
@@ -789,7 +789,7 @@ TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
     EXPECT_EQ(DismissMessage(ui), L"Printing cancelled: 0 of 3 files sent to " + kPrinter +
                                       L".\r\nbig.pdf \x2014 printing was cancelled\r\nsmall.pdf \x2014 printing was "
                                       L"cancelled\r\nsmall.jpg \x2014 printing was cancelled");
-    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter).size(), 0u) << "bytes reached the printer";
     EXPECT_EQ(ui.ListItems(IDC_LIST_FILE), files);
     EXPECT_TRUE(IsWindowEnabled(ui.SheetButton(IDOK)));
     EXPECT_EQ(SpoolFilesNow(), 0) << "a spool file was left behind";
@@ -799,7 +799,7 @@ TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
     ASSERT_TRUE(CUiDriver::WaitUntil([&] { return SpoolFilesNow() > 0; }, 10000));
     EndSession(ui.Sheet());
     EXPECT_EQ(DismissMessage(ui).rfind(L"Printing cancelled: 0 of 3 files sent to ", 0), 0u);
-    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter).size(), 0u) << "bytes reached the printer";
 
     // Closed during a run, the sheet asks; the run's end answers the question and the sheet closes.
     ASSERT_TRUE(TypeInto(ui, keyboard, ui.Control(IDC_COMBO_PRINTERLIST), "Return"));
@@ -810,7 +810,7 @@ TEST_F(LumeoEndToEnd, TheSheetAnswersDuringTheCopyAndEscapeThenSendsNothing)
     EXPECT_EQ(ui.MessageText(hQuestion), L"Stop printing and close?");
     Send(ui.Sheet(), WM_COMMAND, IDCANCEL);  // a stop ends the run while the question is open
     EXPECT_TRUE(CUiDriver::WaitUntil([&] { return !IsWindow(hQuestion) && !IsWindow(ui.Sheet()); }, 20000));
-    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+    EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter).size(), 0u) << "bytes reached the printer";
 }
 
 TEST_F(LumeoEndToEnd, AScriptStoppedByCtrlCTheSessionsEndOrAKillLeavesNoSpoolFileAndNoJob)
@@ -839,7 +839,7 @@ TEST_F(LumeoEndToEnd, AScriptStoppedByCtrlCTheSessionsEndOrAKillLeavesNoSpoolFil
                                         });
         EXPECT_EQ(run.dwExit, c.dwExit) << run.strOutput;
         EXPECT_EQ(SpoolFilesNow(), 0) << "a spool file was left behind";
-        EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter), "");
+        EXPECT_EQ(WinePrinters::ReadCapture(*m_pPrinter).size(), 0u) << "bytes reached the printer";
     }
     // Stopped while the spooler takes the document, as its spooler tells: the job is aborted.
     const HANDLE hHandOver = CreateEventW(nullptr, TRUE, FALSE, L"LumeoTestHandOver");
