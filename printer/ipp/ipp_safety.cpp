@@ -35,6 +35,17 @@ std::wstring Say(const UIText& text, std::initializer_list<std::wstring> values 
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 std::wstring Fingerprint(const std::string& sha256) { return Wide(ipp::FingerprintText(sha256)); }
+
+// A fingerprint over two lines of 16 bytes each: whole at 200 % on any screen, in every
+// language, so the two can be compared character by character.
+std::wstring FingerprintInTwoLines(const std::string& sha256)
+{
+    std::wstring strText = Fingerprint(sha256);
+    constexpr size_t kHalf = 16 * 3;  // "AB:" sixteen times
+    if (strText.size() > kHalf)
+        strText.insert(kHalf, L"\r\n");
+    return strText;
+}
 }  // namespace
 
 IppSafetyFacts SafetyOfAnswer(const ipp::Answer& answer)
@@ -107,8 +118,8 @@ std::wstring CertificateLine(const ipp::Certificate& certificate)
 
 std::wstring CertificateQuestion(const IppSafetyFacts& facts)
 {
-    return Say(kQuestion) + L"\r\n\r\n" + Say(kNow, {Fingerprint(facts.shownSha256)}) + L"\r\n" +
-           Say(kBefore, {Fingerprint(facts.pinnedSha256)}) + L"\r\n\r\n" + Say(kWhy) + L"\r\n\r\n" + Say(kTrustNew);
+    return Say(kQuestion) + L"\r\n\r\n" + Say(kNow, {FingerprintInTwoLines(facts.shownSha256)}) + L"\r\n" +
+           Say(kBefore, {FingerprintInTwoLines(facts.pinnedSha256)}) + L"\r\n\r\n" + Say(kWhy) + L"\r\n\r\n" + Say(kTrustNew);
 }
 
 IppSafetyFacts UnsafeOfRequests(const std::vector<IppRequestRoute>& arrFirst,

@@ -1548,7 +1548,7 @@ TEST_F(LumeoNetworkPrinter, AQueueHeardOverIppIsSentToOverIppUnlessAScriptChoose
     };
     ScriptRun run = Print(pQueue->strName, L"");
     EXPECT_EQ(run.dwExit, 0u) << run.strOutput;
-    EXPECT_NE(run.strOutput.find("queue.pdf \xE2\x80\x94 printed, 3 pages\r\nRoad: IPP to " + strUrl + "\r\n"),
+    EXPECT_NE(run.strOutput.find("queue.pdf \xE2\x80\x94 printed, 3 pages\r\nThe printer printed 3 pages.\r\nRoad: IPP to " + strUrl + "\r\n"),
               std::string::npos) << run.strOutput;
     ASSERT_EQ(KeptJobs(printer).size(), 1u);
     EXPECT_EQ(KeptJobs(printer).at(".pdf").first, kPdfBytes);
