@@ -109,8 +109,9 @@ void AddReason(std::string_view keyword, PrinterState& state)
 {
     std::optional<ConditionSeverity> suffix;
     // News keeps its words but is never trouble.
-    std::vector<PrinterCondition>& into = EndsWith(keyword, "-report") ? state.reports : state.conditions;
-    if (&into == &state.reports)
+    const bool bNews = EndsWith(keyword, "-report");
+    std::vector<PrinterCondition>& into = bNews ? state.reports : state.conditions;
+    if (bNews)
         keyword.remove_suffix(7);
     else if (EndsWith(keyword, "-error"))
         suffix = kStop, keyword.remove_suffix(6);
@@ -125,7 +126,7 @@ void AddReason(std::string_view keyword, PrinterState& state)
     // A kind that says little keeps the printer's keyword, all it gives.
     if (meaning.detail == Detail::None && (meaning.kind == Kind::Other || meaning.kind == Kind::ServiceRequested))
         condition.strWords = CleanPrinterText(keyword);
-    if (&into == &state.reports)
+    if (bNews)
         condition.severity = kWarn;
     const bool bSame = std::any_of(into.begin(), into.end(), [&](const PrinterCondition& c) {
         return c.kind == condition.kind && c.detail == condition.detail && c.strWords == condition.strWords;
@@ -133,7 +134,7 @@ void AddReason(std::string_view keyword, PrinterState& state)
     if (bSame)
         return;
     // One below the bound: a stopped printer's own condition may still come first.
-    if (&into == &state.conditions && into.size() + 1 >= kMostListedOfAnAnswer)
+    if (!bNews && into.size() + 1 >= kMostListedOfAnAnswer)
         ++state.nMoreConditions;
     else if (into.size() < kMostListedOfAnAnswer)
         into.push_back(std::move(condition));

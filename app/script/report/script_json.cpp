@@ -252,11 +252,6 @@ const char* FileOutcomeKey(const FileReport& report)
 
 const char* FollowKey(FollowVerdict verdict) { return kFollowKeys[static_cast<size_t>(verdict)]; }
 
-ordered_json NullIfEmpty(const std::string& strText)
-{
-    return strText.empty() ? ordered_json() : ordered_json(strText);
-}
-
 // Every way a printer could not be reached safely: a verdict, and an error of a run.
 std::vector<const char*> SafetyKeys()
 {
@@ -318,7 +313,7 @@ void ScriptJson::UsageFault(const CommandLine& cmd)
 
 void ScriptJson::LockedOption(const wchar_t* pszOption)
 {
-    (*m_pDoc)["error"] = {{"key", kLockedOption}, {"option", NullIfEmpty(Utf8(pszOption ? pszOption : L""))}};
+    (*m_pDoc)["error"] = {{"key", kLockedOption}, {"option", OutsideOrNull(pszOption ? pszOption : L"")}};
 }
 
 void ScriptJson::UnknownPrinter(const std::wstring& strPrinter)
