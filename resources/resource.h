@@ -7,6 +7,7 @@
 #define IDD_ADVANCED 207
 #define IDD_FINISHING 208
 #define IDD_MESSAGE  232
+#define IDD_SIGNIN   233
 
 // Bitmaps: frame, caption buttons, tabs, backgrounds, buttons, list header, summary panel
 #define IDB_FRAME_ACTIVE     201
@@ -107,6 +108,14 @@
 // Message dialog controls
 #define IDC_MESSAGE_TEXT 1054
 #define IDC_MESSAGE_ICON 232
+
+// Sign-in dialog controls
+#define IDC_SIGNIN_TEXT                 1100
+#define IDC_SIGNIN_USER_LABEL           1101
+#define IDC_SIGNIN_USER                 1102
+#define IDC_SIGNIN_PASSWORD_LABEL       1103
+#define IDC_SIGNIN_PASSWORD             1104
+#define IDC_SIGNIN_REMEMBER             1105
 
 // The sheet's status line and the print run's progress bar (created with the sheet)
 #define IDC_SHEET_STATUS                1070

@@ -18,6 +18,7 @@
 #include "ui/simple_controls.h"
 #include "ui/skin_list.h"
 #include "ui/state_view.h"
+#include "printer/ipp/ipp_safety.h"
 
 // Timers of the page: each shows its printer message once.
 constexpr UINT_PTR kTimerNoPrinter = 1002;       // message 3
@@ -108,6 +109,11 @@ private:
     // The capability check of the current printer on a worker; the answer comes back as
     // kMsgPrinterChecked. Files dropped meanwhile wait for it.
     void StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused);
+    // A printer that answered but could not be reached safely: its message, or before a
+    // changed certificate is trusted, the question (No the default; Yes pins it and asks again).
+    void TellUnsafePrinter(const std::wstring& strNote);
+    // The view with the certificate's line added to its card.
+    StateView WithCertificate(StateView view) const;
     void OnPrinterChecked();
     // The idle re-read of the state on a worker, every few seconds; never during a run or
     // a check, never two at once.
@@ -178,6 +184,9 @@ private:
     bool m_bRunning = false;
     bool m_bNotSnmp = false;  // the check's answer was not a printer's
     std::wstring m_strIppReason;  // why a printer asked over IPP alone did not answer
+    IppSafetyFacts m_safety;      // why it could not be reached safely, when so
+    std::string m_strPinName;     // the name its certificate's pin goes by
+    std::wstring m_strCertificateLine;  // TLS: the certificate it showed, for the card
     // The printer list was opened: a choice from it, even of the same printer, asks again.
     bool m_bPrinterListOpened = false;
     UINT m_nCheckMessageDelayMs = 0;

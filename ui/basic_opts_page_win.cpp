@@ -18,6 +18,7 @@
 #include "ui/message_dialog.h"
 #include "ui/printer_check.h"
 #include "ui/sheet_status.h"
+#include "ui/sign_in_ask.h"
 #include "ui/state_indicator.h"
 #include "ui/system_dpi.h"
 
@@ -87,6 +88,13 @@ bool CBasicOptsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRES
         lResult = 0;
         return true;
     }
+    if (uMsg == kMsgSignInAsked) {
+        AnswerSignInQuestion(GetSheet());
+        lResult = 0;
+        return true;
+    }
+    if (uMsg == WM_DESTROY)
+        StopAskingSignIns();
     if (uMsg == kMsgPrinterChecked || uMsg == kMsgFilesAdmitted) {
         if (uMsg == kMsgPrinterChecked)
             OnPrinterChecked();
@@ -179,6 +187,7 @@ BOOL CBasicOptsPage::OnInitDialog()
     SendMessageW(GetSheet(), WM_APP, 0, 0);
     m_spinCopies.SetRange(1, 99);
     ShowCommandLineOptions();
+    AskSignInsOver(m_hWnd);
     DebugLog(L"CBasicOptsPage::OnInitDialog End");
     m_bInitialized = true;
 
@@ -292,6 +301,10 @@ void CBasicOptsPage::StartPrinterCheck(UINT nMessageDelayMs, bool bRemoveRefused
     m_stateTarget.reset();
     m_stateView.reset();
     m_stateWorker.Finish();
+    m_safety = IppSafetyFacts();
+    m_strCertificateLine.clear();
+    // The user asks anew: a printer whose sign-in was cancelled may ask again.
+    ForgetDeclinedSignIns();
     if (m_fnOfferChanged)
         m_fnOfferChanged(TicketOffer(), true);
     KillTimer(m_hWnd, kTimerStatePoll);
@@ -335,6 +348,9 @@ void CBasicOptsPage::OnPrinterChecked()
     m_stateTarget = pReport->stateTarget;
     m_bNotSnmp = pReport->bNotSnmp;
     m_strIppReason = pReport->strIppReason;
+    m_safety = pReport->nSupportedTypes == -1 ? pReport->safety : IppSafetyFacts();
+    m_strPinName = pReport->pinName;
+    m_strCertificateLine = pReport->certificate ? CertificateLine(*pReport->certificate) : std::wstring();
     // An agent that answers without the printer's objects tells no state.
     const PrinterState& state = pReport->state;
     if (m_stateTarget) {
@@ -399,6 +415,10 @@ void CBasicOptsPage::OnTimer(UINT_PTR nId)
         ClassifyPort(m_PrtControl.GetPrinterPortName(m_PrtControl.GetCurrentIndex())) == PortKind::Network;
     const std::wstring strNote =
         m_arrWaitingFiles.empty() ? L"" : nCode == 4 ? FilesWaitAnswerNote() : FilesWaitNote();
+    if (nCode == 4 && m_safety.safety != IppSafety::Safe) {
+        TellUnsafePrinter(strNote);
+        return;
+    }
     ShowListedMessage(m_hWnd, nCode == 4 && bNetwork ? NetworkNoAnswerText() : GetUserMessageText(nCode), {}, strNote);
 }
 

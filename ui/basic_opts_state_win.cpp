@@ -33,9 +33,10 @@ void CBasicOptsPage::ShowPrinterStateNow()
     // A printer that cannot be printed on says why, and what waits for another
     // one.
     if ((nSupportedTypes == -1 || nSupportedTypes == 0) && !IsCheckingPrinter())
-        ShowStateView(GetSheet(), ViewOfCheck(nSupportedTypes, m_arrWaitingFiles.size(), m_bNotSnmp, m_strIppReason));
+        ShowStateView(GetSheet(), ViewOfCheck(nSupportedTypes, m_arrWaitingFiles.size(), m_bNotSnmp, m_strIppReason,
+                                              IppSafetyText(m_safety, true), IppSafetyWhy(m_safety)));
     else if (m_stateView)
-        ShowStateView(GetSheet(), *m_stateView);
+        ShowStateView(GetSheet(), WithCertificate(*m_stateView));
     else {
         SetSheetStateLine(GetSheet(), L"");
         HideStateIndicator(GetSheet());

@@ -10,6 +10,7 @@
 #include "files/admit_files.h"
 #include "printer/queue/prt_control.h"
 #include "printer/state/printer_route.h"
+#include "printer/ipp/ipp_safety.h"
 
 int CheckSupportedTypes(CPrtControl& prtControl);
 
@@ -24,6 +25,12 @@ struct PrinterCheckReport {
     bool bNotSnmp = false;
     // A port asked over IPP alone that did not answer: why, in the words /probe uses.
     std::wstring strIppReason;
+    // A printer heard over IPP that could not be reached safely: why, and the name its pin
+    // goes by ("ipps://host:port"), for the question before a new certificate is trusted.
+    IppSafetyFacts safety;
+    std::string pinName;
+    // TLS: the certificate of the printer that answered, as judged.
+    std::optional<ipp::Certificate> certificate;
     PrinterState state;
 };
 

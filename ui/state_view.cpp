@@ -12,6 +12,7 @@ constexpr UIText kNoAnswerLine{L"IDL_STATUS_NOANSWER",
 constexpr UIText kNoAnswerWhyLine{L"IDL_STATUS_NOANSWERWHY", L"The printer does not answer: {1}. F5 asks again."};
 constexpr UIText kNotSnmpLine{L"IDL_STATUS_NOTSNMP",
                                L"The printer does not answer: something answered, but not as a printer. F5 asks again."};
+constexpr UIText kUnsafeLine{L"IDL_STATUS_UNSAFE", L"{1}. F5 asks again."};
 constexpr UIText kNoSupportLine{L"IDL_STATUS_NOSUPPORT", L"Lumeo cannot print on this printer. F5 checks again."};
 constexpr UIText kFilesWait{L"IDL_STATUS_FILESWAIT",
                             L"{1} {1:file waits|files wait} for a printer that takes "
@@ -19,9 +20,20 @@ constexpr UIText kFilesWait{L"IDL_STATUS_FILESWAIT",
 constexpr UIText kSupplyNumber{L"IDL_SUPPLY_NUMBER", L"Supply {1}"};
 }  // namespace
 
-StateView ViewOfCheck(int nSupportedTypes, size_t nWaitingFiles, bool bNotSnmp, const std::wstring& strIppReason)
+StateView ViewOfCheck(int nSupportedTypes, size_t nWaitingFiles, bool bNotSnmp, const std::wstring& strIppReason,
+                      const std::wstring& strUnsafe, const std::wstring& strUnsafeDetail)
 {
     StateView view;
+    if (nSupportedTypes == -1 && !strUnsafe.empty()) {
+        // It answered: nothing of "does not answer", and nothing is sent to it.
+        view.severity = StateSeverity::Stop;
+        view.strLine = FilledUIText(L"UI_PRINT_RUN", kUnsafeLine, {strUnsafe});
+        if (!strUnsafeDetail.empty() && strUnsafeDetail != strUnsafe)
+            view.arrDetails.push_back(strUnsafeDetail);
+        if (nWaitingFiles)
+            view.strLine += L" " + FilledUIText(L"UI_PRINT_RUN", kFilesWait, {std::to_wstring(nWaitingFiles)});
+        return view;
+    }
     view.severity = nSupportedTypes == -1 ? StateSeverity::NoAnswer : StateSeverity::Unknown;
     const bool bWhy = nSupportedTypes == -1 && !strIppReason.empty();
     view.strLine = FilledUIText(L"UI_PRINT_RUN",

@@ -29,9 +29,12 @@ StateView ViewOfState(const PrinterState& state);
 // Lumeo cannot print on it; with the files waiting for a printer that takes
 // them, and how to ask again.
 // bNotSnmp: something answered, but not as a printer; strIppReason: why a printer asked
-// over IPP alone did not answer, as /probe says it ("no connection").
+// over IPP alone did not answer, as /probe says it ("no connection"); strUnsafe: why it
+// could not be reached safely (it answered: a changed certificate, a sign-in), which the
+// line says instead, with strUnsafeDetail (the fingerprints) in the card.
 StateView ViewOfCheck(int nSupportedTypes, size_t nWaitingFiles, bool bNotSnmp = false,
-                      const std::wstring& strIppReason = {});
+                      const std::wstring& strIppReason = {}, const std::wstring& strUnsafe = {},
+                      const std::wstring& strUnsafeDetail = {});
 // The indicator's name for screen readers and its card's first line.
 std::wstring SeverityName(StateSeverity severity);
 // The card's text: the status line and a line per supply with its level.

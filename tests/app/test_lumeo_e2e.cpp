@@ -1181,6 +1181,85 @@ TEST_F(LumeoEndToEnd, APrintersOwnCertificateIsPinnedAndItsSignInGoesOverTlsOnly
     EXPECT_NE(run.strOutput.find("Sent: "), std::string::npos) << run.strOutput;
 }
 
+// The sheet pins a printer's own certificate on first use and shows it in the card; a new one is
+// trusted only when the user says so (No the default). A printer that asks for a sign-in gets
+// it from the sheet's dialog, typed with real keys; a refused one is asked again.
+TEST_F(LumeoEndToEnd, TheSheetAsksBeforeTrustingAChangedCertificateAndSignsInInItsDialog)
+{
+    XKEYBOARD_OR_SKIP(keyboard);
+    const std::string strFormats = "-f application/pdf -k -c " LUMEO_SOURCE_DIR "/tests/support/ipp_job_script.sh";
+    auto printer = std::make_unique<IppPeer>("printer-tls", strFormats);
+    ASSERT_TRUE(printer->Ready()) << printer->Failure();
+    const unsigned short nPort = printer->Port();
+    const TestPrinter* pTls = m_printers.AddRawPrinter(L"Lumeo E2E Ipps", Wide(printer->Url("ipps", "localhost", "/ipp/print")));
+    ASSERT_NE(pTls, nullptr);
+    const std::wstring strPdf = MakeFile(L"tls.pdf", kPdfBytes);
+    const auto Card = [](CUiDriver& ui) {
+        PostMessageW(GetDlgItem(ui.Sheet(), IDC_SHEET_STATUS), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        CUiDriver::WaitUntil([] { return IsWindowVisible(FindWindowW(L"LumeoStateCard", nullptr)); }, 5000);
+        return CUiDriver::Text(FindWindowW(L"LumeoStateCard", nullptr));
+    };
+    EXPECT_NE(Card(Start({strPdf}, pTls->strName)).find(L"Certificate: SHA-256 "), std::wstring::npos);
+
+    m_driver.reset();
+    printer.reset();
+    printer = std::make_unique<IppPeer>("printer-tls", strFormats, nPort);
+    ASSERT_TRUE(printer->Ready()) << printer->Failure();
+    CUiDriver& ui = Start({strPdf}, pTls->strName);
+    EXPECT_EQ(ui.StatusText().rfind(L"The printer could not be reached safely: its certificate has changed. F5", 0), 0u)
+        << ui.StatusText();
+    EXPECT_NE(Card(ui).find(L" instead of "), std::wstring::npos);
+    for (const char* pszAnswer : {"Return", "shift+Tab Return"}) {
+        HWND hQuestion = ui.WaitForMessageDialog(10000);
+        ASSERT_NE(hQuestion, nullptr);
+        EXPECT_NE(ui.MessageText(hQuestion).find(L"Trust the new certificate?"), std::wstring::npos);
+        ASSERT_TRUE(keyboard.Press(hQuestion, pszAnswer));  // Enter alone answers No
+        EXPECT_TRUE(CUiDriver::WaitUntil([&] { return !IsWindow(hQuestion); }, 5000));
+        if (*pszAnswer == 'R') {
+            EXPECT_FALSE(IsWindowEnabled(ui.SheetButton(IDOK)));
+            ASSERT_TRUE(keyboard.Press(ui.Sheet(), "F5"));
+        }
+    }
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return IsWindowEnabled(ui.SheetButton(IDOK)); }, 15000)) << ui.StatusText();
+    EXPECT_TRUE(KeptJobs(*printer).empty());
+    PressPrint(ui);
+    EXPECT_EQ(KeptJobs(*printer).size(), 1u) << ui.StatusText();
+
+    m_driver.reset();
+    IppPeer signIn("printer-sign-in", strFormats);
+    if (!signIn.Skipped().empty())
+        GTEST_SKIP() << signIn.Skipped();
+    ASSERT_TRUE(signIn.Ready()) << signIn.Failure();
+    const TestPrinter* pSignIn = m_printers.AddRawPrinter(L"Lumeo E2E Sign-in", Wide(signIn.Url("ipps", "localhost", "/ipp/print")));
+    ASSERT_NE(pSignIn, nullptr);
+    CUiDriver& sheet = Start({strPdf}, pSignIn->strName);
+    PostPrint(sheet);
+    const auto SignInDialog = [&] {
+        HWND hFound = nullptr;
+        CUiDriver::WaitUntil([&] {
+            for (HWND hWnd : sheet.ProcessWindows())
+                if (IsWindowVisible(hWnd) && GetDlgItem(hWnd, IDC_SIGNIN_PASSWORD))
+                    hFound = hWnd;
+            return hFound != nullptr;
+        }, 15000);
+        return hFound;
+    };
+    for (const char* pszPassword : {"w r o n g", "L u m e o minus T e s t minus 4 2"}) {
+        HWND hDialog = SignInDialog();
+        ASSERT_NE(hDialog, nullptr);
+        if (*pszPassword == 'w')
+            sheet.SetText(GetDlgItem(hDialog, IDC_SIGNIN_USER), L"lumeoipp");
+        else
+            EXPECT_NE(CUiDriver::Text(GetDlgItem(hDialog, IDC_SIGNIN_TEXT)).find(L"refused the sign-in for lumeoipp"),
+                      std::wstring::npos);
+        sheet.FocusControl(GetDlgItem(hDialog, IDC_SIGNIN_PASSWORD));
+        ASSERT_TRUE(keyboard.Press(hDialog, std::string(pszPassword) + " Return"));
+        EXPECT_TRUE(CUiDriver::WaitUntil([&] { return !IsWindow(hDialog); }, 5000));
+    }
+    EXPECT_TRUE(sheet.WaitForRunEnd());
+    EXPECT_EQ(KeptJobs(signIn).size(), 1u) << sheet.StatusText();
+}
+
 TEST_F(LumeoEndToEnd, EscapeOnTheSplashClosesTheSplashAndTheSheetStays)
 {
     XKEYBOARD_OR_SKIP(keyboard);

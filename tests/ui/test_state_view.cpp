@@ -49,4 +49,9 @@ TEST(StateView, SeverityLevelsAndTheLineOfAPrinterThatCannotPrint)
                                           L"again. 2 files wait for a printer that takes them.");
     EXPECT_EQ(ViewOfCheck(0, 0).strLine, L"Lumeo cannot print on this printer. F5 checks again.");
     EXPECT_EQ(ViewOfCheck(-1, 0, false, L"no connection").strLine, L"The printer does not answer: no connection. F5 asks again.");
+    // A printer that answered but could not be reached safely is not said to be silent.
+    const StateView unsafe = ViewOfCheck(-1, 1, false, L"no secure connection", L"Unsafe: changed", L"Unsafe: A instead of B");
+    EXPECT_EQ(unsafe.severity, S::Stop);
+    EXPECT_EQ(unsafe.strLine, L"Unsafe: changed. F5 asks again. 1 file waits for a printer that takes it.");
+    EXPECT_EQ(unsafe.arrDetails, std::vector<std::wstring>{L"Unsafe: A instead of B"});
 }
