@@ -17,6 +17,7 @@ void CBasicOptsPage::TellUnsafePrinter(const std::wstring& strNote)
         return;
     }
     CQuestionDialog question(CertificateQuestion(m_safety), GetUserMessageTitle(), true);
+    question.KeepLinesWhole();  // each fingerprint's half on one line, to be compared as shown
     if (question.ShowModal(m_hWnd) != IDOK)
         return;
     // The pin names the certificate the user saw: should the printer show yet another one
