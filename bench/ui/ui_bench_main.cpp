@@ -87,11 +87,15 @@ public:
             m_thread.join();
     }
     // Read once stopped.
-    double MaxMs() const
+    double MaxMs(double* pdAtMs = nullptr) const
     {
         double dMax = 0;
         for (const Wait& wait : m_arrWaits)
-            dMax = std::max(dMax, wait.dEndMs - wait.dStartMs);
+            if (wait.dEndMs - wait.dStartMs > dMax) {
+                dMax = wait.dEndMs - wait.dStartMs;
+                if (pdAtMs)
+                    *pdAtMs = wait.dStartMs;
+            }
         return dMax;
     }
     int Probes() const { return static_cast<int>(m_arrWaits.size()); }
@@ -99,7 +103,7 @@ public:
     // The longest wait less the time the other probe's window waited at the same moments:
     // what both waited for at once is Wine's, the rest is this window's own. Both lists
     // run in time order and neither holds waits that overlap each other.
-    double MaxOwnMs(const CResponseProbe& other) const
+    double MaxOwnMs(const CResponseProbe& other, double* pdAtMs = nullptr) const
     {
         double dMax = 0;
         size_t nFirst = 0;
@@ -110,12 +114,15 @@ public:
             for (size_t i = nFirst; i < other.m_arrWaits.size() && other.m_arrWaits[i].dStartMs < wait.dEndMs; ++i)
                 dShared += std::min(wait.dEndMs, other.m_arrWaits[i].dEndMs) -
                            std::max(wait.dStartMs, other.m_arrWaits[i].dStartMs);
-            dMax = std::max(dMax, wait.dEndMs - wait.dStartMs - dShared);
+            if (wait.dEndMs - wait.dStartMs - dShared > dMax) {
+                dMax = wait.dEndMs - wait.dStartMs - dShared;
+                if (pdAtMs)
+                    *pdAtMs = wait.dStartMs;
+            }
         }
         return dMax;
     }
 
-private:
     static double NowMs()
     {
         LARGE_INTEGER freq, now;
@@ -124,6 +131,7 @@ private:
         return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(freq.QuadPart);
     }
 
+private:
     HWND m_hWnd;
     std::atomic<bool> m_bStop{false};
     std::vector<Wait> m_arrWaits;
@@ -157,9 +165,17 @@ bool WaitForSplashToGo()
            (Sleep(2500), true);
 }
 
-bool Report(const char* pszPhase, const CPhaseProbes& probes, bool bHappened)
+// dEndMs: when the phase's end was seen; the moment of the sheet's longest own wait is told
+// against it, so a wait at the run's end is told from one in the middle of the sending.
+bool Report(const char* pszPhase, const CPhaseProbes& probes, bool bHappened, double dEndMs = 0)
 {
     const bool bOk = bHappened && probes.sheet.Probes() > 0 && probes.sheet.Unanswered() == 0;
+    double dOwnAtMs = 0, dAtMs = 0;
+    probes.sheet.MaxOwnMs(probes.anchor, &dOwnAtMs);
+    probes.sheet.MaxMs(&dAtMs);
+    if (dEndMs > 0)
+        std::printf("%s: the sheet's longest wait began %.0f ms, its longest own wait %.0f ms before the end was seen\n",
+                    pszPhase, dEndMs - dAtMs, dEndMs - dOwnAtMs);
     std::printf("%s: the sheet's longest answer %.1f ms over %d probes; at the same time a window of this process "
                 "%.1f ms; the sheet's longest wait less what the other window waited at the same moments %.1f ms%s\n",
                 pszPhase, probes.sheet.MaxMs(), probes.sheet.Probes(), probes.anchor.MaxMs(),
@@ -232,10 +248,11 @@ int wmain(int argc, wchar_t** argv)
         const bool bStarted = CUiDriver::WaitUntil(
             [&] { return IsWindowVisible(GetDlgItem(printing.Sheet(), kSheetProgressId)); }, 10000);
         const bool bEnded = bStarted && printing.WaitForRunEnd(600000);
+        const double dEndMs = CResponseProbe::NowMs();
         probes.Stop();
         const bool bWhole = WinePrinters::ReadCapture(*pFile).size() > (nMiB << 20);
         std::printf("(b) job of %llu MiB captured whole: %s\n", nMiB, bWhole ? "yes" : "no");
-        bAllOk &= Report("(b) large file printing", probes, bOpen && bEnded && bWhole);
+        bAllOk &= Report("(b) large file printing", probes, bOpen && bEnded && bWhole, dEndMs);
         printing.Close();
     }
     std::filesystem::remove(big);
