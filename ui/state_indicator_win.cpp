@@ -218,7 +218,8 @@ void ShowCard(HWND hSheet, HWND hFrom)
     g_shown.hAnchor = hFrom;
     // Screen readers get the card whole, whatever the screen has room for.
     SetWindowTextW(g_shown.hCard, CardText(Joined(arrHead), g_shown.supplies, g_shown.nMore).c_str());
-    MONITORINFO monitor = {sizeof(monitor)};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(hFrom, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& rcWork = monitor.rcWork;
     RECT rcFrame = {0, 0, 0, 0};

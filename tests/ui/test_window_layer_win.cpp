@@ -432,7 +432,8 @@ TEST(StateIndicator, ColourShapeFocusAndSupplyBarsAsDrawn)
     Pump(30);
     RECT rcCard, rcOn;
     GetWindowRect(hCard, &rcCard);
-    MONITORINFO monitor = {sizeof(monitor)};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(hCard, MONITOR_DEFAULTTONEAREST), &monitor);
     EXPECT_TRUE(IntersectRect(&rcOn, &rcCard, &monitor.rcWork) && EqualRect(&rcOn, &rcCard));
     EXPECT_GT(rcCard.bottom - rcCard.top, (monitor.rcWork.bottom - monitor.rcWork.top) * 9 / 10);
