@@ -5,6 +5,14 @@ constexpr std::wstring_view kEllipsis = L"\x2026";
 
 bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+// Chinese and Japanese run without spaces, and a line may break beside any of their
+// characters; waiting for the next space would leave most of a row empty.
+bool BreaksBeside(wchar_t c)
+{
+    return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF00 && c <= 0xFFEF) ||
+           (c >= 0xD800 && c <= 0xDFFF);
+}
+
 std::wstring_view TrimmedRight(std::wstring_view text)
 {
     while (!text.empty() && (text.back() == L' ' || text.back() == L'\r' || text.back() == L'\t'))
@@ -35,12 +43,12 @@ size_t LongestFitting(std::wstring_view text, const TextMeasure& measure, int nW
 }
 
 // Where a line of text should end when it cannot hold all of it: after the last word that
-// fits, else after the last character that fits, else after one character so each line
+// fits (or character, beside Chinese and Japanese), else after the last character that fits, else after one character so each line
 // takes something.
 size_t LineEnd(std::wstring_view text, const TextMeasure& measure, int nWidth, std::wstring_view tail)
 {
     const size_t nFit = LongestFitting(text, measure, nWidth, tail);
-    if (nFit < text.size() && text[nFit] == L' ')
+    if (nFit < text.size() && (text[nFit] == L' ' || (nFit && (BreaksBeside(text[nFit - 1]) || BreaksBeside(text[nFit])))))
         return nFit;
     const size_t nSpace = nFit ? text.rfind(L' ', nFit - 1) : std::wstring_view::npos;
     if (nSpace != std::wstring_view::npos && !TrimmedRight(text.substr(0, nSpace)).empty())

@@ -73,6 +73,7 @@ TEST(StateView, TheStatusLineEndsWithAnEllipsisWhereItIsCut)
         {L"no answer within the time-out.", 40, 2, {L"no answer within the time-out."}},
         {L"プリンターが応答しません。時間内に応答がありません。", 10, 2, {L"プリンターが応答しま", L"せん。時間内に応答\x2026"}},
         {kHan + kHan + kHan + kHan, 3, 1, {kHan + kHan + L"\x2026"}},
+        {L"応答しません: no answer. F5 で再確認します。1 件のファイル", 16, 2, {L"応答しません: no", L"answer. F5 で再確認\x2026"}},
         {L"a" + kHan + kHan, 2, 2, {L"a" + kHan, kHan}},
         {L"first\r\nsecond third", 20, 2, {L"first", L"second third"}},
         {L"first\r\nsecond", 20, 1, {L"first\x2026"}},
