@@ -51,7 +51,9 @@ StateView ViewOfState(const PrinterState& state)
     view.severity = SeverityOf(state);
     view.strLine = PrinterStateLine(state);
     view.arrDetails = PrinterStateDetails(state);
-    view.nMore = state.nMoreConditions + state.nMoreSupplies;
+    for (size_t i = 0; i < state.trays.size(); ++i)
+        view.arrDetails.push_back(PrinterTrayLine(state.trays[i], i));
+    view.nMore = state.nMoreConditions + state.nMoreSupplies + state.nMoreTrays;
     for (const PrinterSupply& s : state.supplies)
         view.supplies.push_back({s.strDescription.empty() ? FilledUIText(L"PRINTER_STATE", kSupplyNumber,
                                                                          {std::to_wstring(view.supplies.size() + 1)})

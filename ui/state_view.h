@@ -18,7 +18,7 @@ struct SupplyLevel {
 struct StateView {
     StateSeverity severity = StateSeverity::Unknown;
     std::wstring strLine;  // whole, as the printer said it
-    std::vector<std::wstring> arrDetails;  // for the card: all else the printer tells
+    std::vector<std::wstring> arrDetails;  // for the card: all else the printer tells, its trays last
     std::vector<SupplyLevel> supplies;
     size_t nMore = 0;  // what the printer listed beyond what was kept of its answer
 };

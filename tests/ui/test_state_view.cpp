@@ -96,6 +96,9 @@ TEST(StateView, TheCardCountsWhatItLeavesOut)
     state.supplies = {{L"Black", false, true, 100, 15}};
     state.nMoreConditions = 2;
     state.nMoreSupplies = 3;
+    state.nMoreTrays = 1;
+    state.trays = {{L"", L"Bypass", L"", 100, 80}};
     const StateView view = ViewOfState(state);
-    EXPECT_EQ(CardText(L"Ready", view.supplies, view.nMore), L"Ready\r\nSupply: Black: 15 %\r\n\x2026 and 5 more");
+    EXPECT_EQ(view.arrDetails, std::vector<std::wstring>{L"Tray: Bypass (media unknown): 80 %"});
+    EXPECT_EQ(CardText(L"Ready", view.supplies, view.nMore), L"Ready\r\nSupply: Black: 15 %\r\n\x2026 and 6 more");
 }
