@@ -90,13 +90,3 @@ std::vector<std::wstring> FitTextLines(std::wstring_view text, const TextMeasure
     }
     return arrLines;
 }
-
-std::wstring FitTextLine(std::wstring_view text, const TextMeasure& measure, int nWidth)
-{
-    std::wstring strFlat(text);
-    for (wchar_t& c : strFlat)
-        if (c == L'\r' || c == L'\n')
-            c = L' ';
-    const std::vector<std::wstring> arrLines = FitTextLines(strFlat, measure, nWidth, 1);
-    return arrLines.empty() ? std::wstring() : arrLines.front();
-}

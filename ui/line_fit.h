@@ -14,6 +14,3 @@ using TextMeasure = std::function<int(std::wstring_view)>;
 // between characters, never inside a surrogate pair. Where the rest does not fit, the last
 // line ends with "…". An empty text gives no lines.
 std::vector<std::wstring> FitTextLines(std::wstring_view text, const TextMeasure& measure, int nWidth, size_t nLines);
-
-// A single line of at most nWidth, ended with "…" when cut (a card's name or detail).
-std::wstring FitTextLine(std::wstring_view text, const TextMeasure& measure, int nWidth);

@@ -81,7 +81,6 @@ TEST(StateView, TheStatusLineEndsWithAnEllipsisWhereItIsCut)
     };
     for (const auto& c : cases)
         EXPECT_EQ(FitTextLines(c.strText, measure, c.nWidth, c.nLines), c.expected) << c.nWidth << " " << c.nLines;
-    EXPECT_EQ(FitTextLine(L"Supply:\r\nBlack toner", measure, 9), L"Supply:\x2026");
 }
 
 // A card of a printer with more than the screen has room for ends with how many were left out.
