@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "ui/dpi_scale.h"
 #include "ui/gdi_helpers.h"
+#include "ui/line_fit.h"
 #include "ui/sheet_status.h"
 #include "ui/system_dpi.h"
 #include "ui/window_layer.h"
@@ -19,6 +20,7 @@ constexpr int kGapPx = 4;
 constexpr int kCardWidthPx = 300;
 constexpr int kBarWidthPx = 120;
 constexpr int kPadPx = 6;
+constexpr size_t kMostRowsPerLine = 4;  // a line of the card wraps at most this often, then is cut
 
 // One sheet per process: what its indicator and card show.
 struct Shown {
@@ -26,6 +28,9 @@ struct Shown {
     std::wstring strStateLine;
     std::vector<std::wstring> arrDetails;
     std::vector<SupplyLevel> supplies;
+    size_t nMore = 0;
+    // The card's room on the monitor it shows on, as its last showing found it.
+    int cxCard = 0, cyCardRoom = 0;
     HWND hCard = nullptr;
     HWND hAnchor = nullptr;  // what the pointer is on while the card shows
 } g_shown;
@@ -77,25 +82,34 @@ void DrawMark(HDC hdc, const RECT& rc, StateSeverity severity)
 std::wstring StatusLineText(HWND hSheet)
 {
     HWND hStatus = GetDlgItem(hSheet, IDC_SHEET_STATUS);
-    wchar_t szText[1024] = {};
-    if (hStatus)
-        GetWindowTextW(hStatus, szText, 1024);
-    return szText;
+    std::wstring strText(hStatus ? GetWindowTextLengthW(hStatus) + 1 : 0, L'\0');
+    if (!strText.empty())
+        strText.resize(GetWindowTextW(hStatus, strText.data(), int(strText.size())));
+    return strText;
 }
 
-// The card's text above the supply bars: the status line whole; under a run's outcome
+// The card's lines above the supply bars: the status line whole; under a run's outcome
 // the printer's state line, then each of its details.
-std::wstring CardHead(HWND hSheet)
+std::vector<std::wstring> CardHeadLines(HWND hSheet)
 {
-    std::wstring strText = StatusLineText(hSheet);
-    const auto AddLine = [&strText](const std::wstring& strLine) {
-        if (!strLine.empty() && strLine != strText)
-            strText += (strText.empty() ? L"" : L"\r\n") + strLine;
+    std::vector<std::wstring> arrLines;
+    const auto AddLine = [&arrLines](const std::wstring& strLine) {
+        if (!strLine.empty() && (arrLines.empty() || strLine != arrLines.front()))
+            arrLines.push_back(strLine);
     };
+    AddLine(StatusLineText(hSheet));
     if (SheetHoldsOutcome(hSheet))
         AddLine(g_shown.strStateLine);
     for (const std::wstring& strDetail : g_shown.arrDetails)
         AddLine(strDetail);
+    return arrLines;
+}
+
+std::wstring Joined(const std::vector<std::wstring>& arrLines)
+{
+    std::wstring strText;
+    for (const std::wstring& strLine : arrLines)
+        strText += (strText.empty() ? L"" : L"\r\n") + strLine;
     return strText;
 }
 
@@ -104,31 +118,53 @@ HFONT CardFont()
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-// Lays the card out, drawing it when hdc is given; returns its client size.
-SIZE LayOutCard(HDC hdc, bool bDraw, const std::wstring& strLine)
+// Lays the card out, drawing it when bDraw; returns its client size. It keeps within the
+// room its showing found on the monitor: each line cut with "…" where it would wrap too
+// often, and the entries below the last that fits told as "… and N more".
+SIZE LayOutCard(HDC hdc, bool bDraw, const std::vector<std::wstring>& arrHead)
 {
-    const int nDpi = SystemDpi();
-    const int nPad = ScaleToDpi(kPadPx, nDpi), nWidth = ScaleToDpi(kCardWidthPx, nDpi);
+    const int nPad = ScaleToDpi(kPadPx, SystemDpi()), nWidth = g_shown.cxCard;
     CSelectObject font(hdc, CardFont());
     TEXTMETRICW tm = {};
     GetTextMetricsW(hdc, &tm);
-    RECT rcText = {nPad, nPad, nWidth - nPad, nPad};
-    DrawTextW(hdc, strLine.c_str(), -1, &rcText, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
-    rcText.right = nWidth - nPad;
+    const int cyRow = tm.tmHeight, cxText = nWidth - 2 * nPad;
+    const TextMeasure measure = [hdc](std::wstring_view text) {
+        SIZE size = {};
+        GetTextExtentPoint32W(hdc, text.data(), int(text.size()), &size);
+        return int(size.cx);
+    };
+    std::vector<std::vector<std::wstring>> arrHeadRows;
+    std::vector<int> arrHeights;
+    for (const std::wstring& strLine : arrHead) {
+        arrHeadRows.push_back(FitTextLines(strLine, measure, cxText, kMostRowsPerLine));
+        arrHeights.push_back(int(arrHeadRows.back().size()) * cyRow);
+    }
+    for (size_t i = 0; i < g_shown.supplies.size(); ++i)
+        arrHeights.push_back((i ? 0 : nPad) + 2 * cyRow + nPad / 2);
+    const size_t nShown = CardEntriesThatFit(arrHeights, cyRow, g_shown.cyCardRoom - 2 * nPad, g_shown.nMore);
+    const size_t nLeftOut = arrHeights.size() - nShown + g_shown.nMore;
     if (bDraw) {
         SetBkMode(hdc, TRANSPARENT);
         SetTextColor(hdc, GetSysColor(COLOR_INFOTEXT));
-        DrawTextW(hdc, strLine.c_str(), -1, &rcText, DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
     }
-    int y = rcText.bottom + (g_shown.supplies.empty() ? 0 : nPad);
-    const int nBar = ScaleToDpi(kBarWidthPx, nDpi), cyBar = std::max(4, static_cast<int>(tm.tmHeight * 2 / 3));
-    for (const SupplyLevel& supply : g_shown.supplies) {
-        RECT rcName = {nPad, y, nWidth - nPad, y + tm.tmHeight};
+    const auto DrawRow = [&](const std::wstring& strText, RECT rc) {
         if (bDraw)
-            DrawTextW(hdc, supply.strName.c_str(), -1, &rcName, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-        y += tm.tmHeight;
-        RECT rcBar = {nPad, y + (tm.tmHeight - cyBar) / 2, nPad + nBar, y + (tm.tmHeight + cyBar) / 2};
-        RECT rcLevel = {rcBar.right + nPad, y, nWidth - nPad, y + tm.tmHeight};
+            DrawTextW(hdc, strText.c_str(), -1, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    };
+    int y = nPad;
+    const int nBar = ScaleToDpi(kBarWidthPx, SystemDpi()), cyBar = std::max(4, static_cast<int>(cyRow * 2 / 3));
+    for (size_t i = 0; i < nShown; ++i) {
+        if (i < arrHeadRows.size()) {
+            for (const std::wstring& strRow : arrHeadRows[i])
+                DrawRow(strRow, {nPad, y, nWidth - nPad, y += cyRow});
+            continue;
+        }
+        const SupplyLevel& supply = g_shown.supplies[i - arrHeadRows.size()];
+        y += i == arrHeadRows.size() ? nPad : 0;
+        DrawRow(supply.strName, {nPad, y, nWidth - nPad, y + cyRow});
+        y += cyRow;
+        RECT rcBar = {nPad, y + (cyRow - cyBar) / 2, nPad + nBar, y + (cyRow + cyBar) / 2};
+        DrawRow(supply.strLevel, {rcBar.right + nPad, y, nWidth - nPad, y + cyRow});
         if (bDraw) {
             FrameRect(hdc, &rcBar, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
             if (supply.percent) {
@@ -139,10 +175,11 @@ SIZE LayOutCard(HDC hdc, bool bDraw, const std::wstring& strLine)
                 FillRect(hdc, &rcFill, hFill);
                 DeleteObject(hFill);
             }
-            DrawTextW(hdc, supply.strLevel.c_str(), -1, &rcLevel, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
         }
-        y += tm.tmHeight + nPad / 2;
+        y += cyRow + nPad / 2;
     }
+    if (nLeftOut)
+        DrawRow(PrinterMoreText(nLeftOut), {nPad, y, nWidth - nPad, y += cyRow});
     return {nWidth, y + nPad};
 }
 
@@ -154,7 +191,7 @@ LRESULT CALLBACK CardProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         RECT rc;
         GetClientRect(hWnd, &rc);
         FillRect(hdc, &rc, GetSysColorBrush(COLOR_INFOBK));
-        LayOutCard(hdc, true, CardHead(GetWindow(hWnd, GW_OWNER)));
+        LayOutCard(hdc, true, CardHeadLines(GetWindow(hWnd, GW_OWNER)));
         EndPaint(hWnd, &ps);
         return 0;
     }
@@ -167,8 +204,8 @@ void HideCard();
 
 void ShowCard(HWND hSheet, HWND hFrom)
 {
-    const std::wstring strLine = CardHead(hSheet);
-    if (strLine.empty() && g_shown.supplies.empty()) {
+    const std::vector<std::wstring> arrHead = CardHeadLines(hSheet);
+    if (arrHead.empty() && g_shown.supplies.empty()) {
         HideCard();
         return;
     }
@@ -179,20 +216,31 @@ void ShowCard(HWND hSheet, HWND hFrom)
     if (!g_shown.hCard)
         return;
     g_shown.hAnchor = hFrom;
-    SetWindowTextW(g_shown.hCard, CardText(strLine, g_shown.supplies).c_str());
+    // Screen readers get the card whole, whatever the screen has room for.
+    SetWindowTextW(g_shown.hCard, CardText(Joined(arrHead), g_shown.supplies, g_shown.nMore).c_str());
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(hFrom, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& rcWork = monitor.rcWork;
+    RECT rcFrame = {0, 0, 0, 0};
+    AdjustWindowRectEx(&rcFrame, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
+    const int cxFrame = rcFrame.right - rcFrame.left, cyFrame = rcFrame.bottom - rcFrame.top;
+    g_shown.cxCard = std::min<int>(ScaleToDpi(kCardWidthPx, SystemDpi()), rcWork.right - rcWork.left - cxFrame);
+    g_shown.cyCardRoom = rcWork.bottom - rcWork.top - cyFrame;
     HDC hdc = GetDC(g_shown.hCard);
-    const SIZE size = LayOutCard(hdc, false, strLine);
+    const SIZE size = LayOutCard(hdc, false, arrHead);
     ReleaseDC(g_shown.hCard, hdc);
     RECT rcFrom;
     GetWindowRect(hFrom, &rcFrom);
-    RECT rcWindow = {0, 0, size.cx, size.cy};
-    AdjustWindowRectEx(&rcWindow, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
-    const int cx = rcWindow.right - rcWindow.left, cy = rcWindow.bottom - rcWindow.top;
-    // Above what was pointed at, as the sheet's bottom row has little below it.
+    const int cx = size.cx + cxFrame, cy = size.cy + cyFrame;
+    // Above what was pointed at, as the sheet's bottom row has little below it; below it
+    // when there is no room above, and on the work area in any case.
     int y = rcFrom.top - cy - 2;
-    if (y < 0)
+    if (y < rcWork.top)
         y = rcFrom.bottom + 2;
-    SetWindowPos(g_shown.hCard, HWND_TOPMOST, rcFrom.left, y, cx, cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    y = std::max<int>(rcWork.top, std::min<int>(y, rcWork.bottom - cy));
+    const int x = std::max<int>(rcWork.left, std::min<int>(rcFrom.left, rcWork.right - cx));
+    SetWindowPos(g_shown.hCard, HWND_TOPMOST, x, y, cx, cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     InvalidateRect(g_shown.hCard, nullptr, TRUE);
 }
 
@@ -337,6 +385,7 @@ void ShowStateView(HWND hSheet, const StateView& view)
     g_shown.supplies = view.supplies;
     g_shown.strStateLine = view.strLine;
     g_shown.arrDetails = view.arrDetails;
+    g_shown.nMore = view.nMore;
     SetSheetStateLine(hSheet, view.strLine);
     ShowStateSeverity(hSheet, view.severity);
     // An open card follows: laid out and painted anew.
@@ -349,6 +398,7 @@ void HideStateIndicator(HWND hSheet)
     g_shown.supplies.clear();
     g_shown.strStateLine.clear();
     g_shown.arrDetails.clear();
+    g_shown.nMore = 0;
     HideCard();
     HWND hIndicator = GetDlgItem(hSheet, IDC_SHEET_STATE);
     if (!hIndicator)

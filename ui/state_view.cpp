@@ -18,6 +18,7 @@ constexpr UIText kFilesWait{L"IDL_STATUS_FILESWAIT",
                             L"{1} {1:file waits|files wait} for a printer that takes "
                             L"{1:it|them}."};
 constexpr UIText kSupplyNumber{L"IDL_SUPPLY_NUMBER", L"Supply {1}"};
+constexpr UIText kMore{L"IDL_PROBE_MORE", L"\x2026 and {1} more"};
 }  // namespace
 
 StateView ViewOfCheck(int nSupportedTypes, size_t nWaitingFiles, bool bNotSnmp, const std::wstring& strIppReason,
@@ -62,6 +63,9 @@ StateView ViewOfState(const PrinterState& state)
     view.severity = SeverityOf(state);
     view.strLine = PrinterStateLine(state);
     view.arrDetails = PrinterStateDetails(state);
+    for (size_t i = 0; i < state.trays.size(); ++i)
+        view.arrDetails.push_back(PrinterTrayLine(state.trays[i], i));
+    view.nMore = state.nMoreConditions + state.nMoreSupplies + state.nMoreTrays;
     for (const PrinterSupply& s : state.supplies)
         view.supplies.push_back({s.strDescription.empty() ? FilledUIText(L"PRINTER_STATE", kSupplyNumber,
                                                                          {std::to_wstring(view.supplies.size() + 1)})
@@ -87,10 +91,31 @@ std::wstring SeverityName(StateSeverity severity)
     }
 }
 
-std::wstring CardText(const std::wstring& strLine, const std::vector<SupplyLevel>& supplies)
+std::wstring CardText(const std::wstring& strLine, const std::vector<SupplyLevel>& supplies, size_t nMore)
 {
     std::wstring strText = strLine;
     for (const SupplyLevel& supply : supplies)
         strText += L"\r\n" + FilledUIText(L"PRINTER_STATE", kSupplyLine, {supply.strName, supply.strLevel});
+    if (nMore)
+        strText += L"\r\n" + PrinterMoreText(nMore);
     return strText;
+}
+
+std::wstring PrinterMoreText(size_t nMore)
+{
+    return FilledUIText(L"PRINTER_STATE", kMore, {std::to_wstring(nMore)});
+}
+
+size_t CardEntriesThatFit(const std::vector<int>& arrHeights, int cyMore, int cyRoom, size_t nMoreBeyond)
+{
+    int y = 0;
+    size_t n = 0;
+    for (; n < arrHeights.size(); ++n) {
+        // Each entry keeps room below it for the line that tells what comes after it.
+        const bool bLeftOut = n + 1 < arrHeights.size() || nMoreBeyond;
+        if (n && y + arrHeights[n] + (bLeftOut ? cyMore : 0) > cyRoom)
+            break;
+        y += arrHeights[n];
+    }
+    return n;
 }

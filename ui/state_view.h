@@ -18,8 +18,9 @@ struct SupplyLevel {
 struct StateView {
     StateSeverity severity = StateSeverity::Unknown;
     std::wstring strLine;  // whole, as the printer said it
-    std::vector<std::wstring> arrDetails;  // for the card: all else the printer tells
+    std::vector<std::wstring> arrDetails;  // for the card: all else the printer tells, its trays last
     std::vector<SupplyLevel> supplies;
+    size_t nMore = 0;  // what the printer listed beyond what was kept of its answer
 };
 
 StateSeverity SeverityOf(const PrinterState& state);
@@ -37,5 +38,12 @@ StateView ViewOfCheck(int nSupportedTypes, size_t nWaitingFiles, bool bNotSnmp =
                       const std::wstring& strUnsafeDetail = {});
 // The indicator's name for screen readers and its card's first line.
 std::wstring SeverityName(StateSeverity severity);
-// The card's text: the status line and a line per supply with its level.
-std::wstring CardText(const std::wstring& strLine, const std::vector<SupplyLevel>& supplies);
+// The card's text: the status line and a line per supply with its level, then how many
+// more the printer listed.
+std::wstring CardText(const std::wstring& strLine, const std::vector<SupplyLevel>& supplies, size_t nMore = 0);
+// "… and N more": the last line of a list cut short.
+std::wstring PrinterMoreText(size_t nMore);
+// How many of the card's entries, of the heights given, fit in cyRoom, where a line of
+// cyMore below them tells how many were left out, when any were or nMoreBeyond is not 0.
+// The first entry always shows: a card says at least the status line.
+size_t CardEntriesThatFit(const std::vector<int>& arrHeights, int cyMore, int cyRoom, size_t nMoreBeyond);

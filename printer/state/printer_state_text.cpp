@@ -155,6 +155,13 @@ std::wstring PrinterLevelText(int nLevel, int nMaxCapacity, bool bPercentUnit, b
     return Say(nLevel == kLevelSomeRemaining ? kSomeRemaining : kUnknownLevel);
 }
 
+std::wstring PrinterTrayLine(const PrinterTray& tray, size_t nIndex)
+{
+    return Say(kProbeTray, {FirstOf(tray.strName, tray.strDescription, kTrayNumber, nIndex),
+                            tray.strMedia.empty() ? Say(kMediaUnknown) : tray.strMedia,
+                            PrinterLevelText(tray.nLevel, tray.nMaxCapacity, false, false)});
+}
+
 std::vector<std::wstring> ProbeStateLines(PortKind kind, const PrinterState& state)
 {
     if (kind != PortKind::Network)
@@ -177,12 +184,8 @@ std::vector<std::wstring> ProbeStateLines(PortKind kind, const PrinterState& sta
                                                                s.bReceptacle)}));
     }
     AddMore(state.nMoreSupplies);
-    for (size_t i = 0; i < state.trays.size(); ++i) {
-        const PrinterTray& t = state.trays[i];
-        arrLines.push_back(Say(kProbeTray, {FirstOf(t.strName, t.strDescription, kTrayNumber, i),
-                                            t.strMedia.empty() ? Say(kMediaUnknown) : t.strMedia,
-                                            PrinterLevelText(t.nLevel, t.nMaxCapacity, false, false)}));
-    }
+    for (size_t i = 0; i < state.trays.size(); ++i)
+        arrLines.push_back(PrinterTrayLine(state.trays[i], i));
     AddMore(state.nMoreTrays);
     return arrLines;
 }

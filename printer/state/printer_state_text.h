@@ -22,6 +22,9 @@ std::wstring PrinterReportText(const PrinterState& state);
 std::vector<std::wstring> PrinterStateDetails(const PrinterState& state);
 // "80 %", "40 % full" (a receptacle), "some remaining" or "unknown".
 std::wstring PrinterLevelText(int nLevel, int nMaxCapacity, bool bPercentUnit, bool bReceptacle);
+// "Tray: Tray 1 (A4): 80 %": the tray's name, else its description, else its number
+// (nIndex from 0), with its media and level.
+std::wstring PrinterTrayLine(const PrinterTray& tray, size_t nIndex);
 
 // /probe's lines after the verdict: the state and its conditions, the page counter, each
 // supply and input tray with its level; for a local or file port, that its state is unknown.

@@ -1,8 +1,12 @@
 // What the sheet shows of a printer's state: the indicator's severity, the supplies'
-// levels of its card, and the line of a printer that cannot be printed on.
+// levels of its card, the line of a printer that cannot be printed on, and how a line
+// and the card are cut to their room.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "printer/state/printer_state_text.h"
+#include "ui/line_fit.h"
 #include "ui/state_view.h"
 
 TEST(StateView, SeverityLevelsAndTheLineOfAPrinterThatCannotPrint)
@@ -54,4 +58,51 @@ TEST(StateView, SeverityLevelsAndTheLineOfAPrinterThatCannotPrint)
     EXPECT_EQ(unsafe.severity, S::Stop);
     EXPECT_EQ(unsafe.strLine, L"Unsafe: changed. F5 asks again. 1 file waits for a printer that takes it.");
     EXPECT_EQ(unsafe.arrDetails, std::vector<std::wstring>{L"Unsafe: A instead of B"});
+}
+
+// Each code point one unit wide: a surrogate pair is one character.
+TEST(StateView, TheStatusLineEndsWithAnEllipsisWhereItIsCut)
+{
+    const TextMeasure measure = [](std::wstring_view text) {
+        return int(std::count_if(text.begin(), text.end(), [](wchar_t c) { return c < 0xDC00 || c > 0xDFFF; }));
+    };
+    const std::wstring kHan = L"\xD840\xDC0B";  // one character beyond the 16-bit plane
+    const struct {
+        std::wstring strText;
+        int nWidth;
+        size_t nLines;
+        std::vector<std::wstring> expected;
+    } cases[] = {
+        {L"Road: IPP to ipp://127.0.0.1:18660/ipp/print", 20, 2, {L"Road: IPP to", L"ipp://127.0.0.1:186\x2026"}},
+        {L"no answer within the time-out. F5 asks again.", 16, 2, {L"no answer within", L"the time-out.\x2026"}},
+        {L"no answer within the time-out.", 40, 2, {L"no answer within the time-out."}},
+        {L"プリンターが応答しません。時間内に応答がありません。", 10, 2, {L"プリンターが応答しま", L"せん。時間内に応答\x2026"}},
+        {kHan + kHan + kHan + kHan, 3, 1, {kHan + kHan + L"\x2026"}},
+        {L"応答しません: no answer. F5 で再確認します。1 件のファイル", 16, 2, {L"応答しません: no", L"answer. F5 で再確認\x2026"}},
+        {L"a" + kHan + kHan, 2, 2, {L"a" + kHan, kHan}},
+        {L"first\r\nsecond third", 20, 2, {L"first", L"second third"}},
+        {L"first\r\nsecond", 20, 1, {L"first\x2026"}},
+        {L"  ", 20, 2, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FitTextLines(c.strText, measure, c.nWidth, c.nLines), c.expected) << c.nWidth << " " << c.nLines;
+}
+
+// A card of a printer with more than the screen has room for ends with how many were left out.
+TEST(StateView, TheCardCountsWhatItLeavesOut)
+{
+    const std::vector<int> arrHeights = {10, 10, 10, 10};
+    EXPECT_EQ(CardEntriesThatFit(arrHeights, 5, 30, 0), 2u);
+    EXPECT_EQ(CardEntriesThatFit(arrHeights, 5, 40, 0), 4u) << "all fit: no line for what was left out";
+    EXPECT_EQ(CardEntriesThatFit(arrHeights, 5, 40, 1), 3u);
+    EXPECT_EQ(CardEntriesThatFit(arrHeights, 5, 1, 0), 1u) << "the status line shows in any case";
+    PrinterState state;
+    state.supplies = {{L"Black", false, true, 100, 15}};
+    state.nMoreConditions = 2;
+    state.nMoreSupplies = 3;
+    state.nMoreTrays = 1;
+    state.trays = {{L"", L"Bypass", L"", 100, 80}};
+    const StateView view = ViewOfState(state);
+    EXPECT_EQ(view.arrDetails, std::vector<std::wstring>{L"Tray: Bypass (media unknown): 80 %"});
+    EXPECT_EQ(CardText(L"Ready", view.supplies, view.nMore), L"Ready\r\nSupply: Black: 15 %\r\n\x2026 and 6 more");
 }

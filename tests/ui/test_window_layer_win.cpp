@@ -355,7 +355,8 @@ TEST(AdvancedPagePictures, ClicksAndThePagesLifeLeaveTheGdiObjectCount)
 }
 
 // The state mark and its card as drawn on the screen: each severity's colour and shape, no
-// trace of the mark or focus frame before, and each supply bar filled to its level.
+// trace of the mark or focus frame before, each supply bar filled to its level, and a card
+// too long for the screen kept on it.
 TEST(StateIndicator, ColourShapeFocusAndSupplyBarsAsDrawn)
 {
     using Rows = std::vector<std::vector<COLORREF>>;
@@ -424,5 +425,20 @@ TEST(StateIndicator, ColourShapeFocusAndSupplyBarsAsDrawn)
     };
     const int nInner = ScaleToDpi(120, SystemDpi()) - 2;
     EXPECT_TRUE(longest(RGB(60, 110, 190)) == nInner / 2 && longest(RGB(230, 150, 0)) == nInner * 5 / 100);
+    // A printer listing more than the screen holds: the card fills the work area, no more, and
+    // screen readers still get all of it.
+    ShowStateView(hSheet, {StateSeverity::Warning, L"line", std::vector<std::wstring>(64, std::wstring(300, L'w')),
+                           std::vector<SupplyLevel>(64, {L"Black", 50, L"50 %"}), 10});
+    Pump(30);
+    RECT rcCard, rcOn;
+    GetWindowRect(hCard, &rcCard);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(hCard, MONITOR_DEFAULTTONEAREST), &monitor);
+    EXPECT_TRUE(IntersectRect(&rcOn, &rcCard, &monitor.rcWork) && EqualRect(&rcOn, &rcCard));
+    EXPECT_GT(rcCard.bottom - rcCard.top, (monitor.rcWork.bottom - monitor.rcWork.top) * 9 / 10);
+    std::wstring strCard(GetWindowTextLengthW(hCard) + 1, L'\0');
+    strCard.resize(GetWindowTextW(hCard, strCard.data(), int(strCard.size())));
+    EXPECT_EQ(strCard.substr(strCard.rfind(L"\r\n")), L"\r\n\x2026 and 10 more");
     DestroyWindow(hSheet);
 }
