@@ -85,7 +85,7 @@ struct Answer {
 std::string FailureText(const Answer& answer);
 
 // A printer reached for a run's or a check's requests: one WinHTTP session (its connection
-// kept alive when asked), the certificate judged on every request, and a sign-in asked for
+// kept alive over TLS when asked; over plain HTTP a new one is quicker), the certificate judged on every request, and a sign-in asked for
 // once and then sent with every request. Requests go one at a time.
 class Connection {
 public:

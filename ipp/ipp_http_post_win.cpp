@@ -1,6 +1,6 @@
 // The HTTP side of an IPP exchange through WinHTTP. Every wait is cut to what is left of
-// the caller's budget. A caller that can be stopped has the POST made on a thread of its
-// own: closing a request handle is how WinHTTP ends a blocked write or wait, and where it
+// the caller's budget. A caller that can be stopped has the POST made on a thread of the
+// pool: closing a request handle is how WinHTTP ends a blocked write or wait, and where it
 // does not end one (Wine's), the caller still returns at once and the thread ends with
 // the call's time-out, touching nothing of the caller's.
 #include "ipp/ipp_http_post.h"
@@ -10,7 +10,6 @@
 #include <condition_variable>
 #include <cwctype>
 #include <mutex>
-#include <thread>
 
 #include "ipp/ipp_server_certificate.h"
 #include "ipp/ipp_trust_store.h"
@@ -25,6 +24,7 @@ using Clock = std::chrono::steady_clock;
 // it: long enough that the POST is inside the call it waits in, so the handle it closes is
 // never one given out again meanwhile.
 constexpr auto kStopGrace = std::chrono::milliseconds(200);
+constexpr auto kStopCheck = std::chrono::milliseconds(20);
 
 // URL parts are ASCII once parsed.
 std::wstring Wide(const std::string& ascii)
@@ -183,15 +183,18 @@ private:
 
     // No credentials of the Windows user, no cookies, no redirect taken behind our back, no
     // sign-in answered but ours. TLS takes any certificate here: it is judged below, before
-    // anything else is written. Without a kept connection each request has one of its own:
+    // anything else is written. Over plain HTTP each request has a connection of its own:
     // on a kept one, WinHTTP's separate write of the body waited 40 ms for the printer's
-    // delayed acknowledgement of the headers.
+    // delayed acknowledgement of the headers, where a new connection costs a round trip.
+    // Over TLS a kept connection saves each request its handshake: round trips and a key
+    // exchange, more on a slow network or an embedded printer than the wait above.
     bool Guard(HINTERNET request) const
     {
         DWORD logon = WINHTTP_AUTOLOGON_SECURITY_LEVEL_HIGH;
         DWORD redirects = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
+        const bool bKeep = m_link->KeepAlive() && m_input.url.Secure();
         DWORD features = WINHTTP_DISABLE_COOKIES | WINHTTP_DISABLE_REDIRECTS | WINHTTP_DISABLE_AUTHENTICATION |
-                         (m_link->KeepAlive() ? 0 : WINHTTP_DISABLE_KEEP_ALIVE);
+                         (bKeep ? 0 : WINHTTP_DISABLE_KEEP_ALIVE);
         DWORD security = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
                          SECURITY_FLAG_IGNORE_CERT_DATE_INVALID | SECURITY_FLAG_IGNORE_CERT_WRONG_USAGE;
         return WinHttpSetOption(request, WINHTTP_OPTION_AUTOLOGON_POLICY, &logon, sizeof(logon)) &&
@@ -431,12 +434,13 @@ private:
     Failure m_certificateFailure = Failure::None;
 };
 
-// The caller waits for the POST or for its stop, whichever comes first.
+// The caller waits for the POST or for its stop, whichever comes first: the POST's end wakes
+// it at once, the stop is looked at between.
 bool WaitUnlessStopped(Shared& shared, const std::function<bool()>& stop)
 {
     std::unique_lock<std::mutex> guard(shared.lock);
     while (!shared.bEnded) {
-        if (shared.ended.wait_for(guard, std::chrono::milliseconds(50), [&] { return shared.bEnded; }))
+        if (shared.ended.wait_for(guard, kStopCheck, [&] { return shared.bEnded; }))
             break;
         guard.unlock();
         const bool bStop = stop();
@@ -452,6 +456,12 @@ bool WaitUnlessStopped(Shared& shared, const std::function<bool()>& stop)
         }
     }
     return true;
+}
+
+void CALLBACK RunHeldPost(PTP_CALLBACK_INSTANCE, void* pContext)
+{
+    const std::unique_ptr<std::shared_ptr<Post>> held(static_cast<std::shared_ptr<Post>*>(pContext));
+    (*held)->Run();
 }
 
 }  // namespace
@@ -484,10 +494,12 @@ PostResult PostOnce(const std::shared_ptr<HttpLink>& link, const PostInput& inpu
         answer.printer = printer;
         return post.Learnt();
     }
+    // On a thread of the process's pool: no thread is made and ended for each request, and
+    // one walked away from runs out its time-out there, holding only its own share.
     auto post = std::make_shared<Post>(link, input, shared);
-    try {
-        std::thread([post] { post->Run(); }).detach();
-    } catch (const std::exception&) {
+    auto* pHeld = new std::shared_ptr<Post>(post);
+    if (!TrySubmitThreadpoolCallback(RunHeldPost, pHeld, nullptr)) {
+        delete pHeld;
         post->Run();
     }
     if (!WaitUnlessStopped(*shared, input.options.stop)) {

@@ -6,6 +6,8 @@
 # (asked again every 20 ms). Best of three rounds, alternating; figures per file.
 #   bench/ipp/run-ipp-batch-bench.sh [count]   (needs tools/build.sh windows or ninja ipp_batch_bench)
 # Exits non-zero, with no ratio, when the printer never answered or a job was not completed.
+# LUMEO_BENCH_TLS=1: the printer has a certificate of its own (ippeveprinter -K), both sides go over
+# ipps:// to it. IPP_PORT chooses the printer's port.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
@@ -18,9 +20,11 @@ fail() { echo "run-ipp-batch-bench: $*; no figures" >&2; exit 1; }
 dir=$(mktemp -u /tmp/lumeo_bench_ipp_batch.XXXXXX)
 src=$(mktemp -d /tmp/lumeo_bench_b.XXXXXX)
 trap 'kill $(cat "$dir/pid" 2>/dev/null) 2>/dev/null; rm -rf "$dir" "$src"' EXIT
-sh "$root/tests/support/ipp_printer.sh" "$dir" printer -f application/pdf,image/jpeg -c /bin/true ||
+kind=printer scheme=ipp
+[ "${LUMEO_BENCH_TLS:-0}" = 1 ] && kind=printer-tls scheme=ipps
+sh "$root/tests/support/ipp_printer.sh" "$dir" "$kind" -f application/pdf,image/jpeg -c /bin/true ||
   { cat "$dir/failed" >&2; fail "the printer never answered"; }
-url="ipp://127.0.0.1:$(cat "$dir/port")/ipp/print"
+url="$scheme://127.0.0.1:$(cat "$dir/port")/ipp/print"
 
 # The files, and ipptool's tests for them: a Print-Job each, then its job asked until completed.
 files=()
@@ -70,5 +74,5 @@ for round in 1 2 3; do
 done
 best() { printf '%s\n' "$@" | sort -g | head -1; }
 o=$(best "${ours[@]}") a=$(best "${anchor[@]}")
-printf 'Batch of %s PDFs, each printed and followed, best of 3: ours %.1f ms/file (%s), ipptool %.1f ms/file (%s), ratio %.2f\n' \
-  "$count" "$o" "$(printf '%.1f ' "${ours[@]}")" "$a" "$(printf '%.1f ' "${anchor[@]}")" "$(echo "$o / $a" | bc -l)"
+printf 'Batch of %s PDFs over %s, each printed and followed, best of 3: ours %.1f ms/file (%s), ipptool %.1f ms/file (%s), ratio %.2f\n' \
+  "$count" "$scheme" "$o" "$(printf '%.1f ' "${ours[@]}")" "$a" "$(printf '%.1f ' "${anchor[@]}")" "$(echo "$o / $a" | bc -l)"

@@ -9,6 +9,8 @@
 # ipptool sends its body chunked; LUMEO_BENCH_IPPTOOL_ARGS=-L makes it send a Content-Length, as ours does.
 # Exits non-zero, with no ratio, when the printer never answered, a send failed or a document
 # did not arrive whole.
+# LUMEO_BENCH_TLS=1: the printer has a certificate of its own (ippeveprinter -K), both sides go over
+# ipps:// to it. IPP_PORT chooses the printer's port.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
@@ -21,9 +23,11 @@ fail() { echo "run-ipp-upload-bench: $*; no figures" >&2; exit 1; }
 dir=$(mktemp -u /tmp/lumeo_bench_ipp_upload.XXXXXX)
 src=$(mktemp -d /tmp/lumeo_bench_pdf.XXXXXX)
 trap 'kill $(cat "$dir/pid" 2>/dev/null) 2>/dev/null; rm -rf "$dir" "$src"' EXIT
-sh "$root/tests/support/ipp_printer.sh" "$dir" printer -f application/pdf,image/jpeg ||
+kind=printer scheme=ipp
+[ "${LUMEO_BENCH_TLS:-0}" = 1 ] && kind=printer-tls scheme=ipps
+sh "$root/tests/support/ipp_printer.sh" "$dir" "$kind" -f application/pdf,image/jpeg ||
   { cat "$dir/failed" >&2; fail "the printer never answered"; }
-url="ipp://127.0.0.1:$(cat "$dir/port")/ipp/print"
+url="$scheme://127.0.0.1:$(cat "$dir/port")/ipp/print"
 # Random bytes dressed as a PDF, so that the road's content checks take them.
 pdf="$src/bench.pdf"
 { printf '%%PDF-1.7\n'; head -c $((size << 20)) /dev/urandom; printf '\n%%%%EOF\n'; } >"$pdf"
@@ -52,6 +56,6 @@ for round in 1 2 3; do
 done
 best() { printf '%s\n' "$@" | sort -g | head -1; }
 o=$(best "${ours[@]}") a=$(best "${anchor[@]}")
-printf 'Upload of %s MiB, best of 3: ours %.0f ms (%s), ipptool %.0f ms (%s), ratio %.2f\n' \
-  "$size" "$o" "${ours[*]}" "$a" "$(printf '%.0f ' "${anchor[@]}")" "$(echo "$o / $a" | bc -l)"
+printf 'Upload of %s MiB over %s, best of 3: ours %.0f ms (%s), ipptool %.0f ms (%s), ratio %.2f\n' \
+  "$size" "$scheme" "$o" "${ours[*]}" "$a" "$(printf '%.0f ' "${anchor[@]}")" "$(echo "$o / $a" | bc -l)"
 printf 'Our peak working set, before the send → after it (bytes): %s\n' "${peaks[*]}"

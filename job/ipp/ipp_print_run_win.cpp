@@ -18,6 +18,7 @@
 #include "job/ipp/ipp_file_source.h"
 #include "job/ipp/ipp_job_attributes.h"
 #include "job/ipp/ipp_job_end.h"
+#include "job/ipp/ipp_poll_schedule.h"
 #include "job/outcome/print_summary.h"
 #include "printer/ipp/ipp_printer_state.h"
 #include "printer/ipp/ipp_safety.h"
@@ -29,9 +30,14 @@ using Clock = std::chrono::steady_clock;
 constexpr uint32_t kAskBudgetMs = 10000;
 // A stop at logoff leaves the program about four seconds: the Cancel-Job goes within them.
 constexpr uint32_t kCancelBudgetMs = 3000;
-// A busy printer is asked again this often, and a stop looked at between.
+// A busy printer is asked again soon (a job that ends frees it at once), then less often, up
+// to this interval. A stop is looked at between, often enough that Cancel feels immediate.
+constexpr auto kFirstBusyWait = std::chrono::milliseconds(50);
 constexpr auto kBusyPollTime = std::chrono::seconds(1);
-constexpr auto kStopCheckTime = std::chrono::milliseconds(100);
+constexpr auto kStopCheckTime = std::chrono::milliseconds(20);
+// A followed job is asked again soon after it changed, when its next change is likely near.
+constexpr auto kFirstFollowWait = std::chrono::milliseconds(10);
+constexpr auto kMostFollowWait = std::chrono::seconds(1);
 
 // The printer's words, fit to show.
 std::wstring Wide(const std::string& text) { return PrintableText(WideOfUtf8(text)); }
@@ -154,6 +160,8 @@ public:
         const Clock::time_point start = Clock::now();
         const Clock::time_point until = start + std::chrono::seconds(m_input.nWaitSeconds);
         ipp::Message last;  // what the printer last told of the job
+        CPollSchedule schedule(kFirstFollowWait, kMostFollowWait);
+        std::wstring strLastWords;
         while (true) {
             if (Stopped()) {
                 // A job that ended before the Cancel came is what the printer says of it.
@@ -164,14 +172,18 @@ public:
             }
             if (AskJob(end, last))
                 return;
+            std::wstring strWords = JobStateWords(last);
+            if (strWords != strLastWords)
+                schedule.Reset();
             if (m_hooks.fnJobState)
-                m_hooks.fnJobState(JobStateWords(last));
+                m_hooks.fnJobState(strWords);
+            strLastWords = std::move(strWords);
             if (Clock::now() >= until) {
                 const auto nSeconds = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start).count();
                 end.reason = NotFinishedReason(last, static_cast<int>(nSeconds));
                 return;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            PauseUnlessStopped(std::min(Clock::now() + schedule.Next(), until));
         }
     }
 
@@ -226,6 +238,13 @@ private:
 
     bool Stopped() const { return m_fnStop && m_fnStop(); }
 
+    // Until `until` or a stop, whichever comes first.
+    void PauseUnlessStopped(Clock::time_point until) const
+    {
+        for (Clock::time_point now = Clock::now(); now < until && !Stopped(); now = Clock::now())
+            std::this_thread::sleep_for(std::min<Clock::duration>(until - now, kStopCheckTime));
+    }
+
     bool ListsOperation(ipp::Operation operation) const
     {
         const ipp::Attribute* pOperations = m_printer.Find(ipp::GroupTag::Printer, "operations-supported");
@@ -272,13 +291,17 @@ private:
     {
         const Clock::time_point until = Clock::now() + std::chrono::seconds(m_input.nWaitSeconds);
         ipp::Answer answer = fnAsk();
+        CPollSchedule schedule(kFirstBusyWait, kBusyPollTime);
+        int nToldLeft = -1;
         while (answer.Ok() && answer.message.code == ipp::status::kServerBusy) {
-            const Clock::time_point next = Clock::now() + kBusyPollTime;
-            while (!Stopped() && Clock::now() < std::min(next, until)) {
-                if (m_hooks.fnPrinterBusy)
-                    m_hooks.fnPrinterBusy(static_cast<int>(
-                        std::chrono::ceil<std::chrono::seconds>(until - Clock::now()).count()));
-                std::this_thread::sleep_for(kStopCheckTime);
+            const Clock::time_point next = std::min(Clock::now() + schedule.Next(), until);
+            // The seconds left are told as each one passes, however often the printer is asked.
+            for (Clock::time_point now = Clock::now(); !Stopped() && now < next; now = Clock::now()) {
+                const int nLeft = static_cast<int>(std::chrono::ceil<std::chrono::seconds>(until - now).count());
+                if (m_hooks.fnPrinterBusy && nLeft != nToldLeft)
+                    m_hooks.fnPrinterBusy(nLeft);
+                nToldLeft = nLeft;
+                std::this_thread::sleep_for(std::min<Clock::duration>(next - now, kStopCheckTime));
             }
             if (Stopped()) {
                 refusal = FileOutcome::Cancelled;

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "job/ipp/ipp_job_attributes.h"
+#include "job/ipp/ipp_poll_schedule.h"
 
 namespace {
 // "name=value" of each attribute, a collection as {members}.
@@ -140,4 +141,18 @@ TEST(IppJobAttributes, EachOptionBecomesItsAttributeOrRefusesTheFileNamingIt)
     }
     EXPECT_STREQ(PwgMediaName(0), "");
     EXPECT_STREQ(PwgMediaName(1), "na_letter_8.5x11in");
+}
+
+TEST(IppPollSchedule, EachWaitDoublesUpToTheMostAndAChangeStartsAgainFromTheFirst)
+{
+    using Ms = std::chrono::milliseconds;
+    for (const auto& [first, most, waits] :
+         {std::tuple(10, 1000, std::vector<long long>{10, 20, 40, 80, 160, 320, 640, 1000, 1000}),
+          std::tuple(50, 1000, std::vector<long long>{50, 100, 200, 400, 800, 1000}),
+          std::tuple(0, 0, std::vector<long long>{1, 1})}) {  // never a wait of nothing, which would spin
+        CPollSchedule schedule{Ms(first), Ms(most)};
+        for (int round = 0; round < 2; ++round, schedule.Reset())
+            for (const long long wait : waits)
+                EXPECT_EQ(schedule.Next().count(), wait) << first << " to " << most;
+    }
 }
