@@ -1,6 +1,7 @@
 #include "ui/sign_in_ask.h"
 
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -20,6 +21,10 @@ struct SignInDesk {
     std::optional<ipp::SignInQuestion> question;         // left for the window
     std::optional<std::optional<ipp::Credentials>> answer;  // given by it
     std::set<std::string> declined;                      // printers whose dialog was cancelled
+    // The sign-in given for each printer in this session, until the printer refuses it: a
+    // printer that asks on every request (its state is read every few seconds) is not asked
+    // about again each time. In memory only; wiped when the program ends.
+    std::map<std::string, ipp::Credentials> given;
 };
 
 SignInDesk& Desk()
@@ -41,6 +46,11 @@ std::optional<ipp::Credentials> AskOnWindow(const ipp::SignInQuestion& question)
     std::unique_lock<std::mutex> guard(desk.lock);
     if (!desk.hWnd || desk.bClosed || desk.declined.count(question.printer))
         return std::nullopt;
+    if (const auto it = desk.given.find(question.printer); it != desk.given.end()) {
+        if (question.strRefused.empty())
+            return it->second;
+        desk.given.erase(it);  // refused now: the user is asked again
+    }
     std::optional<ipp::Credentials> credentials;
     if (GetWindowThreadProcessId(desk.hWnd, nullptr) == GetCurrentThreadId()) {
         // Asked on the window's own thread (a check that found no worker): shown at once.
@@ -60,6 +70,11 @@ std::optional<ipp::Credentials> AskOnWindow(const ipp::SignInQuestion& question)
         if (desk.answer)
             credentials = std::move(*desk.answer);
         desk.answer.reset();
+    }
+    if (credentials) {
+        ipp::Credentials kept = *credentials;
+        kept.bRemember = false;  // remembered once, when the printer first took it
+        desk.given.insert_or_assign(question.printer, std::move(kept));
     }
     if (!credentials) {
         desk.declined.insert(question.printer);

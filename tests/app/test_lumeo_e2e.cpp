@@ -1234,18 +1234,18 @@ TEST_F(LumeoEndToEnd, TheSheetAsksBeforeTrustingAChangedCertificateAndSignsInInI
     ASSERT_NE(pSignIn, nullptr);
     CUiDriver& sheet = Start({strPdf}, pSignIn->strName);
     PostPrint(sheet);
-    const auto SignInDialog = [&] {
+    const auto SignInDialog = [](const CUiDriver& ui, DWORD dwWaitMs = 15000) {
         HWND hFound = nullptr;
         CUiDriver::WaitUntil([&] {
-            for (HWND hWnd : sheet.ProcessWindows())
+            for (HWND hWnd : ui.ProcessWindows())
                 if (IsWindowVisible(hWnd) && GetDlgItem(hWnd, IDC_SIGNIN_PASSWORD))
                     hFound = hWnd;
             return hFound != nullptr;
-        }, 15000);
+        }, dwWaitMs);
         return hFound;
     };
     for (const char* pszPassword : {"w r o n g", "L u m e o minus T e s t minus 4 2"}) {
-        HWND hDialog = SignInDialog();
+        HWND hDialog = SignInDialog(sheet);
         ASSERT_NE(hDialog, nullptr);
         if (*pszPassword == 'w')
             sheet.SetText(GetDlgItem(hDialog, IDC_SIGNIN_USER), L"lumeoipp");
@@ -1258,6 +1258,27 @@ TEST_F(LumeoEndToEnd, TheSheetAsksBeforeTrustingAChangedCertificateAndSignsInInI
     }
     EXPECT_TRUE(sheet.WaitForRunEnd());
     EXPECT_EQ(KeptJobs(signIn).size(), 1u) << sheet.StatusText();
+
+    // A printer that asks on every request, its state's too, is signed in once: its state,
+    // read again every few seconds, brings no dialog back.
+    m_driver.reset();
+    IppPeer everyRequest("hostile-tls");
+    ASSERT_TRUE(everyRequest.Ready()) << everyRequest.Failure();
+    const TestPrinter* pEvery =
+        m_printers.AddRawPrinter(L"Lumeo E2E Signed-in only", Wide(everyRequest.Url("ipps", "127.0.0.1", "/signed-in-only")));
+    ASSERT_NE(pEvery, nullptr);
+    CUiDriver& every = Start({}, pEvery->strName, false);
+    HWND hDialog = SignInDialog(every);
+    ASSERT_NE(hDialog, nullptr);
+    every.SetText(GetDlgItem(hDialog, IDC_SIGNIN_USER), L"lumeoipp");
+    every.FocusControl(GetDlgItem(hDialog, IDC_SIGNIN_PASSWORD));
+    ASSERT_TRUE(keyboard.Press(hDialog, "L u m e o minus T e s t minus 4 2 Return"));
+    const auto Taken = [&] {
+        const std::string strTaken = ReadWholeFile(everyRequest.Folder() + "/authorized");
+        return std::count(strTaken.begin(), strTaken.end(), '\n');
+    };
+    EXPECT_TRUE(CUiDriver::WaitUntil([&] { return Taken() >= 4; }, 20000)) << Taken() << " requests taken";
+    EXPECT_EQ(SignInDialog(every, 0), nullptr) << "asked again";
 }
 
 TEST_F(LumeoEndToEnd, EscapeOnTheSplashClosesTheSplashAndTheSheetStays)

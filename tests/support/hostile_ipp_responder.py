@@ -28,6 +28,8 @@ the fault. With a certificate and key it speaks only TLS.
 /holding         a printer that takes Print-Job alone and holds its upload after the first MiB
                  as /stalling does, for far longer than any test waits; once ./go appears, a
                  connection the client closed meanwhile is written to ./dropped
+/signed-in-only  over TLS: answers every request only when it signs in as lumeoipp (password
+                 Lumeo-Test-42), else 401 (Basic); each request taken is a line of ./authorized
 /sign-in         a printer over plain HTTP that answers Get-Printer-Attributes (no ipps URI) and
                  asks for a sign-in (401, Basic) for everything else; every Authorization header
                  that arrives is written to ./authorization
@@ -46,6 +48,7 @@ the fault. With a certificate and key it speaks only TLS.
 /many-reasons    16,000 printer-state-reasons and as many supplies
 /redirect-port   307 to /ok on this host at another port
 """
+import base64
 import http.server
 import os
 import select
@@ -206,6 +209,20 @@ class Handler(http.server.BaseHTTPRequestHandler):
             time.sleep(0.1)
         return False
 
+    def signed_in_only(self):
+        """Every request, its attributes too, only from lumeoipp; each one taken is a line of
+        ./authorized."""
+        request = self.rfile.read(int(self.headers.get("Content-Length", "0")))
+        expected = "Basic " + base64.b64encode(b"lumeoipp:Lumeo-Test-42").decode()
+        if self.headers.get("Authorization") != expected:
+            return self.reply(b"", 401, [("WWW-Authenticate", 'Basic realm="printer"')])
+        with open("authorized", "a") as out:
+            out.write("%d\n" % struct.unpack(">H", request[2:4] or b"\0\0")[0])
+        uri = b"ipps://127.0.0.1:%d/signed-in-only" % self.server.server_address[1]
+        return self.reply(answer(request[4:8], entry(0x49, b"document-format-supported", b"application/pdf") +
+                                 entry(0x45, b"printer-uri-supported", uri) +
+                                 entry(0x44, b"uri-authentication-supported", b"basic")))
+
     def job_printer(self, operations, kind=""):
         blocks = body_blocks(self.rfile, self.headers)
         head = next(blocks, b"")
@@ -295,6 +312,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                                          entry(0x45, b"printer-uri-supported", uri) +
                                          entry(0x44, b"uri-authentication-supported", b"basic")))
             return self.reply(b"", 401, [("WWW-Authenticate", 'Basic realm="printer"')])
+        if self.path == "/signed-in-only":
+            return self.signed_in_only()
         if self.path == "/counting":
             return self.job_printer((0x02, 0x08, 0x09, 0x0B))
         if self.path == "/stalling":
