@@ -13,7 +13,7 @@
 
 namespace {
 struct SignInDesk {
-    std::mutex asking;  // one question at a time, whichever worker asks
+    std::mutex asking;  // one worker's question at a time
     std::mutex lock;
     std::condition_variable answered;
     HWND hWnd = nullptr;
@@ -42,8 +42,16 @@ std::optional<ipp::Credentials> ShowDialog(HWND hOwner, const ipp::SignInQuestio
 std::optional<ipp::Credentials> AskOnWindow(const ipp::SignInQuestion& question)
 {
     SignInDesk& desk = Desk();
-    const std::lock_guard<std::mutex> asking(desk.asking);
     std::unique_lock<std::mutex> guard(desk.lock);
+    // The window's own thread never queues behind a worker's question: that worker waits for
+    // this very thread to answer it.
+    const bool bOnWindow = desk.hWnd && GetWindowThreadProcessId(desk.hWnd, nullptr) == GetCurrentThreadId();
+    std::unique_lock<std::mutex> asking(desk.asking, std::defer_lock);
+    if (!bOnWindow) {
+        guard.unlock();
+        asking.lock();
+        guard.lock();
+    }
     if (!desk.hWnd || desk.bClosed || desk.declined.count(question.printer))
         return std::nullopt;
     if (const auto it = desk.given.find(question.printer); it != desk.given.end()) {
@@ -52,7 +60,7 @@ std::optional<ipp::Credentials> AskOnWindow(const ipp::SignInQuestion& question)
         desk.given.erase(it);  // refused now: the user is asked again
     }
     std::optional<ipp::Credentials> credentials;
-    if (GetWindowThreadProcessId(desk.hWnd, nullptr) == GetCurrentThreadId()) {
+    if (bOnWindow) {
         // Asked on the window's own thread (a check that found no worker): shown at once.
         const HWND hOwner = desk.hWnd;
         guard.unlock();
