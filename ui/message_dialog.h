@@ -32,8 +32,6 @@ protected:
 
     // Grows the box downwards when the text needs more lines than the template gives.
     void FitTextHeight();
-    // The button a command of Yes (IDOK) or No (IDCANCEL) stands for.
-    int AnsweredId(int nId) const;
     void FitTextWidth();
 
     bool m_bQuestion = false;
@@ -65,6 +63,11 @@ private:
     bool m_bDefaultNo;
     bool OnInitDialog() override;
 };
+
+// The button a command of OK (IDOK) or Cancel (IDCANCEL) of one of our dialogs stands for:
+// Enter answers for the button with the focus, as for any push button, though the dialog
+// manager hands it to the default one, since ours are drawn by us.
+int AnsweredButton(int nId);
 
 // Centres a window over its owner, or over the work area when the owner is hidden,
 // minimised or missing; the window stays inside the work area.

@@ -29,7 +29,7 @@ bool CCommonMessageDialog::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam
     case WM_COMMAND:
         // OK, and Escape (the hidden Cancel), close the box with 1; a question tells them apart.
         if (CommandId(wParam) == IDOK || CommandId(wParam) == IDCANCEL) {
-            EndDialog(m_bQuestion ? AnsweredId(CommandId(wParam)) : IDOK);
+            EndDialog(m_bQuestion ? AnsweredButton(CommandId(wParam)) : IDOK);
             lResult = 0;
             return true;
         }
@@ -42,10 +42,8 @@ bool CCommonMessageDialog::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam
     return ProcessBkgndMessage(m_hWnd, uMsg, wParam, lParam, lResult);
 }
 
-int CCommonMessageDialog::AnsweredId(int nId) const
+int AnsweredButton(int nId)
 {
-    // Enter answers for the button with the focus, as for any push button: the dialog
-    // manager hands it to the default button, since ours are drawn by us.
     if (GetKeyState(VK_RETURN) < 0) {
         const int nFocus = GetDlgCtrlID(GetFocus());
         if (nFocus == IDOK || nFocus == IDCANCEL)

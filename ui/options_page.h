@@ -13,14 +13,9 @@
 #include "ui/data_exchange.h"
 #include "ui/gradient_bkgnd.h"
 #include "ui/group_frame.h"
+#include "ui/label_texts.h"
 #include "ui/window_layer.h"
 
-// A control's text in the UI file: its key and the built-in English default.
-struct LabelText {
-    int nId;
-    const wchar_t* key;
-    const wchar_t* defaultText;
-};
 
 // A row of a page's command table: a control's notification and the page's handler.
 template <class Page>

@@ -83,8 +83,7 @@ bool COptionsPage::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
 void COptionsPage::LoadLabelTexts(const wchar_t* pszSection, std::span<const LabelText> labels)
 {
     DebugLog(L"LoadLocalizedString / FileName / %s", g_szUIFileName);
-    for (const LabelText& label : labels)
-        SetDlgItemTextW(m_hWnd, label.nId, GetUIText(pszSection, label.key, label.defaultText).c_str());
+    SetLabelTexts(m_hWnd, pszSection, labels);
 }
 
 void COptionsPage::ReleasePictures()

@@ -83,8 +83,7 @@ std::optional<ipp::Credentials> AskOnWindow(const ipp::SignInQuestion& question)
         ipp::Credentials kept = *credentials;
         kept.bRemember = false;  // remembered once, when the printer first took it
         desk.given.insert_or_assign(question.printer, std::move(kept));
-    }
-    if (!credentials) {
+    } else {
         desk.declined.insert(question.printer);
         DebugLog(L"SignIn / cancelled for %s", std::wstring(question.printer.begin(), question.printer.end()).c_str());
     }

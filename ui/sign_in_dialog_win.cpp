@@ -6,6 +6,7 @@
 #include "common/ui_text.h"
 #include "resources/resource.h"
 #include "ui/gdi_helpers.h"
+#include "ui/label_texts.h"
 #include "ui/message_dialog.h"
 
 namespace {
@@ -18,11 +19,6 @@ constexpr int kMaxTypedChars = 256;
 // shown cut short.
 constexpr size_t kMaxShownPrinter = 64;
 
-struct LabelText {
-    int nId;
-    const wchar_t* pszKey;
-    const wchar_t* pszDefault;
-};
 constexpr LabelText kLabels[] = {
     {IDC_SIGNIN_USER_LABEL, L"IDC_SIGNIN_USER", L"&User name:"},
     {IDC_SIGNIN_PASSWORD_LABEL, L"IDC_SIGNIN_PASSWORD", L"&Password:"},
@@ -87,10 +83,7 @@ bool CSignInDialog::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESU
             return true;
         }
         if (CommandId(wParam) == IDOK || CommandId(wParam) == IDCANCEL) {
-            // Enter on a focused Cancel cancels: our buttons are drawn by us, so the dialog
-            // manager hands Enter to the default one.
-            const bool bCancel = CommandId(wParam) == IDCANCEL ||
-                                 (GetKeyState(VK_RETURN) < 0 && GetDlgCtrlID(GetFocus()) == IDCANCEL);
+            const bool bCancel = AnsweredButton(CommandId(wParam)) == IDCANCEL;
             if (!bCancel && GetWindowTextLengthW(GetDlgItem(IDC_SIGNIN_USER)) == 0)
                 return true;  // nobody to sign in yet
             if (!bCancel)
@@ -118,8 +111,7 @@ void CSignInDialog::OnInitDialog()
                                     ? FilledUIText(kSection, kAsk, {strPrinter})
                                     : FilledUIText(kSection, kRefused, {strPrinter, m_question.strRefused});
     SetDlgItemTextW(m_hWnd, IDC_SIGNIN_TEXT, strAsk.c_str());
-    for (const LabelText& label : kLabels)
-        SetDlgItemTextW(m_hWnd, label.nId, GetUIText(kSection, label.pszKey, label.pszDefault).c_str());
+    SetLabelTexts(m_hWnd, kSection, kLabels);
     SetDefaultGuiFontOnChildren(m_hWnd);
     m_btnOK.Attach(GetDlgItem(IDOK));
     m_btnCancel.Attach(GetDlgItem(IDCANCEL));

@@ -25,24 +25,19 @@ StateView ViewOfCheck(int nSupportedTypes, size_t nWaitingFiles, bool bNotSnmp, 
                       const std::wstring& strUnsafe, const std::wstring& strUnsafeDetail)
 {
     StateView view;
-    if (nSupportedTypes == -1 && !strUnsafe.empty()) {
-        // It answered: nothing of "does not answer", and nothing is sent to it.
-        view.severity = StateSeverity::Stop;
-        view.strLine = FilledUIText(L"UI_PRINT_RUN", kUnsafeLine, {strUnsafe});
-        if (!strUnsafeDetail.empty() && strUnsafeDetail != strUnsafe)
-            view.arrDetails.push_back(strUnsafeDetail);
-        if (nWaitingFiles)
-            view.strLine += L" " + FilledUIText(L"UI_PRINT_RUN", kFilesWait, {std::to_wstring(nWaitingFiles)});
-        return view;
-    }
-    view.severity = nSupportedTypes == -1 ? StateSeverity::NoAnswer : StateSeverity::Unknown;
+    // One that answered but could not be reached safely: nothing of "does not answer".
+    const bool bUnsafe = nSupportedTypes == -1 && !strUnsafe.empty();
+    view.severity = bUnsafe ? StateSeverity::Stop : nSupportedTypes == -1 ? StateSeverity::NoAnswer : StateSeverity::Unknown;
     const bool bWhy = nSupportedTypes == -1 && !strIppReason.empty();
     view.strLine = FilledUIText(L"UI_PRINT_RUN",
                                 nSupportedTypes != -1 ? kNoSupportLine
+                                : bUnsafe             ? kUnsafeLine
                                 : bWhy                ? kNoAnswerWhyLine
                                 : bNotSnmp            ? kNotSnmpLine
                                                       : kNoAnswerLine,
-                                {strIppReason});
+                                {bUnsafe ? strUnsafe : strIppReason});
+    if (bUnsafe && !strUnsafeDetail.empty() && strUnsafeDetail != strUnsafe)
+        view.arrDetails.push_back(strUnsafeDetail);
     if (nWaitingFiles)
         view.strLine += L" " + FilledUIText(L"UI_PRINT_RUN", kFilesWait, {std::to_wstring(nWaitingFiles)});
     return view;
