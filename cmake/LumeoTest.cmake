@@ -16,8 +16,9 @@ function(lumeo_gtest_report test)
 endfunction()
 
 # lumeo_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [WINDOWS_ONLY] [NATIVE_ONLY]
-#                [TIMEOUT s] [ENVIRONMENT k=v ...] [RESOURCE_LOCK name])
-# Tests that add or remove Wine printers take RESOURCE_LOCK wine_printers.
+#                [TIMEOUT s] [ENVIRONMENT k=v ...] [RESOURCE_LOCK "name[;name...]"])
+# Tests that add or remove Wine printers take RESOURCE_LOCK wine_printers; tests that
+# move the mouse or read what lies under it take x_focus.
 # Native tests are registered case by case; Windows tests run as one executable
 # under Wine (one Wine start per executable instead of per case).
 function(lumeo_add_test name)
@@ -39,7 +40,7 @@ function(lumeo_add_test name)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "wine;${T_LABELS}"
       ENVIRONMENT "${T_ENVIRONMENT}")
     if(T_RESOURCE_LOCK)
-      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${T_RESOURCE_LOCK})
+      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
     endif()
     lumeo_gtest_report(${name})
   else()

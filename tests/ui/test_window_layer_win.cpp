@@ -242,7 +242,8 @@ HWND CreatePlainWindow(int x, int y, int cx, int cy)
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kClass;
     RegisterClassW(&wc);
-    return CreateWindowExW(0, kClass, L"plain", WS_POPUP | WS_VISIBLE, x, y, cx, cy, nullptr, nullptr,
+    // Topmost: WindowFromPoint must find it, not a window another program opened there.
+    return CreateWindowExW(WS_EX_TOPMOST, kClass, L"plain", WS_POPUP | WS_VISIBLE, x, y, cx, cy, nullptr, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
 }
 
