@@ -7,13 +7,22 @@
 #include <winhttp.h>
 
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ipp/ipp_exchange.h"
+#include "ipp/ipp_server_certificate.h"
 #include "ipp/ipp_sign_in.h"
 
 namespace ipp {
+
+// A certificate a printer showed and that passed, with the verdict it was given.
+struct AcceptedCertificate {
+    ServerCertificate shown;
+    Certificate verdict;
+};
 
 // WinHTTP's session and connection to one host and port, shared by the requests of a
 // Connection and by a request a stop has walked away from.
@@ -28,11 +37,26 @@ public:
     bool KeepAlive() const { return m_bKeepAlive; }
     DWORD OpenError() const { return m_nOpenError; }
 
+    // Once for each new connection of the link's requests: Nagle's algorithm switched off.
+    // A link where that failed keeps no plain connection.
+    void PrepareConnection(HINTERNET hRequest);
+    bool NagleStays() const;
+
+    // The certificate that passed last on this link: a request that is shown the same one
+    // again (a kept connection's next request) takes its verdict instead of building its
+    // chain and reading its pin and the policy again.
+    std::optional<AcceptedCertificate> Accepted() const;
+    void Accept(const AcceptedCertificate& accepted);
+
 private:
     HINTERNET m_hSession = nullptr;
     HINTERNET m_hConnect = nullptr;
     bool m_bKeepAlive;
     DWORD m_nOpenError = 0;
+    // A stopped request may still run on the pool beside the link's next one.
+    mutable std::mutex m_lock;
+    bool m_bNagleStays = false;
+    std::optional<AcceptedCertificate> m_accepted;
 };
 
 enum class SignInScheme { None, Basic, Digest };

@@ -11,6 +11,7 @@
 #include <cwctype>
 #include <mutex>
 
+#include "ipp/ipp_no_delay.h"
 #include "ipp/ipp_server_certificate.h"
 #include "ipp/ipp_trust_store.h"
 
@@ -25,6 +26,11 @@ using Clock = std::chrono::steady_clock;
 // never one given out again meanwhile.
 constexpr auto kStopGrace = std::chrono::milliseconds(200);
 constexpr auto kStopCheck = std::chrono::milliseconds(20);
+// Setting a connected request's time-outs costs a system call for each socket option (under
+// Wine a round trip to its server): before every wait, a quarter of a small request's time.
+// They are set again only once this much of the budget has passed, so a wait may end this
+// much past it.
+constexpr auto kTimeoutsRefresh = std::chrono::milliseconds(100);
 
 // URL parts are ASCII once parsed.
 std::wstring Wide(const std::string& ascii)
@@ -173,8 +179,17 @@ private:
     // Every wait of WinHTTP cut to what is left. The wait for the answer's headers has an
     // option of its own, which WinHttpSetTimeouts leaves alone under Wine, and which Wine
     // takes when the request is sent.
-    bool Limit(HINTERNET h, bool request = false) const
+    bool Limit(HINTERNET h, bool request = false)
     {
+        const auto now = Clock::now();
+        const auto fresh = [&](const std::optional<Clock::time_point>& at) {
+            return at && now - *at < kTimeoutsRefresh;
+        };
+        if (fresh(m_limitedAt) && (!request || fresh(m_answerLimitedAt)))
+            return true;
+        m_limitedAt = now;
+        if (request)
+            m_answerLimitedAt = now;
         DWORD left = LeftMs();
         return WinHttpSetTimeouts(h, static_cast<int>(left), static_cast<int>(left), static_cast<int>(left),
                                   static_cast<int>(left)) &&
@@ -183,16 +198,17 @@ private:
 
     // No credentials of the Windows user, no cookies, no redirect taken behind our back, no
     // sign-in answered but ours. TLS takes any certificate here: it is judged below, before
-    // anything else is written. Over plain HTTP each request has a connection of its own:
-    // on a kept one, WinHTTP's separate write of the body waited 40 ms for the printer's
-    // delayed acknowledgement of the headers, where a new connection costs a round trip.
-    // Over TLS a kept connection saves each request its handshake: round trips and a key
-    // exchange, more on a slow network or an embedded printer than the wait above.
+    // anything else is written. A kept connection saves each request its connection, and over
+    // TLS its handshake. Over plain HTTP it is kept only where Nagle's algorithm could be
+    // switched off for it: otherwise WinHTTP's separate write of the body waits for the
+    // printer's delayed acknowledgement of the headers (40 ms and more) on every request
+    // after the first, where a new connection costs a round trip. Over TLS it is kept in any
+    // case: a handshake costs an embedded printer more than that wait.
     bool Guard(HINTERNET request) const
     {
         DWORD logon = WINHTTP_AUTOLOGON_SECURITY_LEVEL_HIGH;
         DWORD redirects = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
-        const bool bKeep = m_link->KeepAlive() && m_input.url.Secure();
+        const bool bKeep = m_link->KeepAlive() && (m_input.url.Secure() || !m_link->NagleStays());
         DWORD features = WINHTTP_DISABLE_COOKIES | WINHTTP_DISABLE_REDIRECTS | WINHTTP_DISABLE_AUTHENTICATION |
                          (bKeep ? 0 : WINHTTP_DISABLE_KEEP_ALIVE);
         DWORD security = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
@@ -201,25 +217,40 @@ private:
                WinHttpSetOption(request, WINHTTP_OPTION_REDIRECT_POLICY, &redirects, sizeof(redirects)) &&
                WinHttpSetOption(request, WINHTTP_OPTION_DISABLE_FEATURE, &features, sizeof(features)) &&
                (!m_input.url.Secure() ||
-                (WinHttpSetOption(request, WINHTTP_OPTION_SECURITY_FLAGS, &security, sizeof(security)) &&
-                 WinHttpSetStatusCallback(request, OnStatus, WINHTTP_CALLBACK_FLAG_SEND_REQUEST, 0) !=
-                     WINHTTP_INVALID_STATUS_CALLBACK));
+                WinHttpSetOption(request, WINHTTP_OPTION_SECURITY_FLAGS, &security, sizeof(security))) &&
+               WinHttpSetStatusCallback(request, OnStatus,
+                                        WINHTTP_CALLBACK_FLAG_CONNECT_TO_SERVER | WINHTTP_CALLBACK_FLAG_SEND_REQUEST,
+                                        0) != WINHTTP_INVALID_STATUS_CALLBACK;
     }
 
-    // Sending-request comes once the TLS connection stands, before its first byte is written:
-    // the certificate is judged on every connection, kept ones too.
+    // Connected-to-server comes for a new connection alone, once it stands (over TLS after the
+    // handshake); sending-request for every request, before its first byte is written: the
+    // certificate is judged on every connection, kept ones too. A plain connection used once
+    // gains nothing from Nagle's algorithm off: its printer acknowledges at once at first.
     static void CALLBACK OnStatus(HINTERNET hRequest, DWORD_PTR context, DWORD status, LPVOID, DWORD)
     {
-        if (status == WINHTTP_CALLBACK_STATUS_SENDING_REQUEST && context)
-            reinterpret_cast<Post*>(context)->JudgeCertificate(hRequest);
+        if (!context)
+            return;
+        Post& post = *reinterpret_cast<Post*>(context);
+        if (status == WINHTTP_CALLBACK_STATUS_CONNECTED_TO_SERVER &&
+            (post.m_input.url.Secure() || post.m_link->KeepAlive()))
+            post.m_link->PrepareConnection(hRequest);
+        else if (status == WINHTTP_CALLBACK_STATUS_SENDING_REQUEST && post.m_input.url.Secure())
+            post.JudgeCertificate(hRequest);
     }
 
     void JudgeCertificate(HINTERNET hRequest)
     {
         m_bJudged = true;
-        const ServerCertificate shown = ReadServerCertificate(hRequest, m_input.url.host);
+        const std::optional<AcceptedCertificate> accepted = m_link->Accepted();
+        const ServerCertificate shown =
+            ReadServerCertificate(hRequest, m_input.url.host, accepted ? &accepted->shown : nullptr);
         if (!shown.bRead) {
             m_certificateFailure = Failure::CertificateUnreadable;
+            return;
+        }
+        if (accepted && accepted->shown.sha256 == shown.sha256) {
+            m_answer.certificate = accepted->verdict;
             return;
         }
         Certificate certificate{shown.sha256, shown.strSubject, CertificateTrust::None, {}};
@@ -251,6 +282,8 @@ private:
             break;
         }
         m_answer.certificate = certificate;
+        if (m_certificateFailure == Failure::None)
+            m_link->Accept({shown, certificate});
     }
 
     bool Fail(bool sent, DWORD error = GetLastError())
@@ -431,6 +464,8 @@ private:
     PostResult m_learnt;
     bool m_bJudged = false;
     bool m_bChallenged = false;
+    std::optional<Clock::time_point> m_limitedAt;        // the time-outs last set
+    std::optional<Clock::time_point> m_answerLimitedAt;  // and with them the answer's wait
     Failure m_certificateFailure = Failure::None;
 };
 
@@ -481,6 +516,33 @@ HttpLink::~HttpLink()
         WinHttpCloseHandle(m_hConnect);
     if (m_hSession)
         WinHttpCloseHandle(m_hSession);
+}
+
+void HttpLink::PrepareConnection(HINTERNET hRequest)
+{
+    if (SendWithoutDelay(hRequest))
+        return;
+    Log(L"[IppExchange] Nagle's algorithm stays on: the connection's socket was not found");
+    const std::lock_guard<std::mutex> guard(m_lock);
+    m_bNagleStays = true;
+}
+
+bool HttpLink::NagleStays() const
+{
+    const std::lock_guard<std::mutex> guard(m_lock);
+    return m_bNagleStays;
+}
+
+std::optional<AcceptedCertificate> HttpLink::Accepted() const
+{
+    const std::lock_guard<std::mutex> guard(m_lock);
+    return m_accepted;
+}
+
+void HttpLink::Accept(const AcceptedCertificate& accepted)
+{
+    const std::lock_guard<std::mutex> guard(m_lock);
+    m_accepted = accepted;
 }
 
 PostResult PostOnce(const std::shared_ptr<HttpLink>& link, const PostInput& input, Answer& answer)

@@ -16,6 +16,9 @@ struct ServerCertificate {
     bool bTrustedByWindows = false;
 };
 
-ServerCertificate ReadServerCertificate(HINTERNET hRequest, const std::string& host);
+// `judged`: one read before for the same host; when the printer shows the same certificate
+// again, Windows' verdict on it is taken from there instead of building its chain again.
+ServerCertificate ReadServerCertificate(HINTERNET hRequest, const std::string& host,
+                                        const ServerCertificate* judged = nullptr);
 
 }  // namespace ipp

@@ -71,7 +71,7 @@ bool JudgeChain(PCCERT_CONTEXT pCert, const std::string& host, bool& bTrusted)
 }
 }  // namespace
 
-ServerCertificate ReadServerCertificate(HINTERNET hRequest, const std::string& host)
+ServerCertificate ReadServerCertificate(HINTERNET hRequest, const std::string& host, const ServerCertificate* judged)
 {
     ServerCertificate read;
     PCCERT_CONTEXT pCert = nullptr;
@@ -79,10 +79,13 @@ ServerCertificate ReadServerCertificate(HINTERNET hRequest, const std::string& h
     if (!WinHttpQueryOption(hRequest, WINHTTP_OPTION_SERVER_CERT_CONTEXT, &pCert, &nSize) || !pCert)
         return read;
     if (pCert->pbCertEncoded && pCert->cbCertEncoded > 0 && pCert->cbCertEncoded <= kMaxCertificateBytes &&
-        Sha256(pCert->pbCertEncoded, pCert->cbCertEncoded, read.sha256) &&
-        JudgeChain(pCert, host, read.bTrustedByWindows)) {
-        read.strSubject = SubjectOf(pCert);
-        read.bRead = true;
+        Sha256(pCert->pbCertEncoded, pCert->cbCertEncoded, read.sha256)) {
+        if (judged && judged->bRead && judged->sha256 == read.sha256) {
+            read = *judged;
+        } else if (JudgeChain(pCert, host, read.bTrustedByWindows)) {
+            read.strSubject = SubjectOf(pCert);
+            read.bRead = true;
+        }
     }
     CertFreeCertificateContext(pCert);
     return read;

@@ -1,5 +1,6 @@
 // IPP over HTTP through WinHTTP: a real printer answers, a printer gone wrong gives a clear
 // reason, and one that keeps the answer back is left when the budget runs out.
+#include <winsock2.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "ipp/ipp_exchange.h"
@@ -34,6 +36,23 @@ struct TextDocument final : DocumentSource {
     std::string text;
     size_t nRead = 0;
 };
+
+// The TCP_NODELAY setting of each of the process's sockets connected to this loopback port.
+std::vector<BOOL> NoDelayOfSocketsTo(unsigned short port)
+{
+    std::vector<BOOL> found;
+    for (UINT_PTR value = 4; value <= 8192; value += 4) {
+        sockaddr_in peer = {};
+        int size = sizeof(peer);
+        BOOL on = FALSE;
+        int onSize = sizeof(on);
+        if (getpeername(static_cast<SOCKET>(value), reinterpret_cast<sockaddr*>(&peer), &size) == 0 &&
+            peer.sin_family == AF_INET && ntohs(peer.sin_port) == port &&
+            getsockopt(static_cast<SOCKET>(value), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<char*>(&on), &onSize) == 0)
+            found.push_back(on);
+    }
+    return found;
+}
 
 Answer Ask(const std::string& url, uint32_t budgetMs)
 {
@@ -128,6 +147,46 @@ TEST(IppExchange, APrintersOwnCertificateIsPinnedOnFirstUseAndAnotherOneGetsNoth
     EXPECT_EQ(document.nRead, 0u);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_FALSE(std::ifstream(peer.Folder() + "/counted")) << "the printer had the document";
+}
+
+// A run's requests stand on one kept connection with Nagle's algorithm off (its body would
+// wait for the printer's delayed acknowledgement of its headers); a new connection of the same
+// run is judged afresh: a printer started again with another certificate gets nothing.
+TEST(IppExchange, AKeptConnectionSendsAtOnceAndANewOneShowsItsCertificateAgain)
+{
+    IppPeer printer("printer", "-f application/pdf");
+    ASSERT_TRUE(printer.Ready()) << printer.Failure();
+    ExchangeOptions options;
+    options.budgetMs = 10000;
+    {
+        Connection run(*ParsePrinterUrl(printer.Url("ipp", "127.0.0.1", "/ipp/print")), true);
+        for (int i = 0; i < 3; ++i) {
+            const Answer a = GetPrinterAttributes(run, "lumeo", {"printer-state"}, options);
+            ASSERT_TRUE(a.Ok()) << FailureText(a);
+        }
+        EXPECT_EQ(NoDelayOfSocketsTo(printer.Port()), std::vector<BOOL>{TRUE});
+    }
+
+    std::optional<IppPeer> peer(std::in_place, "hostile-tls");
+    ASSERT_TRUE(peer->Ready()) << peer->Failure();
+    const unsigned short port = peer->Port();
+    const std::string url = peer->Url("ipps", "localhost", "/ok");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Lumeo\\CertificatePins",
+                       Wide(PinName(*ParsePrinterUrl(url))).c_str());
+    Connection run(*ParsePrinterUrl(url), true);
+    Answer a = GetPrinterAttributes(run, "lumeo", {"printer-state"}, options);
+    ASSERT_TRUE(a.Ok()) << FailureText(a);
+    ASSERT_TRUE(a.certificate);
+    const std::string first = a.certificate->sha256;
+    a = GetPrinterAttributes(run, "lumeo", {"printer-state"}, options);
+    ASSERT_TRUE(a.Ok() && a.certificate) << FailureText(a);
+    EXPECT_EQ(a.certificate->sha256, first);
+    EXPECT_EQ(a.certificate->trust, CertificateTrust::FirstUse);
+    peer.reset();
+    peer.emplace("hostile-tls", "", port);
+    ASSERT_TRUE(peer->Ready()) << peer->Failure();
+    a = GetPrinterAttributes(run, "lumeo", {"printer-state"}, options);
+    EXPECT_EQ(a.failure, Failure::CertificateChanged) << FailureText(a);
 }
 
 // A stop ends an upload the printer holds, at once: the responder holds it far longer than
