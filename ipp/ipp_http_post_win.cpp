@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "ipp/ipp_no_delay.h"
+#include "ipp/ipp_read_ahead.h"
 #include "ipp/ipp_server_certificate.h"
 #include "ipp/ipp_trust_store.h"
 
@@ -333,8 +334,8 @@ private:
                                      pCredentials->strPassword.c_str(), nullptr) != FALSE;
     }
 
-    // The headers alone, then the attributes, then the document block by block, each only
-    // once the certificate has passed. WinHTTP counts a body's length in 32 bits: past 4 GiB
+    // The headers alone, then the attributes, then the document block by block (each read
+    // while the one before is written), each only once the certificate has passed. WinHTTP counts a body's length in 32 bits: past 4 GiB
     // the length goes as a header of ours, and WinHTTP is told to leave it alone. (Wine's
     // WinHTTP cannot send a chunked request body.)
     bool Send(HINTERNET request)
@@ -365,20 +366,20 @@ private:
             return false;
         if (!document)
             return true;
-        std::vector<uint8_t> block(1 << 20);
+        ReadAhead ahead([this](std::span<uint8_t> block) { return ReadDocument(block); }, 1 << 20);
         uint64_t sent = 0;
         while (true) {
-            const std::optional<size_t> got = ReadDocument(block);
-            if (!got) {
+            const std::optional<std::span<const uint8_t>> block = ahead.Next();
+            if (!block) {
                 const std::lock_guard<std::mutex> guard(m_shared->lock);
                 return Fail(m_shared->bAbandoned ? Failure::Stopped : Failure::DocumentUnreadable);
             }
-            if (*got == 0)
+            if (block->empty())
                 break;
-            sent += *got;
+            sent += block->size();
             if (sent > size)
                 return Fail(Failure::DocumentUnreadable);  // it grew while it was sent
-            if (!Write(request, block.data(), *got))
+            if (!Write(request, block->data(), block->size()))
                 return false;
         }
         return sent == size || Fail(Failure::DocumentUnreadable);

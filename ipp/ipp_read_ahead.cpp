@@ -1,0 +1,63 @@
+#include "ipp/ipp_read_ahead.h"
+
+namespace ipp {
+
+ReadAhead::ReadAhead(Reader read, size_t blockSize) : m_read(std::move(read))
+{
+    for (Slot& slot : m_slots)
+        slot.bytes.resize(blockSize);
+    m_reader = std::thread([this] { Run(); });
+}
+
+ReadAhead::~ReadAhead()
+{
+    {
+        const std::lock_guard<std::mutex> guard(m_lock);
+        m_bStopping = true;
+    }
+    m_changed.notify_all();
+    m_reader.join();
+}
+
+void ReadAhead::Run()
+{
+    for (int i = 0;; i ^= 1) {
+        Slot& slot = m_slots[i];
+        {
+            std::unique_lock<std::mutex> guard(m_lock);
+            m_changed.wait(guard, [&] { return m_bStopping || !slot.bFull; });
+            if (m_bStopping)
+                return;
+        }
+        const std::optional<size_t> got = m_read(slot.bytes);
+        {
+            const std::lock_guard<std::mutex> guard(m_lock);
+            slot.size = got && *got <= slot.bytes.size() ? got : std::nullopt;
+            slot.bFull = true;
+        }
+        m_changed.notify_all();
+        if (!slot.size || *slot.size == 0)
+            return;
+    }
+}
+
+std::optional<std::span<const uint8_t>> ReadAhead::Next()
+{
+    std::unique_lock<std::mutex> guard(m_lock);
+    if (m_nHeld >= 0) {
+        const Slot& held = m_slots[m_nHeld];
+        if (!held.size || *held.size == 0)
+            return held.size ? std::optional<std::span<const uint8_t>>(std::span<const uint8_t>()) : std::nullopt;
+        m_slots[m_nHeld].bFull = false;
+        m_changed.notify_all();
+    }
+    Slot& slot = m_slots[m_nNext];
+    m_changed.wait(guard, [&] { return slot.bFull; });
+    m_nHeld = m_nNext;
+    m_nNext ^= 1;
+    if (!slot.size)
+        return std::nullopt;
+    return std::span<const uint8_t>(slot.bytes.data(), *slot.size);
+}
+
+}  // namespace ipp

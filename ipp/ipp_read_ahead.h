@@ -1,0 +1,49 @@
+#pragma once
+// A document read one block ahead of its sending, on a thread of its own: reading a block
+// and checking it (a seventh of a large upload's time) overlaps writing the one before to the
+// printer. Memory: two blocks.
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <thread>
+#include <vector>
+
+namespace ipp {
+
+class ReadAhead {
+public:
+    // `read` fills the start of a block: 0 at the end, nullopt when it cannot read. It is
+    // called on the reader's thread, one block at a time, never after it returned 0 or nullopt.
+    using Reader = std::function<std::optional<size_t>(std::span<uint8_t>)>;
+    ReadAhead(Reader read, size_t blockSize);
+    ~ReadAhead();  // asks nothing more of `read` and waits for a read under way
+    ReadAhead(const ReadAhead&) = delete;
+    ReadAhead& operator=(const ReadAhead&) = delete;
+
+    // The next block, valid until the next call: empty at the end, nullopt when a read
+    // failed; the end or the failure again on every call after it.
+    std::optional<std::span<const uint8_t>> Next();
+
+private:
+    struct Slot {
+        std::vector<uint8_t> bytes;
+        bool bFull = false;
+        std::optional<size_t> size;
+    };
+    void Run();
+
+    Reader m_read;
+    Slot m_slots[2];
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    bool m_bStopping = false;
+    int m_nNext = 0;   // the slot Next() takes
+    int m_nHeld = -1;  // the slot the caller holds
+    std::thread m_reader;
+};
+
+}  // namespace ipp
