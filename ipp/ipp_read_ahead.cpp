@@ -6,7 +6,6 @@ ReadAhead::ReadAhead(Reader read, size_t blockSize) : m_read(std::move(read))
 {
     for (Slot& slot : m_slots)
         slot.bytes.resize(blockSize);
-    m_reader = std::thread([this] { Run(); });
 }
 
 ReadAhead::~ReadAhead()
@@ -16,12 +15,20 @@ ReadAhead::~ReadAhead()
         m_bStopping = true;
     }
     m_changed.notify_all();
-    m_reader.join();
+    if (m_reader.joinable())
+        m_reader.join();
 }
 
-void ReadAhead::Run()
+// A read that claims more than the block holds is a failed one.
+std::optional<size_t> ReadAhead::ReadInto(Slot& slot)
 {
-    for (int i = 0;; i ^= 1) {
+    const std::optional<size_t> got = m_read(slot.bytes);
+    return got && *got <= slot.bytes.size() ? got : std::nullopt;
+}
+
+void ReadAhead::Run(int first)
+{
+    for (int i = first;; i ^= 1) {
         Slot& slot = m_slots[i];
         {
             std::unique_lock<std::mutex> guard(m_lock);
@@ -29,10 +36,10 @@ void ReadAhead::Run()
             if (m_bStopping)
                 return;
         }
-        const std::optional<size_t> got = m_read(slot.bytes);
+        const std::optional<size_t> got = ReadInto(slot);
         {
             const std::lock_guard<std::mutex> guard(m_lock);
-            slot.size = got && *got <= slot.bytes.size() ? got : std::nullopt;
+            slot.size = got;
             slot.bFull = true;
         }
         m_changed.notify_all();
@@ -52,7 +59,14 @@ std::optional<std::span<const uint8_t>> ReadAhead::Next()
         m_changed.notify_all();
     }
     Slot& slot = m_slots[m_nNext];
-    m_changed.wait(guard, [&] { return slot.bFull; });
+    if (m_reader.joinable()) {
+        m_changed.wait(guard, [&] { return slot.bFull; });
+    } else {
+        slot.size = ReadInto(slot);
+        slot.bFull = true;
+        if (slot.size == slot.bytes.size())
+            m_reader = std::thread([this, other = m_nNext ^ 1] { Run(other); });
+    }
     m_nHeld = m_nNext;
     m_nNext ^= 1;
     if (!slot.size)

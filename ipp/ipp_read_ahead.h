@@ -1,7 +1,8 @@
 #pragma once
 // A document read one block ahead of its sending, on a thread of its own: reading a block
 // and checking it (a seventh of a large upload's time) overlaps writing the one before to the
-// printer. Memory: two blocks.
+// printer. Memory: two blocks. Until a whole block has come, the caller's thread reads: a
+// document of less than a block, most of a batch, costs no thread.
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -17,7 +18,8 @@ namespace ipp {
 class ReadAhead {
 public:
     // `read` fills the start of a block: 0 at the end, nullopt when it cannot read. It is
-    // called on the reader's thread, one block at a time, never after it returned 0 or nullopt.
+    // called one block at a time (first on the caller's thread, then on the reader's), never
+    // after it returned 0 or nullopt.
     using Reader = std::function<std::optional<size_t>(std::span<uint8_t>)>;
     ReadAhead(Reader read, size_t blockSize);
     ~ReadAhead();  // asks nothing more of `read` and waits for a read under way
@@ -34,7 +36,8 @@ private:
         bool bFull = false;
         std::optional<size_t> size;
     };
-    void Run();
+    std::optional<size_t> ReadInto(Slot& slot);
+    void Run(int first);
 
     Reader m_read;
     Slot m_slots[2];
@@ -43,7 +46,7 @@ private:
     bool m_bStopping = false;
     int m_nNext = 0;   // the slot Next() takes
     int m_nHeld = -1;  // the slot the caller holds
-    std::thread m_reader;
+    std::thread m_reader;  // started with the first whole block
 };
 
 }  // namespace ipp

@@ -43,9 +43,8 @@ std::vector<BOOL> NoDelayOfSocketsTo(unsigned short port)
     std::vector<BOOL> found;
     for (UINT_PTR value = 4; value <= 8192; value += 4) {
         sockaddr_in peer = {};
-        int size = sizeof(peer);
         BOOL on = FALSE;
-        int onSize = sizeof(on);
+        int size = sizeof(peer), onSize = sizeof(on);
         if (getpeername(static_cast<SOCKET>(value), reinterpret_cast<sockaddr*>(&peer), &size) == 0 &&
             peer.sin_family == AF_INET && ntohs(peer.sin_port) == port &&
             getsockopt(static_cast<SOCKET>(value), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<char*>(&on), &onSize) == 0)
@@ -156,8 +155,7 @@ TEST(IppExchange, AKeptConnectionSendsAtOnceAndANewOneShowsItsCertificateAgain)
 {
     IppPeer printer("printer", "-f application/pdf");
     ASSERT_TRUE(printer.Ready()) << printer.Failure();
-    ExchangeOptions options;
-    options.budgetMs = 10000;
+    const ExchangeOptions options;
     {
         Connection run(*ParsePrinterUrl(printer.Url("ipp", "127.0.0.1", "/ipp/print")), true);
         for (int i = 0; i < 3; ++i) {
@@ -175,8 +173,7 @@ TEST(IppExchange, AKeptConnectionSendsAtOnceAndANewOneShowsItsCertificateAgain)
                        Wide(PinName(*ParsePrinterUrl(url))).c_str());
     Connection run(*ParsePrinterUrl(url), true);
     Answer a = GetPrinterAttributes(run, "lumeo", {"printer-state"}, options);
-    ASSERT_TRUE(a.Ok()) << FailureText(a);
-    ASSERT_TRUE(a.certificate);
+    ASSERT_TRUE(a.Ok() && a.certificate) << FailureText(a);
     const std::string first = a.certificate->sha256;
     a = GetPrinterAttributes(run, "lumeo", {"printer-state"}, options);
     ASSERT_TRUE(a.Ok() && a.certificate) << FailureText(a);

@@ -14,7 +14,7 @@ TEST(ReadAhead, GivesEveryBlockInOrderAndStopsAtTheEndOrTheFirstFailure)
     const struct Case {
         size_t size, failAt, claimedAt;  // failAt/claimedAt: the block that fails or claims too much
         std::string taken;               // what the taker gets, blocks of 4
-    } cases[] = {{14, 99, 99, "abcdefghijklmn"}, {0, 99, 99, ""}, {14, 2, 99, "abcdefgh"}, {14, 99, 1, "abcd"}};
+    } cases[] = {{14, 99, 99, "abcdefghijklmn"}, {0, 99, 99, ""}, {3, 99, 99, "abc"}, {14, 2, 99, "abcdefgh"}, {14, 99, 1, "abcd"}};
     for (const Case& c : cases) {
         std::atomic<size_t> nRead = 0, nAfterEnd = 0, nOffset = 0;
         std::atomic<bool> bEnded = false;
