@@ -2,10 +2,17 @@
 
 namespace ipp {
 
-ReadAhead::ReadAhead(Reader read, size_t blockSize) : m_read(std::move(read))
+// Each block is made when it is first read into, and neither is cleared first:
+// a batch of small files must not pay for two cleared megabytes a file.
+ReadAhead::ReadAhead(Reader read, size_t blockSize)
+    : m_read(std::move(read)), m_blockSize(blockSize)
 {
-    for (Slot& slot : m_slots)
-        slot.bytes.resize(blockSize);
+}
+
+void ReadAhead::Make(Slot& slot) const
+{
+    if (!slot.bytes)
+        slot.bytes = std::make_unique_for_overwrite<uint8_t[]>(m_blockSize);
 }
 
 ReadAhead::~ReadAhead()
@@ -22,8 +29,8 @@ ReadAhead::~ReadAhead()
 // A read that claims more than the block holds is a failed one.
 std::optional<size_t> ReadAhead::ReadInto(Slot& slot)
 {
-    const std::optional<size_t> got = m_read(slot.bytes);
-    return got && *got <= slot.bytes.size() ? got : std::nullopt;
+    const std::optional<size_t> got = m_read(std::span<uint8_t>(slot.bytes.get(), m_blockSize));
+    return got && *got <= m_blockSize ? got : std::nullopt;
 }
 
 void ReadAhead::Run(int first)
@@ -62,16 +69,20 @@ std::optional<std::span<const uint8_t>> ReadAhead::Next()
     if (m_reader.joinable()) {
         m_changed.wait(guard, [&] { return slot.bFull; });
     } else {
+        Make(slot);
         slot.size = ReadInto(slot);
         slot.bFull = true;
-        if (slot.size == slot.bytes.size())
-            m_reader = std::thread([this, other = m_nNext ^ 1] { Run(other); });
+        if (slot.size == m_blockSize) {
+            const int other = m_nNext ^ 1;
+            Make(m_slots[other]);
+            m_reader = std::thread([this, other] { Run(other); });
+        }
     }
     m_nHeld = m_nNext;
     m_nNext ^= 1;
     if (!slot.size)
         return std::nullopt;
-    return std::span<const uint8_t>(slot.bytes.data(), *slot.size);
+    return std::span<const uint8_t>(slot.bytes.get(), *slot.size);
 }
 
 }  // namespace ipp

@@ -7,11 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <span>
 #include <thread>
-#include <vector>
 
 namespace ipp {
 
@@ -32,14 +32,16 @@ public:
 
 private:
     struct Slot {
-        std::vector<uint8_t> bytes;
+        std::unique_ptr<uint8_t[]> bytes;
         bool bFull = false;
         std::optional<size_t> size;
     };
+    void Make(Slot& slot) const;
     std::optional<size_t> ReadInto(Slot& slot);
     void Run(int first);
 
     Reader m_read;
+    size_t m_blockSize;
     Slot m_slots[2];
     std::mutex m_lock;
     std::condition_variable m_changed;

@@ -14,7 +14,9 @@ TEST(ReadAhead, GivesEveryBlockInOrderAndStopsAtTheEndOrTheFirstFailure)
     const struct Case {
         size_t size, failAt, claimedAt;  // failAt/claimedAt: the block that fails or claims too much
         std::string taken;               // what the taker gets, blocks of 4
-    } cases[] = {{14, 99, 99, "abcdefghijklmn"}, {0, 99, 99, ""}, {3, 99, 99, "abc"}, {14, 2, 99, "abcdefgh"}, {14, 99, 1, "abcd"}};
+        size_t firstRead = 4;            // a source may give less than a block before its end
+    } cases[] = {{14, 99, 99, "abcdefghijklmn"}, {0, 99, 99, ""}, {3, 99, 99, "abc"}, {14, 2, 99, "abcdefgh"},
+                 {14, 99, 1, "abcd"}, {14, 99, 99, "abcdefghijklmn", 2}};
     for (const Case& c : cases) {
         std::atomic<size_t> nRead = 0, nAfterEnd = 0, nOffset = 0;
         std::atomic<bool> bEnded = false;
@@ -24,7 +26,7 @@ TEST(ReadAhead, GivesEveryBlockInOrderAndStopsAtTheEndOrTheFirstFailure)
                 const size_t index = nRead++;
                 if (index == c.failAt || index == c.claimedAt)
                     return bEnded = true, index == c.failAt ? std::nullopt : std::optional<size_t>(block.size() + 1);
-                const size_t n = std::min(block.size(), c.size - nOffset);
+                const size_t n = std::min({block.size(), c.size - nOffset, index == 0 ? c.firstRead : block.size()});
                 for (size_t i = 0; i < n; ++i)
                     block[i] = static_cast<uint8_t>('a' + nOffset + i);
                 nOffset += n;
