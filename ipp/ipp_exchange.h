@@ -1,6 +1,6 @@
 #pragma once
-// One IPP request and its answer over HTTP/1.1 (the Windows build sends it through
-// WinHTTP): a POST of application/ipp to the printer's URL, within a time budget, with at
+// One IPP request and its answer over HTTP/1.1 (the Windows build sends plain HTTP through
+// WinHTTP, TLS through a stream of its own over Schannel): a POST of application/ipp to the printer's URL, within a time budget, with at
 // most one redirect and only to the same host and port. ipps and https are TLS: a certificate
 // Windows trusts for the host, else the one pinned on first use (ipp_certificate.h); any
 // other gets nothing. A sign-in goes only over TLS: a printer that asks for one over plain
@@ -84,9 +84,9 @@ struct Answer {
 // English text of a failure naming the printer, for logs and /probe's lines.
 std::string FailureText(const Answer& answer);
 
-// A printer reached for a run's or a check's requests: one WinHTTP session (its connection
-// kept alive over TLS when asked; over plain HTTP a new one is quicker), the certificate judged on every request, and a sign-in asked for
-// once and then sent with every request. Requests go one at a time.
+// A printer reached for a run's or a check's requests: its connection kept for them when
+// asked, the certificate judged on every request, and a sign-in asked for once and then sent
+// with every request. Requests go one at a time.
 class Connection {
 public:
     explicit Connection(const PrinterUrl& url, bool bKeepAlive = false);

@@ -1,5 +1,6 @@
 // A printer's connection: redirects, the sign-in and the move to TLS around each POST
 // (ipp_http_post_win.cpp).
+#include <winsock2.h>
 #include <windows.h>
 
 #include <algorithm>

@@ -3,6 +3,7 @@
 // headers go first and alone, the printer's certificate is judged before anything else is
 // written (the request's attributes, a document, a sign-in), and a stop walks away from a
 // write or a wait that the printer holds. Windows build only.
+#include <winsock2.h>
 #include <windows.h>
 #include <winhttp.h>
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "ipp/ipp_exchange.h"
+#include "ipp/ipp_http_wire.h"
 #include "ipp/ipp_server_certificate.h"
 #include "ipp/ipp_sign_in.h"
 
@@ -24,15 +26,18 @@ struct AcceptedCertificate {
     Certificate verdict;
 };
 
-// WinHTTP's session and connection to one host and port, shared by the requests of a
-// Connection and by a request a stop has walked away from.
+class TlsStream;
+
+// The way to one host and port, shared by the requests of a Connection: over plain HTTP
+// WinHTTP's session and connection (shared also by a request a stop has walked away from),
+// over TLS our own stream (ipp_tls_stream.h), kept between requests when asked.
 class HttpLink {
 public:
     HttpLink(const PrinterUrl& url, bool bKeepAlive);
     ~HttpLink();
     HttpLink(const HttpLink&) = delete;
     HttpLink& operator=(const HttpLink&) = delete;
-    bool Open() const { return m_hConnect != nullptr; }
+    bool Open() const { return m_bSecure || m_hConnect != nullptr; }
     HINTERNET Connect() const { return m_hConnect; }
     bool KeepAlive() const { return m_bKeepAlive; }
     DWORD OpenError() const { return m_nOpenError; }
@@ -48,15 +53,27 @@ public:
     std::optional<AcceptedCertificate> Accepted() const;
     void Accept(const AcceptedCertificate& accepted);
 
+    // TLS: the stream the last request left open, when the printer has not closed it since.
+    std::unique_ptr<TlsStream> TakeStream();
+    void KeepStream(std::unique_ptr<TlsStream> stream);
+    // TLS: the printer's last Digest challenge, and how often its nonce has been answered.
+    std::optional<HttpChallenge> Digest() const;
+    uint32_t NextNonceCount();
+    void SetDigest(const HttpChallenge& challenge);
+
 private:
     HINTERNET m_hSession = nullptr;
     HINTERNET m_hConnect = nullptr;
     bool m_bKeepAlive;
+    bool m_bSecure;
     DWORD m_nOpenError = 0;
     // A stopped request may still run on the pool beside the link's next one.
     mutable std::mutex m_lock;
     bool m_bNagleStays = false;
     std::optional<AcceptedCertificate> m_accepted;
+    std::unique_ptr<TlsStream> m_stream;
+    std::optional<HttpChallenge> m_digest;
+    uint32_t m_nNonceCount = 0;
 };
 
 enum class SignInScheme { None, Basic, Digest };
@@ -81,5 +98,12 @@ struct PostResult {
 // Fills `answer` (failure, status, message, certificate) and returns what else the POST
 // learnt.
 PostResult PostOnce(const std::shared_ptr<HttpLink>& link, const PostInput& input, Answer& answer);
+// The same over our own TLS (ipp_tls_post_win.cpp), on the caller's thread.
+PostResult PostOverTls(HttpLink& link, const PostInput& input, Answer& answer);
+
+// The certificate a printer showed on a TLS connection, judged: trusted by Windows, pinned,
+// pinned now, or refused. Fills answer.certificate (and pinnedSha256 for a change); None
+// when it passed.
+Failure JudgeShownCertificate(HttpLink& link, const PrinterUrl& url, PCCERT_CONTEXT pCert, Answer& answer);
 
 }  // namespace ipp

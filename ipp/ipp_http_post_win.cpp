@@ -1,4 +1,5 @@
-// The HTTP side of an IPP exchange through WinHTTP. Every wait is cut to what is left of
+// The HTTP side of an IPP exchange over plain HTTP through WinHTTP (TLS goes by our own
+// stream: ipp_tls_post_win.cpp). Every wait is cut to what is left of
 // the caller's budget. A caller that can be stopped has the POST made on a thread of the
 // pool: closing a request handle is how WinHTTP ends a blocked write or wait, and where it
 // does not end one (Wine's), the caller still returns at once and the thread ends with
@@ -13,8 +14,7 @@
 
 #include "ipp/ipp_no_delay.h"
 #include "ipp/ipp_read_ahead.h"
-#include "ipp/ipp_server_certificate.h"
-#include "ipp/ipp_trust_store.h"
+#include "ipp/ipp_tls_stream.h"
 
 namespace ipp {
 
@@ -58,16 +58,6 @@ Failure FailureOf(DWORD error, bool sent)
         return Failure::CannotConnect;
     case ERROR_WINHTTP_CONNECTION_ERROR:
         return sent ? Failure::ConnectionLost : Failure::CannotConnect;
-    case ERROR_WINHTTP_SECURE_FAILURE:
-    case ERROR_WINHTTP_SECURE_INVALID_CA:
-    case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
-    case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
-    case ERROR_WINHTTP_SECURE_INVALID_CERT:
-    case ERROR_WINHTTP_SECURE_CERT_REVOKED:
-    case ERROR_WINHTTP_SECURE_CERT_REV_FAILED:
-    case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
-    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
-        return Failure::SecureChannelFailed;
     case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
     case ERROR_WINHTTP_HEADER_NOT_FOUND:
         return Failure::NotHttp;
@@ -96,10 +86,7 @@ public:
     Post(std::shared_ptr<HttpLink> link, const PostInput& input, std::shared_ptr<Shared> shared)
         : m_link(std::move(link)), m_input(input), m_shared(std::move(shared))
     {
-        // The caller's sign-in may be gone while a POST it walked away from still runs.
-        if (input.credentials)
-            m_credentials = *input.credentials;
-        m_input.credentials = nullptr;
+        m_input.credentials = nullptr;  // a sign-in goes over TLS alone
     }
 
     void Run()
@@ -108,8 +95,7 @@ public:
             Fail(false, m_link->OpenError());
         } else {
             HINTERNET hRequest = WinHttpOpenRequest(m_link->Connect(), L"POST", Wide(m_input.url.path).c_str(), nullptr,
-                                                    WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                                    m_input.url.Secure() ? WINHTTP_FLAG_SECURE : 0);
+                                                    WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, 0);
             {
                 const std::lock_guard<std::mutex> guard(m_shared->lock);
                 m_shared->hRequest = hRequest;
@@ -137,18 +123,7 @@ private:
             return;
         if (!Call([&] { return Limit(hRequest, true) && WinHttpReceiveResponse(hRequest, nullptr); }))
             return void(CallFailed(true));
-        if (!Receive(hRequest))
-            return;
-        // Digest answers the printer's challenge: once more on the same request.
-        if (m_answer.httpStatus == 401 && m_input.scheme == SignInScheme::Digest && m_credentials &&
-            !m_bChallenged && !m_input.document) {
-            m_bChallenged = true;
-            std::optional<Certificate> certificate = std::move(m_answer.certificate);
-            m_answer = Answer();
-            m_answer.certificate = std::move(certificate);
-            m_learnt = PostResult();
-            Exchange(hRequest);
-        }
+        Receive(hRequest);
     }
 
     // A call into WinHTTP that may block; false without calling once the caller has gone.
@@ -203,88 +178,30 @@ private:
     // TLS its handshake. Over plain HTTP it is kept only where Nagle's algorithm could be
     // switched off for it: otherwise WinHTTP's separate write of the body waits for the
     // printer's delayed acknowledgement of the headers (40 ms and more) on every request
-    // after the first, where a new connection costs a round trip. Over TLS it is kept in any
-    // case: a handshake costs an embedded printer more than that wait.
+    // after the first, where a new connection costs a round trip.
     bool Guard(HINTERNET request) const
     {
         DWORD logon = WINHTTP_AUTOLOGON_SECURITY_LEVEL_HIGH;
         DWORD redirects = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
-        const bool bKeep = m_link->KeepAlive() && (m_input.url.Secure() || !m_link->NagleStays());
+        const bool bKeep = m_link->KeepAlive() && !m_link->NagleStays();
         DWORD features = WINHTTP_DISABLE_COOKIES | WINHTTP_DISABLE_REDIRECTS | WINHTTP_DISABLE_AUTHENTICATION |
                          (bKeep ? 0 : WINHTTP_DISABLE_KEEP_ALIVE);
-        DWORD security = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
-                         SECURITY_FLAG_IGNORE_CERT_DATE_INVALID | SECURITY_FLAG_IGNORE_CERT_WRONG_USAGE;
         return WinHttpSetOption(request, WINHTTP_OPTION_AUTOLOGON_POLICY, &logon, sizeof(logon)) &&
                WinHttpSetOption(request, WINHTTP_OPTION_REDIRECT_POLICY, &redirects, sizeof(redirects)) &&
                WinHttpSetOption(request, WINHTTP_OPTION_DISABLE_FEATURE, &features, sizeof(features)) &&
-               (!m_input.url.Secure() ||
-                WinHttpSetOption(request, WINHTTP_OPTION_SECURITY_FLAGS, &security, sizeof(security))) &&
-               WinHttpSetStatusCallback(request, OnStatus,
-                                        WINHTTP_CALLBACK_FLAG_CONNECT_TO_SERVER | WINHTTP_CALLBACK_FLAG_SEND_REQUEST,
-                                        0) != WINHTTP_INVALID_STATUS_CALLBACK;
+               WinHttpSetStatusCallback(request, OnStatus, WINHTTP_CALLBACK_FLAG_CONNECT_TO_SERVER, 0) !=
+                   WINHTTP_INVALID_STATUS_CALLBACK;
     }
 
-    // Connected-to-server comes for a new connection alone, once it stands (over TLS after the
-    // handshake); sending-request for every request, before its first byte is written: the
-    // certificate is judged on every connection, kept ones too. A plain connection used once
-    // gains nothing from Nagle's algorithm off: its printer acknowledges at once at first.
+    // Connected-to-server comes for a new connection alone, once it stands. A connection used
+    // once gains nothing from Nagle's algorithm off: its printer acknowledges at once at first.
     static void CALLBACK OnStatus(HINTERNET hRequest, DWORD_PTR context, DWORD status, LPVOID, DWORD)
     {
         if (!context)
             return;
         Post& post = *reinterpret_cast<Post*>(context);
-        if (status == WINHTTP_CALLBACK_STATUS_CONNECTED_TO_SERVER &&
-            (post.m_input.url.Secure() || post.m_link->KeepAlive()))
+        if (status == WINHTTP_CALLBACK_STATUS_CONNECTED_TO_SERVER && post.m_link->KeepAlive())
             post.m_link->PrepareConnection(hRequest);
-        else if (status == WINHTTP_CALLBACK_STATUS_SENDING_REQUEST && post.m_input.url.Secure())
-            post.JudgeCertificate(hRequest);
-    }
-
-    void JudgeCertificate(HINTERNET hRequest)
-    {
-        m_bJudged = true;
-        const std::optional<AcceptedCertificate> accepted = m_link->Accepted();
-        const ServerCertificate shown =
-            ReadServerCertificate(hRequest, m_input.url.host, accepted ? &accepted->shown : nullptr);
-        if (!shown.bRead) {
-            m_certificateFailure = Failure::CertificateUnreadable;
-            return;
-        }
-        if (accepted && accepted->shown.sha256 == shown.sha256) {
-            m_answer.certificate = accepted->verdict;
-            return;
-        }
-        Certificate certificate{shown.sha256, shown.strSubject, CertificateTrust::None, {}};
-        const std::string printer = PinName(m_input.url);
-        const std::optional<Pin> pin = shown.bTrustedByWindows ? std::nullopt : ReadPin(printer);
-        switch (ipp::JudgeCertificate(shown.bTrustedByWindows, shown.sha256, pin, CurrentCertificatePolicy(),
-                                      TrustingShownCertificates())) {
-        case CertificateVerdict::TrustedByWindows:
-            certificate.trust = CertificateTrust::Windows;
-            break;
-        case CertificateVerdict::Pinned:
-            certificate.trust = CertificateTrust::FirstUse;
-            certificate.pinnedOn = pin->day;
-            break;
-        case CertificateVerdict::PinNow:
-            // The handshake has been made: this is the certificate the printer holds the key of.
-            if (pin && pin->sha256 == shown.sha256)
-                certificate.pinnedOn = pin->day;
-            else if (WritePin(printer, shown.sha256))
-                certificate.pinnedOn = PinDayToday();
-            certificate.trust = CertificateTrust::FirstUse;
-            break;
-        case CertificateVerdict::Changed:
-            m_certificateFailure = Failure::CertificateChanged;
-            m_answer.pinnedSha256 = pin->sha256;
-            break;
-        case CertificateVerdict::NotTrusted:
-            m_certificateFailure = Failure::UntrustedCertificate;
-            break;
-        }
-        m_answer.certificate = certificate;
-        if (m_certificateFailure == Failure::None)
-            m_link->Accept({shown, certificate});
     }
 
     bool Fail(bool sent, DWORD error = GetLastError())
@@ -323,17 +240,6 @@ private:
         return m_input.document->Read(block);
     }
 
-    bool SetCredentials(HINTERNET request) const
-    {
-        const Credentials* pCredentials = m_credentials ? &*m_credentials : nullptr;
-        if (!pCredentials || !m_input.url.Secure() || m_input.scheme == SignInScheme::None ||
-            (m_input.scheme == SignInScheme::Digest && !m_bChallenged))
-            return true;
-        const DWORD scheme = m_input.scheme == SignInScheme::Basic ? WINHTTP_AUTH_SCHEME_BASIC : WINHTTP_AUTH_SCHEME_DIGEST;
-        return WinHttpSetCredentials(request, WINHTTP_AUTH_TARGET_SERVER, scheme, pCredentials->strUser.c_str(),
-                                     pCredentials->strPassword.c_str(), nullptr) != FALSE;
-    }
-
     // The headers alone, then the attributes, then the document block by block (each read
     // while the one before is written), each only once the certificate has passed. WinHTTP counts a body's length in 32 bits: past 4 GiB
     // the length goes as a header of ours, and WinHTTP is told to leave it alone. (Wine's
@@ -343,7 +249,7 @@ private:
         const std::vector<uint8_t>& head = m_input.head;
         DocumentSource* document = m_input.document;
         std::wstring headers = L"Content-Type: application/ipp\r\n";
-        if (!Limit(request, true) || !SetCredentials(request))
+        if (!Limit(request, true))
             return Fail(false);
         const uint64_t size = document ? document->Size() : 0;
         const uint64_t total = size + head.size();
@@ -356,12 +262,6 @@ private:
                                           reinterpret_cast<DWORD_PTR>(this));
             }))
             return CallFailed(false);
-        if (m_input.url.Secure()) {
-            if (!m_bJudged)
-                JudgeCertificate(request);
-            if (m_certificateFailure != Failure::None)
-                return Fail(m_certificateFailure);
-        }
         if (!Write(request, head.data(), head.size()))
             return false;
         if (!document)
@@ -416,9 +316,7 @@ private:
             DWORD supported = 0, first = 0, target = 0;
             if (status == 401 && WinHttpQueryAuthSchemes(request, &supported, &first, &target))
                 m_learnt.nAuthSchemes = supported;
-            return Fail(m_credentials && !(m_input.scheme == SignInScheme::Digest && !m_bChallenged)
-                            ? Failure::SignInRefused
-                            : Failure::NeedsCredentials);
+            return Fail(Failure::NeedsCredentials);
         }
         if (status != 200)
             return Fail(Failure::HttpError);
@@ -459,15 +357,11 @@ private:
 
     std::shared_ptr<HttpLink> m_link;
     PostInput m_input;
-    std::optional<Credentials> m_credentials;
     std::shared_ptr<Shared> m_shared;
     Answer m_answer;
     PostResult m_learnt;
-    bool m_bJudged = false;
-    bool m_bChallenged = false;
     std::optional<Clock::time_point> m_limitedAt;        // the time-outs last set
     std::optional<Clock::time_point> m_answerLimitedAt;  // and with them the answer's wait
-    Failure m_certificateFailure = Failure::None;
 };
 
 // The caller waits for the POST or for its stop, whichever comes first: the POST's end wakes
@@ -502,8 +396,10 @@ void CALLBACK RunHeldPost(PTP_CALLBACK_INSTANCE, void* pContext)
 
 }  // namespace
 
-HttpLink::HttpLink(const PrinterUrl& url, bool bKeepAlive) : m_bKeepAlive(bKeepAlive)
+HttpLink::HttpLink(const PrinterUrl& url, bool bKeepAlive) : m_bKeepAlive(bKeepAlive), m_bSecure(url.Secure())
 {
+    if (m_bSecure)
+        return;
     m_hSession = WinHttpOpen(L"Lumeo", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
     if (m_hSession)
         m_hConnect = WinHttpConnect(m_hSession, Wide(url.host).c_str(), url.port, 0);
@@ -546,10 +442,51 @@ void HttpLink::Accept(const AcceptedCertificate& accepted)
     m_accepted = accepted;
 }
 
+std::unique_ptr<TlsStream> HttpLink::TakeStream()
+{
+    const std::lock_guard<std::mutex> guard(m_lock);
+    std::unique_ptr<TlsStream> stream = std::move(m_stream);
+    if (stream && !stream->Idle())
+        stream.reset();
+    return stream;
+}
+
+void HttpLink::KeepStream(std::unique_ptr<TlsStream> stream)
+{
+    const std::lock_guard<std::mutex> guard(m_lock);
+    if (m_bKeepAlive)
+        m_stream = std::move(stream);
+}
+
+std::optional<HttpChallenge> HttpLink::Digest() const
+{
+    const std::lock_guard<std::mutex> guard(m_lock);
+    return m_digest;
+}
+
+uint32_t HttpLink::NextNonceCount()
+{
+    const std::lock_guard<std::mutex> guard(m_lock);
+    return ++m_nNonceCount;
+}
+
+void HttpLink::SetDigest(const HttpChallenge& challenge)
+{
+    const std::lock_guard<std::mutex> guard(m_lock);
+    if (!m_digest || m_digest->nonce != challenge.nonce)
+        m_nNonceCount = 0;
+    m_digest = challenge;
+}
+
 PostResult PostOnce(const std::shared_ptr<HttpLink>& link, const PostInput& input, Answer& answer)
 {
-    auto shared = std::make_shared<Shared>();
     const std::string printer = answer.printer;
+    if (input.url.Secure()) {
+        const PostResult learnt = PostOverTls(*link, input, answer);
+        answer.printer = printer;
+        return learnt;
+    }
+    auto shared = std::make_shared<Shared>();
     if (!input.options.stop) {
         Post post(link, input, shared);
         post.Run();

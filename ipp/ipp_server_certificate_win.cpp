@@ -71,14 +71,10 @@ bool JudgeChain(PCCERT_CONTEXT pCert, const std::string& host, bool& bTrusted)
 }
 }  // namespace
 
-ServerCertificate ReadServerCertificate(HINTERNET hRequest, const std::string& host, const ServerCertificate* judged)
+ServerCertificate ReadServerCertificate(PCCERT_CONTEXT pCert, const std::string& host, const ServerCertificate* judged)
 {
     ServerCertificate read;
-    PCCERT_CONTEXT pCert = nullptr;
-    DWORD nSize = sizeof(pCert);
-    if (!WinHttpQueryOption(hRequest, WINHTTP_OPTION_SERVER_CERT_CONTEXT, &pCert, &nSize) || !pCert)
-        return read;
-    if (pCert->pbCertEncoded && pCert->cbCertEncoded > 0 && pCert->cbCertEncoded <= kMaxCertificateBytes &&
+    if (pCert && pCert->pbCertEncoded && pCert->cbCertEncoded > 0 && pCert->cbCertEncoded <= kMaxCertificateBytes &&
         Sha256(pCert->pbCertEncoded, pCert->cbCertEncoded, read.sha256)) {
         if (judged && judged->bRead && judged->sha256 == read.sha256) {
             read = *judged;
@@ -87,6 +83,16 @@ ServerCertificate ReadServerCertificate(HINTERNET hRequest, const std::string& h
             read.bRead = true;
         }
     }
+    return read;
+}
+
+ServerCertificate ReadServerCertificate(HINTERNET hRequest, const std::string& host, const ServerCertificate* judged)
+{
+    PCCERT_CONTEXT pCert = nullptr;
+    DWORD nSize = sizeof(pCert);
+    if (!WinHttpQueryOption(hRequest, WINHTTP_OPTION_SERVER_CERT_CONTEXT, &pCert, &nSize) || !pCert)
+        return ServerCertificate();
+    const ServerCertificate read = ReadServerCertificate(pCert, host, judged);
     CertFreeCertificateContext(pCert);
     return read;
 }

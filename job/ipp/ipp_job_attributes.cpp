@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "common/sha256.h"
+#include "ipp/ipp_sha256.h"
 #include "printer/state/ticket_offer.h"
 
 namespace {

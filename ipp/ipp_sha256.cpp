@@ -1,4 +1,4 @@
-#include "common/sha256.h"
+#include "ipp/ipp_sha256.h"
 
 #include <vector>
 

@@ -1,0 +1,259 @@
+// One POST over our own TLS stream, on the caller's thread: the stream's waits look at the
+// caller's stop and end at the deadline. The certificate is judged on every request before
+// anything is written; a sign-in goes only here.
+#include "ipp/ipp_http_post.h"
+
+#include <bcrypt.h>
+#include "ipp/ipp_log.h"
+#include "ipp/ipp_read_ahead.h"
+#include "ipp/ipp_tls_stream.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace ipp {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string Utf8(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(std::max(n, 0)), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// A password's copy is wiped when it goes.
+struct Wiped {
+    std::string text;
+    ~Wiped() { SecureZeroMemory(text.data(), text.size()); }
+};
+
+std::string RandomHex()
+{
+    static const char kHex[] = "0123456789abcdef";
+    uint8_t bytes[16] = {};
+    BCryptGenRandom(nullptr, bytes, sizeof(bytes), BCRYPT_USE_SYSTEM_PREFERRED_RNG);
+    std::string hex;
+    for (uint8_t b : bytes) {
+        hex += kHex[b >> 4];
+        hex += kHex[b & 15];
+    }
+    return hex;
+}
+
+class TlsPost {
+public:
+    TlsPost(HttpLink& link, const PostInput& input) : m_link(link), m_input(input) {}
+
+    void Run()
+    {
+        // Once more on a new connection when a kept one turns out closed before its answer,
+        // and once more with Digest's answer to the printer's challenge.
+        for (int nRound = 0; nRound < 3; ++nRound) {
+            m_answer = Answer();
+            m_learnt = PostResult();
+            std::unique_ptr<TlsStream> stream = m_link.TakeStream();
+            const bool bKept = stream != nullptr;
+            if (!stream) {
+                stream = std::make_unique<TlsStream>();
+                stream->Limit(m_input.deadline, &m_input.options.stop);
+                if (const Failure failure = stream->Open(m_input.url.host, m_input.url.port); failure != Failure::None)
+                    return Fail(failure, stream->SystemError());
+            }
+            stream->Limit(m_input.deadline, &m_input.options.stop);
+            const Round round = Exchange(*stream, bKept);
+            if (round == Round::Again)
+                continue;
+            if (round == Round::Keep) {
+                stream->Limit(Clock::time_point(), nullptr);
+                m_link.KeepStream(std::move(stream));
+            }
+            if (!m_bRetryForDigest)
+                return;
+            m_bRetryForDigest = false;
+        }
+    }
+
+    Answer& Result() { return m_answer; }
+    PostResult& Learnt() { return m_learnt; }
+
+private:
+    enum class Round { Done, Keep, Again };
+
+    void Fail(Failure failure, uint32_t systemError = 0)
+    {
+        m_answer.failure = failure;
+        m_answer.systemError = systemError;
+    }
+
+    // Basic with every request; Digest once the printer has challenged on this link.
+    std::string Authorization()
+    {
+        const Credentials* pCredentials = m_input.credentials;
+        if (!pCredentials || m_input.scheme == SignInScheme::None)
+            return std::string();
+        const Wiped user{Utf8(pCredentials->strUser)};
+        const Wiped password{Utf8(pCredentials->strPassword)};
+        if (m_input.scheme == SignInScheme::Basic)
+            return BasicAuthorization(user.text, password.text);
+        const std::optional<HttpChallenge> challenge = m_link.Digest();
+        if (!challenge)
+            return std::string();
+        m_bDigestSent = true;
+        return DigestAuthorization(*challenge, user.text, password.text, "POST", m_input.url.path, RandomHex(),
+                                   m_link.NextNonceCount());
+    }
+
+    Round Exchange(TlsStream& stream, bool bKept)
+    {
+        PCCERT_CONTEXT pCert = stream.Certificate();
+        const Failure judged = JudgeShownCertificate(m_link, m_input.url, pCert, m_answer);
+        if (pCert)
+            CertFreeCertificateContext(pCert);
+        if (judged != Failure::None)
+            return Fail(judged), Round::Done;
+
+        DocumentSource* document = m_input.document;
+        const uint64_t size = document ? document->Size() : 0;
+        const std::string authorization = Authorization();
+        const bool bSignIn = !authorization.empty();
+        if (m_input.credentials && m_input.scheme == SignInScheme::Basic && !bSignIn)
+            return Fail(Failure::SignInRefused), Round::Done;  // a name that cannot be sent
+        std::string head = PostHead(m_input.url.path, m_input.url.HostForUrl() + ":" + std::to_string(m_input.url.port),
+                                    size + m_input.head.size(), authorization, m_link.KeepAlive());
+        if (head.empty())
+            return Fail(Failure::BadRequest), Round::Done;
+        std::vector<uint8_t> first(head.begin(), head.end());
+        SecureZeroMemory(head.data(), head.size());
+        first.insert(first.end(), m_input.head.begin(), m_input.head.end());
+        Failure failure = stream.Write(first);
+        SecureZeroMemory(first.data(), first.size());
+        if (failure != Failure::None)
+            return bKept && failure == Failure::ConnectionLost ? Round::Again : (Fail(failure, stream.SystemError()), Round::Done);
+        if (document && (failure = SendDocument(stream, size)) != Failure::None && failure != Failure::ConnectionLost)
+            return Fail(failure, stream.SystemError()), Round::Done;
+        // A printer that stopped reading may have said why before it closed.
+        HttpAnswer http;
+        const HttpReadError read = ReadHttpAnswer(stream, m_input.options.maxAnswerBytes, http);
+        if (read == HttpReadError::Closed && bKept && !document)
+            return Round::Again;
+        if (read != HttpReadError::None) {
+            if (failure != Failure::None)
+                return Fail(failure, stream.SystemError()), Round::Done;
+            return Fail(FailureOf(read, stream)), Round::Done;
+        }
+        m_answer.httpStatus = http.status;
+        Judge(http, bSignIn);
+        return http.bKeepAlive ? Round::Keep : Round::Done;
+    }
+
+    Failure SendDocument(TlsStream& stream, uint64_t size)
+    {
+        ReadAhead ahead([this](std::span<uint8_t> block) { return m_input.document->Read(block); }, 1 << 20);
+        uint64_t sent = 0;
+        while (true) {
+            if (m_input.options.stop && m_input.options.stop())
+                return Failure::Stopped;
+            const std::optional<std::span<const uint8_t>> block = ahead.Next();
+            if (!block)
+                return Failure::DocumentUnreadable;
+            if (block->empty())
+                break;
+            sent += block->size();
+            if (sent > size)
+                return Failure::DocumentUnreadable;  // it grew while it was sent
+            if (const Failure failure = stream.Write(*block); failure != Failure::None)
+                return failure;
+        }
+        return sent == size ? Failure::None : Failure::DocumentUnreadable;
+    }
+
+    static Failure FailureOf(HttpReadError error, const TlsStream& stream)
+    {
+        switch (error) {
+        case HttpReadError::NotHttp:
+            return Failure::NotHttp;
+        case HttpReadError::TooLarge:
+            return Failure::TooLarge;
+        case HttpReadError::ReadFailed:
+            return stream.Failed() == Failure::None ? Failure::ConnectionLost : stream.Failed();
+        default:
+            return Failure::ConnectionLost;
+        }
+    }
+
+    void Judge(const HttpAnswer& http, bool bSignIn)
+    {
+        const unsigned status = http.status;
+        if (status >= 300 && status < 400) {
+            const std::string* pLocation = http.Header("location");
+            if (pLocation && !pLocation->empty() && pLocation->size() <= kMaxUrlBytes) {
+                m_learnt.location = *pLocation;
+                m_learnt.bRedirect = true;
+                return;
+            }
+            return Fail(Failure::HttpError);
+        }
+        if (status == 401 || status == 407) {
+            if (status == 401)
+                Offered(ParseChallenges(http.Headers("www-authenticate")));
+            // Digest is answered once the printer has challenged: then the same request again.
+            if (m_input.credentials && m_input.scheme == SignInScheme::Digest && !m_bDigestSent && m_link.Digest() &&
+                !m_input.document) {
+                m_bRetryForDigest = true;
+                return Fail(Failure::NeedsCredentials);
+            }
+            return Fail(bSignIn ? Failure::SignInRefused : Failure::NeedsCredentials);
+        }
+        if (status != 200)
+            return Fail(Failure::HttpError);
+        const std::string* pType = http.Header("content-type");
+        std::string type = pType ? *pType : std::string();
+        std::transform(type.begin(), type.end(), type.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (type.rfind("application/ipp", 0) != 0)
+            return Fail(Failure::NotIpp);
+        const Decoded decoded = DecodeMessage(http.body, m_answer.message);
+        if (decoded.error != DecodeError::None) {
+            m_answer.decodeError = decoded.error;
+            return Fail(Failure::Malformed);
+        }
+    }
+
+    void Offered(const std::vector<HttpChallenge>& challenges)
+    {
+        for (const HttpChallenge& challenge : challenges) {
+            if (challenge.scheme == HttpChallenge::Scheme::Basic) {
+                m_learnt.nAuthSchemes |= WINHTTP_AUTH_SCHEME_BASIC;
+            } else {
+                if (!(m_learnt.nAuthSchemes & WINHTTP_AUTH_SCHEME_DIGEST))
+                    m_link.SetDigest(challenge);
+                m_learnt.nAuthSchemes |= WINHTTP_AUTH_SCHEME_DIGEST;
+            }
+        }
+    }
+
+    HttpLink& m_link;
+    PostInput m_input;
+    Answer m_answer;
+    PostResult m_learnt;
+    bool m_bDigestSent = false;
+    bool m_bRetryForDigest = false;
+};
+
+}  // namespace
+
+PostResult PostOverTls(HttpLink& link, const PostInput& input, Answer& answer)
+{
+    TlsPost post(link, input);
+    post.Run();
+    answer = std::move(post.Result());
+    return post.Learnt();
+}
+
+}  // namespace ipp
