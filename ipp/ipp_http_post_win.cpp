@@ -173,10 +173,8 @@ private:
     }
 
     // No credentials of the Windows user, no cookies, no redirect taken behind our back, no
-    // sign-in answered but ours. TLS takes any certificate here: it is judged below, before
-    // anything else is written. A kept connection saves each request its connection, and over
-    // TLS its handshake. Over plain HTTP it is kept only where Nagle's algorithm could be
-    // switched off for it: otherwise WinHTTP's separate write of the body waits for the
+    // sign-in answered but ours. A kept connection saves each request its connection; it is
+    // kept only where Nagle's algorithm could be switched off for it: otherwise WinHTTP's separate write of the body waits for the
     // printer's delayed acknowledgement of the headers (40 ms and more) on every request
     // after the first, where a new connection costs a round trip.
     bool Guard(HINTERNET request) const

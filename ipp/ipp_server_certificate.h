@@ -3,7 +3,6 @@
 // its fingerprint, its subject cleaned and cut short, and whether Windows trusts it for the
 // URL's host. Windows build only.
 #include <windows.h>
-#include <winhttp.h>
 #include <wincrypt.h>
 
 #include <string>
@@ -19,8 +18,6 @@ struct ServerCertificate {
 
 // `judged`: one read before for the same host; when the printer shows the same certificate
 // again, Windows' verdict on it is taken from there instead of building its chain again.
-ServerCertificate ReadServerCertificate(HINTERNET hRequest, const std::string& host,
-                                        const ServerCertificate* judged = nullptr);
 ServerCertificate ReadServerCertificate(PCCERT_CONTEXT pCert, const std::string& host,
                                         const ServerCertificate* judged = nullptr);
 

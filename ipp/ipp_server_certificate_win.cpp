@@ -86,15 +86,4 @@ ServerCertificate ReadServerCertificate(PCCERT_CONTEXT pCert, const std::string&
     return read;
 }
 
-ServerCertificate ReadServerCertificate(HINTERNET hRequest, const std::string& host, const ServerCertificate* judged)
-{
-    PCCERT_CONTEXT pCert = nullptr;
-    DWORD nSize = sizeof(pCert);
-    if (!WinHttpQueryOption(hRequest, WINHTTP_OPTION_SERVER_CERT_CONTEXT, &pCert, &nSize) || !pCert)
-        return ServerCertificate();
-    const ServerCertificate read = ReadServerCertificate(pCert, host, judged);
-    CertFreeCertificateContext(pCert);
-    return read;
-}
-
 }  // namespace ipp
