@@ -121,15 +121,18 @@ private:
 
         DocumentSource* document = m_input.document;
         const uint64_t size = document ? document->Size() : 0;
-        const std::string authorization = Authorization();
-        const bool bSignIn = !authorization.empty();
+        Wiped authorization{Authorization()};
+        const bool bSignIn = !authorization.text.empty();
         if (m_input.credentials && m_input.scheme == SignInScheme::Basic && !bSignIn)
             return Fail(Failure::SignInRefused), Round::Done;  // a name that cannot be sent
         std::string head = PostHead(m_input.url.path, m_input.url.HostForUrl() + ":" + std::to_string(m_input.url.port),
-                                    size + m_input.head.size(), authorization, m_link.KeepAlive());
+                                    size + m_input.head.size(), authorization.text, m_link.KeepAlive());
         if (head.empty())
             return Fail(Failure::BadRequest), Round::Done;
-        std::vector<uint8_t> first(head.begin(), head.end());
+        // Made at its full size at once: no copy of the sign-in is left behind by a growth.
+        std::vector<uint8_t> first;
+        first.reserve(head.size() + m_input.head.size());
+        first.assign(head.begin(), head.end());
         SecureZeroMemory(head.data(), head.size());
         first.insert(first.end(), m_input.head.begin(), m_input.head.end());
         Failure failure = stream.Write(first);
