@@ -47,9 +47,9 @@ PrinterUrl OverTls(const PrinterUrl& url)
 
 SignInScheme SchemeOffered(uint32_t nSchemes)
 {
-    if (nSchemes & WINHTTP_AUTH_SCHEME_BASIC)
+    if (nSchemes & kOfferedBasic)
         return SignInScheme::Basic;
-    return nSchemes & WINHTTP_AUTH_SCHEME_DIGEST ? SignInScheme::Digest : SignInScheme::None;
+    return nSchemes & kOfferedDigest ? SignInScheme::Digest : SignInScheme::None;
 }
 
 // The request as this connection sends it: its printer-uri the URL asked now.
@@ -79,11 +79,11 @@ bool ListsTls(const Message& answer)
 struct Connection::State {
     PrinterUrl url;
     bool bKeepAlive = false;
-    std::shared_ptr<HttpLink> link;
+    std::unique_ptr<HttpLink> link;
     std::optional<Credentials> accepted;  // the sign-in the printer took
     SignInScheme scheme = SignInScheme::None;
 
-    void Reach(const PrinterUrl& target) { link = std::make_shared<HttpLink>(target, bKeepAlive); }
+    void Reach() { link = std::make_unique<HttpLink>(bKeepAlive); }
 
     // One request, with at most one redirect: to the same host, never from TLS to plain
     // text, and not with a document, which has been read already.
@@ -104,7 +104,8 @@ struct Connection::State {
             return answer;
         }
         for (int hop = 0; hop < 2; ++hop) {
-            const PostResult learnt = PostOnce(hop == 0 ? link : std::make_shared<HttpLink>(input.url, false), input, answer);
+            HttpLink redirected(false);
+            const PostResult learnt = PostOnce(hop == 0 ? *link : redirected, input, answer);
             m_nAuthSchemes = learnt.nAuthSchemes;
             if (!learnt.bRedirect)
                 return answer;
@@ -125,7 +126,7 @@ struct Connection::State {
     {
         const PrinterUrl plain = url;
         url = OverTls(plain);
-        Reach(url);
+        Reach();
         const Answer probe = Send(GetPrinterAttributesRequest(1, url.Text(), std::string(), {"printer-uri-supported"}),
                                   options, nullptr, nullptr, SignInScheme::None);
         const bool bTls = probe.failure == Failure::NeedsCredentials ||
@@ -141,7 +142,7 @@ struct Connection::State {
             refusal.failure = Failure::PasswordUnencrypted;
         }
         url = plain;
-        Reach(url);
+        Reach();
         return false;
     }
 
@@ -188,7 +189,7 @@ Connection::Connection(const PrinterUrl& url, bool bKeepAlive) : m_state(std::ma
 {
     m_state->url = url;
     m_state->bKeepAlive = bKeepAlive;
-    m_state->Reach(url);
+    m_state->Reach();
 }
 
 Connection::~Connection() = default;

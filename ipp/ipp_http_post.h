@@ -1,11 +1,11 @@
 #pragma once
-// One POST of application/ipp through WinHTTP, the piece every exchange is made of: the
-// headers go first and alone, the printer's certificate is judged before anything else is
-// written (the request's attributes, a document, a sign-in), and a stop walks away from a
-// write or a wait that the printer holds. Windows build only.
+// One POST of application/ipp over a connection of our own, the piece every exchange is
+// made of: over TLS the printer's certificate is judged before anything is written (the
+// request's attributes, a document, a sign-in), and a stop reaches every write and wait
+// that the printer holds. Windows build only.
 #include <winsock2.h>
 #include <windows.h>
-#include <winhttp.h>
+#include <wincrypt.h>
 
 #include <memory>
 #include <mutex>
@@ -26,26 +26,17 @@ struct AcceptedCertificate {
     Certificate verdict;
 };
 
-class TlsStream;
+class PrinterStream;
 
-// The way to one host and port, shared by the requests of a Connection: over plain HTTP
-// WinHTTP's session and connection (shared also by a request a stop has walked away from),
-// over TLS our own stream (ipp_tls_stream.h), kept between requests when asked.
+// The way to one host and port, shared by the requests of a Connection: the stream kept
+// between requests when asked (ipp_printer_stream.h).
 class HttpLink {
 public:
-    HttpLink(const PrinterUrl& url, bool bKeepAlive);
+    explicit HttpLink(bool bKeepAlive);
     ~HttpLink();
     HttpLink(const HttpLink&) = delete;
     HttpLink& operator=(const HttpLink&) = delete;
-    bool Open() const { return m_bSecure || m_hConnect != nullptr; }
-    HINTERNET Connect() const { return m_hConnect; }
     bool KeepAlive() const { return m_bKeepAlive; }
-    DWORD OpenError() const { return m_nOpenError; }
-
-    // Once for each new connection of the link's requests: Nagle's algorithm switched off.
-    // A link where that failed keeps no plain connection.
-    void PrepareConnection(HINTERNET hRequest);
-    bool NagleStays() const;
 
     // The certificate that passed last on this link: a request that is shown the same one
     // again (a kept connection's next request) takes its verdict instead of building its
@@ -53,25 +44,19 @@ public:
     std::optional<AcceptedCertificate> Accepted() const;
     void Accept(const AcceptedCertificate& accepted);
 
-    // TLS: the stream the last request left open, when the printer has not closed it since.
-    std::unique_ptr<TlsStream> TakeStream();
-    void KeepStream(std::unique_ptr<TlsStream> stream);
+    // The stream the last request left open, when the printer has not closed it since.
+    std::unique_ptr<PrinterStream> TakeStream();
+    void KeepStream(std::unique_ptr<PrinterStream> stream);
     // TLS: the printer's last Digest challenge, and how often its nonce has been answered.
     std::optional<HttpChallenge> Digest() const;
     uint32_t NextNonceCount();
     void SetDigest(const HttpChallenge& challenge);
 
 private:
-    HINTERNET m_hSession = nullptr;
-    HINTERNET m_hConnect = nullptr;
     bool m_bKeepAlive;
-    bool m_bSecure;
-    DWORD m_nOpenError = 0;
-    // A stopped request may still run on the pool beside the link's next one.
     mutable std::mutex m_lock;
-    bool m_bNagleStays = false;
     std::optional<AcceptedCertificate> m_accepted;
-    std::unique_ptr<TlsStream> m_stream;
+    std::unique_ptr<PrinterStream> m_stream;
     std::optional<HttpChallenge> m_digest;
     uint32_t m_nNonceCount = 0;
 };
@@ -84,7 +69,7 @@ struct PostInput {
     DocumentSource* document = nullptr;
     ExchangeOptions options;
     std::chrono::steady_clock::time_point deadline;
-    // Given only for TLS; Basic goes with the request, Digest after the printer's challenge.
+    // Taken only over TLS; Basic goes with the request, Digest after the printer's challenge.
     const Credentials* credentials = nullptr;
     SignInScheme scheme = SignInScheme::None;
 };
@@ -92,14 +77,15 @@ struct PostInput {
 struct PostResult {
     std::string location;   // a redirect's Location
     bool bRedirect = false;
-    uint32_t nAuthSchemes = 0;  // WINHTTP_AUTH_SCHEME_* the printer offered with a 401
+    uint32_t nAuthSchemes = 0;  // kOffered* the printer offered with a 401
 };
 
+constexpr uint32_t kOfferedBasic = 1;
+constexpr uint32_t kOfferedDigest = 2;
+
 // Fills `answer` (failure, status, message, certificate) and returns what else the POST
-// learnt.
-PostResult PostOnce(const std::shared_ptr<HttpLink>& link, const PostInput& input, Answer& answer);
-// The same over our own TLS (ipp_tls_post_win.cpp), on the caller's thread.
-PostResult PostOverTls(HttpLink& link, const PostInput& input, Answer& answer);
+// learnt; on the caller's thread.
+PostResult PostOnce(HttpLink& link, const PostInput& input, Answer& answer);
 
 // The certificate a printer showed on a TLS connection, judged: trusted by Windows, pinned,
 // pinned now, or refused. Fills answer.certificate (and pinnedSha256 for a change); None

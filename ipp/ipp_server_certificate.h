@@ -18,7 +18,8 @@ struct ServerCertificate {
 
 // `judged`: one read before for the same host; when the printer shows the same certificate
 // again, Windows' verdict on it is taken from there instead of building its chain again.
+// !bAskWindows: the fingerprint and subject alone, no chain built (bTrustedByWindows false).
 ServerCertificate ReadServerCertificate(PCCERT_CONTEXT pCert, const std::string& host,
-                                        const ServerCertificate* judged = nullptr);
+                                        const ServerCertificate* judged = nullptr, bool bAskWindows = true);
 
 }  // namespace ipp

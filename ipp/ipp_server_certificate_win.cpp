@@ -71,14 +71,15 @@ bool JudgeChain(PCCERT_CONTEXT pCert, const std::string& host, bool& bTrusted)
 }
 }  // namespace
 
-ServerCertificate ReadServerCertificate(PCCERT_CONTEXT pCert, const std::string& host, const ServerCertificate* judged)
+ServerCertificate ReadServerCertificate(PCCERT_CONTEXT pCert, const std::string& host, const ServerCertificate* judged,
+                                        bool bAskWindows)
 {
     ServerCertificate read;
     if (pCert && pCert->pbCertEncoded && pCert->cbCertEncoded > 0 && pCert->cbCertEncoded <= kMaxCertificateBytes &&
         Sha256(pCert->pbCertEncoded, pCert->cbCertEncoded, read.sha256)) {
         if (judged && judged->bRead && judged->sha256 == read.sha256) {
             read = *judged;
-        } else if (JudgeChain(pCert, host, read.bTrustedByWindows)) {
+        } else if (!bAskWindows || JudgeChain(pCert, host, read.bTrustedByWindows)) {
             read.strSubject = SubjectOf(pCert);
             read.bRead = true;
         }

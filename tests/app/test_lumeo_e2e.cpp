@@ -1092,7 +1092,7 @@ TEST_F(LumeoEndToEnd, APrinterReachedByItsUrlAloneIsJudgedHeardAndSentToOverIpp)
     // The responder's count: the length, then each run of bytes that are not zero at its offset, in hex.
     EXPECT_EQ(ReadWholeFile(strHeld + "/counted"), "4298113029\n0 255044462d312e340a\n3221225472 3347\n"
                                                    "4294967294 45444745\n4298113023 2525454f460a\n");
-    // Framed by a length of ours that WinHTTP cannot count: the attributes and the whole file, never chunked.
+    // Framed by a length past 32 bits: the attributes and the whole file, never chunked.
     unsigned long long nLength = 0, nAttributes = 0;
     char szChunked[16] = {};
     ASSERT_EQ(sscanf(ReadWholeFile(strHeld + "/framing").c_str(), "content-length=%llu attributes=%llu "

@@ -1,5 +1,5 @@
-// IPP over HTTP through WinHTTP: a real printer answers, a printer gone wrong gives a clear
-// reason, and one that keeps the answer back is left when the budget runs out.
+// IPP over HTTP on our own connection: a real printer answers, a printer gone wrong gives a
+// clear reason, and one that keeps the answer back is left when the budget runs out.
 #include <winsock2.h>
 #include <gtest/gtest.h>
 

@@ -1,10 +1,11 @@
 #pragma once
-// A printer's TLS connection of our own, beneath our HTTP (ipp_http_wire.h): Schannel does
-// the handshake and the records, and a body goes out a megabyte of records to a send.
-// (WinHTTP sends each 16 KiB record by itself; under Wine each send is a round trip to
-// Wine's server, and a 512 MiB upload took 2.5 to 4 times as long as the same bytes
-// sent a megabyte at a time.) The socket does not block: every wait is cut to the deadline
-// and looks at the caller's stop between. Windows build only.
+// A printer's connection of our own, beneath our HTTP (ipp_http_wire.h), plain or over TLS.
+// Over TLS Schannel does the handshake and the records, and a body goes out a megabyte of
+// records to a send. (WinHTTP sent each 16 KiB record by itself; under Wine each send is a
+// round trip to Wine's server, and a 512 MiB upload took 2.5 to 4 times as long as the same
+// bytes sent a megabyte at a time.) Plain text goes out as it is given. The socket does not
+// block: every wait is cut to the deadline and looks at the caller's stop between.
+// Windows build only.
 #include <winsock2.h>
 #include <windows.h>
 #ifndef SECURITY_WIN32
@@ -25,23 +26,24 @@
 
 namespace ipp {
 
-class TlsStream : public HttpByteSource {
+class PrinterStream : public HttpByteSource {
 public:
     using Clock = std::chrono::steady_clock;
 
-    TlsStream();
-    ~TlsStream() override;
-    TlsStream(const TlsStream&) = delete;
-    TlsStream& operator=(const TlsStream&) = delete;
+    PrinterStream();
+    ~PrinterStream() override;
+    PrinterStream(const PrinterStream&) = delete;
+    PrinterStream& operator=(const PrinterStream&) = delete;
 
     // The deadline and stop of the request that uses the stream now: a kept stream serves
     // one request after another. `stop` may be empty; it must outlive the request.
     void Limit(Clock::time_point deadline, const std::function<bool()>* stop);
 
-    // Connects to the host's first address that answers and shakes hands; the certificate
-    // is taken as shown, for the caller to judge before anything is written.
-    Failure Open(const std::string& host, uint16_t port);
-    // The printer's certificate, to be freed with CertFreeCertificateContext; null when none.
+    // Connects to the host's first address that answers and, bSecure, shakes hands; the
+    // certificate is taken as shown, for the caller to judge before anything is written.
+    Failure Open(const std::string& host, uint16_t port, bool bSecure);
+    // The printer's certificate, to be freed with CertFreeCertificateContext; null when none
+    // (plain text too).
     PCCERT_CONTEXT Certificate() const;
 
     Failure Write(std::span<const uint8_t> bytes);
@@ -59,15 +61,17 @@ private:
     Failure Wait(short events);
     Failure Send(const uint8_t* data, size_t size);
     Failure Receive(bool& bClosed);
+    std::optional<size_t> ReadPlain(std::span<uint8_t> buffer);
     Failure Fail(Failure failure, uint32_t systemError = 0);
 
     SOCKET m_socket = INVALID_SOCKET;
     CtxtHandle m_context = {};
+    bool m_bSecure = false;
     bool m_bContext = false;
     SecPkgContext_StreamSizes m_sizes = {};
     Clock::time_point m_deadline;
     const std::function<bool()>* m_stop = nullptr;
-    std::vector<uint8_t> m_in;   // records received, not yet decrypted
+    std::vector<uint8_t> m_in;   // TLS: records received, not yet decrypted
     size_t m_nIn = 0;
     std::vector<uint8_t> m_plain;  // decrypted, not yet read
     size_t m_nPlainRead = 0;

@@ -1,7 +1,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include "ipp/ipp_tls_stream.h"
+#include "ipp/ipp_printer_stream.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -86,30 +86,30 @@ void CloseSocket(SOCKET& s)
 
 }  // namespace
 
-TlsStream::TlsStream() : m_in(kInBuffer) {}
+PrinterStream::PrinterStream() = default;
 
-TlsStream::~TlsStream()
+PrinterStream::~PrinterStream()
 {
     if (m_bContext)
         DeleteSecurityContext(&m_context);
     CloseSocket(m_socket);
 }
 
-void TlsStream::Limit(Clock::time_point deadline, const std::function<bool()>* stop)
+void PrinterStream::Limit(Clock::time_point deadline, const std::function<bool()>* stop)
 {
     m_deadline = deadline;
     m_stop = stop && *stop ? stop : nullptr;
     m_failure = Failure::None;
 }
 
-Failure TlsStream::Fail(Failure failure, uint32_t systemError)
+Failure PrinterStream::Fail(Failure failure, uint32_t systemError)
 {
     m_failure = failure;
     m_nSystemError = systemError;
     return failure;
 }
 
-Failure TlsStream::Wait(short events)
+Failure PrinterStream::Wait(short events)
 {
     while (true) {
         if (m_stop && (*m_stop)())
@@ -126,7 +126,7 @@ Failure TlsStream::Wait(short events)
     }
 }
 
-Failure TlsStream::Connect(const std::string& host, uint16_t port)
+Failure PrinterStream::Connect(const std::string& host, uint16_t port)
 {
     auto lookup = std::make_shared<Lookup>();
     lookup->host.assign(host.begin(), host.end());
@@ -186,7 +186,7 @@ Failure TlsStream::Connect(const std::string& host, uint16_t port)
     return Failure::None;
 }
 
-Failure TlsStream::Send(const uint8_t* data, size_t size)
+Failure PrinterStream::Send(const uint8_t* data, size_t size)
 {
     while (size > 0) {
         const int nSent = send(m_socket, reinterpret_cast<const char*>(data), static_cast<int>(std::min<size_t>(size, 1 << 30)), 0);
@@ -204,7 +204,7 @@ Failure TlsStream::Send(const uint8_t* data, size_t size)
 }
 
 // More records from the printer into the input buffer.
-Failure TlsStream::Receive(bool& bClosed)
+Failure PrinterStream::Receive(bool& bClosed)
 {
     bClosed = false;
     if (m_nIn == m_in.size())
@@ -226,7 +226,7 @@ Failure TlsStream::Receive(bool& bClosed)
     }
 }
 
-Failure TlsStream::Handshake(const std::wstring& host)
+Failure PrinterStream::Handshake(const std::wstring& host)
 {
     CredHandle* pCredential = ClientCredential();
     if (!pCredential)
@@ -284,24 +284,30 @@ Failure TlsStream::Handshake(const std::wstring& host)
     return Fail(Failure::SecureChannelFailed);
 }
 
-Failure TlsStream::Open(const std::string& host, uint16_t port)
+Failure PrinterStream::Open(const std::string& host, uint16_t port, bool bSecure)
 {
     if (const Failure failure = Connect(host, port); failure != Failure::None)
         return failure;
+    m_bSecure = bSecure;
+    if (!bSecure)
+        return Failure::None;
+    m_in.resize(kInBuffer);
     return Handshake(std::wstring(host.begin(), host.end()));
 }
 
-PCCERT_CONTEXT TlsStream::Certificate() const
+PCCERT_CONTEXT PrinterStream::Certificate() const
 {
     PCCERT_CONTEXT pCert = nullptr;
-    if (!m_bContext ||
+    if (!m_bSecure || !m_bContext ||
         QueryContextAttributesW(const_cast<CtxtHandle*>(&m_context), SECPKG_ATTR_REMOTE_CERT_CONTEXT, &pCert) != SEC_E_OK)
         return nullptr;
     return pCert;
 }
 
-Failure TlsStream::Write(std::span<const uint8_t> bytes)
+Failure PrinterStream::Write(std::span<const uint8_t> bytes)
 {
+    if (!m_bSecure)
+        return Send(bytes.data(), bytes.size());
     const size_t nRecord = m_sizes.cbHeader + m_sizes.cbMaximumMessage + m_sizes.cbTrailer;
     const size_t nPerSend = std::max<size_t>(1, kSendBatch / m_sizes.cbMaximumMessage);
     m_out.resize(nRecord * std::min<size_t>(nPerSend, bytes.size() / m_sizes.cbMaximumMessage + 1));
@@ -332,8 +338,30 @@ Failure TlsStream::Write(std::span<const uint8_t> bytes)
     return Failure::None;
 }
 
-std::optional<size_t> TlsStream::Read(std::span<uint8_t> buffer)
+std::optional<size_t> PrinterStream::ReadPlain(std::span<uint8_t> buffer)
 {
+    while (!m_bClosed) {
+        const int nGot = recv(m_socket, reinterpret_cast<char*>(buffer.data()),
+                              static_cast<int>(std::min<size_t>(buffer.size(), 1 << 30)), 0);
+        if (nGot > 0)
+            return static_cast<size_t>(nGot);
+        if (nGot == 0)
+            break;
+        if (WSAGetLastError() != WSAEWOULDBLOCK) {
+            Fail(Failure::ConnectionLost, WSAGetLastError());
+            return std::nullopt;
+        }
+        if (Wait(POLLRDNORM) != Failure::None)
+            return std::nullopt;
+    }
+    m_bClosed = true;
+    return 0;
+}
+
+std::optional<size_t> PrinterStream::Read(std::span<uint8_t> buffer)
+{
+    if (!m_bSecure)
+        return ReadPlain(buffer);
     while (true) {
         if (m_nPlainRead < m_plain.size()) {
             const size_t n = std::min(buffer.size(), m_plain.size() - m_nPlainRead);
@@ -391,7 +419,7 @@ std::optional<size_t> TlsStream::Read(std::span<uint8_t> buffer)
     }
 }
 
-bool TlsStream::Idle() const
+bool PrinterStream::Idle() const
 {
     if (m_socket == INVALID_SOCKET || m_bClosed || m_nIn > 0 || m_nPlainRead < m_plain.size())
         return false;
