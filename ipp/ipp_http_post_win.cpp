@@ -55,8 +55,9 @@ public:
     void Run()
     {
         // Once more on a new connection when a kept one turns out closed before its answer,
-        // and once more with Digest's answer to the printer's challenge.
-        for (int nRound = 0; nRound < 3; ++nRound) {
+        // once more with Digest's answer to the printer's challenge, and once more when it
+        // calls that answer's nonce stale.
+        for (int nRound = 0; nRound < 4; ++nRound) {
             m_answer = Answer();
             m_learnt = PostResult();
             std::unique_ptr<PrinterStream> stream = m_link.TakeStream();
@@ -217,8 +218,14 @@ private:
             if (status == 401)
                 Offered(ParseChallenges(http.Headers("www-authenticate")));
             // Digest is answered once the printer has challenged: then the same request again.
-            if (m_input.credentials && m_input.scheme == SignInScheme::Digest && !m_bDigestSent && m_link.Digest() &&
+            // So it is once more when the printer calls the nonce answered stale (the password
+            // was right; the nonce had run out).
+            const std::optional<HttpChallenge> digest = m_link.Digest();
+            const bool bStale = m_bDigestSent && digest && digest->bStale && !m_bStaleAnswered;
+            if (m_input.credentials && m_input.scheme == SignInScheme::Digest && (!m_bDigestSent || bStale) && digest &&
                 !m_input.document) {
+                m_bStaleAnswered = m_bStaleAnswered || bStale;
+                m_bDigestSent = false;
                 m_bRetryForDigest = true;
                 return Fail(Failure::NeedsCredentials);
             }
@@ -257,6 +264,7 @@ private:
     PostResult m_learnt;
     bool m_bDigestSent = false;
     bool m_bRetryForDigest = false;
+    bool m_bStaleAnswered = false;
 };
 
 }  // namespace

@@ -151,7 +151,7 @@ TEST(IppExchange, APrintersOwnCertificateIsPinnedOnFirstUseAndAnotherOneGetsNoth
 // A run's requests stand on one kept connection with Nagle's algorithm off (its body would
 // wait for the printer's delayed acknowledgement of its headers); a new connection of the same
 // run is judged afresh: a printer started again with another certificate gets nothing.
-TEST(IppExchange, AKeptConnectionSendsAtOnceAndANewOneShowsItsCertificateAgain)
+TEST(IppExchange, AKeptConnectionSendsAtOnceANewOneShowsItsCertificateAgainAndDigestSignsIn)
 {
     IppPeer printer("printer", "-f application/pdf");
     ASSERT_TRUE(printer.Ready()) << printer.Failure();
@@ -179,6 +179,20 @@ TEST(IppExchange, AKeptConnectionSendsAtOnceAndANewOneShowsItsCertificateAgain)
     ASSERT_TRUE(a.Ok() && a.certificate) << FailureText(a);
     EXPECT_EQ(a.certificate->sha256, first);
     EXPECT_EQ(a.certificate->trust, CertificateTrust::FirstUse);
+
+    // Digest: the printer calls the first nonce answered stale, and the sign-in goes on with
+    // its new one, asked for once.
+    int nAsked = 0;
+    SetSignInProvider([&](const SignInQuestion&) {
+        ++nAsked;
+        return std::optional<Credentials>(Credentials(L"lumeoipp", L"Lumeo-Test-42"));
+    });
+    const Answer signedIn = GetPrinterAttributes(*ParsePrinterUrl(peer->Url("ipps", "localhost", "/digest-stale")),
+                                                 "lumeo", {"printer-state"}, options);
+    SetSignInProvider(nullptr);
+    EXPECT_TRUE(signedIn.Ok()) << FailureText(signedIn);
+    EXPECT_EQ(nAsked, 1);
+    EXPECT_TRUE(std::ifstream(peer->Folder() + "/authorized")) << "no request was taken";
     peer.reset();
     peer.emplace("hostile-tls", "", port);
     ASSERT_TRUE(peer->Ready()) << peer->Failure();

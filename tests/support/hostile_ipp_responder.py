@@ -30,6 +30,10 @@ the fault. With a certificate and key it speaks only TLS.
                  connection the client closed meanwhile is written to ./dropped
 /signed-in-only  over TLS: answers every request only when it signs in as lumeoipp (password
                  Lumeo-Test-42), else 401 (Basic); each request taken is a line of ./authorized
+/digest-stale    over TLS: signs in lumeoipp (password Lumeo-Test-42) by Digest (MD5, qop auth)
+                 alone; the first nonce it gives is called stale (401, stale=true, a new
+                 nonce) when it is answered, the second is taken; each request taken is a line
+                 of ./authorized
 /sign-in         a printer over plain HTTP that answers Get-Printer-Attributes (no ipps URI) and
                  asks for a sign-in (401, Basic) for everything else; every Authorization header
                  that arrives is written to ./authorization
@@ -49,6 +53,7 @@ the fault. With a certificate and key it speaks only TLS.
 /redirect-port   307 to /ok on this host at another port
 """
 import base64
+import hashlib
 import http.server
 import os
 import select
@@ -209,6 +214,27 @@ class Handler(http.server.BaseHTTPRequestHandler):
             time.sleep(0.1)
         return False
 
+    def digest_stale(self):
+        request = self.rfile.read(int(self.headers.get("Content-Length", "0")))
+        fields = {}
+        header = self.headers.get("Authorization", "")
+        if header.startswith("Digest "):
+            for part in header[7:].split(","):
+                name, _, value = part.strip().partition("=")
+                fields[name] = value.strip('"')
+        md5 = lambda text: hashlib.md5(text.encode()).hexdigest()
+        expected = md5(":".join([md5("lumeoipp:printer:Lumeo-Test-42"), fields.get("nonce", ""), fields.get("nc", ""),
+                                 fields.get("cnonce", ""), "auth", md5("POST:" + self.path)]))
+        right = fields.get("username") == "lumeoipp" and fields.get("response") == expected
+        if not right or fields.get("nonce") != "second":
+            stale = ', stale=true' if right else ''
+            nonce = "second" if right else "first"
+            return self.reply(b"", 401, [("WWW-Authenticate", 'Digest realm="printer", qop="auth", nonce="%s"%s' %
+                                          (nonce, stale))])
+        with open("authorized", "a") as out:
+            out.write("%d\n" % struct.unpack(">H", request[2:4] or b"\0\0")[0])
+        return self.reply(answer(request[4:8]))
+
     def signed_in_only(self):
         """Every request, its attributes too, only from lumeoipp; each one taken is a line of
         ./authorized."""
@@ -314,6 +340,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.reply(b"", 401, [("WWW-Authenticate", 'Basic realm="printer"')])
         if self.path == "/signed-in-only":
             return self.signed_in_only()
+        if self.path == "/digest-stale":
+            return self.digest_stale()
         if self.path == "/counting":
             return self.job_printer((0x02, 0x08, 0x09, 0x0B))
         if self.path == "/stalling":
