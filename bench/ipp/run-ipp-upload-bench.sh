@@ -20,8 +20,12 @@ command -v ipptool >/dev/null || { echo "run-ipp-upload-bench: ipptool is missin
 size="${1:-512}"
 export LUMEO_WINEPREFIX="${LUMEO_WINEPREFIX:-$root/build/bench-ipp-prefix}"
 fail() { echo "run-ipp-upload-bench: $*; no figures" >&2; exit 1; }
-dir=$(mktemp -u /tmp/lumeo_bench_ipp_upload.XXXXXX)
-src=$(mktemp -d /tmp/lumeo_bench_pdf.XXXXXX)
+# The file and the printer's spool in memory where there is room (/dev/shm): the disk's writing
+# back of the printer's copy is in neither side, and made the rounds differ by up to 4 times.
+mem=/tmp
+[ -w /dev/shm ] && [ "$(df -Pm /dev/shm | awk 'NR==2 {print $4}')" -gt $((3 * ${1:-512})) ] && mem=/dev/shm
+dir=$(mktemp -u "$mem/lumeo_bench_ipp_upload.XXXXXX")
+src=$(mktemp -d "$mem/lumeo_bench_pdf.XXXXXX")
 trap 'kill $(cat "$dir/pid" 2>/dev/null) 2>/dev/null; rm -rf "$dir" "$src"' EXIT
 kind=printer scheme=ipp
 [ "${LUMEO_BENCH_TLS:-0}" = 1 ] && kind=printer-tls scheme=ipps
