@@ -8,7 +8,7 @@ namespace ipp {
 
 Failure JudgeShownCertificate(HttpLink& link, const PrinterUrl& url, PCCERT_CONTEXT pCert, Answer& answer)
 {
-    const std::optional<AcceptedCertificate> accepted = link.Accepted();
+    const std::optional<AcceptedCertificate>& accepted = link.Accepted();
     ServerCertificate shown = ReadServerCertificate(pCert, url.host, accepted ? &accepted->shown : nullptr, false);
     if (!shown.bRead)
         return Failure::CertificateUnreadable;

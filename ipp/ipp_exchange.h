@@ -2,10 +2,9 @@
 // One IPP request and its answer over HTTP/1.1 (the Windows build sends it through a stream
 // of its own, plain or over Schannel's TLS): a POST of application/ipp to the printer's URL,
 // within a time budget, with at most one redirect and only to the same host and port. ipps
-// and https are TLS: a certificate
-// Windows trusts for the host, else the one pinned on first use (ipp_certificate.h); any
-// other gets nothing. A sign-in goes only over TLS: a printer that asks for one over plain
-// HTTP is asked again over TLS on its host and port, or refused.
+// and https are TLS: a certificate Windows trusts for the host, else the one pinned on first
+// use (ipp_certificate.h); any other gets nothing. A sign-in goes only over TLS: a printer
+// that asks for one over plain HTTP is asked again over TLS on its host and port, or refused.
 #include <chrono>
 #include <cstdint>
 #include <functional>

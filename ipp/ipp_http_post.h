@@ -8,7 +8,6 @@
 #include <wincrypt.h>
 
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,8 +27,9 @@ struct AcceptedCertificate {
 
 class PrinterStream;
 
-// The way to one host and port, shared by the requests of a Connection: the stream kept
-// between requests when asked (ipp_printer_stream.h).
+// The way to one host and port, shared by the requests of a Connection, which come one
+// after the other on its thread: the stream kept between requests when asked
+// (ipp_printer_stream.h).
 class HttpLink {
 public:
     explicit HttpLink(bool bKeepAlive);
@@ -41,20 +41,19 @@ public:
     // The certificate that passed last on this link: a request that is shown the same one
     // again (a kept connection's next request) takes its verdict instead of building its
     // chain and reading its pin and the policy again.
-    std::optional<AcceptedCertificate> Accepted() const;
+    const std::optional<AcceptedCertificate>& Accepted() const;
     void Accept(const AcceptedCertificate& accepted);
 
     // The stream the last request left open, when the printer has not closed it since.
     std::unique_ptr<PrinterStream> TakeStream();
     void KeepStream(std::unique_ptr<PrinterStream> stream);
     // TLS: the printer's last Digest challenge, and how often its nonce has been answered.
-    std::optional<HttpChallenge> Digest() const;
+    const std::optional<HttpChallenge>& Digest() const;
     uint32_t NextNonceCount();
     void SetDigest(const HttpChallenge& challenge);
 
 private:
     bool m_bKeepAlive;
-    mutable std::mutex m_lock;
     std::optional<AcceptedCertificate> m_accepted;
     std::unique_ptr<PrinterStream> m_stream;
     std::optional<HttpChallenge> m_digest;

@@ -5,7 +5,6 @@
 #include "ipp/ipp_http_post.h"
 
 #include <bcrypt.h>
-#include "ipp/ipp_log.h"
 #include "ipp/ipp_read_ahead.h"
 #include "ipp/ipp_printer_stream.h"
 
@@ -37,15 +36,9 @@ struct Wiped {
 
 std::string RandomHex()
 {
-    static const char kHex[] = "0123456789abcdef";
     uint8_t bytes[16] = {};
     BCryptGenRandom(nullptr, bytes, sizeof(bytes), BCRYPT_USE_SYSTEM_PREFERRED_RNG);
-    std::string hex;
-    for (uint8_t b : bytes) {
-        hex += kHex[b >> 4];
-        hex += kHex[b & 15];
-    }
-    return hex;
+    return LowerHex(bytes);
 }
 
 class StreamPost {
@@ -62,14 +55,14 @@ public:
             m_learnt = PostResult();
             std::unique_ptr<PrinterStream> stream = m_link.TakeStream();
             const bool bKept = stream != nullptr;
-            if (!stream) {
+            if (!bKept)
                 stream = std::make_unique<PrinterStream>();
-                stream->Limit(m_input.deadline, &m_input.options.stop);
+            stream->Limit(m_input.deadline, &m_input.options.stop);
+            if (!bKept) {
                 if (const Failure failure = stream->Open(m_input.url.host, m_input.url.port, m_input.url.Secure());
                     failure != Failure::None)
                     return Fail(failure, stream->SystemError());
             }
-            stream->Limit(m_input.deadline, &m_input.options.stop);
             const Round round = Exchange(*stream, bKept);
             if (round == Round::Again)
                 continue;
@@ -105,7 +98,7 @@ private:
         const Wiped password{Utf8(pCredentials->strPassword)};
         if (m_input.scheme == SignInScheme::Basic)
             return BasicAuthorization(user.text, password.text);
-        const std::optional<HttpChallenge> challenge = m_link.Digest();
+        const std::optional<HttpChallenge>& challenge = m_link.Digest();
         if (!challenge)
             return std::string();
         m_bDigestSent = true;
@@ -220,7 +213,7 @@ private:
             // Digest is answered once the printer has challenged: then the same request again.
             // So it is once more when the printer calls the nonce answered stale (the password
             // was right; the nonce had run out).
-            const std::optional<HttpChallenge> digest = m_link.Digest();
+            const std::optional<HttpChallenge>& digest = m_link.Digest();
             const bool bStale = m_bDigestSent && digest && digest->bStale && !m_bStaleAnswered;
             if (m_input.credentials && m_input.scheme == SignInScheme::Digest && (!m_bDigestSent || bStale) && digest &&
                 !m_input.document) {

@@ -431,15 +431,6 @@ std::string Base64(std::string_view bytes)
     return text;
 }
 
-std::string LowerHex(std::span<const uint8_t> bytes)
-{
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    for (uint8_t b : bytes)
-        text += kDigits[b >> 4], text += kDigits[b & 0xf];
-    return text;
-}
-
 // Fits between the quotes of a Digest parameter as it is, with no escape.
 bool IsQuotable(std::string_view text)
 {
@@ -456,6 +447,15 @@ std::string JoinedWithColons(std::initializer_list<std::string_view> parts)
 }
 
 }  // namespace
+
+std::string LowerHex(std::span<const uint8_t> bytes)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    for (uint8_t b : bytes)
+        text += kDigits[b >> 4], text += kDigits[b & 0xf];
+    return text;
+}
 
 std::string PostHead(const std::string& path, const std::string& hostHeader, uint64_t contentLength,
                      const std::string& authorization, bool bKeepAlive)

@@ -73,6 +73,9 @@ struct HttpChallenge {
 // the printer's order; any other scheme or a malformed challenge is left out.
 std::vector<HttpChallenge> ParseChallenges(const std::vector<std::string>& wwwAuthenticate);
 
+// Two lower-case hex digits a byte, as Digest writes hashes, counts and nonces.
+std::string LowerHex(std::span<const uint8_t> bytes);
+
 // Authorization header values. User and password are UTF-8.
 std::string BasicAuthorization(std::string_view user, std::string_view password);
 // `cnonce`: random hex from the caller; `nonceCount`: 1 for the first use of a nonce. A

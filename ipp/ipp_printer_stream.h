@@ -63,6 +63,7 @@ private:
     Failure Receive(bool& bClosed);
     std::optional<size_t> ReadPlain(std::span<uint8_t> buffer);
     Failure Fail(Failure failure, uint32_t systemError = 0);
+    bool Stopped() const;
 
     SOCKET m_socket = INVALID_SOCKET;
     CtxtHandle m_context = {};

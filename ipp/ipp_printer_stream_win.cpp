@@ -109,10 +109,15 @@ Failure PrinterStream::Fail(Failure failure, uint32_t systemError)
     return failure;
 }
 
+bool PrinterStream::Stopped() const
+{
+    return m_stop && (*m_stop)();
+}
+
 Failure PrinterStream::Wait(short events)
 {
     while (true) {
-        if (m_stop && (*m_stop)())
+        if (Stopped())
             return Fail(Failure::Stopped);
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline - Clock::now());
         if (left.count() <= 0)
@@ -138,7 +143,7 @@ Failure PrinterStream::Connect(const std::string& host, uint16_t port)
         std::unique_lock<std::mutex> guard(lookup->lock);
         while (!lookup->done.wait_for(guard, kStopCheck, [&] { return lookup->bDone; })) {
             guard.unlock();
-            const bool bStop = m_stop && (*m_stop)();
+            const bool bStop = Stopped();
             guard.lock();
             if (!lookup->bDone && (bStop || Clock::now() >= m_deadline)) {
                 lookup->bAbandoned = true;

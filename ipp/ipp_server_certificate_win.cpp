@@ -1,8 +1,12 @@
 #include "ipp/ipp_server_certificate.h"
 
-#include <bcrypt.h>
 #include <wincrypt.h>
 
+#include <algorithm>
+#include <cctype>
+
+#include "ipp/ipp_http_wire.h"
+#include "ipp/ipp_sha256.h"
 
 namespace ipp {
 
@@ -11,28 +15,13 @@ namespace {
 constexpr DWORD kMaxCertificateBytes = 64 * 1024;
 constexpr size_t kMaxSubjectChars = 64;
 
-bool Sha256(const BYTE* pData, DWORD nBytes, std::string& hex)
+// "AB…": the upper-case hex the pins keep.
+std::string Fingerprint(PCCERT_CONTEXT pCert)
 {
-    BYTE digest[32] = {};
-    BCRYPT_ALG_HANDLE hAlgorithm = nullptr;
-    if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&hAlgorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0)))
-        return false;
-    BCRYPT_HASH_HANDLE hHash = nullptr;
-    bool bHashed = BCRYPT_SUCCESS(BCryptCreateHash(hAlgorithm, &hHash, nullptr, 0, nullptr, 0, 0));
-    bHashed = bHashed && BCRYPT_SUCCESS(BCryptHashData(hHash, const_cast<BYTE*>(pData), nBytes, 0)) &&
-              BCRYPT_SUCCESS(BCryptFinishHash(hHash, digest, sizeof(digest), 0));
-    if (hHash)
-        BCryptDestroyHash(hHash);
-    BCryptCloseAlgorithmProvider(hAlgorithm, 0);
-    if (!bHashed)
-        return false;
-    static const char kHex[] = "0123456789ABCDEF";
-    hex.clear();
-    for (BYTE b : digest) {
-        hex += kHex[b >> 4];
-        hex += kHex[b & 15];
-    }
-    return true;
+    std::string hex = LowerHex(Sha256(std::string_view(reinterpret_cast<const char*>(pCert->pbCertEncoded),
+                                                       pCert->cbCertEncoded)));
+    std::transform(hex.begin(), hex.end(), hex.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return hex;
 }
 
 std::wstring SubjectOf(PCCERT_CONTEXT pCert)
@@ -75,8 +64,8 @@ ServerCertificate ReadServerCertificate(PCCERT_CONTEXT pCert, const std::string&
                                         bool bAskWindows)
 {
     ServerCertificate read;
-    if (pCert && pCert->pbCertEncoded && pCert->cbCertEncoded > 0 && pCert->cbCertEncoded <= kMaxCertificateBytes &&
-        Sha256(pCert->pbCertEncoded, pCert->cbCertEncoded, read.sha256)) {
+    if (pCert && pCert->pbCertEncoded && pCert->cbCertEncoded > 0 && pCert->cbCertEncoded <= kMaxCertificateBytes) {
+        read.sha256 = Fingerprint(pCert);
         if (judged && judged->bRead && judged->sha256 == read.sha256) {
             read = *judged;
         } else if (!bAskWindows || JudgeChain(pCert, host, read.bTrustedByWindows)) {
