@@ -167,7 +167,7 @@ private:
         while (true) {
             if (m_input.options.stop && m_input.options.stop())
                 return Failure::Stopped;
-            const std::optional<std::span<const uint8_t>> block = ahead.Next();
+            const std::optional<std::span<uint8_t>> block = ahead.Next();
             if (!block)
                 return Failure::DocumentUnreadable;
             if (block->empty())

@@ -3,8 +3,10 @@
 // Over TLS Schannel does the handshake and the records, and a body goes out a megabyte of
 // records to a send. (WinHTTP sent each 16 KiB record by itself; under Wine each send is a
 // round trip to Wine's server, and a 512 MiB upload took 2.5 to 4 times as long as the same
-// bytes sent a megabyte at a time.) Plain text goes out as it is given. The socket does not
-// block: every wait is cut to the deadline and looks at the caller's stop between.
+// bytes sent a megabyte at a time.) Records are made where the caller's bytes lie, their
+// headers and trailers beside them, and sent gathered: the body is not copied again. Plain
+// text goes out as it is given. The socket does not block: every wait is cut to the deadline
+// and looks at the caller's stop between.
 // Windows build only.
 #include <winsock2.h>
 #include <windows.h>
@@ -46,7 +48,9 @@ public:
     // (plain text too).
     PCCERT_CONTEXT Certificate() const;
 
-    Failure Write(std::span<const uint8_t> bytes);
+    // Sends the bytes; over TLS they are encrypted where they lie, and what they hold after
+    // is not the caller's any more.
+    Failure Write(std::span<uint8_t> bytes);
     // HttpByteSource: the failure of a read that gave nullopt is Failed().
     std::optional<size_t> Read(std::span<uint8_t> buffer) override;
     Failure Failed() const { return m_failure; }
@@ -60,6 +64,8 @@ private:
     Failure Handshake(const std::wstring& host);
     Failure Wait(short events);
     Failure Send(const uint8_t* data, size_t size);
+    Failure SendGathered(std::vector<WSABUF>& pieces);
+    Failure Seal(std::span<uint8_t> plain);
     Failure Receive(bool& bClosed);
     std::optional<size_t> ReadPlain(std::span<uint8_t> buffer);
     Failure Fail(Failure failure, uint32_t systemError = 0);
@@ -76,7 +82,8 @@ private:
     size_t m_nIn = 0;
     std::vector<uint8_t> m_plain;  // decrypted, not yet read
     size_t m_nPlainRead = 0;
-    std::vector<uint8_t> m_out;  // records encrypted for one send
+    std::vector<uint8_t> m_frames;  // the headers and trailers of one send's records
+    std::vector<WSABUF> m_pieces;   // one send's records: header, text, trailer each
     bool m_bClosed = false;      // the printer's close_notify
     Failure m_failure = Failure::None;
     uint32_t m_nSystemError = 0;

@@ -309,36 +309,67 @@ PCCERT_CONTEXT PrinterStream::Certificate() const
     return pCert;
 }
 
-Failure PrinterStream::Write(std::span<const uint8_t> bytes)
+// One send's worth of plain text (up to kSendBatch) made into records where it lies, and sent.
+Failure PrinterStream::Seal(std::span<uint8_t> plain)
+{
+    const size_t nFrame = m_sizes.cbHeader + m_sizes.cbTrailer;
+    m_frames.resize((plain.size() / m_sizes.cbMaximumMessage + 1) * nFrame);
+    m_pieces.clear();
+    for (size_t nRecord = 0; !plain.empty(); ++nRecord) {
+        const size_t n = std::min<size_t>(plain.size(), m_sizes.cbMaximumMessage);
+        uint8_t* pHeader = m_frames.data() + nRecord * nFrame;
+        SecBuffer parts[4] = {{m_sizes.cbHeader, SECBUFFER_STREAM_HEADER, pHeader},
+                              {static_cast<unsigned long>(n), SECBUFFER_DATA, plain.data()},
+                              {m_sizes.cbTrailer, SECBUFFER_STREAM_TRAILER, pHeader + m_sizes.cbHeader},
+                              {0, SECBUFFER_EMPTY, nullptr}};
+        SecBufferDesc desc = {SECBUFFER_VERSION, 4, parts};
+        if (const SECURITY_STATUS status = EncryptMessage(&m_context, 0, &desc, 0); status != SEC_E_OK)
+            return Fail(Failure::SecureChannelFailed, static_cast<uint32_t>(status));
+        // Each part says how much of its room the record took; the trailer may take less.
+        if (parts[0].cbBuffer > m_sizes.cbHeader || parts[1].cbBuffer > n || parts[2].cbBuffer > m_sizes.cbTrailer)
+            return Fail(Failure::SecureChannelFailed);
+        for (const SecBuffer& part : std::span(parts, 3)) {
+            if (part.cbBuffer > 0)
+                m_pieces.push_back({part.cbBuffer, static_cast<char*>(part.pvBuffer)});
+        }
+        plain = plain.subspan(n);
+    }
+    return SendGathered(m_pieces);
+}
+
+Failure PrinterStream::SendGathered(std::vector<WSABUF>& pieces)
+{
+    size_t nFirst = 0;
+    while (nFirst < pieces.size()) {
+        DWORD nSent = 0;
+        if (WSASend(m_socket, pieces.data() + nFirst, static_cast<DWORD>(pieces.size() - nFirst), &nSent, 0, nullptr,
+                    nullptr) != 0) {
+            if (WSAGetLastError() != WSAEWOULDBLOCK)
+                return Fail(Failure::ConnectionLost, WSAGetLastError());
+            if (const Failure failure = Wait(POLLWRNORM); failure != Failure::None)
+                return failure;
+            continue;
+        }
+        // What went out is passed over: whole pieces, then the start of the next.
+        for (; nFirst < pieces.size() && nSent >= pieces[nFirst].len; ++nFirst)
+            nSent -= pieces[nFirst].len;
+        if (nSent > 0) {
+            pieces[nFirst].buf += nSent;
+            pieces[nFirst].len -= nSent;
+        }
+    }
+    return Failure::None;
+}
+
+Failure PrinterStream::Write(std::span<uint8_t> bytes)
 {
     if (!m_bSecure)
         return Send(bytes.data(), bytes.size());
-    const size_t nRecord = m_sizes.cbHeader + m_sizes.cbMaximumMessage + m_sizes.cbTrailer;
-    const size_t nPerSend = std::max<size_t>(1, kSendBatch / m_sizes.cbMaximumMessage);
-    m_out.resize(nRecord * std::min<size_t>(nPerSend, bytes.size() / m_sizes.cbMaximumMessage + 1));
     while (!bytes.empty()) {
-        size_t nUsed = 0;
-        while (!bytes.empty() && nUsed + nRecord <= m_out.size()) {
-            const size_t n = std::min<size_t>(bytes.size(), m_sizes.cbMaximumMessage);
-            uint8_t* p = m_out.data() + nUsed;
-            std::memcpy(p + m_sizes.cbHeader, bytes.data(), n);
-            SecBuffer parts[4] = {{m_sizes.cbHeader, SECBUFFER_STREAM_HEADER, p},
-                                  {static_cast<unsigned long>(n), SECBUFFER_DATA, p + m_sizes.cbHeader},
-                                  {m_sizes.cbTrailer, SECBUFFER_STREAM_TRAILER, p + m_sizes.cbHeader + n},
-                                  {0, SECBUFFER_EMPTY, nullptr}};
-            SecBufferDesc desc = {SECBUFFER_VERSION, 4, parts};
-            if (const SECURITY_STATUS status = EncryptMessage(&m_context, 0, &desc, 0); status != SEC_E_OK)
-                return Fail(Failure::SecureChannelFailed, static_cast<uint32_t>(status));
-            // The trailer may be shorter than its room: the record ends where it does.
-            if (parts[0].cbBuffer + parts[1].cbBuffer + parts[2].cbBuffer > nRecord)
-                return Fail(Failure::SecureChannelFailed);
-            if (parts[2].cbBuffer < m_sizes.cbTrailer)
-                std::memmove(p + parts[0].cbBuffer + parts[1].cbBuffer, parts[2].pvBuffer, parts[2].cbBuffer);
-            nUsed += parts[0].cbBuffer + parts[1].cbBuffer + parts[2].cbBuffer;
-            bytes = bytes.subspan(n);
-        }
-        if (const Failure failure = Send(m_out.data(), nUsed); failure != Failure::None)
+        const size_t n = std::min(bytes.size(), std::max<size_t>(kSendBatch, m_sizes.cbMaximumMessage));
+        if (const Failure failure = Seal(bytes.first(n)); failure != Failure::None)
             return failure;
+        bytes = bytes.subspan(n);
     }
     return Failure::None;
 }

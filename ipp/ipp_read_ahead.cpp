@@ -18,7 +18,7 @@ void ReadAhead::Make(Slot& slot) const
 ReadAhead::~ReadAhead()
 {
     {
-        const std::lock_guard<std::mutex> guard(m_lock);
+        const std::lock_guard<BlockLock> guard(m_lock);
         m_bStopping = true;
     }
     m_changed.notify_all();
@@ -38,14 +38,14 @@ void ReadAhead::Run(int first)
     for (int i = first;; i ^= 1) {
         Slot& slot = m_slots[i];
         {
-            std::unique_lock<std::mutex> guard(m_lock);
+            std::unique_lock<BlockLock> guard(m_lock);
             m_changed.wait(guard, [&] { return m_bStopping || !slot.bFull; });
             if (m_bStopping)
                 return;
         }
         const std::optional<size_t> got = ReadInto(slot);
         {
-            const std::lock_guard<std::mutex> guard(m_lock);
+            const std::lock_guard<BlockLock> guard(m_lock);
             slot.size = got;
             slot.bFull = true;
         }
@@ -55,13 +55,13 @@ void ReadAhead::Run(int first)
     }
 }
 
-std::optional<std::span<const uint8_t>> ReadAhead::Next()
+std::optional<std::span<uint8_t>> ReadAhead::Next()
 {
-    std::unique_lock<std::mutex> guard(m_lock);
+    std::unique_lock<BlockLock> guard(m_lock);
     if (m_nHeld >= 0) {
         const Slot& held = m_slots[m_nHeld];
         if (!held.size || *held.size == 0)
-            return held.size ? std::optional<std::span<const uint8_t>>(std::span<const uint8_t>()) : std::nullopt;
+            return held.size ? std::optional<std::span<uint8_t>>(std::span<uint8_t>()) : std::nullopt;
         m_slots[m_nHeld].bFull = false;
         m_changed.notify_all();
     }
@@ -82,7 +82,7 @@ std::optional<std::span<const uint8_t>> ReadAhead::Next()
     m_nNext ^= 1;
     if (!slot.size)
         return std::nullopt;
-    return std::span<const uint8_t>(slot.bytes.get(), *slot.size);
+    return std::span<uint8_t>(slot.bytes.get(), *slot.size);
 }
 
 }  // namespace ipp

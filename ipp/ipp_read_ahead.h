@@ -3,15 +3,15 @@
 // and checking it (a seventh of a large upload's time) overlaps writing the one before to the
 // printer. Memory: two blocks. Until a whole block has come, the caller's thread reads: a
 // document of less than a block, most of a batch, costs no thread.
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <thread>
+
+#include "ipp/ipp_block_lock.h"
 
 namespace ipp {
 
@@ -26,9 +26,9 @@ public:
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
-    // The next block, valid until the next call: empty at the end, nullopt when a read
-    // failed; the end or the failure again on every call after it.
-    std::optional<std::span<const uint8_t>> Next();
+    // The next block, valid until the next call and the caller's to change: empty at the
+    // end, nullopt when a read failed; the end or the failure again on every call after it.
+    std::optional<std::span<uint8_t>> Next();
 
 private:
     struct Slot {
@@ -43,8 +43,8 @@ private:
     Reader m_read;
     size_t m_blockSize;
     Slot m_slots[2];
-    std::mutex m_lock;
-    std::condition_variable m_changed;
+    BlockLock m_lock;
+    BlockCondition m_changed;
     bool m_bStopping = false;
     int m_nNext = 0;   // the slot Next() takes
     int m_nHeld = -1;  // the slot the caller holds

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <filesystem>
 #include <optional>
 #include <thread>
@@ -81,7 +82,8 @@ TEST(IppExchange, RealPrinterAnswersGetPrinterAttributes)
 }
 
 // A printer's own certificate: pinned at the first contact, taken while it stays the same,
-// refused once another shows (nothing but the headers sent), replaced only when asked.
+// refused once another shows (nothing but the headers sent), replaced only when asked. A large
+// document goes to it whole.
 TEST(IppExchange, APrintersOwnCertificateIsPinnedOnFirstUseAndAnotherOneGetsNothing)
 {
     IppPeer peer("hostile-tls");
@@ -99,6 +101,27 @@ TEST(IppExchange, APrintersOwnCertificateIsPinnedOnFirstUseAndAnotherOneGetsNoth
     EXPECT_EQ(a.certificate->pinnedOn, PinDayToday());
     ASSERT_TRUE(ReadPin(printer));
     EXPECT_EQ(ReadPin(printer)->sha256, shown);
+
+    // A large document, which the printer reads slowly where it is not zero: the sends fill the
+    // connection and go out in parts, and every byte still arrives once, in its place.
+    std::string bytes(16u << 20, '\0');
+    std::fill_n(bytes.begin() + (1 << 20), 1 << 20, 'x');
+    bytes[(5u << 20) + 12345] = 'y';
+    bytes.back() = 'z';
+    TextDocument large(bytes);
+    ExchangeOptions sending;
+    sending.budgetMs = 60000;
+    const std::string counting = peer.Url("ipps", "localhost", "/counting");
+    a = Exchange(*ParsePrinterUrl(counting), NewRequest(Operation::PrintJob, 1, counting, "lumeo"), sending, &large);
+    EXPECT_TRUE(a.Ok()) << FailureText(a);
+    std::string expected = "16777216\n1048576 ";
+    for (int i = 0; i < (1 << 20); ++i)
+        expected += "78";
+    {
+        std::ifstream counted(peer.Folder() + "/counted");
+        EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(counted), {}) == expected + "\n5255225 79\n16777215 7a\n");
+    }
+    std::filesystem::remove(peer.Folder() + "/counted");
 
     const std::string other(64, 'A');
     struct Case {

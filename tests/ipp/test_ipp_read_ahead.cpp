@@ -35,7 +35,7 @@ TEST(ReadAhead, GivesEveryBlockInOrderAndStopsAtTheEndOrTheFirstFailure)
             },
             4);
         std::string taken;
-        std::optional<std::span<const uint8_t>> block;
+        std::optional<std::span<uint8_t>> block;
         while ((block = ahead.Next()) && !block->empty())
             taken.append(block->begin(), block->end());
         const bool bFailed = c.failAt != 99 || c.claimedAt != 99;
