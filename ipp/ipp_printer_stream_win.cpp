@@ -342,10 +342,12 @@ Failure PrinterStream::SendGathered(std::vector<WSABUF>& pieces)
     size_t nFirst = 0;
     while (nFirst < pieces.size()) {
         DWORD nSent = 0;
-        if (WSASend(m_socket, pieces.data() + nFirst, static_cast<DWORD>(pieces.size() - nFirst), &nSent, 0, nullptr,
-                    nullptr) != 0) {
-            if (WSAGetLastError() != WSAEWOULDBLOCK)
-                return Fail(Failure::ConnectionLost, WSAGetLastError());
+        const bool bSent = WSASend(m_socket, pieces.data() + nFirst, static_cast<DWORD>(pieces.size() - nFirst), &nSent,
+                                   0, nullptr, nullptr) == 0;
+        if (!bSent && WSAGetLastError() != WSAEWOULDBLOCK)
+            return Fail(Failure::ConnectionLost, WSAGetLastError());
+        // Nothing taken: wait for room, within the deadline and the caller's stop.
+        if (!bSent || nSent == 0) {
             if (const Failure failure = Wait(POLLWRNORM); failure != Failure::None)
                 return failure;
             continue;
