@@ -191,21 +191,16 @@ Failure PrinterStream::Connect(const std::string& host, uint16_t port)
     return Failure::None;
 }
 
+// Bytes as they are (plain text, a handshake's messages): one gathered send of pieces of at
+// most a gigabyte each.
 Failure PrinterStream::Send(const uint8_t* data, size_t size)
 {
-    while (size > 0) {
-        const int nSent = send(m_socket, reinterpret_cast<const char*>(data), static_cast<int>(std::min<size_t>(size, 1 << 30)), 0);
-        if (nSent > 0) {
-            data += nSent;
-            size -= static_cast<size_t>(nSent);
-            continue;
-        }
-        if (WSAGetLastError() != WSAEWOULDBLOCK)
-            return Fail(Failure::ConnectionLost, WSAGetLastError());
-        if (const Failure failure = Wait(POLLWRNORM); failure != Failure::None)
-            return failure;
+    std::vector<WSABUF> pieces;
+    for (size_t n = 0; size > 0; data += n, size -= n) {
+        n = std::min<size_t>(size, 1 << 30);
+        pieces.push_back({static_cast<ULONG>(n), reinterpret_cast<char*>(const_cast<uint8_t*>(data))});
     }
-    return Failure::None;
+    return SendGathered(pieces);
 }
 
 // More records from the printer into the input buffer.
