@@ -29,6 +29,9 @@ public:
     virtual uint64_t Size() const = 0;
     // Fills the start of `block`; 0 at the document's end, nullopt when it cannot be read.
     virtual std::optional<size_t> Read(std::span<uint8_t> block) = 0;
+    // Back to the first byte, for the same request once more (a printer that asked for it
+    // again with a new sign-in challenge); false when the document cannot be read again.
+    virtual bool Restart() { return false; }
 };
 
 enum class Failure {

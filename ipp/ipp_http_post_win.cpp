@@ -212,11 +212,11 @@ private:
                 Offered(ParseChallenges(http.Headers("www-authenticate")));
             // Digest is answered once the printer has challenged: then the same request again.
             // So it is once more when the printer calls the nonce answered stale (the password
-            // was right; the nonce had run out).
+            // was right; the nonce had run out), a document too, read again from its start.
             const std::optional<HttpChallenge>& digest = m_link.Digest();
             const bool bStale = m_bDigestSent && digest && digest->bStale && !m_bStaleAnswered;
             if (m_input.credentials && m_input.scheme == SignInScheme::Digest && (!m_bDigestSent || bStale) && digest &&
-                !m_input.document) {
+                (!m_input.document || m_input.document->Restart())) {
                 m_bStaleAnswered = m_bStaleAnswered || bStale;
                 m_bDigestSent = false;
                 m_bRetryForDigest = true;

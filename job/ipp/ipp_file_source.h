@@ -4,6 +4,7 @@
 // Windows build only.
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "files/file_reason.h"
@@ -21,16 +22,20 @@ public:
     bool Prime();
     uint64_t Size() const override { return m_nBytes; }
     std::optional<size_t> Read(std::span<uint8_t> block) override;
+    // The file once more from its first byte, read and checked anew as the first time.
+    bool Restart() override;
     // Why the reading ended early (refused, changed, unreadable, stopped); Sent when it did not.
-    const FileReason& Fault() const { return m_reader.Fault(); }
+    const FileReason& Fault() const { return m_reader->Fault(); }
 
 private:
     // Up to nWant bytes of the file at the current place, checked, and the progress told.
     std::optional<size_t> ReadChecked(uint8_t* pBlock, size_t nWant);
 
+    HANDLE m_hFile;
     uint64_t m_nBytes;
+    int m_nFileType;
     const SendControl& m_control;
-    CDocumentReader m_reader;
+    std::optional<CDocumentReader> m_reader;
     std::vector<uint8_t> m_first;  // the block Prime() read, handed out first
     size_t m_nFirstGiven = 0;
 };

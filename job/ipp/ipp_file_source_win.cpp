@@ -8,8 +8,19 @@ constexpr size_t kFirstBlockBytes = 1u << 20;
 }  // namespace
 
 IppFileSource::IppFileSource(HANDLE hFile, uint64_t nBytes, int nFileType, const SendControl& control)
-    : m_nBytes(nBytes), m_control(control), m_reader(hFile, nBytes, nFileType, control)
+    : m_hFile(hFile), m_nBytes(nBytes), m_nFileType(nFileType), m_control(control)
 {
+    m_reader.emplace(hFile, nBytes, nFileType, control);
+}
+
+bool IppFileSource::Restart()
+{
+    const LARGE_INTEGER start = {};
+    if (m_reader->Fault().outcome != FileOutcome::Sent || !SetFilePointerEx(m_hFile, start, nullptr, FILE_BEGIN))
+        return false;
+    m_reader.emplace(m_hFile, m_nBytes, m_nFileType, m_control);
+    m_nFirstGiven = 0;
+    return Prime();
 }
 
 bool IppFileSource::Prime()
@@ -23,10 +34,10 @@ bool IppFileSource::Prime()
 
 std::optional<size_t> IppFileSource::ReadChecked(uint8_t* pBlock, size_t nWant)
 {
-    const std::optional<size_t> got = m_reader.Read(pBlock, nWant);
+    const std::optional<size_t> got = m_reader->Read(pBlock, nWant);
     // Progress counts twice a file's size on every road; this one has no copy to make.
     if (got && *got > 0 && m_control.fnProgress)
-        m_control.fnProgress(2 * m_reader.BytesRead());
+        m_control.fnProgress(2 * m_reader->BytesRead());
     return got;
 }
 

@@ -377,26 +377,19 @@ private:
         std::atomic<bool> bCancelledMeanwhile{false};
         // A printer that takes Print-Job alone says it is busy after the document: it goes
         // again, read anew from its start.
-        std::optional<IppFileSource> again;
-        IppFileSource* pSource = &source;
         FileReason busy;
         int nTries = 0;
         const ipp::Answer answer = AskWhileBusy([&] {
-            if (nTries++ > 0) {
-                const LARGE_INTEGER start = {};
+            if (nTries++ > 0 && !source.Restart()) {
                 ipp::Answer unread;
                 unread.failure = ipp::Failure::DocumentUnreadable;
-                if (!SetFilePointerEx(hFile, start, nullptr, FILE_BEGIN))
-                    return unread;
-                pSource = &again.emplace(hFile, nBytes, nFileType, control);
-                if (!again->Prime())
-                    return unread;
+                return unread;
             }
-            return AskWhileStopCancels(request, nBudgetMs, *pSource, end.nJobId, bCancelledMeanwhile);
+            return AskWhileStopCancels(request, nBudgetMs, source, end.nJobId, bCancelledMeanwhile);
         }, busy);
         FileReason reason = busy;
-        if (pSource->Fault().outcome != FileOutcome::Sent)
-            reason = pSource->Fault();
+        if (source.Fault().outcome != FileOutcome::Sent)
+            reason = source.Fault();
         else if (bCancelledMeanwhile)
             reason = FileOutcome::Cancelled;
         else if (reason.outcome != FileOutcome::Sent)

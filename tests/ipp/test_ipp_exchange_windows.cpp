@@ -34,6 +34,11 @@ struct TextDocument final : DocumentSource {
         nRead += n;
         return n;
     }
+    bool Restart() override
+    {
+        nRead = 0;
+        return true;
+    }
     std::string text;
     size_t nRead = 0;
 };
@@ -212,10 +217,26 @@ TEST(IppExchange, AKeptConnectionSendsAtOnceANewOneShowsItsCertificateAgainAndDi
     });
     const Answer signedIn = GetPrinterAttributes(*ParsePrinterUrl(peer->Url("ipps", "localhost", "/digest-stale")),
                                                  "lumeo", {"printer-state"}, options);
-    SetSignInProvider(nullptr);
     EXPECT_TRUE(signedIn.Ok()) << FailureText(signedIn);
     EXPECT_EQ(nAsked, 1);
     EXPECT_TRUE(std::ifstream(peer->Folder() + "/authorized")) << "no request was taken";
+    // A nonce gone stale under a request with a document: the document goes again, whole.
+    const std::string once = peer->Url("ipps", "localhost", "/digest-once");
+    Connection signedRun(*ParsePrinterUrl(once), true);
+    ASSERT_TRUE(GetPrinterAttributes(signedRun, "lumeo", {"printer-state"}, options).Ok());
+    TextDocument document(std::string(3u << 20, 'd'));
+    const Message job = NewRequest(Operation::PrintJob, 2, once, "lumeo");
+    const Answer printed = signedRun.Exchange(job, options, &document);
+    SetSignInProvider(nullptr);
+    EXPECT_TRUE(printed.Ok()) << FailureText(printed);
+    EXPECT_EQ(nAsked, 2);
+    std::ifstream taken(peer->Folder() + "/digest-once");
+    std::string line, last;
+    while (std::getline(taken, line))
+        last = line;
+    std::vector<uint8_t> head;
+    ASSERT_TRUE(EncodeMessage(job, head));
+    EXPECT_EQ(last, "2 " + std::to_string(head.size() + document.text.size()));
     peer.reset();
     peer.emplace("hostile-tls", "", port);
     ASSERT_TRUE(peer->Ready()) << peer->Failure();
