@@ -32,11 +32,8 @@ the fault. With a certificate and key it speaks only TLS.
                  Lumeo-Test-42), else 401 (Basic); each request taken is a line of ./authorized
 /digest-stale    over TLS: signs in lumeoipp (password Lumeo-Test-42) by Digest (MD5, qop auth)
                  alone; the first nonce it gives is called stale (401, stale=true, a new
-                 nonce) when it is answered, the second is taken; each request taken is a line
-                 of ./authorized
-/digest-once     the same sign-in, but each nonce is taken for one request only: the next
-                 request answered with it is told it is stale; each request taken is a line
-                 "<operation> <bytes>" of ./digest-once
+                 nonce) when it is answered, each later one when it is answered again; each
+                 request taken is a line "<operation> <bytes>" of ./authorized
 /sign-in         a printer over plain HTTP that answers Get-Printer-Attributes (no ipps URI) and
                  asks for a sign-in (401, Basic) for everything else; every Authorization header
                  that arrives is written to ./authorization
@@ -217,9 +214,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             time.sleep(0.1)
         return False
 
-    def digest_answer(self):
-        """The nonce of the request's Digest answer, and whether it answers for lumeoipp with
-        the right password."""
+    def digest_stale(self):
+        request = self.rfile.read(int(self.headers.get("Content-Length", "0")))
         fields = {}
         header = self.headers.get("Authorization", "")
         if header.startswith("Digest "):
@@ -229,36 +225,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
         md5 = lambda text: hashlib.md5(text.encode()).hexdigest()
         expected = md5(":".join([md5("lumeoipp:printer:Lumeo-Test-42"), fields.get("nonce", ""), fields.get("nc", ""),
                                  fields.get("cnonce", ""), "auth", md5("POST:" + self.path)]))
-        return fields.get("nonce"), fields.get("username") == "lumeoipp" and fields.get("response") == expected
-
-    def digest_once(self):
-        """Each nonce is good for one request: the next one answered with it is told that it is
-        stale and given a new one. Each request taken is "<operation> <bytes>" in ./digest-once."""
-        request = self.rfile.read(int(self.headers.get("Content-Length", "0")))
-        nonce, right = self.digest_answer()
-        server = self.server
-        if not right or nonce != getattr(server, "digest_nonce", None) or getattr(server, "digest_used", False):
-            server.digest_nonce = "once%d" % (getattr(server, "digest_count", 0) + 1)
-            server.digest_count = getattr(server, "digest_count", 0) + 1
-            server.digest_used = False
+        right = fields.get("username") == "lumeoipp" and fields.get("response") == expected
+        used = self.server.__dict__.setdefault("digest_nonces", {"first"})
+        if not right or fields.get("nonce") in used:
             stale = ', stale=true' if right else ''
-            return self.reply(b"", 401, [("WWW-Authenticate", 'Digest realm="printer", qop="auth", nonce="%s"%s' %
-                                          (server.digest_nonce, stale))])
-        server.digest_used = True
-        with open("digest-once", "a") as out:
-            out.write("%d %d\n" % (struct.unpack(">H", request[2:4] or b"\0\0")[0], len(request)))
-        return self.reply(answer(request[4:8]))
-
-    def digest_stale(self):
-        request = self.rfile.read(int(self.headers.get("Content-Length", "0")))
-        nonce, right = self.digest_answer()
-        if not right or nonce != "second":
-            stale = ', stale=true' if right else ''
-            nonce = "second" if right else "first"
+            nonce = "n%d" % len(used) if right else "first"
             return self.reply(b"", 401, [("WWW-Authenticate", 'Digest realm="printer", qop="auth", nonce="%s"%s' %
                                           (nonce, stale))])
+        used.add(fields.get("nonce"))
         with open("authorized", "a") as out:
-            out.write("%d\n" % struct.unpack(">H", request[2:4] or b"\0\0")[0])
+            out.write("%d %d\n" % (struct.unpack(">H", request[2:4] or b"\0\0")[0], len(request)))
         return self.reply(answer(request[4:8]))
 
     def signed_in_only(self):
@@ -368,8 +344,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.signed_in_only()
         if self.path == "/digest-stale":
             return self.digest_stale()
-        if self.path == "/digest-once":
-            return self.digest_once()
         if self.path == "/counting":
             return self.job_printer((0x02, 0x08, 0x09, 0x0B))
         if self.path == "/stalling":
