@@ -354,12 +354,6 @@ Failure PrinterStream::SendGathered(std::vector<WSABUF>& pieces)
             pieces[nFirst].buf += nSent;
             pieces[nFirst].len -= nSent;
         }
-        // A send that took part is one that found the connection full: asking again at once
-        // would only be told so.
-        if (nFirst < pieces.size()) {
-            if (const Failure failure = Wait(POLLWRNORM); failure != Failure::None)
-                return failure;
-        }
     }
     return Failure::None;
 }
