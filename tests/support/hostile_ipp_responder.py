@@ -33,7 +33,7 @@ the fault. With a certificate and key it speaks only TLS.
 /digest-stale    over TLS: signs in lumeoipp (password Lumeo-Test-42) by Digest (MD5, qop auth)
                  alone; the first nonce it gives is called stale (401, stale=true, a new
                  nonce) when it is answered, each later one when it is answered again; each
-                 request taken is a line "<operation> <bytes>" of ./authorized
+                 request taken is a line of ./authorized
 /sign-in         a printer over plain HTTP that answers Get-Printer-Attributes (no ipps URI) and
                  asks for a sign-in (401, Basic) for everything else; every Authorization header
                  that arrives is written to ./authorization
@@ -234,7 +234,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                                           (nonce, stale))])
         used.add(fields.get("nonce"))
         with open("authorized", "a") as out:
-            out.write("%d %d\n" % (struct.unpack(">H", request[2:4] or b"\0\0")[0], len(request)))
+            out.write("%d\n" % struct.unpack(">H", request[2:4] or b"\0\0")[0])
         return self.reply(answer(request[4:8]))
 
     def signed_in_only(self):
